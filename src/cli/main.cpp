@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: MIT
+// rinkomat-cli: the program's views without a window, for posting tables, scripting and checking.
+#include "output.h"
+
+#include "app/catalogue.h"
+#include "season/notation.h"
+#include "season/seasonfile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+struct UsageError {
+    QString text;
+};
+struct FileError {
+    QString text;
+};
+
+struct Context {
+    QStringList args; // after the command name
+    QCommandLineParser* parser = nullptr;
+    QDate today;
+
+    int number(int index, int low, int high) const
+    {
+        bool ok = false;
+        const int n = args.value(index).toInt(&ok);
+        if (!ok || n < low || n > high)
+            throw UsageError{u"„%1“ není číslo od %2 do %3"_qs.arg(args.value(index)).arg(low).arg(high)};
+        return n;
+    }
+};
+
+struct League {
+    QString schedulePath;
+    SeasonStore store;
+};
+
+League loadLeague(const QString& competitionPath)
+{
+    League league{scheduleFileFor(competitionPath), {}};
+    const QString error = loadSeason(competitionPath, league.schedulePath, league.store);
+    if (!error.isEmpty())
+        throw FileError{error};
+    return league;
+}
+
+void save(const League& league)
+{
+    const QString error = writeSchedule(league.store, league.schedulePath);
+    if (!error.isEmpty())
+        throw FileError{error};
+}
+
+QString className(const std::optional<OutcomeClass>& c)
+{
+    return c ? QString(letterOf(*c)) : QString();
+}
+
+CommandOutput catalogue(const Context& c)
+{
+    CommandOutput out;
+    QJsonArray entries;
+    for (const CatalogueEntry& e : orderCatalogue(readCatalogue(c.args[0]))) {
+        entries.append(QJsonObject{{u"text"_qs, e.text}, {u"file"_qs, e.file}});
+        out.rows.append({e.text, e.file});
+    }
+    out.json[u"entries"_qs] = entries;
+    return out;
+}
+
+CommandOutput league(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    const SeasonStore& s = l.store;
+    CommandOutput out;
+    QStringList teams;
+    for (int t = 1; t <= kTeams; ++t)
+        teams << s.TymPodleCisla(t);
+    QJsonArray rounds;
+    out.rows.append({s.caption});
+    for (int r = 1; r <= kRounds; ++r) {
+        QJsonArray matches;
+        const QString entry = roundEntryText(r, s.DATUM_KOLA(r));
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = s.match(m, r);
+            const QString home = s.TymPodleCisla(match.home), away = s.TymPodleCisla(match.away);
+            matches.append(QJsonObject{{u"home"_qs, home}, {u"away"_qs, away}, {u"result"_qs, match.result}});
+            out.rows.append({entry, home, away, match.result});
+        }
+        rounds.append(QJsonObject{{u"entry"_qs, entry}, {u"matches"_qs, matches}});
+    }
+    out.json = QJsonObject{{u"caption"_qs, s.caption},
+                           {u"teams"_qs, toJsonArray(teams)},
+                           {u"HR"_qs, QJsonArray{s.HR1, s.HR2, s.HR3}},
+                           {u"shown_round"_qs, roundShownOnOpening(s, c.today)},
+                           {u"rounds"_qs, rounds}};
+    return out;
+}
+
+CommandOutput notation(const Context& c)
+{
+    CommandOutput out;
+    QJsonArray results;
+    for (const QString& typed : c.args) {
+        const QString shown = convertKeypadInput(typed);
+        const QString stored = normaliseResult(shown);
+        const ParsedResult r = ZkoumatVysledek(stored);
+        std::optional<OutcomeClass> home, away;
+        if (!stored.isEmpty())
+            std::tie(home, away) = classify(r);
+        results.append(QJsonObject{{u"typed"_qs, typed},
+                                   {u"shown"_qs, shown},
+                                   {u"stored"_qs, stored},
+                                   {u"home_goals"_qs, r.HomeGoals},
+                                   {u"away_goals"_qs, r.AwayGoals},
+                                   {u"extra_time"_qs, r.ExtraTimeFlag},
+                                   {u"home_class"_qs, className(home)},
+                                   {u"away_class"_qs, className(away)}});
+        out.rows.append({typed, shown, stored, QString::number(r.HomeGoals), QString::number(r.AwayGoals),
+                         r.ExtraTimeFlag ? u"true"_qs : u"false"_qs, className(home), className(away)});
+    }
+    out.json[u"results"_qs] = results;
+    return out;
+}
+
+CommandOutput enter(const Context& c)
+{
+    League l = loadLeague(c.args[0]);
+    const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
+    const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
+    l.store.match(slot, round).result = stored;
+    save(l);
+    return {{{u"stored"_qs, stored}}, {{stored}}};
+}
+
+CommandOutput swap(const Context& c)
+{
+    League l = loadLeague(c.args[0]);
+    Match& m = l.store.match(c.number(2, 1, kSlots), c.number(1, 1, kRounds));
+    std::swap(m.home, m.away);
+    save(l);
+    const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
+    return {{{u"pairing"_qs, pairing}}, {{pairing}}};
+}
+
+struct Command {
+    QString usage;
+    qsizetype minArgs;
+    qsizetype maxArgs;
+    std::function<CommandOutput(const Context&)> run;
+};
+
+const std::map<QString, Command>& commands()
+{
+    static const std::map<QString, Command> table = {
+        {u"catalogue"_qs, {u"catalogue FOLDER"_qs, 1, 1, catalogue}},
+        {u"league"_qs, {u"league FILE"_qs, 1, 1, league}},
+        {u"notation"_qs, {u"notation TEXT..."_qs, 1, 1000, notation}},
+        {u"enter"_qs, {u"enter FILE ROUND SLOT TEXT"_qs, 4, 4, enter}},
+        {u"swap"_qs, {u"swap FILE ROUND SLOT"_qs, 3, 3, swap}},
+    };
+    return table;
+}
+
+void printError(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+}
+
+QString usage()
+{
+    QStringList lines{u"usage: rinkomat-cli COMMAND [OPTIONS] ARGS...  (--json, --today D.M.YYYY)"_qs};
+    for (const auto& [name, command] : commands())
+        lines << u"  rinkomat-cli "_qs + command.usage;
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({{u"json"_qs, u"JSON output"_qs},
+                       {u"today"_qs, u"the date taken as today"_qs, u"D.M.YYYY"_qs},
+                       {u"from"_qs, u"first round"_qs, u"R"_qs},
+                       {u"to"_qs, u"last round"_qs, u"R"_qs},
+                       {u"venue"_qs, u"1 home, 2 away, 3 total"_qs, u"V"_qs},
+                       {u"sort"_qs, u"criterion 0..12"_qs, u"C"_qs},
+                       {u"type"_qs, u"streak type 0..15"_qs, u"T"_qs},
+                       {u"overtime"_qs, u"draw or final"_qs, u"MODE"_qs},
+                       {u"order"_qs, u"streak order 0..2"_qs, u"O"_qs},
+                       {u"pdf"_qs, u"also print to this PDF file"_qs, u"OUT"_qs},
+                       {u"yes"_qs, u"answer every question Yes"_qs},
+                       {u"no"_qs, u"answer every question No"_qs}});
+    if (!parser.parse(app.arguments()) || parser.positionalArguments().isEmpty()) {
+        printError(parser.errorText().isEmpty() ? usage() : parser.errorText() + u'\n' + usage());
+        return 64;
+    }
+    Context context;
+    context.parser = &parser;
+    context.args = parser.positionalArguments();
+    const QString name = context.args.takeFirst();
+    const auto command = commands().find(name);
+    if (command == commands().end() || context.args.size() < command->second.minArgs ||
+        context.args.size() > command->second.maxArgs) {
+        printError(usage());
+        return 64;
+    }
+    try {
+        context.today = QDate::currentDate();
+        if (parser.isSet(u"today"_qs)) {
+            context.today = parseShortDate(parser.value(u"today"_qs));
+            if (!context.today.isValid())
+                throw UsageError{u"--today: „%1“ není datum D.M.YYYY"_qs.arg(parser.value(u"today"_qs))};
+        }
+        printOutput(command->second.run(context), parser.isSet(u"json"_qs));
+    } catch (const UsageError& e) {
+        printError(e.text + u'\n' + u"usage: rinkomat-cli "_qs + command->second.usage);
+        return 64;
+    } catch (const FileError& e) {
+        printError(e.text);
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#include "output.h"
+
+#include <QJsonDocument>
+#include <cstdio>
+
+QJsonArray toJsonArray(const QStringList& texts)
+{
+    QJsonArray a;
+    for (const QString& t : texts)
+        a.append(t);
+    return a;
+}
+
+void printOutput(const CommandOutput& out, bool asJson)
+{
+    QByteArray bytes;
+    if (asJson) {
+        bytes = QJsonDocument(out.json).toJson(QJsonDocument::Compact) + '\n';
+    } else {
+        for (const QStringList& row : out.rows) {
+            QStringList fields = row;
+            // A cell's line break would split the row; show it as the separator the screens suggest.
+            for (QString& f : fields)
+                f.replace(u"\r\n"_qs, u" / "_qs);
+            bytes += fields.join(u'\t').toUtf8() + '\n';
+        }
+    }
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}

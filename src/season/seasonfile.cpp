@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: MIT
+#include "seasonfile.h"
+
+#include "notation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+QString fault(const QString& fileName, int line, const QString& what)
+{
+    return u"Soubor „%1“, řádek %2: %3"_qs.arg(fileName).arg(line).arg(what);
+}
+
+// A number made of 1..max digits and nothing else, or -1.
+int parseCount(const QString& text, int maxDigits = 9)
+{
+    if (text.isEmpty() || text.size() > maxDigits)
+        return -1;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+    }
+    return text.toInt();
+}
+
+} // namespace
+
+QDate parseShortDate(const QString& text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 3)
+        return {};
+    const int d = parseCount(parts[0], 2), m = parseCount(parts[1], 2), y = parseCount(parts[2], 4);
+    return parts[2].size() == 4 ? QDate(y, m, d) : QDate();
+}
+
+
+QStringList decodeLines(const QByteArray& bytes)
+{
+    QStringDecoder decoder("windows-1250");
+    QStringList lines = QString(decoder.decode(bytes)).split(u'\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines)
+        line = line.trimmed();
+    return lines;
+}
+
+QByteArray encodeLines(const QStringList& lines)
+{
+    QStringEncoder encoder("windows-1250");
+    QByteArray out;
+    for (const QString& line : lines) {
+        out += encoder.encode(line);
+        out += "\r\n";
+    }
+    return out;
+}
+
+QString scheduleFileFor(const QString& competitionPath)
+{
+    const QFileInfo info(competitionPath);
+    return info.dir().filePath(u"los_"_qs + info.fileName().mid(7));
+}
+
+QString readCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
+{
+    static const QRegularExpression teamKey(u"^t([0-9]{1,2})="_qs);
+    const QStringList lines = decodeLines(bytes);
+    std::array<int, kTeams> teamLine{};
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        const int lineNo = i + 1;
+        if (line.startsWith(u';'))
+            continue;
+        // The keys are found anywhere in a line, but their values stand at a fixed place.
+        if (line.contains(u"nazev="))
+            into.caption = line.mid(6);
+        if (line.contains(u"sezona=")) {
+            into.season = line.mid(7);
+            into.caption += u"  " + into.season;
+        }
+        int* const hr[] = {&into.HR1, &into.HR2, &into.HR3};
+        for (int k = 0; k < 3; ++k) {
+            const QString key = u"HR"_qs + QString::number(k + 1) + u'=';
+            if (!line.contains(key))
+                continue;
+            const int value = parseCount(line.mid(4), 2);
+            if (value < 0 || value > kTeams)
+                return fault(fileName, lineNo, key + u" musí být následováno číslem od 0 do 14.");
+            *hr[k] = value;
+        }
+        const QRegularExpressionMatch m = teamKey.match(line);
+        if (!m.hasMatch())
+            continue;
+        const int number = m.captured(1).toInt();
+        if (number < 1 || number > kTeams)
+            return fault(fileName, lineNo, u"číslo týmu musí být od 1 do 14."_qs);
+        const QString name = line.mid(line.indexOf(u'=') + 1);
+        if (name.isEmpty())
+            return fault(fileName, lineNo, u"tým č. %1 nemá název."_qs.arg(number));
+        into.setTeamName(number, name);
+        teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
+    }
+    // Equal names would make saving rewrite the pairings of both teams to one number.
+    for (int a = 1; a <= kTeams; ++a) {
+        for (int b = a + 1; b <= kTeams; ++b) {
+            const QString name = into.TymPodleCisla(a);
+            if (!name.isEmpty() && name == into.TymPodleCisla(b)) {
+                return fault(fileName, std::max(teamLine[a - 1], teamLine[b - 1]),
+                             u"týmy č. %1 a %2 mají stejný název „%3“."_qs.arg(a).arg(b).arg(name));
+            }
+        }
+    }
+    return {};
+}
+
+QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
+{
+    const QStringList lines = decodeLines(bytes);
+    std::array<bool, kRounds> seen{};
+    int i = 0;
+    // Next line of the current block, or nullptr at the end of the file.
+    const auto next = [&]() -> const QString* { return i < lines.size() ? &lines[i++] : nullptr; };
+    while (i < lines.size()) {
+        if (lines[i++] != u"**")
+            continue;
+        const QString* line = next();
+        const int round = line ? parseCount(*line, 2) : -1;
+        if (!line)
+            return fault(fileName, i + 1, u"neúplný blok kola."_qs);
+        if (round < 1 || round > kRounds)
+            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do 52."_qs.arg(*line));
+        if (!(line = next()))
+            return fault(fileName, i + 1, u"neúplný blok kola %1: chybí datum."_qs.arg(round));
+        const QDate date = parseShortDate(*line);
+        if (!date.isValid())
+            return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_qs.arg(*line));
+        into.setDate(round, date);
+        for (int slot = 1; slot <= kSlots; ++slot) {
+            if (!(line = next()))
+                return fault(fileName, i + 1, u"neúplný blok kola %1: chybí zápas %2."_qs.arg(round).arg(slot));
+            const qsizetype dash = line->indexOf(u'-');
+            if (dash < 0)
+                return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_qs.arg(*line));
+            Match& m = into.match(slot, round);
+            m.home = parseCount(line->left(dash), 2);
+            m.away = parseCount(line->mid(dash + 1), 2);
+            for (int team : {m.home, m.away}) {
+                if (team < 1 || team > kTeams)
+                    return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_qs.arg(*line));
+                if (into.TymPodleCisla(team).isEmpty())
+                    return fault(fileName, i, u"tým č. %1 není v souboru soutěže pojmenován."_qs.arg(team));
+            }
+            if (!(line = next()))
+                return fault(fileName, i + 1, u"neúplný blok kola %1: chybí výsledek."_qs.arg(round));
+            if (!isAcceptedResult(*line))
+                return fault(fileName, i, u"„%1“ není platný výsledek."_qs.arg(*line));
+            m.result = *line;
+        }
+        seen[static_cast<std::size_t>(round - 1)] = true;
+    }
+    for (int r = 1; r <= kRounds; ++r) {
+        if (!seen[static_cast<std::size_t>(r - 1)])
+            return fault(fileName, static_cast<int>(lines.size()), u"chybí kolo %1."_qs.arg(r));
+    }
+    return {};
+}
+
+QString loadSeason(const QString& competitionPath, const QString& schedulePath, SeasonStore& into)
+{
+    SeasonStore store;
+    for (const QString& path : {competitionPath, schedulePath}) {
+        QFile file(path);
+        const QString fileName = QFileInfo(path).fileName();
+        if (!file.open(QIODevice::ReadOnly))
+            return u"Soubor „%1“ nelze otevřít: %2"_qs.arg(fileName, file.errorString());
+        const QByteArray bytes = file.readAll();
+        const QString error = path == competitionPath ? readCompetition(bytes, fileName, store)
+                                                      : readSchedule(bytes, fileName, store);
+        if (!error.isEmpty())
+            return error;
+    }
+    into = std::move(store);
+    return {};
+}
+
+QByteArray scheduleBytes(const SeasonStore& store)
+{
+    QStringList lines;
+    lines.reserve(kRounds * 17);
+    for (int r = 1; r <= kRounds; ++r) {
+        lines << u"**"_qs << QString::number(r) << shortDate(store.DATUM_KOLA(r));
+        for (int m = 1; m <= kSlots; ++m)
+            lines << store.ZAPAS(m, r) << store.VYSLEDEK(m, r);
+        lines << QString();
+    }
+    return encodeLines(lines);
+}
+
+QString writeSchedule(const SeasonStore& store, const QString& path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        const QByteArray bytes = scheduleBytes(store);
+        if (file.write(bytes) == bytes.size() && file.commit())
+            return {};
+    }
+    return u"Soubor „%1“ nelze uložit: %2"_qs.arg(QFileInfo(path).fileName(), file.errorString());
+}

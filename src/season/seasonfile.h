@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "seasonstore.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+// "d.m.yyyy", leading zeros accepted; an invalid date when the text is not one.
+QDate parseShortDate(const QString& text);
+
+// Windows-1250 text, CR LF or LF line ends; every line trimmed.
+QStringList decodeLines(const QByteArray& bytes);
+// Windows-1250 text with CR LF after every line.
+QByteArray encodeLines(const QStringList& lines);
+
+// The schedule file belonging to a competition file: "los_" + its name without the first seven characters.
+QString scheduleFileFor(const QString& competitionPath);
+
+// Readers return an empty string on success, else one Czech message naming the file, the line and the
+// fault; on failure `into` may be partly written and must be discarded.
+QString readCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into);
+// Needs the team names already in `into`: every team a pairing uses must be named.
+QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into);
+
+// Reads both files into `into` (untouched on failure).
+QString loadSeason(const QString& competitionPath, const QString& schedulePath, SeasonStore& into);
+
+QByteArray scheduleBytes(const SeasonStore& store);
+// Replaces the file atomically; returns an empty string on success, else the Czech reason.
+QString writeSchedule(const SeasonStore& store, const QString& path);

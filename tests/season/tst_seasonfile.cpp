@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+#include "fixture/league.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_seasonfile final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QVERIFY(m_dir.isValid()); }
+    void competitionKeys();
+    void scheduleBlocks();
+    void lfLineEndsAndCzechNames();
+    void refusals_data();
+    void refusals();
+    void shownRound_data();
+    void shownRound();
+    void writeBlockBytes();
+    void bundledLeagueRoundTrip();
+    void failedWriteReported();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_seasonfile::competitionKeys()
+{
+    QStringList comp = fixture::competitionLines();
+    comp.prepend(u"; second comment in a row"_qs);
+    comp << u"t1=První"_qs << u"t02=Rovná=se"_qs << u"; trailing comment"_qs;
+    const SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path()), comp));
+    QCOMPARE(s.caption, u"Liga  2007/2008"_qs);
+    QCOMPARE(s.season, u"2007/2008"_qs);
+    QCOMPARE(s.HR2, 10);
+    QCOMPARE(s.TymPodleCisla(1), u"První"_qs); // t1= after t01= names the same team
+    QCOMPARE(s.TymPodleCisla(2), u"Rovná=se"_qs);
+    QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_qs), 3);
+    QCOMPARE(s.CisloPodleTymu(u"č. budějovice"_qs), 0);
+    QCOMPARE(s.CisloPodleTymu(QString()), 0);
+
+    QStringList seasonFirst = fixture::competitionLines();
+    seasonFirst.move(2, 1);
+    QCOMPARE(fixture::load(fixture::writeLeague(QDir(m_dir.path()), seasonFirst)).caption, u"Liga"_qs);
+}
+
+void tst_seasonfile::scheduleBlocks()
+{
+    QStringList los = fixture::scheduleLines();
+    los.insert(fixture::blockLine(5, 0), u"poznámka mezi bloky"_qs);
+    // A later block of round 2 replaces the first one.
+    los << u"**"_qs << u"2"_qs << u"01.10.2007"_qs;
+    for (int m = 1; m <= kSlots; ++m)
+        los << u"%1-%2"_qs.arg(2 * m).arg(2 * m - 1) << (m == 4 ? u"3:2p"_qs : QString());
+    const SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path()), fixture::competitionLines(), los));
+    QCOMPARE(s.DATUM_KOLA(2), QDate(2007, 10, 1));
+    QCOMPARE(s.VYSLEDEK(4, 2), u"3:2p"_qs);
+    QCOMPARE(s.ZAPAS(1, 2), u"2-1"_qs);
+    QCOMPARE(s.DATUM_KOLA(5), fixture::roundDate(5));
+    QCOMPARE(roundEntryText(1, s.DATUM_KOLA(1)), u"1. kolo  -  12.9.2007"_qs);
+}
+
+void tst_seasonfile::lfLineEndsAndCzechNames()
+{
+    const QString path = fixture::writeLeague(QDir(m_dir.path()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray crlf = f.readAll();
+    QVERIFY(crlf.contains("t03=\xC8. Bud\xECjovice\r\n")); // Windows-1250 bytes on disk
+    f.close();
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(crlf).replace("\r\n", "\n"));
+    f.close();
+    SeasonStore s = fixture::load(path);
+    QCOMPARE(s.TymPodleCisla(3), u"Č. Budějovice"_qs);
+}
+
+void tst_seasonfile::refusals_data()
+{
+    QTest::addColumn<bool>("inSchedule");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("index"); // line to replace (-1: drop everything from `text` lines before the end)
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("reportedLine");
+    QTest::addColumn<QString>("what");
+
+    const int r2 = fixture::blockLine(2, 0);
+    QTest::addRow("round 53") << true << "los" << r2 + 1 << "53" << r2 + 2 << "od 1 do 52";
+    QTest::addRow("round not a number") << true << "los" << r2 + 1 << "x" << r2 + 2 << "od 1 do 52";
+    QTest::addRow("unreadable date") << true << "los" << r2 + 2 << "31.2.2007" << r2 + 3 << "datum";
+    QTest::addRow("pairing without dash") << true << "los" << fixture::pairingLine(2, 3) << "5 6"
+                                          << fixture::pairingLine(2, 3) + 1 << "„-“";
+    QTest::addRow("team 15") << true << "los" << fixture::pairingLine(2, 3) << "5-15" << fixture::pairingLine(2, 3) + 1
+                             << "od 1 do 14";
+    QTest::addRow("bad result") << true << "los" << fixture::resultLine(7, 1) << "3:2P" << fixture::resultLine(7, 1) + 1
+                                << "výsledek";
+    QTest::addRow("missing round") << true << "los" << -1 << "18" << fixture::blockLine(52, 0) << "chybí kolo 52";
+    QTest::addRow("incomplete block") << true << "los" << -1 << "5" << fixture::blockLine(52, 13) + 1 << "neúplný";
+    QTest::addRow("unnamed team") << false << "los" << 19 << "; t14 removed" << fixture::pairingLine(1, 7) + 1 << "tým č. 14";
+    QTest::addRow("HR not a number") << false << "sezona" << 4 << "HR2=deset" << 5 << "HR2=";
+    QTest::addRow("HR above 14") << false << "sezona" << 3 << "HR1=15" << 4 << "HR1=";
+    QTest::addRow("team key 15") << false << "sezona" << 19 << "t15=Navíc" << 20 << "od 1 do 14";
+    QTest::addRow("equal names") << false << "sezona" << 19 << "t14=Tým 13" << 20 << "stejný název";
+}
+
+void tst_seasonfile::refusals()
+{
+    QFETCH(bool, inSchedule);
+    QFETCH(QString, file);
+    QFETCH(int, index);
+    QFETCH(QString, text);
+    QFETCH(int, reportedLine);
+    QFETCH(QString, what);
+
+    QStringList comp = fixture::competitionLines(), los = fixture::scheduleLines();
+    QStringList& lines = inSchedule ? los : comp;
+    if (index < 0)
+        lines = lines.mid(0, lines.size() - text.toInt());
+    else
+        lines[index] = text;
+    const QString path = fixture::writeLeague(QDir(m_dir.path()), comp, los);
+    SeasonStore store;
+    store.caption = u"untouched"_qs;
+    const QString error = loadSeason(path, scheduleFileFor(path), store);
+    const QString prefix = u"Soubor „%1_test.txt“, řádek %2: "_qs.arg(file).arg(reportedLine);
+    QVERIFY2(error.startsWith(prefix), qPrintable(error));
+    QVERIFY2(error.contains(what), qPrintable(error));
+    QCOMPARE(store.caption, u"untouched"_qs);
+}
+
+void tst_seasonfile::shownRound_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<int>("round");
+    QTest::addRow("before the season") << QDate(2007, 1, 1) << 1;
+    QTest::addRow("on round 10") << fixture::roundDate(10) << 10;
+    QTest::addRow("day after round 10") << fixture::roundDate(10).addDays(1) << 11;
+    QTest::addRow("after the season") << QDate(2026, 12, 6) << 52;
+}
+
+void tst_seasonfile::shownRound()
+{
+    QFETCH(QDate, today);
+    QFETCH(int, round);
+    const SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path())));
+    QCOMPARE(roundShownOnOpening(s, today), round);
+}
+
+void tst_seasonfile::writeBlockBytes()
+{
+    SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path())));
+    s.match(2, 1).result = u"5:4p"_qs;
+    std::swap(s.match(3, 1).home, s.match(3, 1).away);
+    const QByteArray bytes = scheduleBytes(s);
+    const QByteArray round1("**\r\n1\r\n12.9.2007\r\n1-2\r\n\r\n3-4\r\n5:4p\r\n6-5\r\n\r\n7-8\r\n\r\n9-10\r\n\r\n"
+                            "11-12\r\n\r\n13-14\r\n\r\n\r\n");
+    QCOMPARE(bytes.left(round1.size()), round1);
+    QVERIFY(bytes.contains("13-14\r\n\r\n\r\n**\r\n2\r\n"));
+    QVERIFY(bytes.endsWith("14-13\r\n\r\n\r\n"));
+    QCOMPARE(bytes.count("**\r\n"), kRounds);
+}
+
+void tst_seasonfile::bundledLeagueRoundTrip()
+{
+    const QString path = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
+    SeasonStore original = fixture::load(path);
+    QCOMPARE(original.TymPodleCisla(3), u"Č. Budějovice"_qs);
+    original.match(7, 52).result = u"2:1n"_qs;
+    const QString copy = m_dir.filePath(u"sezona_copy.txt"_qs);
+    QVERIFY(QFile::copy(path, copy));
+    QCOMPARE(writeSchedule(original, scheduleFileFor(copy)), QString());
+    QVERIFY(fixture::load(copy) == original);
+    QCOMPARE(writeSchedule(original, scheduleFileFor(copy)), QString()); // replacing an existing file
+    QVERIFY(fixture::load(copy) == original);
+}
+
+void tst_seasonfile::failedWriteReported()
+{
+    const SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path())));
+    const QString error = writeSchedule(s, m_dir.filePath(u"chybí/los_test.txt"_qs));
+    QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit"_qs), qPrintable(error));
+
+    // A target that cannot be replaced keeps what it was.
+    QVERIFY(QDir(m_dir.path()).mkdir(u"los_dir.txt"_qs));
+    QVERIFY(!writeSchedule(s, m_dir.filePath(u"los_dir.txt"_qs)).isEmpty());
+    QVERIFY(QFileInfo(m_dir.filePath(u"los_dir.txt"_qs)).isDir());
+}
+
+QTEST_APPLESS_MAIN(tst_seasonfile)
+#include "tst_seasonfile.moc"

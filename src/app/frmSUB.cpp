@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+#include "frmSUB.h"
+
+#include "app/frmUvod.h"
+#include "app/programinfo.h"
+#include "platform/desktop.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// The screen was designed in twips at 96 dpi.
+int px(int twips)
+{
+    return twips / 15;
+}
+
+constexpr qint64 pictureSizes[] = {RINKOMAT_AD1_SIZE, RINKOMAT_AD2_SIZE, RINKOMAT_AD3_SIZE};
+
+QString picture(const QString& folder, int n)
+{
+    return QDir(folder).filePath(u"ad/%1.jpg"_qs.arg(n));
+}
+
+} // namespace
+
+bool frmSUB::picturesIntact(const QString& programFolder)
+{
+    for (int n = 1; n <= 3; ++n) {
+        const QFileInfo info(picture(programFolder, n));
+        if (!info.isFile() || info.size() != pictureSizes[n - 1])
+            return false;
+    }
+    return true;
+}
+
+void frmSUB::start()
+{
+    if (!picturesIntact(Desktop::instance().programFolder())) {
+        Desktop::instance().tell(nullptr, u"Chybějící nebo poškozená data!"_qs, Desktop::Icon::Critical);
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    }
+    auto* splash = new frmSUB;
+    splash->show();
+    QTimer::singleShot(700, splash, &frmSUB::animate);
+}
+
+frmSUB::frmSUB()
+{
+    setObjectName(u"frmSUB"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowTitle(u"Rinkomat"_qs);
+    setFixedSize(px(10000), px(6000));
+    const QString folder = Desktop::instance().programFolder();
+
+    auto* Frame1 = new QGroupBox(this);
+    Frame1->setGeometry(px(300), px(3000), px(5100), px(2700));
+    auto* labels = new QVBoxLayout(Frame1);
+    QFont verdana(u"Verdana"_qs);
+    auto* Label1 = new QLabel(u"Rinkomat"_qs, Frame1);
+    QFont title = verdana;
+    title.setBold(true);
+    title.setPointSize(20);
+    Label1->setFont(title);
+    Label2 = new QLabel(u"verze "_qs + program::version, Frame1);
+    Label2->setObjectName(u"Label2"_qs);
+    auto* Label3 = new QLabel(
+        u"Získaná data mohou být použita pouze pro osobní potřebu, komerční využití je vyloučeno."_qs, Frame1);
+    Label3->setWordWrap(true);
+    for (QLabel* l : {Label2, Label3})
+        l->setFont(verdana);
+    for (QLabel* l : {Label1, Label2, Label3})
+        labels->addWidget(l);
+
+    PIC = new QLabel(this);
+    PIC->setPixmap(QPixmap(picture(folder, 1)));
+    PIC->setGeometry(px(5400), px(2850), PIC->pixmap().width(), PIC->pixmap().height());
+    PIC2 = new QLabel(this);
+    PIC2->setPixmap(QPixmap(picture(folder, 2)));
+    PIC2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PIC2->hide();
+    for (QLabel* l : {PIC, PIC2}) {
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+    }
+    m_timer = new QTimer(this);
+    m_timer->setInterval(20);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &frmSUB::step);
+}
+
+void frmSUB::animate()
+{
+    m_animation = QRandomGenerator::global()->bounded(2);
+    const QSize picture = PIC2->pixmap().size();
+    m_twips = m_animation == 0 ? 4200 : 0;
+    if (m_animation == 0)
+        PIC2->setGeometry(0, px(m_twips), picture.width(), picture.height());
+    else
+        PIC2->setGeometry(0, 0, 0, picture.height());
+    PIC2->show();
+    PIC2->raise();
+    m_timer->start();
+}
+
+void frmSUB::step()
+{
+    if (m_animation == 0) {
+        m_twips -= 200;
+        PIC2->move(0, px(std::max(m_twips, 0)));
+    } else {
+        m_twips += 250;
+        PIC2->resize(px(m_twips), PIC2->height());
+    }
+    if ((m_animation == 0 && m_twips <= 0) || (m_animation == 1 && m_twips >= 10000)) {
+        m_timer->stop();
+        QTimer::singleShot(1500, this, &frmSUB::handOver);
+    }
+}
+
+void frmSUB::handOver()
+{
+    (new frmUvod)->show();
+    close();
+}
+
+bool frmSUB::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == PIC || watched == PIC2) && event->type() == QEvent::MouseButtonPress) {
+        Desktop::instance().openUrl(QUrl(program::partnerSite));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

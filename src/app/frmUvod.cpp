@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "frmUvod.h"
+
+#include "app/catalogue.h"
+#include "app/programinfo.h"
+#include "entry/frmMain.h"
+#include "platform/desktop.h"
+#include "season/seasonfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+QString frmUvod::otvirany_sezona;
+QString frmUvod::otvirany_los;
+
+namespace {
+
+const QStringList tagLines = {
+    u"Tipy na každé kolo od těch, kdo hokej opravdu sledují."_qs,
+    u"Statistiky, formy týmů a kurzy přehledně na jednom místě."_qs,
+    u"Než vsadíte, poraďte se se Sázkovým rádcem."_qs,
+};
+
+} // namespace
+
+frmUvod::frmUvod()
+{
+    setObjectName(u"frmUvod"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"Rinkomat - vyberte si ligu"_qs);
+    auto* layout = new QVBoxLayout(this);
+    LSTsouteze = new QListWidget(this);
+    LSTsouteze->setObjectName(u"LSTsouteze"_qs);
+    LSTsouteze->setMinimumSize(320, 200);
+    layout->addWidget(LSTsouteze);
+    Command1 = new QPushButton(u"Otevřít ligu"_qs, this);
+    Command1->setObjectName(u"Command1"_qs);
+    Command1->setDefault(true);
+    layout->addWidget(Command1);
+    L2 = new QLabel(this);
+    L1 = new QLabel(u"www.sazkovy-radce.example"_qs, this);
+    for (QLabel* l : {L2, L1}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+        layout->addWidget(l);
+    }
+    L2->setObjectName(u"L2"_qs);
+    L1->setObjectName(u"L1"_qs);
+
+    const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs);
+    for (const CatalogueEntry& e : orderCatalogue(readCatalogue(folder))) {
+        LSTsouteze->addItem(e.text);
+        m_files << e.file;
+    }
+    if (LSTsouteze->count() > 0)
+        LSTsouteze->setCurrentRow(0);
+
+    connect(LSTsouteze, &QListWidget::itemDoubleClicked, this, &frmUvod::openSelected);
+    connect(LSTsouteze, &QListWidget::itemActivated, this, &frmUvod::openSelected);
+    connect(Command1, &QPushButton::clicked, this, &frmUvod::openSelected);
+    L2->setText(tagLines[0]);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1500);
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        m_tagLine = (m_tagLine + 1) % static_cast<int>(tagLines.size());
+        L2->setText(tagLines[m_tagLine]);
+    });
+    Timer1->start();
+}
+
+void frmUvod::openSelected()
+{
+    const int row = LSTsouteze->currentRow();
+    if (row < 0 || !LSTsouteze->currentItem()->isSelected() || m_files[row].isEmpty())
+        return; // nothing chosen, or the separator
+    const BusyCursor busy;
+    const QDir folder(QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs));
+    otvirany_sezona = folder.filePath(m_files[row]);
+    otvirany_los = scheduleFileFor(otvirany_sezona);
+    if (!QFileInfo::exists(otvirany_sezona) || !QFileInfo::exists(otvirany_los)) {
+        Desktop::instance().tell(this, u"Nenalezeno!"_qs, Desktop::Icon::Critical);
+        return;
+    }
+    auto* main = new frmMain(otvirany_sezona, otvirany_los);
+    const QString error = main->Form_Load();
+    if (!error.isEmpty()) {
+        delete main;
+        Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_qs + error, Desktop::Icon::Critical);
+        return;
+    }
+    main->show();
+    close();
+}
+
+bool frmUvod::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == L1 || watched == L2) && event->type() == QEvent::MouseButtonPress) {
+        Desktop::instance().openUrl(QUrl(program::partnerSite));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmUvod::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        QCoreApplication::quit();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+
+class QListWidget;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// The league picker: the competitions of "souteze", newest season first.
+class frmUvod final : public QWidget {
+    Q_OBJECT
+public:
+    frmUvod();
+
+    // Paths of the league opened last; they outlive the picker.
+    static QString otvirany_sezona;
+    static QString otvirany_los;
+
+    QListWidget* LSTsouteze = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* L1 = nullptr;
+    QLabel* L2 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    void openSelected();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QStringList m_files; // LSTsoubory: the file of each entry
+    int m_tagLine = 0;
+};

@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: MIT
+#include "frmMain.h"
+
+#include "app/frmUvod.h"
+#include "app/programinfo.h"
+#include "platform/desktop.h"
+#include "season/notation.h"
+#include "season/seasonfile.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QUrl>
+
+frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
+    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los)
+{
+    setObjectName(u"frmMain"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildRows();
+    buildMenu();
+    // The window sees Ctrl and Shift wherever the focus is, for the swap mode.
+    qApp->installEventFilter(this);
+    connect(new QShortcut(Qt::Key_PageUp, this), &QShortcut::activated, this, [this] { pageBy(-1); });
+    connect(new QShortcut(Qt::Key_PageDown, this), &QShortcut::activated, this, [this] { pageBy(+1); });
+}
+
+void frmMain::buildRows()
+{
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    cboKolo = new QComboBox(central);
+    cboKolo->setObjectName(u"cboKolo"_qs);
+    cboKolo->setMaxVisibleItems(20);
+    connect(cboKolo, &QComboBox::currentIndexChanged, this, &frmMain::onRoundSelected);
+    outer->addWidget(cboKolo, 0, Qt::AlignHCenter);
+
+    auto* Shape1 = new QFrame(central);
+    Shape1->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(Shape1);
+    grid->setHorizontalSpacing(8);
+    QFont bold = font();
+    bold.setBold(true);
+    for (int i = 0; i < kSlots; ++i) {
+        auto makeLabel = [&](const char* name, Qt::Alignment align) {
+            auto* l = new QLabel(Shape1);
+            l->setObjectName(QString::fromLatin1(name) + QString::number(i));
+            l->setAlignment(align | Qt::AlignVCenter);
+            l->setMinimumWidth(130);
+            l->installEventFilter(this);
+            return l;
+        };
+        Hteam[i] = makeLabel("Hteam", Qt::AlignRight);
+        Ateam[i] = makeLabel("Ateam", Qt::AlignLeft);
+        dash[i] = makeLabel("dash", Qt::AlignHCenter);
+        dash[i]->setText(u"-"_qs);
+        dash[i]->setMinimumWidth(24);
+        result[i] = new QLineEdit(Shape1);
+        result[i]->setObjectName(u"result"_qs + QString::number(i));
+        result[i]->setMaxLength(12);
+        result[i]->setFixedWidth(70);
+        result[i]->setAlignment(Qt::AlignHCenter);
+        result[i]->installEventFilter(this);
+        connect(result[i], &QLineEdit::textChanged, this, [this, i] { onResultEdited(i); });
+        grid->addWidget(Hteam[i], i, 0);
+        grid->addWidget(dash[i], i, 1);
+        grid->addWidget(Ateam[i], i, 2);
+        grid->addWidget(result[i], i, 3);
+    }
+    colourDashes();
+    outer->addWidget(Shape1);
+
+    PIC = new QLabel(central);
+    PIC->setObjectName(u"PIC"_qs);
+    PIC->setPixmap(QPixmap(QDir(Desktop::instance().programFolder()).filePath(u"ad/3.jpg"_qs)));
+    PIC->setToolTip(u"Sázkový rádce – tipy a statistiky pro sázení na hokej"_qs);
+    PIC->setCursor(Qt::PointingHandCursor);
+    PIC->installEventFilter(this);
+    outer->addWidget(PIC, 0, Qt::AlignHCenter);
+    setCentralWidget(central);
+}
+
+QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                             std::function<void()> run)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    if (!run) {
+        action->setEnabled(false);
+        return action;
+    }
+    // A shortcut does not open the menu, so every command stores the displayed round itself.
+    connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
+        storeDisplayedRound();
+        run();
+    });
+    return action;
+}
+
+void frmMain::buildMenu()
+{
+    QMenu* mnuMenu = menuBar()->addMenu(u" =>  MENU  "_qs);
+    mnuMenu->setObjectName(u"mnuMenu"_qs);
+    connect(mnuMenu, &QMenu::aboutToShow, this, &frmMain::storeDisplayedRound);
+
+    QMenu* mnuTabulka = mnuMenu->addMenu(u"Tabulka"_qs);
+    mnuTabulka->setObjectName(u"mnuTabulka"_qs);
+    addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, {});
+    addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {}, {});
+    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, {});
+    addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, {});
+    mnuMenu->addSeparator();
+    addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4, {});
+    addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5, {});
+    mnuMenu->addSeparator();
+    QMenu* mnuNajit = mnuMenu->addMenu(u"Hledat"_qs);
+    mnuNajit->setObjectName(u"mnuNajit"_qs);
+    addCommand(mnuNajit, "mnuVzaj", u"Vzájemné zápasy"_qs, Qt::Key_F6, {});
+    addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, {});
+    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, {});
+    mnuMenu->addSeparator();
+    addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8, {});
+    addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledky"_qs, Qt::Key_F9,
+               [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
+    mnuMenu->addSeparator();
+    m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, {});
+    addCommand(mnuMenu, "mnuHelp", u"Užitečné tipy"_qs, {}, [this] { showTips(); });
+    addCommand(mnuMenu, "mnuOpr", u"O programu"_qs, {}, [this] { showAbout(); });
+    mnuMenu->addSeparator();
+    addCommand(mnuMenu, "mnuJinaLiga", u"Jiná liga"_qs, Qt::Key_F11, [this] { switchLeague(); });
+    addCommand(mnuMenu, "mnuKonec", u"Ukončit program"_qs, QKeySequence(Qt::CTRL | Qt::Key_X),
+               [this] { endProgram(); });
+}
+
+QString frmMain::Form_Load()
+{
+    SeasonStore loaded;
+    const QString error = loadSeason(m_competitionPath, m_schedulePath, loaded);
+    if (!error.isEmpty())
+        return error;
+    m_season = std::move(loaded);
+    m_switching = false;
+    setWindowTitle(m_season.caption);
+    m_calendar->setText(u"Kalendář akcí "_qs + m_season.season);
+    const QSignalBlocker block(cboKolo);
+    cboKolo->clear();
+    for (int r = 1; r <= kRounds; ++r)
+        cboKolo->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)));
+    cboKolo->setCurrentIndex(roundShownOnOpening(m_season, Desktop::instance().today()) - 1);
+    cboKolo_Click();
+    return {};
+}
+
+void frmMain::onRoundSelected(int index)
+{
+    if (index < 0)
+        return;
+    // The rows still show the round being left: keep what was typed there.
+    storeDisplayedRound();
+    cboKolo_Click();
+}
+
+void frmMain::cboKolo_Click()
+{
+    m_shownRound = cboKolo->currentIndex() + 1;
+    for (int i = 0; i < kSlots; ++i) {
+        const Match& m = m_season.match(i + 1, m_shownRound);
+        m_home[i] = m.home;
+        m_away[i] = m.away;
+        Hteam[i]->setText(m_season.TymPodleCisla(m.home));
+        Ateam[i]->setText(m_season.TymPodleCisla(m.away));
+        result[i]->setText(m.result);
+        for (QWidget* w : {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(Ateam[i]),
+                           static_cast<QWidget*>(result[i])}) {
+            QFont f = w->font();
+            f.setBold(false);
+            w->setFont(f);
+        }
+    }
+}
+
+void frmMain::storeDisplayedRound()
+{
+    if (m_shownRound < 1)
+        return;
+    for (int i = 0; i < kSlots; ++i) {
+        const QString normalised = normaliseResult(result[i]->text());
+        if (normalised != result[i]->text())
+            result[i]->setText(normalised);
+        m_season.match(i + 1, m_shownRound) = Match{m_home[i], m_away[i], normalised};
+    }
+}
+
+void frmMain::onResultEdited(int row)
+{
+    QLineEdit* field = result[row];
+    const QString converted = convertKeypadInput(field->text());
+    if (converted != field->text())
+        field->setText(converted);
+    field->end(false);
+}
+
+void frmMain::leaveField(int row)
+{
+    const QString normalised = normaliseResult(result[row]->text());
+    if (normalised != result[row]->text())
+        result[row]->setText(normalised);
+    storeDisplayedRound();
+}
+
+void frmMain::swapRow(int row)
+{
+    std::swap(m_home[row], m_away[row]);
+    const QString tag = Ateam[row]->text();
+    Ateam[row]->setText(Hteam[row]->text());
+    Hteam[row]->setText(tag);
+}
+
+void frmMain::colourDashes()
+{
+    for (QLabel* d : dash) {
+        QPalette p = d->palette();
+        p.setColor(QPalette::Window, swapMode() ? QColor(0xE0E0E0) : QColor(0xC0C0C0));
+        d->setPalette(p);
+        d->setAutoFillBackground(swapMode());
+    }
+}
+
+void frmMain::pageBy(int delta)
+{
+    storeDisplayedRound();
+    const int index = cboKolo->currentIndex() + delta;
+    if (index >= 0 && index < kRounds)
+        cboKolo->setCurrentIndex(index);
+    result[0]->setFocus();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Shift || key == Qt::Key_Control) {
+            (key == Qt::Key_Shift ? m_shiftHeld : m_ctrlHeld) = type == QEvent::KeyPress;
+            colourDashes();
+        }
+    }
+    for (int i = 0; i < kSlots; ++i) {
+        if (watched == result[i]) {
+            if (type == QEvent::FocusOut) {
+                leaveField(i);
+            } else if (type == QEvent::KeyPress && i < kSlots - 1) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                    result[i + 1]->setFocus();
+                    return true;
+                }
+            } else if (type == QEvent::ShortcutOverride &&
+                       static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_X)) {
+                // Ctrl+X ends the program here, it does not cut.
+                event->ignore();
+                return true;
+            }
+            return false;
+        }
+        if (watched == dash[i] && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
+            const auto mods = static_cast<QMouseEvent*>(event)->modifiers();
+            if (swapMode() || mods.testFlags(Qt::ControlModifier | Qt::ShiftModifier))
+                swapRow(i);
+            return true;
+        }
+    }
+    if (watched == PIC && type == QEvent::MouseButtonPress) {
+        Desktop::instance().openUrl(QUrl(program::partnerSite));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::showTips()
+{
+    Desktop::instance().tell(
+        this,
+        u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, \r\n"
+        "samostatné nájezdy = klávesa /, posun dolů = klávesa Enter\r\n\r\n"
+        "PŘESUN MEZI KOLY - pomocí kláves Page Up a Page Down\r\n\r\n"
+        "VÝMĚNA POŘADATELSTVÍ - současně držte klávesy Ctrl+Shift a klikněte na pomlčku mezi týmy\r\n\r\n"
+        "VZÁJEMNÉ ZÁPASY - dvakrát klikněte na pomlčku mezi týmy\r\n\r\n"
+        "DOSAVADNÍ BILANCE - dvakrát klikněte na tým"_qs,
+        Desktop::Icon::Information);
+}
+
+void frmMain::showAbout()
+{
+    Desktop::instance().tell(this,
+                             u"RINKOMAT\r\nverze "_qs + program::version +
+                                 u"\r\n\r\nProgram pro fanoušky ligového hokeje.\r\n"
+                                 "Výsledky, tabulky a statistiky celé sezóny na jednom místě.\r\n"
+                                 "Vyvinul tým Rinkomatu, www.rinkomat.example"_qs,
+                             Desktop::Icon::Information);
+}
+
+bool frmMain::writeSeason()
+{
+    const QString error = writeSchedule(m_season, m_schedulePath);
+    if (error.isEmpty())
+        return true;
+    Desktop::instance().tell(this,
+                             u"Výsledky se nepodařilo uložit.\r\n"_qs + error +
+                                 u"\r\n\r\nProgram zůstává otevřený a zadané výsledky jsou zachovány; "
+                                 "odstraňte příčinu a zkuste to znovu."_qs,
+                             Desktop::Icon::Critical);
+    return false;
+}
+
+void frmMain::switchLeague()
+{
+    if (!writeSeason())
+        return;
+    m_switching = true;
+    (new frmUvod)->show();
+    close();
+}
+
+void frmMain::endProgram()
+{
+    if (!writeSeason())
+        return;
+    m_switching = true; // written already
+    close();
+    QCoreApplication::quit();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_switching) {
+        event->accept();
+        return;
+    }
+    storeDisplayedRound();
+    if (!writeSeason()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+// The round entry screen: one round in seven rows, the main menu, and the season while the league is open.
+class frmMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    frmMain(const QString& otvirany_sezona, const QString& otvirany_los);
+
+    // Reads both files (again); returns the Czech message of a refused file, the season untouched then.
+    QString Form_Load();
+    const SeasonStore& season() const { return m_season; }
+    const QString& competitionPath() const { return m_competitionPath; }
+    int shownRound() const { return m_shownRound; }
+
+    // Stores what the rows show, typed input normalised, into the season.
+    void storeDisplayedRound();
+    // Writes the schedule file; tells the user and returns false when it cannot be written.
+    bool writeSeason();
+
+    QComboBox* cboKolo = nullptr;
+    std::array<QLabel*, kSlots> Hteam{};
+    std::array<QLabel*, kSlots> dash{};
+    std::array<QLabel*, kSlots> Ateam{};
+    std::array<QLineEdit*, kSlots> result{};
+    QLabel* PIC = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildRows();
+    void buildMenu();
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                        std::function<void()> run);
+    void onRoundSelected(int index);
+    void cboKolo_Click();
+    void onResultEdited(int row);
+    void leaveField(int row);
+    void swapRow(int row);
+    void colourDashes();
+    bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }
+    void pageBy(int delta);
+
+    void showTips();
+    void showAbout();
+    void switchLeague();
+    void endProgram();
+
+    SeasonStore m_season;
+    QString m_competitionPath;
+    QString m_schedulePath;
+    std::array<int, kSlots> m_home{};
+    std::array<int, kSlots> m_away{};
+    int m_shownRound = 0;
+    bool m_shiftHeld = false;
+    bool m_ctrlHeld = false;
+    bool m_switching = false;
+    QAction* m_calendar = nullptr;
+};

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "desktop.h"
+
+#include "app/programinfo.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+class QtDesktop final : public Desktop {
+public:
+    Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override
+    {
+        static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                                  QMessageBox::Question, QMessageBox::Warning,
+                                                  QMessageBox::Critical};
+        QMessageBox box(icons[static_cast<int>(icon)], title, text, QMessageBox::NoButton, parent);
+        switch (buttons) {
+        case Buttons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Buttons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::OkCancel ? Answer::Cancel
+                                                                                           : Answer::Ok;
+        }
+    }
+    void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    QString programFolder() const override { return QCoreApplication::applicationDirPath(); }
+    void beep() override { QApplication::beep(); }
+};
+
+Desktop* installed = nullptr;
+
+} // namespace
+
+Desktop& Desktop::instance()
+{
+    static QtDesktop real;
+    return installed ? *installed : real;
+}
+
+void Desktop::install(Desktop* desktop)
+{
+    installed = desktop;
+}
+
+Desktop::Answer Desktop::tell(QWidget* parent, const QString& text, Icon icon, Buttons buttons)
+{
+    return message(parent, text, icon, buttons, program::title);
+}
+
+BusyCursor::BusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor()
+{
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class QUrl;
+class QWidget;
+
+// Everything that touches the desktop: message boxes, the browser, the clock, the program folder, the
+// beep. Tests install a recording double so that nothing blocks on a dialog or depends on today.
+class Desktop {
+public:
+    enum class Icon { None, Information, Question, Warning, Critical };
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Desktop() = default;
+    virtual Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) = 0;
+    virtual void openUrl(const QUrl& url) = 0;
+    virtual QDateTime now() const = 0;
+    virtual QString programFolder() const = 0;
+    virtual void beep() = 0;
+
+    QDate today() const { return now().date(); }
+    // A message box titled "KLX" unless told otherwise.
+    Answer tell(QWidget* parent, const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+
+    static Desktop& instance();
+    // Replaces the real desktop (nullptr brings it back); the caller keeps ownership.
+    static void install(Desktop* desktop);
+};
+
+// The hourglass pointer for as long as it lives.
+class BusyCursor final {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};

@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: MIT
+#include "app/frmUvod.h"
+#include "entry/frmMain.h"
+#include "fixture/league.h"
+#include "fixture/programfolder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+class tst_frmMain final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup() { fixture::closeAllWindows(); }
+    void opensOnFirstRoundFromToday();
+    void typingAndLeaving_data();
+    void typingAndLeaving();
+    void keypadKeysAndEnter();
+    void paging();
+    void swapWithCtrlShift();
+    void menuStoresPendingInput();
+    void smallCommands();
+    void closeBoxWritesFile();
+    void ctrlXInFieldEndsAndWrites();
+    void failedWriteKeepsWindow();
+    void otherLeagueWritesAndReturnsToPicker();
+
+private:
+    SeasonStore reloaded() const { return fixture::load(m_competition); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<RecordingDesktop> m_desktop;
+    QString m_competition;
+    QPointer<frmMain> m_main;
+};
+
+void tst_frmMain::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkdir(u"souteze"_qs);
+    QStringList los = fixture::scheduleLines();
+    los[fixture::resultLine(1, 1)] = u"3:1"_qs;
+    m_competition = fixture::writeLeague(QDir(m_dir->filePath(u"souteze"_qs)), fixture::competitionLines(), los);
+    m_desktop = std::make_unique<RecordingDesktop>();
+    m_desktop->folder = m_dir->path();
+    m_desktop->clock = QDateTime(fixture::roundDate(10).addDays(-1), QTime(12, 0));
+    m_main = new frmMain(m_competition, scheduleFileFor(m_competition));
+    QCOMPARE(m_main->Form_Load(), QString());
+    m_main->show();
+    QApplication::setActiveWindow(m_main);
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+}
+
+void tst_frmMain::opensOnFirstRoundFromToday()
+{
+    QCOMPARE(m_main->windowTitle(), u"Liga  2007/2008"_qs);
+    QCOMPARE(m_main->cboKolo->count(), kRounds);
+    QCOMPARE(m_main->cboKolo->itemText(0), u"1. kolo  -  12.9.2007"_qs);
+    QCOMPARE(m_main->shownRound(), 10);
+    QCOMPARE(m_main->Hteam[1]->text(), u"Tým 4"_qs); // even rounds play 4-3 in slot 2
+    QCOMPARE(m_main->Ateam[1]->text(), u"Č. Budějovice"_qs);
+    m_main->cboKolo->setCurrentIndex(0);
+    QCOMPARE(m_main->result[0]->text(), u"3:1"_qs);
+}
+
+void tst_frmMain::typingAndLeaving_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::addRow("overtime by keypad") << "5+4-" << "5:4p" << "5:4p";
+    QTest::addRow("two-goal margin loses p") << "3:1p" << "3:1p" << "3:1";
+    QTest::addRow("draw") << "2+2" << "2:2" << "2:2p";
+    QTest::addRow("invalid emptied silently") << "3;2" << "3;2" << "";
+}
+
+void tst_frmMain::typingAndLeaving()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    QLineEdit* field = m_main->result[2];
+    field->setFocus();
+    QTest::keyClicks(field, typed);
+    QCOMPARE(field->text(), shown);
+    QCOMPARE(field->cursorPosition(), shown.size());
+    m_main->result[3]->setFocus(); // leaving the field
+    QCOMPARE(field->text(), stored);
+    QCOMPARE(m_main->season().VYSLEDEK(3, 10), stored);
+    QVERIFY(m_desktop->messages.isEmpty());
+}
+
+void tst_frmMain::keypadKeysAndEnter()
+{
+    QLineEdit* field = m_main->result[0];
+    field->setFocus();
+    for (auto [key, text] : {std::pair{Qt::Key_2, "2"}, {Qt::Key_Plus, "+"}, {Qt::Key_1, "1"}, {Qt::Key_Slash, "/"}})
+        QTest::keyClick(field, key, Qt::KeypadModifier, 0);
+    QCOMPARE(field->text(), u"2:1n"_qs);
+    for (int i = 0; i < kSlots - 1; ++i) {
+        QTest::keyClick(m_main->result[i], Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(m_main->result[i + 1]->hasFocus());
+    }
+    QTest::keyClick(m_main->result[6], Qt::Key_Return);
+    QVERIFY(m_main->result[6]->hasFocus());
+    QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:1n"_qs);
+}
+
+void tst_frmMain::paging()
+{
+    QLineEdit* field = m_main->result[4];
+    field->setFocus();
+    QTest::keyClicks(field, u"4+0"_qs);
+    QTest::keyClick(field, Qt::Key_PageDown);
+    QCOMPARE(m_main->shownRound(), 11);
+    QVERIFY(m_main->result[0]->hasFocus());
+    QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"4:0"_qs);
+    QTest::keyClick(m_main->result[0], Qt::Key_PageUp);
+    QCOMPARE(m_main->result[4]->text(), u"4:0"_qs);
+
+    m_main->cboKolo->setCurrentIndex(0);
+    m_main->result[6]->setFocus();
+    QTest::keyClicks(m_main->result[6], u"1:0"_qs);
+    QTest::keyClick(m_main->result[6], Qt::Key_PageUp);
+    QCOMPARE(m_main->shownRound(), 1);
+    QVERIFY(m_main->result[0]->hasFocus());
+    QCOMPARE(m_main->season().VYSLEDEK(7, 1), u"1:0"_qs);
+
+    m_main->cboKolo->setCurrentIndex(kRounds - 1);
+    QTest::keyClick(m_main->result[0], Qt::Key_PageDown);
+    QCOMPARE(m_main->shownRound(), kRounds);
+}
+
+void tst_frmMain::swapWithCtrlShift()
+{
+    QLabel* dash = m_main->dash[1];
+    QVERIFY(!dash->autoFillBackground());
+    QTest::keyPress(m_main->result[0], Qt::Key_Control);
+    QVERIFY(!dash->autoFillBackground());
+    QTest::keyPress(m_main->result[0], Qt::Key_Shift, Qt::ControlModifier);
+    QVERIFY(dash->autoFillBackground());
+    QCOMPARE(dash->palette().color(QPalette::Window), QColor(0xE0E0E0));
+    QTest::mouseClick(dash, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(m_main->Hteam[1]->text(), u"Č. Budějovice"_qs);
+    QCOMPARE(m_main->Ateam[1]->text(), u"Tým 4"_qs);
+    QTest::keyRelease(m_main->result[0], Qt::Key_Shift, Qt::ControlModifier);
+    QVERIFY(!m_main->dash[6]->autoFillBackground());
+    QTest::keyRelease(m_main->result[0], Qt::Key_Control);
+
+    m_main->result[1]->setFocus();
+    m_main->result[2]->setFocus();
+    QCOMPARE(m_main->season().ZAPAS(2, 10), u"3-4"_qs);
+    m_main->cboKolo->setCurrentIndex(3);
+    m_main->cboKolo->setCurrentIndex(9);
+    QCOMPARE(m_main->Hteam[1]->text(), u"Č. Budějovice"_qs);
+}
+
+void tst_frmMain::menuStoresPendingInput()
+{
+    m_main->result[5]->setFocus();
+    QTest::keyClicks(m_main->result[5], u"2:2"_qs);
+    auto* menu = m_main->menuBar()->findChild<QMenu*>(u"mnuMenu"_qs);
+    menu->popup(m_main->mapToGlobal(QPoint(0, 0)));
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(m_main->season().VYSLEDEK(6, 10), u"2:2p"_qs);
+    menu->close();
+
+    // A shortcut stores first too.
+    m_main->result[4]->setFocus();
+    QTest::keyClicks(m_main->result[4], u"6:5n"_qs);
+    QTest::keyClick(m_main->result[4], Qt::Key_F9);
+    QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"6:5n"_qs);
+    QCOMPARE(m_desktop->urls.value(0).path(), u"/hokej.php"_qs);
+}
+
+void tst_frmMain::smallCommands()
+{
+    m_main->findChild<QAction*>(u"mnuHelp"_qs)->trigger();
+    m_main->findChild<QAction*>(u"mnuOpr"_qs)->trigger();
+    QCOMPARE(m_desktop->messages.size(), 2);
+    QVERIFY(m_desktop->messages[0].text.startsWith(
+        u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, \r\n"_qs));
+    QVERIFY(m_desktop->messages[0].text.endsWith(u"\r\n\r\nDOSAVADNÍ BILANCE - dvakrát klikněte na tým"_qs));
+    QVERIFY(m_desktop->messages[1].text.startsWith(u"RINKOMAT\r\nverze 3.4.1\r\n\r\n"_qs));
+    for (const auto& m : m_desktop->messages) {
+        QCOMPARE(m.title, u"KLX"_qs);
+        QCOMPARE(m.icon, Desktop::Icon::Information);
+    }
+    QCOMPARE(m_main->findChild<QAction*>(u"mnuKonec"_qs)->shortcut(), QKeySequence(u"Ctrl+X"_qs));
+    QCOMPARE(m_main->findChild<QAction*>(u"mnuKalendar"_qs)->text(), u"Kalendář akcí 2007/2008"_qs);
+}
+
+void tst_frmMain::closeBoxWritesFile()
+{
+    m_main->result[3]->setFocus();
+    QTest::keyClicks(m_main->result[3], u"4:2"_qs);
+    QVERIFY(m_main->close());
+    QTRY_VERIFY(!m_main);
+    QCOMPARE(reloaded().VYSLEDEK(4, 10), u"4:2"_qs);
+    QCOMPARE(reloaded().VYSLEDEK(1, 1), u"3:1"_qs);
+}
+
+void tst_frmMain::ctrlXInFieldEndsAndWrites()
+{
+    m_main->result[0]->setFocus();
+    QTest::keyClicks(m_main->result[0], u"1:0"_qs);
+    QTest::keyClick(m_main->result[0], Qt::Key_X, Qt::ControlModifier);
+    QTRY_VERIFY(!m_main);
+    QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
+}
+
+void tst_frmMain::failedWriteKeepsWindow()
+{
+    // The schedule file cannot be replaced while a folder stands in its place.
+    const QString schedule = scheduleFileFor(m_competition);
+    QVERIFY(QFile::remove(schedule) && QDir().mkdir(schedule));
+    m_main->result[0]->setFocus();
+    QTest::keyClicks(m_main->result[0], u"1:0"_qs);
+    QVERIFY(!m_main->close());
+    QVERIFY(m_main && m_main->isVisible());
+    QCOMPARE(m_desktop->messages.size(), 1);
+    QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
+    QVERIFY(m_desktop->messages[0].text.contains(u"los_test.txt"_qs));
+    QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"1:0"_qs);
+
+    m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
+    QVERIFY(m_main && m_main->isVisible());
+    QVERIFY(!fixture::visibleWindow<frmUvod>(u"frmUvod"_qs));
+
+    QVERIFY(QDir().rmdir(schedule)); // the user mends it and tries again
+    QVERIFY(m_main->close());
+    QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
+}
+
+void tst_frmMain::otherLeagueWritesAndReturnsToPicker()
+{
+    m_main->result[2]->setFocus();
+    QTest::keyClicks(m_main->result[2], u"0:3"_qs);
+    m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
+    QTRY_VERIFY(!m_main);
+    auto* picker = fixture::visibleWindow<frmUvod>(u"frmUvod"_qs);
+    QVERIFY(picker);
+    QCOMPARE(picker->LSTsouteze->currentItem()->text(), u"Liga 2007/2008"_qs);
+    QTest::mouseClick(picker->Command1, Qt::LeftButton);
+    auto* again = fixture::visibleWindow<frmMain>(u"frmMain"_qs);
+    QVERIFY(again);
+    QCOMPARE(again->result[2]->text(), u"0:3"_qs);
+}
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmMain.moc"

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <array>
+
+// The statistics of TeamStats, numbered as the program has always numbered them.
+enum Stat { W = 1, W_OT, T, L, L_OT, GP, GF, GA, PTS };
+// 1 home, 2 away, 3 both.
+enum Venue { Home = 1, Away = 2, Total = 3 };
+
+inline constexpr int kStats = 9;
+inline constexpr int kVenues = 3;
+
+// TYM: counters indexed (statistic 1..9, venue 1..3, team 1..14).
+class TeamStats final {
+public:
+    int operator()(int stat, int venue, int team) const;
+    int& at(int stat, int venue, int team);
+    // Goal difference, GF - GA.
+    int goalDifference(int venue, int team) const { return (*this)(GF, venue, team) - (*this)(GA, venue, team); }
+
+private:
+    std::array<std::array<std::array<int, kStats>, kVenues>, kTeams> m_values{};
+};
+
+// Adds one played match to the home and away counters; venue 3 and the points are left to finishTotals().
+void countMatch(TeamStats& stats, const Match& match);
+// Points of venues 1 and 2 from the class counters, then venue 3 as their sum.
+void finishTotals(TeamStats& stats);
+
+// DataProTabulku: the statistics of the rounds first..last (1-based, inclusive).
+TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRound);

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "graph.h"
+
+#include "standings/ranking.h"
+
+GraphData computeGraph(const SeasonStore& season)
+{
+    GraphData graph;
+    TeamStats running;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m)
+            countMatch(running, season.match(m, r));
+        TeamStats ranked = running;
+        finishTotals(ranked);
+        const std::array<int, kTeams> order = rankTeams(ranked, Total, Body);
+        for (int p = 0; p < kTeams; ++p)
+            graph.positions[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(order[p] - 1)] = p + 1;
+        if (r == kRounds) {
+            for (int t = 1; t <= kTeams; ++t)
+                graph.played[static_cast<std::size_t>(t - 1)] = ranked(GP, Total, t);
+        }
+    }
+    return graph;
+}
+
+QString graphWarning(const SeasonStore& season)
+{
+    for (int m = 1; m <= kSlots; ++m) {
+        if (season.VYSLEDEK(m, 1).isEmpty())
+            return u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_qs;
+    }
+    return {};
+}

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QString>
+#include <array>
+
+// GrafData and PoctyOdehranychZapasu: every team's position in the total table by points after every
+// round, and the matches each team has played in the whole season.
+struct GraphData {
+    std::array<std::array<int, kTeams>, kRounds> positions{}; // [round - 1][team - 1], 1..14
+    std::array<int, kTeams> played{};
+
+    int position(int round, int team) const { return positions.at(round - 1).at(team - 1); }
+};
+
+GraphData computeGraph(const SeasonStore& season);
+
+// The warning the graph gives when round 1 lacks a result, else an empty text.
+QString graphWarning(const SeasonStore& season);

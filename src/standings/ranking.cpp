@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "ranking.h"
+
+#include "season/notation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+// The key of a criterion, made so that a larger key always ranks higher.
+std::array<int, 3> key(const TeamStats& s, int venue, int criterion, int team)
+{
+    const auto v = [&](int stat) { return s(stat, venue, team); };
+    switch (criterion) {
+    case Body:
+        return {v(PTS), s.goalDifference(venue, team), v(GF)};
+    case Skore:
+        return {s.goalDifference(venue, team), v(GF), 0};
+    case 2:
+        return {v(GF), 0, 0};
+    case 3:
+        return {-v(GA), 0, 0};
+    case 4:
+        return {v(W), 0, 0};
+    case 5:
+        return {v(W) + v(W_OT), 0, 0};
+    case 6:
+        return {v(W_OT), 0, 0};
+    case 7:
+        return {v(T), 0, 0};
+    case 8:
+        return {-v(L_OT), 0, 0};
+    case 9:
+        return {-v(L), 0, 0};
+    case 10:
+        return {-(v(L) + v(L_OT)), 0, 0};
+    case ExtraTimeMatches:
+        return {v(W_OT) + v(T) + v(L_OT), 0, 0};
+    case ExtraTimeSuccess:
+        return {overtimeSuccess(v(W_OT), v(T), v(L_OT)), 0, 0};
+    default:
+        return {0, 0, 0};
+    }
+}
+
+} // namespace
+
+QStringList criterionCaptions()
+{
+    return {u"BODY"_qs,
+            u"SKÓRE"_qs,
+            u"VSTŘELENÉ BRANKY"_qs,
+            u"OBDRŽENÉ BRANKY"_qs,
+            u"VÝHRY"_qs,
+            u"VÝHRY (VČETNĚ PRODL.)"_qs,
+            u"VÝHRY V PRODLOUŽENÍ"_qs,
+            u"REMÍZY"_qs,
+            u"PROHRY V PRODLOUŽENÍ"_qs,
+            u"PROHRY"_qs,
+            u"PROHRY (VČETNĚ PRODL.)"_qs,
+            u"PRODLUŽOVANÁ UTKÁNÍ"_qs,
+            u"ÚSPĚŠNOST V PRODLOUŽENÍ"_qs};
+}
+
+QStringList venueCaptions()
+{
+    return {u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs};
+}
+
+int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime)
+{
+    const int matches = wonInOvertime + draws + lostInOvertime;
+    if (matches * bodovani[1] == 0)
+        return -1;
+    const double share =
+        100.0 * (wonInOvertime * bodovani[1] + draws * bodovani[2]) / static_cast<double>(matches * bodovani[1]);
+    return static_cast<int>(std::nearbyint(share)); // the default rounding mode sends halves to even
+}
+
+std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criterion)
+{
+    std::array<int, kTeams> order{};
+    std::iota(order.begin(), order.end(), 1);
+    if (criterion < 0 || criterion > ExtraTimeSuccess)
+        return order;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return key(stats, venue, criterion, a) > key(stats, venue, criterion, b);
+    });
+    return order;
+}
+
+Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion)
+{
+    Standings out;
+    out.linesShown = venue == Total && criterion == Body;
+    const std::array<int, kTeams> order = rankTeams(stats, venue, criterion);
+    for (int r = 0; r < kTeams; ++r) {
+        const int t = order[r];
+        const auto v = [&](int stat) { return QString::number(stats(stat, venue, t)); };
+        StandingsRow& row = out.rows[r];
+        row.team = t;
+        row.name = season.TymPodleCisla(t);
+        row.gp = v(GP), row.w = v(W), row.w_ot = v(W_OT), row.t = v(T), row.l_ot = v(L_OT), row.l = v(L);
+        row.pts = v(PTS);
+        row.sco = v(GF) + u':' + v(GA);
+        const bool shared = r > 0 && criterion != Skore && criterion >= 0 && criterion <= ExtraTimeSuccess &&
+                            key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
+        row.pos = shared ? QString() : QString::number(r + 1) + u'.';
+        if (criterion == ExtraTimeMatches) {
+            row.sco = u"(="_qs + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_qs;
+        } else if (criterion == ExtraTimeSuccess) {
+            const int success = key(stats, venue, criterion, t)[0];
+            row.sco = success < 0 ? u"--  "_qs : u"(="_qs + QString::number(success) + u"%)"_qs;
+        } else {
+            row.scoTooltip = u' ' + QString::number(stats.goalDifference(venue, t)) + u' ';
+        }
+    }
+    return out;
+}

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "standings/aggregation.h"
+
+#include <QStringList>
+
+// The thirteen criteria of the sort box, in its order.
+QStringList criterionCaptions();
+QStringList venueCaptions();
+
+enum Criterion { Body = 0, Skore = 1, ExtraTimeMatches = 11, ExtraTimeSuccess = 12 };
+
+// One line of the standings table as the window shows it; a hidden position is an empty text.
+struct StandingsRow {
+    int team = 0;
+    QString pos, name, gp, w, w_ot, t, l_ot, l, sco, pts, scoTooltip;
+};
+
+struct Standings {
+    std::array<StandingsRow, kTeams> rows;
+    // The dividing lines under HR1..HR3 belong to the total table ranked by points only.
+    bool linesShown = false;
+};
+
+// Share of the two points of every extra-time match that the team took, in whole per cent (halves to
+// even), or -1 for a team without extra-time matches.
+int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime);
+
+// The team numbers in ranked order; equal teams keep team-number order.
+std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criterion);
+
+// SpocitatPoradi: the 14 rows ranked by the criterion 0..12 at the venue 1..3, with shared positions
+// hidden and the value column of criteria 11 and 12.
+Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion);

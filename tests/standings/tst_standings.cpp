@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: MIT
+#include "fixture/league.h"
+#include "standings/graph.h"
+#include "standings/ranking.h"
+
+#include <QTest>
+
+namespace {
+
+// A season of the fixture league (round r, slot m pairs teams 2m-1 and 2m) with the given results.
+SeasonStore seasonWith(const QList<std::tuple<int, int, QString>>& results)
+{
+    SeasonStore s;
+    for (int t = 1; t <= kTeams; ++t)
+        s.setTeamName(t, u"Tým %1"_qs.arg(t));
+    for (int r = 1; r <= kRounds; ++r) {
+        s.setDate(r, fixture::roundDate(r));
+        for (int m = 1; m <= kSlots; ++m)
+            s.match(m, r) = {2 * m - 1, 2 * m, QString()};
+    }
+    for (const auto& [round, slot, result] : results)
+        s.match(slot, round).result = result;
+    return s;
+}
+
+QStringList positions(const Standings& st)
+{
+    QStringList out;
+    for (const StandingsRow& row : st.rows)
+        out << row.pos;
+    return out;
+}
+
+} // namespace
+
+class tst_standings final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void classCounting_data();
+    void classCounting();
+    void range();
+    void criterionDirection_data();
+    void criterionDirection();
+    void threeTeamTie();
+    void overtimeSuccessColumn();
+    void allZeroSeason();
+    void goalDifferenceTooltip();
+    void graphPositions();
+};
+
+void tst_standings::classCounting_data()
+{
+    QTest::addColumn<QString>("result");
+    // W, W_OT, T, L, L_OT, GP, GF, GA, PTS of the home team at venue 1, then of the away team at venue 2
+    QTest::addColumn<QList<int>>("home");
+    QTest::addColumn<QList<int>>("away");
+    QTest::addRow("3:2p") << "3:2p" << QList<int>{0, 1, 0, 0, 0, 1, 3, 2, 2} << QList<int>{0, 0, 0, 0, 1, 1, 2, 3, 1};
+    QTest::addRow("2:2p") << "2:2p" << QList<int>{0, 0, 1, 0, 0, 1, 2, 2, 1} << QList<int>{0, 0, 1, 0, 0, 1, 2, 2, 1};
+    QTest::addRow("1:4") << "1:4" << QList<int>{0, 0, 0, 1, 0, 1, 1, 4, 0} << QList<int>{1, 0, 0, 0, 0, 1, 4, 1, 3};
+    QTest::addRow("5:2p") << "5:2p" << QList<int>{1, 0, 0, 0, 0, 1, 5, 2, 3} << QList<int>{0, 0, 0, 1, 0, 1, 2, 5, 0};
+}
+
+void tst_standings::classCounting()
+{
+    QFETCH(QString, result);
+    QFETCH(QList<int>, home);
+    QFETCH(QList<int>, away);
+    const TeamStats s = DataProTabulku(seasonWith({{4, 2, result}}), 1, kRounds);
+    for (int stat = 1; stat <= kStats; ++stat) {
+        QCOMPARE(s(stat, Home, 3), home[stat - 1]);
+        QCOMPARE(s(stat, Total, 3), home[stat - 1]);
+        QCOMPARE(s(stat, Away, 3), 0);
+        QCOMPARE(s(stat, Away, 4), away[stat - 1]);
+        QCOMPARE(s(stat, Total, 4), away[stat - 1]);
+        QCOMPARE(s(stat, Home, 4), 0);
+    }
+}
+
+void tst_standings::range()
+{
+    const SeasonStore season = seasonWith({{1, 1, u"2:0"_qs}, {2, 1, u"0:3"_qs}, {3, 1, u"1:0"_qs}});
+    QCOMPARE(DataProTabulku(season, 2, 2)(GP, Total, 1), 1);
+    QCOMPARE(DataProTabulku(season, 2, 2)(PTS, Total, 2), 3);
+    QCOMPARE(DataProTabulku(season, 1, 3)(PTS, Total, 1), 6);
+}
+
+void tst_standings::criterionDirection_data()
+{
+    QTest::addColumn<int>("criterion");
+    QTest::addColumn<int>("stat");
+    QTest::addColumn<bool>("smallestFirst");
+    const int stats[] = {PTS, GF, GF, GA, W, W, W_OT, T, L_OT, L, L, W_OT, W_OT};
+    for (int c = 0; c <= ExtraTimeMatches; ++c)
+        QTest::addRow("%s", qPrintable(criterionCaptions()[c])) << c << stats[c] << (c == 3 || (c >= 8 && c <= 10));
+}
+
+void tst_standings::criterionDirection()
+{
+    QFETCH(int, criterion);
+    QFETCH(int, stat);
+    QFETCH(bool, smallestFirst);
+    TeamStats s;
+    // Team t has t of the statistic; team 5 is level with team 4 and must stay behind it.
+    for (int t = 1; t <= kTeams; ++t)
+        s.at(stat, Home, t) = t == 5 ? 4 : t;
+    const auto order = rankTeams(s, Home, criterion);
+    QCOMPARE(order.front(), smallestFirst ? 1 : 14);
+    QCOMPARE(order.back(), smallestFirst ? 14 : 1);
+    const auto four = std::find(order.begin(), order.end(), 4);
+    QCOMPARE(*(four + 1), 5);
+}
+
+void tst_standings::threeTeamTie()
+{
+    // Teams 2, 3 and 9 on 10 points; 2 and 3 level on GD and GF; 9 has the better GD. 12 on 10 points
+    // with GD +3 and more goals ranks below a +5 team.
+    TeamStats s;
+    for (int t : {2, 3, 9, 12}) {
+        s.at(PTS, Total, t) = 10;
+        s.at(GF, Total, t) = 20;
+        s.at(GA, Total, t) = 18;
+    }
+    s.at(GA, Total, 9) = 15;
+    s.at(GF, Total, 12) = 30;
+    s.at(GA, Total, 12) = 27;
+    const Standings st = SpocitatPoradi(seasonWith({}), s, Total, Body);
+    QCOMPARE(st.rows[0].team, 9);
+    QCOMPARE(st.rows[1].team, 12);
+    QCOMPARE(st.rows[2].team, 2);
+    QCOMPARE(st.rows[3].team, 3);
+    QCOMPARE(positions(st).mid(0, 5), (QStringList{u"1."_qs, u"2."_qs, u"3."_qs, QString(), u"5."_qs}));
+    QVERIFY(st.linesShown);
+    QVERIFY(!SpocitatPoradi(seasonWith({}), s, Home, Body).linesShown);
+    QVERIFY(!SpocitatPoradi(seasonWith({}), s, Total, Skore).linesShown);
+}
+
+void tst_standings::overtimeSuccessColumn()
+{
+    TeamStats s;
+    const auto set = [&](int team, int wot, int t, int lot) {
+        s.at(W_OT, Home, team) = wot, s.at(T, Home, team) = t, s.at(L_OT, Home, team) = lot;
+    };
+    set(1, 1, 0, 7); // 12.5 goes to the even 12
+    set(2, 3, 0, 1);
+    set(4, 0, 2, 0);
+    set(6, 1, 0, 3);
+    set(8, 3, 0, 1);
+    QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
+    const Standings st = SpocitatPoradi(seasonWith({}), s, Home, ExtraTimeSuccess);
+    QStringList column, teams;
+    for (const StandingsRow& row : st.rows)
+        column << row.sco, teams << QString::number(row.team);
+    QCOMPARE(column.mid(0, 6), (QStringList{u"(=75%)"_qs, u"(=75%)"_qs, u"(=50%)"_qs, u"(=25%)"_qs, u"(=12%)"_qs,
+                                            u"--  "_qs}));
+    QCOMPARE(teams.mid(0, 7), (QStringList{u"2"_qs, u"8"_qs, u"4"_qs, u"6"_qs, u"1"_qs, u"3"_qs, u"5"_qs}));
+    QCOMPARE(positions(st).mid(0, 8),
+             (QStringList{u"1."_qs, QString(), u"3."_qs, u"4."_qs, u"5."_qs, u"6."_qs, QString(), QString()}));
+    QCOMPARE(st.rows[0].scoTooltip, QString());
+    QCOMPARE(SpocitatPoradi(seasonWith({}), s, Home, ExtraTimeMatches).rows[0].sco, u"(=8)  "_qs);
+}
+
+void tst_standings::allZeroSeason()
+{
+    const TeamStats s = DataProTabulku(seasonWith({}), 1, kRounds);
+    for (int c = 0; c <= ExtraTimeSuccess; ++c) {
+        const QStringList pos = positions(SpocitatPoradi(seasonWith({}), s, Total, c));
+        QCOMPARE(pos.count(QString()), c == Skore ? 0 : kTeams - 1);
+        QCOMPARE(pos.front(), u"1."_qs);
+    }
+    QCOMPARE(SpocitatPoradi(seasonWith({}), s, Total, Body).rows[13].name, u"Tým 14"_qs);
+}
+
+void tst_standings::goalDifferenceTooltip()
+{
+    const Standings st = SpocitatPoradi(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
+                                        DataProTabulku(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52),
+                                        Total, Body);
+    QCOMPARE(st.rows[13].team, 1);
+    QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
+    QCOMPARE(st.rows[13].sco, u"1:5"_qs);
+    QCOMPARE(st.rows[1].scoTooltip, u" 0 "_qs);
+}
+
+void tst_standings::graphPositions()
+{
+    // Round 1: team 2 wins. Round 2 has no result. Round 3: team 1 beats team 2 twice over (slot 1 of
+    // rounds 3 and 4); team 14 never plays after round 1 (postponed matches).
+    SeasonStore season = seasonWith({{1, 1, u"0:2"_qs}, {1, 7, u"1:0"_qs}, {3, 1, u"5:0"_qs}, {4, 1, u"1:0"_qs}});
+    const GraphData g = computeGraph(season);
+    QCOMPARE(g.position(1, 2), 1);
+    QCOMPARE(g.position(1, 13), 2);
+    QCOMPARE(g.position(2, 2), 1); // a round without results repeats the positions
+    QCOMPARE(g.position(3, 1), 1);
+    QCOMPARE(g.position(52, 1), 1);
+    QCOMPARE(g.played[0], 3);
+    QCOMPARE(g.played[13], 1);
+    QCOMPARE(g.played[2], 0);
+    QVERIFY(graphWarning(season).isEmpty() == false);
+    for (int m = 2; m <= 6; ++m)
+        season.match(m, 1).result = u"1:1p"_qs;
+    QCOMPARE(graphWarning(season), QString());
+}
+
+QTEST_APPLESS_MAIN(tst_standings)
+#include "tst_standings.moc"

@@ -31,7 +31,8 @@ private Q_SLOTS:
 void bench_season::loadSeason_()
 {
     SeasonStore s;
-    QBENCHMARK {
+    QBENCHMARK
+    {
         s = SeasonStore();
         loadSeason(competition, scheduleFileFor(competition), s);
     }
@@ -42,7 +43,8 @@ void bench_season::storeRound()
 {
     SeasonStore s = bundled();
     const QStringList typed = {u"5:4p"_qs, u"2:2"_qs, u"3:1p"_qs, u"0:1"_qs, u"12:11n"_qs, QString(), u"4:2"_qs};
-    QBENCHMARK {
+    QBENCHMARK
+    {
         for (int i = 0; i < kSlots; ++i)
             s.match(i + 1, 30).result = normaliseResult(typed[i]);
     }
@@ -54,7 +56,8 @@ void bench_season::writeSchedule_()
     const SeasonStore s = bundled();
     QTemporaryDir dir;
     const QString path = dir.filePath(u"los_bench.txt"_qs);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         if (!writeSchedule(s, path).isEmpty())
             QFAIL("write failed");
     }

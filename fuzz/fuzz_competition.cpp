@@ -4,9 +4,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SeasonStore store;
-    const QString error =
-        readCompetition(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
-                        QStringLiteral("sezona_fuzz.txt"), store);
+    const QString error = readCompetition(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+                                          QStringLiteral("sezona_fuzz.txt"), store);
     // Whatever was accepted must name every team at most once.
     if (error.isEmpty()) {
         for (int t = 1; t <= kTeams; ++t) {

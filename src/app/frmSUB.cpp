@@ -3,6 +3,7 @@
 
 #include "app/frmUvod.h"
 #include "app/programinfo.h"
+#include "app/twips.h"
 #include "platform/desktop.h"
 
 #include <QCoreApplication>
@@ -16,12 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The screen was designed in twips at 96 dpi.
-int px(int twips)
-{
-    return twips / 15;
-}
 
 constexpr qint64 pictureSizes[] = {RINKOMAT_AD1_SIZE, RINKOMAT_AD2_SIZE, RINKOMAT_AD3_SIZE};
 
@@ -60,11 +55,11 @@ frmSUB::frmSUB()
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::FramelessWindowHint);
     setWindowTitle(u"Rinkomat"_qs);
-    setFixedSize(px(10000), px(6000));
+    setFixedSize(tw(10000), tw(6000));
     const QString folder = Desktop::instance().programFolder();
 
     auto* Frame1 = new QGroupBox(this);
-    Frame1->setGeometry(px(300), px(3000), px(5100), px(2700));
+    Frame1->setGeometry(tw(300), tw(3000), tw(5100), tw(2700));
     auto* labels = new QVBoxLayout(Frame1);
     QFont verdana(u"Verdana"_qs);
     auto* Label1 = new QLabel(u"Rinkomat"_qs, Frame1);
@@ -84,7 +79,7 @@ frmSUB::frmSUB()
 
     PIC = new QLabel(this);
     PIC->setPixmap(QPixmap(picture(folder, 1)));
-    PIC->setGeometry(px(5400), px(2850), PIC->pixmap().width(), PIC->pixmap().height());
+    PIC->setGeometry(tw(5400), tw(2850), PIC->pixmap().width(), PIC->pixmap().height());
     PIC2 = new QLabel(this);
     PIC2->setPixmap(QPixmap(picture(folder, 2)));
     PIC2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -105,7 +100,7 @@ void frmSUB::animate()
     const QSize picture = PIC2->pixmap().size();
     m_twips = m_animation == 0 ? 4200 : 0;
     if (m_animation == 0)
-        PIC2->setGeometry(0, px(m_twips), picture.width(), picture.height());
+        PIC2->setGeometry(0, tw(m_twips), picture.width(), picture.height());
     else
         PIC2->setGeometry(0, 0, 0, picture.height());
     PIC2->show();
@@ -117,10 +112,10 @@ void frmSUB::step()
 {
     if (m_animation == 0) {
         m_twips -= 200;
-        PIC2->move(0, px(std::max(m_twips, 0)));
+        PIC2->move(0, tw(std::max(m_twips, 0)));
     } else {
         m_twips += 250;
-        PIC2->resize(px(m_twips), PIC2->height());
+        PIC2->resize(tw(m_twips), PIC2->height());
     }
     if ((m_animation == 0 && m_twips <= 0) || (m_animation == 1 && m_twips >= 10000)) {
         m_timer->stop();

@@ -6,6 +6,9 @@
 #include "platform/desktop.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
+#include "standings/frmGraf.h"
+#include "standings/frmTable.h"
+#include "standings/frmTable_Interval.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -112,10 +115,17 @@ void frmMain::buildMenu()
 
     QMenu* mnuTabulka = mnuMenu->addMenu(u"Tabulka"_qs);
     mnuTabulka->setObjectName(u"mnuTabulka"_qs);
-    addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, {});
-    addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {}, {});
+    addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, [this] {
+        const BusyCursor busy;
+        (new frmTable(m_season, DataProTabulku(m_season, 1, kRounds), u"průběžná tabulka"_qs, this))->open();
+    });
+    addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
+               [this] { (new frmTable_Interval(m_season, this))->open(); });
     addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, {});
-    addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, {});
+    addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
+        const BusyCursor busy;
+        (new frmGraf(m_season, this))->open();
+    });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4, {});
     addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5, {});
@@ -177,8 +187,8 @@ void frmMain::cboKolo_Click()
         Hteam[i]->setText(m_season.TymPodleCisla(m.home));
         Ateam[i]->setText(m_season.TymPodleCisla(m.away));
         result[i]->setText(m.result);
-        for (QWidget* w : {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(Ateam[i]),
-                           static_cast<QWidget*>(result[i])}) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(Ateam[i]), static_cast<QWidget*>(result[i])}) {
             QFont f = w->font();
             f.setBold(false);
             w->setFont(f);

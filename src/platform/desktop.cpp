@@ -14,9 +14,8 @@ class QtDesktop final : public Desktop {
 public:
     Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override
     {
-        static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
-                                                  QMessageBox::Question, QMessageBox::Warning,
-                                                  QMessageBox::Critical};
+        static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information, QMessageBox::Question,
+                                                  QMessageBox::Warning, QMessageBox::Critical};
         QMessageBox box(icons[static_cast<int>(icon)], title, text, QMessageBox::NoButton, parent);
         switch (buttons) {
         case Buttons::Ok:
@@ -37,8 +36,7 @@ public:
         case QMessageBox::No:
             return Answer::No;
         default:
-            return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::OkCancel ? Answer::Cancel
-                                                                                           : Answer::Ok;
+            return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
         }
     }
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }

@@ -38,9 +38,8 @@ QDate parseShortDate(const QString& text)
     if (parts.size() != 3)
         return {};
     const int d = parseCount(parts[0], 2), m = parseCount(parts[1], 2), y = parseCount(parts[2], 4);
-    return parts[2].size() == 4 ? QDate(y, m, d) : QDate();
+    return parts[2].size() == 4 && y >= 1000 ? QDate(y, m, d) : QDate(); // four-digit years only
 }
-
 
 QStringList decodeLines(const QByteArray& bytes)
 {
@@ -183,8 +182,8 @@ QString loadSeason(const QString& competitionPath, const QString& schedulePath, 
         if (!file.open(QIODevice::ReadOnly))
             return u"Soubor „%1“ nelze otevřít: %2"_qs.arg(fileName, file.errorString());
         const QByteArray bytes = file.readAll();
-        const QString error = path == competitionPath ? readCompetition(bytes, fileName, store)
-                                                      : readSchedule(bytes, fileName, store);
+        const QString error =
+            path == competitionPath ? readCompetition(bytes, fileName, store) : readSchedule(bytes, fileName, store);
         if (!error.isEmpty())
             return error;
     }

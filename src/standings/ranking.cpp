@@ -85,9 +85,8 @@ std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criteri
     std::iota(order.begin(), order.end(), 1);
     if (criterion < 0 || criterion > ExtraTimeSuccess)
         return order;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return key(stats, venue, criterion, a) > key(stats, venue, criterion, b);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return key(stats, venue, criterion, a) > key(stats, venue, criterion, b); });
     return order;
 }
 

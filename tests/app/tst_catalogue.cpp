@@ -20,8 +20,8 @@ void tst_catalogue::order_data()
     QTest::addRow("older first in the folder")
         << QStringList{"A 2006/2007", "B 2007/2008", "C 2006/2007", "D 2007/2008"}
         << QStringList{"B 2007/2008", "D 2007/2008", sep, "A 2006/2007", "C 2006/2007"};
-    QTest::addRow("one year, no separator") << QStringList{"B 2007/2008", "A 2007/2008"}
-                                            << QStringList{"B 2007/2008", "A 2007/2008"};
+    QTest::addRow("one year, no separator")
+        << QStringList{"B 2007/2008", "A 2007/2008"} << QStringList{"B 2007/2008", "A 2007/2008"};
     QTest::addRow("texts without a year go last and the ordering ends")
         << QStringList{"bez roku", "jiná", "A 2006/2007", "B 2007/2008", "x 1999"}
         << QStringList{"B 2007/2008", sep, "A 2006/2007", "x 1999", "bez roku", "jiná"};

@@ -87,8 +87,8 @@ void tst_cli::exitStatus()
     QStringList broken = fixture::competitionLines();
     broken[3] = u"HR1=x"_qs;
     args.replaceInStrings(u"LEAGUE"_qs, fixture::writeLeague(QDir(m_dir.path())));
-    args.replaceInStrings(u"BROKEN"_qs, fixture::writeLeague(QDir(m_dir.path()), broken,
-                                                             fixture::scheduleLines(), u"broken"_qs));
+    args.replaceInStrings(u"BROKEN"_qs,
+                          fixture::writeLeague(QDir(m_dir.path()), broken, fixture::scheduleLines(), u"broken"_qs));
     const Run r = cli(args);
     QCOMPARE(r.exitCode, code);
     QVERIFY(!r.err.isEmpty());

@@ -75,10 +75,18 @@ void tst_frmMain::typingAndLeaving_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
-    QTest::addRow("overtime by keypad") << "5+4-" << "5:4p" << "5:4p";
-    QTest::addRow("two-goal margin loses p") << "3:1p" << "3:1p" << "3:1";
-    QTest::addRow("draw") << "2+2" << "2:2" << "2:2p";
-    QTest::addRow("invalid emptied silently") << "3;2" << "3;2" << "";
+    QTest::addRow("overtime by keypad") << "5+4-"
+                                        << "5:4p"
+                                        << "5:4p";
+    QTest::addRow("two-goal margin loses p") << "3:1p"
+                                             << "3:1p"
+                                             << "3:1";
+    QTest::addRow("draw") << "2+2"
+                          << "2:2"
+                          << "2:2p";
+    QTest::addRow("invalid emptied silently") << "3;2"
+                                              << "3;2"
+                                              << "";
 }
 
 void tst_frmMain::typingAndLeaving()

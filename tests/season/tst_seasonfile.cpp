@@ -87,15 +87,17 @@ void tst_seasonfile::refusals_data()
     QTest::addRow("round 53") << true << "los" << r2 + 1 << "53" << r2 + 2 << "od 1 do 52";
     QTest::addRow("round not a number") << true << "los" << r2 + 1 << "x" << r2 + 2 << "od 1 do 52";
     QTest::addRow("unreadable date") << true << "los" << r2 + 2 << "31.2.2007" << r2 + 3 << "datum";
-    QTest::addRow("pairing without dash") << true << "los" << fixture::pairingLine(2, 3) << "5 6"
-                                          << fixture::pairingLine(2, 3) + 1 << "„-“";
+    QTest::addRow("year 0") << true << "los" << r2 + 2 << "1.1.0000" << r2 + 3 << "datum";
+    QTest::addRow("pairing without dash")
+        << true << "los" << fixture::pairingLine(2, 3) << "5 6" << fixture::pairingLine(2, 3) + 1 << "„-“";
     QTest::addRow("team 15") << true << "los" << fixture::pairingLine(2, 3) << "5-15" << fixture::pairingLine(2, 3) + 1
                              << "od 1 do 14";
     QTest::addRow("bad result") << true << "los" << fixture::resultLine(7, 1) << "3:2P" << fixture::resultLine(7, 1) + 1
                                 << "výsledek";
     QTest::addRow("missing round") << true << "los" << -1 << "18" << fixture::blockLine(52, 0) << "chybí kolo 52";
     QTest::addRow("incomplete block") << true << "los" << -1 << "5" << fixture::blockLine(52, 13) + 1 << "neúplný";
-    QTest::addRow("unnamed team") << false << "los" << 19 << "; t14 removed" << fixture::pairingLine(1, 7) + 1 << "tým č. 14";
+    QTest::addRow("unnamed team") << false << "los" << 19 << "; t14 removed" << fixture::pairingLine(1, 7) + 1
+                                  << "tým č. 14";
     QTest::addRow("HR not a number") << false << "sezona" << 4 << "HR2=deset" << 5 << "HR2=";
     QTest::addRow("HR above 14") << false << "sezona" << 3 << "HR1=15" << 4 << "HR1=";
     QTest::addRow("team key 15") << false << "sezona" << 19 << "t15=Navíc" << 20 << "od 1 do 14";

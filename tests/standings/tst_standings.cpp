@@ -150,8 +150,8 @@ void tst_standings::overtimeSuccessColumn()
     QStringList column, teams;
     for (const StandingsRow& row : st.rows)
         column << row.sco, teams << QString::number(row.team);
-    QCOMPARE(column.mid(0, 6), (QStringList{u"(=75%)"_qs, u"(=75%)"_qs, u"(=50%)"_qs, u"(=25%)"_qs, u"(=12%)"_qs,
-                                            u"--  "_qs}));
+    QCOMPARE(column.mid(0, 6),
+             (QStringList{u"(=75%)"_qs, u"(=75%)"_qs, u"(=50%)"_qs, u"(=25%)"_qs, u"(=12%)"_qs, u"--  "_qs}));
     QCOMPARE(teams.mid(0, 7), (QStringList{u"2"_qs, u"8"_qs, u"4"_qs, u"6"_qs, u"1"_qs, u"3"_qs, u"5"_qs}));
     QCOMPARE(positions(st).mid(0, 8),
              (QStringList{u"1."_qs, QString(), u"3."_qs, u"4."_qs, u"5."_qs, u"6."_qs, QString(), QString()}));
@@ -172,9 +172,9 @@ void tst_standings::allZeroSeason()
 
 void tst_standings::goalDifferenceTooltip()
 {
-    const Standings st = SpocitatPoradi(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
-                                        DataProTabulku(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52),
-                                        Total, Body);
+    const Standings st =
+        SpocitatPoradi(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
+                       DataProTabulku(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52), Total, Body);
     QCOMPARE(st.rows[13].team, 1);
     QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
     QCOMPARE(st.rows[13].sco, u"1:5"_qs);

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#include "frmTable.h"
+
+#include "app/twips.h"
+#include "standings/ranking.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// Left edge and width of the ten columns, in twips.
+constexpr int columnLeft[] = {300, 750, 2600, 2950, 3300, 3650, 4000, 4350, 4700, 5450};
+constexpr int columnWidth[] = {400, 1800, 350, 350, 350, 350, 350, 350, 700, 450};
+
+int rowTop(int row)
+{
+    return 1050 + 315 * row;
+}
+
+} // namespace
+
+frmTable::frmTable(const SeasonStore& season, const TeamStats& stats, const QString& caption, QWidget* parent)
+    : QDialog(parent), m_season(season), m_stats(stats)
+{
+    setObjectName(u"frmTable"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(caption);
+    setFixedSize(tw(6150), tw(6480));
+
+    auto* Label4 = new QLabel(u"typ tabulky:"_qs, this);
+    Label4->setGeometry(twipsRect(300, 60, 1800, 240));
+    cbo1 = new QComboBox(this);
+    cbo1->setObjectName(u"cbo1"_qs);
+    cbo1->setGeometry(twipsRect(300, 300, 1800, 330));
+    auto* Label5 = new QLabel(u"řadit podle:"_qs, this);
+    Label5->setGeometry(twipsRect(2600, 60, 3250, 240));
+    cbo2 = new QComboBox(this);
+    cbo2->setObjectName(u"cbo2"_qs);
+    cbo2->setGeometry(twipsRect(2600, 300, 3250, 330));
+    cbo2->setMaxVisibleItems(13);
+    foclost = new QPushButton(u"foclost"_qs, this);
+    foclost->setGeometry(twipsRect(0, -2000, 300, 300));
+
+    QFont bold = font();
+    bold.setBold(true);
+    for (int r = 0; r < kTeams; ++r) {
+        for (int c = 0; c < 10; ++c) {
+            auto* l = new QLabel(this);
+            l->setGeometry(twipsRect(columnLeft[c], rowTop(r), columnWidth[c], 255));
+            l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            if (c == 1 || c == 9)
+                l->setFont(bold);
+            cells[r][c] = l;
+        }
+    }
+    auto* Label1 = new QLabel(u"pořadí, tým, počet zápasů, výher, výher v prodloužení, remíz,\n"
+                              "proher v prodloužení, proher, skóre, body"_qs,
+                              this);
+    Label1->setGeometry(twipsRect(300, 5550, 5600, 480));
+    Label1->setAlignment(Qt::AlignCenter);
+    constexpr int designedTop[] = {5865, 6000, 6240};
+    const int hr[] = {season.HR1, season.HR2, season.HR3};
+    for (int i = 0; i < 3; ++i) {
+        lines[i] = new QFrame(this);
+        lines[i]->setFrameShape(QFrame::HLine);
+        lines[i]->setStyleSheet(u"color: #c00000"_qs);
+        placeLine(i, hr[i], designedTop[i]);
+    }
+
+    cbo1->addItems(venueCaptions());
+    cbo2->addItems(criterionCaptions());
+    cbo2->setCurrentIndex(Body);
+    cbo1->setCurrentIndex(Total - 1);
+    cbo1_Click();
+    connect(cbo1, &QComboBox::activated, this, [this] {
+        cbo1_Click();
+        foclost->setFocus();
+    });
+    connect(cbo2, &QComboBox::activated, this, [this] {
+        cbo1_Click();
+        foclost->setFocus();
+    });
+}
+
+void frmTable::placeLine(int index, int position, int designedTop)
+{
+    // A position of 0 leaves the line at its designed place, under the legend.
+    const int top = position > 0 ? rowTop(position - 1) + 275 : designedTop;
+    lines[index]->setGeometry(twipsRect(300, top - 15, 5300, 30));
+}
+
+void frmTable::cbo1_Click()
+{
+    const Standings st = SpocitatPoradi(m_season, m_stats, cbo1->currentIndex() + 1, cbo2->currentIndex());
+    for (int r = 0; r < kTeams; ++r) {
+        const StandingsRow& row = st.rows[r];
+        const QString texts[] = {row.pos, row.name, row.gp, row.w, row.w_ot, row.t, row.l_ot, row.l, row.sco, row.pts};
+        for (int c = 0; c < 10; ++c)
+            cells[r][c]->setText(texts[c]);
+        cells[r][8]->setToolTip(row.scoTooltip);
+    }
+    for (QFrame* line : lines)
+        line->setVisible(st.linesShown);
+}

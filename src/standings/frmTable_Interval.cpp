@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "frmTable_Interval.h"
+
+#include "app/twips.h"
+#include "platform/desktop.h"
+#include "standings/frmTable.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// Round-box indexes of the quick choices; the empty separator (index 4) selects nothing.
+struct QuickChoice {
+    const char16_t* caption;
+    int first;
+    int last;
+};
+constexpr QuickChoice quickChoices[] = {{u"za 1. čtvrtinu", 0, 12},
+                                        {u"za 2. čtvrtinu", 13, 25},
+                                        {u"za 3. čtvrtinu", 26, 38},
+                                        {u"za 4. čtvrtinu", 39, 51},
+                                        {u"", -1, -1},
+                                        {u"po 2. čtvrtině", 0, 25},
+                                        {u"po 3. čtvrtině", 0, 38}};
+
+} // namespace
+
+QString periodCaption(int firstRound, int lastRound)
+{
+    return u"tabulka za období   (kola %1 - %2)"_qs.arg(firstRound).arg(lastRound);
+}
+
+frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
+{
+    setObjectName(u"frmTable_Interval"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"tabulka za období"_qs);
+    auto* form = new QFormLayout(this);
+    cbo = new QComboBox(this);
+    cboKolo1 = new QComboBox(this);
+    cboKolo2 = new QComboBox(this);
+    for (const QuickChoice& q : quickChoices)
+        cbo->addItem(QString::fromUtf16(q.caption));
+    for (int r = 1; r <= kRounds; ++r) {
+        cboKolo1->addItem(roundEntryText(r, season.DATUM_KOLA(r)));
+        cboKolo2->addItem(roundEntryText(r, season.DATUM_KOLA(r)));
+    }
+    for (QComboBox* box : {cbo, cboKolo1, cboKolo2}) {
+        box->setCurrentIndex(-1);
+        box->setMaxVisibleItems(20);
+    }
+    form->addRow(u"rychlá volba:"_qs, cbo);
+    form->addRow(u"od:"_qs, cboKolo1);
+    form->addRow(u"do:"_qs, cboKolo2);
+    cmdOK = new QPushButton(u"Spočítat"_qs, this);
+    cmdOK->setDefault(true);
+    form->addRow(cmdOK);
+    auto* Label4 =
+        new QLabel(u"Nebudou zvýrazněny týmy s jistotou postupu do play-off resp. účasti v baráži."_qs, this);
+    Label4->setWordWrap(true);
+    form->addRow(Label4);
+    setFixedWidth(tw(5000));
+
+    connect(cbo, &QComboBox::activated, this, &frmTable_Interval::cbo_Click);
+    for (QComboBox* box : {cboKolo1, cboKolo2}) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            if (!m_settingRange)
+                cbo->setCurrentIndex(-1); // a range edited by hand is no quick choice any more
+        });
+    }
+    connect(cmdOK, &QPushButton::clicked, this, &frmTable_Interval::cmdOK_Click);
+}
+
+void frmTable_Interval::cbo_Click(int index)
+{
+    if (index < 0 || quickChoices[index].first < 0)
+        return;
+    m_settingRange = true;
+    cboKolo1->setCurrentIndex(quickChoices[index].first);
+    cboKolo2->setCurrentIndex(quickChoices[index].last);
+    m_settingRange = false;
+}
+
+void frmTable_Interval::cmdOK_Click()
+{
+    if (cboKolo1->currentIndex() < 0 || cboKolo2->currentIndex() < 0) {
+        Desktop::instance().tell(this, u"Vyberte první i poslední kolo období."_qs, Desktop::Icon::Information);
+        return;
+    }
+    if (cboKolo1->currentIndex() > cboKolo2->currentIndex()) {
+        const int kept = cboKolo2->currentIndex();
+        cboKolo2->setCurrentIndex(cboKolo1->currentIndex());
+        cboKolo1->setCurrentIndex(kept);
+    }
+    const int first = cboKolo1->currentIndex() + 1, last = cboKolo2->currentIndex() + 1;
+    const BusyCursor busy;
+    auto* table =
+        new frmTable(m_season, DataProTabulku(m_season, first, last), periodCaption(first, last), parentWidget());
+    table->open();
+    close();
+}

@@ -2,6 +2,8 @@
 // Timings of the work behind every view, on the bundled Extraliga 2007/2008.
 #include "season/notation.h"
 #include "season/seasonfile.h"
+#include "standings/graph.h"
+#include "standings/ranking.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,8 @@ private Q_SLOTS:
     void loadSeason_();
     void storeRound();
     void writeSchedule_();
+    void runningTable();
+    void graph();
 };
 
 void bench_season::loadSeason_()
@@ -61,6 +65,28 @@ void bench_season::writeSchedule_()
         if (!writeSchedule(s, path).isEmpty())
             QFAIL("write failed");
     }
+}
+
+void bench_season::runningTable()
+{
+    const SeasonStore s = bundled();
+    Standings st;
+    QBENCHMARK
+    {
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body);
+    }
+    QCOMPARE(st.rows[0].name, u"Slavia Praha"_qs);
+}
+
+void bench_season::graph()
+{
+    const SeasonStore s = bundled();
+    GraphData g;
+    QBENCHMARK
+    {
+        g = computeGraph(s);
+    }
+    QCOMPARE(g.played[0], 19);
 }
 
 QTEST_APPLESS_MAIN(bench_season)

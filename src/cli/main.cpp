@@ -5,6 +5,8 @@
 #include "app/catalogue.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
+#include "standings/graph.h"
+#include "standings/ranking.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -33,6 +35,17 @@ struct Context {
         const int n = args.value(index).toInt(&ok);
         if (!ok || n < low || n > high)
             throw UsageError{u"„%1“ není číslo od %2 do %3"_qs.arg(args.value(index)).arg(low).arg(high)};
+        return n;
+    }
+
+    int option(const QString& name, int low, int high, int fallback) const
+    {
+        if (!parser->isSet(name))
+            return fallback;
+        bool ok = false;
+        const int n = parser->value(name).toInt(&ok);
+        if (!ok || n < low || n > high)
+            throw UsageError{u"--%1: „%2“ není číslo od %3 do %4"_qs.arg(name, parser->value(name)).arg(low).arg(high)};
         return n;
     }
 };
@@ -150,6 +163,59 @@ CommandOutput swap(const Context& c)
     return {{{u"pairing"_qs, pairing}}, {{pairing}}};
 }
 
+CommandOutput table(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    int first = c.option(u"from"_qs, 1, kRounds, 1), last = c.option(u"to"_qs, 1, kRounds, kRounds);
+    if (first > last)
+        std::swap(first, last);
+    const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
+    const QString caption = period ? periodCaption(first, last) : u"průběžná tabulka"_qs;
+    const Standings st = SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), c.option(u"venue"_qs, 1, 3, 3),
+                                        c.option(u"sort"_qs, 0, 12, 0));
+    CommandOutput out;
+    out.rows.append({caption});
+    QJsonArray rows;
+    for (const StandingsRow& r : st.rows) {
+        const QStringList fields{r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip};
+        static const QStringList keys{u"pos"_qs,  u"team"_qs, u"gp"_qs,  u"w"_qs,   u"w_ot"_qs,       u"t"_qs,
+                                      u"l_ot"_qs, u"l"_qs,    u"sco"_qs, u"pts"_qs, u"sco_tooltip"_qs};
+        QJsonObject row;
+        for (int i = 0; i < keys.size(); ++i)
+            row[keys[i]] = fields[i];
+        rows.append(row);
+        out.rows.append(fields);
+    }
+    out.json = {{u"caption"_qs, caption}, {u"lines_shown"_qs, st.linesShown}, {u"rows"_qs, rows}};
+    return out;
+}
+
+CommandOutput graph(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    const GraphData g = computeGraph(l.store);
+    CommandOutput out;
+    QJsonArray positions;
+    for (const auto& round : g.positions) {
+        QJsonArray a;
+        QStringList row;
+        for (int p : round)
+            a.append(p), row << QString::number(p);
+        positions.append(a);
+        out.rows.append(row);
+    }
+    QJsonArray played;
+    QStringList playedRow;
+    for (int n : g.played)
+        played.append(n), playedRow << QString::number(n);
+    out.rows.append(playedRow);
+    const QString warning = graphWarning(l.store);
+    if (!warning.isEmpty())
+        out.rows.append({warning});
+    out.json = {{u"positions"_qs, positions}, {u"played"_qs, played}, {u"warning"_qs, warning}};
+    return out;
+}
+
 struct Command {
     QString usage;
     qsizetype minArgs;
@@ -159,14 +225,16 @@ struct Command {
 
 const std::map<QString, Command>& commands()
 {
-    static const std::map<QString, Command> table = {
+    static const std::map<QString, Command> all = {
         {u"catalogue"_qs, {u"catalogue FOLDER"_qs, 1, 1, catalogue}},
         {u"league"_qs, {u"league FILE"_qs, 1, 1, league}},
         {u"notation"_qs, {u"notation TEXT..."_qs, 1, 1000, notation}},
         {u"enter"_qs, {u"enter FILE ROUND SLOT TEXT"_qs, 4, 4, enter}},
         {u"swap"_qs, {u"swap FILE ROUND SLOT"_qs, 3, 3, swap}},
+        {u"table"_qs, {u"table FILE [--from R] [--to R] [--venue V] [--sort C]"_qs, 1, 1, table}},
+        {u"graph"_qs, {u"graph FILE"_qs, 1, 1, graph}},
     };
-    return table;
+    return all;
 }
 
 void printError(const QString& text)

@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "platform/desktop.h"
 #include "standings/frmTable.h"
+#include "standings/ranking.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -27,11 +28,6 @@ constexpr QuickChoice quickChoices[] = {{u"za 1. čtvrtinu", 0, 12},
                                         {u"po 3. čtvrtině", 0, 38}};
 
 } // namespace
-
-QString periodCaption(int firstRound, int lastRound)
-{
-    return u"tabulka za období   (kola %1 - %2)"_qs.arg(firstRound).arg(lastRound);
-}
 
 frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
 {

@@ -26,6 +26,3 @@ private:
     const SeasonStore& m_season;
     bool m_settingRange = false;
 };
-
-// "tabulka za období   (kola A - B)"
-QString periodCaption(int firstRound, int lastRound);

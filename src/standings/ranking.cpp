@@ -69,6 +69,11 @@ QStringList venueCaptions()
     return {u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs};
 }
 
+QString periodCaption(int firstRound, int lastRound)
+{
+    return u"tabulka za období   (kola %1 - %2)"_qs.arg(firstRound).arg(lastRound);
+}
+
 int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime)
 {
     const int matches = wonInOvertime + draws + lostInOvertime;

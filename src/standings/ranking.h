@@ -11,6 +11,9 @@ QStringList venueCaptions();
 
 enum Criterion { Body = 0, Skore = 1, ExtraTimeMatches = 11, ExtraTimeSuccess = 12 };
 
+// Caption of the table of a range of rounds: "tabulka za období   (kola A - B)".
+QString periodCaption(int firstRound, int lastRound);
+
 // One line of the standings table as the window shows it; a hidden position is an empty text.
 struct StandingsRow {
     int team = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -32,6 +33,7 @@ class tst_cli final : public QObject {
 private Q_SLOTS:
     void enterAndSwapOnBundledLeague();
     void leagueShownRound();
+    void tableOfPeriod();
     void exitStatus_data();
     void exitStatus();
 
@@ -67,6 +69,21 @@ void tst_cli::leagueShownRound()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.json.value(u"shown_round"_qs).toInt(), 10);
     QCOMPARE(r.json.value(u"caption"_qs).toString(), u"Liga  2007/2008"_qs);
+}
+
+void tst_cli::tableOfPeriod()
+{
+    QStringList los = fixture::scheduleLines();
+    los[fixture::resultLine(3, 1)] = u"2:3p"_qs;
+    const QString path = fixture::writeLeague(QDir(m_dir.path()), fixture::competitionLines(), los);
+    const Run r = cli({u"table"_qs, path, u"--from"_qs, u"4"_qs, u"--to"_qs, u"3"_qs, u"--json"_qs});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json.value(u"caption"_qs).toString(), u"tabulka za období   (kola 3 - 4)"_qs);
+    const QJsonObject first = r.json.value(u"rows"_qs).toArray().at(0).toObject();
+    QCOMPARE(first.value(u"team"_qs).toString(), u"Tým 2"_qs);
+    QCOMPARE(first.value(u"pts"_qs).toString(), u"2"_qs);
+    QCOMPARE(first.value(u"sco_tooltip"_qs).toString(), u" 1 "_qs);
+    QVERIFY(r.json.value(u"lines_shown"_qs).toBool());
 }
 
 void tst_cli::exitStatus_data()

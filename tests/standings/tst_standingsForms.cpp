@@ -57,6 +57,8 @@ void tst_standingsForms::runningTableFromF2()
     QTest::keyClick(m_main->result[0], Qt::Key_F2);
     auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
     QVERIFY(table);
+    QApplication::setActiveWindow(table); // the window manager's part
+    QVERIFY(QTest::qWaitForWindowActive(table));
     QCOMPARE(table->windowTitle(), u"průběžná tabulka"_qs);
     QCOMPARE(table->cbo1->currentText(), u"CELKEM"_qs);
     QCOMPARE(table->cbo2->currentText(), u"BODY"_qs);

@@ -9,6 +9,9 @@ inline constexpr int kTeams = 14;
 inline constexpr int kRounds = 52;
 inline constexpr int kSlots = 7;
 
+// Where a team's matches are counted: 1 home, 2 away, 3 both.
+enum Venue { Home = 1, Away = 2, Total = 3 };
+
 // One match slot of a round: team numbers 1..14 and the result string (empty when not played).
 struct Match {
     int home = 0;

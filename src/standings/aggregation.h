@@ -7,8 +7,6 @@
 
 // The statistics of TeamStats, numbered as the program has always numbered them.
 enum Stat { W = 1, W_OT, T, L, L_OT, GP, GF, GA, PTS };
-// 1 home, 2 away, 3 both.
-enum Venue { Home = 1, Away = 2, Total = 3 };
 
 inline constexpr int kStats = 9;
 inline constexpr int kVenues = 3;

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#include "crosstable.h"
+
+CrossTable crossTable(const SeasonStore& season)
+{
+    CrossTable cells;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            QString& cell = cells[static_cast<std::size_t>(match.home - 1)][static_cast<std::size_t>(match.away - 1)];
+            cell = cell.isEmpty() ? match.result : cell + u"\r\n" + match.result;
+        }
+    }
+    for (int t = 0; t < kTeams; ++t)
+        cells[static_cast<std::size_t>(t)][static_cast<std::size_t>(t)].clear();
+    return cells;
+}

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <array>
+
+// The cross table: cell [home - 1][away - 1] holds that pairing's results in round order, one per
+// line (CR LF between them); an unplayed meeting after a played one leaves a trailing line break.
+using CrossTable = std::array<std::array<QString, kTeams>, kTeams>;
+
+CrossTable crossTable(const SeasonStore& season);

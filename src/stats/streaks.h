@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QStringList>
+#include <array>
+
+// serie: the outcome letters A..E of every team's played matches in round order, per venue
+// (index 0 home, 1 away, 2 both) and team (index team - 1).
+using OutcomeHistory = std::array<std::array<QString, kTeams>, 3>;
+
+OutcomeHistory buildSerie(const SeasonStore& season);
+
+enum class OvertimeMode { Draw, FinalResult };
+enum StreakOrder { Alphabetical = 0, ByCurrent = 1, ByLongest = 2 };
+
+QStringList streakTypeCaptions();
+QStringList streakOrderCaptions();
+
+// One row of the streaks screen: position ("1.", empty when tied, "-." alphabetically), team name,
+// current and longest streak ("-" for a team without matches of that kind).
+struct StreakRow {
+    QString pos, team, current, longest;
+    bool operator==(const StreakRow&) const = default;
+};
+
+// The team's letters at the venue with the counted ones turned into "X" (overtime types drop A and E).
+QString markStreak(const QString& letters, int type, OvertimeMode mode);
+
+std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue,
+                                             int type, OvertimeMode mode, int order);

@@ -4,6 +4,8 @@
 #include "season/seasonfile.h"
 #include "standings/graph.h"
 #include "standings/ranking.h"
+#include "stats/crosstable.h"
+#include "stats/streaks.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +32,9 @@ private Q_SLOTS:
     void writeSchedule_();
     void runningTable();
     void graph();
+    void outcomeHistory();
+    void allStreaks();
+    void crossTable_();
 };
 
 void bench_season::loadSeason_()
@@ -87,6 +92,45 @@ void bench_season::graph()
         g = computeGraph(s);
     }
     QCOMPARE(g.played[0], 19);
+}
+
+void bench_season::outcomeHistory()
+{
+    const SeasonStore s = bundled();
+    OutcomeHistory serie;
+    QBENCHMARK
+    {
+        serie = buildSerie(s);
+    }
+    QCOMPARE(serie[2][0].size(), 19);
+}
+
+// Every type, overtime treatment, venue and order: 16 × 2 × 3 × 3 = 288 computations per iteration.
+void bench_season::allStreaks()
+{
+    const SeasonStore s = bundled();
+    const OutcomeHistory serie = buildSerie(s);
+    int rows = 0;
+    QBENCHMARK
+    {
+        for (int type = 0; type < 16; ++type)
+            for (OvertimeMode mode : {OvertimeMode::Draw, OvertimeMode::FinalResult})
+                for (int venue = 1; venue <= 3; ++venue)
+                    for (int order = 0; order < 3; ++order)
+                        rows += static_cast<int>(computeStreaks(s, serie, venue, type, mode, order).size());
+    }
+    QVERIFY(rows > 0);
+}
+
+void bench_season::crossTable_()
+{
+    const SeasonStore s = bundled();
+    CrossTable cells;
+    QBENCHMARK
+    {
+        cells = crossTable(s);
+    }
+    QVERIFY(!cells[0][1].isEmpty());
 }
 
 QTEST_APPLESS_MAIN(bench_season)

@@ -7,6 +7,8 @@
 #include "season/seasonfile.h"
 #include "standings/graph.h"
 #include "standings/ranking.h"
+#include "stats/crosstable.h"
+#include "stats/streaks.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -216,6 +218,43 @@ CommandOutput graph(const Context& c)
     return out;
 }
 
+CommandOutput streaks(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    OvertimeMode mode = OvertimeMode::Draw;
+    if (c.parser->isSet(u"overtime"_qs)) {
+        const QString v = c.parser->value(u"overtime"_qs);
+        if (v != u"draw" && v != u"final")
+            throw UsageError{u"--overtime: draw nebo final"_qs};
+        mode = v == u"final" ? OvertimeMode::FinalResult : OvertimeMode::Draw;
+    }
+    const auto rows = computeStreaks(l.store, buildSerie(l.store), c.option(u"venue"_qs, 1, 3, 3),
+                                     c.option(u"type"_qs, 0, 15, 0), mode, c.option(u"order"_qs, 0, 2, ByCurrent));
+    CommandOutput out;
+    QJsonArray json;
+    for (const StreakRow& r : rows) {
+        json.append(QJsonObject{
+            {u"pos"_qs, r.pos}, {u"team"_qs, r.team}, {u"current"_qs, r.current}, {u"longest"_qs, r.longest}});
+        out.rows.append({r.pos, r.team, r.current, r.longest});
+    }
+    out.json[u"rows"_qs] = json;
+    return out;
+}
+
+CommandOutput cross(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    CommandOutput out;
+    QJsonArray json;
+    for (const auto& home : crossTable(l.store)) {
+        const QStringList cells(home.begin(), home.end());
+        json.append(toJsonArray(cells));
+        out.rows.append(cells);
+    }
+    out.json[u"cells"_qs] = json;
+    return out;
+}
+
 struct Command {
     QString usage;
     qsizetype minArgs;
@@ -233,6 +272,8 @@ const std::map<QString, Command>& commands()
         {u"swap"_qs, {u"swap FILE ROUND SLOT"_qs, 3, 3, swap}},
         {u"table"_qs, {u"table FILE [--from R] [--to R] [--venue V] [--sort C]"_qs, 1, 1, table}},
         {u"graph"_qs, {u"graph FILE"_qs, 1, 1, graph}},
+        {u"streaks"_qs, {u"streaks FILE [--venue V] [--type T] [--overtime draw|final] [--order O]"_qs, 1, 1, streaks}},
+        {u"cross"_qs, {u"cross FILE"_qs, 1, 1, cross}},
     };
     return all;
 }

@@ -9,6 +9,8 @@
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
+#include "stats/frmKriz.h"
+#include "stats/frmSerie.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -121,13 +123,14 @@ void frmMain::buildMenu()
     });
     addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
-    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, {});
+    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, [this] { (new frmKriz(m_season, this))->open(); });
     addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
         const BusyCursor busy;
         (new frmGraf(m_season, this))->open();
     });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4, {});
+    addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4,
+               [this] { (new frmSerie(m_season, this))->open(); });
     addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5, {});
     mnuMenu->addSeparator();
     QMenu* mnuNajit = mnuMenu->addMenu(u"Hledat"_qs);

@@ -3,16 +3,16 @@
 
 #include "season/notation.h"
 
-#include <QRegularExpression>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 // Counted letters of the sixteen types in draw mode and in final-result mode.
-constexpr const char* counted[16][2] = {
-    {"A", "AB"},    {"ABCD", "ABC"}, {"BCD", "C"}, {"AE", "ABDE"}, {"BCDE", "CDE"}, {"E", "DE"},
-    {"BCD", "BCD"}, {"AE", "AE"},    {"B", "B"},   {"BC", "BC"},   {"C", "C"},      {"CD", "CD"},
-    {"D", "D"},     {"A", "A"},      {"ABCD", "ABCD"}, {"E", "E"}};
+constexpr const char* counted[16][2] = {{"A", "AB"},     {"ABCD", "ABC"}, {"BCD", "C"},     {"AE", "ABDE"},
+                                        {"BCDE", "CDE"}, {"E", "DE"},     {"BCD", "BCD"},   {"AE", "AE"},
+                                        {"B", "B"},      {"BC", "BC"},    {"C", "C"},       {"CD", "CD"},
+                                        {"D", "D"},      {"A", "A"},      {"ABCD", "ABCD"}, {"E", "E"}};
 
 constexpr int firstOvertimeType = 8;
 constexpr int lastOvertimeType = 12;
@@ -70,9 +70,9 @@ QString markStreak(const QString& letters, int type, OvertimeMode mode)
         return s;
     if (type >= firstOvertimeType && type <= lastOvertimeType)
         s.remove(u'A').remove(u'E');
-    const QString marks = QString::fromLatin1(counted[type][mode == OvertimeMode::Draw ? 0 : 1]);
+    const char* marks = counted[type][mode == OvertimeMode::Draw ? 0 : 1];
     for (QChar& c : s) {
-        if (marks.contains(c))
+        if (c.toLatin1() != 0 && std::strchr(marks, c.toLatin1()))
             c = u'X';
     }
     return s;
@@ -94,16 +94,16 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
             markStreak(serie.at(static_cast<std::size_t>(venue - 1))[static_cast<std::size_t>(t - 1)], type, mode);
         if (s.isEmpty())
             continue;
-        u.current = static_cast<int>(s.size() - s.lastIndexOf(QRegularExpression(u"[^X]"_qs)) - 1);
-        int run = 0;
-        u.longest = 0;
+        // The run still going at the end is the current streak.
+        u.current = u.longest = 0;
         for (QChar c : s) {
-            run = c == u'X' ? run + 1 : 0;
-            u.longest = std::max(u.longest, run);
+            u.current = c == u'X' ? u.current + 1 : 0;
+            u.longest = std::max(u.longest, u.current);
         }
     }
     if (order == ByCurrent || order == ByLongest) {
-        std::stable_sort(units.begin(), units.end(), [](const Unit& a, const Unit& b) { return a.longest > b.longest; });
+        std::stable_sort(units.begin(), units.end(),
+                         [](const Unit& a, const Unit& b) { return a.longest > b.longest; });
         if (order == ByCurrent)
             std::stable_sort(units.begin(), units.end(),
                              [](const Unit& a, const Unit& b) { return a.current > b.current; });

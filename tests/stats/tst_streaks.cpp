@@ -111,8 +111,8 @@ void tst_streaks::orderByCurrentKeepsLongestOrder()
 
 void tst_streaks::alphabetical()
 {
-    const auto rows = computeStreaks(seasonWith({}), totals({{14, u"AAAA"_qs}}), Total, 0, OvertimeMode::Draw,
-                                     Alphabetical);
+    const auto rows =
+        computeStreaks(seasonWith({}), totals({{14, u"AAAA"_qs}}), Total, 0, OvertimeMode::Draw, Alphabetical);
     for (int i = 0; i < kTeams; ++i) {
         QCOMPARE(rows[i].pos, u"-."_qs);
         QCOMPARE(rows[i].team, seasonWith({}).TymPodleCisla(i + 1));
@@ -122,8 +122,8 @@ void tst_streaks::alphabetical()
 void tst_streaks::outcomeHistory()
 {
     // Team 1 plays at home in odd rounds and away in even ones.
-    const SeasonStore season = seasonWith(
-        {{1, 1, u"3:0"_qs}, {2, 1, u"4:1"_qs}, {3, 1, u"2:3p"_qs}, {4, 1, u"2:3n"_qs}, {5, 1, u"1:1p"_qs}});
+    const SeasonStore season =
+        seasonWith({{1, 1, u"3:0"_qs}, {2, 1, u"4:1"_qs}, {3, 1, u"2:3p"_qs}, {4, 1, u"2:3n"_qs}, {5, 1, u"1:1p"_qs}});
     const OutcomeHistory serie = buildSerie(season);
     QCOMPARE(serie[0][0], u"ADC"_qs);
     QCOMPARE(serie[1][0], u"EB"_qs);

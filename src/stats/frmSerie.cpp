@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+#include "frmSerie.h"
+
+#include "app/twips.h"
+#include "platform/desktop.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+} // namespace
+
+frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
+    : QDialog(parent), m_season(season), m_serie(buildSerie(season))
+{
+    setObjectName(u"frmSerie"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"série výsledků"_qs);
+    setFixedSize(tw(6885), tw(4695));
+
+    label(this, u"kde:"_qs, twipsRect(165, 150, 570, 330));
+    cbo1 = new QComboBox(this);
+    cbo1->setGeometry(twipsRect(165, 420, 1410, 315));
+    cbo1->addItems({u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs});
+    label(this, u"typ série:"_qs, twipsRect(165, 990, 2010, 330));
+    cbo2 = new QComboBox(this);
+    cbo2->setGeometry(twipsRect(165, 1260, 2955, 315));
+    cbo2->addItems(streakTypeCaptions());
+    cbo2->setMaxVisibleItems(16);
+    label(this, u"řadit:"_qs, twipsRect(165, 1830, 570, 330));
+    cbo3 = new QComboBox(this);
+    cbo3->setGeometry(twipsRect(165, 2100, 1890, 315));
+    cbo3->addItems(streakOrderCaptions());
+    label(this, u"prodlužovaná utkání:"_qs, twipsRect(165, 2790, 1770, 330));
+    OPT1 = new QRadioButton(u" počítat jako remízu"_qs, this);
+    OPT1->setGeometry(twipsRect(240, 3060, 2895, 255));
+    OPT2 = new QRadioButton(u" počítat konečný výsledek"_qs, this);
+    OPT2->setGeometry(twipsRect(240, 3360, 2895, 255));
+    auto* Label1 = label(this, u"První číslo udává aktuální sérii, druhé nejdelší dosaženou sérii."_qs,
+                         twipsRect(165, 4080, 2970, 435));
+    Label1->setWordWrap(true);
+    auto* Line1 = new QFrame(this);
+    Line1->setFrameShape(QFrame::VLine);
+    Line1->setStyleSheet(u"color: gray; border-left: 1px dotted gray"_qs);
+    Line1->setGeometry(twipsRect(3465, 240, 30, 4320));
+    foclost = new QPushButton(u"Command1"_qs, this);
+    foclost->setGeometry(twipsRect(0, -2000, 300, 300));
+
+    QFont bold = font();
+    bold.setBold(true);
+    constexpr int left[] = {3570, 3990, 5760, 6240};
+    constexpr int width[] = {330, 1710, 390, 435};
+    for (int i = 0; i < kTeams; ++i) {
+        for (int c = 0; c < 4; ++c) {
+            QLabel* l = label(this, QString(), twipsRect(left[c], 210 + 315 * i, width[c], 255));
+            l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            if (c > 0)
+                l->setFont(bold);
+            rows[i][c] = l;
+        }
+    }
+
+    cbo1->setCurrentIndex(Total - 1);
+    cbo2->setCurrentIndex(0);
+    cbo3->setCurrentIndex(ByCurrent);
+    OPT1->setChecked(true);
+    refresh();
+    for (QComboBox* box : {cbo1, cbo2, cbo3})
+        connect(box, &QComboBox::currentIndexChanged, this, &frmSerie::refresh);
+    for (QRadioButton* option : {OPT1, OPT2})
+        connect(option, &QRadioButton::clicked, this, &frmSerie::refresh);
+}
+
+void frmSerie::refresh()
+{
+    const BusyCursor busy;
+    const auto result =
+        computeStreaks(m_season, m_serie, cbo1->currentIndex() + 1, cbo2->currentIndex(),
+                       OPT2->isChecked() ? OvertimeMode::FinalResult : OvertimeMode::Draw, cbo3->currentIndex());
+    for (int i = 0; i < kTeams; ++i) {
+        const StreakRow& row = result[static_cast<std::size_t>(i)];
+        const QString texts[] = {row.pos, row.team, row.current, row.longest};
+        for (int c = 0; c < 4; ++c)
+            rows[i][c]->setText(texts[c]);
+    }
+    if (isVisible())
+        foclost->setFocus();
+}

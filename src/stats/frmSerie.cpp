@@ -40,9 +40,9 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     cbo2->setMaxVisibleItems(16);
     label(this, u"řadit:"_qs, twipsRect(165, 1830, 570, 330));
     cbo3 = new QComboBox(this);
-    cbo3->setGeometry(twipsRect(165, 2100, 1890, 315));
+    cbo3->setGeometry(twipsRect(165, 2100, 2955, 315)); // wider than designed: "PODLE AKTUÁLNÍ" must fit any font
     cbo3->addItems(streakOrderCaptions());
-    label(this, u"prodlužovaná utkání:"_qs, twipsRect(165, 2790, 1770, 330));
+    label(this, u"prodlužovaná utkání:"_qs, twipsRect(165, 2790, 2955, 330));
     OPT1 = new QRadioButton(u" počítat jako remízu"_qs, this);
     OPT1->setGeometry(twipsRect(240, 3060, 2895, 255));
     OPT2 = new QRadioButton(u" počítat konečný výsledek"_qs, this);

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: MIT
+#include "lookups.h"
+
+#include "app/programinfo.h"
+#include "season/notation.h"
+#include "season/seasonfile.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace {
+
+struct Counters {
+    int games = 0, w = 0, wot = 0, t = 0, lot = 0, l = 0, gf = 0, ga = 0;
+
+    int points() const { return w * bodovani[0] + wot * bodovani[1] + t * bodovani[2] + lot * bodovani[3] + l * bodovani[4]; }
+    Counters operator+(const Counters& o) const
+    {
+        return {games + o.games, w + o.w, wot + o.wot, t + o.t, lot + o.lot, l + o.l, gf + o.gf, ga + o.ga};
+    }
+};
+
+void count(Counters& c, int scored, int conceded, bool extraTime)
+{
+    ++c.games;
+    c.gf += scored;
+    c.ga += conceded;
+    if (scored == conceded)
+        ++c.t;
+    else if (scored > conceded)
+        ++(extraTime ? c.wot : c.w);
+    else
+        ++(extraTime ? c.lot : c.l);
+}
+
+QStringList column(const Counters& c)
+{
+    int overtime = 0, overall = 0;
+    if (c.games != 0) {
+        // Quotient first, then the hundred: 87 points of 50 games shows 57, as it always has.
+        overall = static_cast<int>(std::floor(static_cast<double>(c.points()) / (c.games * bodovani[0]) * 100));
+        if (c.wot + c.t + c.lot != 0) {
+            overtime = static_cast<int>(std::nearbyint(static_cast<double>((c.wot * bodovani[1] + c.t * bodovani[2]) * 100) /
+                                                       ((c.wot + c.t + c.lot) * bodovani[1])));
+        }
+    }
+    const auto n = [](int v) { return QString::number(v); };
+    return {n(c.games), n(c.w),        n(c.wot), n(c.t), n(c.lot), n(c.l), n(c.gf) + u':' + n(c.ga),
+            n(c.points()), n(overtime) + u" %", n(overall) + u" %"};
+}
+
+// Round-list entry text up to its dash, trimmed: "12. kolo".
+QString roundLabel(int round, const SeasonStore& season)
+{
+    const QString entry = roundEntryText(round, season.DATUM_KOLA(round));
+    return entry.left(entry.indexOf(u'-')).trimmed();
+}
+
+// The round date's day and month as the round list shows them: "14.9.".
+QString dayAndMonth(const QDate& date)
+{
+    const QString d = shortDate(date);
+    return d.left(d.lastIndexOf(u'.') + 1);
+}
+
+} // namespace
+
+std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
+{
+    Counters home, away;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            if (match.result.isEmpty())
+                continue;
+            const ParsedResult p = ZkoumatVysledek(match.result);
+            if (match.home == team)
+                count(home, p.HomeGoals, p.AwayGoals, p.ExtraTimeFlag);
+            if (match.away == team)
+                count(away, p.AwayGoals, p.HomeGoals, p.ExtraTimeFlag);
+        }
+    }
+    static const QStringList captions = {u"počet utkání:"_qs, u"výher:"_qs,  u"výher v prodl.:"_qs,
+                                         u"remíz:"_qs,        u"proher v prodl.:"_qs, u"proher:"_qs,
+                                         u"skóre:"_qs,        u"body:"_qs,   u"úspěšnost v prodl.:"_qs,
+                                         u"úspěšnost celková:"_qs};
+    const QStringList h = column(home), a = column(away), t = column(home + away);
+    std::array<BalanceRow, 10> rows;
+    for (int i = 0; i < 10; ++i)
+        rows[static_cast<std::size_t>(i)] = {captions[i], h[i], a[i], t[i]};
+    return rows;
+}
+
+QStringList teamMatchLines(const SeasonStore& season, int team)
+{
+    const QString name = season.TymPodleCisla(team);
+    QStringList lines;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            if (match.home != team && match.away != team)
+                continue;
+            const QString date = dayAndMonth(season.DATUM_KOLA(r));
+            const QString pairing = season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
+            // The result column starts at the same place on every line, unless a long name pushes it.
+            const qsizetype padding = name.trimmed().size() + 18 - pairing.size();
+            lines << QString::number(r).rightJustified(2) + u". kolo   " + date.leftJustified(9) + pairing +
+                         QString(std::max<qsizetype>(padding, 0), u' ') + match.result;
+        }
+    }
+    return lines;
+}
+
+QString matchesPage(const SeasonStore& season, int team, const QStringList& lines, const QDateTime& printed)
+{
+    const QString indent(6, u' ');
+    const QString title = season.TymPodleCisla(team).toUpper() + u"  -  " + season.caption;
+    QStringList page{QString(), QString(), QString(), title, QString(title.size(), u'='), QString()};
+    page << lines << QString()
+         << u"vytisknuto "_qs + printed.toString(u"dd.MM.yyyy"_qs) + u" v " + printed.toString(u"HH:mm"_qs)
+         << program::homePage.mid(7) + u"   (verze " + program::version + u')';
+    for (QString& line : page)
+        line.prepend(indent);
+    return page.join(u"\r\n"_qs);
+}
+
+QStringList headToHeadLines(const SeasonStore& season, int first, int second)
+{
+    if (first == second || first < 1 || second < 1 || first > kTeams || second > kTeams)
+        return {u"nesprávné zadání"_qs};
+    QStringList lines;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            if (!((match.home == first && match.away == second) || (match.home == second && match.away == first)))
+                continue;
+            const QString result =
+                match.result.isEmpty() ? u'(' + dayAndMonth(season.DATUM_KOLA(r)) + u')' : match.result;
+            lines << roundLabel(r, season).rightJustified(8) + u"  " + season.TymPodleCisla(match.home) + u" - " +
+                         season.TymPodleCisla(match.away) + u"  " + result;
+        }
+    }
+    return lines;
+}
+
+QStringList missingResults(const SeasonStore& season, const QDate& today)
+{
+    QStringList lines;
+    for (int r = 1; r <= kRounds; ++r) {
+        if (!(today > season.DATUM_KOLA(r)))
+            continue;
+        bool header = false;
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            if (!match.result.isEmpty())
+                continue;
+            if (!header)
+                lines << u">>  "_qs + roundLabel(r, season) + u"  <<";
+            header = true;
+            lines << season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
+        }
+        if (header)
+            lines << QString();
+    }
+    return lines;
+}
+
+std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes)
+{
+    std::array<CalendarEvent, 10> events;
+    events.fill({u"99.99. - 99.99."_qs, u"(akce nebyla vyhlášena)"_qs});
+    static const QRegularExpression used(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_qs);
+    for (const QString& line : decodeLines(bytes)) {
+        const QRegularExpressionMatch m = used.match(line);
+        const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (k >= 1 && k <= 10)
+            events[static_cast<std::size_t>(k - 1)] = {m.captured(2), m.captured(3)};
+    }
+    return events;
+}
+
+QString calendarFileName(const QString& season)
+{
+    return u"kalendar_"_qs + season.mid(season.size() - 7, 2) + season.right(2) + u".dat";
+}

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QStringList>
+#include <array>
+
+// The texts of the team and match lookups, exactly as their windows show them.
+
+// Balance of one team: ten rows (games … overall success) with the home, away and total texts.
+struct BalanceRow {
+    QString caption, home, away, total;
+};
+std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team);
+
+// Every match of the team over the season, one aligned line each.
+QStringList teamMatchLines(const SeasonStore& season, int team);
+// The printed page: title, underline, the lines and the footer with the print time.
+QString matchesPage(const SeasonStore& season, int team, const QStringList& lines, const QDateTime& printed);
+
+// Meetings of two teams (0 = the empty entry of the lists) in round order, or "nesprávné zadání".
+QStringList headToHeadLines(const SeasonStore& season, int first, int second);
+
+// Past rounds' matches without a result, grouped under round headers; a round dated today is not past.
+QStringList missingResults(const SeasonStore& season, const QDate& today);
+
+struct CalendarEvent {
+    QString dates;
+    QString name;
+};
+// The ten events of a calendar file; rows the file leaves out keep the placeholder texts.
+std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes);
+// "kalendar_" + season code + ".dat": 2007/2008 gives kalendar_0708.dat.
+QString calendarFileName(const QString& season);

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+#include "fixture/league.h"
+#include "lookups/lookups.h"
+
+#include <QTest>
+
+namespace {
+
+// The fixture schedule: round r, slot m pairs teams 2m-1 and 2m, the odd team at home in odd rounds.
+SeasonStore seasonWith(const QList<std::tuple<int, int, QString>>& results)
+{
+    SeasonStore s;
+    QString error = readCompetition(encodeLines(fixture::competitionLines()), {}, s);
+    error += readSchedule(encodeLines(fixture::scheduleLines()), {}, s);
+    if (!error.isEmpty())
+        qFatal("%s", qPrintable(error));
+    for (const auto& [round, slot, result] : results)
+        s.match(slot, round).result = result;
+    return s;
+}
+
+QStringList columnOf(const std::array<BalanceRow, 10>& rows, int which)
+{
+    QStringList out;
+    for (const BalanceRow& r : rows)
+        out << (which == 0 ? r.home : which == 1 ? r.away : r.total);
+    return out;
+}
+
+} // namespace
+
+class tst_lookups final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void balance_data();
+    void balance();
+    void overallSuccessRoundsDown();
+    void matchLines();
+    void printedPage();
+    void headToHead_data();
+    void headToHead();
+    void missing_data();
+    void missing();
+    void calendar();
+};
+
+void tst_lookups::balance_data()
+{
+    QTest::addColumn<QStringList>("results"); // "round slot result"
+    QTest::addColumn<QStringList>("home"); // team 1's home column
+    QTest::addColumn<QStringList>("away"); // team 1's away column
+    using R = QStringList;
+    QTest::addRow("no matches") << R{} << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"}
+                                << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
+    QTest::addRow("3:2p at home, 5:2p away, 2:2 at home")
+        << R{"1 1 3:2p", "2 1 5:2p", "3 1 2:2"}
+        << QStringList{"2", "0", "1", "1", "0", "0", "5:4", "3", "75 %", "50 %"}
+        << QStringList{"1", "0", "0", "0", "0", "1", "2:5", "0", "0 %", "0 %"};
+    // One overtime win and seven overtime losses: 12.5 % goes to 12; three wins and one draw 87.5 to 88.
+    QTest::addRow("halves to even")
+        << R{"1 1 3:2p", "3 1 2:3p", "5 1 2:3n", "7 1 1:2n", "9 1 0:1p", "11 1 3:4p", "13 1 4:5n", "15 1 5:6p"}
+        << QStringList{"8", "0", "1", "0", "7", "0", "20:26", "9", "12 %", "37 %"}
+        << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
+}
+
+void tst_lookups::balance()
+{
+    QFETCH(QStringList, results);
+    QFETCH(QStringList, home);
+    QFETCH(QStringList, away);
+    QList<std::tuple<int, int, QString>> parsed;
+    for (const QString& r : results) {
+        const QStringList f = r.split(u' ');
+        parsed.append({f[0].toInt(), f[1].toInt(), f[2]});
+    }
+    const auto rows = teamBalance(seasonWith(parsed), 1);
+    QCOMPARE(columnOf(rows, 0), home);
+    QCOMPARE(columnOf(rows, 1), away);
+    QCOMPARE(rows[6].caption, u"skóre:"_qs);
+    // The total column is the sum of the other two.
+    for (int i : {0, 1, 2, 3, 4, 5, 7})
+        QCOMPARE(rows[i].total.toInt(), home[i].toInt() + away[i].toInt());
+}
+
+void tst_lookups::overallSuccessRoundsDown()
+{
+    // 29 home wins and 21 home losses: 87 points of 50 games is 57.999… per cent.
+    SeasonStore s = seasonWith({});
+    int played = 0;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots && played < 50; ++m, ++played)
+            s.match(m, r) = {1, 2, played < 29 ? u"1:0"_qs : u"0:1"_qs};
+    }
+    const auto rows = teamBalance(s, 1);
+    QCOMPARE(rows[0].home, u"50"_qs);
+    QCOMPARE(rows[7].home, u"87"_qs);
+    QCOMPARE(rows[9].home, u"57 %"_qs);
+    QCOMPARE(rows[8].home, u"0 %"_qs);
+}
+
+void tst_lookups::matchLines()
+{
+    SeasonStore s = seasonWith({{3, 2, u"3:2p"_qs}});
+    s.setDate(3, QDate(2007, 9, 14));
+    s.setDate(12, QDate(2007, 10, 7));
+    s.setTeamName(4, u"Velmi dlouhý název klubu"_qs);
+    const QStringList lines = teamMatchLines(s, 3);
+    QCOMPARE(lines.size(), kRounds);
+    QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu3:2p"_qs);
+    QCOMPARE(lines[11], u"12. kolo   7.10.    Velmi dlouhý název klubu - Č. Budějovice"_qs);
+    s.setTeamName(4, u"Tým 4"_qs);
+    const QStringList aligned = teamMatchLines(s, 3);
+    QCOMPARE(aligned[2], u" 3. kolo   14.9.    Č. Budějovice - Tým 4"_qs + QString(10, u' ') + u"3:2p");
+    QCOMPARE(aligned[2].indexOf(u"3:2p"_qs), aligned[11].size());
+}
+
+void tst_lookups::printedPage()
+{
+    const SeasonStore s = seasonWith({});
+    const QString page = matchesPage(s, 3, {u"a"_qs, u"b"_qs}, QDateTime(QDate(2007, 11, 5), QTime(9, 7)));
+    const QStringList lines = page.split(u"\r\n"_qs);
+    QCOMPARE(lines.mid(0, 3), (QStringList{u"      "_qs, u"      "_qs, u"      "_qs}));
+    QCOMPARE(lines[3], u"      Č. BUDĚJOVICE  -  Liga  2007/2008"_qs);
+    QCOMPARE(lines[4], u"      "_qs + QString(lines[3].size() - 6, u'='));
+    QCOMPARE(lines[6], u"      a"_qs);
+    QCOMPARE(lines[9], u"      vytisknuto 05.11.2007 v 09:07"_qs);
+    QCOMPARE(lines[10], u"      www.rinkomat.example/velmor   (verze 3.4.1)"_qs);
+}
+
+void tst_lookups::headToHead_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList invalid{u"nesprávné zadání"_qs};
+    QTest::addRow("same team twice") << 5 << 5 << invalid;
+    QTest::addRow("empty entry") << 0 << 6 << invalid;
+    QTest::addRow("both empty") << 0 << 0 << invalid;
+}
+
+void tst_lookups::headToHead()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(QStringList, expected);
+    QCOMPARE(headToHeadLines(seasonWith({}), first, second), expected);
+}
+
+void tst_lookups::missing_data()
+{
+    QTest::addColumn<int>("daysAfterRound3");
+    QTest::addColumn<int>("rounds"); // rounds listed
+    QTest::addRow("round 3 today") << 0 << 2;
+    QTest::addRow("round 3 yesterday") << 1 << 3;
+}
+
+void tst_lookups::missing()
+{
+    QFETCH(int, daysAfterRound3);
+    QFETCH(int, rounds);
+    SeasonStore s = seasonWith({});
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m)
+            s.match(m, r).result = u"1:0"_qs;
+    }
+    for (int r = 1; r <= 3; ++r)
+        s.match(4, r).result.clear();
+    s.match(6, 2).result.clear();
+    const QStringList lines = missingResults(s, fixture::roundDate(3).addDays(daysAfterRound3));
+    QCOMPARE(lines.count(QString()), rounds);
+    QCOMPARE(lines.mid(0, 4), (QStringList{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString(), u">>  2. kolo  <<"_qs}));
+    QCOMPARE(lines.mid(4, 3), (QStringList{u"Tým 8 - Tým 7"_qs, u"Tým 12 - Tým 11"_qs, QString()}));
+    for (int r = 1; r <= 3; ++r)
+        s.match(4, r).result = u"2:1"_qs;
+    s.match(6, 2).result = u"2:1"_qs;
+    QVERIFY(missingResults(s, QDate(2030, 1, 1)).isEmpty());
+}
+
+void tst_lookups::calendar()
+{
+    const QStringList file{u"; komentář"_qs,     u"a1=12.8. - 17.8.=Turnaj"_qs, u"b1=1.1. - 2.1.=Jiné"_qs,
+                           u"a07=1.9. - 2.9.=Sedmá"_qs, u"a11=1.1. - 1.1.=Mimo"_qs, u"a3=bez druhého rovnítka"_qs,
+                           QString(),               u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
+    const auto events = readCalendar(encodeLines(file));
+    QCOMPARE(events[0].dates, u"13.8. - 18.8."_qs);
+    QCOMPARE(events[0].name, u"Turnaj = finále"_qs);
+    QCOMPARE(events[6].name, u"Sedmá"_qs);
+    QCOMPARE(events[2].dates, u"99.99. - 99.99."_qs);
+    QCOMPARE(calendarFileName(u"2007/2008"_qs), u"kalendar_0708.dat"_qs);
+}
+
+QTEST_APPLESS_MAIN(tst_lookups)
+#include "tst_lookups.moc"

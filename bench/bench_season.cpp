@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Timings of the work behind every view, on the bundled Extraliga 2007/2008.
+#include "lookups/lookups.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/graph.h"
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void outcomeHistory();
     void allStreaks();
     void crossTable_();
+    void lookups_data();
+    void lookups();
 };
 
 void bench_season::loadSeason_()
@@ -131,6 +134,39 @@ void bench_season::crossTable_()
         cells = crossTable(s);
     }
     QVERIFY(!cells[0][1].isEmpty());
+}
+
+void bench_season::lookups_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addRow("balance") << 0;
+    QTest::addRow("team's matches") << 1;
+    QTest::addRow("head-to-head") << 2;
+    QTest::addRow("missing results") << 3;
+}
+
+void bench_season::lookups()
+{
+    QFETCH(int, which);
+    const SeasonStore s = bundled();
+    qsizetype size = 0;
+    QBENCHMARK
+    {
+        switch (which) {
+        case 0:
+            size += teamBalance(s, 3).size();
+            break;
+        case 1:
+            size += teamMatchLines(s, 3).size();
+            break;
+        case 2:
+            size += headToHeadLines(s, 1, 2).size();
+            break;
+        default:
+            size += missingResults(s, QDate(2008, 1, 1)).size();
+        }
+    }
+    QVERIFY(size > 0);
 }
 
 QTEST_APPLESS_MAIN(bench_season)

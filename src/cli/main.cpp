@@ -3,6 +3,8 @@
 #include "output.h"
 
 #include "app/catalogue.h"
+#include "lookups/lookups.h"
+#include "lookups/pageprinter.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/graph.h"
@@ -11,11 +13,15 @@
 #include "stats/streaks.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -255,6 +261,78 @@ CommandOutput cross(const Context& c)
     return out;
 }
 
+CommandOutput lines(const QStringList& texts)
+{
+    CommandOutput out;
+    out.json[u"lines"_qs] = toJsonArray(texts);
+    for (const QString& t : texts)
+        out.rows.append({t});
+    return out;
+}
+
+CommandOutput balance(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    const int team = c.number(1, 1, kTeams);
+    CommandOutput out;
+    QJsonArray rows;
+    for (const BalanceRow& r : teamBalance(l.store, team)) {
+        rows.append(QJsonObject{
+            {u"caption"_qs, r.caption}, {u"home"_qs, r.home}, {u"away"_qs, r.away}, {u"total"_qs, r.total}});
+        out.rows.append({r.caption, r.home, r.away, r.total});
+    }
+    out.json = {{u"team"_qs, l.store.TymPodleCisla(team)}, {u"rows"_qs, rows}};
+    return out;
+}
+
+CommandOutput matches(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    const int team = c.number(1, 1, kTeams);
+    const QStringList texts = teamMatchLines(l.store, team);
+    if (c.parser->isSet(u"pdf"_qs)) {
+        const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
+        if (!printTextPageToPdf(c.parser->value(u"pdf"_qs), page))
+            throw FileError{u"Soubor „%1“ nelze vytvořit."_qs.arg(c.parser->value(u"pdf"_qs))};
+    }
+    return lines(texts);
+}
+
+CommandOutput h2h(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    return lines(headToHeadLines(l.store, c.number(1, 0, kTeams), c.number(2, 0, kTeams)));
+}
+
+CommandOutput missing(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    CommandOutput out = lines(missingResults(l.store, c.today));
+    const QString message = out.rows.isEmpty() ? u"Nenalezeny žádné chybějící výsledky."_qs : QString();
+    out.json[u"message"_qs] = message;
+    if (!message.isEmpty())
+        out.rows.append({message});
+    return out;
+}
+
+CommandOutput calendar(const Context& c)
+{
+    const League l = loadLeague(c.args[0]);
+    QFile file(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {{{u"message"_qs, u"není definován"_qs}}, {{u"není definován"_qs}}};
+    const QString caption = (u"Kalendář akcí "_qs + l.store.season).toLower();
+    CommandOutput out;
+    out.rows.append({caption});
+    QJsonArray events;
+    for (const CalendarEvent& e : readCalendar(file.readAll())) {
+        events.append(QJsonObject{{u"dates"_qs, e.dates}, {u"name"_qs, e.name}});
+        out.rows.append({e.dates, e.name});
+    }
+    out.json = {{u"caption"_qs, caption}, {u"events"_qs, events}};
+    return out;
+}
+
 struct Command {
     QString usage;
     qsizetype minArgs;
@@ -274,6 +352,11 @@ const std::map<QString, Command>& commands()
         {u"graph"_qs, {u"graph FILE"_qs, 1, 1, graph}},
         {u"streaks"_qs, {u"streaks FILE [--venue V] [--type T] [--overtime draw|final] [--order O]"_qs, 1, 1, streaks}},
         {u"cross"_qs, {u"cross FILE"_qs, 1, 1, cross}},
+        {u"balance"_qs, {u"balance FILE TEAM"_qs, 2, 2, balance}},
+        {u"matches"_qs, {u"matches FILE TEAM [--pdf OUT]"_qs, 2, 2, matches}},
+        {u"h2h"_qs, {u"h2h FILE TEAM1 TEAM2"_qs, 3, 3, h2h}},
+        {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
+        {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
     };
     return all;
 }
@@ -296,7 +379,13 @@ QString usage()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Printing a page needs fonts, so --pdf runs a GUI application without a display.
+    const bool printing = std::any_of(argv, argv + argc, [](const char* a) { return std::strcmp(a, "--pdf") == 0; });
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        printing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOptions({{u"json"_qs, u"JSON output"_qs},

@@ -3,6 +3,11 @@
 
 #include "app/frmUvod.h"
 #include "app/programinfo.h"
+#include "lookups/frmBilance.h"
+#include "lookups/frmKalendar.h"
+#include "lookups/frmMissing.h"
+#include "lookups/frmVzaj.h"
+#include "lookups/frmZapasy.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -16,6 +21,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,19 +137,21 @@ void frmMain::buildMenu()
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4,
                [this] { (new frmSerie(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5, {});
+    addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5,
+               [this] { (new frmBilance(m_season, this))->open(); });
     mnuMenu->addSeparator();
     QMenu* mnuNajit = mnuMenu->addMenu(u"Hledat"_qs);
     mnuNajit->setObjectName(u"mnuNajit"_qs);
-    addCommand(mnuNajit, "mnuVzaj", u"Vzájemné zápasy"_qs, Qt::Key_F6, {});
-    addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, {});
-    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, {});
+    addCommand(mnuNajit, "mnuVzaj", u"Vzájemné zápasy"_qs, Qt::Key_F6,
+               [this] { (new frmVzaj(m_season, this))->open(); });
+    addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
+    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, [this] { (new frmZapasy(m_season, this))->open(); });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8, {});
     addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledky"_qs, Qt::Key_F9,
                [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
     mnuMenu->addSeparator();
-    m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, {});
+    m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, [this] { showCalendar(); });
     addCommand(mnuMenu, "mnuHelp", u"Užitečné tipy"_qs, {}, [this] { showTips(); });
     addCommand(mnuMenu, "mnuOpr", u"O programu"_qs, {}, [this] { showAbout(); });
     mnuMenu->addSeparator();
@@ -287,7 +295,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         if (watched == dash[i] && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
             const auto mods = static_cast<QMouseEvent*>(event)->modifiers();
             if (swapMode() || mods.testFlags(Qt::ControlModifier | Qt::ShiftModifier))
-                swapRow(i);
+                swapRow(i); // every click of a fast double-click swaps
+            else if (type == QEvent::MouseButtonDblClick)
+                openHeadToHead(i);
+            return true;
+        }
+        if ((watched == Hteam[i] || watched == Ateam[i]) && type == QEvent::MouseButtonDblClick) {
+            openBalance(watched == Hteam[i] ? m_home[i] : m_away[i]);
             return true;
         }
     }
@@ -296,6 +310,47 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::openBalance(int team)
+{
+    storeDisplayedRound(); // a result typed in a field must count
+    auto* balance = new frmBilance(m_season, this);
+    balance->show();
+    balance->cboBil->setCurrentIndex(team - 1);
+}
+
+void frmMain::openHeadToHead(int row)
+{
+    storeDisplayedRound();
+    auto* h2h = new frmVzaj(m_season, this);
+    h2h->show();
+    h2h->cbo1->setCurrentIndex(m_home[row]);
+    h2h->cbo2->setCurrentIndex(m_away[row]);
+    h2h->Command1_Click();
+}
+
+void frmMain::showMissingResults()
+{
+    const QStringList lines = missingResults(m_season, Desktop::instance().today());
+    if (lines.isEmpty()) {
+        Desktop::instance().message(this, u"Nenalezeny žádné chybějící výsledky."_qs, Desktop::Icon::Information,
+                                    Desktop::Buttons::Ok, u"info"_qs);
+        return;
+    }
+    (new frmMissing(lines, this))->open();
+}
+
+void frmMain::showCalendar()
+{
+    const QString path =
+        QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_qs + calendarFileName(m_season.caption));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Desktop::instance().tell(this, u"není definován"_qs);
+        return;
+    }
+    (new frmKalendar(m_calendar->text(), readCalendar(file.readAll()), this))->open();
 }
 
 void frmMain::showTips()

@@ -54,6 +54,10 @@ private:
     bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }
     void pageBy(int delta);
 
+    void openBalance(int team);
+    void openHeadToHead(int row);
+    void showMissingResults();
+    void showCalendar();
     void showTips();
     void showAbout();
     void switchLeague();

@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QUrl>
 
 namespace {
@@ -43,6 +46,12 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString programFolder() const override { return QCoreApplication::applicationDirPath(); }
     void beep() override { QApplication::beep(); }
+    bool printerInstalled() const override { return !QPrinterInfo::availablePrinters().isEmpty(); }
+    QString pdfFileToSave(QWidget* parent, const QString& suggestedName) override
+    {
+        return QFileDialog::getSaveFileName(parent, u"Uložit jako PDF"_qs, QDir::home().filePath(suggestedName),
+                                            u"PDF (*.pdf)"_qs);
+    }
 };
 
 Desktop* installed = nullptr;

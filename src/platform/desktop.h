@@ -21,6 +21,9 @@ public:
     virtual QDateTime now() const = 0;
     virtual QString programFolder() const = 0;
     virtual void beep() = 0;
+    virtual bool printerInstalled() const = 0;
+    // Asks where to save a PDF file; empty when the user cancels.
+    virtual QString pdfFileToSave(QWidget* parent, const QString& suggestedName) = 0;
 
     QDate today() const { return now().date(); }
     // A message box titled "KLX" unless told otherwise.

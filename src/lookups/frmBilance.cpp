@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "frmBilance.h"
+
+#include "lookups/lookups.h"
+#include "platform/desktop.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+
+frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
+{
+    setObjectName(u"frmBilance"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"dosavadní bilance"_qs);
+    auto* grid = new QGridLayout(this);
+    QFont bold = font();
+    bold.setBold(true);
+    auto* heading = new QLabel(u"dosavadní bilance týmu"_qs, this);
+    heading->setFont(bold);
+    grid->addWidget(heading, 0, 0, 1, 4);
+    cboBil = new QComboBox(this);
+    for (int t = 1; t <= kTeams; ++t)
+        cboBil->addItem(season.TymPodleCisla(t));
+    cboBil->setCurrentIndex(-1);
+    cboBil->setMaxVisibleItems(14);
+    grid->addWidget(cboBil, 1, 0, 1, 4);
+    const QStringList headers{u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs};
+    for (int c = 0; c < 3; ++c) {
+        auto* h = new QLabel(headers[c], this);
+        h->setAlignment(Qt::AlignRight);
+        grid->addWidget(h, 2, c + 1);
+    }
+    const auto captions = teamBalance(season, 1); // only the captions are needed here
+    for (int r = 0; r < 10; ++r) {
+        grid->addWidget(new QLabel(captions[static_cast<std::size_t>(r)].caption, this), r + 3, 0);
+        for (int c = 0; c < 3; ++c) {
+            auto* v = new QLabel(this);
+            v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            v->setMinimumWidth(70);
+            if (c == 2)
+                v->setFont(bold);
+            grid->addWidget(v, r + 3, c + 1);
+            values[r][c] = v;
+        }
+    }
+    connect(cboBil, &QComboBox::currentIndexChanged, this, &frmBilance::cboBil_Click);
+}
+
+void frmBilance::cboBil_Click(int index)
+{
+    if (index < 0)
+        return;
+    const BusyCursor busy;
+    const auto rows = teamBalance(m_season, index + 1);
+    for (int r = 0; r < 10; ++r) {
+        const BalanceRow& row = rows[static_cast<std::size_t>(r)];
+        values[r][0]->setText(row.home);
+        values[r][1]->setText(row.away);
+        values[r][2]->setText(row.total);
+    }
+}

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QLabel;
+
+// What one team has achieved so far, at home, away and in total.
+class frmBilance final : public QDialog {
+    Q_OBJECT
+public:
+    frmBilance(const SeasonStore& season, QWidget* parent);
+
+    QComboBox* cboBil = nullptr;
+    // Values of rows 0..9: lblH, lblA, lblT.
+    std::array<std::array<QLabel*, 3>, 10> values{};
+
+private:
+    void cboBil_Click(int index);
+
+    const SeasonStore& m_season;
+};

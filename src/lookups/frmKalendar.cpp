@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "frmKalendar.h"
+
+#include "app/twips.h"
+
+#include <QLabel>
+
+frmKalendar::frmKalendar(const QString& caption, const std::array<CalendarEvent, 10>& events, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(u"frmKalendar"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(caption.toLower());
+    QFont bold = font();
+    bold.setBold(true);
+    int widest = 0;
+    for (int k = 0; k < 10; ++k) {
+        lblTermin[k] = new QLabel(events[static_cast<std::size_t>(k)].dates, this);
+        lblTermin[k]->setGeometry(twipsRect(120, 150 + 330 * k, 1800, 255));
+        lblTermin[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblAkce[k] = new QLabel(events[static_cast<std::size_t>(k)].name, this);
+        lblAkce[k]->setFont(bold);
+        lblAkce[k]->adjustSize();
+        lblAkce[k]->move(tw(2040), tw(150 + 330 * k));
+        if (lblAkce[k]->width() > lblAkce[widest]->width())
+            widest = k;
+    }
+    setFixedSize(lblAkce[widest]->x() + lblAkce[widest]->width() + tw(250), tw(150 + 330 * 10 + 150));
+}

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#include "frmMissing.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmMissing::frmMissing(const QStringList& lines, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(u"frmMissing"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"chybějící výsledky"_qs);
+    auto* layout = new QVBoxLayout(this);
+    list = new QListWidget(this);
+    list->addItems(lines);
+    list->setMinimumSize(300, 360);
+    Command1 = new QPushButton(u"OK"_qs, this);
+    Command1->setDefault(true);
+    layout->addWidget(list);
+    layout->addWidget(Command1, 0, Qt::AlignHCenter);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    Command1->setFocus();
+}

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include "frmVzaj.h"
+
+#include "lookups/fixedfont.h"
+#include "lookups/lookups.h"
+#include "platform/desktop.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
+{
+    setObjectName(u"frmVzaj"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"vzájemné zápasy"_qs);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(u"najít vzájemné zápasy týmů:"_qs, this), 0, 0, 1, 4);
+    cbo1 = new QComboBox(this);
+    cbo2 = new QComboBox(this);
+    for (QComboBox* box : {cbo1, cbo2}) {
+        box->addItem(QString());
+        for (int t = 1; t <= kTeams; ++t)
+            box->addItem(season.TymPodleCisla(t));
+        box->setMaxVisibleItems(15);
+        box->setMinimumWidth(150);
+    }
+    Command1 = new QPushButton(u"&Najít"_qs, this);
+    Command1->setDefault(true);
+    lstVz = new QListWidget(this);
+    lstVz->setFont(fixedFont(u"Courier New"_qs, 9));
+    lstVz->setMinimumSize(460, 120);
+    grid->addWidget(cbo1, 1, 0);
+    grid->addWidget(new QLabel(u"a"_qs, this), 1, 1);
+    grid->addWidget(cbo2, 1, 2);
+    grid->addWidget(Command1, 1, 3);
+    grid->addWidget(lstVz, 2, 0, 1, 4);
+    connect(Command1, &QPushButton::clicked, this, &frmVzaj::Command1_Click);
+    connect(lstVz, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { lstVz->setToolTip(item->text()); });
+}
+
+void frmVzaj::Command1_Click()
+{
+    const BusyCursor busy;
+    lstVz->clear();
+    lstVz->addItems(headToHeadLines(m_season, cbo1->currentIndex(), cbo2->currentIndex()));
+}

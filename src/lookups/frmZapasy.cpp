@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#include "frmZapasy.h"
+
+#include "lookups/fixedfont.h"
+#include "lookups/lookups.h"
+#include "lookups/pageprinter.h"
+#include "platform/desktop.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+
+frmZapasy::frmZapasy(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
+{
+    setObjectName(u"frmZapasy"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"zápasy vybraného týmu"_qs);
+    auto* grid = new QGridLayout(this);
+    cboTym = new QComboBox(this);
+    for (int t = 1; t <= kTeams; ++t)
+        cboTym->addItem(season.TymPodleCisla(t));
+    cboTym->setCurrentIndex(-1);
+    cboTym->setMaxVisibleItems(14);
+    Command1 = new QPushButton(u"&Najít"_qs, this);
+    Command2 = new QPushButton(u"&Vytisknout"_qs, this);
+    Command2->setEnabled(false);
+    lstZ = new QListWidget(this);
+    lstZ->setFont(fixedFont(u"Courier New"_qs, 9));
+    lstZ->setMinimumSize(560, 420);
+    grid->addWidget(cboTym, 0, 0);
+    grid->addWidget(Command1, 0, 1);
+    grid->addWidget(Command2, 0, 2);
+    grid->addWidget(lstZ, 1, 0, 1, 3);
+    grid->setColumnStretch(0, 1);
+    connect(Command1, &QPushButton::clicked, this, &frmZapasy::search);
+    connect(Command2, &QPushButton::clicked, this, &frmZapasy::print);
+}
+
+void frmZapasy::search()
+{
+    if (cboTym->currentIndex() < 0)
+        return;
+    const BusyCursor busy;
+    m_team = cboTym->currentIndex() + 1;
+    lstZ->clear();
+    lstZ->addItems(teamMatchLines(m_season, m_team));
+    Command1->setFocus();
+    Command2->setEnabled(true);
+}
+
+void frmZapasy::print()
+{
+    Desktop& desktop = Desktop::instance();
+    if (desktop.message(this,
+                        u"Zapněte tiskárnu a zkontrolujte papír. Bude potřeba 1 list formátu A4.\r\n\r\n"
+                        "Tisk zahájíte kliknutím na tlačítko OK."_qs,
+                        Desktop::Icon::Information, Desktop::Buttons::OkCancel, u"tisk"_qs) != Desktop::Answer::Ok)
+        return;
+    QStringList lines;
+    for (int i = 0; i < lstZ->count(); ++i)
+        lines << lstZ->item(i)->text();
+    lstZ->clearSelection();
+    const QString page = matchesPage(m_season, m_team, lines, desktop.now());
+    bool printed = false;
+    if (desktop.printerInstalled()) {
+        QPrinter printer(QPrinter::HighResolution);
+        printed = printTextPage(printer, page);
+    } else {
+        if (desktop.tell(this, u"Není nainstalována žádná tiskárna.\r\n\r\nChcete stránku uložit jako soubor PDF?"_qs,
+                         Desktop::Icon::Question, Desktop::Buttons::YesNo) != Desktop::Answer::Yes)
+            return;
+        const QString path = desktop.pdfFileToSave(this, m_season.TymPodleCisla(m_team) + u".pdf");
+        if (path.isEmpty())
+            return;
+        printed = printTextPageToPdf(path, page);
+    }
+    if (!printed)
+        desktop.tell(this, u"Stránku se nepodařilo vytisknout."_qs, Desktop::Icon::Critical);
+}

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+// Every match of one team, printable on one A4 sheet.
+class frmZapasy final : public QDialog {
+    Q_OBJECT
+public:
+    frmZapasy(const SeasonStore& season, QWidget* parent);
+
+    QComboBox* cboTym = nullptr;
+    QPushButton* Command1 = nullptr; // find
+    QPushButton* Command2 = nullptr; // print
+    QListWidget* lstZ = nullptr;
+
+private:
+    void search();
+    void print();
+
+    const SeasonStore& m_season;
+    int m_team = 0; // the team of the listed lines
+};

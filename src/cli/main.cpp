@@ -3,8 +3,11 @@
 #include "output.h"
 
 #include "app/catalogue.h"
+#include "app/programinfo.h"
 #include "lookups/lookups.h"
 #include "lookups/pageprinter.h"
+#include "online/update.h"
+#include "platform/http.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/graph.h"
@@ -17,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QUrl>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -333,6 +337,49 @@ CommandOutput calendar(const Context& c)
     return out;
 }
 
+// The data update answered from the command line: every status text and message becomes a step.
+class CliUpdate final : public UpdateSurroundings {
+public:
+    CliUpdate(const QUrl& site, bool yes) : m_site(site), m_yes(yes) {}
+    QStringList steps;
+
+private:
+    FetchResult fetch(const QString& path) override
+    {
+        QUrl url = m_site;
+        url.setPath(m_site.path() + path);
+        return httpGet(url, 10000);
+    }
+    void status(const QString& text) override { steps << text; }
+    void progress(int, int) override {}
+    void pause(int) override {}
+    bool askYesNo(const QString& text, bool, const QString&) override
+    {
+        steps << text;
+        return m_yes;
+    }
+    void tellError(const QString& text, const QString&) override { steps << text; }
+    void openHomePage() override { steps << program::homePage; }
+    void beep() override {}
+    bool saveSeason() override { return true; } // no league is open here
+    void reloadSeason() override {}
+
+    QUrl m_site;
+    bool m_yes;
+};
+
+CommandOutput update(const Context& c)
+{
+    const QUrl site(c.args[0]);
+    if (!site.isValid() || site.scheme() != u"http")
+        throw UsageError{u"„%1“ není adresa http://…"_qs.arg(c.args[0])};
+    CliUpdate run(site, c.parser->isSet(u"yes"_qs));
+    runUpdate(run, c.args[1], site.host());
+    CommandOutput out = lines(run.steps);
+    out.json = {{u"steps"_qs, toJsonArray(run.steps)}};
+    return out;
+}
+
 struct Command {
     QString usage;
     qsizetype minArgs;
@@ -357,6 +404,7 @@ const std::map<QString, Command>& commands()
         {u"h2h"_qs, {u"h2h FILE TEAM1 TEAM2"_qs, 3, 3, h2h}},
         {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
         {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
+        {u"update"_qs, {u"update URL FOLDER [--yes|--no]"_qs, 2, 2, update}},
     };
     return all;
 }

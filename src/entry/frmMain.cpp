@@ -8,6 +8,7 @@
 #include "lookups/frmMissing.h"
 #include "lookups/frmVzaj.h"
 #include "lookups/frmZapasy.h"
+#include "online/frmUpdate.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -147,7 +148,8 @@ void frmMain::buildMenu()
     addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
     addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, [this] { (new frmZapasy(m_season, this))->open(); });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8, {});
+    addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8,
+               [this] { (new frmUpdate(this, QUrl(program::updateSite)))->open(); });
     addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledky"_qs, Qt::Key_F9,
                [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
     mnuMenu->addSeparator();
@@ -177,6 +179,20 @@ QString frmMain::Form_Load()
     cboKolo->setCurrentIndex(roundShownOnOpening(m_season, Desktop::instance().today()) - 1);
     cboKolo_Click();
     return {};
+}
+
+void frmMain::reloadSeason()
+{
+    const int index = cboKolo->currentIndex();
+    const QString error = Form_Load();
+    if (!error.isEmpty()) {
+        Desktop::instance().tell(this, u"Nová data nelze načíst, zůstávají původní.\r\n"_qs + error,
+                                 Desktop::Icon::Critical);
+        return;
+    }
+    const QSignalBlocker block(cboKolo);
+    cboKolo->setCurrentIndex(index);
+    cboKolo_Click();
 }
 
 void frmMain::onRoundSelected(int index)

@@ -24,6 +24,8 @@ public:
     const QString& competitionPath() const { return m_competitionPath; }
     int shownRound() const { return m_shownRound; }
 
+    // Reads the files again after a data update and shows the same round.
+    void reloadSeason();
     // Stores what the rows show, typed input normalised, into the season.
     void storeDisplayedRound();
     // Writes the schedule file; tells the user and returns false when it cannot be written.

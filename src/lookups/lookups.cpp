@@ -13,7 +13,10 @@ namespace {
 struct Counters {
     int games = 0, w = 0, wot = 0, t = 0, lot = 0, l = 0, gf = 0, ga = 0;
 
-    int points() const { return w * bodovani[0] + wot * bodovani[1] + t * bodovani[2] + lot * bodovani[3] + l * bodovani[4]; }
+    int points() const
+    {
+        return w * bodovani[0] + wot * bodovani[1] + t * bodovani[2] + lot * bodovani[3] + l * bodovani[4];
+    }
     Counters operator+(const Counters& o) const
     {
         return {games + o.games, w + o.w, wot + o.wot, t + o.t, lot + o.lot, l + o.l, gf + o.gf, ga + o.ga};
@@ -40,13 +43,22 @@ QStringList column(const Counters& c)
         // Quotient first, then the hundred: 87 points of 50 games shows 57, as it always has.
         overall = static_cast<int>(std::floor(static_cast<double>(c.points()) / (c.games * bodovani[0]) * 100));
         if (c.wot + c.t + c.lot != 0) {
-            overtime = static_cast<int>(std::nearbyint(static_cast<double>((c.wot * bodovani[1] + c.t * bodovani[2]) * 100) /
-                                                       ((c.wot + c.t + c.lot) * bodovani[1])));
+            overtime =
+                static_cast<int>(std::nearbyint(static_cast<double>((c.wot * bodovani[1] + c.t * bodovani[2]) * 100) /
+                                                ((c.wot + c.t + c.lot) * bodovani[1])));
         }
     }
     const auto n = [](int v) { return QString::number(v); };
-    return {n(c.games), n(c.w),        n(c.wot), n(c.t), n(c.lot), n(c.l), n(c.gf) + u':' + n(c.ga),
-            n(c.points()), n(overtime) + u" %", n(overall) + u" %"};
+    return {n(c.games),
+            n(c.w),
+            n(c.wot),
+            n(c.t),
+            n(c.lot),
+            n(c.l),
+            n(c.gf) + u':' + n(c.ga),
+            n(c.points()),
+            n(overtime) + u" %",
+            n(overall) + u" %"};
 }
 
 // Round-list entry text up to its dash, trimmed: "12. kolo".
@@ -80,9 +92,15 @@ std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
                 count(away, p.AwayGoals, p.HomeGoals, p.ExtraTimeFlag);
         }
     }
-    static const QStringList captions = {u"počet utkání:"_qs, u"výher:"_qs,  u"výher v prodl.:"_qs,
-                                         u"remíz:"_qs,        u"proher v prodl.:"_qs, u"proher:"_qs,
-                                         u"skóre:"_qs,        u"body:"_qs,   u"úspěšnost v prodl.:"_qs,
+    static const QStringList captions = {u"počet utkání:"_qs,
+                                         u"výher:"_qs,
+                                         u"výher v prodl.:"_qs,
+                                         u"remíz:"_qs,
+                                         u"proher v prodl.:"_qs,
+                                         u"proher:"_qs,
+                                         u"skóre:"_qs,
+                                         u"body:"_qs,
+                                         u"úspěšnost v prodl.:"_qs,
                                          u"úspěšnost celková:"_qs};
     const QStringList h = column(home), a = column(away), t = column(home + away);
     std::array<BalanceRow, 10> rows;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/frmUvod.h"
-#include "entry/frmMain.h"
-#include "fixture/league.h"
-#include "fixture/programfolder.h"
+#include "fixture/openleague.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,27 +33,20 @@ private Q_SLOTS:
 private:
     SeasonStore reloaded() const { return fixture::load(m_competition); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingDesktop> m_desktop;
+    std::unique_ptr<fixture::OpenLeague> m_league;
+    RecordingDesktop* m_desktop = nullptr;
     QString m_competition;
     QPointer<frmMain> m_main;
 };
 
 void tst_frmMain::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkdir(u"souteze"_qs);
     QStringList los = fixture::scheduleLines();
     los[fixture::resultLine(1, 1)] = u"3:1"_qs;
-    m_competition = fixture::writeLeague(QDir(m_dir->filePath(u"souteze"_qs)), fixture::competitionLines(), los);
-    m_desktop = std::make_unique<RecordingDesktop>();
-    m_desktop->folder = m_dir->path();
-    m_desktop->clock = QDateTime(fixture::roundDate(10).addDays(-1), QTime(12, 0));
-    m_main = new frmMain(m_competition, scheduleFileFor(m_competition));
-    QCOMPARE(m_main->Form_Load(), QString());
-    m_main->show();
-    QApplication::setActiveWindow(m_main);
-    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_league = std::make_unique<fixture::OpenLeague>(los);
+    m_desktop = &m_league->desktop;
+    m_competition = m_league->path;
+    m_main = m_league->main;
 }
 
 void tst_frmMain::opensOnFirstRoundFromToday()

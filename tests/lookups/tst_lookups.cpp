@@ -6,19 +6,6 @@
 
 namespace {
 
-// The fixture schedule: round r, slot m pairs teams 2m-1 and 2m, the odd team at home in odd rounds.
-SeasonStore seasonWith(const QList<std::tuple<int, int, QString>>& results)
-{
-    SeasonStore s;
-    QString error = readCompetition(encodeLines(fixture::competitionLines()), {}, s);
-    error += readSchedule(encodeLines(fixture::scheduleLines()), {}, s);
-    if (!error.isEmpty())
-        qFatal("%s", qPrintable(error));
-    for (const auto& [round, slot, result] : results)
-        s.match(slot, round).result = result;
-    return s;
-}
-
 QStringList columnOf(const std::array<BalanceRow, 10>& rows, int which)
 {
     QStringList out;
@@ -47,20 +34,19 @@ private Q_SLOTS:
 void tst_lookups::balance_data()
 {
     QTest::addColumn<QStringList>("results"); // "round slot result"
-    QTest::addColumn<QStringList>("home"); // team 1's home column
-    QTest::addColumn<QStringList>("away"); // team 1's away column
+    QTest::addColumn<QStringList>("home");    // team 1's home column
+    QTest::addColumn<QStringList>("away");    // team 1's away column
     using R = QStringList;
     QTest::addRow("no matches") << R{} << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"}
                                 << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
     QTest::addRow("3:2p at home, 5:2p away, 2:2 at home")
-        << R{"1 1 3:2p", "2 1 5:2p", "3 1 2:2"}
-        << QStringList{"2", "0", "1", "1", "0", "0", "5:4", "3", "75 %", "50 %"}
+        << R{"1 1 3:2p", "2 1 5:2p", "3 1 2:2"} << QStringList{"2", "0", "1", "1", "0", "0", "5:4", "3", "75 %", "50 %"}
         << QStringList{"1", "0", "0", "0", "0", "1", "2:5", "0", "0 %", "0 %"};
     // One overtime win and seven overtime losses: 12.5 % goes to 12; three wins and one draw 87.5 to 88.
-    QTest::addRow("halves to even")
-        << R{"1 1 3:2p", "3 1 2:3p", "5 1 2:3n", "7 1 1:2n", "9 1 0:1p", "11 1 3:4p", "13 1 4:5n", "15 1 5:6p"}
-        << QStringList{"8", "0", "1", "0", "7", "0", "20:26", "9", "12 %", "37 %"}
-        << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
+    QTest::addRow("halves to even") << R{"1 1 3:2p", "3 1 2:3p",  "5 1 2:3n",  "7 1 1:2n",
+                                         "9 1 0:1p", "11 1 3:4p", "13 1 4:5n", "15 1 5:6p"}
+                                    << QStringList{"8", "0", "1", "0", "7", "0", "20:26", "9", "12 %", "37 %"}
+                                    << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
 }
 
 void tst_lookups::balance()
@@ -73,7 +59,7 @@ void tst_lookups::balance()
         const QStringList f = r.split(u' ');
         parsed.append({f[0].toInt(), f[1].toInt(), f[2]});
     }
-    const auto rows = teamBalance(seasonWith(parsed), 1);
+    const auto rows = teamBalance(fixture::season(parsed), 1);
     QCOMPARE(columnOf(rows, 0), home);
     QCOMPARE(columnOf(rows, 1), away);
     QCOMPARE(rows[6].caption, u"skóre:"_qs);
@@ -85,7 +71,7 @@ void tst_lookups::balance()
 void tst_lookups::overallSuccessRoundsDown()
 {
     // 29 home wins and 21 home losses: 87 points of 50 games is 57.999… per cent.
-    SeasonStore s = seasonWith({});
+    SeasonStore s = fixture::season({});
     int played = 0;
     for (int r = 1; r <= kRounds; ++r) {
         for (int m = 1; m <= kSlots && played < 50; ++m, ++played)
@@ -100,7 +86,7 @@ void tst_lookups::overallSuccessRoundsDown()
 
 void tst_lookups::matchLines()
 {
-    SeasonStore s = seasonWith({{3, 2, u"3:2p"_qs}});
+    SeasonStore s = fixture::season({{3, 2, u"3:2p"_qs}});
     s.setDate(3, QDate(2007, 9, 14));
     s.setDate(12, QDate(2007, 10, 7));
     s.setTeamName(4, u"Velmi dlouhý název klubu"_qs);
@@ -116,7 +102,7 @@ void tst_lookups::matchLines()
 
 void tst_lookups::printedPage()
 {
-    const SeasonStore s = seasonWith({});
+    const SeasonStore s = fixture::season({});
     const QString page = matchesPage(s, 3, {u"a"_qs, u"b"_qs}, QDateTime(QDate(2007, 11, 5), QTime(9, 7)));
     const QStringList lines = page.split(u"\r\n"_qs);
     QCOMPARE(lines.mid(0, 3), (QStringList{u"      "_qs, u"      "_qs, u"      "_qs}));
@@ -143,7 +129,7 @@ void tst_lookups::headToHead()
     QFETCH(int, first);
     QFETCH(int, second);
     QFETCH(QStringList, expected);
-    QCOMPARE(headToHeadLines(seasonWith({}), first, second), expected);
+    QCOMPARE(headToHeadLines(fixture::season({}), first, second), expected);
 }
 
 void tst_lookups::missing_data()
@@ -158,7 +144,7 @@ void tst_lookups::missing()
 {
     QFETCH(int, daysAfterRound3);
     QFETCH(int, rounds);
-    SeasonStore s = seasonWith({});
+    SeasonStore s = fixture::season({});
     for (int r = 1; r <= kRounds; ++r) {
         for (int m = 1; m <= kSlots; ++m)
             s.match(m, r).result = u"1:0"_qs;
@@ -168,7 +154,8 @@ void tst_lookups::missing()
     s.match(6, 2).result.clear();
     const QStringList lines = missingResults(s, fixture::roundDate(3).addDays(daysAfterRound3));
     QCOMPARE(lines.count(QString()), rounds);
-    QCOMPARE(lines.mid(0, 4), (QStringList{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString(), u">>  2. kolo  <<"_qs}));
+    QCOMPARE(lines.mid(0, 4),
+             (QStringList{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString(), u">>  2. kolo  <<"_qs}));
     QCOMPARE(lines.mid(4, 3), (QStringList{u"Tým 8 - Tým 7"_qs, u"Tým 12 - Tým 11"_qs, QString()}));
     for (int r = 1; r <= 3; ++r)
         s.match(4, r).result = u"2:1"_qs;
@@ -178,9 +165,14 @@ void tst_lookups::missing()
 
 void tst_lookups::calendar()
 {
-    const QStringList file{u"; komentář"_qs,     u"a1=12.8. - 17.8.=Turnaj"_qs, u"b1=1.1. - 2.1.=Jiné"_qs,
-                           u"a07=1.9. - 2.9.=Sedmá"_qs, u"a11=1.1. - 1.1.=Mimo"_qs, u"a3=bez druhého rovnítka"_qs,
-                           QString(),               u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
+    const QStringList file{u"; komentář"_qs,
+                           u"a1=12.8. - 17.8.=Turnaj"_qs,
+                           u"b1=1.1. - 2.1.=Jiné"_qs,
+                           u"a07=1.9. - 2.9.=Sedmá"_qs,
+                           u"a11=1.1. - 1.1.=Mimo"_qs,
+                           u"a3=bez druhého rovnítka"_qs,
+                           QString(),
+                           u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
     const auto events = readCalendar(encodeLines(file));
     QCOMPARE(events[0].dates, u"13.8. - 18.8."_qs);
     QCOMPARE(events[0].name, u"Turnaj = finále"_qs);

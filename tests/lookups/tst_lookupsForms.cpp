@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "entry/frmMain.h"
-#include "fixture/league.h"
-#include "fixture/programfolder.h"
+#include "fixture/openleague.h"
 #include "lookups/fixedfont.h"
 #include "lookups/frmBilance.h"
 #include "lookups/frmKalendar.h"
@@ -43,26 +41,18 @@ private Q_SLOTS:
     void printMatches();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingDesktop> m_desktop;
+    std::unique_ptr<fixture::OpenLeague> m_league;
+    RecordingDesktop* m_desktop = nullptr;
     frmMain* m_main = nullptr;
 };
 
 void tst_lookupsForms::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QDir(m_dir->path()).mkdir(u"souteze"_qs);
     QStringList los = fixture::scheduleLines();
     los[fixture::resultLine(1, 1)] = u"3:0"_qs;
-    const QString path = fixture::writeLeague(QDir(m_dir->filePath(u"souteze"_qs)), fixture::competitionLines(), los);
-    m_desktop = std::make_unique<RecordingDesktop>();
-    m_desktop->folder = m_dir->path();
-    m_desktop->clock = QDateTime(fixture::roundDate(3), QTime(20, 0)); // rounds 1 and 2 are past
-    m_main = new frmMain(path, scheduleFileFor(path));
-    QCOMPARE(m_main->Form_Load(), QString());
-    m_main->show();
-    QApplication::setActiveWindow(m_main);
-    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_league = std::make_unique<fixture::OpenLeague>(los, fixture::roundDate(3)); // rounds 1 and 2 are past
+    m_desktop = &m_league->desktop;
+    m_main = m_league->main;
 }
 
 void tst_lookupsForms::balanceByDoubleClick()
@@ -123,7 +113,7 @@ void tst_lookupsForms::calendar()
     QAction* item = m_main->findChild<QAction*>(u"mnuKalendar"_qs);
     item->trigger();
     QCOMPARE(m_desktop->messages.value(0).text, u"není definován"_qs);
-    QFile file(m_dir->filePath(u"souteze/kalendar_0708.dat"_qs));
+    QFile file(m_league->dir.filePath(u"souteze/kalendar_0708.dat"_qs));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(encodeLines({u"a2=1.10. - 3.10.=Dlouhý název akce, která se nevejde"_qs}));
     file.close();
@@ -149,7 +139,7 @@ void tst_lookupsForms::printMatches()
     QVERIFY(isMonospaced(zapasy->lstZ->font()));
     QVERIFY(zapasy->Command2->isEnabled());
 
-    m_desktop->pdfPath = m_dir->filePath(u"zapasy.pdf"_qs);
+    m_desktop->pdfPath = m_league->dir.filePath(u"zapasy.pdf"_qs);
     m_desktop->answers = {Desktop::Answer::Cancel};
     QTest::mouseClick(zapasy->Command2, Qt::LeftButton);
     QCOMPARE(m_desktop->messages.size(), 1);

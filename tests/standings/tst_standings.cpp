@@ -7,22 +7,6 @@
 
 namespace {
 
-// A season of the fixture league (round r, slot m pairs teams 2m-1 and 2m) with the given results.
-SeasonStore seasonWith(const QList<std::tuple<int, int, QString>>& results)
-{
-    SeasonStore s;
-    for (int t = 1; t <= kTeams; ++t)
-        s.setTeamName(t, u"Tým %1"_qs.arg(t));
-    for (int r = 1; r <= kRounds; ++r) {
-        s.setDate(r, fixture::roundDate(r));
-        for (int m = 1; m <= kSlots; ++m)
-            s.match(m, r) = {2 * m - 1, 2 * m, QString()};
-    }
-    for (const auto& [round, slot, result] : results)
-        s.match(slot, round).result = result;
-    return s;
-}
-
 QStringList positions(const Standings& st)
 {
     QStringList out;
@@ -65,7 +49,7 @@ void tst_standings::classCounting()
     QFETCH(QString, result);
     QFETCH(QList<int>, home);
     QFETCH(QList<int>, away);
-    const TeamStats s = DataProTabulku(seasonWith({{4, 2, result}}), 1, kRounds);
+    const TeamStats s = DataProTabulku(fixture::season({{3, 2, result}}), 1, kRounds);
     for (int stat = 1; stat <= kStats; ++stat) {
         QCOMPARE(s(stat, Home, 3), home[stat - 1]);
         QCOMPARE(s(stat, Total, 3), home[stat - 1]);
@@ -78,7 +62,7 @@ void tst_standings::classCounting()
 
 void tst_standings::range()
 {
-    const SeasonStore season = seasonWith({{1, 1, u"2:0"_qs}, {2, 1, u"0:3"_qs}, {3, 1, u"1:0"_qs}});
+    const SeasonStore season = fixture::season({{1, 1, u"2:0"_qs}, {2, 1, u"3:0"_qs}, {3, 1, u"1:0"_qs}});
     QCOMPARE(DataProTabulku(season, 2, 2)(GP, Total, 1), 1);
     QCOMPARE(DataProTabulku(season, 2, 2)(PTS, Total, 2), 3);
     QCOMPARE(DataProTabulku(season, 1, 3)(PTS, Total, 1), 6);
@@ -123,15 +107,15 @@ void tst_standings::threeTeamTie()
     s.at(GA, Total, 9) = 15;
     s.at(GF, Total, 12) = 30;
     s.at(GA, Total, 12) = 27;
-    const Standings st = SpocitatPoradi(seasonWith({}), s, Total, Body);
+    const Standings st = SpocitatPoradi(fixture::season({}), s, Total, Body);
     QCOMPARE(st.rows[0].team, 9);
     QCOMPARE(st.rows[1].team, 12);
     QCOMPARE(st.rows[2].team, 2);
     QCOMPARE(st.rows[3].team, 3);
     QCOMPARE(positions(st).mid(0, 5), (QStringList{u"1."_qs, u"2."_qs, u"3."_qs, QString(), u"5."_qs}));
     QVERIFY(st.linesShown);
-    QVERIFY(!SpocitatPoradi(seasonWith({}), s, Home, Body).linesShown);
-    QVERIFY(!SpocitatPoradi(seasonWith({}), s, Total, Skore).linesShown);
+    QVERIFY(!SpocitatPoradi(fixture::season({}), s, Home, Body).linesShown);
+    QVERIFY(!SpocitatPoradi(fixture::season({}), s, Total, Skore).linesShown);
 }
 
 void tst_standings::overtimeSuccessColumn()
@@ -146,7 +130,7 @@ void tst_standings::overtimeSuccessColumn()
     set(6, 1, 0, 3);
     set(8, 3, 0, 1);
     QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
-    const Standings st = SpocitatPoradi(seasonWith({}), s, Home, ExtraTimeSuccess);
+    const Standings st = SpocitatPoradi(fixture::season({}), s, Home, ExtraTimeSuccess);
     QStringList column, teams;
     for (const StandingsRow& row : st.rows)
         column << row.sco, teams << QString::number(row.team);
@@ -156,25 +140,25 @@ void tst_standings::overtimeSuccessColumn()
     QCOMPARE(positions(st).mid(0, 8),
              (QStringList{u"1."_qs, QString(), u"3."_qs, u"4."_qs, u"5."_qs, u"6."_qs, QString(), QString()}));
     QCOMPARE(st.rows[0].scoTooltip, QString());
-    QCOMPARE(SpocitatPoradi(seasonWith({}), s, Home, ExtraTimeMatches).rows[0].sco, u"(=8)  "_qs);
+    QCOMPARE(SpocitatPoradi(fixture::season({}), s, Home, ExtraTimeMatches).rows[0].sco, u"(=8)  "_qs);
 }
 
 void tst_standings::allZeroSeason()
 {
-    const TeamStats s = DataProTabulku(seasonWith({}), 1, kRounds);
+    const TeamStats s = DataProTabulku(fixture::season({}), 1, kRounds);
     for (int c = 0; c <= ExtraTimeSuccess; ++c) {
-        const QStringList pos = positions(SpocitatPoradi(seasonWith({}), s, Total, c));
+        const QStringList pos = positions(SpocitatPoradi(fixture::season({}), s, Total, c));
         QCOMPARE(pos.count(QString()), c == Skore ? 0 : kTeams - 1);
         QCOMPARE(pos.front(), u"1."_qs);
     }
-    QCOMPARE(SpocitatPoradi(seasonWith({}), s, Total, Body).rows[13].name, u"Tým 14"_qs);
+    QCOMPARE(SpocitatPoradi(fixture::season({}), s, Total, Body).rows[13].name, u"Tým 14"_qs);
 }
 
 void tst_standings::goalDifferenceTooltip()
 {
     const Standings st =
-        SpocitatPoradi(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
-                       DataProTabulku(seasonWith({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52), Total, Body);
+        SpocitatPoradi(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
+                       DataProTabulku(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52), Total, Body);
     QCOMPARE(st.rows[13].team, 1);
     QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
     QCOMPARE(st.rows[13].sco, u"1:5"_qs);
@@ -185,7 +169,7 @@ void tst_standings::graphPositions()
 {
     // Round 1: team 2 wins. Round 2 has no result. Round 3: team 1 beats team 2 twice over (slot 1 of
     // rounds 3 and 4); team 14 never plays after round 1 (postponed matches).
-    SeasonStore season = seasonWith({{1, 1, u"0:2"_qs}, {1, 7, u"1:0"_qs}, {3, 1, u"5:0"_qs}, {4, 1, u"1:0"_qs}});
+    SeasonStore season = fixture::season({{1, 1, u"0:2"_qs}, {1, 7, u"1:0"_qs}, {3, 1, u"5:0"_qs}, {4, 1, u"0:1"_qs}});
     const GraphData g = computeGraph(season);
     QCOMPARE(g.position(1, 2), 1);
     QCOMPARE(g.position(1, 13), 2);

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "entry/frmMain.h"
-#include "fixture/league.h"
-#include "fixture/programfolder.h"
+#include "fixture/openleague.h"
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
@@ -26,27 +24,21 @@ private Q_SLOTS:
     void graph();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingDesktop> m_desktop;
+    std::unique_ptr<fixture::OpenLeague> m_league;
+    RecordingDesktop* m_desktop = nullptr;
     frmMain* m_main = nullptr;
 };
 
 void tst_standingsForms::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
     QStringList comp = fixture::competitionLines(), los = fixture::scheduleLines();
     comp[4] = u"; no HR2"_qs;
     los[fixture::resultLine(1, 1)] = u"1:4"_qs; // team 2 wins round 1 at team 1
     los[fixture::resultLine(2, 1)] = u"2:0"_qs;
     los[fixture::resultLine(2, 2)] = u"3:2p"_qs;
-    const QString path = fixture::writeLeague(QDir(m_dir->path()), comp, los);
-    m_desktop = std::make_unique<RecordingDesktop>();
-    m_desktop->folder = m_dir->path();
-    m_main = new frmMain(path, scheduleFileFor(path));
-    QCOMPARE(m_main->Form_Load(), QString());
-    m_main->show();
-    QApplication::setActiveWindow(m_main);
-    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_league = std::make_unique<fixture::OpenLeague>(los, fixture::roundDate(10).addDays(-1), comp);
+    m_desktop = &m_league->desktop;
+    m_main = m_league->main;
 }
 
 void tst_standingsForms::runningTableFromF2()

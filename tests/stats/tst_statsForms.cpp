@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "entry/frmMain.h"
-#include "fixture/league.h"
-#include "fixture/programfolder.h"
+#include "fixture/openleague.h"
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
@@ -35,26 +33,18 @@ private Q_SLOTS:
     void crossTableScreen();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingDesktop> m_desktop;
+    std::unique_ptr<fixture::OpenLeague> m_league;
     frmMain* m_main = nullptr;
 };
 
 void tst_statsForms::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
     QStringList los = fixture::scheduleLines();
     // Team 1 at home to team 2 in odd rounds: a regulation win, then an overtime win.
     los[fixture::resultLine(1, 1)] = u"3:0"_qs;
     los[fixture::resultLine(3, 1)] = u"3:2p"_qs;
-    const QString path = fixture::writeLeague(QDir(m_dir->path()), fixture::competitionLines(), los);
-    m_desktop = std::make_unique<RecordingDesktop>();
-    m_desktop->folder = m_dir->path();
-    m_main = new frmMain(path, scheduleFileFor(path));
-    QCOMPARE(m_main->Form_Load(), QString());
-    m_main->show();
-    QApplication::setActiveWindow(m_main);
-    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_league = std::make_unique<fixture::OpenLeague>(los);
+    m_main = m_league->main;
 }
 
 void tst_statsForms::streaksScreen()

@@ -7,20 +7,6 @@
 
 namespace {
 
-// The fixture schedule (round r, slot m: teams 2m-1 and 2m, home swapping every round) with results.
-SeasonStore seasonWith(const QList<std::tuple<int, int, QString>>& results)
-{
-    SeasonStore s;
-    QStringList comp = fixture::competitionLines();
-    QString error = readCompetition(encodeLines(comp), {}, s);
-    error += readSchedule(encodeLines(fixture::scheduleLines()), {}, s);
-    if (!error.isEmpty())
-        qFatal("%s", qPrintable(error));
-    for (const auto& [round, slot, result] : results)
-        s.match(slot, round).result = result;
-    return s;
-}
-
 // serie with the given letters for the listed teams at venue 3, nothing elsewhere.
 OutcomeHistory totals(const QList<std::pair<int, QString>>& letters)
 {
@@ -63,7 +49,7 @@ void tst_streaks::workedExample()
     QFETCH(int, type);
     QFETCH(QString, draw);
     QFETCH(QString, final);
-    const SeasonStore season = seasonWith({});
+    const SeasonStore season = fixture::season({});
     const OutcomeHistory serie = totals({{5, u"AABDAEA"_qs}});
     for (auto [mode, expected] : {std::pair{OvertimeMode::Draw, draw}, {OvertimeMode::FinalResult, final}}) {
         const StreakRow row = computeStreaks(season, serie, Total, type, mode, Alphabetical)[4];
@@ -75,14 +61,14 @@ void tst_streaks::workedExample()
 void tst_streaks::emptyAndAllMarked()
 {
     const OutcomeHistory serie = totals({{1, u"AAA"_qs}, {2, u"AEAE"_qs}, {3, u"E"_qs}});
-    const auto rows = computeStreaks(seasonWith({}), serie, Total, 0, OvertimeMode::Draw, ByLongest);
+    const auto rows = computeStreaks(fixture::season({}), serie, Total, 0, OvertimeMode::Draw, ByLongest);
     QCOMPARE(rows[0].team + u' ' + rows[0].current + u' ' + rows[0].longest, u"Tým 1 3 3"_qs);
     QCOMPARE(rows[2].team + u' ' + rows[2].current + u' ' + rows[2].longest, u"Č. Budějovice 0 0"_qs);
     QCOMPARE(rows[3].longest, u"-"_qs); // no matches sort below 0
     QCOMPARE(rows[3].pos, u"4."_qs);
     QCOMPARE(rows[4].pos, QString());
     // Only regulation results: the overtime types have nothing left to count.
-    const auto overtime = computeStreaks(seasonWith({}), serie, Total, 8, OvertimeMode::Draw, Alphabetical);
+    const auto overtime = computeStreaks(fixture::season({}), serie, Total, 8, OvertimeMode::Draw, Alphabetical);
     QCOMPARE(overtime[1].current + overtime[1].longest, u"--"_qs);
 }
 
@@ -90,7 +76,7 @@ void tst_streaks::tiedPositions()
 {
     const OutcomeHistory serie =
         totals({{2, u"AAAA"_qs}, {6, u"AAAAE"_qs}, {9, u"EAAAA"_qs}, {11, u"AAE"_qs}, {12, u"AAA"_qs}});
-    const auto rows = computeStreaks(seasonWith({}), serie, Total, 0, OvertimeMode::Draw, ByLongest);
+    const auto rows = computeStreaks(fixture::season({}), serie, Total, 0, OvertimeMode::Draw, ByLongest);
     QStringList pos, teams;
     for (int i = 0; i < 5; ++i)
         pos << rows[i].pos, teams << rows[i].team;
@@ -101,7 +87,7 @@ void tst_streaks::tiedPositions()
 void tst_streaks::orderByCurrentKeepsLongestOrder()
 {
     const OutcomeHistory serie = totals({{3, u"AAAAAEAA"_qs}, {4, u"AAAAAAAEAA"_qs}, {7, u"AAA"_qs}});
-    const auto rows = computeStreaks(seasonWith({}), serie, Total, 0, OvertimeMode::Draw, ByCurrent);
+    const auto rows = computeStreaks(fixture::season({}), serie, Total, 0, OvertimeMode::Draw, ByCurrent);
     QCOMPARE(rows[0].team, u"Tým 7"_qs);
     QCOMPARE(rows[1].team + u' ' + rows[1].longest, u"Tým 4 7"_qs);
     QCOMPARE(rows[2].team + u' ' + rows[2].longest, u"Č. Budějovice 5"_qs);
@@ -112,18 +98,18 @@ void tst_streaks::orderByCurrentKeepsLongestOrder()
 void tst_streaks::alphabetical()
 {
     const auto rows =
-        computeStreaks(seasonWith({}), totals({{14, u"AAAA"_qs}}), Total, 0, OvertimeMode::Draw, Alphabetical);
+        computeStreaks(fixture::season({}), totals({{14, u"AAAA"_qs}}), Total, 0, OvertimeMode::Draw, Alphabetical);
     for (int i = 0; i < kTeams; ++i) {
         QCOMPARE(rows[i].pos, u"-."_qs);
-        QCOMPARE(rows[i].team, seasonWith({}).TymPodleCisla(i + 1));
+        QCOMPARE(rows[i].team, fixture::season({}).TymPodleCisla(i + 1));
     }
 }
 
 void tst_streaks::outcomeHistory()
 {
     // Team 1 plays at home in odd rounds and away in even ones.
-    const SeasonStore season =
-        seasonWith({{1, 1, u"3:0"_qs}, {2, 1, u"4:1"_qs}, {3, 1, u"2:3p"_qs}, {4, 1, u"2:3n"_qs}, {5, 1, u"1:1p"_qs}});
+    const SeasonStore season = fixture::season(
+        {{1, 1, u"3:0"_qs}, {2, 1, u"4:1"_qs}, {3, 1, u"2:3p"_qs}, {4, 1, u"2:3n"_qs}, {5, 1, u"1:1p"_qs}});
     const OutcomeHistory serie = buildSerie(season);
     QCOMPARE(serie[0][0], u"ADC"_qs);
     QCOMPARE(serie[1][0], u"EB"_qs);
@@ -134,8 +120,8 @@ void tst_streaks::outcomeHistory()
 void tst_streaks::crossCells()
 {
     // Team 1 hosts team 2 in rounds 1, 3, 5, …; team 3 hosts team 4 in even rounds.
-    const SeasonStore season =
-        seasonWith({{1, 1, u"3:2"_qs}, {5, 1, u"1:0"_qs}, {2, 2, u"2:2p"_qs}, {3, 3, u"4:1"_qs}, {9, 3, u"1:2"_qs}});
+    const SeasonStore season = fixture::season(
+        {{1, 1, u"3:2"_qs}, {5, 1, u"1:0"_qs}, {2, 2, u"2:2p"_qs}, {3, 3, u"4:1"_qs}, {9, 3, u"1:2"_qs}});
     const CrossTable cells = crossTable(season);
     QCOMPARE(cells[0][1], u"3:2\r\n\r\n1:0"_qs + QString(u"\r\n"_qs).repeated(23));
     QCOMPARE(cells[3][2], u"2:2p"_qs + QString(u"\r\n"_qs).repeated(25));

@@ -1,32 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
-#include "app/frmUvod.h"
 #include "app/programinfo.h"
-#include "lookups/frmBilance.h"
-#include "lookups/frmKalendar.h"
-#include "lookups/frmMissing.h"
-#include "lookups/frmVzaj.h"
-#include "lookups/frmZapasy.h"
-#include "online/frmUpdate.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
-#include "standings/frmGraf.h"
-#include "standings/frmTable.h"
-#include "standings/frmTable_Interval.h"
-#include "stats/frmKriz.h"
-#include "stats/frmSerie.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QShortcut>
 #include <QUrl>
 
@@ -96,70 +82,6 @@ void frmMain::buildRows()
     PIC->installEventFilter(this);
     outer->addWidget(PIC, 0, Qt::AlignHCenter);
     setCentralWidget(central);
-}
-
-QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                             std::function<void()> run)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    if (!run) {
-        action->setEnabled(false);
-        return action;
-    }
-    // A shortcut does not open the menu, so every command stores the displayed round itself.
-    connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
-        storeDisplayedRound();
-        run();
-    });
-    return action;
-}
-
-void frmMain::buildMenu()
-{
-    QMenu* mnuMenu = menuBar()->addMenu(u" =>  MENU  "_qs);
-    mnuMenu->setObjectName(u"mnuMenu"_qs);
-    connect(mnuMenu, &QMenu::aboutToShow, this, &frmMain::storeDisplayedRound);
-
-    QMenu* mnuTabulka = mnuMenu->addMenu(u"Tabulka"_qs);
-    mnuTabulka->setObjectName(u"mnuTabulka"_qs);
-    addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, [this] {
-        const BusyCursor busy;
-        (new frmTable(m_season, DataProTabulku(m_season, 1, kRounds), u"průběžná tabulka"_qs, this))->open();
-    });
-    addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
-               [this] { (new frmTable_Interval(m_season, this))->open(); });
-    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, [this] { (new frmKriz(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
-        const BusyCursor busy;
-        (new frmGraf(m_season, this))->open();
-    });
-    mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4,
-               [this] { (new frmSerie(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5,
-               [this] { (new frmBilance(m_season, this))->open(); });
-    mnuMenu->addSeparator();
-    QMenu* mnuNajit = mnuMenu->addMenu(u"Hledat"_qs);
-    mnuNajit->setObjectName(u"mnuNajit"_qs);
-    addCommand(mnuNajit, "mnuVzaj", u"Vzájemné zápasy"_qs, Qt::Key_F6,
-               [this] { (new frmVzaj(m_season, this))->open(); });
-    addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
-    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, [this] { (new frmZapasy(m_season, this))->open(); });
-    mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8,
-               [this] { (new frmUpdate(this, QUrl(program::updateSite)))->open(); });
-    addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledky"_qs, Qt::Key_F9,
-               [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
-    mnuMenu->addSeparator();
-    m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, [this] { showCalendar(); });
-    addCommand(mnuMenu, "mnuHelp", u"Užitečné tipy"_qs, {}, [this] { showTips(); });
-    addCommand(mnuMenu, "mnuOpr", u"O programu"_qs, {}, [this] { showAbout(); });
-    mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuJinaLiga", u"Jiná liga"_qs, Qt::Key_F11, [this] { switchLeague(); });
-    addCommand(mnuMenu, "mnuKonec", u"Ukončit program"_qs, QKeySequence(Qt::CTRL | Qt::Key_X),
-               [this] { endProgram(); });
 }
 
 QString frmMain::Form_Load()
@@ -328,70 +250,6 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::openBalance(int team)
-{
-    storeDisplayedRound(); // a result typed in a field must count
-    auto* balance = new frmBilance(m_season, this);
-    balance->show();
-    balance->cboBil->setCurrentIndex(team - 1);
-}
-
-void frmMain::openHeadToHead(int row)
-{
-    storeDisplayedRound();
-    auto* h2h = new frmVzaj(m_season, this);
-    h2h->show();
-    h2h->cbo1->setCurrentIndex(m_home[row]);
-    h2h->cbo2->setCurrentIndex(m_away[row]);
-    h2h->Command1_Click();
-}
-
-void frmMain::showMissingResults()
-{
-    const QStringList lines = missingResults(m_season, Desktop::instance().today());
-    if (lines.isEmpty()) {
-        Desktop::instance().message(this, u"Nenalezeny žádné chybějící výsledky."_qs, Desktop::Icon::Information,
-                                    Desktop::Buttons::Ok, u"info"_qs);
-        return;
-    }
-    (new frmMissing(lines, this))->open();
-}
-
-void frmMain::showCalendar()
-{
-    const QString path =
-        QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_qs + calendarFileName(m_season.caption));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Desktop::instance().tell(this, u"není definován"_qs);
-        return;
-    }
-    (new frmKalendar(m_calendar->text(), readCalendar(file.readAll()), this))->open();
-}
-
-void frmMain::showTips()
-{
-    Desktop::instance().tell(
-        this,
-        u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, \r\n"
-        "samostatné nájezdy = klávesa /, posun dolů = klávesa Enter\r\n\r\n"
-        "PŘESUN MEZI KOLY - pomocí kláves Page Up a Page Down\r\n\r\n"
-        "VÝMĚNA POŘADATELSTVÍ - současně držte klávesy Ctrl+Shift a klikněte na pomlčku mezi týmy\r\n\r\n"
-        "VZÁJEMNÉ ZÁPASY - dvakrát klikněte na pomlčku mezi týmy\r\n\r\n"
-        "DOSAVADNÍ BILANCE - dvakrát klikněte na tým"_qs,
-        Desktop::Icon::Information);
-}
-
-void frmMain::showAbout()
-{
-    Desktop::instance().tell(this,
-                             u"RINKOMAT\r\nverze "_qs + program::version +
-                                 u"\r\n\r\nProgram pro fanoušky ligového hokeje.\r\n"
-                                 "Výsledky, tabulky a statistiky celé sezóny na jednom místě.\r\n"
-                                 "Vyvinul tým Rinkomatu, www.rinkomat.example"_qs,
-                             Desktop::Icon::Information);
-}
-
 bool frmMain::writeSeason()
 {
     const QString error = writeSchedule(m_season, m_schedulePath);
@@ -403,24 +261,6 @@ bool frmMain::writeSeason()
                                  "odstraňte příčinu a zkuste to znovu."_qs,
                              Desktop::Icon::Critical);
     return false;
-}
-
-void frmMain::switchLeague()
-{
-    if (!writeSeason())
-        return;
-    m_switching = true;
-    (new frmUvod)->show();
-    close();
-}
-
-void frmMain::endProgram()
-{
-    if (!writeSeason())
-        return;
-    m_switching = true; // written already
-    close();
-    QCoreApplication::quit();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+// The commands of rinkomat-cli: each loads a league as the program does and returns what a view shows.
+#pragma once
+
+#include "output.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <functional>
+#include <map>
+
+namespace cli {
+
+struct UsageError {
+    QString text;
+};
+struct FileError {
+    QString text;
+};
+
+struct Context {
+    QStringList args; // after the command name
+    QCommandLineParser* parser = nullptr;
+    QDate today;
+
+    int number(int index, int low, int high) const
+    {
+        bool ok = false;
+        const int n = args.value(index).toInt(&ok);
+        if (!ok || n < low || n > high)
+            throw UsageError{u"„%1“ není číslo od %2 do %3"_qs.arg(args.value(index)).arg(low).arg(high)};
+        return n;
+    }
+
+    int option(const QString& name, int low, int high, int fallback) const
+    {
+        if (!parser->isSet(name))
+            return fallback;
+        bool ok = false;
+        const int n = parser->value(name).toInt(&ok);
+        if (!ok || n < low || n > high)
+            throw UsageError{u"--%1: „%2“ není číslo od %3 do %4"_qs.arg(name, parser->value(name)).arg(low).arg(high)};
+        return n;
+    }
+};
+
+struct Command {
+    QString usage;
+    qsizetype minArgs;
+    qsizetype maxArgs;
+    std::function<CommandOutput(const Context&)> run;
+};
+
+// Every command by name.
+const std::map<QString, Command>& commands();
+
+} // namespace cli

@@ -80,6 +80,8 @@ frmUvod::frmUvod()
 void frmUvod::openSelected()
 {
     const int row = LSTsouteze->currentRow();
+    if (!isVisible())
+        return; // a double-click also activates the item: open the league once
     if (row < 0 || !LSTsouteze->currentItem()->isSelected() || m_files[row].isEmpty())
         return; // nothing chosen, or the separator
     const BusyCursor busy;

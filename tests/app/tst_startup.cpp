@@ -159,6 +159,8 @@ void tst_startup::pickerOpensLeague()
     QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);
     QCOMPARE(frmUvod::otvirany_los, path(u"souteze/los_extraliga0607.txt"_qs));
     QTRY_VERIFY(!visibleWindow<frmUvod>(u"frmUvod"_qs));
+    const auto windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }), 1);
 }
 
 QTEST_MAIN(tst_startup)

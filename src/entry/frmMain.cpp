@@ -43,8 +43,6 @@ void frmMain::buildRows()
     Shape1->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(Shape1);
     grid->setHorizontalSpacing(8);
-    QFont bold = font();
-    bold.setBold(true);
     for (int i = 0; i < kSlots; ++i) {
         auto makeLabel = [&](const char* name, Qt::Alignment align) {
             auto* l = new QLabel(Shape1);
@@ -211,6 +209,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             (key == Qt::Key_Shift ? m_shiftHeld : m_ctrlHeld) = type == QEvent::KeyPress;
             colourDashes();
         }
+    }
+    if (watched == this && type == QEvent::WindowDeactivate) {
+        // Keys released in another window never reach this one.
+        m_shiftHeld = m_ctrlHeld = false;
+        colourDashes();
     }
     for (int i = 0; i < kSlots; ++i) {
         if (watched == result[i]) {

@@ -64,7 +64,7 @@ void tst_startup::noticeThenSplashThenPicker()
     QTRY_VERIFY(splash->animation() >= 0);
     QTest::mouseClick(splash->PIC, Qt::LeftButton);
     QCOMPARE(m_desktop->urls.size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(visibleWindow<frmUvod>(u"frmUvod"_qs), 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindow<frmUvod>(u"frmUvod"_qs), 10000);
     QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
 
     auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
@@ -74,7 +74,7 @@ void tst_startup::noticeThenSplashThenPicker()
     QCOMPARE(entries, (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
                                    u"Extraliga 2006/2007"_qs}));
     const QString firstTag = picker->L2->text();
-    QTRY_VERIFY_WITH_TIMEOUT(picker->L2->text() != firstTag, 2500);
+    QTRY_VERIFY_WITH_TIMEOUT(picker->L2->text() != firstTag, 5000);
 }
 
 void tst_startup::noticeSkippedWithoutMarker()

@@ -119,8 +119,8 @@ CommandOutput notation(const Context& c)
 
 CommandOutput enter(const Context& c)
 {
-    League l = loadLeague(c.args[0]);
     const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
+    League l = loadLeague(c.args[0]);
     const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
     l.store.match(slot, round).result = stored;
     save(l);
@@ -129,8 +129,9 @@ CommandOutput enter(const Context& c)
 
 CommandOutput swap(const Context& c)
 {
+    const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
     League l = loadLeague(c.args[0]);
-    Match& m = l.store.match(c.number(2, 1, kSlots), c.number(1, 1, kRounds));
+    Match& m = l.store.match(slot, round);
     std::swap(m.home, m.away);
     save(l);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
@@ -139,14 +140,15 @@ CommandOutput swap(const Context& c)
 
 CommandOutput table(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
+    // Wrong arguments are reported before any file is read.
     int first = c.option(u"from"_qs, 1, kRounds, 1), last = c.option(u"to"_qs, 1, kRounds, kRounds);
+    const int venue = c.option(u"venue"_qs, 1, 3, 3), criterion = c.option(u"sort"_qs, 0, 12, 0);
     if (first > last)
         std::swap(first, last);
     const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
     const QString caption = period ? periodCaption(first, last) : u"průběžná tabulka"_qs;
-    const Standings st = SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), c.option(u"venue"_qs, 1, 3, 3),
-                                        c.option(u"sort"_qs, 0, 12, 0));
+    const League l = loadLeague(c.args[0]);
+    const Standings st = SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion);
     CommandOutput out;
     out.rows.append({caption});
     QJsonArray rows;
@@ -192,7 +194,6 @@ CommandOutput graph(const Context& c)
 
 CommandOutput streaks(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
     OvertimeMode mode = OvertimeMode::Draw;
     if (c.parser->isSet(u"overtime"_qs)) {
         const QString v = c.parser->value(u"overtime"_qs);
@@ -200,8 +201,10 @@ CommandOutput streaks(const Context& c)
             throw UsageError{u"--overtime: draw nebo final"_qs};
         mode = v == u"final" ? OvertimeMode::FinalResult : OvertimeMode::Draw;
     }
-    const auto rows = computeStreaks(l.store, buildSerie(l.store), c.option(u"venue"_qs, 1, 3, 3),
-                                     c.option(u"type"_qs, 0, 15, 0), mode, c.option(u"order"_qs, 0, 2, ByCurrent));
+    const int venue = c.option(u"venue"_qs, 1, 3, 3), type = c.option(u"type"_qs, 0, 15, 0);
+    const int order = c.option(u"order"_qs, 0, 2, ByCurrent);
+    const League l = loadLeague(c.args[0]);
+    const auto rows = computeStreaks(l.store, buildSerie(l.store), venue, type, mode, order);
     CommandOutput out;
     QJsonArray json;
     for (const StreakRow& r : rows) {
@@ -238,8 +241,8 @@ CommandOutput lines(const QStringList& texts)
 
 CommandOutput balance(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
     const int team = c.number(1, 1, kTeams);
+    const League l = loadLeague(c.args[0]);
     CommandOutput out;
     QJsonArray rows;
     for (const BalanceRow& r : teamBalance(l.store, team)) {
@@ -253,8 +256,8 @@ CommandOutput balance(const Context& c)
 
 CommandOutput matches(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
     const int team = c.number(1, 1, kTeams);
+    const League l = loadLeague(c.args[0]);
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_qs)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
@@ -266,8 +269,9 @@ CommandOutput matches(const Context& c)
 
 CommandOutput h2h(const Context& c)
 {
+    const int first = c.number(1, 0, kTeams), second = c.number(2, 0, kTeams);
     const League l = loadLeague(c.args[0]);
-    return lines(headToHeadLines(l.store, c.number(1, 0, kTeams), c.number(2, 0, kTeams)));
+    return lines(headToHeadLines(l.store, first, second));
 }
 
 CommandOutput missing(const Context& c)

@@ -93,6 +93,8 @@ void tst_cli::exitStatus_data()
     QTest::addRow("no command") << QStringList{} << 64;
     QTest::addRow("unknown command") << QStringList{u"tabulka"_qs} << 64;
     QTest::addRow("round out of range") << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"53"_qs, u"1"_qs, u"1:0"_qs} << 64;
+    QTest::addRow("bad option before a missing file")
+        << QStringList{u"table"_qs, u"/nonexistent/sezona_x.txt"_qs, u"--sort"_qs, u"13"_qs} << 64;
     QTest::addRow("missing file") << QStringList{u"league"_qs, u"/nonexistent/sezona_x.txt"_qs} << 2;
     QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
 }

@@ -67,6 +67,7 @@ void frmUpdate::keyPressEvent(QKeyEvent* event)
 
 FetchResult frmUpdate::fetch(const QString& path)
 {
+    const BusyCursor busy;
     QUrl url = m_site;
     url.setPath(path);
     return httpGet(url, m_timeoutMs);
@@ -85,6 +86,7 @@ void frmUpdate::progress(int done, int total)
 
 void frmUpdate::pause(int milliseconds)
 {
+    const BusyCursor busy;
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();

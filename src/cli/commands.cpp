@@ -67,9 +67,6 @@ CommandOutput league(const Context& c)
     const League l = loadLeague(c.args[0]);
     const SeasonStore& s = l.store;
     CommandOutput out;
-    QStringList teams;
-    for (int t = 1; t <= kTeams; ++t)
-        teams << s.TymPodleCisla(t);
     QJsonArray rounds;
     out.rows.append({s.caption});
     for (int r = 1; r <= kRounds; ++r) {
@@ -84,7 +81,7 @@ CommandOutput league(const Context& c)
         rounds.append(QJsonObject{{u"entry"_qs, entry}, {u"matches"_qs, matches}});
     }
     out.json = QJsonObject{{u"caption"_qs, s.caption},
-                           {u"teams"_qs, toJsonArray(teams)},
+                           {u"teams"_qs, toJsonArray(s.teamNames())},
                            {u"HR"_qs, QJsonArray{s.HR1, s.HR2, s.HR3}},
                            {u"shown_round"_qs, roundShownOnOpening(s, c.today)},
                            {u"rounds"_qs, rounds}};

@@ -20,8 +20,7 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
     heading->setFont(bold);
     grid->addWidget(heading, 0, 0, 1, 4);
     cboBil = new QComboBox(this);
-    for (int t = 1; t <= kTeams; ++t)
-        cboBil->addItem(season.TymPodleCisla(t));
+    cboBil->addItems(season.teamNames());
     cboBil->setCurrentIndex(-1);
     cboBil->setMaxVisibleItems(14);
     grid->addWidget(cboBil, 1, 0, 1, 4);

@@ -22,8 +22,7 @@ frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), 
     cbo2 = new QComboBox(this);
     for (QComboBox* box : {cbo1, cbo2}) {
         box->addItem(QString());
-        for (int t = 1; t <= kTeams; ++t)
-            box->addItem(season.TymPodleCisla(t));
+        box->addItems(season.teamNames());
         box->setMaxVisibleItems(15);
         box->setMinimumWidth(150);
     }

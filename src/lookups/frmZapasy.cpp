@@ -19,8 +19,7 @@ frmZapasy::frmZapasy(const SeasonStore& season, QWidget* parent) : QDialog(paren
     setWindowTitle(u"zápasy vybraného týmu"_qs);
     auto* grid = new QGridLayout(this);
     cboTym = new QComboBox(this);
-    for (int t = 1; t <= kTeams; ++t)
-        cboTym->addItem(season.TymPodleCisla(t));
+    cboTym->addItems(season.teamNames());
     cboTym->setCurrentIndex(-1);
     cboTym->setMaxVisibleItems(14);
     Command1 = new QPushButton(u"&Najít"_qs, this);

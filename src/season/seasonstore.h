@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 inline constexpr int kTeams = 14;
@@ -43,6 +44,8 @@ public:
 
     QString TymPodleCisla(int cislo) const;
     void setTeamName(int cislo, const QString& name);
+    // The 14 names in team-number order, as every team list shows them.
+    QStringList teamNames() const { return {m_teamNames.begin(), m_teamNames.end()}; }
     // The number of the team with exactly this name, the highest on equal names, 0 when none.
     int CisloPodleTymu(const QString& name) const;
 

@@ -56,8 +56,7 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
         lists[i]->setObjectName(QStringList{u"cboGraf_R"_qs, u"cboGraf_Y"_qs, u"cboGraf_G"_qs, u"cboGraf_B"_qs}[i]);
         lists[i]->setGeometry(twipsRect(listLeft[i] + 75, 3825, 1905, 360));
         lists[i]->addItem(QString());
-        for (int t = 1; t <= kTeams; ++t)
-            lists[i]->addItem(season.TymPodleCisla(t));
+        lists[i]->addItems(season.teamNames());
         lists[i]->setMaxVisibleItems(15);
         connect(lists[i], &QComboBox::currentIndexChanged, this, [this] {
             update(); // VykreslitCary

@@ -2,6 +2,7 @@
 #include "frmSUB.h"
 
 #include "app/frmUvod.h"
+#include "app/partnerlink.h"
 #include "app/programinfo.h"
 #include "app/twips.h"
 #include "platform/desktop.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -84,10 +84,8 @@ frmSUB::frmSUB()
     PIC2->setPixmap(QPixmap(picture(folder, 2)));
     PIC2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PIC2->hide();
-    for (QLabel* l : {PIC, PIC2}) {
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
-    }
+    linkToPartnerSite(PIC);
+    linkToPartnerSite(PIC2);
     m_timer = new QTimer(this);
     m_timer->setInterval(20);
     m_timer->setTimerType(Qt::PreciseTimer);
@@ -127,13 +125,4 @@ void frmSUB::handOver()
 {
     (new frmUvod)->show();
     close();
-}
-
-bool frmSUB::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == PIC || watched == PIC2) && event->type() == QEvent::MouseButtonPress) {
-        Desktop::instance().openUrl(QUrl(program::partnerSite));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }

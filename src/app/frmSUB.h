@@ -22,9 +22,6 @@ public:
     // 0 slide-in, 1 wipe-in; -1 until the animation starts.
     int animation() const { return m_animation; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void animate();
     void step();

@@ -2,7 +2,7 @@
 #include "frmUvod.h"
 
 #include "app/catalogue.h"
-#include "app/programinfo.h"
+#include "app/partnerlink.h"
 #include "entry/frmMain.h"
 #include "platform/desktop.h"
 #include "season/seasonfile.h"
@@ -15,7 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 QString frmUvod::otvirany_sezona;
@@ -49,8 +48,7 @@ frmUvod::frmUvod()
     L1 = new QLabel(u"www.sazkovy-radce.example"_qs, this);
     for (QLabel* l : {L2, L1}) {
         l->setAlignment(Qt::AlignCenter);
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
+        linkToPartnerSite(l);
         layout->addWidget(l);
     }
     L2->setObjectName(u"L2"_qs);
@@ -101,15 +99,6 @@ void frmUvod::openSelected()
     }
     main->show();
     close();
-}
-
-bool frmUvod::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == L1 || watched == L2) && event->type() == QEvent::MouseButtonPress) {
-        Desktop::instance().openUrl(QUrl(program::partnerSite));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmUvod::keyPressEvent(QKeyEvent* event)

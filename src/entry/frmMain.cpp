@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
-#include "app/programinfo.h"
+#include "app/partnerlink.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
-#include <QUrl>
 
 frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
     : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los)
@@ -76,8 +75,7 @@ void frmMain::buildRows()
     PIC->setObjectName(u"PIC"_qs);
     PIC->setPixmap(QPixmap(QDir(Desktop::instance().programFolder()).filePath(u"ad/3.jpg"_qs)));
     PIC->setToolTip(u"Sázkový rádce – tipy a statistiky pro sázení na hokej"_qs);
-    PIC->setCursor(Qt::PointingHandCursor);
-    PIC->installEventFilter(this);
+    linkToPartnerSite(PIC);
     outer->addWidget(PIC, 0, Qt::AlignHCenter);
     setCentralWidget(central);
 }
@@ -245,10 +243,6 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             openBalance(watched == Hteam[i] ? m_home[i] : m_away[i]);
             return true;
         }
-    }
-    if (watched == PIC && type == QEvent::MouseButtonPress) {
-        Desktop::instance().openUrl(QUrl(program::partnerSite));
-        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

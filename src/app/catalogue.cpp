@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue.h"
 
+#include "season/datafiles.h"
 #include "season/seasonfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -22,11 +22,11 @@ QList<CatalogueEntry> readCatalogue(const QString& folder)
     const QDir dir(folder);
     const QStringList files = dir.entryList({u"*sezona*.*"_qs}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
+        const FileBytes file = readDataFile(dir.filePath(name));
+        if (!file.ok())
             continue;
         QString text;
-        for (const QString& line : decodeLines(file.readAll())) {
+        for (const QString& line : decodeLines(file.bytes)) {
             if (line.startsWith(u"nazev="))
                 text = line.mid(6);
             else if (line.startsWith(u"sezona="))

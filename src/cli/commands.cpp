@@ -8,6 +8,7 @@
 #include "lookups/pageprinter.h"
 #include "online/update.h"
 #include "platform/http.h"
+#include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/graph.h"
@@ -38,11 +39,23 @@ League loadLeague(const QString& competitionPath)
     return league;
 }
 
-void save(const League& league)
+// Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
+// copy of the file as it was.
+League changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
 {
-    const QString error = writeSchedule(league.store, league.schedulePath);
+    LeagueLock lock(scheduleFileFor(competitionPath));
+    QString error = lock.acquire(5000); // another script's write takes milliseconds
     if (!error.isEmpty())
         throw FileError{error};
+    League league = loadLeague(competitionPath);
+    removeLeftoverTemporaries(league.schedulePath);
+    change(league.store);
+    error = backupFile(league.schedulePath, QDateTime::currentDateTime());
+    if (error.isEmpty())
+        error = writeSchedule(league.store, league.schedulePath);
+    if (!error.isEmpty())
+        throw FileError{error};
+    return league;
 }
 
 QString className(const std::optional<OutcomeClass>& c)
@@ -117,20 +130,19 @@ CommandOutput notation(const Context& c)
 CommandOutput enter(const Context& c)
 {
     const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
-    League l = loadLeague(c.args[0]);
     const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
-    l.store.match(slot, round).result = stored;
-    save(l);
+    changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
     return {{{u"stored"_qs, stored}}, {{stored}}};
 }
 
 CommandOutput swap(const Context& c)
 {
     const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
-    League l = loadLeague(c.args[0]);
-    Match& m = l.store.match(slot, round);
-    std::swap(m.home, m.away);
-    save(l);
+    const League l = changeLeague(c.args[0], [&](SeasonStore& s) {
+        Match& m = s.match(slot, round);
+        std::swap(m.home, m.away);
+    });
+    const Match& m = l.store.match(slot, round);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
     return {{{u"pairing"_qs, pairing}}, {{pairing}}};
 }
@@ -285,14 +297,14 @@ CommandOutput missing(const Context& c)
 CommandOutput calendar(const Context& c)
 {
     const League l = loadLeague(c.args[0]);
-    QFile file(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
-    if (!file.open(QIODevice::ReadOnly))
+    const FileBytes file = readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
+    if (!file.ok())
         return {{{u"message"_qs, u"není definován"_qs}}, {{u"není definován"_qs}}};
     const QString caption = (u"Kalendář akcí "_qs + l.store.season).toLower();
     CommandOutput out;
     out.rows.append({caption});
     QJsonArray events;
-    for (const CalendarEvent& e : readCalendar(file.readAll())) {
+    for (const CalendarEvent& e : readCalendar(file.bytes)) {
         events.append(QJsonObject{{u"dates"_qs, e.dates}, {u"name"_qs, e.name}});
         out.rows.append({e.dates, e.name});
     }
@@ -303,7 +315,7 @@ CommandOutput calendar(const Context& c)
 // The data update answered from the command line: every status text and message becomes a step.
 class CliUpdate final : public UpdateSurroundings {
 public:
-    CliUpdate(const QUrl& site, bool yes) : m_site(site), m_yes(yes) {}
+    CliUpdate(const QUrl& site, bool yes, bool takeServer) : m_site(site), m_yes(yes), m_takeServer(takeServer) {}
     QStringList steps;
 
 private:
@@ -311,7 +323,7 @@ private:
     {
         QUrl url = m_site;
         url.setPath(m_site.path() + path);
-        return httpGet(url, 10000);
+        return httpGet(url);
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}
@@ -322,6 +334,12 @@ private:
         return m_yes;
     }
     void tellError(const QString& text, const QString&) override { steps << text; }
+    bool takeServerResults(const QStringList& conflicts) override
+    {
+        steps << conflicts;
+        steps << (m_takeServer ? u"převzaty výsledky serveru"_qs : u"ponechány vaše výsledky"_qs);
+        return m_takeServer;
+    }
     void openHomePage() override { steps << program::homePage; }
     void beep() override {}
     bool saveSeason() override { return true; } // no league is open here
@@ -329,6 +347,7 @@ private:
 
     QUrl m_site;
     bool m_yes;
+    bool m_takeServer;
 };
 
 CommandOutput update(const Context& c)
@@ -336,10 +355,14 @@ CommandOutput update(const Context& c)
     const QUrl site(c.args[0]);
     if (!site.isValid() || site.scheme() != u"http")
         throw UsageError{u"„%1“ není adresa http://…"_qs.arg(c.args[0])};
-    CliUpdate run(site, c.parser->isSet(u"yes"_qs));
-    runUpdate(run, c.args[1], site.host());
+    const QString keep = c.parser->value(u"conflicts"_qs);
+    if (!keep.isEmpty() && keep != u"mine" && keep != u"server")
+        throw UsageError{u"--conflicts: mine nebo server"_qs};
+    CliUpdate run(site, c.parser->isSet(u"yes"_qs), keep == u"server");
+    const UpdateOutcome outcome = runUpdate(run, c.args[1], site.host());
     CommandOutput out = lines(run.steps);
     out.json = {{u"steps"_qs, toJsonArray(run.steps)}};
+    out.exitCode = outcome == UpdateOutcome::Finished || outcome == UpdateOutcome::NothingToDo ? 0 : 1;
     return out;
 }
 
@@ -362,7 +385,7 @@ const std::map<QString, Command>& commands()
         {u"h2h"_qs, {u"h2h FILE TEAM1 TEAM2"_qs, 3, 3, h2h}},
         {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
         {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
-        {u"update"_qs, {u"update URL FOLDER [--yes|--no]"_qs, 2, 2, update}},
+        {u"update"_qs, {u"update URL FOLDER [--yes|--no] [--conflicts mine|server]"_qs, 2, 2, update}},
     };
     return all;
 }

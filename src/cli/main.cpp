@@ -52,7 +52,8 @@ int main(int argc, char* argv[])
                        {u"order"_qs, u"streak order 0..2"_qs, u"O"_qs},
                        {u"pdf"_qs, u"also print to this PDF file"_qs, u"OUT"_qs},
                        {u"yes"_qs, u"answer every question Yes"_qs},
-                       {u"no"_qs, u"answer every question No"_qs}});
+                       {u"no"_qs, u"answer every question No"_qs},
+                       {u"conflicts"_qs, u"results that differ from the server's: mine or server"_qs, u"KEEP"_qs}});
     if (!parser.parse(app.arguments()) || parser.positionalArguments().isEmpty()) {
         printError(parser.errorText().isEmpty() ? usage() : parser.errorText() + u'\n' + usage());
         return 64;
@@ -74,7 +75,9 @@ int main(int argc, char* argv[])
             if (!context.today.isValid())
                 throw UsageError{u"--today: „%1“ není datum D.M.YYYY"_qs.arg(parser.value(u"today"_qs))};
         }
-        printOutput(command->second.run(context), parser.isSet(u"json"_qs));
+        const CommandOutput output = command->second.run(context);
+        printOutput(output, parser.isSet(u"json"_qs));
+        return output.exitCode;
     } catch (const UsageError& e) {
         printError(e.text + u'\n' + u"usage: rinkomat-cli "_qs + command->second.usage);
         return 64;
@@ -82,5 +85,4 @@ int main(int argc, char* argv[])
         printError(e.text);
         return 2;
     }
-    return 0;
 }

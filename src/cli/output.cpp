@@ -21,8 +21,14 @@ void printOutput(const CommandOutput& out, bool asJson)
         for (const QStringList& row : out.rows) {
             QStringList fields = row;
             // A cell's line break would split the row; show it as the separator the screens suggest.
-            for (QString& f : fields)
+            for (QString& f : fields) {
                 f.replace(u"\r\n"_qs, u" / "_qs);
+                // A TAB would shift the columns and an escape would reach the terminal.
+                for (QChar& c : f) {
+                    if (c.category() == QChar::Other_Control)
+                        c = u' ';
+                }
+            }
             bytes += fields.join(u'\t').toUtf8() + '\n';
         }
     }

@@ -9,6 +9,7 @@
 struct CommandOutput {
     QJsonObject json;
     QList<QStringList> rows;
+    int exitCode = 0;
 };
 
 QJsonArray toJsonArray(const QStringList& texts);

@@ -2,14 +2,18 @@
 #include "frmMain.h"
 
 #include "app/partnerlink.h"
+#include "app/programinfo.h"
 #include "platform/desktop.h"
+#include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +31,15 @@ frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
     connect(new QShortcut(Qt::Key_PageUp, this), &QShortcut::activated, this, [this] { pageBy(-1); });
     connect(new QShortcut(Qt::Key_PageDown, this), &QShortcut::activated, this, [this] { pageBy(+1); });
 }
+
+frmMain::~frmMain() = default;
+
+namespace {
+QByteArray fingerprint(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+} // namespace
 
 void frmMain::buildRows()
 {
@@ -82,11 +95,19 @@ void frmMain::buildRows()
 
 QString frmMain::Form_Load()
 {
+    if (!m_lock) {
+        auto lock = std::make_unique<LeagueLock>(m_schedulePath);
+        if (QString error = lock->acquire(); !error.isEmpty())
+            return error;
+        m_lock = std::move(lock);
+        removeLeftoverTemporaries(m_schedulePath);
+    }
     SeasonStore loaded;
     const QString error = loadSeason(m_competitionPath, m_schedulePath, loaded);
     if (!error.isEmpty())
         return error;
     m_season = std::move(loaded);
+    m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).bytes);
     m_switching = false;
     setWindowTitle(m_season.caption);
     m_calendar->setText(u"Kalendář akcí "_qs + m_season.season);
@@ -247,17 +268,75 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+frmMain::SaveAttempt frmMain::trySave()
+{
+    const FileBytes onDisk = readDataFile(m_schedulePath);
+    if (onDisk.ok() && fingerprint(onDisk.bytes) != m_fileFingerprint) {
+        const int choice = Desktop::instance().choose(
+            this,
+            u"Soubor „%1“ se od načtení změnil, upravil jej jiný program.\r\n\r\n"
+            "Načíst soubor znovu: výsledky zadané od posledního uložení se ztratí.\r\n"
+            "Přepsat soubor: uloží se vaše výsledky, změny provedené jiným programem se ztratí."_qs.arg(
+                QFileInfo(m_schedulePath).fileName()),
+            Desktop::Icon::Warning, {u"Načíst soubor znovu"_qs, u"Přepsat soubor"_qs, u"Zrušit"_qs}, program::title);
+        if (choice == 0)
+            reloadSeason();
+        if (choice != 1)
+            return {};
+    }
+    // The first save of each opening keeps a copy of the file as it was.
+    QString error;
+    if (!m_backedUp) {
+        error = backupFile(m_schedulePath, Desktop::instance().now());
+        m_backedUp = error.isEmpty();
+    }
+    if (error.isEmpty())
+        error = writeSchedule(m_season, m_schedulePath);
+    if (!error.isEmpty())
+        return {false, error};
+    m_fileFingerprint = fingerprint(scheduleBytes(m_season));
+    return {true, {}};
+}
+
 bool frmMain::writeSeason()
 {
-    const QString error = writeSchedule(m_season, m_schedulePath);
-    if (error.isEmpty())
-        return true;
-    Desktop::instance().tell(this,
-                             u"Výsledky se nepodařilo uložit.\r\n"_qs + error +
-                                 u"\r\n\r\nProgram zůstává otevřený a zadané výsledky jsou zachovány; "
-                                 "odstraňte příčinu a zkuste to znovu."_qs,
-                             Desktop::Icon::Critical);
-    return false;
+    const SaveAttempt attempt = trySave();
+    if (!attempt.error.isEmpty()) {
+        Desktop::instance().tell(this,
+                                 u"Výsledky se nepodařilo uložit.\r\n"_qs + attempt.error +
+                                     u"\r\n\r\nProgram zůstává otevřený a zadané výsledky jsou zachovány; "
+                                     "odstraňte příčinu a zkuste to znovu."_qs,
+                                 Desktop::Icon::Critical);
+    }
+    return attempt.saved;
+}
+
+bool frmMain::saveBeforeUpdate()
+{
+    storeDisplayedRound();
+    return writeSeason();
+}
+
+frmMain::Leaving frmMain::saveForLeaving()
+{
+    storeDisplayedRound();
+    for (;;) {
+        const SaveAttempt attempt = trySave();
+        if (attempt.saved)
+            return Leaving::Saved;
+        if (attempt.error.isEmpty())
+            return Leaving::Stay; // the user chose so
+        const int choice = Desktop::instance().choose(
+            this, u"Výsledky se nepodařilo uložit.\r\n"_qs + attempt.error, Desktop::Icon::Critical,
+            {u"Zkusit znovu"_qs, u"Odejít bez uložení"_qs, u"Zůstat v programu"_qs}, program::title);
+        if (choice == 2)
+            return Leaving::Stay;
+        if (choice == 1 &&
+            Desktop::instance().message(
+                this, u"Výsledky zadané od posledního uložení budou ztraceny.\r\n\r\nOpravdu odejít bez uložení?"_qs,
+                Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
+            return Leaving::WithoutSaving;
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -266,8 +345,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    storeDisplayedRound();
-    if (!writeSeason()) {
+    if (saveForLeaving() == Leaving::Stay) {
         event->ignore();
         return;
     }

@@ -1,24 +1,29 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "online/frmUpdate.h"
 #include "season/seasonstore.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class LeagueLock;
 
 // The round entry screen: one round in seven rows, the main menu, and the season while the league is open.
-class frmMain final : public QMainWindow {
+class frmMain final : public QMainWindow, public UpdatedLeague {
     Q_OBJECT
 public:
     frmMain(const QString& otvirany_sezona, const QString& otvirany_los);
+    ~frmMain() override;
 
-    // Reads both files (again); returns the Czech message of a refused file, the season untouched then.
+    // Locks the league and reads both files (again); returns the Czech message of a refused file or of a
+    // league another program writes, the season untouched then.
     QString Form_Load();
     const SeasonStore& season() const { return m_season; }
     const QString& competitionPath() const { return m_competitionPath; }
@@ -30,6 +35,11 @@ public:
     void storeDisplayedRound();
     // Writes the schedule file; tells the user and returns false when it cannot be written.
     bool writeSeason();
+
+    // UpdatedLeague
+    bool saveBeforeUpdate() override;
+    void reloadAfterUpdate() override { reloadSeason(); }
+    QString schedulePath() const override { return m_schedulePath; }
 
     QComboBox* cboKolo = nullptr;
     std::array<QLabel*, kSlots> Hteam{};
@@ -65,6 +75,16 @@ private:
     void switchLeague();
     void endProgram();
 
+    // Why a save did not happen: a write that failed (with the reason) or the user's own choice.
+    struct SaveAttempt {
+        bool saved = false;
+        QString error;
+    };
+    SaveAttempt trySave();
+    enum class Leaving { Saved, WithoutSaving, Stay };
+    // Saves before the league is left; when that fails the user may try again, stay, or leave without saving.
+    Leaving saveForLeaving();
+
     SeasonStore m_season;
     QString m_competitionPath;
     QString m_schedulePath;
@@ -75,4 +95,9 @@ private:
     bool m_ctrlHeld = false;
     bool m_switching = false;
     QAction* m_calendar = nullptr;
+    std::unique_ptr<LeagueLock> m_lock;
+    // What the schedule file held when it was read or last written: another program's change is not overwritten
+    // blindly.
+    QByteArray m_fileFingerprint;
+    bool m_backedUp = false;
 };

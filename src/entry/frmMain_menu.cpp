@@ -12,6 +12,7 @@
 #include "lookups/lookups.h"
 #include "online/frmUpdate.h"
 #include "platform/desktop.h"
+#include "season/datafiles.h"
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
@@ -76,7 +77,7 @@ void frmMain::buildMenu()
     addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, [this] { (new frmZapasy(m_season, this))->open(); });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8,
-               [this] { (new frmUpdate(this, QUrl(program::updateSite)))->open(); });
+               [this] { (new frmUpdate(this, *this, QUrl(program::updateSite)))->open(); });
     addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledky"_qs, Qt::Key_F9,
                [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
     mnuMenu->addSeparator();
@@ -122,12 +123,12 @@ void frmMain::showCalendar()
 {
     const QString path =
         QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_qs + calendarFileName(m_season.caption));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const FileBytes file = readDataFile(path);
+    if (!file.ok()) {
         Desktop::instance().tell(this, u"není definován"_qs);
         return;
     }
-    (new frmKalendar(m_calendar->text(), readCalendar(file.readAll()), this))->open();
+    (new frmKalendar(m_calendar->text(), readCalendar(file.bytes), this))->open();
 }
 
 void frmMain::showTips()
@@ -155,16 +156,17 @@ void frmMain::showAbout()
 
 void frmMain::switchLeague()
 {
-    if (!writeSeason())
+    if (saveForLeaving() == Leaving::Stay)
         return;
     m_switching = true;
+    m_lock.reset(); // the picker may open this league again
     (new frmUvod)->show();
     close();
 }
 
 void frmMain::endProgram()
 {
-    if (!writeSeason())
+    if (saveForLeaving() == Leaving::Stay)
         return;
     m_switching = true; // written already
     close();

@@ -183,18 +183,37 @@ QStringList missingResults(const SeasonStore& season, const QDate& today)
     return lines;
 }
 
+namespace {
+const QRegularExpression calendarEvent(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_qs);
+}
+
 std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes)
 {
     std::array<CalendarEvent, 10> events;
     events.fill({u"99.99. - 99.99."_qs, u"(akce nebyla vyhlášena)"_qs});
-    static const QRegularExpression used(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_qs);
     for (const QString& line : decodeLines(bytes)) {
-        const QRegularExpressionMatch m = used.match(line);
+        const QRegularExpressionMatch m = calendarEvent.match(line);
         const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
         if (k >= 1 && k <= 10)
             events[static_cast<std::size_t>(k - 1)] = {m.captured(2), m.captured(3)};
     }
     return events;
+}
+
+QString calendarFault(const QByteArray& bytes, const QString& fileName)
+{
+    const QStringList lines = decodeLines(bytes);
+    bool anyEvent = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty() || lines[i].startsWith(u';'))
+            continue;
+        const QRegularExpressionMatch m = calendarEvent.match(lines[i]);
+        const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (k < 1 || k > 10)
+            return u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_qs.arg(fileName).arg(i + 1);
+        anyEvent = true;
+    }
+    return anyEvent ? QString() : u"Soubor „%1“ neobsahuje žádnou akci kalendáře."_qs.arg(fileName);
 }
 
 QString calendarFileName(const QString& season)

@@ -31,5 +31,8 @@ struct CalendarEvent {
 };
 // The ten events of a calendar file; rows the file leaves out keep the placeholder texts.
 std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes);
+// Empty when the bytes are a calendar file (comments and "aN=dates=name" lines, at least one event),
+// else the Czech fault naming the file and the line.
+QString calendarFault(const QByteArray& bytes, const QString& fileName);
 // "kalendar_" + season code + ".dat": 2007/2008 gives kalendar_0708.dat.
 QString calendarFileName(const QString& season);

@@ -2,36 +2,42 @@
 #include "frmUpdate.h"
 
 #include "app/programinfo.h"
-#include "entry/frmMain.h"
 #include "platform/desktop.h"
-#include "platform/http.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
-frmUpdate::frmUpdate(frmMain* main, const QUrl& site, int timeoutMs)
-    : QDialog(main), m_main(main), m_site(site), m_timeoutMs(timeoutMs)
+frmUpdate::frmUpdate(QWidget* parent, UpdatedLeague& league, const QUrl& site, const HttpLimits& limits)
+    : QDialog(parent), m_league(league), m_site(site), m_limits(limits)
 {
     setObjectName(u"frmUpdate"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"update"_qs);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(u"probíhající akce:"_qs, this));
-    lblUpdate = new QLabel(this);
-    lblUpdate->setMinimumWidth(360);
-    QFont bold = lblUpdate->font();
+    m_status = new QLabel(this);
+    m_status->setObjectName(u"lblUpdate"_qs);
+    m_status->setMinimumWidth(360);
+    QFont bold = m_status->font();
     bold.setBold(true);
-    lblUpdate->setFont(bold);
-    layout->addWidget(lblUpdate);
-    progressBar = new QProgressBar(this);
-    progressBar->setFormat(u"%v / %m"_qs);
-    progressBar->setRange(0, 1);
-    progressBar->setValue(0);
-    layout->addWidget(progressBar);
+    m_status->setFont(bold);
+    layout->addWidget(m_status);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(u"progressBar"_qs);
+    m_progress->setFormat(u"%v / %m"_qs);
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    layout->addWidget(m_progress);
+    m_cancel = new QPushButton(u"Přerušit"_qs, this);
+    m_cancel->setObjectName(u"cmdPrerusit"_qs);
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &frmUpdate::cancel);
+    layout->addWidget(m_cancel, 0, Qt::AlignRight);
 }
 
 void frmUpdate::showEvent(QShowEvent* event)
@@ -50,18 +56,31 @@ void frmUpdate::run()
     close();
 }
 
+void frmUpdate::cancel()
+{
+    m_cancelled = true;
+    m_cancel->setEnabled(false);
+    m_status->setText(u"přerušuji..."_qs);
+    if (m_pausing)
+        m_pausing->quit();
+}
+
 void frmUpdate::closeEvent(QCloseEvent* event)
 {
-    // A transfer is under way in this window's loop: it ends by itself, by success or time-out.
-    if (m_running)
+    // The update runs in this window's loops: it is asked to stop and closes the window itself.
+    if (m_running) {
         event->ignore();
-    else
+        cancel();
+    } else {
         QDialog::closeEvent(event);
+    }
 }
 
 void frmUpdate::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_running)
+    if (m_running && event->key() == Qt::Key_Escape)
+        cancel();
+    else if (!m_running)
         QDialog::keyPressEvent(event);
 }
 
@@ -70,26 +89,31 @@ FetchResult frmUpdate::fetch(const QString& path)
     const BusyCursor busy;
     QUrl url = m_site;
     url.setPath(path);
-    return httpGet(url, m_timeoutMs);
+    return httpGet(url, m_limits, [this] { return m_cancelled; });
 }
 
 void frmUpdate::status(const QString& text)
 {
-    lblUpdate->setText(text);
+    if (!m_cancelled)
+        m_status->setText(text);
 }
 
 void frmUpdate::progress(int done, int total)
 {
-    progressBar->setRange(0, std::max(total, 1));
-    progressBar->setValue(done);
+    m_progress->setRange(0, std::max(total, 1));
+    m_progress->setValue(done);
 }
 
 void frmUpdate::pause(int milliseconds)
 {
+    if (m_cancelled)
+        return;
     const BusyCursor busy;
     QEventLoop loop;
+    m_pausing = &loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+    m_pausing = nullptr;
 }
 
 bool frmUpdate::askYesNo(const QString& text, bool questionIcon, const QString& title)
@@ -101,6 +125,19 @@ bool frmUpdate::askYesNo(const QString& text, bool questionIcon, const QString& 
 void frmUpdate::tellError(const QString& text, const QString& title)
 {
     Desktop::instance().message(this, text, Desktop::Icon::Critical, Desktop::Buttons::Ok, title);
+}
+
+bool frmUpdate::takeServerResults(const QStringList& conflicts)
+{
+    constexpr qsizetype shown = 25;
+    QString text =
+        u"Server má pro tyto zápasy jiné výsledky než vy:\r\n\r\n"_qs + conflicts.mid(0, shown).join(u"\r\n");
+    if (conflicts.size() > shown)
+        text += u"\r\n… a dalších %1"_qs.arg(conflicts.size() - shown);
+    text += u"\r\n\r\nKteré výsledky se mají uložit?"_qs;
+    return Desktop::instance().choose(this, text, Desktop::Icon::Question,
+                                      {u"Převzít výsledky serveru"_qs, u"Ponechat moje výsledky"_qs},
+                                      u"update"_qs) == 0;
 }
 
 void frmUpdate::openHomePage()
@@ -115,11 +152,15 @@ void frmUpdate::beep()
 
 bool frmUpdate::saveSeason()
 {
-    m_main->storeDisplayedRound();
-    return m_main->writeSeason();
+    return m_league.saveBeforeUpdate();
 }
 
 void frmUpdate::reloadSeason()
 {
-    m_main->reloadSeason();
+    m_league.reloadAfterUpdate();
+}
+
+QString frmUpdate::heldSchedule() const
+{
+    return m_league.schedulePath();
 }

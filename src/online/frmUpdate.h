@@ -2,22 +2,31 @@
 #pragma once
 
 #include "online/update.h"
+#include "platform/http.h"
 
 #include <QDialog>
 #include <QUrl>
 
+class QEventLoop;
 class QLabel;
 class QProgressBar;
-class frmMain;
+class QPushButton;
+
+// What the update needs of the league open in the main window.
+class UpdatedLeague {
+public:
+    virtual ~UpdatedLeague() = default;
+    // Stores the displayed round and writes the season; false when it could not be written.
+    virtual bool saveBeforeUpdate() = 0;
+    virtual void reloadAfterUpdate() = 0;
+    virtual QString schedulePath() const = 0;
+};
 
 // The data update: the version check, the list and the downloads, shown step by step.
 class frmUpdate final : public QDialog, private UpdateSurroundings {
     Q_OBJECT
 public:
-    frmUpdate(frmMain* main, const QUrl& site, int timeoutMs = 10000);
-
-    QLabel* lblUpdate = nullptr;
-    QProgressBar* progressBar = nullptr;
+    frmUpdate(QWidget* parent, UpdatedLeague& league, const QUrl& site, const HttpLimits& limits = {});
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -31,15 +40,24 @@ private:
     void pause(int milliseconds) override;
     bool askYesNo(const QString& text, bool questionIcon, const QString& title) override;
     void tellError(const QString& text, const QString& title) override;
+    bool takeServerResults(const QStringList& conflicts) override;
     void openHomePage() override;
     void beep() override;
     bool saveSeason() override;
     void reloadSeason() override;
+    bool cancelled() const override { return m_cancelled; }
+    QString heldSchedule() const override;
 
     void run();
+    void cancel();
 
-    frmMain* m_main;
+    UpdatedLeague& m_league;
     QUrl m_site;
-    int m_timeoutMs;
+    HttpLimits m_limits;
+    QLabel* m_status = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QEventLoop* m_pausing = nullptr;
     bool m_running = false;
+    bool m_cancelled = false;
 };

@@ -2,45 +2,127 @@
 #include "update.h"
 
 #include "app/programinfo.h"
+#include "lookups/lookups.h"
+#include "season/datafiles.h"
 #include "season/seasonfile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <map>
+#include <memory>
 
 namespace {
 
 const QString kUpdatePath = u"/velmor/update/"_qs;
 const QString kInvalidData = u"Server vrátil neplatná data!"_qs;
+const QString kUnchanged = u"\r\n\r\nData programu zůstávají beze změny."_qs;
 
 bool allDigits(const QString& s)
 {
     return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// A schedule read with every team named, so that only the schedule's own faults count.
-std::optional<SeasonStore> readAnySchedule(const QByteArray& bytes)
+bool isCompetition(const QString& name)
 {
-    SeasonStore s;
-    for (int t = 1; t <= kTeams; ++t)
-        s.setTeamName(t, QString::number(t));
-    if (!readSchedule(bytes, {}, s).isEmpty())
-        return std::nullopt;
-    return s;
+    return name.startsWith(u"sezona_");
+}
+bool isSchedule(const QString& name)
+{
+    return name.startsWith(u"los_");
+}
+QString scheduleOf(const QString& competition)
+{
+    return u"los_"_qs + competition.mid(7);
+}
+QString competitionOf(const QString& schedule)
+{
+    return u"sezona_"_qs + schedule.mid(4);
 }
 
-bool replaceFile(const QString& path, const QByteArray& bytes)
+void tellFetchError(UpdateSurroundings& with, const FetchResult& r, const QString& name = {})
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (r.status == FetchResult::Status::Unreachable)
+        return with.tellError(u"Nelze navázat spojení!"_qs, u"update"_qs);
+    const QString where = name.isEmpty() ? QString() : u", soubor "_qs + name;
+    with.tellError(u"Došlo k chybě!\r\n\r\n("_qs + r.reason + where + u')', u"update"_qs);
 }
 
-void tellFetchError(UpdateSurroundings& with, const FetchResult& r)
+// The files of "souteze" as the update would leave them: the downloaded ones over the local ones.
+class Delivery final {
+public:
+    explicit Delivery(const QDir& souteze) : m_souteze(souteze) {}
+
+    std::map<QString, QByteArray> downloaded;
+
+    FileBytes bytes(const QString& name) const
+    {
+        const auto it = downloaded.find(name);
+        return it != downloaded.end() ? FileBytes{it->second, {}} : readDataFile(m_souteze.filePath(name));
+    }
+
+    // Reads a league as the program would after the update; empty on success, else the fault.
+    QString league(const QString& competition, SeasonStore& into) const
+    {
+        const FileBytes c = bytes(competition), s = bytes(scheduleOf(competition));
+        if (!c.ok())
+            return c.error;
+        if (!s.ok())
+            return s.error;
+        QString error = readCompetition(c.bytes, competition, into);
+        return error.isEmpty() ? readSchedule(s.bytes, scheduleOf(competition), into) : error;
+    }
+
+    // The local league as it is now, before anything is replaced.
+    std::optional<SeasonStore> localLeague(const QString& competition) const
+    {
+        SeasonStore s;
+        if (!loadSeason(m_souteze.filePath(competition), m_souteze.filePath(scheduleOf(competition)), s).isEmpty())
+            return std::nullopt;
+        return s;
+    }
+
+private:
+    QDir m_souteze;
+};
+
+// Replaces every target by its staged file, or none: a failure puts back what was replaced.
+QString installAll(const QDir& souteze, const QDir& staging, const QStringList& names)
 {
-    if (r.error == kTimeoutError)
-        with.tellError(u"Nelze navázat spojení!"_qs, u"update"_qs);
-    else
-        with.tellError(u"Došlo k chybě!\r\n\r\n(%1 - %2)"_qs.arg(r.error).arg(r.description), u"update"_qs);
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    QStringList replaced;
+    const auto path = [](const QDir& dir, const QString& name) { return fs::path(dir.filePath(name).toStdString()); };
+    for (const QString& name : names) {
+        const fs::path target = path(souteze, name), original = path(staging, name + u".puvodni");
+        const bool existed = fs::exists(target, ec);
+        if (existed) {
+            fs::create_hard_link(target, original, ec);
+            if (ec)
+                fs::copy_file(target, original, ec);
+        }
+        if (!ec)
+            fs::rename(path(staging, name), target, ec);
+        if (ec) {
+            const QString reason = czechFileReason(ec.value());
+            std::error_code ignored;
+            for (const QString& done : replaced) {
+                if (fs::exists(path(staging, done + u".puvodni"), ignored))
+                    fs::rename(path(staging, done + u".puvodni"), path(souteze, done), ignored);
+                else
+                    fs::remove(path(souteze, done), ignored);
+            }
+            return u"Soubor „%1“ nelze nahradit: %2."_qs.arg(name, reason);
+        }
+        replaced << name;
+    }
+    return {};
+}
+
+void removeLeftoverStaging(const QDir& souteze)
+{
+    for (const QString& name : souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden))
+        QDir(souteze.filePath(name)).removeRecursively();
 }
 
 } // namespace
@@ -76,95 +158,186 @@ bool isPlainFileName(const QString& name)
     });
 }
 
-QByteArray mergeSchedule(const QByteArray& downloaded, const QByteArray& old)
+QList<ResultConflict> mergeResults(const SeasonStore& local, SeasonStore& downloaded)
 {
-    std::optional<SeasonStore> fresh = readAnySchedule(downloaded);
-    if (!fresh)
-        return {};
-    const std::optional<SeasonStore> kept = readAnySchedule(old);
-    if (kept) {
-        for (int r = 1; r <= kRounds; ++r) {
-            for (int m = 1; m <= kSlots; ++m) {
-                Match& target = fresh->match(m, r);
-                if (!target.result.isEmpty())
+    QList<ResultConflict> conflicts;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            Match& theirs = downloaded.match(m, r);
+            for (int k = 1; k <= kSlots; ++k) {
+                const Match& mine = local.match(k, r);
+                if (mine.home != theirs.home || mine.away != theirs.away || mine.result.isEmpty())
                     continue;
-                for (int k = 1; k <= kSlots; ++k) {
-                    const Match& mine = kept->match(k, r);
-                    if (mine.home == target.home && mine.away == target.away && !mine.result.isEmpty())
-                        target.result = mine.result;
-                }
+                if (theirs.result.isEmpty())
+                    theirs.result = mine.result;
+                else if (theirs.result != mine.result)
+                    conflicts.append({r, m, mine.result, theirs.result});
             }
         }
     }
-    return scheduleBytes(*fresh);
+    return conflicts;
 }
 
-void runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName)
+QString conflictText(const ResultConflict& c, const SeasonStore& season)
 {
+    const Match& m = season.match(c.slot, c.round);
+    return u"%1. kolo  %2 - %3: vaše %4, server %5"_qs.arg(c.round).arg(season.TymPodleCisla(m.home),
+                                                                        season.TymPodleCisla(m.away), c.mine, c.server);
+}
+
+UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName)
+{
+    const auto fail = [&](const QString& text) {
+        with.tellError(text, u"update"_qs);
+        return UpdateOutcome::Failed;
+    };
     const QDir folder(programFolder);
     with.status(u"navazuji spojení se serverem "_qs + serverName + u"...");
     with.pause(500);
     FetchResult r = with.fetch(kUpdatePath + u"newest.dat");
-    if (!r.ok)
-        return tellFetchError(with, r);
+    if (r.status == FetchResult::Status::Cancelled)
+        return UpdateOutcome::Cancelled;
+    if (!r.ok()) {
+        tellFetchError(with, r);
+        return UpdateOutcome::Failed;
+    }
     with.status(u"spojení úspěšně navázáno"_qs);
     with.pause(250);
     const QString version = QString::fromLatin1(r.body).trimmed();
-    if (!allDigits(compactVersion(version)))
-        return with.tellError(kInvalidData, program::title);
+    if (!allDigits(compactVersion(version))) {
+        with.tellError(kInvalidData, program::title);
+        return UpdateOutcome::Failed;
+    }
     if (isNewerVersion(version, program::version)) {
         const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_qs + program::version +
                                  u"\r\nDostupná verze: " + version +
                                  u"\r\n\r\nPřejete si otevřít www stránku programu?";
-        if (with.askYesNo(question, false, program::title))
-            return with.openHomePage();
+        if (with.askYesNo(question, false, program::title)) {
+            with.openHomePage();
+            return UpdateOutcome::NothingToDo;
+        }
     }
 
     r = with.fetch(kUpdatePath + u"update_v3.dat");
-    if (!r.ok)
-        return tellFetchError(with, r);
+    if (r.status == FetchResult::Status::Cancelled)
+        return UpdateOutcome::Cancelled;
+    if (!r.ok()) {
+        tellFetchError(with, r);
+        return UpdateOutcome::Failed;
+    }
     const std::optional<UpdateList> list = parseUpdateList(r.body);
-    if (!list)
-        return with.tellError(kInvalidData, program::title);
+    if (!list) {
+        with.tellError(kInvalidData, program::title);
+        return UpdateOutcome::Failed;
+    }
+    if (list->files.size() > kMaxUpdateFiles)
+        return fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_qs.arg(list->files.size())
+                        .arg(kMaxUpdateFiles) +
+                    kUnchanged);
+    for (const QString& name : list->files) {
+        if (!isPlainFileName(name) || list->files.count(name) > 1)
+            return fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_qs.arg(name) + kUnchanged);
+    }
     const QString listPath = folder.filePath(u"update.dat"_qs);
-    if (!replaceFile(listPath, r.body + "\r\n"))
-        return with.tellError(u"Soubor update.dat nelze zapsat."_qs, u"update"_qs);
+    const QString listError = writeFileAtomically(listPath, r.body + "\r\n");
+    if (!listError.isEmpty())
+        return fail(listError);
     if (!with.askYesNo(u"Dostupná data jsou z "_qs + list->dataDate + u".\r\n\r\nPřejete si pokračovat?", true,
                        program::title))
-        return;
+        return UpdateOutcome::NothingToDo;
     if (!with.saveSeason())
-        return;
+        return UpdateOutcome::Failed;
 
+    // Everything is downloaded and checked in a folder of its own before any file is replaced.
     const QDir souteze(folder.filePath(u"souteze"_qs));
-    int done = 0;
-    with.progress(0, static_cast<int>(list->files.size()));
+    removeLeftoverStaging(souteze);
+    QTemporaryDir staging(souteze.filePath(u".aktualizace-XXXXXX"_qs));
+    if (!staging.isValid())
+        return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_qs + kUnchanged);
+    Delivery delivery(souteze);
+    qint64 received = 0;
+    const int total = static_cast<int>(list->files.size());
+    with.progress(0, total);
     for (const QString& name : list->files) {
-        if (!isPlainFileName(name)) {
-            with.tellError(u"Název souboru „%1“ není přípustný, soubor nebyl stažen."_qs.arg(name), u"update"_qs);
-            continue;
-        }
         with.status(u"stahuji data...  ("_qs + name + u')');
         with.pause(150);
         r = with.fetch(kUpdatePath + name);
-        if (!r.ok)
-            return tellFetchError(with, r);
-        QByteArray bytes = r.body + "\r\n";
-        const QString target = souteze.filePath(name);
-        QFile current(target);
-        if (name.startsWith(u"los_") && current.open(QIODevice::ReadOnly)) {
-            bytes = mergeSchedule(bytes, current.readAll());
-            if (bytes.isEmpty()) {
-                with.tellError(u"Stažený soubor „%1“ je poškozený, ponechávám původní."_qs.arg(name), u"update"_qs);
-                continue;
-            }
+        if (r.status == FetchResult::Status::Cancelled || with.cancelled())
+            return UpdateOutcome::Cancelled;
+        if (!r.ok()) {
+            tellFetchError(with, r, name);
+            return UpdateOutcome::Failed;
         }
-        if (!replaceFile(target, bytes))
-            return with.tellError(u"Soubor „%1“ nelze zapsat."_qs.arg(name), u"update"_qs);
-        with.progress(++done, static_cast<int>(list->files.size()));
+        received += r.body.size();
+        if (received > kMaxUpdateBytes)
+            return fail(u"Server posílá víc než 16 MiB dat; aktualizace se neprovede."_qs + kUnchanged);
+        delivery.downloaded[name] = r.body + "\r\n";
+        with.progress(static_cast<int>(delivery.downloaded.size()), total);
     }
+
+    QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
+    QStringList conflicts;
+    for (const QString& name : list->files) {
+        QString error;
+        if (isCompetition(name) || isSchedule(name)) {
+            const QString competition = isCompetition(name) ? name : competitionOf(name);
+            SeasonStore fresh;
+            error = delivery.league(competition, fresh);
+            if (error.isEmpty() && isSchedule(name)) {
+                const std::optional<SeasonStore> local = delivery.localLeague(competition);
+                const QList<ResultConflict> found = local ? mergeResults(*local, fresh) : QList<ResultConflict>();
+                for (const ResultConflict& c : found)
+                    conflicts << conflictText(c, fresh);
+                merged.append({fresh, found});
+            }
+        } else if (name.startsWith(u"kalendar_")) {
+            error = calendarFault(delivery.downloaded[name], name);
+        }
+        if (!error.isEmpty())
+            return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_qs.arg(name, error) + kUnchanged);
+    }
+    const bool takeServer = !conflicts.isEmpty() && with.takeServerResults(conflicts);
+    qsizetype next = 0;
+    for (const QString& name : list->files) {
+        QByteArray bytes = delivery.downloaded[name];
+        if (isSchedule(name)) {
+            auto& [fresh, found] = merged[next++];
+            for (const ResultConflict& c : found)
+                fresh.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
+            bytes = scheduleBytes(fresh);
+        }
+        const QString error = writeFileAtomically(QDir(staging.path()).filePath(name), bytes);
+        if (!error.isEmpty())
+            return fail(error + kUnchanged);
+    }
+    if (with.cancelled())
+        return UpdateOutcome::Cancelled;
+
+    std::vector<std::unique_ptr<LeagueLock>> locks;
+    for (const QString& name : list->files) {
+        const QString target = souteze.filePath(name);
+        if (!isSchedule(name) || target == with.heldSchedule() || !QFileInfo::exists(target))
+            continue;
+        locks.push_back(std::make_unique<LeagueLock>(target));
+        const QString error = locks.back()->acquire();
+        if (!error.isEmpty())
+            return fail(error + kUnchanged);
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QString& name : list->files) {
+        const QString error =
+            isCompetition(name) || isSchedule(name) ? backupFile(souteze.filePath(name), now) : QString();
+        if (!error.isEmpty())
+            return fail(error + kUnchanged);
+    }
+    const QString error = installAll(souteze, QDir(staging.path()), list->files);
+    if (!error.isEmpty())
+        return fail(error + kUnchanged);
+
     with.status(u"stahování dat dokončeno"_qs);
     with.beep();
     QFile::remove(listPath);
     with.pause(1500);
     with.reloadSeason();
+    return UpdateOutcome::Finished;
 }

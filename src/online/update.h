@@ -1,23 +1,30 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "season/seasonstore.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-// One HTTP transfer: the body, or the error number and its description.
+// One HTTP transfer: the body, or why there is none.
 struct FetchResult {
-    bool ok = false;
+    enum class Status { Ok, Unreachable, Failed, Cancelled };
+    Status status = Status::Failed;
     QByteArray body;
-    int error = 0;
-    QString description;
+    // Czech, for Failed: "HTTP 404", "server předčasně ukončil spojení", …
+    QString reason;
+    bool ok() const { return status == Status::Ok; }
 };
 
-// The transfer component's number for a time-out.
-inline constexpr int kTimeoutError = 35761;
-// Larger responses are refused: no data file of the program comes near it.
+// Limits of one update: no data file of the program comes near them.
 inline constexpr qint64 kMaxResponseBytes = 1024 * 1024;
+inline constexpr qint64 kMaxUpdateBytes = 16 * 1024 * 1024;
+inline constexpr int kMaxUpdateFiles = 64;
+inline constexpr int kIdleTimeoutMs = 10000;
+inline constexpr int kFileDeadlineMs = 60000;
 
 // What the data update needs from the window (or the command line) that runs it.
 class UpdateSurroundings {
@@ -31,12 +38,20 @@ public:
     virtual void pause(int milliseconds) = 0;
     virtual bool askYesNo(const QString& text, bool questionIcon, const QString& title) = 0;
     virtual void tellError(const QString& text, const QString& title) = 0;
+    // The server has other results than the user for these matches: true takes the server's.
+    virtual bool takeServerResults(const QStringList& conflicts) = 0;
     virtual void openHomePage() = 0;
     virtual void beep() = 0;
     // Stores the displayed round and writes the season, so that no typed result is lost; false to stop.
     virtual bool saveSeason() = 0;
     virtual void reloadSeason() = 0;
+    // The user asked to stop; nothing is installed after that.
+    virtual bool cancelled() const { return false; }
+    // The schedule file whose lock the caller holds already (the league open in the window).
+    virtual QString heldSchedule() const { return {}; }
 };
+
+enum class UpdateOutcome { Finished, NothingToDo, Failed, Cancelled };
 
 // Version text without its dots, e.g. "341".
 QString compactVersion(const QString& version);
@@ -53,9 +68,19 @@ std::optional<UpdateList> parseUpdateList(const QByteArray& body);
 // A bare file name: no folder, drive, "..", or control character may lead a write out of "souteze".
 bool isPlainFileName(const QString& name);
 
-// The downloaded schedule with the results that only the old file has (same round, home and away)
-// put back; where both have a result the download wins. Empty when the download is no valid schedule.
-QByteArray mergeSchedule(const QByteArray& downloaded, const QByteArray& old);
+// A match for which the user and the server have different results.
+struct ResultConflict {
+    int round = 0;
+    int slot = 0; // in the downloaded schedule
+    QString mine;
+    QString server;
+};
+// Puts into `downloaded` the results that only `local` has (same round, home and away) and returns
+// the matches where both have different ones; `downloaded` keeps the server's there.
+QList<ResultConflict> mergeResults(const SeasonStore& local, SeasonStore& downloaded);
+// "19. kolo  Mladá Boleslav - Ústí: vaše 3:1, server 2:1"
+QString conflictText(const ResultConflict& conflict, const SeasonStore& season);
 
-// The data update, from the version check to the reload of the season.
-void runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName);
+// The data update, from the version check to the reload of the season. Every listed file is
+// downloaded and checked first; the files in "souteze" are replaced all together or not at all.
+UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName);

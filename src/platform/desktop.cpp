@@ -9,17 +9,23 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QUrl>
 
 namespace {
+
+QMessageBox::Icon qtIcon(Desktop::Icon icon)
+{
+    static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information, QMessageBox::Question,
+                                              QMessageBox::Warning, QMessageBox::Critical};
+    return icons[static_cast<int>(icon)];
+}
 
 class QtDesktop final : public Desktop {
 public:
     Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override
     {
-        static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information, QMessageBox::Question,
-                                                  QMessageBox::Warning, QMessageBox::Critical};
-        QMessageBox box(icons[static_cast<int>(icon)], title, text, QMessageBox::NoButton, parent);
+        QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
         switch (buttons) {
         case Buttons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -32,6 +38,8 @@ public:
             break;
         }
         switch (box.exec()) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
         case QMessageBox::Cancel:
             return Answer::Cancel;
         case QMessageBox::Yes:
@@ -41,6 +49,18 @@ public:
         default:
             return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
         }
+    }
+    int choose(QWidget* parent, const QString& text, Icon icon, const QStringList& buttons,
+               const QString& title) override
+    {
+        QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
+        QList<QPushButton*> pushed;
+        for (const QString& caption : buttons)
+            pushed << box.addButton(caption, pushed.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+        box.setEscapeButton(pushed.last());
+        box.exec();
+        const qsizetype index = pushed.indexOf(box.clickedButton());
+        return static_cast<int>(index < 0 ? pushed.size() - 1 : index);
     }
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }

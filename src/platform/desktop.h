@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 class QUrl;
 class QWidget;
@@ -17,6 +18,10 @@ public:
 
     virtual ~Desktop() = default;
     virtual Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) = 0;
+    // A message with buttons of its own texts; the index of the one pressed. Escape or the close box
+    // choose the last one, so the safe choice goes last.
+    virtual int choose(QWidget* parent, const QString& text, Icon icon, const QStringList& buttons,
+                       const QString& title) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     virtual QDateTime now() const = 0;
     virtual QString programFolder() const = 0;

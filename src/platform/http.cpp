@@ -6,44 +6,103 @@
 #include <QNetworkReply>
 #include <QTimer>
 
-FetchResult httpGet(const QUrl& url, int timeoutMs)
+namespace {
+
+bool unreachable(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::function<bool()>& cancelled)
 {
     static QNetworkAccessManager* manager = new QNetworkAccessManager;
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = manager->get(request);
     QEventLoop loop;
-    QTimer idle;
+    QTimer idle, deadline, poll;
     idle.setSingleShot(true);
-    bool timedOut = false, tooLarge = false;
-    QObject::connect(&idle, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
+    deadline.setSingleShot(true);
+    enum class Stop { None, Idle, Deadline, TooLarge, Cancelled, ForeignRedirect } stop = Stop::None;
+    const auto abort = [&](Stop why) {
+        if (stop == Stop::None)
+            stop = why;
         reply->abort();
+    };
+    QObject::connect(&idle, &QTimer::timeout, &loop, [&] { abort(Stop::Idle); });
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { abort(Stop::Deadline); });
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (cancelled && cancelled())
+            abort(Stop::Cancelled);
     });
     QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
-        idle.start(timeoutMs);
-        if (received > kMaxResponseBytes || total > kMaxResponseBytes) {
-            tooLarge = true;
-            reply->abort();
-        }
+        idle.start(limits.idleMs);
+        if (received > limits.maxBytes || total > limits.maxBytes)
+            abort(Stop::TooLarge);
+    });
+    QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl& to) {
+        const QUrl target = url.resolved(to);
+        if (target.scheme() == url.scheme() && target.host() == url.host() && target.port() == url.port())
+            Q_EMIT reply->redirectAllowed();
+        else
+            abort(Stop::ForeignRedirect);
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    idle.start(timeoutMs);
+    idle.start(limits.idleMs);
+    deadline.start(limits.deadlineMs);
+    poll.start(50);
     loop.exec();
 
     FetchResult result;
-    if (timedOut) {
-        result.error = kTimeoutError;
-        result.description = u"vypršel časový limit"_qs;
-    } else if (tooLarge) {
-        result.error = QNetworkReply::UnknownContentError;
-        result.description = u"odpověď serveru je větší než 1 MiB"_qs;
-    } else if (reply->error() != QNetworkReply::NoError) {
-        result.error = reply->error();
-        result.description = reply->errorString();
-    } else {
-        result.ok = true;
-        result.body = reply->readAll();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    switch (stop) {
+    case Stop::Idle:
+        result.status = FetchResult::Status::Unreachable;
+        break;
+    case Stop::Deadline:
+        result.reason = u"přenos trval déle než %1 s"_qs.arg(limits.deadlineMs / 1000);
+        break;
+    case Stop::TooLarge:
+        result.reason = u"odpověď serveru je větší než %1 KiB"_qs.arg(limits.maxBytes / 1024);
+        break;
+    case Stop::Cancelled:
+        result.status = FetchResult::Status::Cancelled;
+        break;
+    case Stop::ForeignRedirect:
+        result.reason = u"server přesměroval na jiný server"_qs;
+        break;
+    case Stop::None:
+        if (status >= 400)
+            result.reason = u"HTTP %1"_qs.arg(status);
+        else if (unreachable(reply->error()))
+            result.status = FetchResult::Status::Unreachable;
+        else if (reply->error() == QNetworkReply::RemoteHostClosedError)
+            result.reason = u"server předčasně ukončil spojení"_qs;
+        else if (reply->error() != QNetworkReply::NoError)
+            result.reason = u"chyba přenosu dat č. %1"_qs.arg(static_cast<int>(reply->error()));
+        else if (status >= 300)
+            result.reason = u"HTTP %1"_qs.arg(status); // a redirect that was not followed
+        else {
+            result.status = FetchResult::Status::Ok;
+            result.body = reply->readAll();
+        }
+        break;
     }
     reply->deleteLater();
     return result;

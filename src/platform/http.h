@@ -3,8 +3,16 @@
 
 #include "online/update.h"
 
+#include <functional>
+
 class QUrl;
 
-// A plain GET that waits in its own event loop, so the windows keep repainting. It gives up after
-// `timeoutMs` without any data arriving (error kTimeoutError) and refuses bodies over kMaxResponseBytes.
-FetchResult httpGet(const QUrl& url, int timeoutMs);
+struct HttpLimits {
+    int idleMs = kIdleTimeoutMs;         // without any data arriving: the server is unreachable
+    int deadlineMs = kFileDeadlineMs;    // the whole transfer
+    qint64 maxBytes = kMaxResponseBytes; // larger bodies are refused
+};
+
+// A plain GET that waits in its own event loop, so the windows keep repainting. Redirects are followed
+// only on the same host; `cancelled` is asked now and then and stops the transfer when it says so.
+FetchResult httpGet(const QUrl& url, const HttpLimits& limits = {}, const std::function<bool()>& cancelled = {});

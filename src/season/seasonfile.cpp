@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "seasonfile.h"
 
+#include "datafiles.h"
 #include "notation.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -41,10 +41,25 @@ QDate parseShortDate(const QString& text)
     return parts[2].size() == 4 && y >= 1000 ? QDate(y, m, d) : QDate(); // four-digit years only
 }
 
+QString decodeText(const QByteArray& bytes)
+{
+    // Files saved by a modern editor are UTF-8; the program's own stay Windows-1250.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    QStringDecoder decoder("windows-1250");
+    return decoder.decode(bytes);
+}
+
 QStringList decodeLines(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-1250");
-    QStringList lines = QString(decoder.decode(bytes)).split(u'\n');
+    QStringList lines = decodeText(bytes).split(u'\n');
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
     for (QString& line : lines)
@@ -105,9 +120,13 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
         const QString name = line.mid(line.indexOf(u'=') + 1);
         if (name.isEmpty())
             return fault(fileName, lineNo, u"tým č. %1 nemá název."_qs.arg(number));
+        if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+            return fault(fileName, lineNo, u"název týmu č. %1 obsahuje řídicí znak."_qs.arg(number));
         into.setTeamName(number, name);
         teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
     }
+    if (std::all_of(teamLine.begin(), teamLine.end(), [](int line) { return line == 0; }))
+        return u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_qs.arg(fileName);
     // Equal names would make saving rewrite the pairings of both teams to one number.
     for (int a = 1; a <= kTeams; ++a) {
         for (int b = a + 1; b <= kTeams; ++b) {
@@ -143,6 +162,7 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
         if (!date.isValid())
             return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_qs.arg(*line));
         into.setDate(round, date);
+        std::array<bool, kTeams + 1> playing{};
         for (int slot = 1; slot <= kSlots; ++slot) {
             if (!(line = next()))
                 return fault(fileName, i + 1, u"neúplný blok kola %1: chybí zápas %2."_qs.arg(round).arg(slot));
@@ -157,6 +177,11 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
                     return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_qs.arg(*line));
                 if (into.TymPodleCisla(team).isEmpty())
                     return fault(fileName, i, u"tým č. %1 není v souboru soutěže pojmenován."_qs.arg(team));
+                if (playing[static_cast<std::size_t>(team)])
+                    return fault(fileName, i,
+                                 m.home == m.away ? u"tým č. %1 nemůže hrát sám se sebou."_qs.arg(team)
+                                                  : u"tým č. %1 hraje v kole %2 dvakrát."_qs.arg(team).arg(round));
+                playing[static_cast<std::size_t>(team)] = true;
             }
             if (!(line = next()))
                 return fault(fileName, i + 1, u"neúplný blok kola %1: chybí výsledek."_qs.arg(round));
@@ -177,13 +202,12 @@ QString loadSeason(const QString& competitionPath, const QString& schedulePath, 
 {
     SeasonStore store;
     for (const QString& path : {competitionPath, schedulePath}) {
-        QFile file(path);
+        const FileBytes file = readDataFile(path);
+        if (!file.ok())
+            return file.error;
         const QString fileName = QFileInfo(path).fileName();
-        if (!file.open(QIODevice::ReadOnly))
-            return u"Soubor „%1“ nelze otevřít: %2"_qs.arg(fileName, file.errorString());
-        const QByteArray bytes = file.readAll();
-        const QString error =
-            path == competitionPath ? readCompetition(bytes, fileName, store) : readSchedule(bytes, fileName, store);
+        const QString error = path == competitionPath ? readCompetition(file.bytes, fileName, store)
+                                                      : readSchedule(file.bytes, fileName, store);
         if (!error.isEmpty())
             return error;
     }
@@ -206,11 +230,5 @@ QByteArray scheduleBytes(const SeasonStore& store)
 
 QString writeSchedule(const SeasonStore& store, const QString& path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        const QByteArray bytes = scheduleBytes(store);
-        if (file.write(bytes) == bytes.size() && file.commit())
-            return {};
-    }
-    return u"Soubor „%1“ nelze uložit: %2"_qs.arg(QFileInfo(path).fileName(), file.errorString());
+    return writeFileAtomically(path, scheduleBytes(store));
 }

@@ -9,7 +9,9 @@
 // "d.m.yyyy", leading zeros accepted; an invalid date when the text is not one.
 QDate parseShortDate(const QString& text);
 
-// Windows-1250 text, CR LF or LF line ends; every line trimmed.
+// Windows-1250 text, or UTF-8 when it starts with a byte order mark or is valid UTF-8 beyond ASCII.
+QString decodeText(const QByteArray& bytes);
+// Decoded text, CR LF or LF line ends; every line trimmed.
 QStringList decodeLines(const QByteArray& bytes);
 // Windows-1250 text with CR LF after every line.
 QByteArray encodeLines(const QStringList& lines);

@@ -34,7 +34,7 @@ void tst_frmUpdate::updateReloadsInPlace()
     main->result[2]->setFocus();
     QTest::keyClicks(main->result[2], u"7:6n"_qs); // typed, not yet left
 
-    QPointer<frmUpdate> update = new frmUpdate(main, server.url(), 3000);
+    QPointer<frmUpdate> update = new frmUpdate(main, *main, server.url(), {3000, 10000, kMaxResponseBytes});
     update->open();
     QTRY_VERIFY_WITH_TIMEOUT(!update, 15000); // the window closes itself at the end
     QCOMPARE(desktop.messages.size(), 1);

@@ -4,7 +4,9 @@
 #include "fixture/programfolder.h"
 #include "online/update.h"
 #include "platform/http.h"
+#include "season/datafiles.h"
 
+#include <QDirIterator>
 #include <QTest>
 
 namespace {
@@ -17,14 +19,16 @@ public:
     QStringList steps;
     QList<bool> answers;
     int reloads = 0, beeps = 0, saves = 0, homePages = 0;
-    int timeoutMs = 3000;
+    HttpLimits limits{3000, 10000, kMaxResponseBytes};
+    bool takeServer = false;
+    QStringList conflicts;
 
 private:
     FetchResult fetch(const QString& path) override
     {
         QUrl url = m_site;
         url.setPath(path);
-        return httpGet(url, timeoutMs);
+        return httpGet(url, limits);
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}
@@ -35,6 +39,11 @@ private:
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     void tellError(const QString& text, const QString& title) override { steps << title + u": " + text; }
+    bool takeServerResults(const QStringList& found) override
+    {
+        conflicts = found;
+        return takeServer;
+    }
     void openHomePage() override { ++homePages; }
     void beep() override { ++beeps; }
     bool saveSeason() override { return ++saves > 0; }
@@ -66,16 +75,22 @@ private Q_SLOTS:
     void versionComparison();
     void fileNames_data();
     void fileNames();
-    void happyPathKeepsTypedResults();
+    void conflictsAndTypedResults_data();
+    void conflictsAndTypedResults();
+    void refusedDownloadChangesNothing_data();
+    void refusedDownloadChangesNothing();
+    void lockedLeagueNotReplaced();
     void newerVersion_data();
     void newerVersion();
     void invalidData_data();
     void invalidData();
     void declinedLeavesListFile();
     void emptyListStillReloads();
-    void unsafeNameRefused();
+    void listRefused_data();
+    void listRefused();
     void transferFailures_data();
     void transferFailures();
+    void refusedConnection();
 
 private:
     QString site(const QString& file) const { return m_site->filePath(u"velmor/update/"_qs + file); }
@@ -138,21 +153,45 @@ void tst_update::fileNames()
     QCOMPARE(isPlainFileName(name), plain);
 }
 
-void tst_update::happyPathKeepsTypedResults()
+// Every file of the program folder with its bytes, to show that a failed update changed nothing.
+QMap<QString, QByteArray> snapshot(const QString& folder)
 {
-    // The user typed a result for round 40 that the downloaded file does not have yet, and another one
-    // for round 2 where the download has its own.
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!path.endsWith(u"update.dat"))
+            files[path.mid(folder.size())] = contents(path);
+    }
+    return files;
+}
+
+void tst_update::conflictsAndTypedResults_data()
+{
+    QTest::addColumn<bool>("takeServer");
+    QTest::addRow("keep mine") << false;
+    QTest::addRow("take the server's") << true;
+}
+
+void tst_update::conflictsAndTypedResults()
+{
+    // The user typed a result for round 40 that the download does not have yet, and another one for
+    // round 2 where the download has its own.
+    QFETCH(bool, takeServer);
     const QString competition = program(u"souteze/sezona_extraliga0708.txt"_qs);
+    const QString schedule = scheduleFileFor(competition);
     SeasonStore mine = fixture::load(competition);
     mine.match(3, 40).result = u"7:6n"_qs;
     mine.match(1, 2).result = u"9:9p"_qs;
-    QCOMPARE(writeSchedule(mine, scheduleFileFor(competition)), QString());
+    QCOMPARE(writeSchedule(mine, schedule), QString());
+    const QByteArray before = contents(schedule);
+    write(site(u"kalendar_0708.dat"_qs), contents(program(u"souteze/kalendar_0708.dat"_qs)));
+    write(site(u"update_v3.dat"_qs), contents(site(u"update_v3.dat"_qs)) + "kalendar_0708.dat\r\n");
 
     Recorder r(m_server->url());
     r.answers = {true};
-    runUpdate(r, m_program->path(), u"127.0.0.1"_qs);
-    QCOMPARE(r.steps.value(0), u"navazuji spojení se serverem 127.0.0.1..."_qs);
-    QCOMPARE(r.steps.value(1), u"spojení úspěšně navázáno"_qs);
+    r.takeServer = takeServer;
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Finished);
     QCOMPARE(r.steps.value(2), u"Dostupná data jsou z 28.10.2007.\r\n\r\nPřejete si pokračovat?"_qs);
     QCOMPARE(r.steps.value(3), u"stahuji data...  (sezona_extraliga0708.txt)"_qs);
     QCOMPARE(r.steps.last(), u"stahování dat dokončeno"_qs);
@@ -163,12 +202,70 @@ void tst_update::happyPathKeepsTypedResults()
 
     const SeasonStore updated = fixture::load(competition);
     const SeasonStore served = fixture::load(site(u"sezona_extraliga0708.txt"_qs));
+    const Match& m = served.match(1, 2);
+    QCOMPARE(r.conflicts, QStringList{u"2. kolo  %1 - %2: vaše 9:9p, server %3"_qs.arg(
+                              served.TymPodleCisla(m.home), served.TymPodleCisla(m.away), m.result)});
+    QCOMPARE(updated.VYSLEDEK(1, 2), takeServer ? m.result : u"9:9p"_qs);
     QCOMPARE(updated.VYSLEDEK(3, 40), u"7:6n"_qs);
-    QCOMPARE(updated.VYSLEDEK(1, 2), served.VYSLEDEK(1, 2));
     QCOMPARE(updated.VYSLEDEK(5, 25), served.VYSLEDEK(5, 25)); // newer results arrived
     QVERIFY(!updated.VYSLEDEK(5, 25).isEmpty());
     QCOMPARE(contents(program(u"souteze/sezona_prvniliga0708.txt"_qs)),
              contents(site(u"sezona_prvniliga0708.txt"_qs)) + "\r\n");
+    // The schedule as it was before is kept in the backup folder.
+    const QDir backups(program(u"souteze/zaloha"_qs));
+    const QStringList copies = backups.entryList({u"los_extraliga0708_*.txt"_qs}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(contents(backups.filePath(copies[0])), before);
+    QCOMPARE(backups.entryList(QDir::Files).size(), 5); // every replaced league file once
+}
+
+void tst_update::refusedDownloadChangesNothing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("fault");
+    const QByteArray html = "<!DOCTYPE html><html><body>Stránka nenalezena</body></html>";
+    QByteArray badSchedule = contents(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/los_extraliga0708.txt"));
+    badSchedule.replace("\r\n1-", "\r\n2-"); // some team plays twice in a round
+    QByteArray thirteen = contents(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt"));
+    thirteen.replace("t14=", ";t14=");
+    QTest::addRow("HTML as a competition file") << "sezona_extraliga0708.txt" << html << "nepojmenovává žádný tým";
+    QTest::addRow("HR1 not a number") << "sezona_prvniliga0708.txt" << QByteArray("nazev=X\r\nHR1=x\r\n")
+                                      << "HR1= musí";
+    QTest::addRow("13 teams") << "sezona_extraliga0708.txt" << thirteen << "tým č. 14 není";
+    QTest::addRow("team twice in a round") << "los_extraliga0708.txt" << badSchedule << "dvakrát";
+    QTest::addRow("HTML as a schedule") << "los_prvniliga0708.txt" << html << "chybí kolo 1";
+    QTest::addRow("HTML as a calendar") << "kalendar_0708.dat" << html << "není to akce kalendáře";
+}
+
+void tst_update::refusedDownloadChangesNothing()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, fault);
+    write(site(u"kalendar_0708.dat"_qs), contents(program(u"souteze/kalendar_0708.dat"_qs)));
+    write(site(file), body);
+    write(site(u"update_v3.dat"_qs), contents(site(u"update_v3.dat"_qs)) + "kalendar_0708.dat\r\n");
+    const auto before = snapshot(m_program->path());
+    Recorder r(m_server->url());
+    r.answers = {true};
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
+    QVERIFY2(r.steps.last().contains(file) && r.steps.last().contains(fault), qPrintable(r.steps.last()));
+    QVERIFY(snapshot(m_program->path()) == before);
+    QVERIFY(QDir(program(u"souteze"_qs)).entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden).isEmpty());
+    QCOMPARE(r.reloads, 0);
+}
+
+void tst_update::lockedLeagueNotReplaced()
+{
+    LeagueLock other(program(u"souteze/los_prvniliga0708.txt"_qs));
+    QCOMPARE(other.acquire(), QString());
+    const auto before = snapshot(m_program->path());
+    Recorder r(m_server->url());
+    r.answers = {true};
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
+    QVERIFY2(r.steps.last().contains(u"los_prvniliga0708.txt"_qs), qPrintable(r.steps.last()));
+    QVERIFY(snapshot(m_program->path()) == before);
 }
 
 void tst_update::newerVersion_data()
@@ -234,46 +331,87 @@ void tst_update::emptyListStillReloads()
     QCOMPARE(r.reloads, 1);
 }
 
-void tst_update::unsafeNameRefused()
+void tst_update::listRefused_data()
 {
-    write(site(u"update_v3.dat"_qs),
-          "VELMOR_UPDATE\r\n1.11.2007\r\n../1.st\r\n..\\evil.txt\r\nsezona_extraliga0708.txt\r\n");
-    write(m_site->filePath(u"velmor/1.st"_qs), "overwritten");
-    const QByteArray marker = contents(program(u"1.st"_qs));
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QString>("message");
+    QByteArray many = "VELMOR_UPDATE\r\n1.11.2007\r\n";
+    for (int i = 0; i <= kMaxUpdateFiles; ++i)
+        many += "f" + QByteArray::number(i) + ".txt\r\n";
+    QTest::addRow("parent folder") << QByteArray(
+                                          "VELMOR_UPDATE\r\n1.11.2007\r\nsezona_extraliga0708.txt\r\n../1.st\r\n")
+                                   << "„../1.st“ není přípustný";
+    QTest::addRow("too many files") << many << "65 souborů";
+}
+
+void tst_update::listRefused()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QString, message);
+    write(site(u"update_v3.dat"_qs), list);
+    const auto before = snapshot(m_program->path());
     Recorder r(m_server->url());
     r.answers = {true};
-    runUpdate(r, m_program->path(), u"127.0.0.1"_qs);
-    QCOMPARE(contents(program(u"1.st"_qs)), marker);
-    QCOMPARE(r.steps.filter(u"není přípustný"_qs).size(), 2);
-    QVERIFY(!m_server->requested.contains(u"/velmor/update/../1.st"_qs));
-    QCOMPARE(r.reloads, 1); // the good file still came
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
+    QVERIFY2(r.steps.last().contains(message), qPrintable(r.steps.last()));
+    QCOMPARE(m_server->requested.size(), 2); // no file was fetched
+    QVERIFY(snapshot(m_program->path()) == before);
 }
 
 void tst_update::transferFailures_data()
 {
     QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("canned");
     QTest::addColumn<QString>("message");
-    QTest::addRow("never answers") << static_cast<int>(LoopbackServer::Mode::NeverAnswer)
-                                   << "update: Nelze navázat spojení!";
-    QTest::addRow("closes the connection")
-        << static_cast<int>(LoopbackServer::Mode::CloseConnection) << "update: Došlo k chybě!\r\n\r\n(2 - ";
-    QTest::addRow("cut off halfway") << static_cast<int>(LoopbackServer::Mode::Serve) << "update: Došlo k chybě!";
+    const int serve = static_cast<int>(LoopbackServer::Mode::Serve);
+    QTest::addRow("never answers") << static_cast<int>(LoopbackServer::Mode::NeverAnswer) << QByteArray()
+                                   << "Nelze navázat spojení!";
+    QTest::addRow("closes the connection") << static_cast<int>(LoopbackServer::Mode::CloseConnection) << QByteArray()
+                                           << "(server předčasně ukončil spojení)";
+    QTest::addRow("cut off halfway") << serve << QByteArray() << "Došlo k chybě!";
+    QTest::addRow("drips") << static_cast<int>(LoopbackServer::Mode::Drip) << QByteArray()
+                           << "(přenos trval déle než 1 s, soubor sezona_extraliga0708.txt)";
+    QTest::addRow("not found") << serve << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")
+                               << "(HTTP 404, soubor los_extraliga0708.txt)";
+    QTest::addRow("redirect elsewhere")
+        << serve << QByteArray("HTTP/1.1 302 Found\r\nLocation: http://127.0.0.2:1/x\r\nContent-Length: 0\r\n\r\n")
+        << "(server přesměroval na jiný server, soubor los_extraliga0708.txt)";
 }
 
 void tst_update::transferFailures()
 {
     QFETCH(int, mode);
+    QFETCH(QByteArray, canned);
     QFETCH(QString, message);
-    m_server->mode = static_cast<LoopbackServer::Mode>(mode);
-    m_server->truncated = u"/velmor/update/los_extraliga0708.txt"_qs;
-    const QByteArray before = contents(program(u"souteze/los_extraliga0708.txt"_qs));
+    const QString path = u"/velmor/update/los_extraliga0708.txt"_qs;
+    m_server->truncated = path;
+    if (!canned.isEmpty())
+        m_server->canned[path] = canned;
+    const auto before = snapshot(m_program->path());
     Recorder r(m_server->url());
-    r.timeoutMs = 500;
+    r.limits = {500, 1000, kMaxResponseBytes};
     r.answers = {true};
-    runUpdate(r, m_program->path(), u"127.0.0.1"_qs);
-    QVERIFY2(r.steps.last().startsWith(message), qPrintable(r.steps.last()));
-    QCOMPARE(contents(program(u"souteze/los_extraliga0708.txt"_qs)), before);
+    if (m_server->mode = static_cast<LoopbackServer::Mode>(mode); m_server->mode == LoopbackServer::Mode::Drip) {
+        // The version and the list still arrive; the first data file drips.
+        m_server->canned[u"/velmor/update/newest.dat"_qs] = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n3.4.1";
+        m_server->canned[u"/velmor/update/update_v3.dat"_qs] =
+            "HTTP/1.1 200 OK\r\n\r\n" + contents(site(u"update_v3.dat"_qs));
+    }
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
+    QVERIFY2(r.steps.last().startsWith(u"update: "_qs) && r.steps.last().contains(message), qPrintable(r.steps.last()));
+    QVERIFY(snapshot(m_program->path()) == before);
     QCOMPARE(r.reloads, 0);
+}
+
+void tst_update::refusedConnection()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const QUrl url(u"http://127.0.0.1:%1"_qs.arg(closed.serverPort()));
+    closed.close(); // nothing listens there now
+    Recorder r(url);
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
+    QCOMPARE(r.steps.last(), u"update: Nelze navázat spojení!"_qs);
 }
 
 QTEST_GUILESS_MAIN(tst_update)

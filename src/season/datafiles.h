@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+class QLockFile;
+
+// No data file of the program comes near this; anything larger is not one.
+inline constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
+
+// The bytes of a data file, or the Czech reason it cannot be read. Only regular files up to
+// kMaxDataFileBytes are read, so a FIFO or a device never hangs the program or fills its memory.
+struct FileBytes {
+    QByteArray bytes;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+FileBytes readDataFile(const QString& path);
+
+// Replaces the file completely or leaves it as it was; an empty string on success, else the Czech reason.
+// The last buffered write is flushed before the commit, so a full disk or a size limit is never missed.
+QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Copies the file into "zaloha" beside it, named after it with the time, and keeps the newest
+// kKeptBackups copies of it. A missing file needs no copy. Empty on success, else the Czech reason.
+inline constexpr int kKeptBackups = 20;
+QString backupFile(const QString& path, const QDateTime& when);
+QString backupFolderOf(const QString& path);
+
+// Temporary files an interrupted save left beside the file ("name.XXXXXX").
+void removeLeftoverTemporaries(const QString& path);
+
+// The Czech text for an errno value of a failed file operation.
+QString czechFileReason(int errnoValue);
+
+// One writer per league: the lock file beside the schedule. Held while the league is open in the
+// desktop program or while the CLI writes; a lock left by a program that died is taken over.
+class LeagueLock final {
+public:
+    explicit LeagueLock(const QString& schedulePath);
+    ~LeagueLock();
+    LeagueLock(const LeagueLock&) = delete;
+    LeagueLock& operator=(const LeagueLock&) = delete;
+
+    // Empty when the lock is now held, else the Czech message for the user.
+    QString acquire(int waitMs = 0);
+
+private:
+    QString m_schedulePath;
+    std::unique_ptr<QLockFile> m_lock;
+};

@@ -44,7 +44,7 @@ League loadLeague(const QString& competitionPath)
 League changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
 {
     LeagueLock lock(scheduleFileFor(competitionPath));
-    QString error = lock.acquire(5000); // another script's write takes milliseconds
+    QString error = lock.acquire(3000); // another script's write takes milliseconds
     if (!error.isEmpty())
         throw FileError{error};
     League league = loadLeague(competitionPath);

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "datafiles.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QThread>
 #include <cerrno>
 
 namespace {
@@ -146,7 +148,12 @@ LeagueLock::~LeagueLock() = default;
 
 QString LeagueLock::acquire(int waitMs)
 {
-    if (m_lock->isLocked() || m_lock->tryLock(waitMs))
+    // Short steps rather than QLockFile's growing sleeps: another writer holds it for milliseconds.
+    QDeadlineTimer deadline(waitMs);
+    while (!m_lock->isLocked() && !m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError &&
+           !deadline.hasExpired())
+        QThread::msleep(10);
+    if (m_lock->isLocked())
         return {};
     // Where no lock file can be made (a read-only folder) nobody can write the schedule either.
     if (m_lock->error() == QLockFile::PermissionError)

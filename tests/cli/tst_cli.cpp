@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "fixture/loopbackserver.h"
+#include "fixture/programfolder.h"
+#include "season/datafiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -16,9 +21,22 @@ struct Run {
     QString err;
 };
 
-Run cli(const QStringList& args)
+// The program runs with this limit on the files it writes (RLIMIT_FSIZE); 0 for none.
+void limitFileSize(QProcess& p, rlim_t bytes)
+{
+    if (bytes == 0)
+        return;
+    p.setChildProcessModifier([bytes] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+}
+
+Run cli(const QStringList& args, rlim_t fileSizeLimit = 0)
 {
     QProcess p;
+    limitFileSize(p, fileSizeLimit);
     p.start(QStringLiteral(RINKOMAT_CLI), args);
     if (!p.waitForFinished(30000))
         return {};
@@ -36,6 +54,10 @@ private Q_SLOTS:
     void tableOfPeriod();
     void exitStatus_data();
     void exitStatus();
+    void failedWriteExits2_data();
+    void failedWriteExits2();
+    void twoWritersLoseNothing();
+    void updateExitCodes();
 
 private:
     QTemporaryDir m_dir;
@@ -111,6 +133,93 @@ void tst_cli::exitStatus()
     const Run r = cli(args);
     QCOMPARE(r.exitCode, code);
     QVERIFY(!r.err.isEmpty());
+}
+
+void tst_cli::failedWriteExits2_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::addRow("enter, size limit") << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs}
+                                       << "povolenou velikost";
+    QTest::addRow("swap, size limit") << QStringList{u"swap"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs}
+                                      << "povolenou velikost";
+    QTest::addRow("enter, league open elsewhere")
+        << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs} << "zkuste to znovu";
+}
+
+void tst_cli::failedWriteExits2()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const QTemporaryDir dir;
+    const QString path = fixture::writeLeague(QDir(dir.path()));
+    const QByteArray before = scheduleBytes(fixture::load(path));
+    args.replaceInStrings(u"LEAGUE"_qs, path);
+    const bool locked = message == u"zkuste to znovu";
+    LeagueLock lock(scheduleFileFor(path));
+    if (locked)
+        QCOMPARE(lock.acquire(), QString());
+    const Run r = cli(args, locked ? 0 : 1000);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QFile f(scheduleFileFor(path));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+}
+
+void tst_cli::twoWritersLoseNothing()
+{
+    const QTemporaryDir dir;
+    const QString path = fixture::writeLeague(QDir(dir.path()));
+    QList<QProcess*> writers;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        auto* p = new QProcess(this);
+        p->start(QStringLiteral(RINKOMAT_CLI),
+                 {u"enter"_qs, path, u"5"_qs, QString::number(slot), u"%1:0"_qs.arg(slot)});
+        writers << p;
+    }
+    for (QProcess* p : writers) {
+        QVERIFY(p->waitForFinished(30000));
+        QCOMPARE(p->exitCode(), 0);
+        delete p;
+    }
+    const SeasonStore s = fixture::load(path);
+    for (int slot = 1; slot <= kSlots; ++slot)
+        QCOMPARE(s.VYSLEDEK(slot, 5), u"%1:0"_qs.arg(slot));
+}
+
+void tst_cli::updateExitCodes()
+{
+    QTemporaryDir site, program;
+    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR "/../update-site"), site.path());
+    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
+    LoopbackServer server(site.path());
+    const QString url = server.url().toString();
+    const auto run = [&](const QStringList& args, rlim_t limit = 0) -> Run {
+        Run r;
+        QProcess proc;
+        limitFileSize(proc, limit);
+        proc.start(QStringLiteral(RINKOMAT_CLI), QStringList{u"update"_qs, url, program.path(), u"--json"_qs} + args);
+        // The loopback server answers from this process's event loop.
+        for (int waited = 0; proc.state() != QProcess::NotRunning && waited < 30000; waited += 20)
+            QTest::qWait(20);
+        r.exitCode = proc.exitCode();
+        r.json = QJsonDocument::fromJson(proc.readAllStandardOutput()).object();
+        return r;
+    };
+    const QString schedule = program.filePath(u"souteze/los_extraliga0708.txt"_qs);
+    QFile f(schedule);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    QCOMPARE(run({u"--no"_qs}).exitCode, 0); // declined: nothing to do
+    const Run failed = run({u"--yes"_qs}, 2000);
+    QCOMPARE(failed.exitCode, 1);
+    QVERIFY(failed.json.value(u"steps"_qs).toArray().last().toString().contains(u"povolenou velikost"_qs));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    f.close();
+    QCOMPARE(run({u"--yes"_qs}).exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_cli)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/frmUvod.h"
 #include "fixture/openleague.h"
+#include "season/datafiles.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -29,6 +30,10 @@ private Q_SLOTS:
     void ctrlXInFieldEndsAndWrites();
     void failedWriteKeepsWindow();
     void otherLeagueWritesAndReturnsToPicker();
+    void leavingWithoutSaving();
+    void changedOnDisk_data();
+    void changedOnDisk();
+    void oneWindowPerLeague();
 
 private:
     SeasonStore reloaded() const { return fixture::load(m_competition); }
@@ -251,6 +256,72 @@ void tst_frmMain::otherLeagueWritesAndReturnsToPicker()
     auto* again = fixture::visibleWindow<frmMain>(u"frmMain"_qs);
     QVERIFY(again);
     QCOMPARE(again->result[2]->text(), u"0:3"_qs);
+}
+
+void tst_frmMain::leavingWithoutSaving()
+{
+    const QString schedule = scheduleFileFor(m_competition);
+    QVERIFY(QFile::remove(schedule) && QDir().mkdir(schedule));
+    m_main->result[0]->setFocus();
+    QTest::keyClicks(m_main->result[0], u"1:0"_qs);
+    m_desktop->choices = {1, 2}; // leave without saving, then stay
+    m_desktop->answers = {Desktop::Answer::No};
+    QVERIFY(!m_main->close()); // the warning answered No: back to the choice
+    QCOMPARE(m_desktop->messages.size(), 3);
+    QVERIFY(m_desktop->messages[0].text.endsWith(u"[Zkusit znovu | Odejít bez uložení | Zůstat v programu]"_qs));
+    QVERIFY(m_desktop->messages[1].text.contains(u"budou ztraceny"_qs));
+    QVERIFY(m_main->isVisible());
+    m_desktop->choices = {1};
+    m_desktop->answers = {Desktop::Answer::Yes};
+    QVERIFY(m_main->close());
+    QTRY_VERIFY(!m_main);
+    QVERIFY(QFileInfo(schedule).isDir());
+}
+
+void tst_frmMain::changedOnDisk_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("round1");
+    QTest::addColumn<QString>("round10");
+    QTest::addColumn<bool>("closed");
+    QTest::addRow("reload") << 0 << "9:9"
+                            << "" << false;
+    QTest::addRow("overwrite") << 1 << "3:1"
+                               << "1:0" << true;
+    QTest::addRow("cancel") << 2 << "9:9"
+                            << "" << false;
+}
+
+void tst_frmMain::changedOnDisk()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, round1);
+    QFETCH(QString, round10);
+    QFETCH(bool, closed);
+    SeasonStore other = reloaded();
+    other.match(1, 1).result = u"9:9"_qs; // another program wrote the file meanwhile
+    QCOMPARE(writeSchedule(other, scheduleFileFor(m_competition)), QString());
+    m_main->result[0]->setFocus();
+    QTest::keyClicks(m_main->result[0], u"1:0"_qs);
+    m_desktop->choices = {choice};
+    QCOMPARE(m_main->close(), closed);
+    QVERIFY(m_desktop->messages.value(0).text.contains(u"se od načtení změnil"_qs));
+    QCOMPARE(reloaded().VYSLEDEK(1, 1), round1);
+    QCOMPARE(reloaded().VYSLEDEK(1, 10), round10);
+    if (choice == 0)
+        QCOMPARE(m_main->season().VYSLEDEK(1, 1), u"9:9"_qs);
+}
+
+void tst_frmMain::oneWindowPerLeague()
+{
+    frmMain second(m_competition, scheduleFileFor(m_competition));
+    QVERIFY(second.Form_Load().contains(u"zkuste to znovu"_qs));
+    QVERIFY(m_main->close());
+    QTRY_VERIFY(!m_main);
+    QCOMPARE(second.Form_Load(), QString());
+    // The first save of an opening keeps the file as it was.
+    const QStringList copies = QDir(backupFolderOf(scheduleFileFor(m_competition))).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
 }
 
 QTEST_MAIN(tst_frmMain)

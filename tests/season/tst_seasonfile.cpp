@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "season/datafiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class tst_seasonfile final : public QObject {
     Q_OBJECT
@@ -17,7 +24,14 @@ private Q_SLOTS:
     void shownRound();
     void writeBlockBytes();
     void bundledLeagueRoundTrip();
-    void failedWriteReported();
+    void unreadableFiles_data();
+    void unreadableFiles();
+    void utf8Files_data();
+    void utf8Files();
+    void failedWriteKeepsFile_data();
+    void failedWriteKeepsFile();
+    void backupsKeepTheNewest();
+    void oneWriterAtATime();
 
 private:
     QTemporaryDir m_dir;
@@ -98,6 +112,11 @@ void tst_seasonfile::refusals_data()
     QTest::addRow("incomplete block") << true << "los" << -1 << "5" << fixture::blockLine(52, 13) + 1 << "neúplný";
     QTest::addRow("unnamed team") << false << "los" << 19 << "; t14 removed" << fixture::pairingLine(1, 7) + 1
                                   << "tým č. 14";
+    QTest::addRow("team plays itself") << true << "los" << fixture::pairingLine(2, 3) << "3-3"
+                                       << fixture::pairingLine(2, 3) + 1 << "sám se sebou";
+    QTest::addRow("team twice in a round") << true << "los" << fixture::pairingLine(2, 3) << "2-5"
+                                           << fixture::pairingLine(2, 3) + 1 << "tým č. 2 hraje v kole 2 dvakrát";
+    QTest::addRow("control character in a name") << false << "sezona" << 19 << "t14=Tým\x1b[31m" << 20 << "řídicí";
     QTest::addRow("HR not a number") << false << "sezona" << 4 << "HR2=deset" << 5 << "HR2=";
     QTest::addRow("HR above 14") << false << "sezona" << 3 << "HR1=15" << 4 << "HR1=";
     QTest::addRow("team key 15") << false << "sezona" << 19 << "t15=Navíc" << 20 << "od 1 do 14";
@@ -175,16 +194,175 @@ void tst_seasonfile::bundledLeagueRoundTrip()
     QVERIFY(fixture::load(copy) == original);
 }
 
-void tst_seasonfile::failedWriteReported()
+void tst_seasonfile::unreadableFiles_data()
 {
-    const SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path())));
-    const QString error = writeSchedule(s, m_dir.filePath(u"chybí/los_test.txt"_qs));
-    QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit"_qs), qPrintable(error));
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("what");
+    QTest::addRow("FIFO") << "fifo"
+                          << "není obyčejný soubor";
+    QTest::addRow("folder") << "folder"
+                            << "není obyčejný soubor";
+    QTest::addRow("endless device") << "device"
+                                    << "není obyčejný soubor";
+    QTest::addRow("over 16 MiB") << "huge"
+                                 << "větší než 16 MiB";
+    QTest::addRow("names no team") << "noteam"
+                                   << "Soubor „sezona_test.txt“ nepojmenovává žádný tým";
+}
 
-    // A target that cannot be replaced keeps what it was.
-    QVERIFY(QDir(m_dir.path()).mkdir(u"los_dir.txt"_qs));
-    QVERIFY(!writeSchedule(s, m_dir.filePath(u"los_dir.txt"_qs)).isEmpty());
-    QVERIFY(QFileInfo(m_dir.filePath(u"los_dir.txt"_qs)).isDir());
+void tst_seasonfile::unreadableFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, what);
+    QStringList comp = fixture::competitionLines();
+    if (kind == u"noteam")
+        comp = comp.mid(0, 6);
+    const QTemporaryDir dir;
+    const QString path = fixture::writeLeague(QDir(dir.path()), comp);
+    const QString los = scheduleFileFor(path);
+    QVERIFY(QFile::remove(los));
+    if (kind == u"fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(los).constData(), 0600), 0);
+    else if (kind == u"folder")
+        QVERIFY(QDir().mkdir(los));
+    else if (kind == u"device")
+        QVERIFY(QFile::link(u"/dev/zero"_qs, los));
+    else if (kind == u"huge") {
+        QFile f(los);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxDataFileBytes + 1));
+    } else
+        fixture::writeLeague(QDir(dir.path()), comp);
+    SeasonStore store;
+    const QString error = loadSeason(path, los, store);
+    QVERIFY2(error.contains(what), qPrintable(error));
+    QVERIFY2(error.contains(kind == u"noteam" ? u"sezona_test.txt"_qs : u"los_test.txt"_qs), qPrintable(error));
+}
+
+void tst_seasonfile::utf8Files_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addRow("byte order mark") << QByteArray("\xEF\xBB\xBF");
+    QTest::addRow("plain UTF-8") << QByteArray();
+}
+
+void tst_seasonfile::utf8Files()
+{
+    QFETCH(QByteArray, start);
+    const QString path = fixture::writeLeague(QDir(m_dir.path()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(start + fixture::competitionLines().join(u"\r\n"_qs).toUtf8());
+    f.close();
+    SeasonStore s = fixture::load(path);
+    QCOMPARE(s.TymPodleCisla(3), u"Č. Budějovice"_qs);
+    QCOMPARE(s.caption, u"Liga  2007/2008"_qs);
+}
+
+namespace {
+
+// A tiny tmpfs, for a full disk and a read-only disk; only root may mount one.
+struct SmallDisk {
+    explicit SmallDisk(const QString& at) : path(at)
+    {
+        mounted = geteuid() == 0 && QDir().mkpath(at) && run("mount -t tmpfs -o size=16k tmpfs ");
+    }
+    ~SmallDisk()
+    {
+        if (mounted)
+            run("umount ");
+    }
+    bool run(const char* command) const
+    {
+        const QByteArray line = command + QFile::encodeName(path) + " 2>/dev/null";
+        return std::system(line.constData()) == 0;
+    }
+    QString path;
+    bool mounted = false;
+};
+
+} // namespace
+
+void tst_seasonfile::failedWriteKeepsFile_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("file-size limit") << "limit"
+                                     << "povolenou velikost";
+    QTest::addRow("full disk") << "full"
+                               << "není dost místa";
+    QTest::addRow("read-only disk") << "readonly-disk"
+                                    << "jen pro čtení";
+    QTest::addRow("read-only file") << "readonly-file"
+                                    << "jen pro čtení";
+    QTest::addRow("folder gone") << "gone"
+                                 << "neexistuje";
+}
+
+void tst_seasonfile::failedWriteKeepsFile()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, reason);
+    SmallDisk disk(m_dir.filePath(u"disk"_qs));
+    if ((cause == u"full" || cause == u"readonly-disk") && !disk.mounted)
+        QSKIP("mounting a tmpfs needs root");
+    const QDir folder(disk.path);
+    const QString path = fixture::writeLeague(folder);
+    const QString los = scheduleFileFor(path);
+    SeasonStore s = fixture::load(path);
+    const QByteArray before = scheduleBytes(s);
+    s.match(1, 1).result = u"3:2"_qs;
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    if (cause == u"limit") {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{static_cast<rlim_t>(before.size() / 2), old.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    } else if (cause == u"full") {
+        QFile filler(folder.filePath(u"filler"_qs));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(1024, 'x')) == 1024 && filler.flush()) {
+        }
+    } else if (cause == u"readonly-disk") {
+        QVERIFY(disk.run("mount -o remount,ro "));
+    } else if (cause == u"readonly-file") {
+        QVERIFY(QFile::setPermissions(los, QFile::ReadOwner | QFile::ReadGroup));
+    }
+    const QString target = cause == u"gone" ? m_dir.filePath(u"chybí/los_test.txt"_qs) : los;
+    const QString error = writeSchedule(s, target);
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit: "_qs) && error.contains(reason), qPrintable(error));
+    QFile f(los);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+}
+
+void tst_seasonfile::backupsKeepTheNewest()
+{
+    const QString path = fixture::writeLeague(QDir(m_dir.path()));
+    const QString los = scheduleFileFor(path);
+    const QDateTime start(QDate(2007, 10, 20), QTime(18, 0));
+    for (int i = 0; i < kKeptBackups + 2; ++i)
+        QCOMPARE(backupFile(los, start.addSecs(i)), QString());
+    QCOMPARE(backupFile(los, start.addSecs(kKeptBackups + 1)), QString()); // the same second again
+    const QDir backups(backupFolderOf(los));
+    const QStringList copies = backups.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(copies.size(), kKeptBackups);
+    QCOMPARE(copies.first(), u"los_test_2007-10-20_180003.txt"_qs);
+    QCOMPARE(copies.last(), u"los_test_2007-10-20_180021_2.txt"_qs);
+    QFile f(backups.filePath(copies.last()));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), scheduleBytes(fixture::load(path)));
+}
+
+void tst_seasonfile::oneWriterAtATime()
+{
+    const QString los = scheduleFileFor(fixture::writeLeague(QDir(m_dir.path())));
+    auto first = std::make_unique<LeagueLock>(los);
+    QCOMPARE(first->acquire(), QString());
+    LeagueLock second(los);
+    QVERIFY(second.acquire().contains(u"los_test.txt"_qs));
+    first.reset();
+    QCOMPARE(second.acquire(), QString());
 }
 
 QTEST_APPLESS_MAIN(tst_seasonfile)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmTable.h"
 
+#include "app/fit.h"
 #include "app/twips.h"
 #include "standings/ranking.h"
 
@@ -56,10 +57,22 @@ frmTable::frmTable(const SeasonStore& season, const TeamStats& stats, const QStr
             cells[r][c] = l;
         }
     }
+    // Names and three-digit scores need more than the designed columns in most fonts.
+    const int widen[] = {1, 8};
+    const QStringList samples[] = {season.teamNames(), {u"888:888"_qs, u"(=100%)"_qs, u"(=8888)"_qs}};
+    for (int k = 0; k < 2; ++k) {
+        const int c = widen[k];
+        const int dx = widthToShow(cells[0][c], samples[k]) - cells[0][c]->width();
+        if (dx <= 0)
+            continue;
+        makeRoom(this, cells[0][c + 1]->x(), dx);
+        for (int r = 0; r < kTeams; ++r)
+            cells[r][c]->resize(cells[r][c]->width() + dx, cells[r][c]->height());
+    }
     auto* Label1 = new QLabel(u"pořadí, tým, počet zápasů, výher, výher v prodloužení, remíz,\n"
                               "proher v prodloužení, proher, skóre, body"_qs,
                               this);
-    Label1->setGeometry(twipsRect(300, 5550, 5600, 480));
+    Label1->setGeometry(tw(300), tw(5550), width() - 2 * tw(300), tw(480));
     Label1->setAlignment(Qt::AlignCenter);
     constexpr int designedTop[] = {5865, 6000, 6240};
     const int hr[] = {season.HR1, season.HR2, season.HR3};
@@ -89,7 +102,8 @@ void frmTable::placeLine(int index, int position, int designedTop)
 {
     // A position of 0 leaves the line at its designed place, under the legend.
     const int top = position > 0 ? rowTop(position - 1) + 275 : designedTop;
-    lines[index]->setGeometry(twipsRect(300, top - 15, 5300, 30));
+    const int left = cells[0][0]->x(), right = cells[0][9]->geometry().right();
+    lines[index]->setGeometry(left, tw(top - 15), right - left + 1, tw(30));
 }
 
 void frmTable::cbo1_Click()

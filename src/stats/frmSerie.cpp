@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmSerie.h"
 
+#include "app/fit.h"
 #include "app/twips.h"
 #include "platform/desktop.h"
 
@@ -44,9 +45,9 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     cbo3->addItems(streakOrderCaptions());
     label(this, u"prodlužovaná utkání:"_qs, twipsRect(165, 2790, 2955, 330));
     OPT1 = new QRadioButton(u" počítat jako remízu"_qs, this);
-    OPT1->setGeometry(twipsRect(240, 3060, 2895, 255));
+    OPT1->setGeometry(twipsRect(240, 3030, 2895, 300));
     OPT2 = new QRadioButton(u" počítat konečný výsledek"_qs, this);
-    OPT2->setGeometry(twipsRect(240, 3360, 2895, 255));
+    OPT2->setGeometry(twipsRect(240, 3360, 2895, 300));
     auto* Label1 = label(this, u"První číslo udává aktuální sérii, druhé nejdelší dosaženou sérii."_qs,
                          twipsRect(165, 4080, 2970, 435));
     Label1->setWordWrap(true);
@@ -69,6 +70,13 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
                 l->setFont(bold);
             rows[i][c] = l;
         }
+    }
+    // The longest streak types need more than the designed width in most fonts.
+    const int dx = widthToShowAll(cbo2) - cbo2->width();
+    if (dx > 0) {
+        makeRoom(this, Line1->x() - 1, dx);
+        for (QWidget* w : {static_cast<QWidget*>(cbo2), static_cast<QWidget*>(cbo3)})
+            w->resize(w->width() + dx, w->height());
     }
 
     cbo1->setCurrentIndex(Total - 1);

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QStringList>
+
+class QComboBox;
+class QWidget;
+
+// The designed geometry stays where the texts fit; these widen only what needs it, for any font.
+
+// The width the box needs to show its longest entry whole.
+int widthToShowAll(const QComboBox* box);
+// The width a label in `font` needs for the widest of the texts.
+int widthToShow(const QWidget* label, const QStringList& texts);
+// Moves the window's children that start at or right of `fromX` by `dx` and widens the window as much.
+void makeRoom(QWidget* window, int fromX, int dx);

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: MIT
+// Every window on the fullest season: no text may be cut, at the scale the test runs with.
+#include "app/frmUvod.h"
+#include "entry/frmMain.h"
+#include "fixture/programfolder.h"
+#include "lookups/frmZapasy.h"
+#include "online/frmUpdate.h"
+#include "season/seasonfile.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleOptionComboBox>
+#include <QTest>
+
+namespace {
+
+// The texts a widget shows that do not fit its width or height, with what they need.
+QStringList cutTexts(QWidget* window)
+{
+    QStringList cut;
+    const auto report = [&](QWidget* w, const QString& text, const QSize& need, const QSize& have) {
+        if (need.width() > have.width() || need.height() > have.height())
+            cut << u"%1 %2 „%3“: potřebuje %4×%5, má %6×%7"_qs.arg(window->objectName(), w->objectName(), text)
+                       .arg(need.width())
+                       .arg(need.height())
+                       .arg(have.width())
+                       .arg(have.height());
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || w->y() < 0) // a focus catcher above the window
+            continue;
+        const QFontMetrics fm = w->fontMetrics();
+        if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
+            const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+            report(l, l->text(), fm.size(0, l->text()), room.size());
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) {
+            QString text = b->text();
+            report(b, text.remove(u'&'), b->sizeHint().boundedTo(QSize(fm.horizontalAdvance(text) + 16, 1000)),
+                   b->size());
+        } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(c);
+            const QRect field =
+                c->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, c);
+            for (int i = 0; i < c->count(); ++i)
+                report(c, c->itemText(i), QSize(fm.horizontalAdvance(c->itemText(i)), fm.height()), field.size());
+        }
+        // Nothing may stand beyond the window's edge.
+        const QRect inWindow(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (w->parentWidget() == window && !window->rect().contains(inWindow) && inWindow.top() >= 0)
+            cut << u"%1 %2 leží mimo okno"_qs.arg(window->objectName(), w->objectName());
+    }
+    return cut;
+}
+
+} // namespace
+
+class tst_textfit final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void everyWindow();
+    void cleanupTestCase() { fixture::closeAllWindows(); }
+
+private:
+    QTemporaryDir m_dir;
+    RecordingDesktop m_desktop;
+    frmMain* m_main = nullptr;
+};
+
+void tst_textfit::initTestCase()
+{
+    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), m_dir.path());
+    m_desktop.folder = m_dir.path();
+    m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0));
+    // The nearly complete season, with the longest names of the bundled leagues.
+    const QString competition = m_dir.filePath(u"souteze/sezona_extraliga0607.txt"_qs);
+    QFile file(competition);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString text = decodeText(file.readAll());
+    file.close();
+    text.replace(QRegularExpression(u"t01=[^\r\n]*"_qs), u"t01=Hradec Králové"_qs)
+        .replace(QRegularExpression(u"t02=[^\r\n]*"_qs), u"t02=Frýdek-Místek"_qs);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+    file.close();
+    QVERIFY(
+        QFile::copy(m_dir.filePath(u"souteze/kalendar_0708.dat"_qs), m_dir.filePath(u"souteze/kalendar_0607.dat"_qs)));
+    m_main = new frmMain(competition, scheduleFileFor(competition));
+    QCOMPARE(m_main->Form_Load(), QString());
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
+}
+
+void tst_textfit::everyWindow()
+{
+    QStringList cut = cutTexts(m_main);
+    const QStringList commands{u"mnuPrubezna"_qs, u"mnuObdobi"_qs, u"mnuKriz"_qs, u"mnuGraf"_qs, u"mnuSerie"_qs,
+                               u"mnuBil"_qs,      u"mnuVzaj"_qs,   u"mnuChyb"_qs, u"mnuZap"_qs,  u"mnuKalendar"_qs};
+    for (const QString& name : commands) {
+        const QList<QWidget*> before = QApplication::topLevelWidgets();
+        m_main->findChild<QAction*>(name)->trigger();
+        QWidget* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && !before.contains(w))
+                window = w;
+        }
+        QVERIFY2(window, qPrintable(name));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Every choice of every box, so that every text the window can show is measured.
+        const QList<QComboBox*> boxes = window->findChildren<QComboBox*>();
+        for (QComboBox* box : boxes) {
+            for (int i = box->count() - 1; i >= 0; --i) {
+                box->setCurrentIndex(i);
+                Q_EMIT box->activated(i);
+                cut << cutTexts(window);
+            }
+        }
+        cut << cutTexts(window);
+        window->close();
+        QApplication::processEvents();
+    }
+    cut.removeDuplicates();
+    for (const QString& line : cut)
+        qInfo("%s", qPrintable(line));
+    QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_qs.arg(cut.size())));
+}
+
+QTEST_MAIN(tst_textfit)
+#include "tst_textfit.moc"

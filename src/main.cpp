@@ -5,12 +5,21 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Rinkomat"_qs);
     QApplication::setApplicationVersion(QStringLiteral(RINKOMAT_VERSION));
+    // Qt's own texts (context menus, file dialogs) in Czech, as the program speaks.
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    QTranslator qtCzech;
+    if (qtCzech.load(QLocale(QLocale::Czech), u"qtbase"_qs, u"_"_qs,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtCzech);
     QApplication::setWindowIcon(QIcon(QDir(QApplication::applicationDirPath()).filePath(u"rinkomat.png"_qs)));
     frm1ST::start();
     return QApplication::exec();

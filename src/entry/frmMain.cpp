@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QTimer>
 
 frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
     : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los)
@@ -48,6 +49,7 @@ void frmMain::buildRows()
     cboKolo = new QComboBox(central);
     cboKolo->setObjectName(u"cboKolo"_qs);
     cboKolo->setMaxVisibleItems(20);
+    cboKolo->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_qs); // a list of 20 rounds, not a screen tall
     connect(cboKolo, &QComboBox::currentIndexChanged, this, &frmMain::onRoundSelected);
     outer->addWidget(cboKolo, 0, Qt::AlignHCenter);
 
@@ -91,6 +93,7 @@ void frmMain::buildRows()
     linkToPartnerSite(PIC);
     outer->addWidget(PIC, 0, Qt::AlignHCenter);
     setCentralWidget(central);
+    layout()->setSizeConstraint(QLayout::SetFixedSize); // the rows never spread apart
 }
 
 QString frmMain::Form_Load()
@@ -117,6 +120,7 @@ QString frmMain::Form_Load()
         cboKolo->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)));
     cboKolo->setCurrentIndex(roundShownOnOpening(m_season, Desktop::instance().today()) - 1);
     cboKolo_Click();
+    result[0]->setFocus(); // typing goes to the first result at once
     return {};
 }
 
@@ -236,7 +240,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     }
     for (int i = 0; i < kSlots; ++i) {
         if (watched == result[i]) {
-            if (type == QEvent::FocusOut) {
+            if (type == QEvent::FocusIn) {
+                // After the click has placed the cursor: typing replaces the result instead of spoiling it.
+                QTimer::singleShot(0, result[i], &QLineEdit::selectAll);
+            } else if (type == QEvent::FocusOut) {
                 leaveField(i);
             } else if (type == QEvent::KeyPress && i < kSlots - 1) {
                 const int key = static_cast<QKeyEvent*>(event)->key();

@@ -66,6 +66,8 @@ private:
     bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }
     void pageBy(int delta);
 
+    // When the view is gone the keyboard is back in the first result field.
+    void returnFocusAfter(QWidget* view);
     void openBalance(int team);
     void openHeadToHead(int row);
     void showMissingResults();

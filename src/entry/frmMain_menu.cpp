@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QUrl>
 
@@ -39,7 +40,12 @@ QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& capti
     // A shortcut does not open the menu, so every command stores the displayed round itself.
     connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
         storeDisplayedRound();
+        const QList<QWidget*> before = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         run();
+        for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->isWindow() && !before.contains(w))
+                returnFocusAfter(w);
+        }
     });
     return action;
 }
@@ -90,10 +96,17 @@ void frmMain::buildMenu()
                [this] { endProgram(); });
 }
 
+void frmMain::returnFocusAfter(QWidget* view)
+{
+    // The field is the context: while the window itself is torn down nothing is focused.
+    connect(view, &QObject::destroyed, result[0], [field = result[0]] { field->setFocus(); });
+}
+
 void frmMain::openBalance(int team)
 {
     storeDisplayedRound(); // a result typed in a field must count
     auto* balance = new frmBilance(m_season, this);
+    returnFocusAfter(balance);
     balance->show();
     balance->cboBil->setCurrentIndex(team - 1);
 }
@@ -102,6 +115,7 @@ void frmMain::openHeadToHead(int row)
 {
     storeDisplayedRound();
     auto* h2h = new frmVzaj(m_season, this);
+    returnFocusAfter(h2h);
     h2h->show();
     h2h->cbo1->setCurrentIndex(m_home[row]);
     h2h->cbo2->setCurrentIndex(m_away[row]);

@@ -7,6 +7,7 @@
 #include "platform/desktop.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QPrinter>
@@ -74,6 +75,9 @@ void frmZapasy::print()
         if (path.isEmpty())
             return;
         printed = printTextPageToPdf(path, page);
+        if (printed)
+            desktop.tell(this, u"Stránka je uložena v souboru\r\n"_qs + QDir::toNativeSeparators(path),
+                         Desktop::Icon::Information);
     }
     if (!printed)
         desktop.tell(this, u"Stránku se nepodařilo vytisknout."_qs, Desktop::Icon::Critical);

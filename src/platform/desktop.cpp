@@ -3,6 +3,7 @@
 
 #include "app/programinfo.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -36,6 +37,15 @@ public:
         case Buttons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
+        }
+        // Czech even where Qt's own translation is not installed.
+        const std::pair<QMessageBox::StandardButton, QString> czech[] = {{QMessageBox::Ok, u"OK"_qs},
+                                                                         {QMessageBox::Cancel, u"Zrušit"_qs},
+                                                                         {QMessageBox::Yes, u"Ano"_qs},
+                                                                         {QMessageBox::No, u"Ne"_qs}};
+        for (const auto& [which, caption] : czech) {
+            if (QAbstractButton* b = box.button(which))
+                b->setText(caption);
         }
         switch (box.exec()) {
         case QMessageBox::Ok:

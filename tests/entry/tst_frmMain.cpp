@@ -31,6 +31,7 @@ private Q_SLOTS:
     void failedWriteKeepsWindow();
     void otherLeagueWritesAndReturnsToPicker();
     void leavingWithoutSaving();
+    void typingAtOnce();
     void changedOnDisk_data();
     void changedOnDisk();
     void oneWindowPerLeague();
@@ -256,6 +257,31 @@ void tst_frmMain::otherLeagueWritesAndReturnsToPicker()
     auto* again = fixture::visibleWindow<frmMain>(u"frmMain"_qs);
     QVERIFY(again);
     QCOMPARE(again->result[2]->text(), u"0:3"_qs);
+}
+
+void tst_frmMain::typingAtOnce()
+{
+    // Keypad typing right after the league opens fills the first result, not the round list.
+    QCOMPARE(QApplication::focusWidget(), m_main->result[0]);
+    QTest::keyClicks(QApplication::focusWidget(), u"5+4-"_qs);
+    QCOMPARE(m_main->result[0]->text(), u"5:4p"_qs);
+    QCOMPARE(m_main->shownRound(), 10);
+
+    // A click into a filled field selects it, so typing replaces the old result.
+    QTest::keyClick(m_main->result[0], Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget(), m_main->result[1]);
+    QTest::mouseClick(m_main->result[0], Qt::LeftButton, {}, QPoint(m_main->result[0]->width() - 3, 5));
+    QTRY_COMPARE(m_main->result[0]->selectedText(), u"5:4p"_qs);
+    QTest::keyClicks(m_main->result[0], u"2:1"_qs);
+    QCOMPARE(m_main->result[0]->text(), u"2:1"_qs);
+
+    // Back from a view, the keyboard is in the first field again.
+    m_main->result[3]->setFocus();
+    QTest::keyClick(m_main, Qt::Key_F2);
+    QWidget* table = QApplication::activeModalWidget();
+    QVERIFY(table);
+    QTest::keyClick(table, Qt::Key_Escape);
+    QTRY_COMPARE(m_main->focusWidget(), m_main->result[0]);
 }
 
 void tst_frmMain::leavingWithoutSaving()

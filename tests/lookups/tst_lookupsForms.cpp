@@ -148,7 +148,8 @@ void tst_lookupsForms::printMatches()
 
     m_desktop->answers = {Desktop::Answer::Ok, Desktop::Answer::Yes};
     QTest::mouseClick(zapasy->Command2, Qt::LeftButton);
-    QCOMPARE(m_desktop->messages.size(), 3); // the question, then no printer: save as PDF?
+    QCOMPARE(m_desktop->messages.size(), 4); // the question, no printer: save as PDF?, where it is saved
+    QVERIFY(m_desktop->messages[3].text.endsWith(m_desktop->pdfPath));
     QVERIFY(QFile::exists(m_desktop->pdfPath));
     QVERIFY(run(u"pdfinfo"_qs, {m_desktop->pdfPath}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs)));
     // Text extraction does not keep every run of blanks.

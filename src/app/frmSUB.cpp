@@ -80,6 +80,7 @@ frmSUB::frmSUB()
     PIC = new QLabel(this);
     PIC->setPixmap(QPixmap(picture(folder, 1)));
     PIC->setGeometry(tw(5400), tw(2850), PIC->pixmap().width(), PIC->pixmap().height());
+    setFixedWidth(std::max(width(), PIC->geometry().right() + 1 + tw(150))); // the picture whole, with a margin
     PIC2 = new QLabel(this);
     PIC2->setPixmap(QPixmap(picture(folder, 2)));
     PIC2->setAlignment(Qt::AlignLeft | Qt::AlignTop);

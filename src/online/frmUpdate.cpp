@@ -22,10 +22,14 @@ frmUpdate::frmUpdate(QWidget* parent, UpdatedLeague& league, const QUrl& site, c
     layout->addWidget(new QLabel(u"probíhající akce:"_qs, this));
     m_status = new QLabel(this);
     m_status->setObjectName(u"lblUpdate"_qs);
-    m_status->setMinimumWidth(360);
     QFont bold = m_status->font();
     bold.setBold(true);
     m_status->setFont(bold);
+    // Room for the longest status: the server's name, or a league file's.
+    m_status->setMinimumWidth(std::max(
+        {360, QFontMetrics(bold).horizontalAdvance(u"navazuji spojení se serverem "_qs + site.host() + u"...") + 8,
+         QFontMetrics(bold).horizontalAdvance(u"stahuji data...  (sezona_prvniliga0708.txt)"_qs) + 8}));
+
     layout->addWidget(m_status);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(u"progressBar"_qs);

@@ -53,6 +53,11 @@ frmUvod::frmUvod()
     }
     L2->setObjectName(u"L2"_qs);
     L1->setObjectName(u"L1"_qs);
+    // Wide enough for the longest tag line from the start, so the window never grows by itself.
+    int widest = 0;
+    for (const QString& line : tagLines)
+        widest = std::max(widest, L2->fontMetrics().horizontalAdvance(line));
+    L2->setMinimumWidth(widest + 8);
 
     const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs);
     for (const CatalogueEntry& e : orderCatalogue(readCatalogue(folder))) {

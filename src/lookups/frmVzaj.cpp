@@ -32,7 +32,10 @@ frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), 
     lstVz->setFont(fixedFont(u"Courier New"_qs, 9));
     lstVz->setMinimumSize(460, 120);
     grid->addWidget(cbo1, 1, 0);
-    grid->addWidget(new QLabel(u"a"_qs, this), 1, 1);
+    auto* and_ = new QLabel(u"a"_qs, this);
+    and_->setAlignment(Qt::AlignCenter);
+    and_->setMinimumWidth(24); // not hugging the first box
+    grid->addWidget(and_, 1, 1);
     grid->addWidget(cbo2, 1, 2);
     grid->addWidget(Command1, 1, 3);
     grid->addWidget(lstVz, 2, 0, 1, 4);

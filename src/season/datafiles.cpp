@@ -155,8 +155,8 @@ QString LeagueLock::acquire(int waitMs)
         QThread::msleep(10);
     if (m_lock->isLocked())
         return {};
-    // Where no lock file can be made (a read-only folder) nobody can write the schedule either.
-    if (m_lock->error() == QLockFile::PermissionError)
+    // Where no lock file can be made (a read-only folder, a full disk) the save itself fails and says why.
+    if (m_lock->error() != QLockFile::LockFailedError)
         return {};
     return u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje.\r\n"
            "Zavřete ji tam a zkuste to znovu."_qs.arg(nameOf(m_schedulePath));

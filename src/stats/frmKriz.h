@@ -16,7 +16,4 @@ public:
 
     // lblV: cell [home - 1][away - 1].
     std::array<std::array<QLabel*, kTeams>, kTeams> cells{};
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 };

@@ -8,12 +8,28 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 namespace {
+
+// Qt wraps a message at about half the screen, mid-phrase; the program's messages break their own lines.
+void keepLinesWhole(QMessageBox& box, const QString& text)
+{
+    auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_qs);
+    if (!label)
+        return;
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line.trimmed()));
+    const QScreen* screen = box.screen();
+    const int limit = screen ? screen->availableGeometry().width() * 4 / 5 : 800;
+    label->setMinimumWidth(std::min(widest + 4, limit));
+}
 
 QMessageBox::Icon qtIcon(Desktop::Icon icon)
 {
@@ -27,6 +43,7 @@ public:
     Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) override
     {
         QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
+        keepLinesWhole(box, text);
         switch (buttons) {
         case Buttons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -64,6 +81,7 @@ public:
                const QString& title) override
     {
         QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
+        keepLinesWhole(box, text);
         QList<QPushButton*> pushed;
         for (const QString& caption : buttons)
             pushed << box.addButton(caption, pushed.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);

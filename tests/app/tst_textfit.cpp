@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Every window on the fullest season: no text may be cut, at the scale the test runs with.
+#include "app/frmSUB.h"
 #include "app/frmUvod.h"
 #include "entry/frmMain.h"
 #include "fixture/programfolder.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -64,6 +66,7 @@ class tst_textfit final : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void everyWindow();
+    void startAndUpdateWindows();
     void cleanupTestCase() { fixture::closeAllWindows(); }
 
 private:
@@ -128,6 +131,33 @@ void tst_textfit::everyWindow()
     for (const QString& line : cut)
         qInfo("%s", qPrintable(line));
     QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_qs.arg(cut.size())));
+}
+
+void tst_textfit::startAndUpdateWindows()
+{
+    frmSUB splash;
+    frmUvod picker;
+    frmUpdate update(m_main, *m_main, QUrl(u"http://www.rinkomat.example"_qs));
+    // The update's longest status texts; the window is not shown, as showing it starts the update.
+    auto* status = update.findChild<QLabel*>(u"lblUpdate"_qs);
+    update.layout()->activate();
+    QStringList cut;
+    for (const QString& text : {u"navazuji spojení se serverem www.rinkomat.example..."_qs,
+                                u"stahuji data...  (sezona_extraliga0708.txt)"_qs}) {
+        status->setText(text);
+        cut << cutTexts(&update);
+    }
+    for (QWidget* window : {static_cast<QWidget*>(&splash), static_cast<QWidget*>(&picker)}) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        cut << cutTexts(window);
+    }
+    const int pickerWidth = picker.width();
+    QTest::qWait(1600); // the next tag line
+    QCOMPARE(picker.width(), pickerWidth);
+    for (const QString& line : cut)
+        qInfo("%s", qPrintable(line));
+    QVERIFY(cut.isEmpty());
 }
 
 QTEST_MAIN(tst_textfit)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void messageBoxes_data();
     void messageBoxes();
     void choice();
+    void longLineKeptWhole();
     void pdfFileDialog();
 };
 
@@ -80,6 +82,22 @@ void tst_desktop::choice()
     // Escape takes the last, the safe one.
     QTimer::singleShot(50, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
     QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
+}
+
+void tst_desktop::longLineKeptWhole()
+{
+    const QString line =
+        u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, "_qs;
+    int lines = 0;
+    QTimer::singleShot(50, [&lines] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+        lines = label->height() / label->fontMetrics().lineSpacing();
+        box->buttons().first()->click();
+    });
+    Desktop::instance().tell(nullptr, line + u"\r\nsamostatné nájezdy = klávesa /"_qs);
+    QCOMPARE(lines, 2);
 }
 
 void tst_desktop::pdfFileDialog()

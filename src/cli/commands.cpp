@@ -154,10 +154,15 @@ CommandOutput table(const Context& c)
     const int venue = c.option(u"venue"_qs, 1, 3, 3), criterion = c.option(u"sort"_qs, 0, 12, 0);
     if (first > last)
         std::swap(first, last);
+    const QString rulesText = c.parser->value(u"rules"_qs);
+    if (!rulesText.isEmpty() && rulesText != u"running" && rulesText != u"final")
+        throw UsageError{u"--rules: running nebo final"_qs};
+    const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
     const QString caption = period ? periodCaption(first, last) : u"průběžná tabulka"_qs;
     const League l = loadLeague(c.args[0]);
-    const Standings st = SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion);
+    const Standings st =
+        SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
     CommandOutput out;
     out.rows.append({caption});
     QJsonArray rows;
@@ -168,8 +173,17 @@ CommandOutput table(const Context& c)
         QJsonObject row;
         for (int i = 0; i < keys.size(); ++i)
             row[keys[i]] = fields[i];
+        const auto numbers = [](const QList<int>& lines) {
+            QJsonArray a;
+            for (int k : lines)
+                a.append(k);
+            return a;
+        };
+        row[u"decided_by"_qs] = r.decidedBy;
+        row[u"clinched"_qs] = numbers(r.clinched);
+        row[u"out"_qs] = numbers(r.out);
         rows.append(row);
-        out.rows.append(fields);
+        out.rows.append(fields + QStringList{r.decidedBy});
     }
     out.json = {{u"caption"_qs, caption}, {u"lines_shown"_qs, st.linesShown}, {u"rows"_qs, rows}};
     return out;
@@ -376,7 +390,8 @@ const std::map<QString, Command>& commands()
         {u"notation"_qs, {u"notation TEXT..."_qs, 1, 1000, notation}},
         {u"enter"_qs, {u"enter FILE ROUND SLOT TEXT"_qs, 4, 4, enter}},
         {u"swap"_qs, {u"swap FILE ROUND SLOT"_qs, 3, 3, swap}},
-        {u"table"_qs, {u"table FILE [--from R] [--to R] [--venue V] [--sort C]"_qs, 1, 1, table}},
+        {u"table"_qs,
+         {u"table FILE [--from R] [--to R] [--venue V] [--sort C] [--rules running|final]"_qs, 1, 1, table}},
         {u"graph"_qs, {u"graph FILE"_qs, 1, 1, graph}},
         {u"streaks"_qs, {u"streaks FILE [--venue V] [--type T] [--overtime draw|final] [--order O]"_qs, 1, 1, streaks}},
         {u"cross"_qs, {u"cross FILE"_qs, 1, 1, cross}},

@@ -47,6 +47,7 @@ int main(int argc, char* argv[])
                        {u"to"_qs, u"last round"_qs, u"R"_qs},
                        {u"venue"_qs, u"1 home, 2 away, 3 total"_qs, u"V"_qs},
                        {u"sort"_qs, u"criterion 0..12"_qs, u"C"_qs},
+                       {u"rules"_qs, u"order on equal points: running or final"_qs, u"RULES"_qs},
                        {u"type"_qs, u"streak type 0..15"_qs, u"T"_qs},
                        {u"overtime"_qs, u"draw or final"_qs, u"MODE"_qs},
                        {u"order"_qs, u"streak order 0..2"_qs, u"O"_qs},

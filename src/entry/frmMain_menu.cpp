@@ -60,7 +60,7 @@ void frmMain::buildMenu()
     mnuTabulka->setObjectName(u"mnuTabulka"_qs);
     addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, [this] {
         const BusyCursor busy;
-        (new frmTable(m_season, DataProTabulku(m_season, 1, kRounds), u"průběžná tabulka"_qs, this))->open();
+        (new frmTable(m_season, 1, kRounds, u"průběžná tabulka"_qs, this))->open();
     });
     addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });

@@ -23,8 +23,9 @@ int rowTop(int row)
 
 } // namespace
 
-frmTable::frmTable(const SeasonStore& season, const TeamStats& stats, const QString& caption, QWidget* parent)
-    : QDialog(parent), m_season(season), m_stats(stats)
+frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, const QString& caption, QWidget* parent)
+    : QDialog(parent), m_season(season), m_first(firstRound), m_last(lastRound),
+      m_stats(DataProTabulku(season, firstRound, lastRound))
 {
     setObjectName(u"frmTable"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,6 +84,23 @@ frmTable::frmTable(const SeasonStore& season, const TeamStats& stats, const QStr
         placeLine(i, hr[i], designedTop[i]);
     }
 
+    // Beyond the designed window: the order on equal points and what the colours of the positions say.
+    const int extra = 900;
+    setFixedHeight(height() + tw(extra));
+    auto* rulesLabel = new QLabel(u"při rovnosti bodů:"_qs, this);
+    rulesLabel->setGeometry(tw(300), tw(6330), tw(1800), tw(330));
+    cboRules = new QComboBox(this);
+    cboRules->setObjectName(u"cboRules"_qs);
+    cboRules->addItems({u"průběžné pořadí"_qs, u"konečné pořadí (vzájemné zápasy)"_qs});
+    cboRules->setGeometry(tw(2100), tw(6330), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
+    auto* marksLegend = new QLabel(u"<span style=\"color:#008000\">zelené pořadí</span> = jistě nad čarou<br>"
+                                   "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_qs,
+                                   this);
+    marksLegend->setGeometry(tw(300), tw(6720), width() - 2 * tw(300), tw(600));
+    marksLegend->setAlignment(Qt::AlignCenter);
+    if (cboRules->geometry().right() + tw(300) > width())
+        setFixedWidth(cboRules->geometry().right() + tw(300));
+
     cbo1->addItems(venueCaptions());
     cbo2->addItems(criterionCaptions());
     cbo2->setCurrentIndex(Body);
@@ -93,6 +111,10 @@ frmTable::frmTable(const SeasonStore& season, const TeamStats& stats, const QStr
         foclost->setFocus();
     });
     connect(cbo2, &QComboBox::activated, this, [this] {
+        cbo1_Click();
+        foclost->setFocus();
+    });
+    connect(cboRules, &QComboBox::activated, this, [this] {
         cbo1_Click();
         foclost->setFocus();
     });
@@ -108,13 +130,27 @@ void frmTable::placeLine(int index, int position, int designedTop)
 
 void frmTable::cbo1_Click()
 {
-    const Standings st = SpocitatPoradi(m_season, m_stats, cbo1->currentIndex() + 1, cbo2->currentIndex());
+    const RankingRules rules = cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running;
+    const Standings st =
+        SpocitatPoradi(m_season, m_stats, cbo1->currentIndex() + 1, cbo2->currentIndex(), rules, m_first, m_last);
     for (int r = 0; r < kTeams; ++r) {
         const StandingsRow& row = st.rows[r];
         const QString texts[] = {row.pos, row.name, row.gp, row.w, row.w_ot, row.t, row.l_ot, row.l, row.sco, row.pts};
         for (int c = 0; c < 10; ++c)
             cells[r][c]->setText(texts[c]);
         cells[r][8]->setToolTip(row.scoTooltip);
+        QStringList about;
+        if (!row.decidedBy.isEmpty())
+            about << u"o pořadí s týmem nad ním rozhodlo: "_qs + row.decidedBy;
+        for (int k : row.clinched)
+            about << u"jistě nad čarou %1"_qs.arg(k);
+        for (int k : row.out)
+            about << u"už nemůže skončit nad čarou %1"_qs.arg(k);
+        for (int c : {0, 1})
+            cells[r][c]->setToolTip(about.join(u'\n'));
+        cells[r][0]->setStyleSheet(!row.clinched.isEmpty() ? u"color: #008000"_qs
+                                   : !row.out.isEmpty()    ? u"color: #909090"_qs
+                                                           : QString());
     }
     for (QFrame* line : lines)
         line->setVisible(st.linesShown);

@@ -15,10 +15,12 @@ class QPushButton;
 class frmTable final : public QDialog {
     Q_OBJECT
 public:
-    frmTable(const SeasonStore& season, const TeamStats& stats, const QString& caption, QWidget* parent);
+    // The table of rounds first..last.
+    frmTable(const SeasonStore& season, int firstRound, int lastRound, const QString& caption, QWidget* parent);
 
-    QComboBox* cbo1 = nullptr; // venue
-    QComboBox* cbo2 = nullptr; // criterion
+    QComboBox* cbo1 = nullptr;     // venue
+    QComboBox* cbo2 = nullptr;     // criterion
+    QComboBox* cboRules = nullptr; // running or final order on equal points
     QPushButton* foclost = nullptr;
     std::array<QFrame*, 3> lines{};
     // Columns pos, team, gp, w, w_ot, t, l_ot, l, sco, pts; row 0 on top.
@@ -29,5 +31,7 @@ private:
     void placeLine(int index, int position, int designedTop);
 
     const SeasonStore& m_season;
+    int m_first;
+    int m_last;
     TeamStats m_stats;
 };

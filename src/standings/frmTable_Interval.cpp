@@ -93,8 +93,7 @@ void frmTable_Interval::cmdOK_Click()
     }
     const int first = cboKolo1->currentIndex() + 1, last = cboKolo2->currentIndex() + 1;
     const BusyCursor busy;
-    auto* table =
-        new frmTable(m_season, DataProTabulku(m_season, first, last), periodCaption(first, last), parentWidget());
+    auto* table = new frmTable(m_season, first, last, periodCaption(first, last), parentWidget());
     table->open();
     close();
 }

@@ -95,11 +95,25 @@ std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criteri
     return order;
 }
 
-Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion)
+Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion,
+                         RankingRules rules, int firstRound, int lastRound)
 {
     Standings out;
     out.linesShown = venue == Total && criterion == Body;
-    const std::array<int, kTeams> order = rankTeams(stats, venue, criterion);
+    std::array<int, kTeams> order = rankTeams(stats, venue, criterion);
+    QList<PlacedTeam> placed;
+    if (criterion == Body) {
+        placed = orderByPoints(season, stats, venue, rules, firstRound, lastRound);
+        for (int r = 0; r < kTeams; ++r)
+            order[r] = placed[r].team;
+    }
+    if (out.linesShown && firstRound == 1 && lastRound == kRounds) {
+        const auto marks = certainPlaces(season, stats, order);
+        for (int r = 0; r < kTeams; ++r) {
+            out.rows[r].clinched = marks[order[r] - 1].clinched;
+            out.rows[r].out = marks[order[r] - 1].out;
+        }
+    }
     for (int r = 0; r < kTeams; ++r) {
         const int t = order[r];
         const auto v = [&](int stat) { return QString::number(stats(stat, venue, t)); };
@@ -109,8 +123,12 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
         row.gp = v(GP), row.w = v(W), row.w_ot = v(W_OT), row.t = v(T), row.l_ot = v(L_OT), row.l = v(L);
         row.pts = v(PTS);
         row.sco = v(GF) + u':' + v(GA);
-        const bool shared = r > 0 && criterion != Skore && criterion >= 0 && criterion <= ExtraTimeSuccess &&
-                            key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
+        const bool shared = criterion == Body
+                                ? placed[r].sharesPlace
+                                : r > 0 && criterion != Skore && criterion >= 0 && criterion <= ExtraTimeSuccess &&
+                                      key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
+        if (criterion == Body)
+            row.decidedBy = placed[r].decidedBy;
         row.pos = shared ? QString() : QString::number(r + 1) + u'.';
         if (criterion == ExtraTimeMatches) {
             row.sco = u"(="_qs + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_qs;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "standings/aggregation.h"
+#include "standings/tiebreak.h"
 
 #include <QStringList>
 
@@ -18,6 +19,10 @@ QString periodCaption(int firstRound, int lastRound);
 struct StandingsRow {
     int team = 0;
     QString pos, name, gp, w, w_ot, t, l_ot, l, sco, pts, scoTooltip;
+    // Why the row above stands first on equal points; empty when the points differ or the place is shared.
+    QString decidedBy;
+    // Dividing lines 1..3 the team is sure of / can no longer reach (whole-season total table by points only).
+    QList<int> clinched, out;
 };
 
 struct Standings {
@@ -34,5 +39,7 @@ int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime);
 std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criterion);
 
 // SpocitatPoradi: the 14 rows ranked by the criterion 0..12 at the venue 1..3, with shared positions
-// hidden and the value column of criteria 11 and 12.
-Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion);
+// hidden and the value column of criteria 11 and 12. `stats` are those of rounds first..last; `rules`
+// orders the total table by points on equal points.
+Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion,
+                         RankingRules rules = RankingRules::Running, int firstRound = 1, int lastRound = kRounds);

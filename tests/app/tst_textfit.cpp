@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTextDocument>
+#include <QtMath>
 
 namespace {
 
@@ -38,7 +40,15 @@ QStringList cutTexts(QWidget* window)
         const QFontMetrics fm = w->fontMetrics();
         if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
             const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
-            report(l, l->text(), fm.size(0, l->text()), room.size());
+            QSize need = fm.size(0, l->text());
+            if (Qt::mightBeRichText(l->text())) {
+                QTextDocument doc;
+                doc.setDefaultFont(l->font());
+                doc.setDocumentMargin(0);
+                doc.setHtml(l->text());
+                need = QSize(qCeil(doc.idealWidth()), qCeil(doc.size().height()));
+            }
+            report(l, l->text(), need, room.size());
         } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) {
             QString text = b->text();
             report(b, text.remove(u'&'), b->sizeHint().boundedTo(QSize(fm.horizontalAdvance(text) + 16, 1000)),

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void enterAndSwapOnBundledLeague();
     void leagueShownRound();
     void tableOfPeriod();
+    void finalOrderOfBundledLeague_data();
+    void finalOrderOfBundledLeague();
     void exitStatus_data();
     void exitStatus();
     void failedWriteExits2_data();
@@ -106,6 +108,35 @@ void tst_cli::tableOfPeriod()
     QCOMPARE(first.value(u"pts"_qs).toString(), u"2"_qs);
     QCOMPARE(first.value(u"sco_tooltip"_qs).toString(), u" 1 "_qs);
     QVERIFY(r.json.value(u"lines_shown"_qs).toBool());
+}
+
+void tst_cli::finalOrderOfBundledLeague_data()
+{
+    QTest::addColumn<QString>("rules");
+    QTest::addColumn<QString>("thirteenth");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("running") << "running"
+                             << "Šumperk"
+                             << "brankový rozdíl";
+    QTest::addRow("final") << "final"
+                           << "Jihlava"
+                           << "vzájemné zápasy – body 3:0";
+}
+
+void tst_cli::finalOrderOfBundledLeague()
+{
+    // Jihlava and Šumperk end level on 21; Jihlava won their one meeting 4:0.
+    QFETCH(QString, rules);
+    QFETCH(QString, thirteenth);
+    QFETCH(QString, reason);
+    const Run r = cli({u"table"_qs, QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_prvniliga0708.txt"),
+                       u"--rules"_qs, rules, u"--json"_qs});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonArray rows = r.json.value(u"rows"_qs).toArray();
+    QCOMPARE(rows[12].toObject().value(u"team"_qs).toString(), thirteenth);
+    QCOMPARE(rows[13].toObject().value(u"decided_by"_qs).toString(), reason);
+    QCOMPARE(rows[12].toObject().value(u"decided_by"_qs).toString(), QString());
+    QVERIFY(rows[0].toObject().value(u"clinched"_qs).isArray());
 }
 
 void tst_cli::exitStatus_data()

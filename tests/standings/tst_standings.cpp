@@ -15,6 +15,18 @@ QStringList positions(const Standings& st)
     return out;
 }
 
+// The fixture league with these matches put in: "round slot home-away result".
+SeasonStore withMatches(const QStringList& matches)
+{
+    SeasonStore s = fixture::season();
+    for (const QString& m : matches) {
+        const QStringList f = m.split(u' ');
+        const QStringList teams = f[2].split(u'-');
+        s.match(f[1].toInt(), f[0].toInt()) = Match{teams[0].toInt(), teams[1].toInt(), f[3]};
+    }
+    return s;
+}
+
 } // namespace
 
 class tst_standings final : public QObject {
@@ -30,6 +42,10 @@ private Q_SLOTS:
     void allZeroSeason();
     void goalDifferenceTooltip();
     void graphPositions();
+    void levelOnPoints_data();
+    void levelOnPoints();
+    void certainPlaces_data();
+    void certainPlaces();
 };
 
 void tst_standings::classCounting_data()
@@ -183,6 +199,95 @@ void tst_standings::graphPositions()
     for (int m = 2; m <= 6; ++m)
         season.match(m, 1).result = u"1:1p"_qs;
     QCOMPARE(graphWarning(season), QString());
+}
+
+void tst_standings::levelOnPoints_data()
+{
+    QTest::addColumn<QStringList>("matches");
+    QTest::addColumn<bool>("final");
+    QTest::addColumn<QStringList>("top"); // "team position reason" of the first rows
+    // Team 1 beat team 2, who has the better goal difference.
+    const QStringList two{u"1 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs};
+    QTest::addRow("two, running") << two << false << QStringList{u"2 1."_qs, u"1 2. brankový rozdíl"_qs};
+    QTest::addRow("two, mutual") << two << true << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 3:0"_qs};
+    // Three level on 12: team 1 won all four mutual matches; 2 and 3 stay level in the three's mini-table
+    // and are then parted by their own two matches.
+    const QStringList three{u"1 1 1-2 3:0"_qs, u"2 1 2-1 0:3"_qs, u"3 1 1-3 2:1"_qs, u"4 1 3-1 1:2"_qs,
+                            u"5 1 2-3 3:0"_qs, u"6 1 3-2 1:0"_qs, u"7 1 2-4 1:0"_qs, u"8 1 2-5 1:0"_qs,
+                            u"9 1 2-6 1:0"_qs, u"7 2 3-7 1:0"_qs, u"8 2 3-8 1:0"_qs, u"9 2 3-9 1:0"_qs};
+    QTest::addRow("three, running, shared")
+        << three << false << QStringList{u"1 1."_qs, u"2 2. brankový rozdíl"_qs, u"3  "_qs};
+    QTest::addRow("three, mutual twice") << three << true
+                                         << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 12:3"_qs,
+                                                        u"3 3. vzájemné zápasy – skóre"_qs};
+    // Teams 2 and 3 never met: the mutual matches are not equal in number.
+    const QStringList unequal{u"1 1 1-2 1:0"_qs, u"2 1 3-1 1:0"_qs, u"3 1 2-4 5:0"_qs};
+    QTest::addRow("unequal meetings") << unequal << true
+                                      << QStringList{u"2 1."_qs, u"3 2. brankový rozdíl"_qs,
+                                                     u"1 3. brankový rozdíl"_qs};
+    QTest::addRow("goals scored") << QStringList{u"1 1 1-4 3:2"_qs, u"1 2 3-2 1:0"_qs} << false
+                                  << QStringList{u"1 1."_qs, u"3 2. vstřelené branky"_qs};
+}
+
+void tst_standings::levelOnPoints()
+{
+    QFETCH(QStringList, matches);
+    QFETCH(bool, final);
+    QFETCH(QStringList, top);
+    const SeasonStore s = withMatches(matches);
+    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body,
+                                        final ? RankingRules::Final : RankingRules::Running);
+    QStringList got;
+    for (qsizetype i = 0; i < top.size(); ++i) {
+        const StandingsRow& r = st.rows[static_cast<std::size_t>(i)];
+        got << QString(QString::number(r.team) + u' ' + r.pos + u' ' + r.decidedBy).trimmed();
+    }
+    for (QString& t : top)
+        t = t.trimmed();
+    QCOMPARE(got, top);
+}
+
+void tst_standings::certainPlaces_data()
+{
+    QTest::addColumn<int>("played"); // rounds in which every odd team beats its even partner
+    QTest::addColumn<int>("hr1");
+    QTest::addColumn<int>("team");
+    QTest::addColumn<QList<int>>("clinched");
+    QTest::addColumn<QList<int>>("out");
+    QTest::addRow("early") << 0 << 8 << 1 << QList<int>{} << QList<int>{};
+    QTest::addRow("late, sure of every line") << 50 << 7 << 1 << QList<int>{1, 2, 3} << QList<int>{};
+    QTest::addRow("late, out of line 1 only") << 50 << 7 << 2 << QList<int>{} << QList<int>{1};
+    QTest::addRow("late, 8th place still open") << 50 << 8 << 2 << QList<int>{} << QList<int>{};
+    QTest::addRow("ended, last above the line") << 52 << 8 << 2 << QList<int>{1, 2, 3} << QList<int>{};
+    QTest::addRow("ended, level with it, below") << 52 << 8 << 4 << QList<int>{2, 3} << QList<int>{1};
+    QTest::addRow("line 1 at 0") << 52 << 0 << 4 << QList<int>{2, 3} << QList<int>{};
+}
+
+void tst_standings::certainPlaces()
+{
+    QFETCH(int, played);
+    QFETCH(int, hr1);
+    QFETCH(int, team);
+    QFETCH(QList<int>, clinched);
+    QFETCH(QList<int>, out);
+    SeasonStore s = fixture::season();
+    s.HR1 = hr1;
+    for (int r = 1; r <= played; ++r) {
+        for (int m = 1; m <= kSlots; ++m)
+            s.match(m, r).result = r % 2 ? u"1:0"_qs : u"0:1"_qs;
+    }
+    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body);
+    const auto row =
+        std::find_if(st.rows.begin(), st.rows.end(), [&](const StandingsRow& r) { return r.team == team; });
+    QCOMPARE(row->clinched, clinched);
+    QCOMPARE(row->out, out);
+    // Only the whole season's table by points shows them.
+    for (const Standings& other :
+         {SpocitatPoradi(s, DataProTabulku(s, 1, 51), Total, Body, RankingRules::Running, 1, 51),
+          SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Home, Body)}) {
+        for (const StandingsRow& r : other.rows)
+            QVERIFY(r.clinched.isEmpty() && r.out.isEmpty());
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_standings)

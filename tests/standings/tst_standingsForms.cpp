@@ -22,6 +22,7 @@ private Q_SLOTS:
     void periodTable();
     void periodNeedsBothRounds();
     void graph();
+    void finalOrderAndMarks();
 
 private:
     std::unique_ptr<fixture::OpenLeague> m_league;
@@ -145,6 +146,21 @@ void tst_standingsForms::graph()
     QCOMPARE(graf->segments()[0].second, QColor(0, 192, 0));
     QTest::keyClick(graf, Qt::Key_Escape);
     QTRY_VERIFY(!visibleWindow<frmGraf>(u"frmGraf"_qs));
+}
+
+void tst_standingsForms::finalOrderAndMarks()
+{
+    const SeasonStore season = fixture::load(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_prvniliga0708.txt"));
+    frmTable table(season, 1, kRounds, u"průběžná tabulka"_qs, nullptr);
+    table.show();
+    auto* rules = table.findChild<QComboBox*>(u"cboRules"_qs);
+    QCOMPARE(rules->currentIndex(), 0); // opens as it always did
+    QCOMPARE(table.cells[12][1]->text(), u"Šumperk"_qs);
+    rules->setCurrentIndex(1);
+    Q_EMIT rules->activated(1);
+    QCOMPARE(table.cells[12][1]->text(), u"Jihlava"_qs);
+    QCOMPARE(table.cells[13][1]->toolTip(), u"o pořadí s týmem nad ním rozhodlo: vzájemné zápasy – body 3:0"_qs);
+    QCOMPARE(table.cells[13][0]->toolTip(), table.cells[13][1]->toolTip());
 }
 
 QTEST_MAIN(tst_standingsForms)

@@ -170,6 +170,7 @@ void tst_lookups::calendar()
                            u"b1=1.1. - 2.1.=Jiné"_qs,
                            u"a07=1.9. - 2.9.=Sedmá"_qs,
                            u"a11=1.1. - 1.1.=Mimo"_qs,
+                           u"a10=5.5. - 6.5.=Desátá"_qs,
                            u"a3=bez druhého rovnítka"_qs,
                            QString(),
                            u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
@@ -177,6 +178,12 @@ void tst_lookups::calendar()
     QCOMPARE(events[0].dates, u"13.8. - 18.8."_qs);
     QCOMPARE(events[0].name, u"Turnaj = finále"_qs);
     QCOMPARE(events[6].name, u"Sedmá"_qs);
+    QCOMPARE(events[9].name, u"Desátá"_qs);
+    // What the update accepts as a calendar.
+    QCOMPARE(calendarFault(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_qs), QString());
+    QVERIFY(calendarFault(encodeLines(file), u"k.dat"_qs).startsWith(u"Soubor „k.dat“, řádek 3:"_qs));
+    QVERIFY(calendarFault(encodeLines({u"a10=x=y"_qs, u"a11=x=y"_qs}), u"k.dat"_qs).contains(u"řádek 2"_qs));
+    QVERIFY(calendarFault(encodeLines({u"; jen komentář"_qs}), u"k.dat"_qs).contains(u"žádnou akci"_qs));
     QCOMPARE(events[2].dates, u"99.99. - 99.99."_qs);
     QCOMPARE(calendarFileName(u"2007/2008"_qs), u"kalendar_0708.dat"_qs);
 }

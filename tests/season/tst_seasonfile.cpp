@@ -102,6 +102,11 @@ void tst_seasonfile::refusals_data()
     QTest::addRow("round not a number") << true << "los" << r2 + 1 << "x" << r2 + 2 << "od 1 do 52";
     QTest::addRow("unreadable date") << true << "los" << r2 + 2 << "31.2.2007" << r2 + 3 << "datum";
     QTest::addRow("year 0") << true << "los" << r2 + 2 << "1.1.0000" << r2 + 3 << "datum";
+    QTest::addRow("year 999") << true << "los" << r2 + 2 << "1.1.0999" << r2 + 3 << "datum";
+    QTest::addRow("five-digit year") << true << "los" << r2 + 2 << "1.1.20077" << r2 + 3 << "datum";
+    QTest::addRow("three-digit month") << true << "los" << r2 + 2 << "1.001.2007" << r2 + 3 << "datum";
+    QTest::addRow("no result at the end")
+        << true << "los" << -1 << "2" << fixture::blockLine(52, 16) + 1 << "chybí výsledek";
     QTest::addRow("pairing without dash")
         << true << "los" << fixture::pairingLine(2, 3) << "5 6" << fixture::pairingLine(2, 3) + 1 << "„-“";
     QTest::addRow("team 15") << true << "los" << fixture::pairingLine(2, 3) << "5-15" << fixture::pairingLine(2, 3) + 1

@@ -82,6 +82,13 @@ void tst_standings::range()
     QCOMPARE(DataProTabulku(season, 2, 2)(GP, Total, 1), 1);
     QCOMPARE(DataProTabulku(season, 2, 2)(PTS, Total, 2), 3);
     QCOMPARE(DataProTabulku(season, 1, 3)(PTS, Total, 1), 6);
+    // Every slot of a round counts, the last one too.
+    SeasonStore full = fixture::season();
+    for (int m = 1; m <= kSlots; ++m)
+        full.match(m, 52).result = u"1:0"_qs;
+    const TeamStats last = DataProTabulku(full, 52, 52);
+    for (int t = 1; t <= kTeams; ++t)
+        QCOMPARE(last(GP, Total, t), 1);
 }
 
 void tst_standings::criterionDirection_data()

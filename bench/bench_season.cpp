@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Timings of the work behind every view, on the bundled Extraliga 2007/2008.
+#include "export/formats.h"
 #include "lookups/lookups.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void writeSchedule_();
     void runningTable();
     void finalTable();
+    void leagueCalendar();
     void graph();
     void outcomeHistory();
     void allStreaks();
@@ -96,6 +98,17 @@ void bench_season::finalTable()
         st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body, RankingRules::Final);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_qs);
+}
+
+void bench_season::leagueCalendar()
+{
+    const SeasonStore s = bundled();
+    QByteArray ics;
+    QBENCHMARK
+    {
+        ics = toICalendar(s, u"sezona_extraliga0708.txt"_qs, 0, QDateTime::currentDateTimeUtc());
+    }
+    QCOMPARE(ics.count("BEGIN:VEVENT"), kRounds * kSlots);
 }
 
 void bench_season::graph()

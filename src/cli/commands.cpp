@@ -4,6 +4,8 @@
 
 #include "app/catalogue.h"
 #include "app/programinfo.h"
+#include "export/formats.h"
+#include "export/views.h"
 #include "lookups/lookups.h"
 #include "lookups/pageprinter.h"
 #include "online/update.h"
@@ -61,6 +63,35 @@ League changeLeague(const QString& competitionPath, const std::function<void(Sea
 QString className(const std::optional<OutcomeClass>& c)
 {
     return c ? QString(letterOf(*c)) : QString();
+}
+
+CommandOutput plain(const QJsonObject& json, const QList<QStringList>& rows)
+{
+    CommandOutput out;
+    out.json = json;
+    out.rows = rows;
+    return out;
+}
+
+// The view's rows as the text output, after the lines that stand above them.
+CommandOutput fromView(const ViewTable& view, const QList<QStringList>& above = {})
+{
+    CommandOutput out;
+    out.rows = above + view.rows;
+    out.view = view;
+    return out;
+}
+
+QJsonArray jsonRows(const QList<QStringList>& rows, const QStringList& keys)
+{
+    QJsonArray out;
+    for (const QStringList& row : rows) {
+        QJsonObject o;
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            o[keys[i]] = row.value(i);
+        out.append(o);
+    }
+    return out;
 }
 
 CommandOutput catalogue(const Context& c)
@@ -132,7 +163,7 @@ CommandOutput enter(const Context& c)
     const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
     const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
     changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
-    return {{{u"stored"_qs, stored}}, {{stored}}};
+    return plain({{u"stored"_qs, stored}}, {{stored}});
 }
 
 CommandOutput swap(const Context& c)
@@ -144,7 +175,7 @@ CommandOutput swap(const Context& c)
     });
     const Match& m = l.store.match(slot, round);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
-    return {{{u"pairing"_qs, pairing}}, {{pairing}}};
+    return plain({{u"pairing"_qs, pairing}}, {{pairing}});
 }
 
 CommandOutput table(const Context& c)
@@ -163,27 +194,23 @@ CommandOutput table(const Context& c)
     const League l = loadLeague(c.args[0]);
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
-    CommandOutput out;
-    out.rows.append({caption});
+    CommandOutput out = fromView(standingsView(l.store, first, last, venue, criterion, rules, caption), {{caption}});
+    static const QStringList keys{u"pos"_qs,  u"team"_qs, u"gp"_qs,  u"w"_qs,   u"w_ot"_qs,        u"t"_qs,
+                                  u"l_ot"_qs, u"l"_qs,    u"sco"_qs, u"pts"_qs, u"sco_tooltip"_qs, u"decided_by"_qs};
+    const auto numbers = [](const QList<int>& lines) {
+        QJsonArray a;
+        for (int k : lines)
+            a.append(k);
+        return a;
+    };
     QJsonArray rows;
-    for (const StandingsRow& r : st.rows) {
-        const QStringList fields{r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip};
-        static const QStringList keys{u"pos"_qs,  u"team"_qs, u"gp"_qs,  u"w"_qs,   u"w_ot"_qs,       u"t"_qs,
-                                      u"l_ot"_qs, u"l"_qs,    u"sco"_qs, u"pts"_qs, u"sco_tooltip"_qs};
+    for (int r = 0; r < kTeams; ++r) {
         QJsonObject row;
         for (int i = 0; i < keys.size(); ++i)
-            row[keys[i]] = fields[i];
-        const auto numbers = [](const QList<int>& lines) {
-            QJsonArray a;
-            for (int k : lines)
-                a.append(k);
-            return a;
-        };
-        row[u"decided_by"_qs] = r.decidedBy;
-        row[u"clinched"_qs] = numbers(r.clinched);
-        row[u"out"_qs] = numbers(r.out);
+            row[keys[i]] = out.view->rows[r][i];
+        row[u"clinched"_qs] = numbers(st.rows[r].clinched);
+        row[u"out"_qs] = numbers(st.rows[r].out);
         rows.append(row);
-        out.rows.append(fields + QStringList{r.decidedBy});
     }
     out.json = {{u"caption"_qs, caption}, {u"lines_shown"_qs, st.linesShown}, {u"rows"_qs, rows}};
     return out;
@@ -193,17 +220,14 @@ CommandOutput graph(const Context& c)
 {
     const League l = loadLeague(c.args[0]);
     const GraphData g = computeGraph(l.store);
-    CommandOutput out;
-    QJsonArray positions;
+    CommandOutput out = fromView(graphView(l.store));
+    QJsonArray positions, played;
     for (const auto& round : g.positions) {
         QJsonArray a;
-        QStringList row;
         for (int p : round)
-            a.append(p), row << QString::number(p);
+            a.append(p);
         positions.append(a);
-        out.rows.append(row);
     }
-    QJsonArray played;
     QStringList playedRow;
     for (int n : g.played)
         played.append(n), playedRow << QString::number(n);
@@ -227,38 +251,30 @@ CommandOutput streaks(const Context& c)
     const int venue = c.option(u"venue"_qs, 1, 3, 3), type = c.option(u"type"_qs, 0, 15, 0);
     const int order = c.option(u"order"_qs, 0, 2, ByCurrent);
     const League l = loadLeague(c.args[0]);
-    const auto rows = computeStreaks(l.store, buildSerie(l.store), venue, type, mode, order);
-    CommandOutput out;
-    QJsonArray json;
-    for (const StreakRow& r : rows) {
-        json.append(QJsonObject{
-            {u"pos"_qs, r.pos}, {u"team"_qs, r.team}, {u"current"_qs, r.current}, {u"longest"_qs, r.longest}});
-        out.rows.append({r.pos, r.team, r.current, r.longest});
-    }
-    out.json[u"rows"_qs] = json;
+    CommandOutput out = fromView(streaksView(l.store, venue, type, mode, order));
+    out.json[u"rows"_qs] = jsonRows(out.view->rows, {u"pos"_qs, u"team"_qs, u"current"_qs, u"longest"_qs});
     return out;
 }
 
 CommandOutput cross(const Context& c)
 {
     const League l = loadLeague(c.args[0]);
-    CommandOutput out;
+    CommandOutput out = fromView(crossView(l.store));
     QJsonArray json;
-    for (const auto& home : crossTable(l.store)) {
-        const QStringList cells(home.begin(), home.end());
-        json.append(toJsonArray(cells));
-        out.rows.append(cells);
-    }
+    for (const QStringList& row : out.view->rows)
+        json.append(toJsonArray(row.mid(1)));
     out.json[u"cells"_qs] = json;
     return out;
 }
 
-CommandOutput lines(const QStringList& texts)
+// A view of one column: {"lines":[…]}.
+CommandOutput lines(const ViewTable& view)
 {
-    CommandOutput out;
+    CommandOutput out = fromView(view);
+    QStringList texts;
+    for (const QStringList& row : view.rows)
+        texts << row.value(0);
     out.json[u"lines"_qs] = toJsonArray(texts);
-    for (const QString& t : texts)
-        out.rows.append({t});
     return out;
 }
 
@@ -266,14 +282,9 @@ CommandOutput balance(const Context& c)
 {
     const int team = c.number(1, 1, kTeams);
     const League l = loadLeague(c.args[0]);
-    CommandOutput out;
-    QJsonArray rows;
-    for (const BalanceRow& r : teamBalance(l.store, team)) {
-        rows.append(QJsonObject{
-            {u"caption"_qs, r.caption}, {u"home"_qs, r.home}, {u"away"_qs, r.away}, {u"total"_qs, r.total}});
-        out.rows.append({r.caption, r.home, r.away, r.total});
-    }
-    out.json = {{u"team"_qs, l.store.TymPodleCisla(team)}, {u"rows"_qs, rows}};
+    CommandOutput out = fromView(balanceView(l.store, team));
+    out.json = {{u"team"_qs, l.store.TymPodleCisla(team)},
+                {u"rows"_qs, jsonRows(out.view->rows, {u"caption"_qs, u"home"_qs, u"away"_qs, u"total"_qs})}};
     return out;
 }
 
@@ -287,20 +298,20 @@ CommandOutput matches(const Context& c)
         if (!printTextPageToPdf(c.parser->value(u"pdf"_qs), page))
             throw FileError{u"Soubor „%1“ nelze vytvořit."_qs.arg(c.parser->value(u"pdf"_qs))};
     }
-    return lines(texts);
+    return lines(matchesView(l.store, team));
 }
 
 CommandOutput h2h(const Context& c)
 {
     const int first = c.number(1, 0, kTeams), second = c.number(2, 0, kTeams);
     const League l = loadLeague(c.args[0]);
-    return lines(headToHeadLines(l.store, first, second));
+    return lines(headToHeadView(l.store, first, second));
 }
 
 CommandOutput missing(const Context& c)
 {
     const League l = loadLeague(c.args[0]);
-    CommandOutput out = lines(missingResults(l.store, c.today));
+    CommandOutput out = lines(missingView(l.store, c.today));
     const QString message = out.rows.isEmpty() ? u"Nenalezeny žádné chybějící výsledky."_qs : QString();
     out.json[u"message"_qs] = message;
     if (!message.isEmpty())
@@ -313,16 +324,19 @@ CommandOutput calendar(const Context& c)
     const League l = loadLeague(c.args[0]);
     const FileBytes file = readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
     if (!file.ok())
-        return {{{u"message"_qs, u"není definován"_qs}}, {{u"není definován"_qs}}};
+        return plain({{u"message"_qs, u"není definován"_qs}}, {{u"není definován"_qs}});
     const QString caption = (u"Kalendář akcí "_qs + l.store.season).toLower();
+    CommandOutput out = fromView(calendarView(l.store, readCalendar(file.bytes)), {{caption}});
+    out.json = {{u"caption"_qs, caption}, {u"events"_qs, jsonRows(out.view->rows, {u"dates"_qs, u"name"_qs})}};
+    return out;
+}
+
+CommandOutput ics(const Context& c)
+{
+    const int team = c.parser->isSet(u"team"_qs) ? c.option(u"team"_qs, 1, kTeams, 0) : 0;
+    const League l = loadLeague(c.args[0]);
     CommandOutput out;
-    out.rows.append({caption});
-    QJsonArray events;
-    for (const CalendarEvent& e : readCalendar(file.bytes)) {
-        events.append(QJsonObject{{u"dates"_qs, e.dates}, {u"name"_qs, e.name}});
-        out.rows.append({e.dates, e.name});
-    }
-    out.json = {{u"caption"_qs, caption}, {u"events"_qs, events}};
+    out.raw = toICalendar(l.store, c.args[0], team, QDateTime::currentDateTimeUtc());
     return out;
 }
 
@@ -374,8 +388,10 @@ CommandOutput update(const Context& c)
         throw UsageError{u"--conflicts: mine nebo server"_qs};
     CliUpdate run(site, c.parser->isSet(u"yes"_qs), keep == u"server");
     const UpdateOutcome outcome = runUpdate(run, c.args[1], site.host());
-    CommandOutput out = lines(run.steps);
-    out.json = {{u"steps"_qs, toJsonArray(run.steps)}};
+    QList<QStringList> rows;
+    for (const QString& step : run.steps)
+        rows.append({step});
+    CommandOutput out = plain({{u"steps"_qs, toJsonArray(run.steps)}}, rows);
     out.exitCode = outcome == UpdateOutcome::Finished || outcome == UpdateOutcome::NothingToDo ? 0 : 1;
     return out;
 }
@@ -400,6 +416,7 @@ const std::map<QString, Command>& commands()
         {u"h2h"_qs, {u"h2h FILE TEAM1 TEAM2"_qs, 3, 3, h2h}},
         {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
         {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
+        {u"ics"_qs, {u"ics FILE [--team N]"_qs, 1, 1, ics}},
         {u"update"_qs, {u"update URL FOLDER [--yes|--no] [--conflicts mine|server]"_qs, 2, 2, update}},
     };
     return all;

@@ -22,7 +22,7 @@ void printError(const QString& text)
 
 QString usage()
 {
-    QStringList lines{u"usage: rinkomat-cli COMMAND [OPTIONS] ARGS...  (--json, --today D.M.YYYY)"_qs};
+    QStringList lines{u"usage: rinkomat-cli COMMAND [OPTIONS] ARGS...  (--json, --csv, --html, --today D.M.YYYY)"_qs};
     for (const auto& [name, command] : commands())
         lines << u"  rinkomat-cli "_qs + command.usage;
     return lines.join(u'\n');
@@ -42,6 +42,9 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOptions({{u"json"_qs, u"JSON output"_qs},
+                       {u"csv"_qs, u"CSV output, as the window saves it"_qs},
+                       {u"html"_qs, u"HTML output, as the window saves it"_qs},
+                       {u"team"_qs, u"one team's matches"_qs, u"N"_qs},
                        {u"today"_qs, u"the date taken as today"_qs, u"D.M.YYYY"_qs},
                        {u"from"_qs, u"first round"_qs, u"R"_qs},
                        {u"to"_qs, u"last round"_qs, u"R"_qs},
@@ -76,8 +79,14 @@ int main(int argc, char* argv[])
             if (!context.today.isValid())
                 throw UsageError{u"--today: „%1“ není datum D.M.YYYY"_qs.arg(parser.value(u"today"_qs))};
         }
+        const bool csv = parser.isSet(u"csv"_qs), html = parser.isSet(u"html"_qs);
         const CommandOutput output = command->second.run(context);
-        printOutput(output, parser.isSet(u"json"_qs));
+        if ((csv || html) && !output.view)
+            throw UsageError{u"--csv a --html patří jen k příkazům, které ukazují pohled"_qs};
+        printOutput(output, csv                        ? OutputFormat::Csv
+                            : html                     ? OutputFormat::Html
+                            : parser.isSet(u"json"_qs) ? OutputFormat::Json
+                                                       : OutputFormat::Text);
         return output.exitCode;
     } catch (const UsageError& e) {
         printError(e.text + u'\n' + u"usage: rinkomat-cli "_qs + command->second.usage);

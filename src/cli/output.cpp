@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "output.h"
 
+#include "export/formats.h"
+
 #include <QJsonDocument>
 #include <cstdio>
 
@@ -12,10 +14,14 @@ QJsonArray toJsonArray(const QStringList& texts)
     return a;
 }
 
-void printOutput(const CommandOutput& out, bool asJson)
+void printOutput(const CommandOutput& out, OutputFormat format)
 {
     QByteArray bytes;
-    if (asJson) {
+    if (!out.raw.isEmpty()) {
+        bytes = out.raw;
+    } else if (format == OutputFormat::Csv || format == OutputFormat::Html) {
+        bytes = format == OutputFormat::Csv ? toCsv(*out.view) : toHtml(*out.view);
+    } else if (format == OutputFormat::Json) {
         bytes = QJsonDocument(out.json).toJson(QJsonDocument::Compact) + '\n';
     } else {
         for (const QStringList& row : out.rows) {

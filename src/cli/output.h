@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "export/views.h"
 #include <QJsonArray>
 #include <QJsonObject>
+
 #include <QStringList>
+#include <optional>
 
 // What a command prints: one JSON document, or rows of TAB-separated fields.
 struct CommandOutput {
     QJsonObject json;
     QList<QStringList> rows;
     int exitCode = 0;
+    // The view behind the rows, for --csv and --html.
+    std::optional<ViewTable> view;
+    // Printed as it is instead of rows or JSON (iCalendar).
+    QByteArray raw;
 };
 
 QJsonArray toJsonArray(const QStringList& texts);
+enum class OutputFormat { Text, Json, Csv, Html };
 // Prints the output as UTF-8 on stdout.
-void printOutput(const CommandOutput& out, bool asJson);
+void printOutput(const CommandOutput& out, OutputFormat format);

@@ -4,6 +4,8 @@
 
 #include "app/frmUvod.h"
 #include "app/programinfo.h"
+#include "export/formats.h"
+#include "export/saveview.h"
 #include "lookups/frmBilance.h"
 #include "lookups/frmKalendar.h"
 #include "lookups/frmMissing.h"
@@ -64,10 +66,16 @@ void frmMain::buildMenu()
     });
     addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
-    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, [this] { (new frmKriz(m_season, this))->open(); });
+    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, [this] {
+        auto* cross = new frmKriz(m_season, this);
+        addSaveCommand(cross, [view = crossView(m_season)] { return view; });
+        cross->open();
+    });
     addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
         const BusyCursor busy;
-        (new frmGraf(m_season, this))->open();
+        auto* graph = new frmGraf(m_season, this);
+        addSaveCommand(graph, [view = graphView(m_season)] { return view; });
+        graph->open();
     });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4,
@@ -80,7 +88,12 @@ void frmMain::buildMenu()
     addCommand(mnuNajit, "mnuVzaj", u"Vzájemné zápasy"_qs, Qt::Key_F6,
                [this] { (new frmVzaj(m_season, this))->open(); });
     addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
-    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {}, [this] { (new frmZapasy(m_season, this))->open(); });
+    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {},
+               [this] { (new frmZapasy(m_season, m_competitionPath, this))->open(); });
+    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.ics)…"_qs, {}, [this] {
+        saveICalendar(this, toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now()),
+                      fileNameFor(u"zápasy "_qs + m_season.caption) + u".ics");
+    });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8,
                [this] { (new frmUpdate(this, *this, QUrl(program::updateSite)))->open(); });
@@ -130,7 +143,9 @@ void frmMain::showMissingResults()
                                     Desktop::Buttons::Ok, u"info"_qs);
         return;
     }
-    (new frmMissing(lines, this))->open();
+    auto* missing = new frmMissing(lines, this);
+    addSaveCommand(missing, [view = missingView(m_season, Desktop::instance().today())] { return view; });
+    missing->open();
 }
 
 void frmMain::showCalendar()
@@ -142,7 +157,10 @@ void frmMain::showCalendar()
         Desktop::instance().tell(this, u"není definován"_qs);
         return;
     }
-    (new frmKalendar(m_calendar->text(), readCalendar(file.bytes), this))->open();
+    const auto events = readCalendar(file.bytes);
+    auto* calendar = new frmKalendar(m_calendar->text(), events, this);
+    addSaveCommand(calendar, [view = calendarView(m_season, events)] { return view; });
+    calendar->open();
 }
 
 void frmMain::showTips()

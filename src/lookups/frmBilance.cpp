@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmBilance.h"
 
+#include "export/saveview.h"
 #include "lookups/lookups.h"
 #include "platform/desktop.h"
 
@@ -44,6 +45,9 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
         }
     }
     connect(cboBil, &QComboBox::currentIndexChanged, this, &frmBilance::cboBil_Click);
+    addSaveCommand(this, [this] {
+        return cboBil->currentIndex() < 0 ? ViewTable{} : balanceView(m_season, cboBil->currentIndex() + 1);
+    });
 }
 
 void frmBilance::cboBil_Click(int index)

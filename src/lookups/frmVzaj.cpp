@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmVzaj.h"
 
+#include "export/saveview.h"
 #include "lookups/fixedfont.h"
 #include "lookups/lookups.h"
 #include "platform/desktop.h"
@@ -41,6 +42,7 @@ frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), 
     grid->addWidget(lstVz, 2, 0, 1, 4);
     connect(Command1, &QPushButton::clicked, this, &frmVzaj::Command1_Click);
     connect(lstVz, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { lstVz->setToolTip(item->text()); });
+    addSaveCommand(this, [this] { return headToHeadView(m_season, cbo1->currentIndex(), cbo2->currentIndex()); });
 }
 
 void frmVzaj::Command1_Click()

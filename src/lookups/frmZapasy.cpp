@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmZapasy.h"
 
+#include "export/formats.h"
+#include "export/saveview.h"
 #include "lookups/fixedfont.h"
 #include "lookups/lookups.h"
 #include "lookups/pageprinter.h"
@@ -13,7 +15,8 @@
 #include <QPrinter>
 #include <QPushButton>
 
-frmZapasy::frmZapasy(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
+frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent)
+    : QDialog(parent), m_season(season), m_leagueFile(leagueFile)
 {
     setObjectName(u"frmZapasy"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -36,6 +39,16 @@ frmZapasy::frmZapasy(const SeasonStore& season, QWidget* parent) : QDialog(paren
     grid->setColumnStretch(0, 1);
     connect(Command1, &QPushButton::clicked, this, &frmZapasy::search);
     connect(Command2, &QPushButton::clicked, this, &frmZapasy::print);
+    auto* toCalendar = new QPushButton(u"Do kalendáře…"_qs, this);
+    toCalendar->setObjectName(u"cmdKalendar"_qs);
+    toCalendar->setEnabled(false);
+    grid->addWidget(toCalendar, 2, 0, Qt::AlignLeft);
+    connect(toCalendar, &QPushButton::clicked, this, [this] {
+        saveICalendar(this, toICalendar(m_season, m_leagueFile, m_team, Desktop::instance().now()),
+                      fileNameFor(u"zápasy "_qs + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
+    });
+    connect(Command1, &QPushButton::clicked, toCalendar, [this, toCalendar] { toCalendar->setEnabled(m_team > 0); });
+    addSaveCommand(this, [this] { return m_team > 0 ? matchesView(m_season, m_team) : ViewTable{}; });
 }
 
 void frmZapasy::search()

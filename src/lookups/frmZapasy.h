@@ -13,7 +13,8 @@ class QPushButton;
 class frmZapasy final : public QDialog {
     Q_OBJECT
 public:
-    frmZapasy(const SeasonStore& season, QWidget* parent);
+    // `leagueFile` names the league in the calendar's event identifiers.
+    frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent);
 
     QComboBox* cboTym = nullptr;
     QPushButton* Command1 = nullptr; // find
@@ -25,5 +26,6 @@ private:
     void print();
 
     const SeasonStore& m_season;
+    QString m_leagueFile;
     int m_team = 0; // the team of the listed lines
 };

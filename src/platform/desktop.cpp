@@ -8,10 +8,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
 
@@ -95,10 +97,17 @@ public:
     QString programFolder() const override { return QCoreApplication::applicationDirPath(); }
     void beep() override { QApplication::beep(); }
     bool printerInstalled() const override { return !QPrinterInfo::availablePrinters().isEmpty(); }
-    QString pdfFileToSave(QWidget* parent, const QString& suggestedName) override
+    QString fileToSave(QWidget* parent, const QString& title, const QString& suggestedName,
+                       const QString& filters) override
     {
-        return QFileDialog::getSaveFileName(parent, u"Uložit jako PDF"_qs, QDir::home().filePath(suggestedName),
-                                            u"PDF (*.pdf)"_qs);
+        QString chosen;
+        QString path =
+            QFileDialog::getSaveFileName(parent, title, QDir::home().filePath(suggestedName), filters, &chosen);
+        static const QRegularExpression extension(u"\\*(\\.[A-Za-z0-9]+)"_qs);
+        const QRegularExpressionMatch m = extension.match(chosen);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && m.hasMatch())
+            path += m.captured(1);
+        return path;
     }
 };
 
@@ -115,6 +124,11 @@ Desktop& Desktop::instance()
 void Desktop::install(Desktop* desktop)
 {
     installed = desktop;
+}
+
+QString Desktop::pdfFileToSave(QWidget* parent, const QString& suggestedName)
+{
+    return fileToSave(parent, u"Uložit jako PDF"_qs, suggestedName, u"PDF (*.pdf)"_qs);
 }
 
 Desktop::Answer Desktop::tell(QWidget* parent, const QString& text, Icon icon, Buttons buttons)

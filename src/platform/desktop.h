@@ -27,8 +27,11 @@ public:
     virtual QString programFolder() const = 0;
     virtual void beep() = 0;
     virtual bool printerInstalled() const = 0;
-    // Asks where to save a PDF file; empty when the user cancels.
-    virtual QString pdfFileToSave(QWidget* parent, const QString& suggestedName) = 0;
+    // Asks where to save a file, offering the filters ("CSV (*.csv);;…"); a name typed without an
+    // extension gets the chosen filter's. Empty when the user cancels.
+    virtual QString fileToSave(QWidget* parent, const QString& title, const QString& suggestedName,
+                               const QString& filters) = 0;
+    QString pdfFileToSave(QWidget* parent, const QString& suggestedName);
 
     QDate today() const { return now().date(); }
     // A message box titled "KLX" unless told otherwise.

@@ -3,6 +3,7 @@
 
 #include "app/fit.h"
 #include "app/twips.h"
+#include "export/saveview.h"
 #include "standings/ranking.h"
 
 #include <QComboBox>
@@ -117,6 +118,11 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     connect(cboRules, &QComboBox::activated, this, [this] {
         cbo1_Click();
         foclost->setFocus();
+    });
+    addSaveCommand(this, [this] {
+        return standingsView(m_season, m_first, m_last, cbo1->currentIndex() + 1, cbo2->currentIndex(),
+                             cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running,
+                             windowTitle());
     });
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/fit.h"
 #include "app/twips.h"
+#include "export/saveview.h"
 #include "platform/desktop.h"
 
 #include <QButtonGroup>
@@ -88,6 +89,10 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
         connect(box, &QComboBox::currentIndexChanged, this, &frmSerie::refresh);
     for (QRadioButton* option : {OPT1, OPT2})
         connect(option, &QRadioButton::clicked, this, &frmSerie::refresh);
+    addSaveCommand(this, [this] {
+        return streaksView(m_season, cbo1->currentIndex() + 1, cbo2->currentIndex(),
+                           OPT2->isChecked() ? OvertimeMode::FinalResult : OvertimeMode::Draw, cbo3->currentIndex());
+    });
 }
 
 void frmSerie::refresh()

@@ -139,21 +139,31 @@ void tst_lookupsForms::printMatches()
     QVERIFY(isMonospaced(zapasy->lstZ->font()));
     QVERIFY(zapasy->Command2->isEnabled());
 
-    m_desktop->pdfPath = m_league->dir.filePath(u"zapasy.pdf"_qs);
+    // The team's fixtures for a phone's calendar.
+    m_desktop->savePath = m_league->dir.filePath(u"zapasy.ics"_qs);
+    QTest::mouseClick(zapasy->findChild<QPushButton*>(u"cmdKalendar"_qs), Qt::LeftButton);
+    QFile ics(m_desktop->savePath);
+    QVERIFY(ics.open(QIODevice::ReadOnly));
+    const QByteArray calendar = ics.readAll();
+    QVERIFY(calendar.startsWith("BEGIN:VCALENDAR\r\n"));
+    QCOMPARE(calendar.count("BEGIN:VEVENT"), kRounds);
+    QCOMPARE(m_desktop->suggestedNames.value(0), u"zápasy Č. Budějovice 2007-2008.ics"_qs);
+
+    m_desktop->savePath = m_league->dir.filePath(u"zapasy.pdf"_qs);
     m_desktop->answers = {Desktop::Answer::Cancel};
     QTest::mouseClick(zapasy->Command2, Qt::LeftButton);
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].title, u"tisk"_qs);
-    QVERIFY(!QFile::exists(m_desktop->pdfPath));
+    QVERIFY(!QFile::exists(m_desktop->savePath));
 
     m_desktop->answers = {Desktop::Answer::Ok, Desktop::Answer::Yes};
     QTest::mouseClick(zapasy->Command2, Qt::LeftButton);
     QCOMPARE(m_desktop->messages.size(), 4); // the question, no printer: save as PDF?, where it is saved
-    QVERIFY(m_desktop->messages[3].text.endsWith(m_desktop->pdfPath));
-    QVERIFY(QFile::exists(m_desktop->pdfPath));
-    QVERIFY(run(u"pdfinfo"_qs, {m_desktop->pdfPath}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs)));
+    QVERIFY(m_desktop->messages[3].text.endsWith(m_desktop->savePath));
+    QVERIFY(QFile::exists(m_desktop->savePath));
+    QVERIFY(run(u"pdfinfo"_qs, {m_desktop->savePath}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs)));
     // Text extraction does not keep every run of blanks.
-    const QString text = run(u"pdftotext"_qs, {u"-layout"_qs, m_desktop->pdfPath, u"-"_qs}).simplified();
+    const QString text = run(u"pdftotext"_qs, {u"-layout"_qs, m_desktop->savePath, u"-"_qs}).simplified();
     QVERIFY2(text.contains(u"Č. BUDĚJOVICE - Liga 2007/2008"_qs), qPrintable(text));
     for (int i = 0; i < zapasy->lstZ->count(); ++i)
         QVERIFY2(text.contains(zapasy->lstZ->item(i)->text().simplified()), qPrintable(zapasy->lstZ->item(i)->text()));

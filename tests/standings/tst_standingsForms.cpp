@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void periodNeedsBothRounds();
     void graph();
     void finalOrderAndMarks();
+    void savedAsTheCommandLinePrints();
 
 private:
     std::unique_ptr<fixture::OpenLeague> m_league;
@@ -161,6 +163,29 @@ void tst_standingsForms::finalOrderAndMarks()
     QCOMPARE(table.cells[12][1]->text(), u"Jihlava"_qs);
     QCOMPARE(table.cells[13][1]->toolTip(), u"o pořadí s týmem nad ním rozhodlo: vzájemné zápasy – body 3:0"_qs);
     QCOMPARE(table.cells[13][0]->toolTip(), table.cells[13][1]->toolTip());
+}
+
+void tst_standingsForms::savedAsTheCommandLinePrints()
+{
+    QTest::keyClick(m_main->result[0], Qt::Key_F2);
+    auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
+    QVERIFY(table);
+    QApplication::setActiveWindow(table); // the window manager's part
+    QVERIFY(QTest::qWaitForWindowActive(table));
+    table->cbo1->setCurrentIndex(0); // DOMA
+    Q_EMIT table->cbo1->activated(0);
+    for (const QString& name : {u"tabulka.csv"_qs, u"tabulka.html"_qs}) {
+        m_desktop->savePath = m_league->dir.filePath(name);
+        QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier);
+        QFile saved(m_desktop->savePath);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QProcess cli;
+        cli.start(QStringLiteral(RINKOMAT_CLI), {u"table"_qs, m_league->path, u"--venue"_qs, u"1"_qs,
+                                                 name.endsWith(u"csv") ? u"--csv"_qs : u"--html"_qs});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(saved.readAll(), cli.readAllStandardOutput());
+    }
+    QCOMPARE(m_desktop->suggestedNames.value(0), u"Liga 2007-2008 – průběžná tabulka.csv"_qs);
 }
 
 QTEST_MAIN(tst_standingsForms)

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "saveview.h"
+
+#include "export/formats.h"
+#include "platform/desktop.h"
+#include "season/datafiles.h"
+
+#include <QBoxLayout>
+#include <QDialog>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+void write(QWidget* parent, const QString& path, const QByteArray& bytes)
+{
+    const QString error = writeFileAtomically(path, bytes);
+    if (!error.isEmpty())
+        Desktop::instance().tell(parent, error, Desktop::Icon::Critical);
+}
+
+} // namespace
+
+QString fileNameFor(const QString& caption)
+{
+    QString name = caption.simplified();
+    for (QChar& c : name) {
+        if (c == u'/' || c == u'\\' || c == u':')
+            c = u'-';
+    }
+    return name;
+}
+
+void saveView(QWidget* parent, const ViewTable& view)
+{
+    const QString path =
+        Desktop::instance().fileToSave(parent, u"Uložit"_qs, fileNameFor(view.caption) + u".csv",
+                                       u"Tabulka CSV pro tabulkový procesor (*.csv);;Webová stránka HTML (*.html)"_qs);
+    if (path.isEmpty())
+        return;
+    const bool html = path.endsWith(u".html", Qt::CaseInsensitive) || path.endsWith(u".htm", Qt::CaseInsensitive);
+    write(parent, path, html ? toHtml(view) : toCsv(view));
+}
+
+void saveICalendar(QWidget* parent, const QByteArray& bytes, const QString& suggestedName)
+{
+    const QString path = Desktop::instance().fileToSave(parent, u"Uložit do kalendáře"_qs, suggestedName,
+                                                        u"Kalendář iCalendar (*.ics)"_qs);
+    if (!path.isEmpty())
+        write(parent, path, bytes);
+}
+
+void addSaveCommand(QDialog* window, std::function<ViewTable()> view)
+{
+    auto* button = new QPushButton(u"Uložit…"_qs, window);
+    button->setObjectName(u"cmdUlozit"_qs);
+    button->setAutoDefault(false);
+    button->setToolTip(u"Uložit jako tabulku CSV nebo webovou stránku (Ctrl+S)"_qs);
+    const auto save = [window, view] {
+        const ViewTable v = view();
+        if (!v.rows.isEmpty())
+            saveView(window, v);
+    };
+    QObject::connect(button, &QPushButton::clicked, window, save);
+    QObject::connect(new QShortcut(QKeySequence::Save, window), &QShortcut::activated, window, save);
+    if (auto* grid = qobject_cast<QGridLayout*>(window->layout())) {
+        grid->addWidget(button, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignRight);
+    } else if (auto* box = qobject_cast<QBoxLayout*>(window->layout())) {
+        box->addWidget(button, 0, Qt::AlignRight);
+    } else { // a window of designed geometry grows by a strip at its foot
+        button->adjustSize();
+        const int margin = 6;
+        const int top = window->height();
+        window->setFixedHeight(top + button->height() + 2 * margin);
+        button->move(window->width() - button->width() - 2 * margin, top + margin);
+    }
+}

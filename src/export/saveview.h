@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "export/views.h"
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// "Uložit…" of a view window: a button at the window's foot and Ctrl+S. `view` gives what the window
+// shows at that moment; nothing is saved while it gives no rows.
+void addSaveCommand(QDialog* window, std::function<ViewTable()> view);
+// Asks for the file (CSV or HTML) and writes the view; tells the user when it cannot be written.
+void saveView(QWidget* parent, const ViewTable& view);
+// Asks for the file and writes the iCalendar bytes.
+void saveICalendar(QWidget* parent, const QByteArray& bytes, const QString& suggestedName);
+// The caption as a file name: no folder separators or colons.
+QString fileNameFor(const QString& caption);

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+#include "export/formats.h"
+#include "fixture/league.h"
+
+#include <QTest>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace {
+
+// RFC 4180 read back: fields split at ";", quoted fields may hold ";", doubled quotes and line breaks.
+QList<QStringList> readCsv(const QByteArray& bytes)
+{
+    QList<QStringList> rows{{}};
+    QString field;
+    bool quoted = false;
+    const QString text = QString::fromUtf8(bytes) + u'\0';
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && text[i + 1] == u'"')
+                field += c, ++i;
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u';') {
+            rows.back() << field, field.clear();
+        } else if (c == u'\r' && text[i + 1] == u'\n') {
+            rows.back() << field, field.clear();
+            rows.append(QStringList());
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    rows.removeLast(); // after the last CR LF
+    return rows;
+}
+
+// The unfolded content lines of an iCalendar text.
+QStringList unfold(const QByteArray& bytes)
+{
+    QByteArray joined = bytes;
+    joined.replace("\r\n ", "");
+    QStringList lines = QString::fromUtf8(joined).split(u"\r\n"_qs);
+    lines.removeLast();
+    return lines;
+}
+
+const QString kOddName = u"Tým; \"A\" <b>&amp"_qs;
+
+ViewTable oddView()
+{
+    return {u"Liga <1> & \"spol\""_qs,
+            {u"tým"_qs, u"poznámka"_qs},
+            {{kOddName, u"1:0\r\n2:2p\r\n"_qs}, {u"Tým 2"_qs, QString()}}};
+}
+
+} // namespace
+
+class tst_export final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void csvReadsBack();
+    void htmlReadsBack();
+    void iCalendar_data();
+    void iCalendar();
+};
+
+void tst_export::csvReadsBack()
+{
+    const ViewTable v = oddView();
+    const QByteArray csv = toCsv(v);
+    QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(csv.endsWith("\r\n"));
+    QCOMPARE(readCsv(csv.mid(3)), QList<QStringList>{v.header} + v.rows);
+}
+
+void tst_export::htmlReadsBack()
+{
+    const ViewTable v = oddView();
+    const QByteArray html = toHtml(v);
+    QVERIFY(html.contains("<html lang=\"cs\">"));
+    QVERIFY(!html.contains("<script") && !html.contains("http"));
+    QTextDocument doc;
+    doc.setHtml(QString::fromUtf8(html));
+    QCOMPARE(doc.metaInformation(QTextDocument::DocumentTitle), v.caption);
+    QTextTable* table = nullptr;
+    for (QTextFrame* f : doc.rootFrame()->childFrames())
+        table = table ? table : qobject_cast<QTextTable*>(f);
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 3);
+    QCOMPARE(table->columns(), 2);
+    const auto cell = [&](int r, int c) {
+        QTextCursor cursor = table->cellAt(r, c).firstCursorPosition();
+        cursor.setPosition(table->cellAt(r, c).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        return cursor.selectedText();
+    };
+    QCOMPARE(cell(0, 1), u"poznámka"_qs);
+    QCOMPARE(cell(1, 0), kOddName);
+    QCOMPARE(cell(1, 1), u"1:0\u2028"
+                         "2:2p"_qs); // a line break within the cell
+}
+
+void tst_export::iCalendar_data()
+{
+    QTest::addColumn<int>("team");
+    QTest::addColumn<int>("events");
+    QTest::addRow("whole league") << 0 << kRounds * kSlots;
+    QTest::addRow("one team") << 3 << kRounds;
+}
+
+void tst_export::iCalendar()
+{
+    QFETCH(int, team);
+    QFETCH(int, events);
+    SeasonStore s = fixture::season({{12, 2, u"3:2p"_qs}});
+    s.setTeamName(4, u"Tým; s čárkou, a \\ dlouhým názvem, který se do 75 bajtů nevejde"_qs);
+    const QDateTime stamp(QDate(2007, 10, 20), QTime(18, 5), Qt::UTC);
+    const QByteArray ics = toICalendar(s, u"/x/sezona_test.txt"_qs, team, stamp);
+    for (const QByteArray& line : ics.split('\n')) {
+        QVERIFY(line.isEmpty() || line.endsWith('\r'));
+        QVERIFY2(line.size() <= 76, line.constData());     // 75 octets and the CR
+        QVERIFY(QString::fromUtf8(line).toUtf8() == line); // never cut inside a letter
+    }
+    const QStringList lines = unfold(ics);
+    QCOMPARE(lines.first(), u"BEGIN:VCALENDAR"_qs);
+    QCOMPARE(lines.last(), u"END:VCALENDAR"_qs);
+    QCOMPARE(lines.count(u"BEGIN:VEVENT"_qs), events);
+    QStringList uids = lines.filter(QRegularExpression(u"^UID:"_qs));
+    QCOMPARE(uids.size(), events);
+    uids.removeDuplicates();
+    QCOMPARE(uids.size(), events);
+    // Another export later: the same events, so that a calendar updates them.
+    QCOMPARE(unfold(toICalendar(s, u"/y/sezona_test.txt"_qs, team, stamp.addDays(3))).filter(u"UID:"_qs),
+             lines.filter(u"UID:"_qs));
+    QVERIFY(lines.contains(u"DTSTAMP:20071020T180500Z"_qs));
+    // Round 12, slot 2: team 4 at home against team 3, played.
+    const qsizetype at = lines.indexOf(u"UID:sezona_test-12-2@rinkomat"_qs);
+    QVERIFY(at > 0);
+    QCOMPARE(lines[at + 2], u"DTSTART;VALUE=DATE:"_qs + fixture::roundDate(12).toString(u"yyyyMMdd"_qs));
+    QCOMPARE(
+        lines[at + 4],
+        u"SUMMARY:Tým\\; s čárkou\\, a \\\\ dlouhým názvem\\, který se do 75 bajtů nevejde - Č. Budějovice  3:2p"_qs);
+    QCOMPARE(lines[at + 5], u"DESCRIPTION:12. kolo\\nLiga  2007/2008"_qs);
+}
+
+QTEST_MAIN(tst_export)
+#include "tst_export.moc"

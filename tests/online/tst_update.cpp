@@ -75,6 +75,8 @@ private Q_SLOTS:
     void versionComparison();
     void fileNames_data();
     void fileNames();
+    void merge_data();
+    void merge();
     void conflictsAndTypedResults_data();
     void conflictsAndTypedResults();
     void refusedDownloadChangesNothing_data();
@@ -144,6 +146,7 @@ void tst_update::fileNames_data()
     QTest::addRow("backslash") << "..\\x" << false;
     QTest::addRow("drive") << "C:x.txt" << false;
     QTest::addRow("control") << "a\tb" << false;
+    QTest::addRow("empty") << "" << false;
 }
 
 void tst_update::fileNames()
@@ -164,6 +167,46 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
             files[path.mid(folder.size())] = contents(path);
     }
     return files;
+}
+
+void tst_update::merge_data()
+{
+    QTest::addColumn<QString>("mine");   // "home-away result" in round 5, slot 7
+    QTest::addColumn<QString>("server"); // the server's result for slot 7's own pairing
+    QTest::addColumn<QString>("merged");
+    QTest::addColumn<int>("conflicts");
+    // The fixture pairs 13 and 14 in slot 7; round 5 has 13 at home.
+    QTest::addRow("only mine") << "13-14 2:1"
+                               << ""
+                               << "2:1" << 0;
+    QTest::addRow("same result") << "13-14 2:1"
+                                 << "2:1"
+                                 << "2:1" << 0;
+    QTest::addRow("different") << "13-14 2:1"
+                               << "0:1"
+                               << "0:1" << 1;
+    QTest::addRow("same home team only") << "13-12 2:1"
+                                         << ""
+                                         << "" << 0;
+    QTest::addRow("swapped pairing") << "14-13 2:1"
+                                     << ""
+                                     << "" << 0;
+}
+
+void tst_update::merge()
+{
+    QFETCH(QString, mine);
+    QFETCH(QString, server);
+    QFETCH(QString, merged);
+    QFETCH(int, conflicts);
+    SeasonStore local = fixture::season(), downloaded = fixture::season({{5, 7, server}});
+    const QStringList teams = mine.section(u' ', 0, 0).split(u'-');
+    local.match(7, 5) = Match{teams[0].toInt(), teams[1].toInt(), mine.section(u' ', 1)};
+    const QList<ResultConflict> found = mergeResults(local, downloaded);
+    QCOMPARE(downloaded.VYSLEDEK(7, 5), merged);
+    QCOMPARE(found.size(), conflicts);
+    if (conflicts)
+        QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  Tým 13 - Tým 14: vaše 2:1, server 0:1"_qs);
 }
 
 void tst_update::conflictsAndTypedResults_data()

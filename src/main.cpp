@@ -20,7 +20,8 @@ int main(int argc, char* argv[])
     if (qtCzech.load(QLocale(QLocale::Czech), u"qtbase"_qs, u"_"_qs,
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtCzech);
-    QApplication::setWindowIcon(QIcon(QDir(QApplication::applicationDirPath()).filePath(u"rinkomat.png"_qs)));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(u"rinkomat"_qs, QIcon(QDir(QApplication::applicationDirPath()).filePath(u"rinkomat.png"_qs))));
     frm1ST::start();
     return QApplication::exec();
 }

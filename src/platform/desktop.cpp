@@ -2,6 +2,7 @@
 #include "desktop.h"
 
 #include "app/programinfo.h"
+#include "season/datafolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -94,7 +96,12 @@ public:
     }
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-    QString programFolder() const override { return QCoreApplication::applicationDirPath(); }
+    QString programFolder() const override
+    {
+        static const QString folder = prepareDataFolder(
+            QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        return folder;
+    }
     void beep() override { QApplication::beep(); }
     bool printerInstalled() const override { return !QPrinterInfo::availablePrinters().isEmpty(); }
     QString fileToSave(QWidget* parent, const QString& title, const QString& suggestedName,

@@ -24,6 +24,7 @@ public:
                        const QString& title) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     virtual QDateTime now() const = 0;
+    // The folder of souteze/, ad/ and 1.st: beside the program, or the user's data folder when installed.
     virtual QString programFolder() const = 0;
     virtual void beep() = 0;
     virtual bool printerInstalled() const = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
 #include "season/datafiles.h"
+#include "season/datafolder.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void failedWriteKeepsFile();
     void backupsKeepTheNewest();
     void oneWriterAtATime();
+    void installedDataFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -368,6 +370,47 @@ void tst_seasonfile::oneWriterAtATime()
     QVERIFY(second.acquire().contains(u"los_test.txt"_qs));
     first.reset();
     QCOMPARE(second.acquire(), QString());
+}
+
+void tst_seasonfile::installedDataFolder()
+{
+    const QTemporaryDir root;
+    const QDir r(root.path());
+    const auto put = [&](const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(r.filePath(path)).path());
+        QFile f(r.filePath(path));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    };
+    const auto bytes = [&](const QString& path) {
+        QFile f(r.filePath(path));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    put(u"usr/share/rinkomat/souteze/los_a.txt"_qs, "shipped");
+    put(u"usr/share/rinkomat/ad/1.jpg"_qs, "picture 1");
+    put(u"usr/share/rinkomat/1.st"_qs, "notice");
+    QVERIFY(r.mkpath(u"usr/bin"_qs));
+    const QString program = r.filePath(u"usr/bin"_qs), user = r.filePath(u"home/.local/share/Rinkomat"_qs);
+
+    QCOMPARE(prepareDataFolder(program, user), user);
+    QCOMPARE(bytes(u"home/.local/share/Rinkomat/souteze/los_a.txt"_qs), QByteArray("shipped"));
+    QCOMPARE(bytes(u"home/.local/share/Rinkomat/1.st"_qs), QByteArray("notice"));
+    QVERIFY(!QFileInfo::exists(r.filePath(u"usr/bin/souteze"_qs))); // nothing written beside the program
+
+    // The user types results and acknowledges the notice; a newer package brings a league and pictures.
+    put(u"home/.local/share/Rinkomat/souteze/los_a.txt"_qs, "typed");
+    QVERIFY(QFile::remove(r.filePath(u"home/.local/share/Rinkomat/1.st"_qs)));
+    put(u"usr/share/rinkomat/souteze/los_a.txt"_qs, "newer");
+    put(u"usr/share/rinkomat/souteze/los_b.txt"_qs, "new league");
+    put(u"usr/share/rinkomat/ad/1.jpg"_qs, "picture 1, new");
+    QCOMPARE(prepareDataFolder(program, user), user);
+    QCOMPARE(bytes(u"home/.local/share/Rinkomat/souteze/los_a.txt"_qs), QByteArray("typed"));
+    QCOMPARE(bytes(u"home/.local/share/Rinkomat/souteze/los_b.txt"_qs), QByteArray("new league"));
+    QCOMPARE(bytes(u"home/.local/share/Rinkomat/ad/1.jpg"_qs), QByteArray("picture 1, new"));
+    QCOMPARE(bytes(u"home/.local/share/Rinkomat/1.st"_qs), QByteArray("(none)"));
+
+    // Portable: the data beside the program win.
+    put(u"usr/bin/souteze/los_a.txt"_qs, "portable");
+    QCOMPARE(prepareDataFolder(program, user), program);
 }
 
 QTEST_APPLESS_MAIN(tst_seasonfile)

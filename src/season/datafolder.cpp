@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include "datafolder.h"
+
+#include "season/datafiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+bool copyFile(const QString& from, const QString& to)
+{
+    const FileBytes shipped = readDataFile(from);
+    return shipped.ok() && QDir().mkpath(QFileInfo(to).path()) && writeFileAtomically(to, shipped.bytes).isEmpty();
+}
+
+// Copies `from` into `to` without replacing what is there, except where `renew` says so.
+bool copyMissing(const QString& from, const QString& to, bool renew)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (QFileInfo::exists(target) && (!renew || readDataFile(target).bytes == readDataFile(source).bytes))
+            continue;
+        if (!copyFile(source, target))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString prepareDataFolder(const QString& programFolder, const QString& userDataFolder)
+{
+    const QDir program(programFolder);
+    if (QFileInfo(program.filePath(u"souteze"_qs)).isDir())
+        return programFolder;
+    const QString shipped = QDir::cleanPath(program.filePath(u"../share/rinkomat"_qs));
+    if (!QFileInfo(QDir(shipped).filePath(u"souteze"_qs)).isDir())
+        return programFolder; // neither layout: the program says the data are missing
+    const QDir user(userDataFolder);
+    const bool firstStart = !QFileInfo(user.filePath(u"souteze"_qs)).isDir();
+    const bool copied = copyMissing(QDir(shipped).filePath(u"souteze"_qs), user.filePath(u"souteze"_qs), false) &&
+                        copyMissing(QDir(shipped).filePath(u"ad"_qs), user.filePath(u"ad"_qs), true) &&
+                        (!firstStart || copyFile(QDir(shipped).filePath(u"1.st"_qs), user.filePath(u"1.st"_qs)));
+    return copied ? userDataFolder : shipped;
+}

@@ -122,6 +122,9 @@ void tst_lookups::headToHead_data()
     QTest::addRow("same team twice") << 5 << 5 << invalid;
     QTest::addRow("empty entry") << 0 << 6 << invalid;
     QTest::addRow("both empty") << 0 << 0 << invalid;
+    QTest::addRow("first beyond 14") << 15 << 3 << invalid;
+    QTest::addRow("second beyond 14") << 3 << 15 << invalid;
+    QTest::addRow("teams that never meet") << 1 << 3 << QStringList();
 }
 
 void tst_lookups::headToHead()

@@ -64,10 +64,13 @@ void addSaveCommand(QDialog* window, std::function<ViewTable()> view)
     };
     QObject::connect(button, &QPushButton::clicked, window, save);
     QObject::connect(new QShortcut(QKeySequence::Save, window), &QShortcut::activated, window, save);
+    const bool fixedSize = window->minimumSize() == window->maximumSize();
     if (auto* grid = qobject_cast<QGridLayout*>(window->layout())) {
         grid->addWidget(button, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignRight);
     } else if (auto* box = qobject_cast<QBoxLayout*>(window->layout())) {
         box->addWidget(button, 0, Qt::AlignRight);
+        if (fixedSize) // the rest keeps its room
+            window->setFixedHeight(window->height() + button->sizeHint().height() + std::max(box->spacing(), 6));
     } else { // a window of designed geometry grows by a strip at its foot
         button->adjustSize();
         const int margin = 6;

@@ -98,6 +98,18 @@ void tst_desktop::longLineKeptWhole()
     });
     Desktop::instance().tell(nullptr, line + u"\r\nsamostatné nájezdy = klávesa /"_qs);
     QCOMPARE(lines, 2);
+
+    // A short text without an icon is not clipped either.
+    int room = 0, need = 0;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+        room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
+        need = label->fontMetrics().horizontalAdvance(label->text());
+        box->buttons().first()->click();
+    });
+    Desktop::instance().tell(nullptr, u"není definován"_qs);
+    QVERIFY2(room >= need, qPrintable(u"%1 < %2"_qs.arg(room).arg(need)));
 }
 
 void tst_desktop::pdfFileDialog()

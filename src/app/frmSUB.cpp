@@ -3,6 +3,7 @@
 
 #include "app/frmUvod.h"
 #include "app/partnerlink.h"
+#include "app/pacing.h"
 #include "app/programinfo.h"
 #include "app/twips.h"
 #include "platform/desktop.h"
@@ -46,7 +47,7 @@ void frmSUB::start()
     }
     auto* splash = new frmSUB;
     splash->show();
-    QTimer::singleShot(700, splash, &frmSUB::animate);
+    QTimer::singleShot(pacing::ms(700), splash, &frmSUB::animate);
 }
 
 frmSUB::frmSUB()
@@ -88,7 +89,7 @@ frmSUB::frmSUB()
     linkToPartnerSite(PIC);
     linkToPartnerSite(PIC2);
     m_timer = new QTimer(this);
-    m_timer->setInterval(20);
+    m_timer->setInterval(pacing::ms(20));
     m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &frmSUB::step);
 }
@@ -118,7 +119,7 @@ void frmSUB::step()
     }
     if ((m_animation == 0 && m_twips <= 0) || (m_animation == 1 && m_twips >= 10000)) {
         m_timer->stop();
-        QTimer::singleShot(1500, this, &frmSUB::handOver);
+        QTimer::singleShot(pacing::ms(1500), this, &frmSUB::handOver);
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmUvod.h"
 
+#include "app/pacing.h"
 #include "app/catalogue.h"
 #include "app/partnerlink.h"
 #include "entry/frmMain.h"
@@ -72,7 +73,7 @@ frmUvod::frmUvod()
     connect(Command1, &QPushButton::clicked, this, &frmUvod::openSelected);
     L2->setText(tagLines[0]);
     Timer1 = new QTimer(this);
-    Timer1->setInterval(1500);
+    Timer1->setInterval(pacing::ms(1500));
     connect(Timer1, &QTimer::timeout, this, [this] {
         m_tagLine = (m_tagLine + 1) % static_cast<int>(tagLines.size());
         L2->setText(tagLines[m_tagLine]);

@@ -3,6 +3,7 @@
 #include "commands.h"
 
 #include "app/catalogue.h"
+#include "app/pacing.h"
 #include "app/programinfo.h"
 #include "export/formats.h"
 #include "export/views.h"
@@ -46,7 +47,7 @@ League loadLeague(const QString& competitionPath)
 League changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
 {
     LeagueLock lock(scheduleFileFor(competitionPath));
-    QString error = lock.acquire(3000); // another script's write takes milliseconds
+    QString error = lock.acquire(pacing::ms(3000)); // another script's write takes milliseconds
     if (!error.isEmpty())
         throw FileError{error};
     League league = loadLeague(competitionPath);

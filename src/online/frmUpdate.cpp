@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmUpdate.h"
 
+#include "app/pacing.h"
 #include "app/programinfo.h"
 #include "platform/desktop.h"
 
@@ -115,7 +116,7 @@ void frmUpdate::pause(int milliseconds)
     const BusyCursor busy;
     QEventLoop loop;
     m_pausing = &loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    QTimer::singleShot(pacing::ms(milliseconds), &loop, &QEventLoop::quit);
     loop.exec();
     m_pausing = nullptr;
 }

@@ -2,6 +2,7 @@
 // Every window on the fullest season: no text may be cut, at the scale the test runs with.
 #include "app/frmSUB.h"
 #include "app/frmUvod.h"
+#include "app/pacing.h"
 #include "entry/frmMain.h"
 #include "fixture/programfolder.h"
 #include "lookups/frmZapasy.h"
@@ -163,7 +164,7 @@ void tst_textfit::startAndUpdateWindows()
         cut << cutTexts(window);
     }
     const int pickerWidth = picker.width();
-    QTest::qWait(1600); // the next tag line
+    QTest::qWait(pacing::ms(1600)); // the next tag line
     QCOMPARE(picker.width(), pickerWidth);
     for (const QString& line : cut)
         qInfo("%s", qPrintable(line));

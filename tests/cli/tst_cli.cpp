@@ -205,6 +205,9 @@ void tst_cli::twoWritersLoseNothing()
     QList<QProcess*> writers;
     for (int slot = 1; slot <= kSlots; ++slot) {
         auto* p = new QProcess(this);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"RINKOMAT_PACE"_qs, u"1"_qs); // each waits its turn for the lock as long as designed
+        p->setProcessEnvironment(env);
         p->start(QStringLiteral(RINKOMAT_CLI),
                  {u"enter"_qs, path, u"5"_qs, QString::number(slot), u"%1:0"_qs.arg(slot)});
         writers << p;

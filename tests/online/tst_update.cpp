@@ -412,8 +412,7 @@ void tst_update::transferFailures_data()
     QTest::addRow("closes the connection") << static_cast<int>(LoopbackServer::Mode::CloseConnection) << QByteArray()
                                            << "(server předčasně ukončil spojení)";
     QTest::addRow("cut off halfway") << serve << QByteArray() << "Došlo k chybě!";
-    QTest::addRow("drips") << static_cast<int>(LoopbackServer::Mode::Drip) << QByteArray()
-                           << "(přenos trval déle než 1 s, soubor sezona_extraliga0708.txt)";
+    QTest::addRow("drips") << static_cast<int>(LoopbackServer::Mode::Drip) << QByteArray() << "(přenos trval déle než";
     QTest::addRow("not found") << serve << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")
                                << "(HTTP 404, soubor los_extraliga0708.txt)";
     QTest::addRow("redirect elsewhere")
@@ -432,7 +431,7 @@ void tst_update::transferFailures()
         m_server->canned[path] = canned;
     const auto before = snapshot(m_program->path());
     Recorder r(m_server->url());
-    r.limits = {500, 1000, kMaxResponseBytes};
+    r.limits = {250, 500, kMaxResponseBytes};
     r.answers = {true};
     if (m_server->mode = static_cast<LoopbackServer::Mode>(mode); m_server->mode == LoopbackServer::Mode::Drip) {
         // The version and the list still arrive; the first data file drips.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // rinkomat: the desktop program.
-#include "app/frm1ST.h"
+#include "startup/frm1ST.h"
 
 #include <QApplication>
 #include <QDir>

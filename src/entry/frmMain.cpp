@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
-#include "app/partnerlink.h"
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 #include "platform/desktop.h"
+#include "platform/partnerlink.h"
 #include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"

@@ -48,6 +48,10 @@ public:
     std::array<QLineEdit*, kSlots> result{};
     QLabel* PIC = nullptr;
 
+Q_SIGNALS:
+    // The league is saved and left ("Jiná liga"): the picker is to be shown.
+    void otherLeagueRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

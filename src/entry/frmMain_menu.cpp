@@ -2,8 +2,7 @@
 // The main menu of frmMain and the small commands behind it.
 #include "frmMain.h"
 
-#include "app/frmUvod.h"
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 #include "export/formats.h"
 #include "export/saveview.h"
 #include "lookups/frmBilance.h"
@@ -18,6 +17,8 @@
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
+#include "standings/graph.h"
+#include "stats/crosstable.h"
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
@@ -192,7 +193,7 @@ void frmMain::switchLeague()
         return;
     m_switching = true;
     m_lock.reset(); // the picker may open this league again
-    (new frmUvod)->show();
+    Q_EMIT otherLeagueRequested();
     close();
 }
 

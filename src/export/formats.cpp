@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "formats.h"
 
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "export/views.h"
+#include "export/viewtable.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmKalendar.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 
 #include <QLabel>
 

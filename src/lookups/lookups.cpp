@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "lookups.h"
 
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 
@@ -219,4 +219,40 @@ QString calendarFault(const QByteArray& bytes, const QString& fileName)
 QString calendarFileName(const QString& season)
 {
     return u"kalendar_"_qs + season.mid(season.size() - 7, 2) + season.right(2) + u".dat";
+}
+
+ViewTable balanceView(const SeasonStore& season, int team)
+{
+    ViewTable v{viewCaption(season, u"dosavadní bilance – "_qs + season.TymPodleCisla(team)),
+                {QString(), u"doma"_qs, u"venku"_qs, u"celkem"_qs},
+                {}};
+    for (const BalanceRow& r : teamBalance(season, team))
+        v.rows.append({r.caption, r.home, r.away, r.total});
+    return v;
+}
+
+ViewTable matchesView(const SeasonStore& season, int team)
+{
+    return oneColumnView(viewCaption(season, u"zápasy – "_qs + season.TymPodleCisla(team)), u"zápas"_qs,
+                         teamMatchLines(season, team));
+}
+
+ViewTable headToHeadView(const SeasonStore& season, int first, int second)
+{
+    const QString pair = season.TymPodleCisla(first) + u" a " + season.TymPodleCisla(second);
+    return oneColumnView(viewCaption(season, u"vzájemné zápasy – "_qs + pair), u"zápas"_qs,
+                         headToHeadLines(season, first, second));
+}
+
+ViewTable missingView(const SeasonStore& season, const QDate& today)
+{
+    return oneColumnView(viewCaption(season, u"chybějící výsledky"_qs), u"zápas"_qs, missingResults(season, today));
+}
+
+ViewTable calendarView(const SeasonStore& season, const std::array<CalendarEvent, 10>& events)
+{
+    ViewTable v{viewCaption(season, (u"Kalendář akcí "_qs + season.season).toLower()), {u"termín"_qs, u"akce"_qs}, {}};
+    for (const CalendarEvent& e : events)
+        v.rows.append({e.dates, e.name});
+    return v;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "export/viewtable.h"
 #include "season/seasonstore.h"
 
 #include <QStringList>
@@ -36,3 +37,9 @@ std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes);
 QString calendarFault(const QByteArray& bytes, const QString& fileName);
 // "kalendar_" + season code + ".dat": 2007/2008 gives kalendar_0708.dat.
 QString calendarFileName(const QString& season);
+
+ViewTable balanceView(const SeasonStore& season, int team);
+ViewTable matchesView(const SeasonStore& season, int team);
+ViewTable headToHeadView(const SeasonStore& season, int first, int second);
+ViewTable missingView(const SeasonStore& season, const QDate& today);
+ViewTable calendarView(const SeasonStore& season, const std::array<CalendarEvent, 10>& events);

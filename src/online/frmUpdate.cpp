@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmUpdate.h"
 
-#include "app/pacing.h"
-#include "app/programinfo.h"
+#include "common/pacing.h"
+#include "common/programinfo.h"
 #include "platform/desktop.h"
 
 #include <QCloseEvent>

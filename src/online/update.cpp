@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "update.h"
 
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 #include "lookups/lookups.h"
 #include "season/datafiles.h"
 #include "season/seasonfile.h"

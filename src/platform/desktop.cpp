@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "desktop.h"
 
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 #include "season/datafolder.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "online/update.h"
+#include "common/fetch.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmGraf.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 #include "platform/desktop.h"
 
 #include <QComboBox>

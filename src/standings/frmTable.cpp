@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmTable.h"
 
-#include "app/fit.h"
-#include "app/twips.h"
+#include "common/fit.h"
+#include "common/twips.h"
 #include "export/saveview.h"
 #include "standings/ranking.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmTable_Interval.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 #include "platform/desktop.h"
 #include "standings/frmTable.h"
 #include "standings/ranking.h"

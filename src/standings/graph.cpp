@@ -31,3 +31,16 @@ QString graphWarning(const SeasonStore& season)
     }
     return {};
 }
+
+ViewTable graphView(const SeasonStore& season)
+{
+    const GraphData g = computeGraph(season);
+    ViewTable v{viewCaption(season, u"graf vývoje umístění"_qs), QStringList{u"kolo"_qs} + season.teamNames(), {}};
+    for (const auto& round : g.positions) {
+        QStringList row{QString::number(v.rows.size() + 1)};
+        for (int p : round)
+            row << QString::number(p);
+        v.rows.append(row);
+    }
+    return v;
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "export/viewtable.h"
 #include "season/seasonstore.h"
 
 #include <QString>
@@ -19,3 +20,6 @@ GraphData computeGraph(const SeasonStore& season);
 
 // The warning the graph gives when round 1 lacks a result, else an empty text.
 QString graphWarning(const SeasonStore& season);
+
+// One row per round: its number and the 14 teams' positions after it, team 1 first.
+ViewTable graphView(const SeasonStore& season);

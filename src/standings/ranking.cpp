@@ -141,3 +141,20 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
     }
     return out;
 }
+
+ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, int criterion,
+                        RankingRules rules, const QString& caption)
+{
+    const Standings st = SpocitatPoradi(season, DataProTabulku(season, firstRound, lastRound), venue, criterion, rules,
+                                        firstRound, lastRound);
+    ViewTable v{viewCaption(season, caption),
+                {u"pořadí"_qs, u"tým"_qs, u"zápasy"_qs, u"výhry"_qs, u"výhry v prodl."_qs, u"remízy"_qs,
+                 u"prohry v prodl."_qs, u"prohry"_qs, criterionCaptions().value(criterion, u"skóre"_qs).toLower(),
+                 u"body"_qs, u"rozdíl skóre"_qs, u"rozhodlo"_qs},
+                {}};
+    if (criterion != ExtraTimeMatches && criterion != ExtraTimeSuccess)
+        v.header[8] = u"skóre"_qs;
+    for (const StandingsRow& r : st.rows)
+        v.rows.append({r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip, r.decidedBy});
+    return v;
+}

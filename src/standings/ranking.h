@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "export/viewtable.h"
 #include "standings/aggregation.h"
 #include "standings/tiebreak.h"
 
@@ -43,3 +44,6 @@ std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criteri
 // orders the total table by points on equal points.
 Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion,
                          RankingRules rules = RankingRules::Running, int firstRound = 1, int lastRound = kRounds);
+
+ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, int criterion,
+                        RankingRules rules, const QString& caption);

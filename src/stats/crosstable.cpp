@@ -15,3 +15,13 @@ CrossTable crossTable(const SeasonStore& season)
         cells[static_cast<std::size_t>(t)][static_cast<std::size_t>(t)].clear();
     return cells;
 }
+
+ViewTable crossView(const SeasonStore& season)
+{
+    ViewTable v{
+        viewCaption(season, u"křížová tabulka"_qs), QStringList{u"domácí \\ hosté"_qs} + season.teamNames(), {}};
+    const CrossTable table = crossTable(season);
+    for (int h = 1; h <= kTeams; ++h)
+        v.rows.append(QStringList{season.TymPodleCisla(h)} + QStringList(table[h - 1].begin(), table[h - 1].end()));
+    return v;
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "export/viewtable.h"
 #include "season/seasonstore.h"
 
 #include <array>
@@ -10,3 +11,6 @@
 using CrossTable = std::array<std::array<QString, kTeams>, kTeams>;
 
 CrossTable crossTable(const SeasonStore& season);
+
+// One row per home team: its name and 14 cells, away team 1 first; a cell's line break is CR LF.
+ViewTable crossView(const SeasonStore& season);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmKriz.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 #include "stats/crosstable.h"
 
 #include <QLabel>

@@ -124,3 +124,13 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
     }
     return rows;
 }
+
+ViewTable streaksView(const SeasonStore& season, int venue, int type, OvertimeMode mode, int order)
+{
+    ViewTable v{viewCaption(season, u"série výsledků – "_qs + streakTypeCaptions().value(type).toLower()),
+                {u"pořadí"_qs, u"tým"_qs, u"aktuální série"_qs, u"nejdelší série"_qs},
+                {}};
+    for (const StreakRow& r : computeStreaks(season, buildSerie(season), venue, type, mode, order))
+        v.rows.append({r.pos, r.team, r.current, r.longest});
+    return v;
+}

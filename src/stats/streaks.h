@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "export/viewtable.h"
 #include "season/seasonstore.h"
 
 #include <QStringList>
@@ -30,3 +31,5 @@ QString markStreak(const QString& letters, int type, OvertimeMode mode);
 
 std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue,
                                              int type, OvertimeMode mode, int order);
+
+ViewTable streaksView(const SeasonStore& season, int venue, int type, OvertimeMode mode, int order);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/frmUvod.h"
 #include "fixture/openleague.h"
 #include "season/datafiles.h"
+#include "startup/frmUvod.h"
 
 #include <QComboBox>
 #include <QLabel>

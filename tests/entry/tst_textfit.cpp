@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Every window on the fullest season: no text may be cut, at the scale the test runs with.
-#include "app/frmSUB.h"
-#include "app/frmUvod.h"
-#include "app/pacing.h"
+#include "common/pacing.h"
 #include "entry/frmMain.h"
 #include "fixture/programfolder.h"
 #include "lookups/frmZapasy.h"
 #include "online/frmUpdate.h"
 #include "season/seasonfile.h"
+#include "startup/frmSUB.h"
+#include "startup/frmUvod.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "frmSUB.h"
 
-#include "app/frmUvod.h"
-#include "app/partnerlink.h"
-#include "app/pacing.h"
-#include "app/programinfo.h"
-#include "app/twips.h"
+#include "common/pacing.h"
+#include "common/programinfo.h"
+#include "common/twips.h"
 #include "platform/desktop.h"
+#include "platform/partnerlink.h"
+#include "startup/frmUvod.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/catalogue.h"
+#include "season/catalogue.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frm1ST.h"
 
-#include "app/frmSUB.h"
 #include "platform/desktop.h"
+#include "startup/frmSUB.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "partnerlink.h"
 
-#include "app/programinfo.h"
+#include "common/programinfo.h"
 #include "platform/desktop.h"
 
 #include <QEvent>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/frm1ST.h"
-#include "app/frmSUB.h"
-#include "app/frmUvod.h"
 #include "entry/frmMain.h"
 #include "fixture/league.h"
 #include "fixture/programfolder.h"
+#include "startup/frm1ST.h"
+#include "startup/frmSUB.h"
+#include "startup/frmUvod.h"
 
 #include <QLabel>
 #include <QListWidget>

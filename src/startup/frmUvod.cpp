@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "frmUvod.h"
 
-#include "app/pacing.h"
-#include "app/catalogue.h"
-#include "app/partnerlink.h"
+#include "common/pacing.h"
 #include "entry/frmMain.h"
 #include "platform/desktop.h"
+#include "platform/partnerlink.h"
+#include "season/catalogue.h"
 #include "season/seasonfile.h"
 
 #include <QApplication>
@@ -103,6 +103,8 @@ void frmUvod::openSelected()
         Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_qs + error, Desktop::Icon::Critical);
         return;
     }
+    // "Jiná liga" brings the picker back.
+    connect(main, &frmMain::otherLeagueRequested, main, [] { (new frmUvod)->show(); });
     main->show();
     close();
 }

@@ -7,7 +7,7 @@ include(GNUInstallDirs)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 
 # Portable (the default component).
-install(TARGETS rinkomat rinkomat-cli DESTINATION . COMPONENT portable)
+install(TARGETS rinkomat rinkomat-cli rinkomat-cli-desktop DESTINATION . COMPONENT portable)
 # The entry finds the program beside itself (%k is the entry's own path), wherever the folder moves.
 set(RINKOMAT_EXEC "sh -c \"exec \\\\\"\\\\$(dirname \\\\\"\\\\$1\\\\\")/rinkomat\\\\\"\" rinkomat %k")
 configure_file(${packaging}/rinkomat.desktop.in ${CMAKE_BINARY_DIR}/portable/rinkomat.desktop @ONLY)
@@ -18,6 +18,7 @@ install(CODE "execute_process(COMMAND \${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURC
 
 # The system layout, for the package only.
 install(TARGETS rinkomat rinkomat-cli DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT system EXCLUDE_FROM_ALL)
+install(TARGETS rinkomat-cli-desktop DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/rinkomat COMPONENT system EXCLUDE_FROM_ALL)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/dist/souteze ${PROJECT_SOURCE_DIR}/dist/ad
         DESTINATION ${CMAKE_INSTALL_DATADIR}/rinkomat COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/dist/1.st DESTINATION ${CMAKE_INSTALL_DATADIR}/rinkomat

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 // rinkomat-cli: the program's views without a window, for posting tables, scripting and checking.
 #include "commands.h"
+#include "desktopside.h"
 
 #include "common/pacing.h"
 #include "common/programinfo.h"
 #include "export/formats.h"
 #include "export/viewtable.h"
 #include "lookups/lookups.h"
-#include "lookups/pageprinter.h"
 #include "online/update.h"
-#include "platform/http.h"
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/notation.h"
@@ -296,7 +295,7 @@ CommandOutput matches(const Context& c)
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_qs)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
-        if (!printTextPageToPdf(c.parser->value(u"pdf"_qs), page))
+        if (!printPdf(c.parser->value(u"pdf"_qs), page))
             throw FileError{u"Soubor „%1“ nelze vytvořit."_qs.arg(c.parser->value(u"pdf"_qs))};
     }
     return lines(matchesView(l.store, team));
@@ -352,7 +351,7 @@ private:
     {
         QUrl url = m_site;
         url.setPath(m_site.path() + path);
-        return httpGet(url);
+        return fetchUrl(url);
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // rinkomat-cli: the views without a window, for posting tables, scripting and checking.
 #include "commands.h"
+#include "desktopside.h"
 
 #include "season/seasonfile.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -28,16 +31,30 @@ QString usage()
     return lines.join(u'\n');
 }
 
+// The sibling linked against the desktop libraries: beside this program, or in ../libexec/rinkomat.
+int runSibling(const QStringList& arguments)
+{
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString& path : {here.filePath(u"rinkomat-cli-desktop"_qs),
+                                here.filePath(u"../libexec/rinkomat/rinkomat-cli-desktop"_qs)}) {
+        if (!QFileInfo(path).isExecutable())
+            continue;
+        QProcess sibling;
+        sibling.setProcessChannelMode(QProcess::ForwardedChannels);
+        sibling.setInputChannelMode(QProcess::ForwardedInputChannel);
+        sibling.start(path, arguments);
+        sibling.waitForFinished(-1);
+        return sibling.exitStatus() == QProcess::NormalExit ? sibling.exitCode() : 2;
+    }
+    printError(u"Tento příkaz potřebuje program rinkomat-cli-desktop, který nebyl nalezen."_qs);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    // Printing a page needs fonts, so --pdf runs a GUI application without a display.
-    const bool printing = std::any_of(argv, argv + argc, [](const char* a) { return std::strcmp(a, "--pdf") == 0; });
-    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> application =
-        printing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
     QCoreApplication& app = *application;
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -72,6 +89,8 @@ int main(int argc, char* argv[])
         printError(usage());
         return 64;
     }
+    if (!hasDesktop() && (name == u"update" || parser.isSet(u"pdf"_qs)))
+        return runSibling(app.arguments().mid(1));
     try {
         context.today = QDate::currentDate();
         if (parser.isSet(u"today"_qs)) {

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// rinkomat-cli: QtCore only; printing and the network are left to rinkomat-cli-desktop.
+#include "desktopside.h"
+
+namespace cli {
+
+bool hasDesktop()
+{
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+FetchResult fetchUrl(const QUrl&)
+{
+    return {FetchResult::Status::Failed, {}, u"síť je k dispozici jen v rinkomat-cli-desktop"_qs};
+}
+
+bool printPdf(const QString&, const QString&)
+{
+    return false;
+}
+
+} // namespace cli

@@ -26,6 +26,7 @@ private Q_SLOTS:
     void printedPage();
     void headToHead_data();
     void headToHead();
+    void headToHeadOfPartners();
     void missing_data();
     void missing();
     void calendar();
@@ -133,6 +134,14 @@ void tst_lookups::headToHead()
     QFETCH(int, second);
     QFETCH(QStringList, expected);
     QCOMPARE(headToHeadLines(fixture::season({}), first, second), expected);
+}
+
+void tst_lookups::headToHeadOfPartners()
+{
+    // The fixture pairs team 1 with team 2 in every round.
+    const QStringList lines = headToHeadLines(fixture::season({{3, 1, u"2:1"_qs}}), 2, 1);
+    QCOMPARE(lines.size(), kRounds);
+    QVERIFY2(lines[2].contains(u"2:1"_qs) && lines[2].contains(u"Tým 1"_qs), qPrintable(lines[2]));
 }
 
 void tst_lookups::missing_data()

@@ -43,11 +43,13 @@ void tst_seasonfile::competitionKeys()
 {
     QStringList comp = fixture::competitionLines();
     comp.prepend(u"; second comment in a row"_qs);
-    comp << u"t1=První"_qs << u"t02=Rovná=se"_qs << u"; trailing comment"_qs;
+    comp << u"t1=První"_qs << u"t02=Rovná=se"_qs << u"HR4=5"_qs << u"; trailing comment"_qs;
     const SeasonStore s = fixture::load(fixture::writeLeague(QDir(m_dir.path()), comp));
     QCOMPARE(s.caption, u"Liga  2007/2008"_qs);
     QCOMPARE(s.season, u"2007/2008"_qs);
+    QCOMPARE(s.HR1, 8);
     QCOMPARE(s.HR2, 10);
+    QCOMPARE(s.HR3, 12);                       // there is no fourth line
     QCOMPARE(s.TymPodleCisla(1), u"První"_qs); // t1= after t01= names the same team
     QCOMPARE(s.TymPodleCisla(2), u"Rovná=se"_qs);
     QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_qs), 3);

@@ -38,16 +38,21 @@ void tst_lookups::balance_data()
     QTest::addColumn<QStringList>("home");    // team 1's home column
     QTest::addColumn<QStringList>("away");    // team 1's away column
     using R = QStringList;
-    QTest::addRow("no matches") << R{} << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"}
-                                << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
+    QTest::addRow("no matches") << R{} << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
+                                                      u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs}
+                                << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
+                                               u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
     QTest::addRow("3:2p at home, 5:2p away, 2:2 at home")
-        << R{"1 1 3:2p", "2 1 5:2p", "3 1 2:2"} << QStringList{"2", "0", "1", "1", "0", "0", "5:4", "3", "75 %", "50 %"}
-        << QStringList{"1", "0", "0", "0", "0", "1", "2:5", "0", "0 %", "0 %"};
+        << R{u"1 1 3:2p"_qs, u"2 1 5:2p"_qs, u"3 1 2:2"_qs}
+        << QStringList{u"2"_qs, u"0"_qs, u"1"_qs, u"1"_qs, u"0"_qs, u"0"_qs, u"5:4"_qs, u"3"_qs, u"75 %"_qs, u"50 %"_qs}
+        << QStringList{u"1"_qs, u"0"_qs, u"0"_qs, u"0"_qs, u"0"_qs, u"1"_qs, u"2:5"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
     // One overtime win and seven overtime losses: 12.5 % goes to 12; three wins and one draw 87.5 to 88.
-    QTest::addRow("halves to even") << R{"1 1 3:2p", "3 1 2:3p",  "5 1 2:3n",  "7 1 1:2n",
-                                         "9 1 0:1p", "11 1 3:4p", "13 1 4:5n", "15 1 5:6p"}
-                                    << QStringList{"8", "0", "1", "0", "7", "0", "20:26", "9", "12 %", "37 %"}
-                                    << QStringList{"0", "0", "0", "0", "0", "0", "0:0", "0", "0 %", "0 %"};
+    QTest::addRow("halves to even") << R{u"1 1 3:2p"_qs, u"3 1 2:3p"_qs,  u"5 1 2:3n"_qs,  u"7 1 1:2n"_qs,
+                                         u"9 1 0:1p"_qs, u"11 1 3:4p"_qs, u"13 1 4:5n"_qs, u"15 1 5:6p"_qs}
+                                    << QStringList{u"8"_qs, u"0"_qs,     u"1"_qs, u"0"_qs,    u"7"_qs,
+                                                   u"0"_qs, u"20:26"_qs, u"9"_qs, u"12 %"_qs, u"37 %"_qs}
+                                    << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
+                                                   u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
 }
 
 void tst_lookups::balance()

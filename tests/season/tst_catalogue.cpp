@@ -18,13 +18,13 @@ void tst_catalogue::order_data()
     QTest::addColumn<QStringList>("expected");
     const QString sep = kCatalogueSeparator;
     QTest::addRow("older first in the folder")
-        << QStringList{"A 2006/2007", "B 2007/2008", "C 2006/2007", "D 2007/2008"}
-        << QStringList{"B 2007/2008", "D 2007/2008", sep, "A 2006/2007", "C 2006/2007"};
+        << QStringList{u"A 2006/2007"_qs, u"B 2007/2008"_qs, u"C 2006/2007"_qs, u"D 2007/2008"_qs}
+        << QStringList{u"B 2007/2008"_qs, u"D 2007/2008"_qs, sep, u"A 2006/2007"_qs, u"C 2006/2007"_qs};
     QTest::addRow("one year, no separator")
-        << QStringList{"B 2007/2008", "A 2007/2008"} << QStringList{"B 2007/2008", "A 2007/2008"};
+        << QStringList{u"B 2007/2008"_qs, u"A 2007/2008"_qs} << QStringList{u"B 2007/2008"_qs, u"A 2007/2008"_qs};
     QTest::addRow("texts without a year go last and the ordering ends")
-        << QStringList{"bez roku", "jiná", "A 2006/2007", "B 2007/2008", "x 1999"}
-        << QStringList{"B 2007/2008", sep, "A 2006/2007", "x 1999", "bez roku", "jiná"};
+        << QStringList{u"bez roku"_qs, u"jiná"_qs, u"A 2006/2007"_qs, u"B 2007/2008"_qs, u"x 1999"_qs}
+        << QStringList{u"B 2007/2008"_qs, sep, u"A 2006/2007"_qs, u"x 1999"_qs, u"bez roku"_qs, u"jiná"_qs};
     QTest::addRow("empty") << QStringList{} << QStringList{};
 }
 

@@ -190,7 +190,7 @@ CommandOutput table(const Context& c)
         throw UsageError{u"--rules: running nebo final"_qs};
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
-    const QString caption = period ? periodCaption(first, last) : u"průběžná tabulka"_qs;
+    const QString caption = period ? periodCaption(first, last) : runningTableCaption();
     const League l = loadLeague(c.args[0]);
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
@@ -312,7 +312,7 @@ CommandOutput missing(const Context& c)
 {
     const League l = loadLeague(c.args[0]);
     CommandOutput out = lines(missingView(l.store, c.today));
-    const QString message = out.rows.isEmpty() ? u"Nenalezeny žádné chybějící výsledky."_qs : QString();
+    const QString message = out.rows.isEmpty() ? kNothingMissing : QString();
     out.json[u"message"_qs] = message;
     if (!message.isEmpty())
         out.rows.append({message});
@@ -324,8 +324,8 @@ CommandOutput calendar(const Context& c)
     const League l = loadLeague(c.args[0]);
     const FileBytes file = readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
     if (!file.ok())
-        return plain({{u"message"_qs, u"není definován"_qs}}, {{u"není definován"_qs}});
-    const QString caption = (u"Kalendář akcí "_qs + l.store.season).toLower();
+        return plain({{u"message"_qs, kNoCalendar}}, {{kNoCalendar}});
+    const QString caption = calendarCaption(l.store.season).toLower();
     CommandOutput out = fromView(calendarView(l.store, readCalendar(file.bytes)), {{caption}});
     out.json = {{u"caption"_qs, caption}, {u"events"_qs, jsonRows(out.view->rows, {u"dates"_qs, u"name"_qs})}};
     return out;

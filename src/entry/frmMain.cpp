@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "common/programinfo.h"
+#include "lookups/lookups.h"
 #include "platform/desktop.h"
 #include "platform/partnerlink.h"
 #include "season/datafiles.h"
@@ -113,7 +114,7 @@ QString frmMain::Form_Load()
     m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).bytes);
     m_switching = false;
     setWindowTitle(m_season.caption);
-    m_calendar->setText(u"Kalendář akcí "_qs + m_season.season);
+    m_calendar->setText(calendarCaption(m_season.season));
     const QSignalBlocker block(cboKolo);
     cboKolo->clear();
     for (int r = 1; r <= kRounds; ++r)

@@ -18,6 +18,7 @@
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
 #include "standings/graph.h"
+#include "standings/ranking.h"
 #include "stats/crosstable.h"
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
@@ -63,7 +64,7 @@ void frmMain::buildMenu()
     mnuTabulka->setObjectName(u"mnuTabulka"_qs);
     addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, [this] {
         const BusyCursor busy;
-        (new frmTable(m_season, 1, kRounds, u"průběžná tabulka"_qs, this))->open();
+        (new frmTable(m_season, 1, kRounds, runningTableCaption(), this))->open();
     });
     addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
@@ -140,8 +141,8 @@ void frmMain::showMissingResults()
 {
     const QStringList lines = missingResults(m_season, Desktop::instance().today());
     if (lines.isEmpty()) {
-        Desktop::instance().message(this, u"Nenalezeny žádné chybějící výsledky."_qs, Desktop::Icon::Information,
-                                    Desktop::Buttons::Ok, u"info"_qs);
+        Desktop::instance().message(this, kNothingMissing, Desktop::Icon::Information, Desktop::Buttons::Ok,
+                                    u"info"_qs);
         return;
     }
     auto* missing = new frmMissing(lines, this);
@@ -155,7 +156,7 @@ void frmMain::showCalendar()
         QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_qs + calendarFileName(m_season.caption));
     const FileBytes file = readDataFile(path);
     if (!file.ok()) {
-        Desktop::instance().tell(this, u"není definován"_qs);
+        Desktop::instance().tell(this, kNoCalendar);
         return;
     }
     const auto events = readCalendar(file.bytes);

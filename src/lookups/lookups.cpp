@@ -4,59 +4,30 @@
 #include "common/programinfo.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
+#include "standings/ranking.h"
 
 #include <QRegularExpression>
 #include <cmath>
 
 namespace {
 
-struct Counters {
-    int games = 0, w = 0, wot = 0, t = 0, lot = 0, l = 0, gf = 0, ga = 0;
-
-    int points() const
-    {
-        return w * bodovani[0] + wot * bodovani[1] + t * bodovani[2] + lot * bodovani[3] + l * bodovani[4];
-    }
-    Counters operator+(const Counters& o) const
-    {
-        return {games + o.games, w + o.w, wot + o.wot, t + o.t, lot + o.lot, l + o.l, gf + o.gf, ga + o.ga};
-    }
-};
-
-void count(Counters& c, int scored, int conceded, bool extraTime)
+// One venue's column of the balance, from the standings' own counters.
+QStringList column(const TeamStats& s, int venue, int team)
 {
-    ++c.games;
-    c.gf += scored;
-    c.ga += conceded;
-    if (scored == conceded)
-        ++c.t;
-    else if (scored > conceded)
-        ++(extraTime ? c.wot : c.w);
-    else
-        ++(extraTime ? c.lot : c.l);
-}
-
-QStringList column(const Counters& c)
-{
-    int overtime = 0, overall = 0;
-    if (c.games != 0) {
-        // Quotient first, then the hundred: 87 points of 50 games shows 57, as it always has.
-        overall = static_cast<int>(std::floor(static_cast<double>(c.points()) / (c.games * bodovani[0]) * 100));
-        if (c.wot + c.t + c.lot != 0) {
-            overtime =
-                static_cast<int>(std::nearbyint(static_cast<double>((c.wot * bodovani[1] + c.t * bodovani[2]) * 100) /
-                                                ((c.wot + c.t + c.lot) * bodovani[1])));
-        }
-    }
-    const auto n = [](int v) { return QString::number(v); };
-    return {n(c.games),
-            n(c.w),
-            n(c.wot),
-            n(c.t),
-            n(c.lot),
-            n(c.l),
-            n(c.gf) + u':' + n(c.ga),
-            n(c.points()),
+    const auto v = [&](int stat) { return s(stat, venue, team); };
+    const auto n = [](int value) { return QString::number(value); };
+    // Quotient first, then the hundred: 87 points of 50 games shows 57, as it always has.
+    const int overall =
+        v(GP) == 0 ? 0 : static_cast<int>(std::floor(static_cast<double>(v(PTS)) / (v(GP) * bodovani[0]) * 100));
+    const int overtime = std::max(overtimeSuccess(v(W_OT), v(T), v(L_OT)), 0);
+    return {n(v(GP)),
+            n(v(W)),
+            n(v(W_OT)),
+            n(v(T)),
+            n(v(L_OT)),
+            n(v(L)),
+            n(v(GF)) + u':' + n(v(GA)),
+            n(v(PTS)),
             n(overtime) + u" %",
             n(overall) + u" %"};
 }
@@ -79,19 +50,7 @@ QString dayAndMonth(const QDate& date)
 
 std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
 {
-    Counters home, away;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
-            const Match& match = season.match(m, r);
-            if (match.result.isEmpty())
-                continue;
-            const ParsedResult p = ZkoumatVysledek(match.result);
-            if (match.home == team)
-                count(home, p.HomeGoals, p.AwayGoals, p.ExtraTimeFlag);
-            if (match.away == team)
-                count(away, p.AwayGoals, p.HomeGoals, p.ExtraTimeFlag);
-        }
-    }
+    const TeamStats stats = DataProTabulku(season, 1, kRounds);
     static const QStringList captions = {u"počet utkání:"_qs,
                                          u"výher:"_qs,
                                          u"výher v prodl.:"_qs,
@@ -102,7 +61,7 @@ std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
                                          u"body:"_qs,
                                          u"úspěšnost v prodl.:"_qs,
                                          u"úspěšnost celková:"_qs};
-    const QStringList h = column(home), a = column(away), t = column(home + away);
+    const QStringList h = column(stats, Home, team), a = column(stats, Away, team), t = column(stats, Total, team);
     std::array<BalanceRow, 10> rows;
     for (int i = 0; i < 10; ++i)
         rows[static_cast<std::size_t>(i)] = {captions[i], h[i], a[i], t[i]};
@@ -251,7 +210,7 @@ ViewTable missingView(const SeasonStore& season, const QDate& today)
 
 ViewTable calendarView(const SeasonStore& season, const std::array<CalendarEvent, 10>& events)
 {
-    ViewTable v{viewCaption(season, (u"Kalendář akcí "_qs + season.season).toLower()), {u"termín"_qs, u"akce"_qs}, {}};
+    ViewTable v{viewCaption(season, calendarCaption(season.season).toLower()), {u"termín"_qs, u"akce"_qs}, {}};
     for (const CalendarEvent& e : events)
         v.rows.append({e.dates, e.name});
     return v;

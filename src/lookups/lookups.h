@@ -35,6 +35,14 @@ std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes);
 // Empty when the bytes are a calendar file (comments and "aN=dates=name" lines, at least one event),
 // else the Czech fault naming the file and the line.
 QString calendarFault(const QByteArray& bytes, const QString& fileName);
+// The menu item and, in lower case, the window's caption: "Kalendář akcí 2007/2008".
+inline QString calendarCaption(const QString& season)
+{
+    return u"Kalendář akcí "_qs + season;
+}
+// What the program says when the season has no calendar file, or nothing is missing.
+inline const QString kNoCalendar = u"není definován"_qs;
+inline const QString kNothingMissing = u"Nenalezeny žádné chybějící výsledky."_qs;
 // "kalendar_" + season code + ".dat": 2007/2008 gives kalendar_0708.dat.
 QString calendarFileName(const QString& season);
 

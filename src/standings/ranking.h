@@ -13,6 +13,11 @@ QStringList venueCaptions();
 
 enum Criterion { Body = 0, Skore = 1, ExtraTimeMatches = 11, ExtraTimeSuccess = 12 };
 
+// Caption of the season's running table.
+inline QString runningTableCaption()
+{
+    return u"průběžná tabulka"_qs;
+}
 // Caption of the table of a range of rounds: "tabulka za období   (kola A - B)".
 QString periodCaption(int firstRound, int lastRound);
 

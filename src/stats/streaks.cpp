@@ -8,14 +8,32 @@
 
 namespace {
 
-// Counted letters of the sixteen types in draw mode and in final-result mode.
-constexpr const char* counted[16][2] = {{"A", "AB"},     {"ABCD", "ABC"}, {"BCD", "C"},     {"AE", "ABDE"},
-                                        {"BCDE", "CDE"}, {"E", "DE"},     {"BCD", "BCD"},   {"AE", "AE"},
-                                        {"B", "B"},      {"BC", "BC"},    {"C", "C"},       {"CD", "CD"},
-                                        {"D", "D"},      {"A", "A"},      {"ABCD", "ABCD"}, {"E", "E"}};
-
-constexpr int firstOvertimeType = 8;
-constexpr int lastOvertimeType = 12;
+// The sixteen streak types: caption, letters counted when an overtime counts as a draw and when the
+// final result counts, and whether wins and losses in regular time are left out (the overtime types).
+struct StreakType {
+    const char16_t* caption;
+    const char* draw;
+    const char* final;
+    bool overtimeOnly;
+};
+constexpr StreakType streakTypes[16] = {
+    {u"VÝHRY", "A", "AB", false},
+    {u"NEPROHRY", "ABCD", "ABC", false},
+    {u"REMÍZY", "BCD", "C", false},
+    {u"NEREMÍZY", "AE", "ABDE", false},
+    {u"NEVÝHRY", "BCDE", "CDE", false},
+    {u"PROHRY", "E", "DE", false},
+    {u"PRODLUŽOVANÁ UTKÁNÍ", "BCD", "BCD", false},
+    {u"NEPRODLUŽOVANÁ UTKÁNÍ", "AE", "AE", false},
+    {u"VYHRANÁ PRODLOUŽENÍ", "B", "B", true},
+    {u"NEPROHRANÁ PRODLOUŽENÍ", "BC", "BC", true},
+    {u"NEROZHODNUTÁ PRODLOUŽENÍ", "C", "C", true},
+    {u"NEVYHRANÁ PRODLOUŽENÍ", "CD", "CD", true},
+    {u"PROHRANÁ PRODLOUŽENÍ", "D", "D", true},
+    {u"BEZ ZTRÁTY BODU", "A", "A", false},
+    {u"S BODOVÝM ZISKEM", "ABCD", "ABCD", false},
+    {u"BEZ BODOVÉHO ZISKU", "E", "E", false},
+};
 
 } // namespace
 
@@ -40,22 +58,10 @@ OutcomeHistory buildSerie(const SeasonStore& season)
 
 QStringList streakTypeCaptions()
 {
-    return {u"VÝHRY"_qs,
-            u"NEPROHRY"_qs,
-            u"REMÍZY"_qs,
-            u"NEREMÍZY"_qs,
-            u"NEVÝHRY"_qs,
-            u"PROHRY"_qs,
-            u"PRODLUŽOVANÁ UTKÁNÍ"_qs,
-            u"NEPRODLUŽOVANÁ UTKÁNÍ"_qs,
-            u"VYHRANÁ PRODLOUŽENÍ"_qs,
-            u"NEPROHRANÁ PRODLOUŽENÍ"_qs,
-            u"NEROZHODNUTÁ PRODLOUŽENÍ"_qs,
-            u"NEVYHRANÁ PRODLOUŽENÍ"_qs,
-            u"PROHRANÁ PRODLOUŽENÍ"_qs,
-            u"BEZ ZTRÁTY BODU"_qs,
-            u"S BODOVÝM ZISKEM"_qs,
-            u"BEZ BODOVÉHO ZISKU"_qs};
+    QStringList captions;
+    for (const StreakType& t : streakTypes)
+        captions << QString::fromUtf16(t.caption);
+    return captions;
 }
 
 QStringList streakOrderCaptions()
@@ -68,9 +74,10 @@ QString markStreak(const QString& letters, int type, OvertimeMode mode)
     QString s = letters;
     if (type < 0 || type > 15)
         return s;
-    if (type >= firstOvertimeType && type <= lastOvertimeType)
+    const StreakType& t = streakTypes[type];
+    if (t.overtimeOnly)
         s.remove(u'A').remove(u'E');
-    const char* marks = counted[type][mode == OvertimeMode::Draw ? 0 : 1];
+    const char* marks = mode == OvertimeMode::Draw ? t.draw : t.final;
     for (QChar& c : s) {
         if (c.toLatin1() != 0 && std::strchr(marks, c.toLatin1()))
             c = u'X';

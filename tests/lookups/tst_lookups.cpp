@@ -26,6 +26,7 @@ private Q_SLOTS:
     void printedPage();
     void headToHead_data();
     void headToHead();
+    void headToHeadOfPartners_data();
     void headToHeadOfPartners();
     void missing_data();
     void missing();
@@ -141,12 +142,22 @@ void tst_lookups::headToHead()
     QCOMPARE(headToHeadLines(fixture::season({}), first, second), expected);
 }
 
+void tst_lookups::headToHeadOfPartners_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    // The fixture pairs 1 with 2 and 13 with 14 in every round.
+    QTest::addRow("teams 2 and 1") << 2 << 1;
+    QTest::addRow("teams 14 and 13") << 14 << 13;
+}
+
 void tst_lookups::headToHeadOfPartners()
 {
-    // The fixture pairs team 1 with team 2 in every round.
-    const QStringList lines = headToHeadLines(fixture::season({{3, 1, u"2:1"_qs}}), 2, 1);
+    QFETCH(int, first);
+    QFETCH(int, second);
+    const QStringList lines = headToHeadLines(fixture::season({{3, 1, u"2:1"_qs}, {3, 7, u"2:1"_qs}}), first, second);
     QCOMPARE(lines.size(), kRounds);
-    QVERIFY2(lines[2].contains(u"2:1"_qs) && lines[2].contains(u"Tým 1"_qs), qPrintable(lines[2]));
+    QVERIFY2(lines[2].contains(u"2:1"_qs) && lines[2].contains(u"Tým %1"_qs.arg(second)), qPrintable(lines[2]));
 }
 
 void tst_lookups::missing_data()

@@ -130,6 +130,7 @@ void tst_seasonfile::refusals_data()
     QTest::addRow("HR above 14") << false << "sezona" << 3 << "HR1=15" << 4 << "HR1=";
     QTest::addRow("team key 15") << false << "sezona" << 19 << "t15=Navíc" << 20 << "od 1 do 14";
     QTest::addRow("equal names") << false << "sezona" << 19 << "t14=Tým 13" << 20 << "stejný název";
+    QTest::addRow("equal names, team 1 first") << false << "sezona" << 6 << "t01=Tým 5" << 11 << "týmy č. 1 a 5";
 }
 
 void tst_seasonfile::refusals()

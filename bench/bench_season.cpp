@@ -84,7 +84,7 @@ void bench_season::runningTable()
     Standings st;
     QBENCHMARK
     {
-        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body);
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_qs);
 }
@@ -95,7 +95,7 @@ void bench_season::finalTable()
     Standings st;
     QBENCHMARK
     {
-        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body, RankingRules::Final);
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points, RankingRules::Final);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_qs);
 }

@@ -249,7 +249,7 @@ CommandOutput streaks(const Context& c)
         mode = v == u"final" ? OvertimeMode::FinalResult : OvertimeMode::Draw;
     }
     const int venue = c.option(u"venue"_qs, 1, 3, 3), type = c.option(u"type"_qs, 0, 15, 0);
-    const int order = c.option(u"order"_qs, 0, 2, ByCurrent);
+    const int order = c.option(u"order"_qs, 0, 2, streakorder::ByCurrent);
     const League l = loadLeague(c.args[0]);
     CommandOutput out = fromView(streaksView(l.store, venue, type, mode, order));
     out.json[u"rows"_qs] = jsonRows(out.view->rows, {u"pos"_qs, u"team"_qs, u"current"_qs, u"longest"_qs});

@@ -14,20 +14,22 @@ namespace {
 // One venue's column of the balance, from the standings' own counters.
 QStringList column(const TeamStats& s, int venue, int team)
 {
-    const auto v = [&](int stat) { return s(stat, venue, team); };
+    const auto v = [&](Stat stat) { return s(stat, venue, team); };
     const auto n = [](int value) { return QString::number(value); };
     // Quotient first, then the hundred: 87 points of 50 games shows 57, as it always has.
     const int overall =
-        v(GP) == 0 ? 0 : static_cast<int>(std::floor(static_cast<double>(v(PTS)) / (v(GP) * bodovani[0]) * 100));
-    const int overtime = std::max(overtimeSuccess(v(W_OT), v(T), v(L_OT)), 0);
-    return {n(v(GP)),
-            n(v(W)),
-            n(v(W_OT)),
-            n(v(T)),
-            n(v(L_OT)),
-            n(v(L)),
-            n(v(GF)) + u':' + n(v(GA)),
-            n(v(PTS)),
+        v(Stat::GP) == 0
+            ? 0
+            : static_cast<int>(std::floor(static_cast<double>(v(Stat::PTS)) / (v(Stat::GP) * bodovani[0]) * 100));
+    const int overtime = std::max(overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT)), 0);
+    return {n(v(Stat::GP)),
+            n(v(Stat::W)),
+            n(v(Stat::W_OT)),
+            n(v(Stat::T)),
+            n(v(Stat::L_OT)),
+            n(v(Stat::L)),
+            n(v(Stat::GF)) + u':' + n(v(Stat::GA)),
+            n(v(Stat::PTS)),
             n(overtime) + u" %",
             n(overall) + u" %"};
 }
@@ -61,7 +63,8 @@ std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
                                          u"body:"_qs,
                                          u"úspěšnost v prodl.:"_qs,
                                          u"úspěšnost celková:"_qs};
-    const QStringList h = column(stats, Home, team), a = column(stats, Away, team), t = column(stats, Total, team);
+    const QStringList h = column(stats, venue::Home, team), a = column(stats, venue::Away, team),
+                      t = column(stats, venue::Total, team);
     std::array<BalanceRow, 10> rows;
     for (int i = 0; i < 10; ++i)
         rows[static_cast<std::size_t>(i)] = {captions[i], h[i], a[i], t[i]};

@@ -11,7 +11,11 @@ inline constexpr int kRounds = 52;
 inline constexpr int kSlots = 7;
 
 // Where a team's matches are counted: 1 home, 2 away, 3 both.
-enum Venue { Home = 1, Away = 2, Total = 3 };
+namespace venue {
+inline constexpr int Home = 1;
+inline constexpr int Away = 2;
+inline constexpr int Total = 3;
+} // namespace venue
 
 // One match slot of a round: team numbers 1..14 and the result string (empty when not played).
 struct Match {

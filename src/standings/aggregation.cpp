@@ -15,18 +15,18 @@ std::size_t index(int value, int last)
 }
 
 // Where each outcome class is counted; D and E sit in the reverse order of the classes.
-constexpr Stat classStat[] = {W, W_OT, T, L_OT, L};
+constexpr Stat classStat[] = {Stat::W, Stat::W_OT, Stat::T, Stat::L_OT, Stat::L};
 
 } // namespace
 
-int TeamStats::operator()(int stat, int venue, int team) const
+int TeamStats::operator()(Stat stat, int venue, int team) const
 {
-    return m_values[index(team, kTeams)][index(venue, kVenues)][index(stat, kStats)];
+    return m_values[index(team, kTeams)][index(venue, kVenues)][index(static_cast<int>(stat), kStats)];
 }
 
-int& TeamStats::at(int stat, int venue, int team)
+int& TeamStats::at(Stat stat, int venue, int team)
 {
-    return m_values[index(team, kTeams)][index(venue, kVenues)][index(stat, kStats)];
+    return m_values[index(team, kTeams)][index(venue, kVenues)][index(static_cast<int>(stat), kStats)];
 }
 
 void countMatch(TeamStats& stats, const Match& match)
@@ -35,26 +35,28 @@ void countMatch(TeamStats& stats, const Match& match)
         return;
     const ParsedResult r = ZkoumatVysledek(match.result);
     const auto [home, away] = classify(r);
-    stats.at(classStat[static_cast<int>(home)], Home, match.home) += 1;
-    stats.at(classStat[static_cast<int>(away)], Away, match.away) += 1;
-    stats.at(GP, Home, match.home) += 1;
-    stats.at(GP, Away, match.away) += 1;
-    stats.at(GF, Home, match.home) += r.HomeGoals;
-    stats.at(GA, Home, match.home) += r.AwayGoals;
-    stats.at(GF, Away, match.away) += r.AwayGoals;
-    stats.at(GA, Away, match.away) += r.HomeGoals;
+    stats.at(classStat[static_cast<int>(home)], venue::Home, match.home) += 1;
+    stats.at(classStat[static_cast<int>(away)], venue::Away, match.away) += 1;
+    stats.at(Stat::GP, venue::Home, match.home) += 1;
+    stats.at(Stat::GP, venue::Away, match.away) += 1;
+    stats.at(Stat::GF, venue::Home, match.home) += r.HomeGoals;
+    stats.at(Stat::GA, venue::Home, match.home) += r.AwayGoals;
+    stats.at(Stat::GF, venue::Away, match.away) += r.AwayGoals;
+    stats.at(Stat::GA, venue::Away, match.away) += r.HomeGoals;
 }
 
 void finishTotals(TeamStats& stats)
 {
     for (int t = 1; t <= kTeams; ++t) {
-        for (int v : {Home, Away}) {
-            stats.at(PTS, v, t) = bodovani[0] * stats(W, v, t) + bodovani[1] * stats(W_OT, v, t) +
-                                  bodovani[2] * stats(T, v, t) + bodovani[3] * stats(L_OT, v, t) +
-                                  bodovani[4] * stats(L, v, t);
+        for (int v : {venue::Home, venue::Away}) {
+            stats.at(Stat::PTS, v, t) = bodovani[0] * stats(Stat::W, v, t) + bodovani[1] * stats(Stat::W_OT, v, t) +
+                                        bodovani[2] * stats(Stat::T, v, t) + bodovani[3] * stats(Stat::L_OT, v, t) +
+                                        bodovani[4] * stats(Stat::L, v, t);
         }
-        for (int s = 1; s <= kStats; ++s)
-            stats.at(s, Total, t) = stats(s, Home, t) + stats(s, Away, t);
+        for (int s = 1; s <= kStats; ++s) {
+            const auto stat = static_cast<Stat>(s);
+            stats.at(stat, venue::Total, t) = stats(stat, venue::Home, t) + stats(stat, venue::Away, t);
+        }
     }
 }
 

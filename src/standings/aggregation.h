@@ -6,7 +6,7 @@
 #include <array>
 
 // The statistics of TeamStats, numbered as the program has always numbered them.
-enum Stat { W = 1, W_OT, T, L, L_OT, GP, GF, GA, PTS };
+enum class Stat { W = 1, W_OT, T, L, L_OT, GP, GF, GA, PTS };
 
 inline constexpr int kStats = 9;
 inline constexpr int kVenues = 3;
@@ -14,10 +14,13 @@ inline constexpr int kVenues = 3;
 // TYM: counters indexed (statistic 1..9, venue 1..3, team 1..14).
 class TeamStats final {
 public:
-    int operator()(int stat, int venue, int team) const;
-    int& at(int stat, int venue, int team);
-    // Goal difference, GF - GA.
-    int goalDifference(int venue, int team) const { return (*this)(GF, venue, team) - (*this)(GA, venue, team); }
+    int operator()(Stat stat, int venue, int team) const;
+    int& at(Stat stat, int venue, int team);
+    // Goal difference, goals scored minus goals conceded.
+    int goalDifference(int venue, int team) const
+    {
+        return (*this)(Stat::GF, venue, team) - (*this)(Stat::GA, venue, team);
+    }
 
 private:
     std::array<std::array<std::array<int, kStats>, kVenues>, kTeams> m_values{};

@@ -104,8 +104,8 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
 
     cbo1->addItems(venueCaptions());
     cbo2->addItems(criterionCaptions());
-    cbo2->setCurrentIndex(Body);
-    cbo1->setCurrentIndex(Total - 1);
+    cbo2->setCurrentIndex(criterion::Points);
+    cbo1->setCurrentIndex(venue::Total - 1);
     cbo1_Click();
     connect(cbo1, &QComboBox::activated, this, [this] {
         cbo1_Click();

@@ -12,12 +12,12 @@ GraphData computeGraph(const SeasonStore& season)
             countMatch(running, season.match(m, r));
         TeamStats ranked = running;
         finishTotals(ranked);
-        const std::array<int, kTeams> order = rankTeams(ranked, Total, Body);
+        const std::array<int, kTeams> order = rankTeams(ranked, venue::Total, criterion::Points);
         for (int p = 0; p < kTeams; ++p)
             graph.positions[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(order[p] - 1)] = p + 1;
         if (r == kRounds) {
             for (int t = 1; t <= kTeams; ++t)
-                graph.played[static_cast<std::size_t>(t - 1)] = ranked(GP, Total, t);
+                graph.played[static_cast<std::size_t>(t - 1)] = ranked(Stat::GP, venue::Total, t);
         }
     }
     return graph;

@@ -12,34 +12,34 @@ namespace {
 // The key of a criterion, made so that a larger key always ranks higher.
 std::array<int, 3> key(const TeamStats& s, int venue, int criterion, int team)
 {
-    const auto v = [&](int stat) { return s(stat, venue, team); };
+    const auto v = [&](Stat stat) { return s(stat, venue, team); };
     switch (criterion) {
-    case Body:
-        return {v(PTS), s.goalDifference(venue, team), v(GF)};
-    case Skore:
-        return {s.goalDifference(venue, team), v(GF), 0};
+    case criterion::Points:
+        return {v(Stat::PTS), s.goalDifference(venue, team), v(Stat::GF)};
+    case criterion::GoalDifference:
+        return {s.goalDifference(venue, team), v(Stat::GF), 0};
     case 2:
-        return {v(GF), 0, 0};
+        return {v(Stat::GF), 0, 0};
     case 3:
-        return {-v(GA), 0, 0};
+        return {-v(Stat::GA), 0, 0};
     case 4:
-        return {v(W), 0, 0};
+        return {v(Stat::W), 0, 0};
     case 5:
-        return {v(W) + v(W_OT), 0, 0};
+        return {v(Stat::W) + v(Stat::W_OT), 0, 0};
     case 6:
-        return {v(W_OT), 0, 0};
+        return {v(Stat::W_OT), 0, 0};
     case 7:
-        return {v(T), 0, 0};
+        return {v(Stat::T), 0, 0};
     case 8:
-        return {-v(L_OT), 0, 0};
+        return {-v(Stat::L_OT), 0, 0};
     case 9:
-        return {-v(L), 0, 0};
+        return {-v(Stat::L), 0, 0};
     case 10:
-        return {-(v(L) + v(L_OT)), 0, 0};
-    case ExtraTimeMatches:
-        return {v(W_OT) + v(T) + v(L_OT), 0, 0};
-    case ExtraTimeSuccess:
-        return {overtimeSuccess(v(W_OT), v(T), v(L_OT)), 0, 0};
+        return {-(v(Stat::L) + v(Stat::L_OT)), 0, 0};
+    case criterion::ExtraTimeMatches:
+        return {v(Stat::W_OT) + v(Stat::T) + v(Stat::L_OT), 0, 0};
+    case criterion::ExtraTimeSuccess:
+        return {overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT)), 0, 0};
     default:
         return {0, 0, 0};
     }
@@ -88,7 +88,7 @@ std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criteri
 {
     std::array<int, kTeams> order{};
     std::iota(order.begin(), order.end(), 1);
-    if (criterion < 0 || criterion > ExtraTimeSuccess)
+    if (criterion < 0 || criterion > criterion::ExtraTimeSuccess)
         return order;
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return key(stats, venue, criterion, a) > key(stats, venue, criterion, b); });
@@ -99,10 +99,10 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
                          RankingRules rules, int firstRound, int lastRound)
 {
     Standings out;
-    out.linesShown = venue == Total && criterion == Body;
+    out.linesShown = venue == venue::Total && criterion == criterion::Points;
     std::array<int, kTeams> order = rankTeams(stats, venue, criterion);
     QList<PlacedTeam> placed;
-    if (criterion == Body) {
+    if (criterion == criterion::Points) {
         placed = orderByPoints(season, stats, venue, rules, firstRound, lastRound);
         for (int r = 0; r < kTeams; ++r)
             order[r] = placed[r].team;
@@ -116,23 +116,25 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
     }
     for (int r = 0; r < kTeams; ++r) {
         const int t = order[r];
-        const auto v = [&](int stat) { return QString::number(stats(stat, venue, t)); };
+        const auto v = [&](Stat stat) { return QString::number(stats(stat, venue, t)); };
         StandingsRow& row = out.rows[r];
         row.team = t;
         row.name = season.TymPodleCisla(t);
-        row.gp = v(GP), row.w = v(W), row.w_ot = v(W_OT), row.t = v(T), row.l_ot = v(L_OT), row.l = v(L);
-        row.pts = v(PTS);
-        row.sco = v(GF) + u':' + v(GA);
-        const bool shared = criterion == Body
+        row.gp = v(Stat::GP), row.w = v(Stat::W), row.w_ot = v(Stat::W_OT), row.t = v(Stat::T),
+        row.l_ot = v(Stat::L_OT), row.l = v(Stat::L);
+        row.pts = v(Stat::PTS);
+        row.sco = v(Stat::GF) + u':' + v(Stat::GA);
+        const bool shared = criterion == criterion::Points
                                 ? placed[r].sharesPlace
-                                : r > 0 && criterion != Skore && criterion >= 0 && criterion <= ExtraTimeSuccess &&
+                                : r > 0 && criterion != criterion::GoalDifference && criterion >= 0 &&
+                                      criterion <= criterion::ExtraTimeSuccess &&
                                       key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
-        if (criterion == Body)
+        if (criterion == criterion::Points)
             row.decidedBy = placed[r].decidedBy;
         row.pos = shared ? QString() : QString::number(r + 1) + u'.';
-        if (criterion == ExtraTimeMatches) {
+        if (criterion == criterion::ExtraTimeMatches) {
             row.sco = u"(="_qs + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_qs;
-        } else if (criterion == ExtraTimeSuccess) {
+        } else if (criterion == criterion::ExtraTimeSuccess) {
             const int success = key(stats, venue, criterion, t)[0];
             row.sco = success < 0 ? u"--  "_qs : u"(="_qs + QString::number(success) + u"%)"_qs;
         } else {
@@ -152,7 +154,7 @@ ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound
                  u"prohry v prodl."_qs, u"prohry"_qs, criterionCaptions().value(criterion, u"skóre"_qs).toLower(),
                  u"body"_qs, u"rozdíl skóre"_qs, u"rozhodlo"_qs},
                 {}};
-    if (criterion != ExtraTimeMatches && criterion != ExtraTimeSuccess)
+    if (criterion != criterion::ExtraTimeMatches && criterion != criterion::ExtraTimeSuccess)
         v.header[8] = u"skóre"_qs;
     for (const StandingsRow& r : st.rows)
         v.rows.append({r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip, r.decidedBy});

@@ -11,7 +11,13 @@
 QStringList criterionCaptions();
 QStringList venueCaptions();
 
-enum Criterion { Body = 0, Skore = 1, ExtraTimeMatches = 11, ExtraTimeSuccess = 12 };
+// The criteria of the sort box that the program treats specially, by their index in it.
+namespace criterion {
+inline constexpr int Points = 0;
+inline constexpr int GoalDifference = 1;
+inline constexpr int ExtraTimeMatches = 11;
+inline constexpr int ExtraTimeSuccess = 12;
+} // namespace criterion
 
 // Caption of the season's running table.
 inline QString runningTableCaption()

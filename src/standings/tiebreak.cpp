@@ -12,7 +12,7 @@ using Key = std::array<int, 3>;
 
 Key pointsKey(const TeamStats& s, int venue, int team)
 {
-    return {s(PTS, venue, team), s.goalDifference(venue, team), s(GF, venue, team)};
+    return {s(Stat::PTS, venue, team), s.goalDifference(venue, team), s(Stat::GF, venue, team)};
 }
 
 // Sorts the teams by key, larger first, equal keys in team-number order, and cuts them into runs of equal keys.
@@ -31,7 +31,7 @@ QList<QList<int>> runsByKey(QList<int> teams, const std::function<Key(int)>& key
 // Steps 3 and 4: goal difference and goals scored over all the table's matches, then a shared place.
 QList<PlacedTeam> byGoals(const QList<int>& group, const TeamStats& s, int venue)
 {
-    const auto keyOf = [&](int t) { return Key{0, s.goalDifference(venue, t), s(GF, venue, t)}; };
+    const auto keyOf = [&](int t) { return Key{0, s.goalDifference(venue, t), s(Stat::GF, venue, t)}; };
     QList<PlacedTeam> out;
     Key previous{};
     for (const QList<int>& run : runsByKey(group, keyOf)) {
@@ -69,7 +69,7 @@ QList<PlacedTeam> byMutualMatches(const QList<int>& group, const SeasonStore& se
                 return byGoals(group, s, venue);
         }
     }
-    const auto keyOf = [&](int t) { return pointsKey(mini, Total, t); };
+    const auto keyOf = [&](int t) { return pointsKey(mini, venue::Total, t); };
     const QList<QList<int>> runs = runsByKey(group, keyOf);
     if (runs.size() == 1)
         return byGoals(group, s, venue);
@@ -99,8 +99,8 @@ QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stat
     for (int t = 1; t <= kTeams; ++t)
         all.append(t);
     QList<PlacedTeam> out;
-    for (const QList<int>& level : runsByKey(all, [&](int t) { return Key{stats(PTS, venue, t), 0, 0}; })) {
-        out += rules == RankingRules::Final && venue == Total && level.size() > 1
+    for (const QList<int>& level : runsByKey(all, [&](int t) { return Key{stats(Stat::PTS, venue, t), 0, 0}; })) {
+        out += rules == RankingRules::Final && venue == venue::Total && level.size() > 1
                    ? byMutualMatches(level, season, stats, venue, firstRound, lastRound)
                    : byGoals(level, stats, venue);
     }
@@ -121,7 +121,7 @@ std::array<LineMarks, kTeams> certainPlaces(const SeasonStore& season, const Tea
             }
         }
     }
-    const auto pts = [&](int t) { return stats(PTS, Total, t); };
+    const auto pts = [&](int t) { return stats(Stat::PTS, venue::Total, t); };
     const auto most = [&](int t) { return pts(t) + bodovani[0] * left[t]; };
     std::array<LineMarks, kTeams> marks;
     const int lines[] = {season.HR1, season.HR2, season.HR3};

@@ -80,9 +80,9 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
             w->resize(w->width() + dx, w->height());
     }
 
-    cbo1->setCurrentIndex(Total - 1);
+    cbo1->setCurrentIndex(venue::Total - 1);
     cbo2->setCurrentIndex(0);
-    cbo3->setCurrentIndex(ByCurrent);
+    cbo3->setCurrentIndex(streakorder::ByCurrent);
     OPT1->setChecked(true);
     refresh();
     for (QComboBox* box : {cbo1, cbo2, cbo3})

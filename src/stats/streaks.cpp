@@ -108,10 +108,10 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
             u.longest = std::max(u.longest, u.current);
         }
     }
-    if (order == ByCurrent || order == ByLongest) {
+    if (order == streakorder::ByCurrent || order == streakorder::ByLongest) {
         std::stable_sort(units.begin(), units.end(),
                          [](const Unit& a, const Unit& b) { return a.longest > b.longest; });
-        if (order == ByCurrent)
+        if (order == streakorder::ByCurrent)
             std::stable_sort(units.begin(), units.end(),
                              [](const Unit& a, const Unit& b) { return a.current > b.current; });
     }
@@ -121,11 +121,11 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
         const Unit& u = units[static_cast<std::size_t>(i)];
         StreakRow& row = rows[static_cast<std::size_t>(i)];
         row = {QString::number(i + 1) + u'.', u.team, text(u.current), text(u.longest)};
-        if (order == Alphabetical) {
+        if (order == streakorder::Alphabetical) {
             row.pos = u"-."_qs;
         } else if (i > 0) {
             const Unit& above = units[static_cast<std::size_t>(i - 1)];
-            if ((order == ByCurrent ? u.current == above.current : u.longest == above.longest))
+            if ((order == streakorder::ByCurrent ? u.current == above.current : u.longest == above.longest))
                 row.pos.clear();
         }
     }

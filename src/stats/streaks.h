@@ -14,7 +14,11 @@ using OutcomeHistory = std::array<std::array<QString, kTeams>, 3>;
 OutcomeHistory buildSerie(const SeasonStore& season);
 
 enum class OvertimeMode { Draw, FinalResult };
-enum StreakOrder { Alphabetical = 0, ByCurrent = 1, ByLongest = 2 };
+namespace streakorder {
+inline constexpr int Alphabetical = 0;
+inline constexpr int ByCurrent = 1;
+inline constexpr int ByLongest = 2;
+} // namespace streakorder
 
 QStringList streakTypeCaptions();
 QStringList streakOrderCaptions();

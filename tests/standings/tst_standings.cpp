@@ -51,7 +51,8 @@ private Q_SLOTS:
 void tst_standings::classCounting_data()
 {
     QTest::addColumn<QString>("result");
-    // W, W_OT, T, L, L_OT, GP, GF, GA, PTS of the home team at venue 1, then of the away team at venue 2
+    // W, W_OT, T, L, L_OT, GP, GF, GA, PTS of the home team at
+    // venue 1, then of the away team at venue 2
     QTest::addColumn<QList<int>>("home");
     QTest::addColumn<QList<int>>("away");
     QTest::addRow("3:2p") << "3:2p" << QList<int>{0, 1, 0, 0, 0, 1, 3, 2, 2} << QList<int>{0, 0, 0, 0, 1, 1, 2, 3, 1};
@@ -66,29 +67,30 @@ void tst_standings::classCounting()
     QFETCH(QList<int>, home);
     QFETCH(QList<int>, away);
     const TeamStats s = DataProTabulku(fixture::season({{3, 2, result}}), 1, kRounds);
-    for (int stat = 1; stat <= kStats; ++stat) {
-        QCOMPARE(s(stat, Home, 3), home[stat - 1]);
-        QCOMPARE(s(stat, Total, 3), home[stat - 1]);
-        QCOMPARE(s(stat, Away, 3), 0);
-        QCOMPARE(s(stat, Away, 4), away[stat - 1]);
-        QCOMPARE(s(stat, Total, 4), away[stat - 1]);
-        QCOMPARE(s(stat, Home, 4), 0);
+    for (int i = 1; i <= kStats; ++i) {
+        const auto stat = static_cast<Stat>(i);
+        QCOMPARE(s(stat, venue::Home, 3), home[i - 1]);
+        QCOMPARE(s(stat, venue::Total, 3), home[i - 1]);
+        QCOMPARE(s(stat, venue::Away, 3), 0);
+        QCOMPARE(s(stat, venue::Away, 4), away[i - 1]);
+        QCOMPARE(s(stat, venue::Total, 4), away[i - 1]);
+        QCOMPARE(s(stat, venue::Home, 4), 0);
     }
 }
 
 void tst_standings::range()
 {
     const SeasonStore season = fixture::season({{1, 1, u"2:0"_qs}, {2, 1, u"3:0"_qs}, {3, 1, u"1:0"_qs}});
-    QCOMPARE(DataProTabulku(season, 2, 2)(GP, Total, 1), 1);
-    QCOMPARE(DataProTabulku(season, 2, 2)(PTS, Total, 2), 3);
-    QCOMPARE(DataProTabulku(season, 1, 3)(PTS, Total, 1), 6);
+    QCOMPARE(DataProTabulku(season, 2, 2)(Stat::GP, venue::Total, 1), 1);
+    QCOMPARE(DataProTabulku(season, 2, 2)(Stat::PTS, venue::Total, 2), 3);
+    QCOMPARE(DataProTabulku(season, 1, 3)(Stat::PTS, venue::Total, 1), 6);
     // Every slot of a round counts, the last one too.
     SeasonStore full = fixture::season();
     for (int m = 1; m <= kSlots; ++m)
         full.match(m, 52).result = u"1:0"_qs;
     const TeamStats last = DataProTabulku(full, 52, 52);
     for (int t = 1; t <= kTeams; ++t)
-        QCOMPARE(last(GP, Total, t), 1);
+        QCOMPARE(last(Stat::GP, venue::Total, t), 1);
 }
 
 void tst_standings::criterionDirection_data()
@@ -96,9 +98,11 @@ void tst_standings::criterionDirection_data()
     QTest::addColumn<int>("criterion");
     QTest::addColumn<int>("stat");
     QTest::addColumn<bool>("smallestFirst");
-    const int stats[] = {PTS, GF, GF, GA, W, W, W_OT, T, L_OT, L, L, W_OT, W_OT};
-    for (int c = 0; c <= ExtraTimeMatches; ++c)
-        QTest::addRow("%s", qPrintable(criterionCaptions()[c])) << c << stats[c] << (c == 3 || (c >= 8 && c <= 10));
+    const Stat stats[] = {Stat::PTS, Stat::GF,   Stat::GF, Stat::GA, Stat::W,    Stat::W,   Stat::W_OT,
+                          Stat::T,   Stat::L_OT, Stat::L,  Stat::L,  Stat::W_OT, Stat::W_OT};
+    for (int c = 0; c <= criterion::ExtraTimeMatches; ++c)
+        QTest::addRow("%s", qPrintable(criterionCaptions()[c]))
+            << c << static_cast<int>(stats[c]) << (c == 3 || (c >= 8 && c <= 10));
 }
 
 void tst_standings::criterionDirection()
@@ -109,8 +113,8 @@ void tst_standings::criterionDirection()
     TeamStats s;
     // Team t has t of the statistic; team 5 is level with team 4 and must stay behind it.
     for (int t = 1; t <= kTeams; ++t)
-        s.at(stat, Home, t) = t == 5 ? 4 : t;
-    const auto order = rankTeams(s, Home, criterion);
+        s.at(static_cast<Stat>(stat), venue::Home, t) = t == 5 ? 4 : t;
+    const auto order = rankTeams(s, venue::Home, criterion);
     QCOMPARE(order.front(), smallestFirst ? 1 : 14);
     QCOMPARE(order.back(), smallestFirst ? 14 : 1);
     const auto four = std::find(order.begin(), order.end(), 4);
@@ -119,33 +123,34 @@ void tst_standings::criterionDirection()
 
 void tst_standings::threeTeamTie()
 {
-    // Teams 2, 3 and 9 on 10 points; 2 and 3 level on GD and GF; 9 has the better GD. 12 on 10 points
+    // Teams 2, 3 and 9 on 10 points; 2 and 3 level on GD and goals scored; 9 has the better GD. 12 on 10 points
     // with GD +3 and more goals ranks below a +5 team.
     TeamStats s;
     for (int t : {2, 3, 9, 12}) {
-        s.at(PTS, Total, t) = 10;
-        s.at(GF, Total, t) = 20;
-        s.at(GA, Total, t) = 18;
+        s.at(Stat::PTS, venue::Total, t) = 10;
+        s.at(Stat::GF, venue::Total, t) = 20;
+        s.at(Stat::GA, venue::Total, t) = 18;
     }
-    s.at(GA, Total, 9) = 15;
-    s.at(GF, Total, 12) = 30;
-    s.at(GA, Total, 12) = 27;
-    const Standings st = SpocitatPoradi(fixture::season({}), s, Total, Body);
+    s.at(Stat::GA, venue::Total, 9) = 15;
+    s.at(Stat::GF, venue::Total, 12) = 30;
+    s.at(Stat::GA, venue::Total, 12) = 27;
+    const Standings st = SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::Points);
     QCOMPARE(st.rows[0].team, 9);
     QCOMPARE(st.rows[1].team, 12);
     QCOMPARE(st.rows[2].team, 2);
     QCOMPARE(st.rows[3].team, 3);
     QCOMPARE(positions(st).mid(0, 5), (QStringList{u"1."_qs, u"2."_qs, u"3."_qs, QString(), u"5."_qs}));
     QVERIFY(st.linesShown);
-    QVERIFY(!SpocitatPoradi(fixture::season({}), s, Home, Body).linesShown);
-    QVERIFY(!SpocitatPoradi(fixture::season({}), s, Total, Skore).linesShown);
+    QVERIFY(!SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::Points).linesShown);
+    QVERIFY(!SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::GoalDifference).linesShown);
 }
 
 void tst_standings::overtimeSuccessColumn()
 {
     TeamStats s;
     const auto set = [&](int team, int wot, int t, int lot) {
-        s.at(W_OT, Home, team) = wot, s.at(T, Home, team) = t, s.at(L_OT, Home, team) = lot;
+        s.at(Stat::W_OT, venue::Home, team) = wot, s.at(Stat::T, venue::Home, team) = t,
+                                      s.at(Stat::L_OT, venue::Home, team) = lot;
     };
     set(1, 1, 0, 7); // 12.5 goes to the even 12
     set(2, 3, 0, 1);
@@ -153,7 +158,7 @@ void tst_standings::overtimeSuccessColumn()
     set(6, 1, 0, 3);
     set(8, 3, 0, 1);
     QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
-    const Standings st = SpocitatPoradi(fixture::season({}), s, Home, ExtraTimeSuccess);
+    const Standings st = SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::ExtraTimeSuccess);
     QStringList column, teams;
     for (const StandingsRow& row : st.rows)
         column << row.sco, teams << QString::number(row.team);
@@ -163,25 +168,26 @@ void tst_standings::overtimeSuccessColumn()
     QCOMPARE(positions(st).mid(0, 8),
              (QStringList{u"1."_qs, QString(), u"3."_qs, u"4."_qs, u"5."_qs, u"6."_qs, QString(), QString()}));
     QCOMPARE(st.rows[0].scoTooltip, QString());
-    QCOMPARE(SpocitatPoradi(fixture::season({}), s, Home, ExtraTimeMatches).rows[0].sco, u"(=8)  "_qs);
+    QCOMPARE(SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::ExtraTimeMatches).rows[0].sco,
+             u"(=8)  "_qs);
 }
 
 void tst_standings::allZeroSeason()
 {
     const TeamStats s = DataProTabulku(fixture::season({}), 1, kRounds);
-    for (int c = 0; c <= ExtraTimeSuccess; ++c) {
-        const QStringList pos = positions(SpocitatPoradi(fixture::season({}), s, Total, c));
-        QCOMPARE(pos.count(QString()), c == Skore ? 0 : kTeams - 1);
+    for (int c = 0; c <= criterion::ExtraTimeSuccess; ++c) {
+        const QStringList pos = positions(SpocitatPoradi(fixture::season({}), s, venue::Total, c));
+        QCOMPARE(pos.count(QString()), c == criterion::GoalDifference ? 0 : kTeams - 1);
         QCOMPARE(pos.front(), u"1."_qs);
     }
-    QCOMPARE(SpocitatPoradi(fixture::season({}), s, Total, Body).rows[13].name, u"Tým 14"_qs);
+    QCOMPARE(SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::Points).rows[13].name, u"Tým 14"_qs);
 }
 
 void tst_standings::goalDifferenceTooltip()
 {
-    const Standings st =
-        SpocitatPoradi(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
-                       DataProTabulku(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52), Total, Body);
+    const Standings st = SpocitatPoradi(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
+                                        DataProTabulku(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52),
+                                        venue::Total, criterion::Points);
     QCOMPARE(st.rows[13].team, 1);
     QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
     QCOMPARE(st.rows[13].sco, u"1:5"_qs);
@@ -242,7 +248,7 @@ void tst_standings::levelOnPoints()
     QFETCH(bool, final);
     QFETCH(QStringList, top);
     const SeasonStore s = withMatches(matches);
-    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body,
+    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points,
                                         final ? RankingRules::Final : RankingRules::Running);
     QStringList got;
     for (qsizetype i = 0; i < top.size(); ++i) {
@@ -283,15 +289,15 @@ void tst_standings::certainPlaces()
         for (int m = 1; m <= kSlots; ++m)
             s.match(m, r).result = r % 2 ? u"1:0"_qs : u"0:1"_qs;
     }
-    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Total, Body);
+    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points);
     const auto row =
         std::find_if(st.rows.begin(), st.rows.end(), [&](const StandingsRow& r) { return r.team == team; });
     QCOMPARE(row->clinched, clinched);
     QCOMPARE(row->out, out);
     // Only the whole season's table by points shows them.
     for (const Standings& other :
-         {SpocitatPoradi(s, DataProTabulku(s, 1, 51), Total, Body, RankingRules::Running, 1, 51),
-          SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), Home, Body)}) {
+         {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, criterion::Points, RankingRules::Running, 1, 51),
+          SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Home, criterion::Points)}) {
         for (const StandingsRow& r : other.rows)
             QVERIFY(r.clinched.isEmpty() && r.out.isEmpty());
     }

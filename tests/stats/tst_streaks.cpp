@@ -52,7 +52,7 @@ void tst_streaks::workedExample()
     const SeasonStore season = fixture::season({});
     const OutcomeHistory serie = totals({{5, u"AABDAEA"_qs}});
     for (auto [mode, expected] : {std::pair{OvertimeMode::Draw, draw}, {OvertimeMode::FinalResult, final}}) {
-        const StreakRow row = computeStreaks(season, serie, Total, type, mode, Alphabetical)[4];
+        const StreakRow row = computeStreaks(season, serie, venue::Total, type, mode, streakorder::Alphabetical)[4];
         QCOMPARE(row.team, u"Tým 5"_qs);
         QCOMPARE(row.current + u',' + row.longest, expected);
     }
@@ -61,14 +61,16 @@ void tst_streaks::workedExample()
 void tst_streaks::emptyAndAllMarked()
 {
     const OutcomeHistory serie = totals({{1, u"AAA"_qs}, {2, u"AEAE"_qs}, {3, u"E"_qs}});
-    const auto rows = computeStreaks(fixture::season({}), serie, Total, 0, OvertimeMode::Draw, ByLongest);
+    const auto rows =
+        computeStreaks(fixture::season({}), serie, venue::Total, 0, OvertimeMode::Draw, streakorder::ByLongest);
     QCOMPARE(rows[0].team + u' ' + rows[0].current + u' ' + rows[0].longest, u"Tým 1 3 3"_qs);
     QCOMPARE(rows[2].team + u' ' + rows[2].current + u' ' + rows[2].longest, u"Č. Budějovice 0 0"_qs);
     QCOMPARE(rows[3].longest, u"-"_qs); // no matches sort below 0
     QCOMPARE(rows[3].pos, u"4."_qs);
     QCOMPARE(rows[4].pos, QString());
     // Only regulation results: the overtime types have nothing left to count.
-    const auto overtime = computeStreaks(fixture::season({}), serie, Total, 8, OvertimeMode::Draw, Alphabetical);
+    const auto overtime =
+        computeStreaks(fixture::season({}), serie, venue::Total, 8, OvertimeMode::Draw, streakorder::Alphabetical);
     QCOMPARE(overtime[1].current + overtime[1].longest, u"--"_qs);
 }
 
@@ -76,7 +78,8 @@ void tst_streaks::tiedPositions()
 {
     const OutcomeHistory serie =
         totals({{2, u"AAAA"_qs}, {6, u"AAAAE"_qs}, {9, u"EAAAA"_qs}, {11, u"AAE"_qs}, {12, u"AAA"_qs}});
-    const auto rows = computeStreaks(fixture::season({}), serie, Total, 0, OvertimeMode::Draw, ByLongest);
+    const auto rows =
+        computeStreaks(fixture::season({}), serie, venue::Total, 0, OvertimeMode::Draw, streakorder::ByLongest);
     QStringList pos, teams;
     for (int i = 0; i < 5; ++i)
         pos << rows[i].pos, teams << rows[i].team;
@@ -87,7 +90,8 @@ void tst_streaks::tiedPositions()
 void tst_streaks::orderByCurrentKeepsLongestOrder()
 {
     const OutcomeHistory serie = totals({{3, u"AAAAAEAA"_qs}, {4, u"AAAAAAAEAA"_qs}, {7, u"AAA"_qs}});
-    const auto rows = computeStreaks(fixture::season({}), serie, Total, 0, OvertimeMode::Draw, ByCurrent);
+    const auto rows =
+        computeStreaks(fixture::season({}), serie, venue::Total, 0, OvertimeMode::Draw, streakorder::ByCurrent);
     QCOMPARE(rows[0].team, u"Tým 7"_qs);
     QCOMPARE(rows[1].team + u' ' + rows[1].longest, u"Tým 4 7"_qs);
     QCOMPARE(rows[2].team + u' ' + rows[2].longest, u"Č. Budějovice 5"_qs);
@@ -97,8 +101,8 @@ void tst_streaks::orderByCurrentKeepsLongestOrder()
 
 void tst_streaks::alphabetical()
 {
-    const auto rows =
-        computeStreaks(fixture::season({}), totals({{14, u"AAAA"_qs}}), Total, 0, OvertimeMode::Draw, Alphabetical);
+    const auto rows = computeStreaks(fixture::season({}), totals({{14, u"AAAA"_qs}}), venue::Total, 0,
+                                     OvertimeMode::Draw, streakorder::Alphabetical);
     for (int i = 0; i < kTeams; ++i) {
         QCOMPARE(rows[i].pos, u"-."_qs);
         QCOMPARE(rows[i].team, fixture::season({}).TymPodleCisla(i + 1));

@@ -18,10 +18,10 @@ const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_ex
 
 SeasonStore bundled()
 {
-    SeasonStore s;
-    if (!loadSeason(competition, scheduleFileFor(competition), s).isEmpty())
+    Result<SeasonStore> s = loadSeason(competition, scheduleFileFor(competition));
+    if (!s.ok())
         qFatal("bundled league unreadable");
-    return s;
+    return std::move(s).value();
 }
 
 } // namespace
@@ -48,8 +48,7 @@ void bench_season::loadSeason_()
     SeasonStore s;
     QBENCHMARK
     {
-        s = SeasonStore();
-        loadSeason(competition, scheduleFileFor(competition), s);
+        s = loadSeason(competition, scheduleFileFor(competition)).valueOr({});
     }
     QCOMPARE(s.TymPodleCisla(1), u"Sparta Praha"_qs);
 }

@@ -34,11 +34,11 @@ struct League {
 
 League loadLeague(const QString& competitionPath)
 {
-    League league{scheduleFileFor(competitionPath), {}};
-    const QString error = loadSeason(competitionPath, league.schedulePath, league.store);
-    if (!error.isEmpty())
-        throw FileError{error};
-    return league;
+    const QString schedulePath = scheduleFileFor(competitionPath);
+    Result<SeasonStore> loaded = loadSeason(competitionPath, schedulePath);
+    if (!loaded.ok())
+        throw FileError{loaded.error()};
+    return {schedulePath, std::move(loaded).value()};
 }
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
@@ -322,11 +322,12 @@ CommandOutput missing(const Context& c)
 CommandOutput calendar(const Context& c)
 {
     const League l = loadLeague(c.args[0]);
-    const FileBytes file = readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
+    const Result<QByteArray> file =
+        readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
     if (!file.ok())
         return plain({{u"message"_qs, kNoCalendar}}, {{kNoCalendar}});
     const QString caption = calendarCaption(l.store.season).toLower();
-    CommandOutput out = fromView(calendarView(l.store, readCalendar(file.bytes)), {{caption}});
+    CommandOutput out = fromView(calendarView(l.store, readCalendar(file.value())), {{caption}});
     out.json = {{u"caption"_qs, caption}, {u"events"_qs, jsonRows(out.view->rows, {u"dates"_qs, u"name"_qs})}};
     return out;
 }

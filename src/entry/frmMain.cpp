@@ -106,12 +106,11 @@ QString frmMain::Form_Load()
         m_lock = std::move(lock);
         removeLeftoverTemporaries(m_schedulePath);
     }
-    SeasonStore loaded;
-    const QString error = loadSeason(m_competitionPath, m_schedulePath, loaded);
-    if (!error.isEmpty())
-        return error;
-    m_season = std::move(loaded);
-    m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).bytes);
+    Result<SeasonStore> loaded = loadSeason(m_competitionPath, m_schedulePath);
+    if (!loaded.ok())
+        return loaded.error();
+    m_season = std::move(loaded).value();
+    m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
     m_switching = false;
     setWindowTitle(m_season.caption);
     m_calendar->setText(calendarCaption(m_season.season));
@@ -278,8 +277,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 frmMain::SaveAttempt frmMain::trySave()
 {
-    const FileBytes onDisk = readDataFile(m_schedulePath);
-    if (onDisk.ok() && fingerprint(onDisk.bytes) != m_fileFingerprint) {
+    const Result<QByteArray> onDisk = readDataFile(m_schedulePath);
+    if (onDisk.ok() && fingerprint(onDisk.value()) != m_fileFingerprint) {
         const int choice = Desktop::instance().choose(
             this,
             u"Soubor „%1“ se od načtení změnil, upravil jej jiný program.\r\n\r\n"

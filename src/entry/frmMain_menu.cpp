@@ -154,12 +154,12 @@ void frmMain::showCalendar()
 {
     const QString path =
         QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_qs + calendarFileName(m_season.caption));
-    const FileBytes file = readDataFile(path);
+    const Result<QByteArray> file = readDataFile(path);
     if (!file.ok()) {
         Desktop::instance().tell(this, kNoCalendar);
         return;
     }
-    const auto events = readCalendar(file.bytes);
+    const auto events = readCalendar(file.value());
     auto* calendar = new frmKalendar(m_calendar->text(), events, this);
     addSaveCommand(calendar, [view = calendarView(m_season, events)] { return view; });
     calendar->open();

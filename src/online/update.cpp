@@ -55,31 +55,32 @@ public:
 
     std::map<QString, QByteArray> downloaded;
 
-    FileBytes bytes(const QString& name) const
+    Result<QByteArray> bytes(const QString& name) const
     {
         const auto it = downloaded.find(name);
-        return it != downloaded.end() ? FileBytes{it->second, {}} : readDataFile(m_souteze.filePath(name));
+        return it != downloaded.end() ? Result<QByteArray>(it->second) : readDataFile(m_souteze.filePath(name));
     }
 
     // Reads a league as the program would after the update; empty on success, else the fault.
     QString league(const QString& competition, SeasonStore& into) const
     {
-        const FileBytes c = bytes(competition), s = bytes(scheduleOf(competition));
+        const Result<QByteArray> c = bytes(competition), s = bytes(scheduleOf(competition));
         if (!c.ok())
-            return c.error;
+            return c.error();
         if (!s.ok())
-            return s.error;
-        QString error = readCompetition(c.bytes, competition, into);
-        return error.isEmpty() ? readSchedule(s.bytes, scheduleOf(competition), into) : error;
+            return s.error();
+        QString error = readCompetition(c.value(), competition, into);
+        return error.isEmpty() ? readSchedule(s.value(), scheduleOf(competition), into) : error;
     }
 
     // The local league as it is now, before anything is replaced.
     std::optional<SeasonStore> localLeague(const QString& competition) const
     {
-        SeasonStore s;
-        if (!loadSeason(m_souteze.filePath(competition), m_souteze.filePath(scheduleOf(competition)), s).isEmpty())
+        Result<SeasonStore> s =
+            loadSeason(m_souteze.filePath(competition), m_souteze.filePath(scheduleOf(competition)));
+        if (!s.ok())
             return std::nullopt;
-        return s;
+        return std::move(s).value();
     }
 
 private:

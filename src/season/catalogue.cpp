@@ -22,11 +22,11 @@ QList<CatalogueEntry> readCatalogue(const QString& folder)
     const QDir dir(folder);
     const QStringList files = dir.entryList({u"*sezona*.*"_qs}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
-        const FileBytes file = readDataFile(dir.filePath(name));
+        const Result<QByteArray> file = readDataFile(dir.filePath(name));
         if (!file.ok())
             continue;
         QString text;
-        for (const QString& line : decodeLines(file.bytes)) {
+        for (const QString& line : decodeLines(file.value())) {
             if (line.startsWith(u"nazev="))
                 text = line.mid(6);
             else if (line.startsWith(u"sezona="))

@@ -50,24 +50,29 @@ QString czechFileReason(int errnoValue)
     }
 }
 
-FileBytes readDataFile(const QString& path)
+Result<QByteArray> readDataFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return {{}, u"Soubor „%1“ neexistuje."_qs.arg(nameOf(path))};
+        return Result<QByteArray>::failure(u"Soubor „%1“ neexistuje."_qs.arg(nameOf(path)));
     if (!info.isFile())
-        return {{}, u"„%1“ není obyčejný soubor (je to složka, roura nebo zařízení)."_qs.arg(nameOf(path))};
+        return Result<QByteArray>::failure(
+            u"„%1“ není obyčejný soubor (je to složka, roura nebo zařízení)."_qs.arg(nameOf(path)));
     if (info.size() > kMaxDataFileBytes)
-        return {{}, u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_qs.arg(nameOf(path))};
+        return Result<QByteArray>::failure(
+            u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_qs.arg(nameOf(path)));
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, u"Soubor „%1“ nelze otevřít: %2."_qs.arg(nameOf(path), czechFileReason(errno))};
-    FileBytes read{file.read(kMaxDataFileBytes + 1), {}};
-    if (read.bytes.size() > kMaxDataFileBytes) // it grew since it was looked at
-        return {{}, u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_qs.arg(nameOf(path))};
+        return Result<QByteArray>::failure(
+            u"Soubor „%1“ nelze otevřít: %2."_qs.arg(nameOf(path), czechFileReason(errno)));
+    QByteArray read = file.read(kMaxDataFileBytes + 1);
+    if (read.size() > kMaxDataFileBytes) // it grew since it was looked at
+        return Result<QByteArray>::failure(
+            u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_qs.arg(nameOf(path)));
     if (file.error() != QFileDevice::NoError)
-        return {{}, u"Soubor „%1“ nelze přečíst: %2."_qs.arg(nameOf(path), czechFileReason(errno))};
+        return Result<QByteArray>::failure(
+            u"Soubor „%1“ nelze přečíst: %2."_qs.arg(nameOf(path), czechFileReason(errno)));
     return read;
 }
 
@@ -102,9 +107,9 @@ QString backupFile(const QString& path, const QDateTime& when)
 {
     if (!QFileInfo::exists(path))
         return {};
-    const FileBytes old = readDataFile(path);
+    const Result<QByteArray> old = readDataFile(path);
     if (!old.ok())
-        return old.error;
+        return old.error();
     const QFileInfo info(path);
     const QDir folder(backupFolderOf(path));
     if (!QDir().mkpath(folder.path()))
@@ -114,7 +119,7 @@ QString backupFile(const QString& path, const QDateTime& when)
     QString target = folder.filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder.filePath(stem + u'_' + QString::number(n) + suffix);
-    const QString error = writeFileAtomically(target, old.bytes);
+    const QString error = writeFileAtomically(target, old.value());
     if (!error.isEmpty())
         return u"Zálohu souboru „%1“ nelze vytvořit. %2"_qs.arg(info.fileName(), error);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "common/result.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -13,12 +15,7 @@ inline constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
 
 // The bytes of a data file, or the Czech reason it cannot be read. Only regular files up to
 // kMaxDataFileBytes are read, so a FIFO or a device never hangs the program or fills its memory.
-struct FileBytes {
-    QByteArray bytes;
-    QString error;
-    bool ok() const { return error.isEmpty(); }
-};
-FileBytes readDataFile(const QString& path);
+Result<QByteArray> readDataFile(const QString& path);
 
 // Replaces the file completely or leaves it as it was; an empty string on success, else the Czech reason.
 // The last buffered write is flushed before the commit, so a full disk or a size limit is never missed.

@@ -11,8 +11,8 @@ namespace {
 
 bool copyFile(const QString& from, const QString& to)
 {
-    const FileBytes shipped = readDataFile(from);
-    return shipped.ok() && QDir().mkpath(QFileInfo(to).path()) && writeFileAtomically(to, shipped.bytes).isEmpty();
+    const Result<QByteArray> shipped = readDataFile(from);
+    return shipped.ok() && QDir().mkpath(QFileInfo(to).path()) && writeFileAtomically(to, shipped.value()).isEmpty();
 }
 
 // Copies `from` into `to` without replacing what is there, except where `renew` says so.
@@ -22,7 +22,8 @@ bool copyMissing(const QString& from, const QString& to, bool renew)
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = to + source.mid(from.size());
-        if (QFileInfo::exists(target) && (!renew || readDataFile(target).bytes == readDataFile(source).bytes))
+        if (QFileInfo::exists(target) &&
+            (!renew || readDataFile(target).valueOr({}) == readDataFile(source).valueOr({})))
             continue;
         if (!copyFile(source, target))
             return false;

@@ -198,21 +198,20 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
     return {};
 }
 
-QString loadSeason(const QString& competitionPath, const QString& schedulePath, SeasonStore& into)
+Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath)
 {
     SeasonStore store;
     for (const QString& path : {competitionPath, schedulePath}) {
-        const FileBytes file = readDataFile(path);
+        const Result<QByteArray> file = readDataFile(path);
         if (!file.ok())
-            return file.error;
+            return Result<SeasonStore>::failure(file.error());
         const QString fileName = QFileInfo(path).fileName();
-        const QString error = path == competitionPath ? readCompetition(file.bytes, fileName, store)
-                                                      : readSchedule(file.bytes, fileName, store);
+        const QString error = path == competitionPath ? readCompetition(file.value(), fileName, store)
+                                                      : readSchedule(file.value(), fileName, store);
         if (!error.isEmpty())
-            return error;
+            return Result<SeasonStore>::failure(error);
     }
-    into = std::move(store);
-    return {};
+    return store;
 }
 
 QByteArray scheduleBytes(const SeasonStore& store)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "common/result.h"
 #include "seasonstore.h"
 
 #include <QByteArray>
@@ -25,8 +26,8 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
 // Needs the team names already in `into`: every team a pairing uses must be named.
 QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into);
 
-// Reads both files into `into` (untouched on failure).
-QString loadSeason(const QString& competitionPath, const QString& schedulePath, SeasonStore& into);
+// The season of both files, or the Czech message of the first fault.
+Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath);
 
 QByteArray scheduleBytes(const SeasonStore& store);
 // Replaces the file atomically; returns an empty string on success, else the Czech reason.

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <utility>
+
+// A value, or the Czech message that says why there is none.
+template <typename T> class Result {
+public:
+    Result(T value) : m_value(std::move(value)) {}
+    static Result failure(QString message)
+    {
+        Result r;
+        r.m_error = std::move(message);
+        return r;
+    }
+
+    bool ok() const { return m_value.has_value(); }
+    const T& value() const& { return *m_value; }
+    T&& value() && { return std::move(*m_value); }
+    T valueOr(T fallback) const { return m_value ? *m_value : std::move(fallback); }
+    // Empty when there is a value.
+    const QString& error() const { return m_error; }
+
+private:
+    Result() = default;
+    std::optional<T> m_value;
+    QString m_error;
+};

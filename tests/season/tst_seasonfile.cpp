@@ -58,7 +58,10 @@ void tst_seasonfile::competitionKeys()
 
     QStringList seasonFirst = fixture::competitionLines();
     seasonFirst.move(2, 1);
-    QCOMPARE(fixture::load(fixture::writeLeague(QDir(m_dir.path()), seasonFirst)).caption, u"Liga"_qs);
+    seasonFirst[5] = u"HR3=0"_qs; // no third line
+    const SeasonStore other = fixture::load(fixture::writeLeague(QDir(m_dir.path()), seasonFirst));
+    QCOMPARE(other.caption, u"Liga"_qs);
+    QCOMPARE(other.HR3, 0);
 }
 
 void tst_seasonfile::scheduleBlocks()

@@ -112,15 +112,13 @@ void tst_cli::tableOfPeriod()
 
 void tst_cli::finalOrderOfBundledLeague_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("rules");
     QTest::addColumn<QString>("thirteenth");
     QTest::addColumn<QString>("reason");
-    QTest::addRow("running") << "running"
-                             << "Šumperk"
-                             << "brankový rozdíl";
-    QTest::addRow("final") << "final"
-                           << "Jihlava"
-                           << "vzájemné zápasy – body 3:0";
+    QTest::addRow("running") << "running" << "Šumperk" << "brankový rozdíl";
+    QTest::addRow("final") << "final" << "Jihlava" << "vzájemné zápasy – body 3:0";
+    // clang-format on
 }
 
 void tst_cli::finalOrderOfBundledLeague()

@@ -69,21 +69,17 @@ void tst_frmMain::opensOnFirstRoundFromToday()
 
 void tst_frmMain::typingAndLeaving_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
-    QTest::addRow("overtime by keypad") << "5+4-"
-                                        << "5:4p"
-                                        << "5:4p";
-    QTest::addRow("two-goal margin loses p") << "3:1p"
-                                             << "3:1p"
-                                             << "3:1";
-    QTest::addRow("draw") << "2+2"
-                          << "2:2"
-                          << "2:2p";
+    QTest::addRow("overtime by keypad") << "5+4-" << "5:4p" << "5:4p";
+    QTest::addRow("two-goal margin loses p") << "3:1p" << "3:1p" << "3:1";
+    QTest::addRow("draw") << "2+2" << "2:2" << "2:2p";
     QTest::addRow("invalid emptied silently") << "3;2"
                                               << "3;2"
                                               << "";
+    // clang-format on
 }
 
 void tst_frmMain::typingAndLeaving()
@@ -306,16 +302,15 @@ void tst_frmMain::leavingWithoutSaving()
 
 void tst_frmMain::changedOnDisk_data()
 {
+    // clang-format off
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("round1");
     QTest::addColumn<QString>("round10");
     QTest::addColumn<bool>("closed");
-    QTest::addRow("reload") << 0 << "9:9"
-                            << "" << false;
-    QTest::addRow("overwrite") << 1 << "3:1"
-                               << "1:0" << true;
-    QTest::addRow("cancel") << 2 << "9:9"
-                            << "" << false;
+    QTest::addRow("reload") << 0 << "9:9" << "" << false;
+    QTest::addRow("overwrite") << 1 << "3:1" << "1:0" << true;
+    QTest::addRow("cancel") << 2 << "9:9" << "" << false;
+    // clang-format on
 }
 
 void tst_frmMain::changedOnDisk()

@@ -113,17 +113,15 @@ void tst_update::init()
 
 void tst_update::versionComparison_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("local");
     QTest::addColumn<bool>("newer");
-    QTest::addRow("3.4.2 over 3.4.1") << "3.4.2"
-                                      << "3.4.1" << true;
-    QTest::addRow("same") << "3.4.1"
-                          << "3.4.1" << false;
-    QTest::addRow("3.10.0 is not over 3.9.0") << "3.10.0"
-                                              << "3.9.0" << false;
-    QTest::addRow("4.0.0") << "4.0.0"
-                           << "3.4.1" << true;
+    QTest::addRow("3.4.2 over 3.4.1") << "3.4.2" << "3.4.1" << true;
+    QTest::addRow("same") << "3.4.1" << "3.4.1" << false;
+    QTest::addRow("3.10.0 is not over 3.9.0") << "3.10.0" << "3.9.0" << false;
+    QTest::addRow("4.0.0") << "4.0.0" << "3.4.1" << true;
+    // clang-format on
 }
 
 void tst_update::versionComparison()
@@ -171,26 +169,18 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 
 void tst_update::merge_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("mine");   // "home-away result" in round 5, slot 7
     QTest::addColumn<QString>("server"); // the server's result for slot 7's own pairing
     QTest::addColumn<QString>("merged");
     QTest::addColumn<int>("conflicts");
     // The fixture pairs 13 and 14 in slot 7; round 5 has 13 at home.
-    QTest::addRow("only mine") << "13-14 2:1"
-                               << ""
-                               << "2:1" << 0;
-    QTest::addRow("same result") << "13-14 2:1"
-                                 << "2:1"
-                                 << "2:1" << 0;
-    QTest::addRow("different") << "13-14 2:1"
-                               << "0:1"
-                               << "0:1" << 1;
-    QTest::addRow("same home team only") << "13-12 2:1"
-                                         << ""
-                                         << "" << 0;
-    QTest::addRow("swapped pairing") << "14-13 2:1"
-                                     << ""
-                                     << "" << 0;
+    QTest::addRow("only mine") << "13-14 2:1" << "" << "2:1" << 0;
+    QTest::addRow("same result") << "13-14 2:1" << "2:1" << "2:1" << 0;
+    QTest::addRow("different") << "13-14 2:1" << "0:1" << "0:1" << 1;
+    QTest::addRow("same home team only") << "13-12 2:1" << "" << "" << 0;
+    QTest::addRow("swapped pairing") << "14-13 2:1" << "" << "" << 0;
+    // clang-format on
 }
 
 void tst_update::merge()

@@ -14,95 +14,37 @@ private Q_SLOTS:
 
 void tst_notation::typing_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("classes"); // home and away letter, empty when nothing is stored
 
-    QTest::addRow("keypad overtime") << "5+4-"
-                                     << "5:4p"
-                                     << "5:4p"
-                                     << "BD";
-    QTest::addRow("keypad shoot-out") << "2+1/"
-                                      << "2:1n"
-                                      << "2:1n"
-                                      << "BD";
-    QTest::addRow("regulation") << "4:2"
-                                << "4:2"
-                                << "4:2"
-                                << "AE";
-    QTest::addRow("away regulation") << "1+4"
-                                     << "1:4"
-                                     << "1:4"
-                                     << "EA";
-    QTest::addRow("away overtime") << "3:4n"
-                                   << "3:4n"
-                                   << "3:4n"
-                                   << "DB";
-    QTest::addRow("suffix on two-goal margin dropped") << "3:1p"
-                                                       << "3:1p"
-                                                       << "3:1"
-                                                       << "AE";
-    QTest::addRow("draw gets p") << "2:2"
-                                 << "2:2"
-                                 << "2:2p"
-                                 << "CC";
-    QTest::addRow("draw shoot-out becomes p") << "2:2n"
-                                              << "2:2n"
-                                              << "2:2p"
-                                              << "CC";
-    QTest::addRow("goalless draw") << "0+0"
-                                   << "0:0"
-                                   << "0:0p"
-                                   << "CC";
-    QTest::addRow("two digits each") << "12:11n"
-                                     << "12:11n"
-                                     << "12:11n"
-                                     << "BD";
-    QTest::addRow("two-digit draw") << "10:10p"
-                                    << "10:10p"
-                                    << "10:10p"
-                                    << "CC";
-    QTest::addRow("blanks trimmed") << " 3:2 "
-                                    << " 3:2 "
-                                    << "3:2"
-                                    << "AE";
-    QTest::addRow("blanks around suffix form") << "10:10p "
-                                               << "10:10p "
-                                               << "10:10p"
-                                               << "CC";
-    QTest::addRow("capital P") << "3:2P"
-                               << "3:2P"
-                               << ""
-                               << "";
-    QTest::addRow("three digits") << "100:1"
-                                  << "100:1"
-                                  << ""
-                                  << "";
+    QTest::addRow("keypad overtime") << "5+4-" << "5:4p" << "5:4p" << "BD";
+    QTest::addRow("keypad shoot-out") << "2+1/" << "2:1n" << "2:1n" << "BD";
+    QTest::addRow("regulation") << "4:2" << "4:2" << "4:2" << "AE";
+    QTest::addRow("away regulation") << "1+4" << "1:4" << "1:4" << "EA";
+    QTest::addRow("away overtime") << "3:4n" << "3:4n" << "3:4n" << "DB";
+    QTest::addRow("suffix on two-goal margin dropped") << "3:1p" << "3:1p" << "3:1" << "AE";
+    QTest::addRow("draw gets p") << "2:2" << "2:2" << "2:2p" << "CC";
+    QTest::addRow("draw shoot-out becomes p") << "2:2n" << "2:2n" << "2:2p" << "CC";
+    QTest::addRow("goalless draw") << "0+0" << "0:0" << "0:0p" << "CC";
+    QTest::addRow("two digits each") << "12:11n" << "12:11n" << "12:11n" << "BD";
+    QTest::addRow("two-digit draw") << "10:10p" << "10:10p" << "10:10p" << "CC";
+    QTest::addRow("blanks trimmed") << " 3:2 " << " 3:2 " << "3:2" << "AE";
+    QTest::addRow("blanks around suffix form") << "10:10p " << "10:10p " << "10:10p" << "CC";
+    QTest::addRow("capital P") << "3:2P" << "3:2P" << "" << "";
+    QTest::addRow("three digits") << "100:1" << "100:1" << "" << "";
     QTest::addRow("semicolon") << "3;2"
                                << "3;2"
                                << ""
                                << "";
-    QTest::addRow("dash between goals") << "3-2"
-                                        << "3p2"
-                                        << ""
-                                        << "";
-    QTest::addRow("missing away goals") << "3:"
-                                        << "3:"
-                                        << ""
-                                        << "";
-    QTest::addRow("two suffixes") << "3:2pn"
-                                  << "3:2pn"
-                                  << ""
-                                  << "";
-    QTest::addRow("empty") << ""
-                           << ""
-                           << ""
-                           << "";
-    QTest::addRow("blank only") << "  "
-                                << "  "
-                                << ""
-                                << "";
+    QTest::addRow("dash between goals") << "3-2" << "3p2" << "" << "";
+    QTest::addRow("missing away goals") << "3:" << "3:" << "" << "";
+    QTest::addRow("two suffixes") << "3:2pn" << "3:2pn" << "" << "";
+    QTest::addRow("empty") << "" << "" << "" << "";
+    QTest::addRow("blank only") << "  " << "  " << "" << "";
+    // clang-format on
 }
 
 void tst_notation::typing()

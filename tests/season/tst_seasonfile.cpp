@@ -208,18 +208,15 @@ void tst_seasonfile::bundledLeagueRoundTrip()
 
 void tst_seasonfile::unreadableFiles_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("what");
-    QTest::addRow("FIFO") << "fifo"
-                          << "není obyčejný soubor";
-    QTest::addRow("folder") << "folder"
-                            << "není obyčejný soubor";
-    QTest::addRow("endless device") << "device"
-                                    << "není obyčejný soubor";
-    QTest::addRow("over 16 MiB") << "huge"
-                                 << "větší než 16 MiB";
-    QTest::addRow("names no team") << "noteam"
-                                   << "Soubor „sezona_test.txt“ nepojmenovává žádný tým";
+    QTest::addRow("FIFO") << "fifo" << "není obyčejný soubor";
+    QTest::addRow("folder") << "folder" << "není obyčejný soubor";
+    QTest::addRow("endless device") << "device" << "není obyčejný soubor";
+    QTest::addRow("over 16 MiB") << "huge" << "větší než 16 MiB";
+    QTest::addRow("names no team") << "noteam" << "Soubor „sezona_test.txt“ nepojmenovává žádný tým";
+    // clang-format on
 }
 
 void tst_seasonfile::unreadableFiles()
@@ -295,18 +292,15 @@ struct SmallDisk {
 
 void tst_seasonfile::failedWriteKeepsFile_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("reason");
-    QTest::addRow("file-size limit") << "limit"
-                                     << "povolenou velikost";
-    QTest::addRow("full disk") << "full"
-                               << "není dost místa";
-    QTest::addRow("read-only disk") << "readonly-disk"
-                                    << "jen pro čtení";
-    QTest::addRow("read-only file") << "readonly-file"
-                                    << "jen pro čtení";
-    QTest::addRow("folder gone") << "gone"
-                                 << "neexistuje";
+    QTest::addRow("file-size limit") << "limit" << "povolenou velikost";
+    QTest::addRow("full disk") << "full" << "není dost místa";
+    QTest::addRow("read-only disk") << "readonly-disk" << "jen pro čtení";
+    QTest::addRow("read-only file") << "readonly-file" << "jen pro čtení";
+    QTest::addRow("folder gone") << "gone" << "neexistuje";
+    // clang-format on
 }
 
 void tst_seasonfile::failedWriteKeepsFile()

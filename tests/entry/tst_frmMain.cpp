@@ -3,6 +3,7 @@
 #include "season/datafiles.h"
 #include "startup/frmUvod.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,13 @@ void tst_frmMain::opensOnFirstRoundFromToday()
     QCOMPARE(m_main->Ateam[1]->text(), u"Č. Budějovice"_qs);
     m_main->cboKolo->setCurrentIndex(0);
     QCOMPARE(m_main->result[0]->text(), u"3:1"_qs);
+    // The window keeps its size, and the round list shows 20 rounds, not a screen of them.
+    QCOMPARE(m_main->minimumSize(), m_main->maximumSize());
+    m_main->cboKolo->showPopup();
+    QAbstractItemView* list = m_main->cboKolo->view();
+    QTRY_VERIFY(list->isVisible());
+    QVERIFY2(list->height() <= 21 * list->sizeHintForRow(0), qPrintable(QString::number(list->height())));
+    m_main->cboKolo->hidePopup();
 }
 
 void tst_frmMain::typingAndLeaving_data()

@@ -123,7 +123,7 @@ void frmMain::openBalance(int team)
     auto* balance = new frmBilance(m_season, this);
     returnFocusAfter(balance);
     balance->show();
-    balance->cboBil->setCurrentIndex(team - 1);
+    balance->showTeam(team);
 }
 
 void frmMain::openHeadToHead(int row)
@@ -132,9 +132,7 @@ void frmMain::openHeadToHead(int row)
     auto* h2h = new frmVzaj(m_season, this);
     returnFocusAfter(h2h);
     h2h->show();
-    h2h->cbo1->setCurrentIndex(m_home[row]);
-    h2h->cbo2->setCurrentIndex(m_away[row]);
-    h2h->Command1_Click();
+    h2h->search(m_home[row], m_away[row]);
 }
 
 void frmMain::showMissingResults()

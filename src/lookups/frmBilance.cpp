@@ -50,6 +50,11 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
     });
 }
 
+void frmBilance::showTeam(int team)
+{
+    cboBil->setCurrentIndex(team - 1);
+}
+
 void frmBilance::cboBil_Click(int index)
 {
     if (index < 0)

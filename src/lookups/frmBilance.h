@@ -14,6 +14,8 @@ class frmBilance final : public QDialog {
     Q_OBJECT
 public:
     frmBilance(const SeasonStore& season, QWidget* parent);
+    // Shows the balance of team 1..14, as choosing it in the box does.
+    void showTeam(int team);
 
     QComboBox* cboBil = nullptr;
     // Values of rows 0..9: lblH, lblA, lblT.

@@ -45,6 +45,13 @@ frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), 
     addSaveCommand(this, [this] { return headToHeadView(m_season, cbo1->currentIndex(), cbo2->currentIndex()); });
 }
 
+void frmVzaj::search(int first, int second)
+{
+    cbo1->setCurrentIndex(first);
+    cbo2->setCurrentIndex(second);
+    Command1_Click();
+}
+
 void frmVzaj::Command1_Click()
 {
     const BusyCursor busy;

@@ -21,6 +21,8 @@ public:
     QListWidget* lstVz = nullptr;
 
     void Command1_Click();
+    // Chooses both teams (0 = the empty entry) and lists their meetings.
+    void search(int first, int second);
 
 private:
     const SeasonStore& m_season;

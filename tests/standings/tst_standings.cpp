@@ -223,6 +223,9 @@ void tst_standings::levelOnPoints_data()
     const QStringList two{u"1 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs};
     QTest::addRow("two, running") << two << false << QStringList{u"2 1."_qs, u"1 2. brankový rozdíl"_qs};
     QTest::addRow("two, mutual") << two << true << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 3:0"_qs};
+    // The same in the round's last slot.
+    QTest::addRow("two, mutual, slot 7") << QStringList{u"1 7 14-13 0:1"_qs, u"2 6 14-12 9:0"_qs} << true
+                                         << QStringList{u"13 1."_qs, u"14 2. vzájemné zápasy – body 3:0"_qs};
     // Three level on 12: team 1 won all four mutual matches; 2 and 3 stay level in the three's mini-table
     // and are then parted by their own two matches.
     const QStringList three{u"1 1 1-2 3:0"_qs, u"2 1 2-1 0:3"_qs, u"3 1 1-3 2:1"_qs, u"4 1 3-1 1:2"_qs,

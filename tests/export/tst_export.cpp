@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "export/formats.h"
 #include "fixture/league.h"
+#include "lookups/lookups.h"
+#include "standings/graph.h"
+#include "standings/ranking.h"
+#include "stats/crosstable.h"
+#include "stats/streaks.h"
 
 #include <QTest>
 #include <QTextDocument>
@@ -67,6 +72,7 @@ class tst_export final : public QObject {
 private Q_SLOTS:
     void csvReadsBack();
     void htmlReadsBack();
+    void viewsKeepTheirColumns();
     void iCalendar_data();
     void iCalendar();
 };
@@ -104,6 +110,34 @@ void tst_export::htmlReadsBack()
     QCOMPARE(cell(1, 0), kOddName);
     QCOMPARE(cell(1, 1), u"1:0\u2028"
                          "2:2p"_qs); // a line break within the cell
+}
+
+void tst_export::viewsKeepTheirColumns()
+{
+    const SeasonStore s = fixture::season({{1, 1, u"2:1"_qs}, {2, 7, u"0:3"_qs}});
+    const QList<ViewTable> views{
+        standingsView(s, 1, kRounds, venue::Total, criterion::Points, RankingRules::Final, u"t"_qs),
+        standingsView(s, 1, kRounds, venue::Home, criterion::ExtraTimeMatches, RankingRules::Running, u"t"_qs),
+        graphView(s),
+        streaksView(s, venue::Total, 0, OvertimeMode::Draw, streakorder::ByCurrent),
+        crossView(s),
+        balanceView(s, 14),
+        matchesView(s, 14),
+        headToHeadView(s, 13, 14),
+        missingView(s, QDate(2008, 1, 1)),
+        calendarView(s, readCalendar({}))};
+    const QList<int> rows{kTeams, kTeams, kRounds, kTeams, kTeams, 10, kRounds, kRounds, 0, 10};
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        QVERIFY2(views[i].caption.startsWith(u"Liga  2007/2008 – "_qs), qPrintable(views[i].caption));
+        if (i != 8) // every match of the season is missing, under round headers
+            QCOMPARE(views[i].rows.size(), rows[i]);
+        for (const QStringList& row : views[i].rows)
+            QCOMPARE(row.size(), views[i].header.size());
+    }
+    QCOMPARE(views[1].header[8], u"prodlužovaná utkání"_qs); // the value column of criterion 11
+    QCOMPARE(views[0].header[8], u"skóre"_qs);
+    QCOMPARE(views[4].rows[13].value(0), u"Tým 14"_qs);
+    QVERIFY(views[4].rows[13].value(13).startsWith(u"0:3\r\n\r\n"_qs)); // 14 at home to 13 in round 2
 }
 
 void tst_export::iCalendar_data()

@@ -105,6 +105,7 @@ void tst_lookups::matchLines()
     const QStringList aligned = teamMatchLines(s, 3);
     QCOMPARE(aligned[2], u" 3. kolo   14.9.    Č. Budějovice - Tým 4"_qs + QString(10, u' ') + u"3:2p");
     QCOMPARE(aligned[2].indexOf(u"3:2p"_qs), aligned[11].size());
+    QCOMPARE(teamMatchLines(s, 14).size(), kRounds); // team 14 plays in the round's last slot
 }
 
 void tst_lookups::printedPage()

@@ -124,6 +124,8 @@ void tst_seasonfile::refusals_data()
     QTest::addRow("incomplete block") << true << "los" << -1 << "5" << fixture::blockLine(52, 13) + 1 << "neúplný";
     QTest::addRow("unnamed team") << false << "los" << 19 << "; t14 removed" << fixture::pairingLine(1, 7) + 1
                                   << "tým č. 14";
+    QTest::addRow("pairing without home team") << true << "los" << fixture::pairingLine(2, 3) << "-5"
+                                               << fixture::pairingLine(2, 3) + 1 << "čísla týmů od 1 do 14";
     QTest::addRow("team plays itself") << true << "los" << fixture::pairingLine(2, 3) << "3-3"
                                        << fixture::pairingLine(2, 3) + 1 << "sám se sebou";
     QTest::addRow("team twice in a round") << true << "los" << fixture::pairingLine(2, 3) << "2-5"

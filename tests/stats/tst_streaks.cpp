@@ -23,6 +23,7 @@ class tst_streaks final : public QObject {
 private Q_SLOTS:
     void workedExample_data();
     void workedExample();
+    void overtimeTypesSkipRegularTime();
     void emptyAndAllMarked();
     void tiedPositions();
     void orderByCurrentKeepsLongestOrder();
@@ -42,6 +43,17 @@ void tst_streaks::workedExample_data()
                                    {"1,1", "1,1"}, {"1,2", "1,2"}, {"1,5", "1,5"}, {"0,1", "0,1"}};
     for (int t = 0; t < 16; ++t)
         QTest::addRow("%s", qPrintable(streakTypeCaptions()[t])) << t << expected[t][0] << expected[t][1];
+}
+
+void tst_streaks::overtimeTypesSkipRegularTime()
+{
+    // Types 8..12 look at overtime matches only: a regular win or loss neither counts nor breaks them.
+    for (int t = 0; t < 16; ++t) {
+        for (auto mode : {OvertimeMode::Draw, OvertimeMode::FinalResult}) {
+            const QString marked = markStreak(u"ABCDE"_qs, t, mode);
+            QCOMPARE(marked.size(), t >= 8 && t <= 12 ? 3 : 5);
+        }
+    }
 }
 
 void tst_streaks::workedExample()

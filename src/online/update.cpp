@@ -7,6 +7,7 @@
 #include "season/seasonfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <map>
@@ -93,7 +94,9 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
     namespace fs = std::filesystem;
     std::error_code ec;
     QStringList replaced;
-    const auto path = [](const QDir& dir, const QString& name) { return fs::path(dir.filePath(name).toStdString()); };
+    const auto path = [](const QDir& dir, const QString& name) {
+        return fs::path(QFile::encodeName(dir.filePath(name)).toStdString());
+    };
     for (const QString& name : names) {
         const fs::path target = path(souteze, name), original = path(staging, name + u".puvodni");
         const bool existed = fs::exists(target, ec);

@@ -22,20 +22,24 @@ public:
     HttpLimits limits{3000, 10000, kMaxResponseBytes};
     bool takeServer = false;
     QStringList conflicts;
+    QList<bool> questionIcons;
+    int cancelAfterFetches = -1; // the user presses "Přerušit" after that many transfers
 
 private:
     FetchResult fetch(const QString& path) override
     {
         QUrl url = m_site;
         url.setPath(path);
+        ++m_fetches;
         return httpGet(url, limits);
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}
     void pause(int) override {}
-    bool askYesNo(const QString& text, bool, const QString&) override
+    bool askYesNo(const QString& text, bool questionIcon, const QString&) override
     {
         steps << text;
+        questionIcons << questionIcon;
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     void tellError(const QString& text, const QString& title) override { steps << title + u": " + text; }
@@ -48,8 +52,10 @@ private:
     void beep() override { ++beeps; }
     bool saveSeason() override { return ++saves > 0; }
     void reloadSeason() override { ++reloads; }
+    bool cancelled() const override { return cancelAfterFetches >= 0 && m_fetches >= cancelAfterFetches; }
 
     QUrl m_site;
+    int m_fetches = 0;
 };
 
 QByteArray contents(const QString& path)
@@ -84,6 +90,7 @@ private Q_SLOTS:
     void lockedLeagueNotReplaced();
     void newerVersion_data();
     void newerVersion();
+    void cancelledChangesNothing();
     void invalidData_data();
     void invalidData();
     void declinedLeavesListFile();
@@ -319,6 +326,20 @@ void tst_update::newerVersion()
                                "3.4.2\r\n\r\nPřejete si otevřít www stránku programu?"_qs);
     QCOMPARE(r.homePages, openPage ? 1 : 0);
     QCOMPARE(m_server->requested.contains(u"/velmor/update/update_v3.dat"_qs), !openPage);
+    QCOMPARE(r.questionIcons,
+             openPage ? QList<bool>{false} : (QList<bool>{false, true})); // information, then a question
+}
+
+void tst_update::cancelledChangesNothing()
+{
+    const auto before = snapshot(m_program->path());
+    Recorder r(m_server->url());
+    r.answers = {true};
+    r.cancelAfterFetches = 3; // during the first data file
+    QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Cancelled);
+    QCOMPARE(m_server->requested.size(), 3); // no further file was fetched
+    QVERIFY(snapshot(m_program->path()) == before);
+    QCOMPARE(r.reloads, 0);
 }
 
 void tst_update::invalidData_data()

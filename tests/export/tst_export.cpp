@@ -136,6 +136,8 @@ void tst_export::viewsKeepTheirColumns()
     }
     QCOMPARE(views[1].header[8], u"prodlužovaná utkání"_qs); // the value column of criterion 11
     QCOMPARE(views[0].header[8], u"skóre"_qs);
+    QCOMPARE(views[2].rows[0].value(0), u"1"_qs); // the graph's rows start with the round
+    QCOMPARE(views[2].rows[51].value(0), u"52"_qs);
     QCOMPARE(views[4].rows[13].value(0), u"Tým 14"_qs);
     QVERIFY(views[4].rows[13].value(13).startsWith(u"0:3\r\n\r\n"_qs)); // 14 at home to 13 in round 2
 }

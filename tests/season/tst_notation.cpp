@@ -35,6 +35,7 @@ void tst_notation::typing_data()
     QTest::addRow("blanks around suffix form") << "10:10p " << "10:10p " << "10:10p" << "CC";
     QTest::addRow("capital P") << "3:2P" << "3:2P" << "" << "";
     QTest::addRow("three digits") << "100:1" << "100:1" << "" << "";
+    QTest::addRow("three away digits") << "1:100" << "1:100" << "" << "";
     QTest::addRow("semicolon") << "3;2"
                                << "3;2"
                                << ""

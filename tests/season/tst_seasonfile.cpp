@@ -21,6 +21,8 @@ private Q_SLOTS:
     void lfLineEndsAndCzechNames();
     void refusals_data();
     void refusals();
+    void shortDates_data();
+    void shortDates();
     void shownRound_data();
     void shownRound();
     void writeBlockBytes();
@@ -160,6 +162,28 @@ void tst_seasonfile::refusals()
     const QString prefix = u"Soubor „%1_test.txt“, řádek %2: "_qs.arg(file).arg(reportedLine);
     QVERIFY2(error.startsWith(prefix), qPrintable(error));
     QVERIFY2(error.contains(what), qPrintable(error));
+}
+
+void tst_seasonfile::shortDates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    // clang-format off
+    QTest::addRow("leading zeros") << "01.02.2008" << QDate(2008, 2, 1);
+    QTest::addRow("year 1000") << "31.12.1000" << QDate(1000, 12, 31);
+    QTest::addRow("year 999") << "1.1.0999" << QDate();
+    QTest::addRow("three-digit day") << "001.1.2007" << QDate();
+    QTest::addRow("three-digit month") << "1.001.2007" << QDate();
+    QTest::addRow("five-digit year") << "1.1.20077" << QDate();
+    QTest::addRow("30 February") << "30.2.2008" << QDate();
+    // clang-format on
+}
+
+void tst_seasonfile::shortDates()
+{
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    QCOMPARE(parseShortDate(text), date);
 }
 
 void tst_seasonfile::shownRound_data()
@@ -407,6 +431,10 @@ void tst_seasonfile::installedDataFolder()
     QCOMPARE(bytes(u"home/.local/share/Rinkomat/souteze/los_b.txt"_qs), QByteArray("new league"));
     QCOMPARE(bytes(u"home/.local/share/Rinkomat/ad/1.jpg"_qs), QByteArray("picture 1, new"));
     QCOMPARE(bytes(u"home/.local/share/Rinkomat/1.st"_qs), QByteArray("(none)"));
+
+    // A user folder that cannot be made: the shipped data are used as they are.
+    put(u"home/blocked"_qs, "a file where the folder should be");
+    QCOMPARE(prepareDataFolder(program, r.filePath(u"home/blocked/Rinkomat"_qs)), r.filePath(u"usr/share/rinkomat"_qs));
 
     // Portable: the data beside the program win.
     put(u"usr/bin/souteze/los_a.txt"_qs, "portable");

@@ -114,6 +114,10 @@ void tst_seasonfile::refusals_data()
     QTest::addRow("year 999") << true << "los" << r2 + 2 << "1.1.0999" << r2 + 3 << "datum";
     QTest::addRow("five-digit year") << true << "los" << r2 + 2 << "1.1.20077" << r2 + 3 << "datum";
     QTest::addRow("three-digit month") << true << "los" << r2 + 2 << "1.001.2007" << r2 + 3 << "datum";
+    QTest::addRow("ends after the marker")
+        << true << "los" << -1 << "17" << fixture::blockLine(52, 0) + 2 << "neúplný blok kola.";
+    QTest::addRow("ends before the date")
+        << true << "los" << -1 << "16" << fixture::blockLine(52, 1) + 2 << "chybí datum";
     QTest::addRow("no result at the end")
         << true << "los" << -1 << "2" << fixture::blockLine(52, 16) + 1 << "chybí výsledek";
     QTest::addRow("pairing without dash")

@@ -91,6 +91,7 @@ void tst_export::htmlReadsBack()
     const ViewTable v = oddView();
     const QByteArray html = toHtml(v);
     QVERIFY(html.contains("<html lang=\"cs\">"));
+    QVERIFY(html.contains("<meta charset=\"utf-8\">")); // a browser reads the Czech letters right
     QVERIFY(!html.contains("<script") && !html.contains("http"));
     QTextDocument doc;
     doc.setHtml(QString::fromUtf8(html));

@@ -49,210 +49,200 @@ Run cli(const QStringList& args, rlim_t fileSizeLimit = 0)
 class tst_cli final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void enterAndSwapOnBundledLeague();
-    void leagueShownRound();
-    void tableOfPeriod();
-    void finalOrderOfBundledLeague_data();
-    void finalOrderOfBundledLeague();
-    void exitStatus_data();
-    void exitStatus();
-    void failedWriteExits2_data();
-    void failedWriteExits2();
-    void twoWritersLoseNothing();
-    void updateExitCodes();
+    void enterAndSwapOnBundledLeague()
+    {
+        const QString source = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
+        const QString copy = m_dir.filePath(u"sezona_extraliga0708.txt"_qs);
+        QVERIFY(QFile::copy(source, copy) && QFile::copy(scheduleFileFor(source), scheduleFileFor(copy)));
+        SeasonStore expected = fixture::load(copy);
+
+        Run r = cli({u"enter"_qs, copy, u"40"_qs, u"3"_qs, u"5+4-"_qs, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"stored"_qs).toString(), u"5:4p"_qs);
+        expected.match(3, 40).result = u"5:4p"_qs;
+        QVERIFY(fixture::load(copy) == expected);
+
+        r = cli({u"swap"_qs, copy, u"40"_qs, u"3"_qs, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        Match& m = expected.match(3, 40);
+        std::swap(m.home, m.away);
+        QCOMPARE(r.json.value(u"pairing"_qs).toString(), expected.ZAPAS(3, 40));
+        QVERIFY(fixture::load(copy) == expected);
+    }
+
+    void leagueShownRound()
+    {
+        const QString path = fixture::writeLeague(QDir(m_dir.path()));
+        const Run r = cli({u"league"_qs, path, u"--today"_qs, shortDate(fixture::roundDate(10)), u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"shown_round"_qs).toInt(), 10);
+        QCOMPARE(r.json.value(u"caption"_qs).toString(), u"Liga  2007/2008"_qs);
+    }
+
+    void tableOfPeriod()
+    {
+        QStringList los = fixture::scheduleLines();
+        los[fixture::resultLine(3, 1)] = u"2:3p"_qs;
+        const QString path = fixture::writeLeague(QDir(m_dir.path()), fixture::competitionLines(), los);
+        const Run r = cli({u"table"_qs, path, u"--from"_qs, u"4"_qs, u"--to"_qs, u"3"_qs, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"caption"_qs).toString(), u"tabulka za období   (kola 3 - 4)"_qs);
+        const QJsonObject first = r.json.value(u"rows"_qs).toArray().at(0).toObject();
+        QCOMPARE(first.value(u"team"_qs).toString(), u"Tým 2"_qs);
+        QCOMPARE(first.value(u"pts"_qs).toString(), u"2"_qs);
+        QCOMPARE(first.value(u"sco_tooltip"_qs).toString(), u" 1 "_qs);
+        QVERIFY(r.json.value(u"lines_shown"_qs).toBool());
+    }
+
+    void finalOrderOfBundledLeague_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QString>("thirteenth");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("running") << "running" << "Šumperk" << "brankový rozdíl";
+        QTest::addRow("final") << "final" << "Jihlava" << "vzájemné zápasy – body 3:0";
+        // clang-format on
+    }
+
+    void finalOrderOfBundledLeague()
+    {
+        // Jihlava and Šumperk end level on 21; Jihlava won their one meeting 4:0.
+        QFETCH(QString, rules);
+        QFETCH(QString, thirteenth);
+        QFETCH(QString, reason);
+        const Run r = cli({u"table"_qs, QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_prvniliga0708.txt"),
+                           u"--rules"_qs, rules, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonArray rows = r.json.value(u"rows"_qs).toArray();
+        QCOMPARE(rows[12].toObject().value(u"team"_qs).toString(), thirteenth);
+        QCOMPARE(rows[13].toObject().value(u"decided_by"_qs).toString(), reason);
+        QCOMPARE(rows[12].toObject().value(u"decided_by"_qs).toString(), QString());
+        QVERIFY(rows[0].toObject().value(u"clinched"_qs).isArray());
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addRow("no command") << QStringList{} << 64;
+        QTest::addRow("unknown command") << QStringList{u"tabulka"_qs} << 64;
+        QTest::addRow("round out of range")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"53"_qs, u"1"_qs, u"1:0"_qs} << 64;
+        QTest::addRow("bad option before a missing file")
+            << QStringList{u"table"_qs, u"/nonexistent/sezona_x.txt"_qs, u"--sort"_qs, u"13"_qs} << 64;
+        QTest::addRow("missing file") << QStringList{u"league"_qs, u"/nonexistent/sezona_x.txt"_qs} << 2;
+        QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
+    }
+
+    void exitStatus()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QStringList broken = fixture::competitionLines();
+        broken[3] = u"HR1=x"_qs;
+        args.replaceInStrings(u"LEAGUE"_qs, fixture::writeLeague(QDir(m_dir.path())));
+        args.replaceInStrings(u"BROKEN"_qs,
+                              fixture::writeLeague(QDir(m_dir.path()), broken, fixture::scheduleLines(), u"broken"_qs));
+        const Run r = cli(args);
+        QCOMPARE(r.exitCode, code);
+        QVERIFY(!r.err.isEmpty());
+    }
+
+    void failedWriteExits2_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("enter, size limit")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs} << "povolenou velikost";
+        QTest::addRow("swap, size limit")
+            << QStringList{u"swap"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs} << "povolenou velikost";
+        QTest::addRow("enter, league open elsewhere")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs} << "zkuste to znovu";
+    }
+
+    void failedWriteExits2()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        const QByteArray before = scheduleBytes(fixture::load(path));
+        args.replaceInStrings(u"LEAGUE"_qs, path);
+        const bool locked = message == u"zkuste to znovu";
+        LeagueLock lock(scheduleFileFor(path));
+        if (locked)
+            QCOMPARE(lock.acquire(), QString());
+        const Run r = cli(args, locked ? 0 : 1000);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QFile f(scheduleFileFor(path));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    void twoWritersLoseNothing()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        QList<QProcess*> writers;
+        for (int slot = 1; slot <= kSlots; ++slot) {
+            auto* p = new QProcess(this);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(u"RINKOMAT_PACE"_qs, u"1"_qs); // each waits its turn for the lock as long as designed
+            p->setProcessEnvironment(env);
+            p->start(QStringLiteral(RINKOMAT_CLI),
+                     {u"enter"_qs, path, u"5"_qs, QString::number(slot), u"%1:0"_qs.arg(slot)});
+            writers << p;
+        }
+        for (QProcess* p : writers) {
+            QVERIFY(p->waitForFinished(30000));
+            QCOMPARE(p->exitCode(), 0);
+            delete p;
+        }
+        const SeasonStore s = fixture::load(path);
+        for (int slot = 1; slot <= kSlots; ++slot)
+            QCOMPARE(s.VYSLEDEK(slot, 5), u"%1:0"_qs.arg(slot));
+    }
+
+    void updateExitCodes()
+    {
+        QTemporaryDir site, program;
+        fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR "/../update-site"), site.path());
+        fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
+        LoopbackServer server(site.path());
+        const QString url = server.url().toString();
+        const auto run = [&](const QStringList& args, rlim_t limit = 0) -> Run {
+            Run r;
+            QProcess proc;
+            limitFileSize(proc, limit);
+            proc.start(QStringLiteral(RINKOMAT_CLI),
+                       QStringList{u"update"_qs, url, program.path(), u"--json"_qs} + args);
+            // The loopback server answers from this process's event loop.
+            for (int waited = 0; proc.state() != QProcess::NotRunning && waited < 30000; waited += 20)
+                QTest::qWait(20);
+            r.exitCode = proc.exitCode();
+            r.json = QJsonDocument::fromJson(proc.readAllStandardOutput()).object();
+            return r;
+        };
+        const QString schedule = program.filePath(u"souteze/los_extraliga0708.txt"_qs);
+        QFile f(schedule);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        QCOMPARE(run({u"--no"_qs}).exitCode, 0); // declined: nothing to do
+        const Run failed = run({u"--yes"_qs}, 2000);
+        QCOMPARE(failed.exitCode, 1);
+        QVERIFY(failed.json.value(u"steps"_qs).toArray().last().toString().contains(u"povolenou velikost"_qs));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        f.close();
+        QCOMPARE(run({u"--yes"_qs}).exitCode, 0);
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-void tst_cli::enterAndSwapOnBundledLeague()
-{
-    const QString source = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
-    const QString copy = m_dir.filePath(u"sezona_extraliga0708.txt"_qs);
-    QVERIFY(QFile::copy(source, copy) && QFile::copy(scheduleFileFor(source), scheduleFileFor(copy)));
-    SeasonStore expected = fixture::load(copy);
-
-    Run r = cli({u"enter"_qs, copy, u"40"_qs, u"3"_qs, u"5+4-"_qs, u"--json"_qs});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.json.value(u"stored"_qs).toString(), u"5:4p"_qs);
-    expected.match(3, 40).result = u"5:4p"_qs;
-    QVERIFY(fixture::load(copy) == expected);
-
-    r = cli({u"swap"_qs, copy, u"40"_qs, u"3"_qs, u"--json"_qs});
-    QCOMPARE(r.exitCode, 0);
-    Match& m = expected.match(3, 40);
-    std::swap(m.home, m.away);
-    QCOMPARE(r.json.value(u"pairing"_qs).toString(), expected.ZAPAS(3, 40));
-    QVERIFY(fixture::load(copy) == expected);
-}
-
-void tst_cli::leagueShownRound()
-{
-    const QString path = fixture::writeLeague(QDir(m_dir.path()));
-    const Run r = cli({u"league"_qs, path, u"--today"_qs, shortDate(fixture::roundDate(10)), u"--json"_qs});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.json.value(u"shown_round"_qs).toInt(), 10);
-    QCOMPARE(r.json.value(u"caption"_qs).toString(), u"Liga  2007/2008"_qs);
-}
-
-void tst_cli::tableOfPeriod()
-{
-    QStringList los = fixture::scheduleLines();
-    los[fixture::resultLine(3, 1)] = u"2:3p"_qs;
-    const QString path = fixture::writeLeague(QDir(m_dir.path()), fixture::competitionLines(), los);
-    const Run r = cli({u"table"_qs, path, u"--from"_qs, u"4"_qs, u"--to"_qs, u"3"_qs, u"--json"_qs});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.json.value(u"caption"_qs).toString(), u"tabulka za období   (kola 3 - 4)"_qs);
-    const QJsonObject first = r.json.value(u"rows"_qs).toArray().at(0).toObject();
-    QCOMPARE(first.value(u"team"_qs).toString(), u"Tým 2"_qs);
-    QCOMPARE(first.value(u"pts"_qs).toString(), u"2"_qs);
-    QCOMPARE(first.value(u"sco_tooltip"_qs).toString(), u" 1 "_qs);
-    QVERIFY(r.json.value(u"lines_shown"_qs).toBool());
-}
-
-void tst_cli::finalOrderOfBundledLeague_data()
-{
-    // clang-format off
-    QTest::addColumn<QString>("rules");
-    QTest::addColumn<QString>("thirteenth");
-    QTest::addColumn<QString>("reason");
-    QTest::addRow("running") << "running" << "Šumperk" << "brankový rozdíl";
-    QTest::addRow("final") << "final" << "Jihlava" << "vzájemné zápasy – body 3:0";
-    // clang-format on
-}
-
-void tst_cli::finalOrderOfBundledLeague()
-{
-    // Jihlava and Šumperk end level on 21; Jihlava won their one meeting 4:0.
-    QFETCH(QString, rules);
-    QFETCH(QString, thirteenth);
-    QFETCH(QString, reason);
-    const Run r = cli({u"table"_qs, QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_prvniliga0708.txt"),
-                       u"--rules"_qs, rules, u"--json"_qs});
-    QCOMPARE(r.exitCode, 0);
-    const QJsonArray rows = r.json.value(u"rows"_qs).toArray();
-    QCOMPARE(rows[12].toObject().value(u"team"_qs).toString(), thirteenth);
-    QCOMPARE(rows[13].toObject().value(u"decided_by"_qs).toString(), reason);
-    QCOMPARE(rows[12].toObject().value(u"decided_by"_qs).toString(), QString());
-    QVERIFY(rows[0].toObject().value(u"clinched"_qs).isArray());
-}
-
-void tst_cli::exitStatus_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addRow("no command") << QStringList{} << 64;
-    QTest::addRow("unknown command") << QStringList{u"tabulka"_qs} << 64;
-    QTest::addRow("round out of range") << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"53"_qs, u"1"_qs, u"1:0"_qs} << 64;
-    QTest::addRow("bad option before a missing file")
-        << QStringList{u"table"_qs, u"/nonexistent/sezona_x.txt"_qs, u"--sort"_qs, u"13"_qs} << 64;
-    QTest::addRow("missing file") << QStringList{u"league"_qs, u"/nonexistent/sezona_x.txt"_qs} << 2;
-    QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
-}
-
-void tst_cli::exitStatus()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QStringList broken = fixture::competitionLines();
-    broken[3] = u"HR1=x"_qs;
-    args.replaceInStrings(u"LEAGUE"_qs, fixture::writeLeague(QDir(m_dir.path())));
-    args.replaceInStrings(u"BROKEN"_qs,
-                          fixture::writeLeague(QDir(m_dir.path()), broken, fixture::scheduleLines(), u"broken"_qs));
-    const Run r = cli(args);
-    QCOMPARE(r.exitCode, code);
-    QVERIFY(!r.err.isEmpty());
-}
-
-void tst_cli::failedWriteExits2_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("message");
-    QTest::addRow("enter, size limit") << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs}
-                                       << "povolenou velikost";
-    QTest::addRow("swap, size limit") << QStringList{u"swap"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs}
-                                      << "povolenou velikost";
-    QTest::addRow("enter, league open elsewhere")
-        << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs} << "zkuste to znovu";
-}
-
-void tst_cli::failedWriteExits2()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QString, message);
-    const QTemporaryDir dir;
-    const QString path = fixture::writeLeague(QDir(dir.path()));
-    const QByteArray before = scheduleBytes(fixture::load(path));
-    args.replaceInStrings(u"LEAGUE"_qs, path);
-    const bool locked = message == u"zkuste to znovu";
-    LeagueLock lock(scheduleFileFor(path));
-    if (locked)
-        QCOMPARE(lock.acquire(), QString());
-    const Run r = cli(args, locked ? 0 : 1000);
-    QCOMPARE(r.exitCode, 2);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QFile f(scheduleFileFor(path));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), before);
-}
-
-void tst_cli::twoWritersLoseNothing()
-{
-    const QTemporaryDir dir;
-    const QString path = fixture::writeLeague(QDir(dir.path()));
-    QList<QProcess*> writers;
-    for (int slot = 1; slot <= kSlots; ++slot) {
-        auto* p = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"RINKOMAT_PACE"_qs, u"1"_qs); // each waits its turn for the lock as long as designed
-        p->setProcessEnvironment(env);
-        p->start(QStringLiteral(RINKOMAT_CLI),
-                 {u"enter"_qs, path, u"5"_qs, QString::number(slot), u"%1:0"_qs.arg(slot)});
-        writers << p;
-    }
-    for (QProcess* p : writers) {
-        QVERIFY(p->waitForFinished(30000));
-        QCOMPARE(p->exitCode(), 0);
-        delete p;
-    }
-    const SeasonStore s = fixture::load(path);
-    for (int slot = 1; slot <= kSlots; ++slot)
-        QCOMPARE(s.VYSLEDEK(slot, 5), u"%1:0"_qs.arg(slot));
-}
-
-void tst_cli::updateExitCodes()
-{
-    QTemporaryDir site, program;
-    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR "/../update-site"), site.path());
-    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
-    LoopbackServer server(site.path());
-    const QString url = server.url().toString();
-    const auto run = [&](const QStringList& args, rlim_t limit = 0) -> Run {
-        Run r;
-        QProcess proc;
-        limitFileSize(proc, limit);
-        proc.start(QStringLiteral(RINKOMAT_CLI), QStringList{u"update"_qs, url, program.path(), u"--json"_qs} + args);
-        // The loopback server answers from this process's event loop.
-        for (int waited = 0; proc.state() != QProcess::NotRunning && waited < 30000; waited += 20)
-            QTest::qWait(20);
-        r.exitCode = proc.exitCode();
-        r.json = QJsonDocument::fromJson(proc.readAllStandardOutput()).object();
-        return r;
-    };
-    const QString schedule = program.filePath(u"souteze/los_extraliga0708.txt"_qs);
-    QFile f(schedule);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray before = f.readAll();
-    f.close();
-    QCOMPARE(run({u"--no"_qs}).exitCode, 0); // declined: nothing to do
-    const Run failed = run({u"--yes"_qs}, 2000);
-    QCOMPARE(failed.exitCode, 1);
-    QVERIFY(failed.json.value(u"steps"_qs).toArray().last().toString().contains(u"povolenou velikost"_qs));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), before);
-    f.close();
-    QCOMPARE(run({u"--yes"_qs}).exitCode, 0);
-}
 
 QTEST_GUILESS_MAIN(tst_cli)
 #include "tst_cli.moc"

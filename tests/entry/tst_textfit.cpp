@@ -75,9 +75,91 @@ QStringList cutTexts(QWidget* window)
 class tst_textfit final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void everyWindow();
-    void startAndUpdateWindows();
+    void initTestCase()
+    {
+        fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), m_dir.path());
+        m_desktop.folder = m_dir.path();
+        m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0));
+        // The nearly complete season, with the longest names of the bundled leagues.
+        const QString competition = m_dir.filePath(u"souteze/sezona_extraliga0607.txt"_qs);
+        QFile file(competition);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString text = decodeText(file.readAll());
+        file.close();
+        text.replace(QRegularExpression(u"t01=[^\r\n]*"_qs), u"t01=Hradec Králové"_qs)
+            .replace(QRegularExpression(u"t02=[^\r\n]*"_qs), u"t02=Frýdek-Místek"_qs);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        file.close();
+        QVERIFY(QFile::copy(m_dir.filePath(u"souteze/kalendar_0708.dat"_qs),
+                            m_dir.filePath(u"souteze/kalendar_0607.dat"_qs)));
+        m_main = new frmMain(competition, scheduleFileFor(competition));
+        QCOMPARE(m_main->Form_Load(), QString());
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main));
+    }
+
+    void everyWindow()
+    {
+        QStringList cut = cutTexts(m_main);
+        const QStringList commands{u"mnuPrubezna"_qs, u"mnuObdobi"_qs, u"mnuKriz"_qs, u"mnuGraf"_qs, u"mnuSerie"_qs,
+                                   u"mnuBil"_qs,      u"mnuVzaj"_qs,   u"mnuChyb"_qs, u"mnuZap"_qs,  u"mnuKalendar"_qs};
+        for (const QString& name : commands) {
+            const QList<QWidget*> before = QApplication::topLevelWidgets();
+            m_main->findChild<QAction*>(name)->trigger();
+            QWidget* window = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && !before.contains(w))
+                    window = w;
+            }
+            QVERIFY2(window, qPrintable(name));
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            // Every choice of every box, so that every text the window can show is measured.
+            const QList<QComboBox*> boxes = window->findChildren<QComboBox*>();
+            for (QComboBox* box : boxes) {
+                for (int i = box->count() - 1; i >= 0; --i) {
+                    box->setCurrentIndex(i);
+                    Q_EMIT box->activated(i);
+                    cut << cutTexts(window);
+                }
+            }
+            cut << cutTexts(window);
+            window->close();
+            QApplication::processEvents();
+        }
+        cut.removeDuplicates();
+        for (const QString& line : cut)
+            qInfo("%s", qPrintable(line));
+        QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_qs.arg(cut.size())));
+    }
+
+    void startAndUpdateWindows()
+    {
+        frmSUB splash;
+        frmUvod picker;
+        frmUpdate update(m_main, *m_main, QUrl(u"http://www.rinkomat.example"_qs));
+        // The update's longest status texts; the window is not shown, as showing it starts the update.
+        auto* status = update.findChild<QLabel*>(u"lblUpdate"_qs);
+        update.layout()->activate();
+        QStringList cut;
+        for (const QString& text : {u"navazuji spojení se serverem www.rinkomat.example..."_qs,
+                                    u"stahuji data...  (sezona_extraliga0708.txt)"_qs}) {
+            status->setText(text);
+            cut << cutTexts(&update);
+        }
+        for (QWidget* window : {static_cast<QWidget*>(&splash), static_cast<QWidget*>(&picker)}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            cut << cutTexts(window);
+        }
+        const int pickerWidth = picker.width();
+        QTest::qWait(pacing::ms(1600)); // the next tag line
+        QCOMPARE(picker.width(), pickerWidth);
+        for (const QString& line : cut)
+            qInfo("%s", qPrintable(line));
+        QVERIFY(cut.isEmpty());
+    }
+
     void cleanupTestCase() { fixture::closeAllWindows(); }
 
 private:
@@ -85,91 +167,6 @@ private:
     RecordingDesktop m_desktop;
     frmMain* m_main = nullptr;
 };
-
-void tst_textfit::initTestCase()
-{
-    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), m_dir.path());
-    m_desktop.folder = m_dir.path();
-    m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0));
-    // The nearly complete season, with the longest names of the bundled leagues.
-    const QString competition = m_dir.filePath(u"souteze/sezona_extraliga0607.txt"_qs);
-    QFile file(competition);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QString text = decodeText(file.readAll());
-    file.close();
-    text.replace(QRegularExpression(u"t01=[^\r\n]*"_qs), u"t01=Hradec Králové"_qs)
-        .replace(QRegularExpression(u"t02=[^\r\n]*"_qs), u"t02=Frýdek-Místek"_qs);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
-    file.close();
-    QVERIFY(
-        QFile::copy(m_dir.filePath(u"souteze/kalendar_0708.dat"_qs), m_dir.filePath(u"souteze/kalendar_0607.dat"_qs)));
-    m_main = new frmMain(competition, scheduleFileFor(competition));
-    QCOMPARE(m_main->Form_Load(), QString());
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main));
-}
-
-void tst_textfit::everyWindow()
-{
-    QStringList cut = cutTexts(m_main);
-    const QStringList commands{u"mnuPrubezna"_qs, u"mnuObdobi"_qs, u"mnuKriz"_qs, u"mnuGraf"_qs, u"mnuSerie"_qs,
-                               u"mnuBil"_qs,      u"mnuVzaj"_qs,   u"mnuChyb"_qs, u"mnuZap"_qs,  u"mnuKalendar"_qs};
-    for (const QString& name : commands) {
-        const QList<QWidget*> before = QApplication::topLevelWidgets();
-        m_main->findChild<QAction*>(name)->trigger();
-        QWidget* window = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && !before.contains(w))
-                window = w;
-        }
-        QVERIFY2(window, qPrintable(name));
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        // Every choice of every box, so that every text the window can show is measured.
-        const QList<QComboBox*> boxes = window->findChildren<QComboBox*>();
-        for (QComboBox* box : boxes) {
-            for (int i = box->count() - 1; i >= 0; --i) {
-                box->setCurrentIndex(i);
-                Q_EMIT box->activated(i);
-                cut << cutTexts(window);
-            }
-        }
-        cut << cutTexts(window);
-        window->close();
-        QApplication::processEvents();
-    }
-    cut.removeDuplicates();
-    for (const QString& line : cut)
-        qInfo("%s", qPrintable(line));
-    QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_qs.arg(cut.size())));
-}
-
-void tst_textfit::startAndUpdateWindows()
-{
-    frmSUB splash;
-    frmUvod picker;
-    frmUpdate update(m_main, *m_main, QUrl(u"http://www.rinkomat.example"_qs));
-    // The update's longest status texts; the window is not shown, as showing it starts the update.
-    auto* status = update.findChild<QLabel*>(u"lblUpdate"_qs);
-    update.layout()->activate();
-    QStringList cut;
-    for (const QString& text : {u"navazuji spojení se serverem www.rinkomat.example..."_qs,
-                                u"stahuji data...  (sezona_extraliga0708.txt)"_qs}) {
-        status->setText(text);
-        cut << cutTexts(&update);
-    }
-    for (QWidget* window : {static_cast<QWidget*>(&splash), static_cast<QWidget*>(&picker)}) {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        cut << cutTexts(window);
-    }
-    const int pickerWidth = picker.width();
-    QTest::qWait(pacing::ms(1600)); // the next tag line
-    QCOMPARE(picker.width(), pickerWidth);
-    for (const QString& line : cut)
-        qInfo("%s", qPrintable(line));
-    QVERIFY(cut.isEmpty());
-}
 
 QTEST_MAIN(tst_textfit)
 #include "tst_textfit.moc"

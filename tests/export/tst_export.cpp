@@ -42,6 +42,7 @@ QList<QStringList> readCsv(const QByteArray& bytes)
             field += c;
         }
     }
+
     rows.removeLast(); // after the last CR LF
     return rows;
 }
@@ -70,121 +71,115 @@ ViewTable oddView()
 class tst_export final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void csvReadsBack();
-    void htmlReadsBack();
-    void viewsKeepTheirColumns();
-    void iCalendar_data();
-    void iCalendar();
+    void csvReadsBack()
+    {
+        const ViewTable v = oddView();
+        const QByteArray csv = toCsv(v);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(csv.endsWith("\r\n"));
+        QCOMPARE(readCsv(csv.mid(3)), QList<QStringList>{v.header} + v.rows);
+    }
+
+    void htmlReadsBack()
+    {
+        const ViewTable v = oddView();
+        const QByteArray html = toHtml(v);
+        QVERIFY(html.contains("<html lang=\"cs\">"));
+        QVERIFY(html.contains("<meta charset=\"utf-8\">")); // a browser reads the Czech letters right
+        QVERIFY(!html.contains("<script") && !html.contains("http"));
+        QTextDocument doc;
+        doc.setHtml(QString::fromUtf8(html));
+        QCOMPARE(doc.metaInformation(QTextDocument::DocumentTitle), v.caption);
+        QTextTable* table = nullptr;
+        for (QTextFrame* f : doc.rootFrame()->childFrames())
+            table = table ? table : qobject_cast<QTextTable*>(f);
+        QVERIFY(table);
+        QCOMPARE(table->rows(), 3);
+        QCOMPARE(table->columns(), 2);
+        const auto cell = [&](int r, int c) {
+            QTextCursor cursor = table->cellAt(r, c).firstCursorPosition();
+            cursor.setPosition(table->cellAt(r, c).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            return cursor.selectedText();
+        };
+        QCOMPARE(cell(0, 1), u"poznámka"_qs);
+        QCOMPARE(cell(1, 0), kOddName);
+        QCOMPARE(cell(1, 1), u"1:0\u2028"
+                             "2:2p"_qs); // a line break within the cell
+    }
+
+    void viewsKeepTheirColumns()
+    {
+        const SeasonStore s = fixture::season({{1, 1, u"2:1"_qs}, {2, 7, u"0:3"_qs}});
+        const QList<ViewTable> views{
+            standingsView(s, 1, kRounds, venue::Total, criterion::Points, RankingRules::Final, u"t"_qs),
+            standingsView(s, 1, kRounds, venue::Home, criterion::ExtraTimeMatches, RankingRules::Running, u"t"_qs),
+            graphView(s),
+            streaksView(s, venue::Total, 0, OvertimeMode::Draw, streakorder::ByCurrent),
+            crossView(s),
+            balanceView(s, 14),
+            matchesView(s, 14),
+            headToHeadView(s, 13, 14),
+            missingView(s, QDate(2008, 1, 1)),
+            calendarView(s, readCalendar({}))};
+        const QList<int> rows{kTeams, kTeams, kRounds, kTeams, kTeams, 10, kRounds, kRounds, 0, 10};
+        for (qsizetype i = 0; i < views.size(); ++i) {
+            QVERIFY2(views[i].caption.startsWith(u"Liga  2007/2008 – "_qs), qPrintable(views[i].caption));
+            if (i != 8) // every match of the season is missing, under round headers
+                QCOMPARE(views[i].rows.size(), rows[i]);
+            for (const QStringList& row : views[i].rows)
+                QCOMPARE(row.size(), views[i].header.size());
+        }
+        QCOMPARE(views[1].header[8], u"prodlužovaná utkání"_qs); // the value column of criterion 11
+        QCOMPARE(views[0].header[8], u"skóre"_qs);
+        QCOMPARE(views[2].rows[0].value(0), u"1"_qs); // the graph's rows start with the round
+        QCOMPARE(views[2].rows[51].value(0), u"52"_qs);
+        QCOMPARE(views[4].rows[13].value(0), u"Tým 14"_qs);
+        QVERIFY(views[4].rows[13].value(13).startsWith(u"0:3\r\n\r\n"_qs)); // 14 at home to 13 in round 2
+    }
+
+    void iCalendar_data()
+    {
+        QTest::addColumn<int>("team");
+        QTest::addColumn<int>("events");
+        QTest::addRow("whole league") << 0 << kRounds * kSlots;
+        QTest::addRow("one team") << 3 << kRounds;
+    }
+
+    void iCalendar()
+    {
+        QFETCH(int, team);
+        QFETCH(int, events);
+        SeasonStore s = fixture::season({{12, 2, u"3:2p"_qs}});
+        s.setTeamName(4, u"Tým; s čárkou, a \\ dlouhým názvem, který se do 75 bajtů nevejde"_qs);
+        const QDateTime stamp(QDate(2007, 10, 20), QTime(18, 5), Qt::UTC);
+        const QByteArray ics = toICalendar(s, u"/x/sezona_test.txt"_qs, team, stamp);
+        for (const QByteArray& line : ics.split('\n')) {
+            QVERIFY(line.isEmpty() || line.endsWith('\r'));
+            QVERIFY2(line.size() <= 76, line.constData());     // 75 octets and the CR
+            QVERIFY(QString::fromUtf8(line).toUtf8() == line); // never cut inside a letter
+        }
+        const QStringList lines = unfold(ics);
+        QCOMPARE(lines.first(), u"BEGIN:VCALENDAR"_qs);
+        QCOMPARE(lines.last(), u"END:VCALENDAR"_qs);
+        QCOMPARE(lines.count(u"BEGIN:VEVENT"_qs), events);
+        QStringList uids = lines.filter(QRegularExpression(u"^UID:"_qs));
+        QCOMPARE(uids.size(), events);
+        uids.removeDuplicates();
+        QCOMPARE(uids.size(), events);
+        // Another export later: the same events, so that a calendar updates them.
+        QCOMPARE(unfold(toICalendar(s, u"/y/sezona_test.txt"_qs, team, stamp.addDays(3))).filter(u"UID:"_qs),
+                 lines.filter(u"UID:"_qs));
+        QVERIFY(lines.contains(u"DTSTAMP:20071020T180500Z"_qs));
+        // Round 12, slot 2: team 4 at home against team 3, played.
+        const qsizetype at = lines.indexOf(u"UID:sezona_test-12-2@rinkomat"_qs);
+        QVERIFY(at > 0);
+        QCOMPARE(lines[at + 2], u"DTSTART;VALUE=DATE:"_qs + fixture::roundDate(12).toString(u"yyyyMMdd"_qs));
+        QCOMPARE(
+            lines[at + 4],
+            u"SUMMARY:Tým\\; s čárkou\\, a \\\\ dlouhým názvem\\, který se do 75 bajtů nevejde - Č. Budějovice  3:2p"_qs);
+        QCOMPARE(lines[at + 5], u"DESCRIPTION:12. kolo\\nLiga  2007/2008"_qs);
+    }
 };
-
-void tst_export::csvReadsBack()
-{
-    const ViewTable v = oddView();
-    const QByteArray csv = toCsv(v);
-    QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-    QVERIFY(csv.endsWith("\r\n"));
-    QCOMPARE(readCsv(csv.mid(3)), QList<QStringList>{v.header} + v.rows);
-}
-
-void tst_export::htmlReadsBack()
-{
-    const ViewTable v = oddView();
-    const QByteArray html = toHtml(v);
-    QVERIFY(html.contains("<html lang=\"cs\">"));
-    QVERIFY(html.contains("<meta charset=\"utf-8\">")); // a browser reads the Czech letters right
-    QVERIFY(!html.contains("<script") && !html.contains("http"));
-    QTextDocument doc;
-    doc.setHtml(QString::fromUtf8(html));
-    QCOMPARE(doc.metaInformation(QTextDocument::DocumentTitle), v.caption);
-    QTextTable* table = nullptr;
-    for (QTextFrame* f : doc.rootFrame()->childFrames())
-        table = table ? table : qobject_cast<QTextTable*>(f);
-    QVERIFY(table);
-    QCOMPARE(table->rows(), 3);
-    QCOMPARE(table->columns(), 2);
-    const auto cell = [&](int r, int c) {
-        QTextCursor cursor = table->cellAt(r, c).firstCursorPosition();
-        cursor.setPosition(table->cellAt(r, c).lastCursorPosition().position(), QTextCursor::KeepAnchor);
-        return cursor.selectedText();
-    };
-    QCOMPARE(cell(0, 1), u"poznámka"_qs);
-    QCOMPARE(cell(1, 0), kOddName);
-    QCOMPARE(cell(1, 1), u"1:0\u2028"
-                         "2:2p"_qs); // a line break within the cell
-}
-
-void tst_export::viewsKeepTheirColumns()
-{
-    const SeasonStore s = fixture::season({{1, 1, u"2:1"_qs}, {2, 7, u"0:3"_qs}});
-    const QList<ViewTable> views{
-        standingsView(s, 1, kRounds, venue::Total, criterion::Points, RankingRules::Final, u"t"_qs),
-        standingsView(s, 1, kRounds, venue::Home, criterion::ExtraTimeMatches, RankingRules::Running, u"t"_qs),
-        graphView(s),
-        streaksView(s, venue::Total, 0, OvertimeMode::Draw, streakorder::ByCurrent),
-        crossView(s),
-        balanceView(s, 14),
-        matchesView(s, 14),
-        headToHeadView(s, 13, 14),
-        missingView(s, QDate(2008, 1, 1)),
-        calendarView(s, readCalendar({}))};
-    const QList<int> rows{kTeams, kTeams, kRounds, kTeams, kTeams, 10, kRounds, kRounds, 0, 10};
-    for (qsizetype i = 0; i < views.size(); ++i) {
-        QVERIFY2(views[i].caption.startsWith(u"Liga  2007/2008 – "_qs), qPrintable(views[i].caption));
-        if (i != 8) // every match of the season is missing, under round headers
-            QCOMPARE(views[i].rows.size(), rows[i]);
-        for (const QStringList& row : views[i].rows)
-            QCOMPARE(row.size(), views[i].header.size());
-    }
-    QCOMPARE(views[1].header[8], u"prodlužovaná utkání"_qs); // the value column of criterion 11
-    QCOMPARE(views[0].header[8], u"skóre"_qs);
-    QCOMPARE(views[2].rows[0].value(0), u"1"_qs); // the graph's rows start with the round
-    QCOMPARE(views[2].rows[51].value(0), u"52"_qs);
-    QCOMPARE(views[4].rows[13].value(0), u"Tým 14"_qs);
-    QVERIFY(views[4].rows[13].value(13).startsWith(u"0:3\r\n\r\n"_qs)); // 14 at home to 13 in round 2
-}
-
-void tst_export::iCalendar_data()
-{
-    QTest::addColumn<int>("team");
-    QTest::addColumn<int>("events");
-    QTest::addRow("whole league") << 0 << kRounds * kSlots;
-    QTest::addRow("one team") << 3 << kRounds;
-}
-
-void tst_export::iCalendar()
-{
-    QFETCH(int, team);
-    QFETCH(int, events);
-    SeasonStore s = fixture::season({{12, 2, u"3:2p"_qs}});
-    s.setTeamName(4, u"Tým; s čárkou, a \\ dlouhým názvem, který se do 75 bajtů nevejde"_qs);
-    const QDateTime stamp(QDate(2007, 10, 20), QTime(18, 5), Qt::UTC);
-    const QByteArray ics = toICalendar(s, u"/x/sezona_test.txt"_qs, team, stamp);
-    for (const QByteArray& line : ics.split('\n')) {
-        QVERIFY(line.isEmpty() || line.endsWith('\r'));
-        QVERIFY2(line.size() <= 76, line.constData());     // 75 octets and the CR
-        QVERIFY(QString::fromUtf8(line).toUtf8() == line); // never cut inside a letter
-    }
-    const QStringList lines = unfold(ics);
-    QCOMPARE(lines.first(), u"BEGIN:VCALENDAR"_qs);
-    QCOMPARE(lines.last(), u"END:VCALENDAR"_qs);
-    QCOMPARE(lines.count(u"BEGIN:VEVENT"_qs), events);
-    QStringList uids = lines.filter(QRegularExpression(u"^UID:"_qs));
-    QCOMPARE(uids.size(), events);
-    uids.removeDuplicates();
-    QCOMPARE(uids.size(), events);
-    // Another export later: the same events, so that a calendar updates them.
-    QCOMPARE(unfold(toICalendar(s, u"/y/sezona_test.txt"_qs, team, stamp.addDays(3))).filter(u"UID:"_qs),
-             lines.filter(u"UID:"_qs));
-    QVERIFY(lines.contains(u"DTSTAMP:20071020T180500Z"_qs));
-    // Round 12, slot 2: team 4 at home against team 3, played.
-    const qsizetype at = lines.indexOf(u"UID:sezona_test-12-2@rinkomat"_qs);
-    QVERIFY(at > 0);
-    QCOMPARE(lines[at + 2], u"DTSTART;VALUE=DATE:"_qs + fixture::roundDate(12).toString(u"yyyyMMdd"_qs));
-    QCOMPARE(
-        lines[at + 4],
-        u"SUMMARY:Tým\\; s čárkou\\, a \\\\ dlouhým názvem\\, který se do 75 bajtů nevejde - Č. Budějovice  3:2p"_qs);
-    QCOMPARE(lines[at + 5], u"DESCRIPTION:12. kolo\\nLiga  2007/2008"_qs);
-}
 
 QTEST_MAIN(tst_export)
 #include "tst_export.moc"

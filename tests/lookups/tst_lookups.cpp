@@ -19,203 +19,193 @@ QStringList columnOf(const std::array<BalanceRow, 10>& rows, int which)
 class tst_lookups final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void balance_data();
-    void balance();
-    void overallSuccessRoundsDown();
-    void matchLines();
-    void printedPage();
-    void headToHead_data();
-    void headToHead();
-    void headToHeadOfPartners_data();
-    void headToHeadOfPartners();
-    void missing_data();
-    void missing();
-    void calendar();
-};
-
-void tst_lookups::balance_data()
-{
-    QTest::addColumn<QStringList>("results"); // "round slot result"
-    QTest::addColumn<QStringList>("home");    // team 1's home column
-    QTest::addColumn<QStringList>("away");    // team 1's away column
-    using R = QStringList;
-    QTest::addRow("no matches") << R{} << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
-                                                      u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs}
-                                << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
-                                               u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
-    QTest::addRow("3:2p at home, 5:2p away, 2:2 at home")
-        << R{u"1 1 3:2p"_qs, u"2 1 5:2p"_qs, u"3 1 2:2"_qs}
-        << QStringList{u"2"_qs, u"0"_qs, u"1"_qs, u"1"_qs, u"0"_qs, u"0"_qs, u"5:4"_qs, u"3"_qs, u"75 %"_qs, u"50 %"_qs}
-        << QStringList{u"1"_qs, u"0"_qs, u"0"_qs, u"0"_qs, u"0"_qs, u"1"_qs, u"2:5"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
-    // One overtime win and seven overtime losses: 12.5 % goes to 12; three wins and one draw 87.5 to 88.
-    QTest::addRow("halves to even") << R{u"1 1 3:2p"_qs, u"3 1 2:3p"_qs,  u"5 1 2:3n"_qs,  u"7 1 1:2n"_qs,
-                                         u"9 1 0:1p"_qs, u"11 1 3:4p"_qs, u"13 1 4:5n"_qs, u"15 1 5:6p"_qs}
-                                    << QStringList{u"8"_qs, u"0"_qs,     u"1"_qs, u"0"_qs,    u"7"_qs,
-                                                   u"0"_qs, u"20:26"_qs, u"9"_qs, u"12 %"_qs, u"37 %"_qs}
+    void balance_data()
+    {
+        QTest::addColumn<QStringList>("results"); // "round slot result"
+        QTest::addColumn<QStringList>("home");    // team 1's home column
+        QTest::addColumn<QStringList>("away");    // team 1's away column
+        using R = QStringList;
+        QTest::addRow("no matches") << R{} << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
+                                                          u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs}
                                     << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
                                                    u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
-}
-
-void tst_lookups::balance()
-{
-    QFETCH(QStringList, results);
-    QFETCH(QStringList, home);
-    QFETCH(QStringList, away);
-    QList<std::tuple<int, int, QString>> parsed;
-    for (const QString& r : results) {
-        const QStringList f = r.split(u' ');
-        parsed.append({f[0].toInt(), f[1].toInt(), f[2]});
+        QTest::addRow("3:2p at home, 5:2p away, 2:2 at home")
+            << R{u"1 1 3:2p"_qs, u"2 1 5:2p"_qs, u"3 1 2:2"_qs}
+            << QStringList{u"2"_qs, u"0"_qs,   u"1"_qs, u"1"_qs,    u"0"_qs,
+                           u"0"_qs, u"5:4"_qs, u"3"_qs, u"75 %"_qs, u"50 %"_qs}
+            << QStringList{u"1"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
+                           u"1"_qs, u"2:5"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
+        // One overtime win and seven overtime losses: 12.5 % goes to 12; three wins and one draw 87.5 to 88.
+        QTest::addRow("halves to even") << R{u"1 1 3:2p"_qs, u"3 1 2:3p"_qs,  u"5 1 2:3n"_qs,  u"7 1 1:2n"_qs,
+                                             u"9 1 0:1p"_qs, u"11 1 3:4p"_qs, u"13 1 4:5n"_qs, u"15 1 5:6p"_qs}
+                                        << QStringList{u"8"_qs, u"0"_qs,     u"1"_qs, u"0"_qs,    u"7"_qs,
+                                                       u"0"_qs, u"20:26"_qs, u"9"_qs, u"12 %"_qs, u"37 %"_qs}
+                                        << QStringList{u"0"_qs, u"0"_qs,   u"0"_qs, u"0"_qs,   u"0"_qs,
+                                                       u"0"_qs, u"0:0"_qs, u"0"_qs, u"0 %"_qs, u"0 %"_qs};
     }
-    const auto rows = teamBalance(fixture::season(parsed), 1);
-    QCOMPARE(columnOf(rows, 0), home);
-    QCOMPARE(columnOf(rows, 1), away);
-    QCOMPARE(rows[6].caption, u"skóre:"_qs);
-    // The total column is the sum of the other two.
-    for (int i : {0, 1, 2, 3, 4, 5, 7})
-        QCOMPARE(rows[i].total.toInt(), home[i].toInt() + away[i].toInt());
-}
 
-void tst_lookups::overallSuccessRoundsDown()
-{
-    // 29 home wins and 21 home losses: 87 points of 50 games is 57.999… per cent.
-    SeasonStore s = fixture::season({});
-    int played = 0;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots && played < 50; ++m, ++played)
-            s.match(m, r) = {1, 2, played < 29 ? u"1:0"_qs : u"0:1"_qs};
+    void balance()
+    {
+        QFETCH(QStringList, results);
+        QFETCH(QStringList, home);
+        QFETCH(QStringList, away);
+        QList<std::tuple<int, int, QString>> parsed;
+        for (const QString& r : results) {
+            const QStringList f = r.split(u' ');
+            parsed.append({f[0].toInt(), f[1].toInt(), f[2]});
+        }
+        const auto rows = teamBalance(fixture::season(parsed), 1);
+        QCOMPARE(columnOf(rows, 0), home);
+        QCOMPARE(columnOf(rows, 1), away);
+        QCOMPARE(rows[6].caption, u"skóre:"_qs);
+        // The total column is the sum of the other two.
+        for (int i : {0, 1, 2, 3, 4, 5, 7})
+            QCOMPARE(rows[i].total.toInt(), home[i].toInt() + away[i].toInt());
     }
-    const auto rows = teamBalance(s, 1);
-    QCOMPARE(rows[0].home, u"50"_qs);
-    QCOMPARE(rows[7].home, u"87"_qs);
-    QCOMPARE(rows[9].home, u"57 %"_qs);
-    QCOMPARE(rows[8].home, u"0 %"_qs);
-}
 
-void tst_lookups::matchLines()
-{
-    SeasonStore s = fixture::season({{3, 2, u"3:2p"_qs}});
-    s.setDate(3, QDate(2007, 9, 14));
-    s.setDate(12, QDate(2007, 10, 7));
-    s.setTeamName(4, u"Velmi dlouhý název klubu"_qs);
-    const QStringList lines = teamMatchLines(s, 3);
-    QCOMPARE(lines.size(), kRounds);
-    QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu3:2p"_qs);
-    QCOMPARE(lines[11], u"12. kolo   7.10.    Velmi dlouhý název klubu - Č. Budějovice"_qs);
-    s.setTeamName(4, u"Tým 4"_qs);
-    const QStringList aligned = teamMatchLines(s, 3);
-    QCOMPARE(aligned[2], u" 3. kolo   14.9.    Č. Budějovice - Tým 4"_qs + QString(10, u' ') + u"3:2p");
-    QCOMPARE(aligned[2].indexOf(u"3:2p"_qs), aligned[11].size());
-    QCOMPARE(teamMatchLines(s, 14).size(), kRounds); // team 14 plays in the round's last slot
-}
-
-void tst_lookups::printedPage()
-{
-    const SeasonStore s = fixture::season({});
-    const QString page = matchesPage(s, 3, {u"a"_qs, u"b"_qs}, QDateTime(QDate(2007, 11, 5), QTime(9, 7)));
-    const QStringList lines = page.split(u"\r\n"_qs);
-    QCOMPARE(lines.mid(0, 3), (QStringList{u"      "_qs, u"      "_qs, u"      "_qs}));
-    QCOMPARE(lines[3], u"      Č. BUDĚJOVICE  -  Liga  2007/2008"_qs);
-    QCOMPARE(lines[4], u"      "_qs + QString(lines[3].size() - 6, u'='));
-    QCOMPARE(lines[6], u"      a"_qs);
-    QCOMPARE(lines[9], u"      vytisknuto 05.11.2007 v 09:07"_qs);
-    QCOMPARE(lines[10], u"      www.rinkomat.example/velmor   (verze 3.4.1)"_qs);
-}
-
-void tst_lookups::headToHead_data()
-{
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("second");
-    QTest::addColumn<QStringList>("expected");
-    const QStringList invalid{u"nesprávné zadání"_qs};
-    QTest::addRow("same team twice") << 5 << 5 << invalid;
-    QTest::addRow("empty entry") << 0 << 6 << invalid;
-    QTest::addRow("both empty") << 0 << 0 << invalid;
-    QTest::addRow("first beyond 14") << 15 << 3 << invalid;
-    QTest::addRow("second beyond 14") << 3 << 15 << invalid;
-    QTest::addRow("teams that never meet") << 1 << 3 << QStringList();
-}
-
-void tst_lookups::headToHead()
-{
-    QFETCH(int, first);
-    QFETCH(int, second);
-    QFETCH(QStringList, expected);
-    QCOMPARE(headToHeadLines(fixture::season({}), first, second), expected);
-}
-
-void tst_lookups::headToHeadOfPartners_data()
-{
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("second");
-    // The fixture pairs 1 with 2 and 13 with 14 in every round.
-    QTest::addRow("teams 2 and 1") << 2 << 1;
-    QTest::addRow("teams 14 and 13") << 14 << 13;
-}
-
-void tst_lookups::headToHeadOfPartners()
-{
-    QFETCH(int, first);
-    QFETCH(int, second);
-    const QStringList lines = headToHeadLines(fixture::season({{3, 1, u"2:1"_qs}, {3, 7, u"2:1"_qs}}), first, second);
-    QCOMPARE(lines.size(), kRounds);
-    QVERIFY2(lines[2].contains(u"2:1"_qs) && lines[2].contains(u"Tým %1"_qs.arg(second)), qPrintable(lines[2]));
-}
-
-void tst_lookups::missing_data()
-{
-    QTest::addColumn<int>("daysAfterRound3");
-    QTest::addColumn<int>("rounds"); // rounds listed
-    QTest::addRow("round 3 today") << 0 << 2;
-    QTest::addRow("round 3 yesterday") << 1 << 3;
-}
-
-void tst_lookups::missing()
-{
-    QFETCH(int, daysAfterRound3);
-    QFETCH(int, rounds);
-    SeasonStore s = fixture::season({});
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m)
-            s.match(m, r).result = u"1:0"_qs;
+    void overallSuccessRoundsDown()
+    {
+        // 29 home wins and 21 home losses: 87 points of 50 games is 57.999… per cent.
+        SeasonStore s = fixture::season({});
+        int played = 0;
+        for (int r = 1; r <= kRounds; ++r) {
+            for (int m = 1; m <= kSlots && played < 50; ++m, ++played)
+                s.match(m, r) = {1, 2, played < 29 ? u"1:0"_qs : u"0:1"_qs};
+        }
+        const auto rows = teamBalance(s, 1);
+        QCOMPARE(rows[0].home, u"50"_qs);
+        QCOMPARE(rows[7].home, u"87"_qs);
+        QCOMPARE(rows[9].home, u"57 %"_qs);
+        QCOMPARE(rows[8].home, u"0 %"_qs);
     }
-    for (int r = 1; r <= 3; ++r)
-        s.match(4, r).result.clear();
-    s.match(6, 2).result.clear();
-    const QStringList lines = missingResults(s, fixture::roundDate(3).addDays(daysAfterRound3));
-    QCOMPARE(lines.count(QString()), rounds);
-    QCOMPARE(lines.mid(0, 4),
-             (QStringList{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString(), u">>  2. kolo  <<"_qs}));
-    QCOMPARE(lines.mid(4, 3), (QStringList{u"Tým 8 - Tým 7"_qs, u"Tým 12 - Tým 11"_qs, QString()}));
-    for (int r = 1; r <= 3; ++r)
-        s.match(4, r).result = u"2:1"_qs;
-    s.match(6, 2).result = u"2:1"_qs;
-    QVERIFY(missingResults(s, QDate(2030, 1, 1)).isEmpty());
-}
 
-void tst_lookups::calendar()
-{
-    const QStringList file{u"; komentář"_qs,
-                           u"a1=12.8. - 17.8.=Turnaj"_qs,
-                           u"b1=1.1. - 2.1.=Jiné"_qs,
-                           u"a07=1.9. - 2.9.=Sedmá"_qs,
-                           u"a11=1.1. - 1.1.=Mimo"_qs,
-                           u"a10=5.5. - 6.5.=Desátá"_qs,
-                           u"a3=bez druhého rovnítka"_qs,
-                           QString(),
-                           u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
-    const auto events = readCalendar(encodeLines(file));
-    QCOMPARE(events[0].dates, u"13.8. - 18.8."_qs);
-    QCOMPARE(events[0].name, u"Turnaj = finále"_qs);
-    QCOMPARE(events[6].name, u"Sedmá"_qs);
-    QCOMPARE(events[9].name, u"Desátá"_qs);
-    // What the update accepts as a calendar.
-    QCOMPARE(calendarFault(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_qs), QString());
-    QVERIFY(calendarFault(encodeLines(file), u"k.dat"_qs).startsWith(u"Soubor „k.dat“, řádek 3:"_qs));
-    QVERIFY(calendarFault(encodeLines({u"a10=x=y"_qs, u"a11=x=y"_qs}), u"k.dat"_qs).contains(u"řádek 2"_qs));
-    QVERIFY(calendarFault(encodeLines({u"; jen komentář"_qs}), u"k.dat"_qs).contains(u"žádnou akci"_qs));
-    QCOMPARE(events[2].dates, u"99.99. - 99.99."_qs);
-    QCOMPARE(calendarFileName(u"2007/2008"_qs), u"kalendar_0708.dat"_qs);
-}
+    void matchLines()
+    {
+        SeasonStore s = fixture::season({{3, 2, u"3:2p"_qs}});
+        s.setDate(3, QDate(2007, 9, 14));
+        s.setDate(12, QDate(2007, 10, 7));
+        s.setTeamName(4, u"Velmi dlouhý název klubu"_qs);
+        const QStringList lines = teamMatchLines(s, 3);
+        QCOMPARE(lines.size(), kRounds);
+        QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu3:2p"_qs);
+        QCOMPARE(lines[11], u"12. kolo   7.10.    Velmi dlouhý název klubu - Č. Budějovice"_qs);
+        s.setTeamName(4, u"Tým 4"_qs);
+        const QStringList aligned = teamMatchLines(s, 3);
+        QCOMPARE(aligned[2], u" 3. kolo   14.9.    Č. Budějovice - Tým 4"_qs + QString(10, u' ') + u"3:2p");
+        QCOMPARE(aligned[2].indexOf(u"3:2p"_qs), aligned[11].size());
+        QCOMPARE(teamMatchLines(s, 14).size(), kRounds); // team 14 plays in the round's last slot
+    }
+
+    void printedPage()
+    {
+        const SeasonStore s = fixture::season({});
+        const QString page = matchesPage(s, 3, {u"a"_qs, u"b"_qs}, QDateTime(QDate(2007, 11, 5), QTime(9, 7)));
+        const QStringList lines = page.split(u"\r\n"_qs);
+        QCOMPARE(lines.mid(0, 3), (QStringList{u"      "_qs, u"      "_qs, u"      "_qs}));
+        QCOMPARE(lines[3], u"      Č. BUDĚJOVICE  -  Liga  2007/2008"_qs);
+        QCOMPARE(lines[4], u"      "_qs + QString(lines[3].size() - 6, u'='));
+        QCOMPARE(lines[6], u"      a"_qs);
+        QCOMPARE(lines[9], u"      vytisknuto 05.11.2007 v 09:07"_qs);
+        QCOMPARE(lines[10], u"      www.rinkomat.example/velmor   (verze 3.4.1)"_qs);
+    }
+
+    void headToHead_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList invalid{u"nesprávné zadání"_qs};
+        QTest::addRow("same team twice") << 5 << 5 << invalid;
+        QTest::addRow("empty entry") << 0 << 6 << invalid;
+        QTest::addRow("both empty") << 0 << 0 << invalid;
+        QTest::addRow("first beyond 14") << 15 << 3 << invalid;
+        QTest::addRow("second beyond 14") << 3 << 15 << invalid;
+        QTest::addRow("teams that never meet") << 1 << 3 << QStringList();
+    }
+
+    void headToHead()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(QStringList, expected);
+        QCOMPARE(headToHeadLines(fixture::season({}), first, second), expected);
+    }
+
+    void headToHeadOfPartners_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        // The fixture pairs 1 with 2 and 13 with 14 in every round.
+        QTest::addRow("teams 2 and 1") << 2 << 1;
+        QTest::addRow("teams 14 and 13") << 14 << 13;
+    }
+
+    void headToHeadOfPartners()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        const QStringList lines =
+            headToHeadLines(fixture::season({{3, 1, u"2:1"_qs}, {3, 7, u"2:1"_qs}}), first, second);
+        QCOMPARE(lines.size(), kRounds);
+        QVERIFY2(lines[2].contains(u"2:1"_qs) && lines[2].contains(u"Tým %1"_qs.arg(second)), qPrintable(lines[2]));
+    }
+
+    void missing_data()
+    {
+        QTest::addColumn<int>("daysAfterRound3");
+        QTest::addColumn<int>("rounds"); // rounds listed
+        QTest::addRow("round 3 today") << 0 << 2;
+        QTest::addRow("round 3 yesterday") << 1 << 3;
+    }
+
+    void missing()
+    {
+        QFETCH(int, daysAfterRound3);
+        QFETCH(int, rounds);
+        SeasonStore s = fixture::season({});
+        for (int r = 1; r <= kRounds; ++r) {
+            for (int m = 1; m <= kSlots; ++m)
+                s.match(m, r).result = u"1:0"_qs;
+        }
+        for (int r = 1; r <= 3; ++r)
+            s.match(4, r).result.clear();
+        s.match(6, 2).result.clear();
+        const QStringList lines = missingResults(s, fixture::roundDate(3).addDays(daysAfterRound3));
+        QCOMPARE(lines.count(QString()), rounds);
+        QCOMPARE(lines.mid(0, 4),
+                 (QStringList{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString(), u">>  2. kolo  <<"_qs}));
+        QCOMPARE(lines.mid(4, 3), (QStringList{u"Tým 8 - Tým 7"_qs, u"Tým 12 - Tým 11"_qs, QString()}));
+        for (int r = 1; r <= 3; ++r)
+            s.match(4, r).result = u"2:1"_qs;
+        s.match(6, 2).result = u"2:1"_qs;
+        QVERIFY(missingResults(s, QDate(2030, 1, 1)).isEmpty());
+    }
+
+    void calendar()
+    {
+        const QStringList file{u"; komentář"_qs,
+                               u"a1=12.8. - 17.8.=Turnaj"_qs,
+                               u"b1=1.1. - 2.1.=Jiné"_qs,
+                               u"a07=1.9. - 2.9.=Sedmá"_qs,
+                               u"a11=1.1. - 1.1.=Mimo"_qs,
+                               u"a10=5.5. - 6.5.=Desátá"_qs,
+                               u"a3=bez druhého rovnítka"_qs,
+                               QString(),
+                               u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
+        const auto events = readCalendar(encodeLines(file));
+        QCOMPARE(events[0].dates, u"13.8. - 18.8."_qs);
+        QCOMPARE(events[0].name, u"Turnaj = finále"_qs);
+        QCOMPARE(events[6].name, u"Sedmá"_qs);
+        QCOMPARE(events[9].name, u"Desátá"_qs);
+        // What the update accepts as a calendar.
+        QCOMPARE(calendarFault(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_qs), QString());
+        QVERIFY(calendarFault(encodeLines(file), u"k.dat"_qs).startsWith(u"Soubor „k.dat“, řádek 3:"_qs));
+        QVERIFY(calendarFault(encodeLines({u"a10=x=y"_qs, u"a11=x=y"_qs}), u"k.dat"_qs).contains(u"řádek 2"_qs));
+        QVERIFY(calendarFault(encodeLines({u"; jen komentář"_qs}), u"k.dat"_qs).contains(u"žádnou akci"_qs));
+        QCOMPARE(events[2].dates, u"99.99. - 99.99."_qs);
+        QCOMPARE(calendarFileName(u"2007/2008"_qs), u"kalendar_0708.dat"_qs);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_lookups)
 #include "tst_lookups.moc"

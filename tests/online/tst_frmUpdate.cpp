@@ -14,37 +14,35 @@
 class tst_frmUpdate final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void updateReloadsInPlace();
+    void updateReloadsInPlace()
+    {
+        QTemporaryDir site, program;
+        fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR "/../update-site"), site.path());
+        fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
+        LoopbackServer server(site.path());
+        RecordingDesktop desktop;
+        desktop.folder = program.path();
+        desktop.answers = {Desktop::Answer::Yes};
+        const QString competition = program.filePath(u"souteze/sezona_extraliga0708.txt"_qs);
+        auto* main = new frmMain(competition, scheduleFileFor(competition));
+        QCOMPARE(main->Form_Load(), QString());
+        main->show();
+        main->cboKolo->setCurrentIndex(39);
+        main->result[2]->setFocus();
+        QTest::keyClicks(main->result[2], u"7:6n"_qs); // typed, not yet left
+
+        QPointer<frmUpdate> update = new frmUpdate(main, *main, server.url(), {3000, 10000, kMaxResponseBytes});
+        update->open();
+        QTRY_VERIFY_WITH_TIMEOUT(!update, 15000); // the window closes itself at the end
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(desktop.beeps, 1);
+        QCOMPARE(main->shownRound(), 40);
+        QCOMPARE(main->result[2]->text(), u"7:6n"_qs);
+        // The season in memory is the downloaded one: round 25 has its results now.
+        QVERIFY(!main->season().VYSLEDEK(1, 25).isEmpty());
+        main->close();
+    }
 };
-
-void tst_frmUpdate::updateReloadsInPlace()
-{
-    QTemporaryDir site, program;
-    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR "/../update-site"), site.path());
-    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
-    LoopbackServer server(site.path());
-    RecordingDesktop desktop;
-    desktop.folder = program.path();
-    desktop.answers = {Desktop::Answer::Yes};
-    const QString competition = program.filePath(u"souteze/sezona_extraliga0708.txt"_qs);
-    auto* main = new frmMain(competition, scheduleFileFor(competition));
-    QCOMPARE(main->Form_Load(), QString());
-    main->show();
-    main->cboKolo->setCurrentIndex(39);
-    main->result[2]->setFocus();
-    QTest::keyClicks(main->result[2], u"7:6n"_qs); // typed, not yet left
-
-    QPointer<frmUpdate> update = new frmUpdate(main, *main, server.url(), {3000, 10000, kMaxResponseBytes});
-    update->open();
-    QTRY_VERIFY_WITH_TIMEOUT(!update, 15000); // the window closes itself at the end
-    QCOMPARE(desktop.messages.size(), 1);
-    QCOMPARE(desktop.beeps, 1);
-    QCOMPARE(main->shownRound(), 40);
-    QCOMPARE(main->result[2]->text(), u"7:6n"_qs);
-    // The season in memory is the downloaded one: round 25 has its results now.
-    QVERIFY(!main->season().VYSLEDEK(1, 25).isEmpty());
-    main->close();
-}
 
 QTEST_MAIN(tst_frmUpdate)
 #include "tst_frmUpdate.moc"

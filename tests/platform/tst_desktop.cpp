@@ -34,97 +34,92 @@ void pressWhenShown(const QString& button, QStringList* seen)
 class tst_desktop final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void messageBoxes_data();
-    void messageBoxes();
-    void choice();
-    void longLineKeptWhole();
-    void pdfFileDialog();
+    void messageBoxes_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("answer");
+        using D = Desktop;
+        QTest::addRow("OK") << int(D::Buttons::Ok) << "OK" << QStringList{u"OK"_qs} << int(D::Answer::Ok);
+        QTest::addRow("OK of OK/Cancel") << int(D::Buttons::OkCancel) << "OK" << QStringList{u"OK"_qs, u"Zrušit"_qs}
+                                         << int(D::Answer::Ok);
+        QTest::addRow("Cancel") << int(D::Buttons::OkCancel) << "Zrušit" << QStringList{u"OK"_qs, u"Zrušit"_qs}
+                                << int(D::Answer::Cancel);
+        QTest::addRow("Yes") << int(D::Buttons::YesNo) << "Ano" << QStringList{u"Ano"_qs, u"Ne"_qs}
+                             << int(D::Answer::Yes);
+        QTest::addRow("No") << int(D::Buttons::YesNo) << "Ne" << QStringList{u"Ano"_qs, u"Ne"_qs} << int(D::Answer::No);
+    }
+
+    void messageBoxes()
+    {
+        QFETCH(int, buttons);
+        QFETCH(QString, press);
+        QFETCH(QStringList, texts);
+        QFETCH(int, answer);
+        QStringList seen;
+        pressWhenShown(press, &seen);
+        const auto got = Desktop::instance().message(nullptr, u"text"_qs, Desktop::Icon::Question,
+                                                     static_cast<Desktop::Buttons>(buttons), u"KLX"_qs);
+        QCOMPARE(static_cast<int>(got), answer);
+        seen.sort();
+        texts.sort();
+        QCOMPARE(seen, texts);
+    }
+
+    void choice()
+    {
+        QStringList seen;
+        const QStringList buttons{u"Zkusit znovu"_qs, u"Odejít bez uložení"_qs, u"Zůstat v programu"_qs};
+        pressWhenShown(buttons[1], &seen);
+        QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 1);
+        // Escape takes the last, the safe one.
+        QTimer::singleShot(50, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+        QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
+    }
+
+    void longLineKeptWhole()
+    {
+        const QString line =
+            u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, "_qs;
+        int lines = 0;
+        QTimer::singleShot(50, [&lines] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+            lines = label->height() / label->fontMetrics().lineSpacing();
+            box->buttons().first()->click();
+        });
+        Desktop::instance().tell(nullptr, line + u"\r\nsamostatné nájezdy = klávesa /"_qs);
+        QCOMPARE(lines, 2);
+
+        // A short text without an icon is not clipped either.
+        int room = 0, need = 0;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+            room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
+            need = label->fontMetrics().horizontalAdvance(label->text());
+            box->buttons().first()->click();
+        });
+        Desktop::instance().tell(nullptr, u"není definován"_qs);
+        QVERIFY2(room >= need, qPrintable(u"%1 < %2"_qs.arg(room).arg(need)));
+    }
+
+    void pdfFileDialog()
+    {
+        QTemporaryDir dir;
+        const QString chosen = dir.filePath(u"zápasy.pdf"_qs);
+        QTimer::singleShot(200, [&dir] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->setDirectory(dir.path());
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(u"zápasy.pdf"_qs); // typed by the user
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_qs), chosen);
+    }
 };
-
-void tst_desktop::messageBoxes_data()
-{
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<QString>("press");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<int>("answer");
-    using D = Desktop;
-    QTest::addRow("OK") << int(D::Buttons::Ok) << "OK" << QStringList{u"OK"_qs} << int(D::Answer::Ok);
-    QTest::addRow("OK of OK/Cancel") << int(D::Buttons::OkCancel) << "OK" << QStringList{u"OK"_qs, u"Zrušit"_qs}
-                                     << int(D::Answer::Ok);
-    QTest::addRow("Cancel") << int(D::Buttons::OkCancel) << "Zrušit" << QStringList{u"OK"_qs, u"Zrušit"_qs}
-                            << int(D::Answer::Cancel);
-    QTest::addRow("Yes") << int(D::Buttons::YesNo) << "Ano" << QStringList{u"Ano"_qs, u"Ne"_qs} << int(D::Answer::Yes);
-    QTest::addRow("No") << int(D::Buttons::YesNo) << "Ne" << QStringList{u"Ano"_qs, u"Ne"_qs} << int(D::Answer::No);
-}
-
-void tst_desktop::messageBoxes()
-{
-    QFETCH(int, buttons);
-    QFETCH(QString, press);
-    QFETCH(QStringList, texts);
-    QFETCH(int, answer);
-    QStringList seen;
-    pressWhenShown(press, &seen);
-    const auto got = Desktop::instance().message(nullptr, u"text"_qs, Desktop::Icon::Question,
-                                                 static_cast<Desktop::Buttons>(buttons), u"KLX"_qs);
-    QCOMPARE(static_cast<int>(got), answer);
-    seen.sort();
-    texts.sort();
-    QCOMPARE(seen, texts);
-}
-
-void tst_desktop::choice()
-{
-    QStringList seen;
-    const QStringList buttons{u"Zkusit znovu"_qs, u"Odejít bez uložení"_qs, u"Zůstat v programu"_qs};
-    pressWhenShown(buttons[1], &seen);
-    QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 1);
-    // Escape takes the last, the safe one.
-    QTimer::singleShot(50, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-    QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
-}
-
-void tst_desktop::longLineKeptWhole()
-{
-    const QString line =
-        u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, "_qs;
-    int lines = 0;
-    QTimer::singleShot(50, [&lines] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
-        lines = label->height() / label->fontMetrics().lineSpacing();
-        box->buttons().first()->click();
-    });
-    Desktop::instance().tell(nullptr, line + u"\r\nsamostatné nájezdy = klávesa /"_qs);
-    QCOMPARE(lines, 2);
-
-    // A short text without an icon is not clipped either.
-    int room = 0, need = 0;
-    QTimer::singleShot(50, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
-        room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
-        need = label->fontMetrics().horizontalAdvance(label->text());
-        box->buttons().first()->click();
-    });
-    Desktop::instance().tell(nullptr, u"není definován"_qs);
-    QVERIFY2(room >= need, qPrintable(u"%1 < %2"_qs.arg(room).arg(need)));
-}
-
-void tst_desktop::pdfFileDialog()
-{
-    QTemporaryDir dir;
-    const QString chosen = dir.filePath(u"zápasy.pdf"_qs);
-    QTimer::singleShot(200, [&dir] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        dialog->setDirectory(dir.path());
-        dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(u"zápasy.pdf"_qs); // typed by the user
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_qs), chosen);
-}
 
 QTEST_MAIN(tst_desktop)
 #include "tst_desktop.moc"

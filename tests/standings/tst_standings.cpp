@@ -32,279 +32,269 @@ SeasonStore withMatches(const QStringList& matches)
 class tst_standings final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void classCounting_data();
-    void classCounting();
-    void range();
-    void criterionDirection_data();
-    void criterionDirection();
-    void threeTeamTie();
-    void overtimeSuccessColumn();
-    void allZeroSeason();
-    void goalDifferenceTooltip();
-    void graphPositions();
-    void levelOnPoints_data();
-    void levelOnPoints();
-    void certainPlaces_data();
-    void certainPlaces();
-};
-
-void tst_standings::classCounting_data()
-{
-    QTest::addColumn<QString>("result");
-    // W, W_OT, T, L, L_OT, GP, GF, GA, PTS of the home team at
-    // venue 1, then of the away team at venue 2
-    QTest::addColumn<QList<int>>("home");
-    QTest::addColumn<QList<int>>("away");
-    QTest::addRow("3:2p") << "3:2p" << QList<int>{0, 1, 0, 0, 0, 1, 3, 2, 2} << QList<int>{0, 0, 0, 0, 1, 1, 2, 3, 1};
-    QTest::addRow("2:2p") << "2:2p" << QList<int>{0, 0, 1, 0, 0, 1, 2, 2, 1} << QList<int>{0, 0, 1, 0, 0, 1, 2, 2, 1};
-    QTest::addRow("1:4") << "1:4" << QList<int>{0, 0, 0, 1, 0, 1, 1, 4, 0} << QList<int>{1, 0, 0, 0, 0, 1, 4, 1, 3};
-    QTest::addRow("5:2p") << "5:2p" << QList<int>{1, 0, 0, 0, 0, 1, 5, 2, 3} << QList<int>{0, 0, 0, 1, 0, 1, 2, 5, 0};
-}
-
-void tst_standings::classCounting()
-{
-    QFETCH(QString, result);
-    QFETCH(QList<int>, home);
-    QFETCH(QList<int>, away);
-    const TeamStats s = DataProTabulku(fixture::season({{3, 2, result}}), 1, kRounds);
-    for (int i = 1; i <= kStats; ++i) {
-        const auto stat = static_cast<Stat>(i);
-        QCOMPARE(s(stat, venue::Home, 3), home[i - 1]);
-        QCOMPARE(s(stat, venue::Total, 3), home[i - 1]);
-        QCOMPARE(s(stat, venue::Away, 3), 0);
-        QCOMPARE(s(stat, venue::Away, 4), away[i - 1]);
-        QCOMPARE(s(stat, venue::Total, 4), away[i - 1]);
-        QCOMPARE(s(stat, venue::Home, 4), 0);
+    void classCounting_data()
+    {
+        QTest::addColumn<QString>("result");
+        // W, W_OT, T, L, L_OT, GP, GF, GA, PTS of the home team at
+        // venue 1, then of the away team at venue 2
+        QTest::addColumn<QList<int>>("home");
+        QTest::addColumn<QList<int>>("away");
+        QTest::addRow("3:2p") << "3:2p" << QList<int>{0, 1, 0, 0, 0, 1, 3, 2, 2}
+                              << QList<int>{0, 0, 0, 0, 1, 1, 2, 3, 1};
+        QTest::addRow("2:2p") << "2:2p" << QList<int>{0, 0, 1, 0, 0, 1, 2, 2, 1}
+                              << QList<int>{0, 0, 1, 0, 0, 1, 2, 2, 1};
+        QTest::addRow("1:4") << "1:4" << QList<int>{0, 0, 0, 1, 0, 1, 1, 4, 0} << QList<int>{1, 0, 0, 0, 0, 1, 4, 1, 3};
+        QTest::addRow("5:2p") << "5:2p" << QList<int>{1, 0, 0, 0, 0, 1, 5, 2, 3}
+                              << QList<int>{0, 0, 0, 1, 0, 1, 2, 5, 0};
     }
-}
 
-void tst_standings::range()
-{
-    const SeasonStore season = fixture::season({{1, 1, u"2:0"_qs}, {2, 1, u"3:0"_qs}, {3, 1, u"1:0"_qs}});
-    QCOMPARE(DataProTabulku(season, 2, 2)(Stat::GP, venue::Total, 1), 1);
-    QCOMPARE(DataProTabulku(season, 2, 2)(Stat::PTS, venue::Total, 2), 3);
-    QCOMPARE(DataProTabulku(season, 1, 3)(Stat::PTS, venue::Total, 1), 6);
-    // Every slot of a round counts, the last one too.
-    SeasonStore full = fixture::season();
-    for (int m = 1; m <= kSlots; ++m)
-        full.match(m, 52).result = u"1:0"_qs;
-    const TeamStats last = DataProTabulku(full, 52, 52);
-    for (int t = 1; t <= kTeams; ++t)
-        QCOMPARE(last(Stat::GP, venue::Total, t), 1);
-}
-
-void tst_standings::criterionDirection_data()
-{
-    QTest::addColumn<int>("criterion");
-    QTest::addColumn<int>("stat");
-    QTest::addColumn<bool>("smallestFirst");
-    const Stat stats[] = {Stat::PTS, Stat::GF,   Stat::GF, Stat::GA, Stat::W,    Stat::W,   Stat::W_OT,
-                          Stat::T,   Stat::L_OT, Stat::L,  Stat::L,  Stat::W_OT, Stat::W_OT};
-    for (int c = 0; c <= criterion::ExtraTimeMatches; ++c)
-        QTest::addRow("%s", qPrintable(criterionCaptions()[c]))
-            << c << static_cast<int>(stats[c]) << (c == 3 || (c >= 8 && c <= 10));
-}
-
-void tst_standings::criterionDirection()
-{
-    QFETCH(int, criterion);
-    QFETCH(int, stat);
-    QFETCH(bool, smallestFirst);
-    TeamStats s;
-    // Team t has t of the statistic; team 5 is level with team 4 and must stay behind it.
-    for (int t = 1; t <= kTeams; ++t)
-        s.at(static_cast<Stat>(stat), venue::Home, t) = t == 5 ? 4 : t;
-    const auto order = rankTeams(s, venue::Home, criterion);
-    QCOMPARE(order.front(), smallestFirst ? 1 : 14);
-    QCOMPARE(order.back(), smallestFirst ? 14 : 1);
-    const auto four = std::find(order.begin(), order.end(), 4);
-    QCOMPARE(*(four + 1), 5);
-}
-
-void tst_standings::threeTeamTie()
-{
-    // Teams 2, 3 and 9 on 10 points; 2 and 3 level on GD and goals scored; 9 has the better GD. 12 on 10 points
-    // with GD +3 and more goals ranks below a +5 team.
-    TeamStats s;
-    for (int t : {2, 3, 9, 12}) {
-        s.at(Stat::PTS, venue::Total, t) = 10;
-        s.at(Stat::GF, venue::Total, t) = 20;
-        s.at(Stat::GA, venue::Total, t) = 18;
+    void classCounting()
+    {
+        QFETCH(QString, result);
+        QFETCH(QList<int>, home);
+        QFETCH(QList<int>, away);
+        const TeamStats s = DataProTabulku(fixture::season({{3, 2, result}}), 1, kRounds);
+        for (int i = 1; i <= kStats; ++i) {
+            const auto stat = static_cast<Stat>(i);
+            QCOMPARE(s(stat, venue::Home, 3), home[i - 1]);
+            QCOMPARE(s(stat, venue::Total, 3), home[i - 1]);
+            QCOMPARE(s(stat, venue::Away, 3), 0);
+            QCOMPARE(s(stat, venue::Away, 4), away[i - 1]);
+            QCOMPARE(s(stat, venue::Total, 4), away[i - 1]);
+            QCOMPARE(s(stat, venue::Home, 4), 0);
+        }
     }
-    s.at(Stat::GA, venue::Total, 9) = 15;
-    s.at(Stat::GF, venue::Total, 12) = 30;
-    s.at(Stat::GA, venue::Total, 12) = 27;
-    const Standings st = SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::Points);
-    QCOMPARE(st.rows[0].team, 9);
-    QCOMPARE(st.rows[1].team, 12);
-    QCOMPARE(st.rows[2].team, 2);
-    QCOMPARE(st.rows[3].team, 3);
-    QCOMPARE(positions(st).mid(0, 5), (QStringList{u"1."_qs, u"2."_qs, u"3."_qs, QString(), u"5."_qs}));
-    QVERIFY(st.linesShown);
-    QVERIFY(!SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::Points).linesShown);
-    QVERIFY(!SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::GoalDifference).linesShown);
-}
 
-void tst_standings::overtimeSuccessColumn()
-{
-    TeamStats s;
-    const auto set = [&](int team, int wot, int t, int lot) {
-        s.at(Stat::W_OT, venue::Home, team) = wot, s.at(Stat::T, venue::Home, team) = t,
-                                      s.at(Stat::L_OT, venue::Home, team) = lot;
-    };
-    set(1, 1, 0, 7); // 12.5 goes to the even 12
-    set(2, 3, 0, 1);
-    set(4, 0, 2, 0);
-    set(6, 1, 0, 3);
-    set(8, 3, 0, 1);
-    QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
-    const Standings st = SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::ExtraTimeSuccess);
-    QStringList column, teams;
-    for (const StandingsRow& row : st.rows)
-        column << row.sco, teams << QString::number(row.team);
-    QCOMPARE(column.mid(0, 6),
-             (QStringList{u"(=75%)"_qs, u"(=75%)"_qs, u"(=50%)"_qs, u"(=25%)"_qs, u"(=12%)"_qs, u"--  "_qs}));
-    QCOMPARE(teams.mid(0, 7), (QStringList{u"2"_qs, u"8"_qs, u"4"_qs, u"6"_qs, u"1"_qs, u"3"_qs, u"5"_qs}));
-    QCOMPARE(positions(st).mid(0, 8),
-             (QStringList{u"1."_qs, QString(), u"3."_qs, u"4."_qs, u"5."_qs, u"6."_qs, QString(), QString()}));
-    QCOMPARE(st.rows[0].scoTooltip, QString());
-    QCOMPARE(SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::ExtraTimeMatches).rows[0].sco,
-             u"(=8)  "_qs);
-}
-
-void tst_standings::allZeroSeason()
-{
-    const TeamStats s = DataProTabulku(fixture::season({}), 1, kRounds);
-    for (int c = 0; c <= criterion::ExtraTimeSuccess; ++c) {
-        const QStringList pos = positions(SpocitatPoradi(fixture::season({}), s, venue::Total, c));
-        QCOMPARE(pos.count(QString()), c == criterion::GoalDifference ? 0 : kTeams - 1);
-        QCOMPARE(pos.front(), u"1."_qs);
-    }
-    QCOMPARE(SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::Points).rows[13].name, u"Tým 14"_qs);
-}
-
-void tst_standings::goalDifferenceTooltip()
-{
-    const Standings st = SpocitatPoradi(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
-                                        DataProTabulku(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52),
-                                        venue::Total, criterion::Points);
-    QCOMPARE(st.rows[13].team, 1);
-    QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
-    QCOMPARE(st.rows[13].sco, u"1:5"_qs);
-    QCOMPARE(st.rows[1].scoTooltip, u" 0 "_qs);
-}
-
-void tst_standings::graphPositions()
-{
-    // Round 1: team 2 wins. Round 2 has no result. Round 3: team 1 beats team 2 twice over (slot 1 of
-    // rounds 3 and 4); team 14 never plays after round 1 (postponed matches).
-    SeasonStore season = fixture::season({{1, 1, u"0:2"_qs}, {1, 7, u"1:0"_qs}, {3, 1, u"5:0"_qs}, {4, 1, u"0:1"_qs}});
-    const GraphData g = computeGraph(season);
-    QCOMPARE(g.position(1, 2), 1);
-    QCOMPARE(g.position(1, 13), 2);
-    QCOMPARE(g.position(2, 2), 1); // a round without results repeats the positions
-    QCOMPARE(g.position(3, 1), 1);
-    QCOMPARE(g.position(52, 1), 1);
-    QCOMPARE(g.played[0], 3);
-    QCOMPARE(g.played[13], 1);
-    QCOMPARE(g.played[2], 0);
-    QVERIFY(graphWarning(season).isEmpty() == false);
-    for (int m = 2; m <= 6; ++m)
-        season.match(m, 1).result = u"1:1p"_qs;
-    QCOMPARE(graphWarning(season), QString());
-}
-
-void tst_standings::levelOnPoints_data()
-{
-    QTest::addColumn<QStringList>("matches");
-    QTest::addColumn<bool>("final");
-    QTest::addColumn<QStringList>("top"); // "team position reason" of the first rows
-    // Team 1 beat team 2, who has the better goal difference.
-    const QStringList two{u"1 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs};
-    QTest::addRow("two, running") << two << false << QStringList{u"2 1."_qs, u"1 2. brankový rozdíl"_qs};
-    QTest::addRow("two, mutual") << two << true << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 3:0"_qs};
-    // The same in the round's last slot.
-    QTest::addRow("two, mutual, slot 7") << QStringList{u"1 7 14-13 0:1"_qs, u"2 6 14-12 9:0"_qs} << true
-                                         << QStringList{u"13 1."_qs, u"14 2. vzájemné zápasy – body 3:0"_qs};
-    // Three level on 12: team 1 won all four mutual matches; 2 and 3 stay level in the three's mini-table
-    // and are then parted by their own two matches.
-    const QStringList three{u"1 1 1-2 3:0"_qs, u"2 1 2-1 0:3"_qs, u"3 1 1-3 2:1"_qs, u"4 1 3-1 1:2"_qs,
-                            u"5 1 2-3 3:0"_qs, u"6 1 3-2 1:0"_qs, u"7 1 2-4 1:0"_qs, u"8 1 2-5 1:0"_qs,
-                            u"9 1 2-6 1:0"_qs, u"7 2 3-7 1:0"_qs, u"8 2 3-8 1:0"_qs, u"9 2 3-9 1:0"_qs};
-    QTest::addRow("three, running, shared")
-        << three << false << QStringList{u"1 1."_qs, u"2 2. brankový rozdíl"_qs, u"3  "_qs};
-    QTest::addRow("three, mutual twice") << three << true
-                                         << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 12:3"_qs,
-                                                        u"3 3. vzájemné zápasy – skóre"_qs};
-    // Teams 2 and 3 never met: the mutual matches are not equal in number.
-    const QStringList unequal{u"1 1 1-2 1:0"_qs, u"2 1 3-1 1:0"_qs, u"3 1 2-4 5:0"_qs};
-    QTest::addRow("unequal meetings") << unequal << true
-                                      << QStringList{u"2 1."_qs, u"3 2. brankový rozdíl"_qs,
-                                                     u"1 3. brankový rozdíl"_qs};
-    QTest::addRow("goals scored") << QStringList{u"1 1 1-4 3:2"_qs, u"1 2 3-2 1:0"_qs} << false
-                                  << QStringList{u"1 1."_qs, u"3 2. vstřelené branky"_qs};
-}
-
-void tst_standings::levelOnPoints()
-{
-    QFETCH(QStringList, matches);
-    QFETCH(bool, final);
-    QFETCH(QStringList, top);
-    const SeasonStore s = withMatches(matches);
-    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points,
-                                        final ? RankingRules::Final : RankingRules::Running);
-    QStringList got;
-    for (qsizetype i = 0; i < top.size(); ++i) {
-        const StandingsRow& r = st.rows[static_cast<std::size_t>(i)];
-        got << QString(QString::number(r.team) + u' ' + r.pos + u' ' + r.decidedBy).trimmed();
-    }
-    for (QString& t : top)
-        t = t.trimmed();
-    QCOMPARE(got, top);
-}
-
-void tst_standings::certainPlaces_data()
-{
-    QTest::addColumn<int>("played"); // rounds in which every odd team beats its even partner
-    QTest::addColumn<int>("hr1");
-    QTest::addColumn<int>("team");
-    QTest::addColumn<QList<int>>("clinched");
-    QTest::addColumn<QList<int>>("out");
-    QTest::addRow("early") << 0 << 8 << 1 << QList<int>{} << QList<int>{};
-    QTest::addRow("late, sure of every line") << 50 << 7 << 1 << QList<int>{1, 2, 3} << QList<int>{};
-    QTest::addRow("late, out of line 1 only") << 50 << 7 << 2 << QList<int>{} << QList<int>{1};
-    QTest::addRow("late, 8th place still open") << 50 << 8 << 2 << QList<int>{} << QList<int>{};
-    QTest::addRow("ended, last above the line") << 52 << 8 << 2 << QList<int>{1, 2, 3} << QList<int>{};
-    QTest::addRow("ended, level with it, below") << 52 << 8 << 4 << QList<int>{2, 3} << QList<int>{1};
-    QTest::addRow("line 1 at 0") << 52 << 0 << 4 << QList<int>{2, 3} << QList<int>{};
-}
-
-void tst_standings::certainPlaces()
-{
-    QFETCH(int, played);
-    QFETCH(int, hr1);
-    QFETCH(int, team);
-    QFETCH(QList<int>, clinched);
-    QFETCH(QList<int>, out);
-    SeasonStore s = fixture::season();
-    s.HR1 = hr1;
-    for (int r = 1; r <= played; ++r) {
+    void range()
+    {
+        const SeasonStore season = fixture::season({{1, 1, u"2:0"_qs}, {2, 1, u"3:0"_qs}, {3, 1, u"1:0"_qs}});
+        QCOMPARE(DataProTabulku(season, 2, 2)(Stat::GP, venue::Total, 1), 1);
+        QCOMPARE(DataProTabulku(season, 2, 2)(Stat::PTS, venue::Total, 2), 3);
+        QCOMPARE(DataProTabulku(season, 1, 3)(Stat::PTS, venue::Total, 1), 6);
+        // Every slot of a round counts, the last one too.
+        SeasonStore full = fixture::season();
         for (int m = 1; m <= kSlots; ++m)
-            s.match(m, r).result = r % 2 ? u"1:0"_qs : u"0:1"_qs;
+            full.match(m, 52).result = u"1:0"_qs;
+        const TeamStats last = DataProTabulku(full, 52, 52);
+        for (int t = 1; t <= kTeams; ++t)
+            QCOMPARE(last(Stat::GP, venue::Total, t), 1);
     }
-    const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points);
-    const auto row =
-        std::find_if(st.rows.begin(), st.rows.end(), [&](const StandingsRow& r) { return r.team == team; });
-    QCOMPARE(row->clinched, clinched);
-    QCOMPARE(row->out, out);
-    // Only the whole season's table by points shows them.
-    for (const Standings& other :
-         {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, criterion::Points, RankingRules::Running, 1, 51),
-          SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Home, criterion::Points)}) {
-        for (const StandingsRow& r : other.rows)
-            QVERIFY(r.clinched.isEmpty() && r.out.isEmpty());
+
+    void criterionDirection_data()
+    {
+        QTest::addColumn<int>("criterion");
+        QTest::addColumn<int>("stat");
+        QTest::addColumn<bool>("smallestFirst");
+        const Stat stats[] = {Stat::PTS, Stat::GF,   Stat::GF, Stat::GA, Stat::W,    Stat::W,   Stat::W_OT,
+                              Stat::T,   Stat::L_OT, Stat::L,  Stat::L,  Stat::W_OT, Stat::W_OT};
+        for (int c = 0; c <= criterion::ExtraTimeMatches; ++c)
+            QTest::addRow("%s", qPrintable(criterionCaptions()[c]))
+                << c << static_cast<int>(stats[c]) << (c == 3 || (c >= 8 && c <= 10));
     }
-}
+
+    void criterionDirection()
+    {
+        QFETCH(int, criterion);
+        QFETCH(int, stat);
+        QFETCH(bool, smallestFirst);
+        TeamStats s;
+        // Team t has t of the statistic; team 5 is level with team 4 and must stay behind it.
+        for (int t = 1; t <= kTeams; ++t)
+            s.at(static_cast<Stat>(stat), venue::Home, t) = t == 5 ? 4 : t;
+        const auto order = rankTeams(s, venue::Home, criterion);
+        QCOMPARE(order.front(), smallestFirst ? 1 : 14);
+        QCOMPARE(order.back(), smallestFirst ? 14 : 1);
+        const auto four = std::find(order.begin(), order.end(), 4);
+        QCOMPARE(*(four + 1), 5);
+    }
+
+    void threeTeamTie()
+    {
+        // Teams 2, 3 and 9 on 10 points; 2 and 3 level on GD and goals scored; 9 has the better GD. 12 on 10 points
+        // with GD +3 and more goals ranks below a +5 team.
+        TeamStats s;
+        for (int t : {2, 3, 9, 12}) {
+            s.at(Stat::PTS, venue::Total, t) = 10;
+            s.at(Stat::GF, venue::Total, t) = 20;
+            s.at(Stat::GA, venue::Total, t) = 18;
+        }
+        s.at(Stat::GA, venue::Total, 9) = 15;
+        s.at(Stat::GF, venue::Total, 12) = 30;
+        s.at(Stat::GA, venue::Total, 12) = 27;
+        const Standings st = SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::Points);
+        QCOMPARE(st.rows[0].team, 9);
+        QCOMPARE(st.rows[1].team, 12);
+        QCOMPARE(st.rows[2].team, 2);
+        QCOMPARE(st.rows[3].team, 3);
+        QCOMPARE(positions(st).mid(0, 5), (QStringList{u"1."_qs, u"2."_qs, u"3."_qs, QString(), u"5."_qs}));
+        QVERIFY(st.linesShown);
+        QVERIFY(!SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::Points).linesShown);
+        QVERIFY(!SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::GoalDifference).linesShown);
+    }
+
+    void overtimeSuccessColumn()
+    {
+        TeamStats s;
+        const auto set = [&](int team, int wot, int t, int lot) {
+            s.at(Stat::W_OT, venue::Home, team) = wot, s.at(Stat::T, venue::Home, team) = t,
+                                          s.at(Stat::L_OT, venue::Home, team) = lot;
+        };
+        set(1, 1, 0, 7); // 12.5 goes to the even 12
+        set(2, 3, 0, 1);
+        set(4, 0, 2, 0);
+        set(6, 1, 0, 3);
+        set(8, 3, 0, 1);
+        QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
+        const Standings st = SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::ExtraTimeSuccess);
+        QStringList column, teams;
+        for (const StandingsRow& row : st.rows)
+            column << row.sco, teams << QString::number(row.team);
+        QCOMPARE(column.mid(0, 6),
+                 (QStringList{u"(=75%)"_qs, u"(=75%)"_qs, u"(=50%)"_qs, u"(=25%)"_qs, u"(=12%)"_qs, u"--  "_qs}));
+        QCOMPARE(teams.mid(0, 7), (QStringList{u"2"_qs, u"8"_qs, u"4"_qs, u"6"_qs, u"1"_qs, u"3"_qs, u"5"_qs}));
+        QCOMPARE(positions(st).mid(0, 8),
+                 (QStringList{u"1."_qs, QString(), u"3."_qs, u"4."_qs, u"5."_qs, u"6."_qs, QString(), QString()}));
+        QCOMPARE(st.rows[0].scoTooltip, QString());
+        QCOMPARE(SpocitatPoradi(fixture::season({}), s, venue::Home, criterion::ExtraTimeMatches).rows[0].sco,
+                 u"(=8)  "_qs);
+    }
+
+    void allZeroSeason()
+    {
+        const TeamStats s = DataProTabulku(fixture::season({}), 1, kRounds);
+        for (int c = 0; c <= criterion::ExtraTimeSuccess; ++c) {
+            const QStringList pos = positions(SpocitatPoradi(fixture::season({}), s, venue::Total, c));
+            QCOMPARE(pos.count(QString()), c == criterion::GoalDifference ? 0 : kTeams - 1);
+            QCOMPARE(pos.front(), u"1."_qs);
+        }
+        QCOMPARE(SpocitatPoradi(fixture::season({}), s, venue::Total, criterion::Points).rows[13].name, u"Tým 14"_qs);
+    }
+
+    void goalDifferenceTooltip()
+    {
+        const Standings st =
+            SpocitatPoradi(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}),
+                           DataProTabulku(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}), 1, 52),
+                           venue::Total, criterion::Points);
+        QCOMPARE(st.rows[13].team, 1);
+        QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
+        QCOMPARE(st.rows[13].sco, u"1:5"_qs);
+        QCOMPARE(st.rows[1].scoTooltip, u" 0 "_qs);
+    }
+
+    void graphPositions()
+    {
+        // Round 1: team 2 wins. Round 2 has no result. Round 3: team 1 beats team 2 twice over (slot 1 of
+        // rounds 3 and 4); team 14 never plays after round 1 (postponed matches).
+        SeasonStore season =
+            fixture::season({{1, 1, u"0:2"_qs}, {1, 7, u"1:0"_qs}, {3, 1, u"5:0"_qs}, {4, 1, u"0:1"_qs}});
+        const GraphData g = computeGraph(season);
+        QCOMPARE(g.position(1, 2), 1);
+        QCOMPARE(g.position(1, 13), 2);
+        QCOMPARE(g.position(2, 2), 1); // a round without results repeats the positions
+        QCOMPARE(g.position(3, 1), 1);
+        QCOMPARE(g.position(52, 1), 1);
+        QCOMPARE(g.played[0], 3);
+        QCOMPARE(g.played[13], 1);
+        QCOMPARE(g.played[2], 0);
+        QVERIFY(graphWarning(season).isEmpty() == false);
+        for (int m = 2; m <= 6; ++m)
+            season.match(m, 1).result = u"1:1p"_qs;
+        QCOMPARE(graphWarning(season), QString());
+    }
+
+    void levelOnPoints_data()
+    {
+        QTest::addColumn<QStringList>("matches");
+        QTest::addColumn<bool>("final");
+        QTest::addColumn<QStringList>("top"); // "team position reason" of the first rows
+        // Team 1 beat team 2, who has the better goal difference.
+        const QStringList two{u"1 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs};
+        QTest::addRow("two, running") << two << false << QStringList{u"2 1."_qs, u"1 2. brankový rozdíl"_qs};
+        QTest::addRow("two, mutual") << two << true << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 3:0"_qs};
+        // The same in the round's last slot.
+        QTest::addRow("two, mutual, slot 7") << QStringList{u"1 7 14-13 0:1"_qs, u"2 6 14-12 9:0"_qs} << true
+                                             << QStringList{u"13 1."_qs, u"14 2. vzájemné zápasy – body 3:0"_qs};
+        // Three level on 12: team 1 won all four mutual matches; 2 and 3 stay level in the three's mini-table
+        // and are then parted by their own two matches.
+        const QStringList three{u"1 1 1-2 3:0"_qs, u"2 1 2-1 0:3"_qs, u"3 1 1-3 2:1"_qs, u"4 1 3-1 1:2"_qs,
+                                u"5 1 2-3 3:0"_qs, u"6 1 3-2 1:0"_qs, u"7 1 2-4 1:0"_qs, u"8 1 2-5 1:0"_qs,
+                                u"9 1 2-6 1:0"_qs, u"7 2 3-7 1:0"_qs, u"8 2 3-8 1:0"_qs, u"9 2 3-9 1:0"_qs};
+        QTest::addRow("three, running, shared")
+            << three << false << QStringList{u"1 1."_qs, u"2 2. brankový rozdíl"_qs, u"3  "_qs};
+        QTest::addRow("three, mutual twice")
+            << three << true
+            << QStringList{u"1 1."_qs, u"2 2. vzájemné zápasy – body 12:3"_qs, u"3 3. vzájemné zápasy – skóre"_qs};
+        // Teams 2 and 3 never met: the mutual matches are not equal in number.
+        const QStringList unequal{u"1 1 1-2 1:0"_qs, u"2 1 3-1 1:0"_qs, u"3 1 2-4 5:0"_qs};
+        QTest::addRow("unequal meetings")
+            << unequal << true << QStringList{u"2 1."_qs, u"3 2. brankový rozdíl"_qs, u"1 3. brankový rozdíl"_qs};
+        QTest::addRow("goals scored") << QStringList{u"1 1 1-4 3:2"_qs, u"1 2 3-2 1:0"_qs} << false
+                                      << QStringList{u"1 1."_qs, u"3 2. vstřelené branky"_qs};
+    }
+
+    void levelOnPoints()
+    {
+        QFETCH(QStringList, matches);
+        QFETCH(bool, final);
+        QFETCH(QStringList, top);
+        const SeasonStore s = withMatches(matches);
+        const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points,
+                                            final ? RankingRules::Final : RankingRules::Running);
+        QStringList got;
+        for (qsizetype i = 0; i < top.size(); ++i) {
+            const StandingsRow& r = st.rows[static_cast<std::size_t>(i)];
+            got << QString(QString::number(r.team) + u' ' + r.pos + u' ' + r.decidedBy).trimmed();
+        }
+        for (QString& t : top)
+            t = t.trimmed();
+        QCOMPARE(got, top);
+    }
+
+    void certainPlaces_data()
+    {
+        QTest::addColumn<int>("played"); // rounds in which every odd team beats its even partner
+        QTest::addColumn<int>("hr1");
+        QTest::addColumn<int>("team");
+        QTest::addColumn<QList<int>>("clinched");
+        QTest::addColumn<QList<int>>("out");
+        QTest::addRow("early") << 0 << 8 << 1 << QList<int>{} << QList<int>{};
+        QTest::addRow("late, sure of every line") << 50 << 7 << 1 << QList<int>{1, 2, 3} << QList<int>{};
+        QTest::addRow("late, out of line 1 only") << 50 << 7 << 2 << QList<int>{} << QList<int>{1};
+        QTest::addRow("late, 8th place still open") << 50 << 8 << 2 << QList<int>{} << QList<int>{};
+        QTest::addRow("ended, last above the line") << 52 << 8 << 2 << QList<int>{1, 2, 3} << QList<int>{};
+        QTest::addRow("ended, level with it, below") << 52 << 8 << 4 << QList<int>{2, 3} << QList<int>{1};
+        QTest::addRow("line 1 at 0") << 52 << 0 << 4 << QList<int>{2, 3} << QList<int>{};
+    }
+
+    void certainPlaces()
+    {
+        QFETCH(int, played);
+        QFETCH(int, hr1);
+        QFETCH(int, team);
+        QFETCH(QList<int>, clinched);
+        QFETCH(QList<int>, out);
+        SeasonStore s = fixture::season();
+        s.HR1 = hr1;
+        for (int r = 1; r <= played; ++r) {
+            for (int m = 1; m <= kSlots; ++m)
+                s.match(m, r).result = r % 2 ? u"1:0"_qs : u"0:1"_qs;
+        }
+        const Standings st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points);
+        const auto row =
+            std::find_if(st.rows.begin(), st.rows.end(), [&](const StandingsRow& r) { return r.team == team; });
+        QCOMPARE(row->clinched, clinched);
+        QCOMPARE(row->out, out);
+        // Only the whole season's table by points shows them.
+        for (const Standings& other :
+             {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, criterion::Points, RankingRules::Running, 1,
+                             51),
+              SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Home, criterion::Points)}) {
+            for (const StandingsRow& r : other.rows)
+                QVERIFY(r.clinched.isEmpty() && r.out.isEmpty());
+        }
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_standings)
 #include "tst_standings.moc"

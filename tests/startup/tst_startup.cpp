@@ -16,152 +16,143 @@ using fixture::visibleWindow;
 class tst_startup final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), m_dir->path());
+        m_desktop = std::make_unique<RecordingDesktop>();
+        m_desktop->folder = m_dir->path();
+    }
+
     void cleanup() { fixture::closeAllWindows(); }
-    void noticeThenSplashThenPicker();
-    void noticeSkippedWithoutMarker();
-    void damagedPictureEndsProgram_data();
-    void damagedPictureEndsProgram();
-    void pickerRefusals();
-    void pickerOpensLeague();
+    void noticeThenSplashThenPicker()
+    {
+        QVERIFY(QFile::exists(path(u"1.st"_qs)));
+        frm1ST::start();
+        auto* notice = visibleWindow<frm1ST>(u"frm1ST"_qs);
+        QVERIFY(notice);
+        QCOMPARE(notice->Label4->text(), u"Současné údaje:  20. 10. 2007  18:05"_qs);
+        QTest::mouseClick(notice->Command1, Qt::LeftButton);
+        QVERIFY(!QFile::exists(path(u"1.st"_qs)));
+        auto* splash = visibleWindow<frmSUB>(u"frmSUB"_qs);
+        QVERIFY(splash);
+        QCOMPARE(splash->Label2->text(), u"verze 3.4.1"_qs);
+        QTRY_VERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
+        QTRY_VERIFY(splash->animation() >= 0);
+        QTest::mouseClick(splash->PIC, Qt::LeftButton);
+        QCOMPARE(m_desktop->urls.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(visibleWindow<frmUvod>(u"frmUvod"_qs), 10000);
+        QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
+
+        auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
+        QStringList entries;
+        for (int i = 0; i < picker->LSTsouteze->count(); ++i)
+            entries << picker->LSTsouteze->item(i)->text();
+        QCOMPARE(entries, (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
+                                       u"Extraliga 2006/2007"_qs}));
+        const QString firstTag = picker->L2->text();
+        QTRY_VERIFY_WITH_TIMEOUT(picker->L2->text() != firstTag, 5000);
+    }
+
+    void noticeSkippedWithoutMarker()
+    {
+        QVERIFY(QFile::remove(path(u"1.st"_qs)));
+        frm1ST::start();
+        QVERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
+        QVERIFY(visibleWindow<frmSUB>(u"frmSUB"_qs));
+    }
+
+    void damagedPictureEndsProgram_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("remove");
+        QTest::addRow("2.jpg resized") << "ad/2.jpg" << false;
+        QTest::addRow("3.jpg missing") << "ad/3.jpg" << true;
+    }
+
+    void damagedPictureEndsProgram()
+    {
+        QFETCH(QString, picture);
+        QFETCH(bool, remove);
+        QFile f(path(picture));
+        QVERIFY(remove ? f.remove() : (f.open(QIODevice::Append) && f.write("x") == 1));
+        f.close();
+        QVERIFY(QFile::remove(path(u"1.st"_qs)));
+        frm1ST::start();
+        QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QCOMPARE(m_desktop->messages[0].text, u"Chybějící nebo poškozená data!"_qs);
+        QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
+    }
+
+    void pickerRefusals()
+    {
+        // A competition without its schedule, and one whose schedule is broken.
+        QVERIFY(QFile::copy(path(u"souteze/sezona_extraliga0708.txt"_qs), path(u"souteze/sezona_zzbezlosu.txt"_qs)));
+        fixture::writeLeague(QDir(path(u"souteze"_qs)), fixture::competitionLines(),
+                             fixture::scheduleLines().mid(0, 100), u"zzvadna"_qs);
+        frmUvod* picker = openPicker();
+        QListWidget* list = picker->LSTsouteze;
+        const auto rowOf = [&](const QString& text) { return list->row(list->findItems(text, Qt::MatchExactly)[0]); };
+
+        list->setCurrentRow(rowOf(QString(31, u'-')));
+        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QVERIFY(m_desktop->messages.isEmpty());
+        QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
+
+        list->clearSelection();
+        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QVERIFY(m_desktop->messages.isEmpty());
+
+        // Both copies of Extraliga 2007/2008 stand above the separator in file order: the copy is third.
+        list->setCurrentRow(2);
+        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QCOMPARE(m_desktop->messages[0].text, u"Nenalezeno!"_qs);
+        QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
+
+        list->setCurrentRow(rowOf(u"Liga 2007/2008"_qs));
+        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QCOMPARE(m_desktop->messages.size(), 2);
+        QVERIFY2(m_desktop->messages[1].text.contains(u"los_zzvadna.txt"_qs), qPrintable(m_desktop->messages[1].text));
+        QVERIFY(picker->isVisible());
+        QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
+
+        QTest::keyClick(picker->LSTsouteze, Qt::Key_Escape);
+        QVERIFY(!picker->isVisible());
+    }
+
+    void pickerOpensLeague()
+    {
+        frmUvod* picker = openPicker();
+        QVERIFY(QTest::qWaitForWindowExposed(picker));
+        picker->LSTsouteze->setCurrentRow(3);
+        const QRect item = picker->LSTsouteze->visualItemRect(picker->LSTsouteze->item(3));
+        // A real double-click starts with a press.
+        QTest::mousePress(picker->LSTsouteze->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseDClick(picker->LSTsouteze->viewport(), Qt::LeftButton, {}, item.center());
+        auto* main = visibleWindow<frmMain>(u"frmMain"_qs);
+        QVERIFY(main);
+        QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);
+        QCOMPARE(frmUvod::otvirany_los, path(u"souteze/los_extraliga0607.txt"_qs));
+        QTRY_VERIFY(!visibleWindow<frmUvod>(u"frmUvod"_qs));
+        const auto windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }),
+                 1);
+    }
 
 private:
     QString path(const QString& relative) const { return m_dir->filePath(relative); }
-    frmUvod* openPicker();
+    frmUvod* openPicker()
+    {
+        auto* picker = new frmUvod;
+        picker->show();
+        return picker;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<RecordingDesktop> m_desktop;
 };
-
-void tst_startup::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), m_dir->path());
-    m_desktop = std::make_unique<RecordingDesktop>();
-    m_desktop->folder = m_dir->path();
-}
-
-frmUvod* tst_startup::openPicker()
-{
-    auto* picker = new frmUvod;
-    picker->show();
-    return picker;
-}
-
-void tst_startup::noticeThenSplashThenPicker()
-{
-    QVERIFY(QFile::exists(path(u"1.st"_qs)));
-    frm1ST::start();
-    auto* notice = visibleWindow<frm1ST>(u"frm1ST"_qs);
-    QVERIFY(notice);
-    QCOMPARE(notice->Label4->text(), u"Současné údaje:  20. 10. 2007  18:05"_qs);
-    QTest::mouseClick(notice->Command1, Qt::LeftButton);
-    QVERIFY(!QFile::exists(path(u"1.st"_qs)));
-    auto* splash = visibleWindow<frmSUB>(u"frmSUB"_qs);
-    QVERIFY(splash);
-    QCOMPARE(splash->Label2->text(), u"verze 3.4.1"_qs);
-    QTRY_VERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
-    QTRY_VERIFY(splash->animation() >= 0);
-    QTest::mouseClick(splash->PIC, Qt::LeftButton);
-    QCOMPARE(m_desktop->urls.size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(visibleWindow<frmUvod>(u"frmUvod"_qs), 10000);
-    QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
-
-    auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
-    QStringList entries;
-    for (int i = 0; i < picker->LSTsouteze->count(); ++i)
-        entries << picker->LSTsouteze->item(i)->text();
-    QCOMPARE(entries, (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
-                                   u"Extraliga 2006/2007"_qs}));
-    const QString firstTag = picker->L2->text();
-    QTRY_VERIFY_WITH_TIMEOUT(picker->L2->text() != firstTag, 5000);
-}
-
-void tst_startup::noticeSkippedWithoutMarker()
-{
-    QVERIFY(QFile::remove(path(u"1.st"_qs)));
-    frm1ST::start();
-    QVERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
-    QVERIFY(visibleWindow<frmSUB>(u"frmSUB"_qs));
-}
-
-void tst_startup::damagedPictureEndsProgram_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<bool>("remove");
-    QTest::addRow("2.jpg resized") << "ad/2.jpg" << false;
-    QTest::addRow("3.jpg missing") << "ad/3.jpg" << true;
-}
-
-void tst_startup::damagedPictureEndsProgram()
-{
-    QFETCH(QString, picture);
-    QFETCH(bool, remove);
-    QFile f(path(picture));
-    QVERIFY(remove ? f.remove() : (f.open(QIODevice::Append) && f.write("x") == 1));
-    f.close();
-    QVERIFY(QFile::remove(path(u"1.st"_qs)));
-    frm1ST::start();
-    QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
-    QCOMPARE(m_desktop->messages.size(), 1);
-    QCOMPARE(m_desktop->messages[0].text, u"Chybějící nebo poškozená data!"_qs);
-    QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
-}
-
-void tst_startup::pickerRefusals()
-{
-    // A competition without its schedule, and one whose schedule is broken.
-    QVERIFY(QFile::copy(path(u"souteze/sezona_extraliga0708.txt"_qs), path(u"souteze/sezona_zzbezlosu.txt"_qs)));
-    fixture::writeLeague(QDir(path(u"souteze"_qs)), fixture::competitionLines(), fixture::scheduleLines().mid(0, 100),
-                         u"zzvadna"_qs);
-    frmUvod* picker = openPicker();
-    QListWidget* list = picker->LSTsouteze;
-    const auto rowOf = [&](const QString& text) { return list->row(list->findItems(text, Qt::MatchExactly)[0]); };
-
-    list->setCurrentRow(rowOf(QString(31, u'-')));
-    QTest::mouseClick(picker->Command1, Qt::LeftButton);
-    QVERIFY(m_desktop->messages.isEmpty());
-    QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
-
-    list->clearSelection();
-    QTest::mouseClick(picker->Command1, Qt::LeftButton);
-    QVERIFY(m_desktop->messages.isEmpty());
-
-    // Both copies of Extraliga 2007/2008 stand above the separator in file order: the copy is third.
-    list->setCurrentRow(2);
-    QTest::mouseClick(picker->Command1, Qt::LeftButton);
-    QCOMPARE(m_desktop->messages.size(), 1);
-    QCOMPARE(m_desktop->messages[0].text, u"Nenalezeno!"_qs);
-    QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
-
-    list->setCurrentRow(rowOf(u"Liga 2007/2008"_qs));
-    QTest::mouseClick(picker->Command1, Qt::LeftButton);
-    QCOMPARE(m_desktop->messages.size(), 2);
-    QVERIFY2(m_desktop->messages[1].text.contains(u"los_zzvadna.txt"_qs), qPrintable(m_desktop->messages[1].text));
-    QVERIFY(picker->isVisible());
-    QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
-
-    QTest::keyClick(picker->LSTsouteze, Qt::Key_Escape);
-    QVERIFY(!picker->isVisible());
-}
-
-void tst_startup::pickerOpensLeague()
-{
-    frmUvod* picker = openPicker();
-    QVERIFY(QTest::qWaitForWindowExposed(picker));
-    picker->LSTsouteze->setCurrentRow(3);
-    const QRect item = picker->LSTsouteze->visualItemRect(picker->LSTsouteze->item(3));
-    // A real double-click starts with a press.
-    QTest::mousePress(picker->LSTsouteze->viewport(), Qt::LeftButton, {}, item.center());
-    QTest::mouseDClick(picker->LSTsouteze->viewport(), Qt::LeftButton, {}, item.center());
-    auto* main = visibleWindow<frmMain>(u"frmMain"_qs);
-    QVERIFY(main);
-    QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);
-    QCOMPARE(frmUvod::otvirany_los, path(u"souteze/los_extraliga0607.txt"_qs));
-    QTRY_VERIFY(!visibleWindow<frmUvod>(u"frmUvod"_qs));
-    const auto windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }), 1);
-}
 
 QTEST_MAIN(tst_startup)
 #include "tst_startup.moc"

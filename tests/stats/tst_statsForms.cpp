@@ -27,69 +27,65 @@ QStringList shown(const frmSerie* s)
 class tst_statsForms final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
+    void init()
+    {
+        QStringList los = fixture::scheduleLines();
+        // Team 1 at home to team 2 in odd rounds: a regulation win, then an overtime win.
+        los[fixture::resultLine(1, 1)] = u"3:0"_qs;
+        los[fixture::resultLine(3, 1)] = u"3:2p"_qs;
+        m_league = std::make_unique<fixture::OpenLeague>(los);
+        m_main = m_league->main;
+    }
+
     void cleanup() { fixture::closeAllWindows(); }
-    void streaksScreen();
-    void crossTableScreen();
+    void streaksScreen()
+    {
+        m_main->cboKolo->setCurrentIndex(6);
+        QTest::keyClick(m_main->result[0], Qt::Key_F4);
+        auto* serie = visibleWindow<frmSerie>(u"frmSerie"_qs);
+        QVERIFY(serie);
+        QCOMPARE(serie->cbo1->currentText(), u"CELKEM"_qs);
+        QCOMPARE(serie->cbo2->currentText(), u"VÝHRY"_qs);
+        QCOMPARE(serie->cbo3->currentText(), u"PODLE AKTUÁLNÍ"_qs);
+        QVERIFY(serie->OPT1->isChecked());
+        QCOMPARE(shown(serie)[0], u"1.|Tým 1|0|1"_qs);         // the overtime win counts as a draw
+        QCOMPARE(shown(serie)[2], u"3.|Č. Budějovice|-|-"_qs); // no matches: below 0, level with each other
+        QCOMPARE(shown(serie)[3], u"|Tým 4|-|-"_qs);
+
+        QApplication::setActiveWindow(serie);
+        QTest::mouseClick(serie->OPT2, Qt::LeftButton);
+        QCOMPARE(shown(serie)[0], u"1.|Tým 1|2|2"_qs);
+        QVERIFY(serie->foclost->hasFocus());
+        // From the seventh type on the overtime option changes nothing.
+        serie->cbo2->setCurrentIndex(6);
+        const QStringList finalMode = shown(serie);
+        QTest::mouseClick(serie->OPT1, Qt::LeftButton);
+        QCOMPARE(shown(serie), finalMode);
+        QCOMPARE(finalMode[0], u"1.|Tým 1|1|1"_qs);
+
+        serie->cbo3->setCurrentIndex(0);
+        QCOMPARE(shown(serie)[13], u"-.|Tým 14|-|-"_qs);
+        QTest::keyClick(serie, Qt::Key_Escape);
+        QTRY_VERIFY(!visibleWindow<frmSerie>(u"frmSerie"_qs));
+        QCOMPARE(m_main->shownRound(), 7);
+    }
+
+    void crossTableScreen()
+    {
+        QTest::keyClick(m_main->result[0], Qt::Key_F3);
+        auto* kriz = visibleWindow<frmKriz>(u"frmKriz"_qs);
+        QVERIFY(kriz);
+        QCOMPARE(kriz->cells[0][1]->text(), u"3:0\r\n3:2p"_qs + QString(u"\r\n"_qs).repeated(24));
+        QCOMPARE(kriz->cells[4][4]->text(), QString());
+        QVERIFY(kriz->cells[4][4]->styleSheet().contains(u"128, 128, 128"_qs));
+        QTest::keyClick(kriz, Qt::Key_Escape);
+        QTRY_VERIFY(!visibleWindow<frmKriz>(u"frmKriz"_qs));
+    }
 
 private:
     std::unique_ptr<fixture::OpenLeague> m_league;
     frmMain* m_main = nullptr;
 };
-
-void tst_statsForms::init()
-{
-    QStringList los = fixture::scheduleLines();
-    // Team 1 at home to team 2 in odd rounds: a regulation win, then an overtime win.
-    los[fixture::resultLine(1, 1)] = u"3:0"_qs;
-    los[fixture::resultLine(3, 1)] = u"3:2p"_qs;
-    m_league = std::make_unique<fixture::OpenLeague>(los);
-    m_main = m_league->main;
-}
-
-void tst_statsForms::streaksScreen()
-{
-    m_main->cboKolo->setCurrentIndex(6);
-    QTest::keyClick(m_main->result[0], Qt::Key_F4);
-    auto* serie = visibleWindow<frmSerie>(u"frmSerie"_qs);
-    QVERIFY(serie);
-    QCOMPARE(serie->cbo1->currentText(), u"CELKEM"_qs);
-    QCOMPARE(serie->cbo2->currentText(), u"VÝHRY"_qs);
-    QCOMPARE(serie->cbo3->currentText(), u"PODLE AKTUÁLNÍ"_qs);
-    QVERIFY(serie->OPT1->isChecked());
-    QCOMPARE(shown(serie)[0], u"1.|Tým 1|0|1"_qs);         // the overtime win counts as a draw
-    QCOMPARE(shown(serie)[2], u"3.|Č. Budějovice|-|-"_qs); // no matches: below 0, level with each other
-    QCOMPARE(shown(serie)[3], u"|Tým 4|-|-"_qs);
-
-    QApplication::setActiveWindow(serie);
-    QTest::mouseClick(serie->OPT2, Qt::LeftButton);
-    QCOMPARE(shown(serie)[0], u"1.|Tým 1|2|2"_qs);
-    QVERIFY(serie->foclost->hasFocus());
-    // From the seventh type on the overtime option changes nothing.
-    serie->cbo2->setCurrentIndex(6);
-    const QStringList finalMode = shown(serie);
-    QTest::mouseClick(serie->OPT1, Qt::LeftButton);
-    QCOMPARE(shown(serie), finalMode);
-    QCOMPARE(finalMode[0], u"1.|Tým 1|1|1"_qs);
-
-    serie->cbo3->setCurrentIndex(0);
-    QCOMPARE(shown(serie)[13], u"-.|Tým 14|-|-"_qs);
-    QTest::keyClick(serie, Qt::Key_Escape);
-    QTRY_VERIFY(!visibleWindow<frmSerie>(u"frmSerie"_qs));
-    QCOMPARE(m_main->shownRound(), 7);
-}
-
-void tst_statsForms::crossTableScreen()
-{
-    QTest::keyClick(m_main->result[0], Qt::Key_F3);
-    auto* kriz = visibleWindow<frmKriz>(u"frmKriz"_qs);
-    QVERIFY(kriz);
-    QCOMPARE(kriz->cells[0][1]->text(), u"3:0\r\n3:2p"_qs + QString(u"\r\n"_qs).repeated(24));
-    QCOMPARE(kriz->cells[4][4]->text(), QString());
-    QVERIFY(kriz->cells[4][4]->styleSheet().contains(u"128, 128, 128"_qs));
-    QTest::keyClick(kriz, Qt::Key_Escape);
-    QTRY_VERIFY(!visibleWindow<frmKriz>(u"frmKriz"_qs));
-}
 
 QTEST_MAIN(tst_statsForms)
 #include "tst_statsForms.moc"

@@ -41,13 +41,6 @@ public:
     void reloadAfterUpdate() override { reloadSeason(); }
     QString schedulePath() const override { return m_schedulePath; }
 
-    QComboBox* cboKolo = nullptr;
-    std::array<QLabel*, kSlots> Hteam{};
-    std::array<QLabel*, kSlots> dash{};
-    std::array<QLabel*, kSlots> Ateam{};
-    std::array<QLineEdit*, kSlots> result{};
-    QLabel* PIC = nullptr;
-
 Q_SIGNALS:
     // The league is saved and left ("Jiná liga"): the picker is to be shown.
     void otherLeagueRequested();
@@ -90,6 +83,14 @@ private:
     enum class Leaving { Saved, WithoutSaving, Stay };
     // Saves before the league is left; when that fails the user may try again, stay, or leave without saving.
     Leaving saveForLeaving();
+
+    // Controls, found by their object names in the tests.
+    QComboBox* cboKolo = nullptr;
+    std::array<QLabel*, kSlots> Hteam{};
+    std::array<QLabel*, kSlots> dash{};
+    std::array<QLabel*, kSlots> Ateam{};
+    std::array<QLineEdit*, kSlots> result{};
+    QLabel* PIC = nullptr;
 
     SeasonStore m_season;
     QString m_competitionPath;

@@ -21,6 +21,7 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
     heading->setFont(bold);
     grid->addWidget(heading, 0, 0, 1, 4);
     cboBil = new QComboBox(this);
+    cboBil->setObjectName(u"cboBil"_qs);
     cboBil->addItems(season.teamNames());
     cboBil->setCurrentIndex(-1);
     cboBil->setMaxVisibleItems(14);
@@ -41,6 +42,7 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
             if (c == 2)
                 v->setFont(bold);
             grid->addWidget(v, r + 3, c + 1);
+            v->setObjectName(u"cell%1_%2"_qs.arg(r).arg(c));
             values[r][c] = v;
         }
     }

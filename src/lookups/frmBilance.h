@@ -17,11 +17,11 @@ public:
     // Shows the balance of team 1..14, as choosing it in the box does.
     void showTeam(int team);
 
+private:
     QComboBox* cboBil = nullptr;
     // Values of rows 0..9: lblH, lblA, lblT.
     std::array<std::array<QLabel*, 3>, 10> values{};
 
-private:
     void cboBil_Click(int index);
 
     const SeasonStore& m_season;

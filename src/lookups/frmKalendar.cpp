@@ -16,9 +16,11 @@ frmKalendar::frmKalendar(const QString& caption, const std::array<CalendarEvent,
     int widest = 0;
     for (int k = 0; k < 10; ++k) {
         lblTermin[k] = new QLabel(events[static_cast<std::size_t>(k)].dates, this);
+        lblTermin[k]->setObjectName(u"lblTermin"_qs + QString::number(k));
         lblTermin[k]->setGeometry(twipsRect(120, 150 + 330 * k, 1800, 255));
         lblTermin[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lblAkce[k] = new QLabel(events[static_cast<std::size_t>(k)].name, this);
+        lblAkce[k]->setObjectName(u"lblAkce"_qs + QString::number(k));
         lblAkce[k]->setFont(bold);
         lblAkce[k]->adjustSize();
         lblAkce[k]->move(tw(2040), tw(150 + 330 * k));

@@ -13,6 +13,7 @@ class frmKalendar final : public QDialog {
 public:
     frmKalendar(const QString& caption, const std::array<CalendarEvent, 10>& events, QWidget* parent);
 
+private:
     std::array<QLabel*, 10> lblTermin{};
     std::array<QLabel*, 10> lblAkce{};
 };

@@ -12,9 +12,11 @@ frmMissing::frmMissing(const QStringList& lines, QWidget* parent) : QDialog(pare
     setWindowTitle(u"chybějící výsledky"_qs);
     auto* layout = new QVBoxLayout(this);
     list = new QListWidget(this);
+    list->setObjectName(u"list"_qs);
     list->addItems(lines);
     list->setMinimumSize(300, 360);
     Command1 = new QPushButton(u"OK"_qs, this);
+    Command1->setObjectName(u"Command1"_qs);
     Command1->setDefault(true);
     layout->addWidget(list);
     layout->addWidget(Command1, 0, Qt::AlignHCenter);

@@ -12,6 +12,7 @@ class frmMissing final : public QDialog {
 public:
     frmMissing(const QStringList& lines, QWidget* parent);
 
+private:
     QListWidget* list = nullptr;
     QPushButton* Command1 = nullptr;
 };

@@ -20,7 +20,9 @@ frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(u"najít vzájemné zápasy týmů:"_qs, this), 0, 0, 1, 4);
     cbo1 = new QComboBox(this);
+    cbo1->setObjectName(u"cbo1"_qs);
     cbo2 = new QComboBox(this);
+    cbo2->setObjectName(u"cbo2"_qs);
     for (QComboBox* box : {cbo1, cbo2}) {
         box->addItem(QString());
         box->addItems(season.teamNames());
@@ -28,8 +30,10 @@ frmVzaj::frmVzaj(const SeasonStore& season, QWidget* parent) : QDialog(parent), 
         box->setMinimumWidth(150);
     }
     Command1 = new QPushButton(u"&Najít"_qs, this);
+    Command1->setObjectName(u"Command1"_qs);
     Command1->setDefault(true);
     lstVz = new QListWidget(this);
+    lstVz->setObjectName(u"lstVz"_qs);
     lstVz->setFont(fixedFont(u"Courier New"_qs, 9));
     lstVz->setMinimumSize(460, 120);
     grid->addWidget(cbo1, 1, 0);

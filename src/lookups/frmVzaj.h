@@ -15,15 +15,16 @@ class frmVzaj final : public QDialog {
 public:
     frmVzaj(const SeasonStore& season, QWidget* parent);
 
+    // Chooses both teams (0 = the empty entry) and lists their meetings.
+    void search(int first, int second);
+
+private:
+    void Command1_Click();
+
     QComboBox* cbo1 = nullptr; // an empty entry, then the teams: index = team number
     QComboBox* cbo2 = nullptr;
     QPushButton* Command1 = nullptr;
     QListWidget* lstVz = nullptr;
 
-    void Command1_Click();
-    // Chooses both teams (0 = the empty entry) and lists their meetings.
-    void search(int first, int second);
-
-private:
     const SeasonStore& m_season;
 };

@@ -23,13 +23,17 @@ frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidg
     setWindowTitle(u"zápasy vybraného týmu"_qs);
     auto* grid = new QGridLayout(this);
     cboTym = new QComboBox(this);
+    cboTym->setObjectName(u"cboTym"_qs);
     cboTym->addItems(season.teamNames());
     cboTym->setCurrentIndex(-1);
     cboTym->setMaxVisibleItems(14);
     Command1 = new QPushButton(u"&Najít"_qs, this);
+    Command1->setObjectName(u"Command1"_qs);
     Command2 = new QPushButton(u"&Vytisknout"_qs, this);
+    Command2->setObjectName(u"Command2"_qs);
     Command2->setEnabled(false);
     lstZ = new QListWidget(this);
+    lstZ->setObjectName(u"lstZ"_qs);
     lstZ->setFont(fixedFont(u"Courier New"_qs, 9));
     lstZ->setMinimumSize(560, 420);
     grid->addWidget(cboTym, 0, 0);

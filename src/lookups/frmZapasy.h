@@ -16,12 +16,12 @@ public:
     // `leagueFile` names the league in the calendar's event identifiers.
     frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent);
 
+private:
     QComboBox* cboTym = nullptr;
     QPushButton* Command1 = nullptr; // find
     QPushButton* Command2 = nullptr; // print
     QListWidget* lstZ = nullptr;
 
-private:
     void search();
     void print();
 

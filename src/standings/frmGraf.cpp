@@ -65,6 +65,7 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
         });
     }
     foclost = new QPushButton(this);
+    foclost->setObjectName(u"foclost"_qs);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 }
 

@@ -15,9 +15,6 @@ class frmGraf final : public QDialog {
 public:
     frmGraf(const SeasonStore& season, QWidget* parent);
 
-    // Red, yellow, green, blue; position t is team t, 0 none.
-    std::array<QComboBox*, 4> lists{};
-    QPushButton* foclost = nullptr;
     const GraphData& data() const { return m_data; }
     // The segments VykreslitCary draws now, in drawing order, in logical pixels.
     QList<std::pair<QLine, QColor>> segments() const;
@@ -27,6 +24,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Red, yellow, green, blue; position t is team t, 0 none.
+    std::array<QComboBox*, 4> lists{};
+    QPushButton* foclost = nullptr;
+
     void onActivated();
 
     GraphData m_data;

@@ -45,6 +45,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     cbo2->setGeometry(twipsRect(2600, 300, 3250, 330));
     cbo2->setMaxVisibleItems(13);
     foclost = new QPushButton(u"foclost"_qs, this);
+    foclost->setObjectName(u"foclost"_qs);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 
     QFont bold = font();
@@ -56,6 +57,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
             l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             if (c == 1 || c == 9)
                 l->setFont(bold);
+            l->setObjectName(u"cell%1_%2"_qs.arg(r).arg(c));
             cells[r][c] = l;
         }
     }
@@ -80,6 +82,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     const int hr[] = {season.HR1, season.HR2, season.HR3};
     for (int i = 0; i < 3; ++i) {
         lines[i] = new QFrame(this);
+        lines[i]->setObjectName(u"line"_qs + QString::number(i));
         lines[i]->setFrameShape(QFrame::HLine);
         lines[i]->setStyleSheet(u"color: #c00000"_qs);
         placeLine(i, hr[i], designedTop[i]);

@@ -18,6 +18,7 @@ public:
     // The table of rounds first..last.
     frmTable(const SeasonStore& season, int firstRound, int lastRound, const QString& caption, QWidget* parent);
 
+private:
     QComboBox* cbo1 = nullptr;     // venue
     QComboBox* cbo2 = nullptr;     // criterion
     QComboBox* cboRules = nullptr; // running or final order on equal points
@@ -26,7 +27,6 @@ public:
     // Columns pos, team, gp, w, w_ot, t, l_ot, l, sco, pts; row 0 on top.
     std::array<std::array<QLabel*, 10>, kTeams> cells{};
 
-private:
     void cbo1_Click();
     void placeLine(int index, int position, int designedTop);
 

@@ -36,8 +36,11 @@ frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent)
     setWindowTitle(u"tabulka za období"_qs);
     auto* form = new QFormLayout(this);
     cbo = new QComboBox(this);
+    cbo->setObjectName(u"cbo"_qs);
     cboKolo1 = new QComboBox(this);
+    cboKolo1->setObjectName(u"cboKolo1"_qs);
     cboKolo2 = new QComboBox(this);
+    cboKolo2->setObjectName(u"cboKolo2"_qs);
     for (const QuickChoice& q : quickChoices)
         cbo->addItem(QString::fromUtf16(q.caption));
     for (int r = 1; r <= kRounds; ++r) {
@@ -52,6 +55,7 @@ frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent)
     form->addRow(u"od:"_qs, cboKolo1);
     form->addRow(u"do:"_qs, cboKolo2);
     cmdOK = new QPushButton(u"Spočítat"_qs, this);
+    cmdOK->setObjectName(u"cmdOK"_qs);
     cmdOK->setDefault(true);
     form->addRow(cmdOK);
     auto* Label4 =

@@ -14,12 +14,12 @@ class frmTable_Interval final : public QDialog {
 public:
     frmTable_Interval(const SeasonStore& season, QWidget* parent);
 
+private:
     QComboBox* cbo = nullptr; // quick choices
     QComboBox* cboKolo1 = nullptr;
     QComboBox* cboKolo2 = nullptr;
     QPushButton* cmdOK = nullptr;
 
-private:
     void cbo_Click(int index);
     void cmdOK_Click();
 

@@ -14,9 +14,10 @@ public:
     static void start();
 
     frm1ST();
+
+private:
     QLabel* Label4 = nullptr;
     QPushButton* Command1 = nullptr;
 
-private:
     void onContinue();
 };

@@ -79,6 +79,7 @@ frmSUB::frmSUB()
         labels->addWidget(l);
 
     PIC = new QLabel(this);
+    PIC->setObjectName(u"PIC"_qs);
     PIC->setPixmap(QPixmap(picture(folder, 1)));
     PIC->setGeometry(tw(5400), tw(2850), PIC->pixmap().width(), PIC->pixmap().height());
     setFixedWidth(std::max(width(), PIC->geometry().right() + 1 + tw(150))); // the picture whole, with a margin

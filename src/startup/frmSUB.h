@@ -16,13 +16,14 @@ public:
     static bool picturesIntact(const QString& programFolder);
 
     frmSUB();
-    QLabel* PIC = nullptr;
-    QLabel* PIC2 = nullptr;
-    QLabel* Label2 = nullptr;
     // 0 slide-in, 1 wipe-in; -1 until the animation starts.
     int animation() const { return m_animation; }
 
 private:
+    QLabel* PIC = nullptr;
+    QLabel* PIC2 = nullptr;
+    QLabel* Label2 = nullptr;
+
     void animate();
     void step();
     void handOver();

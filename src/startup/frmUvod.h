@@ -18,18 +18,18 @@ public:
     static QString otvirany_sezona;
     static QString otvirany_los;
 
-    QListWidget* LSTsouteze = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLabel* L1 = nullptr;
-    QLabel* L2 = nullptr;
-    QTimer* Timer1 = nullptr;
-
     void openSelected();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QListWidget* LSTsouteze = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* L1 = nullptr;
+    QLabel* L2 = nullptr;
+    QTimer* Timer1 = nullptr;
+
     QStringList m_files; // LSTsoubory: the file of each entry
     int m_tagLine = 0;
 };

@@ -74,6 +74,7 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
             cell->setAlignment(Qt::AlignCenter);
             if (h == a)
                 cell->setStyleSheet(u"background: rgb(128, 128, 128)"_qs);
+            cell->setObjectName(u"cell%1_%2"_qs.arg(h).arg(a));
             cells[h][a] = cell;
         }
     }

@@ -14,6 +14,7 @@ class frmKriz final : public QDialog {
 public:
     frmKriz(const SeasonStore& season, QWidget* parent);
 
+private:
     // lblV: cell [home - 1][away - 1].
     std::array<std::array<QLabel*, kTeams>, kTeams> cells{};
 };

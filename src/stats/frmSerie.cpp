@@ -33,21 +33,26 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
 
     label(this, u"kde:"_qs, twipsRect(165, 150, 570, 330));
     cbo1 = new QComboBox(this);
+    cbo1->setObjectName(u"cbo1"_qs);
     cbo1->setGeometry(twipsRect(165, 420, 1410, 315));
     cbo1->addItems({u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs});
     label(this, u"typ série:"_qs, twipsRect(165, 990, 2010, 330));
     cbo2 = new QComboBox(this);
+    cbo2->setObjectName(u"cbo2"_qs);
     cbo2->setGeometry(twipsRect(165, 1260, 2955, 315));
     cbo2->addItems(streakTypeCaptions());
     cbo2->setMaxVisibleItems(16);
     label(this, u"řadit:"_qs, twipsRect(165, 1830, 570, 330));
     cbo3 = new QComboBox(this);
+    cbo3->setObjectName(u"cbo3"_qs);
     cbo3->setGeometry(twipsRect(165, 2100, 2955, 315)); // wider than designed: "PODLE AKTUÁLNÍ" must fit any font
     cbo3->addItems(streakOrderCaptions());
     label(this, u"prodlužovaná utkání:"_qs, twipsRect(165, 2790, 2955, 330));
     OPT1 = new QRadioButton(u" počítat jako remízu"_qs, this);
+    OPT1->setObjectName(u"OPT1"_qs);
     OPT1->setGeometry(twipsRect(240, 3030, 2895, 300));
     OPT2 = new QRadioButton(u" počítat konečný výsledek"_qs, this);
+    OPT2->setObjectName(u"OPT2"_qs);
     OPT2->setGeometry(twipsRect(240, 3360, 2895, 300));
     auto* Label1 = label(this, u"První číslo udává aktuální sérii, druhé nejdelší dosaženou sérii."_qs,
                          twipsRect(165, 4080, 2970, 435));
@@ -57,6 +62,7 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     Line1->setStyleSheet(u"color: gray; border-left: 1px dotted gray"_qs);
     Line1->setGeometry(twipsRect(3465, 240, 30, 4320));
     foclost = new QPushButton(u"Command1"_qs, this);
+    foclost->setObjectName(u"foclost"_qs);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 
     QFont bold = font();
@@ -69,6 +75,7 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
             l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             if (c > 0)
                 l->setFont(bold);
+            l->setObjectName(u"cell%1_%2"_qs.arg(i).arg(c));
             rows[i][c] = l;
         }
     }

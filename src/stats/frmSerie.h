@@ -17,6 +17,7 @@ class frmSerie final : public QDialog {
 public:
     frmSerie(const SeasonStore& season, QWidget* parent);
 
+private:
     QComboBox* cbo1 = nullptr; // venue
     QComboBox* cbo2 = nullptr; // streak type
     QComboBox* cbo3 = nullptr; // order
@@ -26,7 +27,6 @@ public:
     // Columns pos, team, aktual, nej of each row place.
     std::array<std::array<QLabel*, 4>, kTeams> rows{};
 
-private:
     void refresh();
 
     const SeasonStore& m_season;

@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using fixture::visibleWindow;
+using fixture::child, fixture::visibleWindow;
 
 namespace {
 
@@ -45,15 +45,14 @@ private Q_SLOTS:
     void balanceByDoubleClick()
     {
         QCOMPARE(m_main->shownRound(), 3);
-        m_main->result[0]->setFocus();
-        QTest::keyClicks(m_main->result[0], u"2:1"_qs); // typed, the field not left yet
-        QTest::mouseDClick(m_main->Hteam[0], Qt::LeftButton);
+        fixture::type(m_main, 0, u"2:1"_qs); // typed, the field not left yet
+        QTest::mouseDClick(fixture::rowLabel(m_main, "Hteam", 0), Qt::LeftButton);
         auto* balance = visibleWindow<frmBilance>(u"frmBilance"_qs);
         QVERIFY(balance);
         QVERIFY(!balance->isModal());
-        QCOMPARE(balance->cboBil->currentIndex(), 0);
-        QCOMPARE(balance->values[0][0]->text(), u"2"_qs); // rounds 1 and 3 at home
-        QCOMPARE(balance->values[7][2]->text(), u"6"_qs);
+        QCOMPARE(child<QComboBox>(balance, u"cboBil"_qs)->currentIndex(), 0);
+        QCOMPARE(child<QLabel>(balance, u"cell0_0"_qs)->text(), u"2"_qs); // rounds 1 and 3 at home
+        QCOMPARE(child<QLabel>(balance, u"cell7_2"_qs)->text(), u"6"_qs);
         QCOMPARE(m_main->shownRound(), 3);
         QTest::keyClick(balance, Qt::Key_Escape);
         QTRY_VERIFY(!visibleWindow<frmBilance>(u"frmBilance"_qs));
@@ -61,35 +60,35 @@ private Q_SLOTS:
 
     void headToHeadByDoubleClick()
     {
-        QTest::mouseDClick(m_main->dash[0], Qt::LeftButton);
+        QTest::mouseDClick(fixture::rowLabel(m_main, "dash", 0), Qt::LeftButton);
         auto* h2h = visibleWindow<frmVzaj>(u"frmVzaj"_qs);
         QVERIFY(h2h);
-        QCOMPARE(h2h->cbo1->currentIndex(), 1);
-        QCOMPARE(h2h->cbo2->currentIndex(), 2);
-        QCOMPARE(h2h->lstVz->count(), kRounds);
-        QCOMPARE(h2h->lstVz->item(0)->text(), u" 1. kolo  Tým 1 - Tým 2  3:0"_qs);
-        QCOMPARE(h2h->lstVz->item(1)->text(), u" 2. kolo  Tým 2 - Tým 1  (15.9.)"_qs);
-        QTest::mouseClick(h2h->lstVz->viewport(), Qt::LeftButton, {},
-                          h2h->lstVz->visualItemRect(h2h->lstVz->item(1)).center());
-        QCOMPARE(h2h->lstVz->toolTip(), h2h->lstVz->item(1)->text());
-        h2h->cbo2->setCurrentIndex(1);
-        QTest::mouseClick(h2h->Command1, Qt::LeftButton);
-        QCOMPARE(h2h->lstVz->item(0)->text(), u"nesprávné zadání"_qs);
+        auto* list = child<QListWidget>(h2h, u"lstVz"_qs);
+        QCOMPARE(child<QComboBox>(h2h, u"cbo1"_qs)->currentIndex(), 1);
+        QCOMPARE(child<QComboBox>(h2h, u"cbo2"_qs)->currentIndex(), 2);
+        QCOMPARE(list->count(), kRounds);
+        QCOMPARE(list->item(0)->text(), u" 1. kolo  Tým 1 - Tým 2  3:0"_qs);
+        QCOMPARE(list->item(1)->text(), u" 2. kolo  Tým 2 - Tým 1  (15.9.)"_qs);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(list->toolTip(), list->item(1)->text());
+        child<QComboBox>(h2h, u"cbo2"_qs)->setCurrentIndex(1);
+        QTest::mouseClick(child<QPushButton>(h2h, u"Command1"_qs), Qt::LeftButton);
+        QCOMPARE(list->item(0)->text(), u"nesprávné zadání"_qs);
     }
 
     void missingResults()
     {
-        QTest::keyClick(m_main->result[0], Qt::Key_F7);
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F7);
         auto* missing = visibleWindow<frmMissing>(u"frmMissing"_qs);
         QVERIFY(missing);
-        QCOMPARE(missing->list->item(0)->text(), u">>  1. kolo  <<"_qs);
-        QCOMPARE(missing->list->item(1)->text(), u"Č. Budějovice - Tým 4"_qs);
-        QCOMPARE(missing->list->count(), (1 + 6 + 1) + (1 + 7 + 1));
-        QTest::keyClick(missing->Command1, Qt::Key_Return);
+        QCOMPARE(child<QListWidget>(missing, u"list"_qs)->item(0)->text(), u">>  1. kolo  <<"_qs);
+        QCOMPARE(child<QListWidget>(missing, u"list"_qs)->item(1)->text(), u"Č. Budějovice - Tým 4"_qs);
+        QCOMPARE(child<QListWidget>(missing, u"list"_qs)->count(), (1 + 6 + 1) + (1 + 7 + 1));
+        QTest::keyClick(child<QPushButton>(missing, u"Command1"_qs), Qt::Key_Return);
         QTRY_VERIFY(!visibleWindow<frmMissing>(u"frmMissing"_qs));
 
         m_desktop->clock = QDateTime(fixture::roundDate(1), QTime(20, 0));
-        QTest::keyClick(m_main->result[0], Qt::Key_F7);
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F7);
         QVERIFY(!visibleWindow<frmMissing>(u"frmMissing"_qs));
         QCOMPARE(m_desktop->messages.value(0).text, u"Nenalezeny žádné chybějící výsledky."_qs);
         QCOMPARE(m_desktop->messages.value(0).title, u"info"_qs);
@@ -108,8 +107,8 @@ private Q_SLOTS:
         auto* calendar = visibleWindow<frmKalendar>(u"frmKalendar"_qs);
         QVERIFY(calendar);
         QCOMPARE(calendar->windowTitle(), u"kalendář akcí 2007/2008"_qs);
-        QCOMPARE(calendar->lblTermin[1]->text(), u"1.10. - 3.10."_qs);
-        QVERIFY(calendar->width() >= calendar->lblAkce[1]->geometry().right());
+        QCOMPARE(child<QLabel>(calendar, u"lblTermin1"_qs)->text(), u"1.10. - 3.10."_qs);
+        QVERIFY(calendar->width() >= child<QLabel>(calendar, u"lblAkce1"_qs)->geometry().right());
         QTest::keyClick(calendar, Qt::Key_Escape);
         QTRY_VERIFY(!visibleWindow<frmKalendar>(u"frmKalendar"_qs));
     }
@@ -119,16 +118,17 @@ private Q_SLOTS:
         m_main->findChild<QAction*>(u"mnuZap"_qs)->trigger();
         auto* zapasy = visibleWindow<frmZapasy>(u"frmZapasy"_qs);
         QVERIFY(zapasy);
-        QVERIFY(!zapasy->Command2->isEnabled());
-        zapasy->cboTym->setCurrentIndex(2);
-        QTest::mouseClick(zapasy->Command1, Qt::LeftButton);
-        QCOMPARE(zapasy->lstZ->count(), kRounds);
-        QVERIFY(isMonospaced(zapasy->lstZ->font()));
-        QVERIFY(zapasy->Command2->isEnabled());
+        auto* matches = child<QListWidget>(zapasy, u"lstZ"_qs);
+        QVERIFY(!child<QPushButton>(zapasy, u"Command2"_qs)->isEnabled());
+        child<QComboBox>(zapasy, u"cboTym"_qs)->setCurrentIndex(2);
+        QTest::mouseClick(child<QPushButton>(zapasy, u"Command1"_qs), Qt::LeftButton);
+        QCOMPARE(matches->count(), kRounds);
+        QVERIFY(isMonospaced(matches->font()));
+        QVERIFY(child<QPushButton>(zapasy, u"Command2"_qs)->isEnabled());
 
         // The team's fixtures for a phone's calendar.
         m_desktop->savePath = m_league->dir.filePath(u"zapasy.ics"_qs);
-        QTest::mouseClick(zapasy->findChild<QPushButton*>(u"cmdKalendar"_qs), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(zapasy, u"cmdKalendar"_qs), Qt::LeftButton);
         QFile ics(m_desktop->savePath);
         QVERIFY(ics.open(QIODevice::ReadOnly));
         const QByteArray calendar = ics.readAll();
@@ -138,13 +138,13 @@ private Q_SLOTS:
 
         m_desktop->savePath = m_league->dir.filePath(u"zapasy.pdf"_qs);
         m_desktop->answers = {Desktop::Answer::Cancel};
-        QTest::mouseClick(zapasy->Command2, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(zapasy, u"Command2"_qs), Qt::LeftButton);
         QCOMPARE(m_desktop->messages.size(), 1);
         QCOMPARE(m_desktop->messages[0].title, u"tisk"_qs);
         QVERIFY(!QFile::exists(m_desktop->savePath));
 
         m_desktop->answers = {Desktop::Answer::Ok, Desktop::Answer::Yes};
-        QTest::mouseClick(zapasy->Command2, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(zapasy, u"Command2"_qs), Qt::LeftButton);
         QCOMPARE(m_desktop->messages.size(), 4); // the question, no printer: save as PDF?, where it is saved
         QVERIFY(m_desktop->messages[3].text.endsWith(m_desktop->savePath));
         QVERIFY(QFile::exists(m_desktop->savePath));
@@ -152,9 +152,8 @@ private Q_SLOTS:
         // Text extraction does not keep every run of blanks.
         const QString text = run(u"pdftotext"_qs, {u"-layout"_qs, m_desktop->savePath, u"-"_qs}).simplified();
         QVERIFY2(text.contains(u"Č. BUDĚJOVICE - Liga 2007/2008"_qs), qPrintable(text));
-        for (int i = 0; i < zapasy->lstZ->count(); ++i)
-            QVERIFY2(text.contains(zapasy->lstZ->item(i)->text().simplified()),
-                     qPrintable(zapasy->lstZ->item(i)->text()));
+        for (int i = 0; i < matches->count(); ++i)
+            QVERIFY2(text.contains(matches->item(i)->text().simplified()), qPrintable(matches->item(i)->text()));
         QVERIFY2(text.contains(u"vytisknuto 18.09.2007 v 20:00"_qs), qPrintable(text.right(120)));
         QVERIFY(text.contains(u"(verze 3.4.1)"_qs));
     }

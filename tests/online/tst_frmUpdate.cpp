@@ -2,6 +2,7 @@
 #include "entry/frmMain.h"
 #include "fixture/league.h"
 #include "fixture/loopbackserver.h"
+#include "fixture/openleague.h"
 #include "fixture/programfolder.h"
 #include "online/frmUpdate.h"
 
@@ -27,9 +28,8 @@ private Q_SLOTS:
         auto* main = new frmMain(competition, scheduleFileFor(competition));
         QCOMPARE(main->Form_Load(), QString());
         main->show();
-        main->cboKolo->setCurrentIndex(39);
-        main->result[2]->setFocus();
-        QTest::keyClicks(main->result[2], u"7:6n"_qs); // typed, not yet left
+        fixture::roundList(main)->setCurrentIndex(39);
+        fixture::type(main, 2, u"7:6n"_qs); // typed, not yet left
 
         QPointer<frmUpdate> update = new frmUpdate(main, *main, server.url(), {3000, 10000, kMaxResponseBytes});
         update->open();
@@ -37,7 +37,7 @@ private Q_SLOTS:
         QCOMPARE(desktop.messages.size(), 1);
         QCOMPARE(desktop.beeps, 1);
         QCOMPARE(main->shownRound(), 40);
-        QCOMPARE(main->result[2]->text(), u"7:6n"_qs);
+        QCOMPARE(fixture::resultField(main, 2)->text(), u"7:6n"_qs);
         // The season in memory is the downloaded one: round 25 has its results now.
         QVERIFY(!main->season().VYSLEDEK(1, 25).isEmpty());
         main->close();

@@ -4,15 +4,44 @@
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
 
-#include <QComboBox>
 #include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
-using fixture::visibleWindow;
+using fixture::child, fixture::visibleWindow;
+
+namespace {
+
+QLabel* cell(const QWidget* table, int row, int column)
+{
+    return child<QLabel>(table, u"cell%1_%2"_qs.arg(row).arg(column));
+}
+
+QFrame* line(const QWidget* table, int i)
+{
+    return child<QFrame>(table, u"line"_qs + QString::number(i));
+}
+
+// Chooses an entry of a box as the user does.
+void choose(const QWidget* window, const QString& box, int index)
+{
+    auto* b = child<QComboBox>(window, box);
+    b->setCurrentIndex(index);
+    Q_EMIT b->activated(index);
+}
+
+frmTable* tableFromF2(const QWidget* main)
+{
+    QTest::keyClick(fixture::resultField(main, 0), Qt::Key_F2);
+    auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
+    QApplication::setActiveWindow(table); // the window manager's part
+    if (!table || !QTest::qWaitForWindowActive(table))
+        qFatal("F2 shows no table");
+    return table;
+}
+
+} // namespace
 
 class tst_standingsForms final : public QObject {
     Q_OBJECT
@@ -25,50 +54,38 @@ private Q_SLOTS:
         los[fixture::resultLine(2, 1)] = u"2:0"_qs;
         los[fixture::resultLine(2, 2)] = u"3:2p"_qs;
         m_league = std::make_unique<fixture::OpenLeague>(los, fixture::roundDate(10).addDays(-1), comp);
-        m_desktop = &m_league->desktop;
         m_main = m_league->main;
     }
 
     void cleanup() { fixture::closeAllWindows(); }
+
     void runningTableFromF2()
     {
-        m_main->cboKolo->setCurrentIndex(16);
-        m_main->result[0]->setFocus();
-        QTest::keyClicks(m_main->result[0], u"0:5"_qs);
-        QTest::keyClick(m_main->result[0], Qt::Key_F2);
-        auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
-        QVERIFY(table);
-        QApplication::setActiveWindow(table); // the window manager's part
-        QVERIFY(QTest::qWaitForWindowActive(table));
+        fixture::roundList(m_main)->setCurrentIndex(16);
+        fixture::type(m_main, 0, u"0:5"_qs);
+        frmTable* table = tableFromF2(m_main);
         QCOMPARE(table->windowTitle(), u"průběžná tabulka"_qs);
-        QCOMPARE(table->cbo1->currentText(), u"CELKEM"_qs);
-        QCOMPARE(table->cbo2->currentText(), u"BODY"_qs);
-        QCOMPARE(table->cells[0][1]->text(), u"Tým 2"_qs); // three wins, the typed 0:5 included
-        QCOMPARE(table->cells[0][9]->text(), u"9"_qs);
-        QVERIFY(table->cells[0][9]->font().bold());
-        QCOMPARE(table->cells[3][0]->text(), u"4."_qs);
-        QCOMPARE(table->cells[12][0]->text(), QString()); // level teams share a hidden position
-        QCOMPARE(table->cells[13][1]->text(), u"Tým 1"_qs);
+        QCOMPARE(child<QComboBox>(table, u"cbo1"_qs)->currentText(), u"CELKEM"_qs);
+        QCOMPARE(child<QComboBox>(table, u"cbo2"_qs)->currentText(), u"BODY"_qs);
+        QCOMPARE(cell(table, 0, 1)->text(), u"Tým 2"_qs); // three wins, the typed 0:5 included
+        QCOMPARE(cell(table, 0, 9)->text(), u"9"_qs);
+        QVERIFY(cell(table, 0, 9)->font().bold());
+        QCOMPARE(cell(table, 3, 0)->text(), u"4."_qs);
+        QCOMPARE(cell(table, 12, 0)->text(), QString()); // level teams share a hidden position
+        QCOMPARE(cell(table, 13, 1)->text(), u"Tým 1"_qs);
         // HR1 = 8: under row 8; HR2 missing: at its designed 6000 twips; HR3 = 12.
-        const auto near = [](const QFrame* line, int twips) {
-            return qAbs(line->geometry().center().y() - twips / 15) <= 1;
-        };
-        QVERIFY(near(table->lines[0], 1050 + 315 * 7 + 275));
-        QVERIFY(near(table->lines[1], 6000));
-        for (QFrame* line : table->lines)
-            QVERIFY(line->isVisible());
+        QVERIFY(qAbs(line(table, 0)->geometry().center().y() - (1050 + 315 * 7 + 275) / 15) <= 1);
+        QVERIFY(qAbs(line(table, 1)->geometry().center().y() - 6000 / 15) <= 1);
+        QVERIFY(line(table, 0)->isVisible() && line(table, 1)->isVisible() && line(table, 2)->isVisible());
 
-        table->cbo1->setCurrentIndex(0);
-        Q_EMIT table->cbo1->activated(0);
-        QVERIFY(!table->lines[2]->isVisible());
-        QVERIFY(table->foclost->hasFocus());
-        table->cbo1->setCurrentIndex(2);
-        Q_EMIT table->cbo1->activated(2);
-        QVERIFY(table->lines[2]->isVisible());
-        table->cbo2->setCurrentIndex(11);
-        Q_EMIT table->cbo2->activated(11);
-        QCOMPARE(table->cells[0][8]->text(), u"(=1)  "_qs);
-        QVERIFY(!table->lines[0]->isVisible());
+        choose(table, u"cbo1"_qs, 0);
+        QVERIFY(!line(table, 2)->isVisible());
+        QVERIFY(child(table, u"foclost"_qs)->hasFocus());
+        choose(table, u"cbo1"_qs, 2);
+        QVERIFY(line(table, 2)->isVisible());
+        choose(table, u"cbo2"_qs, 11);
+        QCOMPARE(cell(table, 0, 8)->text(), u"(=1)  "_qs);
+        QVERIFY(!line(table, 0)->isVisible());
 
         QTest::keyClick(table, Qt::Key_Escape);
         QTRY_VERIFY(!visibleWindow<frmTable>(u"frmTable"_qs));
@@ -80,41 +97,32 @@ private Q_SLOTS:
         m_main->findChild<QAction*>(u"mnuObdobi"_qs)->trigger();
         auto* dialog = visibleWindow<frmTable_Interval>(u"frmTable_Interval"_qs);
         QVERIFY(dialog);
-        QCOMPARE(dialog->cboKolo1->currentIndex(), -1);
-        dialog->cbo->setCurrentIndex(2);
-        Q_EMIT dialog->cbo->activated(2);
-        QCOMPARE(dialog->cboKolo1->currentIndex(), 26);
-        QCOMPARE(dialog->cboKolo2->currentIndex(), 38);
-        QCOMPARE(dialog->cbo->currentIndex(), 2);
-        dialog->cbo->setCurrentIndex(4);
-        Q_EMIT dialog->cbo->activated(4); // the separator changes nothing
-        QCOMPARE(dialog->cboKolo1->currentIndex(), 26);
+        auto* first = child<QComboBox>(dialog, u"cboKolo1"_qs);
+        auto* last = child<QComboBox>(dialog, u"cboKolo2"_qs);
+        auto* quick = child<QComboBox>(dialog, u"cbo"_qs);
+        QCOMPARE(first->currentIndex(), -1);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdOK"_qs), Qt::LeftButton); // one round box empty
+        QCOMPARE(m_league->desktop.messages.size(), 1);
+        QVERIFY(dialog->isVisible() && !visibleWindow<frmTable>(u"frmTable"_qs));
 
-        dialog->cbo->setCurrentIndex(0);
-        Q_EMIT dialog->cbo->activated(0);
-        dialog->cboKolo1->setCurrentIndex(1); // round 2 by hand, past the end of the range
-        dialog->cboKolo2->setCurrentIndex(0);
-        QCOMPARE(dialog->cbo->currentIndex(), -1);
-        QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-        QCOMPARE(dialog->cboKolo1->currentIndex(), 0);
-        QCOMPARE(dialog->cboKolo2->currentIndex(), 1);
+        choose(dialog, u"cbo"_qs, 2);
+        QCOMPARE(QList<int>({first->currentIndex(), last->currentIndex(), quick->currentIndex()}),
+                 QList<int>({26, 38, 2}));
+        choose(dialog, u"cbo"_qs, 4); // the separator changes nothing
+        QCOMPARE(first->currentIndex(), 26);
+
+        choose(dialog, u"cbo"_qs, 0);
+        first->setCurrentIndex(1); // round 2 by hand, past the end of the range
+        last->setCurrentIndex(0);
+        QCOMPARE(quick->currentIndex(), -1);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdOK"_qs), Qt::LeftButton);
+        QCOMPARE(QList<int>({first->currentIndex(), last->currentIndex()}), QList<int>({0, 1}));
         QTRY_VERIFY(!visibleWindow<frmTable_Interval>(u"frmTable_Interval"_qs));
         auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
         QVERIFY(table);
         QCOMPARE(table->windowTitle(), u"tabulka za období   (kola 1 - 2)"_qs);
-        QCOMPARE(table->cells[0][1]->text(), u"Tým 2"_qs);
-        QCOMPARE(table->cells[1][1]->text(), u"Tým 4"_qs);
-    }
-
-    void periodNeedsBothRounds()
-    {
-        m_main->findChild<QAction*>(u"mnuObdobi"_qs)->trigger();
-        auto* dialog = visibleWindow<frmTable_Interval>(u"frmTable_Interval"_qs);
-        dialog->cboKolo1->setCurrentIndex(5);
-        QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-        QCOMPARE(m_desktop->messages.size(), 1);
-        QVERIFY(dialog->isVisible());
-        QVERIFY(!visibleWindow<frmTable>(u"frmTable"_qs));
+        QCOMPARE(cell(table, 0, 1)->text(), u"Tým 2"_qs);
+        QCOMPARE(cell(table, 1, 1)->text(), u"Tým 4"_qs);
     }
 
     void graph()
@@ -122,19 +130,18 @@ private Q_SLOTS:
         m_main->findChild<QAction*>(u"mnuGraf"_qs)->trigger();
         auto* graf = visibleWindow<frmGraf>(u"frmGraf"_qs);
         QVERIFY(graf);
-        QTRY_COMPARE(m_desktop->messages.size(), 1);
-        QCOMPARE(m_desktop->messages[0].text, u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_qs);
-        QCOMPARE(m_desktop->messages[0].title, u"klx"_qs);
+        const auto& messages = m_league->desktop.messages;
+        QTRY_COMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_qs);
+        QCOMPARE(messages[0].title, u"klx"_qs);
         QVERIFY(graf->segments().isEmpty());
-        graf->lists[0]->setCurrentIndex(3); // team 3 played once: no segment
+        child<QComboBox>(graf, u"cboGraf_R"_qs)->setCurrentIndex(3); // team 3 played once: no segment
         QVERIFY(graf->segments().isEmpty());
-        graf->lists[2]->setCurrentIndex(2); // team 2 played twice: one segment from round 1 to 2
+        child<QComboBox>(graf, u"cboGraf_G"_qs)->setCurrentIndex(2); // team 2 played twice: round 1 to 2
         QCOMPARE(graf->segments().size(), 1);
         QCOMPARE(graf->segments()[0].first,
                  QLine((500 + 160) / 15, (190 + 200) / 15, (500 + 320) / 15, (190 + 200) / 15));
         QCOMPARE(graf->segments()[0].second, QColor(0, 192, 0));
-        QTest::keyClick(graf, Qt::Key_Escape);
-        QTRY_VERIFY(!visibleWindow<frmGraf>(u"frmGraf"_qs));
     }
 
     void finalOrderAndMarks()
@@ -142,42 +149,32 @@ private Q_SLOTS:
         const SeasonStore season = fixture::load(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_prvniliga0708.txt"));
         frmTable table(season, 1, kRounds, u"průběžná tabulka"_qs, nullptr);
         table.show();
-        auto* rules = table.findChild<QComboBox*>(u"cboRules"_qs);
-        QCOMPARE(rules->currentIndex(), 0); // opens as it always did
-        QCOMPARE(table.cells[12][1]->text(), u"Šumperk"_qs);
-        rules->setCurrentIndex(1);
-        Q_EMIT rules->activated(1);
-        QCOMPARE(table.cells[12][1]->text(), u"Jihlava"_qs);
-        QCOMPARE(table.cells[13][1]->toolTip(), u"o pořadí s týmem nad ním rozhodlo: vzájemné zápasy – body 3:0"_qs);
-        QCOMPARE(table.cells[13][0]->toolTip(), table.cells[13][1]->toolTip());
+        QCOMPARE(child<QComboBox>(&table, u"cboRules"_qs)->currentIndex(), 0); // opens as it always did
+        QCOMPARE(cell(&table, 12, 1)->text(), u"Šumperk"_qs);
+        choose(&table, u"cboRules"_qs, 1);
+        QCOMPARE(cell(&table, 12, 1)->text(), u"Jihlava"_qs);
+        QCOMPARE(cell(&table, 13, 1)->toolTip(), u"o pořadí s týmem nad ním rozhodlo: vzájemné zápasy – body 3:0"_qs);
+        QCOMPARE(cell(&table, 13, 0)->toolTip(), cell(&table, 13, 1)->toolTip());
     }
 
     void savedAsTheCommandLinePrints()
     {
-        QTest::keyClick(m_main->result[0], Qt::Key_F2);
-        auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
-        QVERIFY(table);
-        QApplication::setActiveWindow(table); // the window manager's part
-        QVERIFY(QTest::qWaitForWindowActive(table));
-        table->cbo1->setCurrentIndex(0); // DOMA
-        Q_EMIT table->cbo1->activated(0);
+        frmTable* table = tableFromF2(m_main);
+        choose(table, u"cbo1"_qs, 0); // DOMA
         for (const QString& name : {u"tabulka.csv"_qs, u"tabulka.html"_qs}) {
-            m_desktop->savePath = m_league->dir.filePath(name);
+            m_league->desktop.savePath = m_league->dir.filePath(name);
             QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier);
-            QFile saved(m_desktop->savePath);
-            QVERIFY(saved.open(QIODevice::ReadOnly));
             QProcess cli;
             cli.start(QStringLiteral(RINKOMAT_CLI), {u"table"_qs, m_league->path, u"--venue"_qs, u"1"_qs,
                                                      name.endsWith(u"csv") ? u"--csv"_qs : u"--html"_qs});
             QVERIFY(cli.waitForFinished(30000));
-            QCOMPARE(saved.readAll(), cli.readAllStandardOutput());
+            QCOMPARE(fixture::contents(m_league->desktop.savePath), cli.readAllStandardOutput());
         }
-        QCOMPARE(m_desktop->suggestedNames.value(0), u"Liga 2007-2008 – průběžná tabulka.csv"_qs);
+        QCOMPARE(m_league->desktop.suggestedNames.value(0), u"Liga 2007-2008 – průběžná tabulka.csv"_qs);
     }
 
 private:
     std::unique_ptr<fixture::OpenLeague> m_league;
-    RecordingDesktop* m_desktop = nullptr;
     frmMain* m_main = nullptr;
 };
 

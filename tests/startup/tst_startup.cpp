@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using fixture::visibleWindow;
+using fixture::child, fixture::visibleWindow;
 
 class tst_startup final : public QObject {
     Q_OBJECT
@@ -31,27 +31,27 @@ private Q_SLOTS:
         frm1ST::start();
         auto* notice = visibleWindow<frm1ST>(u"frm1ST"_qs);
         QVERIFY(notice);
-        QCOMPARE(notice->Label4->text(), u"Současné údaje:  20. 10. 2007  18:05"_qs);
-        QTest::mouseClick(notice->Command1, Qt::LeftButton);
+        QCOMPARE(child<QLabel>(notice, u"Label4"_qs)->text(), u"Současné údaje:  20. 10. 2007  18:05"_qs);
+        QTest::mouseClick(child<QPushButton>(notice, u"Command1"_qs), Qt::LeftButton);
         QVERIFY(!QFile::exists(path(u"1.st"_qs)));
         auto* splash = visibleWindow<frmSUB>(u"frmSUB"_qs);
         QVERIFY(splash);
-        QCOMPARE(splash->Label2->text(), u"verze 3.4.1"_qs);
+        QCOMPARE(child<QLabel>(splash, u"Label2"_qs)->text(), u"verze 3.4.1"_qs);
         QTRY_VERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
         QTRY_VERIFY(splash->animation() >= 0);
-        QTest::mouseClick(splash->PIC, Qt::LeftButton);
+        QTest::mouseClick(child<QLabel>(splash, u"PIC"_qs), Qt::LeftButton);
         QCOMPARE(m_desktop->urls.size(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(visibleWindow<frmUvod>(u"frmUvod"_qs), 10000);
         QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
 
         auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
         QStringList entries;
-        for (int i = 0; i < picker->LSTsouteze->count(); ++i)
-            entries << picker->LSTsouteze->item(i)->text();
+        for (int i = 0; i < child<QListWidget>(picker, u"LSTsouteze"_qs)->count(); ++i)
+            entries << child<QListWidget>(picker, u"LSTsouteze"_qs)->item(i)->text();
         QCOMPARE(entries, (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
                                        u"Extraliga 2006/2007"_qs}));
-        const QString firstTag = picker->L2->text();
-        QTRY_VERIFY_WITH_TIMEOUT(picker->L2->text() != firstTag, 5000);
+        const QString firstTag = child<QLabel>(picker, u"L2"_qs)->text();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(picker, u"L2"_qs)->text() != firstTag, 5000);
     }
 
     void noticeSkippedWithoutMarker()
@@ -92,33 +92,33 @@ private Q_SLOTS:
         fixture::writeLeague(QDir(path(u"souteze"_qs)), fixture::competitionLines(),
                              fixture::scheduleLines().mid(0, 100), u"zzvadna"_qs);
         frmUvod* picker = openPicker();
-        QListWidget* list = picker->LSTsouteze;
+        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_qs);
         const auto rowOf = [&](const QString& text) { return list->row(list->findItems(text, Qt::MatchExactly)[0]); };
 
         list->setCurrentRow(rowOf(QString(31, u'-')));
-        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
         QVERIFY(m_desktop->messages.isEmpty());
         QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
 
         list->clearSelection();
-        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
         QVERIFY(m_desktop->messages.isEmpty());
 
         // Both copies of Extraliga 2007/2008 stand above the separator in file order: the copy is third.
         list->setCurrentRow(2);
-        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
         QCOMPARE(m_desktop->messages.size(), 1);
         QCOMPARE(m_desktop->messages[0].text, u"Nenalezeno!"_qs);
         QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
 
         list->setCurrentRow(rowOf(u"Liga 2007/2008"_qs));
-        QTest::mouseClick(picker->Command1, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
         QCOMPARE(m_desktop->messages.size(), 2);
         QVERIFY2(m_desktop->messages[1].text.contains(u"los_zzvadna.txt"_qs), qPrintable(m_desktop->messages[1].text));
         QVERIFY(picker->isVisible());
         QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
 
-        QTest::keyClick(picker->LSTsouteze, Qt::Key_Escape);
+        QTest::keyClick(child<QListWidget>(picker, u"LSTsouteze"_qs), Qt::Key_Escape);
         QVERIFY(!picker->isVisible());
     }
 
@@ -126,11 +126,12 @@ private Q_SLOTS:
     {
         frmUvod* picker = openPicker();
         QVERIFY(QTest::qWaitForWindowExposed(picker));
-        picker->LSTsouteze->setCurrentRow(3);
-        const QRect item = picker->LSTsouteze->visualItemRect(picker->LSTsouteze->item(3));
+        child<QListWidget>(picker, u"LSTsouteze"_qs)->setCurrentRow(3);
+        const QRect item = child<QListWidget>(picker, u"LSTsouteze"_qs)
+                               ->visualItemRect(child<QListWidget>(picker, u"LSTsouteze"_qs)->item(3));
         // A real double-click starts with a press.
-        QTest::mousePress(picker->LSTsouteze->viewport(), Qt::LeftButton, {}, item.center());
-        QTest::mouseDClick(picker->LSTsouteze->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mousePress(child<QListWidget>(picker, u"LSTsouteze"_qs)->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseDClick(child<QListWidget>(picker, u"LSTsouteze"_qs)->viewport(), Qt::LeftButton, {}, item.center());
         auto* main = visibleWindow<frmMain>(u"frmMain"_qs);
         QVERIFY(main);
         QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);

@@ -10,15 +10,19 @@
 #include <QRadioButton>
 #include <QTest>
 
-using fixture::visibleWindow;
+using fixture::child, fixture::visibleWindow;
 
 namespace {
 
 QStringList shown(const frmSerie* s)
 {
     QStringList out;
-    for (const auto& row : s->rows)
-        out << row[0]->text() + u'|' + row[1]->text() + u'|' + row[2]->text() + u'|' + row[3]->text();
+    for (int r = 0; r < kTeams; ++r) {
+        QStringList row;
+        for (int c = 0; c < 4; ++c)
+            row << child<QLabel>(s, u"cell%1_%2"_qs.arg(r).arg(c))->text();
+        out << row.join(u'|');
+    }
     return out;
 }
 
@@ -40,30 +44,30 @@ private Q_SLOTS:
     void cleanup() { fixture::closeAllWindows(); }
     void streaksScreen()
     {
-        m_main->cboKolo->setCurrentIndex(6);
-        QTest::keyClick(m_main->result[0], Qt::Key_F4);
+        fixture::roundList(m_main)->setCurrentIndex(6);
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F4);
         auto* serie = visibleWindow<frmSerie>(u"frmSerie"_qs);
         QVERIFY(serie);
-        QCOMPARE(serie->cbo1->currentText(), u"CELKEM"_qs);
-        QCOMPARE(serie->cbo2->currentText(), u"VÝHRY"_qs);
-        QCOMPARE(serie->cbo3->currentText(), u"PODLE AKTUÁLNÍ"_qs);
-        QVERIFY(serie->OPT1->isChecked());
+        QCOMPARE(child<QComboBox>(serie, u"cbo1"_qs)->currentText(), u"CELKEM"_qs);
+        QCOMPARE(child<QComboBox>(serie, u"cbo2"_qs)->currentText(), u"VÝHRY"_qs);
+        QCOMPARE(child<QComboBox>(serie, u"cbo3"_qs)->currentText(), u"PODLE AKTUÁLNÍ"_qs);
+        QVERIFY(child<QRadioButton>(serie, u"OPT1"_qs)->isChecked());
         QCOMPARE(shown(serie)[0], u"1.|Tým 1|0|1"_qs);         // the overtime win counts as a draw
         QCOMPARE(shown(serie)[2], u"3.|Č. Budějovice|-|-"_qs); // no matches: below 0, level with each other
         QCOMPARE(shown(serie)[3], u"|Tým 4|-|-"_qs);
 
         QApplication::setActiveWindow(serie);
-        QTest::mouseClick(serie->OPT2, Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(serie, u"OPT2"_qs), Qt::LeftButton);
         QCOMPARE(shown(serie)[0], u"1.|Tým 1|2|2"_qs);
-        QVERIFY(serie->foclost->hasFocus());
+        QVERIFY(child<QPushButton>(serie, u"foclost"_qs)->hasFocus());
         // From the seventh type on the overtime option changes nothing.
-        serie->cbo2->setCurrentIndex(6);
+        child<QComboBox>(serie, u"cbo2"_qs)->setCurrentIndex(6);
         const QStringList finalMode = shown(serie);
-        QTest::mouseClick(serie->OPT1, Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(serie, u"OPT1"_qs), Qt::LeftButton);
         QCOMPARE(shown(serie), finalMode);
         QCOMPARE(finalMode[0], u"1.|Tým 1|1|1"_qs);
 
-        serie->cbo3->setCurrentIndex(0);
+        child<QComboBox>(serie, u"cbo3"_qs)->setCurrentIndex(0);
         QCOMPARE(shown(serie)[13], u"-.|Tým 14|-|-"_qs);
         QTest::keyClick(serie, Qt::Key_Escape);
         QTRY_VERIFY(!visibleWindow<frmSerie>(u"frmSerie"_qs));
@@ -72,12 +76,12 @@ private Q_SLOTS:
 
     void crossTableScreen()
     {
-        QTest::keyClick(m_main->result[0], Qt::Key_F3);
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F3);
         auto* kriz = visibleWindow<frmKriz>(u"frmKriz"_qs);
         QVERIFY(kriz);
-        QCOMPARE(kriz->cells[0][1]->text(), u"3:0\r\n3:2p"_qs + QString(u"\r\n"_qs).repeated(24));
-        QCOMPARE(kriz->cells[4][4]->text(), QString());
-        QVERIFY(kriz->cells[4][4]->styleSheet().contains(u"128, 128, 128"_qs));
+        QCOMPARE(child<QLabel>(kriz, u"cell0_1"_qs)->text(), u"3:0\r\n3:2p"_qs + QString(u"\r\n"_qs).repeated(24));
+        QCOMPARE(child<QLabel>(kriz, u"cell4_4"_qs)->text(), QString());
+        QVERIFY(child<QLabel>(kriz, u"cell4_4"_qs)->styleSheet().contains(u"128, 128, 128"_qs));
         QTest::keyClick(kriz, Qt::Key_Escape);
         QTRY_VERIFY(!visibleWindow<frmKriz>(u"frmKriz"_qs));
     }

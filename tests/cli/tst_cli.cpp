@@ -181,8 +181,8 @@ private Q_SLOTS:
             proc.start(QStringLiteral(RINKOMAT_CLI),
                        QStringList{u"update"_qs, url, program.path(), u"--json"_qs} + args);
             // The loopback server answers from this process's event loop.
-            for (int waited = 0; proc.state() != QProcess::NotRunning && waited < 30000; waited += 20)
-                QTest::qWait(20);
+            if (!QTest::qWaitFor([&] { return proc.state() == QProcess::NotRunning; }, 30000))
+                proc.kill();
             r.exitCode = proc.exitCode();
             r.json = QJsonDocument::fromJson(proc.readAllStandardOutput()).object();
             return r;

@@ -42,7 +42,7 @@ private Q_SLOTS:
         QCOMPARE(m_main->minimumSize(), m_main->maximumSize());
         roundList(m_main)->showPopup();
         QAbstractItemView* list = roundList(m_main)->view();
-        QTRY_VERIFY(list->isVisible());
+        WAIT_FOR(list->isVisible());
         QVERIFY2(list->height() <= 21 * list->sizeHintForRow(0), qPrintable(QString::number(list->height())));
         roundList(m_main)->hidePopup();
     }
@@ -145,7 +145,7 @@ private Q_SLOTS:
         type(m_main, 5, u"2:2"_qs);
         auto* menu = m_main->menuBar()->findChild<QMenu*>(u"mnuMenu"_qs);
         menu->popup(m_main->mapToGlobal(QPoint(0, 0)));
-        QTRY_VERIFY(menu->isVisible());
+        WAIT_FOR(menu->isVisible());
         QCOMPARE(m_main->season().VYSLEDEK(6, 10), u"2:2p"_qs);
         menu->close();
 
@@ -161,14 +161,14 @@ private Q_SLOTS:
     {
         type(m_main, 3, u"4:2"_qs);
         QVERIFY(m_main->close());
-        QTRY_VERIFY(!m_main);
+        WAIT_FOR(!m_main);
         QCOMPARE(reloaded().VYSLEDEK(4, 10), u"4:2"_qs);
         QCOMPARE(reloaded().VYSLEDEK(1, 1), u"3:1"_qs);
 
         init();
         type(m_main, 0, u"1:0"_qs);
         QTest::keyClick(resultField(m_main, 0), Qt::Key_X, Qt::ControlModifier);
-        QTRY_VERIFY(!m_main);
+        WAIT_FOR(!m_main);
         QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
     }
 
@@ -198,7 +198,7 @@ private Q_SLOTS:
     {
         type(m_main, 2, u"0:3"_qs);
         m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
-        QTRY_VERIFY(!m_main);
+        WAIT_FOR(!m_main);
         auto* picker = fixture::visibleWindow<frmUvod>(u"frmUvod"_qs);
         QVERIFY(picker);
         QCOMPARE(child<QListWidget>(picker, u"LSTsouteze"_qs)->currentItem()->text(), u"Liga 2007/2008"_qs);
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QTest::keyClick(first, Qt::Key_Enter);
         QCOMPARE(QApplication::focusWidget(), resultField(m_main, 1));
         QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 3, 5));
-        QTRY_COMPARE(first->selectedText(), u"5:4p"_qs);
+        WAIT_FOR(first->selectedText() == u"5:4p"_qs);
         QTest::keyClicks(first, u"2:1"_qs);
         QCOMPARE(first->text(), u"2:1"_qs);
 
@@ -231,7 +231,7 @@ private Q_SLOTS:
         QWidget* table = QApplication::activeModalWidget();
         QVERIFY(table);
         QTest::keyClick(table, Qt::Key_Escape);
-        QTRY_COMPARE(m_main->focusWidget(), first);
+        WAIT_FOR(m_main->focusWidget() == first);
     }
 
     void leavingWithoutSaving()
@@ -249,7 +249,7 @@ private Q_SLOTS:
         m_desktop->choices = {1};
         m_desktop->answers = {Desktop::Answer::Yes};
         QVERIFY(m_main->close());
-        QTRY_VERIFY(!m_main);
+        WAIT_FOR(!m_main);
         QVERIFY(QFileInfo(schedule).isDir());
     }
 
@@ -289,7 +289,7 @@ private Q_SLOTS:
         frmMain second(m_league->path, scheduleFileFor(m_league->path));
         QVERIFY(second.Form_Load().contains(u"zkuste to znovu"_qs));
         QVERIFY(m_main->close());
-        QTRY_VERIFY(!m_main);
+        WAIT_FOR(!m_main);
         QCOMPARE(second.Form_Load(), QString());
         // The first save of an opening keeps the file as it was.
         QCOMPARE(QDir(backupFolderOf(scheduleFileFor(m_league->path))).entryList(QDir::Files).size(), 1);

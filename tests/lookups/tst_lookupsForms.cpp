@@ -55,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(balance, u"cell7_2"_qs)->text(), u"6"_qs);
         QCOMPARE(m_main->shownRound(), 3);
         QTest::keyClick(balance, Qt::Key_Escape);
-        QTRY_VERIFY(!visibleWindow<frmBilance>(u"frmBilance"_qs));
+        WAIT_FOR(!visibleWindow<frmBilance>(u"frmBilance"_qs));
     }
 
     void headToHeadByDoubleClick()
@@ -85,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(child<QListWidget>(missing, u"list"_qs)->item(1)->text(), u"Č. Budějovice - Tým 4"_qs);
         QCOMPARE(child<QListWidget>(missing, u"list"_qs)->count(), (1 + 6 + 1) + (1 + 7 + 1));
         QTest::keyClick(child<QPushButton>(missing, u"Command1"_qs), Qt::Key_Return);
-        QTRY_VERIFY(!visibleWindow<frmMissing>(u"frmMissing"_qs));
+        WAIT_FOR(!visibleWindow<frmMissing>(u"frmMissing"_qs));
 
         m_desktop->clock = QDateTime(fixture::roundDate(1), QTime(20, 0));
         QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F7);
@@ -110,7 +110,7 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(calendar, u"lblTermin1"_qs)->text(), u"1.10. - 3.10."_qs);
         QVERIFY(calendar->width() >= child<QLabel>(calendar, u"lblAkce1"_qs)->geometry().right());
         QTest::keyClick(calendar, Qt::Key_Escape);
-        QTRY_VERIFY(!visibleWindow<frmKalendar>(u"frmKalendar"_qs));
+        WAIT_FOR(!visibleWindow<frmKalendar>(u"frmKalendar"_qs));
     }
 
     void printMatches()

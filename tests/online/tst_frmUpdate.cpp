@@ -33,7 +33,7 @@ private Q_SLOTS:
 
         QPointer<frmUpdate> update = new frmUpdate(main, *main, server.url(), {3000, 10000, kMaxResponseBytes});
         update->open();
-        QTRY_VERIFY_WITH_TIMEOUT(!update, 15000); // the window closes itself at the end
+        WAIT_FOR(!update); // the window closes itself at the end
         QCOMPARE(desktop.messages.size(), 1);
         QCOMPARE(desktop.beeps, 1);
         QCOMPARE(main->shownRound(), 40);

@@ -14,13 +14,21 @@
 
 namespace {
 
+// Acts on the next modal window as soon as it is shown: the real dialog runs its own event loop meanwhile.
+template <typename Window> void whenShown(std::function<void(Window*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        if (auto* w = qobject_cast<Window*>(QApplication::activeModalWidget()); w && w->isVisible())
+            act(w);
+        else
+            whenShown<Window>(act);
+    });
+}
+
 // Presses the button with this text in the next message box, and records every button text seen.
 void pressWhenShown(const QString& button, QStringList* seen)
 {
-    QTimer::singleShot(50, [button, seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return pressWhenShown(button, seen);
+    whenShown<QMessageBox>([button, seen](QMessageBox* box) {
         for (QAbstractButton* b : box->buttons()) {
             *seen << b->text();
             if (b->text() == button)
@@ -74,7 +82,7 @@ private Q_SLOTS:
         pressWhenShown(buttons[1], &seen);
         QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 1);
         // Escape takes the last, the safe one.
-        QTimer::singleShot(50, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+        whenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
         QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
     }
 
@@ -83,9 +91,7 @@ private Q_SLOTS:
         const QString line =
             u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, "_qs;
         int lines = 0;
-        QTimer::singleShot(50, [&lines] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        whenShown<QMessageBox>([&lines](QMessageBox* box) {
             auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
             lines = label->height() / label->fontMetrics().lineSpacing();
             box->buttons().first()->click();
@@ -95,8 +101,7 @@ private Q_SLOTS:
 
         // A short text without an icon is not clipped either.
         int room = 0, need = 0;
-        QTimer::singleShot(50, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        whenShown<QMessageBox>([&](QMessageBox* box) {
             auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
             room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
             need = label->fontMetrics().horizontalAdvance(label->text());
@@ -110,9 +115,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString chosen = dir.filePath(u"zápasy.pdf"_qs);
-        QTimer::singleShot(200, [&dir] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        whenShown<QFileDialog>([&dir](QFileDialog* dialog) {
             dialog->setDirectory(dir.path());
             dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(u"zápasy.pdf"_qs); // typed by the user
             QMetaObject::invokeMethod(dialog, "accept");

@@ -88,7 +88,7 @@ private Q_SLOTS:
         QVERIFY(!line(table, 0)->isVisible());
 
         QTest::keyClick(table, Qt::Key_Escape);
-        QTRY_VERIFY(!visibleWindow<frmTable>(u"frmTable"_qs));
+        WAIT_FOR(!visibleWindow<frmTable>(u"frmTable"_qs));
         QCOMPARE(m_main->shownRound(), 17);
     }
 
@@ -117,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(quick->currentIndex(), -1);
         QTest::mouseClick(child<QPushButton>(dialog, u"cmdOK"_qs), Qt::LeftButton);
         QCOMPARE(QList<int>({first->currentIndex(), last->currentIndex()}), QList<int>({0, 1}));
-        QTRY_VERIFY(!visibleWindow<frmTable_Interval>(u"frmTable_Interval"_qs));
+        WAIT_FOR(!visibleWindow<frmTable_Interval>(u"frmTable_Interval"_qs));
         auto* table = visibleWindow<frmTable>(u"frmTable"_qs);
         QVERIFY(table);
         QCOMPARE(table->windowTitle(), u"tabulka za období   (kola 1 - 2)"_qs);
@@ -131,7 +131,7 @@ private Q_SLOTS:
         auto* graf = visibleWindow<frmGraf>(u"frmGraf"_qs);
         QVERIFY(graf);
         const auto& messages = m_league->desktop.messages;
-        QTRY_COMPARE(messages.size(), 1);
+        WAIT_FOR(messages.size() == 1);
         QCOMPARE(messages[0].text, u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_qs);
         QCOMPARE(messages[0].title, u"klx"_qs);
         QVERIFY(graf->segments().isEmpty());

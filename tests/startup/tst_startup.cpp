@@ -37,11 +37,11 @@ private Q_SLOTS:
         auto* splash = visibleWindow<frmSUB>(u"frmSUB"_qs);
         QVERIFY(splash);
         QCOMPARE(child<QLabel>(splash, u"Label2"_qs)->text(), u"verze 3.4.1"_qs);
-        QTRY_VERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
-        QTRY_VERIFY(splash->animation() >= 0);
+        WAIT_FOR(!visibleWindow<frm1ST>(u"frm1ST"_qs));
+        WAIT_FOR(splash->animation() >= 0);
         QTest::mouseClick(child<QLabel>(splash, u"PIC"_qs), Qt::LeftButton);
         QCOMPARE(m_desktop->urls.size(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(visibleWindow<frmUvod>(u"frmUvod"_qs), 10000);
+        WAIT_FOR(visibleWindow<frmUvod>(u"frmUvod"_qs));
         QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
 
         auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
@@ -51,7 +51,7 @@ private Q_SLOTS:
         QCOMPARE(entries, (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
                                        u"Extraliga 2006/2007"_qs}));
         const QString firstTag = child<QLabel>(picker, u"L2"_qs)->text();
-        QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(picker, u"L2"_qs)->text() != firstTag, 5000);
+        WAIT_FOR(child<QLabel>(picker, u"L2"_qs)->text() != firstTag);
     }
 
     void noticeSkippedWithoutMarker()
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(main);
         QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);
         QCOMPARE(frmUvod::otvirany_los, path(u"souteze/los_extraliga0607.txt"_qs));
-        QTRY_VERIFY(!visibleWindow<frmUvod>(u"frmUvod"_qs));
+        WAIT_FOR(!visibleWindow<frmUvod>(u"frmUvod"_qs));
         const auto windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }),
                  1);

@@ -70,7 +70,7 @@ private Q_SLOTS:
         child<QComboBox>(serie, u"cbo3"_qs)->setCurrentIndex(0);
         QCOMPARE(shown(serie)[13], u"-.|Tým 14|-|-"_qs);
         QTest::keyClick(serie, Qt::Key_Escape);
-        QTRY_VERIFY(!visibleWindow<frmSerie>(u"frmSerie"_qs));
+        WAIT_FOR(!visibleWindow<frmSerie>(u"frmSerie"_qs));
         QCOMPARE(m_main->shownRound(), 7);
     }
 
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(kriz, u"cell4_4"_qs)->text(), QString());
         QVERIFY(child<QLabel>(kriz, u"cell4_4"_qs)->styleSheet().contains(u"128, 128, 128"_qs));
         QTest::keyClick(kriz, Qt::Key_Escape);
-        QTRY_VERIFY(!visibleWindow<frmKriz>(u"frmKriz"_qs));
+        WAIT_FOR(!visibleWindow<frmKriz>(u"frmKriz"_qs));
     }
 
 private:

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/datafolder.h"
+#include "season/notation.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,9 +40,88 @@ struct SmallDisk {
 
 } // namespace
 
-class tst_seasonfile final : public QObject {
+class tst_season final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // What is typed, what the field shows, what is stored on leaving it, and the outcome classes of home and away.
+    void notation()
+    {
+        const struct {
+            QString typed, shown, stored, classes;
+        } cases[] = {
+            {u"5+4-"_qs, u"5:4p"_qs, u"5:4p"_qs, u"BD"_qs},
+            {u"2+1/"_qs, u"2:1n"_qs, u"2:1n"_qs, u"BD"_qs},
+            {u"4:2"_qs, u"4:2"_qs, u"4:2"_qs, u"AE"_qs},
+            {u"1+4"_qs, u"1:4"_qs, u"1:4"_qs, u"EA"_qs},
+            {u"3:4n"_qs, u"3:4n"_qs, u"3:4n"_qs, u"DB"_qs},
+            {u"3:1p"_qs, u"3:1p"_qs, u"3:1"_qs, u"AE"_qs},
+            {u"2:2"_qs, u"2:2"_qs, u"2:2p"_qs, u"CC"_qs},
+            {u"2:2n"_qs, u"2:2n"_qs, u"2:2p"_qs, u"CC"_qs},
+            {u"0+0"_qs, u"0:0"_qs, u"0:0p"_qs, u"CC"_qs},
+            {u"12:11n"_qs, u"12:11n"_qs, u"12:11n"_qs, u"BD"_qs},
+            {u"10:10p"_qs, u"10:10p"_qs, u"10:10p"_qs, u"CC"_qs},
+            {u" 3:2 "_qs, u" 3:2 "_qs, u"3:2"_qs, u"AE"_qs},
+            {u"10:10p "_qs, u"10:10p "_qs, u"10:10p"_qs, u"CC"_qs}, // blanks trimmed for every form
+            // Refused, emptied on leaving the field.
+            {u"3:2P"_qs, u"3:2P"_qs, {}, {}},
+            {u"100:1"_qs, u"100:1"_qs, {}, {}},
+            {u"1:100"_qs, u"1:100"_qs, {}, {}},
+            {u"3;2"_qs, u"3;2"_qs, {}, {}},
+            {u"3-2"_qs, u"3p2"_qs, {}, {}},
+            {u"3:"_qs, u"3:"_qs, {}, {}},
+            {u"3:2pn"_qs, u"3:2pn"_qs, {}, {}},
+            {{}, {}, {}, {}},
+            {u"  "_qs, u"  "_qs, {}, {}},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(convertKeypadInput(c.typed), c.shown);
+            QCOMPARE(normaliseResult(c.shown), c.stored);
+            QCOMPARE(normaliseResult(c.stored), c.stored); // leaving the field again changes nothing
+            if (!c.stored.isEmpty()) {
+                const auto [home, away] = classify(ZkoumatVysledek(c.stored));
+                QCOMPARE(QString(letterOf(home)) + letterOf(away), c.classes);
+            }
+        }
+        // Goals, the extra-time flag and the home team's points: a file may hold "4:2n", which is no extra time.
+        for (const auto& [result, parsed] : {std::pair{u"4:3n"_qs, u"4 3 1 2"_qs},
+                                             {u"4:2n"_qs, u"4 2 0 3"_qs},
+                                             {u"1:1"_qs, u"1 1 1 1"_qs},
+                                             {u"5:2p"_qs, u"5 2 0 3"_qs},
+                                             {u"2:3p"_qs, u"2 3 1 1"_qs},
+                                             {u"0:7"_qs, u"0 7 0 0"_qs}}) {
+            const ParsedResult r = ZkoumatVysledek(result);
+            QCOMPARE(u"%1 %2 %3 %4"_qs.arg(r.HomeGoals)
+                         .arg(r.AwayGoals)
+                         .arg(int(r.ExtraTimeFlag))
+                         .arg(pointsOf(classify(r).first)),
+                     parsed);
+        }
+    }
+
+    // The picker's list: newest season first, a separator before older ones, texts without a year last.
+    void catalogue()
+    {
+        const QString sep = kCatalogueSeparator;
+        for (const auto& [texts, expected] :
+             {std::pair{u"A 2006/2007|B 2007/2008|C 2006/2007|D 2007/2008"_qs,
+                        u"B 2007/2008|D 2007/2008|%1|A 2006/2007|C 2006/2007"_qs.arg(sep)},
+              {u"B 2007/2008|A 2007/2008"_qs, u"B 2007/2008|A 2007/2008"_qs},
+              {u"bez roku|jiná|A 2006/2007|B 2007/2008|x 1999"_qs,
+               u"B 2007/2008|%1|A 2006/2007|x 1999|bez roku|jiná"_qs.arg(sep)},
+              {QString(), QString()}}) {
+            QList<CatalogueEntry> entries;
+            for (const QString& t : texts.split(u'|', Qt::SkipEmptyParts))
+                entries.append({t, u"sezona_"_qs + t + u".txt"_qs});
+            QStringList got;
+            for (const CatalogueEntry& e : orderCatalogue(entries)) {
+                got << e.text;
+                QCOMPARE(e.file,
+                         e.text == sep ? QString() : u"sezona_"_qs + e.text + u".txt"_qs); // stays with its text
+            }
+            QCOMPARE(got.join(u'|'), expected);
+        }
+    }
+
     void competitionKeys()
     {
         QStringList comp = fixture::competitionLines();
@@ -342,5 +423,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_APPLESS_MAIN(tst_seasonfile)
-#include "tst_seasonfile.moc"
+QTEST_APPLESS_MAIN(tst_season)
+#include "tst_season.moc"

@@ -47,45 +47,17 @@ private Q_SLOTS:
         roundList(m_main)->hidePopup();
     }
 
-    void typingAndLeaving_data()
+    void typing()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("stored");
-        QTest::addRow("overtime by keypad") << "5+4-"
-                                            << "5:4p"
-                                            << "5:4p";
-        QTest::addRow("two-goal margin loses p") << "3:1p"
-                                                 << "3:1p"
-                                                 << "3:1";
-        QTest::addRow("draw") << "2+2"
-                              << "2:2"
-                              << "2:2p";
-        QTest::addRow("invalid emptied silently") << "3;2"
-                                                  << "3;2"
-                                                  << "";
-    }
-
-    void typingAndLeaving()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, stored);
-        type(m_main, 2, typed);
-        QCOMPARE(resultField(m_main, 2)->text(), shown);
-        QCOMPARE(resultField(m_main, 2)->cursorPosition(), shown.size());
-        resultField(m_main, 3)->setFocus(); // leaving the field
-        QCOMPARE(resultField(m_main, 2)->text(), stored);
-        QCOMPARE(m_main->season().VYSLEDEK(3, 10), stored);
-        QVERIFY(m_desktop->messages.isEmpty());
-    }
-
-    void keypadKeysAndEnter()
-    {
-        resultField(m_main, 0)->setFocus();
+        // Keypad typing right after the league opens fills the first result, not the round list.
+        QLineEdit* first = resultField(m_main, 0);
+        QCOMPARE(QApplication::focusWidget(), first);
         for (auto key : {Qt::Key_2, Qt::Key_Plus, Qt::Key_1, Qt::Key_Slash})
-            QTest::keyClick(resultField(m_main, 0), key, Qt::KeypadModifier, 0);
-        QCOMPARE(resultField(m_main, 0)->text(), u"2:1n"_qs);
+            QTest::keyClick(first, key, Qt::KeypadModifier, 0);
+        QCOMPARE(first->text(), u"2:1n"_qs);
+        QCOMPARE(first->cursorPosition(), 4);
+        QCOMPARE(m_main->shownRound(), 10);
+        // Enter moves down the rows and stores; the last row keeps the keyboard.
         for (int i = 0; i < kSlots - 1; ++i) {
             QTest::keyClick(resultField(m_main, i), Qt::Key_Enter, Qt::KeypadModifier);
             QVERIFY(resultField(m_main, i + 1)->hasFocus());
@@ -93,6 +65,27 @@ private Q_SLOTS:
         QTest::keyClick(resultField(m_main, 6), Qt::Key_Return);
         QVERIFY(resultField(m_main, 6)->hasFocus());
         QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:1n"_qs);
+
+        // A click into a filled field selects it, so typing replaces the old result.
+        QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 3, 5));
+        WAIT_FOR(first->selectedText() == u"2:1n"_qs);
+        QTest::keyClicks(first, u"2+2"_qs);
+        QCOMPARE(first->text(), u"2:2"_qs);
+        // Leaving the field stores the result as the notation writes it; an invalid one is emptied silently.
+        type(m_main, 2, u"3;2"_qs);
+        QCOMPARE(QList<QString>({first->text(), resultField(m_main, 2)->text()}),
+                 QList<QString>({u"2:2p"_qs, u"3;2"_qs}));
+        resultField(m_main, 3)->setFocus();
+        QCOMPARE(resultField(m_main, 2)->text(), QString());
+        QCOMPARE(m_main->season().VYSLEDEK(1, 10) + u'|' + m_main->season().VYSLEDEK(3, 10), u"2:2p|"_qs);
+        QVERIFY(m_desktop->messages.isEmpty());
+
+        // Back from a view, the keyboard is in the first field again.
+        QTest::keyClick(m_main, Qt::Key_F2);
+        QWidget* table = QApplication::activeModalWidget();
+        QVERIFY(table);
+        QTest::keyClick(table, Qt::Key_Escape);
+        WAIT_FOR(m_main->focusWidget() == first);
     }
 
     void paging()
@@ -172,26 +165,41 @@ private Q_SLOTS:
         QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
     }
 
-    void failedWriteKeepsWindow()
+    // The schedule file cannot be replaced while a folder stands in its place.
+    void failedWrite()
     {
-        // The schedule file cannot be replaced while a folder stands in its place.
         const QString schedule = scheduleFileFor(m_league->path);
         QVERIFY(QFile::remove(schedule) && QDir().mkdir(schedule));
         type(m_main, 0, u"1:0"_qs);
+        m_desktop->choices = {2, 2}; // stay in the program, twice
         QVERIFY(!m_main->close());
-        QVERIFY(m_main && m_main->isVisible());
-        QCOMPARE(m_desktop->messages.size(), 1);
+        m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
+        QVERIFY(m_main && m_main->isVisible() && !fixture::visibleWindow<frmUvod>(u"frmUvod"_qs));
+        QCOMPARE(m_desktop->messages.size(), 2);
         QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
         QVERIFY(m_desktop->messages[0].text.contains(u"los_test.txt"_qs));
+        QVERIFY(m_desktop->messages[0].text.endsWith(u"[Zkusit znovu | Odejít bez uložení | Zůstat v programu]"_qs));
         QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"1:0"_qs);
 
-        m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
-        QVERIFY(m_main && m_main->isVisible());
-        QVERIFY(!fixture::visibleWindow<frmUvod>(u"frmUvod"_qs));
+        // Leaving without saving is asked once more; No goes back to the choice.
+        m_desktop->choices = {1, 2};
+        m_desktop->answers = {Desktop::Answer::No};
+        QVERIFY(!m_main->close());
+        QVERIFY(m_desktop->messages.value(3).text.contains(u"budou ztraceny"_qs));
+        QCOMPARE(m_desktop->messages.size(), 5);
 
         QVERIFY(QDir().rmdir(schedule)); // the user mends it and tries again
         QVERIFY(m_main->close());
         QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
+
+        init(); // Yes: the window closes and nothing is written.
+        QVERIFY(QFile::remove(scheduleFileFor(m_league->path)) && QDir().mkdir(scheduleFileFor(m_league->path)));
+        type(m_main, 0, u"1:0"_qs);
+        m_desktop->choices = {1};
+        m_desktop->answers = {Desktop::Answer::Yes};
+        QVERIFY(m_main->close());
+        WAIT_FOR(!m_main);
+        QVERIFY(QFileInfo(scheduleFileFor(m_league->path)).isDir());
     }
 
     void otherLeagueWritesAndReturnsToPicker()
@@ -206,51 +214,6 @@ private Q_SLOTS:
         auto* again = fixture::visibleWindow<frmMain>(u"frmMain"_qs);
         QVERIFY(again);
         QCOMPARE(resultField(again, 2)->text(), u"0:3"_qs);
-    }
-
-    void typingAtOnce()
-    {
-        // Keypad typing right after the league opens fills the first result, not the round list.
-        QLineEdit* first = resultField(m_main, 0);
-        QCOMPARE(QApplication::focusWidget(), first);
-        QTest::keyClicks(QApplication::focusWidget(), u"5+4-"_qs);
-        QCOMPARE(first->text(), u"5:4p"_qs);
-        QCOMPARE(m_main->shownRound(), 10);
-
-        // A click into a filled field selects it, so typing replaces the old result.
-        QTest::keyClick(first, Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), resultField(m_main, 1));
-        QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 3, 5));
-        WAIT_FOR(first->selectedText() == u"5:4p"_qs);
-        QTest::keyClicks(first, u"2:1"_qs);
-        QCOMPARE(first->text(), u"2:1"_qs);
-
-        // Back from a view, the keyboard is in the first field again.
-        resultField(m_main, 3)->setFocus();
-        QTest::keyClick(m_main, Qt::Key_F2);
-        QWidget* table = QApplication::activeModalWidget();
-        QVERIFY(table);
-        QTest::keyClick(table, Qt::Key_Escape);
-        WAIT_FOR(m_main->focusWidget() == first);
-    }
-
-    void leavingWithoutSaving()
-    {
-        const QString schedule = scheduleFileFor(m_league->path);
-        QVERIFY(QFile::remove(schedule) && QDir().mkdir(schedule));
-        type(m_main, 0, u"1:0"_qs);
-        m_desktop->choices = {1, 2}; // leave without saving, then stay
-        m_desktop->answers = {Desktop::Answer::No};
-        QVERIFY(!m_main->close()); // the warning answered No: back to the choice
-        QCOMPARE(m_desktop->messages.size(), 3);
-        QVERIFY(m_desktop->messages[0].text.endsWith(u"[Zkusit znovu | Odejít bez uložení | Zůstat v programu]"_qs));
-        QVERIFY(m_desktop->messages[1].text.contains(u"budou ztraceny"_qs));
-        QVERIFY(m_main->isVisible());
-        m_desktop->choices = {1};
-        m_desktop->answers = {Desktop::Answer::Yes};
-        QVERIFY(m_main->close());
-        WAIT_FOR(!m_main);
-        QVERIFY(QFileInfo(schedule).isDir());
     }
 
     void changedOnDisk_data()

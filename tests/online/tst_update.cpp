@@ -99,41 +99,24 @@ private Q_SLOTS:
             QVERIFY2(!isPlainFileName(name), qPrintable(name));
     }
 
-    void merge_data()
-    {
-        QTest::addColumn<QString>("mine");   // "home-away result" in round 5, slot 7
-        QTest::addColumn<QString>("server"); // the server's result for slot 7's own pairing, 13-14
-        QTest::addColumn<QString>("merged");
-        QTest::addRow("only mine") << "13-14 2:1"
-                                   << ""
-                                   << "2:1";
-        QTest::addRow("same result") << "13-14 2:1"
-                                     << "2:1"
-                                     << "2:1";
-        QTest::addRow("different") << "13-14 2:1"
-                                   << "0:1"
-                                   << "0:1";
-        QTest::addRow("same home team only") << "13-12 2:1"
-                                             << ""
-                                             << "";
-        QTest::addRow("swapped pairing") << "14-13 2:1"
-                                         << ""
-                                         << "";
-    }
-
     void merge()
     {
-        QFETCH(QString, mine);
-        QFETCH(QString, server);
-        QFETCH(QString, merged);
-        SeasonStore local = fixture::season(), downloaded = fixture::season({{5, 7, server}});
-        const QStringList teams = mine.section(u' ', 0, 0).split(u'-');
-        local.match(7, 5) = Match{teams[0].toInt(), teams[1].toInt(), mine.section(u' ', 1)};
-        const QList<ResultConflict> found = mergeResults(local, downloaded);
-        QCOMPARE(downloaded.VYSLEDEK(7, 5), merged);
-        QCOMPARE(found.size(), server == u"0:1" ? 1 : 0);
-        if (!found.isEmpty())
-            QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  Tým 13 - Tým 14: vaše 2:1, server 0:1"_qs);
+        // "home-away result" in round 5, slot 7 of my season; the server's result for the slot's own pairing 13-14;
+        // what the merged season holds. Only the same pairing is merged.
+        for (const auto& [mine, server, merged] : {std::tuple{u"13-14 2:1"_qs, QString(), u"2:1"_qs},
+                                                   {u"13-14 2:1"_qs, u"2:1"_qs, u"2:1"_qs},
+                                                   {u"13-14 2:1"_qs, u"0:1"_qs, u"0:1"_qs},
+                                                   {u"13-12 2:1"_qs, QString(), QString()},
+                                                   {u"14-13 2:1"_qs, QString(), QString()}}) {
+            SeasonStore local = fixture::season(), downloaded = fixture::season({{5, 7, server}});
+            const QStringList teams = mine.section(u' ', 0, 0).split(u'-');
+            local.match(7, 5) = Match{teams[0].toInt(), teams[1].toInt(), mine.section(u' ', 1)};
+            const QList<ResultConflict> found = mergeResults(local, downloaded);
+            QCOMPARE(downloaded.VYSLEDEK(7, 5), merged);
+            QCOMPARE(found.size(), server == u"0:1" ? 1 : 0);
+            if (!found.isEmpty())
+                QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  Tým 13 - Tým 14: vaše 2:1, server 0:1"_qs);
+        }
     }
 
     void conflictsAndTypedResults_data()

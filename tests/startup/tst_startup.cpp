@@ -25,6 +25,7 @@ private Q_SLOTS:
     }
 
     void cleanup() { fixture::closeAllWindows(); }
+
     void noticeThenSplashThenPicker()
     {
         QVERIFY(QFile::exists(path(u"1.st"_qs)));
@@ -45,11 +46,9 @@ private Q_SLOTS:
         QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
 
         auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
-        QStringList entries;
-        for (int i = 0; i < child<QListWidget>(picker, u"LSTsouteze"_qs)->count(); ++i)
-            entries << child<QListWidget>(picker, u"LSTsouteze"_qs)->item(i)->text();
-        QCOMPARE(entries, (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
-                                       u"Extraliga 2006/2007"_qs}));
+        QCOMPARE(fixture::items(child<QListWidget>(picker, u"LSTsouteze"_qs)),
+                 (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
+                              u"Extraliga 2006/2007"_qs}));
         const QString firstTag = child<QLabel>(picker, u"L2"_qs)->text();
         WAIT_FOR(child<QLabel>(picker, u"L2"_qs)->text() != firstTag);
     }
@@ -93,32 +92,23 @@ private Q_SLOTS:
                              fixture::scheduleLines().mid(0, 100), u"zzvadna"_qs);
         frmUvod* picker = openPicker();
         QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_qs);
-        const auto rowOf = [&](const QString& text) { return list->row(list->findItems(text, Qt::MatchExactly)[0]); };
-
-        list->setCurrentRow(rowOf(QString(31, u'-')));
-        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
+        const auto open = [&](int row) {
+            list->setCurrentRow(row);
+            QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
+        };
+        // The separator or no choice: nothing happens.
+        open(fixture::items(list).indexOf(QString(31, u'-')));
+        open(-1);
         QVERIFY(m_desktop->messages.isEmpty());
-        QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
-
-        list->clearSelection();
-        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
-        QVERIFY(m_desktop->messages.isEmpty());
-
         // Both copies of Extraliga 2007/2008 stand above the separator in file order: the copy is third.
-        list->setCurrentRow(2);
-        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
-        QCOMPARE(m_desktop->messages.size(), 1);
+        open(2);
+        open(fixture::items(list).indexOf(u"Liga 2007/2008"_qs));
+        QCOMPARE(m_desktop->messages.size(), 2);
         QCOMPARE(m_desktop->messages[0].text, u"Nenalezeno!"_qs);
         QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
-
-        list->setCurrentRow(rowOf(u"Liga 2007/2008"_qs));
-        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
-        QCOMPARE(m_desktop->messages.size(), 2);
         QVERIFY2(m_desktop->messages[1].text.contains(u"los_zzvadna.txt"_qs), qPrintable(m_desktop->messages[1].text));
-        QVERIFY(picker->isVisible());
-        QVERIFY(!visibleWindow<frmMain>(u"frmMain"_qs));
-
-        QTest::keyClick(child<QListWidget>(picker, u"LSTsouteze"_qs), Qt::Key_Escape);
+        QVERIFY(picker->isVisible() && !visibleWindow<frmMain>(u"frmMain"_qs));
+        QTest::keyClick(list, Qt::Key_Escape);
         QVERIFY(!picker->isVisible());
     }
 
@@ -126,12 +116,11 @@ private Q_SLOTS:
     {
         frmUvod* picker = openPicker();
         QVERIFY(QTest::qWaitForWindowExposed(picker));
-        child<QListWidget>(picker, u"LSTsouteze"_qs)->setCurrentRow(3);
-        const QRect item = child<QListWidget>(picker, u"LSTsouteze"_qs)
-                               ->visualItemRect(child<QListWidget>(picker, u"LSTsouteze"_qs)->item(3));
-        // A real double-click starts with a press.
-        QTest::mousePress(child<QListWidget>(picker, u"LSTsouteze"_qs)->viewport(), Qt::LeftButton, {}, item.center());
-        QTest::mouseDClick(child<QListWidget>(picker, u"LSTsouteze"_qs)->viewport(), Qt::LeftButton, {}, item.center());
+        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_qs);
+        list->setCurrentRow(3);
+        const QPoint item = list->visualItemRect(list->item(3)).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, item); // a real double-click starts with a press
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item);
         auto* main = visibleWindow<frmMain>(u"frmMain"_qs);
         QVERIFY(main);
         QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);

@@ -42,6 +42,7 @@ private Q_SLOTS:
     }
 
     void cleanup() { fixture::closeAllWindows(); }
+
     void streaksScreen()
     {
         fixture::roundList(m_main)->setCurrentIndex(6);

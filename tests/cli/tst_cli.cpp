@@ -33,12 +33,13 @@ void limitFileSize(QProcess& p, rlim_t bytes)
     });
 }
 
+// Runs the program and keeps this process's event loop going, for the loopback server's sake.
 Run cli(const QStringList& args, rlim_t fileSizeLimit = 0)
 {
     QProcess p;
     limitFileSize(p, fileSizeLimit);
     p.start(QStringLiteral(RINKOMAT_CLI), args);
-    if (!p.waitForFinished(30000))
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000))
         return {};
     return {p.exitCode(), QJsonDocument::fromJson(p.readAllStandardOutput()).object(),
             QString::fromUtf8(p.readAllStandardError())};
@@ -138,9 +139,7 @@ private Q_SLOTS:
         const Run r = cli(args, locked ? 0 : 1000);
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
-        QFile f(scheduleFileFor(path));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
+        QCOMPARE(fixture::contents(scheduleFileFor(path)), before);
     }
 
     void twoWritersLoseNothing()
@@ -173,33 +172,17 @@ private Q_SLOTS:
         fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR "/../update-site"), site.path());
         fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
         LoopbackServer server(site.path());
-        const QString url = server.url().toString();
-        const auto run = [&](const QStringList& args, rlim_t limit = 0) -> Run {
-            Run r;
-            QProcess proc;
-            limitFileSize(proc, limit);
-            proc.start(QStringLiteral(RINKOMAT_CLI),
-                       QStringList{u"update"_qs, url, program.path(), u"--json"_qs} + args);
-            // The loopback server answers from this process's event loop.
-            if (!QTest::qWaitFor([&] { return proc.state() == QProcess::NotRunning; }, 30000))
-                proc.kill();
-            r.exitCode = proc.exitCode();
-            r.json = QJsonDocument::fromJson(proc.readAllStandardOutput()).object();
-            return r;
+        const auto run = [&](const QString& answer, rlim_t limit = 0) {
+            return cli({u"update"_qs, server.url().toString(), program.path(), u"--json"_qs, answer}, limit);
         };
         const QString schedule = program.filePath(u"souteze/los_extraliga0708.txt"_qs);
-        QFile f(schedule);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray before = f.readAll();
-        f.close();
-        QCOMPARE(run({u"--no"_qs}).exitCode, 0); // declined: nothing to do
-        const Run failed = run({u"--yes"_qs}, 2000);
+        const QByteArray before = fixture::contents(schedule);
+        QCOMPARE(run(u"--no"_qs).exitCode, 0); // declined: nothing to do
+        const Run failed = run(u"--yes"_qs, 2000);
         QCOMPARE(failed.exitCode, 1);
         QVERIFY(failed.json.value(u"steps"_qs).toArray().last().toString().contains(u"povolenou velikost"_qs));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
-        f.close();
-        QCOMPARE(run({u"--yes"_qs}).exitCode, 0);
+        QCOMPARE(fixture::contents(schedule), before);
+        QCOMPARE(run(u"--yes"_qs).exitCode, 0);
     }
 
 private:

@@ -166,13 +166,15 @@ QString calendarFault(const QByteArray& bytes, const QString& fileName)
 {
     const QStringList lines = decodeLines(bytes);
     bool anyEvent = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].isEmpty() || lines[i].startsWith(u';'))
+    int lineNo = 0;
+    for (const QString& line : lines) {
+        ++lineNo;
+        if (line.isEmpty() || line.startsWith(u';'))
             continue;
-        const QRegularExpressionMatch m = calendarEvent.match(lines[i]);
+        const QRegularExpressionMatch m = calendarEvent.match(line);
         const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
         if (k < 1 || k > 10)
-            return u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_qs.arg(fileName).arg(i + 1);
+            return u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_qs.arg(fileName).arg(lineNo);
         anyEvent = true;
     }
     return anyEvent ? QString() : u"Soubor „%1“ neobsahuje žádnou akci kalendáře."_qs.arg(fileName);

@@ -148,8 +148,11 @@ std::optional<UpdateList> parseUpdateList(const QByteArray& body)
     const QStringList lines = decodeLines(body);
     UpdateList list;
     list.dataDate = lines.value(1);
-    for (qsizetype i = 2; i < lines.size() && !lines[i].isEmpty(); ++i)
-        list.files << lines[i];
+    for (const QString& line : lines.mid(2)) {
+        if (line.isEmpty())
+            break;
+        list.files << line;
+    }
     return list;
 }
 

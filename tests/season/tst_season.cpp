@@ -207,6 +207,7 @@ private Q_SLOTS:
             {"sezona", 19, u"t14=Tým\x1b[31m"_qs, 20, u"řídicí"_qs},
             {"sezona", 4, u"HR2=deset"_qs, 5, u"HR2="_qs},
             {"sezona", 3, u"HR1=15"_qs, 4, u"HR1="_qs},
+            {"sezona", 3, u"HR1=010"_qs, 4, u"HR1="_qs}, // two digits at most
             {"sezona", 19, u"t15=Navíc"_qs, 20, u"od 1 do 14"_qs},
             {"sezona", 19, u"t14=Tým 13"_qs, 20, u"stejný název"_qs},
             {"sezona", 6, u"t01=Tým 5"_qs, 11, u"týmy č. 1 a 5"_qs},
@@ -274,7 +275,7 @@ private Q_SLOTS:
 
     void unreadableFiles()
     {
-        for (const QString& kind : {u"fifo"_qs, u"folder"_qs, u"device"_qs, u"huge"_qs, u"noteam"_qs}) {
+        for (const QString& kind : {u"fifo"_qs, u"folder"_qs, u"device"_qs, u"huge"_qs, u"16 MiB"_qs, u"noteam"_qs}) {
             QStringList comp = fixture::competitionLines();
             if (kind == u"noteam")
                 comp = comp.mid(0, 6);
@@ -289,13 +290,16 @@ private Q_SLOTS:
                 QVERIFY(QDir().mkdir(los));
             else if (kind == u"device")
                 QVERIFY(QFile::link(u"/dev/zero"_qs, los));
-            else if (QFile f(los); kind == u"huge")
-                QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxDataFileBytes + 1));
+            else if (QFile f(los); kind != u"noteam")
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxDataFileBytes + (kind == u"huge")));
             const QString error = loadSeason(path, los).error();
             const QString what = kind == u"noteam" ? u"Soubor „sezona_test.txt“ nepojmenovává žádný tým"_qs
                                  : kind == u"huge" ? u"Soubor „los_test.txt“ je větší než 16 MiB"_qs
                                                    : u"„los_test.txt“ není obyčejný soubor"_qs;
-            QVERIFY2(error.contains(what), qPrintable(kind + u": " + error));
+            if (kind == u"16 MiB") // read, then refused for what it holds
+                QVERIFY2(!error.contains(u"16 MiB"_qs) && error.contains(u"los_test.txt"_qs), qPrintable(error));
+            else
+                QVERIFY2(error.contains(what), qPrintable(kind + u": " + error));
         }
     }
 

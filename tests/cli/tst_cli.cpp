@@ -2,6 +2,7 @@
 #include "fixture/league.h"
 #include "fixture/loopbackserver.h"
 #include "fixture/programfolder.h"
+#include "fixture/wait.h"
 #include "season/datafiles.h"
 
 #include <QJsonArray>
@@ -39,7 +40,7 @@ Run cli(const QStringList& args, rlim_t fileSizeLimit = 0)
     QProcess p;
     limitFileSize(p, fileSizeLimit);
     p.start(QStringLiteral(RINKOMAT_CLI), args);
-    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000))
+    if (!fixture::waitFor([&] { return p.state() == QProcess::NotRunning; }))
         return {};
     return {p.exitCode(), QJsonDocument::fromJson(p.readAllStandardOutput()).object(),
             QString::fromUtf8(p.readAllStandardError())};

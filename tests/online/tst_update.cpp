@@ -253,7 +253,7 @@ private Q_SLOTS:
         }
         const auto before = snapshot(m_program->path());
         Recorder r(m_server->url());
-        r.limits = {mode == LoopbackServer::Mode::Drip ? 250 : 100, 200, kMaxResponseBytes};
+        r.limits = {mode == LoopbackServer::Mode::Drip ? 250 : 50, 100, kMaxResponseBytes};
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
         QVERIFY2(r.steps.last().startsWith(u"update: "_qs) && r.steps.last().contains(message),
                  qPrintable(r.steps.last()));

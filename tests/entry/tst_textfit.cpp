@@ -2,6 +2,7 @@
 // Every window on the fullest season: no text may be cut, at the scale the test runs with.
 #include "common/pacing.h"
 #include "entry/frmMain.h"
+#include "fixture/league.h"
 #include "fixture/programfolder.h"
 #include "lookups/frmZapasy.h"
 #include "online/frmUpdate.h"
@@ -82,15 +83,10 @@ private Q_SLOTS:
         m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0));
         // The nearly complete season, with the longest names of the bundled leagues.
         const QString competition = m_dir.filePath(u"souteze/sezona_extraliga0607.txt"_qs);
-        QFile file(competition);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QString text = decodeText(file.readAll());
-        file.close();
-        text.replace(QRegularExpression(u"t01=[^\r\n]*"_qs), u"t01=Hradec Králové"_qs)
-            .replace(QRegularExpression(u"t02=[^\r\n]*"_qs), u"t02=Frýdek-Místek"_qs);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text.toUtf8());
-        file.close();
+        const QString text = decodeText(fixture::contents(competition))
+                                 .replace(QRegularExpression(u"t01=[^\r\n]*"_qs), u"t01=Hradec Králové"_qs)
+                                 .replace(QRegularExpression(u"t02=[^\r\n]*"_qs), u"t02=Frýdek-Místek"_qs);
+        fixture::put(competition, text.toUtf8());
         QVERIFY(QFile::copy(m_dir.filePath(u"souteze/kalendar_0708.dat"_qs),
                             m_dir.filePath(u"souteze/kalendar_0607.dat"_qs)));
         m_main = new frmMain(competition, scheduleFileFor(competition));

@@ -106,8 +106,8 @@ private Q_SLOTS:
              {std::pair{u"A 2006/2007|B 2007/2008|C 2006/2007|D 2007/2008"_qs,
                         u"B 2007/2008|D 2007/2008|%1|A 2006/2007|C 2006/2007"_qs.arg(sep)},
               {u"B 2007/2008|A 2007/2008"_qs, u"B 2007/2008|A 2007/2008"_qs},
-              {u"bez roku|jiná|A 2006/2007|B 2007/2008|x 1999"_qs,
-               u"B 2007/2008|%1|A 2006/2007|x 1999|bez roku|jiná"_qs.arg(sep)},
+              {u"bez roku|jiná|A 2006/2007|B 2007/2008|x 1999|1998"_qs,
+               u"B 2007/2008|%1|A 2006/2007|x 1999|1998|bez roku|jiná"_qs.arg(sep)},
               {QString(), QString()}}) {
             QList<CatalogueEntry> entries;
             for (const QString& t : texts.split(u'|', Qt::SkipEmptyParts))
@@ -120,6 +120,15 @@ private Q_SLOTS:
             }
             QCOMPARE(got.join(u'|'), expected);
         }
+    }
+
+    // A slot or round beyond the season is a fault in the program, not something to read past.
+    void checkedAccess()
+    {
+        const SeasonStore s = fixture::season();
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, s.match(kSlots + 1, 1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, s.match(1, kRounds + 1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, s.DATUM_KOLA(0));
     }
 
     void competitionKeys()

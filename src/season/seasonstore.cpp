@@ -72,9 +72,8 @@ QString roundEntryText(int round, const QDate& date)
 
 int roundShownOnOpening(const SeasonStore& store, const QDate& today)
 {
-    for (int r = 1; r <= kRounds; ++r) {
-        if (store.DATUM_KOLA(r) >= today)
-            return r;
-    }
-    return kRounds;
+    int round = 1;
+    while (round < kRounds && store.DATUM_KOLA(round) < today)
+        ++round;
+    return round;
 }

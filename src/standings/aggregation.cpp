@@ -49,9 +49,10 @@ void finishTotals(TeamStats& stats)
 {
     for (int t = 1; t <= kTeams; ++t) {
         for (int v : {venue::Home, venue::Away}) {
-            stats.at(Stat::PTS, v, t) = bodovani[0] * stats(Stat::W, v, t) + bodovani[1] * stats(Stat::W_OT, v, t) +
-                                        bodovani[2] * stats(Stat::T, v, t) + bodovani[3] * stats(Stat::L_OT, v, t) +
-                                        bodovani[4] * stats(Stat::L, v, t);
+            using enum OutcomeClass;
+            stats.at(Stat::PTS, v, t) = pointsOf(A) * stats(Stat::W, v, t) + pointsOf(B) * stats(Stat::W_OT, v, t) +
+                                        pointsOf(C) * stats(Stat::T, v, t) + pointsOf(D) * stats(Stat::L_OT, v, t) +
+                                        pointsOf(E) * stats(Stat::L, v, t);
         }
         for (int s = 1; s <= kStats; ++s) {
             const auto stat = static_cast<Stat>(s);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -128,14 +129,16 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
     if (std::all_of(teamLine.begin(), teamLine.end(), [](int line) { return line == 0; }))
         return u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_qs.arg(fileName);
     // Equal names would make saving rewrite the pairings of both teams to one number.
-    for (int a = 1; a <= kTeams; ++a) {
-        for (int b = a + 1; b <= kTeams; ++b) {
-            const QString name = into.TymPodleCisla(a);
-            if (!name.isEmpty() && name == into.TymPodleCisla(b)) {
-                return fault(fileName, std::max(teamLine[a - 1], teamLine[b - 1]),
-                             u"týmy č. %1 a %2 mají stejný název „%3“."_qs.arg(a).arg(b).arg(name));
-            }
+    QHash<QString, int> firstNamed;
+    for (int t = 1; t <= kTeams; ++t) {
+        const QString name = into.TymPodleCisla(t);
+        if (name.isEmpty())
+            continue;
+        if (const int other = firstNamed.value(name); other != 0) {
+            return fault(fileName, std::max(teamLine[other - 1], teamLine[t - 1]),
+                         u"týmy č. %1 a %2 mají stejný název „%3“."_qs.arg(other).arg(t).arg(name));
         }
+        firstNamed.insert(name, t);
     }
     return {};
 }

@@ -143,6 +143,7 @@ private Q_SLOTS:
         QCOMPARE(s.TymPodleCisla(1), u"První"_qs);                            // t1= after t01= names the same team
         QCOMPARE(s.TymPodleCisla(2), u"Rovná=se"_qs);
         QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_qs), 3);
+        QCOMPARE(s.CisloPodleTymu(u"Tým 14"_qs), 14);
         QCOMPARE(s.CisloPodleTymu(u"č. budějovice"_qs), 0);
         QCOMPARE(s.CisloPodleTymu(QString()), 0);
 

@@ -271,6 +271,14 @@ private Q_SLOTS:
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [&](const auto& r) { return r.team == team; });
         QCOMPARE(row->clinched, clinched);
         QCOMPARE(row->out, out);
+        // One match left, in the round's last slot: the bounds count it, and not every place is settled.
+        if (played == kRounds && hr1 == 8) {
+            s.match(kSlots, kRounds).result.clear();
+            const Standings open = byPoints(s);
+            QVERIFY(std::any_of(open.rows.begin(), open.rows.end(),
+                                [](const StandingsRow& r) { return r.clinched.size() + r.out.size() < 3; }));
+            s.match(kSlots, kRounds).result = u"0:1"_qs;
+        }
         // Only the whole season's table by points shows them.
         for (const Standings& other : {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, criterion::Points,
                                                       RankingRules::Running, 1, 51),

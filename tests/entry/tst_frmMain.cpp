@@ -158,7 +158,7 @@ private Q_SLOTS:
         QCOMPARE(reloaded().VYSLEDEK(4, 10), u"4:2"_qs);
         QCOMPARE(reloaded().VYSLEDEK(1, 1), u"3:1"_qs);
 
-        init();
+        init(); // opened anew
         type(m_main, 0, u"1:0"_qs);
         QTest::keyClick(resultField(m_main, 0), Qt::Key_X, Qt::ControlModifier);
         WAIT_FOR(!m_main);
@@ -192,7 +192,8 @@ private Q_SLOTS:
         QVERIFY(m_main->close());
         QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
 
-        init(); // Yes: the window closes and nothing is written.
+        // Opened anew with the same fault: leaving without saving, answered Yes, closes it and writes nothing.
+        init();
         QVERIFY(QFile::remove(scheduleFileFor(m_league->path)) && QDir().mkdir(scheduleFileFor(m_league->path)));
         type(m_main, 0, u"1:0"_qs);
         m_desktop->choices = {1};

@@ -126,8 +126,7 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
         row.sco = v(Stat::GF) + u':' + v(Stat::GA);
         const bool shared = criterion == criterion::Points
                                 ? placed[r].sharesPlace
-                                : r > 0 && criterion != criterion::GoalDifference && criterion >= 0 &&
-                                      criterion <= criterion::ExtraTimeSuccess &&
+                                : r > 0 && criterion != criterion::GoalDifference &&
                                       key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
         if (criterion == criterion::Points)
             row.decidedBy = placed[r].decidedBy;

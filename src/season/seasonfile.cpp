@@ -20,7 +20,7 @@ QString fault(const QString& fileName, int line, const QString& what)
 }
 
 // A number made of 1..max digits and nothing else, or -1.
-int parseCount(const QString& text, int maxDigits = 9)
+int parseCount(const QString& text, int maxDigits)
 {
     if (text.isEmpty() || text.size() > maxDigits)
         return -1;

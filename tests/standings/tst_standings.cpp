@@ -251,6 +251,7 @@ private Q_SLOTS:
         QTest::addRow("late, 8th place still open") << 50 << 8 << 2 << QList<int>{} << QList<int>{};
         QTest::addRow("ended, last above the line") << 52 << 8 << 2 << QList<int>{1, 2, 3} << QList<int>{};
         QTest::addRow("ended, level with it, below") << 52 << 8 << 4 << QList<int>{2, 3} << QList<int>{1};
+        QTest::addRow("ended, last place") << 52 << 8 << 14 << QList<int>{} << QList<int>{1, 2, 3};
         QTest::addRow("line 1 at 0") << 52 << 0 << 4 << QList<int>{2, 3} << QList<int>{};
     }
 

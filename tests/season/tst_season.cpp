@@ -150,8 +150,10 @@ private Q_SLOTS:
         QStringList seasonFirst = fixture::competitionLines();
         seasonFirst.move(2, 1);
         seasonFirst[5] = u"HR3=0"_qs; // no third line
+        seasonFirst[4] = u"HR2=14"_qs;
         QCOMPARE(load(seasonFirst).caption, u"Liga"_qs);
         QCOMPARE(load(seasonFirst).HR3, 0);
+        QCOMPARE(load(seasonFirst).HR2, 14);
     }
 
     void scheduleBlocks()

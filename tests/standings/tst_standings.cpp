@@ -197,6 +197,21 @@ private Q_SLOTS:
         QCOMPARE(graphWarning(season), QString());
     }
 
+    // A team that can at best draw level may still pass: the place above it is not certain.
+    void levelReachIsNotCertain()
+    {
+        SeasonStore s = fixture::season();
+        s.HR1 = 13;
+        for (int r = 1; r < kRounds; ++r) {
+            for (int m = 1; m <= kSlots; ++m)
+                s.match(m, r).result = u"1:1p"_qs;
+        }
+        s.match(1, 1).result = u"1:0"_qs; // team 1 three points ahead of team 2, with one match left each
+        const Standings st = byPoints(s);
+        QCOMPARE(st.rows[0].team, 1);
+        QCOMPARE(st.rows[0].clinched, QList<int>());
+    }
+
     void levelOnPoints_data()
     {
         QTest::addColumn<QStringList>("matches");

@@ -25,17 +25,19 @@ QStringList streaks(const QList<std::pair<int, QString>>& letters, int type, int
 class tst_streaks final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Team 5's "current,longest" for every streak type, counting overtime as a draw and as the final result.
+    // Team 5's "current longest" for every streak type, counting overtime as a draw and as the final result.
     void everyType()
     {
-        const char* expected[16][2] = {{"1,2", "1,3"}, {"1,5", "1,3"}, {"0,2", "0,0"}, {"3,3", "7,7"},
-                                       {"0,2", "0,1"}, {"0,1", "0,1"}, {"0,2", "0,2"}, {"3,3", "3,3"},
-                                       {"0,1", "0,1"}, {"0,1", "0,1"}, {"0,0", "0,0"}, {"1,1", "1,1"},
-                                       {"1,1", "1,1"}, {"1,2", "1,2"}, {"1,5", "1,5"}, {"0,1", "0,1"}};
+        const char* expected[16][2] = {{"1 2", "1 3"}, {"1 5", "1 3"}, {"0 2", "0 0"}, {"3 3", "7 7"},
+                                       {"0 2", "0 1"}, {"0 1", "0 1"}, {"0 2", "0 2"}, {"3 3", "3 3"},
+                                       {"0 1", "0 1"}, {"0 1", "0 1"}, {"0 0", "0 0"}, {"1 1", "1 1"},
+                                       {"1 1", "1 1"}, {"1 2", "1 2"}, {"1 5", "1 5"}, {"0 1", "0 1"}};
         for (int t = 0; t < 16; ++t) {
             for (auto mode : {OvertimeMode::Draw, OvertimeMode::FinalResult}) {
+                // The type leads the compared text, so that a failure names it.
                 const QString row = streaks({{5, u"AABDAEA"_qs}}, t, streakorder::Alphabetical, mode)[4];
-                QCOMPARE(row, u"-. Tým 5 "_qs + QString::fromLatin1(expected[t][int(mode)]).replace(u',', u' '));
+                QCOMPARE(QString::number(t) + u' ' + row, u"%1 -. Tým 5 %2"_qs.arg(t).arg(QLatin1String(
+                                                              expected[t][mode == OvertimeMode::FinalResult])));
                 // Types 8..12 look at overtime matches only: a regular win or loss neither counts nor breaks them.
                 QCOMPARE(markStreak(u"ABCDE"_qs, t, mode).size(), t >= 8 && t <= 12 ? 3 : 5);
             }

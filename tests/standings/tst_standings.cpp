@@ -90,6 +90,7 @@ private Q_SLOTS:
         QCOMPARE(DataProTabulku(season, 2, 2)(Stat::GP, venue::Total, 1), 1);
         QCOMPARE(DataProTabulku(season, 2, 2)(Stat::PTS, venue::Total, 2), 3);
         QCOMPARE(DataProTabulku(season, 1, 3)(Stat::PTS, venue::Total, 1), 6);
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, DataProTabulku(season, 1, 3)(Stat::PTS, venue::Total, 15));
         // Every slot of a round counts, the last one too.
         SeasonStore full = fixture::season();
         for (int m = 1; m <= kSlots; ++m)
@@ -197,11 +198,12 @@ private Q_SLOTS:
         QCOMPARE(graphWarning(season), QString());
     }
 
-    // A team that can at best draw level may still pass: the place above it is not certain.
+    // Reaching a team's points exactly is not passing it, nor is it being passed: both places stay open.
     void levelReachIsNotCertain()
     {
         SeasonStore s = fixture::season();
         s.HR1 = 13;
+        s.HR2 = 1;
         for (int r = 1; r < kRounds; ++r) {
             for (int m = 1; m <= kSlots; ++m)
                 s.match(m, r).result = u"1:1p"_qs;
@@ -210,6 +212,8 @@ private Q_SLOTS:
         const Standings st = byPoints(s);
         QCOMPARE(st.rows[0].team, 1);
         QCOMPARE(st.rows[0].clinched, QList<int>());
+        QCOMPARE(st.rows[13].team, 2);
+        QCOMPARE(st.rows[13].out, QList<int>());
     }
 
     void levelOnPoints_data()

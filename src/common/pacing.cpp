@@ -6,26 +6,15 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-double& factor()
+double pacing::factorFrom(const QString& text)
 {
-    static double value = [] {
-        bool ok = false;
-        const double f = qEnvironmentVariable("RINKOMAT_PACE").toDouble(&ok);
-        return ok && f > 0 ? f : 1.0;
-    }();
-    return value;
+    bool ok = false;
+    const double f = text.toDouble(&ok);
+    return ok && f > 0 ? f : 1.0;
 }
-
-} // namespace
 
 int pacing::ms(int designed)
 {
-    return std::max(1, static_cast<int>(std::lround(designed * factor())));
-}
-
-void pacing::setFactor(double f)
-{
-    factor() = f;
+    static const double factor = factorFrom(qEnvironmentVariable("RINKOMAT_PACE"));
+    return std::max(1, static_cast<int>(std::lround(designed * factor)));
 }

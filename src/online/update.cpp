@@ -158,7 +158,7 @@ std::optional<UpdateList> parseUpdateList(const QByteArray& body)
 
 bool isPlainFileName(const QString& name)
 {
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u".."))
+    if (name.isEmpty() || name == u"." || name.contains(u".."))
         return false;
     return std::none_of(name.begin(), name.end(), [](QChar c) {
         return c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control;

@@ -94,7 +94,7 @@ private Q_SLOTS:
         QVERIFY(!isNewerVersion(u"3.4.1"_qs, u"3.4.1"_qs));
         QVERIFY(!isNewerVersion(u"3.10.0"_qs, u"3.9.0"_qs)); // compared as the old program did, by text
         QVERIFY(isPlainFileName(u"los_extraliga0708.txt"_qs));
-        for (const QString& name : {u"../1.st"_qs, u"a..b"_qs, u"/etc/passwd"_qs, u"ad/1.jpg"_qs, u"..\\x"_qs,
+        for (const QString& name : {u"."_qs, u"../1.st"_qs, u"a..b"_qs, u"/etc/passwd"_qs, u"ad/1.jpg"_qs, u"..\\x"_qs,
                                     u"C:x.txt"_qs, u"a\tb"_qs, QString()})
             QVERIFY2(!isPlainFileName(name), qPrintable(name));
     }

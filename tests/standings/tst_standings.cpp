@@ -225,6 +225,8 @@ private Q_SLOTS:
         const QStringList two{u"1 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs};
         QTest::addRow("two, running") << two << false << "2 1. |1 2. brankový rozdíl";
         QTest::addRow("two, mutual") << two << true << "1 1. |2 2. vzájemné zápasy – body 3:0";
+        QTest::addRow("two, mutual in the last round")
+            << QStringList{u"52 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs} << true << "1 1. |2 2. vzájemné zápasy – body 3:0";
         QTest::addRow("two, mutual, slot 7") << QStringList{u"1 7 14-13 0:1"_qs, u"2 6 14-12 9:0"_qs} << true
                                              << "13 1. |14 2. vzájemné zápasy – body 3:0";
         // Three level on 12: team 1 won all four mutual matches; 2 and 3 stay level in the three's mini-table

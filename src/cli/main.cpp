@@ -35,8 +35,8 @@ QString usage()
 int runSibling(const QStringList& arguments)
 {
     const QDir here(QCoreApplication::applicationDirPath());
-    for (const QString& path : {here.filePath(u"rinkomat-cli-desktop"_qs),
-                                here.filePath(u"../libexec/rinkomat/rinkomat-cli-desktop"_qs)}) {
+    for (const QString& path :
+         {here.filePath(u"rinkomat-cli-desktop"_qs), here.filePath(u"../libexec/rinkomat/rinkomat-cli-desktop"_qs)}) {
         if (!QFileInfo(path).isExecutable())
             continue;
         QProcess sibling;

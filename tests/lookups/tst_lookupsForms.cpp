@@ -100,10 +100,8 @@ private Q_SLOTS:
         QAction* item = m_main->findChild<QAction*>(u"mnuKalendar"_qs);
         item->trigger();
         QCOMPARE(m_desktop->messages.value(0).text, u"není definován"_qs);
-        QFile file(m_league->dir.filePath(u"souteze/kalendar_0708.dat"_qs));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(encodeLines({u"a2=1.10. - 3.10.=Dlouhý název akce, která se nevejde"_qs}));
-        file.close();
+        fixture::put(m_league->dir.filePath(u"souteze/kalendar_0708.dat"_qs),
+                     encodeLines({u"a2=1.10. - 3.10.=Dlouhý název akce, která se nevejde"_qs}));
         item->trigger();
         auto* calendar = visibleWindow<frmKalendar>(u"frmKalendar"_qs);
         QVERIFY(calendar);
@@ -130,9 +128,7 @@ private Q_SLOTS:
         // The team's fixtures for a phone's calendar.
         m_desktop->savePath = m_league->dir.filePath(u"zapasy.ics"_qs);
         QTest::mouseClick(child<QPushButton>(zapasy, u"cmdKalendar"_qs), Qt::LeftButton);
-        QFile ics(m_desktop->savePath);
-        QVERIFY(ics.open(QIODevice::ReadOnly));
-        const QByteArray calendar = ics.readAll();
+        const QByteArray calendar = fixture::contents(m_desktop->savePath);
         QVERIFY(calendar.startsWith("BEGIN:VCALENDAR\r\n"));
         QCOMPARE(calendar.count("BEGIN:VEVENT"), kRounds);
         QCOMPARE(m_desktop->suggestedNames.value(0), u"zápasy Č. Budějovice 2007-2008.ics"_qs);

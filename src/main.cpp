@@ -8,9 +8,12 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit must fail the write that meets it, so that the user is told and keeps his results.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Rinkomat"_qs);
     QApplication::setApplicationVersion(QStringLiteral(RINKOMAT_VERSION));

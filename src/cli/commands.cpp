@@ -35,6 +35,7 @@ struct League {
 League loadLeague(const QString& competitionPath)
 {
     const QString schedulePath = scheduleFileFor(competitionPath);
+    finishInterruptedUpdate(QFileInfo(competitionPath).dir());
     Result<SeasonStore> loaded = loadSeason(competitionPath, schedulePath);
     if (!loaded.ok())
         throw FileError{loaded.error()};
@@ -52,9 +53,7 @@ League changeLeague(const QString& competitionPath, const std::function<void(Sea
     League league = loadLeague(competitionPath);
     removeLeftoverTemporaries(league.schedulePath);
     change(league.store);
-    error = backupFile(league.schedulePath, QDateTime::currentDateTime());
-    if (error.isEmpty())
-        error = writeSchedule(league.store, league.schedulePath);
+    error = saveSchedule(league.store, league.schedulePath, QDateTime::currentDateTime(), true);
     if (!error.isEmpty())
         throw FileError{error};
     return league;
@@ -162,6 +161,10 @@ CommandOutput enter(const Context& c)
 {
     const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
     const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
+    // The window empties a mistyped field in front of the user; a script would not see it happen.
+    if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
+        throw UsageError{
+            u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_qs.arg(c.args[3].left(80))};
     changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
     return plain({{u"stored"_qs, stored}}, {{stored}});
 }
@@ -295,8 +298,8 @@ CommandOutput matches(const Context& c)
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_qs)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
-        if (!printPdf(c.parser->value(u"pdf"_qs), page))
-            throw FileError{u"Soubor „%1“ nelze vytvořit."_qs.arg(c.parser->value(u"pdf"_qs))};
+        if (const QString error = printPdf(c.parser->value(u"pdf"_qs), page); !error.isEmpty())
+            throw FileError{error};
     }
     return lines(matchesView(l.store, team));
 }
@@ -348,11 +351,11 @@ public:
     QStringList steps;
 
 private:
-    FetchResult fetch(const QString& path) override
+    FetchResult fetch(const QString& path, int deadlineMs) override
     {
         QUrl url = m_site;
         url.setPath(m_site.path() + path);
-        return fetchUrl(url);
+        return fetchUrl(url, deadlineMs);
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}

@@ -17,7 +17,8 @@ namespace cli {
 bool hasDesktop();
 // The application object; a GUI one (without a display) when a page is printed.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
-FetchResult fetchUrl(const QUrl& url);
-bool printPdf(const QString& path, const QString& page);
+FetchResult fetchUrl(const QUrl& url, int deadlineMs);
+// Empty when the page is in the PDF file, else the Czech reason.
+QString printPdf(const QString& path, const QString& page);
 
 } // namespace cli

@@ -26,12 +26,14 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-FetchResult fetchUrl(const QUrl& url)
+FetchResult fetchUrl(const QUrl& url, int deadlineMs)
 {
-    return httpGet(url);
+    HttpLimits limits;
+    limits.deadlineMs = deadlineMs;
+    return httpGet(url, limits);
 }
 
-bool printPdf(const QString& path, const QString& page)
+QString printPdf(const QString& path, const QString& page)
 {
     return printTextPageToPdf(path, page);
 }

@@ -14,14 +14,14 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
-FetchResult fetchUrl(const QUrl&)
+FetchResult fetchUrl(const QUrl&, int)
 {
     return {FetchResult::Status::Failed, {}, u"síť je k dispozici jen v rinkomat-cli-desktop"_qs};
 }
 
-bool printPdf(const QString&, const QString&)
+QString printPdf(const QString&, const QString&)
 {
-    return false;
+    return u"tisk je k dispozici jen v rinkomat-cli-desktop"_qs;
 }
 
 } // namespace cli

@@ -3,12 +3,14 @@
 #include "commands.h"
 #include "desktopside.h"
 
+#include "season/datafiles.h"
 #include "season/seasonfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -54,6 +56,8 @@ int runSibling(const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit must fail the write that meets it, which then exits 2 with a message.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
     QCoreApplication& app = *application;
     QCommandLineParser parser;
@@ -102,10 +106,11 @@ int main(int argc, char* argv[])
         const CommandOutput output = command->second.run(context);
         if ((csv || html) && !output.view)
             throw UsageError{u"--csv a --html patří jen k příkazům, které ukazují pohled"_qs};
-        printOutput(output, csv                        ? OutputFormat::Csv
-                            : html                     ? OutputFormat::Html
-                            : parser.isSet(u"json"_qs) ? OutputFormat::Json
-                                                       : OutputFormat::Text);
+        if (!printOutput(output, csv                        ? OutputFormat::Csv
+                                 : html                     ? OutputFormat::Html
+                                 : parser.isSet(u"json"_qs) ? OutputFormat::Json
+                                                            : OutputFormat::Text))
+            throw FileError{u"Výstup se nepodařilo celý zapsat: %1."_qs.arg(czechFileReason(errno))};
         return output.exitCode;
     } catch (const UsageError& e) {
         printError(e.text + u'\n' + u"usage: rinkomat-cli "_qs + command->second.usage);

@@ -14,7 +14,7 @@ QJsonArray toJsonArray(const QStringList& texts)
     return a;
 }
 
-void printOutput(const CommandOutput& out, OutputFormat format)
+bool printOutput(const CommandOutput& out, OutputFormat format)
 {
     QByteArray bytes;
     if (!out.raw.isEmpty()) {
@@ -38,5 +38,6 @@ void printOutput(const CommandOutput& out, OutputFormat format)
             bytes += fields.join(u'\t').toUtf8() + '\n';
         }
     }
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    const auto size = static_cast<std::size_t>(bytes.size());
+    return std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0;
 }

@@ -21,5 +21,5 @@ struct CommandOutput {
 
 QJsonArray toJsonArray(const QStringList& texts);
 enum class OutputFormat { Text, Json, Csv, Html };
-// Prints the output as UTF-8 on stdout.
-void printOutput(const CommandOutput& out, OutputFormat format);
+// Prints the output as UTF-8 on stdout; false when not every byte reached it.
+[[nodiscard]] bool printOutput(const CommandOutput& out, OutputFormat format);

@@ -20,3 +20,4 @@ inline constexpr qint64 kMaxUpdateBytes = 16 * 1024 * 1024;
 inline constexpr int kMaxUpdateFiles = 64;
 inline constexpr int kIdleTimeoutMs = 10000;
 inline constexpr int kFileDeadlineMs = 60000;
+inline constexpr int kUpdateDeadlineMs = 120000;

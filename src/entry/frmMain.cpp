@@ -22,7 +22,7 @@
 #include <QTimer>
 
 frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
-    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los)
+    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los), m_journal(otvirany_los)
 {
     setObjectName(u"frmMain"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -100,16 +100,15 @@ void frmMain::buildRows()
 QString frmMain::Form_Load()
 {
     if (!m_lock) {
-        auto lock = std::make_unique<LeagueLock>(m_schedulePath);
-        if (QString error = lock->acquire(); !error.isEmpty())
+        if (QString error = lockLeague(); !error.isEmpty())
             return error;
-        m_lock = std::move(lock);
         removeLeftoverTemporaries(m_schedulePath);
     }
     Result<SeasonStore> loaded = loadSeason(m_competitionPath, m_schedulePath);
     if (!loaded.ok())
         return loaded.error();
     m_season = std::move(loaded).value();
+    offerRecovery();
     m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
     m_switching = false;
     setWindowTitle(m_season.caption);
@@ -122,6 +121,41 @@ QString frmMain::Form_Load()
     cboKolo_Click();
     result[0]->setFocus(); // typing goes to the first result at once
     return {};
+}
+
+QString frmMain::lockLeague()
+{
+    auto lock = std::make_unique<LeagueLock>(m_schedulePath);
+    QString error = lock->acquire();
+    if (!error.isEmpty() && !lock->otherComputer().isEmpty() &&
+        Desktop::instance().message(
+            nullptr,
+            error + u"\r\n\r\nPřevzít ligu? Běží-li program na počítači „%1“ přece, jedny z výsledků se ztratí."_qs.arg(
+                        lock->otherComputer()),
+            Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
+        error = lock->takeOver();
+    if (error.isEmpty())
+        m_lock = std::move(lock);
+    return error;
+}
+
+void frmMain::offerRecovery()
+{
+    const QList<JournalEntry> unsaved = m_journal.unsaved(m_season);
+    if (unsaved.isEmpty()) {
+        m_journal.clear();
+        return;
+    }
+    const Desktop::Answer answer = Desktop::instance().message(
+        nullptr,
+        u"Program minule neskončil řádně: %1 zadaných změn v lize „%2“ nebylo uloženo.\r\n\r\n"
+        "Obnovit je?"_qs.arg(unsaved.size())
+            .arg(m_season.caption),
+        Desktop::Icon::Question, Desktop::Buttons::YesNo, program::title);
+    if (answer == Desktop::Answer::Yes)
+        RecoveryJournal::restore(m_season, unsaved); // unsaved still, and kept in the journal until saved
+    else
+        m_journal.clear();
 }
 
 void frmMain::reloadSeason()
@@ -174,7 +208,11 @@ void frmMain::storeDisplayedRound()
         const QString normalised = normaliseResult(result[i]->text());
         if (normalised != result[i]->text())
             result[i]->setText(normalised);
-        m_season.match(i + 1, m_shownRound) = Match{m_home[i], m_away[i], normalised};
+        Match& stored = m_season.match(i + 1, m_shownRound);
+        const Match typed{m_home[i], m_away[i], normalised};
+        if (stored != typed)
+            m_journal.record({m_shownRound, i + 1, typed});
+        stored = typed;
     }
 }
 
@@ -198,6 +236,10 @@ void frmMain::leaveField(int row)
 void frmMain::swapRow(int row)
 {
     std::swap(m_home[row], m_away[row]);
+    Match& stored = m_season.match(row + 1, m_shownRound);
+    stored.home = m_home[row];
+    stored.away = m_away[row];
+    m_journal.record({m_shownRound, row + 1, stored});
     const QString tag = Ateam[row]->text();
     Ateam[row]->setText(Hteam[row]->text());
     Hteam[row]->setText(tag);
@@ -286,21 +328,19 @@ frmMain::SaveAttempt frmMain::trySave()
             "Přepsat soubor: uloží se vaše výsledky, změny provedené jiným programem se ztratí."_qs.arg(
                 QFileInfo(m_schedulePath).fileName()),
             Desktop::Icon::Warning, {u"Načíst soubor znovu"_qs, u"Přepsat soubor"_qs, u"Zrušit"_qs}, program::title);
-        if (choice == 0)
+        if (choice == 0) {
+            m_journal.clear(); // the user gives up what he typed
             reloadSeason();
+        }
         if (choice != 1)
             return {};
     }
     // The first save of each opening keeps a copy of the file as it was.
-    QString error;
-    if (!m_backedUp) {
-        error = backupFile(m_schedulePath, Desktop::instance().now());
-        m_backedUp = error.isEmpty();
-    }
-    if (error.isEmpty())
-        error = writeSchedule(m_season, m_schedulePath);
+    const QString error = saveSchedule(m_season, m_schedulePath, Desktop::instance().now(), !m_backedUp);
     if (!error.isEmpty())
         return {false, error};
+    m_backedUp = true;
+    m_journal.clear();
     m_fileFingerprint = fingerprint(scheduleBytes(m_season));
     return {true, {}};
 }
@@ -341,8 +381,10 @@ frmMain::Leaving frmMain::saveForLeaving()
         if (choice == 1 &&
             Desktop::instance().message(
                 this, u"Výsledky zadané od posledního uložení budou ztraceny.\r\n\r\nOpravdu odejít bez uložení?"_qs,
-                Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
+                Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes) {
+            m_journal.clear();
             return Leaving::WithoutSaving;
+        }
     }
 }
 

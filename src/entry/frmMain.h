@@ -2,6 +2,7 @@
 #pragma once
 
 #include "online/frmUpdate.h"
+#include "season/journal.h"
 #include "season/seasonstore.h"
 
 #include <QMainWindow>
@@ -83,6 +84,10 @@ private:
     enum class Leaving { Saved, WithoutSaving, Stay };
     // Saves before the league is left; when that fails the user may try again, stay, or leave without saving.
     Leaving saveForLeaving();
+    // The lock, taken over from another computer when the user confirms nobody works there; else the message.
+    QString lockLeague();
+    // Offers the results a crash left unsaved in the journal.
+    void offerRecovery();
 
     // Controls, found by their object names in the tests.
     QComboBox* cboKolo = nullptr;
@@ -107,4 +112,5 @@ private:
     // blindly.
     QByteArray m_fileFingerprint;
     bool m_backedUp = false;
+    RecoveryJournal m_journal;
 };

@@ -91,10 +91,14 @@ void frmZapasy::print()
         const QString path = desktop.pdfFileToSave(this, m_season.TymPodleCisla(m_team) + u".pdf");
         if (path.isEmpty())
             return;
-        printed = printTextPageToPdf(path, page);
-        if (printed)
-            desktop.tell(this, u"Stránka je uložena v souboru\r\n"_qs + QDir::toNativeSeparators(path),
-                         Desktop::Icon::Information);
+        const QString error = printTextPageToPdf(path, page);
+        if (!error.isEmpty()) {
+            desktop.tell(this, u"Stránku se nepodařilo uložit.\r\n"_qs + error, Desktop::Icon::Critical);
+            return;
+        }
+        desktop.tell(this, u"Stránka je uložena v souboru\r\n"_qs + QDir::toNativeSeparators(path),
+                     Desktop::Icon::Information);
+        return;
     }
     if (!printed)
         desktop.tell(this, u"Stránku se nepodařilo vytisknout."_qs, Desktop::Icon::Critical);

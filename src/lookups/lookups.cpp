@@ -203,7 +203,9 @@ ViewTable matchesView(const SeasonStore& season, int team)
 
 ViewTable headToHeadView(const SeasonStore& season, int first, int second)
 {
-    const QString pair = season.TymPodleCisla(first) + u" a " + season.TymPodleCisla(second);
+    // An empty team box is a choice the user can make; it names no team.
+    const auto name = [&](int team) { return team >= 1 && team <= kTeams ? season.TymPodleCisla(team) : QString(); };
+    const QString pair = name(first) + u" a " + name(second);
     return oneColumnView(viewCaption(season, u"vzájemné zápasy – "_qs + pair), u"zápas"_qs,
                          headToHeadLines(season, first, second));
 }

@@ -3,9 +3,12 @@
 
 #include "lookups/fixedfont.h"
 
+#include "season/datafiles.h"
+
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 
 bool isMonospaced(const QFont& font)
 {
@@ -30,7 +33,7 @@ QFont fixedFont(const QString& family, int pointSize, bool bold)
     return font;
 }
 
-bool printTextPage(QPrinter& printer, const QString& text)
+bool printTextPage(QPagedPaintDevice& printer, const QString& text)
 {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
@@ -42,7 +45,7 @@ bool printTextPage(QPrinter& printer, const QString& text)
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QStringList lines = text.split(u"\r\n"_qs);
     // A full season's list must stay on one sheet: tighten the lines rather than spill onto a second page.
-    const qreal available = printer.pageLayout().paintRectPixels(printer.resolution()).height() - metrics.descent();
+    const qreal available = printer.pageLayout().paintRectPixels(printer.logicalDpiY()).height() - metrics.descent();
     const qreal step =
         std::min(metrics.lineSpacing(), (available - metrics.ascent()) / std::max<qsizetype>(lines.size() - 1, 1));
     qreal y = metrics.ascent();
@@ -53,10 +56,16 @@ bool printTextPage(QPrinter& printer, const QString& text)
     return painter.end();
 }
 
-bool printTextPageToPdf(const QString& path, const QString& text)
+QString printTextPageToPdf(const QString& path, const QString& text)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    return printTextPage(printer, text);
+    // Made in memory and written in one go, so that a full disk never leaves half a PDF behind.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(1200);
+        if (!printTextPage(writer, text))
+            return u"Stránku nelze vytvořit."_qs;
+    }
+    return writeFileAtomically(path, pdf.data());
 }

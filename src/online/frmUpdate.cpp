@@ -89,12 +89,14 @@ void frmUpdate::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
 }
 
-FetchResult frmUpdate::fetch(const QString& path)
+FetchResult frmUpdate::fetch(const QString& path, int deadlineMs)
 {
     const BusyCursor busy;
     QUrl url = m_site;
     url.setPath(path);
-    return httpGet(url, m_limits, [this] { return m_cancelled; });
+    HttpLimits limits = m_limits;
+    limits.deadlineMs = std::min(limits.deadlineMs, deadlineMs);
+    return httpGet(url, limits, [this] { return m_cancelled; });
 }
 
 void frmUpdate::status(const QString& text)

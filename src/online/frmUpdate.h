@@ -34,7 +34,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    FetchResult fetch(const QString& path) override;
+    FetchResult fetch(const QString& path, int deadlineMs) override;
     void status(const QString& text) override;
     void progress(int done, int total) override;
     void pause(int milliseconds) override;

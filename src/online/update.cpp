@@ -6,9 +6,11 @@
 #include "season/datafiles.h"
 #include "season/seasonfile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -31,6 +33,10 @@ bool isCompetition(const QString& name)
 bool isSchedule(const QString& name)
 {
     return name.startsWith(u"los_");
+}
+bool isCalendar(const QString& name)
+{
+    return name.startsWith(u"kalendar_") && name.endsWith(u".dat");
 }
 QString scheduleOf(const QString& competition)
 {
@@ -88,10 +94,17 @@ private:
     QDir m_souteze;
 };
 
-// Replaces every target by its staged file, or none: a failure puts back what was replaced.
+// Names the files of a staging folder that are complete and checked, in the order they are installed.
+const QString kInstallList = u"instalovat.txt"_qs;
+
+// Replaces every target by its staged file, or none: a failure puts back what was replaced. A crash
+// on the way is completed by finishInterruptedUpdate, guided by the install list written first.
 QString installAll(const QDir& souteze, const QDir& staging, const QStringList& names)
 {
     namespace fs = std::filesystem;
+    const QString listError = writeFileAtomically(staging.filePath(kInstallList), names.join(u'\n').toUtf8());
+    if (!listError.isEmpty())
+        return listError;
     std::error_code ec;
     QStringList replaced;
     const auto path = [](const QDir& dir, const QString& name) {
@@ -116,6 +129,7 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
                 else
                     fs::remove(path(souteze, done), ignored);
             }
+            fs::remove(path(staging, kInstallList), ignored);
             return u"Soubor „%1“ nelze nahradit: %2."_qs.arg(name, reason);
         }
         replaced << name;
@@ -123,13 +137,27 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
     return {};
 }
 
-void removeLeftoverStaging(const QDir& souteze)
-{
-    for (const QString& name : souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden))
-        QDir(souteze.filePath(name)).removeRecursively();
-}
-
 } // namespace
+
+QStringList finishInterruptedUpdate(const QDir& souteze)
+{
+    QStringList installed;
+    for (const QString& folderName : souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden)) {
+        QDir staging(souteze.filePath(folderName));
+        // Without its list the staging was never complete and nothing in "souteze" was touched.
+        const Result<QByteArray> list = readDataFile(staging.filePath(kInstallList));
+        for (const QString& name : list.ok() ? QString::fromUtf8(list.value()).split(u'\n') : QStringList()) {
+            if (!isPlainFileName(name) || !QFileInfo::exists(staging.filePath(name)))
+                continue; // installed before the interruption
+            const QByteArray from = QFile::encodeName(staging.filePath(name)),
+                             to = QFile::encodeName(souteze.filePath(name));
+            if (std::rename(from.constData(), to.constData()) == 0)
+                installed << name;
+        }
+        staging.removeRecursively();
+    }
+    return installed;
+}
 
 QString compactVersion(const QString& version)
 {
@@ -192,8 +220,19 @@ QString conflictText(const ResultConflict& c, const SeasonStore& season)
                                                                         season.TymPodleCisla(m.away), c.mine, c.server);
 }
 
-UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName)
+UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
+                        int deadlineMs)
 {
+    // However slowly each file arrives, the whole update ends in time.
+    const QDeadlineTimer overall(deadlineMs);
+    const auto fetch = [&](const QString& path) {
+        if (overall.hasExpired()) {
+            FetchResult late;
+            late.reason = u"aktualizace trvala déle než %1 s"_qs.arg(deadlineMs / 1000);
+            return late;
+        }
+        return with.fetch(path, static_cast<int>(std::min<qint64>(kFileDeadlineMs, overall.remainingTime())));
+    };
     const auto fail = [&](const QString& text) {
         with.tellError(text, u"update"_qs);
         return UpdateOutcome::Failed;
@@ -201,7 +240,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
     const QDir folder(programFolder);
     with.status(u"navazuji spojení se serverem "_qs + serverName + u"...");
     with.pause(500);
-    FetchResult r = with.fetch(kUpdatePath + u"newest.dat");
+    FetchResult r = fetch(kUpdatePath + u"newest.dat");
     if (r.status == FetchResult::Status::Cancelled)
         return UpdateOutcome::Cancelled;
     if (!r.ok()) {
@@ -225,7 +264,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
         }
     }
 
-    r = with.fetch(kUpdatePath + u"update_v3.dat");
+    r = fetch(kUpdatePath + u"update_v3.dat");
     if (r.status == FetchResult::Status::Cancelled)
         return UpdateOutcome::Cancelled;
     if (!r.ok()) {
@@ -244,11 +283,19 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
     for (const QString& name : list->files) {
         if (!isPlainFileName(name) || list->files.count(name) > 1)
             return fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_qs.arg(name) + kUnchanged);
+        // Only files the program reads are installed, and each is checked in its format first.
+        if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name))
+            return fail(
+                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů ani kalendáře; aktualizace se neprovede."_qs.arg(
+                    name) +
+                kUnchanged);
     }
     const QString listPath = folder.filePath(u"update.dat"_qs);
     const QString listError = writeFileAtomically(listPath, r.body + "\r\n");
     if (!listError.isEmpty())
         return fail(listError);
+    const std::unique_ptr<const QString, void (*)(const QString*)> removeList(
+        &listPath, [](const QString* path) { QFile::remove(*path); }); // whatever the outcome
     if (!with.askYesNo(u"Dostupná data jsou z "_qs + list->dataDate + u".\r\n\r\nPřejete si pokračovat?", true,
                        program::title))
         return UpdateOutcome::NothingToDo;
@@ -257,7 +304,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
 
     // Everything is downloaded and checked in a folder of its own before any file is replaced.
     const QDir souteze(folder.filePath(u"souteze"_qs));
-    removeLeftoverStaging(souteze);
+    finishInterruptedUpdate(souteze);
     QTemporaryDir staging(souteze.filePath(u".aktualizace-XXXXXX"_qs));
     if (!staging.isValid())
         return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_qs + kUnchanged);
@@ -268,7 +315,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
     for (const QString& name : list->files) {
         with.status(u"stahuji data...  ("_qs + name + u')');
         with.pause(150);
-        r = with.fetch(kUpdatePath + name);
+        r = fetch(kUpdatePath + name);
         if (r.status == FetchResult::Status::Cancelled || with.cancelled())
             return UpdateOutcome::Cancelled;
         if (!r.ok()) {
@@ -282,6 +329,17 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
         with.progress(static_cast<int>(delivery.downloaded.size()), total);
     }
 
+    // Locked before the local results are read for the merge: a result saved meanwhile would be lost.
+    std::vector<std::unique_ptr<LeagueLock>> locks;
+    for (const QString& name : list->files) {
+        const QString target = souteze.filePath(name);
+        if (!isSchedule(name) || target == with.heldSchedule() || !QFileInfo::exists(target))
+            continue;
+        locks.push_back(std::make_unique<LeagueLock>(target));
+        const QString error = locks.back()->acquire();
+        if (!error.isEmpty())
+            return fail(error + kUnchanged);
+    }
     QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
     QStringList conflicts;
     for (const QString& name : list->files) {
@@ -297,7 +355,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
                     conflicts << conflictText(c, fresh);
                 merged.append({fresh, found});
             }
-        } else if (name.startsWith(u"kalendar_")) {
+        } else if (isCalendar(name)) {
             error = calendarFault(delivery.downloaded[name], name);
         }
         if (!error.isEmpty())
@@ -320,30 +378,22 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
     if (with.cancelled())
         return UpdateOutcome::Cancelled;
 
-    std::vector<std::unique_ptr<LeagueLock>> locks;
-    for (const QString& name : list->files) {
-        const QString target = souteze.filePath(name);
-        if (!isSchedule(name) || target == with.heldSchedule() || !QFileInfo::exists(target))
-            continue;
-        locks.push_back(std::make_unique<LeagueLock>(target));
-        const QString error = locks.back()->acquire();
-        if (!error.isEmpty())
-            return fail(error + kUnchanged);
-    }
     const QDateTime now = QDateTime::currentDateTime();
     for (const QString& name : list->files) {
-        const QString error =
-            isCompetition(name) || isSchedule(name) ? backupFile(souteze.filePath(name), now) : QString();
-        if (!error.isEmpty())
-            return fail(error + kUnchanged);
+        if (!isCompetition(name) && !isSchedule(name))
+            continue;
+        const Result<QString> copy = backupFile(souteze.filePath(name), now);
+        if (!copy.ok())
+            return fail(copy.error() + kUnchanged);
     }
     const QString error = installAll(souteze, QDir(staging.path()), list->files);
     if (!error.isEmpty())
         return fail(error + kUnchanged);
+    for (const QString& name : list->files)
+        pruneBackups(souteze.filePath(name));
 
     with.status(u"stahování dat dokončeno"_qs);
     with.beep();
-    QFile::remove(listPath);
     with.pause(1500);
     with.reloadSeason();
     return UpdateOutcome::Finished;

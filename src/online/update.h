@@ -5,6 +5,7 @@
 #include "season/seasonstore.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,8 +15,8 @@
 class UpdateSurroundings {
 public:
     virtual ~UpdateSurroundings() = default;
-    // GET of a path under the update site, e.g. "/velmor/update/newest.dat".
-    virtual FetchResult fetch(const QString& path) = 0;
+    // GET of a path under the update site, e.g. "/velmor/update/newest.dat", given up after deadlineMs.
+    virtual FetchResult fetch(const QString& path, int deadlineMs) = 0;
     virtual void status(const QString& text) = 0;
     virtual void progress(int done, int total) = 0;
     // Waits while the window keeps repainting.
@@ -65,6 +66,11 @@ QList<ResultConflict> mergeResults(const SeasonStore& local, SeasonStore& downlo
 // "19. kolo  Mladá Boleslav - Ústí: vaše 3:1, server 2:1"
 QString conflictText(const ResultConflict& conflict, const SeasonStore& season);
 
+// Completes an update that was interrupted while it replaced the files of "souteze", or clears away one
+// that was interrupted before; returns the names it installed now.
+QStringList finishInterruptedUpdate(const QDir& souteze);
+
 // The data update, from the version check to the reload of the season. Every listed file is
 // downloaded and checked first; the files in "souteze" are replaced all together or not at all.
-UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName);
+UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
+                        int deadlineMs = kUpdateDeadlineMs);

@@ -96,9 +96,11 @@ public:
     }
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-    QString programFolder() const override
+    QString programFolder() const override { return dataFolder().path; }
+    QString dataFolderProblem() const override { return dataFolder().problem; }
+    static const DataFolder& dataFolder()
     {
-        static const QString folder = prepareDataFolder(
+        static const DataFolder folder = prepareDataFolder(
             QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         return folder;
     }

@@ -26,6 +26,8 @@ public:
     virtual QDateTime now() const = 0;
     // The folder of souteze/, ad/ and 1.st: beside the program, or the user's data folder when installed.
     virtual QString programFolder() const = 0;
+    // Why the user's results cannot be saved in programFolder(), in Czech; empty when they can.
+    virtual QString dataFolderProblem() const { return {}; }
     virtual void beep() = 0;
     virtual bool printerInstalled() const = 0;
     // Asks where to save a file, offering the filters ("CSV (*.csv);;…"); a name typed without an

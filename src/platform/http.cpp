@@ -26,6 +26,34 @@ bool unreachable(QNetworkReply::NetworkError error)
     }
 }
 
+// What went wrong, in words; the error's number says nothing to the user.
+QString transferFault(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::TooManyRedirectsError:
+        return u"server přesměrovává stále dokola"_qs;
+    case QNetworkReply::InsecureRedirectError:
+        return u"server přesměroval na nezabezpečenou adresu"_qs;
+    case QNetworkReply::ProtocolFailure:
+    case QNetworkReply::UnknownContentError:
+    case QNetworkReply::ProtocolUnknownError:
+        return u"odpověď serveru nedává smysl"_qs;
+    case QNetworkReply::OperationCanceledError:
+        return u"přenos byl přerušen"_qs;
+    case QNetworkReply::ContentAccessDenied:
+    case QNetworkReply::AuthenticationRequiredError:
+        return u"server odepřel přístup"_qs;
+    case QNetworkReply::ContentNotFoundError:
+        return u"soubor na serveru není"_qs;
+    case QNetworkReply::InternalServerError:
+    case QNetworkReply::ServiceUnavailableError:
+    case QNetworkReply::UnknownServerError:
+        return u"server má potíže, zkuste to později"_qs;
+    default:
+        return u"přenos dat se nezdařil"_qs;
+    }
+}
+
 } // namespace
 
 FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::function<bool()>& cancelled)
@@ -95,7 +123,7 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
         else if (reply->error() == QNetworkReply::RemoteHostClosedError)
             result.reason = u"server předčasně ukončil spojení"_qs;
         else if (reply->error() != QNetworkReply::NoError)
-            result.reason = u"chyba přenosu dat č. %1"_qs.arg(static_cast<int>(reply->error()));
+            result.reason = transferFault(reply->error());
         else if (status >= 300)
             result.reason = u"HTTP %1"_qs.arg(status); // a redirect that was not followed
         else {

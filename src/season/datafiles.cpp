@@ -8,8 +8,11 @@
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSysInfo>
 #include <QThread>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -17,6 +20,10 @@ QString nameOf(const QString& path)
 {
     return QFileInfo(path).fileName();
 }
+
+// What a write is called until it replaces the file; QSaveFile adds its own ".XXXXXX" while writing.
+const QString kLockSuffix = u".lock"_qs;
+const QString kFreshSuffix = u".rinkomat-novy"_qs;
 
 QString cannotSave(const QString& path, const QString& reason)
 {
@@ -45,8 +52,24 @@ QString czechFileReason(int errnoValue)
         return u"na místě souboru je složka"_qs;
     case EIO:
         return u"chyba čtení nebo zápisu na disk"_qs;
+    case EINVAL:
+    case ENAMETOOLONG:
+        return u"název souboru nebo jeho místo není pro tento disk přípustné"_qs;
+    case EBUSY:
+    case ETXTBSY:
+        return u"soubor právě používá jiný program"_qs;
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+        return u"systému došly prostředky, zavřete jiné programy"_qs;
+    case EXDEV:
+        return u"soubor nelze přesunout na jiný disk"_qs;
+    case ELOOP:
+        return u"symbolický odkaz vede sám na sebe"_qs;
+    case 0:
+        return u"příčinu systém neuvedl"_qs;
     default:
-        return u"chyba systému č. %1"_qs.arg(errnoValue);
+        return u"systém odmítl operaci (%1)"_qs.arg(QString::fromLocal8Bit(std::strerror(errnoValue)));
     }
 }
 
@@ -82,7 +105,9 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
     // Renaming over a write-protected file would succeed; the user protected it for a reason.
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
         return cannotSave(path, u"soubor je jen pro čtení"_qs);
-    QSaveFile file(path);
+    // Written under a name of our own first, so that clearing up after a crash never touches a file of the user's.
+    const QString fresh = path + kFreshSuffix;
+    QSaveFile file(fresh);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         return cannotSave(path, czechFileReason(errno));
@@ -95,6 +120,14 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
     errno = 0;
     if (!file.commit())
         return cannotSave(path, czechFileReason(errno));
+    if (info.exists())
+        QFile::setPermissions(fresh, info.permissions());
+    errno = 0;
+    if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int reason = errno;
+        QFile::remove(fresh);
+        return cannotSave(path, czechFileReason(reason));
+    }
     return {};
 }
 
@@ -103,17 +136,18 @@ QString backupFolderOf(const QString& path)
     return QFileInfo(path).dir().filePath(u"zaloha"_qs);
 }
 
-QString backupFile(const QString& path, const QDateTime& when)
+Result<QString> backupFile(const QString& path, const QDateTime& when)
 {
+    using R = Result<QString>;
     if (!QFileInfo::exists(path))
-        return {};
+        return QString();
     const Result<QByteArray> old = readDataFile(path);
     if (!old.ok())
-        return old.error();
+        return R::failure(old.error());
     const QFileInfo info(path);
     const QDir folder(backupFolderOf(path));
     if (!QDir().mkpath(folder.path()))
-        return u"Složku pro zálohy „%1“ nelze vytvořit."_qs.arg(folder.path());
+        return R::failure(u"Složku pro zálohy „%1“ nelze vytvořit."_qs.arg(folder.path()));
     const QString stem = info.completeBaseName() + u'_' + when.toString(u"yyyy-MM-dd_HHmmss"_qs);
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
     QString target = folder.filePath(stem + suffix);
@@ -121,8 +155,15 @@ QString backupFile(const QString& path, const QDateTime& when)
         target = folder.filePath(stem + u'_' + QString::number(n) + suffix);
     const QString error = writeFileAtomically(target, old.value());
     if (!error.isEmpty())
-        return u"Zálohu souboru „%1“ nelze vytvořit. %2"_qs.arg(info.fileName(), error);
+        return R::failure(u"Zálohu souboru „%1“ nelze vytvořit. %2"_qs.arg(info.fileName(), error));
+    return target;
+}
 
+void pruneBackups(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    const QDir folder(backupFolderOf(path));
     const QRegularExpression copyOfIt(u'^' + QRegularExpression::escape(info.completeBaseName()) +
                                       u"_\\d{4}-\\d\\d-\\d\\d_\\d{6}(_\\d+)?"_qs + QRegularExpression::escape(suffix) +
                                       u'$');
@@ -130,13 +171,13 @@ QString backupFile(const QString& path, const QDateTime& when)
     copies.removeIf([&](const QString& name) { return !copyOfIt.match(name).hasMatch(); });
     for (qsizetype i = kKeptBackups; i < copies.size(); ++i)
         QFile::remove(folder.filePath(copies[i]));
-    return {};
 }
 
 void removeLeftoverTemporaries(const QString& path)
 {
     const QFileInfo info(path);
-    const QRegularExpression temporary(u'^' + QRegularExpression::escape(info.fileName()) + u"\\.[A-Za-z0-9]{6}$"_qs);
+    const QRegularExpression temporary(u'^' + QRegularExpression::escape(info.fileName() + kFreshSuffix) +
+                                       u"(\\.[A-Za-z0-9]{6})?$"_qs);
     for (const QString& name : info.dir().entryList(QDir::Files | QDir::Hidden)) {
         if (temporary.match(name).hasMatch())
             QFile::remove(info.dir().filePath(name));
@@ -144,7 +185,7 @@ void removeLeftoverTemporaries(const QString& path)
 }
 
 LeagueLock::LeagueLock(const QString& schedulePath)
-    : m_schedulePath(schedulePath), m_lock(std::make_unique<QLockFile>(schedulePath + u".lock"))
+    : m_schedulePath(schedulePath), m_lock(std::make_unique<QLockFile>(schedulePath + kLockSuffix))
 {
     m_lock->setStaleLockTime(0); // only a lock whose program has ended is stale
 }
@@ -155,14 +196,51 @@ QString LeagueLock::acquire(int waitMs)
 {
     // Short steps rather than QLockFile's growing sleeps: another writer holds it for milliseconds.
     QDeadlineTimer deadline(waitMs);
-    while (!m_lock->isLocked() && !m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError &&
-           !deadline.hasExpired())
+    m_otherComputer.clear();
+    while (!m_lock->isLocked() && !m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+        if (removeUnreadableLock())
+            continue;
+        if (deadline.hasExpired())
+            break;
         QThread::msleep(10);
+    }
     if (m_lock->isLocked())
         return {};
     // Where no lock file can be made (a read-only folder, a full disk) the save itself fails and says why.
     if (m_lock->error() != QLockFile::LockFailedError)
         return {};
-    return u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje.\r\n"
-           "Zavřete ji tam a zkuste to znovu."_qs.arg(nameOf(m_schedulePath));
+    qint64 pid = 0;
+    QString host, application;
+    const QString lockName = nameOf(m_schedulePath + kLockSuffix);
+    if (m_lock->getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()) {
+        m_otherComputer = host;
+        return u"Ligu „%1“ má otevřenou program na počítači „%2“ (zámek „%3“).\r\n"
+               "Pokud tam program už neběží, například po pádu, lze ligu převzít."_qs.arg(nameOf(m_schedulePath), host,
+                                                                                          lockName);
+    }
+    return u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje "
+           "(proces č. %2, zámek „%3“).\r\nZavřete ji tam a zkuste to znovu."_qs.arg(nameOf(m_schedulePath))
+               .arg(pid)
+               .arg(lockName);
+}
+
+QString LeagueLock::takeOver()
+{
+    if (m_otherComputer.isEmpty())
+        return acquire();
+    m_lock->removeStaleLockFile();
+    return acquire();
+}
+
+bool LeagueLock::removeUnreadableLock()
+{
+    qint64 pid = 0;
+    QString host, application;
+    if (m_lock->getLockInfo(&pid, &host, &application))
+        return false;
+    // A lock file is empty for a moment while its writer fills it in; one left empty for longer is a crash's.
+    const QFileInfo info(m_schedulePath + kLockSuffix);
+    if (info.exists() && info.lastModified().msecsTo(QDateTime::currentDateTime()) < 2000)
+        return false;
+    return m_lock->removeStaleLockFile();
 }

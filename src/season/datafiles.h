@@ -21,13 +21,15 @@ Result<QByteArray> readDataFile(const QString& path);
 // The last buffered write is flushed before the commit, so a full disk or a size limit is never missed.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Copies the file into "zaloha" beside it, named after it with the time, and keeps the newest
-// kKeptBackups copies of it. A missing file needs no copy. Empty on success, else the Czech reason.
+// Copies the file into "zaloha" beside it, named after it with the time: the copy's path, empty when
+// there is no file to copy, or the Czech reason.
+Result<QString> backupFile(const QString& path, const QDateTime& when);
+// Keeps the newest kKeptBackups copies of the file, once the save they guard has succeeded.
 inline constexpr int kKeptBackups = 20;
-QString backupFile(const QString& path, const QDateTime& when);
+void pruneBackups(const QString& path);
 QString backupFolderOf(const QString& path);
 
-// Temporary files an interrupted save left beside the file ("name.XXXXXX").
+// Temporary files an interrupted save of this program left beside the file; never a file of the user's.
 void removeLeftoverTemporaries(const QString& path);
 
 // The Czech text for an errno value of a failed file operation.
@@ -42,10 +44,19 @@ public:
     LeagueLock(const LeagueLock&) = delete;
     LeagueLock& operator=(const LeagueLock&) = delete;
 
-    // Empty when the lock is now held, else the Czech message for the user.
+    // Empty when the lock is now held, else the Czech message for the user. An empty or unreadable lock
+    // file, or one whose program has ended on this computer, is taken over.
     QString acquire(int waitMs = 0);
+    // After a refusal: the computer named in the lock when it is another one, whose process nobody
+    // here can see; empty otherwise.
+    const QString& otherComputer() const { return m_otherComputer; }
+    // Takes the lock from that other computer, which the user has confirmed runs no program on it.
+    QString takeOver();
 
 private:
+    bool removeUnreadableLock();
+
+    QString m_otherComputer;
     QString m_schedulePath;
     std::unique_ptr<QLockFile> m_lock;
 };

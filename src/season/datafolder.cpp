@@ -33,18 +33,24 @@ bool copyMissing(const QString& from, const QString& to, bool renew)
 
 } // namespace
 
-QString prepareDataFolder(const QString& programFolder, const QString& userDataFolder)
+DataFolder prepareDataFolder(const QString& programFolder, const QString& userDataFolder)
 {
     const QDir program(programFolder);
     if (QFileInfo(program.filePath(u"souteze"_qs)).isDir())
-        return programFolder;
+        return {programFolder, {}};
     const QString shipped = QDir::cleanPath(program.filePath(u"../share/rinkomat"_qs));
     if (!QFileInfo(QDir(shipped).filePath(u"souteze"_qs)).isDir())
-        return programFolder; // neither layout: the program says the data are missing
+        return {programFolder, {}}; // neither layout: the program says the data are missing
     const QDir user(userDataFolder);
     const bool firstStart = !QFileInfo(user.filePath(u"souteze"_qs)).isDir();
     const bool copied = copyMissing(QDir(shipped).filePath(u"souteze"_qs), user.filePath(u"souteze"_qs), false) &&
                         copyMissing(QDir(shipped).filePath(u"ad"_qs), user.filePath(u"ad"_qs), true) &&
                         (!firstStart || copyFile(QDir(shipped).filePath(u"1.st"_qs), user.filePath(u"1.st"_qs)));
-    return copied ? userDataFolder : shipped;
+    if (copied)
+        return {userDataFolder, {}};
+    return {shipped,
+            u"Složku pro vaše data „%1“ nelze vytvořit ani doplnit.\r\n"
+            "Ligy se otevřou ze sdílené složky „%2“, kam nelze zapisovat: zadané výsledky "
+            "nepůjde uložit. Uvolněte místo na disku nebo opravte oprávnění složky a program "
+            "spusťte znovu."_qs.arg(QDir::toNativeSeparators(userDataFolder), QDir::toNativeSeparators(shipped))};
 }

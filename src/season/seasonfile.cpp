@@ -19,6 +19,19 @@ QString fault(const QString& fileName, int line, const QString& what)
     return u"Soubor „%1“, řádek %2: %3"_qs.arg(fileName).arg(line).arg(what);
 }
 
+// A line as a message quotes it: a huge one would freeze the message box.
+QString quoted(const QString& line)
+{
+    return line.size() <= 80 ? line : line.left(80) + u'…';
+}
+
+QString tooManyLines(const QByteArray& bytes, const QString& fileName)
+{
+    return bytes.count('\n') >= kMaxDataLines
+               ? u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_qs.arg(fileName).arg(kMaxDataLines)
+               : QString();
+}
+
 // A number made of 1..max digits and nothing else, or -1.
 int parseCount(const QString& text, int maxDigits)
 {
@@ -60,7 +73,14 @@ QString decodeText(const QByteArray& bytes)
 
 QStringList decodeLines(const QByteArray& bytes)
 {
-    QStringList lines = decodeText(bytes).split(u'\n');
+    // Each line costs far more memory than its newline; beyond the limit nothing is a data file anyway.
+    qsizetype end = -1;
+    for (qsizetype n = 0; n < kMaxDataLines && end < bytes.size(); ++n) {
+        end = bytes.indexOf('\n', end + 1);
+        if (end < 0)
+            end = bytes.size();
+    }
+    QStringList lines = decodeText(bytes.left(end)).split(u'\n');
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
     for (QString& line : lines)
@@ -88,6 +108,8 @@ QString scheduleFileFor(const QString& competitionPath)
 QString readCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
 {
     static const QRegularExpression teamKey(u"^t([0-9]{1,2})="_qs);
+    if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
+        return error;
     const QStringList lines = decodeLines(bytes);
     std::array<int, kTeams> teamLine{};
     for (int i = 0; i < lines.size(); ++i) {
@@ -145,6 +167,8 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
 
 QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
 {
+    if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
+        return error;
     const QStringList lines = decodeLines(bytes);
     std::array<bool, kRounds> seen{};
     int i = 0;
@@ -158,12 +182,12 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
         if (!line)
             return fault(fileName, i + 1, u"neúplný blok kola."_qs);
         if (round < 1 || round > kRounds)
-            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do 52."_qs.arg(*line));
+            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do 52."_qs.arg(quoted(*line)));
         if (!(line = next()))
             return fault(fileName, i + 1, u"neúplný blok kola %1: chybí datum."_qs.arg(round));
         const QDate date = parseShortDate(*line);
         if (!date.isValid())
-            return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_qs.arg(*line));
+            return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_qs.arg(quoted(*line)));
         into.setDate(round, date);
         std::array<bool, kTeams + 1> playing{};
         for (int slot = 1; slot <= kSlots; ++slot) {
@@ -171,13 +195,13 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
                 return fault(fileName, i + 1, u"neúplný blok kola %1: chybí zápas %2."_qs.arg(round).arg(slot));
             const qsizetype dash = line->indexOf(u'-');
             if (dash < 0)
-                return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_qs.arg(*line));
+                return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_qs.arg(quoted(*line)));
             Match& m = into.match(slot, round);
             m.home = parseCount(line->left(dash), 2);
             m.away = parseCount(line->mid(dash + 1), 2);
             for (int team : {m.home, m.away}) {
                 if (team < 1 || team > kTeams)
-                    return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_qs.arg(*line));
+                    return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_qs.arg(quoted(*line)));
                 if (into.TymPodleCisla(team).isEmpty())
                     return fault(fileName, i, u"tým č. %1 není v souboru soutěže pojmenován."_qs.arg(team));
                 if (playing[static_cast<std::size_t>(team)])
@@ -189,7 +213,7 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
             if (!(line = next()))
                 return fault(fileName, i + 1, u"neúplný blok kola %1: chybí výsledek."_qs.arg(round));
             if (!isAcceptedResult(*line))
-                return fault(fileName, i, u"„%1“ není platný výsledek."_qs.arg(*line));
+                return fault(fileName, i, u"„%1“ není platný výsledek."_qs.arg(quoted(*line)));
             m.result = *line;
         }
         seen[static_cast<std::size_t>(round - 1)] = true;
@@ -233,4 +257,19 @@ QByteArray scheduleBytes(const SeasonStore& store)
 QString writeSchedule(const SeasonStore& store, const QString& path)
 {
     return writeFileAtomically(path, scheduleBytes(store));
+}
+
+QString saveSchedule(const SeasonStore& store, const QString& path, const QDateTime& when, bool backUp)
+{
+    const Result<QString> copy = backUp ? backupFile(path, when) : Result<QString>(QString());
+    if (!copy.ok())
+        return copy.error();
+    const QString error = writeSchedule(store, path);
+    if (!error.isEmpty()) {
+        if (!copy.value().isEmpty()) // the file is as it was; its copy would only push out an older one
+            QFile::remove(copy.value());
+        return error;
+    }
+    pruneBackups(path);
+    return {};
 }

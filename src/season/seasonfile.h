@@ -5,6 +5,7 @@
 #include "seasonstore.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QStringList>
 
 // "d.m.yyyy", leading zeros accepted; an invalid date when the text is not one.
@@ -12,7 +13,9 @@ QDate parseShortDate(const QString& text);
 
 // Windows-1250 text, or UTF-8 when it starts with a byte order mark or is valid UTF-8 beyond ASCII.
 QString decodeText(const QByteArray& bytes);
-// Decoded text, CR LF or LF line ends; every line trimmed.
+// No data file of the program comes near this many lines; the readers refuse a file with more.
+inline constexpr qsizetype kMaxDataLines = 100000;
+// Decoded text, CR LF or LF line ends; every line trimmed; at most the first kMaxDataLines lines.
 QStringList decodeLines(const QByteArray& bytes);
 // Windows-1250 text with CR LF after every line.
 QByteArray encodeLines(const QStringList& lines);
@@ -32,3 +35,6 @@ Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& sc
 QByteArray scheduleBytes(const SeasonStore& store);
 // Replaces the file atomically; returns an empty string on success, else the Czech reason.
 QString writeSchedule(const SeasonStore& store, const QString& path);
+// writeSchedule, with `backUp` after a copy of the file as it was; the copy is kept only when the
+// write succeeds.
+QString saveSchedule(const SeasonStore& store, const QString& path, const QDateTime& when, bool backUp);

@@ -3,6 +3,7 @@
 
 #include "common/pacing.h"
 #include "entry/frmMain.h"
+#include "online/update.h"
 #include "platform/desktop.h"
 #include "platform/partnerlink.h"
 #include "season/catalogue.h"
@@ -61,6 +62,7 @@ frmUvod::frmUvod()
     L2->setMinimumWidth(widest + 8);
 
     const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs);
+    finishInterruptedUpdate(folder);
     for (const CatalogueEntry& e : orderCatalogue(readCatalogue(folder))) {
         LSTsouteze->addItem(e.text);
         m_files << e.file;
@@ -79,6 +81,9 @@ frmUvod::frmUvod()
         L2->setText(tagLines[m_tagLine]);
     });
     Timer1->start();
+    if (const QString problem = Desktop::instance().dataFolderProblem(); !problem.isEmpty())
+        QTimer::singleShot(0, this,
+                           [this, problem] { Desktop::instance().tell(this, problem, Desktop::Icon::Warning); });
 }
 
 void frmUvod::openSelected()

@@ -71,8 +71,11 @@ private Q_SLOTS:
     void headToHead()
     {
         // The same team twice, an empty entry, a number beyond 14.
-        for (const auto& [first, second] : {std::pair{5, 5}, {0, 6}, {0, 0}, {15, 3}, {3, 15}})
+        for (const auto& [first, second] : {std::pair{5, 5}, {0, 6}, {0, 0}, {15, 3}, {3, 15}}) {
             QCOMPARE(headToHeadLines(fixture::season(), first, second), QStringList{u"nesprávné zadání"_qs});
+            QCOMPARE(headToHeadView(fixture::season(), first, second).rows,
+                     QList<QStringList>{{u"nesprávné zadání"_qs}});
+        }
         QCOMPARE(headToHeadLines(fixture::season(), 1, 3), QStringList()); // they never meet
         // The fixture pairs 1 with 2 and 13 with 14 in every round, the last in the round's last slot.
         const SeasonStore s = fixture::season({{3, 1, u"2:1"_qs}, {3, 7, u"2:1"_qs}});

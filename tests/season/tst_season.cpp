@@ -373,8 +373,9 @@ private Q_SLOTS:
         const QString los = scheduleFileFor(path);
         const QDateTime start(QDate(2007, 10, 20), QTime(18, 0));
         for (int i = 0; i < kKeptBackups + 2; ++i)
-            QCOMPARE(backupFile(los, start.addSecs(i)), QString());
-        QCOMPARE(backupFile(los, start.addSecs(kKeptBackups + 1)), QString()); // the same second again
+            QVERIFY(backupFile(los, start.addSecs(i)).ok());
+        QVERIFY(backupFile(los, start.addSecs(kKeptBackups + 1)).ok()); // the same second again
+        pruneBackups(los);
         const QDir backups(backupFolderOf(los));
         const QStringList copies = backups.entryList(QDir::Files, QDir::Name);
         QCOMPARE(copies.size(), kKeptBackups);
@@ -403,7 +404,7 @@ private Q_SLOTS:
         put(shipped + u"ad/1.jpg", "picture 1");
         put(shipped + u"1.st", "notice");
         QVERIFY(QDir().mkpath(program));
-        QCOMPARE(prepareDataFolder(program, user), user);
+        QCOMPARE(prepareDataFolder(program, user).path, user);
         QCOMPARE(contents(user + u"/souteze/los_a.txt"), QByteArray("shipped"));
         QCOMPARE(contents(user + u"/1.st"), QByteArray("notice"));
         QVERIFY(!QFileInfo::exists(program + u"/souteze")); // nothing written beside the program
@@ -414,7 +415,7 @@ private Q_SLOTS:
         put(shipped + u"souteze/los_a.txt", "newer");
         put(shipped + u"souteze/los_b.txt", "new league");
         put(shipped + u"ad/1.jpg", "picture 1, new");
-        QCOMPARE(prepareDataFolder(program, user), user);
+        QCOMPARE(prepareDataFolder(program, user).path, user);
         QCOMPARE(contents(user + u"/souteze/los_a.txt"), QByteArray("typed"));
         QCOMPARE(contents(user + u"/souteze/los_b.txt"), QByteArray("new league"));
         QCOMPARE(contents(user + u"/ad/1.jpg"), QByteArray("picture 1, new"));
@@ -422,11 +423,15 @@ private Q_SLOTS:
 
         // A user folder that cannot be made: the shipped data are used as they are.
         put(root.filePath(u"home/blocked"_qs), "a file where the folder should be");
-        QCOMPARE(prepareDataFolder(program, root.filePath(u"home/blocked/Rinkomat"_qs)), shipped.chopped(1));
+        const DataFolder blocked = prepareDataFolder(program, root.filePath(u"home/blocked/Rinkomat"_qs));
+        QCOMPARE(blocked.path, shipped.chopped(1));
+        QVERIFY2(blocked.problem.contains(u"home/blocked/Rinkomat"_qs) &&
+                     blocked.problem.contains(u"nepůjde uložit"_qs),
+                 qPrintable(blocked.problem));
 
         // Portable: the data beside the program win.
         put(program + u"/souteze/los_a.txt", "portable");
-        QCOMPARE(prepareDataFolder(program, user), program);
+        QCOMPARE(prepareDataFolder(program, user).path, program);
     }
 
 private:

@@ -33,7 +33,7 @@ QString transferFault(QNetworkReply::NetworkError error)
     case QNetworkReply::TooManyRedirectsError:
         return u"server přesměrovává stále dokola"_qs;
     case QNetworkReply::InsecureRedirectError:
-        return u"server přesměroval na nezabezpečenou adresu"_qs;
+        return u"server přesměroval na jiný server"_qs;
     case QNetworkReply::ProtocolFailure:
     case QNetworkReply::UnknownContentError:
     case QNetworkReply::ProtocolUnknownError:
@@ -61,13 +61,14 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
     static QNetworkAccessManager* manager = new QNetworkAccessManager;
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    request.setMaximumRedirectsAllowed(10);
     QNetworkReply* reply = manager->get(request);
     QEventLoop loop;
     QTimer idle, deadline, poll;
     idle.setSingleShot(true);
     deadline.setSingleShot(true);
-    enum class Stop { None, Idle, Deadline, TooLarge, Cancelled, ForeignRedirect } stop = Stop::None;
+    enum class Stop { None, Idle, Deadline, TooLarge, Cancelled } stop = Stop::None;
     const auto abort = [&](Stop why) {
         if (stop == Stop::None)
             stop = why;
@@ -83,13 +84,6 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
         idle.start(limits.idleMs);
         if (received > limits.maxBytes || total > limits.maxBytes)
             abort(Stop::TooLarge);
-    });
-    QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl& to) {
-        const QUrl target = url.resolved(to);
-        if (target.scheme() == url.scheme() && target.host() == url.host() && target.port() == url.port())
-            Q_EMIT reply->redirectAllowed();
-        else
-            abort(Stop::ForeignRedirect);
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     idle.start(limits.idleMs);
@@ -112,9 +106,6 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
     case Stop::Cancelled:
         result.status = FetchResult::Status::Cancelled;
         break;
-    case Stop::ForeignRedirect:
-        result.reason = u"server přesměroval na jiný server"_qs;
-        break;
     case Stop::None:
         if (status >= 400)
             result.reason = u"HTTP %1"_qs.arg(status);
@@ -124,8 +115,8 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
             result.reason = u"server předčasně ukončil spojení"_qs;
         else if (reply->error() != QNetworkReply::NoError)
             result.reason = transferFault(reply->error());
-        else if (status >= 300)
-            result.reason = u"HTTP %1"_qs.arg(status); // a redirect that was not followed
+        else if (status < 200 || status >= 300)
+            result.reason = u"HTTP %1"_qs.arg(status); // a redirect that was not followed, or no answer at all
         else {
             result.status = FetchResult::Status::Ok;
             result.body = reply->readAll();

@@ -20,6 +20,7 @@ struct Run {
     int exitCode = -1;
     QJsonObject json;
     QString err;
+    QString out;
 };
 
 // The program runs with this limit on the files it writes (RLIMIT_FSIZE); 0 for none.
@@ -28,22 +29,29 @@ void limitFileSize(QProcess& p, rlim_t bytes)
     if (bytes == 0)
         return;
     p.setChildProcessModifier([bytes] {
-        signal(SIGXFSZ, SIG_IGN);
+        // The program must ignore SIGXFSZ itself: the default would kill it without a word.
+        signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{bytes, bytes};
         setrlimit(RLIMIT_FSIZE, &limit);
     });
 }
 
 // Runs the program and keeps this process's event loop going, for the loopback server's sake.
-Run cli(const QStringList& args, rlim_t fileSizeLimit = 0)
+// `stdoutFile` takes the output instead of a pipe.
+Run cli(const QStringList& args, rlim_t fileSizeLimit = 0, const QString& stdoutFile = {})
 {
     QProcess p;
     limitFileSize(p, fileSizeLimit);
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
     p.start(QStringLiteral(RINKOMAT_CLI), args);
     if (!fixture::waitFor([&] { return p.state() == QProcess::NotRunning; }))
         return {};
-    return {p.exitCode(), QJsonDocument::fromJson(p.readAllStandardOutput()).object(),
-            QString::fromUtf8(p.readAllStandardError())};
+    if (p.exitStatus() != QProcess::NormalExit)
+        return {128 + p.exitCode(), {}, u"killed"_qs, {}};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitCode(), QJsonDocument::fromJson(out).object(), QString::fromUtf8(p.readAllStandardError()),
+            QString::fromUtf8(out)};
 }
 
 } // namespace
@@ -141,6 +149,65 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QCOMPARE(fixture::contents(scheduleFileFor(path)), before);
+    }
+
+    // Whatever a script gives, the program answers with an exit code and a message, never by aborting.
+    void scriptsAreTold_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said"); // on stdout for 0, else on stderr
+        QTest::addColumn<bool>("changed");
+        QTest::addRow("h2h, no first team")
+            << QStringList{u"h2h"_qs, u"LEAGUE"_qs, u"0"_qs, u"5"_qs} << 0 << "nesprávné zadání" << false;
+        QTest::addRow("h2h, no teams") << QStringList{u"h2h"_qs, u"LEAGUE"_qs, u"0"_qs, u"0"_qs} << 0
+                                       << "nesprávné zadání" << false;
+        QTest::addRow("enter, a text the field would empty")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"3-2"_qs} << 64 << "„3-2“ není platný výsledek"
+            << false;
+        QTest::addRow("enter, too many goals")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"100:1"_qs} << 64 << "není platný" << false;
+        QTest::addRow("enter, empty clears on purpose")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, QString()} << 0 << "" << true;
+        QTest::addRow("enter, keypad text")
+            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"3+2-"_qs} << 0 << "3:2p" << true;
+    }
+
+    void scriptsAreTold()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        QFETCH(bool, changed);
+        const QTemporaryDir dir;
+        QStringList los = fixture::scheduleLines();
+        los[fixture::resultLine(1, 1)] = u"4:1"_qs;
+        const QString path = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), los);
+        const QByteArray before = fixture::contents(scheduleFileFor(path));
+        const Run r = cli(args.replaceInStrings(u"LEAGUE"_qs, path));
+        QCOMPARE(r.exitCode, code);
+        QVERIFY2((code == 0 ? r.out : r.err).contains(said), qPrintable(r.out + r.err));
+        QCOMPARE(fixture::contents(scheduleFileFor(path)) != before, changed);
+    }
+
+    // Output that does not reach its file whole is a failure: exit 2, a Czech message, no half file.
+    void failedOutputExits2()
+    {
+        const QString league = fixture::writeLeague(QDir(m_dir.path()));
+        Run r = cli({u"table"_qs, league}, 0, u"/dev/full"_qs);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(u"na disku není dost místa"_qs), qPrintable(r.err));
+        const QString out = m_dir.filePath(u"league.txt"_qs);
+        r = cli({u"league"_qs, league}, 1000, out);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(u"povolenou velikost"_qs), qPrintable(r.err));
+        const QString pdf = m_dir.filePath(u"page.pdf"_qs);
+        r = cli({u"matches"_qs, league, u"3"_qs, u"--pdf"_qs, pdf}, 2000);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(u"page.pdf"_qs) && r.err.contains(u"povolenou velikost"_qs), qPrintable(r.err));
+        QVERIFY(QDir(m_dir.path()).entryList({u"page.pdf*"_qs}).isEmpty());
+        QCOMPARE(cli({u"matches"_qs, league, u"3"_qs, u"--pdf"_qs, pdf}).exitCode, 0);
+        QVERIFY(fixture::contents(pdf).startsWith("%PDF"));
     }
 
     void twoWritersLoseNothing()

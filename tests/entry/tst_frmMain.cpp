@@ -12,6 +12,7 @@
 #include <QTest>
 
 using fixture::child, fixture::resultField, fixture::roundList, fixture::rowLabel, fixture::type;
+using fixture::put;
 
 class tst_frmMain final : public QObject {
     Q_OBJECT
@@ -257,6 +258,53 @@ private Q_SLOTS:
         QCOMPARE(second.Form_Load(), QString());
         // The first save of an opening keeps the file as it was.
         QCOMPARE(QDir(backupFolderOf(scheduleFileFor(m_league->path))).entryList(QDir::Files).size(), 1);
+    }
+
+    void typedResultsSurviveACrash_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::addRow("restored") << true;
+        QTest::addRow("given up") << false;
+    }
+
+    void typedResultsSurviveACrash()
+    {
+        QFETCH(bool, restore);
+        const QString schedule = scheduleFileFor(m_league->path);
+        type(m_main, 0, u"5:4"_qs);
+        QTest::keyClick(resultField(m_main, 0), Qt::Key_Tab); // left: in the journal at once
+        delete m_main.data();                                 // the window vanishes without a save
+        QCOMPARE(reloaded().VYSLEDEK(1, 10), QString());
+
+        m_desktop->answers = {restore ? Desktop::Answer::Yes : Desktop::Answer::No};
+        auto* again = new frmMain(m_league->path, schedule);
+        QCOMPARE(again->Form_Load(), QString());
+        QVERIFY2(m_desktop->messages.value(0).text.contains(u"1 zadaných změn"_qs),
+                 qPrintable(m_desktop->messages.value(0).text));
+        QCOMPARE(m_desktop->messages.value(0).buttons, Desktop::Buttons::YesNo);
+        QCOMPARE(again->season().VYSLEDEK(1, 10), restore ? u"5:4"_qs : QString());
+        again->show();
+        QVERIFY(again->close());
+        QCOMPARE(reloaded().VYSLEDEK(1, 10), restore ? u"5:4"_qs : QString());
+        QVERIFY(!QFileInfo::exists(RecoveryJournal(schedule).path())); // saved: nothing left to recover
+    }
+
+    void leagueLockedOnAnotherComputer()
+    {
+        const QString schedule = scheduleFileFor(m_league->path);
+        QVERIFY(m_main->close());
+        WAIT_FOR(!m_main);
+        for (const bool takeOver : {false, true}) {
+            put(schedule + u".lock", "4242\nrinkomat\nstick-pc\n");
+            m_desktop->messages.clear();
+            m_desktop->answers = {takeOver ? Desktop::Answer::Yes : Desktop::Answer::No};
+            frmMain other(m_league->path, schedule);
+            const QString error = other.Form_Load();
+            QVERIFY2(m_desktop->messages.value(0).text.contains(u"Převzít ligu?"_qs), qPrintable(error));
+            QCOMPARE(error.isEmpty(), takeOver);
+            if (!takeOver)
+                QVERIFY(error.contains(u"„stick-pc“"_qs) && error.contains(u"los_test.txt.lock"_qs));
+        }
     }
 
 private:

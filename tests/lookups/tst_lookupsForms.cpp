@@ -15,6 +15,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using fixture::child, fixture::visibleWindow;
 
@@ -75,6 +77,11 @@ private Q_SLOTS:
         child<QComboBox>(h2h, u"cbo2"_qs)->setCurrentIndex(1);
         QTest::mouseClick(child<QPushButton>(h2h, u"Command1"_qs), Qt::LeftButton);
         QCOMPARE(list->item(0)->text(), u"nesprávné zadání"_qs);
+        // Both boxes start empty in a window opened from the menu; saving then says what the list says.
+        child<QComboBox>(h2h, u"cbo1"_qs)->setCurrentIndex(0);
+        m_desktop->savePath = m_league->dir.filePath(u"vzajemne.csv"_qs);
+        QTest::mouseClick(child<QPushButton>(h2h, u"cmdUlozit"_qs), Qt::LeftButton);
+        QVERIFY(QString::fromUtf8(fixture::contents(m_desktop->savePath)).contains(u"nesprávné zadání"_qs));
     }
 
     void missingResults()
@@ -153,6 +160,22 @@ private Q_SLOTS:
             QVERIFY2(text.contains(matches->item(i)->text().simplified()), qPrintable(matches->item(i)->text()));
         QVERIFY2(text.contains(u"vytisknuto 18.09.2007 v 20:00"_qs), qPrintable(text.right(120)));
         QVERIFY(text.contains(u"(verze 3.4.1)"_qs));
+
+        // A disk that takes only part of the page: told so, and no half PDF is left.
+        m_desktop->messages.clear();
+        m_desktop->answers = {Desktop::Answer::Ok, Desktop::Answer::Yes};
+        m_desktop->savePath = m_league->dir.filePath(u"plny.pdf"_qs);
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{2000, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        QTest::mouseClick(child<QPushButton>(zapasy, u"Command2"_qs), Qt::LeftButton);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(m_desktop->messages.value(2).text.contains(u"povolenou velikost"_qs),
+                 qPrintable(m_desktop->messages.value(2).text));
+        QCOMPARE(m_desktop->messages.value(2).icon, Desktop::Icon::Critical);
+        QVERIFY(QDir(m_league->dir.path()).entryList({u"plny.pdf*"_qs}).isEmpty());
     }
 
 private:

@@ -25,8 +25,9 @@ public:
     bool takeServer = false;
     QStringList conflicts;
     QList<bool> questionIcons;
-    int cancelAfterFetches = -1; // the user presses "Přerušit" after that many transfers
-    QList<int> deadlines;        // what each transfer was given
+    int cancelAfterFetches = -1;      // the user presses "Přerušit" after that many transfers
+    QList<int> deadlines;             // what each transfer was given
+    std::function<void()> whileAsked; // another writer, while the user looks at the conflicts
 
 private:
     FetchResult fetch(const QString& path, int deadlineMs) override
@@ -52,6 +53,8 @@ private:
     bool takeServerResults(const QStringList& found) override
     {
         conflicts = found;
+        if (whileAsked)
+            whileAsked();
         return takeServer;
     }
     void openHomePage() override { ++homePages; }
@@ -146,7 +149,11 @@ private Q_SLOTS:
 
         Recorder r(m_server->url());
         r.takeServer = takeServer;
+        // A script saving a result while the question is open is refused: the update would overwrite it.
+        QString otherWriter;
+        r.whileAsked = [&] { otherWriter = LeagueLock(schedule).acquire(); };
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Finished);
+        QVERIFY2(otherWriter.contains(u"los_extraliga0708.txt"_qs), qPrintable(otherWriter));
         QCOMPARE(r.steps.value(2), u"Dostupná data jsou z 28.10.2007.\r\n\r\nPřejete si pokračovat?"_qs);
         QCOMPARE(r.steps.value(3), u"stahuji data...  (sezona_extraliga0708.txt)"_qs);
         QCOMPARE(r.steps.last(), u"stahování dat dokončeno"_qs);
@@ -196,6 +203,9 @@ private Q_SLOTS:
         QTest::addRow("HTML as a calendar") << "kalendar_0708.dat" << html << "není to akce kalendáře";
         QTest::addRow("parent folder in the list") << "update_v3.dat" << outside << "„../1.st“ není přípustný";
         QTest::addRow("too many files") << "update_v3.dat" << many << "65 souborů";
+        QTest::addRow("a kind the program does not read")
+            << "update_v3.dat" << QByteArray("VELMOR_UPDATE\r\n1.11.2007\r\nlos_extraliga0708.txt\r\n1.st\r\n")
+            << "„1.st“ není soubor soutěže";
         QTest::addRow("league open elsewhere") << "" << QByteArray() << "los_prvniliga0708.txt";
     }
 
@@ -236,6 +246,10 @@ private Q_SLOTS:
         QTest::addRow("cut off halfway") << M::Serve << QByteArray() << "Došlo k chybě!";
         QTest::addRow("drips") << M::Drip << QByteArray() << "(přenos trval déle než";
         QTest::addRow("not found") << M::Serve << notFound << "(HTTP 404, soubor los_extraliga0708.txt)";
+        QTest::addRow("redirect loop")
+            << M::Serve
+            << QByteArray("HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
+            << "(server přesměrovává stále dokola, soubor los_extraliga0708.txt)";
         QTest::addRow("redirect elsewhere")
             << M::Serve << elsewhere << "(server přesměroval na jiný server, soubor los_extraliga0708.txt)";
     }
@@ -249,6 +263,9 @@ private Q_SLOTS:
         m_server->truncated = path;
         if (!canned.isEmpty())
             m_server->canned[path] = canned;
+        m_server->canned[u"/loop"_qs] =
+            "HTTP/1.1 302 Found\r\nLocation: /velmor/update/los_extraliga0708.txt\r\nContent-Length: 0\r\nConnection: "
+            "close\r\n\r\n";
         if (m_server->mode = mode; mode == LoopbackServer::Mode::Drip) {
             // The version and the list still arrive; the first data file drips.
             m_server->canned[u"/velmor/update/newest.dat"_qs] = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n3.4.1";
@@ -267,6 +284,45 @@ private Q_SLOTS:
                  qPrintable(r.steps.last()));
         QVERIFY(snapshot(m_program->path()) == before);
         QCOMPARE(r.reloads, 0);
+    }
+
+    // However slow the server, the update ends in time: every transfer gets only what is left of it.
+    void overallDeadline()
+    {
+        const auto before = snapshot(m_program->path());
+        Recorder late(m_server->url());
+        QCOMPARE(runUpdate(late, m_program->path(), u"127.0.0.1"_qs, 0), UpdateOutcome::Failed);
+        QVERIFY2(late.steps.last().contains(u"aktualizace trvala déle než"_qs), qPrintable(late.steps.last()));
+        QVERIFY(m_server->requested.isEmpty());
+        QVERIFY(snapshot(m_program->path()) == before);
+
+        Recorder r(m_server->url());
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs, 30000), UpdateOutcome::Finished);
+        QCOMPARE(r.deadlines.size(), 7);
+        QVERIFY(std::all_of(r.deadlines.begin(), r.deadlines.end(), [](int ms) { return ms > 0 && ms <= 30000; }));
+        QVERIFY(std::is_sorted(r.deadlines.rbegin(), r.deadlines.rend()));
+    }
+
+    // A crash while the files were being replaced: the next start completes the update; a crash while
+    // they were still being staged leaves "souteze" as it was.
+    void interruptedUpdate()
+    {
+        const QDir souteze(program(u"souteze"_qs));
+        const QByteArray oldSchedule = contents(souteze.filePath(u"los_extraliga0708.txt"_qs));
+        const QDir replacing(souteze.filePath(u".aktualizace-Ab12Cd"_qs)),
+            staging(souteze.filePath(u".aktualizace-Zz99Yy"_qs));
+        QVERIFY(QDir().mkpath(replacing.path()) && QDir().mkpath(staging.path()));
+        put(souteze.filePath(u"sezona_extraliga0708.txt"_qs), "installed before the crash");
+        put(replacing.filePath(u"los_extraliga0708.txt"_qs), "new schedule");
+        put(replacing.filePath(u"instalovat.txt"_qs), "sezona_extraliga0708.txt\nlos_extraliga0708.txt");
+        put(staging.filePath(u"los_prvniliga0708.txt"_qs), "half staged");
+        const QByteArray prvni = contents(souteze.filePath(u"los_prvniliga0708.txt"_qs));
+        QCOMPARE(finishInterruptedUpdate(souteze), QStringList{u"los_extraliga0708.txt"_qs});
+        QCOMPARE(contents(souteze.filePath(u"los_extraliga0708.txt"_qs)), QByteArray("new schedule"));
+        QCOMPARE(contents(souteze.filePath(u"sezona_extraliga0708.txt"_qs)), QByteArray("installed before the crash"));
+        QCOMPARE(contents(souteze.filePath(u"los_prvniliga0708.txt"_qs)), prvni);
+        QVERIFY(souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden).isEmpty());
+        QVERIFY(oldSchedule != "new schedule");
     }
 
     void refusedConnection()

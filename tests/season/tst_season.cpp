@@ -3,8 +3,10 @@
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/datafolder.h"
+#include "season/journal.h"
 #include "season/notation.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -393,6 +395,134 @@ private Q_SLOTS:
         QVERIFY(second.acquire().contains(u"los_test.txt"_qs));
         first.reset();
         QCOMPARE(second.acquire(), QString());
+    }
+
+    void staleAndForeignLocks_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<QString>("refusal"); // empty when the lock is taken over at once
+        const QByteArray here = QSysInfo::machineHostName().toUtf8();
+        QTest::addRow("empty, left by a crash") << QByteArray() << 60 << QString();
+        QTest::addRow("garbage") << QByteArray("\x01\x02 nothing like a lock") << 60 << QString();
+        QTest::addRow("process gone here") << "999999999\nrinkomat\n" + here + '\n' << 60 << QString();
+        QTest::addRow("empty, being written now") << QByteArray() << 0 << u"los_test.txt.lock"_qs;
+        QTest::addRow("running here") << "PID\nsleep\n" + here + '\n' << 60 << u"jiné okno"_qs;
+        QTest::addRow("another computer") << QByteArray("4242\nrinkomat\nstick-pc\n") << 60 << u"„stick-pc“"_qs;
+    }
+
+    void staleAndForeignLocks()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(int, ageSeconds);
+        QFETCH(QString, refusal);
+        const QTemporaryDir dir;
+        const QString los = scheduleFileFor(fixture::writeLeague(QDir(dir.path())));
+        QProcess holder; // a program that runs here while the test looks at its lock
+        if (lock.startsWith("PID")) {
+            holder.start(u"sleep"_qs, {u"60"_qs});
+            QVERIFY(holder.waitForStarted());
+        }
+        put(los + u".lock", lock.replace("PID", QByteArray::number(holder.processId())));
+        QFile file(los + u".lock");
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+        file.close();
+        LeagueLock league(los);
+        const QString error = league.acquire();
+        if (refusal.isEmpty()) {
+            QCOMPARE(error, QString());
+            return;
+        }
+        QVERIFY2(error.contains(refusal) && error.contains(u"los_test.txt.lock"_qs),
+                 qPrintable(u"[%1] "_qs.arg(error)));
+        const bool foreign = refusal.contains(u"stick-pc"_qs);
+        QCOMPARE(league.otherComputer(), foreign ? u"stick-pc"_qs : QString());
+        QCOMPARE(league.takeOver().isEmpty(), foreign); // only a lock nobody here can check is taken on request
+        holder.kill();
+        holder.waitForFinished();
+    }
+
+    void clearingUpKeepsTheUsersCopies()
+    {
+        const QTemporaryDir dir;
+        const QString los = scheduleFileFor(fixture::writeLeague(QDir(dir.path())));
+        const QStringList users{u".zaloha"_qs, u".backup"_qs, u".kopie1"_qs, u".Ab12Cd"_qs};
+        const QStringList ours{u".rinkomat-novy"_qs, u".rinkomat-novy.Ab12Cd"_qs};
+        for (const QString& suffix : users + ours)
+            put(los + suffix, "x");
+        removeLeftoverTemporaries(los);
+        for (const QString& suffix : users)
+            QVERIFY2(QFileInfo::exists(los + suffix), qPrintable(suffix));
+        for (const QString& suffix : ours)
+            QVERIFY2(!QFileInfo::exists(los + suffix), qPrintable(suffix));
+    }
+
+    // A save that fails keeps the file and every backup as they were: no slot is used up.
+    void failedSaveKeepsTheBackups()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path())), los = scheduleFileFor(path);
+        const QDateTime start(QDate(2007, 10, 20), QTime(18, 0));
+        for (int i = 0; i < kKeptBackups; ++i)
+            QVERIFY(backupFile(los, start.addSecs(i)).ok());
+        const QStringList copies = QDir(backupFolderOf(los)).entryList(QDir::Files);
+        const QByteArray before = contents(los);
+        SeasonStore s = fixture::load(path);
+        s.match(1, 1).result = u"10:2"_qs;
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{static_cast<rlim_t>(before.size() + 1), old.rlim_max}; // the copy fits, the new file not
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString error = saveSchedule(s, los, start.addSecs(100), true);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(error.contains(u"povolenou velikost"_qs), qPrintable(error));
+        QCOMPARE(contents(los), before);
+        QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files), copies);
+        QCOMPARE(saveSchedule(s, los, start.addSecs(100), true), QString());
+        QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files).size(), kKeptBackups);
+        QVERIFY(!QDir(backupFolderOf(los)).entryList(QDir::Files).contains(copies.first()));
+    }
+
+    void recoveryJournal()
+    {
+        const QTemporaryDir dir;
+        const QString los = dir.filePath(u"los_test.txt"_qs);
+        const SeasonStore store = fixture::season();
+        const RecoveryJournal journal(los);
+        const Match first = store.match(1, 3);
+        const JournalEntry typed{3, 1, {first.home, first.away, u"4:3p"_qs}};
+        const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_qs}};
+        const JournalEntry unchanged{4, 2, store.match(2, 4)};
+        const JournalEntry otherPairing{5, 1, {9, 10, u"1:0"_qs}};
+        for (const JournalEntry& e : {typed, unchanged, otherPairing, swapped})
+            QVERIFY(journal.record(e));
+        QFile file(journal.path());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("6;1;1;2;3:1"); // cut short by the crash: "3:1p" perhaps
+        file.close();
+        QCOMPARE(journal.unsaved(store), QList<JournalEntry>{swapped}); // the last record of the slot wins
+        SeasonStore restored = store;
+        RecoveryJournal::restore(restored, journal.unsaved(store));
+        QCOMPARE(restored.match(1, 3), swapped.match);
+        QVERIFY(journal.unsaved(restored).isEmpty());
+        put(journal.path(), "0;1;1;2;1:0\n53;1;1;2;1:0\n1;8;1;2;1:0\n1;1;0;2;1:0\n1;1;1;2;100:1\n;;;;\n");
+        QVERIFY(journal.unsaved(store).isEmpty());
+        journal.clear();
+        QVERIFY(!QFileInfo::exists(journal.path()));
+    }
+
+    void hugeFilesAreRefusedQuickly()
+    {
+        QStringList los = fixture::scheduleLines();
+        los[resultLine(1, 1)] = QString(10'000'000, u'7');
+        SeasonStore s = load();
+        const QString error = readSchedule(encodeLines(los), u"los_test.txt"_qs, s);
+        QVERIFY2(error.size() < 200 && error.contains(QString(80, u'7') + u'…'), qPrintable(error.left(300)));
+        const QByteArray newlines(kMaxDataFileBytes, '\n');
+        QVERIFY(readSchedule(newlines, u"los_test.txt"_qs, s).contains(u"řádků"_qs));
+        QVERIFY(decodeLines(newlines).size() <= kMaxDataLines);
     }
 
     void installedDataFolder()

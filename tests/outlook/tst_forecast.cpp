@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "fixture/league.h"
+#include "outlook/forecast.h"
+#include "standings/aggregation.h"
+#include "standings/tiebreak.h"
+
+#include <QTest>
+
+namespace {
+
+// The fixture season with every match of rounds 1..last played: home wins by `goals`:0 in odd rounds,
+// away wins 0:1 in even ones.
+SeasonStore playedUpTo(int last)
+{
+    SeasonStore s = fixture::season();
+    for (int r = 1; r <= last; ++r) {
+        for (int m = 1; m <= kSlots; ++m)
+            s.match(m, r).result = r % 2 ? u"%1:0"_qs.arg(m % 3 + 1) : u"0:1"_qs;
+    }
+    return s;
+}
+
+} // namespace
+
+class tst_forecast final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Before any match the priors alone: 3.0 and 2.5 goals, every team average, 55 % of extra time at home.
+    void priorsAlone()
+    {
+        const GoalModel m = fitGoalModel(fixture::season());
+        QCOMPARE(m.home, 3.0);
+        QCOMPARE(m.away, 2.5);
+        QCOMPARE(m.overtimeHomeWins, 0.55);
+        for (int t = 0; t < kTeams; ++t) {
+            QCOMPARE(m.attack[t], 1.0);
+            QCOMPARE(m.defence[t], 1.0);
+        }
+        // One round played, one overtime win at home: the rates move by the round's goals.
+        SeasonStore s = fixture::season();
+        for (int m2 = 1; m2 <= kSlots; ++m2)
+            s.match(m2, 1).result = m2 == 1 ? u"3:2p"_qs : u"4:1"_qs;
+        const GoalModel one = fitGoalModel(s);
+        QCOMPARE(one.home, (3 + 6 * 4 + 7 * 3.0) / 14);
+        QCOMPARE(one.away, (2 + 6 * 1 + 7 * 2.5) / 14);
+        QCOMPARE(one.overtimeHomeWins, (1 + 5 * 0.55) / 6);
+    }
+
+    void sharesAddUp_data()
+    {
+        QTest::addColumn<int>("played");
+        QTest::addRow("early") << 3;
+        QTest::addRow("round 45") << 45;
+        QTest::addRow("one round left") << 51;
+    }
+
+    // Every team ends somewhere and every place is taken, whatever the threads.
+    void sharesAddUp()
+    {
+        QFETCH(int, played);
+        const SeasonStore s = playedUpTo(played);
+        const Forecast one = simulateSeason(s, 200, 7, 1), two = simulateSeason(s, 200, 7, 2);
+        QVERIFY(one.places == two.places);
+        QVERIFY(one.points == two.points);
+        for (int i = 0; i < kTeams; ++i) {
+            std::uint64_t row = 0, column = 0;
+            for (int j = 0; j < kTeams; ++j) {
+                row += one.places[i][j];
+                column += one.places[j][i];
+            }
+            QCOMPARE(row, 200 * kShareUnit);
+            QCOMPARE(column, 200 * kShareUnit);
+        }
+        QVERIFY(!(simulateSeason(s, 200, 8, 2).places == one.places) || played == 51);
+    }
+
+    // A season already over: each team has its final place for certain, and its points.
+    void seasonOver()
+    {
+        const SeasonStore s = playedUpTo(kRounds);
+        const Forecast f = simulateSeason(s, 50, 1, 2);
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        const QList<PlacedTeam> order = orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, kRounds);
+        int alone = 0;
+        for (int place = 1; place <= kTeams; ++place) {
+            const PlacedTeam& p = order[place - 1];
+            if (p.sharesPlace || (place < kTeams && order[place].sharesPlace))
+                continue;
+            ++alone;
+            QCOMPARE(f.placeShare(p.team, place), 1.0);
+            QCOMPARE(f.expectedPoints(p.team), double(stats(Stat::PTS, venue::Total, p.team)));
+        }
+        QVERIFY(alone > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_forecast)
+#include "tst_forecast.moc"

@@ -9,6 +9,7 @@
 #include "export/viewtable.h"
 #include "lookups/lookups.h"
 #include "online/update.h"
+#include "outlook/forecast.h"
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/notation.h"
@@ -22,7 +23,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <cmath>
 #include <cstdio>
+#include <thread>
 
 namespace cli {
 
@@ -344,6 +347,39 @@ CommandOutput ics(const Context& c)
     return out;
 }
 
+CommandOutput forecast(const Context& c)
+{
+    const int seasons = c.option(u"sims"_qs, 1, 1'000'000, 10'000);
+    bool ok = true;
+    const QString seedText = c.parser->value(u"seed"_qs);
+    const qint64 seed = seedText.isEmpty() ? 2007 : seedText.toLongLong(&ok);
+    if (!ok || seed < 0)
+        throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_qs.arg(seedText)};
+    const League l = loadLeague(c.args[0]);
+    const Forecast f = simulateSeason(l.store, seasons, static_cast<std::uint64_t>(seed),
+                                      static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
+    const TeamStats stats = DataProTabulku(l.store, 1, kRounds);
+    CommandOutput out;
+    QJsonArray teams;
+    const auto percent = [](double share) { return std::round(share * 1000) / 10; };
+    for (const PlacedTeam& p : orderByPoints(l.store, stats, venue::Total, RankingRules::Running, 1, kRounds)) {
+        QJsonArray places;
+        QStringList row{l.store.TymPodleCisla(p.team), QString::number(stats(Stat::PTS, venue::Total, p.team)),
+                        QString::number(f.expectedPoints(p.team), 'f', 1)};
+        for (int place = 1; place <= kTeams; ++place) {
+            places.append(percent(f.placeShare(p.team, place)));
+            row << QString::number(percent(f.placeShare(p.team, place)), 'f', 1);
+        }
+        out.rows.append(row);
+        teams.append(QJsonObject{{u"team"_qs, row[0]},
+                                 {u"points"_qs, stats(Stat::PTS, venue::Total, p.team)},
+                                 {u"expected_points"_qs, std::round(f.expectedPoints(p.team) * 10) / 10},
+                                 {u"places"_qs, places}});
+    }
+    out.json = {{u"seasons"_qs, seasons}, {u"seed"_qs, static_cast<qint64>(seed)}, {u"teams"_qs, teams}};
+    return out;
+}
+
 // The data update answered from the command line: every status text and message becomes a step.
 class CliUpdate final : public UpdateSurroundings {
 public:
@@ -421,6 +457,7 @@ const std::map<QString, Command>& commands()
         {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
         {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
         {u"ics"_qs, {u"ics FILE [--team N]"_qs, 1, 1, ics}},
+        {u"forecast"_qs, {u"forecast FILE [--sims N] [--seed S]"_qs, 1, 1, forecast}},
         {u"update"_qs, {u"update URL FOLDER [--yes|--no] [--conflicts mine|server]"_qs, 2, 2, update}},
     };
     return all;

@@ -93,6 +93,27 @@ private Q_SLOTS:
         }
     }
 
+    // The same call prints the same numbers; a team's shares add up to 100 %.
+    void forecastIsRepeatable()
+    {
+        const QString league = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
+        const QStringList args{u"forecast"_qs, league, u"--sims"_qs, u"300"_qs, u"--seed"_qs, u"5"_qs, u"--json"_qs};
+        const Run first = cli(args), second = cli(args);
+        QCOMPARE(first.exitCode, 0);
+        QCOMPARE(first.out, second.out);
+        QCOMPARE(first.json.value(u"seasons"_qs).toInt(), 300);
+        const QJsonArray teams = first.json.value(u"teams"_qs).toArray();
+        QCOMPARE(teams.size(), kTeams);
+        for (const QJsonValue& team : teams) {
+            double sum = 0;
+            for (const QJsonValue& share : team.toObject().value(u"places"_qs).toArray())
+                sum += share.toDouble();
+            QVERIFY2(qAbs(sum - 100) < 1, qPrintable(QString::number(sum)));
+            QVERIFY(team.toObject().value(u"expected_points"_qs).toDouble() >=
+                    team.toObject().value(u"points"_qs).toDouble());
+        }
+    }
+
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -104,6 +125,11 @@ private Q_SLOTS:
         QTest::addRow("bad option before a missing file")
             << QStringList{u"table"_qs, u"/nonexistent/sezona_x.txt"_qs, u"--sort"_qs, u"13"_qs} << 64;
         QTest::addRow("missing file") << QStringList{u"league"_qs, u"/nonexistent/sezona_x.txt"_qs} << 2;
+        QTest::addRow("no simulated season") << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"0"_qs} << 64;
+        QTest::addRow("too many simulated seasons")
+            << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"1000001"_qs} << 64;
+        QTest::addRow("seed not a whole number")
+            << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--seed"_qs, u"1.5"_qs} << 64;
         QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
     }
 

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 #include <cmath>
 #include <cstdio>
@@ -43,6 +44,41 @@ League loadLeague(const QString& competitionPath)
     if (!loaded.ok())
         throw FileError{loaded.error()};
     return {schedulePath, std::move(loaded).value()};
+}
+
+struct Assumption {
+    int round;
+    int slot;
+    QString result;
+};
+
+// --assume ROUND:SLOT=RESULT, each read as the result field reads a typed text; checked before any file is read.
+QList<Assumption> assumptions(const Context& c)
+{
+    static const QRegularExpression form(u"^(\\d{1,2}):(\\d)=(.*)$"_qs);
+    QList<Assumption> list;
+    for (const QString& text : c.parser->values(u"assume"_qs)) {
+        const QRegularExpressionMatch m = form.match(text);
+        const int round = m.hasMatch() ? m.captured(1).toInt() : 0, slot = m.hasMatch() ? m.captured(2).toInt() : 0;
+        const QString stored = m.hasMatch() ? normaliseResult(convertKeypadInput(m.captured(3))) : QString();
+        if (round < 1 || round > kRounds || slot < 1 || slot > kSlots ||
+            (stored.isEmpty() && !m.captured(3).trimmed().isEmpty()))
+            throw UsageError{
+                u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo 1 až 52, zápas 1 až 7, platný výsledek)"_qs.arg(
+                    text.left(80))};
+        list.append({round, slot, stored});
+    }
+    return list;
+}
+
+// A league for a view: as read, with the assumed results in place of the stored ones; never written.
+League loadLeague(const Context& c)
+{
+    const QList<Assumption> assumed = assumptions(c);
+    League league = loadLeague(c.args[0]);
+    for (const Assumption& a : assumed)
+        league.store.match(a.slot, a.round).result = a.result;
+    return league;
 }
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
@@ -110,7 +146,7 @@ CommandOutput catalogue(const Context& c)
 
 CommandOutput league(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     const SeasonStore& s = l.store;
     CommandOutput out;
     QJsonArray rounds;
@@ -197,7 +233,7 @@ CommandOutput table(const Context& c)
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
     const QString caption = period ? periodCaption(first, last) : runningTableCaption();
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l.store, first, last, venue, criterion, rules, caption), {{caption}});
@@ -224,7 +260,7 @@ CommandOutput table(const Context& c)
 
 CommandOutput graph(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     const GraphData g = computeGraph(l.store);
     CommandOutput out = fromView(graphView(l.store));
     QJsonArray positions, played;
@@ -256,7 +292,7 @@ CommandOutput streaks(const Context& c)
     }
     const int venue = c.option(u"venue"_qs, 1, 3, 3), type = c.option(u"type"_qs, 0, 15, 0);
     const int order = c.option(u"order"_qs, 0, 2, streakorder::ByCurrent);
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     CommandOutput out = fromView(streaksView(l.store, venue, type, mode, order));
     out.json[u"rows"_qs] = jsonRows(out.view->rows, {u"pos"_qs, u"team"_qs, u"current"_qs, u"longest"_qs});
     return out;
@@ -264,7 +300,7 @@ CommandOutput streaks(const Context& c)
 
 CommandOutput cross(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     CommandOutput out = fromView(crossView(l.store));
     QJsonArray json;
     for (const QStringList& row : out.view->rows)
@@ -287,7 +323,7 @@ CommandOutput lines(const ViewTable& view)
 CommandOutput balance(const Context& c)
 {
     const int team = c.number(1, 1, kTeams);
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     CommandOutput out = fromView(balanceView(l.store, team));
     out.json = {{u"team"_qs, l.store.TymPodleCisla(team)},
                 {u"rows"_qs, jsonRows(out.view->rows, {u"caption"_qs, u"home"_qs, u"away"_qs, u"total"_qs})}};
@@ -297,7 +333,7 @@ CommandOutput balance(const Context& c)
 CommandOutput matches(const Context& c)
 {
     const int team = c.number(1, 1, kTeams);
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_qs)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
@@ -310,13 +346,13 @@ CommandOutput matches(const Context& c)
 CommandOutput h2h(const Context& c)
 {
     const int first = c.number(1, 0, kTeams), second = c.number(2, 0, kTeams);
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     return lines(headToHeadView(l.store, first, second));
 }
 
 CommandOutput missing(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     CommandOutput out = lines(missingView(l.store, c.today));
     const QString message = out.rows.isEmpty() ? kNothingMissing : QString();
     out.json[u"message"_qs] = message;
@@ -327,7 +363,7 @@ CommandOutput missing(const Context& c)
 
 CommandOutput calendar(const Context& c)
 {
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     const Result<QByteArray> file =
         readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
     if (!file.ok())
@@ -341,7 +377,7 @@ CommandOutput calendar(const Context& c)
 CommandOutput ics(const Context& c)
 {
     const int team = c.parser->isSet(u"team"_qs) ? c.option(u"team"_qs, 1, kTeams, 0) : 0;
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     CommandOutput out;
     out.raw = toICalendar(l.store, c.args[0], team, QDateTime::currentDateTimeUtc());
     return out;
@@ -355,7 +391,7 @@ CommandOutput forecast(const Context& c)
     const qint64 seed = seedText.isEmpty() ? 2007 : seedText.toLongLong(&ok);
     if (!ok || seed < 0)
         throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_qs.arg(seedText)};
-    const League l = loadLeague(c.args[0]);
+    const League l = loadLeague(c);
     const Forecast f = simulateSeason(l.store, seasons, static_cast<std::uint64_t>(seed),
                                       static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
     const TeamStats stats = DataProTabulku(l.store, 1, kRounds);

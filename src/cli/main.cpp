@@ -76,6 +76,7 @@ int main(int argc, char* argv[])
                        {u"overtime"_qs, u"draw or final"_qs, u"MODE"_qs},
                        {u"order"_qs, u"streak order 0..2"_qs, u"O"_qs},
                        {u"pdf"_qs, u"also print to this PDF file"_qs, u"OUT"_qs},
+                       {u"assume"_qs, u"a result taken as typed, never written"_qs, u"ROUND:SLOT=RESULT"_qs},
                        {u"sims"_qs, u"simulated seasons 1..1000000"_qs, u"N"_qs},
                        {u"seed"_qs, u"seed of the simulation"_qs, u"S"_qs},
                        {u"yes"_qs, u"answer every question Yes"_qs},

@@ -114,6 +114,28 @@ private Q_SLOTS:
         }
     }
 
+    // An assumed result counts in every view as if typed with enter, and never reaches the file.
+    void assumeCountsButIsNeverWritten()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path())),
+                      copy = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(),
+                                                  fixture::scheduleLines(), u"kopie"_qs);
+        const QByteArray before = fixture::contents(scheduleFileFor(path));
+        QCOMPARE(cli({u"enter"_qs, copy, u"3"_qs, u"2"_qs, u"5+4-"_qs}).exitCode, 0);
+        QCOMPARE(cli({u"enter"_qs, copy, u"7"_qs, u"1"_qs, u"2:0"_qs}).exitCode, 0);
+        for (const QString& view : {u"table"_qs, u"cross"_qs, u"graph"_qs, u"forecast"_qs}) {
+            const QStringList options{u"--json"_qs, u"--sims"_qs, u"50"_qs};
+            const Run assumed = cli(QStringList{view, path, u"--assume"_qs, u"3:2=5+4-"_qs, u"--assume=7:1=2:0"_qs} +
+                                    (view == u"forecast" ? options : QStringList{u"--json"_qs}));
+            const Run typed =
+                cli(QStringList{view, copy} + (view == u"forecast" ? options : QStringList{u"--json"_qs}));
+            QCOMPARE(assumed.exitCode, 0);
+            QVERIFY2(assumed.out == typed.out && !assumed.out.isEmpty(), qPrintable(view));
+        }
+        QCOMPARE(fixture::contents(scheduleFileFor(path)), before);
+    }
+
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -125,6 +147,9 @@ private Q_SLOTS:
         QTest::addRow("bad option before a missing file")
             << QStringList{u"table"_qs, u"/nonexistent/sezona_x.txt"_qs, u"--sort"_qs, u"13"_qs} << 64;
         QTest::addRow("missing file") << QStringList{u"league"_qs, u"/nonexistent/sezona_x.txt"_qs} << 2;
+        for (const QString& bad : {u"53:1=1:0"_qs, u"1:8=1:0"_qs, u"1:1=100:1"_qs, u"1:1"_qs, u"x"_qs})
+            QTest::addRow("%s", qPrintable(u"--assume "_qs + bad))
+                << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--assume"_qs, bad} << 64;
         QTest::addRow("no simulated season") << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"0"_qs} << 64;
         QTest::addRow("too many simulated seasons")
             << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"1000001"_qs} << 64;

@@ -394,22 +394,16 @@ CommandOutput forecast(const Context& c)
     const League l = loadLeague(c);
     const Forecast f = simulateSeason(l.store, seasons, static_cast<std::uint64_t>(seed),
                                       static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
-    const TeamStats stats = DataProTabulku(l.store, 1, kRounds);
-    CommandOutput out;
+    CommandOutput out = fromView(outlookView(l.store, f));
     QJsonArray teams;
     const auto percent = [](double share) { return std::round(share * 1000) / 10; };
-    for (const PlacedTeam& p : orderByPoints(l.store, stats, venue::Total, RankingRules::Running, 1, kRounds)) {
+    for (const OutlookRow& r : outlookRows(l.store, f)) {
         QJsonArray places;
-        QStringList row{l.store.TymPodleCisla(p.team), QString::number(stats(Stat::PTS, venue::Total, p.team)),
-                        QString::number(f.expectedPoints(p.team), 'f', 1)};
-        for (int place = 1; place <= kTeams; ++place) {
-            places.append(percent(f.placeShare(p.team, place)));
-            row << QString::number(percent(f.placeShare(p.team, place)), 'f', 1);
-        }
-        out.rows.append(row);
-        teams.append(QJsonObject{{u"team"_qs, row[0]},
-                                 {u"points"_qs, stats(Stat::PTS, venue::Total, p.team)},
-                                 {u"expected_points"_qs, std::round(f.expectedPoints(p.team) * 10) / 10},
+        for (double share : r.places)
+            places.append(percent(share));
+        teams.append(QJsonObject{{u"team"_qs, l.store.TymPodleCisla(r.team)},
+                                 {u"points"_qs, r.points},
+                                 {u"expected_points"_qs, std::round(r.expectedPoints * 10) / 10},
                                  {u"places"_qs, places}});
     }
     out.json = {{u"seasons"_qs, seasons}, {u"seed"_qs, static_cast<qint64>(seed)}, {u"teams"_qs, teams}};

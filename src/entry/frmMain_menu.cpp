@@ -12,6 +12,7 @@
 #include "lookups/frmZapasy.h"
 #include "lookups/lookups.h"
 #include "online/frmUpdate.h"
+#include "outlook/frmVyhled.h"
 #include "platform/desktop.h"
 #include "season/datafiles.h"
 #include "standings/frmGraf.h"
@@ -73,6 +74,8 @@ void frmMain::buildMenu()
         addSaveCommand(cross, [view = crossView(m_season)] { return view; });
         cross->open();
     });
+    addCommand(mnuMenu, "mnuVyhled", u"Výhled sezóny"_qs, Qt::Key_F12,
+               [this] { (new frmVyhled(m_season, 10'000, this))->open(); });
     addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
         const BusyCursor busy;
         auto* graph = new frmGraf(m_season, this);

@@ -126,7 +126,8 @@ GoalModel fitGoalModel(const SeasonStore& season)
     return model;
 }
 
-Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads)
+Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
+                        const std::atomic<bool>* stop)
 {
     const GoalModel model = fitGoalModel(season);
     std::vector<Unplayed> unplayed;
@@ -146,7 +147,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
             SeasonStore copy = season;
-            for (int k = w; k < seasons; k += threads)
+            for (int k = w; k < seasons && !(stop && *stop); k += threads)
                 addSeason(parts[static_cast<std::size_t>(w)], copy, unplayed, model.overtimeHomeWins, seed, k);
         });
     }
@@ -163,4 +164,47 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         }
     }
     return total;
+}
+
+QString shareText(double share)
+{
+    if (share <= 0)
+        return {};
+    if (share < 0.01)
+        return u"<1"_qs;
+    return QString::number(std::lround(share * 100));
+}
+
+QList<OutlookRow> outlookRows(const SeasonStore& season, const Forecast& forecast)
+{
+    const TeamStats stats = DataProTabulku(season, 1, kRounds);
+    QList<OutlookRow> rows;
+    for (const PlacedTeam& p : orderByPoints(season, stats, venue::Total, RankingRules::Running, 1, kRounds)) {
+        OutlookRow row{p.team, stats(Stat::PTS, venue::Total, p.team), forecast.expectedPoints(p.team), {}};
+        for (int place = 1; place <= kTeams; ++place)
+            row.places[static_cast<std::size_t>(place - 1)] = forecast.placeShare(p.team, place);
+        rows.append(row);
+    }
+    return rows;
+}
+
+ViewTable outlookView(const SeasonStore& season, const Forecast& forecast)
+{
+    ViewTable v{viewCaption(season, u"výhled sezóny"_qs), {u"tým"_qs, u"body"_qs, u"očekávané body"_qs}, {}};
+    for (int place = 1; place <= kTeams; ++place)
+        v.header << QString::number(place) + u'.';
+    for (const OutlookRow& r : outlookRows(season, forecast)) {
+        QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
+                          QString::number(r.expectedPoints, 'f', 1)};
+        for (double share : r.places)
+            cells << shareText(share);
+        v.rows.append(cells);
+    }
+    return v;
+}
+
+QString outlookNote(const Forecast& forecast)
+{
+    return u"Podíly míst v %1 simulovaných dokončeních sezóny (v %): góly zbývajících zápasů podle dosavadního "
+           "útoku a obrany každého týmu, pořadí podle konečných pravidel."_qs.arg(forecast.seasons);
 }

@@ -2,9 +2,11 @@
 // Where each team may finish: the unplayed matches simulated many times over by a fixed goal model.
 #pragma once
 
+#include "export/viewtable.h"
 #include "season/seasonstore.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 // The goal model fitted to the played matches, with one round of prior for the league and five
@@ -38,5 +40,22 @@ struct Forecast {
 };
 
 // `seasons` completions of the season, each ordered by the final rules. Season k draws from a stream
-// derived from `seed` and k alone, so the numbers are the same whatever `threads` is.
-Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads);
+// derived from `seed` and k alone, so the numbers are the same whatever `threads` is. Setting `stop`
+// ends the work early, with a forecast of no use.
+Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
+                        const std::atomic<bool>* stop = nullptr);
+
+// A share as the outlook shows it: "" for none, "<1" for under one per cent, else whole per cent.
+QString shareText(double share);
+
+// The outlook as rows in the current order: team, points, expected points, the 14 place shares.
+struct OutlookRow {
+    int team = 0;
+    int points = 0;
+    double expectedPoints = 0;
+    std::array<double, kTeams> places{};
+};
+QList<OutlookRow> outlookRows(const SeasonStore& season, const Forecast& forecast);
+ViewTable outlookView(const SeasonStore& season, const Forecast& forecast);
+// The line under the grid: how the numbers are made.
+QString outlookNote(const Forecast& forecast);

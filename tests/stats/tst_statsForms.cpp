@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/openleague.h"
+#include "outlook/frmVyhled.h"
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 
 using fixture::child, fixture::visibleWindow;
@@ -42,6 +45,27 @@ private Q_SLOTS:
     }
 
     void cleanup() { fixture::closeAllWindows(); }
+
+    // F12: the outlook is worked out beside the window, which shows what the core computed.
+    void outlookWindow()
+    {
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F12);
+        QPointer<frmVyhled> busy = visibleWindow<frmVyhled>(u"frmVyhled"_qs);
+        QVERIFY(busy && busy->computing());
+        busy->close(); // at once, though it is still at work
+        WAIT_FOR(!busy);
+        auto* outlook = new frmVyhled(m_main->season(), 300, m_main);
+        outlook->open();
+        WAIT_FOR(!outlook->computing());
+        const ViewTable expected = outlookView(m_main->season(), simulateSeason(m_main->season(), 300, 2007, 1));
+        QCOMPARE(outlook->view().rows, expected.rows);
+        auto* grid = child<QTableWidget>(outlook, u"grid"_qs);
+        QCOMPARE(grid->rowCount(), kTeams);
+        QCOMPARE(grid->item(0, 0)->text(), expected.rows[0][0]);
+        QCOMPARE(grid->horizontalHeaderItem(3)->text(), u"1."_qs);
+        QVERIFY(child<QLabel>(outlook, u"lblNote"_qs)->text().contains(u"300 simulovaných"_qs));
+        outlook->close();
+    }
 
     void streaksScreen()
     {

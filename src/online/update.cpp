@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
@@ -94,6 +95,9 @@ private:
     QDir m_souteze;
 };
 
+// Held while an update works in "souteze".
+const QString kRunningLock = u".aktualizace.lock"_qs;
+
 // Names the files of a staging folder that are complete and checked, in the order they are installed.
 const QString kInstallList = u"instalovat.txt"_qs;
 
@@ -137,9 +141,7 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
     return {};
 }
 
-} // namespace
-
-QStringList finishInterruptedUpdate(const QDir& souteze)
+QStringList finishStaging(const QDir& souteze)
 {
     QStringList installed;
     for (const QString& folderName : souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden)) {
@@ -157,6 +159,18 @@ QStringList finishInterruptedUpdate(const QDir& souteze)
         staging.removeRecursively();
     }
     return installed;
+}
+
+} // namespace
+
+QStringList finishInterruptedUpdate(const QDir& souteze)
+{
+    // A staging folder of an update that still runs is not a crash's.
+    QLockFile running(souteze.filePath(kRunningLock));
+    running.setStaleLockTime(0);
+    if (!running.tryLock(0))
+        return {};
+    return finishStaging(souteze);
 }
 
 QString compactVersion(const QString& version)
@@ -304,7 +318,11 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
 
     // Everything is downloaded and checked in a folder of its own before any file is replaced.
     const QDir souteze(folder.filePath(u"souteze"_qs));
-    finishInterruptedUpdate(souteze);
+    QLockFile running(souteze.filePath(kRunningLock));
+    running.setStaleLockTime(0);
+    if (!running.tryLock(0))
+        return fail(u"Jiná aktualizace dat právě probíhá; počkejte, až skončí."_qs + kUnchanged);
+    finishStaging(souteze);
     QTemporaryDir staging(souteze.filePath(u".aktualizace-XXXXXX"_qs));
     if (!staging.isValid())
         return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_qs + kUnchanged);

@@ -7,6 +7,7 @@
 #include "season/datafiles.h"
 
 #include <QDirIterator>
+#include <QLockFile>
 #include <QTest>
 
 using fixture::contents, fixture::put;
@@ -317,6 +318,12 @@ private Q_SLOTS:
         put(replacing.filePath(u"instalovat.txt"_qs), "sezona_extraliga0708.txt\nlos_extraliga0708.txt");
         put(staging.filePath(u"los_prvniliga0708.txt"_qs), "half staged");
         const QByteArray prvni = contents(souteze.filePath(u"los_prvniliga0708.txt"_qs));
+        {
+            QLockFile running(souteze.filePath(u".aktualizace.lock"_qs)); // an update at work elsewhere
+            QVERIFY(running.tryLock(0));
+            QVERIFY(finishInterruptedUpdate(souteze).isEmpty());
+            QVERIFY(QFileInfo::exists(staging.path()));
+        }
         QCOMPARE(finishInterruptedUpdate(souteze), QStringList{u"los_extraliga0708.txt"_qs});
         QCOMPARE(contents(souteze.filePath(u"los_extraliga0708.txt"_qs)), QByteArray("new schedule"));
         QCOMPARE(contents(souteze.filePath(u"sezona_extraliga0708.txt"_qs)), QByteArray("installed before the crash"));

@@ -394,10 +394,11 @@ CommandOutput forecast(const Context& c)
     const League l = loadLeague(c);
     const Forecast f = simulateSeason(l.store, seasons, static_cast<std::uint64_t>(seed),
                                       static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
-    CommandOutput out = fromView(outlookView(l.store, f));
+    const QList<OutlookRow> rows = outlookRows(l.store, f);
+    CommandOutput out = fromView(outlookView(l.store, rows));
     QJsonArray teams;
     const auto percent = [](double share) { return std::round(share * 1000) / 10; };
-    for (const OutlookRow& r : outlookRows(l.store, f)) {
+    for (const OutlookRow& r : rows) {
         QJsonArray places;
         for (double share : r.places)
             places.append(percent(share));

@@ -188,12 +188,12 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Forecast& forecas
     return rows;
 }
 
-ViewTable outlookView(const SeasonStore& season, const Forecast& forecast)
+ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
 {
     ViewTable v{viewCaption(season, u"výhled sezóny"_qs), {u"tým"_qs, u"body"_qs, u"očekávané body"_qs}, {}};
     for (int place = 1; place <= kTeams; ++place)
         v.header << QString::number(place) + u'.';
-    for (const OutlookRow& r : outlookRows(season, forecast)) {
+    for (const OutlookRow& r : rows) {
         QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
                           QString::number(r.expectedPoints, 'f', 1)};
         for (double share : r.places)

@@ -56,6 +56,10 @@ struct OutlookRow {
     std::array<double, kTeams> places{};
 };
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Forecast& forecast);
-ViewTable outlookView(const SeasonStore& season, const Forecast& forecast);
+ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows);
+inline ViewTable outlookView(const SeasonStore& season, const Forecast& forecast)
+{
+    return outlookView(season, outlookRows(season, forecast));
+}
 // The line under the grid: how the numbers are made.
 QString outlookNote(const Forecast& forecast);

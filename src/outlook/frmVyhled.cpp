@@ -56,9 +56,9 @@ ViewTable frmVyhled::view() const
 
 void frmVyhled::fill(const Forecast& forecast)
 {
-    const ViewTable v = outlookView(m_season, forecast);
-    grid->setHorizontalHeaderLabels(v.header);
     const QList<OutlookRow> rows = outlookRows(m_season, forecast);
+    const ViewTable v = outlookView(m_season, rows);
+    grid->setHorizontalHeaderLabels(v.header);
     for (int r = 0; r < kTeams; ++r) {
         for (int c = 0; c < v.header.size(); ++c) {
             auto* item = new QTableWidgetItem(v.rows[r].value(c));

@@ -207,6 +207,8 @@ private Q_SLOTS:
         QTest::addRow("a kind the program does not read")
             << "update_v3.dat" << QByteArray("VELMOR_UPDATE\r\n1.11.2007\r\nlos_extraliga0708.txt\r\n1.st\r\n")
             << "„1.st“ není soubor soutěže";
+        QTest::addRow("a .dat that is no calendar")
+            << "update_v3.dat" << QByteArray("VELMOR_UPDATE\r\n1.11.2007\r\nnovinky.dat\r\n") << "„novinky.dat“ není";
         QTest::addRow("league open elsewhere") << "" << QByteArray() << "los_prvniliga0708.txt";
     }
 

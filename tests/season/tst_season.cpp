@@ -495,7 +495,7 @@ private Q_SLOTS:
         const JournalEntry typed{3, 1, {first.home, first.away, u"4:3p"_qs}};
         const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_qs}};
         const JournalEntry unchanged{4, 2, store.match(2, 4)};
-        const JournalEntry otherPairing{5, 1, {9, 10, u"1:0"_qs}};
+        const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_qs}}; // one team is not enough
         for (const JournalEntry& e : {typed, unchanged, otherPairing, swapped})
             QVERIFY(journal.record(e));
         QFile file(journal.path());

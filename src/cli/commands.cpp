@@ -388,26 +388,58 @@ CommandOutput forecast(const Context& c)
     const int seasons = c.option(u"sims"_qs, 1, 1'000'000, 10'000);
     bool ok = true;
     const QString seedText = c.parser->value(u"seed"_qs);
-    const qint64 seed = seedText.isEmpty() ? 2007 : seedText.toLongLong(&ok);
+    const qint64 seed = seedText.isEmpty() ? static_cast<qint64>(kDefaultSeed) : seedText.toLongLong(&ok);
     if (!ok || seed < 0)
-        throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_qs.arg(seedText)};
+        throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_qs.arg(seedText.left(80))};
+    const int team = c.option(u"team"_qs, 1, kTeams, 0);
+    if (c.parser->isSet(u"line"_qs) && team == 0)
+        throw UsageError{u"--line patří ke --team: klíčové zápasy jsou vždy jednoho týmu"_qs};
     const League l = loadLeague(c);
-    const Forecast f = simulateSeason(l.store, seasons, static_cast<std::uint64_t>(seed),
-                                      static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
-    const QList<OutlookRow> rows = outlookRows(l.store, f);
+    const std::array<int, 3> lines = dividingLines(l.store);
+    const auto firstLine = std::find_if(lines.begin(), lines.end(), [](int line) { return line > 0; });
+    const int line = c.option(u"line"_qs, 1, 3, static_cast<int>(firstLine - lines.begin()) + 1);
+    if (team > 0 && (line > 3 || lines[static_cast<std::size_t>(line - 1)] <= 0))
+        throw UsageError{u"--line: soutěž %1. dělicí čáru nemá"_qs.arg(line)};
+    const Outlook outlook = computeOutlook(l.store, seasons, static_cast<std::uint64_t>(seed),
+                                           static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
+    const Forecast& f = outlook.forecast;
+    const QList<OutlookRow> rows = outlookRows(l.store, outlook);
     CommandOutput out = fromView(outlookView(l.store, rows));
     QJsonArray teams;
     const auto percent = [](double share) { return std::round(share * 1000) / 10; };
     for (const OutlookRow& r : rows) {
-        QJsonArray places;
+        QJsonArray places, lineShares;
         for (double share : r.places)
             places.append(percent(share));
+        for (const OutlookLine& k : r.lines)
+            lineShares.append(QJsonObject{{u"line"_qs, k.line},
+                                          {u"share"_qs, percent(k.share)},
+                                          {u"clinched"_qs, k.clinched},
+                                          {u"out"_qs, k.out},
+                                          {u"needed"_qs, k.needed == kNeverSure ? QJsonValue() : k.needed}});
         teams.append(QJsonObject{{u"team"_qs, l.store.TymPodleCisla(r.team)},
                                  {u"points"_qs, r.points},
                                  {u"expected_points"_qs, std::round(r.expectedPoints * 10) / 10},
-                                 {u"places"_qs, places}});
+                                 {u"best"_qs, r.best},
+                                 {u"worst"_qs, r.worst},
+                                 {u"places"_qs, places},
+                                 {u"lines"_qs, lineShares}});
     }
     out.json = {{u"seasons"_qs, seasons}, {u"seed"_qs, static_cast<qint64>(seed)}, {u"teams"_qs, teams}};
+    if (team > 0) {
+        const auto k = static_cast<std::size_t>(line - 1);
+        QJsonArray key;
+        for (const KeyMatch& m : keyMatches(f, team, k))
+            key.append(QJsonObject{{u"round"_qs, m.round},
+                                   {u"slot"_qs, m.slot},
+                                   {u"home"_qs, l.store.TymPodleCisla(m.home)},
+                                   {u"away"_qs, l.store.TymPodleCisla(m.away)},
+                                   {u"if_home_wins"_qs, percent(m.ifHomeWins)},
+                                   {u"if_away_wins"_qs, percent(m.ifAwayWins)}});
+        out.json[u"key_matches"_qs] = key;
+        const ViewTable keyView = keyMatchesView(l.store, f, team, k);
+        out.rows << QStringList() << QStringList{keyView.caption} << keyView.header << keyView.rows;
+    }
     return out;
 }
 
@@ -488,7 +520,7 @@ const std::map<QString, Command>& commands()
         {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
         {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
         {u"ics"_qs, {u"ics FILE [--team N]"_qs, 1, 1, ics}},
-        {u"forecast"_qs, {u"forecast FILE [--sims N] [--seed S]"_qs, 1, 1, forecast}},
+        {u"forecast"_qs, {u"forecast FILE [--sims N] [--seed S] [--team T [--line K]]"_qs, 1, 1, forecast}},
         {u"update"_qs, {u"update URL FOLDER [--yes|--no] [--conflicts mine|server]"_qs, 2, 2, update}},
     };
     return all;

@@ -79,6 +79,7 @@ int main(int argc, char* argv[])
                        {u"assume"_qs, u"a result taken as typed, never written"_qs, u"ROUND:SLOT=RESULT"_qs},
                        {u"sims"_qs, u"simulated seasons 1..1000000"_qs, u"N"_qs},
                        {u"seed"_qs, u"seed of the simulation"_qs, u"S"_qs},
+                       {u"line"_qs, u"dividing line 1..3 of the key matches"_qs, u"K"_qs},
                        {u"yes"_qs, u"answer every question Yes"_qs},
                        {u"no"_qs, u"answer every question No"_qs},
                        {u"conflicts"_qs, u"results that differ from the server's: mine or server"_qs, u"KEEP"_qs}});

@@ -111,7 +111,8 @@ QString frmMain::Form_Load()
     offerRecovery();
     m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
     m_switching = false;
-    setWindowTitle(m_season.caption);
+    m_real.reset();
+    showWhatIfState();
     m_calendar->setText(calendarCaption(m_season.season));
     const QSignalBlocker block(cboKolo);
     cboKolo->clear();
@@ -160,6 +161,7 @@ void frmMain::offerRecovery()
 
 void frmMain::reloadSeason()
 {
+    dropWhatIf();
     const int index = cboKolo->currentIndex();
     const QString error = Form_Load();
     if (!error.isEmpty()) {
@@ -170,6 +172,36 @@ void frmMain::reloadSeason()
     const QSignalBlocker block(cboKolo);
     cboKolo->setCurrentIndex(index);
     cboKolo_Click();
+    Q_EMIT seasonChanged();
+}
+
+void frmMain::toggleWhatIf()
+{
+    storeDisplayedRound();
+    if (m_real) {
+        m_season = *std::exchange(m_real, std::nullopt);
+    } else {
+        m_real = m_season;
+    }
+    showWhatIfState();
+    cboKolo_Click();
+    Q_EMIT seasonChanged();
+}
+
+void frmMain::dropWhatIf()
+{
+    if (m_real)
+        toggleWhatIf();
+}
+
+void frmMain::showWhatIfState()
+{
+    setWindowTitle(m_real ? m_season.caption + u" – Co kdyby (nic se neukládá)"_qs : m_season.caption);
+    for (QLineEdit* field : result) {
+        QPalette p = field->palette();
+        p.setColor(QPalette::Base, m_real ? QColor(0xFFE8C0) : palette().color(QPalette::Base));
+        field->setPalette(p);
+    }
 }
 
 void frmMain::onRoundSelected(int index)
@@ -204,16 +236,22 @@ void frmMain::storeDisplayedRound()
 {
     if (m_shownRound < 1)
         return;
+    bool changed = false;
     for (int i = 0; i < kSlots; ++i) {
         const QString normalised = normaliseResult(result[i]->text());
         if (normalised != result[i]->text())
             result[i]->setText(normalised);
         Match& stored = m_season.match(i + 1, m_shownRound);
         const Match typed{m_home[i], m_away[i], normalised};
-        if (stored != typed)
+        if (stored == typed)
+            continue;
+        if (!m_real)
             m_journal.record({m_shownRound, i + 1, typed});
         stored = typed;
+        changed = true;
     }
+    if (changed)
+        Q_EMIT seasonChanged();
 }
 
 void frmMain::onResultEdited(int row)
@@ -239,7 +277,9 @@ void frmMain::swapRow(int row)
     Match& stored = m_season.match(row + 1, m_shownRound);
     stored.home = m_home[row];
     stored.away = m_away[row];
-    m_journal.record({m_shownRound, row + 1, stored});
+    if (!m_real)
+        m_journal.record({m_shownRound, row + 1, stored});
+    Q_EMIT seasonChanged();
     const QString tag = Ateam[row]->text();
     Ateam[row]->setText(Hteam[row]->text());
     Hteam[row]->setText(tag);
@@ -360,12 +400,14 @@ bool frmMain::writeSeason()
 
 bool frmMain::saveBeforeUpdate()
 {
+    dropWhatIf();
     storeDisplayedRound();
     return writeSeason();
 }
 
 frmMain::Leaving frmMain::saveForLeaving()
 {
+    dropWhatIf();
     storeDisplayedRound();
     for (;;) {
         const SaveAttempt attempt = trySave();

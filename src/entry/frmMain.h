@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -42,9 +43,16 @@ public:
     void reloadAfterUpdate() override { reloadSeason(); }
     QString schedulePath() const override { return m_schedulePath; }
 
+    // "Co kdyby": results typed meanwhile count in every view but are never written; leaving the mode
+    // drops them.
+    bool whatIf() const { return m_real.has_value(); }
+    void toggleWhatIf();
+
 Q_SIGNALS:
     // The league is saved and left ("Jiná liga"): the picker is to be shown.
     void otherLeagueRequested();
+    // A result or a pairing of the season changed (typed, swapped, read again, or the mode left).
+    void seasonChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,6 +96,9 @@ private:
     QString lockLeague();
     // Offers the results a crash left unsaved in the journal.
     void offerRecovery();
+    // Leaves "Co kdyby" before the season is saved or read again.
+    void dropWhatIf();
+    void showWhatIfState();
 
     // Controls, found by their object names in the tests.
     QComboBox* cboKolo = nullptr;
@@ -113,4 +124,6 @@ private:
     QByteArray m_fileFingerprint;
     bool m_backedUp = false;
     RecoveryJournal m_journal;
+    // The season as it really is while "Co kdyby" holds hypothetical results in m_season.
+    std::optional<SeasonStore> m_real;
 };

@@ -74,8 +74,13 @@ void frmMain::buildMenu()
         addSaveCommand(cross, [view = crossView(m_season)] { return view; });
         cross->open();
     });
-    addCommand(mnuMenu, "mnuVyhled", u"Výhled sezóny"_qs, Qt::Key_F12,
-               [this] { (new frmVyhled(m_season, 10'000, this))->open(); });
+    addCommand(mnuMenu, "mnuVyhled", u"Výhled sezóny"_qs, Qt::Key_F12, [this] {
+        // Beside the round, not over it: a result typed meanwhile starts the outlook again.
+        auto* outlook = new frmVyhled(m_season, 10'000, this);
+        connect(this, &frmMain::seasonChanged, outlook, [this, outlook] { outlook->restart(m_season); });
+        outlook->show();
+    });
+    addCommand(mnuMenu, "mnuCoKdyby", u"Co kdyby"_qs, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
     addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
         const BusyCursor busy;
         auto* graph = new frmGraf(m_season, this);

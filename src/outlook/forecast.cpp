@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -43,46 +42,120 @@ struct Unplayed {
     GoalTable away;
 };
 
-// SplitMix64: a well-mixed start for the season's own generator.
-std::uint64_t mix(std::uint64_t x)
+// SplitMix64: cheap to seed for every season, and well mixed.
+std::uint64_t mixBits(std::uint64_t z)
 {
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ULL;
+
+class Stream {
+public:
+    explicit Stream(std::uint64_t seed) : m_state(seed) {}
+    double uniform() { return static_cast<double>(mixBits(m_state += kGolden) >> 11) * 0x1.0p-53; }
+
+private:
+    std::uint64_t m_state;
+};
+
+// Everything a season needs that does not change from one season to the next.
+struct Setup {
+    Tallies played{};               // points and goals of the played matches
+    std::vector<MatchScore> scores; // the played matches, then room for the unplayed ones
+    std::vector<Unplayed> unplayed;
+    double q = 0;
+    std::array<int, 3> lines{};
+};
+
+// One thread's counts and its own room to work in; a season allocates nothing.
+struct Worker {
+    Forecast part;
+    std::vector<MatchScore> scores;
+    std::vector<char> homeWon;
+};
+
+void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
+{
+    using enum OutcomeClass;
+    Stream random(mixBits(seed ^ mixBits(static_cast<std::uint64_t>(index) + kGolden)));
+    Tallies tallies = setup.played;
+    const std::size_t first = setup.scores.size() - setup.unplayed.size();
+    for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
+        const Unplayed& u = setup.unplayed[i];
+        int x = u.home.draw(random.uniform()), y = u.away.draw(random.uniform());
+        const bool extraTime = x == y; // no draws: extra time decides
+        if (extraTime)
+            (random.uniform() < setup.q ? x : y) += 1;
+        MatchScore& s = w.scores[first + i];
+        s.homeGoals = x, s.awayGoals = y;
+        w.homeWon[i] = x > y;
+        s.homePoints = static_cast<std::int8_t>(pointsOf(x > y ? (extraTime ? B : A) : (extraTime ? D : E)));
+        s.awayPoints = static_cast<std::int8_t>(pointsOf(x > y ? (extraTime ? D : E) : (extraTime ? B : A)));
+        Tally &home = tallies[static_cast<std::size_t>(s.home - 1)],
+              &away = tallies[static_cast<std::size_t>(s.away - 1)];
+        home.points += s.homePoints, home.goalsFor += x, home.goalsAgainst += y;
+        away.points += s.awayPoints, away.goalsFor += y, away.goalsAgainst += x;
+    }
+    Ranking ranking;
+    rankByPoints(tallies, w.scores, RankingRules::Final, ranking);
+    std::array<std::array<std::uint64_t, 3>, kTeams> above{};
+    for (int top = 0; top < kTeams;) {
+        int end = top + 1;
+        while (end < kTeams && ranking[static_cast<std::size_t>(end)].by == Decider::Shared)
+            ++end;
+        const std::uint64_t share = kShareUnit / static_cast<std::uint64_t>(end - top);
+        for (int i = top; i < end; ++i) {
+            const auto team = static_cast<std::size_t>(ranking[static_cast<std::size_t>(i)].team - 1);
+            for (int place = top; place < end; ++place)
+                w.part.places[team][static_cast<std::size_t>(place)] += share;
+            for (std::size_t k = 0; k < 3; ++k)
+                above[team][k] = share * static_cast<std::uint64_t>(std::clamp(setup.lines[k] - top, 0, end - top));
+        }
+        top = end;
+    }
+    for (std::size_t t = 0; t < kTeams; ++t)
+        w.part.points[t] += static_cast<std::uint64_t>(tallies[t].points);
+    for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
+        if (!w.homeWon[i])
+            continue;
+        SimulatedMatch& m = w.part.matches[i];
+        ++m.homeWins;
+        for (std::size_t t = 0; t < kTeams; ++t)
+            for (std::size_t k = 0; k < 3; ++k)
+                m.aboveIfHomeWins[t][k] += above[t][k];
+    }
 }
 
-void addSeason(Forecast& into, SeasonStore& season, const std::vector<Unplayed>& unplayed, double q, std::uint64_t seed,
-               int index)
+Setup setupOf(const SeasonStore& season, const GoalModel& model)
 {
-    std::mt19937_64 random(mix(seed ^ mix(static_cast<std::uint64_t>(index))));
-    std::uniform_real_distribution<double> uniform(0.0, 1.0);
-    for (const Unplayed& u : unplayed) {
-        int x = u.home.draw(uniform(random)), y = u.away.draw(uniform(random));
-        QString suffix;
-        if (x == y) { // no draws: extra time decides
-            (uniform(random) < q ? x : y) += 1;
-            suffix = u"p"_qs;
+    Setup setup;
+    setup.q = model.overtimeHomeWins;
+    setup.lines = dividingLines(season);
+    std::vector<MatchScore> open;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            if (match.home < 1 || match.away < 1)
+                continue;
+            if (!match.result.isEmpty()) {
+                const MatchScore s = scoreOf(match);
+                setup.scores.push_back(s);
+                Tally &home = setup.played[static_cast<std::size_t>(s.home - 1)],
+                      &away = setup.played[static_cast<std::size_t>(s.away - 1)];
+                home.points += s.homePoints, home.goalsFor += s.homeGoals, home.goalsAgainst += s.awayGoals;
+                away.points += s.awayPoints, away.goalsFor += s.awayGoals, away.goalsAgainst += s.homeGoals;
+                continue;
+            }
+            const auto i = static_cast<std::size_t>(match.home - 1), j = static_cast<std::size_t>(match.away - 1);
+            setup.unplayed.push_back({r, m, GoalTable(model.home * model.attack[i] * model.defence[j]),
+                                      GoalTable(model.away * model.attack[j] * model.defence[i])});
+            open.push_back({static_cast<std::int8_t>(match.home), static_cast<std::int8_t>(match.away), 0, 0, 0, 0});
         }
-        season.match(u.slot, u.round).result = QString::number(x) + u':' + QString::number(y) + suffix;
     }
-    const TeamStats stats = DataProTabulku(season, 1, kRounds);
-    const QList<PlacedTeam> order = orderByPoints(season, stats, venue::Total, RankingRules::Final, 1, kRounds);
-    for (qsizetype first = 0; first < order.size();) {
-        qsizetype last = first + 1;
-        while (last < order.size() && order[last].sharesPlace)
-            ++last;
-        const std::uint64_t share = kShareUnit / static_cast<std::uint64_t>(last - first);
-        for (qsizetype i = first; i < last; ++i) {
-            const int team = order[i].team;
-            for (qsizetype place = first; place < last; ++place)
-                into.places[static_cast<std::size_t>(team - 1)][static_cast<std::size_t>(place)] += share;
-        }
-        first = last;
-    }
-    for (int team = 1; team <= kTeams; ++team)
-        into.points[static_cast<std::size_t>(team - 1)] +=
-            static_cast<std::uint64_t>(stats(Stat::PTS, venue::Total, team));
+    setup.scores.insert(setup.scores.end(), open.begin(), open.end());
+    return setup;
 }
 
 } // namespace
@@ -129,41 +202,70 @@ GoalModel fitGoalModel(const SeasonStore& season)
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
                         const std::atomic<bool>* stop)
 {
-    const GoalModel model = fitGoalModel(season);
-    std::vector<Unplayed> unplayed;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
-            const Match& match = season.match(m, r);
-            if (!match.result.isEmpty() || match.home < 1 || match.away < 1)
-                continue;
-            const auto i = static_cast<std::size_t>(match.home - 1), j = static_cast<std::size_t>(match.away - 1);
-            unplayed.push_back({r, m, GoalTable(model.home * model.attack[i] * model.defence[j]),
-                                GoalTable(model.away * model.attack[j] * model.defence[i])});
-        }
-    }
+    const Setup setup = setupOf(season, fitGoalModel(season));
+    Forecast total;
+    total.seasons = seasons;
+    total.seed = seed;
+    total.lines = setup.lines;
+    for (const Unplayed& u : setup.unplayed)
+        total.matches.push_back(
+            {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Forecast> parts(static_cast<std::size_t>(threads));
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}});
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
-            SeasonStore copy = season;
+            Worker& worker = parts[static_cast<std::size_t>(w)];
+            worker.homeWon.assign(setup.unplayed.size(), 0);
             for (int k = w; k < seasons && !(stop && *stop); k += threads)
-                addSeason(parts[static_cast<std::size_t>(w)], copy, unplayed, model.overtimeHomeWins, seed, k);
+                addSeason(worker, setup, seed, k);
         });
     }
     for (std::thread& t : workers)
         t.join();
-    Forecast total;
-    total.seasons = seasons;
-    total.seed = seed;
-    for (const Forecast& part : parts) {
+    for (const Worker& w : parts) {
         for (std::size_t t = 0; t < kTeams; ++t) {
-            total.points[t] += part.points[t];
+            total.points[t] += w.part.points[t];
             for (std::size_t p = 0; p < kTeams; ++p)
-                total.places[t][p] += part.places[t][p];
+                total.places[t][p] += w.part.places[t][p];
+        }
+        for (std::size_t i = 0; i < total.matches.size(); ++i) {
+            total.matches[i].homeWins += w.part.matches[i].homeWins;
+            for (std::size_t t = 0; t < kTeams; ++t)
+                for (std::size_t k = 0; k < 3; ++k)
+                    total.matches[i].aboveIfHomeWins[t][k] += w.part.matches[i].aboveIfHomeWins[t][k];
         }
     }
     return total;
+}
+
+double Forecast::lineShare(int team, std::size_t k) const
+{
+    double share = 0;
+    for (int place = 1; place <= lines[k]; ++place)
+        share += placeShare(team, place);
+    return share;
+}
+
+QList<KeyMatch> keyMatches(const Forecast& forecast, int team, std::size_t k, int count)
+{
+    const auto unit = static_cast<double>(kShareUnit);
+    std::uint64_t above = 0;
+    for (int place = 0; place < forecast.lines[k]; ++place)
+        above += forecast.places[static_cast<std::size_t>(team - 1)][static_cast<std::size_t>(place)];
+    QList<KeyMatch> all;
+    for (const SimulatedMatch& m : forecast.matches) {
+        const std::uint64_t wins = m.homeWins, losses = static_cast<std::uint64_t>(forecast.seasons) - wins;
+        if (wins == 0 || losses == 0)
+            continue; // one outcome never came up: the match's weight cannot be told
+        const std::uint64_t ifHome = m.aboveIfHomeWins[static_cast<std::size_t>(team - 1)][k];
+        all.append({m.round, m.slot, m.home, m.away, static_cast<double>(ifHome) / (unit * static_cast<double>(wins)),
+                    static_cast<double>(above - ifHome) / (unit * static_cast<double>(losses))});
+    }
+    std::stable_sort(all.begin(), all.end(), [](const KeyMatch& a, const KeyMatch& b) {
+        return std::abs(a.ifHomeWins - a.ifAwayWins) > std::abs(b.ifHomeWins - b.ifAwayWins);
+    });
+    return all.mid(0, count);
 }
 
 QString shareText(double share)
@@ -175,31 +277,78 @@ QString shareText(double share)
     return QString::number(std::lround(share * 100));
 }
 
-QList<OutlookRow> outlookRows(const SeasonStore& season, const Forecast& forecast)
+Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
+                       const std::atomic<bool>* stop)
 {
+    return {simulateSeason(season, seasons, seed, threads, stop), placeBounds(season, true, stop)};
+}
+
+QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
+{
+    const Forecast& forecast = outlook.forecast;
     const TeamStats stats = DataProTabulku(season, 1, kRounds);
     QList<OutlookRow> rows;
     for (const PlacedTeam& p : orderByPoints(season, stats, venue::Total, RankingRules::Running, 1, kRounds)) {
-        OutlookRow row{p.team, stats(Stat::PTS, venue::Total, p.team), forecast.expectedPoints(p.team), {}};
+        const PlaceBounds& b = outlook.bounds[static_cast<std::size_t>(p.team - 1)];
+        OutlookRow row{
+            p.team, stats(Stat::PTS, venue::Total, p.team), forecast.expectedPoints(p.team), b.best, b.worst, {}, {}};
         for (int place = 1; place <= kTeams; ++place)
             row.places[static_cast<std::size_t>(place - 1)] = forecast.placeShare(p.team, place);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const int line = forecast.lines[k];
+            if (line > 0)
+                row.lines.append({line, forecast.lineShare(p.team, k), b.clinched(line), b.out(line), b.needed[k]});
+        }
         rows.append(row);
     }
     return rows;
 }
 
+namespace {
+
+QString placeRange(int best, int worst)
+{
+    return best == worst ? QString::number(best) + u'.' : u"%1.–%2."_qs.arg(best).arg(worst);
+}
+
+} // namespace
+
 ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
 {
-    ViewTable v{viewCaption(season, u"výhled sezóny"_qs), {u"tým"_qs, u"body"_qs, u"očekávané body"_qs}, {}};
+    ViewTable v{
+        viewCaption(season, u"výhled sezóny"_qs), {u"tým"_qs, u"body"_qs, u"očekávané body"_qs, u"místo"_qs}, {}};
     for (int place = 1; place <= kTeams; ++place)
         v.header << QString::number(place) + u'.';
+    if (!rows.isEmpty()) {
+        for (const OutlookLine& l : rows.front().lines)
+            v.header << u"do %1."_qs.arg(l.line) << u"body do %1."_qs.arg(l.line);
+    }
     for (const OutlookRow& r : rows) {
         QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
-                          QString::number(r.expectedPoints, 'f', 1)};
+                          QString::number(r.expectedPoints, 'f', 1), placeRange(r.best, r.worst)};
         for (double share : r.places)
             cells << shareText(share);
+        for (const OutlookLine& l : r.lines) {
+            cells << (l.clinched ? u"jistě"_qs : l.out ? u"nelze"_qs : shareText(l.share));
+            cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_qs : QString::number(l.needed));
+        }
         v.rows.append(cells);
     }
+    return v;
+}
+
+ViewTable keyMatchesView(const SeasonStore& season, const Forecast& forecast, int team, std::size_t k)
+{
+    const auto percent = [](double share) { return share > 0 ? shareText(share) : u"0"_qs; };
+    ViewTable v{
+        viewCaption(season,
+                    u"klíčové zápasy – %1, do %2. místa"_qs.arg(season.TymPodleCisla(team)).arg(forecast.lines[k])),
+        {u"kolo"_qs, u"zápas"_qs, u"výhra domácích"_qs, u"výhra hostí"_qs},
+        {}};
+    for (const KeyMatch& m : keyMatches(forecast, team, k))
+        v.rows.append({QString::number(m.round),
+                       season.TymPodleCisla(m.home) + u" – "_qs + season.TymPodleCisla(m.away), percent(m.ifHomeWins),
+                       percent(m.ifAwayWins)});
     return v;
 }
 

@@ -4,10 +4,12 @@
 
 #include "export/viewtable.h"
 #include "season/seasonstore.h"
+#include "standings/bounds.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 // The goal model fitted to the played matches, with one round of prior for the league and five
 // matches of prior for each team, so that an early season is not read too much into.
@@ -24,19 +26,31 @@ GoalModel fitGoalModel(const SeasonStore& season);
 // places that m teams share, so the sums do not depend on the order in which seasons are added.
 inline constexpr std::uint64_t kShareUnit = 360360; // divisible by 1..14
 
+// An unplayed match and how the seasons in which its home team won ended.
+struct SimulatedMatch {
+    int round = 0, slot = 0, home = 0, away = 0;
+    std::uint64_t homeWins = 0;
+    // [team - 1][line 0..2]: the team's share at or above the line in those seasons, in kShareUnit
+    std::array<std::array<std::uint64_t, 3>, kTeams> aboveIfHomeWins{};
+};
+
 struct Forecast {
     int seasons = 0;
     std::uint64_t seed = 0;
+    std::array<int, 3> lines{}; // HR1..HR3 of the season
     // [team - 1][place - 1], in kShareUnit per season
     std::array<std::array<std::uint64_t, kTeams>, kTeams> places{};
     // The sum of final points over all seasons, per team - 1.
     std::array<std::uint64_t, kTeams> points{};
+    std::vector<SimulatedMatch> matches;
 
     double placeShare(int team, int place) const
     {
         return static_cast<double>(places[team - 1][place - 1]) / (static_cast<double>(kShareUnit) * seasons);
     }
     double expectedPoints(int team) const { return static_cast<double>(points[team - 1]) / seasons; }
+    // The share of seasons in which the team ends at or above line k (0..2).
+    double lineShare(int team, std::size_t k) const;
 };
 
 // `seasons` completions of the season, each ordered by the final rules. Season k draws from a stream
@@ -45,21 +59,47 @@ struct Forecast {
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
                         const std::atomic<bool>* stop = nullptr);
 
+// The remaining matches that move the team's share at or above line k (0..2) the most, most first.
+struct KeyMatch {
+    int round = 0, slot = 0, home = 0, away = 0;
+    double ifHomeWins = 0, ifAwayWins = 0;
+};
+QList<KeyMatch> keyMatches(const Forecast& forecast, int team, std::size_t k, int count = 5);
+
+// The outlook of one moment of the season: the simulated shares and the exact bounds.
+inline constexpr std::uint64_t kDefaultSeed = 2007;
+struct Outlook {
+    Forecast forecast;
+    SeasonBounds bounds{};
+};
+Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
+                       const std::atomic<bool>* stop = nullptr);
+
 // A share as the outlook shows it: "" for none, "<1" for under one per cent, else whole per cent.
 QString shareText(double share);
 
-// The outlook as rows in the current order: team, points, expected points, the 14 place shares.
+// The outlook as rows in the current order, with the exact bounds beside the simulated shares.
+struct OutlookLine {
+    int line = 0; // places at or above it
+    double share = 0;
+    bool clinched = false, out = false;
+    int needed = 0; // kNeverSure when no number of points makes the team sure
+};
 struct OutlookRow {
     int team = 0;
     int points = 0;
     double expectedPoints = 0;
+    int best = 0, worst = 0;
     std::array<double, kTeams> places{};
+    QList<OutlookLine> lines;
 };
-QList<OutlookRow> outlookRows(const SeasonStore& season, const Forecast& forecast);
+QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook);
 ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows);
-inline ViewTable outlookView(const SeasonStore& season, const Forecast& forecast)
+inline ViewTable outlookView(const SeasonStore& season, const Outlook& outlook)
 {
-    return outlookView(season, outlookRows(season, forecast));
+    return outlookView(season, outlookRows(season, outlook));
 }
+// The team's key matches for line k as a table.
+ViewTable keyMatchesView(const SeasonStore& season, const Forecast& forecast, int team, std::size_t k);
 // The line under the grid: how the numbers are made.
 QString outlookNote(const Forecast& forecast);

@@ -3,77 +3,186 @@
 
 #include "export/saveview.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
 
+struct frmVyhled::Job {
+    SeasonStore season;
+    std::atomic<bool> stop{false};
+    Outlook result;
+};
+
+namespace {
+
+constexpr int kPlaceColumn = 4; // the first of the fourteen place shares
+
+QTableWidget* table(QWidget* parent, const char* name, int rows, int columns)
+{
+    auto* t = new QTableWidget(rows, columns, parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
+    t->verticalHeader()->setVisible(false);
+    return t;
+}
+
+void fillTable(QTableWidget* t, const ViewTable& v)
+{
+    t->setColumnCount(static_cast<int>(v.header.size()));
+    t->setRowCount(static_cast<int>(v.rows.size()));
+    t->setHorizontalHeaderLabels(v.header);
+    for (int r = 0; r < v.rows.size(); ++r) {
+        for (int c = 0; c < v.header.size(); ++c) {
+            auto* item = new QTableWidgetItem(v.rows[r].value(c));
+            item->setTextAlignment(c == 0 || (c == 1 && t->objectName() == u"keyGrid")
+                                       ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignCenter);
+            t->setItem(r, c, item);
+        }
+    }
+    t->resizeColumnsToContents();
+}
+
+} // namespace
+
 frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
-    : QDialog(parent), m_season(season), m_forecast(std::make_shared<Forecast>()),
-      m_stop(std::make_shared<std::atomic<bool>>(false))
+    : QDialog(parent), m_season(season), m_seasons(seasons)
 {
     setObjectName(u"frmVyhled"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"výhled sezóny"_qs);
     auto* layout = new QVBoxLayout(this);
-    grid = new QTableWidget(kTeams, 3 + kTeams, this);
-    grid->setObjectName(u"grid"_qs);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->setVisible(false);
-    layout->addWidget(grid);
-    lblNote = new QLabel(u"počítám výhled…"_qs, this);
+    grid = table(this, "grid", kTeams, 0);
+    layout->addWidget(grid, 3);
+    lblNote = new QLabel(this);
     lblNote->setObjectName(u"lblNote"_qs);
     lblNote->setWordWrap(true);
     layout->addWidget(lblNote);
+    auto* keyRow = new QHBoxLayout;
+    lblKey = new QLabel(this);
+    lblKey->setObjectName(u"lblKey"_qs);
+    keyRow->addWidget(lblKey, 1);
+    cboLine = new QComboBox(this);
+    cboLine->setObjectName(u"cboLine"_qs);
+    for (int line : dividingLines(season))
+        if (line > 0)
+            cboLine->addItem(u"do %1. místa"_qs.arg(line), line);
+    keyRow->addWidget(cboLine);
+    layout->addLayout(keyRow);
+    keyGrid = table(this, "keyGrid", 0, 4);
+    layout->addWidget(keyGrid, 2);
     addSaveCommand(this, [this] { return view(); });
-
-    // The thread works on its own copy and result; the window waits for it before it goes.
-    m_worker = QThread::create([copy = season, seasons, into = m_forecast, stop = m_stop] {
-        *into = simulateSeason(copy, seasons, 2007, std::max(1, QThread::idealThreadCount()), stop.get());
-    });
-    connect(m_worker, &QThread::finished, this, [this] { fill(*m_forecast); });
-    m_worker->start();
-    resize(900, 480);
+    connect(grid, &QTableWidget::itemSelectionChanged, this, &frmVyhled::showKeyMatches);
+    connect(cboLine, &QComboBox::currentIndexChanged, this, &frmVyhled::showKeyMatches);
+    start();
+    // The widest grid there is, but never larger than the screen: the tables scroll instead.
+    const QRect screen = (parent ? parent->screen() : this->screen())->availableGeometry();
+    resize(std::min(screen.width(), fontMetrics().horizontalAdvance(u'0') * 150),
+           std::min(screen.height(), fontMetrics().height() * 34));
 }
 
 frmVyhled::~frmVyhled()
 {
-    *m_stop = true; // closing never waits for the seasons not yet simulated
-    m_worker->wait();
-    delete m_worker;
+    if (m_worker) {
+        m_job->stop = true; // closing never waits for the seasons not yet simulated
+        m_worker->wait();
+        delete m_worker;
+    }
+}
+
+void frmVyhled::start()
+{
+    m_pending = false;
+    m_job = std::make_shared<Job>();
+    m_job->season = m_season;
+    lblNote->setText(u"počítám výhled…"_qs);
+    m_worker = QThread::create([job = m_job, seasons = m_seasons] {
+        job->result =
+            computeOutlook(job->season, seasons, kDefaultSeed, std::max(1, QThread::idealThreadCount()), &job->stop);
+    });
+    connect(m_worker, &QThread::finished, this, &frmVyhled::finished);
+    m_worker->start();
+}
+
+void frmVyhled::restart(const SeasonStore& season)
+{
+    m_season = season;
+    if (!m_worker)
+        return start();
+    m_pending = true; // typing never waits: the running job is told to stop and the next starts when it has
+    m_job->stop = true;
+}
+
+void frmVyhled::finished()
+{
+    m_worker->deleteLater();
+    m_worker = nullptr;
+    if (m_pending)
+        return start();
+    m_shown = m_job;
+    m_job.reset();
+    fill();
 }
 
 bool frmVyhled::computing() const
 {
-    return !m_worker->isFinished();
+    return m_worker != nullptr;
 }
 
 ViewTable frmVyhled::view() const
 {
-    return computing() ? ViewTable{} : outlookView(m_season, *m_forecast);
+    return computing() || !m_shown ? ViewTable{} : outlookView(m_shown->season, m_shown->result);
 }
 
-void frmVyhled::fill(const Forecast& forecast)
+void frmVyhled::fill()
 {
-    const QList<OutlookRow> rows = outlookRows(m_season, forecast);
-    const ViewTable v = outlookView(m_season, rows);
-    grid->setHorizontalHeaderLabels(v.header);
-    for (int r = 0; r < kTeams; ++r) {
-        for (int c = 0; c < v.header.size(); ++c) {
-            auto* item = new QTableWidgetItem(v.rows[r].value(c));
-            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-            if (c >= 3) {
-                // The darker the cell, the likelier the place; the digits stay black on every shade.
-                const double share = rows[r].places[static_cast<std::size_t>(c - 3)];
-                item->setBackground(QColor::fromHsvF(0.33, std::min(1.0, share) * 0.6, 1.0));
-                item->setForeground(Qt::black);
-                if (share >= 1.0)
-                    item->setText(u"jistě"_qs);
-            }
-            grid->setItem(r, c, item);
+    const int chosen = grid->currentRow();
+    const QList<OutlookRow> rows = outlookRows(m_shown->season, m_shown->result);
+    fillTable(grid, outlookView(m_shown->season, rows));
+    for (int r = 0; r < rows.size(); ++r) {
+        // The darker the cell, the likelier the place; the digits stay black on every shade.
+        for (int p = 0; p < kTeams; ++p) {
+            const double share = rows[r].places[static_cast<std::size_t>(p)];
+            QTableWidgetItem* item = grid->item(r, kPlaceColumn + p);
+            item->setBackground(QColor::fromHsvF(0.33, std::min(1.0, share) * 0.6, 1.0));
+            item->setForeground(Qt::black);
+            if (share >= 1.0)
+                item->setText(u"jistě"_qs);
+        }
+        for (int k = 0; k < rows[r].lines.size(); ++k) {
+            const OutlookLine& l = rows[r].lines[k];
+            if (l.clinched || l.out)
+                grid->item(r, kPlaceColumn + kTeams + 2 * k)->setForeground(l.clinched ? QColor(0, 128, 0) : Qt::gray);
         }
     }
     grid->resizeColumnsToContents();
-    lblNote->setText(outlookNote(forecast));
+    lblNote->setText(outlookNote(m_shown->result.forecast));
+    grid->selectRow(std::max(0, chosen));
+    showKeyMatches();
+}
+
+void frmVyhled::showKeyMatches()
+{
+    const int row = grid->currentRow();
+    if (!m_shown || row < 0 || cboLine->count() == 0) {
+        lblKey->setText(cboLine->count() == 0 ? u"Soutěž nemá dělicí čáry: klíčové zápasy nejsou."_qs : QString());
+        keyGrid->setRowCount(0);
+        return;
+    }
+    const int team = outlookRows(m_shown->season, m_shown->result)[row].team;
+    const std::array<int, 3> lines = dividingLines(m_shown->season);
+    const auto k =
+        static_cast<std::size_t>(std::find(lines.begin(), lines.end(), cboLine->currentData().toInt()) - lines.begin());
+    const ViewTable v = keyMatchesView(m_shown->season, m_shown->result.forecast, team, k);
+    lblKey->setText(u"Klíčové zápasy – %1, do %2. místa: podíl sezón na čáře či nad ní podle výsledku"_qs
+                        .arg(m_shown->season.TymPodleCisla(team))
+                        .arg(lines[k]));
+    fillTable(keyGrid, v);
 }

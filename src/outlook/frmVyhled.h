@@ -6,29 +6,42 @@
 #include <QDialog>
 #include <memory>
 
+class QComboBox;
 class QLabel;
 class QTableWidget;
 class QThread;
 
-// "Výhled sezóny": where each team can still finish, as a heat map of place shares. The seasons are
-// simulated on a thread of their own; the window says that it is working meanwhile.
+// "Výhled sezóny": where each team can still finish, as a heat map of place shares beside the exact
+// bounds, and the key matches of the chosen team. The work runs on a thread of its own; a result
+// typed meanwhile starts it again, and closing the window stops it.
 class frmVyhled final : public QDialog {
     Q_OBJECT
 public:
     frmVyhled(const SeasonStore& season, int seasons, QWidget* parent);
     ~frmVyhled() override;
 
+    // The season changed: what is shown is stale, and the work starts again on the new results.
+    void restart(const SeasonStore& season);
     bool computing() const;
     // The outlook the grid shows; empty until the first computation ends.
     ViewTable view() const;
 
 private:
-    void fill(const Forecast& forecast);
+    struct Job;
+    void start();
+    void finished();
+    void fill();
+    void showKeyMatches();
 
     SeasonStore m_season;
-    std::shared_ptr<Forecast> m_forecast;
-    std::shared_ptr<std::atomic<bool>> m_stop;
+    int m_seasons;
+    std::shared_ptr<Job> m_job;   // the one running, if any
+    std::shared_ptr<Job> m_shown; // the one the grid shows
+    bool m_pending = false;       // the season changed while a job ran
     QThread* m_worker = nullptr;
     QTableWidget* grid = nullptr;
     QLabel* lblNote = nullptr;
+    QComboBox* cboLine = nullptr;
+    QLabel* lblKey = nullptr;
+    QTableWidget* keyGrid = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "ranking.h"
 
 #include "season/notation.h"
+#include "standings/bounds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -108,10 +109,16 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
             order[r] = placed[r].team;
     }
     if (out.linesShown && firstRound == 1 && lastRound == kRounds) {
-        const auto marks = certainPlaces(season, stats, order);
+        const SeasonBounds bounds = placeBounds(season, false);
         for (int r = 0; r < kTeams; ++r) {
-            out.rows[r].clinched = marks[order[r] - 1].clinched;
-            out.rows[r].out = marks[order[r] - 1].out;
+            const PlaceBounds& b = bounds[static_cast<std::size_t>(order[r] - 1)];
+            const std::array<int, 3> lines = dividingLines(season);
+            for (int k = 1; k <= 3; ++k) {
+                if (b.clinched(lines[k - 1]))
+                    out.rows[r].clinched.append(k);
+                if (b.out(lines[k - 1]))
+                    out.rows[r].out.append(k);
+            }
         }
     }
     for (int r = 0; r < kTeams; ++r) {

@@ -3,147 +3,167 @@
 
 #include "season/notation.h"
 
-#include <algorithm>
-#include <functional>
+#include <QVarLengthArray>
 
 namespace {
 
 using Key = std::array<int, 3>;
 
-Key pointsKey(const TeamStats& s, int venue, int team)
+// Stable insertion sort by key, larger first: a group has at most 14 teams and is usually two.
+template <typename KeyOf> void sortByKey(Ranked* rows, int n, const KeyOf& keyOf)
 {
-    return {s(Stat::PTS, venue, team), s.goalDifference(venue, team), s(Stat::GF, venue, team)};
+    for (int i = 1; i < n; ++i) {
+        const Ranked row = rows[i];
+        const Key k = keyOf(row.team);
+        int j = i;
+        for (; j > 0 && keyOf(rows[j - 1].team) < k; --j)
+            rows[j] = rows[j - 1];
+        rows[j] = row;
+    }
 }
 
-// Sorts the teams by key, larger first, equal keys in team-number order, and cuts them into runs of equal keys.
-QList<QList<int>> runsByKey(QList<int> teams, const std::function<Key(int)>& keyOf)
+Key goalsKey(const Tally& t)
 {
-    std::stable_sort(teams.begin(), teams.end(), [&](int a, int b) { return keyOf(a) > keyOf(b); });
-    QList<QList<int>> runs;
-    for (int t : teams) {
-        if (runs.isEmpty() || keyOf(runs.back().front()) != keyOf(t))
-            runs.append(QList<int>());
-        runs.back().append(t);
-    }
-    return runs;
+    return {0, t.goalsFor - t.goalsAgainst, t.goalsFor};
 }
 
-// Steps 3 and 4: goal difference and goals scored over all the table's matches, then a shared place.
-QList<PlacedTeam> byGoals(const QList<int>& group, const TeamStats& s, int venue)
+// Goal difference and goals scored over all the table's matches, then a shared place.
+void byGoals(const Tallies& tallies, Ranked* rows, int n)
 {
-    const auto keyOf = [&](int t) { return Key{0, s.goalDifference(venue, t), s(Stat::GF, venue, t)}; };
-    QList<PlacedTeam> out;
-    Key previous{};
-    for (const QList<int>& run : runsByKey(group, keyOf)) {
-        for (qsizetype i = 0; i < run.size(); ++i) {
-            QString reason;
-            if (i == 0 && !out.isEmpty())
-                reason = previous[1] != keyOf(run[i])[1] ? u"brankový rozdíl"_qs : u"vstřelené branky"_qs;
-            out.append({run[i], reason, i > 0});
-        }
-        previous = keyOf(run.front());
+    const auto keyOf = [&](int team) { return goalsKey(tallies[static_cast<std::size_t>(team - 1)]); };
+    sortByKey(rows, n, keyOf);
+    rows[0].by = Decider::None;
+    for (int i = 1; i < n; ++i) {
+        const Key upper = keyOf(rows[i - 1].team), lower = keyOf(rows[i].team);
+        rows[i].by = upper == lower ? Decider::Shared : upper[1] != lower[1] ? Decider::GoalDifference : Decider::Goals;
     }
-    return out;
 }
 
-// Step 2: a mini-table of the group's own matches, again for every smaller group it leaves level.
-QList<PlacedTeam> byMutualMatches(const QList<int>& group, const SeasonStore& season, const TeamStats& s, int venue,
-                                  int firstRound, int lastRound)
+// A mini-table of the group's own matches, again for every smaller group it leaves level.
+void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual, Ranked* rows, int n)
 {
-    TeamStats mini;
-    std::array<std::array<int, kTeams + 1>, kTeams + 1> meetings{};
-    for (int r = firstRound; r <= lastRound; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
-            const Match& match = season.match(m, r);
-            if (match.result.isEmpty() || !group.contains(match.home) || !group.contains(match.away))
-                continue;
-            countMatch(mini, match);
-            ++meetings[std::min(match.home, match.away)][std::max(match.home, match.away)];
+    unsigned group = 0;
+    for (int i = 0; i < n; ++i)
+        group |= 1u << rows[i].team;
+    Tallies mini{};
+    std::array<std::array<std::uint8_t, kTeams + 1>, kTeams + 1> meetings{};
+    for (const MatchScore& m : mutual) {
+        if (!(group >> m.home & 1u) || !(group >> m.away & 1u))
+            continue;
+        Tally &home = mini[static_cast<std::size_t>(m.home - 1)], &away = mini[static_cast<std::size_t>(m.away - 1)];
+        home.points += m.homePoints, home.goalsFor += m.homeGoals, home.goalsAgainst += m.awayGoals;
+        away.points += m.awayPoints, away.goalsFor += m.awayGoals, away.goalsAgainst += m.homeGoals;
+        ++meetings[std::min(m.home, m.away)][std::max(m.home, m.away)];
+    }
+    const int count = meetings[std::min(rows[0].team, rows[1].team)][std::max(rows[0].team, rows[1].team)];
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            const int a = std::min(rows[i].team, rows[j].team), b = std::max(rows[i].team, rows[j].team);
+            if (count == 0 || meetings[a][b] != count)
+                return byGoals(tallies, rows, n);
         }
     }
-    finishTotals(mini);
-    const int count = meetings[std::min(group[0], group[1])][std::max(group[0], group[1])];
-    for (int a : group) {
-        for (int b : group) {
-            if (a < b && (meetings[a][b] != count || count == 0))
-                return byGoals(group, s, venue);
-        }
+    const auto keyOf = [&](int team) { return orderKey(mini[static_cast<std::size_t>(team - 1)]); };
+    sortByKey(rows, n, keyOf);
+    if (keyOf(rows[0].team) == keyOf(rows[n - 1].team))
+        return byGoals(tallies, rows, n);
+    Key upper{};
+    for (int first = 0; first < n;) {
+        const Key k = keyOf(rows[first].team);
+        int last = first + 1;
+        while (last < n && keyOf(rows[last].team) == k)
+            ++last;
+        if (last - first > 1)
+            byMutualMatches(tallies, mutual, rows + first, last - first);
+        Ranked& head = rows[first];
+        head.by = first == 0         ? Decider::None
+                  : upper[0] != k[0] ? Decider::MutualPoints
+                  : upper[1] != k[1] ? Decider::MutualGoalDifference
+                                     : Decider::MutualGoals;
+        head.upperPoints = upper[0], head.lowerPoints = k[0];
+        upper = k;
+        first = last;
     }
-    const auto keyOf = [&](int t) { return pointsKey(mini, venue::Total, t); };
-    const QList<QList<int>> runs = runsByKey(group, keyOf);
-    if (runs.size() == 1)
-        return byGoals(group, s, venue);
-    QList<PlacedTeam> out;
-    for (qsizetype k = 0; k < runs.size(); ++k) {
-        QList<PlacedTeam> placed = runs[k].size() > 1
-                                       ? byMutualMatches(runs[k], season, s, venue, firstRound, lastRound)
-                                       : QList<PlacedTeam>{{runs[k].front(), {}, false}};
-        if (k > 0) {
-            const Key upper = keyOf(runs[k - 1].front()), lower = keyOf(runs[k].front());
-            placed.front().decidedBy = upper[0] != lower[0]
-                                           ? u"vzájemné zápasy – body %1:%2"_qs.arg(upper[0]).arg(lower[0])
-                                       : upper[1] != lower[1] ? u"vzájemné zápasy – skóre"_qs
-                                                              : u"vzájemné zápasy – vstřelené branky"_qs;
-        }
-        out += placed;
+}
+
+QString reasonText(const Ranked& r)
+{
+    switch (r.by) {
+    case Decider::MutualPoints:
+        return u"vzájemné zápasy – body %1:%2"_qs.arg(r.upperPoints).arg(r.lowerPoints);
+    case Decider::MutualGoalDifference:
+        return u"vzájemné zápasy – skóre"_qs;
+    case Decider::MutualGoals:
+        return u"vzájemné zápasy – vstřelené branky"_qs;
+    case Decider::GoalDifference:
+        return u"brankový rozdíl"_qs;
+    case Decider::Goals:
+        return u"vstřelené branky"_qs;
+    case Decider::None:
+    case Decider::Shared:
+        break;
     }
-    return out;
+    return {};
 }
 
 } // namespace
 
+MatchScore scoreOf(const Match& match)
+{
+    const ParsedResult r = ZkoumatVysledek(match.result);
+    const auto [home, away] = classify(r);
+    return {static_cast<std::int8_t>(match.home),
+            static_cast<std::int8_t>(match.away),
+            static_cast<std::int8_t>(pointsOf(home)),
+            static_cast<std::int8_t>(pointsOf(away)),
+            r.HomeGoals,
+            r.AwayGoals};
+}
+
+void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out)
+{
+    for (int t = 1; t <= kTeams; ++t)
+        out[static_cast<std::size_t>(t - 1)] = {t, Decider::None, 0, 0};
+    const auto points = [&](int team) { return Key{tallies[static_cast<std::size_t>(team - 1)].points, 0, 0}; };
+    sortByKey(out.data(), kTeams, points);
+    for (int first = 0; first < kTeams;) {
+        int last = first + 1;
+        while (last < kTeams &&
+               points(out[static_cast<std::size_t>(last)].team) == points(out[static_cast<std::size_t>(first)].team))
+            ++last;
+        if (last - first > 1) {
+            if (rules == RankingRules::Final)
+                byMutualMatches(tallies, mutual, out.data() + first, last - first);
+            else
+                byGoals(tallies, out.data() + first, last - first);
+        }
+        first = last;
+    }
+}
+
 QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stats, int venue, RankingRules rules,
                                 int firstRound, int lastRound)
 {
-    QList<int> all;
+    Tallies tallies;
     for (int t = 1; t <= kTeams; ++t)
-        all.append(t);
+        tallies[static_cast<std::size_t>(t - 1)] = {stats(Stat::PTS, venue, t), stats(Stat::GF, venue, t),
+                                                    stats(Stat::GA, venue, t)};
+    QVarLengthArray<MatchScore, kRounds * kSlots> mutual;
+    if (rules == RankingRules::Final && venue == venue::Total) {
+        for (int r = firstRound; r <= lastRound; ++r) {
+            for (int m = 1; m <= kSlots; ++m) {
+                const Match& match = season.match(m, r);
+                if (!match.result.isEmpty() && match.home > 0 && match.away > 0)
+                    mutual.append(scoreOf(match));
+            }
+        }
+    } else {
+        rules = RankingRules::Running;
+    }
+    Ranking ranking;
+    rankByPoints(tallies, mutual, rules, ranking);
     QList<PlacedTeam> out;
-    for (const QList<int>& level : runsByKey(all, [&](int t) { return Key{stats(Stat::PTS, venue, t), 0, 0}; })) {
-        out += rules == RankingRules::Final && venue == venue::Total && level.size() > 1
-                   ? byMutualMatches(level, season, stats, venue, firstRound, lastRound)
-                   : byGoals(level, stats, venue);
-    }
+    for (const Ranked& r : ranking)
+        out.append({r.team, reasonText(r), r.by == Decider::Shared});
     return out;
-}
-
-std::array<LineMarks, kTeams> certainPlaces(const SeasonStore& season, const TeamStats& stats,
-                                            const std::array<int, kTeams>& order)
-{
-    std::array<int, kTeams + 1> left{};
-    int unplayed = 0;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
-            const Match& match = season.match(m, r);
-            if (match.result.isEmpty()) {
-                ++left[match.home], ++left[match.away];
-                ++unplayed;
-            }
-        }
-    }
-    const auto pts = [&](int t) { return stats(Stat::PTS, venue::Total, t); };
-    const auto most = [&](int t) { return pts(t) + bodovani[0] * left[t]; };
-    std::array<LineMarks, kTeams> marks;
-    const int lines[] = {season.HR1, season.HR2, season.HR3};
-    for (int k = 1; k <= 3; ++k) {
-        const int places = lines[k - 1];
-        if (places <= 0)
-            continue;
-        for (int place = 1; place <= kTeams; ++place) {
-            const int t = order[place - 1];
-            int mayPass = 0, alreadyAbove = 0;
-            for (int u = 1; u <= kTeams; ++u) {
-                if (u == t)
-                    continue;
-                mayPass += most(u) >= pts(t);
-                alreadyAbove += pts(u) > most(t);
-            }
-            LineMarks& mark = marks[t - 1];
-            if (unplayed == 0 ? place <= places : mayPass < places)
-                mark.clinched.append(k);
-            if (unplayed == 0 ? place > places : alreadyAbove >= places)
-                mark.out.append(k);
-        }
-    }
-    return marks;
 }

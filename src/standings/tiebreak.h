@@ -5,10 +5,60 @@
 
 #include <QList>
 #include <QString>
+#include <cstdint>
+#include <span>
 
 // Which rule orders teams level on points: while the competition runs the league compares goal
 // difference and goals scored; its final table compares the mutual matches first.
 enum class RankingRules { Running, Final };
+
+// A team's points and goals in one table.
+struct Tally {
+    int points = 0;
+    int goalsFor = 0;
+    int goalsAgainst = 0;
+};
+using Tallies = std::array<Tally, kTeams>; // by team - 1
+
+// The ordering key of a table by points: points, then goal difference, then goals scored.
+inline std::array<int, 3> orderKey(const Tally& t)
+{
+    return {t.points, t.goalsFor - t.goalsAgainst, t.goalsFor};
+}
+
+// A played match as the mutual comparison needs it.
+struct MatchScore {
+    std::int8_t home = 0;
+    std::int8_t away = 0;
+    std::int8_t homePoints = 0;
+    std::int8_t awayPoints = 0;
+    int homeGoals = 0;
+    int awayGoals = 0;
+};
+MatchScore scoreOf(const Match& match); // of a match with a result
+
+// Why a team stands below the row above it on equal points.
+enum class Decider : std::uint8_t {
+    None, // different points, or the first row
+    Shared,
+    MutualPoints,
+    MutualGoalDifference,
+    MutualGoals,
+    GoalDifference,
+    Goals,
+};
+struct Ranked {
+    int team = 0;
+    Decider by = Decider::None;
+    int upperPoints = 0, lowerPoints = 0; // of the mutual matches, for Decider::MutualPoints
+};
+using Ranking = std::array<Ranked, kTeams>;
+
+// The one ordering of a table by points, used by every table and by each simulated season: teams by
+// points; level teams by goal difference and goals scored, or under the final rules first by
+// recursive mini-tables of their `mutual` matches when every pair met equally often. Teams equal in
+// everything share a place and keep team-number order. Allocates nothing.
+void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out);
 
 // A team in the order of a table sorted by points, with why it stands below the row above when both
 // have the same points (empty otherwise), or that it shares that row's place.
@@ -22,13 +72,3 @@ struct PlacedTeam {
 // those of rounds first..last, the rounds `stats` was made of.
 QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stats, int venue, RankingRules rules,
                                 int firstRound, int lastRound);
-
-// The dividing lines (1..3, those with HRk above 0) a team is sure to finish at or above, and those it
-// can no longer reach, by simple bounds a fan can check by hand.
-struct LineMarks {
-    QList<int> clinched;
-    QList<int> out;
-};
-// For the whole season's total table in `order` (team numbers, top first); indexed by team - 1.
-std::array<LineMarks, kTeams> certainPlaces(const SeasonStore& season, const TeamStats& stats,
-                                            const std::array<int, kTeams>& order);

@@ -57,13 +57,24 @@ private Q_SLOTS:
         auto* outlook = new frmVyhled(m_main->season(), 300, m_main);
         outlook->open();
         WAIT_FOR(!outlook->computing());
-        const ViewTable expected = outlookView(m_main->season(), simulateSeason(m_main->season(), 300, 2007, 1));
+        const ViewTable expected =
+            outlookView(m_main->season(), computeOutlook(m_main->season(), 300, kDefaultSeed, 1));
         QCOMPARE(outlook->view().rows, expected.rows);
         auto* grid = child<QTableWidget>(outlook, u"grid"_qs);
         QCOMPARE(grid->rowCount(), kTeams);
         QCOMPARE(grid->item(0, 0)->text(), expected.rows[0][0]);
-        QCOMPARE(grid->horizontalHeaderItem(3)->text(), u"1."_qs);
+        QCOMPARE(grid->horizontalHeaderItem(4)->text(), u"1."_qs);
         QVERIFY(child<QLabel>(outlook, u"lblNote"_qs)->text().contains(u"300 simulovaných"_qs));
+        // The first row is chosen: its key matches for the first line are listed.
+        QCOMPARE(child<QTableWidget>(outlook, u"keyGrid"_qs)->rowCount(), 5);
+        QVERIFY(child<QLabel>(outlook, u"lblKey"_qs)->text().contains(expected.rows[0][0]));
+        // A result typed meanwhile starts it again; the grid then counts it.
+        SeasonStore changed = m_main->season();
+        changed.match(1, 1).result = u"9:0"_qs;
+        outlook->restart(changed);
+        QVERIFY(outlook->computing());
+        WAIT_FOR(!outlook->computing());
+        QCOMPARE(outlook->view().rows, outlookView(changed, computeOutlook(changed, 300, kDefaultSeed, 2)).rows);
         outlook->close();
     }
 

@@ -1,0 +1,362 @@
+// SPDX-License-Identifier: MIT
+#include "bounds.h"
+
+#include "season/notation.h"
+#include "standings/aggregation.h"
+#include "standings/tiebreak.h"
+
+#include <glpk.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A match's points as one number: the home team's 0..3, the away team's the rest (1:1 a draw).
+static_assert(bodovani == std::array<int, 5>{3, 2, 1, 1, 0}, "the programs below count 3:0, 2:1, 1:1");
+
+// The matches two teams have still to play against each other, home or away alike: points are all
+// that count here.
+struct Pairing {
+    int a, b, matches;
+};
+
+// The season as the questions see it: points so far and the meetings still to play.
+struct Remaining {
+    std::array<int, kTeams + 1> points{};
+    std::array<int, kTeams + 1> left{};
+    std::vector<Pairing> pairings;
+    std::array<std::array<int, kTeams + 1>, kTeams + 1> meetings{};
+    bool draws = false;
+
+    int most(int team) const { return points[team] + 3 * left[team]; }
+    bool over() const { return pairings.empty(); }
+};
+
+Remaining remainingOf(const SeasonStore& season)
+{
+    Remaining r;
+    const TeamStats stats = DataProTabulku(season, 1, kRounds);
+    for (int t = 1; t <= kTeams; ++t) {
+        r.points[t] = stats(Stat::PTS, venue::Total, t);
+        r.draws = r.draws || stats(Stat::T, venue::Total, t) > 0;
+    }
+    for (int round = 1; round <= kRounds; ++round) {
+        for (int slot = 1; slot <= kSlots; ++slot) {
+            const Match& m = season.match(slot, round);
+            if (m.result.isEmpty() && m.home > 0 && m.away > 0 && m.home != m.away) {
+                ++r.meetings[m.home][m.away], ++r.meetings[m.away][m.home];
+                ++r.left[m.home], ++r.left[m.away];
+            }
+        }
+    }
+    for (int a = 1; a <= kTeams; ++a)
+        for (int b = a + 1; b <= kTeams; ++b)
+            if (r.meetings[a][b] > 0)
+                r.pairings.push_back({a, b, r.meetings[a][b]});
+    return r;
+}
+
+// One integer program over the remaining meetings: column x_p (1-based p) is the points team a of
+// pairing p takes from its matches with b, 0..3 per match, b taking the rest; with draws, d_p counts
+// the 1:1 draws among them; then one yes/no column per team.
+class Program {
+public:
+    Program(const Remaining& r, int objectiveDirection) : m_r(r), m_n(static_cast<int>(r.pairings.size()))
+    {
+        glp_term_out(GLP_OFF);
+        m_p = glp_create_prob();
+        glp_set_obj_dir(m_p, objectiveDirection);
+        glp_add_cols(m_p, teamColumn(kTeams));
+        for (int t = 1; t <= kTeams; ++t)
+            m_points[static_cast<std::size_t>(t)].constant = r.points[t];
+        for (int p = 1; p <= m_n; ++p) {
+            const Pairing& pairing = r.pairings[static_cast<std::size_t>(p - 1)];
+            // Without draws the rows of fixed yes/no columns form a network, whose corners are whole
+            // numbers: the points need not be declared whole.
+            glp_set_col_kind(m_p, p, r.draws ? GLP_IV : GLP_CV);
+            glp_set_col_bnds(m_p, p, GLP_DB, 0, 3 * pairing.matches);
+            Expression &a = m_points[static_cast<std::size_t>(pairing.a)],
+                       &b = m_points[static_cast<std::size_t>(pairing.b)];
+            a.terms.push_back({p, 1.0});
+            b.constant += 3 * pairing.matches;
+            b.terms.push_back({p, -1.0});
+            if (r.draws) {
+                // Each draw gives both one point: d_p <= x_p <= 3 matches - 2 d_p.
+                glp_set_col_kind(m_p, drawColumn(p), GLP_IV);
+                glp_set_col_bnds(m_p, drawColumn(p), GLP_DB, 0, pairing.matches);
+                addRow({{p, 1.0}, {drawColumn(p), -1.0}}, GLP_LO, 0);
+                addRow({{p, 1.0}, {drawColumn(p), 2.0}}, GLP_UP, 3 * pairing.matches);
+                b.terms.push_back({drawColumn(p), -1.0});
+            }
+        }
+        for (int t = 1; t <= kTeams; ++t)
+            glp_set_col_kind(m_p, teamColumn(t), GLP_BV);
+    }
+    ~Program() { glp_delete_prob(m_p); }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    int teamColumn(int team) const { return (m_r.draws ? 2 * m_n : m_n) + team; }
+
+    // The team's final points as a constant and terms.
+    struct Expression {
+        double constant = 0;
+        std::vector<std::pair<int, double>> terms;
+    };
+    const Expression& pointsOf(int team) const { return m_points[static_cast<std::size_t>(team)]; }
+
+    // Gives the team `points` from each of its matches.
+    void fixTeam(int team, int points)
+    {
+        for (int p = 1; p <= m_n; ++p) {
+            const Pairing& pairing = m_r.pairings[static_cast<std::size_t>(p - 1)];
+            if (pairing.a != team && pairing.b != team)
+                continue;
+            const int mine = points * pairing.matches;
+            fixColumn(p, pairing.a == team ? mine : 3 * pairing.matches - mine);
+            if (m_r.draws)
+                fixColumn(drawColumn(p), 0);
+        }
+    }
+    void fixColumn(int column, double value) { glp_set_col_bnds(m_p, column, GLP_FX, value, value); }
+    void setObjective(int column, double coefficient) { glp_set_obj_coef(m_p, column, coefficient); }
+
+    // A row over distinct columns.
+    void addRow(const std::vector<std::pair<int, double>>& terms, int type, double bound)
+    {
+        std::vector<int> index{0};
+        std::vector<double> value{0};
+        for (const auto& [column, coefficient] : terms) {
+            index.push_back(column);
+            value.push_back(coefficient);
+        }
+        const int row = glp_add_rows(m_p, 1);
+        glp_set_row_bnds(m_p, row, type, type == GLP_UP ? 0 : bound, type == GLP_LO ? 0 : bound);
+        glp_set_mat_row(m_p, row, static_cast<int>(index.size()) - 1, index.data(), value.data());
+    }
+
+    // The optimum, or nothing when no completion meets the rows.
+    std::optional<double> solve()
+    {
+        glp_iocp parm;
+        glp_init_iocp(&parm);
+        parm.presolve = GLP_ON;
+        parm.msg_lev = GLP_MSG_OFF;
+        const int code = glp_intopt(m_p, &parm);
+        if (code == 0 && glp_mip_status(m_p) == GLP_OPT)
+            return glp_mip_obj_val(m_p);
+        return std::nullopt;
+    }
+
+private:
+    int drawColumn(int p) const { return m_n + p; }
+
+    const Remaining& m_r;
+    int m_n;
+    glp_prob* m_p = nullptr;
+    std::array<Expression, kTeams + 1> m_points;
+};
+
+std::vector<std::pair<int, double>> plus(std::vector<std::pair<int, double>> terms, int column, double coefficient)
+{
+    terms.push_back({column, coefficient});
+    return terms;
+}
+
+// Whether one completion, with `team` taking `points` from each of its matches, brings every team of
+// `others` to at least `bound` points (or, with GLP_UP, keeps each at most there). The rows form a
+// network, so the solver settles it at its first relaxation; it is the quick answer tried before
+// the question with a yes/no column per team.
+bool allOf(const Remaining& r, int team, int points, const std::vector<int>& others, int type, int bound)
+{
+    Program p(r, GLP_MAX);
+    p.fixTeam(team, points);
+    for (int u = 1; u <= kTeams; ++u)
+        p.fixColumn(p.teamColumn(u), 0);
+    for (int u : others) {
+        const Program::Expression e = p.pointsOf(u);
+        p.addRow(e.terms, type, bound - e.constant);
+    }
+    return p.solve().has_value();
+}
+
+// The team wins every match left; the fewest other teams above its points, plus one.
+int bestPlace(const Remaining& r, int team)
+{
+    const int target = r.most(team);
+    std::vector<int> below;
+    int alreadyAbove = 0;
+    for (int u = 1; u <= kTeams; ++u) {
+        if (u != team && r.points[u] <= target)
+            below.push_back(u);
+        alreadyAbove += u != team && r.points[u] > target;
+    }
+    if (allOf(r, team, 3, below, GLP_UP, target))
+        return 1 + alreadyAbove;
+    Program p(r, GLP_MIN);
+    p.fixTeam(team, 3);
+    int above = 0;
+    for (int u = 1; u <= kTeams; ++u) {
+        const int most = r.most(u) - 3 * r.meetings[u][team];
+        if (u == team || most <= target) {
+            p.fixColumn(p.teamColumn(u), 0);
+        } else if (r.points[u] > target) {
+            p.fixColumn(p.teamColumn(u), 0);
+            ++above;
+        } else {
+            // points - (most - target) * above_u <= target
+            p.setObjective(p.teamColumn(u), 1);
+            const Program::Expression e = p.pointsOf(u);
+            p.addRow(plus(e.terms, p.teamColumn(u), -(most - target)), GLP_UP, target - e.constant);
+        }
+    }
+    return 1 + above + static_cast<int>(std::lround(p.solve().value_or(0)));
+}
+
+// Rows that let column z_u be 1 only where team u ends with at least `target` points, `least` being
+// the fewest it can end with. With `atLeast` above 0 they ask for that many such teams, else the
+// objective counts them.
+void reachingTarget(Program& p, int team, int target, const std::function<int(int)>& least, int atLeast)
+{
+    std::vector<std::pair<int, double>> count;
+    for (int u = 1; u <= kTeams; ++u) {
+        if (u == team) {
+            p.fixColumn(p.teamColumn(u), 0);
+            continue;
+        }
+        count.push_back({p.teamColumn(u), 1});
+        const int gap = target - least(u);
+        if (gap <= 0)
+            continue; // u gets there whatever happens
+        // points_u >= target - gap (1 - z_u)
+        const Program::Expression e = p.pointsOf(u);
+        p.addRow(plus(e.terms, p.teamColumn(u), -gap), GLP_LO, target - gap - e.constant);
+    }
+    if (atLeast > 0) {
+        p.addRow(count, GLP_LO, atLeast);
+        return;
+    }
+    for (const auto& [column, coefficient] : count)
+        p.setObjective(column, coefficient);
+}
+
+// The team loses every match left; the most other teams at or above its points, plus one.
+int worstPlace(const Remaining& r, int team)
+{
+    std::vector<int> reach;
+    for (int u = 1; u <= kTeams; ++u)
+        if (u != team && r.most(u) >= r.points[team])
+            reach.push_back(u);
+    if (allOf(r, team, 0, reach, GLP_LO, r.points[team]))
+        return 1 + static_cast<int>(reach.size());
+    Program p(r, GLP_MAX);
+    p.fixTeam(team, 0);
+    reachingTarget(
+        p, team, r.points[team], [&](int u) { return r.points[u] + 3 * r.meetings[u][team]; }, 0);
+    return 1 + static_cast<int>(std::lround(p.solve().value_or(0)));
+}
+
+// Whether `line` other teams can end level with or above the team when it takes exactly `own` points
+// from its remaining matches: all of `likely` together (quick), or any `line` of them (thorough).
+bool canBePassed(const Remaining& r, int team, int line, int own, const std::vector<int>* likely)
+{
+    const int target = r.points[team] + own;
+    Program p(r, GLP_MAX);
+    const Program::Expression mine = p.pointsOf(team);
+    p.addRow(mine.terms, GLP_FX, target - mine.constant);
+    if (likely) {
+        for (int u = 1; u <= kTeams; ++u)
+            p.fixColumn(p.teamColumn(u), 0);
+        for (int u : *likely) {
+            const Program::Expression e = p.pointsOf(u);
+            p.addRow(e.terms, GLP_LO, target - e.constant);
+        }
+    } else {
+        reachingTarget(
+            p, team, target, [&](int u) { return r.points[u]; }, line);
+    }
+    return p.solve().has_value();
+}
+
+// The largest of first..last (first passing, known) for which `passes` holds; fewer points never make
+// the team safer (each point less goes to an opponent or nowhere), so halving finds it.
+int lastPassing(int first, int last, const std::function<bool(int)>& passes)
+{
+    while (first < last) {
+        const int middle = (first + last + 1) / 2;
+        if (passes(middle))
+            first = middle;
+        else
+            last = middle - 1;
+    }
+    return first;
+}
+
+// One more than the most points the team may take from its own matches and still have `line` other
+// teams level or above, for a team that can still end below the line (its worst place is below it);
+// kNeverSure when even winning all may end so.
+int pointsNeeded(const Remaining& r, int team, int line)
+{
+    const int all = 3 * r.left[team];
+    // The `line` teams that can get most, all passing together, answer most questions at once; the
+    // thorough question then only has to show that one point more is safe.
+    std::vector<int> chasers;
+    for (int u = 1; u <= kTeams; ++u)
+        if (u != team)
+            chasers.push_back(u);
+    const auto mostAgainst = [&](int u) { return r.most(u) - 3 * r.meetings[u][team]; };
+    std::stable_sort(chasers.begin(), chasers.end(), [&](int a, int b) { return mostAgainst(a) > mostAgainst(b); });
+    chasers.resize(static_cast<std::size_t>(std::min(line, kTeams - 1)));
+    int passable = canBePassed(r, team, line, 0, &chasers)
+                       ? lastPassing(0, all, [&](int own) { return canBePassed(r, team, line, own, &chasers); })
+                       : 0;
+    if (passable < all && canBePassed(r, team, line, passable + 1, nullptr))
+        passable = lastPassing(passable + 1, all, [&](int own) { return canBePassed(r, team, line, own, nullptr); });
+    return passable >= all ? kNeverSure : passable + 1;
+}
+
+} // namespace
+
+SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop)
+{
+    const Remaining r = remainingOf(season);
+    SeasonBounds bounds;
+    if (r.over()) {
+        // The final table has settled every place, a shared one too, as it shows them.
+        const QList<PlacedTeam> order =
+            orderByPoints(season, DataProTabulku(season, 1, kRounds), venue::Total, RankingRules::Final, 1, kRounds);
+        for (int place = 1; place <= kTeams; ++place)
+            bounds[static_cast<std::size_t>(order[place - 1].team - 1)] = {place, place, {}};
+        return bounds;
+    }
+    const std::array<int, 3> lines = dividingLines(season);
+    const auto answer = [&](int t) {
+        PlaceBounds& b = bounds[static_cast<std::size_t>(t - 1)];
+        b = {bestPlace(r, t), worstPlace(r, t), {}};
+        for (std::size_t k = 0; k < lines.size() && withNeeded; ++k) {
+            if (stop && *stop)
+                return;
+            b.needed[k] = lines[k] <= 0 || b.clinched(lines[k]) ? 0
+                          : b.out(lines[k])                     ? kNeverSure
+                                                                : pointsNeeded(r, t, lines[k]);
+        }
+    };
+    // The teams' questions are independent; each thread has its own solver state.
+    std::atomic<int> next{1};
+    std::vector<std::thread> workers;
+    for (unsigned w = 0; w < std::max(1U, std::min(4U, std::thread::hardware_concurrency())); ++w) {
+        workers.emplace_back([&] {
+            for (int t = next++; t <= kTeams && !(stop && *stop); t = next++)
+                answer(t);
+            glp_free_env(); // the solver keeps a state per thread
+        });
+    }
+    for (std::thread& w : workers)
+        w.join();
+    return bounds;
+}

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+// Where each team can still finish by points, exactly, over every completion of the unplayed matches.
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <array>
+#include <atomic>
+
+// The dividing lines HR1..HR3 of the season; 0 for a line it does not draw.
+inline std::array<int, 3> dividingLines(const SeasonStore& season)
+{
+    return {season.HR1, season.HR2, season.HR3};
+}
+
+inline constexpr int kNeverSure = -1;
+
+struct PlaceBounds {
+    // The best and the worst place by points; a team level on points with another may stand above
+    // or below it. Once the season is over, both are the team's row in the final table.
+    int best = 0;
+    int worst = 0;
+    // Per dividing line: the fewest points from the team's own remaining matches with which it is at
+    // or above the line in every completion; 0 when it is sure already, kNeverSure when no number of
+    // points makes it sure. Only filled on request, and 0 for a line the season does not draw.
+    std::array<int, 3> needed{};
+
+    bool clinched(int line) const { return line > 0 && worst <= line; }
+    bool out(int line) const { return line > 0 && best > line; }
+};
+using SeasonBounds = std::array<PlaceBounds, kTeams>; // by team - 1
+
+// Each question is a small integer program solved exactly; a completion gives each unplayed match
+// one of 3:0, 2:1, 1:2, 0:3 points, or 1:1 in a season that has had a draw. Setting `stop` ends the
+// work early, with bounds of no use.
+SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop = nullptr);

@@ -334,8 +334,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                     return true;
                 }
             } else if (type == QEvent::ShortcutOverride &&
-                       static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_X)) {
-                // Ctrl+X ends the program here, it does not cut.
+                       (static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_X) ||
+                        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_K))) {
+                // Ctrl+X ends the program here, it does not cut; Ctrl+K is "Co kdyby", not deleting to the end.
                 event->ignore();
                 return true;
             }

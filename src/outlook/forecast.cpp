@@ -274,6 +274,8 @@ QString shareText(double share)
         return {};
     if (share < 0.01)
         return u"<1"_qs;
+    if (share < 1 && std::lround(share * 100) == 100)
+        return u">99"_qs; // not certain, and never shown as if it were
     return QString::number(std::lround(share * 100));
 }
 
@@ -326,10 +328,14 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
     for (const OutlookRow& r : rows) {
         QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
                           QString::number(r.expectedPoints, 'f', 1), placeRange(r.best, r.worst)};
-        for (double share : r.places)
-            cells << shareText(share);
+        // "jistě" only where the bounds prove it: a share that came up in every simulated season is not.
+        const auto cell = [](double share, bool certain) {
+            return certain ? u"jistě"_qs : share >= 0.995 ? u">99"_qs : shareText(share);
+        };
+        for (int place = 1; place <= kTeams; ++place)
+            cells << cell(r.places[static_cast<std::size_t>(place - 1)], r.best == place && r.worst == place);
         for (const OutlookLine& l : r.lines) {
-            cells << (l.clinched ? u"jistě"_qs : l.out ? u"nelze"_qs : shareText(l.share));
+            cells << (l.out ? u"nelze"_qs : cell(l.share, l.clinched));
             cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_qs : QString::number(l.needed));
         }
         v.rows.append(cells);

@@ -75,7 +75,8 @@ struct Outlook {
 Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
                        const std::atomic<bool>* stop = nullptr);
 
-// A share as the outlook shows it: "" for none, "<1" for under one per cent, else whole per cent.
+// A share as the outlook shows it: "" for none, "<1" for under one per cent, ">99" for short of all
+// but over 99.5 per cent, else whole per cent.
 QString shareText(double share);
 
 // The outlook as rows in the current order, with the exact bounds beside the simulated shares.

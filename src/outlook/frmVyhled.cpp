@@ -60,7 +60,7 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     setWindowTitle(u"výhled sezóny"_qs);
     auto* layout = new QVBoxLayout(this);
     grid = table(this, "grid", kTeams, 0);
-    layout->addWidget(grid, 3);
+    layout->addWidget(grid, 5);
     lblNote = new QLabel(this);
     lblNote->setObjectName(u"lblNote"_qs);
     lblNote->setWordWrap(true);
@@ -82,10 +82,15 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     connect(grid, &QTableWidget::itemSelectionChanged, this, &frmVyhled::showKeyMatches);
     connect(cboLine, &QComboBox::currentIndexChanged, this, &frmVyhled::showKeyMatches);
     start();
-    // The widest grid there is, but never larger than the screen: the tables scroll instead.
+    // Every row of both tables where the screen allows, and never larger than the screen: the tables
+    // scroll instead.
     const QRect screen = (parent ? parent->screen() : this->screen())->availableGeometry();
+    const int row = grid->verticalHeader()->defaultSectionSize();
+    const int gridHeight = row * (kTeams + 1) + 2 * grid->frameWidth();
+    grid->setMinimumHeight(std::min(gridHeight, screen.height() / 2));
+    keyGrid->setMinimumHeight(std::min(row * 6 + 2 * keyGrid->frameWidth(), screen.height() / 4));
     resize(std::min(screen.width(), fontMetrics().horizontalAdvance(u'0') * 150),
-           std::min(screen.height(), fontMetrics().height() * 34));
+           std::min(screen.height(), gridHeight + row * 6 + fontMetrics().height() * 8));
 }
 
 frmVyhled::~frmVyhled()
@@ -153,8 +158,6 @@ void frmVyhled::fill()
             QTableWidgetItem* item = grid->item(r, kPlaceColumn + p);
             item->setBackground(QColor::fromHsvF(0.33, std::min(1.0, share) * 0.6, 1.0));
             item->setForeground(Qt::black);
-            if (share >= 1.0)
-                item->setText(u"jistě"_qs);
         }
         for (int k = 0; k < rows[r].lines.size(); ++k) {
             const OutlookLine& l = rows[r].lines[k];
@@ -164,7 +167,8 @@ void frmVyhled::fill()
     }
     grid->resizeColumnsToContents();
     lblNote->setText(outlookNote(m_shown->result.forecast));
-    grid->selectRow(std::max(0, chosen));
+    if (chosen >= 0)
+        grid->selectRow(chosen);
     showKeyMatches();
 }
 
@@ -172,8 +176,10 @@ void frmVyhled::showKeyMatches()
 {
     const int row = grid->currentRow();
     if (!m_shown || row < 0 || cboLine->count() == 0) {
-        lblKey->setText(cboLine->count() == 0 ? u"Soutěž nemá dělicí čáry: klíčové zápasy nejsou."_qs : QString());
+        lblKey->setText(cboLine->count() == 0 ? u"Soutěž nemá dělicí čáry: klíčové zápasy nejsou."_qs
+                                              : u"Vyberte tým v tabulce: ukážou se jeho klíčové zápasy."_qs);
         keyGrid->setRowCount(0);
+        keyGrid->horizontalHeader()->setVisible(false);
         return;
     }
     const int team = outlookRows(m_shown->season, m_shown->result)[row].team;
@@ -185,4 +191,5 @@ void frmVyhled::showKeyMatches()
                         .arg(m_shown->season.TymPodleCisla(team))
                         .arg(lines[k]));
     fillTable(keyGrid, v);
+    keyGrid->horizontalHeader()->setVisible(true);
 }

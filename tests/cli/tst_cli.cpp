@@ -111,7 +111,21 @@ private Q_SLOTS:
             QVERIFY2(qAbs(sum - 100) < 1, qPrintable(QString::number(sum)));
             QVERIFY(team.toObject().value(u"expected_points"_qs).toDouble() >=
                     team.toObject().value(u"points"_qs).toDouble());
+            const QJsonObject t = team.toObject();
+            QVERIFY(t.value(u"best"_qs).toInt() >= 1 && t.value(u"best"_qs).toInt() <= t.value(u"worst"_qs).toInt());
+            const QJsonArray lines = t.value(u"lines"_qs).toArray();
+            QCOMPARE(lines.size(), 3);
+            QCOMPARE(lines[0].toObject().value(u"line"_qs).toInt(), 8);
+            QVERIFY(lines[0].toObject().value(u"needed"_qs).isNull() ||
+                    lines[0].toObject().value(u"needed"_qs).isDouble());
         }
+        // A team's key matches: five, each with the share if either side wins.
+        const Run key = cli(args + QStringList{u"--team"_qs, u"3"_qs, u"--line=2"_qs});
+        QCOMPARE(key.exitCode, 0);
+        const QJsonArray matches = key.json.value(u"key_matches"_qs).toArray();
+        QCOMPARE(matches.size(), 5);
+        for (const QJsonValue& m : matches)
+            QVERIFY(m.toObject().contains(u"if_home_wins"_qs) && !m.toObject().value(u"home"_qs).toString().isEmpty());
     }
 
     // An assumed result counts in every view as if typed with enter, and never reaches the file.
@@ -155,6 +169,13 @@ private Q_SLOTS:
             << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"1000001"_qs} << 64;
         QTest::addRow("seed not a whole number")
             << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--seed"_qs, u"1.5"_qs} << 64;
+        for (const QStringList& bad : {QStringList{u"--team"_qs, u"0"_qs},
+                                       {u"--team"_qs, u"15"_qs},
+                                       {u"--team"_qs, u"1"_qs, u"--line"_qs, u"0"_qs},
+                                       {u"--team"_qs, u"1"_qs, u"--line"_qs, u"4"_qs},
+                                       {u"--line"_qs, u"1"_qs}})
+            QTest::addRow("forecast %s", qPrintable(bad.join(u' ')))
+                << QStringList{u"forecast"_qs, u"LEAGUE"_qs} + bad << 64;
         QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
     }
 

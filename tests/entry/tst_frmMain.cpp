@@ -289,6 +289,38 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(RecoveryJournal(schedule).path())); // saved: nothing left to recover
     }
 
+    // "Co kdyby": typed results count in every view but reach neither the file nor the journal, and
+    // leaving the mode, or the league, drops them.
+    void whatIfIsNeverWritten()
+    {
+        const QString schedule = scheduleFileFor(m_league->path);
+        type(m_main, 3, u"4:2"_qs); // real, typed before the mode
+        QTest::keyClick(resultField(m_main, 3), Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(m_main->whatIf());
+        QVERIFY(m_main->windowTitle().contains(u"Co kdyby"_qs));
+        QCOMPARE(resultField(m_main, 3)->text(), u"4:2"_qs); // Ctrl+K did not delete to the end
+        type(m_main, 0, u"9:0"_qs);
+        resultField(m_main, 3)->clear();
+        type(m_main, 3, u"0:5"_qs); // a hypothetical result may replace a real one
+        QTest::keyClick(resultField(m_main, 3), Qt::Key_Tab);
+        QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"9:0"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(4, 10), u"0:5"_qs);
+        QCOMPARE(RecoveryJournal(schedule).unsaved(reloaded()).size(), 1); // only the real 4:2
+
+        QTest::keyClick(resultField(m_main, 0), Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(!m_main->whatIf());
+        QVERIFY(!m_main->windowTitle().contains(u"Co kdyby"_qs));
+        QCOMPARE(resultField(m_main, 0)->text(), QString());
+        QCOMPARE(m_main->season().VYSLEDEK(4, 10), u"4:2"_qs);
+
+        QTest::keyClick(resultField(m_main, 0), Qt::Key_K, Qt::ControlModifier);
+        type(m_main, 1, u"7:6"_qs);
+        QVERIFY(m_main->close()); // in the mode: the real results are saved, the hypothetical dropped
+        WAIT_FOR(!m_main);
+        QCOMPARE(reloaded().VYSLEDEK(2, 10), QString());
+        QCOMPARE(reloaded().VYSLEDEK(4, 10), u"4:2"_qs);
+    }
+
     void leagueLockedOnAnotherComputer()
     {
         const QString schedule = scheduleFileFor(m_league->path);

@@ -5,6 +5,7 @@
 #include "standings/tiebreak.h"
 
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -79,11 +80,49 @@ private Q_SLOTS:
         QVERIFY(!(simulateSeason(s, 200, 8, 2).places == one.places) || played == 51);
     }
 
+    // One match left: the home side wins as often as the two Poisson means and the extra-time share
+    // say; every key match splits a team's share into the shares after either result.
+    void lastMatchByHand()
+    {
+        SeasonStore s = playedUpTo(kRounds);
+        s.match(3, kRounds).result.clear();
+        const Match& open = s.match(3, kRounds);
+        const GoalModel m = fitGoalModel(s);
+        const auto i = static_cast<std::size_t>(open.home - 1), j = static_cast<std::size_t>(open.away - 1);
+        const double x = m.home * m.attack[i] * m.defence[j], y = m.away * m.attack[j] * m.defence[i];
+        double homeWins = 0;
+        for (int a = 0; a < 30; ++a) {
+            for (int b = 0; b < 30; ++b) {
+                const double p =
+                    std::exp(-x - y) * std::pow(x, a) * std::pow(y, b) / std::tgamma(a + 1) / std::tgamma(b + 1);
+                homeWins += a > b ? p : a == b ? p * m.overtimeHomeWins : 0;
+            }
+        }
+        const int n = 20000;
+        const Forecast f = simulateSeason(s, n, 3, 2);
+        QCOMPARE(f.matches.size(), std::size_t(1));
+        QVERIFY2(std::abs(double(f.matches[0].homeWins) / n - homeWins) < 0.015, qPrintable(QString::number(homeWins)));
+        for (int team = 1; team <= kTeams; ++team) {
+            for (const KeyMatch& k : keyMatches(f, team, 0)) {
+                const double w = double(f.matches[0].homeWins) / n;
+                QVERIFY(std::abs(k.ifHomeWins * w + k.ifAwayWins * (1 - w) - f.lineShare(team, 0)) < 1e-9);
+            }
+        }
+    }
+
+    void shareTexts()
+    {
+        QCOMPARE((QStringList{shareText(0), shareText(0.004), shareText(0.01), shareText(0.505), shareText(0.996),
+                              shareText(1)}),
+                 (QStringList{QString(), u"<1"_qs, u"1"_qs, u"51"_qs, u">99"_qs, u"100"_qs}));
+    }
+
     // A season already over: each team has its final place for certain, and its points.
     void seasonOver()
     {
         const SeasonStore s = playedUpTo(kRounds);
         const Forecast f = simulateSeason(s, 50, 1, 2);
+        QVERIFY(f.matches.empty());
         const TeamStats stats = DataProTabulku(s, 1, kRounds);
         const QList<PlacedTeam> order = orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, kRounds);
         int alone = 0;
@@ -96,6 +135,10 @@ private Q_SLOTS:
             QCOMPARE(f.expectedPoints(p.team), double(stats(Stat::PTS, venue::Total, p.team)));
         }
         QVERIFY(alone > 0);
+        // The view marks each team's place as certain, and only that one.
+        const ViewTable v = outlookView(s, computeOutlook(s, 50, 1, 2));
+        for (const QStringList& row : v.rows)
+            QCOMPARE(row.mid(4, kTeams).count(u"jistě"_qs), 1);
     }
 };
 

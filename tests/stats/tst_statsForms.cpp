@@ -65,7 +65,9 @@ private Q_SLOTS:
         QCOMPARE(grid->item(0, 0)->text(), expected.rows[0][0]);
         QCOMPARE(grid->horizontalHeaderItem(4)->text(), u"1."_qs);
         QVERIFY(child<QLabel>(outlook, u"lblNote"_qs)->text().contains(u"300 simulovaných"_qs));
-        // The first row is chosen: its key matches for the first line are listed.
+        // A click on a team lists its key matches for the first line.
+        QCOMPARE(child<QTableWidget>(outlook, u"keyGrid"_qs)->rowCount(), 0);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 0)).center());
         QCOMPARE(child<QTableWidget>(outlook, u"keyGrid"_qs)->rowCount(), 5);
         QVERIFY(child<QLabel>(outlook, u"lblKey"_qs)->text().contains(expected.rows[0][0]));
         // A result typed meanwhile starts it again; the grid then counts it.

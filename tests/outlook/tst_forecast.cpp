@@ -7,27 +7,6 @@
 #include <QTest>
 #include <cmath>
 
-namespace {
-
-// The bundled league with every match after round `last` unplayed, and every match up to it played:
-// as stored where it has a result, else won by the team of the lower number.
-SeasonStore playedUpTo(int last)
-{
-    SeasonStore s = fixture::load(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt"));
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
-            Match& match = s.match(m, r);
-            if (r > last)
-                match.result.clear();
-            else if (match.result.isEmpty())
-                match.result = match.home < match.away ? u"2:0"_qs : u"0:1"_qs;
-        }
-    }
-    return s;
-}
-
-} // namespace
-
 class tst_forecast final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -64,7 +43,7 @@ private Q_SLOTS:
     void sharesAddUp()
     {
         QFETCH(int, played);
-        const SeasonStore s = playedUpTo(played);
+        const SeasonStore s = fixture::playedUpTo(played);
         const Forecast one = simulateSeason(s, 200, 7, 1), two = simulateSeason(s, 200, 7, 2);
         QVERIFY(one.places == two.places);
         QVERIFY(one.points == two.points);
@@ -84,7 +63,7 @@ private Q_SLOTS:
     // say; every key match splits a team's share into the shares after either result.
     void lastMatchByHand()
     {
-        SeasonStore s = playedUpTo(kRounds);
+        SeasonStore s = fixture::playedUpTo(kRounds);
         s.match(3, kRounds).result.clear();
         const Match& open = s.match(3, kRounds);
         const GoalModel m = fitGoalModel(s);
@@ -120,7 +99,7 @@ private Q_SLOTS:
     // A season already over: each team has its final place for certain, and its points.
     void seasonOver()
     {
-        const SeasonStore s = playedUpTo(kRounds);
+        const SeasonStore s = fixture::playedUpTo(kRounds);
         const Forecast f = simulateSeason(s, 50, 1, 2);
         QVERIFY(f.matches.empty());
         const TeamStats stats = DataProTabulku(s, 1, kRounds);

@@ -12,6 +12,9 @@ install(TARGETS rinkomat rinkomat-cli rinkomat-cli-desktop DESTINATION . COMPONE
 set(RINKOMAT_EXEC "sh -c \"exec \\\\\"\\\\$(dirname \\\\\"\\\\$1\\\\\")/rinkomat\\\\\"\" rinkomat %k")
 configure_file(${packaging}/rinkomat.desktop.in ${CMAKE_BINARY_DIR}/portable/rinkomat.desktop @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/portable/rinkomat.desktop DESTINATION . COMPONENT portable)
+# Completion beside the portable program: "source rinkomat-cli.bash" in ~/.bashrc.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/rinkomat-cli.bash-completion RENAME rinkomat-cli.bash DESTINATION .
+        COMPONENT portable)
 install(CODE "execute_process(COMMAND \${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/dist
                   -DDEST=\${CMAKE_INSTALL_PREFIX} -P ${PROJECT_SOURCE_DIR}/cmake/stage.cmake)"
         COMPONENT portable)
@@ -45,6 +48,8 @@ endforeach()
 add_custom_target(packaging_files ALL DEPENDS ${CMAKE_BINARY_DIR}/system/rinkomat.1.gz
                                               ${CMAKE_BINARY_DIR}/system/rinkomat-cli.1.gz
                                               ${CMAKE_BINARY_DIR}/system/changelog.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/rinkomat-cli.bash-completion RENAME rinkomat-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_BINARY_DIR}/system/rinkomat.1.gz ${CMAKE_BINARY_DIR}/system/rinkomat-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
         COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_BINARY_DIR}/system/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rinkomat

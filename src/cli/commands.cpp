@@ -190,7 +190,7 @@ CommandOutput notation(const Context& c)
                                    {u"home_class"_qs, className(home)},
                                    {u"away_class"_qs, className(away)}});
         out.rows.append({typed, shown, stored, QString::number(r.HomeGoals), QString::number(r.AwayGoals),
-                         r.ExtraTimeFlag ? u"true"_qs : u"false"_qs, className(home), className(away)});
+                         r.ExtraTimeFlag ? u"ano"_qs : u"ne"_qs, className(home), className(away)});
     }
     out.json[u"results"_qs] = results;
     return out;
@@ -217,7 +217,8 @@ CommandOutput swap(const Context& c)
     });
     const Match& m = l.store.match(slot, round);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
-    return plain({{u"pairing"_qs, pairing}}, {{pairing}});
+    const QString home = l.store.TymPodleCisla(m.home), away = l.store.TymPodleCisla(m.away);
+    return plain({{u"pairing"_qs, pairing}, {u"home"_qs, home}, {u"away"_qs, away}}, {{home + u" – "_qs + away}});
 }
 
 CommandOutput table(const Context& c)
@@ -228,7 +229,7 @@ CommandOutput table(const Context& c)
     if (first > last)
         std::swap(first, last);
     const QString rulesText = c.parser->value(u"rules"_qs);
-    if (!rulesText.isEmpty() && rulesText != u"running" && rulesText != u"final")
+    if (c.parser->isSet(u"rules"_qs) && rulesText != u"running" && rulesText != u"final")
         throw UsageError{u"--rules: running nebo final"_qs};
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
@@ -333,6 +334,8 @@ CommandOutput balance(const Context& c)
 CommandOutput matches(const Context& c)
 {
     const int team = c.number(1, 1, kTeams);
+    if (c.parser->isSet(u"pdf"_qs) && c.parser->value(u"pdf"_qs).trimmed().isEmpty())
+        throw UsageError{u"--pdf: chybí název souboru PDF"_qs};
     const League l = loadLeague(c);
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_qs)) {
@@ -388,7 +391,7 @@ CommandOutput forecast(const Context& c)
     const int seasons = c.option(u"sims"_qs, 1, 1'000'000, 10'000);
     bool ok = true;
     const QString seedText = c.parser->value(u"seed"_qs);
-    const qint64 seed = seedText.isEmpty() ? static_cast<qint64>(kDefaultSeed) : seedText.toLongLong(&ok);
+    const qint64 seed = c.parser->isSet(u"seed"_qs) ? seedText.toLongLong(&ok) : static_cast<qint64>(kDefaultSeed);
     if (!ok || seed < 0)
         throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_qs.arg(seedText.left(80))};
     const int team = c.option(u"team"_qs, 1, kTeams, 0);
@@ -487,8 +490,14 @@ CommandOutput update(const Context& c)
     if (!site.isValid() || site.scheme() != u"http")
         throw UsageError{u"„%1“ není adresa http://…"_qs.arg(c.args[0])};
     const QString keep = c.parser->value(u"conflicts"_qs);
-    if (!keep.isEmpty() && keep != u"mine" && keep != u"server")
+    if (c.parser->isSet(u"conflicts"_qs) && keep != u"mine" && keep != u"server")
         throw UsageError{u"--conflicts: mine nebo server"_qs};
+    if (c.parser->isSet(u"yes"_qs) && c.parser->isSet(u"no"_qs))
+        throw UsageError{u"--yes a --no se vylučují"_qs};
+    // The folder is checked before the server is asked anything.
+    if (!QFileInfo(QDir(c.args[1]).filePath(u"souteze"_qs)).isDir())
+        throw FileError{
+            u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_qs.arg(c.args[1].left(80))};
     CliUpdate run(site, c.parser->isSet(u"yes"_qs), keep == u"server");
     const UpdateOutcome outcome = runUpdate(run, c.args[1], site.host());
     QList<QStringList> rows;
@@ -503,25 +512,181 @@ CommandOutput update(const Context& c)
 
 const std::map<QString, Command>& commands()
 {
+    const QString assume = u"assume"_qs;
     static const std::map<QString, Command> all = {
-        {u"catalogue"_qs, {u"catalogue FOLDER"_qs, 1, 1, catalogue}},
-        {u"league"_qs, {u"league FILE"_qs, 1, 1, league}},
-        {u"notation"_qs, {u"notation TEXT..."_qs, 1, 1000, notation}},
-        {u"enter"_qs, {u"enter FILE ROUND SLOT TEXT"_qs, 4, 4, enter}},
-        {u"swap"_qs, {u"swap FILE ROUND SLOT"_qs, 3, 3, swap}},
+        {u"catalogue"_qs,
+         {u"catalogue SLOŽKA"_qs,
+          u"seznam lig ve složce souteze/, jak jej ukazuje výběr ligy"_qs,
+          u"  SLOŽKA  složka se soubory lig\n\nPříklad: rinkomat-cli catalogue souteze"_qs,
+          1,
+          1,
+          JsonFormat,
+          {},
+          catalogue}},
+        {u"league"_qs,
+         {u"league SOUBOR"_qs,
+          u"týmy, dělicí čáry a všechna kola ligy"_qs,
+          u"  SOUBOR  soubor soutěže sezona_….txt\n  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
+          "Příklad: rinkomat-cli league souteze/sezona_extraliga0708.txt --json"_qs,
+          1,
+          1,
+          JsonFormat,
+          {u"today"_qs, assume},
+          league}},
+        {u"notation"_qs,
+         {u"notation TEXT…"_qs,
+          u"jak pole výsledku přečte napsané texty"_qs,
+          u"  TEXT  jeden nebo více textů, jak by je uživatel napsal (i klávesami numerické klávesnice)\n\n"
+          "Příklad: rinkomat-cli notation 3+2- 4:4n"_qs,
+          1,
+          1000,
+          JsonFormat,
+          {},
+          notation}},
+        {u"enter"_qs,
+         {u"enter SOUBOR KOLO ZÁPAS TEXT"_qs,
+          u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_qs,
+          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n  TEXT   výsledek, jak se píše do pole; \"\" výsledek smaže\n\n"
+          "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_qs,
+          4,
+          4,
+          JsonFormat,
+          {},
+          enter}},
+        {u"swap"_qs,
+         {u"swap SOUBOR KOLO ZÁPAS"_qs,
+          u"prohodí domácí a hosty zápasu a uloží rozpis"_qs,
+          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_qs,
+          3,
+          3,
+          JsonFormat,
+          {},
+          swap}},
         {u"table"_qs,
-         {u"table FILE [--from R] [--to R] [--venue V] [--sort C] [--rules running|final]"_qs, 1, 1, table}},
-        {u"graph"_qs, {u"graph FILE"_qs, 1, 1, graph}},
-        {u"streaks"_qs, {u"streaks FILE [--venue V] [--type T] [--overtime draw|final] [--order O]"_qs, 1, 1, streaks}},
-        {u"cross"_qs, {u"cross FILE"_qs, 1, 1, cross}},
-        {u"balance"_qs, {u"balance FILE TEAM"_qs, 2, 2, balance}},
-        {u"matches"_qs, {u"matches FILE TEAM [--pdf OUT]"_qs, 2, 2, matches}},
-        {u"h2h"_qs, {u"h2h FILE TEAM1 TEAM2"_qs, 3, 3, h2h}},
-        {u"missing"_qs, {u"missing FILE"_qs, 1, 1, missing}},
-        {u"calendar"_qs, {u"calendar FILE"_qs, 1, 1, calendar}},
-        {u"ics"_qs, {u"ics FILE [--team N]"_qs, 1, 1, ics}},
-        {u"forecast"_qs, {u"forecast FILE [--sims N] [--seed S] [--team T [--line K]]"_qs, 1, 1, forecast}},
-        {u"update"_qs, {u"update URL FOLDER [--yes|--no] [--conflicts mine|server]"_qs, 2, 2, update}},
+         {u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_qs,
+          u"tabulka: průběžná, za období, doma, venku, podle kritéria"_qs,
+          u"  --from, --to  kola 1 až 52 (výchozí celá sezóna)\n  --venue       1 doma, 2 venku, 3 celkem (výchozí 3)\n"
+          "  --sort        kritérium 0 až 12 jako v okně (výchozí 0, body)\n"
+          "  --rules       pořadí při rovnosti bodů: running průběžné (výchozí), final konečné\n\n"
+          "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {u"from"_qs, u"to"_qs, u"venue"_qs, u"sort"_qs, u"rules"_qs, assume},
+          table}},
+        {u"graph"_qs,
+         {u"graph SOUBOR"_qs,
+          u"umístění každého týmu po každém kole"_qs,
+          u"\nPříklad: rinkomat-cli graph souteze/sezona_extraliga0708.txt --csv"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {assume},
+          graph}},
+        {u"streaks"_qs,
+         {u"streaks SOUBOR [--venue M] [--type T] [--overtime draw|final] [--order P]"_qs,
+          u"současné a nejdelší série"_qs,
+          u"  --venue     1 doma, 2 venku, 3 celkem (výchozí 3)\n  --type      druh série 0 až 15 (výchozí 0)\n"
+          "  --overtime  prodloužení jako remíza (draw, výchozí) nebo podle konečného výsledku (final)\n"
+          "  --order     řazení 0 až 2 (výchozí podle současné série)\n\n"
+          "Příklad: rinkomat-cli streaks souteze/sezona_extraliga0708.txt --type 1"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {u"venue"_qs, u"type"_qs, u"overtime"_qs, u"order"_qs, assume},
+          streaks}},
+        {u"cross"_qs,
+         {u"cross SOUBOR"_qs,
+          u"křížová tabulka"_qs,
+          u"\nPříklad: rinkomat-cli cross souteze/sezona_extraliga0708.txt"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {assume},
+          cross}},
+        {u"balance"_qs,
+         {u"balance SOUBOR TÝM"_qs,
+          u"dosavadní bilance týmu"_qs,
+          u"  TÝM  číslo týmu 1 až 14\n\nPříklad: rinkomat-cli balance souteze/sezona_extraliga0708.txt 3"_qs,
+          2,
+          2,
+          JsonFormat | TableFormats,
+          {assume},
+          balance}},
+        {u"matches"_qs,
+         {u"matches SOUBOR TÝM [--pdf VÝSTUP]"_qs,
+          u"všechny zápasy týmu, s --pdf i vytištěná stránka"_qs,
+          u"  TÝM    číslo týmu 1 až 14\n  --pdf  soubor PDF, do kterého se stránka vytiskne\n\n"
+          "Příklad: rinkomat-cli matches souteze/sezona_extraliga0708.txt 3 --pdf zapasy.pdf"_qs,
+          2,
+          2,
+          JsonFormat | TableFormats,
+          {u"pdf"_qs, u"today"_qs, assume},
+          matches}},
+        {u"h2h"_qs,
+         {u"h2h SOUBOR TÝM1 TÝM2"_qs,
+          u"vzájemné zápasy dvou týmů"_qs,
+          u"  TÝM1, TÝM2  čísla týmů 0 až 14; 0 je prázdná volba jako v okně\n\n"
+          "Příklad: rinkomat-cli h2h souteze/sezona_extraliga0708.txt 3 8"_qs,
+          3,
+          3,
+          JsonFormat | TableFormats,
+          {assume},
+          h2h}},
+        {u"missing"_qs,
+         {u"missing SOUBOR"_qs,
+          u"zápasy minulých kol bez výsledku"_qs,
+          u"  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
+          "Příklad: rinkomat-cli missing souteze/sezona_extraliga0708.txt"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {u"today"_qs, assume},
+          missing}},
+        {u"calendar"_qs,
+         {u"calendar SOUBOR"_qs,
+          u"kalendář akcí sezóny"_qs,
+          u"\nPříklad: rinkomat-cli calendar souteze/sezona_extraliga0708.txt"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {},
+          calendar}},
+        {u"ics"_qs,
+         {u"ics SOUBOR [--team TÝM]"_qs,
+          u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_qs,
+          u"  --team  číslo týmu 1 až 14 (výchozí všechny zápasy)\n\n"
+          "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_qs,
+          1,
+          1,
+          NoFormat,
+          {u"team"_qs, assume},
+          ics}},
+        {u"forecast"_qs,
+         {u"forecast SOUBOR [--sims N] [--seed S] [--team TÝM [--line K]]"_qs,
+          u"výhled sezóny: podíly míst, jistá a nemožná umístění, potřebné body, klíčové zápasy"_qs,
+          u"  --sims  simulovaných sezón 1 až 1000000 (výchozí 10000)\n"
+          "  --seed  celé nezáporné číslo, stejné číslo dá stejná čísla (výchozí 2007)\n"
+          "  --team  tým 1 až 14, jehož klíčové zápasy se vypíší\n"
+          "  --line  dělicí čára 1 až 3, kterou soutěž má (výchozí první)\n\n"
+          "Příklad: rinkomat-cli forecast souteze/sezona_extraliga0708.txt --team 3 --line 1"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {u"sims"_qs, u"seed"_qs, u"team"_qs, u"line"_qs, assume},
+          forecast}},
+        {u"update"_qs,
+         {u"update ADRESA SLOŽKA [--yes|--no] [--conflicts mine|server]"_qs,
+          u"aktualizace dat programové složky ze serveru"_qs,
+          u"  ADRESA       http://… stránky s aktualizacemi\n  SLOŽKA       programová složka (se složkou souteze/)\n"
+          "  --yes, --no  odpověď na otázky (výchozí ne)\n"
+          "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n\n"
+          "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_qs,
+          2,
+          2,
+          JsonFormat,
+          {u"yes"_qs, u"no"_qs, u"conflicts"_qs},
+          update}},
     };
     return all;
 }

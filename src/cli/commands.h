@@ -44,14 +44,24 @@ struct Context {
     }
 };
 
+// Which output formats a command can give besides its text.
+enum Format : unsigned { NoFormat = 0, JsonFormat = 1, TableFormats = 2 }; // TableFormats: --csv, --html
+
 struct Command {
-    QString usage;
+    QString usage;   // its syntax, as help prints it after "rinkomat-cli "
+    QString summary; // one line of what it does
+    QString details; // the arguments and options with their ranges and defaults, and an example
     qsizetype minArgs;
     qsizetype maxArgs;
+    unsigned formats;
+    QStringList options; // the options it takes besides the formats
     std::function<CommandOutput(const Context&)> run;
 };
 
 // Every command by name.
 const std::map<QString, Command>& commands();
+
+// The whole command line (the program's name first): prints what it asks for, returns the exit code.
+int run(const QStringList& arguments);
 
 } // namespace cli

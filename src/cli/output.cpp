@@ -26,9 +26,14 @@ bool printOutput(const CommandOutput& out, OutputFormat format)
     } else {
         for (const QStringList& row : out.rows) {
             QStringList fields = row;
-            // A cell's line break would split the row; show it as the separator the screens suggest.
+            // A cell's line break would split the row; its lines are shown with the separator the screens
+            // suggest, empty ones left out.
             for (QString& f : fields) {
-                f.replace(u"\r\n"_qs, u" / "_qs);
+                QStringList lines;
+                for (const QString& line : QString(f).replace(u"\r\n"_qs, u"\n"_qs).split(u'\n'))
+                    if (!line.trimmed().isEmpty())
+                        lines << line.trimmed();
+                f = lines.join(u" / "_qs);
                 // A TAB would shift the columns and an escape would reach the terminal.
                 for (QChar& c : f) {
                     if (c.category() == QChar::Other_Control)

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -77,6 +78,7 @@ private Q_SLOTS:
         Match& m = expected.match(3, 40);
         std::swap(m.home, m.away);
         QCOMPARE(r.json.value(u"pairing"_qs).toString(), expected.ZAPAS(3, 40));
+        QCOMPARE(r.json.value(u"home"_qs).toString(), expected.TymPodleCisla(m.home));
         QVERIFY(fixture::load(copy) == expected);
     }
 
@@ -150,6 +152,31 @@ private Q_SLOTS:
         QCOMPARE(fixture::contents(scheduleFileFor(path)), before);
     }
 
+    // Help and version on stdout with exit 0; what was not understood is named, with the hint.
+    void helpAndVersion()
+    {
+        QCOMPARE(cli({u"--version"_qs}).out, u"rinkomat-cli " RINKOMAT_VERSION "\n"_qs);
+        const Run help = cli({u"--help"_qs});
+        QCOMPARE(help.exitCode, 0);
+        QCOMPARE(cli({u"-h"_qs}).out, help.out);
+        for (const QString& said : {u"Návratové kódy"_qs, u"64  chybné argumenty"_qs, u"forecast"_qs, u"update"_qs})
+            QVERIFY2(help.out.contains(said), qPrintable(said));
+        const Run table = cli({u"table"_qs, u"--help"_qs});
+        QVERIFY(table.exitCode == 0 && table.out.contains(u"--rules"_qs) && table.out.contains(u"Příklad"_qs));
+        const Run unknown = cli({u"tabulka"_qs});
+        QVERIFY(unknown.err.contains(u"„tabulka“"_qs) && unknown.err.contains(u"rinkomat-cli --help"_qs));
+        QVERIFY(cli({u"table"_qs, u"x"_qs, u"--bogus"_qs}).err.contains(u"„--bogus“"_qs));
+    }
+
+    // A cell of two meetings reads "2:1 / 1:3", and a cell of one has no separator left hanging.
+    void crossTextSeparators()
+    {
+        const Run r = cli({u"cross"_qs, QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0607.txt")});
+        QVERIFY(r.out.contains(u"\t2:1 / 1:3\t"_qs));
+        for (const QString& cell : r.out.split(QRegularExpression(u"[\t\n]"_qs)))
+            QVERIFY2(!cell.startsWith(u' ') && !cell.endsWith(u' ') && !cell.contains(u"/  /"_qs), qPrintable(cell));
+    }
+
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -176,6 +203,16 @@ private Q_SLOTS:
                                        {u"--line"_qs, u"1"_qs}})
             QTest::addRow("forecast %s", qPrintable(bad.join(u' ')))
                 << QStringList{u"forecast"_qs, u"LEAGUE"_qs} + bad << 64;
+        for (const QString& bad : {QString(), u"theirs"_qs})
+            QTest::addRow("update --conflicts '%s'", qPrintable(bad))
+                << QStringList{u"update"_qs, u"http://127.0.0.1:9/"_qs, u"/nonexistent"_qs, u"--conflicts"_qs, bad}
+                << 64;
+        QTest::addRow("update, no such folder")
+            << QStringList{u"update"_qs, u"http://127.0.0.1:9/"_qs, u"/nonexistent"_qs} << 2;
+        QTest::addRow("unknown option") << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--bogus"_qs} << 64;
+        QTest::addRow("option of another command") << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--sims=5"_qs} << 64;
+        QTest::addRow("two formats") << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--json"_qs, u"--csv"_qs} << 64;
+        QTest::addRow("a format a command has not") << QStringList{u"ics"_qs, u"LEAGUE"_qs, u"--json"_qs} << 64;
         QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
     }
 

@@ -14,12 +14,10 @@ namespace {
 // Runs the command line with its output thrown away.
 int quietly(const QStringList& args)
 {
-    std::fflush(stdout), std::fflush(stderr);
     const int out = dup(1), err = dup(2), null = open("/dev/null", O_WRONLY);
     dup2(null, 1), dup2(null, 2);
     const int code = cli::run(QStringList{u"rinkomat-cli"_qs} + args);
-    std::fflush(stdout), std::fflush(stderr);
-    dup2(out, 1), dup2(err, 2);
+    std::fflush(stdout), std::fflush(stderr), dup2(out, 1), dup2(err, 2);
     close(out), close(err), close(null);
     return code;
 }

@@ -23,8 +23,8 @@ private Q_SLOTS:
         }
         // One round played, one overtime win at home: the rates move by the round's goals.
         SeasonStore s = fixture::season();
-        for (int m2 = 1; m2 <= kSlots; ++m2)
-            s.match(m2, 1).result = m2 == 1 ? u"3:2p"_qs : u"4:1"_qs;
+        for (int m2 = 1; m2 <= kSlots; ++m2) // the last round's matches count as well
+            s.match(m2, m2 == 1 ? kRounds : 1).result = m2 == 1 ? u"3:2p"_qs : u"4:1"_qs;
         const GoalModel one = fitGoalModel(s);
         QCOMPARE(one.home, (3 + 6 * 4 + 7 * 3.0) / 14);
         QCOMPARE(one.away, (2 + 6 * 1 + 7 * 2.5) / 14);

@@ -145,7 +145,7 @@ int cli::run(const QStringList& arguments)
     const QString usageLine =
         u"Použití: rinkomat-cli "_qs + chosen.usage + u"\nNápověda: rinkomat-cli "_qs + name + u" --help"_qs;
     if (context.args.size() < chosen.minArgs || context.args.size() > chosen.maxArgs)
-        return refuse(u"Příkaz %1 potřebuje %2 argumentů, zadáno %3."_qs.arg(name)
+        return refuse(u"Příkaz %1: počet argumentů má být %2, zadáno %3."_qs.arg(name)
                           .arg(chosen.minArgs == chosen.maxArgs ? QString::number(chosen.minArgs)
                                                                 : u"aspoň %1"_qs.arg(chosen.minArgs))
                           .arg(context.args.size()),

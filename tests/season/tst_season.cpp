@@ -24,7 +24,7 @@ namespace {
 struct SmallDisk {
     explicit SmallDisk(const QString& at) : path(at)
     {
-        mounted = geteuid() == 0 && QDir().mkpath(at) && run("mount -t tmpfs -o size=16k tmpfs ");
+        mounted = QDir().mkpath(at) && geteuid() == 0 && run("mount -t tmpfs -o size=16k tmpfs ");
     }
     ~SmallDisk()
     {
@@ -337,7 +337,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, cause);
         QFETCH(QString, reason);
-        SmallDisk disk(m_dir.filePath(u"disk"_qs));
+        SmallDisk disk(m_dir.filePath(u"disk-"_qs + cause)); // a case of its own: the last may have left it read-only
         if ((cause == u"full" || cause == u"readonly-disk") && !disk.mounted)
             QSKIP("mounting a tmpfs needs root");
         const QDir folder(disk.path);

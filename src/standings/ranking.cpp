@@ -16,7 +16,7 @@ std::array<int, 3> key(const TeamStats& s, int venue, int criterion, int team)
     const auto v = [&](Stat stat) { return s(stat, venue, team); };
     switch (criterion) {
     case criterion::Points:
-        return {v(Stat::PTS), s.goalDifference(venue, team), v(Stat::GF)};
+        return orderKey({v(Stat::PTS), v(Stat::GF), v(Stat::GA)});
     case criterion::GoalDifference:
         return {s.goalDifference(venue, team), v(Stat::GF), 0};
     case 2:

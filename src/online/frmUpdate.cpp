@@ -18,7 +18,7 @@ frmUpdate::frmUpdate(QWidget* parent, UpdatedLeague& league, const QUrl& site, c
 {
     setObjectName(u"frmUpdate"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"update"_qs);
+    setWindowTitle(u"Aktualizace dat"_qs);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(u"probíhající akce:"_qs, this));
     m_status = new QLabel(this);
@@ -144,7 +144,7 @@ bool frmUpdate::takeServerResults(const QStringList& conflicts)
     text += u"\r\n\r\nKteré výsledky se mají uložit?"_qs;
     return Desktop::instance().choose(this, text, Desktop::Icon::Question,
                                       {u"Převzít výsledky serveru"_qs, u"Ponechat moje výsledky"_qs},
-                                      u"update"_qs) == 0;
+                                      u"Aktualizace dat"_qs) == 0;
 }
 
 void frmUpdate::openHomePage()

@@ -89,6 +89,8 @@ public:
         QList<QPushButton*> pushed;
         for (const QString& caption : buttons)
             pushed << box.addButton(caption, pushed.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+        // Enter and Escape alike take the last, the safe one.
+        box.setDefaultButton(pushed.last());
         box.setEscapeButton(pushed.last());
         box.exec();
         const qsizetype index = pushed.indexOf(box.clickedButton());

@@ -18,8 +18,8 @@ public:
 
     virtual ~Desktop() = default;
     virtual Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons, const QString& title) = 0;
-    // A message with buttons of its own texts; the index of the one pressed. Escape or the close box
-    // choose the last one, so the safe choice goes last.
+    // A message with buttons of its own texts; the index of the one pressed. Enter, Escape or the close
+    // box choose the last one, so the safe choice goes last.
     virtual int choose(QWidget* parent, const QString& text, Icon icon, const QStringList& buttons,
                        const QString& title) = 0;
     virtual void openUrl(const QUrl& url) = 0;

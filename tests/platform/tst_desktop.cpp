@@ -81,9 +81,11 @@ private Q_SLOTS:
         const QStringList buttons{u"Zkusit znovu"_qs, u"Odejít bez uložení"_qs, u"Zůstat v programu"_qs};
         pressWhenShown(buttons[1], &seen);
         QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 1);
-        // Escape takes the last, the safe one.
-        whenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-        QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
+        // Escape and Enter take the last, the safe one.
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            whenShown<QMessageBox>([key](QMessageBox* box) { QTest::keyClick(box, key); });
+            QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
+        }
     }
 
     void longLineKeptWhole()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
+#include "common/pacing.h"
+
 #include "common/programinfo.h"
 #include "lookups/lookups.h"
 #include "platform/desktop.h"
@@ -84,6 +86,15 @@ void frmMain::buildRows()
         grid->addWidget(Ateam[i], i, 2);
         grid->addWidget(result[i], i, 3);
     }
+    // A line of its own for the note of a rejected typo: the rows never move when it shows.
+    lblTypo = new QLabel(Shape1);
+    lblTypo->setObjectName(u"lblTypo"_qs);
+    lblTypo->setAlignment(Qt::AlignCenter);
+    lblTypo->setMinimumHeight(lblTypo->fontMetrics().height());
+    lblTypo->setStyleSheet(u"color: #B00000"_qs);
+    grid->addWidget(lblTypo, kSlots, 0, 1, 4);
+    m_typoTimer.setSingleShot(true);
+    connect(&m_typoTimer, &QTimer::timeout, lblTypo, &QLabel::clear);
     colourDashes();
     outer->addWidget(Shape1);
 
@@ -238,10 +249,19 @@ void frmMain::storeDisplayedRound()
         return;
     bool changed = false;
     for (int i = 0; i < kSlots; ++i) {
-        const QString normalised = normaliseResult(result[i]->text());
-        if (normalised != result[i]->text())
-            result[i]->setText(normalised);
         Match& stored = m_season.match(i + 1, m_shownRound);
+        const QString text = result[i]->text();
+        QString normalised = normaliseResult(text);
+        if (normalised.isEmpty() && !text.trimmed().isEmpty()) {
+            // A typo costs nothing: what the field held stays, and the user hears and reads why.
+            normalised = stored.result;
+            Desktop::instance().beep();
+            lblTypo->setText(u"„%1“ není platný výsledek — ponechán %2"_qs.arg(
+                text.left(12), normalised.isEmpty() ? u"prázdný výsledek"_qs : normalised));
+            m_typoTimer.start(pacing::ms(4000));
+        }
+        if (normalised != text)
+            result[i]->setText(normalised);
         const Match typed{m_home[i], m_away[i], normalised};
         if (stored == typed)
             continue;
@@ -261,14 +281,6 @@ void frmMain::onResultEdited(int row)
     if (converted != field->text())
         field->setText(converted);
     field->end(false);
-}
-
-void frmMain::leaveField(int row)
-{
-    const QString normalised = normaliseResult(result[row]->text());
-    if (normalised != result[row]->text())
-        result[row]->setText(normalised);
-    storeDisplayedRound();
 }
 
 void frmMain::swapRow(int row)
@@ -326,7 +338,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 // After the click has placed the cursor: typing replaces the result instead of spoiling it.
                 QTimer::singleShot(0, result[i], &QLineEdit::selectAll);
             } else if (type == QEvent::FocusOut) {
-                leaveField(i);
+                storeDisplayedRound();
             } else if (type == QEvent::KeyPress && i < kSlots - 1) {
                 const int key = static_cast<QKeyEvent*>(event)->key();
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -6,6 +6,7 @@
 #include "season/seasonstore.h"
 
 #include <QMainWindow>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -66,7 +67,6 @@ private:
     void onRoundSelected(int index);
     void cboKolo_Click();
     void onResultEdited(int row);
-    void leaveField(int row);
     void swapRow(int row);
     void colourDashes();
     bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }
@@ -107,6 +107,8 @@ private:
     std::array<QLabel*, kSlots> Ateam{};
     std::array<QLineEdit*, kSlots> result{};
     QLabel* PIC = nullptr;
+    QLabel* lblTypo = nullptr;
+    QTimer m_typoTimer;
 
     SeasonStore m_season;
     QString m_competitionPath;

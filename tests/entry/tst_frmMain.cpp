@@ -72,7 +72,8 @@ private Q_SLOTS:
         WAIT_FOR(first->selectedText() == u"2:1n"_qs);
         QTest::keyClicks(first, u"2+2"_qs);
         QCOMPARE(first->text(), u"2:2"_qs);
-        // Leaving the field stores the result as the notation writes it; an invalid one is emptied silently.
+        // Leaving the field stores the result as the notation writes it; an invalid one does not stay, and
+        // what the field held before is back, with a beep and a note.
         type(m_main, 2, u"3;2"_qs);
         QCOMPARE(QList<QString>({first->text(), resultField(m_main, 2)->text()}),
                  QList<QString>({u"2:2p"_qs, u"3;2"_qs}));
@@ -80,6 +81,16 @@ private Q_SLOTS:
         QCOMPARE(resultField(m_main, 2)->text(), QString());
         QCOMPARE(m_main->season().VYSLEDEK(1, 10) + u'|' + m_main->season().VYSLEDEK(3, 10), u"2:2p|"_qs);
         QVERIFY(m_desktop->messages.isEmpty());
+        for (const QString& typo : {u"ab"_qs, u"100+1"_qs, u"4+"_qs}) {
+            first->setFocus();
+            first->selectAll();
+            QTest::keyClicks(first, typo);
+            resultField(m_main, 3)->setFocus();
+            QCOMPARE(first->text(), u"2:2p"_qs);
+            QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:2p"_qs);
+        }
+        QCOMPARE(m_desktop->beeps, 4);
+        QCOMPARE(child<QLabel>(m_main, u"lblTypo"_qs)->text(), u"„4:“ není platný výsledek — ponechán 2:2p"_qs);
 
         // Back from a view, the keyboard is in the first field again.
         QTest::keyClick(m_main, Qt::Key_F2);

@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QUrl>
 
 QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
@@ -57,65 +58,68 @@ QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& capti
 
 void frmMain::buildMenu()
 {
-    QMenu* mnuMenu = menuBar()->addMenu(u" =>  MENU  "_qs);
+    QMenu* mnuMenu = menuBar()->addMenu(u" =>  &MENU  "_qs);
     mnuMenu->setObjectName(u"mnuMenu"_qs);
     connect(mnuMenu, &QMenu::aboutToShow, this, &frmMain::storeDisplayedRound);
+    // F10 opens the menu bar, as in other desktop programs; Alt+M opens MENU, never types into a result.
+    auto* f10 = new QShortcut(Qt::Key_F10, this);
+    connect(f10, &QShortcut::activated, this, [this, mnuMenu] { menuBar()->setActiveAction(mnuMenu->menuAction()); });
 
-    QMenu* mnuTabulka = mnuMenu->addMenu(u"Tabulka"_qs);
+    QMenu* mnuTabulka = mnuMenu->addMenu(u"&Tabulka"_qs);
     mnuTabulka->setObjectName(u"mnuTabulka"_qs);
-    addCommand(mnuTabulka, "mnuPrubezna", u"Průběžná"_qs, Qt::Key_F2, [this] {
+    addCommand(mnuTabulka, "mnuPrubezna", u"&Průběžná"_qs, Qt::Key_F2, [this] {
         const BusyCursor busy;
         (new frmTable(m_season, 1, kRounds, runningTableCaption(), this))->open();
     });
-    addCommand(mnuTabulka, "mnuObdobi", u"Za období"_qs, {},
+    addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_qs, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
-    addCommand(mnuTabulka, "mnuKriz", u"Křížová"_qs, Qt::Key_F3, [this] {
+    addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_qs, Qt::Key_F3, [this] {
         auto* cross = new frmKriz(m_season, this);
         addSaveCommand(cross, [view = crossView(m_season)] { return view; });
         cross->open();
     });
-    addCommand(mnuMenu, "mnuVyhled", u"Výhled sezóny"_qs, Qt::Key_F12, [this] {
+    addCommand(mnuMenu, "mnuVyhled", u"&Výhled sezóny"_qs, Qt::Key_F12, [this] {
         // Beside the round, not over it: a result typed meanwhile starts the outlook again.
         auto* outlook = new frmVyhled(m_season, 10'000, this);
         connect(this, &frmMain::seasonChanged, outlook, [this, outlook] { outlook->restart(m_season); });
         outlook->show();
     });
-    addCommand(mnuMenu, "mnuCoKdyby", u"Co kdyby"_qs, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
-    addCommand(mnuMenu, "mnuGraf", u"Graf vývoje umístění"_qs, {}, [this] {
+    addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_qs, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
+    addCommand(mnuMenu, "mnuGraf", u"&Graf vývoje umístění"_qs, {}, [this] {
         const BusyCursor busy;
         auto* graph = new frmGraf(m_season, this);
         addSaveCommand(graph, [view = graphView(m_season)] { return view; });
         graph->open();
     });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuSerie", u"Série výsledků"_qs, Qt::Key_F4,
+    addCommand(mnuMenu, "mnuSerie", u"&Série výsledků"_qs, Qt::Key_F4,
                [this] { (new frmSerie(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuBil", u"Dosavadní bilance"_qs, Qt::Key_F5,
+    addCommand(mnuMenu, "mnuBil", u"&Dosavadní bilance"_qs, Qt::Key_F5,
                [this] { (new frmBilance(m_season, this))->open(); });
     mnuMenu->addSeparator();
-    QMenu* mnuNajit = mnuMenu->addMenu(u"Hledat"_qs);
+    QMenu* mnuNajit = mnuMenu->addMenu(u"&Hledat"_qs);
     mnuNajit->setObjectName(u"mnuNajit"_qs);
-    addCommand(mnuNajit, "mnuVzaj", u"Vzájemné zápasy"_qs, Qt::Key_F6,
+    addCommand(mnuNajit, "mnuVzaj", u"&Vzájemné zápasy"_qs, Qt::Key_F6,
                [this] { (new frmVzaj(m_season, this))->open(); });
-    addCommand(mnuNajit, "mnuChyb", u"Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
-    addCommand(mnuNajit, "mnuZap", u"Všechny zápasy týmu"_qs, {},
+    addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
+    addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_qs, {},
                [this] { (new frmZapasy(m_season, m_competitionPath, this))->open(); });
-    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.ics)…"_qs, {}, [this] {
+    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_qs, {}, [this] {
         saveICalendar(this, toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now()),
                       fileNameFor(u"zápasy "_qs + m_season.caption) + u".ics");
     });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuUpd", u"Aktualizace dat"_qs, Qt::Key_F8,
+    addCommand(mnuMenu, "mnuUpd", u"&Aktualizace dat"_qs, Qt::Key_F8,
                [this] { (new frmUpdate(this, *this, QUrl(program::updateSite)))->open(); });
-    addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledky"_qs, Qt::Key_F9,
+    addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledk&y"_qs, Qt::Key_F9,
                [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
     mnuMenu->addSeparator();
     m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, [this] { showCalendar(); });
-    addCommand(mnuMenu, "mnuHelp", u"Užitečné tipy"_qs, {}, [this] { showTips(); });
-    addCommand(mnuMenu, "mnuOpr", u"O programu"_qs, {}, [this] { showAbout(); });
+    addCommand(mnuMenu, "mnuHelp", u"&Užitečné tipy"_qs, {}, [this] { showTips(); });
+    addCommand(mnuMenu, "mnuOpr", u"&O programu"_qs, {}, [this] { showAbout(); });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuJinaLiga", u"Jiná liga"_qs, Qt::Key_F11, [this] { switchLeague(); });
-    addCommand(mnuMenu, "mnuKonec", u"Ukončit program"_qs, QKeySequence(Qt::CTRL | Qt::Key_X),
+    addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_qs, Qt::Key_F11, [this] { switchLeague(); });
+    addCommand(mnuMenu, "mnuKonec", u"Ukončit p&rogram"_qs, QKeySequence(Qt::CTRL | Qt::Key_X),
                [this] { endProgram(); });
 }
 

@@ -145,12 +145,26 @@ private Q_SLOTS:
         QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Č. Budějovice"_qs);
     }
 
+    // Alt+M and F10 open the menu from a result field, which keeps its text; opening it stores the field.
+    void menuStoresPendingInput_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addRow("Alt+M") << int(Qt::Key_M) << int(Qt::AltModifier);
+        QTest::addRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier);
+    }
+
     void menuStoresPendingInput()
     {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
         type(m_main, 5, u"2:2"_qs);
         auto* menu = m_main->menuBar()->findChild<QMenu*>(u"mnuMenu"_qs);
-        menu->popup(m_main->mapToGlobal(QPoint(0, 0)));
+        QTest::keyClick(resultField(m_main, 5), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         WAIT_FOR(menu->isVisible());
+        QCOMPARE(resultField(m_main, 5)->text(), u"2:2p"_qs);
         QCOMPARE(m_main->season().VYSLEDEK(6, 10), u"2:2p"_qs);
         menu->close();
 

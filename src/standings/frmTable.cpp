@@ -110,18 +110,9 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     cbo2->setCurrentIndex(criterion::Points);
     cbo1->setCurrentIndex(venue::Total - 1);
     cbo1_Click();
-    connect(cbo1, &QComboBox::activated, this, [this] {
-        cbo1_Click();
-        foclost->setFocus();
-    });
-    connect(cbo2, &QComboBox::activated, this, [this] {
-        cbo1_Click();
-        foclost->setFocus();
-    });
-    connect(cboRules, &QComboBox::activated, this, [this] {
-        cbo1_Click();
-        foclost->setFocus();
-    });
+    // A box keeps the keyboard after a choice, so that the arrows browse its entries.
+    for (QComboBox* box : {cbo1, cbo2, cboRules})
+        connect(box, &QComboBox::currentIndexChanged, this, &frmTable::cbo1_Click);
     addSaveCommand(this, [this] {
         return standingsView(m_season, m_first, m_last, cbo1->currentIndex() + 1, cbo2->currentIndex(),
                              cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running,

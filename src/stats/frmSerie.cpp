@@ -94,8 +94,13 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     refresh();
     for (QComboBox* box : {cbo1, cbo2, cbo3})
         connect(box, &QComboBox::currentIndexChanged, this, &frmSerie::refresh);
-    for (QRadioButton* option : {OPT1, OPT2})
-        connect(option, &QRadioButton::clicked, this, &frmSerie::refresh);
+    // A box keeps the keyboard, so that the arrows browse its entries; an option hands it on.
+    for (QRadioButton* option : {OPT1, OPT2}) {
+        connect(option, &QRadioButton::clicked, this, [this] {
+            refresh();
+            foclost->setFocus();
+        });
+    }
     addSaveCommand(this, [this] {
         return streaksView(m_season, cbo1->currentIndex() + 1, cbo2->currentIndex(),
                            OPT2->isChecked() ? OvertimeMode::FinalResult : OvertimeMode::Draw, cbo3->currentIndex());
@@ -114,6 +119,4 @@ void frmSerie::refresh()
         for (int c = 0; c < 4; ++c)
             rows[i][c]->setText(texts[c]);
     }
-    if (isVisible())
-        foclost->setFocus();
 }

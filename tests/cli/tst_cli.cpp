@@ -113,13 +113,9 @@ private Q_SLOTS:
             QVERIFY2(qAbs(sum - 100) < 1, qPrintable(QString::number(sum)));
             QVERIFY(team.toObject().value(u"expected_points"_qs).toDouble() >=
                     team.toObject().value(u"points"_qs).toDouble());
-            const QJsonObject t = team.toObject();
+            const QJsonObject t = team.toObject(), line = t.value(u"lines"_qs).toArray().at(0).toObject();
             QVERIFY(t.value(u"best"_qs).toInt() >= 1 && t.value(u"best"_qs).toInt() <= t.value(u"worst"_qs).toInt());
-            const QJsonArray lines = t.value(u"lines"_qs).toArray();
-            QCOMPARE(lines.size(), 3);
-            QCOMPARE(lines[0].toObject().value(u"line"_qs).toInt(), 8);
-            QVERIFY(lines[0].toObject().value(u"needed"_qs).isNull() ||
-                    lines[0].toObject().value(u"needed"_qs).isDouble());
+            QVERIFY(line.value(u"line"_qs).toInt() == 8 && line.contains(u"needed"_qs));
         }
         // A team's key matches: five, each with the share if either side wins.
         const Run key = cli(args + QStringList{u"--team"_qs, u"3"_qs, u"--line=2"_qs});

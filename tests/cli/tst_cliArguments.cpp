@@ -22,14 +22,6 @@ int quietly(const QStringList& args)
     return code;
 }
 
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files))
-        files[f.fileName()] = fixture::contents(f.filePath());
-    return files;
-}
-
 } // namespace
 
 class tst_cliArguments final : public QObject {
@@ -81,7 +73,7 @@ private Q_SLOTS:
         const QTemporaryDir dir;
         const QString league = fixture::writeLeague(QDir(dir.path()));
         args.replaceInStrings(u"LEAGUE"_qs, league).replaceInStrings(u"FOLDER"_qs, dir.path());
-        const QMap<QString, QByteArray> before = snapshot(dir.path());
+        const QMap<QString, QByteArray> before = fixture::snapshot(dir.path());
         for (const QString& value : {QString(), u"0"_qs, u"-1"_qs, onePast, u"123456789012"_qs, u"abc"_qs, u"1.5"_qs,
                                      u"--"_qs, QString(300, u'x'), u"../x"_qs, u"1\n2"_qs}) {
             if (valid.contains(value))
@@ -91,7 +83,7 @@ private Q_SLOTS:
                 a.replace(u"@"_qs, value);
             QVERIFY2(quietly(typed) == 64, qPrintable(typed.join(u' ')));
         }
-        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(fixture::snapshot(dir.path()), before);
     }
 };
 

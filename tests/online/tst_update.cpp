@@ -6,7 +6,6 @@
 #include "platform/http.h"
 #include "season/datafiles.h"
 
-#include <QDirIterator>
 #include <QLockFile>
 #include <QTest>
 
@@ -67,19 +66,6 @@ private:
     QUrl m_site;
     int m_fetches = 0;
 };
-
-// Every file of the program folder with its bytes, to show that a failed update changed nothing.
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (!path.endsWith(u"update.dat"))
-            files[path.mid(folder.size())] = contents(path);
-    }
-    return files;
-}
 
 } // namespace
 
@@ -223,7 +209,7 @@ private Q_SLOTS:
         LeagueLock other(program(u"souteze/los_prvniliga0708.txt"_qs));
         if (file.isEmpty())
             QCOMPARE(other.acquire(), QString());
-        const auto before = snapshot(m_program->path());
+        const auto before = fixture::snapshot(m_program->path());
         Recorder r(m_server->url());
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
         QVERIFY2(r.steps.last().contains(fault), qPrintable(r.steps.last()));
@@ -231,7 +217,7 @@ private Q_SLOTS:
             QVERIFY2(r.steps.last().contains(file), qPrintable(r.steps.last()));
         else
             QCOMPARE(m_server->requested.size(), 2); // no file was fetched
-        QVERIFY(snapshot(m_program->path()) == before);
+        QVERIFY(fixture::snapshot(m_program->path()) == before);
         QCOMPARE(r.reloads, 0);
     }
 
@@ -275,7 +261,7 @@ private Q_SLOTS:
             m_server->canned[u"/velmor/update/update_v3.dat"_qs] =
                 "HTTP/1.1 200 OK\r\n\r\n" + contents(site(u"update_v3.dat"_qs));
         }
-        const auto before = snapshot(m_program->path());
+        const auto before = fixture::snapshot(m_program->path());
         Recorder r(m_server->url());
         // Short limits only where the case waits for one: the others must not fail by a slow machine.
         if (mode == LoopbackServer::Mode::NeverAnswer)
@@ -285,19 +271,19 @@ private Q_SLOTS:
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
         QVERIFY2(r.steps.last().startsWith(u"update: "_qs) && r.steps.last().contains(message),
                  qPrintable(r.steps.last()));
-        QVERIFY(snapshot(m_program->path()) == before);
+        QVERIFY(fixture::snapshot(m_program->path()) == before);
         QCOMPARE(r.reloads, 0);
     }
 
     // However slow the server, the update ends in time: every transfer gets only what is left of it.
     void overallDeadline()
     {
-        const auto before = snapshot(m_program->path());
+        const auto before = fixture::snapshot(m_program->path());
         Recorder late(m_server->url());
         QCOMPARE(runUpdate(late, m_program->path(), u"127.0.0.1"_qs, 0), UpdateOutcome::Failed);
         QVERIFY2(late.steps.last().contains(u"aktualizace trvala déle než"_qs), qPrintable(late.steps.last()));
         QVERIFY(m_server->requested.isEmpty());
-        QVERIFY(snapshot(m_program->path()) == before);
+        QVERIFY(fixture::snapshot(m_program->path()) == before);
 
         Recorder r(m_server->url());
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs, 30000), UpdateOutcome::Finished);
@@ -368,12 +354,12 @@ private Q_SLOTS:
 
     void cancelledChangesNothing()
     {
-        const auto before = snapshot(m_program->path());
+        const auto before = fixture::snapshot(m_program->path());
         Recorder r(m_server->url());
         r.cancelAfterFetches = 3; // during the first data file
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Cancelled);
         QCOMPARE(m_server->requested.size(), 3); // no further file was fetched
-        QVERIFY(snapshot(m_program->path()) == before);
+        QVERIFY(fixture::snapshot(m_program->path()) == before);
         QCOMPARE(r.reloads, 0);
     }
 

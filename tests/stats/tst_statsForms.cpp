@@ -98,6 +98,10 @@ private Q_SLOTS:
         QTest::mouseClick(child<QRadioButton>(serie, u"OPT2"_qs), Qt::LeftButton);
         QCOMPARE(shown(serie)[0], u"1.|Tým 1|2|2"_qs);
         QVERIFY(child<QPushButton>(serie, u"foclost"_qs)->hasFocus());
+        auto* type = child<QComboBox>(serie, u"cbo2"_qs);
+        type->setFocus(), QTest::keyClick(type, Qt::Key_Down); // the arrows browse; the box keeps the keyboard
+        QVERIFY(type->currentIndex() == 1 && type->hasFocus());
+        type->setCurrentIndex(0);
         // From the seventh type on the overtime option changes nothing.
         child<QComboBox>(serie, u"cbo2"_qs)->setCurrentIndex(6);
         const QStringList finalMode = shown(serie);

@@ -339,10 +339,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 QTimer::singleShot(0, result[i], &QLineEdit::selectAll);
             } else if (type == QEvent::FocusOut) {
                 storeDisplayedRound();
-            } else if (type == QEvent::KeyPress && i < kSlots - 1) {
+            } else if (type == QEvent::KeyPress) {
                 const int key = static_cast<QKeyEvent*>(event)->key();
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    result[i + 1]->setFocus();
+                    // Down the round, and from its last row to the first of the next round.
+                    if (i < kSlots - 1)
+                        result[i + 1]->setFocus();
+                    else if (m_shownRound < kRounds)
+                        pageBy(1);
                     return true;
                 }
             } else if (type == QEvent::ShortcutOverride &&

@@ -58,14 +58,16 @@ private Q_SLOTS:
         QCOMPARE(first->text(), u"2:1n"_qs);
         QCOMPARE(first->cursorPosition(), 4);
         QCOMPARE(m_main->shownRound(), 10);
-        // Enter moves down the rows and stores; the last row keeps the keyboard.
+        // Enter moves down the rows and stores; from the last row on to the next round's first.
         for (int i = 0; i < kSlots - 1; ++i) {
             QTest::keyClick(resultField(m_main, i), Qt::Key_Enter, Qt::KeypadModifier);
             QVERIFY(resultField(m_main, i + 1)->hasFocus());
         }
         QTest::keyClick(resultField(m_main, 6), Qt::Key_Return);
-        QVERIFY(resultField(m_main, 6)->hasFocus());
+        QVERIFY(m_main->shownRound() == 11 && first->hasFocus());
         QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:1n"_qs);
+        QTest::keyClick(first, Qt::Key_PageUp);
+        QCOMPARE(m_main->shownRound(), 10);
 
         // A click into a filled field selects it, so typing replaces the old result.
         QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 3, 5));

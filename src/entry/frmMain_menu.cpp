@@ -112,7 +112,7 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuUpd", u"&Aktualizace dat"_qs, Qt::Key_F8,
                [this] { (new frmUpdate(this, *this, QUrl(program::updateSite)))->open(); });
     addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledk&y"_qs, Qt::Key_F9,
-               [] { Desktop::instance().openUrl(QUrl(program::liveResults)); });
+               [this] { Desktop::instance().browse(this, QUrl(program::liveResults)); });
     mnuMenu->addSeparator();
     m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, [this] { showCalendar(); });
     addCommand(mnuMenu, "mnuHelp", u"&Užitečné tipy"_qs, {}, [this] { showTips(); });

@@ -149,7 +149,7 @@ bool frmUpdate::takeServerResults(const QStringList& conflicts)
 
 void frmUpdate::openHomePage()
 {
-    Desktop::instance().openUrl(QUrl(program::homePage));
+    Desktop::instance().browse(this, QUrl(program::homePage));
 }
 
 void frmUpdate::beep()

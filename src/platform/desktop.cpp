@@ -96,7 +96,7 @@ public:
         const qsizetype index = pushed.indexOf(box.clickedButton());
         return static_cast<int>(index < 0 ? pushed.size() - 1 : index);
     }
-    void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString programFolder() const override { return dataFolder().path; }
     QString dataFolderProblem() const override { return dataFolder().problem; }
@@ -140,6 +140,15 @@ void Desktop::install(Desktop* desktop)
 QString Desktop::pdfFileToSave(QWidget* parent, const QString& suggestedName)
 {
     return fileToSave(parent, u"Uložit jako PDF"_qs, suggestedName, u"PDF (*.pdf)"_qs);
+}
+
+void Desktop::browse(QWidget* parent, const QUrl& url)
+{
+    if (!openUrl(url))
+        tell(parent,
+             u"Stránku %1 se nepodařilo otevřít: v systému není nastaven webový prohlížeč. Otevřete ji "
+             "v prohlížeči ručně."_qs.arg(url.toString()),
+             Icon::Warning);
 }
 
 Desktop::Answer Desktop::tell(QWidget* parent, const QString& text, Icon icon, Buttons buttons)

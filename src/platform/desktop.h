@@ -22,7 +22,8 @@ public:
     // box choose the last one, so the safe choice goes last.
     virtual int choose(QWidget* parent, const QString& text, Icon icon, const QStringList& buttons,
                        const QString& title) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // Hands the address to the browser; false when none took it.
+    virtual bool openUrl(const QUrl& url) = 0;
     virtual QDateTime now() const = 0;
     // The folder of souteze/, ad/ and 1.st: beside the program, or the user's data folder when installed.
     virtual QString programFolder() const = 0;
@@ -39,6 +40,8 @@ public:
     QDate today() const { return now().date(); }
     // A message box titled "KLX" unless told otherwise.
     Answer tell(QWidget* parent, const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+    // Opens the address in the browser, or says in Czech that none could open it.
+    void browse(QWidget* parent, const QUrl& url);
 
     static Desktop& instance();
     // Replaces the real desktop (nullptr brings it back); the caller keeps ownership.

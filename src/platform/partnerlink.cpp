@@ -19,7 +19,7 @@ protected:
     {
         if (event->type() != QEvent::MouseButtonPress)
             return QObject::eventFilter(watched, event);
-        Desktop::instance().openUrl(QUrl(program::partnerSite));
+        Desktop::instance().browse(qobject_cast<QWidget*>(watched), QUrl(program::partnerSite));
         return true;
     }
 };

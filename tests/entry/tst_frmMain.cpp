@@ -167,6 +167,9 @@ private Q_SLOTS:
         QTest::keyClick(resultField(m_main, 4), Qt::Key_F9);
         QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"6:5n"_qs);
         QCOMPARE(m_desktop->urls.value(0).path(), u"/hokej.php"_qs);
+        m_desktop->browser = false; // and without a browser the user is told
+        QTest::keyClick(resultField(m_main, 4), Qt::Key_F9);
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"není nastaven webový prohlížeč"_qs));
     }
 
     // The close box, Ctrl+X in a result field: what was typed is in the file.

@@ -51,16 +51,18 @@ void saveICalendar(QWidget* parent, const QByteArray& bytes, const QString& sugg
         write(parent, path, bytes);
 }
 
-void addSaveCommand(QDialog* window, std::function<ViewTable()> view)
+void addSaveCommand(QDialog* window, std::function<ViewTable()> view, const QString& nothingShown)
 {
     auto* button = new QPushButton(u"Uložit…"_qs, window);
     button->setObjectName(u"cmdUlozit"_qs);
     button->setAutoDefault(false);
     button->setToolTip(u"Uložit jako tabulku CSV nebo webovou stránku (Ctrl+S)"_qs);
-    const auto save = [window, view] {
+    const auto save = [window, view, nothingShown] {
         const ViewTable v = view();
         if (!v.rows.isEmpty())
             saveView(window, v);
+        else
+            Desktop::instance().tell(window, nothingShown, Desktop::Icon::Information);
     };
     QObject::connect(button, &QPushButton::clicked, window, save);
     QObject::connect(new QShortcut(QKeySequence::Save, window), &QShortcut::activated, window, save);

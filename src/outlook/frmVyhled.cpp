@@ -78,7 +78,8 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     layout->addLayout(keyRow);
     keyGrid = table(this, "keyGrid", 0, 4);
     layout->addWidget(keyGrid, 2);
-    addSaveCommand(this, [this] { return view(); });
+    addSaveCommand(
+        this, [this] { return view(); }, u"Výhled se ještě počítá; uložit jej lze, až bude hotov."_qs);
     connect(grid, &QTableWidget::itemSelectionChanged, this, &frmVyhled::showKeyMatches);
     connect(cboLine, &QComboBox::currentIndexChanged, this, &frmVyhled::showKeyMatches);
     start();

@@ -126,6 +126,9 @@ private Q_SLOTS:
         QVERIFY(zapasy);
         auto* matches = child<QListWidget>(zapasy, u"lstZ"_qs);
         QVERIFY(!child<QPushButton>(zapasy, u"Command2"_qs)->isEnabled());
+        // No team yet: nothing to save, and the window says so.
+        QTest::mouseClick(child<QPushButton>(zapasy, u"cmdUlozit"_qs), Qt::LeftButton);
+        QVERIFY(m_desktop->messages.takeFirst().text.contains(u"vyberte tým"_qs));
         child<QComboBox>(zapasy, u"cboTym"_qs)->setCurrentIndex(2);
         QTest::mouseClick(child<QPushButton>(zapasy, u"Command1"_qs), Qt::LeftButton);
         QCOMPARE(matches->count(), kRounds);

@@ -133,6 +133,8 @@ void frmMain::openBalance(int team)
 {
     storeDisplayedRound(); // a result typed in a field must count
     auto* balance = new frmBilance(m_season, this);
+    // Beside the round: results typed meanwhile count at once.
+    connect(this, &frmMain::seasonChanged, balance, &frmBilance::refresh);
     returnFocusAfter(balance);
     balance->show();
     balance->showTeam(team);
@@ -149,13 +151,19 @@ void frmMain::openHeadToHead(int row)
 
 void frmMain::showMissingResults()
 {
-    const QStringList lines = missingResults(m_season, Desktop::instance().today());
-    if (lines.isEmpty()) {
+    const MissingResults lines = missingResults(m_season, Desktop::instance().today());
+    if (lines.lines.isEmpty()) {
         Desktop::instance().message(this, kNothingMissing, Desktop::Icon::Information, Desktop::Buttons::Ok,
                                     u"info"_qs);
         return;
     }
     auto* missing = new frmMissing(lines, this);
+    connect(missing, &frmMissing::roundChosen, this, [this](int round) {
+        cboKolo->setCurrentIndex(round - 1);
+        // Straight on to typing the missing result, whichever window the system activates after the list.
+        activateWindow();
+        result[0]->setFocus();
+    });
     addSaveCommand(missing, [view = missingView(m_season, Desktop::instance().today())] { return view; });
     missing->open();
 }

@@ -57,6 +57,11 @@ void frmBilance::showTeam(int team)
     cboBil->setCurrentIndex(team - 1);
 }
 
+void frmBilance::refresh()
+{
+    cboBil_Click(cboBil->currentIndex());
+}
+
 void frmBilance::cboBil_Click(int index)
 {
     if (index < 0)

@@ -16,6 +16,8 @@ public:
     frmBilance(const SeasonStore& season, QWidget* parent);
     // Shows the balance of team 1..14, as choosing it in the box does.
     void showTeam(int team);
+    // Shows the chosen team's balance again, after the season changed.
+    void refresh();
 
 private:
     QComboBox* cboBil = nullptr;

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmMissing::frmMissing(const QStringList& lines, QWidget* parent) : QDialog(parent)
+frmMissing::frmMissing(const MissingResults& missing, QWidget* parent) : QDialog(parent)
 {
     setObjectName(u"frmMissing"_qs);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -13,7 +13,7 @@ frmMissing::frmMissing(const QStringList& lines, QWidget* parent) : QDialog(pare
     auto* layout = new QVBoxLayout(this);
     list = new QListWidget(this);
     list->setObjectName(u"list"_qs);
-    list->addItems(lines);
+    list->addItems(missing.lines);
     list->setMinimumSize(300, 360);
     Command1 = new QPushButton(u"OK"_qs, this);
     Command1->setObjectName(u"Command1"_qs);
@@ -21,5 +21,12 @@ frmMissing::frmMissing(const QStringList& lines, QWidget* parent) : QDialog(pare
     layout->addWidget(list);
     layout->addWidget(Command1, 0, Qt::AlignHCenter);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(list, &QListWidget::itemActivated, this, [this, rounds = missing.rounds](QListWidgetItem* item) {
+        const int round = rounds.value(list->row(item));
+        if (round == 0)
+            return;
+        accept();
+        Q_EMIT roundChosen(round);
+    });
     Command1->setFocus();
 }

@@ -123,9 +123,9 @@ QStringList headToHeadLines(const SeasonStore& season, int first, int second)
     return lines;
 }
 
-QStringList missingResults(const SeasonStore& season, const QDate& today)
+MissingResults missingResults(const SeasonStore& season, const QDate& today)
 {
-    QStringList lines;
+    MissingResults out;
     for (int r = 1; r <= kRounds; ++r) {
         if (!(today > season.DATUM_KOLA(r)))
             continue;
@@ -135,14 +135,17 @@ QStringList missingResults(const SeasonStore& season, const QDate& today)
             if (!match.result.isEmpty())
                 continue;
             if (!header)
-                lines << u">>  "_qs + roundLabel(r, season) + u"  <<";
+                out.lines << u">>  "_qs + roundLabel(r, season) + u"  <<";
             header = true;
-            lines << season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
+            out.lines << season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
         }
-        if (header)
-            lines << QString();
+        if (header) {
+            out.rounds.resize(out.lines.size(), r);
+            out.lines << QString();
+            out.rounds << 0;
+        }
     }
-    return lines;
+    return out;
 }
 
 namespace {
@@ -212,7 +215,8 @@ ViewTable headToHeadView(const SeasonStore& season, int first, int second)
 
 ViewTable missingView(const SeasonStore& season, const QDate& today)
 {
-    return oneColumnView(viewCaption(season, u"chybějící výsledky"_qs), u"zápas"_qs, missingResults(season, today));
+    return oneColumnView(viewCaption(season, u"chybějící výsledky"_qs), u"zápas"_qs,
+                         missingResults(season, today).lines);
 }
 
 ViewTable calendarView(const SeasonStore& season, const std::array<CalendarEvent, 10>& events)

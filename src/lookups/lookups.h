@@ -24,7 +24,11 @@ QString matchesPage(const SeasonStore& season, int team, const QStringList& line
 QStringList headToHeadLines(const SeasonStore& season, int first, int second);
 
 // Past rounds' matches without a result, grouped under round headers; a round dated today is not past.
-QStringList missingResults(const SeasonStore& season, const QDate& today);
+struct MissingResults {
+    QStringList lines;
+    QList<int> rounds; // the round of each line, 0 for the blank line after a round
+};
+MissingResults missingResults(const SeasonStore& season, const QDate& today);
 
 struct CalendarEvent {
     QString dates;

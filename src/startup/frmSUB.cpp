@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -46,6 +47,8 @@ void frmSUB::start()
         return;
     }
     auto* splash = new frmSUB;
+    // Centred by the program itself: a frameless window is placed by no window manager's rule.
+    splash->move(splash->screen()->availableGeometry().center() - splash->rect().center());
     splash->show();
     QTimer::singleShot(pacing::ms(700), splash, &frmSUB::animate);
 }

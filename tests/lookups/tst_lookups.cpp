@@ -93,7 +93,7 @@ private Q_SLOTS:
             for (int m = 1; m <= kSlots; ++m)
                 s.match(m, r).result = u"1:0"_qs;
         }
-        QVERIFY(missingResults(s, QDate(2030, 1, 1)).isEmpty());
+        QVERIFY(missingResults(s, QDate(2030, 1, 1)).lines.isEmpty());
         for (int r = 1; r <= 3; ++r)
             s.match(4, r).result.clear();
         s.match(6, 2).result.clear();
@@ -101,9 +101,10 @@ private Q_SLOTS:
         // Rounds of today and later are not listed yet.
         const QStringList round1{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString()};
         const QStringList round2{u">>  2. kolo  <<"_qs, u"Tým 8 - Tým 7"_qs, u"Tým 12 - Tým 11"_qs, QString()};
-        QCOMPARE(missingResults(s, fixture::roundDate(3)), round1 + round2);
-        QCOMPARE(missingResults(s, fixture::roundDate(3).addDays(1)).size(), 10);
-        QCOMPARE(missingResults(s, QDate(2030, 1, 1)).mid(10),
+        QCOMPARE(missingResults(s, fixture::roundDate(3)).lines, round1 + round2);
+        QCOMPARE(missingResults(s, fixture::roundDate(3)).rounds, QList<int>({1, 1, 0, 2, 2, 2, 0}));
+        QCOMPARE(missingResults(s, fixture::roundDate(3).addDays(1)).lines.size(), 10);
+        QCOMPARE(missingResults(s, QDate(2030, 1, 1)).lines.mid(10),
                  QStringList({u">>  52. kolo  <<"_qs, u"Tým 14 - Tým 13"_qs, QString()}));
     }
 

@@ -58,6 +58,12 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(balance, u"cell0_0"_qs)->text(), u"2"_qs); // rounds 1 and 3 at home
         QCOMPARE(child<QLabel>(balance, u"cell7_2"_qs)->text(), u"6"_qs);
         QCOMPARE(m_main->shownRound(), 3);
+        // It stays beside the round and follows what is typed there.
+        QApplication::setActiveWindow(m_main);
+        fixture::resultField(m_main, 0)->selectAll();
+        fixture::type(m_main, 0, u"1:2"_qs);
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_Tab);
+        QCOMPARE(child<QLabel>(balance, u"cell7_2"_qs)->text(), u"3"_qs);
         QTest::keyClick(balance, Qt::Key_Escape);
         WAIT_FOR(!visibleWindow<frmBilance>(u"frmBilance"_qs));
     }
@@ -90,10 +96,28 @@ private Q_SLOTS:
         auto* missing = visibleWindow<frmMissing>(u"frmMissing"_qs);
         QVERIFY(missing);
         QCOMPARE(fixture::items(child<QListWidget>(missing, u"list"_qs)),
-                 ::missingResults(m_main->season(), m_desktop->clock.date()));
+                 ::missingResults(m_main->season(), m_desktop->clock.date()).lines);
         QCOMPARE(fixture::items(child<QListWidget>(missing, u"list"_qs)).value(1), u"Č. Budějovice - Tým 4"_qs);
         QTest::keyClick(child<QPushButton>(missing, u"Command1"_qs), Qt::Key_Return);
         WAIT_FOR(!visibleWindow<frmMissing>(u"frmMissing"_qs));
+
+        // A double-click on a match (the last one listed) goes to its round.
+        const MissingResults listed = ::missingResults(m_main->season(), m_desktop->clock.date());
+        const int round = listed.rounds.value(listed.lines.size() - 2);
+        QVERIFY(round != m_main->shownRound());
+        QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F7);
+        auto* list = child<QListWidget>(visibleWindow<frmMissing>(u"frmMissing"_qs), u"list"_qs);
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        list->scrollToBottom();
+        QCoreApplication::processEvents();
+        // As the mouse does it: the press picks the line that the double-click then opens.
+        const QPoint at = list->visualItemRect(list->item(list->count() - 2)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        WAIT_FOR(!visibleWindow<frmMissing>(u"frmMissing"_qs));
+        QCOMPARE(m_main->shownRound(), round);
+        QTRY_COMPARE(QApplication::focusWidget(), fixture::resultField(m_main, 0)); // typing goes on there
 
         m_desktop->clock = QDateTime(fixture::roundDate(1), QTime(20, 0));
         QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F7);

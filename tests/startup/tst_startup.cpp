@@ -38,6 +38,7 @@ private Q_SLOTS:
         auto* splash = visibleWindow<frmSUB>(u"frmSUB"_qs);
         QVERIFY(splash);
         QCOMPARE(child<QLabel>(splash, u"Label2"_qs)->text(), u"verze 3.4.1"_qs);
+        QCOMPARE(splash->geometry().center(), splash->screen()->availableGeometry().center());
         WAIT_FOR(!visibleWindow<frm1ST>(u"frm1ST"_qs));
         WAIT_FOR(splash->animation() >= 0);
         QTest::mouseClick(child<QLabel>(splash, u"PIC"_qs), Qt::LeftButton);

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -73,6 +74,16 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
         for (int r = 0; r < kTeams; ++r)
             cells[r][c]->resize(cells[r][c]->width() + dx, cells[r][c]->height());
     }
+    // Column headers as Czech league tables have them, over the designed columns.
+    const QStringList headers{{}, {}, u"Z"_qs, u"V"_qs, u"VP"_qs, u"R"_qs, u"PP"_qs, u"P"_qs, u"Skóre"_qs, u"B"_qs};
+    for (int c = 2; c < 10; ++c) {
+        auto* h = new QLabel(headers[c], this);
+        h->setObjectName(u"header%1"_qs.arg(c));
+        h->setGeometry(cells[0][c]->x(), tw(rowTop(0) - 300), cells[0][c]->width(), tw(255));
+        h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        h->setFont(bold);
+    }
+    placeZoneBands({season.HR1, season.HR2, season.HR3});
     auto* Label1 = new QLabel(u"pořadí, tým, počet zápasů, výher, výher v prodloužení, remíz,\n"
                               "proher v prodloužení, proher, skóre, body"_qs,
                               this);
@@ -120,6 +131,32 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     });
 }
 
+void frmTable::placeZoneBands(const std::array<int, 3>& positions)
+{
+    // A light band per zone between the dividing lines, behind the rows; a position of 0 divides nothing.
+    std::vector<int> ends;
+    for (int p : positions)
+        if (p >= 1 && p < kTeams)
+            ends.push_back(p);
+    std::sort(ends.begin(), ends.end());
+    ends.push_back(kTeams);
+    constexpr const char* colours[] = {"#e2f3e2", "#e2ebf8", "#f4f4f4", "#f8e2e2"};
+    const int left = cells[0][0]->x(), right = cells[0][9]->geometry().right();
+    int first = 1;
+    for (std::size_t k = 0; k < ends.size(); ++k) {
+        if (ends[k] < first)
+            continue; // two lines under one position
+        auto* band = new QFrame(this);
+        band->setObjectName(u"zone"_qs + QString::number(k));
+        band->setStyleSheet(u"background: %1"_qs.arg(QLatin1StringView(colours[std::min<std::size_t>(k, 3)])));
+        const int top = tw(rowTop(first - 1) - 20);
+        band->setGeometry(left, top, right - left + 1, tw(rowTop(ends[k] - 1) + 275) - top);
+        band->lower();
+        bands.push_back(band);
+        first = ends[k] + 1;
+    }
+}
+
 void frmTable::placeLine(int index, int position, int designedTop)
 {
     // A position of 0 leaves the line at its designed place, under the legend.
@@ -154,4 +191,6 @@ void frmTable::cbo1_Click()
     }
     for (QFrame* line : lines)
         line->setVisible(st.linesShown);
+    for (QFrame* band : bands)
+        band->setVisible(st.linesShown);
 }

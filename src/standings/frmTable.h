@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <vector>
 
 class QComboBox;
 class QFrame;
@@ -24,11 +25,13 @@ private:
     QComboBox* cboRules = nullptr; // running or final order on equal points
     QPushButton* foclost = nullptr;
     std::array<QFrame*, 3> lines{};
+    std::vector<QFrame*> bands; // the zones between the lines
     // Columns pos, team, gp, w, w_ot, t, l_ot, l, sco, pts; row 0 on top.
     std::array<std::array<QLabel*, 10>, kTeams> cells{};
 
     void cbo1_Click();
     void placeLine(int index, int position, int designedTop);
+    void placeZoneBands(const std::array<int, 3>& positions);
 
     const SeasonStore& m_season;
     int m_first;

@@ -80,13 +80,19 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i)
             QVERIFY(line(table, i)->isVisible() &&
                     line(table, i)->width() >= cell(table, 0, 9)->geometry().right() - cell(table, 0, 0)->x());
+        // A band per zone (rows 1–8, 9–12, 13–14), none across a line, shown with the lines.
+        const auto zone = [&](int k) { return child<QFrame>(table, u"zone"_qs + QString::number(k)); };
+        QVERIFY(zone(1)->y() > y0 && zone(1)->y() < cell(table, 8, 0)->y());
+        QVERIFY(!table->findChild<QFrame*>(u"zone3"_qs));
+        QVERIFY(zone(1)->geometry().bottom() < zone(2)->y() &&
+                zone(2)->geometry().contains(cell(table, 13, 0)->geometry()));
         // The arrows browse the venues; the box keeps the keyboard.
         auto* venue = child<QComboBox>(table, u"cbo1"_qs);
         venue->setFocus();
         QTest::keyClick(venue, Qt::Key_Up);
         QTest::keyClick(venue, Qt::Key_Up);
         QCOMPARE(venue->currentIndex(), 0);
-        QVERIFY(!line(table, 2)->isVisible());
+        QVERIFY(!line(table, 2)->isVisible() && !zone(0)->isVisible());
         QVERIFY(venue->hasFocus());
         choose(table, u"cbo1"_qs, 2);
         QVERIFY(line(table, 2)->isVisible());

@@ -12,7 +12,8 @@
 
 namespace {
 
-const QColor colours[] = {QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 192, 0), QColor(0, 0, 255)};
+// The second is a dark yellow: pure yellow cannot be read on white.
+const QColor colours[] = {QColor(255, 0, 0), QColor(200, 150, 0), QColor(0, 192, 0), QColor(0, 0, 255)};
 constexpr int listLeft[] = {195, 2505, 4815, 7125};
 
 QPoint at(int round, int position)

@@ -67,7 +67,9 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     const QStringList samples[] = {season.teamNames(), {u"888:888"_qs, u"(=100%)"_qs, u"(=8888)"_qs}};
     for (int k = 0; k < 2; ++k) {
         const int c = widen[k];
-        const int dx = widthToShow(cells[0][c], samples[k]) - cells[0][c]->width();
+        // The score column keeps a blank's gap to the losses before it, a percentage "(=100%)" too.
+        const int gap = c == 8 ? cells[0][c]->fontMetrics().horizontalAdvance(u' ') * 2 : 0;
+        const int dx = widthToShow(cells[0][c], samples[k]) + gap - cells[0][c]->width();
         if (dx <= 0)
             continue;
         makeRoom(this, cells[0][c + 1]->x(), dx);

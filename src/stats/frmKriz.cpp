@@ -29,6 +29,16 @@ protected:
     }
 };
 
+// The first three letters of a name, for a column as narrow as a result: "Č. Budějovice" → "ČBU".
+QString shortName(const QString& name)
+{
+    QString letters;
+    for (const QChar c : name)
+        if (c.isLetter() && letters.size() < 3)
+            letters += c.toUpper();
+    return letters;
+}
+
 } // namespace
 
 frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
@@ -63,14 +73,17 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* name = new QLabel(season.TymPodleCisla(i + 1), grid);
         name->setGeometry(twipsRect(515, 525 + 525 * i - up, 1170, 225));
-        auto* column = new QLabel(QString::number(i + 1) + u' ', grid);
-        column->setGeometry(twipsRect(1785 + 735 * i, 105 - up, 540, 225));
+        auto* column = new QLabel(QString::number(i + 1) + u' ' + shortName(season.TymPodleCisla(i + 1)), grid);
+        column->setObjectName(u"column"_qs + QString::number(i));
+        column->setToolTip(season.TymPodleCisla(i + 1));
+        column->setGeometry(twipsRect(1680 + 735 * i, 105 - up, 735, 225));
         column->setAlignment(Qt::AlignCenter);
     }
     for (int h = 0; h < kTeams; ++h) {
         for (int a = 0; a < kTeams; ++a) {
             auto* cell = new QLabel(table[h][a], grid);
-            cell->setGeometry(twipsRect(1785 + 735 * a, 420 + 525 * h - up, 540, 390));
+            // Centred between the grid lines, so that the grey diagonal squares sit in their cells.
+            cell->setGeometry(twipsRect(1778 + 735 * a, 383 + 525 * h, 540, 390));
             cell->setAlignment(Qt::AlignCenter);
             if (h == a)
                 cell->setStyleSheet(u"background: rgb(128, 128, 128)"_qs);

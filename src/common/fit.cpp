@@ -2,6 +2,8 @@
 #include "fit.h"
 
 #include <QComboBox>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -34,4 +36,36 @@ void makeRoom(QWidget* window, int fromX, int dx)
             w->move(w->x() + dx, w->y());
     }
     window->setFixedWidth(window->width() + dx);
+}
+
+QSize roomOnScreen(const QWidget* window)
+{
+    const QScreen* shownOn = window->parentWidget() ? window->parentWidget()->screen() : window->screen();
+    return shownOn->availableGeometry().size() - QSize(40, 80);
+}
+
+void fitToScreen(QWidget* window)
+{
+    const QSize available = roomOnScreen(window);
+    if (window->width() <= available.width() && window->height() <= available.height())
+        return;
+    auto* page = new QWidget;
+    page->setFixedSize(window->size());
+    for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool hidden = w->isHidden();
+        w->setParent(page);
+        w->setHidden(hidden);
+    }
+    auto* scroll = new QScrollArea(window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    // The scroll bar of one direction takes no room from the other, where the screen has it.
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    QSize fitted = window->size().boundedTo(available);
+    if (window->height() > available.height())
+        fitted.rwidth() = std::min(window->width() + bar, available.width() + 40);
+    if (window->width() > available.width())
+        fitted.rheight() = std::min(window->height() + bar, available.height() + 80);
+    window->setFixedSize(fitted);
+    scroll->setGeometry(window->rect());
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QSize>
 #include <QStringList>
 
 class QComboBox;
@@ -14,3 +15,7 @@ int widthToShowAll(const QComboBox* box);
 int widthToShow(const QWidget* label, const QStringList& texts);
 // Moves the window's children that start at or right of `fromX` by `dx` and widens the window as much.
 void makeRoom(QWidget* window, int fromX, int dx);
+// A window of fixed geometry larger than its screen (200 % on a small one) gets its controls in a scroll area.
+void fitToScreen(QWidget* window);
+// What a window can take of its screen, leaving room for the frame and the taskbar.
+QSize roomOnScreen(const QWidget* window);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmZapasy.h"
 
+#include "common/fit.h"
 #include "export/formats.h"
 #include "export/saveview.h"
 #include "lookups/fixedfont.h"
@@ -35,7 +36,7 @@ frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidg
     lstZ = new QListWidget(this);
     lstZ->setObjectName(u"lstZ"_qs);
     lstZ->setFont(fixedFont(u"Courier New"_qs, 9));
-    lstZ->setMinimumSize(560, 420);
+    lstZ->setMinimumSize(QSize(560, 420).boundedTo(roomOnScreen(this) - QSize(0, 80)));
     grid->addWidget(cboTym, 0, 0);
     grid->addWidget(Command1, 0, 1);
     grid->addWidget(Command2, 0, 2);

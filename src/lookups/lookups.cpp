@@ -155,7 +155,6 @@ const QRegularExpression calendarEvent(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_qs);
 std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes)
 {
     std::array<CalendarEvent, 10> events;
-    events.fill({u"99.99. - 99.99."_qs, u"(akce nebyla vyhlášena)"_qs});
     for (const QString& line : decodeLines(bytes)) {
         const QRegularExpressionMatch m = calendarEvent.match(line);
         const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
@@ -223,6 +222,7 @@ ViewTable calendarView(const SeasonStore& season, const std::array<CalendarEvent
 {
     ViewTable v{viewCaption(season, calendarCaption(season.season).toLower()), {u"termín"_qs, u"akce"_qs}, {}};
     for (const CalendarEvent& e : events)
-        v.rows.append({e.dates, e.name});
+        if (e.announced())
+            v.rows.append({e.dates, e.name});
     return v;
 }

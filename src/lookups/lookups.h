@@ -33,8 +33,9 @@ MissingResults missingResults(const SeasonStore& season, const QDate& today);
 struct CalendarEvent {
     QString dates;
     QString name;
+    bool announced() const { return !dates.isEmpty() || !name.isEmpty(); }
 };
-// The ten events of a calendar file; rows the file leaves out keep the placeholder texts.
+// The ten events of a calendar file; those the file leaves out stay empty, never shown as events.
 std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes);
 // Empty when the bytes are a calendar file (comments and "aN=dates=name" lines, at least one event),
 // else the Czech fault naming the file and the line.

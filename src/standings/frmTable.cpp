@@ -131,6 +131,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
                              cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running,
                              windowTitle());
     });
+    fitToScreen(this);
 }
 
 void frmTable::placeZoneBands(const std::array<int, 3>& positions)

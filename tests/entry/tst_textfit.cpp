@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextDocument>
@@ -120,6 +121,10 @@ private Q_SLOTS:
                 }
             }
             cut << cutTexts(window);
+            // At 200 % on a 1600×1000 screen too: what is larger scrolls inside the window.
+            const QSize screen = window->screen()->availableGeometry().size();
+            if (window->frameGeometry().width() > screen.width() || window->frameGeometry().height() > screen.height())
+                cut << u"%1 je větší než obrazovka"_qs.arg(window->objectName());
             window->close();
             QApplication::processEvents();
         }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "common/twips.h"
 #include "fixture/openleague.h"
 #include "lookups/fixedfont.h"
 #include "lookups/frmBilance.h"
@@ -139,6 +140,10 @@ private Q_SLOTS:
         QCOMPARE(calendar->windowTitle(), u"kalendář akcí 2007/2008"_qs);
         QCOMPARE(child<QLabel>(calendar, u"lblTermin1"_qs)->text(), u"1.10. - 3.10."_qs);
         QVERIFY(calendar->width() >= child<QLabel>(calendar, u"lblAkce1"_qs)->geometry().right());
+        // Events the file does not announce leave no placeholder row and no gap.
+        QVERIFY(child<QLabel>(calendar, u"lblTermin0"_qs)->isHidden());
+        QCOMPARE(child<QLabel>(calendar, u"lblTermin1"_qs)->y(), tw(150));
+        QVERIFY(child<QPushButton>(calendar, u"cmdUlozit"_qs)->y() < tw(150 + 330 * 2));
         QTest::keyClick(calendar, Qt::Key_Escape);
         WAIT_FOR(!visibleWindow<frmKalendar>(u"frmKalendar"_qs));
     }

@@ -141,7 +141,7 @@ private Q_SLOTS:
         r.whileAsked = [&] { otherWriter = LeagueLock(schedule).acquire(); };
         QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Finished);
         QVERIFY2(otherWriter.contains(u"los_extraliga0708.txt"_qs), qPrintable(otherWriter));
-        QCOMPARE(r.steps.value(2), u"Dostupná data jsou z 28.10.2007.\r\n\r\nPřejete si pokračovat?"_qs);
+        QCOMPARE(r.steps.value(2), u"Dostupná data jsou z 28.11.2007.\r\n\r\nPřejete si pokračovat?"_qs);
         QCOMPARE(r.steps.value(3), u"stahuji data...  (sezona_extraliga0708.txt)"_qs);
         QCOMPARE(r.steps.last(), u"stahování dat dokončeno"_qs);
         QCOMPARE(QList<int>({r.saves, r.beeps, r.reloads}), QList<int>({1, 1, 1}));

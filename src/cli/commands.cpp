@@ -10,6 +10,7 @@
 #include "lookups/lookups.h"
 #include "online/update.h"
 #include "outlook/forecast.h"
+#include "season/adjustments.h"
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/notation.h"
@@ -31,6 +32,12 @@
 namespace cli {
 
 namespace {
+void printWarning(const QString& text)
+{
+    const QByteArray bytes = QString(text).replace(u"\r\n"_qs, u"\n"_qs).toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+}
+
 struct League {
     QString schedulePath;
     SeasonStore store;
@@ -40,10 +47,12 @@ League loadLeague(const QString& competitionPath)
 {
     const QString schedulePath = scheduleFileFor(competitionPath);
     finishInterruptedUpdate(QFileInfo(competitionPath).dir());
-    Result<SeasonStore> loaded = loadSeason(competitionPath, schedulePath);
+    Result<ReadLeague> loaded = readLeague(competitionPath);
     if (!loaded.ok())
         throw FileError{loaded.error()};
-    return {schedulePath, std::move(loaded).value()};
+    if (!loaded.value().warning.isEmpty())
+        printWarning(loaded.value().warning);
+    return {schedulePath, std::move(loaded).value().store};
 }
 
 struct Assumption {
@@ -251,8 +260,13 @@ CommandOutput table(const Context& c)
         QJsonObject row;
         for (int i = 0; i < keys.size(); ++i)
             row[keys[i]] = out.view->rows[r][i];
-        row[u"clinched"_qs] = numbers(st.rows[r].clinched);
-        row[u"out"_qs] = numbers(st.rows[r].out);
+        const StandingsRow& standing = st.rows[r];
+        row[u"clinched"_qs] = numbers(standing.clinched);
+        row[u"out"_qs] = numbers(standing.out);
+        row[u"adjustment"_qs] = standing.adjustment;
+        row[u"reasons"_qs] = toJsonArray(standing.reasons);
+        row[u"moved"_qs] = standing.moved ? QJsonValue(*standing.moved) : QJsonValue(QJsonValue::Null);
+        row[u"form"_qs] = standing.form;
         rows.append(row);
     }
     out.json = {{u"caption"_qs, caption}, {u"lines_shown"_qs, st.linesShown}, {u"rows"_qs, rows}};

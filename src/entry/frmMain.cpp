@@ -2,11 +2,11 @@
 #include "frmMain.h"
 
 #include "common/pacing.h"
-
 #include "common/programinfo.h"
 #include "lookups/lookups.h"
 #include "platform/desktop.h"
 #include "platform/partnerlink.h"
+#include "season/adjustments.h"
 #include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -115,10 +115,12 @@ QString frmMain::Form_Load()
             return error;
         removeLeftoverTemporaries(m_schedulePath);
     }
-    Result<SeasonStore> loaded = loadSeason(m_competitionPath, m_schedulePath);
+    Result<ReadLeague> loaded = readLeague(m_competitionPath);
     if (!loaded.ok())
         return loaded.error();
-    m_season = std::move(loaded).value();
+    if (!loaded.value().warning.isEmpty())
+        Desktop::instance().tell(nullptr, loaded.value().warning, Desktop::Icon::Warning);
+    m_season = std::move(loaded).value().store;
     offerRecovery();
     m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
     m_switching = false;

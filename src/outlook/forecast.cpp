@@ -155,6 +155,8 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
         }
     }
     setup.scores.insert(setup.scores.end(), open.begin(), open.end());
+    for (const PointsAdjustment& a : season.adjustments)
+        setup.played[static_cast<std::size_t>(a.team - 1)].points += a.points;
     return setup;
 }
 

@@ -244,3 +244,18 @@ bool LeagueLock::removeUnreadableLock()
         return false;
     return m_lock->removeStaleLockFile();
 }
+
+QString saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp)
+{
+    const Result<QString> copy = backUp ? backupFile(path, when) : Result<QString>(QString());
+    if (!copy.ok())
+        return copy.error();
+    const QString error = writeFileAtomically(path, bytes);
+    if (!error.isEmpty()) {
+        if (!copy.value().isEmpty()) // the file is as it was; its copy would only push out an older one
+            QFile::remove(copy.value());
+        return error;
+    }
+    pruneBackups(path);
+    return {};
+}

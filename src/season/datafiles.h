@@ -29,6 +29,10 @@ inline constexpr int kKeptBackups = 20;
 void pruneBackups(const QString& path);
 QString backupFolderOf(const QString& path);
 
+// writeFileAtomically, with `backUp` after a copy of the file as it was; the copy is kept only when the
+// write succeeds.
+QString saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp);
+
 // Temporary files an interrupted save of this program left beside the file; never a file of the user's.
 void removeLeftoverTemporaries(const QString& path);
 

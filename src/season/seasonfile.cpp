@@ -261,15 +261,5 @@ QString writeSchedule(const SeasonStore& store, const QString& path)
 
 QString saveSchedule(const SeasonStore& store, const QString& path, const QDateTime& when, bool backUp)
 {
-    const Result<QString> copy = backUp ? backupFile(path, when) : Result<QString>(QString());
-    if (!copy.ok())
-        return copy.error();
-    const QString error = writeSchedule(store, path);
-    if (!error.isEmpty()) {
-        if (!copy.value().isEmpty()) // the file is as it was; its copy would only push out an older one
-            QFile::remove(copy.value());
-        return error;
-    }
-    pruneBackups(path);
-    return {};
+    return saveDataFile(path, scheduleBytes(store), when, backUp);
 }

@@ -14,6 +14,14 @@ std::size_t checked(int value, int last, const char* what)
 
 } // namespace
 
+int SeasonStore::adjustmentOf(int team) const
+{
+    int sum = 0;
+    for (const PointsAdjustment& a : adjustments)
+        sum += a.team == team ? a.points : 0;
+    return sum;
+}
+
 QDate SeasonStore::DATUM_KOLA(int round) const
 {
     return m_dates[checked(round, kRounds, "round")];

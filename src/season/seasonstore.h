@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -25,6 +26,14 @@ struct Match {
     bool operator==(const Match&) const = default;
 };
 
+// Points the league took away (negative) or awarded, outside the results.
+struct PointsAdjustment {
+    int team = 0;
+    int points = 0;
+    QString reason;
+    bool operator==(const PointsAdjustment&) const = default;
+};
+
 // One season of one league: teams, 52 dated rounds of seven matches, table dividing lines.
 // Rounds, slots and teams are numbered from 1; an index out of range throws std::out_of_range.
 class SeasonStore final {
@@ -36,6 +45,9 @@ public:
     int HR1 = 0;
     int HR2 = 0;
     int HR3 = 0;
+    // From the league's adjustments file, in its order; counted in every total table's points.
+    QList<PointsAdjustment> adjustments;
+    int adjustmentOf(int team) const;
 
     QDate DATUM_KOLA(int round) const;
     void setDate(int round, const QDate& date);

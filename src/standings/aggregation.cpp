@@ -61,6 +61,12 @@ void finishTotals(TeamStats& stats)
     }
 }
 
+void addAdjustments(TeamStats& stats, const SeasonStore& season)
+{
+    for (const PointsAdjustment& a : season.adjustments)
+        stats.at(Stat::PTS, venue::Total, a.team) += a.points;
+}
+
 TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRound)
 {
     TeamStats stats;
@@ -69,5 +75,6 @@ TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRoun
             countMatch(stats, season.match(m, r));
     }
     finishTotals(stats);
+    addAdjustments(stats, season);
     return stats;
 }

@@ -31,5 +31,8 @@ void countMatch(TeamStats& stats, const Match& match);
 // Points of venues 1 and 2 from the class counters, then venue 3 as their sum.
 void finishTotals(TeamStats& stats);
 
-// DataProTabulku: the statistics of the rounds first..last (1-based, inclusive).
+// The league's points adjustments, into the total points only: home and away tables count results alone.
+void addAdjustments(TeamStats& stats, const SeasonStore& season);
+
+// DataProTabulku: the statistics of the rounds first..last (1-based, inclusive), adjustments counted.
 TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRound);

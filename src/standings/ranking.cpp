@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ranking.h"
 
+#include "season/adjustments.h"
 #include "season/notation.h"
 #include "standings/bounds.h"
 
@@ -46,7 +47,93 @@ std::array<int, 3> key(const TeamStats& s, int venue, int criterion, int team)
     }
 }
 
+// The team numbers in the order of the table, with the places by points when the criterion is points.
+struct TableOrder {
+    std::array<int, kTeams> teams{};
+    QList<PlacedTeam> placed;
+};
+
+TableOrder tableOrder(const SeasonStore& season, const TeamStats& stats, int venue, int criterion, RankingRules rules,
+                      int firstRound, int lastRound)
+{
+    TableOrder o{rankTeams(stats, venue, criterion), {}};
+    if (criterion == criterion::Points) {
+        o.placed = orderByPoints(season, stats, venue, rules, firstRound, lastRound);
+        for (int r = 0; r < kTeams; ++r)
+            o.teams[r] = o.placed[r].team;
+    }
+    return o;
+}
+
+bool anyResult(const SeasonStore& season, int round)
+{
+    for (int m = 1; m <= kSlots; ++m)
+        if (!season.VYSLEDEK(m, round).isEmpty())
+            return true;
+    return false;
+}
+
+// Each team's row in the table as it stood after the previous round with a result; empty without one.
+std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& season, int criterion, RankingRules rules,
+                                                        int firstRound, int lastRound)
+{
+    int latest = lastRound;
+    while (latest >= firstRound && !anyResult(season, latest))
+        --latest;
+    int previous = latest - 1;
+    while (previous >= firstRound && !anyResult(season, previous))
+        --previous;
+    if (previous < firstRound)
+        return std::nullopt;
+    const TableOrder before = tableOrder(season, DataProTabulku(season, firstRound, previous), venue::Total, criterion,
+                                         rules, firstRound, previous);
+    std::array<int, kTeams + 1> rowOf{};
+    for (int r = 0; r < kTeams; ++r)
+        rowOf[static_cast<std::size_t>(before.teams[r])] = r;
+    return rowOf;
+}
+
+// The dividing lines each team of the whole season's table is sure of or can no longer reach.
+void markLines(const SeasonStore& season, const std::array<int, kTeams>& order, Standings& out)
+{
+    const SeasonBounds bounds = placeBounds(season, false);
+    const std::array<int, 3> lines = dividingLines(season);
+    for (int r = 0; r < kTeams; ++r) {
+        const PlaceBounds& b = bounds[static_cast<std::size_t>(order[r] - 1)];
+        for (int k = 1; k <= 3; ++k) {
+            if (b.clinched(lines[k - 1]))
+                out.rows[r].clinched.append(k);
+            if (b.out(lines[k - 1]))
+                out.rows[r].out.append(k);
+        }
+    }
+}
+
 } // namespace
+
+QString teamForm(const SeasonStore& season, int team, int venue, int firstRound, int lastRound)
+{
+    static constexpr char16_t letters[] = u"VvRpP"; // by outcome class A..E
+    QString form;
+    for (int r = lastRound; r >= firstRound && form.size() < 5; --r) {
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = season.match(m, r);
+            const bool home = match.home == team && venue != venue::Away;
+            if (match.result.isEmpty() || !(home || (match.away == team && venue != venue::Home)))
+                continue;
+            const auto [homeClass, awayClass] = classify(ZkoumatVysledek(match.result));
+            form.prepend(QChar(letters[static_cast<int>(home ? homeClass : awayClass)]));
+        }
+    }
+    return form;
+}
+
+QString movedText(const std::optional<int>& moved)
+{
+    if (!moved)
+        return {};
+    return *moved > 0 ? u"▲"_qs + QString::number(*moved) : *moved < 0 ? u"▼"_qs + QString::number(-*moved) : u"•"_qs;
+}
 
 QStringList criterionCaptions()
 {
@@ -101,26 +188,13 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
 {
     Standings out;
     out.linesShown = venue == venue::Total && criterion == criterion::Points;
-    std::array<int, kTeams> order = rankTeams(stats, venue, criterion);
-    QList<PlacedTeam> placed;
-    if (criterion == criterion::Points) {
-        placed = orderByPoints(season, stats, venue, rules, firstRound, lastRound);
-        for (int r = 0; r < kTeams; ++r)
-            order[r] = placed[r].team;
-    }
-    if (out.linesShown && firstRound == 1 && lastRound == kRounds) {
-        const SeasonBounds bounds = placeBounds(season, false);
-        for (int r = 0; r < kTeams; ++r) {
-            const PlaceBounds& b = bounds[static_cast<std::size_t>(order[r] - 1)];
-            const std::array<int, 3> lines = dividingLines(season);
-            for (int k = 1; k <= 3; ++k) {
-                if (b.clinched(lines[k - 1]))
-                    out.rows[r].clinched.append(k);
-                if (b.out(lines[k - 1]))
-                    out.rows[r].out.append(k);
-            }
-        }
-    }
+    const TableOrder o = tableOrder(season, stats, venue, criterion, rules, firstRound, lastRound);
+    const std::array<int, kTeams>& order = o.teams;
+    const QList<PlacedTeam>& placed = o.placed;
+    const auto before =
+        venue == venue::Total ? previousRows(season, criterion, rules, firstRound, lastRound) : std::nullopt;
+    if (out.linesShown && firstRound == 1 && lastRound == kRounds)
+        markLines(season, order, out);
     for (int r = 0; r < kTeams; ++r) {
         const int t = order[r];
         const auto v = [&](Stat stat) { return QString::number(stats(stat, venue, t)); };
@@ -137,6 +211,15 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
                                       key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
         if (criterion == criterion::Points)
             row.decidedBy = placed[r].decidedBy;
+        row.form = teamForm(season, t, venue, firstRound, lastRound);
+        if (before)
+            row.moved = (*before)[static_cast<std::size_t>(t)] - r;
+        if (venue == venue::Total) {
+            row.adjustment = season.adjustmentOf(t);
+            for (const PointsAdjustment& a : season.adjustments)
+                if (a.team == t)
+                    row.reasons << adjustmentText(season, a);
+        }
         row.pos = shared ? QString() : QString::number(r + 1) + u'.';
         if (criterion == criterion::ExtraTimeMatches) {
             row.sco = u"(="_qs + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_qs;
@@ -158,11 +241,12 @@ ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound
     ViewTable v{viewCaption(season, caption),
                 {u"pořadí"_qs, u"tým"_qs, u"zápasy"_qs, u"výhry"_qs, u"výhry v prodl."_qs, u"remízy"_qs,
                  u"prohry v prodl."_qs, u"prohry"_qs, criterionCaptions().value(criterion, u"skóre"_qs).toLower(),
-                 u"body"_qs, u"rozdíl skóre"_qs, u"rozhodlo"_qs},
+                 u"body"_qs, u"rozdíl skóre"_qs, u"rozhodlo"_qs, u"úprava bodů"_qs, u"posun"_qs, u"forma"_qs},
                 {}};
     if (criterion != criterion::ExtraTimeMatches && criterion != criterion::ExtraTimeSuccess)
         v.header[8] = u"skóre"_qs;
     for (const StandingsRow& r : st.rows)
-        v.rows.append({r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip, r.decidedBy});
+        v.rows.append({r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip, r.decidedBy,
+                       r.reasons.isEmpty() ? QString() : signedPoints(r.adjustment), movedText(r.moved), r.form});
     return v;
 }

@@ -6,6 +6,7 @@
 #include "standings/tiebreak.h"
 
 #include <QStringList>
+#include <optional>
 
 // The thirteen criteria of the sort box, in its order.
 QStringList criterionCaptions();
@@ -35,6 +36,13 @@ struct StandingsRow {
     QString decidedBy;
     // Dividing lines 1..3 the team is sure of / can no longer reach (whole-season total table by points only).
     QList<int> clinched, out;
+    // Total tables: the sum of the team's points adjustments and their texts ("Zlín −3: licence").
+    int adjustment = 0;
+    QStringList reasons;
+    // The last five results, oldest first: V win, v in extra time, R draw, p lost in extra time, P lost.
+    QString form;
+    // Total tables: places climbed (negative: fallen) since the previous round with a result; none in the first.
+    std::optional<int> moved;
 };
 
 struct Standings {
@@ -46,6 +54,11 @@ struct Standings {
 // Share of the two points of every extra-time match that the team took, in whole per cent (halves to
 // even), or -1 for a team without extra-time matches.
 int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime);
+
+// The team's last five results of rounds first..last at the venue, oldest first (see StandingsRow::form).
+QString teamForm(const SeasonStore& season, int team, int venue, int firstRound, int lastRound);
+// "▲2", "▼1", "•" for no change, empty for none.
+QString movedText(const std::optional<int>& moved);
 
 // The team numbers in ranked order; equal teams keep team-number order.
 std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criterion);

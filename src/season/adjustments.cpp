@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#include "adjustments.h"
+
+#include "datafiles.h"
+#include "seasonfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+QString adjustmentsFileFor(const QString& competitionPath)
+{
+    const QFileInfo info(competitionPath);
+    return info.dir().filePath(u"upravy_"_qs + info.fileName().mid(7));
+}
+
+QString adjustmentFault(const SeasonStore& league, const PointsAdjustment& a)
+{
+    if (a.team < 1 || a.team > kTeams || league.TymPodleCisla(a.team).isEmpty())
+        return u"tým č. %1 v lize není (čísla týmů 1 až 14)."_qs.arg(a.team);
+    if (a.points < -kMaxAdjustment || a.points > kMaxAdjustment)
+        return u"úprava %1 bodů není celé číslo od −99 do 99."_qs.arg(a.points);
+    if (a.reason.trimmed().isEmpty())
+        return u"chybí důvod úpravy."_qs;
+    if (a.reason.size() > kMaxReasonLength)
+        return u"důvod je delší než %1 znaků."_qs.arg(kMaxReasonLength);
+    // The file is Windows-1250: a character it cannot hold would come back as a question mark.
+    if (decodeLines(encodeLines({a.reason})).value(0) != a.reason.trimmed() || a.reason.contains(u'\n'))
+        return u"důvod obsahuje znak, který soubor v kódování Windows-1250 neuloží."_qs;
+    return {};
+}
+
+Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const QString& fileName,
+                                                const SeasonStore& league)
+{
+    static const QRegularExpression form(u"^(\\d{1,2});([+-]?\\d{1,2});(.*)$"_qs);
+    QList<PointsAdjustment> out;
+    const QStringList lines = decodeLines(bytes);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty() || lines[i].startsWith(u';'))
+            continue;
+        const QRegularExpressionMatch m = form.match(lines[i]);
+        const PointsAdjustment a{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).trimmed()};
+        const QString error = m.hasMatch() ? adjustmentFault(league, a) : u"řádek není TÝM;BODY;DŮVOD."_qs;
+        if (!error.isEmpty())
+            return Result<QList<PointsAdjustment>>::failure(
+                u"Soubor „%1“, řádek %2: %3"_qs.arg(fileName).arg(i + 1).arg(error));
+        out.append(a);
+    }
+    return out;
+}
+
+QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments)
+{
+    QStringList lines{u"; úpravy bodů: tým;body;důvod"_qs};
+    for (const PointsAdjustment& a : adjustments)
+        lines << u"%1;%2;%3"_qs.arg(a.team).arg(a.points).arg(a.reason);
+    return encodeLines(lines);
+}
+
+Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, const SeasonStore& league)
+{
+    const QString path = adjustmentsFileFor(competitionPath);
+    if (!QFileInfo::exists(path))
+        return QList<PointsAdjustment>();
+    const Result<QByteArray> file = readDataFile(path);
+    if (!file.ok())
+        return Result<QList<PointsAdjustment>>::failure(file.error());
+    return readAdjustments(file.value(), QFileInfo(path).fileName(), league);
+}
+
+QString saveAdjustments(const QList<PointsAdjustment>& adjustments, const QString& competitionPath,
+                        const QDateTime& when)
+{
+    return saveDataFile(adjustmentsFileFor(competitionPath), adjustmentsBytes(adjustments), when, true);
+}
+
+Result<ReadLeague> readLeague(const QString& competitionPath)
+{
+    Result<SeasonStore> loaded = loadSeason(competitionPath, scheduleFileFor(competitionPath));
+    if (!loaded.ok())
+        return Result<ReadLeague>::failure(loaded.error());
+    ReadLeague league{std::move(loaded).value(), {}};
+    const Result<QList<PointsAdjustment>> adjustments = loadAdjustments(competitionPath, league.store);
+    if (adjustments.ok())
+        league.store.adjustments = adjustments.value();
+    else
+        league.warning = adjustments.error() + u"\r\nLiga se otevírá bez úprav bodů."_qs;
+    return league;
+}
+
+QString signedPoints(int points)
+{
+    return points > 0 ? u'+' + QString::number(points) : QString::number(points).replace(u'-', u'−');
+}
+
+QString adjustmentText(const SeasonStore& league, const PointsAdjustment& a)
+{
+    return league.TymPodleCisla(a.team) + u' ' + signedPoints(a.points) + u": " + a.reason;
+}

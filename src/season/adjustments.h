@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "common/result.h"
+#include "seasonstore.h"
+
+#include <QDateTime>
+
+// Beside the schedule: "upravy_" + the competition file's name without "sezona_".
+QString adjustmentsFileFor(const QString& competitionPath);
+
+inline constexpr int kMaxAdjustment = 99;
+inline constexpr int kMaxReasonLength = 80;
+
+// Empty when the adjustment can stand in the league's file, else why not, in Czech.
+QString adjustmentFault(const SeasonStore& league, const PointsAdjustment& a);
+
+// "TEAM;POINTS;REASON" lines; empty lines and ";" comments are skipped. The league names the teams.
+Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const QString& fileName,
+                                                const SeasonStore& league);
+QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments);
+
+// The league's adjustments; none when the file does not exist.
+Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, const SeasonStore& league);
+// Writes them atomically after a copy of the file as it was; empty on success, else the Czech reason.
+QString saveAdjustments(const QList<PointsAdjustment>& adjustments, const QString& competitionPath,
+                        const QDateTime& when);
+
+// A league as opening it reads it: both files, then the adjustments. A bad adjustments file does not keep
+// the league closed: it opens without them, and `warning` says why, for the user to be told.
+struct ReadLeague {
+    SeasonStore store;
+    QString warning;
+};
+Result<ReadLeague> readLeague(const QString& competitionPath);
+
+// "+2", "−3" (a true minus sign), "0".
+QString signedPoints(int points);
+// "Sparta Praha −3: licence" for footnotes; the sign always shown.
+QString adjustmentText(const SeasonStore& league, const PointsAdjustment& a);

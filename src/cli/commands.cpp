@@ -273,6 +273,62 @@ CommandOutput table(const Context& c)
     return out;
 }
 
+CommandOutput adjustmentsOutput(const SeasonStore& league)
+{
+    CommandOutput out;
+    QJsonArray list;
+    for (qsizetype i = 0; i < league.adjustments.size(); ++i) {
+        const PointsAdjustment& a = league.adjustments[i];
+        list.append(QJsonObject{{u"n"_qs, i + 1},
+                                {u"team"_qs, a.team},
+                                {u"name"_qs, league.TymPodleCisla(a.team)},
+                                {u"points"_qs, a.points},
+                                {u"reason"_qs, a.reason}});
+        out.rows.append({QString::number(i + 1), league.TymPodleCisla(a.team), signedPoints(a.points), a.reason});
+    }
+    out.json[u"adjustments"_qs] = list;
+    return out;
+}
+
+// Lists, adds or removes one; a change is written under the league's lock, the file's faults refused first.
+CommandOutput adjust(const Context& c)
+{
+    const bool list = c.parser->isSet(u"list"_qs), remove = c.parser->isSet(u"remove"_qs);
+    const bool adding = c.args.size() == 4 && !list && !remove;
+    if (!adding && !(c.args.size() == 1 && list != remove))
+        throw UsageError{u"Zadejte buď TÝM BODY DŮVOD, nebo --list, nebo --remove N."_qs};
+    const QString competition = c.args[0];
+    std::optional<PointsAdjustment> added;
+    if (adding)
+        added =
+            PointsAdjustment{c.number(1, 1, kTeams), c.number(2, -kMaxAdjustment, kMaxAdjustment), c.args[3].trimmed()};
+    const int removed = remove ? c.option(u"remove"_qs, 1, 1000, 0) : 0;
+    LeagueLock lock(scheduleFileFor(competition));
+    if (const QString error = lock.acquire(pacing::ms(3000)); !error.isEmpty())
+        throw FileError{error};
+    SeasonStore league = loadLeague(competition).store;
+    Result<QList<PointsAdjustment>> stored = loadAdjustments(competition, league);
+    if (!stored.ok())
+        throw FileError{stored.error()};
+    league.adjustments = stored.value();
+    if (list)
+        return adjustmentsOutput(league);
+    if (added) {
+        if (const QString fault = adjustmentFault(league, *added); !fault.isEmpty())
+            throw UsageError{fault};
+        league.adjustments.append(*added);
+    } else if (removed > league.adjustments.size()) {
+        throw UsageError{
+            u"--remove: úprava č. %1 není, liga jich má %2."_qs.arg(removed).arg(league.adjustments.size())};
+    } else {
+        league.adjustments.removeAt(removed - 1);
+    }
+    if (const QString error = saveAdjustments(league.adjustments, competition, QDateTime::currentDateTime());
+        !error.isEmpty())
+        throw FileError{error};
+    return adjustmentsOutput(league);
+}
+
 CommandOutput graph(const Context& c)
 {
     const League l = loadLeague(c);
@@ -588,6 +644,18 @@ const std::map<QString, Command>& commands()
           JsonFormat | TableFormats,
           {u"from"_qs, u"to"_qs, u"venue"_qs, u"sort"_qs, u"rules"_qs, assume},
           table}},
+        {u"adjust"_qs,
+         {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_qs,
+          u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_qs,
+          u"  TÝM     číslo týmu 1 až 14\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
+          "  DŮVOD   text do 80 znaků\n  --list  vypíše úpravy s jejich pořadovými čísly\n"
+          "  --remove N  odebere N-tou úpravu\n\n"
+          "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_qs,
+          1,
+          4,
+          JsonFormat,
+          {u"list"_qs, u"remove"_qs},
+          adjust}},
         {u"graph"_qs,
          {u"graph SOUBOR"_qs,
           u"umístění každého týmu po každém kole"_qs,

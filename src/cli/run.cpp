@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <cstdio>
 #include <cstring>
 
@@ -31,6 +32,7 @@ void printHelp(const QString& text)
 }
 
 const QString kHint = u"Nápověda: rinkomat-cli --help"_qs;
+constexpr QChar kNegativeMark = u'\x1f';
 
 QString usage()
 {
@@ -108,8 +110,16 @@ int cli::run(const QStringList& arguments)
                        {u"line"_qs, u"dělicí čára klíčových zápasů 1 až 3"_qs, u"K"_qs},
                        {u"yes"_qs, u"na každou otázku odpovědět ano"_qs},
                        {u"no"_qs, u"na každou otázku odpovědět ne"_qs},
+                       {u"list"_qs, u"vypsat úpravy bodů"_qs},
+                       {u"remove"_qs, u"odebrat N-tou úpravu bodů"_qs, u"N"_qs},
                        {u"conflicts"_qs, u"výsledky odlišné od serveru: mine nebo server"_qs, u"PONECHAT"_qs}});
-    if (!parser.parse(arguments)) {
+    // A negative number ("-3" points) is an argument, not a cluster of short options.
+    static const QRegularExpression negative(u"^-\\d+$"_qs);
+    QStringList marked = arguments;
+    for (qsizetype i = 1; i < marked.size(); ++i)
+        if (negative.match(marked[i]).hasMatch())
+            marked[i].prepend(kNegativeMark);
+    if (!parser.parse(marked)) {
         const QStringList unknown = parser.unknownOptionNames();
         return refuse(unknown.isEmpty()
                           ? u"Volbě chybí hodnota: %1"_qs.arg(parser.errorText().section(u'\'', 1, 1))
@@ -120,6 +130,9 @@ int cli::run(const QStringList& arguments)
     Context context;
     context.parser = &parser;
     context.args = parser.positionalArguments();
+    for (QString& arg : context.args)
+        if (arg.startsWith(kNegativeMark))
+            arg.remove(0, 1);
     const bool help = parser.isSet(u"help"_qs);
     if (parser.isSet(u"version"_qs) && context.args.isEmpty() && !help) {
         printHelp(u"rinkomat-cli "_qs + program::version);

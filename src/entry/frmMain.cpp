@@ -353,8 +353,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 }
             } else if (type == QEvent::ShortcutOverride &&
                        (static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_X) ||
-                        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_K))) {
-                // Ctrl+X ends the program here, it does not cut; Ctrl+K is "Co kdyby", not deleting to the end.
+                        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_K) ||
+                        static_cast<QKeyEvent*>(event)->modifiers() == Qt::AltModifier)) {
+                // Ctrl+X ends the program here, it does not cut; Ctrl+K is "Co kdyby", not deleting to the end;
+                // Alt+letter is the menu's, never a letter in the result.
                 event->ignore();
                 return true;
             }

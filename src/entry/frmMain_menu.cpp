@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "common/programinfo.h"
+#include "entry/frmUpravy.h"
 #include "export/formats.h"
 #include "export/saveview.h"
 #include "lookups/frmBilance.h"
@@ -96,6 +97,16 @@ void frmMain::buildMenu()
                [this] { (new frmSerie(m_season, this))->open(); });
     addCommand(mnuMenu, "mnuBil", u"&Dosavadní bilance"_qs, Qt::Key_F5,
                [this] { (new frmBilance(m_season, this))->open(); });
+    addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_qs, {}, [this] {
+        auto* adjustments = new frmUpravy(m_season, m_competitionPath, this);
+        connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
+            m_season.adjustments = list;
+            if (m_real)
+                m_real->adjustments = list;
+            Q_EMIT seasonChanged();
+        });
+        adjustments->open();
+    });
     mnuMenu->addSeparator();
     QMenu* mnuNajit = mnuMenu->addMenu(u"&Hledat"_qs);
     mnuNajit->setObjectName(u"mnuNajit"_qs);

@@ -91,7 +91,7 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
 
 QString signedPoints(int points)
 {
-    return points > 0 ? u'+' + QString::number(points) : QString::number(points).replace(u'-', u'−');
+    return points > 0 ? u'+' + QString::number(points) : QString::number(points);
 }
 
 QString adjustmentText(const SeasonStore& league, const PointsAdjustment& a)

@@ -34,7 +34,7 @@ struct ReadLeague {
 };
 Result<ReadLeague> readLeague(const QString& competitionPath);
 
-// "+2", "−3" (a true minus sign), "0".
+// "+2", "-3", "0".
 QString signedPoints(int points);
 // "Sparta Praha −3: licence" for footnotes; the sign always shown.
 QString adjustmentText(const SeasonStore& league, const PointsAdjustment& a);

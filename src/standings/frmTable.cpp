@@ -4,6 +4,7 @@
 #include "common/fit.h"
 #include "common/twips.h"
 #include "export/saveview.h"
+#include "season/adjustments.h"
 #include "standings/ranking.h"
 
 #include <QComboBox>
@@ -17,6 +18,19 @@ namespace {
 // Left edge and width of the ten columns, in twips.
 constexpr int columnLeft[] = {300, 750, 2600, 2950, 3300, 3650, 4000, 4350, 4700, 5450};
 constexpr int columnWidth[] = {400, 1800, 350, 350, 350, 350, 350, 350, 700, 450};
+
+// The form's letters coloured: wins green, losses red, draws as the text.
+QString formHtml(const QString& form)
+{
+    QString html;
+    for (QChar c : form) {
+        const QString letter(c);
+        html += c.toUpper() == u'V'   ? u"<span style=\"color:#1a7f1a\">"_qs + letter + u"</span>"
+                : c.toUpper() == u'P' ? u"<span style=\"color:#c00000\">"_qs + letter + u"</span>"
+                                      : letter;
+    }
+    return html;
+}
 
 int rowTop(int row)
 {
@@ -76,6 +90,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
         for (int r = 0; r < kTeams; ++r)
             cells[r][c]->resize(cells[r][c]->width() + dx, cells[r][c]->height());
     }
+    addFormColumns();
     // Column headers as Czech league tables have them, over the designed columns.
     const QStringList headers{{}, {}, u"Z"_qs, u"V"_qs, u"VP"_qs, u"R"_qs, u"PP"_qs, u"P"_qs, u"Skóre"_qs, u"B"_qs};
     for (int c = 2; c < 10; ++c) {
@@ -117,6 +132,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     marksLegend->setAlignment(Qt::AlignCenter);
     if (cboRules->geometry().right() + tw(300) > width())
         setFixedWidth(cboRules->geometry().right() + tw(300));
+    addAdjustmentsNote();
 
     cbo1->addItems(venueCaptions());
     cbo2->addItems(criterionCaptions());
@@ -134,6 +150,60 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     fitToScreen(this);
 }
 
+void frmTable::addFormColumns()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    const int gap = cells[0][9]->fontMetrics().horizontalAdvance(u' ');
+    const int markWidth = widthToShow(cells[0][9], {u"*"_qs});
+    const int movedWidth = widthToShow(cells[0][9], {u"▲13"_qs, u"▼13"_qs});
+    QLabel probe;
+    probe.setFont(bold);
+    const int formWidth = widthToShow(&probe, {u"VVVVV"_qs, u"PPPPP"_qs, u"Forma"_qs});
+    const int left = cells[0][9]->geometry().right() + 1;
+    makeRoom(this, left, markWidth + movedWidth + formWidth + 3 * gap);
+    for (int r = 0; r < kTeams; ++r) {
+        const int top = cells[r][9]->y(), height = cells[r][9]->height();
+        mark[r] = new QLabel(this);
+        mark[r]->setGeometry(left, top, markWidth, height);
+        moved[r] = new QLabel(this);
+        moved[r]->setGeometry(left + markWidth + gap, top, movedWidth, height);
+        moved[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        form[r] = new QLabel(this);
+        form[r]->setGeometry(moved[r]->geometry().right() + 1 + 2 * gap, top, formWidth, height);
+        form[r]->setFont(bold);
+        form[r]->setTextFormat(Qt::RichText);
+        mark[r]->setObjectName(u"mark"_qs + QString::number(r));
+        moved[r]->setObjectName(u"moved"_qs + QString::number(r));
+        form[r]->setObjectName(u"form"_qs + QString::number(r));
+    }
+    auto* h = new QLabel(u"Forma"_qs, this);
+    h->setObjectName(u"headerForma"_qs);
+    h->setGeometry(form[0]->x(), tw(rowTop(0) - 300), formWidth, tw(255));
+    h->setFont(bold);
+    h->setToolTip(u"posledních pět zápasů, nejstarší vlevo: V výhra, v výhra v prodloužení či nájezdech, R remíza, "
+                  "p prohra v prodloužení či nájezdech, P prohra"_qs);
+}
+
+void frmTable::addAdjustmentsNote()
+{
+    if (m_season.adjustments.isEmpty())
+        return;
+    const int noteLines = static_cast<int>(m_season.adjustments.size());
+    lblPoznamka = new QLabel(this);
+    lblPoznamka->setObjectName(u"lblPoznamka"_qs);
+    lblPoznamka->setWordWrap(true);
+    const int top = height();
+    const int lineHeight = lblPoznamka->fontMetrics().lineSpacing();
+    lblPoznamka->setGeometry(tw(300), top, width() - 2 * tw(300), noteLines * lineHeight + 4);
+    setFixedHeight(top + lblPoznamka->height() + tw(120));
+}
+
+int frmTable::tableRight() const
+{
+    return form[0] ? form[0]->geometry().right() : cells[0][9]->geometry().right();
+}
+
 void frmTable::placeZoneBands(const std::array<int, 3>& positions)
 {
     // A light band per zone between the dividing lines, behind the rows; a position of 0 divides nothing.
@@ -144,7 +214,7 @@ void frmTable::placeZoneBands(const std::array<int, 3>& positions)
     std::sort(ends.begin(), ends.end());
     ends.push_back(kTeams);
     constexpr const char* colours[] = {"#e2f3e2", "#e2ebf8", "#f4f4f4", "#f8e2e2"};
-    const int left = cells[0][0]->x(), right = cells[0][9]->geometry().right();
+    const int left = cells[0][0]->x(), right = tableRight();
     int first = 1;
     for (std::size_t k = 0; k < ends.size(); ++k) {
         if (ends[k] < first)
@@ -164,7 +234,7 @@ void frmTable::placeLine(int index, int position, int designedTop)
 {
     // A position of 0 leaves the line at its designed place, under the legend.
     const int top = position > 0 ? rowTop(position - 1) + 275 : designedTop;
-    const int left = cells[0][0]->x(), right = cells[0][9]->geometry().right();
+    const int left = cells[0][0]->x(), right = tableRight();
     lines[index]->setGeometry(left, tw(top - 15), right - left + 1, tw(30));
 }
 
@@ -188,9 +258,21 @@ void frmTable::cbo1_Click()
             about << u"už nemůže skončit nad čarou %1"_qs.arg(k);
         for (int c : {0, 1})
             cells[r][c]->setToolTip(about.join(u'\n'));
+        mark[r]->setText(row.reasons.isEmpty() ? QString() : u"*"_qs);
+        mark[r]->setToolTip(row.reasons.join(u'\n'));
+        moved[r]->setText(movedText(row.moved));
+        form[r]->setText(formHtml(row.form));
         cells[r][0]->setStyleSheet(!row.clinched.isEmpty() ? u"color: #008000"_qs
                                    : !row.out.isEmpty()    ? u"color: #909090"_qs
                                                            : QString());
+    }
+    if (lblPoznamka) {
+        QStringList reasons;
+        for (const PointsAdjustment& a : m_season.adjustments)
+            reasons << u"* "_qs + adjustmentText(m_season, a);
+        lblPoznamka->setText(cbo1->currentIndex() + 1 == venue::Total
+                                 ? reasons.join(u'\n')
+                                 : u"Úpravy bodů se v tabulkách doma a venku nepočítají."_qs);
     }
     for (QFrame* line : lines)
         line->setVisible(st.linesShown);

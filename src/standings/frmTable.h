@@ -28,8 +28,14 @@ private:
     std::vector<QFrame*> bands; // the zones between the lines
     // Columns pos, team, gp, w, w_ot, t, l_ot, l, sco, pts; row 0 on top.
     std::array<std::array<QLabel*, 10>, kTeams> cells{};
+    // Right of the points: the adjustment's mark, the places moved and the form.
+    std::array<QLabel*, kTeams> mark{}, moved{}, form{};
+    QLabel* lblPoznamka = nullptr; // the adjustments' reasons, or that home and away tables leave them out
 
     void cbo1_Click();
+    void addFormColumns();
+    void addAdjustmentsNote();
+    int tableRight() const;
     void placeLine(int index, int position, int designedTop);
     void placeZoneBands(const std::array<int, 3>& positions);
 

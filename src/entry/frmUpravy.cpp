@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -79,12 +78,21 @@ frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, 
     connect(cmdPridat, &QPushButton::clicked, this, &frmUpravy::add);
     connect(txtDuvod, &QLineEdit::returnPressed, this, &frmUpravy::add);
     connect(cmdOdebrat, &QPushButton::clicked, this, &frmUpravy::removeSelected);
-    auto* del = new QShortcut(QKeySequence::Delete, tblUpravy, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(del, &QShortcut::activated, this, &frmUpravy::removeSelected);
+    tblUpravy->installEventFilter(this); // Delete removes the chosen line
     connect(cmdUlozit, &QPushButton::clicked, this, &frmUpravy::save);
     connect(cmdZrusit, &QPushButton::clicked, this, &frmUpravy::reject);
     showList();
     cboTym->setFocus();
+}
+
+bool frmUpravy::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tblUpravy && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        removeSelected();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmUpravy::showList()

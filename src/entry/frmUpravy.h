@@ -23,6 +23,7 @@ Q_SIGNALS:
 
 protected:
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTableWidget* tblUpravy = nullptr;

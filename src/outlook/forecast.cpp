@@ -116,7 +116,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         top = end;
     }
     for (std::size_t t = 0; t < kTeams; ++t)
-        w.part.points[t] += static_cast<std::uint64_t>(tallies[t].points);
+        w.part.points[t] += tallies[t].points;
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         if (!w.homeWon[i])
             continue;

@@ -41,7 +41,7 @@ struct Forecast {
     // [team - 1][place - 1], in kShareUnit per season
     std::array<std::array<std::uint64_t, kTeams>, kTeams> places{};
     // The sum of final points over all seasons, per team - 1.
-    std::array<std::uint64_t, kTeams> points{};
+    std::array<std::int64_t, kTeams> points{}; // signed: a deduction can leave a team below zero
     std::vector<SimulatedMatch> matches;
 
     double placeShare(int team, int place) const

@@ -208,6 +208,14 @@ private Q_SLOTS:
         QTest::addRow("two formats") << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--json"_qs, u"--csv"_qs} << 64;
         QTest::addRow("a format a command has not") << QStringList{u"ics"_qs, u"LEAGUE"_qs, u"--json"_qs} << 64;
         QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
+        const QStringList adjust{u"adjust"_qs, u"LEAGUE"_qs};
+        QTest::addRow("adjust team 0") << adjust + QStringList{u"0"_qs, u"-3"_qs, u"x"_qs} << 64;
+        QTest::addRow("adjust -100") << adjust + QStringList{u"1"_qs, u"-100"_qs, u"x"_qs} << 64;
+        QTest::addRow("adjust, no reason") << adjust + QStringList{u"1"_qs, u"-3"_qs, u" "_qs} << 64;
+        QTest::addRow("adjust, two at once") << adjust + QStringList{u"1"_qs, u"-3"_qs, u"x"_qs, u"--list"_qs} << 64;
+        QTest::addRow("adjust, nothing") << adjust << 64;
+        QTest::addRow("adjust, remove beyond") << adjust + QStringList{u"--remove"_qs, u"1"_qs} << 64;
+        QTest::addRow("adjust, broken file") << QStringList{u"adjust"_qs, u"BROKEN"_qs, u"--list"_qs} << 2;
     }
 
     void exitStatus()
@@ -222,6 +230,47 @@ private Q_SLOTS:
         const Run r = cli(args);
         QCOMPARE(r.exitCode, code);
         QVERIFY(!r.err.isEmpty());
+    }
+
+    // Added, listed, counted in the table, removed; a failed write leaves the file as it was.
+    void adjustments()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        const QString file = dir.filePath(u"upravy_test.txt"_qs);
+        QCOMPARE(cli({u"enter"_qs, path, u"1"_qs, u"1"_qs, u"2:0"_qs}).exitCode, 0);
+        QCOMPARE(cli({u"enter"_qs, path, u"1"_qs, u"2"_qs, u"2:0"_qs}).exitCode, 0);
+        Run r = cli({u"adjust"_qs, path, u"1"_qs, u"-4"_qs, u"licence"_qs, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(cli({u"adjust"_qs, path, u"5"_qs, u"+1"_qs, u"odvolání"_qs}).exitCode, 0);
+        r = cli({u"table"_qs, path, u"--json"_qs});
+        const QJsonArray rows = r.json.value(u"rows"_qs).toArray();
+        QCOMPARE(rows[0].toObject().value(u"team"_qs).toString(), u"Č. Budějovice"_qs);
+        const QJsonObject last = rows[13].toObject();
+        QCOMPARE(last.value(u"team"_qs).toString(), u"Tým 1"_qs);
+        QCOMPARE(last.value(u"pts"_qs).toString(), u"-1"_qs);
+        QCOMPARE(last.value(u"adjustment"_qs).toInt(), -4);
+        QCOMPARE(last.value(u"reasons"_qs).toArray().first().toString(), u"Tým 1 -4: licence"_qs);
+        QCOMPARE(last.value(u"form"_qs).toString(), u"V"_qs);
+        QVERIFY(last.value(u"moved"_qs).isNull());
+        r = cli({u"adjust"_qs, path, u"--remove"_qs, u"1"_qs, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonArray left = r.json.value(u"adjustments"_qs).toArray();
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left[0].toObject().value(u"points"_qs).toInt(), 1);
+        const QByteArray before = fixture::contents(file);
+        r = cli({u"adjust"_qs, path, u"2"_qs, u"-1"_qs, u"x"_qs}, 20);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(u"povolenou velikost"_qs), qPrintable(r.err));
+        QCOMPARE(fixture::contents(file), before);
+        // A bad file: the views say so and count nothing; adjust refuses to touch it.
+        fixture::put(file, "1;-3\r\n");
+        r = cli({u"table"_qs, path, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.err.contains(u"„upravy_test.txt“, řádek 1"_qs), qPrintable(r.err));
+        QCOMPARE(r.json.value(u"rows"_qs).toArray()[0].toObject().value(u"adjustment"_qs).toInt(), 0);
+        QCOMPARE(cli({u"adjust"_qs, path, u"2"_qs, u"-1"_qs, u"x"_qs}).exitCode, 2);
+        QCOMPARE(fixture::contents(file), QByteArray("1;-3\r\n"));
     }
 
     void failedWriteExits2_data()

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "entry/frmUpravy.h"
 #include "fixture/openleague.h"
+#include "season/adjustments.h"
 #include "season/datafiles.h"
 #include "startup/frmUvod.h"
 
@@ -9,7 +11,11 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using fixture::child, fixture::resultField, fixture::roundList, fixture::rowLabel, fixture::type;
 using fixture::put;
@@ -100,6 +106,47 @@ private Q_SLOTS:
         QVERIFY(table);
         QTest::keyClick(table, Qt::Key_Escape);
         WAIT_FOR(m_main->focusWidget() == first);
+    }
+
+    // Added with the keyboard, removed with Delete; a full disk keeps the window and every line; Escape
+    // asks before dropping changes; saved, the main window counts them at once.
+    void adjustmentsWindow()
+    {
+        m_main->findChild<QAction*>(u"mnuUpravy"_qs)->trigger();
+        auto* window = fixture::visibleWindow<frmUpravy>(u"frmUpravy"_qs);
+        QVERIFY(window);
+        auto* table = child<QTableWidget>(window, u"tblUpravy"_qs);
+        for (const char* reason : {"licence", "odvolani", "kontumace"}) {
+            child<QSpinBox>(window, u"spnBody"_qs)->setValue(-3);
+            QTest::keyClicks(child<QLineEdit>(window, u"txtDuvod"_qs), QString::fromLatin1(reason));
+            QTest::keyClick(child<QLineEdit>(window, u"txtDuvod"_qs), Qt::Key_Return);
+        }
+        QTest::keyClick(child<QLineEdit>(window, u"txtDuvod"_qs), Qt::Key_Return); // no reason: refused
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"chybí důvod"_qs));
+        table->setFocus();
+        table->selectRow(1);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(1, 2)->text(), u"kontumace"_qs);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(window->isVisible()); // the safe answer: back to the changes
+
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{20, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_qs), Qt::LeftButton);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(m_desktop->messages.last().text.contains(u"povolenou velikost"_qs),
+                 qPrintable(m_desktop->messages.last().text));
+        QVERIFY(window->isVisible() && table->rowCount() == 2);
+        QVERIFY(m_main->season().adjustments.isEmpty());
+
+        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_qs), Qt::LeftButton);
+        WAIT_FOR(!fixture::visibleWindow<frmUpravy>(u"frmUpravy"_qs));
+        QCOMPARE(m_main->season().adjustmentOf(1), -6);
+        QCOMPARE(readLeague(m_league->path).value().store.adjustments, m_main->season().adjustments);
     }
 
     void paging()

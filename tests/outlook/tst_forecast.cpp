@@ -96,10 +96,11 @@ private Q_SLOTS:
                  (QStringList{QString(), u"<1"_qs, u"1"_qs, u"51"_qs, u">99"_qs, u"100"_qs}));
     }
 
-    // A season already over: each team has its final place for certain, and its points.
+    // A season already over: each team has its final place for certain, and its points, adjustments counted.
     void seasonOver()
     {
-        const SeasonStore s = fixture::playedUpTo(kRounds);
+        SeasonStore s = fixture::playedUpTo(kRounds);
+        s.adjustments = {{1, -99, u"licence"_qs}, {14, 40, u"kontumace"_qs}};
         const Forecast f = simulateSeason(s, 50, 1, 2);
         const TeamStats stats = DataProTabulku(s, 1, kRounds);
         const QList<PlacedTeam> order = orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, kRounds);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "season/adjustments.h"
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/datafolder.h"
@@ -239,6 +240,55 @@ private Q_SLOTS:
             const QString prefix = u"Soubor „%1_test.txt“, řádek %2: "_qs.arg(QLatin1String(c.file)).arg(c.reported);
             QVERIFY2(error.startsWith(prefix) && error.contains(c.what), qPrintable(c.text + u" → " + error));
         }
+    }
+
+    // The adjustments file: what a line may hold, and that a bad file opens the league without it.
+    void adjustmentsFile_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("fault"); // empty: read as "team points reason"
+        QTest::addRow("deduction") << "11;-3;neoprávněný start"
+                                   << "11 -3 neoprávněný start";
+        QTest::addRow("award, sign, blanks") << "3;+2; kontumace; odvolání "
+                                             << "3 2 kontumace; odvolání";
+        QTest::addRow("limits") << "14;-99;x"
+                                << "14 -99 x";
+        QTest::addRow("team 0") << "0;-3;x"
+                                << "tým č. 0";
+        QTest::addRow("team 15") << "15;-3;x"
+                                 << "tým č. 15";
+        QTest::addRow("100 points") << "1;100;x"
+                                    << "TÝM;BODY;DŮVOD";
+        QTest::addRow("not a number") << "1;tři;x"
+                                      << "TÝM;BODY;DŮVOD";
+        QTest::addRow("no reason") << "1;-3;"
+                                   << "chybí důvod";
+        QTest::addRow("long reason") << u"1;-3;"_qs + QString(81, u'x') << "delší než 80";
+    }
+
+    void adjustmentsFile()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, fault);
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        QCOMPARE(readLeague(path).value().store.adjustments, QList<PointsAdjustment>()); // no file, none
+        fixture::put(adjustmentsFileFor(path), encodeLines({u"; komentář"_qs, QString(), line}));
+        const Result<ReadLeague> league = readLeague(path);
+        QVERIFY(league.ok());
+        if (!league.value().warning.isEmpty()) {
+            QVERIFY2(league.value().warning.startsWith(u"Soubor „upravy_test.txt“, řádek 3: "_qs) &&
+                         league.value().warning.contains(fault),
+                     qPrintable(league.value().warning));
+            QVERIFY(league.value().store.adjustments.isEmpty());
+            return;
+        }
+        const PointsAdjustment a = league.value().store.adjustments.value(0);
+        QCOMPARE(u"%1 %2 %3"_qs.arg(a.team).arg(a.points).arg(a.reason), fault);
+        // Written back and read again, the same.
+        QCOMPARE(saveAdjustments({a, a}, path, QDateTime(QDate(2008, 1, 2), QTime(3, 4))), QString());
+        QCOMPARE(readLeague(path).value().store.adjustments, QList<PointsAdjustment>({a, a}));
+        QCOMPARE(readLeague(path).value().store.adjustmentOf(a.team), 2 * a.points);
     }
 
     void shortDates()
@@ -483,6 +533,24 @@ private Q_SLOTS:
         QCOMPARE(saveSchedule(s, los, start.addSecs(100), true), QString());
         QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files).size(), kKeptBackups);
         QVERIFY(!QDir(backupFolderOf(los)).entryList(QDir::Files).contains(copies.first()));
+    }
+
+    void failedAdjustmentsSaveKeepsTheFile()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        const QList<PointsAdjustment> one{{1, -3, u"licence"_qs}};
+        QCOMPARE(saveAdjustments(one, path, QDateTime(QDate(2008, 1, 2), QTime(3, 4))), QString());
+        const QByteArray before = contents(adjustmentsFileFor(path));
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{static_cast<rlim_t>(before.size() + 1), old.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString error = saveAdjustments(one + one, path, QDateTime(QDate(2008, 1, 2), QTime(3, 5)));
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY2(error.contains(u"povolenou velikost"_qs), qPrintable(error));
+        QCOMPARE(contents(adjustmentsFileFor(path)), before);
     }
 
     void recoveryJournal()

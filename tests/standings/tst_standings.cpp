@@ -260,6 +260,72 @@ private Q_SLOTS:
         QCOMPARE(got.join(u'|'), top);
     }
 
+    // A deduction drops a team below one it was level with, in every total table and never at home or away.
+    void adjustedOrder_data()
+    {
+        QTest::addColumn<int>("venue");
+        QTest::addColumn<int>("first");      // first round of the table
+        QTest::addColumn<QString>("placed"); // team 1's row: "place points adjustment"
+        QTest::addRow("total") << venue::Total << 1 << "2. 2 -1";
+        QTest::addRow("period") << venue::Total << 2 << "14. -1 -1";
+        QTest::addRow("home") << venue::Home << 1 << "1. 3 0";
+    }
+
+    void adjustedOrder()
+    {
+        QFETCH(int, venue);
+        QFETCH(int, first);
+        QFETCH(QString, placed);
+        SeasonStore s = withMatches({u"1 1 1-2 2:0"_qs, u"1 2 3-4 2:0"_qs});
+        s.adjustments = {{1, -2, u"licence"_qs}, {1, 1, u"odvolání"_qs}};
+        const Standings st = SpocitatPoradi(s, DataProTabulku(s, first, kRounds), venue, criterion::Points,
+                                            RankingRules::Running, first);
+        const auto row = std::find_if(st.rows.begin(), st.rows.end(), [](const auto& r) { return r.team == 1; });
+        QCOMPARE(u"%1 %2 %3"_qs.arg(row->pos, row->pts).arg(row->adjustment), placed);
+        QCOMPARE(row->reasons.size(), venue == venue::Total ? 2 : 0);
+        if (venue == venue::Total && first == 1) {
+            QCOMPARE(row->reasons.value(0), u"Tým 1 -2: licence"_qs);
+            QCOMPARE(computeGraph(s).positions[0][0], 2); // the graph counts them too
+        }
+    }
+
+    void formAndMovement_data()
+    {
+        QTest::addColumn<int>("team");
+        QTest::addColumn<int>("venue");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("moved");
+        QTest::addRow("last five, oldest first") << 1 << venue::Total << kRounds << "PRvpV"
+                                                 << "•";
+        QTest::addRow("fallen") << 3 << venue::Total << kRounds << ""
+                                << "▼1";
+        QTest::addRow("the table's rounds") << 1 << venue::Total << 3 << "VPR"
+                                            << "•";
+        QTest::addRow("away of a home team") << 1 << venue::Away << kRounds << ""
+                                             << "";
+        QTest::addRow("climbed") << 13 << venue::Total << kRounds << "V"
+                                 << "▲10";
+        QTest::addRow("first round: no movement") << 13 << venue::Total << 1 << ""
+                                                  << "";
+    }
+
+    void formAndMovement()
+    {
+        QFETCH(int, team);
+        QFETCH(int, venue);
+        QFETCH(int, last);
+        QFETCH(QString, form);
+        QFETCH(QString, moved);
+        const SeasonStore s = withMatches({u"1 1 1-2 1:0"_qs, u"2 1 1-2 2:3"_qs, u"3 1 1-2 3:3"_qs, u"4 1 1-2 4:3p"_qs,
+                                           u"5 1 1-2 2:3n"_qs, u"6 1 1-2 5:4"_qs, u"6 7 13-14 9:0"_qs});
+        const Standings st =
+            SpocitatPoradi(s, DataProTabulku(s, 1, last), venue, criterion::Points, RankingRules::Running, 1, last);
+        const auto row = std::find_if(st.rows.begin(), st.rows.end(), [&](const auto& r) { return r.team == team; });
+        QCOMPARE(row->form, form);
+        QCOMPARE(movedText(row->moved), moved);
+    }
+
     void certainPlaces_data()
     {
         QTest::addColumn<int>("played"); // rounds in which every odd team beats its even partner

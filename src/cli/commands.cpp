@@ -15,6 +15,7 @@
 #include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
+#include "standings/alltime.h"
 #include "standings/graph.h"
 #include "standings/ranking.h"
 #include "stats/crosstable.h"
@@ -327,6 +328,58 @@ CommandOutput adjust(const Context& c)
         !error.isEmpty())
         throw FileError{error};
     return adjustmentsOutput(league);
+}
+
+// Every league of the folder with one competition name, summed by team name.
+CommandOutput alltime(const Context& c)
+{
+    const QString folder = c.args[0];
+    if (!QFileInfo(folder).isDir())
+        throw FileError{u"Složka „%1“ neexistuje."_qs.arg(folder)};
+    QString name = c.parser->value(u"name"_qs);
+    if (!c.parser->isSet(u"name"_qs)) {
+        const QStringList names = competitionNames(folder);
+        if (names.size() != 1)
+            throw UsageError{names.isEmpty() ? u"Ve složce „%1“ není žádná liga."_qs.arg(folder)
+                                             : u"Ve složce jsou soutěže %1; vyberte jednu volbou --name."_qs.arg(
+                                                   u"„"_qs + names.join(u"“, „"_qs) + u"“"_qs)};
+        name = names.first();
+    }
+    const AllTime table = allTimeTable(folder, name);
+    if (table.seasons.isEmpty() && table.problems.isEmpty())
+        throw UsageError{u"Ve složce „%1“ není žádná liga soutěže „%2“."_qs.arg(folder, name)};
+    QList<QStringList> notes;
+    for (const QString& note : allTimeNotes(table))
+        notes.append({note});
+    const bool places = c.parser->isSet(u"places"_qs);
+    CommandOutput out = fromView(places ? placesView(table) : allTimeView(table));
+    out.rows += notes;
+    QJsonArray rows;
+    if (places) {
+        QJsonArray seasons;
+        for (const AllTimeSeason& s : table.seasons)
+            seasons.append(QJsonObject{{u"season"_qs, s.season}, {u"running"_qs, s.running}});
+        for (const AllTimeRow& r : table.rows) {
+            QJsonArray placed;
+            for (const AllTimeSeason& s : table.seasons)
+                placed.append(s.place.contains(r.team) ? QJsonValue(s.place.value(r.team)) : QJsonValue());
+            rows.append(QJsonObject{{u"team"_qs, r.team}, {u"places"_qs, placed}});
+        }
+        out.json[u"seasons"_qs] = seasons;
+    } else {
+        rows = jsonRows(out.view->rows, {u"pos"_qs, u"team"_qs, u"seasons"_qs, u"gp"_qs, u"w"_qs, u"w_ot"_qs, u"t"_qs,
+                                         u"l_ot"_qs, u"l"_qs, u"sco"_qs, u"pts"_qs});
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QJsonObject row = rows[i].toObject();
+            row[u"seasons"_qs] = table.rows[i].seasons;
+            row[u"ppm"_qs] = table.rows[i].pointsPerMatch();
+            rows[i] = row;
+        }
+    }
+    out.json[u"competition"_qs] = name;
+    out.json[u"rows"_qs] = rows;
+    out.json[u"notes"_qs] = toJsonArray(allTimeNotes(table));
+    return out;
 }
 
 CommandOutput graph(const Context& c)
@@ -656,6 +709,18 @@ const std::map<QString, Command>& commands()
           JsonFormat,
           {u"list"_qs, u"remove"_qs},
           adjust}},
+        {u"alltime"_qs,
+         {u"alltime SLOŽKA [--name TEXT] [--places]"_qs,
+          u"historická tabulka: všechny sezóny jedné soutěže sečtené podle názvů týmů"_qs,
+          u"  SLOŽKA    složka se soubory lig (souteze)\n"
+          "  --name    název soutěže, jak jej uvádí „nazev=“ (výchozí jediná soutěž složky)\n"
+          "  --places  místo součtů konečná umístění, sloupec za každou sezónu, nejnovější první\n\n"
+          "Příklad: rinkomat-cli alltime souteze --name Extraliga --places"_qs,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {u"name"_qs, u"places"_qs},
+          alltime}},
         {u"graph"_qs,
          {u"graph SOUBOR"_qs,
           u"umístění každého týmu po každém kole"_qs,

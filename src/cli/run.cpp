@@ -111,6 +111,8 @@ int cli::run(const QStringList& arguments)
                        {u"yes"_qs, u"na každou otázku odpovědět ano"_qs},
                        {u"no"_qs, u"na každou otázku odpovědět ne"_qs},
                        {u"list"_qs, u"vypsat úpravy bodů"_qs},
+                       {u"name"_qs, u"název soutěže"_qs, u"TEXT"_qs},
+                       {u"places"_qs, u"konečná umístění po sezónách"_qs},
                        {u"remove"_qs, u"odebrat N-tou úpravu bodů"_qs, u"N"_qs},
                        {u"conflicts"_qs, u"výsledky odlišné od serveru: mine nebo server"_qs, u"PONECHAT"_qs}});
     // A negative number ("-3" points) is an argument, not a cluster of short options.

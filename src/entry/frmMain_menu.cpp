@@ -17,6 +17,7 @@
 #include "platform/desktop.h"
 #include "season/datafiles.h"
 #include "standings/frmGraf.h"
+#include "standings/frmHistorie.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
 #include "standings/graph.h"
@@ -74,6 +75,11 @@ void frmMain::buildMenu()
     });
     addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_qs, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
+    addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_qs, {}, [this] {
+        const BusyCursor busy;
+        const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs);
+        (new frmHistorie(allTimeTable(folder, competitionName(m_season)), this))->open();
+    });
     addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_qs, Qt::Key_F3, [this] {
         auto* cross = new frmKriz(m_season, this);
         addSaveCommand(cross, [view = crossView(m_season)] { return view; });

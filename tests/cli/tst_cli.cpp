@@ -273,6 +273,22 @@ private Q_SLOTS:
         QCOMPARE(fixture::contents(file), QByteArray("1;-3\r\n"));
     }
 
+    void allTime()
+    {
+        const QString folder = QStringLiteral(RINKOMAT_DIST_DIR "/souteze");
+        Run r = cli({u"alltime"_qs, folder, u"--name"_qs, u"Extraliga"_qs, u"--json"_qs});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject first = r.json.value(u"rows"_qs).toArray().first().toObject();
+        QCOMPARE(first.value(u"seasons"_qs).toInt(), 2);
+        QVERIFY(first.value(u"ppm"_qs).toDouble() > 1 && first.value(u"sco"_qs).toString().contains(u':'));
+        r = cli({u"alltime"_qs, folder, u"--name"_qs, u"Extraliga"_qs, u"--places"_qs, u"--csv"_qs});
+        QVERIFY2(r.out.startsWith(u"tým;2007/2008 (hraje se);2006/2007"_qs), qPrintable(r.out.left(80)));
+        r = cli({u"alltime"_qs, folder});
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"„1. liga“"_qs), qPrintable(r.err));
+        QCOMPARE(cli({u"alltime"_qs, folder, u"--name"_qs, u"Žádná"_qs}).exitCode, 64);
+    }
+
     void failedWriteExits2_data()
     {
         QTest::addColumn<QStringList>("args");

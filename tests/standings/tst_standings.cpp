@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "season/adjustments.h"
+#include "standings/alltime.h"
 #include "standings/graph.h"
 #include "standings/ranking.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -324,6 +327,52 @@ private Q_SLOTS:
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [&](const auto& r) { return r.team == team; });
         QCOMPARE(row->form, form);
         QCOMPARE(movedText(row->moved), moved);
+    }
+
+    // Two seasons of "Liga", one renamed team, one league that cannot be read, one of another competition.
+    void allTimeTable()
+    {
+        const QTemporaryDir dir;
+        QStringList older = fixture::competitionLines(), other = fixture::competitionLines();
+        older.replaceInStrings(u"2007/2008"_qs, u"2006/2007"_qs).replaceInStrings(u"t14=Tým 14"_qs, u"t14=Starý"_qs);
+        other.replaceInStrings(u"nazev=Liga"_qs, u"nazev=Liga juniorů"_qs);
+        QStringList played = fixture::scheduleLines(), broken = fixture::scheduleLines();
+        for (int r = 1; r <= kRounds; ++r)
+            for (int m = 1; m <= kSlots; ++m)
+                played[fixture::resultLine(r, m)] = r == 1 && m == 7 ? u"0:9"_qs : u"1:0"_qs;
+        broken[fixture::resultLine(1, 1)] = u"x"_qs;
+        QStringList newer = fixture::scheduleLines();
+        newer[fixture::resultLine(1, 1)] = u"2:1p"_qs;
+        const QString newest =
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), newer, u"liga0708"_qs);
+        fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607"_qs);
+        fixture::writeLeague(QDir(dir.path()), older, broken, u"liga0506"_qs);
+        fixture::writeLeague(QDir(dir.path()), other, played, u"junior0708"_qs);
+        QCOMPARE(saveAdjustments({{2, -5, u"licence"_qs}, {1, 1, u"odvolání"_qs}}, newest, {}), QString());
+
+        const AllTime t = ::allTimeTable(dir.path(), u"Liga"_qs);
+        QCOMPARE(competitionNames(dir.path()), (QStringList{u"Liga juniorů"_qs, u"Liga"_qs}));
+        QStringList seasons;
+        for (const AllTimeSeason& s : t.seasons)
+            seasons << seasonHeader(s);
+        QCOMPARE(seasons, (QStringList{u"2007/2008 (hraje se)"_qs, u"2006/2007"_qs}));
+        const ViewTable v = allTimeView(t);
+        QCOMPARE(v.rows.size(), 15); // Tým 14 and Starý are two rows
+        // Every team wins its 26 home matches but 13, whose 9-goal loss makes Starý first on points per match
+        // over Tým 1, level on points with one extra-time win and +1 in one more match.
+        QCOMPARE(v.rows[0].mid(0, 4), (QStringList{u"1."_qs, u"Starý"_qs, u"1"_qs, u"52"_qs}));
+        QCOMPARE(v.rows[0].mid(9), (QStringList{u"35:25"_qs, u"81"_qs, u"1,56"_qs}));
+        QCOMPARE(v.rows[1].mid(1, 3) + v.rows[1].mid(10),
+                 (QStringList{u"Tým 1"_qs, u"2"_qs, u"53"_qs, u"81"_qs, u"1,53"_qs}));
+        const auto row = [&](const QString& team) {
+            return *std::find_if(v.rows.begin(), v.rows.end(), [&](const QStringList& r) { return r[1] == team; });
+        };
+        QCOMPARE(row(u"Tým 2"_qs).value(10), u"74"_qs); // 26 wins, an extra-time loss, -5
+        QCOMPARE(row(u"Tým 14"_qs).mid(2, 2), (QStringList{u"1"_qs, u"0"_qs}));
+        QCOMPARE(placesView(t).rows.last(), (QStringList{u"Tým 14"_qs, u"2."_qs, QString()}));
+        QCOMPARE(t.problems.size(), 1);
+        QVERIFY2(t.problems[0].contains(u"Liga 2006/2007"_qs) && t.problems[0].contains(u"los_liga0506.txt"_qs),
+                 qPrintable(t.problems[0]));
     }
 
     void certainPlaces_data()

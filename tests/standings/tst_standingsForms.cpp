@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/openleague.h"
+#include "season/adjustments.h"
 #include "standings/frmGraf.h"
+#include "standings/frmHistorie.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
 
 #include <QFrame>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 using fixture::child, fixture::visibleWindow;
@@ -103,6 +107,53 @@ private Q_SLOTS:
         QTest::keyClick(table, Qt::Key_Escape);
         WAIT_FOR(!visibleWindow<frmTable>(u"frmTable"_qs));
         QCOMPARE(m_main->shownRound(), 17);
+    }
+
+    // Beside the points: the adjustment's mark, the places moved, the coloured form; the reasons below,
+    // and under a home table that it leaves them out.
+    void formAndAdjustments()
+    {
+        SeasonStore season = m_main->season();
+        season.adjustments = {{2, -9, u"licence"_qs}};
+        frmTable table(season, 1, kRounds, u"průběžná tabulka"_qs, m_main);
+        const auto rowOf = [&](const QString& team) {
+            for (int r = 0; r < kTeams; ++r)
+                if (cell(&table, r, 1)->text() == team)
+                    return r;
+            return -1;
+        };
+        const int two = rowOf(u"Tým 2"_qs);
+        QCOMPARE(cell(&table, two, 9)->text(), u"-3"_qs);
+        QCOMPARE(child<QLabel>(&table, u"mark%1"_qs.arg(two))->text(), u"*"_qs);
+        QCOMPARE(child<QLabel>(&table, u"moved%1"_qs.arg(two))->text(), u"•"_qs); // last after both rounds
+        QCOMPARE(child<QLabel>(&table, u"form%1"_qs.arg(two))->text(),
+                 u"<span style=\"color:#1a7f1a\">V</span>"_qs.repeated(2));
+        QCOMPARE(child<QLabel>(&table, u"form%1"_qs.arg(rowOf(u"Tým 1"_qs)))->text(),
+                 u"<span style=\"color:#c00000\">P</span>"_qs.repeated(2));
+        QVERIFY(child<QLabel>(&table, u"form%1"_qs.arg(two))->geometry().right() < table.width());
+        auto* note = child<QLabel>(&table, u"lblPoznamka"_qs);
+        QCOMPARE(note->text(), u"* Tým 2 -9: licence"_qs);
+        QVERIFY(note->geometry().bottom() < child<QPushButton>(&table, u"cmdUlozit"_qs)->y());
+        choose(&table, u"cbo1"_qs, 0);
+        QCOMPARE(note->text(), u"Úpravy bodů se v tabulkách doma a venku nepočítají."_qs);
+        QCOMPARE(child<QLabel>(&table, u"mark%1"_qs.arg(rowOf(u"Tým 2"_qs)))->text(), QString());
+    }
+
+    // The competition's leagues of the program folder summed; Ctrl+S saves the tab shown.
+    void allTimeWindow()
+    {
+        m_main->findChild<QAction*>(u"mnuHistorie"_qs)->trigger();
+        auto* window = visibleWindow<frmHistorie>(u"frmHistorie"_qs);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), u"Historická tabulka – Liga"_qs);
+        QCOMPARE(child<QTableWidget>(window, u"tblSoucty"_qs)->item(0, 1)->text(), u"Tým 2"_qs);
+        QVERIFY(child<QLabel>(window, u"lblPoznamky"_qs)->text().contains(u"dva řádky"_qs));
+        child<QTabWidget>(window, u"tabs"_qs)->setCurrentIndex(1);
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        m_league->desktop.savePath = m_league->dir.filePath(u"mista.csv"_qs);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(fixture::contents(m_league->desktop.savePath).contains("2007/2008 (hraje se)"));
     }
 
     void periodTable()

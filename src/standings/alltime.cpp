@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "alltime.h"
+
+#include "season/adjustments.h"
+#include "season/catalogue.h"
+#include "standings/tiebreak.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace {
+
+// The catalogue's "name season" text of a file that could not be read names this competition.
+bool namesCompetition(const QString& catalogueText, const QString& competition)
+{
+    return catalogueText == competition ||
+           (catalogueText.startsWith(competition + u' ') && !catalogueText.mid(competition.size() + 1).contains(u' '));
+}
+
+bool anyMatchLeft(const SeasonStore& league)
+{
+    for (int r = 1; r <= kRounds; ++r)
+        for (int m = 1; m <= kSlots; ++m)
+            if (league.match(m, r).home > 0 && league.VYSLEDEK(m, r).isEmpty())
+                return true;
+    return false;
+}
+
+void addSeason(AllTime& table, const SeasonStore& league)
+{
+    const TeamStats stats = DataProTabulku(league, 1, kRounds);
+    AllTimeSeason season{league.season, anyMatchLeft(league), {}};
+    const QList<PlacedTeam> order = orderByPoints(league, stats, venue::Total, RankingRules::Final, 1, kRounds);
+    int place = 0;
+    for (int i = 0; i < order.size(); ++i) {
+        if (!order[i].sharesPlace)
+            place = i + 1;
+        season.place.insert(league.TymPodleCisla(order[i].team), place);
+    }
+    table.seasons.append(season);
+    for (int t = 1; t <= kTeams; ++t) {
+        const QString name = league.TymPodleCisla(t);
+        if (name.isEmpty())
+            continue;
+        auto row =
+            std::find_if(table.rows.begin(), table.rows.end(), [&](const AllTimeRow& r) { return r.team == name; });
+        if (row == table.rows.end())
+            row = table.rows.insert(table.rows.end(), AllTimeRow{name});
+        const auto v = [&](Stat s) { return stats(s, venue::Total, t); };
+        row->seasons += 1;
+        row->gp += v(Stat::GP), row->w += v(Stat::W), row->w_ot += v(Stat::W_OT), row->t += v(Stat::T);
+        row->l_ot += v(Stat::L_OT), row->l += v(Stat::L), row->gf += v(Stat::GF), row->ga += v(Stat::GA);
+        row->pts += v(Stat::PTS);
+    }
+}
+
+} // namespace
+
+QString competitionName(const SeasonStore& league)
+{
+    const QString tail = u"  "_qs + league.season;
+    return !league.season.isEmpty() && league.caption.endsWith(tail) ? league.caption.chopped(tail.size())
+                                                                     : league.caption;
+}
+
+QStringList competitionNames(const QString& folder)
+{
+    QStringList names;
+    for (const CatalogueEntry& e : readCatalogue(folder)) {
+        const Result<ReadLeague> league = readLeague(QDir(folder).filePath(e.file));
+        if (league.ok() && !names.contains(competitionName(league.value().store)))
+            names << competitionName(league.value().store);
+    }
+    return names;
+}
+
+AllTime allTimeTable(const QString& folder, const QString& competition)
+{
+    AllTime table{competition, {}, {}, {}};
+    for (const CatalogueEntry& e : readCatalogue(folder)) {
+        const Result<ReadLeague> league = readLeague(QDir(folder).filePath(e.file));
+        if (!league.ok()) {
+            if (namesCompetition(e.text, competition))
+                table.problems << u"Liga „%1“ se nedala přečíst: %2"_qs.arg(e.text, league.error());
+            continue;
+        }
+        if (competitionName(league.value().store) != competition)
+            continue;
+        if (!league.value().warning.isEmpty())
+            table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_qs.arg(e.text, league.value().warning);
+        addSeason(table, league.value().store);
+    }
+    std::stable_sort(table.seasons.begin(), table.seasons.end(),
+                     [](const AllTimeSeason& a, const AllTimeSeason& b) { return a.season > b.season; });
+    std::stable_sort(table.rows.begin(), table.rows.end(), [](const AllTimeRow& a, const AllTimeRow& b) {
+        return a.pts != b.pts ? a.pts > b.pts : a.pointsPerMatch() > b.pointsPerMatch();
+    });
+    return table;
+}
+
+QString seasonHeader(const AllTimeSeason& season)
+{
+    return season.running ? season.season + u" (hraje se)"_qs : season.season;
+}
+
+ViewTable allTimeView(const AllTime& table)
+{
+    ViewTable v{u"Historická tabulka – "_qs + table.competition,
+                {u"pořadí"_qs, u"tým"_qs, u"sezóny"_qs, u"zápasy"_qs, u"výhry"_qs, u"výhry v prodl."_qs, u"remízy"_qs,
+                 u"prohry v prodl."_qs, u"prohry"_qs, u"skóre"_qs, u"body"_qs, u"body na zápas"_qs},
+                {}};
+    for (const AllTimeRow& r : table.rows) {
+        const auto n = [](int value) { return QString::number(value); };
+        v.rows.append({n(static_cast<int>(v.rows.size()) + 1) + u'.', r.team, n(r.seasons), n(r.gp), n(r.w), n(r.w_ot),
+                       n(r.t), n(r.l_ot), n(r.l), n(r.gf) + u':' + n(r.ga), n(r.pts),
+                       QString::number(r.pointsPerMatch(), 'f', 2).replace(u'.', u',')});
+    }
+    return v;
+}
+
+ViewTable placesView(const AllTime& table)
+{
+    ViewTable v{u"Historická tabulka – "_qs + table.competition + u" – umístění"_qs, {u"tým"_qs}, {}};
+    for (const AllTimeSeason& s : table.seasons)
+        v.header << seasonHeader(s);
+    for (const AllTimeRow& r : table.rows) {
+        QStringList row{r.team};
+        for (const AllTimeSeason& s : table.seasons)
+            row << (s.place.contains(r.team) ? QString::number(s.place.value(r.team)) + u'.' : QString());
+        v.rows.append(row);
+    }
+    return v;
+}
+
+QStringList allTimeNotes(const AllTime& table)
+{
+    return table.problems +
+           QStringList{u"Body se sčítají i s úpravami bodů; pořadí sezón je konečné (při rovnosti bodů "
+                       "rozhodují vzájemné zápasy). Tým, který mezi sezónami změnil název, má dva řádky."_qs};
+}

@@ -271,6 +271,9 @@ CommandOutput table(const Context& c)
         rows.append(row);
     }
     out.json = {{u"caption"_qs, caption}, {u"lines_shown"_qs, st.linesShown}, {u"rows"_qs, rows}};
+    // Under the table, as the window has them: the reasons, or that home and away tables leave them out.
+    for (const QString& note : adjustmentNotes(l.store, venue))
+        out.rows.append({note});
     return out;
 }
 

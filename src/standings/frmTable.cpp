@@ -4,7 +4,6 @@
 #include "common/fit.h"
 #include "common/twips.h"
 #include "export/saveview.h"
-#include "season/adjustments.h"
 #include "standings/ranking.h"
 
 #include <QComboBox>
@@ -266,14 +265,8 @@ void frmTable::cbo1_Click()
                                    : !row.out.isEmpty()    ? u"color: #909090"_qs
                                                            : QString());
     }
-    if (lblPoznamka) {
-        QStringList reasons;
-        for (const PointsAdjustment& a : m_season.adjustments)
-            reasons << u"* "_qs + adjustmentText(m_season, a);
-        lblPoznamka->setText(cbo1->currentIndex() + 1 == venue::Total
-                                 ? reasons.join(u'\n')
-                                 : u"Úpravy bodů se v tabulkách doma a venku nepočítají."_qs);
-    }
+    if (lblPoznamka)
+        lblPoznamka->setText(adjustmentNotes(m_season, cbo1->currentIndex() + 1).join(u'\n'));
     for (QFrame* line : lines)
         line->setVisible(st.linesShown);
     for (QFrame* band : bands)

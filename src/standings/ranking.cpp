@@ -128,6 +128,18 @@ QString teamForm(const SeasonStore& season, int team, int venue, int firstRound,
     return form;
 }
 
+QStringList adjustmentNotes(const SeasonStore& season, int venue)
+{
+    if (season.adjustments.isEmpty())
+        return {};
+    if (venue != venue::Total)
+        return {u"Úpravy bodů se v tabulkách doma a venku nepočítají."_qs};
+    QStringList notes;
+    for (const PointsAdjustment& a : season.adjustments)
+        notes << u"* "_qs + adjustmentText(season, a);
+    return notes;
+}
+
 QString movedText(const std::optional<int>& moved)
 {
     if (!moved)

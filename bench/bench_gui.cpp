@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class bench_gui final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -20,7 +22,7 @@ void bench_gui::runningTableOnF2()
     QVERIFY(main.Form_Load().isEmpty());
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    QAction* command = main.findChild<QAction*>(u"mnuPrubezna"_qs);
+    QAction* command = main.findChild<QAction*>(u"mnuPrubezna"_s);
     QBENCHMARK
     {
         command->trigger();

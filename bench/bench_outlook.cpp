@@ -8,6 +8,8 @@
 #include <QThread>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 SeasonStore playedUpTo(int last)
@@ -20,7 +22,7 @@ SeasonStore playedUpTo(int last)
             if (r > last)
                 match.result.clear();
             else if (match.result.isEmpty())
-                match.result = (match.home + r) % 3 ? u"3:2"_qs : u"1:2p"_qs;
+                match.result = (match.home + r) % 3 ? u"3:2"_s : u"1:2p"_s;
         }
     }
     return s;

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
@@ -50,26 +52,26 @@ void bench_season::loadSeason_()
     {
         s = loadSeason(competition, scheduleFileFor(competition)).valueOr({});
     }
-    QCOMPARE(s.TymPodleCisla(1), u"Sparta Praha"_qs);
+    QCOMPARE(s.TymPodleCisla(1), u"Sparta Praha"_s);
 }
 
 void bench_season::storeRound()
 {
     SeasonStore s = bundled();
-    const QStringList typed = {u"5:4p"_qs, u"2:2"_qs, u"3:1p"_qs, u"0:1"_qs, u"12:11n"_qs, QString(), u"4:2"_qs};
+    const QStringList typed = {u"5:4p"_s, u"2:2"_s, u"3:1p"_s, u"0:1"_s, u"12:11n"_s, QString(), u"4:2"_s};
     QBENCHMARK
     {
         for (int i = 0; i < kSlots; ++i)
             s.match(i + 1, 30).result = normaliseResult(typed[i]);
     }
-    QCOMPARE(s.VYSLEDEK(2, 30), u"2:2p"_qs);
+    QCOMPARE(s.VYSLEDEK(2, 30), u"2:2p"_s);
 }
 
 void bench_season::writeSchedule_()
 {
     const SeasonStore s = bundled();
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"los_bench.txt"_qs);
+    const QString path = dir.filePath(u"los_bench.txt"_s);
     QBENCHMARK
     {
         if (!writeSchedule(s, path).isEmpty())
@@ -85,7 +87,7 @@ void bench_season::runningTable()
     {
         st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points);
     }
-    QCOMPARE(st.rows[0].name, u"Slavia Praha"_qs);
+    QCOMPARE(st.rows[0].name, u"Slavia Praha"_s);
 }
 
 void bench_season::finalTable()
@@ -96,7 +98,7 @@ void bench_season::finalTable()
     {
         st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points, RankingRules::Final);
     }
-    QCOMPARE(st.rows[0].name, u"Slavia Praha"_qs);
+    QCOMPARE(st.rows[0].name, u"Slavia Praha"_s);
 }
 
 void bench_season::leagueCalendar()
@@ -105,7 +107,7 @@ void bench_season::leagueCalendar()
     QByteArray ics;
     QBENCHMARK
     {
-        ics = toICalendar(s, u"sezona_extraliga0708.txt"_qs, 0, QDateTime::currentDateTimeUtc());
+        ics = toICalendar(s, u"sezona_extraliga0708.txt"_s, 0, QDateTime::currentDateTimeUtc());
     }
     QCOMPARE(ics.count("BEGIN:VEVENT"), kRounds * kSlots);
 }

@@ -30,12 +30,14 @@
 #include <cstdio>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace cli {
 
 namespace {
 void printWarning(const QString& text)
 {
-    const QByteArray bytes = QString(text).replace(u"\r\n"_qs, u"\n"_qs).toUtf8() + '\n';
+    const QByteArray bytes = QString(text).replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
@@ -65,16 +67,16 @@ struct Assumption {
 // --assume ROUND:SLOT=RESULT, each read as the result field reads a typed text; checked before any file is read.
 QList<Assumption> assumptions(const Context& c)
 {
-    static const QRegularExpression form(u"^(\\d{1,2}):(\\d)=(.*)$"_qs);
+    static const QRegularExpression form(u"^(\\d{1,2}):(\\d)=(.*)$"_s);
     QList<Assumption> list;
-    for (const QString& text : c.parser->values(u"assume"_qs)) {
+    for (const QString& text : c.parser->values(u"assume"_s)) {
         const QRegularExpressionMatch m = form.match(text);
         const int round = m.hasMatch() ? m.captured(1).toInt() : 0, slot = m.hasMatch() ? m.captured(2).toInt() : 0;
         const QString stored = m.hasMatch() ? normaliseResult(convertKeypadInput(m.captured(3))) : QString();
         if (round < 1 || round > kRounds || slot < 1 || slot > kSlots ||
             (stored.isEmpty() && !m.captured(3).trimmed().isEmpty()))
             throw UsageError{
-                u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo 1 až 52, zápas 1 až 7, platný výsledek)"_qs.arg(
+                u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo 1 až 52, zápas 1 až 7, platný výsledek)"_s.arg(
                     text.left(80))};
         list.append({round, slot, stored});
     }
@@ -147,10 +149,10 @@ CommandOutput catalogue(const Context& c)
     CommandOutput out;
     QJsonArray entries;
     for (const CatalogueEntry& e : orderCatalogue(readCatalogue(c.args[0]))) {
-        entries.append(QJsonObject{{u"text"_qs, e.text}, {u"file"_qs, e.file}});
+        entries.append(QJsonObject{{u"text"_s, e.text}, {u"file"_s, e.file}});
         out.rows.append({e.text, e.file});
     }
-    out.json[u"entries"_qs] = entries;
+    out.json[u"entries"_s] = entries;
     return out;
 }
 
@@ -167,16 +169,16 @@ CommandOutput league(const Context& c)
         for (int m = 1; m <= kSlots; ++m) {
             const Match& match = s.match(m, r);
             const QString home = s.TymPodleCisla(match.home), away = s.TymPodleCisla(match.away);
-            matches.append(QJsonObject{{u"home"_qs, home}, {u"away"_qs, away}, {u"result"_qs, match.result}});
+            matches.append(QJsonObject{{u"home"_s, home}, {u"away"_s, away}, {u"result"_s, match.result}});
             out.rows.append({entry, home, away, match.result});
         }
-        rounds.append(QJsonObject{{u"entry"_qs, entry}, {u"matches"_qs, matches}});
+        rounds.append(QJsonObject{{u"entry"_s, entry}, {u"matches"_s, matches}});
     }
-    out.json = QJsonObject{{u"caption"_qs, s.caption},
-                           {u"teams"_qs, toJsonArray(s.teamNames())},
-                           {u"HR"_qs, QJsonArray{s.HR1, s.HR2, s.HR3}},
-                           {u"shown_round"_qs, roundShownOnOpening(s, c.today)},
-                           {u"rounds"_qs, rounds}};
+    out.json = QJsonObject{{u"caption"_s, s.caption},
+                           {u"teams"_s, toJsonArray(s.teamNames())},
+                           {u"HR"_s, QJsonArray{s.HR1, s.HR2, s.HR3}},
+                           {u"shown_round"_s, roundShownOnOpening(s, c.today)},
+                           {u"rounds"_s, rounds}};
     return out;
 }
 
@@ -191,18 +193,18 @@ CommandOutput notation(const Context& c)
         std::optional<OutcomeClass> home, away;
         if (!stored.isEmpty())
             std::tie(home, away) = classify(r);
-        results.append(QJsonObject{{u"typed"_qs, typed},
-                                   {u"shown"_qs, shown},
-                                   {u"stored"_qs, stored},
-                                   {u"home_goals"_qs, r.HomeGoals},
-                                   {u"away_goals"_qs, r.AwayGoals},
-                                   {u"extra_time"_qs, r.ExtraTimeFlag},
-                                   {u"home_class"_qs, className(home)},
-                                   {u"away_class"_qs, className(away)}});
+        results.append(QJsonObject{{u"typed"_s, typed},
+                                   {u"shown"_s, shown},
+                                   {u"stored"_s, stored},
+                                   {u"home_goals"_s, r.HomeGoals},
+                                   {u"away_goals"_s, r.AwayGoals},
+                                   {u"extra_time"_s, r.ExtraTimeFlag},
+                                   {u"home_class"_s, className(home)},
+                                   {u"away_class"_s, className(away)}});
         out.rows.append({typed, shown, stored, QString::number(r.HomeGoals), QString::number(r.AwayGoals),
-                         r.ExtraTimeFlag ? u"ano"_qs : u"ne"_qs, className(home), className(away)});
+                         r.ExtraTimeFlag ? u"ano"_s : u"ne"_s, className(home), className(away)});
     }
-    out.json[u"results"_qs] = results;
+    out.json[u"results"_s] = results;
     return out;
 }
 
@@ -213,9 +215,9 @@ CommandOutput enter(const Context& c)
     // The window empties a mistyped field in front of the user; a script would not see it happen.
     if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
         throw UsageError{
-            u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_qs.arg(c.args[3].left(80))};
+            u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80))};
     changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
-    return plain({{u"stored"_qs, stored}}, {{stored}});
+    return plain({{u"stored"_s, stored}}, {{stored}});
 }
 
 CommandOutput swap(const Context& c)
@@ -228,28 +230,28 @@ CommandOutput swap(const Context& c)
     const Match& m = l.store.match(slot, round);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
     const QString home = l.store.TymPodleCisla(m.home), away = l.store.TymPodleCisla(m.away);
-    return plain({{u"pairing"_qs, pairing}, {u"home"_qs, home}, {u"away"_qs, away}}, {{home + u" – "_qs + away}});
+    return plain({{u"pairing"_s, pairing}, {u"home"_s, home}, {u"away"_s, away}}, {{home + u" – "_s + away}});
 }
 
 CommandOutput table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
-    int first = c.option(u"from"_qs, 1, kRounds, 1), last = c.option(u"to"_qs, 1, kRounds, kRounds);
-    const int venue = c.option(u"venue"_qs, 1, 3, 3), criterion = c.option(u"sort"_qs, 0, 12, 0);
+    int first = c.option(u"from"_s, 1, kRounds, 1), last = c.option(u"to"_s, 1, kRounds, kRounds);
+    const int venue = c.option(u"venue"_s, 1, 3, 3), criterion = c.option(u"sort"_s, 0, 12, 0);
     if (first > last)
         std::swap(first, last);
-    const QString rulesText = c.parser->value(u"rules"_qs);
-    if (c.parser->isSet(u"rules"_qs) && rulesText != u"running" && rulesText != u"final")
-        throw UsageError{u"--rules: running nebo final"_qs};
+    const QString rulesText = c.parser->value(u"rules"_s);
+    if (c.parser->isSet(u"rules"_s) && rulesText != u"running" && rulesText != u"final")
+        throw UsageError{u"--rules: running nebo final"_s};
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
-    const bool period = c.parser->isSet(u"from"_qs) || c.parser->isSet(u"to"_qs);
+    const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
     const QString caption = period ? periodCaption(first, last) : runningTableCaption();
     const League l = loadLeague(c);
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l.store, first, last, venue, criterion, rules, caption), {{caption}});
-    static const QStringList keys{u"pos"_qs,  u"team"_qs, u"gp"_qs,  u"w"_qs,   u"w_ot"_qs,        u"t"_qs,
-                                  u"l_ot"_qs, u"l"_qs,    u"sco"_qs, u"pts"_qs, u"sco_tooltip"_qs, u"decided_by"_qs};
+    static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
+                                  u"l_ot"_s, u"l"_s,    u"sco"_s, u"pts"_s, u"sco_tooltip"_s, u"decided_by"_s};
     const auto numbers = [](const QList<int>& lines) {
         QJsonArray a;
         for (int k : lines)
@@ -262,15 +264,15 @@ CommandOutput table(const Context& c)
         for (int i = 0; i < keys.size(); ++i)
             row[keys[i]] = out.view->rows[r][i];
         const StandingsRow& standing = st.rows[r];
-        row[u"clinched"_qs] = numbers(standing.clinched);
-        row[u"out"_qs] = numbers(standing.out);
-        row[u"adjustment"_qs] = standing.adjustment;
-        row[u"reasons"_qs] = toJsonArray(standing.reasons);
-        row[u"moved"_qs] = standing.moved ? QJsonValue(*standing.moved) : QJsonValue(QJsonValue::Null);
-        row[u"form"_qs] = standing.form;
+        row[u"clinched"_s] = numbers(standing.clinched);
+        row[u"out"_s] = numbers(standing.out);
+        row[u"adjustment"_s] = standing.adjustment;
+        row[u"reasons"_s] = toJsonArray(standing.reasons);
+        row[u"moved"_s] = standing.moved ? QJsonValue(*standing.moved) : QJsonValue(QJsonValue::Null);
+        row[u"form"_s] = standing.form;
         rows.append(row);
     }
-    out.json = {{u"caption"_qs, caption}, {u"lines_shown"_qs, st.linesShown}, {u"rows"_qs, rows}};
+    out.json = {{u"caption"_s, caption}, {u"lines_shown"_s, st.linesShown}, {u"rows"_s, rows}};
     // Under the table, as the window has them: the reasons, or that home and away tables leave them out.
     for (const QString& note : adjustmentNotes(l.store, venue))
         out.rows.append({note});
@@ -283,30 +285,30 @@ CommandOutput adjustmentsOutput(const SeasonStore& league)
     QJsonArray list;
     for (qsizetype i = 0; i < league.adjustments.size(); ++i) {
         const PointsAdjustment& a = league.adjustments[i];
-        list.append(QJsonObject{{u"n"_qs, i + 1},
-                                {u"team"_qs, a.team},
-                                {u"name"_qs, league.TymPodleCisla(a.team)},
-                                {u"points"_qs, a.points},
-                                {u"reason"_qs, a.reason}});
+        list.append(QJsonObject{{u"n"_s, i + 1},
+                                {u"team"_s, a.team},
+                                {u"name"_s, league.TymPodleCisla(a.team)},
+                                {u"points"_s, a.points},
+                                {u"reason"_s, a.reason}});
         out.rows.append({QString::number(i + 1), league.TymPodleCisla(a.team), signedPoints(a.points), a.reason});
     }
-    out.json[u"adjustments"_qs] = list;
+    out.json[u"adjustments"_s] = list;
     return out;
 }
 
 // Lists, adds or removes one; a change is written under the league's lock, the file's faults refused first.
 CommandOutput adjust(const Context& c)
 {
-    const bool list = c.parser->isSet(u"list"_qs), remove = c.parser->isSet(u"remove"_qs);
+    const bool list = c.parser->isSet(u"list"_s), remove = c.parser->isSet(u"remove"_s);
     const bool adding = c.args.size() == 4 && !list && !remove;
     if (!adding && !(c.args.size() == 1 && list != remove))
-        throw UsageError{u"Zadejte buď TÝM BODY DŮVOD, nebo --list, nebo --remove N."_qs};
+        throw UsageError{u"Zadejte buď TÝM BODY DŮVOD, nebo --list, nebo --remove N."_s};
     const QString competition = c.args[0];
     std::optional<PointsAdjustment> added;
     if (adding)
         added =
             PointsAdjustment{c.number(1, 1, kTeams), c.number(2, -kMaxAdjustment, kMaxAdjustment), c.args[3].trimmed()};
-    const int removed = remove ? c.option(u"remove"_qs, 1, 1000, 0) : 0;
+    const int removed = remove ? c.option(u"remove"_s, 1, 1000, 0) : 0;
     LeagueLock lock(scheduleFileFor(competition));
     if (const QString error = lock.acquire(pacing::ms(3000)); !error.isEmpty())
         throw FileError{error};
@@ -323,7 +325,7 @@ CommandOutput adjust(const Context& c)
         league.adjustments.append(*added);
     } else if (removed > league.adjustments.size()) {
         throw UsageError{
-            u"--remove: úprava č. %1 není, liga jich má %2."_qs.arg(removed).arg(league.adjustments.size())};
+            u"--remove: úprava č. %1 není, liga jich má %2."_s.arg(removed).arg(league.adjustments.size())};
     } else {
         league.adjustments.removeAt(removed - 1);
     }
@@ -338,50 +340,50 @@ CommandOutput alltime(const Context& c)
 {
     const QString folder = c.args[0];
     if (!QFileInfo(folder).isDir())
-        throw FileError{u"Složka „%1“ neexistuje."_qs.arg(folder)};
-    QString name = c.parser->value(u"name"_qs);
-    if (!c.parser->isSet(u"name"_qs)) {
+        throw FileError{u"Složka „%1“ neexistuje."_s.arg(folder)};
+    QString name = c.parser->value(u"name"_s);
+    if (!c.parser->isSet(u"name"_s)) {
         const QStringList names = competitionNames(folder);
         if (names.size() != 1)
-            throw UsageError{names.isEmpty() ? u"Ve složce „%1“ není žádná liga."_qs.arg(folder)
-                                             : u"Ve složce jsou soutěže %1; vyberte jednu volbou --name."_qs.arg(
-                                                   u"„"_qs + names.join(u"“, „"_qs) + u"“"_qs)};
+            throw UsageError{names.isEmpty() ? u"Ve složce „%1“ není žádná liga."_s.arg(folder)
+                                             : u"Ve složce jsou soutěže %1; vyberte jednu volbou --name."_s.arg(
+                                                   u"„"_s + names.join(u"“, „"_s) + u"“"_s)};
         name = names.first();
     }
     const AllTime table = allTimeTable(folder, name);
     if (table.seasons.isEmpty() && table.problems.isEmpty())
-        throw UsageError{u"Ve složce „%1“ není žádná liga soutěže „%2“."_qs.arg(folder, name)};
+        throw UsageError{u"Ve složce „%1“ není žádná liga soutěže „%2“."_s.arg(folder, name)};
     QList<QStringList> notes;
     for (const QString& note : allTimeNotes(table))
         notes.append({note});
-    const bool places = c.parser->isSet(u"places"_qs);
+    const bool places = c.parser->isSet(u"places"_s);
     CommandOutput out = fromView(places ? placesView(table) : allTimeView(table));
     out.rows += notes;
     QJsonArray rows;
     if (places) {
         QJsonArray seasons;
         for (const AllTimeSeason& s : table.seasons)
-            seasons.append(QJsonObject{{u"season"_qs, s.season}, {u"running"_qs, s.running}});
+            seasons.append(QJsonObject{{u"season"_s, s.season}, {u"running"_s, s.running}});
         for (const AllTimeRow& r : table.rows) {
             QJsonArray placed;
             for (const AllTimeSeason& s : table.seasons)
                 placed.append(s.place.contains(r.team) ? QJsonValue(s.place.value(r.team)) : QJsonValue());
-            rows.append(QJsonObject{{u"team"_qs, r.team}, {u"places"_qs, placed}});
+            rows.append(QJsonObject{{u"team"_s, r.team}, {u"places"_s, placed}});
         }
-        out.json[u"seasons"_qs] = seasons;
+        out.json[u"seasons"_s] = seasons;
     } else {
-        rows = jsonRows(out.view->rows, {u"pos"_qs, u"team"_qs, u"seasons"_qs, u"gp"_qs, u"w"_qs, u"w_ot"_qs, u"t"_qs,
-                                         u"l_ot"_qs, u"l"_qs, u"sco"_qs, u"pts"_qs});
+        rows = jsonRows(out.view->rows, {u"pos"_s, u"team"_s, u"seasons"_s, u"gp"_s, u"w"_s, u"w_ot"_s, u"t"_s,
+                                         u"l_ot"_s, u"l"_s, u"sco"_s, u"pts"_s});
         for (qsizetype i = 0; i < rows.size(); ++i) {
             QJsonObject row = rows[i].toObject();
-            row[u"seasons"_qs] = table.rows[i].seasons;
-            row[u"ppm"_qs] = table.rows[i].pointsPerMatch();
+            row[u"seasons"_s] = table.rows[i].seasons;
+            row[u"ppm"_s] = table.rows[i].pointsPerMatch();
             rows[i] = row;
         }
     }
-    out.json[u"competition"_qs] = name;
-    out.json[u"rows"_qs] = rows;
-    out.json[u"notes"_qs] = toJsonArray(allTimeNotes(table));
+    out.json[u"competition"_s] = name;
+    out.json[u"rows"_s] = rows;
+    out.json[u"notes"_s] = toJsonArray(allTimeNotes(table));
     return out;
 }
 
@@ -404,24 +406,24 @@ CommandOutput graph(const Context& c)
     const QString warning = graphWarning(l.store);
     if (!warning.isEmpty())
         out.rows.append({warning});
-    out.json = {{u"positions"_qs, positions}, {u"played"_qs, played}, {u"warning"_qs, warning}};
+    out.json = {{u"positions"_s, positions}, {u"played"_s, played}, {u"warning"_s, warning}};
     return out;
 }
 
 CommandOutput streaks(const Context& c)
 {
     OvertimeMode mode = OvertimeMode::Draw;
-    if (c.parser->isSet(u"overtime"_qs)) {
-        const QString v = c.parser->value(u"overtime"_qs);
+    if (c.parser->isSet(u"overtime"_s)) {
+        const QString v = c.parser->value(u"overtime"_s);
         if (v != u"draw" && v != u"final")
-            throw UsageError{u"--overtime: draw nebo final"_qs};
+            throw UsageError{u"--overtime: draw nebo final"_s};
         mode = v == u"final" ? OvertimeMode::FinalResult : OvertimeMode::Draw;
     }
-    const int venue = c.option(u"venue"_qs, 1, 3, 3), type = c.option(u"type"_qs, 0, 15, 0);
-    const int order = c.option(u"order"_qs, 0, 2, streakorder::ByCurrent);
+    const int venue = c.option(u"venue"_s, 1, 3, 3), type = c.option(u"type"_s, 0, 15, 0);
+    const int order = c.option(u"order"_s, 0, 2, streakorder::ByCurrent);
     const League l = loadLeague(c);
     CommandOutput out = fromView(streaksView(l.store, venue, type, mode, order));
-    out.json[u"rows"_qs] = jsonRows(out.view->rows, {u"pos"_qs, u"team"_qs, u"current"_qs, u"longest"_qs});
+    out.json[u"rows"_s] = jsonRows(out.view->rows, {u"pos"_s, u"team"_s, u"current"_s, u"longest"_s});
     return out;
 }
 
@@ -432,7 +434,7 @@ CommandOutput cross(const Context& c)
     QJsonArray json;
     for (const QStringList& row : out.view->rows)
         json.append(toJsonArray(row.mid(1)));
-    out.json[u"cells"_qs] = json;
+    out.json[u"cells"_s] = json;
     return out;
 }
 
@@ -443,7 +445,7 @@ CommandOutput lines(const ViewTable& view)
     QStringList texts;
     for (const QStringList& row : view.rows)
         texts << row.value(0);
-    out.json[u"lines"_qs] = toJsonArray(texts);
+    out.json[u"lines"_s] = toJsonArray(texts);
     return out;
 }
 
@@ -452,21 +454,21 @@ CommandOutput balance(const Context& c)
     const int team = c.number(1, 1, kTeams);
     const League l = loadLeague(c);
     CommandOutput out = fromView(balanceView(l.store, team));
-    out.json = {{u"team"_qs, l.store.TymPodleCisla(team)},
-                {u"rows"_qs, jsonRows(out.view->rows, {u"caption"_qs, u"home"_qs, u"away"_qs, u"total"_qs})}};
+    out.json = {{u"team"_s, l.store.TymPodleCisla(team)},
+                {u"rows"_s, jsonRows(out.view->rows, {u"caption"_s, u"home"_s, u"away"_s, u"total"_s})}};
     return out;
 }
 
 CommandOutput matches(const Context& c)
 {
     const int team = c.number(1, 1, kTeams);
-    if (c.parser->isSet(u"pdf"_qs) && c.parser->value(u"pdf"_qs).trimmed().isEmpty())
-        throw UsageError{u"--pdf: chybí název souboru PDF"_qs};
+    if (c.parser->isSet(u"pdf"_s) && c.parser->value(u"pdf"_s).trimmed().isEmpty())
+        throw UsageError{u"--pdf: chybí název souboru PDF"_s};
     const League l = loadLeague(c);
     const QStringList texts = teamMatchLines(l.store, team);
-    if (c.parser->isSet(u"pdf"_qs)) {
+    if (c.parser->isSet(u"pdf"_s)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
-        if (const QString error = printPdf(c.parser->value(u"pdf"_qs), page); !error.isEmpty())
+        if (const QString error = printPdf(c.parser->value(u"pdf"_s), page); !error.isEmpty())
             throw FileError{error};
     }
     return lines(matchesView(l.store, team));
@@ -484,7 +486,7 @@ CommandOutput missing(const Context& c)
     const League l = loadLeague(c);
     CommandOutput out = lines(missingView(l.store, c.today));
     const QString message = out.rows.isEmpty() ? kNothingMissing : QString();
-    out.json[u"message"_qs] = message;
+    out.json[u"message"_s] = message;
     if (!message.isEmpty())
         out.rows.append({message});
     return out;
@@ -496,16 +498,16 @@ CommandOutput calendar(const Context& c)
     const Result<QByteArray> file =
         readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
     if (!file.ok())
-        return plain({{u"message"_qs, kNoCalendar}}, {{kNoCalendar}});
+        return plain({{u"message"_s, kNoCalendar}}, {{kNoCalendar}});
     const QString caption = calendarCaption(l.store.season).toLower();
     CommandOutput out = fromView(calendarView(l.store, readCalendar(file.value())), {{caption}});
-    out.json = {{u"caption"_qs, caption}, {u"events"_qs, jsonRows(out.view->rows, {u"dates"_qs, u"name"_qs})}};
+    out.json = {{u"caption"_s, caption}, {u"events"_s, jsonRows(out.view->rows, {u"dates"_s, u"name"_s})}};
     return out;
 }
 
 CommandOutput ics(const Context& c)
 {
-    const int team = c.parser->isSet(u"team"_qs) ? c.option(u"team"_qs, 1, kTeams, 0) : 0;
+    const int team = c.parser->isSet(u"team"_s) ? c.option(u"team"_s, 1, kTeams, 0) : 0;
     const League l = loadLeague(c);
     CommandOutput out;
     out.raw = toICalendar(l.store, c.args[0], team, QDateTime::currentDateTimeUtc());
@@ -514,21 +516,21 @@ CommandOutput ics(const Context& c)
 
 CommandOutput forecast(const Context& c)
 {
-    const int seasons = c.option(u"sims"_qs, 1, 1'000'000, 10'000);
+    const int seasons = c.option(u"sims"_s, 1, 1'000'000, 10'000);
     bool ok = true;
-    const QString seedText = c.parser->value(u"seed"_qs);
-    const qint64 seed = c.parser->isSet(u"seed"_qs) ? seedText.toLongLong(&ok) : static_cast<qint64>(kDefaultSeed);
+    const QString seedText = c.parser->value(u"seed"_s);
+    const qint64 seed = c.parser->isSet(u"seed"_s) ? seedText.toLongLong(&ok) : static_cast<qint64>(kDefaultSeed);
     if (!ok || seed < 0)
-        throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_qs.arg(seedText.left(80))};
-    const int team = c.option(u"team"_qs, 1, kTeams, 0);
-    if (c.parser->isSet(u"line"_qs) && team == 0)
-        throw UsageError{u"--line patří ke --team: klíčové zápasy jsou vždy jednoho týmu"_qs};
+        throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_s.arg(seedText.left(80))};
+    const int team = c.option(u"team"_s, 1, kTeams, 0);
+    if (c.parser->isSet(u"line"_s) && team == 0)
+        throw UsageError{u"--line patří ke --team: klíčové zápasy jsou vždy jednoho týmu"_s};
     const League l = loadLeague(c);
     const std::array<int, 3> lines = dividingLines(l.store);
     const auto firstLine = std::find_if(lines.begin(), lines.end(), [](int line) { return line > 0; });
-    const int line = c.option(u"line"_qs, 1, 3, static_cast<int>(firstLine - lines.begin()) + 1);
+    const int line = c.option(u"line"_s, 1, 3, static_cast<int>(firstLine - lines.begin()) + 1);
     if (team > 0 && (line > 3 || lines[static_cast<std::size_t>(line - 1)] <= 0))
-        throw UsageError{u"--line: soutěž %1. dělicí čáru nemá"_qs.arg(line)};
+        throw UsageError{u"--line: soutěž %1. dělicí čáru nemá"_s.arg(line)};
     const Outlook outlook = computeOutlook(l.store, seasons, static_cast<std::uint64_t>(seed),
                                            static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
     const Forecast& f = outlook.forecast;
@@ -541,31 +543,31 @@ CommandOutput forecast(const Context& c)
         for (double share : r.places)
             places.append(percent(share));
         for (const OutlookLine& k : r.lines)
-            lineShares.append(QJsonObject{{u"line"_qs, k.line},
-                                          {u"share"_qs, percent(k.share)},
-                                          {u"clinched"_qs, k.clinched},
-                                          {u"out"_qs, k.out},
-                                          {u"needed"_qs, k.needed == kNeverSure ? QJsonValue() : k.needed}});
-        teams.append(QJsonObject{{u"team"_qs, l.store.TymPodleCisla(r.team)},
-                                 {u"points"_qs, r.points},
-                                 {u"expected_points"_qs, std::round(r.expectedPoints * 10) / 10},
-                                 {u"best"_qs, r.best},
-                                 {u"worst"_qs, r.worst},
-                                 {u"places"_qs, places},
-                                 {u"lines"_qs, lineShares}});
+            lineShares.append(QJsonObject{{u"line"_s, k.line},
+                                          {u"share"_s, percent(k.share)},
+                                          {u"clinched"_s, k.clinched},
+                                          {u"out"_s, k.out},
+                                          {u"needed"_s, k.needed == kNeverSure ? QJsonValue() : k.needed}});
+        teams.append(QJsonObject{{u"team"_s, l.store.TymPodleCisla(r.team)},
+                                 {u"points"_s, r.points},
+                                 {u"expected_points"_s, std::round(r.expectedPoints * 10) / 10},
+                                 {u"best"_s, r.best},
+                                 {u"worst"_s, r.worst},
+                                 {u"places"_s, places},
+                                 {u"lines"_s, lineShares}});
     }
-    out.json = {{u"seasons"_qs, seasons}, {u"seed"_qs, static_cast<qint64>(seed)}, {u"teams"_qs, teams}};
+    out.json = {{u"seasons"_s, seasons}, {u"seed"_s, static_cast<qint64>(seed)}, {u"teams"_s, teams}};
     if (team > 0) {
         const auto k = static_cast<std::size_t>(line - 1);
         QJsonArray key;
         for (const KeyMatch& m : keyMatches(f, team, k))
-            key.append(QJsonObject{{u"round"_qs, m.round},
-                                   {u"slot"_qs, m.slot},
-                                   {u"home"_qs, l.store.TymPodleCisla(m.home)},
-                                   {u"away"_qs, l.store.TymPodleCisla(m.away)},
-                                   {u"if_home_wins"_qs, percent(m.ifHomeWins)},
-                                   {u"if_away_wins"_qs, percent(m.ifAwayWins)}});
-        out.json[u"key_matches"_qs] = key;
+            key.append(QJsonObject{{u"round"_s, m.round},
+                                   {u"slot"_s, m.slot},
+                                   {u"home"_s, l.store.TymPodleCisla(m.home)},
+                                   {u"away"_s, l.store.TymPodleCisla(m.away)},
+                                   {u"if_home_wins"_s, percent(m.ifHomeWins)},
+                                   {u"if_away_wins"_s, percent(m.ifAwayWins)}});
+        out.json[u"key_matches"_s] = key;
         const ViewTable keyView = keyMatchesView(l.store, f, team, k);
         out.rows << QStringList() << QStringList{keyView.caption} << keyView.header << keyView.rows;
     }
@@ -597,7 +599,7 @@ private:
     bool takeServerResults(const QStringList& conflicts) override
     {
         steps << conflicts;
-        steps << (m_takeServer ? u"převzaty výsledky serveru"_qs : u"ponechány vaše výsledky"_qs);
+        steps << (m_takeServer ? u"převzaty výsledky serveru"_s : u"ponechány vaše výsledky"_s);
         return m_takeServer;
     }
     void openHomePage() override { steps << program::homePage; }
@@ -614,22 +616,22 @@ CommandOutput update(const Context& c)
 {
     const QUrl site(c.args[0]);
     if (!site.isValid() || site.scheme() != u"http")
-        throw UsageError{u"„%1“ není adresa http://…"_qs.arg(c.args[0])};
-    const QString keep = c.parser->value(u"conflicts"_qs);
-    if (c.parser->isSet(u"conflicts"_qs) && keep != u"mine" && keep != u"server")
-        throw UsageError{u"--conflicts: mine nebo server"_qs};
-    if (c.parser->isSet(u"yes"_qs) && c.parser->isSet(u"no"_qs))
-        throw UsageError{u"--yes a --no se vylučují"_qs};
+        throw UsageError{u"„%1“ není adresa http://…"_s.arg(c.args[0])};
+    const QString keep = c.parser->value(u"conflicts"_s);
+    if (c.parser->isSet(u"conflicts"_s) && keep != u"mine" && keep != u"server")
+        throw UsageError{u"--conflicts: mine nebo server"_s};
+    if (c.parser->isSet(u"yes"_s) && c.parser->isSet(u"no"_s))
+        throw UsageError{u"--yes a --no se vylučují"_s};
     // The folder is checked before the server is asked anything.
-    if (!QFileInfo(QDir(c.args[1]).filePath(u"souteze"_qs)).isDir())
+    if (!QFileInfo(QDir(c.args[1]).filePath(u"souteze"_s)).isDir())
         throw FileError{
-            u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_qs.arg(c.args[1].left(80))};
-    CliUpdate run(site, c.parser->isSet(u"yes"_qs), keep == u"server");
+            u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_s.arg(c.args[1].left(80))};
+    CliUpdate run(site, c.parser->isSet(u"yes"_s), keep == u"server");
     const UpdateOutcome outcome = runUpdate(run, c.args[1], site.host());
     QList<QStringList> rows;
     for (const QString& step : run.steps)
         rows.append({step});
-    CommandOutput out = plain({{u"steps"_qs, toJsonArray(run.steps)}}, rows);
+    CommandOutput out = plain({{u"steps"_s, toJsonArray(run.steps)}}, rows);
     out.exitCode = outcome == UpdateOutcome::Finished || outcome == UpdateOutcome::NothingToDo ? 0 : 1;
     return out;
 }
@@ -638,204 +640,204 @@ CommandOutput update(const Context& c)
 
 const std::map<QString, Command>& commands()
 {
-    const QString assume = u"assume"_qs;
+    const QString assume = u"assume"_s;
     static const std::map<QString, Command> all = {
-        {u"catalogue"_qs,
-         {u"catalogue SLOŽKA"_qs,
-          u"seznam lig ve složce souteze/, jak jej ukazuje výběr ligy"_qs,
-          u"  SLOŽKA  složka se soubory lig\n\nPříklad: rinkomat-cli catalogue souteze"_qs,
+        {u"catalogue"_s,
+         {u"catalogue SLOŽKA"_s,
+          u"seznam lig ve složce souteze/, jak jej ukazuje výběr ligy"_s,
+          u"  SLOŽKA  složka se soubory lig\n\nPříklad: rinkomat-cli catalogue souteze"_s,
           1,
           1,
           JsonFormat,
           {},
           catalogue}},
-        {u"league"_qs,
-         {u"league SOUBOR"_qs,
-          u"týmy, dělicí čáry a všechna kola ligy"_qs,
+        {u"league"_s,
+         {u"league SOUBOR"_s,
+          u"týmy, dělicí čáry a všechna kola ligy"_s,
           u"  SOUBOR  soubor soutěže sezona_….txt\n  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
-          "Příklad: rinkomat-cli league souteze/sezona_extraliga0708.txt --json"_qs,
+          "Příklad: rinkomat-cli league souteze/sezona_extraliga0708.txt --json"_s,
           1,
           1,
           JsonFormat,
-          {u"today"_qs, assume},
+          {u"today"_s, assume},
           league}},
-        {u"notation"_qs,
-         {u"notation TEXT…"_qs,
-          u"jak pole výsledku přečte napsané texty"_qs,
+        {u"notation"_s,
+         {u"notation TEXT…"_s,
+          u"jak pole výsledku přečte napsané texty"_s,
           u"  TEXT  jeden nebo více textů, jak by je uživatel napsal (i klávesami numerické klávesnice)\n\n"
-          "Příklad: rinkomat-cli notation 3+2- 4:4n"_qs,
+          "Příklad: rinkomat-cli notation 3+2- 4:4n"_s,
           1,
           1000,
           JsonFormat,
           {},
           notation}},
-        {u"enter"_qs,
-         {u"enter SOUBOR KOLO ZÁPAS TEXT"_qs,
-          u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_qs,
+        {u"enter"_s,
+         {u"enter SOUBOR KOLO ZÁPAS TEXT"_s,
+          u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_s,
           u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n  TEXT   výsledek, jak se píše do pole; \"\" výsledek smaže\n\n"
-          "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_qs,
+          "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_s,
           4,
           4,
           JsonFormat,
           {},
           enter}},
-        {u"swap"_qs,
-         {u"swap SOUBOR KOLO ZÁPAS"_qs,
-          u"prohodí domácí a hosty zápasu a uloží rozpis"_qs,
-          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_qs,
+        {u"swap"_s,
+         {u"swap SOUBOR KOLO ZÁPAS"_s,
+          u"prohodí domácí a hosty zápasu a uloží rozpis"_s,
+          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_s,
           3,
           3,
           JsonFormat,
           {},
           swap}},
-        {u"table"_qs,
-         {u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_qs,
-          u"tabulka: průběžná, za období, doma, venku, podle kritéria"_qs,
+        {u"table"_s,
+         {u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_s,
+          u"tabulka: průběžná, za období, doma, venku, podle kritéria"_s,
           u"  --from, --to  kola 1 až 52 (výchozí celá sezóna)\n  --venue       1 doma, 2 venku, 3 celkem (výchozí 3)\n"
           "  --sort        kritérium 0 až 12 jako v okně (výchozí 0, body)\n"
           "  --rules       pořadí při rovnosti bodů: running průběžné (výchozí), final konečné\n\n"
-          "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_qs,
+          "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_s,
           1,
           1,
           JsonFormat | TableFormats,
-          {u"from"_qs, u"to"_qs, u"venue"_qs, u"sort"_qs, u"rules"_qs, assume},
+          {u"from"_s, u"to"_s, u"venue"_s, u"sort"_s, u"rules"_s, assume},
           table}},
-        {u"adjust"_qs,
-         {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_qs,
-          u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_qs,
+        {u"adjust"_s,
+         {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
+          u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,
           u"  TÝM     číslo týmu 1 až 14\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
           "  DŮVOD   text do 80 znaků\n  --list  vypíše úpravy s jejich pořadovými čísly\n"
           "  --remove N  odebere N-tou úpravu\n\n"
-          "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_qs,
+          "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_s,
           1,
           4,
           JsonFormat,
-          {u"list"_qs, u"remove"_qs},
+          {u"list"_s, u"remove"_s},
           adjust}},
-        {u"alltime"_qs,
-         {u"alltime SLOŽKA [--name TEXT] [--places]"_qs,
-          u"historická tabulka: všechny sezóny jedné soutěže sečtené podle názvů týmů"_qs,
+        {u"alltime"_s,
+         {u"alltime SLOŽKA [--name TEXT] [--places]"_s,
+          u"historická tabulka: všechny sezóny jedné soutěže sečtené podle názvů týmů"_s,
           u"  SLOŽKA    složka se soubory lig (souteze)\n"
           "  --name    název soutěže, jak jej uvádí „nazev=“ (výchozí jediná soutěž složky)\n"
           "  --places  místo součtů konečná umístění, sloupec za každou sezónu, nejnovější první\n\n"
-          "Příklad: rinkomat-cli alltime souteze --name Extraliga --places"_qs,
+          "Příklad: rinkomat-cli alltime souteze --name Extraliga --places"_s,
           1,
           1,
           JsonFormat | TableFormats,
-          {u"name"_qs, u"places"_qs},
+          {u"name"_s, u"places"_s},
           alltime}},
-        {u"graph"_qs,
-         {u"graph SOUBOR"_qs,
-          u"umístění každého týmu po každém kole"_qs,
-          u"\nPříklad: rinkomat-cli graph souteze/sezona_extraliga0708.txt --csv"_qs,
+        {u"graph"_s,
+         {u"graph SOUBOR"_s,
+          u"umístění každého týmu po každém kole"_s,
+          u"\nPříklad: rinkomat-cli graph souteze/sezona_extraliga0708.txt --csv"_s,
           1,
           1,
           JsonFormat | TableFormats,
           {assume},
           graph}},
-        {u"streaks"_qs,
-         {u"streaks SOUBOR [--venue M] [--type T] [--overtime draw|final] [--order P]"_qs,
-          u"současné a nejdelší série"_qs,
+        {u"streaks"_s,
+         {u"streaks SOUBOR [--venue M] [--type T] [--overtime draw|final] [--order P]"_s,
+          u"současné a nejdelší série"_s,
           u"  --venue     1 doma, 2 venku, 3 celkem (výchozí 3)\n  --type      druh série 0 až 15 (výchozí 0)\n"
           "  --overtime  prodloužení jako remíza (draw, výchozí) nebo podle konečného výsledku (final)\n"
           "  --order     řazení 0 až 2 (výchozí podle současné série)\n\n"
-          "Příklad: rinkomat-cli streaks souteze/sezona_extraliga0708.txt --type 1"_qs,
+          "Příklad: rinkomat-cli streaks souteze/sezona_extraliga0708.txt --type 1"_s,
           1,
           1,
           JsonFormat | TableFormats,
-          {u"venue"_qs, u"type"_qs, u"overtime"_qs, u"order"_qs, assume},
+          {u"venue"_s, u"type"_s, u"overtime"_s, u"order"_s, assume},
           streaks}},
-        {u"cross"_qs,
-         {u"cross SOUBOR"_qs,
-          u"křížová tabulka"_qs,
-          u"\nPříklad: rinkomat-cli cross souteze/sezona_extraliga0708.txt"_qs,
+        {u"cross"_s,
+         {u"cross SOUBOR"_s,
+          u"křížová tabulka"_s,
+          u"\nPříklad: rinkomat-cli cross souteze/sezona_extraliga0708.txt"_s,
           1,
           1,
           JsonFormat | TableFormats,
           {assume},
           cross}},
-        {u"balance"_qs,
-         {u"balance SOUBOR TÝM"_qs,
-          u"dosavadní bilance týmu"_qs,
-          u"  TÝM  číslo týmu 1 až 14\n\nPříklad: rinkomat-cli balance souteze/sezona_extraliga0708.txt 3"_qs,
+        {u"balance"_s,
+         {u"balance SOUBOR TÝM"_s,
+          u"dosavadní bilance týmu"_s,
+          u"  TÝM  číslo týmu 1 až 14\n\nPříklad: rinkomat-cli balance souteze/sezona_extraliga0708.txt 3"_s,
           2,
           2,
           JsonFormat | TableFormats,
           {assume},
           balance}},
-        {u"matches"_qs,
-         {u"matches SOUBOR TÝM [--pdf VÝSTUP]"_qs,
-          u"všechny zápasy týmu, s --pdf i vytištěná stránka"_qs,
+        {u"matches"_s,
+         {u"matches SOUBOR TÝM [--pdf VÝSTUP]"_s,
+          u"všechny zápasy týmu, s --pdf i vytištěná stránka"_s,
           u"  TÝM    číslo týmu 1 až 14\n  --pdf  soubor PDF, do kterého se stránka vytiskne\n\n"
-          "Příklad: rinkomat-cli matches souteze/sezona_extraliga0708.txt 3 --pdf zapasy.pdf"_qs,
+          "Příklad: rinkomat-cli matches souteze/sezona_extraliga0708.txt 3 --pdf zapasy.pdf"_s,
           2,
           2,
           JsonFormat | TableFormats,
-          {u"pdf"_qs, u"today"_qs, assume},
+          {u"pdf"_s, u"today"_s, assume},
           matches}},
-        {u"h2h"_qs,
-         {u"h2h SOUBOR TÝM1 TÝM2"_qs,
-          u"vzájemné zápasy dvou týmů"_qs,
+        {u"h2h"_s,
+         {u"h2h SOUBOR TÝM1 TÝM2"_s,
+          u"vzájemné zápasy dvou týmů"_s,
           u"  TÝM1, TÝM2  čísla týmů 0 až 14; 0 je prázdná volba jako v okně\n\n"
-          "Příklad: rinkomat-cli h2h souteze/sezona_extraliga0708.txt 3 8"_qs,
+          "Příklad: rinkomat-cli h2h souteze/sezona_extraliga0708.txt 3 8"_s,
           3,
           3,
           JsonFormat | TableFormats,
           {assume},
           h2h}},
-        {u"missing"_qs,
-         {u"missing SOUBOR"_qs,
-          u"zápasy minulých kol bez výsledku"_qs,
+        {u"missing"_s,
+         {u"missing SOUBOR"_s,
+          u"zápasy minulých kol bez výsledku"_s,
           u"  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
-          "Příklad: rinkomat-cli missing souteze/sezona_extraliga0708.txt"_qs,
+          "Příklad: rinkomat-cli missing souteze/sezona_extraliga0708.txt"_s,
           1,
           1,
           JsonFormat | TableFormats,
-          {u"today"_qs, assume},
+          {u"today"_s, assume},
           missing}},
-        {u"calendar"_qs,
-         {u"calendar SOUBOR"_qs,
-          u"kalendář akcí sezóny"_qs,
-          u"\nPříklad: rinkomat-cli calendar souteze/sezona_extraliga0708.txt"_qs,
+        {u"calendar"_s,
+         {u"calendar SOUBOR"_s,
+          u"kalendář akcí sezóny"_s,
+          u"\nPříklad: rinkomat-cli calendar souteze/sezona_extraliga0708.txt"_s,
           1,
           1,
           JsonFormat | TableFormats,
           {},
           calendar}},
-        {u"ics"_qs,
-         {u"ics SOUBOR [--team TÝM]"_qs,
-          u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_qs,
+        {u"ics"_s,
+         {u"ics SOUBOR [--team TÝM]"_s,
+          u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_s,
           u"  --team  číslo týmu 1 až 14 (výchozí všechny zápasy)\n\n"
-          "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_qs,
+          "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_s,
           1,
           1,
           NoFormat,
-          {u"team"_qs, assume},
+          {u"team"_s, assume},
           ics}},
-        {u"forecast"_qs,
-         {u"forecast SOUBOR [--sims N] [--seed S] [--team TÝM [--line K]]"_qs,
-          u"výhled sezóny: podíly míst, jistá a nemožná umístění, potřebné body, klíčové zápasy"_qs,
+        {u"forecast"_s,
+         {u"forecast SOUBOR [--sims N] [--seed S] [--team TÝM [--line K]]"_s,
+          u"výhled sezóny: podíly míst, jistá a nemožná umístění, potřebné body, klíčové zápasy"_s,
           u"  --sims  simulovaných sezón 1 až 1000000 (výchozí 10000)\n"
           "  --seed  celé nezáporné číslo, stejné číslo dá stejná čísla (výchozí 2007)\n"
           "  --team  tým 1 až 14, jehož klíčové zápasy se vypíší\n"
           "  --line  dělicí čára 1 až 3, kterou soutěž má (výchozí první)\n\n"
-          "Příklad: rinkomat-cli forecast souteze/sezona_extraliga0708.txt --team 3 --line 1"_qs,
+          "Příklad: rinkomat-cli forecast souteze/sezona_extraliga0708.txt --team 3 --line 1"_s,
           1,
           1,
           JsonFormat | TableFormats,
-          {u"sims"_qs, u"seed"_qs, u"team"_qs, u"line"_qs, assume},
+          {u"sims"_s, u"seed"_s, u"team"_s, u"line"_s, assume},
           forecast}},
-        {u"update"_qs,
-         {u"update ADRESA SLOŽKA [--yes|--no] [--conflicts mine|server]"_qs,
-          u"aktualizace dat programové složky ze serveru"_qs,
+        {u"update"_s,
+         {u"update ADRESA SLOŽKA [--yes|--no] [--conflicts mine|server]"_s,
+          u"aktualizace dat programové složky ze serveru"_s,
           u"  ADRESA       http://… stránky s aktualizacemi\n  SLOŽKA       programová složka (se složkou souteze/)\n"
           "  --yes, --no  odpověď na otázky (výchozí ne)\n"
           "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n\n"
-          "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_qs,
+          "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_s,
           2,
           2,
           JsonFormat,
-          {u"yes"_qs, u"no"_qs, u"conflicts"_qs},
+          {u"yes"_s, u"no"_s, u"conflicts"_s},
           update}},
     };
     return all;

@@ -28,7 +28,7 @@ struct Context {
         bool ok = false;
         const int n = args.value(index).toInt(&ok);
         if (!ok || n < low || n > high)
-            throw UsageError{u"„%1“ není číslo od %2 do %3"_qs.arg(args.value(index)).arg(low).arg(high)};
+            throw UsageError{QStringLiteral("„%1“ není číslo od %2 do %3").arg(args.value(index)).arg(low).arg(high)};
         return n;
     }
 
@@ -39,7 +39,8 @@ struct Context {
         bool ok = false;
         const int n = parser->value(name).toInt(&ok);
         if (!ok || n < low || n > high)
-            throw UsageError{u"--%1: „%2“ není číslo od %3 do %4"_qs.arg(name, parser->value(name)).arg(low).arg(high)};
+            throw UsageError{
+                QStringLiteral("--%1: „%2“ není číslo od %3 do %4").arg(name, parser->value(name)).arg(low).arg(high)};
         return n;
     }
 };

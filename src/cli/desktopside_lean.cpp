@@ -2,6 +2,8 @@
 // rinkomat-cli: QtCore only; printing and the network are left to rinkomat-cli-desktop.
 #include "desktopside.h"
 
+using namespace Qt::StringLiterals;
+
 namespace cli {
 
 bool hasDesktop()
@@ -16,12 +18,12 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
 
 FetchResult fetchUrl(const QUrl&, int)
 {
-    return {FetchResult::Status::Failed, {}, u"síť je k dispozici jen v rinkomat-cli-desktop"_qs};
+    return {FetchResult::Status::Failed, {}, u"síť je k dispozici jen v rinkomat-cli-desktop"_s};
 }
 
 QString printPdf(const QString&, const QString&)
 {
-    return u"tisk je k dispozici jen v rinkomat-cli-desktop"_qs;
+    return u"tisk je k dispozici jen v rinkomat-cli-desktop"_s;
 }
 
 } // namespace cli

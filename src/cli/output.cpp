@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 QJsonArray toJsonArray(const QStringList& texts)
 {
     QJsonArray a;
@@ -30,10 +32,10 @@ bool printOutput(const CommandOutput& out, OutputFormat format)
             // suggest, empty ones left out.
             for (QString& f : fields) {
                 QStringList lines;
-                for (const QString& line : QString(f).replace(u"\r\n"_qs, u"\n"_qs).split(u'\n'))
+                for (const QString& line : QString(f).replace(u"\r\n"_s, u"\n"_s).split(u'\n'))
                     if (!line.trimmed().isEmpty())
                         lines << line.trimmed();
-                f = lines.join(u" / "_qs);
+                f = lines.join(u" / "_s);
                 // A TAB would shift the columns and an escape would reach the terminal.
                 for (QChar& c : f) {
                     if (c.category() == QChar::Other_Control)

@@ -23,10 +23,12 @@
 #include <QShortcut>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
     : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los), m_journal(otvirany_los)
 {
-    setObjectName(u"frmMain"_qs);
+    setObjectName(u"frmMain"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     buildRows();
     buildMenu();
@@ -50,9 +52,9 @@ void frmMain::buildRows()
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
     cboKolo = new QComboBox(central);
-    cboKolo->setObjectName(u"cboKolo"_qs);
+    cboKolo->setObjectName(u"cboKolo"_s);
     cboKolo->setMaxVisibleItems(20);
-    cboKolo->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_qs); // a list of 20 rounds, not a screen tall
+    cboKolo->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_s); // a list of 20 rounds, not a screen tall
     connect(cboKolo, &QComboBox::currentIndexChanged, this, &frmMain::onRoundSelected);
     outer->addWidget(cboKolo, 0, Qt::AlignHCenter);
 
@@ -72,10 +74,10 @@ void frmMain::buildRows()
         Hteam[i] = makeLabel("Hteam", Qt::AlignRight);
         Ateam[i] = makeLabel("Ateam", Qt::AlignLeft);
         dash[i] = makeLabel("dash", Qt::AlignHCenter);
-        dash[i]->setText(u"-"_qs);
+        dash[i]->setText(u"-"_s);
         dash[i]->setMinimumWidth(24);
         result[i] = new QLineEdit(Shape1);
-        result[i]->setObjectName(u"result"_qs + QString::number(i));
+        result[i]->setObjectName(u"result"_s + QString::number(i));
         result[i]->setMaxLength(12);
         result[i]->setFixedWidth(70);
         result[i]->setAlignment(Qt::AlignHCenter);
@@ -88,10 +90,10 @@ void frmMain::buildRows()
     }
     // A line of its own for the note of a rejected typo: the rows never move when it shows.
     lblTypo = new QLabel(Shape1);
-    lblTypo->setObjectName(u"lblTypo"_qs);
+    lblTypo->setObjectName(u"lblTypo"_s);
     lblTypo->setAlignment(Qt::AlignCenter);
     lblTypo->setMinimumHeight(lblTypo->fontMetrics().height());
-    lblTypo->setStyleSheet(u"color: #B00000"_qs);
+    lblTypo->setStyleSheet(u"color: #B00000"_s);
     grid->addWidget(lblTypo, kSlots, 0, 1, 4);
     m_typoTimer.setSingleShot(true);
     connect(&m_typoTimer, &QTimer::timeout, lblTypo, &QLabel::clear);
@@ -99,9 +101,9 @@ void frmMain::buildRows()
     outer->addWidget(Shape1);
 
     PIC = new QLabel(central);
-    PIC->setObjectName(u"PIC"_qs);
-    PIC->setPixmap(QPixmap(QDir(Desktop::instance().programFolder()).filePath(u"ad/3.jpg"_qs)));
-    PIC->setToolTip(u"Sázkový rádce – tipy a statistiky pro sázení na hokej"_qs);
+    PIC->setObjectName(u"PIC"_s);
+    PIC->setPixmap(QPixmap(QDir(Desktop::instance().programFolder()).filePath(u"ad/3.jpg"_s)));
+    PIC->setToolTip(u"Sázkový rádce – tipy a statistiky pro sázení na hokej"_s);
     linkToPartnerSite(PIC);
     outer->addWidget(PIC, 0, Qt::AlignHCenter);
     setCentralWidget(central);
@@ -144,7 +146,7 @@ QString frmMain::lockLeague()
     if (!error.isEmpty() && !lock->otherComputer().isEmpty() &&
         Desktop::instance().message(
             nullptr,
-            error + u"\r\n\r\nPřevzít ligu? Běží-li program na počítači „%1“ přece, jedny z výsledků se ztratí."_qs.arg(
+            error + u"\r\n\r\nPřevzít ligu? Běží-li program na počítači „%1“ přece, jedny z výsledků se ztratí."_s.arg(
                         lock->otherComputer()),
             Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
         error = lock->takeOver();
@@ -163,7 +165,7 @@ void frmMain::offerRecovery()
     const Desktop::Answer answer = Desktop::instance().message(
         nullptr,
         u"Program minule neskončil řádně: %1 zadaných změn v lize „%2“ nebylo uloženo.\r\n\r\n"
-        "Obnovit je?"_qs.arg(unsaved.size())
+        "Obnovit je?"_s.arg(unsaved.size())
             .arg(m_season.caption),
         Desktop::Icon::Question, Desktop::Buttons::YesNo, program::title);
     if (answer == Desktop::Answer::Yes)
@@ -178,7 +180,7 @@ void frmMain::reloadSeason()
     const int index = cboKolo->currentIndex();
     const QString error = Form_Load();
     if (!error.isEmpty()) {
-        Desktop::instance().tell(this, u"Nová data nelze načíst, zůstávají původní.\r\n"_qs + error,
+        Desktop::instance().tell(this, u"Nová data nelze načíst, zůstávají původní.\r\n"_s + error,
                                  Desktop::Icon::Critical);
         return;
     }
@@ -209,7 +211,7 @@ void frmMain::dropWhatIf()
 
 void frmMain::showWhatIfState()
 {
-    setWindowTitle(m_real ? m_season.caption + u" – Co kdyby (nic se neukládá)"_qs : m_season.caption);
+    setWindowTitle(m_real ? m_season.caption + u" – Co kdyby (nic se neukládá)"_s : m_season.caption);
     for (QLineEdit* field : result) {
         QPalette p = field->palette();
         p.setColor(QPalette::Base, m_real ? QColor(0xFFE8C0) : palette().color(QPalette::Base));
@@ -258,8 +260,8 @@ void frmMain::storeDisplayedRound()
             // A typo costs nothing: what the field held stays, and the user hears and reads why.
             normalised = stored.result;
             Desktop::instance().beep();
-            lblTypo->setText(u"„%1“ není platný výsledek — ponechán %2"_qs.arg(
-                text.left(12), normalised.isEmpty() ? u"prázdný výsledek"_qs : normalised));
+            lblTypo->setText(u"„%1“ není platný výsledek — ponechán %2"_s.arg(
+                text.left(12), normalised.isEmpty() ? u"prázdný výsledek"_s : normalised));
             m_typoTimer.start(pacing::ms(4000));
         }
         if (normalised != text)
@@ -386,9 +388,9 @@ frmMain::SaveAttempt frmMain::trySave()
             this,
             u"Soubor „%1“ se od načtení změnil, upravil jej jiný program.\r\n\r\n"
             "Načíst soubor znovu: výsledky zadané od posledního uložení se ztratí.\r\n"
-            "Přepsat soubor: uloží se vaše výsledky, změny provedené jiným programem se ztratí."_qs.arg(
+            "Přepsat soubor: uloží se vaše výsledky, změny provedené jiným programem se ztratí."_s.arg(
                 QFileInfo(m_schedulePath).fileName()),
-            Desktop::Icon::Warning, {u"Načíst soubor znovu"_qs, u"Přepsat soubor"_qs, u"Zrušit"_qs}, program::title);
+            Desktop::Icon::Warning, {u"Načíst soubor znovu"_s, u"Přepsat soubor"_s, u"Zrušit"_s}, program::title);
         if (choice == 0) {
             m_journal.clear(); // the user gives up what he typed
             reloadSeason();
@@ -411,9 +413,9 @@ bool frmMain::writeSeason()
     const SaveAttempt attempt = trySave();
     if (!attempt.error.isEmpty()) {
         Desktop::instance().tell(this,
-                                 u"Výsledky se nepodařilo uložit.\r\n"_qs + attempt.error +
+                                 u"Výsledky se nepodařilo uložit.\r\n"_s + attempt.error +
                                      u"\r\n\r\nProgram zůstává otevřený a zadané výsledky jsou zachovány; "
-                                     "odstraňte příčinu a zkuste to znovu."_qs,
+                                     "odstraňte příčinu a zkuste to znovu."_s,
                                  Desktop::Icon::Critical);
     }
     return attempt.saved;
@@ -437,13 +439,13 @@ frmMain::Leaving frmMain::saveForLeaving()
         if (attempt.error.isEmpty())
             return Leaving::Stay; // the user chose so
         const int choice = Desktop::instance().choose(
-            this, u"Výsledky se nepodařilo uložit.\r\n"_qs + attempt.error, Desktop::Icon::Critical,
-            {u"Zkusit znovu"_qs, u"Odejít bez uložení"_qs, u"Zůstat v programu"_qs}, program::title);
+            this, u"Výsledky se nepodařilo uložit.\r\n"_s + attempt.error, Desktop::Icon::Critical,
+            {u"Zkusit znovu"_s, u"Odejít bez uložení"_s, u"Zůstat v programu"_s}, program::title);
         if (choice == 2)
             return Leaving::Stay;
         if (choice == 1 &&
             Desktop::instance().message(
-                this, u"Výsledky zadané od posledního uložení budou ztraceny.\r\n\r\nOpravdu odejít bez uložení?"_qs,
+                this, u"Výsledky zadané od posledního uložení budou ztraceny.\r\n\r\nOpravdu odejít bez uložení?"_s,
                 Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes) {
             m_journal.clear();
             return Leaving::WithoutSaving;

@@ -35,6 +35,8 @@
 #include <QShortcut>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                              std::function<void()> run)
 {
@@ -60,50 +62,50 @@ QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& capti
 
 void frmMain::buildMenu()
 {
-    QMenu* mnuMenu = menuBar()->addMenu(u" =>  &MENU  "_qs);
-    mnuMenu->setObjectName(u"mnuMenu"_qs);
+    QMenu* mnuMenu = menuBar()->addMenu(u" =>  &MENU  "_s);
+    mnuMenu->setObjectName(u"mnuMenu"_s);
     connect(mnuMenu, &QMenu::aboutToShow, this, &frmMain::storeDisplayedRound);
     // F10 opens the menu bar, as in other desktop programs; Alt+M opens MENU, never types into a result.
     auto* f10 = new QShortcut(Qt::Key_F10, this);
     connect(f10, &QShortcut::activated, this, [this, mnuMenu] { menuBar()->setActiveAction(mnuMenu->menuAction()); });
 
-    QMenu* mnuTabulka = mnuMenu->addMenu(u"&Tabulka"_qs);
-    mnuTabulka->setObjectName(u"mnuTabulka"_qs);
-    addCommand(mnuTabulka, "mnuPrubezna", u"&Průběžná"_qs, Qt::Key_F2, [this] {
+    QMenu* mnuTabulka = mnuMenu->addMenu(u"&Tabulka"_s);
+    mnuTabulka->setObjectName(u"mnuTabulka"_s);
+    addCommand(mnuTabulka, "mnuPrubezna", u"&Průběžná"_s, Qt::Key_F2, [this] {
         const BusyCursor busy;
         (new frmTable(m_season, 1, kRounds, runningTableCaption(), this))->open();
     });
-    addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_qs, {},
+    addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_s, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
-    addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_qs, {}, [this] {
+    addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_s, {}, [this] {
         const BusyCursor busy;
-        const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs);
+        const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
         (new frmHistorie(allTimeTable(folder, competitionName(m_season)), this))->open();
     });
-    addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_qs, Qt::Key_F3, [this] {
+    addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_s, Qt::Key_F3, [this] {
         auto* cross = new frmKriz(m_season, this);
         addSaveCommand(cross, [view = crossView(m_season)] { return view; });
         cross->open();
     });
-    addCommand(mnuMenu, "mnuVyhled", u"&Výhled sezóny"_qs, Qt::Key_F12, [this] {
+    addCommand(mnuMenu, "mnuVyhled", u"&Výhled sezóny"_s, Qt::Key_F12, [this] {
         // Beside the round, not over it: a result typed meanwhile starts the outlook again.
         auto* outlook = new frmVyhled(m_season, 10'000, this);
         connect(this, &frmMain::seasonChanged, outlook, [this, outlook] { outlook->restart(m_season); });
         outlook->show();
     });
-    addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_qs, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
-    addCommand(mnuMenu, "mnuGraf", u"&Graf vývoje umístění"_qs, {}, [this] {
+    addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_s, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
+    addCommand(mnuMenu, "mnuGraf", u"&Graf vývoje umístění"_s, {}, [this] {
         const BusyCursor busy;
         auto* graph = new frmGraf(m_season, this);
         addSaveCommand(graph, [view = graphView(m_season)] { return view; });
         graph->open();
     });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuSerie", u"&Série výsledků"_qs, Qt::Key_F4,
+    addCommand(mnuMenu, "mnuSerie", u"&Série výsledků"_s, Qt::Key_F4,
                [this] { (new frmSerie(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuBil", u"&Dosavadní bilance"_qs, Qt::Key_F5,
+    addCommand(mnuMenu, "mnuBil", u"&Dosavadní bilance"_s, Qt::Key_F5,
                [this] { (new frmBilance(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_qs, {}, [this] {
+    addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_s, {}, [this] {
         auto* adjustments = new frmUpravy(m_season, m_competitionPath, this);
         connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
             m_season.adjustments = list;
@@ -114,29 +116,29 @@ void frmMain::buildMenu()
         adjustments->open();
     });
     mnuMenu->addSeparator();
-    QMenu* mnuNajit = mnuMenu->addMenu(u"&Hledat"_qs);
-    mnuNajit->setObjectName(u"mnuNajit"_qs);
-    addCommand(mnuNajit, "mnuVzaj", u"&Vzájemné zápasy"_qs, Qt::Key_F6,
+    QMenu* mnuNajit = mnuMenu->addMenu(u"&Hledat"_s);
+    mnuNajit->setObjectName(u"mnuNajit"_s);
+    addCommand(mnuNajit, "mnuVzaj", u"&Vzájemné zápasy"_s, Qt::Key_F6,
                [this] { (new frmVzaj(m_season, this))->open(); });
-    addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_qs, Qt::Key_F7, [this] { showMissingResults(); });
-    addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_qs, {},
+    addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_s, Qt::Key_F7, [this] { showMissingResults(); });
+    addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_s, {},
                [this] { (new frmZapasy(m_season, m_competitionPath, this))->open(); });
-    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_qs, {}, [this] {
+    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_s, {}, [this] {
         saveICalendar(this, toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now()),
-                      fileNameFor(u"zápasy "_qs + m_season.caption) + u".ics");
+                      fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
     });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuUpd", u"&Aktualizace dat"_qs, Qt::Key_F8,
+    addCommand(mnuMenu, "mnuUpd", u"&Aktualizace dat"_s, Qt::Key_F8,
                [this] { (new frmUpdate(this, *this, QUrl(program::updateSite)))->open(); });
-    addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledk&y"_qs, Qt::Key_F9,
+    addCommand(mnuMenu, "mnuTTX", u"Aktuální výsledk&y"_s, Qt::Key_F9,
                [this] { Desktop::instance().browse(this, QUrl(program::liveResults)); });
     mnuMenu->addSeparator();
-    m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_qs, {}, [this] { showCalendar(); });
-    addCommand(mnuMenu, "mnuHelp", u"&Užitečné tipy"_qs, {}, [this] { showTips(); });
-    addCommand(mnuMenu, "mnuOpr", u"&O programu"_qs, {}, [this] { showAbout(); });
+    m_calendar = addCommand(mnuMenu, "mnuKalendar", u"Kalendář akcí"_s, {}, [this] { showCalendar(); });
+    addCommand(mnuMenu, "mnuHelp", u"&Užitečné tipy"_s, {}, [this] { showTips(); });
+    addCommand(mnuMenu, "mnuOpr", u"&O programu"_s, {}, [this] { showAbout(); });
     mnuMenu->addSeparator();
-    addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_qs, Qt::Key_F11, [this] { switchLeague(); });
-    addCommand(mnuMenu, "mnuKonec", u"Ukončit p&rogram"_qs, QKeySequence(Qt::CTRL | Qt::Key_X),
+    addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_s, Qt::Key_F11, [this] { switchLeague(); });
+    addCommand(mnuMenu, "mnuKonec", u"Ukončit p&rogram"_s, QKeySequence(Qt::CTRL | Qt::Key_X),
                [this] { endProgram(); });
 }
 
@@ -170,8 +172,7 @@ void frmMain::showMissingResults()
 {
     const MissingResults lines = missingResults(m_season, Desktop::instance().today());
     if (lines.lines.isEmpty()) {
-        Desktop::instance().message(this, kNothingMissing, Desktop::Icon::Information, Desktop::Buttons::Ok,
-                                    u"info"_qs);
+        Desktop::instance().message(this, kNothingMissing, Desktop::Icon::Information, Desktop::Buttons::Ok, u"info"_s);
         return;
     }
     auto* missing = new frmMissing(lines, this);
@@ -188,7 +189,7 @@ void frmMain::showMissingResults()
 void frmMain::showCalendar()
 {
     const QString path =
-        QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_qs + calendarFileName(m_season.caption));
+        QDir(Desktop::instance().programFolder()).filePath(u"souteze/"_s + calendarFileName(m_season.caption));
     const Result<QByteArray> file = readDataFile(path);
     if (!file.ok()) {
         Desktop::instance().tell(this, kNoCalendar);
@@ -209,17 +210,17 @@ void frmMain::showTips()
         "PŘESUN MEZI KOLY - pomocí kláves Page Up a Page Down\r\n\r\n"
         "VÝMĚNA POŘADATELSTVÍ - současně držte klávesy Ctrl+Shift a klikněte na pomlčku mezi týmy\r\n\r\n"
         "VZÁJEMNÉ ZÁPASY - dvakrát klikněte na pomlčku mezi týmy\r\n\r\n"
-        "DOSAVADNÍ BILANCE - dvakrát klikněte na tým"_qs,
+        "DOSAVADNÍ BILANCE - dvakrát klikněte na tým"_s,
         Desktop::Icon::Information);
 }
 
 void frmMain::showAbout()
 {
     Desktop::instance().tell(this,
-                             u"RINKOMAT\r\nverze "_qs + program::version +
+                             u"RINKOMAT\r\nverze "_s + program::version +
                                  u"\r\n\r\nProgram pro fanoušky ligového hokeje.\r\n"
                                  "Výsledky, tabulky a statistiky celé sezóny na jednom místě.\r\n"
-                                 "Vyvinul tým Rinkomatu, www.rinkomat.example"_qs,
+                                 "Vyvinul tým Rinkomatu, www.rinkomat.example"_s,
                              Desktop::Icon::Information);
 }
 

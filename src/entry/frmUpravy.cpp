@@ -15,16 +15,18 @@
 #include <QSpinBox>
 #include <QTableWidget>
 
+using namespace Qt::StringLiterals;
+
 frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, QWidget* parent)
     : QDialog(parent), m_league(league), m_stored(league.adjustments), m_competitionPath(competitionPath)
 {
-    setObjectName(u"frmUpravy"_qs);
+    setObjectName(u"frmUpravy"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"úpravy bodů – "_qs + league.caption);
+    setWindowTitle(u"úpravy bodů – "_s + league.caption);
     auto* grid = new QGridLayout(this);
     tblUpravy = new QTableWidget(0, 3, this);
-    tblUpravy->setObjectName(u"tblUpravy"_qs);
-    tblUpravy->setHorizontalHeaderLabels({u"tým"_qs, u"body"_qs, u"důvod"_qs});
+    tblUpravy->setObjectName(u"tblUpravy"_s);
+    tblUpravy->setHorizontalHeaderLabels({u"tým"_s, u"body"_s, u"důvod"_s});
     tblUpravy->horizontalHeader()->setStretchLastSection(true);
     tblUpravy->verticalHeader()->hide();
     tblUpravy->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -32,33 +34,33 @@ frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, 
     tblUpravy->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblUpravy->setMinimumSize(520, 200);
     cboTym = new QComboBox(this);
-    cboTym->setObjectName(u"cboTym"_qs);
+    cboTym->setObjectName(u"cboTym"_s);
     for (int t = 1; t <= kTeams; ++t)
         if (!league.TymPodleCisla(t).isEmpty())
             cboTym->addItem(league.TymPodleCisla(t), t);
     spnBody = new QSpinBox(this);
-    spnBody->setObjectName(u"spnBody"_qs);
+    spnBody->setObjectName(u"spnBody"_s);
     spnBody->setRange(-kMaxAdjustment, kMaxAdjustment);
     spnBody->setValue(-1);
     txtDuvod = new QLineEdit(this);
-    txtDuvod->setObjectName(u"txtDuvod"_qs);
+    txtDuvod->setObjectName(u"txtDuvod"_s);
     txtDuvod->setMaxLength(kMaxReasonLength);
-    txtDuvod->setPlaceholderText(u"důvod, např. neoprávněný start hráče"_qs);
-    cmdPridat = new QPushButton(u"&Přidat"_qs, this);
-    cmdPridat->setObjectName(u"cmdPridat"_qs);
-    cmdOdebrat = new QPushButton(u"&Odebrat"_qs, this);
-    cmdOdebrat->setObjectName(u"cmdOdebrat"_qs);
-    cmdUlozit = new QPushButton(u"&Uložit"_qs, this);
-    cmdUlozit->setObjectName(u"cmdUlozitUpravy"_qs);
-    cmdZrusit = new QPushButton(u"Zrušit"_qs, this);
-    cmdZrusit->setObjectName(u"cmdZrusit"_qs);
+    txtDuvod->setPlaceholderText(u"důvod, např. neoprávněný start hráče"_s);
+    cmdPridat = new QPushButton(u"&Přidat"_s, this);
+    cmdPridat->setObjectName(u"cmdPridat"_s);
+    cmdOdebrat = new QPushButton(u"&Odebrat"_s, this);
+    cmdOdebrat->setObjectName(u"cmdOdebrat"_s);
+    cmdUlozit = new QPushButton(u"&Uložit"_s, this);
+    cmdUlozit->setObjectName(u"cmdUlozitUpravy"_s);
+    cmdZrusit = new QPushButton(u"Zrušit"_s, this);
+    cmdZrusit->setObjectName(u"cmdZrusit"_s);
     for (QPushButton* b : {cmdPridat, cmdOdebrat, cmdUlozit, cmdZrusit})
         b->setAutoDefault(false);
-    auto* tymLabel = new QLabel(u"&tým:"_qs, this);
+    auto* tymLabel = new QLabel(u"&tým:"_s, this);
     tymLabel->setBuddy(cboTym);
-    auto* bodyLabel = new QLabel(u"&body:"_qs, this);
+    auto* bodyLabel = new QLabel(u"&body:"_s, this);
     bodyLabel->setBuddy(spnBody);
-    auto* duvodLabel = new QLabel(u"&důvod:"_qs, this);
+    auto* duvodLabel = new QLabel(u"&důvod:"_s, this);
     duvodLabel->setBuddy(txtDuvod);
     grid->addWidget(tblUpravy, 0, 0, 1, 4);
     grid->addWidget(cmdOdebrat, 1, 3);
@@ -116,7 +118,7 @@ void frmUpravy::add()
 {
     const PointsAdjustment a{cboTym->currentData().toInt(), spnBody->value(), txtDuvod->text().trimmed()};
     if (const QString fault = adjustmentFault(m_league, a); !fault.isEmpty()) {
-        Desktop::instance().tell(this, u"Úpravu nelze přidat: "_qs + fault, Desktop::Icon::Warning);
+        Desktop::instance().tell(this, u"Úpravu nelze přidat: "_s + fault, Desktop::Icon::Warning);
         txtDuvod->setFocus();
         return;
     }
@@ -142,9 +144,9 @@ void frmUpravy::save()
     const QString error = saveAdjustments(m_league.adjustments, m_competitionPath, Desktop::instance().now());
     if (!error.isEmpty()) {
         Desktop::instance().tell(this,
-                                 u"Úpravy bodů se nepodařilo uložit.\r\n"_qs + error +
+                                 u"Úpravy bodů se nepodařilo uložit.\r\n"_s + error +
                                      u"\r\n\r\nOkno zůstává otevřené a úpravy jsou zachovány; "
-                                     "odstraňte příčinu a zkuste to znovu."_qs,
+                                     "odstraňte příčinu a zkuste to znovu."_s,
                                  Desktop::Icon::Critical);
         return;
     }
@@ -157,8 +159,8 @@ void frmUpravy::reject()
 {
     // Escape and the close box never throw away lines the user added or removed without asking.
     if (m_league.adjustments != m_stored &&
-        Desktop::instance().choose(this, u"Změny úprav bodů nejsou uloženy."_qs, Desktop::Icon::Warning,
-                                   {u"Zahodit změny"_qs, u"Zpět k úpravám"_qs}, u"úpravy bodů"_qs) != 0)
+        Desktop::instance().choose(this, u"Změny úprav bodů nejsou uloženy."_s, Desktop::Icon::Warning,
+                                   {u"Zahodit změny"_s, u"Zpět k úpravám"_s}, u"úpravy bodů"_s) != 0)
         return;
     QDialog::reject();
 }

@@ -5,13 +5,15 @@
 
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString csvField(const QString& text)
 {
     if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
-    return u'"' + QString(text).replace(u'"', u"\"\""_qs) + u'"';
+    return u'"' + QString(text).replace(u'"', u"\"\""_s) + u'"';
 }
 
 QString htmlCell(const QString& tag, const QString& text)
@@ -19,17 +21,17 @@ QString htmlCell(const QString& tag, const QString& text)
     QString shown = text.toHtmlEscaped();
     while (shown.endsWith(u"\r\n"))
         shown.chop(2); // an unplayed later meeting
-    return u'<' + tag + u'>' + shown.replace(u"\r\n"_qs, u"<br>"_qs) + u"</" + tag + u'>';
+    return u'<' + tag + u'>' + shown.replace(u"\r\n"_s, u"<br>"_s) + u"</" + tag + u'>';
 }
 
 // TEXT of RFC 5545: backslash, semicolon, comma and line breaks escaped.
 QString icsText(QString text)
 {
-    return text.replace(u'\\', u"\\\\"_qs)
-        .replace(u';', u"\\;"_qs)
-        .replace(u',', u"\\,"_qs)
-        .replace(u"\r\n"_qs, u"\\n"_qs)
-        .replace(u'\n', u"\\n"_qs);
+    return text.replace(u'\\', u"\\\\"_s)
+        .replace(u';', u"\\;"_s)
+        .replace(u',', u"\\,"_s)
+        .replace(u"\r\n"_s, u"\\n"_s)
+        .replace(u'\n', u"\\n"_s);
 }
 
 // A content line folded after 75 octets, never inside a UTF-8 sequence; continuation lines start with a blank.
@@ -65,7 +67,7 @@ QByteArray toCsv(const ViewTable& view)
 
 QByteArray toHtml(const ViewTable& view)
 {
-    QString page = u"<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n<title>"_qs +
+    QString page = u"<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n<title>"_s +
                    view.caption.toHtmlEscaped() +
                    u"</title>\n<style>\n"
                    "body { font-family: sans-serif; margin: 2em; }\n"
@@ -74,28 +76,28 @@ QByteArray toHtml(const ViewTable& view)
                    "th { background: #eee; }\n"
                    "tr:nth-child(even) td { background: #f7f7f7; }\n"
                    "@media print { body { margin: 0; } }\n"
-                   "</style>\n</head>\n<body>\n<h1>"_qs +
+                   "</style>\n</head>\n<body>\n<h1>"_s +
                    view.caption.toHtmlEscaped() + u"</h1>\n<table>\n<tr>";
     for (const QString& h : view.header)
-        page += htmlCell(u"th"_qs, h);
-    page += u"</tr>\n"_qs;
+        page += htmlCell(u"th"_s, h);
+    page += u"</tr>\n"_s;
     for (const QStringList& row : view.rows) {
-        page += u"<tr>"_qs;
+        page += u"<tr>"_s;
         for (const QString& f : row)
-            page += htmlCell(u"td"_qs, f);
-        page += u"</tr>\n"_qs;
+            page += htmlCell(u"td"_s, f);
+        page += u"</tr>\n"_s;
     }
-    return (page + u"</table>\n</body>\n</html>\n"_qs).toUtf8();
+    return (page + u"</table>\n</body>\n</html>\n"_s).toUtf8();
 }
 
 QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp)
 {
-    const QString dtstamp = stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_qs);
+    const QString dtstamp = stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
     const QString uidBase = QFileInfo(leagueFile).completeBaseName();
-    QByteArray out = folded(u"BEGIN:VCALENDAR"_qs) + folded(u"VERSION:2.0"_qs) +
-                     folded(u"PRODID:-//Rinkomat//Rinkomat "_qs + program::version + u"//CS") +
-                     folded(u"CALSCALE:GREGORIAN"_qs) + folded(u"METHOD:PUBLISH"_qs) +
-                     folded(u"X-WR-CALNAME:"_qs + icsText(season.caption));
+    QByteArray out = folded(u"BEGIN:VCALENDAR"_s) + folded(u"VERSION:2.0"_s) +
+                     folded(u"PRODID:-//Rinkomat//Rinkomat "_s + program::version + u"//CS") +
+                     folded(u"CALSCALE:GREGORIAN"_s) + folded(u"METHOD:PUBLISH"_s) +
+                     folded(u"X-WR-CALNAME:"_s + icsText(season.caption));
     for (int r = 1; r <= kRounds; ++r) {
         const QDate day = season.DATUM_KOLA(r);
         for (int m = 1; m <= kSlots; ++m) {
@@ -104,16 +106,16 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
                 continue;
             QString summary = season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
             if (!match.result.isEmpty())
-                summary += u"  "_qs + match.result;
-            out += folded(u"BEGIN:VEVENT"_qs);
-            out += folded(u"UID:%1-%2-%3@rinkomat"_qs.arg(uidBase).arg(r).arg(m));
-            out += folded(u"DTSTAMP:"_qs + dtstamp);
-            out += folded(u"DTSTART;VALUE=DATE:"_qs + day.toString(u"yyyyMMdd"_qs));
-            out += folded(u"DTEND;VALUE=DATE:"_qs + day.addDays(1).toString(u"yyyyMMdd"_qs));
-            out += folded(u"SUMMARY:"_qs + icsText(summary));
-            out += folded(u"DESCRIPTION:"_qs + icsText(u"%1. kolo\n"_qs.arg(r) + season.caption));
-            out += folded(u"END:VEVENT"_qs);
+                summary += u"  "_s + match.result;
+            out += folded(u"BEGIN:VEVENT"_s);
+            out += folded(u"UID:%1-%2-%3@rinkomat"_s.arg(uidBase).arg(r).arg(m));
+            out += folded(u"DTSTAMP:"_s + dtstamp);
+            out += folded(u"DTSTART;VALUE=DATE:"_s + day.toString(u"yyyyMMdd"_s));
+            out += folded(u"DTEND;VALUE=DATE:"_s + day.addDays(1).toString(u"yyyyMMdd"_s));
+            out += folded(u"SUMMARY:"_s + icsText(summary));
+            out += folded(u"DESCRIPTION:"_s + icsText(u"%1. kolo\n"_s.arg(r) + season.caption));
+            out += folded(u"END:VEVENT"_s);
         }
     }
-    return out + folded(u"END:VCALENDAR"_qs);
+    return out + folded(u"END:VCALENDAR"_s);
 }

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void write(QWidget* parent, const QString& path, const QByteArray& bytes)
@@ -35,8 +37,8 @@ QString fileNameFor(const QString& caption)
 void saveView(QWidget* parent, const ViewTable& view)
 {
     const QString path =
-        Desktop::instance().fileToSave(parent, u"Uložit"_qs, fileNameFor(view.caption) + u".csv",
-                                       u"Tabulka CSV pro tabulkový procesor (*.csv);;Webová stránka HTML (*.html)"_qs);
+        Desktop::instance().fileToSave(parent, u"Uložit"_s, fileNameFor(view.caption) + u".csv",
+                                       u"Tabulka CSV pro tabulkový procesor (*.csv);;Webová stránka HTML (*.html)"_s);
     if (path.isEmpty())
         return;
     const bool html = path.endsWith(u".html", Qt::CaseInsensitive) || path.endsWith(u".htm", Qt::CaseInsensitive);
@@ -45,18 +47,18 @@ void saveView(QWidget* parent, const ViewTable& view)
 
 void saveICalendar(QWidget* parent, const QByteArray& bytes, const QString& suggestedName)
 {
-    const QString path = Desktop::instance().fileToSave(parent, u"Uložit do kalendáře"_qs, suggestedName,
-                                                        u"Kalendář iCalendar (*.ics)"_qs);
+    const QString path = Desktop::instance().fileToSave(parent, u"Uložit do kalendáře"_s, suggestedName,
+                                                        u"Kalendář iCalendar (*.ics)"_s);
     if (!path.isEmpty())
         write(parent, path, bytes);
 }
 
 void addSaveCommand(QDialog* window, std::function<ViewTable()> view, const QString& nothingShown)
 {
-    auto* button = new QPushButton(u"Uložit…"_qs, window);
-    button->setObjectName(u"cmdUlozit"_qs);
+    auto* button = new QPushButton(u"Uložit…"_s, window);
+    button->setObjectName(u"cmdUlozit"_s);
     button->setAutoDefault(false);
-    button->setToolTip(u"Uložit jako tabulku CSV nebo webovou stránku (Ctrl+S)"_qs);
+    button->setToolTip(u"Uložit jako tabulku CSV nebo webovou stránku (Ctrl+S)"_s);
     const auto save = [window, view, nothingShown] {
         const ViewTable v = view();
         if (!v.rows.isEmpty())

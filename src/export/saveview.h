@@ -11,7 +11,7 @@ class QWidget;
 // "Uložit…" of a view window: a button at the window's foot and Ctrl+S. `view` gives what the window
 // shows at that moment; while it gives no rows, the user is told `nothingShown` instead.
 void addSaveCommand(QDialog* window, std::function<ViewTable()> view,
-                    const QString& nothingShown = u"Není co uložit: nejdřív vyberte tým."_qs);
+                    const QString& nothingShown = QStringLiteral("Není co uložit: nejdřív vyberte tým."));
 // Asks for the file (CSV or HTML) and writes the view; tells the user when it cannot be written.
 void saveView(QWidget* parent, const ViewTable& view);
 // Asks for the file and writes the iCalendar bytes.

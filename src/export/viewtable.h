@@ -17,7 +17,7 @@ struct ViewTable {
 // "Extraliga  2007/2008 – průběžná tabulka"
 inline QString viewCaption(const SeasonStore& season, const QString& caption)
 {
-    return season.caption + u" – "_qs + caption;
+    return season.caption + QStringLiteral(" – ") + caption;
 }
 
 // A view of one column of lines.

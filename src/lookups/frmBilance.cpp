@@ -9,24 +9,26 @@
 #include <QGridLayout>
 #include <QLabel>
 
+using namespace Qt::StringLiterals;
+
 frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
 {
-    setObjectName(u"frmBilance"_qs);
+    setObjectName(u"frmBilance"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"dosavadní bilance"_qs);
+    setWindowTitle(u"dosavadní bilance"_s);
     auto* grid = new QGridLayout(this);
     QFont bold = font();
     bold.setBold(true);
-    auto* heading = new QLabel(u"dosavadní bilance týmu"_qs, this);
+    auto* heading = new QLabel(u"dosavadní bilance týmu"_s, this);
     heading->setFont(bold);
     grid->addWidget(heading, 0, 0, 1, 4);
     cboBil = new QComboBox(this);
-    cboBil->setObjectName(u"cboBil"_qs);
+    cboBil->setObjectName(u"cboBil"_s);
     cboBil->addItems(season.teamNames());
     cboBil->setCurrentIndex(-1);
     cboBil->setMaxVisibleItems(14);
     grid->addWidget(cboBil, 1, 0, 1, 4);
-    const QStringList headers{u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs};
+    const QStringList headers{u"DOMA"_s, u"VENKU"_s, u"CELKEM"_s};
     for (int c = 0; c < 3; ++c) {
         auto* h = new QLabel(headers[c], this);
         h->setAlignment(Qt::AlignRight);
@@ -42,7 +44,7 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
             if (c == 2)
                 v->setFont(bold);
             grid->addWidget(v, r + 3, c + 1);
-            v->setObjectName(u"cell%1_%2"_qs.arg(r).arg(c));
+            v->setObjectName(u"cell%1_%2"_s.arg(r).arg(c));
             values[r][c] = v;
         }
     }

@@ -16,26 +16,28 @@
 #include <QPrinter>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent)
     : QDialog(parent), m_season(season), m_leagueFile(leagueFile)
 {
-    setObjectName(u"frmZapasy"_qs);
+    setObjectName(u"frmZapasy"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"zápasy vybraného týmu"_qs);
+    setWindowTitle(u"zápasy vybraného týmu"_s);
     auto* grid = new QGridLayout(this);
     cboTym = new QComboBox(this);
-    cboTym->setObjectName(u"cboTym"_qs);
+    cboTym->setObjectName(u"cboTym"_s);
     cboTym->addItems(season.teamNames());
     cboTym->setCurrentIndex(-1);
     cboTym->setMaxVisibleItems(14);
-    Command1 = new QPushButton(u"&Najít"_qs, this);
-    Command1->setObjectName(u"Command1"_qs);
-    Command2 = new QPushButton(u"&Vytisknout"_qs, this);
-    Command2->setObjectName(u"Command2"_qs);
+    Command1 = new QPushButton(u"&Najít"_s, this);
+    Command1->setObjectName(u"Command1"_s);
+    Command2 = new QPushButton(u"&Vytisknout"_s, this);
+    Command2->setObjectName(u"Command2"_s);
     Command2->setEnabled(false);
     lstZ = new QListWidget(this);
-    lstZ->setObjectName(u"lstZ"_qs);
-    lstZ->setFont(fixedFont(u"Courier New"_qs, 9));
+    lstZ->setObjectName(u"lstZ"_s);
+    lstZ->setFont(fixedFont(u"Courier New"_s, 9));
     lstZ->setMinimumSize(QSize(560, 420).boundedTo(roomOnScreen(this) - QSize(0, 80)));
     grid->addWidget(cboTym, 0, 0);
     grid->addWidget(Command1, 0, 1);
@@ -44,13 +46,13 @@ frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidg
     grid->setColumnStretch(0, 1);
     connect(Command1, &QPushButton::clicked, this, &frmZapasy::search);
     connect(Command2, &QPushButton::clicked, this, &frmZapasy::print);
-    auto* toCalendar = new QPushButton(u"Do kalendáře…"_qs, this);
-    toCalendar->setObjectName(u"cmdKalendar"_qs);
+    auto* toCalendar = new QPushButton(u"Do kalendáře…"_s, this);
+    toCalendar->setObjectName(u"cmdKalendar"_s);
     toCalendar->setEnabled(false);
     grid->addWidget(toCalendar, 2, 0, Qt::AlignLeft);
     connect(toCalendar, &QPushButton::clicked, this, [this] {
         saveICalendar(this, toICalendar(m_season, m_leagueFile, m_team, Desktop::instance().now()),
-                      fileNameFor(u"zápasy "_qs + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
+                      fileNameFor(u"zápasy "_s + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
     });
     connect(Command1, &QPushButton::clicked, toCalendar, [this, toCalendar] { toCalendar->setEnabled(m_team > 0); });
     addSaveCommand(this, [this] { return m_team > 0 ? matchesView(m_season, m_team) : ViewTable{}; });
@@ -73,8 +75,8 @@ void frmZapasy::print()
     Desktop& desktop = Desktop::instance();
     if (desktop.message(this,
                         u"Zapněte tiskárnu a zkontrolujte papír. Bude potřeba 1 list formátu A4.\r\n\r\n"
-                        "Tisk zahájíte kliknutím na tlačítko OK."_qs,
-                        Desktop::Icon::Information, Desktop::Buttons::OkCancel, u"tisk"_qs) != Desktop::Answer::Ok)
+                        "Tisk zahájíte kliknutím na tlačítko OK."_s,
+                        Desktop::Icon::Information, Desktop::Buttons::OkCancel, u"tisk"_s) != Desktop::Answer::Ok)
         return;
     QStringList lines;
     for (int i = 0; i < lstZ->count(); ++i)
@@ -86,7 +88,7 @@ void frmZapasy::print()
         QPrinter printer(QPrinter::HighResolution);
         printed = printTextPage(printer, page);
     } else {
-        if (desktop.tell(this, u"Není nainstalována žádná tiskárna.\r\n\r\nChcete stránku uložit jako soubor PDF?"_qs,
+        if (desktop.tell(this, u"Není nainstalována žádná tiskárna.\r\n\r\nChcete stránku uložit jako soubor PDF?"_s,
                          Desktop::Icon::Question, Desktop::Buttons::YesNo) != Desktop::Answer::Yes)
             return;
         const QString path = desktop.pdfFileToSave(this, m_season.TymPodleCisla(m_team) + u".pdf");
@@ -94,13 +96,13 @@ void frmZapasy::print()
             return;
         const QString error = printTextPageToPdf(path, page);
         if (!error.isEmpty()) {
-            desktop.tell(this, u"Stránku se nepodařilo uložit.\r\n"_qs + error, Desktop::Icon::Critical);
+            desktop.tell(this, u"Stránku se nepodařilo uložit.\r\n"_s + error, Desktop::Icon::Critical);
             return;
         }
-        desktop.tell(this, u"Stránka je uložena v souboru\r\n"_qs + QDir::toNativeSeparators(path),
+        desktop.tell(this, u"Stránka je uložena v souboru\r\n"_s + QDir::toNativeSeparators(path),
                      Desktop::Icon::Information);
         return;
     }
     if (!printed)
-        desktop.tell(this, u"Stránku se nepodařilo vytisknout."_qs, Desktop::Icon::Critical);
+        desktop.tell(this, u"Stránku se nepodařilo vytisknout."_s, Desktop::Icon::Critical);
 }

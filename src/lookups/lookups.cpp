@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One venue's column of the balance, from the standings' own counters.
@@ -53,16 +55,16 @@ QString dayAndMonth(const QDate& date)
 std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
 {
     const TeamStats stats = DataProTabulku(season, 1, kRounds);
-    static const QStringList captions = {u"počet utkání:"_qs,
-                                         u"výher:"_qs,
-                                         u"výher v prodl.:"_qs,
-                                         u"remíz:"_qs,
-                                         u"proher v prodl.:"_qs,
-                                         u"proher:"_qs,
-                                         u"skóre:"_qs,
-                                         u"body:"_qs,
-                                         u"úspěšnost v prodl.:"_qs,
-                                         u"úspěšnost celková:"_qs};
+    static const QStringList captions = {u"počet utkání:"_s,
+                                         u"výher:"_s,
+                                         u"výher v prodl.:"_s,
+                                         u"remíz:"_s,
+                                         u"proher v prodl.:"_s,
+                                         u"proher:"_s,
+                                         u"skóre:"_s,
+                                         u"body:"_s,
+                                         u"úspěšnost v prodl.:"_s,
+                                         u"úspěšnost celková:"_s};
     const QStringList h = column(stats, venue::Home, team), a = column(stats, venue::Away, team),
                       t = column(stats, venue::Total, team);
     std::array<BalanceRow, 10> rows;
@@ -97,17 +99,17 @@ QString matchesPage(const SeasonStore& season, int team, const QStringList& line
     const QString title = season.TymPodleCisla(team).toUpper() + u"  -  " + season.caption;
     QStringList page{QString(), QString(), QString(), title, QString(title.size(), u'='), QString()};
     page << lines << QString()
-         << u"vytisknuto "_qs + printed.toString(u"dd.MM.yyyy"_qs) + u" v " + printed.toString(u"HH:mm"_qs)
+         << u"vytisknuto "_s + printed.toString(u"dd.MM.yyyy"_s) + u" v " + printed.toString(u"HH:mm"_s)
          << program::homePage.mid(7) + u"   (verze " + program::version + u')';
     for (QString& line : page)
         line.prepend(indent);
-    return page.join(u"\r\n"_qs);
+    return page.join(u"\r\n"_s);
 }
 
 QStringList headToHeadLines(const SeasonStore& season, int first, int second)
 {
     if (first == second || first < 1 || second < 1 || first > kTeams || second > kTeams)
-        return {u"nesprávné zadání"_qs};
+        return {u"nesprávné zadání"_s};
     QStringList lines;
     for (int r = 1; r <= kRounds; ++r) {
         for (int m = 1; m <= kSlots; ++m) {
@@ -135,7 +137,7 @@ MissingResults missingResults(const SeasonStore& season, const QDate& today)
             if (!match.result.isEmpty())
                 continue;
             if (!header)
-                out.lines << u">>  "_qs + roundLabel(r, season) + u"  <<";
+                out.lines << u">>  "_s + roundLabel(r, season) + u"  <<";
             header = true;
             out.lines << season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
         }
@@ -149,7 +151,7 @@ MissingResults missingResults(const SeasonStore& season, const QDate& today)
 }
 
 namespace {
-const QRegularExpression calendarEvent(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_qs);
+const QRegularExpression calendarEvent(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_s);
 }
 
 std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes)
@@ -176,21 +178,21 @@ QString calendarFault(const QByteArray& bytes, const QString& fileName)
         const QRegularExpressionMatch m = calendarEvent.match(line);
         const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
         if (k < 1 || k > 10)
-            return u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_qs.arg(fileName).arg(lineNo);
+            return u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_s.arg(fileName).arg(lineNo);
         anyEvent = true;
     }
-    return anyEvent ? QString() : u"Soubor „%1“ neobsahuje žádnou akci kalendáře."_qs.arg(fileName);
+    return anyEvent ? QString() : u"Soubor „%1“ neobsahuje žádnou akci kalendáře."_s.arg(fileName);
 }
 
 QString calendarFileName(const QString& season)
 {
-    return u"kalendar_"_qs + season.mid(season.size() - 7, 2) + season.right(2) + u".dat";
+    return u"kalendar_"_s + season.mid(season.size() - 7, 2) + season.right(2) + u".dat";
 }
 
 ViewTable balanceView(const SeasonStore& season, int team)
 {
-    ViewTable v{viewCaption(season, u"dosavadní bilance – "_qs + season.TymPodleCisla(team)),
-                {QString(), u"doma"_qs, u"venku"_qs, u"celkem"_qs},
+    ViewTable v{viewCaption(season, u"dosavadní bilance – "_s + season.TymPodleCisla(team)),
+                {QString(), u"doma"_s, u"venku"_s, u"celkem"_s},
                 {}};
     for (const BalanceRow& r : teamBalance(season, team))
         v.rows.append({r.caption, r.home, r.away, r.total});
@@ -199,7 +201,7 @@ ViewTable balanceView(const SeasonStore& season, int team)
 
 ViewTable matchesView(const SeasonStore& season, int team)
 {
-    return oneColumnView(viewCaption(season, u"zápasy – "_qs + season.TymPodleCisla(team)), u"zápas"_qs,
+    return oneColumnView(viewCaption(season, u"zápasy – "_s + season.TymPodleCisla(team)), u"zápas"_s,
                          teamMatchLines(season, team));
 }
 
@@ -208,19 +210,18 @@ ViewTable headToHeadView(const SeasonStore& season, int first, int second)
     // An empty team box is a choice the user can make; it names no team.
     const auto name = [&](int team) { return team >= 1 && team <= kTeams ? season.TymPodleCisla(team) : QString(); };
     const QString pair = name(first) + u" a " + name(second);
-    return oneColumnView(viewCaption(season, u"vzájemné zápasy – "_qs + pair), u"zápas"_qs,
+    return oneColumnView(viewCaption(season, u"vzájemné zápasy – "_s + pair), u"zápas"_s,
                          headToHeadLines(season, first, second));
 }
 
 ViewTable missingView(const SeasonStore& season, const QDate& today)
 {
-    return oneColumnView(viewCaption(season, u"chybějící výsledky"_qs), u"zápas"_qs,
-                         missingResults(season, today).lines);
+    return oneColumnView(viewCaption(season, u"chybějící výsledky"_s), u"zápas"_s, missingResults(season, today).lines);
 }
 
 ViewTable calendarView(const SeasonStore& season, const std::array<CalendarEvent, 10>& events)
 {
-    ViewTable v{viewCaption(season, calendarCaption(season.season).toLower()), {u"termín"_qs, u"akce"_qs}, {}};
+    ViewTable v{viewCaption(season, calendarCaption(season.season).toLower()), {u"termín"_s, u"akce"_s}, {}};
     for (const CalendarEvent& e : events)
         if (e.announced())
             v.rows.append({e.dates, e.name});

@@ -43,11 +43,11 @@ QString calendarFault(const QByteArray& bytes, const QString& fileName);
 // The menu item and, in lower case, the window's caption: "Kalendář akcí 2007/2008".
 inline QString calendarCaption(const QString& season)
 {
-    return u"Kalendář akcí "_qs + season;
+    return QStringLiteral("Kalendář akcí ") + season;
 }
 // What the program says when the season has no calendar file, or nothing is missing.
-inline const QString kNoCalendar = u"není definován"_qs;
-inline const QString kNothingMissing = u"Nenalezeny žádné chybějící výsledky."_qs;
+inline const QString kNoCalendar = QStringLiteral("není definován");
+inline const QString kNothingMissing = QStringLiteral("Nenalezeny žádné chybějící výsledky.");
 // "kalendar_" + season code + ".dat": 2007/2008 gives kalendar_0708.dat.
 QString calendarFileName(const QString& season);
 

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+using namespace Qt::StringLiterals;
+
 bool isMonospaced(const QFont& font)
 {
     // Some monospaced fonts do not say so; what counts is that the columns line up, Czech letters included.
@@ -22,7 +24,7 @@ bool isMonospaced(const QFont& font)
 QFont fixedFont(const QString& family, int pointSize, bool bold)
 {
     QFont font;
-    for (const QString& candidate : {family, u"DejaVu Sans Mono"_qs, QString()}) {
+    for (const QString& candidate : {family, u"DejaVu Sans Mono"_s, QString()}) {
         font = candidate.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(candidate);
         font.setStyleHint(QFont::TypeWriter);
         font.setPointSize(pointSize);
@@ -41,9 +43,9 @@ bool printTextPage(QPagedPaintDevice& printer, const QString& text)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    painter.setFont(fixedFont(u"Courier"_qs, 10, true));
+    painter.setFont(fixedFont(u"Courier"_s, 10, true));
     const QFontMetricsF metrics(painter.font(), painter.device());
-    const QStringList lines = text.split(u"\r\n"_qs);
+    const QStringList lines = text.split(u"\r\n"_s);
     // A full season's list must stay on one sheet: tighten the lines rather than spill onto a second page.
     const qreal available = printer.pageLayout().paintRectPixels(printer.logicalDpiY()).height() - metrics.descent();
     const qreal step =
@@ -65,7 +67,7 @@ QString printTextPageToPdf(const QString& path, const QString& text)
         QPdfWriter writer(&pdf);
         writer.setResolution(1200);
         if (!printTextPage(writer, text))
-            return u"Stránku nelze vytvořit."_qs;
+            return u"Stránku nelze vytvořit."_s;
     }
     return writeFileAtomically(path, pdf.data());
 }

@@ -13,33 +13,35 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 frmUpdate::frmUpdate(QWidget* parent, UpdatedLeague& league, const QUrl& site, const HttpLimits& limits)
     : QDialog(parent), m_league(league), m_site(site), m_limits(limits)
 {
-    setObjectName(u"frmUpdate"_qs);
+    setObjectName(u"frmUpdate"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"Aktualizace dat"_qs);
+    setWindowTitle(u"Aktualizace dat"_s);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(u"probíhající akce:"_qs, this));
+    layout->addWidget(new QLabel(u"probíhající akce:"_s, this));
     m_status = new QLabel(this);
-    m_status->setObjectName(u"lblUpdate"_qs);
+    m_status->setObjectName(u"lblUpdate"_s);
     QFont bold = m_status->font();
     bold.setBold(true);
     m_status->setFont(bold);
     // Room for the longest status: the server's name, or a league file's.
     m_status->setMinimumWidth(std::max(
-        {360, QFontMetrics(bold).horizontalAdvance(u"navazuji spojení se serverem "_qs + site.host() + u"...") + 8,
-         QFontMetrics(bold).horizontalAdvance(u"stahuji data...  (sezona_prvniliga0708.txt)"_qs) + 8}));
+        {360, QFontMetrics(bold).horizontalAdvance(u"navazuji spojení se serverem "_s + site.host() + u"...") + 8,
+         QFontMetrics(bold).horizontalAdvance(u"stahuji data...  (sezona_prvniliga0708.txt)"_s) + 8}));
 
     layout->addWidget(m_status);
     m_progress = new QProgressBar(this);
-    m_progress->setObjectName(u"progressBar"_qs);
-    m_progress->setFormat(u"%v / %m"_qs);
+    m_progress->setObjectName(u"progressBar"_s);
+    m_progress->setFormat(u"%v / %m"_s);
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     layout->addWidget(m_progress);
-    m_cancel = new QPushButton(u"Přerušit"_qs, this);
-    m_cancel->setObjectName(u"cmdPrerusit"_qs);
+    m_cancel = new QPushButton(u"Přerušit"_s, this);
+    m_cancel->setObjectName(u"cmdPrerusit"_s);
     m_cancel->setAutoDefault(false);
     connect(m_cancel, &QPushButton::clicked, this, &frmUpdate::cancel);
     layout->addWidget(m_cancel, 0, Qt::AlignRight);
@@ -65,7 +67,7 @@ void frmUpdate::cancel()
 {
     m_cancelled = true;
     m_cancel->setEnabled(false);
-    m_status->setText(u"přerušuji..."_qs);
+    m_status->setText(u"přerušuji..."_s);
     if (m_pausing)
         m_pausing->quit();
 }
@@ -137,14 +139,13 @@ void frmUpdate::tellError(const QString& text, const QString& title)
 bool frmUpdate::takeServerResults(const QStringList& conflicts)
 {
     constexpr qsizetype shown = 25;
-    QString text =
-        u"Server má pro tyto zápasy jiné výsledky než vy:\r\n\r\n"_qs + conflicts.mid(0, shown).join(u"\r\n");
+    QString text = u"Server má pro tyto zápasy jiné výsledky než vy:\r\n\r\n"_s + conflicts.mid(0, shown).join(u"\r\n");
     if (conflicts.size() > shown)
-        text += u"\r\n… a dalších %1"_qs.arg(conflicts.size() - shown);
-    text += u"\r\n\r\nKteré výsledky se mají uložit?"_qs;
+        text += u"\r\n… a dalších %1"_s.arg(conflicts.size() - shown);
+    text += u"\r\n\r\nKteré výsledky se mají uložit?"_s;
     return Desktop::instance().choose(this, text, Desktop::Icon::Question,
-                                      {u"Převzít výsledky serveru"_qs, u"Ponechat moje výsledky"_qs},
-                                      u"Aktualizace dat"_qs) == 0;
+                                      {u"Převzít výsledky serveru"_s, u"Ponechat moje výsledky"_s},
+                                      u"Aktualizace dat"_s) == 0;
 }
 
 void frmUpdate::openHomePage()

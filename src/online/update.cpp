@@ -16,11 +16,13 @@
 #include <map>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kUpdatePath = u"/velmor/update/"_qs;
-const QString kInvalidData = u"Server vrátil neplatná data!"_qs;
-const QString kUnchanged = u"\r\n\r\nData programu zůstávají beze změny."_qs;
+const QString kUpdatePath = u"/velmor/update/"_s;
+const QString kInvalidData = u"Server vrátil neplatná data!"_s;
+const QString kUnchanged = u"\r\n\r\nData programu zůstávají beze změny."_s;
 
 bool allDigits(const QString& s)
 {
@@ -41,19 +43,19 @@ bool isCalendar(const QString& name)
 }
 QString scheduleOf(const QString& competition)
 {
-    return u"los_"_qs + competition.mid(7);
+    return u"los_"_s + competition.mid(7);
 }
 QString competitionOf(const QString& schedule)
 {
-    return u"sezona_"_qs + schedule.mid(4);
+    return u"sezona_"_s + schedule.mid(4);
 }
 
 void tellFetchError(UpdateSurroundings& with, const FetchResult& r, const QString& name = {})
 {
     if (r.status == FetchResult::Status::Unreachable)
-        return with.tellError(u"Nelze navázat spojení!"_qs, u"update"_qs);
-    const QString where = name.isEmpty() ? QString() : u", soubor "_qs + name;
-    with.tellError(u"Došlo k chybě!\r\n\r\n("_qs + r.reason + where + u')', u"update"_qs);
+        return with.tellError(u"Nelze navázat spojení!"_s, u"update"_s);
+    const QString where = name.isEmpty() ? QString() : u", soubor "_s + name;
+    with.tellError(u"Došlo k chybě!\r\n\r\n("_s + r.reason + where + u')', u"update"_s);
 }
 
 // The files of "souteze" as the update would leave them: the downloaded ones over the local ones.
@@ -96,10 +98,10 @@ private:
 };
 
 // Held while an update works in "souteze".
-const QString kRunningLock = u".aktualizace.lock"_qs;
+const QString kRunningLock = u".aktualizace.lock"_s;
 
 // Names the files of a staging folder that are complete and checked, in the order they are installed.
-const QString kInstallList = u"instalovat.txt"_qs;
+const QString kInstallList = u"instalovat.txt"_s;
 
 // Replaces every target by its staged file, or none: a failure puts back what was replaced. A crash
 // on the way is completed by finishInterruptedUpdate, guided by the install list written first.
@@ -134,7 +136,7 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
                     fs::remove(path(souteze, done), ignored);
             }
             fs::remove(path(staging, kInstallList), ignored);
-            return u"Soubor „%1“ nelze nahradit: %2."_qs.arg(name, reason);
+            return u"Soubor „%1“ nelze nahradit: %2."_s.arg(name, reason);
         }
         replaced << name;
     }
@@ -144,7 +146,7 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
 QStringList finishStaging(const QDir& souteze)
 {
     QStringList installed;
-    for (const QString& folderName : souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden)) {
+    for (const QString& folderName : souteze.entryList({u".aktualizace-*"_s}, QDir::Dirs | QDir::Hidden)) {
         QDir staging(souteze.filePath(folderName));
         // Without its list the staging was never complete and nothing in "souteze" was touched.
         const Result<QByteArray> list = readDataFile(staging.filePath(kInstallList));
@@ -230,8 +232,8 @@ QList<ResultConflict> mergeResults(const SeasonStore& local, SeasonStore& downlo
 QString conflictText(const ResultConflict& c, const SeasonStore& season)
 {
     const Match& m = season.match(c.slot, c.round);
-    return u"%1. kolo  %2 - %3: vaše %4, server %5"_qs.arg(c.round).arg(season.TymPodleCisla(m.home),
-                                                                        season.TymPodleCisla(m.away), c.mine, c.server);
+    return u"%1. kolo  %2 - %3: vaše %4, server %5"_s.arg(c.round).arg(season.TymPodleCisla(m.home),
+                                                                       season.TymPodleCisla(m.away), c.mine, c.server);
 }
 
 UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
@@ -242,17 +244,17 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
     const auto fetch = [&](const QString& path) {
         if (overall.hasExpired()) {
             FetchResult late;
-            late.reason = u"aktualizace trvala déle než %1 s"_qs.arg(deadlineMs / 1000);
+            late.reason = u"aktualizace trvala déle než %1 s"_s.arg(deadlineMs / 1000);
             return late;
         }
         return with.fetch(path, static_cast<int>(std::min<qint64>(kFileDeadlineMs, overall.remainingTime())));
     };
     const auto fail = [&](const QString& text) {
-        with.tellError(text, u"update"_qs);
+        with.tellError(text, u"update"_s);
         return UpdateOutcome::Failed;
     };
     const QDir folder(programFolder);
-    with.status(u"navazuji spojení se serverem "_qs + serverName + u"...");
+    with.status(u"navazuji spojení se serverem "_s + serverName + u"...");
     with.pause(500);
     FetchResult r = fetch(kUpdatePath + u"newest.dat");
     if (r.status == FetchResult::Status::Cancelled)
@@ -261,7 +263,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
         tellFetchError(with, r);
         return UpdateOutcome::Failed;
     }
-    with.status(u"spojení úspěšně navázáno"_qs);
+    with.status(u"spojení úspěšně navázáno"_s);
     with.pause(250);
     const QString version = QString::fromLatin1(r.body).trimmed();
     if (!allDigits(compactVersion(version))) {
@@ -269,7 +271,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
         return UpdateOutcome::Failed;
     }
     if (isNewerVersion(version, program::version)) {
-        const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_qs + program::version +
+        const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_s + program::version +
                                  u"\r\nDostupná verze: " + version +
                                  u"\r\n\r\nPřejete si otevřít www stránku programu?";
         if (with.askYesNo(question, false, program::title)) {
@@ -291,47 +293,47 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
         return UpdateOutcome::Failed;
     }
     if (list->files.size() > kMaxUpdateFiles)
-        return fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_qs.arg(list->files.size())
+        return fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_s.arg(list->files.size())
                         .arg(kMaxUpdateFiles) +
                     kUnchanged);
     for (const QString& name : list->files) {
         if (!isPlainFileName(name) || list->files.count(name) > 1)
-            return fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_qs.arg(name) + kUnchanged);
+            return fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_s.arg(name) + kUnchanged);
         // Only files the program reads are installed, and each is checked in its format first.
         if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name))
             return fail(
-                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů ani kalendáře; aktualizace se neprovede."_qs.arg(
+                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů ani kalendáře; aktualizace se neprovede."_s.arg(
                     name) +
                 kUnchanged);
     }
-    const QString listPath = folder.filePath(u"update.dat"_qs);
+    const QString listPath = folder.filePath(u"update.dat"_s);
     const QString listError = writeFileAtomically(listPath, r.body + "\r\n");
     if (!listError.isEmpty())
         return fail(listError);
     const std::unique_ptr<const QString, void (*)(const QString*)> removeList(
         &listPath, [](const QString* path) { QFile::remove(*path); }); // whatever the outcome
-    if (!with.askYesNo(u"Dostupná data jsou z "_qs + list->dataDate + u".\r\n\r\nPřejete si pokračovat?", true,
+    if (!with.askYesNo(u"Dostupná data jsou z "_s + list->dataDate + u".\r\n\r\nPřejete si pokračovat?", true,
                        program::title))
         return UpdateOutcome::NothingToDo;
     if (!with.saveSeason())
         return UpdateOutcome::Failed;
 
     // Everything is downloaded and checked in a folder of its own before any file is replaced.
-    const QDir souteze(folder.filePath(u"souteze"_qs));
+    const QDir souteze(folder.filePath(u"souteze"_s));
     QLockFile running(souteze.filePath(kRunningLock));
     running.setStaleLockTime(0);
     if (!running.tryLock(0))
-        return fail(u"Jiná aktualizace dat právě probíhá; počkejte, až skončí."_qs + kUnchanged);
+        return fail(u"Jiná aktualizace dat právě probíhá; počkejte, až skončí."_s + kUnchanged);
     finishStaging(souteze);
-    QTemporaryDir staging(souteze.filePath(u".aktualizace-XXXXXX"_qs));
+    QTemporaryDir staging(souteze.filePath(u".aktualizace-XXXXXX"_s));
     if (!staging.isValid())
-        return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_qs + kUnchanged);
+        return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_s + kUnchanged);
     Delivery delivery(souteze);
     qint64 received = 0;
     const int total = static_cast<int>(list->files.size());
     with.progress(0, total);
     for (const QString& name : list->files) {
-        with.status(u"stahuji data...  ("_qs + name + u')');
+        with.status(u"stahuji data...  ("_s + name + u')');
         with.pause(150);
         r = fetch(kUpdatePath + name);
         if (r.status == FetchResult::Status::Cancelled || with.cancelled())
@@ -342,7 +344,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
         }
         received += r.body.size();
         if (received > kMaxUpdateBytes)
-            return fail(u"Server posílá víc než 16 MiB dat; aktualizace se neprovede."_qs + kUnchanged);
+            return fail(u"Server posílá víc než 16 MiB dat; aktualizace se neprovede."_s + kUnchanged);
         delivery.downloaded[name] = r.body + "\r\n";
         with.progress(static_cast<int>(delivery.downloaded.size()), total);
     }
@@ -377,7 +379,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
             error = calendarFault(delivery.downloaded[name], name);
         }
         if (!error.isEmpty())
-            return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_qs.arg(name, error) + kUnchanged);
+            return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, error) + kUnchanged);
     }
     const bool takeServer = !conflicts.isEmpty() && with.takeServerResults(conflicts);
     qsizetype next = 0;
@@ -410,7 +412,7 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
     for (const QString& name : list->files)
         pruneBackups(souteze.filePath(name));
 
-    with.status(u"stahování dat dokončeno"_qs);
+    with.status(u"stahování dat dokončeno"_s);
     with.beep();
     with.pause(1500);
     with.reloadSeason();

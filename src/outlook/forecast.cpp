@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Goals beyond this are so unlikely that the table's last entry takes them all.
@@ -275,9 +277,9 @@ QString shareText(double share)
     if (share <= 0)
         return {};
     if (share < 0.01)
-        return u"<1"_qs;
+        return u"<1"_s;
     if (share < 1 && std::lround(share * 100) == 100)
-        return u">99"_qs; // not certain, and never shown as if it were
+        return u">99"_s; // not certain, and never shown as if it were
     return QString::number(std::lround(share * 100));
 }
 
@@ -312,33 +314,32 @@ namespace {
 
 QString placeRange(int best, int worst)
 {
-    return best == worst ? QString::number(best) + u'.' : u"%1.–%2."_qs.arg(best).arg(worst);
+    return best == worst ? QString::number(best) + u'.' : u"%1.–%2."_s.arg(best).arg(worst);
 }
 
 } // namespace
 
 ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
 {
-    ViewTable v{
-        viewCaption(season, u"výhled sezóny"_qs), {u"tým"_qs, u"body"_qs, u"očekávané body"_qs, u"místo"_qs}, {}};
+    ViewTable v{viewCaption(season, u"výhled sezóny"_s), {u"tým"_s, u"body"_s, u"očekávané body"_s, u"místo"_s}, {}};
     for (int place = 1; place <= kTeams; ++place)
         v.header << QString::number(place) + u'.';
     if (!rows.isEmpty()) {
         for (const OutlookLine& l : rows.front().lines)
-            v.header << u"do %1."_qs.arg(l.line) << u"body do %1."_qs.arg(l.line);
+            v.header << u"do %1."_s.arg(l.line) << u"body do %1."_s.arg(l.line);
     }
     for (const OutlookRow& r : rows) {
         QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
                           QString::number(r.expectedPoints, 'f', 1), placeRange(r.best, r.worst)};
         // "jistě" only where the bounds prove it: a share that came up in every simulated season is not.
         const auto cell = [](double share, bool certain) {
-            return certain ? u"jistě"_qs : share >= 0.995 ? u">99"_qs : shareText(share);
+            return certain ? u"jistě"_s : share >= 0.995 ? u">99"_s : shareText(share);
         };
         for (int place = 1; place <= kTeams; ++place)
             cells << cell(r.places[static_cast<std::size_t>(place - 1)], r.best == place && r.worst == place);
         for (const OutlookLine& l : r.lines) {
-            cells << (l.out ? u"nelze"_qs : cell(l.share, l.clinched));
-            cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_qs : QString::number(l.needed));
+            cells << (l.out ? u"nelze"_s : cell(l.share, l.clinched));
+            cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_s : QString::number(l.needed));
         }
         v.rows.append(cells);
     }
@@ -347,21 +348,20 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
 
 ViewTable keyMatchesView(const SeasonStore& season, const Forecast& forecast, int team, std::size_t k)
 {
-    const auto percent = [](double share) { return share > 0 ? shareText(share) : u"0"_qs; };
+    const auto percent = [](double share) { return share > 0 ? shareText(share) : u"0"_s; };
     ViewTable v{
         viewCaption(season,
-                    u"klíčové zápasy – %1, do %2. místa"_qs.arg(season.TymPodleCisla(team)).arg(forecast.lines[k])),
-        {u"kolo"_qs, u"zápas"_qs, u"výhra domácích"_qs, u"výhra hostí"_qs},
+                    u"klíčové zápasy – %1, do %2. místa"_s.arg(season.TymPodleCisla(team)).arg(forecast.lines[k])),
+        {u"kolo"_s, u"zápas"_s, u"výhra domácích"_s, u"výhra hostí"_s},
         {}};
     for (const KeyMatch& m : keyMatches(forecast, team, k))
-        v.rows.append({QString::number(m.round),
-                       season.TymPodleCisla(m.home) + u" – "_qs + season.TymPodleCisla(m.away), percent(m.ifHomeWins),
-                       percent(m.ifAwayWins)});
+        v.rows.append({QString::number(m.round), season.TymPodleCisla(m.home) + u" – "_s + season.TymPodleCisla(m.away),
+                       percent(m.ifHomeWins), percent(m.ifAwayWins)});
     return v;
 }
 
 QString outlookNote(const Forecast& forecast)
 {
     return u"Podíly míst v %1 simulovaných dokončeních sezóny (v %): góly zbývajících zápasů podle dosavadního "
-           "útoku a obrany každého týmu, pořadí podle konečných pravidel."_qs.arg(forecast.seasons);
+           "útoku a obrany každého týmu, pořadí podle konečných pravidel."_s.arg(forecast.seasons);
 }

@@ -12,6 +12,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 struct frmVyhled::Job {
     SeasonStore season;
     std::atomic<bool> stop{false};
@@ -55,31 +57,31 @@ void fillTable(QTableWidget* t, const ViewTable& v)
 frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     : QDialog(parent), m_season(season), m_seasons(seasons)
 {
-    setObjectName(u"frmVyhled"_qs);
+    setObjectName(u"frmVyhled"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"výhled sezóny"_qs);
+    setWindowTitle(u"výhled sezóny"_s);
     auto* layout = new QVBoxLayout(this);
     grid = table(this, "grid", kTeams, 0);
     layout->addWidget(grid, 5);
     lblNote = new QLabel(this);
-    lblNote->setObjectName(u"lblNote"_qs);
+    lblNote->setObjectName(u"lblNote"_s);
     lblNote->setWordWrap(true);
     layout->addWidget(lblNote);
     auto* keyRow = new QHBoxLayout;
     lblKey = new QLabel(this);
-    lblKey->setObjectName(u"lblKey"_qs);
+    lblKey->setObjectName(u"lblKey"_s);
     keyRow->addWidget(lblKey, 1);
     cboLine = new QComboBox(this);
-    cboLine->setObjectName(u"cboLine"_qs);
+    cboLine->setObjectName(u"cboLine"_s);
     for (int line : dividingLines(season))
         if (line > 0)
-            cboLine->addItem(u"do %1. místa"_qs.arg(line), line);
+            cboLine->addItem(u"do %1. místa"_s.arg(line), line);
     keyRow->addWidget(cboLine);
     layout->addLayout(keyRow);
     keyGrid = table(this, "keyGrid", 0, 4);
     layout->addWidget(keyGrid, 2);
     addSaveCommand(
-        this, [this] { return view(); }, u"Výhled se ještě počítá; uložit jej lze, až bude hotov."_qs);
+        this, [this] { return view(); }, u"Výhled se ještě počítá; uložit jej lze, až bude hotov."_s);
     connect(grid, &QTableWidget::itemSelectionChanged, this, &frmVyhled::showKeyMatches);
     connect(cboLine, &QComboBox::currentIndexChanged, this, &frmVyhled::showKeyMatches);
     start();
@@ -108,7 +110,7 @@ void frmVyhled::start()
     m_pending = false;
     m_job = std::make_shared<Job>();
     m_job->season = m_season;
-    lblNote->setText(u"počítám výhled…"_qs);
+    lblNote->setText(u"počítám výhled…"_s);
     m_worker = QThread::create([job = m_job, seasons = m_seasons] {
         job->result =
             computeOutlook(job->season, seasons, kDefaultSeed, std::max(1, QThread::idealThreadCount()), &job->stop);
@@ -177,8 +179,8 @@ void frmVyhled::showKeyMatches()
 {
     const int row = grid->currentRow();
     if (!m_shown || row < 0 || cboLine->count() == 0) {
-        lblKey->setText(cboLine->count() == 0 ? u"Soutěž nemá dělicí čáry: klíčové zápasy nejsou."_qs
-                                              : u"Vyberte tým v tabulce: ukážou se jeho klíčové zápasy."_qs);
+        lblKey->setText(cboLine->count() == 0 ? u"Soutěž nemá dělicí čáry: klíčové zápasy nejsou."_s
+                                              : u"Vyberte tým v tabulce: ukážou se jeho klíčové zápasy."_s);
         keyGrid->setRowCount(0);
         keyGrid->horizontalHeader()->setVisible(false);
         return;
@@ -188,7 +190,7 @@ void frmVyhled::showKeyMatches()
     const auto k =
         static_cast<std::size_t>(std::find(lines.begin(), lines.end(), cboLine->currentData().toInt()) - lines.begin());
     const ViewTable v = keyMatchesView(m_shown->season, m_shown->result.forecast, team, k);
-    lblKey->setText(u"Klíčové zápasy – %1, do %2. místa: podíl sezón na čáře či nad ní podle výsledku"_qs
+    lblKey->setText(u"Klíčové zápasy – %1, do %2. místa: podíl sezón na čáře či nad ní podle výsledku"_s
                         .arg(m_shown->season.TymPodleCisla(team))
                         .arg(lines[k]));
     fillTable(keyGrid, v);

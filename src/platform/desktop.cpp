@@ -19,12 +19,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Qt wraps a message at about half the screen, mid-phrase; the program's messages break their own lines.
 void keepLinesWhole(QMessageBox& box, const QString& text)
 {
-    auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_qs);
+    auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
     if (!label)
         return;
     int widest = 0;
@@ -60,10 +62,10 @@ public:
             break;
         }
         // Czech even where Qt's own translation is not installed.
-        const std::pair<QMessageBox::StandardButton, QString> czech[] = {{QMessageBox::Ok, u"OK"_qs},
-                                                                         {QMessageBox::Cancel, u"Zrušit"_qs},
-                                                                         {QMessageBox::Yes, u"Ano"_qs},
-                                                                         {QMessageBox::No, u"Ne"_qs}};
+        const std::pair<QMessageBox::StandardButton, QString> czech[] = {{QMessageBox::Ok, u"OK"_s},
+                                                                         {QMessageBox::Cancel, u"Zrušit"_s},
+                                                                         {QMessageBox::Yes, u"Ano"_s},
+                                                                         {QMessageBox::No, u"Ne"_s}};
         for (const auto& [which, caption] : czech) {
             if (QAbstractButton* b = box.button(which))
                 b->setText(caption);
@@ -114,7 +116,7 @@ public:
         QString chosen;
         QString path =
             QFileDialog::getSaveFileName(parent, title, QDir::home().filePath(suggestedName), filters, &chosen);
-        static const QRegularExpression extension(u"\\*(\\.[A-Za-z0-9]+)"_qs);
+        static const QRegularExpression extension(u"\\*(\\.[A-Za-z0-9]+)"_s);
         const QRegularExpressionMatch m = extension.match(chosen);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && m.hasMatch())
             path += m.captured(1);
@@ -139,7 +141,7 @@ void Desktop::install(Desktop* desktop)
 
 QString Desktop::pdfFileToSave(QWidget* parent, const QString& suggestedName)
 {
-    return fileToSave(parent, u"Uložit jako PDF"_qs, suggestedName, u"PDF (*.pdf)"_qs);
+    return fileToSave(parent, u"Uložit jako PDF"_s, suggestedName, u"PDF (*.pdf)"_s);
 }
 
 void Desktop::browse(QWidget* parent, const QUrl& url)
@@ -147,7 +149,7 @@ void Desktop::browse(QWidget* parent, const QUrl& url)
     if (!openUrl(url))
         tell(parent,
              u"Stránku %1 se nepodařilo otevřít: v systému není nastaven webový prohlížeč. Otevřete ji "
-             "v prohlížeči ručně."_qs.arg(url.toString()),
+             "v prohlížeči ručně."_s.arg(url.toString()),
              Icon::Warning);
 }
 

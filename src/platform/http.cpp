@@ -6,6 +6,8 @@
 #include <QNetworkReply>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool unreachable(QNetworkReply::NetworkError error)
@@ -31,26 +33,26 @@ QString transferFault(QNetworkReply::NetworkError error)
 {
     switch (error) {
     case QNetworkReply::TooManyRedirectsError:
-        return u"server přesměrovává stále dokola"_qs;
+        return u"server přesměrovává stále dokola"_s;
     case QNetworkReply::InsecureRedirectError:
-        return u"server přesměroval na jiný server"_qs;
+        return u"server přesměroval na jiný server"_s;
     case QNetworkReply::ProtocolFailure:
     case QNetworkReply::UnknownContentError:
     case QNetworkReply::ProtocolUnknownError:
-        return u"odpověď serveru nedává smysl"_qs;
+        return u"odpověď serveru nedává smysl"_s;
     case QNetworkReply::OperationCanceledError:
-        return u"přenos byl přerušen"_qs;
+        return u"přenos byl přerušen"_s;
     case QNetworkReply::ContentAccessDenied:
     case QNetworkReply::AuthenticationRequiredError:
-        return u"server odepřel přístup"_qs;
+        return u"server odepřel přístup"_s;
     case QNetworkReply::ContentNotFoundError:
-        return u"soubor na serveru není"_qs;
+        return u"soubor na serveru není"_s;
     case QNetworkReply::InternalServerError:
     case QNetworkReply::ServiceUnavailableError:
     case QNetworkReply::UnknownServerError:
-        return u"server má potíže, zkuste to později"_qs;
+        return u"server má potíže, zkuste to později"_s;
     default:
-        return u"přenos dat se nezdařil"_qs;
+        return u"přenos dat se nezdařil"_s;
     }
 }
 
@@ -98,25 +100,25 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
         result.status = FetchResult::Status::Unreachable;
         break;
     case Stop::Deadline:
-        result.reason = u"přenos trval déle než %1 s"_qs.arg(limits.deadlineMs / 1000);
+        result.reason = u"přenos trval déle než %1 s"_s.arg(limits.deadlineMs / 1000);
         break;
     case Stop::TooLarge:
-        result.reason = u"odpověď serveru je větší než %1 KiB"_qs.arg(limits.maxBytes / 1024);
+        result.reason = u"odpověď serveru je větší než %1 KiB"_s.arg(limits.maxBytes / 1024);
         break;
     case Stop::Cancelled:
         result.status = FetchResult::Status::Cancelled;
         break;
     case Stop::None:
         if (status >= 400)
-            result.reason = u"HTTP %1"_qs.arg(status);
+            result.reason = u"HTTP %1"_s.arg(status);
         else if (unreachable(reply->error()))
             result.status = FetchResult::Status::Unreachable;
         else if (reply->error() == QNetworkReply::RemoteHostClosedError)
-            result.reason = u"server předčasně ukončil spojení"_qs;
+            result.reason = u"server předčasně ukončil spojení"_s;
         else if (reply->error() != QNetworkReply::NoError)
             result.reason = transferFault(reply->error());
         else if (status < 200 || status >= 300)
-            result.reason = u"HTTP %1"_qs.arg(status); // a redirect that was not followed, or no answer at all
+            result.reason = u"HTTP %1"_s.arg(status); // a redirect that was not followed, or no answer at all
         else {
             result.status = FetchResult::Status::Ok;
             result.body = reply->readAll();

@@ -8,32 +8,34 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 QString adjustmentsFileFor(const QString& competitionPath)
 {
     const QFileInfo info(competitionPath);
-    return info.dir().filePath(u"upravy_"_qs + info.fileName().mid(7));
+    return info.dir().filePath(u"upravy_"_s + info.fileName().mid(7));
 }
 
 QString adjustmentFault(const SeasonStore& league, const PointsAdjustment& a)
 {
     if (a.team < 1 || a.team > kTeams || league.TymPodleCisla(a.team).isEmpty())
-        return u"tým č. %1 v lize není (čísla týmů 1 až 14)."_qs.arg(a.team);
+        return u"tým č. %1 v lize není (čísla týmů 1 až 14)."_s.arg(a.team);
     if (a.points < -kMaxAdjustment || a.points > kMaxAdjustment)
-        return u"úprava %1 bodů není celé číslo od −99 do 99."_qs.arg(a.points);
+        return u"úprava %1 bodů není celé číslo od −99 do 99."_s.arg(a.points);
     if (a.reason.trimmed().isEmpty())
-        return u"chybí důvod úpravy."_qs;
+        return u"chybí důvod úpravy."_s;
     if (a.reason.size() > kMaxReasonLength)
-        return u"důvod je delší než %1 znaků."_qs.arg(kMaxReasonLength);
+        return u"důvod je delší než %1 znaků."_s.arg(kMaxReasonLength);
     // The file is Windows-1250: a character it cannot hold would come back as a question mark.
     if (decodeLines(encodeLines({a.reason})).value(0) != a.reason.trimmed() || a.reason.contains(u'\n'))
-        return u"důvod obsahuje znak, který soubor v kódování Windows-1250 neuloží."_qs;
+        return u"důvod obsahuje znak, který soubor v kódování Windows-1250 neuloží."_s;
     return {};
 }
 
 Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const QString& fileName,
                                                 const SeasonStore& league)
 {
-    static const QRegularExpression form(u"^(\\d{1,2});([+-]?\\d{1,2});(.*)$"_qs);
+    static const QRegularExpression form(u"^(\\d{1,2});([+-]?\\d{1,2});(.*)$"_s);
     QList<PointsAdjustment> out;
     const QStringList lines = decodeLines(bytes);
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -41,10 +43,10 @@ Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const Q
             continue;
         const QRegularExpressionMatch m = form.match(lines[i]);
         const PointsAdjustment a{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).trimmed()};
-        const QString error = m.hasMatch() ? adjustmentFault(league, a) : u"řádek není TÝM;BODY;DŮVOD."_qs;
+        const QString error = m.hasMatch() ? adjustmentFault(league, a) : u"řádek není TÝM;BODY;DŮVOD."_s;
         if (!error.isEmpty())
             return Result<QList<PointsAdjustment>>::failure(
-                u"Soubor „%1“, řádek %2: %3"_qs.arg(fileName).arg(i + 1).arg(error));
+                u"Soubor „%1“, řádek %2: %3"_s.arg(fileName).arg(i + 1).arg(error));
         out.append(a);
     }
     return out;
@@ -52,9 +54,9 @@ Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const Q
 
 QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments)
 {
-    QStringList lines{u"; úpravy bodů: tým;body;důvod"_qs};
+    QStringList lines{u"; úpravy bodů: tým;body;důvod"_s};
     for (const PointsAdjustment& a : adjustments)
-        lines << u"%1;%2;%3"_qs.arg(a.team).arg(a.points).arg(a.reason);
+        lines << u"%1;%2;%3"_s.arg(a.team).arg(a.points).arg(a.reason);
     return encodeLines(lines);
 }
 
@@ -85,7 +87,7 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
     if (adjustments.ok())
         league.store.adjustments = adjustments.value();
     else
-        league.warning = adjustments.error() + u"\r\nLiga se otevírá bez úprav bodů."_qs;
+        league.warning = adjustments.error() + u"\r\nLiga se otevírá bez úprav bodů."_s;
     return league;
 }
 

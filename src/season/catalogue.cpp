@@ -7,6 +7,8 @@
 #include <QDir>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool endsInYear(const QString& text)
@@ -20,7 +22,7 @@ QList<CatalogueEntry> readCatalogue(const QString& folder)
 {
     QList<CatalogueEntry> entries;
     const QDir dir(folder);
-    const QStringList files = dir.entryList({u"*sezona*.*"_qs}, QDir::Files, QDir::Name);
+    const QStringList files = dir.entryList({u"*sezona*.*"_s}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
         const Result<QByteArray> file = readDataFile(dir.filePath(name));
         if (!file.ok())

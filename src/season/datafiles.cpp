@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString nameOf(const QString& path)
@@ -22,12 +24,12 @@ QString nameOf(const QString& path)
 }
 
 // What a write is called until it replaces the file; QSaveFile adds its own ".XXXXXX" while writing.
-const QString kLockSuffix = u".lock"_qs;
-const QString kFreshSuffix = u".rinkomat-novy"_qs;
+const QString kLockSuffix = u".lock"_s;
+const QString kFreshSuffix = u".rinkomat-novy"_s;
 
 QString cannotSave(const QString& path, const QString& reason)
 {
-    return u"Soubor „%1“ nelze uložit: %2."_qs.arg(nameOf(path), reason);
+    return u"Soubor „%1“ nelze uložit: %2."_s.arg(nameOf(path), reason);
 }
 
 } // namespace
@@ -37,39 +39,39 @@ QString czechFileReason(int errnoValue)
     switch (errnoValue) {
     case ENOSPC:
     case EDQUOT:
-        return u"na disku není dost místa"_qs;
+        return u"na disku není dost místa"_s;
     case EFBIG:
-        return u"soubor by překročil povolenou velikost"_qs;
+        return u"soubor by překročil povolenou velikost"_s;
     case EACCES:
     case EPERM:
-        return u"chybí oprávnění"_qs;
+        return u"chybí oprávnění"_s;
     case EROFS:
-        return u"disk je připojen jen pro čtení"_qs;
+        return u"disk je připojen jen pro čtení"_s;
     case ENOENT:
     case ENOTDIR:
-        return u"složka nebo soubor neexistuje"_qs;
+        return u"složka nebo soubor neexistuje"_s;
     case EISDIR:
-        return u"na místě souboru je složka"_qs;
+        return u"na místě souboru je složka"_s;
     case EIO:
-        return u"chyba čtení nebo zápisu na disk"_qs;
+        return u"chyba čtení nebo zápisu na disk"_s;
     case EINVAL:
     case ENAMETOOLONG:
-        return u"název souboru nebo jeho místo není pro tento disk přípustné"_qs;
+        return u"název souboru nebo jeho místo není pro tento disk přípustné"_s;
     case EBUSY:
     case ETXTBSY:
-        return u"soubor právě používá jiný program"_qs;
+        return u"soubor právě používá jiný program"_s;
     case EMFILE:
     case ENFILE:
     case ENOMEM:
-        return u"systému došly prostředky, zavřete jiné programy"_qs;
+        return u"systému došly prostředky, zavřete jiné programy"_s;
     case EXDEV:
-        return u"soubor nelze přesunout na jiný disk"_qs;
+        return u"soubor nelze přesunout na jiný disk"_s;
     case ELOOP:
-        return u"symbolický odkaz vede sám na sebe"_qs;
+        return u"symbolický odkaz vede sám na sebe"_s;
     case 0:
-        return u"příčinu systém neuvedl"_qs;
+        return u"příčinu systém neuvedl"_s;
     default:
-        return u"systém odmítl operaci (%1)"_qs.arg(QString::fromLocal8Bit(std::strerror(errnoValue)));
+        return u"systém odmítl operaci (%1)"_s.arg(QString::fromLocal8Bit(std::strerror(errnoValue)));
     }
 }
 
@@ -77,25 +79,25 @@ Result<QByteArray> readDataFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return Result<QByteArray>::failure(u"Soubor „%1“ neexistuje."_qs.arg(nameOf(path)));
+        return Result<QByteArray>::failure(u"Soubor „%1“ neexistuje."_s.arg(nameOf(path)));
     if (!info.isFile())
         return Result<QByteArray>::failure(
-            u"„%1“ není obyčejný soubor (je to složka, roura nebo zařízení)."_qs.arg(nameOf(path)));
+            u"„%1“ není obyčejný soubor (je to složka, roura nebo zařízení)."_s.arg(nameOf(path)));
     if (info.size() > kMaxDataFileBytes)
         return Result<QByteArray>::failure(
-            u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_qs.arg(nameOf(path)));
+            u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_s.arg(nameOf(path)));
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
         return Result<QByteArray>::failure(
-            u"Soubor „%1“ nelze otevřít: %2."_qs.arg(nameOf(path), czechFileReason(errno)));
+            u"Soubor „%1“ nelze otevřít: %2."_s.arg(nameOf(path), czechFileReason(errno)));
     QByteArray read = file.read(kMaxDataFileBytes + 1);
     if (read.size() > kMaxDataFileBytes) // it grew since it was looked at
         return Result<QByteArray>::failure(
-            u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_qs.arg(nameOf(path)));
+            u"Soubor „%1“ je větší než 16 MiB, nejde o data programu."_s.arg(nameOf(path)));
     if (file.error() != QFileDevice::NoError)
         return Result<QByteArray>::failure(
-            u"Soubor „%1“ nelze přečíst: %2."_qs.arg(nameOf(path), czechFileReason(errno)));
+            u"Soubor „%1“ nelze přečíst: %2."_s.arg(nameOf(path), czechFileReason(errno)));
     return read;
 }
 
@@ -104,7 +106,7 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
     const QFileInfo info(path);
     // Renaming over a write-protected file would succeed; the user protected it for a reason.
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
-        return cannotSave(path, u"soubor je jen pro čtení"_qs);
+        return cannotSave(path, u"soubor je jen pro čtení"_s);
     // Written under a name of our own first, so that clearing up after a crash never touches a file of the user's.
     const QString fresh = path + kFreshSuffix;
     QSaveFile file(fresh);
@@ -133,7 +135,7 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes)
 
 QString backupFolderOf(const QString& path)
 {
-    return QFileInfo(path).dir().filePath(u"zaloha"_qs);
+    return QFileInfo(path).dir().filePath(u"zaloha"_s);
 }
 
 Result<QString> backupFile(const QString& path, const QDateTime& when)
@@ -147,15 +149,15 @@ Result<QString> backupFile(const QString& path, const QDateTime& when)
     const QFileInfo info(path);
     const QDir folder(backupFolderOf(path));
     if (!QDir().mkpath(folder.path()))
-        return R::failure(u"Složku pro zálohy „%1“ nelze vytvořit."_qs.arg(folder.path()));
-    const QString stem = info.completeBaseName() + u'_' + when.toString(u"yyyy-MM-dd_HHmmss"_qs);
+        return R::failure(u"Složku pro zálohy „%1“ nelze vytvořit."_s.arg(folder.path()));
+    const QString stem = info.completeBaseName() + u'_' + when.toString(u"yyyy-MM-dd_HHmmss"_s);
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
     QString target = folder.filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder.filePath(stem + u'_' + QString::number(n) + suffix);
     const QString error = writeFileAtomically(target, old.value());
     if (!error.isEmpty())
-        return R::failure(u"Zálohu souboru „%1“ nelze vytvořit. %2"_qs.arg(info.fileName(), error));
+        return R::failure(u"Zálohu souboru „%1“ nelze vytvořit. %2"_s.arg(info.fileName(), error));
     return target;
 }
 
@@ -165,7 +167,7 @@ void pruneBackups(const QString& path)
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
     const QDir folder(backupFolderOf(path));
     const QRegularExpression copyOfIt(u'^' + QRegularExpression::escape(info.completeBaseName()) +
-                                      u"_\\d{4}-\\d\\d-\\d\\d_\\d{6}(_\\d+)?"_qs + QRegularExpression::escape(suffix) +
+                                      u"_\\d{4}-\\d\\d-\\d\\d_\\d{6}(_\\d+)?"_s + QRegularExpression::escape(suffix) +
                                       u'$');
     QStringList copies = folder.entryList(QDir::Files, QDir::Name | QDir::Reversed);
     copies.removeIf([&](const QString& name) { return !copyOfIt.match(name).hasMatch(); });
@@ -177,7 +179,7 @@ void removeLeftoverTemporaries(const QString& path)
 {
     const QFileInfo info(path);
     const QRegularExpression temporary(u'^' + QRegularExpression::escape(info.fileName() + kFreshSuffix) +
-                                       u"(\\.[A-Za-z0-9]{6})?$"_qs);
+                                       u"(\\.[A-Za-z0-9]{6})?$"_s);
     for (const QString& name : info.dir().entryList(QDir::Files | QDir::Hidden)) {
         if (temporary.match(name).hasMatch())
             QFile::remove(info.dir().filePath(name));
@@ -215,11 +217,11 @@ QString LeagueLock::acquire(int waitMs)
     if (m_lock->getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()) {
         m_otherComputer = host;
         return u"Ligu „%1“ má otevřenou program na počítači „%2“ (zámek „%3“).\r\n"
-               "Pokud tam program už neběží, například po pádu, lze ligu převzít."_qs.arg(nameOf(m_schedulePath), host,
-                                                                                          lockName);
+               "Pokud tam program už neběží, například po pádu, lze ligu převzít."_s.arg(nameOf(m_schedulePath), host,
+                                                                                         lockName);
     }
     return u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje "
-           "(proces č. %2, zámek „%3“).\r\nZavřete ji tam a zkuste to znovu."_qs.arg(nameOf(m_schedulePath))
+           "(proces č. %2, zámek „%3“).\r\nZavřete ji tam a zkuste to znovu."_s.arg(nameOf(m_schedulePath))
                .arg(pid)
                .arg(lockName);
 }

@@ -7,6 +7,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool copyFile(const QString& from, const QString& to)
@@ -36,21 +38,21 @@ bool copyMissing(const QString& from, const QString& to, bool renew)
 DataFolder prepareDataFolder(const QString& programFolder, const QString& userDataFolder)
 {
     const QDir program(programFolder);
-    if (QFileInfo(program.filePath(u"souteze"_qs)).isDir())
+    if (QFileInfo(program.filePath(u"souteze"_s)).isDir())
         return {programFolder, {}};
-    const QString shipped = QDir::cleanPath(program.filePath(u"../share/rinkomat"_qs));
-    if (!QFileInfo(QDir(shipped).filePath(u"souteze"_qs)).isDir())
+    const QString shipped = QDir::cleanPath(program.filePath(u"../share/rinkomat"_s));
+    if (!QFileInfo(QDir(shipped).filePath(u"souteze"_s)).isDir())
         return {programFolder, {}}; // neither layout: the program says the data are missing
     const QDir user(userDataFolder);
-    const bool firstStart = !QFileInfo(user.filePath(u"souteze"_qs)).isDir();
-    const bool copied = copyMissing(QDir(shipped).filePath(u"souteze"_qs), user.filePath(u"souteze"_qs), false) &&
-                        copyMissing(QDir(shipped).filePath(u"ad"_qs), user.filePath(u"ad"_qs), true) &&
-                        (!firstStart || copyFile(QDir(shipped).filePath(u"1.st"_qs), user.filePath(u"1.st"_qs)));
+    const bool firstStart = !QFileInfo(user.filePath(u"souteze"_s)).isDir();
+    const bool copied = copyMissing(QDir(shipped).filePath(u"souteze"_s), user.filePath(u"souteze"_s), false) &&
+                        copyMissing(QDir(shipped).filePath(u"ad"_s), user.filePath(u"ad"_s), true) &&
+                        (!firstStart || copyFile(QDir(shipped).filePath(u"1.st"_s), user.filePath(u"1.st"_s)));
     if (copied)
         return {userDataFolder, {}};
     return {shipped,
             u"Složku pro vaše data „%1“ nelze vytvořit ani doplnit.\r\n"
             "Ligy se otevřou ze sdílené složky „%2“, kam nelze zapisovat: zadané výsledky "
             "nepůjde uložit. Uvolněte místo na disku nebo opravte oprávnění složky a program "
-            "spusťte znovu."_qs.arg(QDir::toNativeSeparators(userDataFolder), QDir::toNativeSeparators(shipped))};
+            "spusťte znovu."_s.arg(QDir::toNativeSeparators(userDataFolder), QDir::toNativeSeparators(shipped))};
 }

@@ -8,7 +8,9 @@
 #include <map>
 #include <unistd.h>
 
-RecoveryJournal::RecoveryJournal(const QString& schedulePath) : m_path(schedulePath + u".obnova"_qs) {}
+using namespace Qt::StringLiterals;
+
+RecoveryJournal::RecoveryJournal(const QString& schedulePath) : m_path(schedulePath + u".obnova"_s) {}
 
 bool RecoveryJournal::record(const JournalEntry& e) const
 {

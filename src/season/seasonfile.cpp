@@ -12,11 +12,13 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString fault(const QString& fileName, int line, const QString& what)
 {
-    return u"Soubor „%1“, řádek %2: %3"_qs.arg(fileName).arg(line).arg(what);
+    return u"Soubor „%1“, řádek %2: %3"_s.arg(fileName).arg(line).arg(what);
 }
 
 // A line as a message quotes it: a huge one would freeze the message box.
@@ -28,7 +30,7 @@ QString quoted(const QString& line)
 QString tooManyLines(const QByteArray& bytes, const QString& fileName)
 {
     return bytes.count('\n') >= kMaxDataLines
-               ? u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_qs.arg(fileName).arg(kMaxDataLines)
+               ? u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_s.arg(fileName).arg(kMaxDataLines)
                : QString();
 }
 
@@ -102,12 +104,12 @@ QByteArray encodeLines(const QStringList& lines)
 QString scheduleFileFor(const QString& competitionPath)
 {
     const QFileInfo info(competitionPath);
-    return info.dir().filePath(u"los_"_qs + info.fileName().mid(7));
+    return info.dir().filePath(u"los_"_s + info.fileName().mid(7));
 }
 
 QString readCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
 {
-    static const QRegularExpression teamKey(u"^t([0-9]{1,2})="_qs);
+    static const QRegularExpression teamKey(u"^t([0-9]{1,2})="_s);
     if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
         return error;
     const QStringList lines = decodeLines(bytes);
@@ -126,7 +128,7 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
         }
         int* const hr[] = {&into.HR1, &into.HR2, &into.HR3};
         for (int k = 0; k < 3; ++k) {
-            const QString key = u"HR"_qs + QString::number(k + 1) + u'=';
+            const QString key = u"HR"_s + QString::number(k + 1) + u'=';
             if (!line.contains(key))
                 continue;
             const int value = parseCount(line.mid(4), 2);
@@ -139,17 +141,17 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
             continue;
         const int number = m.captured(1).toInt();
         if (number < 1 || number > kTeams)
-            return fault(fileName, lineNo, u"číslo týmu musí být od 1 do 14."_qs);
+            return fault(fileName, lineNo, u"číslo týmu musí být od 1 do 14."_s);
         const QString name = line.mid(line.indexOf(u'=') + 1);
         if (name.isEmpty())
-            return fault(fileName, lineNo, u"tým č. %1 nemá název."_qs.arg(number));
+            return fault(fileName, lineNo, u"tým č. %1 nemá název."_s.arg(number));
         if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
-            return fault(fileName, lineNo, u"název týmu č. %1 obsahuje řídicí znak."_qs.arg(number));
+            return fault(fileName, lineNo, u"název týmu č. %1 obsahuje řídicí znak."_s.arg(number));
         into.setTeamName(number, name);
         teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
     }
     if (std::all_of(teamLine.begin(), teamLine.end(), [](int line) { return line == 0; }))
-        return u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_qs.arg(fileName);
+        return u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_s.arg(fileName);
     // Equal names would make saving rewrite the pairings of both teams to one number.
     QHash<QString, int> firstNamed;
     for (int t = 1; t <= kTeams; ++t) {
@@ -158,7 +160,7 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
             continue;
         if (const int other = firstNamed.value(name); other != 0) {
             return fault(fileName, std::max(teamLine[other - 1], teamLine[t - 1]),
-                         u"týmy č. %1 a %2 mají stejný název „%3“."_qs.arg(other).arg(t).arg(name));
+                         u"týmy č. %1 a %2 mají stejný název „%3“."_s.arg(other).arg(t).arg(name));
         }
         firstNamed.insert(name, t);
     }
@@ -180,47 +182,47 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
         const QString* line = next();
         const int round = line ? parseCount(*line, 2) : -1;
         if (!line)
-            return fault(fileName, i + 1, u"neúplný blok kola."_qs);
+            return fault(fileName, i + 1, u"neúplný blok kola."_s);
         if (round < 1 || round > kRounds)
-            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do 52."_qs.arg(quoted(*line)));
+            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do 52."_s.arg(quoted(*line)));
         if (!(line = next()))
-            return fault(fileName, i + 1, u"neúplný blok kola %1: chybí datum."_qs.arg(round));
+            return fault(fileName, i + 1, u"neúplný blok kola %1: chybí datum."_s.arg(round));
         const QDate date = parseShortDate(*line);
         if (!date.isValid())
-            return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_qs.arg(quoted(*line)));
+            return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_s.arg(quoted(*line)));
         into.setDate(round, date);
         std::array<bool, kTeams + 1> playing{};
         for (int slot = 1; slot <= kSlots; ++slot) {
             if (!(line = next()))
-                return fault(fileName, i + 1, u"neúplný blok kola %1: chybí zápas %2."_qs.arg(round).arg(slot));
+                return fault(fileName, i + 1, u"neúplný blok kola %1: chybí zápas %2."_s.arg(round).arg(slot));
             const qsizetype dash = line->indexOf(u'-');
             if (dash < 0)
-                return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_qs.arg(quoted(*line)));
+                return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_s.arg(quoted(*line)));
             Match& m = into.match(slot, round);
             m.home = parseCount(line->left(dash), 2);
             m.away = parseCount(line->mid(dash + 1), 2);
             for (int team : {m.home, m.away}) {
                 if (team < 1 || team > kTeams)
-                    return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_qs.arg(quoted(*line)));
+                    return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_s.arg(quoted(*line)));
                 if (into.TymPodleCisla(team).isEmpty())
-                    return fault(fileName, i, u"tým č. %1 není v souboru soutěže pojmenován."_qs.arg(team));
+                    return fault(fileName, i, u"tým č. %1 není v souboru soutěže pojmenován."_s.arg(team));
                 if (playing[static_cast<std::size_t>(team)])
                     return fault(fileName, i,
-                                 m.home == m.away ? u"tým č. %1 nemůže hrát sám se sebou."_qs.arg(team)
-                                                  : u"tým č. %1 hraje v kole %2 dvakrát."_qs.arg(team).arg(round));
+                                 m.home == m.away ? u"tým č. %1 nemůže hrát sám se sebou."_s.arg(team)
+                                                  : u"tým č. %1 hraje v kole %2 dvakrát."_s.arg(team).arg(round));
                 playing[static_cast<std::size_t>(team)] = true;
             }
             if (!(line = next()))
-                return fault(fileName, i + 1, u"neúplný blok kola %1: chybí výsledek."_qs.arg(round));
+                return fault(fileName, i + 1, u"neúplný blok kola %1: chybí výsledek."_s.arg(round));
             if (!isAcceptedResult(*line))
-                return fault(fileName, i, u"„%1“ není platný výsledek."_qs.arg(quoted(*line)));
+                return fault(fileName, i, u"„%1“ není platný výsledek."_s.arg(quoted(*line)));
             m.result = *line;
         }
         seen[static_cast<std::size_t>(round - 1)] = true;
     }
     for (int r = 1; r <= kRounds; ++r) {
         if (!seen[static_cast<std::size_t>(r - 1)])
-            return fault(fileName, static_cast<int>(lines.size()), u"chybí kolo %1."_qs.arg(r));
+            return fault(fileName, static_cast<int>(lines.size()), u"chybí kolo %1."_s.arg(r));
     }
     return {};
 }
@@ -246,7 +248,7 @@ QByteArray scheduleBytes(const SeasonStore& store)
     QStringList lines;
     lines.reserve(kRounds * 17);
     for (int r = 1; r <= kRounds; ++r) {
-        lines << u"**"_qs << QString::number(r) << shortDate(store.DATUM_KOLA(r));
+        lines << u"**"_s << QString::number(r) << shortDate(store.DATUM_KOLA(r));
         for (int m = 1; m <= kSlots; ++m)
             lines << store.ZAPAS(m, r) << store.VYSLEDEK(m, r);
         lines << QString();

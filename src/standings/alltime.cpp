@@ -8,6 +8,8 @@
 #include <QDir>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The catalogue's "name season" text of a file that could not be read names this competition.
@@ -58,7 +60,7 @@ void addSeason(AllTime& table, const SeasonStore& league)
 
 QString competitionName(const SeasonStore& league)
 {
-    const QString tail = u"  "_qs + league.season;
+    const QString tail = u"  "_s + league.season;
     return !league.season.isEmpty() && league.caption.endsWith(tail) ? league.caption.chopped(tail.size())
                                                                      : league.caption;
 }
@@ -81,13 +83,13 @@ AllTime allTimeTable(const QString& folder, const QString& competition)
         const Result<ReadLeague> league = readLeague(QDir(folder).filePath(e.file));
         if (!league.ok()) {
             if (namesCompetition(e.text, competition))
-                table.problems << u"Liga „%1“ se nedala přečíst: %2"_qs.arg(e.text, league.error());
+                table.problems << u"Liga „%1“ se nedala přečíst: %2"_s.arg(e.text, league.error());
             continue;
         }
         if (competitionName(league.value().store) != competition)
             continue;
         if (!league.value().warning.isEmpty())
-            table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_qs.arg(e.text, league.value().warning);
+            table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_s.arg(e.text, league.value().warning);
         addSeason(table, league.value().store);
     }
     std::stable_sort(table.seasons.begin(), table.seasons.end(),
@@ -100,14 +102,14 @@ AllTime allTimeTable(const QString& folder, const QString& competition)
 
 QString seasonHeader(const AllTimeSeason& season)
 {
-    return season.running ? season.season + u" (hraje se)"_qs : season.season;
+    return season.running ? season.season + u" (hraje se)"_s : season.season;
 }
 
 ViewTable allTimeView(const AllTime& table)
 {
-    ViewTable v{u"Historická tabulka – "_qs + table.competition,
-                {u"pořadí"_qs, u"tým"_qs, u"sezóny"_qs, u"zápasy"_qs, u"výhry"_qs, u"výhry v prodl."_qs, u"remízy"_qs,
-                 u"prohry v prodl."_qs, u"prohry"_qs, u"skóre"_qs, u"body"_qs, u"body na zápas"_qs},
+    ViewTable v{u"Historická tabulka – "_s + table.competition,
+                {u"pořadí"_s, u"tým"_s, u"sezóny"_s, u"zápasy"_s, u"výhry"_s, u"výhry v prodl."_s, u"remízy"_s,
+                 u"prohry v prodl."_s, u"prohry"_s, u"skóre"_s, u"body"_s, u"body na zápas"_s},
                 {}};
     for (const AllTimeRow& r : table.rows) {
         const auto n = [](int value) { return QString::number(value); };
@@ -120,7 +122,7 @@ ViewTable allTimeView(const AllTime& table)
 
 ViewTable placesView(const AllTime& table)
 {
-    ViewTable v{u"Historická tabulka – "_qs + table.competition + u" – umístění"_qs, {u"tým"_qs}, {}};
+    ViewTable v{u"Historická tabulka – "_s + table.competition + u" – umístění"_s, {u"tým"_s}, {}};
     for (const AllTimeSeason& s : table.seasons)
         v.header << seasonHeader(s);
     for (const AllTimeRow& r : table.rows) {
@@ -136,5 +138,5 @@ QStringList allTimeNotes(const AllTime& table)
 {
     return table.problems +
            QStringList{u"Body se sčítají i s úpravami bodů; pořadí sezón je konečné (při rovnosti bodů "
-                       "rozhodují vzájemné zápasy). Tým, který mezi sezónami změnil název, má dva řádky."_qs};
+                       "rozhodují vzájemné zápasy). Tým, který mezi sezónami změnil název, má dva řádky."_s};
 }

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The second is a dark yellow: pure yellow cannot be read on white.
@@ -26,9 +28,9 @@ QPoint at(int round, int position)
 frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
     : QDialog(parent), m_data(computeGraph(season)), m_warning(graphWarning(season))
 {
-    setObjectName(u"frmGraf"_qs);
+    setObjectName(u"frmGraf"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"graf vývoje umístění"_qs);
+    setWindowTitle(u"graf vývoje umístění"_s);
     setFixedSize(tw(9480), tw(4410));
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
@@ -52,9 +54,9 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
     for (int i = 0; i < 4; ++i) {
         auto* box = new QLabel(this); // graf_R … graf_B
         box->setGeometry(twipsRect(listLeft[i], 3765, 2070, 495));
-        box->setStyleSheet(u"background: %1"_qs.arg(colours[i].name()));
+        box->setStyleSheet(u"background: %1"_s.arg(colours[i].name()));
         lists[i] = new QComboBox(this);
-        lists[i]->setObjectName(QStringList{u"cboGraf_R"_qs, u"cboGraf_Y"_qs, u"cboGraf_G"_qs, u"cboGraf_B"_qs}[i]);
+        lists[i]->setObjectName(QStringList{u"cboGraf_R"_s, u"cboGraf_Y"_s, u"cboGraf_G"_s, u"cboGraf_B"_s}[i]);
         lists[i]->setGeometry(twipsRect(listLeft[i] + 75, 3825, 1905, 360));
         lists[i]->addItem(QString());
         lists[i]->addItems(season.teamNames());
@@ -66,7 +68,7 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
         });
     }
     foclost = new QPushButton(this);
-    foclost->setObjectName(u"foclost"_qs);
+    foclost->setObjectName(u"foclost"_s);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 }
 
@@ -110,7 +112,7 @@ void frmGraf::showEvent(QShowEvent* event)
 void frmGraf::onActivated()
 {
     if (!m_warning.isEmpty())
-        Desktop::instance().message(this, m_warning, Desktop::Icon::Warning, Desktop::Buttons::Ok, u"klx"_qs);
+        Desktop::instance().message(this, m_warning, Desktop::Icon::Warning, Desktop::Buttons::Ok, u"klx"_s);
     for (QComboBox* list : lists)
         list->setCurrentIndex(0);
 }

@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QTableWidget* tableOf(const ViewTable& view, const QString& name, QWidget* parent)
@@ -36,18 +38,18 @@ QTableWidget* tableOf(const ViewTable& view, const QString& name, QWidget* paren
 
 frmHistorie::frmHistorie(const AllTime& table, QWidget* parent) : QDialog(parent), m_table(table)
 {
-    setObjectName(u"frmHistorie"_qs);
+    setObjectName(u"frmHistorie"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"Historická tabulka – "_qs + table.competition);
+    setWindowTitle(u"Historická tabulka – "_s + table.competition);
     auto* layout = new QVBoxLayout(this);
     tabs = new QTabWidget(this);
-    tabs->setObjectName(u"tabs"_qs);
-    tblSoucty = tableOf(allTimeView(table), u"tblSoucty"_qs, tabs);
-    tblUmisteni = tableOf(placesView(table), u"tblUmisteni"_qs, tabs);
-    tabs->addTab(tblSoucty, u"&Tabulka"_qs);
-    tabs->addTab(tblUmisteni, u"&Umístění po sezónách"_qs);
+    tabs->setObjectName(u"tabs"_s);
+    tblSoucty = tableOf(allTimeView(table), u"tblSoucty"_s, tabs);
+    tblUmisteni = tableOf(placesView(table), u"tblUmisteni"_s, tabs);
+    tabs->addTab(tblSoucty, u"&Tabulka"_s);
+    tabs->addTab(tblUmisteni, u"&Umístění po sezónách"_s);
     lblPoznamky = new QLabel(allTimeNotes(table).join(u'\n'), this);
-    lblPoznamky->setObjectName(u"lblPoznamky"_qs);
+    lblPoznamky->setObjectName(u"lblPoznamky"_s);
     lblPoznamky->setWordWrap(true);
     layout->addWidget(tabs);
     layout->addWidget(lblPoznamky);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Left edge and width of the ten columns, in twips.
@@ -24,8 +26,8 @@ QString formHtml(const QString& form)
     QString html;
     for (QChar c : form) {
         const QString letter(c);
-        html += c.toUpper() == u'V'   ? u"<span style=\"color:#1a7f1a\">"_qs + letter + u"</span>"
-                : c.toUpper() == u'P' ? u"<span style=\"color:#c00000\">"_qs + letter + u"</span>"
+        html += c.toUpper() == u'V'   ? u"<span style=\"color:#1a7f1a\">"_s + letter + u"</span>"
+                : c.toUpper() == u'P' ? u"<span style=\"color:#c00000\">"_s + letter + u"</span>"
                                       : letter;
     }
     return html;
@@ -42,24 +44,24 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     : QDialog(parent), m_season(season), m_first(firstRound), m_last(lastRound),
       m_stats(DataProTabulku(season, firstRound, lastRound))
 {
-    setObjectName(u"frmTable"_qs);
+    setObjectName(u"frmTable"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
     setFixedSize(tw(6150), tw(6480));
 
-    auto* Label4 = new QLabel(u"typ tabulky:"_qs, this);
+    auto* Label4 = new QLabel(u"typ tabulky:"_s, this);
     Label4->setGeometry(twipsRect(300, 60, 1800, 240));
     cbo1 = new QComboBox(this);
-    cbo1->setObjectName(u"cbo1"_qs);
+    cbo1->setObjectName(u"cbo1"_s);
     cbo1->setGeometry(twipsRect(300, 300, 1800, 330));
-    auto* Label5 = new QLabel(u"řadit podle:"_qs, this);
+    auto* Label5 = new QLabel(u"řadit podle:"_s, this);
     Label5->setGeometry(twipsRect(2600, 60, 3250, 240));
     cbo2 = new QComboBox(this);
-    cbo2->setObjectName(u"cbo2"_qs);
+    cbo2->setObjectName(u"cbo2"_s);
     cbo2->setGeometry(twipsRect(2600, 300, 3250, 330));
     cbo2->setMaxVisibleItems(13);
-    foclost = new QPushButton(u"foclost"_qs, this);
-    foclost->setObjectName(u"foclost"_qs);
+    foclost = new QPushButton(u"foclost"_s, this);
+    foclost->setObjectName(u"foclost"_s);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 
     QFont bold = font();
@@ -71,13 +73,13 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
             l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             if (c == 1 || c == 9)
                 l->setFont(bold);
-            l->setObjectName(u"cell%1_%2"_qs.arg(r).arg(c));
+            l->setObjectName(u"cell%1_%2"_s.arg(r).arg(c));
             cells[r][c] = l;
         }
     }
     // Names and three-digit scores need more than the designed columns in most fonts.
     const int widen[] = {1, 8};
-    const QStringList samples[] = {season.teamNames(), {u"888:888"_qs, u"(=100%)"_qs, u"(=8888)"_qs}};
+    const QStringList samples[] = {season.teamNames(), {u"888:888"_s, u"(=100%)"_s, u"(=8888)"_s}};
     for (int k = 0; k < 2; ++k) {
         const int c = widen[k];
         // The score column keeps a blank's gap to the losses before it, a percentage "(=100%)" too.
@@ -91,17 +93,17 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     }
     addFormColumns();
     // Column headers as Czech league tables have them, over the designed columns.
-    const QStringList headers{{}, {}, u"Z"_qs, u"V"_qs, u"VP"_qs, u"R"_qs, u"PP"_qs, u"P"_qs, u"Skóre"_qs, u"B"_qs};
+    const QStringList headers{{}, {}, u"Z"_s, u"V"_s, u"VP"_s, u"R"_s, u"PP"_s, u"P"_s, u"Skóre"_s, u"B"_s};
     for (int c = 2; c < 10; ++c) {
         auto* h = new QLabel(headers[c], this);
-        h->setObjectName(u"header%1"_qs.arg(c));
+        h->setObjectName(u"header%1"_s.arg(c));
         h->setGeometry(cells[0][c]->x(), tw(rowTop(0) - 300), cells[0][c]->width(), tw(255));
         h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         h->setFont(bold);
     }
     placeZoneBands({season.HR1, season.HR2, season.HR3});
     auto* Label1 = new QLabel(u"pořadí, tým, počet zápasů, výher, výher v prodloužení, remíz,\n"
-                              "proher v prodloužení, proher, skóre, body"_qs,
+                              "proher v prodloužení, proher, skóre, body"_s,
                               this);
     Label1->setGeometry(tw(300), tw(5550), width() - 2 * tw(300), tw(480));
     Label1->setAlignment(Qt::AlignCenter);
@@ -109,23 +111,23 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     const int hr[] = {season.HR1, season.HR2, season.HR3};
     for (int i = 0; i < 3; ++i) {
         lines[i] = new QFrame(this);
-        lines[i]->setObjectName(u"line"_qs + QString::number(i));
+        lines[i]->setObjectName(u"line"_s + QString::number(i));
         lines[i]->setFrameShape(QFrame::HLine);
-        lines[i]->setStyleSheet(u"color: #c00000"_qs);
+        lines[i]->setStyleSheet(u"color: #c00000"_s);
         placeLine(i, hr[i], designedTop[i]);
     }
 
     // Beyond the designed window: the order on equal points and what the colours of the positions say.
     const int extra = 900;
     setFixedHeight(height() + tw(extra));
-    auto* rulesLabel = new QLabel(u"při rovnosti bodů:"_qs, this);
+    auto* rulesLabel = new QLabel(u"při rovnosti bodů:"_s, this);
     rulesLabel->setGeometry(tw(300), tw(6330), tw(1800), tw(330));
     cboRules = new QComboBox(this);
-    cboRules->setObjectName(u"cboRules"_qs);
-    cboRules->addItems({u"průběžné pořadí"_qs, u"konečné pořadí (vzájemné zápasy)"_qs});
+    cboRules->setObjectName(u"cboRules"_s);
+    cboRules->addItems({u"průběžné pořadí"_s, u"konečné pořadí (vzájemné zápasy)"_s});
     cboRules->setGeometry(tw(2100), tw(6330), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
     auto* marksLegend = new QLabel(u"<span style=\"color:#008000\">zelené pořadí</span> = jistě nad čarou<br>"
-                                   "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_qs,
+                                   "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_s,
                                    this);
     marksLegend->setGeometry(tw(300), tw(6720), width() - 2 * tw(300), tw(600));
     marksLegend->setAlignment(Qt::AlignCenter);
@@ -154,11 +156,11 @@ void frmTable::addFormColumns()
     QFont bold = font();
     bold.setBold(true);
     const int gap = cells[0][9]->fontMetrics().horizontalAdvance(u' ');
-    const int markWidth = widthToShow(cells[0][9], {u"*"_qs});
-    const int movedWidth = widthToShow(cells[0][9], {u"▲13"_qs, u"▼13"_qs});
+    const int markWidth = widthToShow(cells[0][9], {u"*"_s});
+    const int movedWidth = widthToShow(cells[0][9], {u"▲13"_s, u"▼13"_s});
     QLabel probe;
     probe.setFont(bold);
-    const int formWidth = widthToShow(&probe, {u"VVVVV"_qs, u"PPPPP"_qs, u"Forma"_qs});
+    const int formWidth = widthToShow(&probe, {u"VVVVV"_s, u"PPPPP"_s, u"Forma"_s});
     const int left = cells[0][9]->geometry().right() + 1;
     makeRoom(this, left, markWidth + movedWidth + formWidth + 3 * gap);
     for (int r = 0; r < kTeams; ++r) {
@@ -172,16 +174,16 @@ void frmTable::addFormColumns()
         form[r]->setGeometry(moved[r]->geometry().right() + 1 + 2 * gap, top, formWidth, height);
         form[r]->setFont(bold);
         form[r]->setTextFormat(Qt::RichText);
-        mark[r]->setObjectName(u"mark"_qs + QString::number(r));
-        moved[r]->setObjectName(u"moved"_qs + QString::number(r));
-        form[r]->setObjectName(u"form"_qs + QString::number(r));
+        mark[r]->setObjectName(u"mark"_s + QString::number(r));
+        moved[r]->setObjectName(u"moved"_s + QString::number(r));
+        form[r]->setObjectName(u"form"_s + QString::number(r));
     }
-    auto* h = new QLabel(u"Forma"_qs, this);
-    h->setObjectName(u"headerForma"_qs);
+    auto* h = new QLabel(u"Forma"_s, this);
+    h->setObjectName(u"headerForma"_s);
     h->setGeometry(form[0]->x(), tw(rowTop(0) - 300), formWidth, tw(255));
     h->setFont(bold);
     h->setToolTip(u"posledních pět zápasů, nejstarší vlevo: V výhra, v výhra v prodloužení či nájezdech, R remíza, "
-                  "p prohra v prodloužení či nájezdech, P prohra"_qs);
+                  "p prohra v prodloužení či nájezdech, P prohra"_s);
 }
 
 void frmTable::addAdjustmentsNote()
@@ -190,7 +192,7 @@ void frmTable::addAdjustmentsNote()
         return;
     const int noteLines = static_cast<int>(m_season.adjustments.size());
     lblPoznamka = new QLabel(this);
-    lblPoznamka->setObjectName(u"lblPoznamka"_qs);
+    lblPoznamka->setObjectName(u"lblPoznamka"_s);
     lblPoznamka->setWordWrap(true);
     const int top = height();
     const int lineHeight = lblPoznamka->fontMetrics().lineSpacing();
@@ -219,8 +221,8 @@ void frmTable::placeZoneBands(const std::array<int, 3>& positions)
         if (ends[k] < first)
             continue; // two lines under one position
         auto* band = new QFrame(this);
-        band->setObjectName(u"zone"_qs + QString::number(k));
-        band->setStyleSheet(u"background: %1"_qs.arg(QLatin1StringView(colours[std::min<std::size_t>(k, 3)])));
+        band->setObjectName(u"zone"_s + QString::number(k));
+        band->setStyleSheet(u"background: %1"_s.arg(QLatin1StringView(colours[std::min<std::size_t>(k, 3)])));
         const int top = tw(rowTop(first - 1) - 20);
         band->setGeometry(left, top, right - left + 1, tw(rowTop(ends[k] - 1) + 275) - top);
         band->lower();
@@ -250,19 +252,19 @@ void frmTable::cbo1_Click()
         cells[r][8]->setToolTip(row.scoTooltip);
         QStringList about;
         if (!row.decidedBy.isEmpty())
-            about << u"o pořadí s týmem nad ním rozhodlo: "_qs + row.decidedBy;
+            about << u"o pořadí s týmem nad ním rozhodlo: "_s + row.decidedBy;
         for (int k : row.clinched)
-            about << u"jistě nad čarou %1"_qs.arg(k);
+            about << u"jistě nad čarou %1"_s.arg(k);
         for (int k : row.out)
-            about << u"už nemůže skončit nad čarou %1"_qs.arg(k);
+            about << u"už nemůže skončit nad čarou %1"_s.arg(k);
         for (int c : {0, 1})
             cells[r][c]->setToolTip(about.join(u'\n'));
-        mark[r]->setText(row.reasons.isEmpty() ? QString() : u"*"_qs);
+        mark[r]->setText(row.reasons.isEmpty() ? QString() : u"*"_s);
         mark[r]->setToolTip(row.reasons.join(u'\n'));
         moved[r]->setText(movedText(row.moved));
         form[r]->setText(formHtml(row.form));
-        cells[r][0]->setStyleSheet(!row.clinched.isEmpty() ? u"color: #008000"_qs
-                                   : !row.out.isEmpty()    ? u"color: #909090"_qs
+        cells[r][0]->setStyleSheet(!row.clinched.isEmpty() ? u"color: #008000"_s
+                                   : !row.out.isEmpty()    ? u"color: #909090"_s
                                                            : QString());
     }
     if (lblPoznamka)

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Round-box indexes of the quick choices; the empty separator (index 4) selects nothing.
@@ -31,16 +33,16 @@ constexpr QuickChoice quickChoices[] = {{u"za 1. čtvrtinu", 0, 12},
 
 frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
 {
-    setObjectName(u"frmTable_Interval"_qs);
+    setObjectName(u"frmTable_Interval"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"tabulka za období"_qs);
+    setWindowTitle(u"tabulka za období"_s);
     auto* form = new QFormLayout(this);
     cbo = new QComboBox(this);
-    cbo->setObjectName(u"cbo"_qs);
+    cbo->setObjectName(u"cbo"_s);
     cboKolo1 = new QComboBox(this);
-    cboKolo1->setObjectName(u"cboKolo1"_qs);
+    cboKolo1->setObjectName(u"cboKolo1"_s);
     cboKolo2 = new QComboBox(this);
-    cboKolo2->setObjectName(u"cboKolo2"_qs);
+    cboKolo2->setObjectName(u"cboKolo2"_s);
     for (const QuickChoice& q : quickChoices)
         cbo->addItem(QString::fromUtf16(q.caption));
     for (int r = 1; r <= kRounds; ++r) {
@@ -51,15 +53,14 @@ frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent)
         box->setCurrentIndex(-1);
         box->setMaxVisibleItems(20);
     }
-    form->addRow(u"rychlá volba:"_qs, cbo);
-    form->addRow(u"od:"_qs, cboKolo1);
-    form->addRow(u"do:"_qs, cboKolo2);
-    cmdOK = new QPushButton(u"Spočítat"_qs, this);
-    cmdOK->setObjectName(u"cmdOK"_qs);
+    form->addRow(u"rychlá volba:"_s, cbo);
+    form->addRow(u"od:"_s, cboKolo1);
+    form->addRow(u"do:"_s, cboKolo2);
+    cmdOK = new QPushButton(u"Spočítat"_s, this);
+    cmdOK->setObjectName(u"cmdOK"_s);
     cmdOK->setDefault(true);
     form->addRow(cmdOK);
-    auto* Label4 =
-        new QLabel(u"Nebudou zvýrazněny týmy s jistotou postupu do play-off resp. účasti v baráži."_qs, this);
+    auto* Label4 = new QLabel(u"Nebudou zvýrazněny týmy s jistotou postupu do play-off resp. účasti v baráži."_s, this);
     Label4->setWordWrap(true);
     form->addRow(Label4);
     setFixedWidth(tw(5000));
@@ -87,7 +88,7 @@ void frmTable_Interval::cbo_Click(int index)
 void frmTable_Interval::cmdOK_Click()
 {
     if (cboKolo1->currentIndex() < 0 || cboKolo2->currentIndex() < 0) {
-        Desktop::instance().tell(this, u"Vyberte první i poslední kolo období."_qs, Desktop::Icon::Information);
+        Desktop::instance().tell(this, u"Vyberte první i poslední kolo období."_s, Desktop::Icon::Information);
         return;
     }
     if (cboKolo1->currentIndex() > cboKolo2->currentIndex()) {

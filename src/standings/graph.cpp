@@ -3,6 +3,8 @@
 
 #include "standings/ranking.h"
 
+using namespace Qt::StringLiterals;
+
 GraphData computeGraph(const SeasonStore& season)
 {
     GraphData graph;
@@ -28,7 +30,7 @@ QString graphWarning(const SeasonStore& season)
 {
     for (int m = 1; m <= kSlots; ++m) {
         if (season.VYSLEDEK(m, 1).isEmpty())
-            return u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_qs;
+            return u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_s;
     }
     return {};
 }
@@ -36,7 +38,7 @@ QString graphWarning(const SeasonStore& season)
 ViewTable graphView(const SeasonStore& season)
 {
     const GraphData g = computeGraph(season);
-    ViewTable v{viewCaption(season, u"graf vývoje umístění"_qs), QStringList{u"kolo"_qs} + season.teamNames(), {}};
+    ViewTable v{viewCaption(season, u"graf vývoje umístění"_s), QStringList{u"kolo"_s} + season.teamNames(), {}};
     for (const auto& round : g.positions) {
         QStringList row{QString::number(v.rows.size() + 1)};
         for (int p : round)

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <numeric>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The key of a criterion, made so that a larger key always ranks higher.
@@ -133,10 +135,10 @@ QStringList adjustmentNotes(const SeasonStore& season, int venue)
     if (season.adjustments.isEmpty())
         return {};
     if (venue != venue::Total)
-        return {u"Úpravy bodů se v tabulkách doma a venku nepočítají."_qs};
+        return {u"Úpravy bodů se v tabulkách doma a venku nepočítají."_s};
     QStringList notes;
     for (const PointsAdjustment& a : season.adjustments)
-        notes << u"* "_qs + adjustmentText(season, a);
+        notes << u"* "_s + adjustmentText(season, a);
     return notes;
 }
 
@@ -144,34 +146,34 @@ QString movedText(const std::optional<int>& moved)
 {
     if (!moved)
         return {};
-    return *moved > 0 ? u"▲"_qs + QString::number(*moved) : *moved < 0 ? u"▼"_qs + QString::number(-*moved) : u"•"_qs;
+    return *moved > 0 ? u"▲"_s + QString::number(*moved) : *moved < 0 ? u"▼"_s + QString::number(-*moved) : u"•"_s;
 }
 
 QStringList criterionCaptions()
 {
-    return {u"BODY"_qs,
-            u"SKÓRE"_qs,
-            u"VSTŘELENÉ BRANKY"_qs,
-            u"OBDRŽENÉ BRANKY"_qs,
-            u"VÝHRY"_qs,
-            u"VÝHRY (VČETNĚ PRODL.)"_qs,
-            u"VÝHRY V PRODLOUŽENÍ"_qs,
-            u"REMÍZY"_qs,
-            u"PROHRY V PRODLOUŽENÍ"_qs,
-            u"PROHRY"_qs,
-            u"PROHRY (VČETNĚ PRODL.)"_qs,
-            u"PRODLUŽOVANÁ UTKÁNÍ"_qs,
-            u"ÚSPĚŠNOST V PRODLOUŽENÍ"_qs};
+    return {u"BODY"_s,
+            u"SKÓRE"_s,
+            u"VSTŘELENÉ BRANKY"_s,
+            u"OBDRŽENÉ BRANKY"_s,
+            u"VÝHRY"_s,
+            u"VÝHRY (VČETNĚ PRODL.)"_s,
+            u"VÝHRY V PRODLOUŽENÍ"_s,
+            u"REMÍZY"_s,
+            u"PROHRY V PRODLOUŽENÍ"_s,
+            u"PROHRY"_s,
+            u"PROHRY (VČETNĚ PRODL.)"_s,
+            u"PRODLUŽOVANÁ UTKÁNÍ"_s,
+            u"ÚSPĚŠNOST V PRODLOUŽENÍ"_s};
 }
 
 QStringList venueCaptions()
 {
-    return {u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs};
+    return {u"DOMA"_s, u"VENKU"_s, u"CELKEM"_s};
 }
 
 QString periodCaption(int firstRound, int lastRound)
 {
-    return u"tabulka za období   (kola %1 - %2)"_qs.arg(firstRound).arg(lastRound);
+    return u"tabulka za období   (kola %1 - %2)"_s.arg(firstRound).arg(lastRound);
 }
 
 int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime)
@@ -234,10 +236,10 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
         }
         row.pos = shared ? QString() : QString::number(r + 1) + u'.';
         if (criterion == criterion::ExtraTimeMatches) {
-            row.sco = u"(="_qs + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_qs;
+            row.sco = u"(="_s + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_s;
         } else if (criterion == criterion::ExtraTimeSuccess) {
             const int success = key(stats, venue, criterion, t)[0];
-            row.sco = success < 0 ? u"--  "_qs : u"(="_qs + QString::number(success) + u"%)"_qs;
+            row.sco = success < 0 ? u"--  "_s : u"(="_s + QString::number(success) + u"%)"_s;
         } else {
             row.scoTooltip = u' ' + QString::number(stats.goalDifference(venue, t)) + u' ';
         }
@@ -251,12 +253,12 @@ ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound
     const Standings st = SpocitatPoradi(season, DataProTabulku(season, firstRound, lastRound), venue, criterion, rules,
                                         firstRound, lastRound);
     ViewTable v{viewCaption(season, caption),
-                {u"pořadí"_qs, u"tým"_qs, u"zápasy"_qs, u"výhry"_qs, u"výhry v prodl."_qs, u"remízy"_qs,
-                 u"prohry v prodl."_qs, u"prohry"_qs, criterionCaptions().value(criterion, u"skóre"_qs).toLower(),
-                 u"body"_qs, u"rozdíl skóre"_qs, u"rozhodlo"_qs, u"úprava bodů"_qs, u"posun"_qs, u"forma"_qs},
+                {u"pořadí"_s, u"tým"_s, u"zápasy"_s, u"výhry"_s, u"výhry v prodl."_s, u"remízy"_s, u"prohry v prodl."_s,
+                 u"prohry"_s, criterionCaptions().value(criterion, u"skóre"_s).toLower(), u"body"_s, u"rozdíl skóre"_s,
+                 u"rozhodlo"_s, u"úprava bodů"_s, u"posun"_s, u"forma"_s},
                 {}};
     if (criterion != criterion::ExtraTimeMatches && criterion != criterion::ExtraTimeSuccess)
-        v.header[8] = u"skóre"_qs;
+        v.header[8] = u"skóre"_s;
     for (const StandingsRow& r : st.rows)
         v.rows.append({r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip, r.decidedBy,
                        r.reasons.isEmpty() ? QString() : signedPoints(r.adjustment), movedText(r.moved), r.form});

@@ -23,7 +23,7 @@ inline constexpr int ExtraTimeSuccess = 12;
 // Caption of the season's running table.
 inline QString runningTableCaption()
 {
-    return u"průběžná tabulka"_qs;
+    return QStringLiteral("průběžná tabulka");
 }
 // Caption of the table of a range of rounds: "tabulka za období   (kola A - B)".
 QString periodCaption(int firstRound, int lastRound);

@@ -5,6 +5,8 @@
 
 #include <QVarLengthArray>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Key = std::array<int, 3>;
@@ -90,15 +92,15 @@ QString reasonText(const Ranked& r)
 {
     switch (r.by) {
     case Decider::MutualPoints:
-        return u"vzájemné zápasy – body %1:%2"_qs.arg(r.upperPoints).arg(r.lowerPoints);
+        return u"vzájemné zápasy – body %1:%2"_s.arg(r.upperPoints).arg(r.lowerPoints);
     case Decider::MutualGoalDifference:
-        return u"vzájemné zápasy – skóre"_qs;
+        return u"vzájemné zápasy – skóre"_s;
     case Decider::MutualGoals:
-        return u"vzájemné zápasy – vstřelené branky"_qs;
+        return u"vzájemné zápasy – vstřelené branky"_s;
     case Decider::GoalDifference:
-        return u"brankový rozdíl"_qs;
+        return u"brankový rozdíl"_s;
     case Decider::Goals:
-        return u"vstřelené branky"_qs;
+        return u"vstřelené branky"_s;
     case Decider::None:
     case Decider::Shared:
         break;

@@ -10,11 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString markerPath()
 {
-    return QDir(Desktop::instance().programFolder()).filePath(u"1.st"_qs);
+    return QDir(Desktop::instance().programFolder()).filePath(u"1.st"_s);
 }
 
 } // namespace
@@ -29,23 +31,23 @@ void frm1ST::start()
 
 frm1ST::frm1ST()
 {
-    setObjectName(u"frm1ST"_qs);
+    setObjectName(u"frm1ST"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"Rinkomat - 1. spuštění"_qs);
+    setWindowTitle(u"Rinkomat - 1. spuštění"_s);
     auto* layout = new QVBoxLayout(this);
     const QDateTime now = Desktop::instance().now();
     const QStringList texts = {
-        u"Vítejte v programu!"_qs,
-        u"Než bude program poprvé spuštěn, vezměte prosím na vědomí následující:"_qs,
-        u"Je doporučeno mít nastaven správný systémový čas."_qs,
-        u"Současné údaje:  "_qs + now.toString(u"d. M. yyyy"_qs) + u"  "_qs + now.toString(u"hh:mm"_qs),
+        u"Vítejte v programu!"_s,
+        u"Než bude program poprvé spuštěn, vezměte prosím na vědomí následující:"_s,
+        u"Je doporučeno mít nastaven správný systémový čas."_s,
+        u"Současné údaje:  "_s + now.toString(u"d. M. yyyy"_s) + u"  "_s + now.toString(u"hh:mm"_s),
         u"Nezapomeňte co nejdříve zvolit položku 'Aktualizace dat', abyste doplnili výsledky utkání, které byly "
-        "odehrány po zveřejnění programu."_qs,
-        u"Několik užitečných tipů najdete v menu pod stejnojmennou položkou."_qs,
+        "odehrány po zveřejnění programu."_s,
+        u"Několik užitečných tipů najdete v menu pod stejnojmennou položkou."_s,
         u"Utkání rozhodnutá v prodloužení nebo v samostatných nájezdech se označují písmeny \"p\" resp. \"n\". "
-        "Např.: 5:4p, 2:1n apod."_qs,
+        "Např.: 5:4p, 2:1n apod."_s,
         u"V tabulkách a statistikách se však toto nerozlišuje a obě možnosti se považují za výhru či prohru "
-        "v prodloužení bez ohledu na to, kdy bylo rozhodnuto."_qs,
+        "v prodloužení bez ohledu na to, kdy bylo rozhodnuto."_s,
     };
     const char* names[] = {"Label2", "Label1", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"};
     for (int i = 0; i < texts.size(); ++i) {
@@ -62,8 +64,8 @@ frm1ST::frm1ST()
         if (i == 3)
             Label4 = l;
     }
-    Command1 = new QPushButton(u"Pokračovat"_qs, this);
-    Command1->setObjectName(u"Command1"_qs);
+    Command1 = new QPushButton(u"Pokračovat"_s, this);
+    Command1->setObjectName(u"Command1"_s);
     Command1->setDefault(true);
     layout->addWidget(Command1, 0, Qt::AlignRight);
     setFixedWidth(520);

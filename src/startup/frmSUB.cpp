@@ -18,13 +18,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qint64 pictureSizes[] = {RINKOMAT_AD1_SIZE, RINKOMAT_AD2_SIZE, RINKOMAT_AD3_SIZE};
 
 QString picture(const QString& folder, int n)
 {
-    return QDir(folder).filePath(u"ad/%1.jpg"_qs.arg(n));
+    return QDir(folder).filePath(u"ad/%1.jpg"_s.arg(n));
 }
 
 } // namespace
@@ -42,7 +44,7 @@ bool frmSUB::picturesIntact(const QString& programFolder)
 void frmSUB::start()
 {
     if (!picturesIntact(Desktop::instance().programFolder())) {
-        Desktop::instance().tell(nullptr, u"Chybějící nebo poškozená data!"_qs, Desktop::Icon::Critical);
+        Desktop::instance().tell(nullptr, u"Chybějící nebo poškozená data!"_s, Desktop::Icon::Critical);
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
@@ -55,26 +57,26 @@ void frmSUB::start()
 
 frmSUB::frmSUB()
 {
-    setObjectName(u"frmSUB"_qs);
+    setObjectName(u"frmSUB"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::FramelessWindowHint);
-    setWindowTitle(u"Rinkomat"_qs);
+    setWindowTitle(u"Rinkomat"_s);
     setFixedSize(tw(10000), tw(6000));
     const QString folder = Desktop::instance().programFolder();
 
     auto* Frame1 = new QGroupBox(this);
     Frame1->setGeometry(tw(300), tw(3000), tw(5100), tw(2700));
     auto* labels = new QVBoxLayout(Frame1);
-    QFont verdana(u"Verdana"_qs);
-    auto* Label1 = new QLabel(u"Rinkomat"_qs, Frame1);
+    QFont verdana(u"Verdana"_s);
+    auto* Label1 = new QLabel(u"Rinkomat"_s, Frame1);
     QFont title = verdana;
     title.setBold(true);
     title.setPointSize(20);
     Label1->setFont(title);
-    Label2 = new QLabel(u"verze "_qs + program::version, Frame1);
-    Label2->setObjectName(u"Label2"_qs);
+    Label2 = new QLabel(u"verze "_s + program::version, Frame1);
+    Label2->setObjectName(u"Label2"_s);
     auto* Label3 = new QLabel(
-        u"Získaná data mohou být použita pouze pro osobní potřebu, komerční využití je vyloučeno."_qs, Frame1);
+        u"Získaná data mohou být použita pouze pro osobní potřebu, komerční využití je vyloučeno."_s, Frame1);
     Label3->setWordWrap(true);
     for (QLabel* l : {Label2, Label3})
         l->setFont(verdana);
@@ -82,7 +84,7 @@ frmSUB::frmSUB()
         labels->addWidget(l);
 
     PIC = new QLabel(this);
-    PIC->setObjectName(u"PIC"_qs);
+    PIC->setObjectName(u"PIC"_s);
     PIC->setPixmap(QPixmap(picture(folder, 1)));
     PIC->setGeometry(tw(5400), tw(2850), PIC->pixmap().width(), PIC->pixmap().height());
     setFixedWidth(std::max(width(), PIC->geometry().right() + 1 + tw(150))); // the picture whole, with a margin

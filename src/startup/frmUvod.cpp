@@ -19,49 +19,51 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 QString frmUvod::otvirany_sezona;
 QString frmUvod::otvirany_los;
 
 namespace {
 
 const QStringList tagLines = {
-    u"Tipy na každé kolo od těch, kdo hokej opravdu sledují."_qs,
-    u"Statistiky, formy týmů a kurzy přehledně na jednom místě."_qs,
-    u"Než vsadíte, poraďte se se Sázkovým rádcem."_qs,
+    u"Tipy na každé kolo od těch, kdo hokej opravdu sledují."_s,
+    u"Statistiky, formy týmů a kurzy přehledně na jednom místě."_s,
+    u"Než vsadíte, poraďte se se Sázkovým rádcem."_s,
 };
 
 } // namespace
 
 frmUvod::frmUvod()
 {
-    setObjectName(u"frmUvod"_qs);
+    setObjectName(u"frmUvod"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"Rinkomat - vyberte si ligu"_qs);
+    setWindowTitle(u"Rinkomat - vyberte si ligu"_s);
     auto* layout = new QVBoxLayout(this);
     LSTsouteze = new QListWidget(this);
-    LSTsouteze->setObjectName(u"LSTsouteze"_qs);
+    LSTsouteze->setObjectName(u"LSTsouteze"_s);
     LSTsouteze->setMinimumSize(320, 200);
     layout->addWidget(LSTsouteze);
-    Command1 = new QPushButton(u"Otevřít ligu"_qs, this);
-    Command1->setObjectName(u"Command1"_qs);
+    Command1 = new QPushButton(u"Otevřít ligu"_s, this);
+    Command1->setObjectName(u"Command1"_s);
     Command1->setDefault(true);
     layout->addWidget(Command1);
     L2 = new QLabel(this);
-    L1 = new QLabel(u"www.sazkovy-radce.example"_qs, this);
+    L1 = new QLabel(u"www.sazkovy-radce.example"_s, this);
     for (QLabel* l : {L2, L1}) {
         l->setAlignment(Qt::AlignCenter);
         linkToPartnerSite(l);
         layout->addWidget(l);
     }
-    L2->setObjectName(u"L2"_qs);
-    L1->setObjectName(u"L1"_qs);
+    L2->setObjectName(u"L2"_s);
+    L1->setObjectName(u"L1"_s);
     // Wide enough for the longest tag line from the start, so the window never grows by itself.
     int widest = 0;
     for (const QString& line : tagLines)
         widest = std::max(widest, L2->fontMetrics().horizontalAdvance(line));
     L2->setMinimumWidth(widest + 8);
 
-    const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs);
+    const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
     finishInterruptedUpdate(folder);
     for (const CatalogueEntry& e : orderCatalogue(readCatalogue(folder))) {
         LSTsouteze->addItem(e.text);
@@ -94,18 +96,18 @@ void frmUvod::openSelected()
     if (row < 0 || !LSTsouteze->currentItem()->isSelected() || m_files[row].isEmpty())
         return; // nothing chosen, or the separator
     const BusyCursor busy;
-    const QDir folder(QDir(Desktop::instance().programFolder()).filePath(u"souteze"_qs));
+    const QDir folder(QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s));
     otvirany_sezona = folder.filePath(m_files[row]);
     otvirany_los = scheduleFileFor(otvirany_sezona);
     if (!QFileInfo::exists(otvirany_sezona) || !QFileInfo::exists(otvirany_los)) {
-        Desktop::instance().tell(this, u"Nenalezeno!"_qs, Desktop::Icon::Critical);
+        Desktop::instance().tell(this, u"Nenalezeno!"_s, Desktop::Icon::Critical);
         return;
     }
     auto* main = new frmMain(otvirany_sezona, otvirany_los);
     const QString error = main->Form_Load();
     if (!error.isEmpty()) {
         delete main;
-        Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_qs + error, Desktop::Icon::Critical);
+        Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_s + error, Desktop::Icon::Critical);
         return;
     }
     // "Jiná liga" brings the picker back.

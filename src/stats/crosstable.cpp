@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "crosstable.h"
 
+using namespace Qt::StringLiterals;
+
 CrossTable crossTable(const SeasonStore& season)
 {
     CrossTable cells;
@@ -18,8 +20,7 @@ CrossTable crossTable(const SeasonStore& season)
 
 ViewTable crossView(const SeasonStore& season)
 {
-    ViewTable v{
-        viewCaption(season, u"křížová tabulka"_qs), QStringList{u"domácí \\ hosté"_qs} + season.teamNames(), {}};
+    ViewTable v{viewCaption(season, u"křížová tabulka"_s), QStringList{u"domácí \\ hosté"_s} + season.teamNames(), {}};
     const CrossTable table = crossTable(season);
     for (int h = 1; h <= kTeams; ++h)
         v.rows.append(QStringList{season.TymPodleCisla(h)} + QStringList(table[h - 1].begin(), table[h - 1].end()));

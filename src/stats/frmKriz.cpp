@@ -10,6 +10,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The grid in its designed size, with the light grey lines between the cells.
@@ -43,9 +45,9 @@ QString shortName(const QString& name)
 
 frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
 {
-    setObjectName(u"frmKriz"_qs);
+    setObjectName(u"frmKriz"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"křížová tabulka"_qs);
+    setWindowTitle(u"křížová tabulka"_s);
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     setFont(small);
@@ -74,7 +76,7 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
         auto* name = new QLabel(season.TymPodleCisla(i + 1), grid);
         name->setGeometry(twipsRect(515, 525 + 525 * i - up, 1170, 225));
         auto* column = new QLabel(QString::number(i + 1) + u' ' + shortName(season.TymPodleCisla(i + 1)), grid);
-        column->setObjectName(u"column"_qs + QString::number(i));
+        column->setObjectName(u"column"_s + QString::number(i));
         column->setToolTip(season.TymPodleCisla(i + 1));
         column->setGeometry(twipsRect(1680 + 735 * i, 105 - up, 735, 225));
         column->setAlignment(Qt::AlignCenter);
@@ -86,8 +88,8 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
             cell->setGeometry(twipsRect(1778 + 735 * a, 383 + 525 * h, 540, 390));
             cell->setAlignment(Qt::AlignCenter);
             if (h == a)
-                cell->setStyleSheet(u"background: rgb(128, 128, 128)"_qs);
-            cell->setObjectName(u"cell%1_%2"_qs.arg(h).arg(a));
+                cell->setStyleSheet(u"background: rgb(128, 128, 128)"_s);
+            cell->setObjectName(u"cell%1_%2"_s.arg(h).arg(a));
             cells[h][a] = cell;
         }
     }

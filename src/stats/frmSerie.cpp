@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
@@ -26,43 +28,43 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
 frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     : QDialog(parent), m_season(season), m_serie(buildSerie(season))
 {
-    setObjectName(u"frmSerie"_qs);
+    setObjectName(u"frmSerie"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"série výsledků"_qs);
+    setWindowTitle(u"série výsledků"_s);
     setFixedSize(tw(6885), tw(4695));
 
-    label(this, u"kde:"_qs, twipsRect(165, 150, 570, 330));
+    label(this, u"kde:"_s, twipsRect(165, 150, 570, 330));
     cbo1 = new QComboBox(this);
-    cbo1->setObjectName(u"cbo1"_qs);
+    cbo1->setObjectName(u"cbo1"_s);
     cbo1->setGeometry(twipsRect(165, 420, 1410, 315));
-    cbo1->addItems({u"DOMA"_qs, u"VENKU"_qs, u"CELKEM"_qs});
-    label(this, u"typ série:"_qs, twipsRect(165, 990, 2010, 330));
+    cbo1->addItems({u"DOMA"_s, u"VENKU"_s, u"CELKEM"_s});
+    label(this, u"typ série:"_s, twipsRect(165, 990, 2010, 330));
     cbo2 = new QComboBox(this);
-    cbo2->setObjectName(u"cbo2"_qs);
+    cbo2->setObjectName(u"cbo2"_s);
     cbo2->setGeometry(twipsRect(165, 1260, 2955, 315));
     cbo2->addItems(streakTypeCaptions());
     cbo2->setMaxVisibleItems(16);
-    label(this, u"řadit:"_qs, twipsRect(165, 1830, 570, 330));
+    label(this, u"řadit:"_s, twipsRect(165, 1830, 570, 330));
     cbo3 = new QComboBox(this);
-    cbo3->setObjectName(u"cbo3"_qs);
+    cbo3->setObjectName(u"cbo3"_s);
     cbo3->setGeometry(twipsRect(165, 2100, 2955, 315)); // wider than designed: "PODLE AKTUÁLNÍ" must fit any font
     cbo3->addItems(streakOrderCaptions());
-    label(this, u"prodlužovaná utkání:"_qs, twipsRect(165, 2790, 2955, 330));
-    OPT1 = new QRadioButton(u" počítat jako remízu"_qs, this);
-    OPT1->setObjectName(u"OPT1"_qs);
+    label(this, u"prodlužovaná utkání:"_s, twipsRect(165, 2790, 2955, 330));
+    OPT1 = new QRadioButton(u" počítat jako remízu"_s, this);
+    OPT1->setObjectName(u"OPT1"_s);
     OPT1->setGeometry(twipsRect(240, 3030, 2895, 300));
-    OPT2 = new QRadioButton(u" počítat konečný výsledek"_qs, this);
-    OPT2->setObjectName(u"OPT2"_qs);
+    OPT2 = new QRadioButton(u" počítat konečný výsledek"_s, this);
+    OPT2->setObjectName(u"OPT2"_s);
     OPT2->setGeometry(twipsRect(240, 3360, 2895, 300));
-    auto* Label1 = label(this, u"První číslo udává aktuální sérii, druhé nejdelší dosaženou sérii."_qs,
+    auto* Label1 = label(this, u"První číslo udává aktuální sérii, druhé nejdelší dosaženou sérii."_s,
                          twipsRect(165, 4080, 2970, 435));
     Label1->setWordWrap(true);
     auto* Line1 = new QFrame(this);
     Line1->setFrameShape(QFrame::VLine);
-    Line1->setStyleSheet(u"color: gray; border-left: 1px dotted gray"_qs);
+    Line1->setStyleSheet(u"color: gray; border-left: 1px dotted gray"_s);
     Line1->setGeometry(twipsRect(3465, 240, 30, 4320));
-    foclost = new QPushButton(u"Command1"_qs, this);
-    foclost->setObjectName(u"foclost"_qs);
+    foclost = new QPushButton(u"Command1"_s, this);
+    foclost->setObjectName(u"foclost"_s);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 
     QFont bold = font();
@@ -75,7 +77,7 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
             l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             if (c > 0)
                 l->setFont(bold);
-            l->setObjectName(u"cell%1_%2"_qs.arg(i).arg(c));
+            l->setObjectName(u"cell%1_%2"_s.arg(i).arg(c));
             rows[i][c] = l;
         }
     }

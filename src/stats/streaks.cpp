@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The sixteen streak types: caption, letters counted when an overtime counts as a draw and when the
@@ -66,7 +68,7 @@ QStringList streakTypeCaptions()
 
 QStringList streakOrderCaptions()
 {
-    return {u"ABECEDNĚ"_qs, u"PODLE AKTUÁLNÍ"_qs, u"PODLE NEJDELŠÍ"_qs};
+    return {u"ABECEDNĚ"_s, u"PODLE AKTUÁLNÍ"_s, u"PODLE NEJDELŠÍ"_s};
 }
 
 QString markStreak(const QString& letters, int type, OvertimeMode mode)
@@ -115,14 +117,14 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
             std::stable_sort(units.begin(), units.end(),
                              [](const Unit& a, const Unit& b) { return a.current > b.current; });
     }
-    const auto text = [](int value) { return value < 0 ? u"-"_qs : QString::number(value); };
+    const auto text = [](int value) { return value < 0 ? u"-"_s : QString::number(value); };
     std::array<StreakRow, kTeams> rows;
     for (int i = 0; i < kTeams; ++i) {
         const Unit& u = units[static_cast<std::size_t>(i)];
         StreakRow& row = rows[static_cast<std::size_t>(i)];
         row = {QString::number(i + 1) + u'.', u.team, text(u.current), text(u.longest)};
         if (order == streakorder::Alphabetical) {
-            row.pos = u"-."_qs;
+            row.pos = u"-."_s;
         } else if (i > 0) {
             const Unit& above = units[static_cast<std::size_t>(i - 1)];
             if ((order == streakorder::ByCurrent ? u.current == above.current : u.longest == above.longest))
@@ -134,8 +136,8 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
 
 ViewTable streaksView(const SeasonStore& season, int venue, int type, OvertimeMode mode, int order)
 {
-    ViewTable v{viewCaption(season, u"série výsledků – "_qs + streakTypeCaptions().value(type).toLower()),
-                {u"pořadí"_qs, u"tým"_qs, u"aktuální série"_qs, u"nejdelší série"_qs},
+    ViewTable v{viewCaption(season, u"série výsledků – "_s + streakTypeCaptions().value(type).toLower()),
+                {u"pořadí"_s, u"tým"_s, u"aktuální série"_s, u"nejdelší série"_s},
                 {}};
     for (const StreakRow& r : computeStreaks(season, buildSerie(season), venue, type, mode, order))
         v.rows.append({r.pos, r.team, r.current, r.longest});

@@ -15,6 +15,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Run {
@@ -49,7 +51,7 @@ Run cli(const QStringList& args, rlim_t fileSizeLimit = 0, const QString& stdout
     if (!fixture::waitFor([&] { return p.state() == QProcess::NotRunning; }))
         return {};
     if (p.exitStatus() != QProcess::NormalExit)
-        return {128 + p.exitCode(), {}, u"killed"_qs, {}};
+        return {128 + p.exitCode(), {}, u"killed"_s, {}};
     const QByteArray out = p.readAllStandardOutput();
     return {p.exitCode(), QJsonDocument::fromJson(out).object(), QString::fromUtf8(p.readAllStandardError()),
             QString::fromUtf8(out)};
@@ -63,22 +65,22 @@ private Q_SLOTS:
     void enterAndSwapOnBundledLeague()
     {
         const QString source = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
-        const QString copy = m_dir.filePath(u"sezona_extraliga0708.txt"_qs);
+        const QString copy = m_dir.filePath(u"sezona_extraliga0708.txt"_s);
         QVERIFY(QFile::copy(source, copy) && QFile::copy(scheduleFileFor(source), scheduleFileFor(copy)));
         SeasonStore expected = fixture::load(copy);
 
-        Run r = cli({u"enter"_qs, copy, u"40"_qs, u"3"_qs, u"5+4-"_qs, u"--json"_qs});
+        Run r = cli({u"enter"_s, copy, u"40"_s, u"3"_s, u"5+4-"_s, u"--json"_s});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.json.value(u"stored"_qs).toString(), u"5:4p"_qs);
-        expected.match(3, 40).result = u"5:4p"_qs;
+        QCOMPARE(r.json.value(u"stored"_s).toString(), u"5:4p"_s);
+        expected.match(3, 40).result = u"5:4p"_s;
         QVERIFY(fixture::load(copy) == expected);
 
-        r = cli({u"swap"_qs, copy, u"40"_qs, u"3"_qs, u"--json"_qs});
+        r = cli({u"swap"_s, copy, u"40"_s, u"3"_s, u"--json"_s});
         QCOMPARE(r.exitCode, 0);
         Match& m = expected.match(3, 40);
         std::swap(m.home, m.away);
-        QCOMPARE(r.json.value(u"pairing"_qs).toString(), expected.ZAPAS(3, 40));
-        QCOMPARE(r.json.value(u"home"_qs).toString(), expected.TymPodleCisla(m.home));
+        QCOMPARE(r.json.value(u"pairing"_s).toString(), expected.ZAPAS(3, 40));
+        QCOMPARE(r.json.value(u"home"_s).toString(), expected.TymPodleCisla(m.home));
         QVERIFY(fixture::load(copy) == expected);
     }
 
@@ -86,12 +88,11 @@ private Q_SLOTS:
     void tableOptions()
     {
         const QString league = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_prvniliga0708.txt");
-        for (const auto& [rules, thirteenth] :
-             {std::pair{u"running"_qs, u"Šumperk"_qs}, {u"final"_qs, u"Jihlava"_qs}}) {
-            const Run r = cli(
-                {u"table"_qs, league, u"--rules"_qs, rules, u"--from"_qs, u"52"_qs, u"--to"_qs, u"1"_qs, u"--json"_qs});
-            QCOMPARE(r.json.value(u"rows"_qs).toArray()[12].toObject().value(u"team"_qs).toString(), thirteenth);
-            QCOMPARE(r.json.value(u"caption"_qs).toString(), u"tabulka za období   (kola 1 - 52)"_qs);
+        for (const auto& [rules, thirteenth] : {std::pair{u"running"_s, u"Šumperk"_s}, {u"final"_s, u"Jihlava"_s}}) {
+            const Run r =
+                cli({u"table"_s, league, u"--rules"_s, rules, u"--from"_s, u"52"_s, u"--to"_s, u"1"_s, u"--json"_s});
+            QCOMPARE(r.json.value(u"rows"_s).toArray()[12].toObject().value(u"team"_s).toString(), thirteenth);
+            QCOMPARE(r.json.value(u"caption"_s).toString(), u"tabulka za období   (kola 1 - 52)"_s);
         }
     }
 
@@ -99,31 +100,31 @@ private Q_SLOTS:
     void forecastIsRepeatable()
     {
         const QString league = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
-        const QStringList args{u"forecast"_qs, league, u"--sims"_qs, u"300"_qs, u"--seed"_qs, u"5"_qs, u"--json"_qs};
+        const QStringList args{u"forecast"_s, league, u"--sims"_s, u"300"_s, u"--seed"_s, u"5"_s, u"--json"_s};
         const Run first = cli(args), second = cli(args);
         QCOMPARE(first.exitCode, 0);
         QCOMPARE(first.out, second.out);
-        QCOMPARE(first.json.value(u"seasons"_qs).toInt(), 300);
-        const QJsonArray teams = first.json.value(u"teams"_qs).toArray();
+        QCOMPARE(first.json.value(u"seasons"_s).toInt(), 300);
+        const QJsonArray teams = first.json.value(u"teams"_s).toArray();
         QCOMPARE(teams.size(), kTeams);
         for (const QJsonValue& team : teams) {
             double sum = 0;
-            for (const QJsonValue& share : team.toObject().value(u"places"_qs).toArray())
+            for (const QJsonValue& share : team.toObject().value(u"places"_s).toArray())
                 sum += share.toDouble();
             QVERIFY2(qAbs(sum - 100) < 1, qPrintable(QString::number(sum)));
-            QVERIFY(team.toObject().value(u"expected_points"_qs).toDouble() >=
-                    team.toObject().value(u"points"_qs).toDouble());
-            const QJsonObject t = team.toObject(), line = t.value(u"lines"_qs).toArray().at(0).toObject();
-            QVERIFY(t.value(u"best"_qs).toInt() >= 1 && t.value(u"best"_qs).toInt() <= t.value(u"worst"_qs).toInt());
-            QVERIFY(line.value(u"line"_qs).toInt() == 8 && line.contains(u"needed"_qs));
+            QVERIFY(team.toObject().value(u"expected_points"_s).toDouble() >=
+                    team.toObject().value(u"points"_s).toDouble());
+            const QJsonObject t = team.toObject(), line = t.value(u"lines"_s).toArray().at(0).toObject();
+            QVERIFY(t.value(u"best"_s).toInt() >= 1 && t.value(u"best"_s).toInt() <= t.value(u"worst"_s).toInt());
+            QVERIFY(line.value(u"line"_s).toInt() == 8 && line.contains(u"needed"_s));
         }
         // A team's key matches: five, each with the share if either side wins.
-        const Run key = cli(args + QStringList{u"--team"_qs, u"3"_qs, u"--line=2"_qs});
+        const Run key = cli(args + QStringList{u"--team"_s, u"3"_s, u"--line=2"_s});
         QCOMPARE(key.exitCode, 0);
-        const QJsonArray matches = key.json.value(u"key_matches"_qs).toArray();
+        const QJsonArray matches = key.json.value(u"key_matches"_s).toArray();
         QCOMPARE(matches.size(), 5);
         for (const QJsonValue& m : matches)
-            QVERIFY(m.toObject().contains(u"if_home_wins"_qs) && !m.toObject().value(u"home"_qs).toString().isEmpty());
+            QVERIFY(m.toObject().contains(u"if_home_wins"_s) && !m.toObject().value(u"home"_s).toString().isEmpty());
     }
 
     // An assumed result counts in every view as if typed with enter, and never reaches the file.
@@ -132,16 +133,15 @@ private Q_SLOTS:
         const QTemporaryDir dir;
         const QString path = fixture::writeLeague(QDir(dir.path())),
                       copy = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(),
-                                                  fixture::scheduleLines(), u"kopie"_qs);
+                                                  fixture::scheduleLines(), u"kopie"_s);
         const QByteArray before = fixture::contents(scheduleFileFor(path));
-        QCOMPARE(cli({u"enter"_qs, copy, u"3"_qs, u"2"_qs, u"5+4-"_qs}).exitCode, 0);
-        QCOMPARE(cli({u"enter"_qs, copy, u"7"_qs, u"1"_qs, u"2:0"_qs}).exitCode, 0);
-        for (const QString& view : {u"table"_qs, u"cross"_qs, u"graph"_qs, u"forecast"_qs}) {
-            const QStringList options{u"--json"_qs, u"--sims"_qs, u"50"_qs};
-            const Run assumed = cli(QStringList{view, path, u"--assume"_qs, u"3:2=5+4-"_qs, u"--assume=7:1=2:0"_qs} +
-                                    (view == u"forecast" ? options : QStringList{u"--json"_qs}));
-            const Run typed =
-                cli(QStringList{view, copy} + (view == u"forecast" ? options : QStringList{u"--json"_qs}));
+        QCOMPARE(cli({u"enter"_s, copy, u"3"_s, u"2"_s, u"5+4-"_s}).exitCode, 0);
+        QCOMPARE(cli({u"enter"_s, copy, u"7"_s, u"1"_s, u"2:0"_s}).exitCode, 0);
+        for (const QString& view : {u"table"_s, u"cross"_s, u"graph"_s, u"forecast"_s}) {
+            const QStringList options{u"--json"_s, u"--sims"_s, u"50"_s};
+            const Run assumed = cli(QStringList{view, path, u"--assume"_s, u"3:2=5+4-"_s, u"--assume=7:1=2:0"_s} +
+                                    (view == u"forecast" ? options : QStringList{u"--json"_s}));
+            const Run typed = cli(QStringList{view, copy} + (view == u"forecast" ? options : QStringList{u"--json"_s}));
             QCOMPARE(assumed.exitCode, 0);
             QVERIFY2(assumed.out == typed.out && !assumed.out.isEmpty(), qPrintable(view));
         }
@@ -151,26 +151,26 @@ private Q_SLOTS:
     // Help and version on stdout with exit 0; what was not understood is named, with the hint.
     void helpAndVersion()
     {
-        QCOMPARE(cli({u"--version"_qs}).out, u"rinkomat-cli " RINKOMAT_VERSION "\n"_qs);
-        const Run help = cli({u"--help"_qs});
+        QCOMPARE(cli({u"--version"_s}).out, u"rinkomat-cli " RINKOMAT_VERSION "\n"_s);
+        const Run help = cli({u"--help"_s});
         QCOMPARE(help.exitCode, 0);
-        QCOMPARE(cli({u"-h"_qs}).out, help.out);
-        for (const QString& said : {u"Návratové kódy"_qs, u"64  chybné argumenty"_qs, u"forecast"_qs, u"update"_qs})
+        QCOMPARE(cli({u"-h"_s}).out, help.out);
+        for (const QString& said : {u"Návratové kódy"_s, u"64  chybné argumenty"_s, u"forecast"_s, u"update"_s})
             QVERIFY2(help.out.contains(said), qPrintable(said));
-        const Run table = cli({u"table"_qs, u"--help"_qs});
-        QVERIFY(table.exitCode == 0 && table.out.contains(u"--rules"_qs) && table.out.contains(u"Příklad"_qs));
-        const Run unknown = cli({u"tabulka"_qs});
-        QVERIFY(unknown.err.contains(u"„tabulka“"_qs) && unknown.err.contains(u"rinkomat-cli --help"_qs));
-        QVERIFY(cli({u"table"_qs, u"x"_qs, u"--bogus"_qs}).err.contains(u"„--bogus“"_qs));
+        const Run table = cli({u"table"_s, u"--help"_s});
+        QVERIFY(table.exitCode == 0 && table.out.contains(u"--rules"_s) && table.out.contains(u"Příklad"_s));
+        const Run unknown = cli({u"tabulka"_s});
+        QVERIFY(unknown.err.contains(u"„tabulka“"_s) && unknown.err.contains(u"rinkomat-cli --help"_s));
+        QVERIFY(cli({u"table"_s, u"x"_s, u"--bogus"_s}).err.contains(u"„--bogus“"_s));
     }
 
     // A cell of two meetings reads "2:1 / 1:3", and a cell of one has no separator left hanging.
     void crossTextSeparators()
     {
-        const Run r = cli({u"cross"_qs, QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0607.txt")});
-        QVERIFY(r.out.contains(u"\t2:1 / 1:3\t"_qs));
-        for (const QString& cell : r.out.split(QRegularExpression(u"[\t\n]"_qs)))
-            QVERIFY2(!cell.startsWith(u' ') && !cell.endsWith(u' ') && !cell.contains(u"/  /"_qs), qPrintable(cell));
+        const Run r = cli({u"cross"_s, QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0607.txt")});
+        QVERIFY(r.out.contains(u"\t2:1 / 1:3\t"_s));
+        for (const QString& cell : r.out.split(QRegularExpression(u"[\t\n]"_s)))
+            QVERIFY2(!cell.startsWith(u' ') && !cell.endsWith(u' ') && !cell.contains(u"/  /"_s), qPrintable(cell));
     }
 
     void exitStatus_data()
@@ -178,44 +178,42 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addRow("no command") << QStringList{} << 64;
-        QTest::addRow("unknown command") << QStringList{u"tabulka"_qs} << 64;
-        QTest::addRow("round out of range")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"53"_qs, u"1"_qs, u"1:0"_qs} << 64;
+        QTest::addRow("unknown command") << QStringList{u"tabulka"_s} << 64;
+        QTest::addRow("round out of range") << QStringList{u"enter"_s, u"LEAGUE"_s, u"53"_s, u"1"_s, u"1:0"_s} << 64;
         QTest::addRow("bad option before a missing file")
-            << QStringList{u"table"_qs, u"/nonexistent/sezona_x.txt"_qs, u"--sort"_qs, u"13"_qs} << 64;
-        QTest::addRow("missing file") << QStringList{u"league"_qs, u"/nonexistent/sezona_x.txt"_qs} << 2;
-        for (const QString& bad : {u"53:1=1:0"_qs, u"1:8=1:0"_qs, u"1:1=100:1"_qs, u"1:1"_qs, u"x"_qs})
-            QTest::addRow("%s", qPrintable(u"--assume "_qs + bad))
-                << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--assume"_qs, bad} << 64;
-        QTest::addRow("no simulated season") << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"0"_qs} << 64;
+            << QStringList{u"table"_s, u"/nonexistent/sezona_x.txt"_s, u"--sort"_s, u"13"_s} << 64;
+        QTest::addRow("missing file") << QStringList{u"league"_s, u"/nonexistent/sezona_x.txt"_s} << 2;
+        for (const QString& bad : {u"53:1=1:0"_s, u"1:8=1:0"_s, u"1:1=100:1"_s, u"1:1"_s, u"x"_s})
+            QTest::addRow("%s", qPrintable(u"--assume "_s + bad))
+                << QStringList{u"table"_s, u"LEAGUE"_s, u"--assume"_s, bad} << 64;
+        QTest::addRow("no simulated season") << QStringList{u"forecast"_s, u"LEAGUE"_s, u"--sims"_s, u"0"_s} << 64;
         QTest::addRow("too many simulated seasons")
-            << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"1000001"_qs} << 64;
+            << QStringList{u"forecast"_s, u"LEAGUE"_s, u"--sims"_s, u"1000001"_s} << 64;
         QTest::addRow("seed not a whole number")
-            << QStringList{u"forecast"_qs, u"LEAGUE"_qs, u"--seed"_qs, u"1.5"_qs} << 64;
-        for (const QStringList& bad : {QStringList{u"--team"_qs, u"0"_qs},
-                                       {u"--team"_qs, u"15"_qs},
-                                       {u"--team"_qs, u"1"_qs, u"--line"_qs, u"0"_qs},
-                                       {u"--team"_qs, u"1"_qs, u"--line"_qs, u"4"_qs},
-                                       {u"--line"_qs, u"1"_qs}})
+            << QStringList{u"forecast"_s, u"LEAGUE"_s, u"--seed"_s, u"1.5"_s} << 64;
+        for (const QStringList& bad : {QStringList{u"--team"_s, u"0"_s},
+                                       {u"--team"_s, u"15"_s},
+                                       {u"--team"_s, u"1"_s, u"--line"_s, u"0"_s},
+                                       {u"--team"_s, u"1"_s, u"--line"_s, u"4"_s},
+                                       {u"--line"_s, u"1"_s}})
             QTest::addRow("forecast %s", qPrintable(bad.join(u' ')))
-                << QStringList{u"forecast"_qs, u"LEAGUE"_qs} + bad << 64;
-        for (const QString& bad : {QString(), u"theirs"_qs})
+                << QStringList{u"forecast"_s, u"LEAGUE"_s} + bad << 64;
+        for (const QString& bad : {QString(), u"theirs"_s})
             QTest::addRow("update --conflicts '%s'", qPrintable(bad))
-                << QStringList{u"update"_qs, u"http://127.0.0.1:9/"_qs, u"/nonexistent"_qs, u"--conflicts"_qs, bad}
-                << 64;
-        QTest::addRow("update, no folder") << QStringList{u"update"_qs, u"http://127.0.0.1:9/"_qs, u"/x"_qs} << 2;
-        QTest::addRow("option of another command") << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--sims=5"_qs} << 64;
-        QTest::addRow("two formats") << QStringList{u"table"_qs, u"LEAGUE"_qs, u"--json"_qs, u"--csv"_qs} << 64;
-        QTest::addRow("a format a command has not") << QStringList{u"ics"_qs, u"LEAGUE"_qs, u"--json"_qs} << 64;
-        QTest::addRow("broken file") << QStringList{u"league"_qs, u"BROKEN"_qs} << 2;
-        const QStringList adjust{u"adjust"_qs, u"LEAGUE"_qs};
-        QTest::addRow("adjust team 0") << adjust + QStringList{u"0"_qs, u"-3"_qs, u"x"_qs} << 64;
-        QTest::addRow("adjust -100") << adjust + QStringList{u"1"_qs, u"-100"_qs, u"x"_qs} << 64;
-        QTest::addRow("adjust, no reason") << adjust + QStringList{u"1"_qs, u"-3"_qs, u" "_qs} << 64;
-        QTest::addRow("adjust, two at once") << adjust + QStringList{u"1"_qs, u"-3"_qs, u"x"_qs, u"--list"_qs} << 64;
+                << QStringList{u"update"_s, u"http://127.0.0.1:9/"_s, u"/nonexistent"_s, u"--conflicts"_s, bad} << 64;
+        QTest::addRow("update, no folder") << QStringList{u"update"_s, u"http://127.0.0.1:9/"_s, u"/x"_s} << 2;
+        QTest::addRow("option of another command") << QStringList{u"table"_s, u"LEAGUE"_s, u"--sims=5"_s} << 64;
+        QTest::addRow("two formats") << QStringList{u"table"_s, u"LEAGUE"_s, u"--json"_s, u"--csv"_s} << 64;
+        QTest::addRow("a format a command has not") << QStringList{u"ics"_s, u"LEAGUE"_s, u"--json"_s} << 64;
+        QTest::addRow("broken file") << QStringList{u"league"_s, u"BROKEN"_s} << 2;
+        const QStringList adjust{u"adjust"_s, u"LEAGUE"_s};
+        QTest::addRow("adjust team 0") << adjust + QStringList{u"0"_s, u"-3"_s, u"x"_s} << 64;
+        QTest::addRow("adjust -100") << adjust + QStringList{u"1"_s, u"-100"_s, u"x"_s} << 64;
+        QTest::addRow("adjust, no reason") << adjust + QStringList{u"1"_s, u"-3"_s, u" "_s} << 64;
+        QTest::addRow("adjust, two at once") << adjust + QStringList{u"1"_s, u"-3"_s, u"x"_s, u"--list"_s} << 64;
         QTest::addRow("adjust, nothing") << adjust << 64;
-        QTest::addRow("adjust, remove beyond") << adjust + QStringList{u"--remove"_qs, u"1"_qs} << 64;
-        QTest::addRow("adjust, broken file") << QStringList{u"adjust"_qs, u"BROKEN"_qs, u"--list"_qs} << 2;
+        QTest::addRow("adjust, remove beyond") << adjust + QStringList{u"--remove"_s, u"1"_s} << 64;
+        QTest::addRow("adjust, broken file") << QStringList{u"adjust"_s, u"BROKEN"_s, u"--list"_s} << 2;
     }
 
     void exitStatus()
@@ -223,10 +221,10 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(int, code);
         QStringList broken = fixture::competitionLines();
-        broken[3] = u"HR1=x"_qs;
-        args.replaceInStrings(u"LEAGUE"_qs, fixture::writeLeague(QDir(m_dir.path())));
-        args.replaceInStrings(u"BROKEN"_qs,
-                              fixture::writeLeague(QDir(m_dir.path()), broken, fixture::scheduleLines(), u"broken"_qs));
+        broken[3] = u"HR1=x"_s;
+        args.replaceInStrings(u"LEAGUE"_s, fixture::writeLeague(QDir(m_dir.path())));
+        args.replaceInStrings(u"BROKEN"_s,
+                              fixture::writeLeague(QDir(m_dir.path()), broken, fixture::scheduleLines(), u"broken"_s));
         const Run r = cli(args);
         QCOMPARE(r.exitCode, code);
         QVERIFY(!r.err.isEmpty());
@@ -237,56 +235,56 @@ private Q_SLOTS:
     {
         const QTemporaryDir dir;
         const QString path = fixture::writeLeague(QDir(dir.path()));
-        const QString file = dir.filePath(u"upravy_test.txt"_qs);
-        QCOMPARE(cli({u"enter"_qs, path, u"1"_qs, u"1"_qs, u"2:0"_qs}).exitCode, 0);
-        QCOMPARE(cli({u"enter"_qs, path, u"1"_qs, u"2"_qs, u"2:0"_qs}).exitCode, 0);
-        Run r = cli({u"adjust"_qs, path, u"1"_qs, u"-4"_qs, u"licence"_qs, u"--json"_qs});
+        const QString file = dir.filePath(u"upravy_test.txt"_s);
+        QCOMPARE(cli({u"enter"_s, path, u"1"_s, u"1"_s, u"2:0"_s}).exitCode, 0);
+        QCOMPARE(cli({u"enter"_s, path, u"1"_s, u"2"_s, u"2:0"_s}).exitCode, 0);
+        Run r = cli({u"adjust"_s, path, u"1"_s, u"-4"_s, u"licence"_s, u"--json"_s});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(cli({u"adjust"_qs, path, u"5"_qs, u"+1"_qs, u"odvolání"_qs}).exitCode, 0);
-        r = cli({u"table"_qs, path, u"--json"_qs});
-        const QJsonArray rows = r.json.value(u"rows"_qs).toArray();
-        QCOMPARE(rows[0].toObject().value(u"team"_qs).toString(), u"Č. Budějovice"_qs);
+        QCOMPARE(cli({u"adjust"_s, path, u"5"_s, u"+1"_s, u"odvolání"_s}).exitCode, 0);
+        r = cli({u"table"_s, path, u"--json"_s});
+        const QJsonArray rows = r.json.value(u"rows"_s).toArray();
+        QCOMPARE(rows[0].toObject().value(u"team"_s).toString(), u"Č. Budějovice"_s);
         const QJsonObject last = rows[13].toObject();
-        QCOMPARE(last.value(u"team"_qs).toString(), u"Tým 1"_qs);
-        QCOMPARE(last.value(u"pts"_qs).toString(), u"-1"_qs);
-        QCOMPARE(last.value(u"adjustment"_qs).toInt(), -4);
-        QCOMPARE(last.value(u"reasons"_qs).toArray().first().toString(), u"Tým 1 -4: licence"_qs);
-        QCOMPARE(last.value(u"form"_qs).toString(), u"V"_qs);
-        QVERIFY(last.value(u"moved"_qs).isNull());
-        r = cli({u"adjust"_qs, path, u"--remove"_qs, u"1"_qs, u"--json"_qs});
+        QCOMPARE(last.value(u"team"_s).toString(), u"Tým 1"_s);
+        QCOMPARE(last.value(u"pts"_s).toString(), u"-1"_s);
+        QCOMPARE(last.value(u"adjustment"_s).toInt(), -4);
+        QCOMPARE(last.value(u"reasons"_s).toArray().first().toString(), u"Tým 1 -4: licence"_s);
+        QCOMPARE(last.value(u"form"_s).toString(), u"V"_s);
+        QVERIFY(last.value(u"moved"_s).isNull());
+        r = cli({u"adjust"_s, path, u"--remove"_s, u"1"_s, u"--json"_s});
         QCOMPARE(r.exitCode, 0);
-        const QJsonArray left = r.json.value(u"adjustments"_qs).toArray();
+        const QJsonArray left = r.json.value(u"adjustments"_s).toArray();
         QCOMPARE(left.size(), 1);
-        QCOMPARE(left[0].toObject().value(u"points"_qs).toInt(), 1);
+        QCOMPARE(left[0].toObject().value(u"points"_s).toInt(), 1);
         const QByteArray before = fixture::contents(file);
-        r = cli({u"adjust"_qs, path, u"2"_qs, u"-1"_qs, u"x"_qs}, 20);
+        r = cli({u"adjust"_s, path, u"2"_s, u"-1"_s, u"x"_s}, 20);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(u"povolenou velikost"_qs), qPrintable(r.err));
+        QVERIFY2(r.err.contains(u"povolenou velikost"_s), qPrintable(r.err));
         QCOMPARE(fixture::contents(file), before);
         // A bad file: the views say so and count nothing; adjust refuses to touch it.
         fixture::put(file, "1;-3\r\n");
-        r = cli({u"table"_qs, path, u"--json"_qs});
+        r = cli({u"table"_s, path, u"--json"_s});
         QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.err.contains(u"„upravy_test.txt“, řádek 1"_qs), qPrintable(r.err));
-        QCOMPARE(r.json.value(u"rows"_qs).toArray()[0].toObject().value(u"adjustment"_qs).toInt(), 0);
-        QCOMPARE(cli({u"adjust"_qs, path, u"2"_qs, u"-1"_qs, u"x"_qs}).exitCode, 2);
+        QVERIFY2(r.err.contains(u"„upravy_test.txt“, řádek 1"_s), qPrintable(r.err));
+        QCOMPARE(r.json.value(u"rows"_s).toArray()[0].toObject().value(u"adjustment"_s).toInt(), 0);
+        QCOMPARE(cli({u"adjust"_s, path, u"2"_s, u"-1"_s, u"x"_s}).exitCode, 2);
         QCOMPARE(fixture::contents(file), QByteArray("1;-3\r\n"));
     }
 
     void allTime()
     {
         const QString folder = QStringLiteral(RINKOMAT_DIST_DIR "/souteze");
-        Run r = cli({u"alltime"_qs, folder, u"--name"_qs, u"Extraliga"_qs, u"--json"_qs});
+        Run r = cli({u"alltime"_s, folder, u"--name"_s, u"Extraliga"_s, u"--json"_s});
         QCOMPARE(r.exitCode, 0);
-        const QJsonObject first = r.json.value(u"rows"_qs).toArray().first().toObject();
-        QCOMPARE(first.value(u"seasons"_qs).toInt(), 2);
-        QVERIFY(first.value(u"ppm"_qs).toDouble() > 1 && first.value(u"sco"_qs).toString().contains(u':'));
-        r = cli({u"alltime"_qs, folder, u"--name"_qs, u"Extraliga"_qs, u"--places"_qs, u"--csv"_qs});
-        QVERIFY2(r.out.startsWith(u"tým;2007/2008 (hraje se);2006/2007"_qs), qPrintable(r.out.left(80)));
-        r = cli({u"alltime"_qs, folder});
+        const QJsonObject first = r.json.value(u"rows"_s).toArray().first().toObject();
+        QCOMPARE(first.value(u"seasons"_s).toInt(), 2);
+        QVERIFY(first.value(u"ppm"_s).toDouble() > 1 && first.value(u"sco"_s).toString().contains(u':'));
+        r = cli({u"alltime"_s, folder, u"--name"_s, u"Extraliga"_s, u"--places"_s, u"--csv"_s});
+        QVERIFY2(r.out.startsWith(u"tým;2007/2008 (hraje se);2006/2007"_s), qPrintable(r.out.left(80)));
+        r = cli({u"alltime"_s, folder});
         QCOMPARE(r.exitCode, 64);
-        QVERIFY2(r.err.contains(u"„1. liga“"_qs), qPrintable(r.err));
-        QCOMPARE(cli({u"alltime"_qs, folder, u"--name"_qs, u"Žádná"_qs}).exitCode, 64);
+        QVERIFY2(r.err.contains(u"„1. liga“"_s), qPrintable(r.err));
+        QCOMPARE(cli({u"alltime"_s, folder, u"--name"_s, u"Žádná"_s}).exitCode, 64);
     }
 
     void failedWriteExits2_data()
@@ -294,11 +292,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
         QTest::addRow("enter, size limit")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs} << "povolenou velikost";
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"3"_s, u"1"_s, u"5:4"_s} << "povolenou velikost";
         QTest::addRow("swap, size limit")
-            << QStringList{u"swap"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs} << "povolenou velikost";
+            << QStringList{u"swap"_s, u"LEAGUE"_s, u"3"_s, u"1"_s} << "povolenou velikost";
         QTest::addRow("enter, league open elsewhere")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"3"_qs, u"1"_qs, u"5:4"_qs} << "zkuste to znovu";
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"3"_s, u"1"_s, u"5:4"_s} << "zkuste to znovu";
     }
 
     void failedWriteExits2()
@@ -308,7 +306,7 @@ private Q_SLOTS:
         const QTemporaryDir dir;
         const QString path = fixture::writeLeague(QDir(dir.path()));
         const QByteArray before = scheduleBytes(fixture::load(path));
-        args.replaceInStrings(u"LEAGUE"_qs, path);
+        args.replaceInStrings(u"LEAGUE"_s, path);
         const bool locked = message == u"zkuste to znovu";
         LeagueLock lock(scheduleFileFor(path));
         if (locked)
@@ -327,18 +325,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("said"); // on stdout for 0, else on stderr
         QTest::addColumn<bool>("changed");
         QTest::addRow("h2h, no first team")
-            << QStringList{u"h2h"_qs, u"LEAGUE"_qs, u"0"_qs, u"5"_qs} << 0 << "nesprávné zadání" << false;
-        QTest::addRow("h2h, no teams") << QStringList{u"h2h"_qs, u"LEAGUE"_qs, u"0"_qs, u"0"_qs} << 0
-                                       << "nesprávné zadání" << false;
+            << QStringList{u"h2h"_s, u"LEAGUE"_s, u"0"_s, u"5"_s} << 0 << "nesprávné zadání" << false;
+        QTest::addRow("h2h, no teams") << QStringList{u"h2h"_s, u"LEAGUE"_s, u"0"_s, u"0"_s} << 0 << "nesprávné zadání"
+                                       << false;
         QTest::addRow("enter, a text the field would empty")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"3-2"_qs} << 64 << "„3-2“ není platný výsledek"
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"3-2"_s} << 64 << "„3-2“ není platný výsledek"
             << false;
         QTest::addRow("enter, too many goals")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"100:1"_qs} << 64 << "není platný" << false;
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"100:1"_s} << 64 << "není platný" << false;
         QTest::addRow("enter, empty clears on purpose")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, QString()} << 0 << "" << true;
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, QString()} << 0 << "" << true;
         QTest::addRow("enter, keypad text")
-            << QStringList{u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"3+2-"_qs} << 0 << "3:2p" << true;
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"3+2-"_s} << 0 << "3:2p" << true;
     }
 
     void scriptsAreTold()
@@ -349,10 +347,10 @@ private Q_SLOTS:
         QFETCH(bool, changed);
         const QTemporaryDir dir;
         QStringList los = fixture::scheduleLines();
-        los[fixture::resultLine(1, 1)] = u"4:1"_qs;
+        los[fixture::resultLine(1, 1)] = u"4:1"_s;
         const QString path = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), los);
         const QByteArray before = fixture::contents(scheduleFileFor(path));
-        const Run r = cli(args.replaceInStrings(u"LEAGUE"_qs, path));
+        const Run r = cli(args.replaceInStrings(u"LEAGUE"_s, path));
         QCOMPARE(r.exitCode, code);
         QVERIFY2((code == 0 ? r.out : r.err).contains(said), qPrintable(r.out + r.err));
         QCOMPARE(fixture::contents(scheduleFileFor(path)) != before, changed);
@@ -362,19 +360,19 @@ private Q_SLOTS:
     void failedOutputExits2()
     {
         const QString league = fixture::writeLeague(QDir(m_dir.path()));
-        Run r = cli({u"table"_qs, league}, 0, u"/dev/full"_qs);
+        Run r = cli({u"table"_s, league}, 0, u"/dev/full"_s);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(u"na disku není dost místa"_qs), qPrintable(r.err));
-        const QString out = m_dir.filePath(u"league.txt"_qs);
-        r = cli({u"league"_qs, league}, 1000, out);
+        QVERIFY2(r.err.contains(u"na disku není dost místa"_s), qPrintable(r.err));
+        const QString out = m_dir.filePath(u"league.txt"_s);
+        r = cli({u"league"_s, league}, 1000, out);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(u"povolenou velikost"_qs), qPrintable(r.err));
-        const QString pdf = m_dir.filePath(u"page.pdf"_qs);
-        r = cli({u"matches"_qs, league, u"3"_qs, u"--pdf"_qs, pdf}, 2000);
+        QVERIFY2(r.err.contains(u"povolenou velikost"_s), qPrintable(r.err));
+        const QString pdf = m_dir.filePath(u"page.pdf"_s);
+        r = cli({u"matches"_s, league, u"3"_s, u"--pdf"_s, pdf}, 2000);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(u"page.pdf"_qs) && r.err.contains(u"povolenou velikost"_qs), qPrintable(r.err));
-        QVERIFY(QDir(m_dir.path()).entryList({u"page.pdf*"_qs}).isEmpty());
-        QCOMPARE(cli({u"matches"_qs, league, u"3"_qs, u"--pdf"_qs, pdf}).exitCode, 0);
+        QVERIFY2(r.err.contains(u"page.pdf"_s) && r.err.contains(u"povolenou velikost"_s), qPrintable(r.err));
+        QVERIFY(QDir(m_dir.path()).entryList({u"page.pdf*"_s}).isEmpty());
+        QCOMPARE(cli({u"matches"_s, league, u"3"_s, u"--pdf"_s, pdf}).exitCode, 0);
         QVERIFY(fixture::contents(pdf).startsWith("%PDF"));
     }
 
@@ -388,10 +386,10 @@ private Q_SLOTS:
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             // Each waits its turn for the lock; ten times the designed wait, so that a loaded machine
             // (seven sanitized programs at once) cannot make the last one give up.
-            env.insert(u"RINKOMAT_PACE"_qs, u"10"_qs);
+            env.insert(u"RINKOMAT_PACE"_s, u"10"_s);
             p->setProcessEnvironment(env);
             p->start(QStringLiteral(RINKOMAT_CLI),
-                     {u"enter"_qs, path, u"5"_qs, QString::number(slot), u"%1:0"_qs.arg(slot)});
+                     {u"enter"_s, path, u"5"_s, QString::number(slot), u"%1:0"_s.arg(slot)});
             writers << p;
         }
         for (QProcess* p : writers) {
@@ -401,7 +399,7 @@ private Q_SLOTS:
         }
         const SeasonStore s = fixture::load(path);
         for (int slot = 1; slot <= kSlots; ++slot)
-            QCOMPARE(s.VYSLEDEK(slot, 5), u"%1:0"_qs.arg(slot));
+            QCOMPARE(s.VYSLEDEK(slot, 5), u"%1:0"_s.arg(slot));
     }
 
     void updateExitCodes()
@@ -411,16 +409,16 @@ private Q_SLOTS:
         fixture::copyTree(QStringLiteral(RINKOMAT_DIST_DIR), program.path());
         LoopbackServer server(site.path());
         const auto run = [&](const QString& answer, rlim_t limit = 0) {
-            return cli({u"update"_qs, server.url().toString(), program.path(), u"--json"_qs, answer}, limit);
+            return cli({u"update"_s, server.url().toString(), program.path(), u"--json"_s, answer}, limit);
         };
-        const QString schedule = program.filePath(u"souteze/los_extraliga0708.txt"_qs);
+        const QString schedule = program.filePath(u"souteze/los_extraliga0708.txt"_s);
         const QByteArray before = fixture::contents(schedule);
-        QCOMPARE(run(u"--no"_qs).exitCode, 0); // declined: nothing to do
-        const Run failed = run(u"--yes"_qs, 2000);
+        QCOMPARE(run(u"--no"_s).exitCode, 0); // declined: nothing to do
+        const Run failed = run(u"--yes"_s, 2000);
         QCOMPARE(failed.exitCode, 1);
-        QVERIFY(failed.json.value(u"steps"_qs).toArray().last().toString().contains(u"povolenou velikost"_qs));
+        QVERIFY(failed.json.value(u"steps"_s).toArray().last().toString().contains(u"povolenou velikost"_s));
         QCOMPARE(fixture::contents(schedule), before);
-        QCOMPARE(run(u"--yes"_qs).exitCode, 0);
+        QCOMPARE(run(u"--yes"_s).exitCode, 0);
     }
 
 private:

@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Runs the command line with its output thrown away.
@@ -16,7 +18,7 @@ int quietly(const QStringList& args)
 {
     const int out = dup(1), err = dup(2), null = open("/dev/null", O_WRONLY);
     dup2(null, 1), dup2(null, 2);
-    const int code = cli::run(QStringList{u"rinkomat-cli"_qs} + args);
+    const int code = cli::run(QStringList{u"rinkomat-cli"_s} + args);
     std::fflush(stdout), std::fflush(stderr), dup2(out, 1), dup2(err, 2);
     close(out), close(err), close(null);
     return code;
@@ -36,33 +38,32 @@ private Q_SLOTS:
                             const QStringList& valid = {}) {
             QTest::addRow("%s", qPrintable(name)) << args << onePast << valid;
         };
-        row(u"enter round"_qs, {u"enter"_qs, u"LEAGUE"_qs, u"@"_qs, u"1"_qs, u"1:0"_qs}, u"53"_qs);
-        row(u"enter slot"_qs, {u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"@"_qs, u"1:0"_qs}, u"8"_qs);
-        row(u"enter result"_qs, {u"enter"_qs, u"LEAGUE"_qs, u"1"_qs, u"1"_qs, u"@"_qs}, u"100:1"_qs, {QString()});
-        row(u"swap round"_qs, {u"swap"_qs, u"LEAGUE"_qs, u"@"_qs, u"1"_qs}, u"53"_qs);
-        row(u"swap slot"_qs, {u"swap"_qs, u"LEAGUE"_qs, u"1"_qs, u"@"_qs}, u"8"_qs);
-        row(u"table --from"_qs, {u"table"_qs, u"LEAGUE"_qs, u"--from"_qs, u"@"_qs}, u"53"_qs);
-        row(u"table --to"_qs, {u"table"_qs, u"LEAGUE"_qs, u"--to=@"_qs}, u"53"_qs);
-        row(u"table --venue"_qs, {u"table"_qs, u"LEAGUE"_qs, u"--venue"_qs, u"@"_qs}, u"4"_qs);
-        row(u"table --sort"_qs, {u"table"_qs, u"LEAGUE"_qs, u"--sort"_qs, u"@"_qs}, u"13"_qs, {u"0"_qs});
-        row(u"table --rules"_qs, {u"table"_qs, u"LEAGUE"_qs, u"--rules"_qs, u"@"_qs}, u"finale"_qs);
-        row(u"table --assume"_qs, {u"table"_qs, u"LEAGUE"_qs, u"--assume"_qs, u"@"_qs}, u"53:1=1:0"_qs);
-        row(u"streaks --venue"_qs, {u"streaks"_qs, u"LEAGUE"_qs, u"--venue"_qs, u"@"_qs}, u"4"_qs);
-        row(u"streaks --type"_qs, {u"streaks"_qs, u"LEAGUE"_qs, u"--type"_qs, u"@"_qs}, u"16"_qs, {u"0"_qs});
-        row(u"streaks --overtime"_qs, {u"streaks"_qs, u"LEAGUE"_qs, u"--overtime"_qs, u"@"_qs}, u"drew"_qs);
-        row(u"streaks --order"_qs, {u"streaks"_qs, u"LEAGUE"_qs, u"--order"_qs, u"@"_qs}, u"3"_qs, {u"0"_qs});
-        row(u"balance team"_qs, {u"balance"_qs, u"LEAGUE"_qs, u"@"_qs}, u"15"_qs);
-        row(u"matches team"_qs, {u"matches"_qs, u"LEAGUE"_qs, u"@"_qs}, u"15"_qs);
-        row(u"h2h first"_qs, {u"h2h"_qs, u"LEAGUE"_qs, u"@"_qs, u"1"_qs}, u"15"_qs, {u"0"_qs});
-        row(u"h2h second"_qs, {u"h2h"_qs, u"LEAGUE"_qs, u"1"_qs, u"@"_qs}, u"15"_qs, {u"0"_qs});
-        row(u"missing --today"_qs, {u"missing"_qs, u"LEAGUE"_qs, u"--today"_qs, u"@"_qs}, u"32.1.2008"_qs);
-        row(u"ics --team"_qs, {u"ics"_qs, u"LEAGUE"_qs, u"--team"_qs, u"@"_qs}, u"15"_qs);
-        row(u"forecast --sims"_qs, {u"forecast"_qs, u"LEAGUE"_qs, u"--sims"_qs, u"@"_qs}, u"1000001"_qs);
-        row(u"forecast --seed"_qs, {u"forecast"_qs, u"LEAGUE"_qs, u"--seed"_qs, u"@"_qs}, u"9223372036854775808"_qs,
-            {u"0"_qs, u"123456789012"_qs});
-        row(u"forecast --team"_qs, {u"forecast"_qs, u"LEAGUE"_qs, u"--team"_qs, u"@"_qs}, u"15"_qs);
-        row(u"forecast --line"_qs, {u"forecast"_qs, u"LEAGUE"_qs, u"--team"_qs, u"1"_qs, u"--line"_qs, u"@"_qs},
-            u"4"_qs);
+        row(u"enter round"_s, {u"enter"_s, u"LEAGUE"_s, u"@"_s, u"1"_s, u"1:0"_s}, u"53"_s);
+        row(u"enter slot"_s, {u"enter"_s, u"LEAGUE"_s, u"1"_s, u"@"_s, u"1:0"_s}, u"8"_s);
+        row(u"enter result"_s, {u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"@"_s}, u"100:1"_s, {QString()});
+        row(u"swap round"_s, {u"swap"_s, u"LEAGUE"_s, u"@"_s, u"1"_s}, u"53"_s);
+        row(u"swap slot"_s, {u"swap"_s, u"LEAGUE"_s, u"1"_s, u"@"_s}, u"8"_s);
+        row(u"table --from"_s, {u"table"_s, u"LEAGUE"_s, u"--from"_s, u"@"_s}, u"53"_s);
+        row(u"table --to"_s, {u"table"_s, u"LEAGUE"_s, u"--to=@"_s}, u"53"_s);
+        row(u"table --venue"_s, {u"table"_s, u"LEAGUE"_s, u"--venue"_s, u"@"_s}, u"4"_s);
+        row(u"table --sort"_s, {u"table"_s, u"LEAGUE"_s, u"--sort"_s, u"@"_s}, u"13"_s, {u"0"_s});
+        row(u"table --rules"_s, {u"table"_s, u"LEAGUE"_s, u"--rules"_s, u"@"_s}, u"finale"_s);
+        row(u"table --assume"_s, {u"table"_s, u"LEAGUE"_s, u"--assume"_s, u"@"_s}, u"53:1=1:0"_s);
+        row(u"streaks --venue"_s, {u"streaks"_s, u"LEAGUE"_s, u"--venue"_s, u"@"_s}, u"4"_s);
+        row(u"streaks --type"_s, {u"streaks"_s, u"LEAGUE"_s, u"--type"_s, u"@"_s}, u"16"_s, {u"0"_s});
+        row(u"streaks --overtime"_s, {u"streaks"_s, u"LEAGUE"_s, u"--overtime"_s, u"@"_s}, u"drew"_s);
+        row(u"streaks --order"_s, {u"streaks"_s, u"LEAGUE"_s, u"--order"_s, u"@"_s}, u"3"_s, {u"0"_s});
+        row(u"balance team"_s, {u"balance"_s, u"LEAGUE"_s, u"@"_s}, u"15"_s);
+        row(u"matches team"_s, {u"matches"_s, u"LEAGUE"_s, u"@"_s}, u"15"_s);
+        row(u"h2h first"_s, {u"h2h"_s, u"LEAGUE"_s, u"@"_s, u"1"_s}, u"15"_s, {u"0"_s});
+        row(u"h2h second"_s, {u"h2h"_s, u"LEAGUE"_s, u"1"_s, u"@"_s}, u"15"_s, {u"0"_s});
+        row(u"missing --today"_s, {u"missing"_s, u"LEAGUE"_s, u"--today"_s, u"@"_s}, u"32.1.2008"_s);
+        row(u"ics --team"_s, {u"ics"_s, u"LEAGUE"_s, u"--team"_s, u"@"_s}, u"15"_s);
+        row(u"forecast --sims"_s, {u"forecast"_s, u"LEAGUE"_s, u"--sims"_s, u"@"_s}, u"1000001"_s);
+        row(u"forecast --seed"_s, {u"forecast"_s, u"LEAGUE"_s, u"--seed"_s, u"@"_s}, u"9223372036854775808"_s,
+            {u"0"_s, u"123456789012"_s});
+        row(u"forecast --team"_s, {u"forecast"_s, u"LEAGUE"_s, u"--team"_s, u"@"_s}, u"15"_s);
+        row(u"forecast --line"_s, {u"forecast"_s, u"LEAGUE"_s, u"--team"_s, u"1"_s, u"--line"_s, u"@"_s}, u"4"_s);
     }
 
     void hostileValues()
@@ -72,15 +73,15 @@ private Q_SLOTS:
         QFETCH(QStringList, valid);
         const QTemporaryDir dir;
         const QString league = fixture::writeLeague(QDir(dir.path()));
-        args.replaceInStrings(u"LEAGUE"_qs, league).replaceInStrings(u"FOLDER"_qs, dir.path());
+        args.replaceInStrings(u"LEAGUE"_s, league).replaceInStrings(u"FOLDER"_s, dir.path());
         const QMap<QString, QByteArray> before = fixture::snapshot(dir.path());
-        for (const QString& value : {QString(), u"0"_qs, u"-1"_qs, onePast, u"123456789012"_qs, u"abc"_qs, u"1.5"_qs,
-                                     u"--"_qs, QString(300, u'x'), u"../x"_qs, u"1\n2"_qs}) {
+        for (const QString& value : {QString(), u"0"_s, u"-1"_s, onePast, u"123456789012"_s, u"abc"_s, u"1.5"_s,
+                                     u"--"_s, QString(300, u'x'), u"../x"_s, u"1\n2"_s}) {
             if (valid.contains(value))
                 continue;
             QStringList typed = args;
             for (QString& a : typed)
-                a.replace(u"@"_qs, value);
+                a.replace(u"@"_s, value);
             QVERIFY2(quietly(typed) == 64, qPrintable(typed.join(u' ')));
         }
         QCOMPARE(fixture::snapshot(dir.path()), before);

@@ -17,6 +17,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 using fixture::child, fixture::resultField, fixture::roundList, fixture::rowLabel, fixture::type;
 using fixture::put;
 
@@ -26,7 +28,7 @@ private Q_SLOTS:
     void init()
     {
         QStringList los = fixture::scheduleLines();
-        los[fixture::resultLine(1, 1)] = u"3:1"_qs;
+        los[fixture::resultLine(1, 1)] = u"3:1"_s;
         m_league = std::make_unique<fixture::OpenLeague>(los);
         m_desktop = &m_league->desktop;
         m_main = m_league->main;
@@ -36,15 +38,15 @@ private Q_SLOTS:
 
     void opensOnFirstRoundFromToday()
     {
-        QCOMPARE(m_main->windowTitle(), u"Liga  2007/2008"_qs);
+        QCOMPARE(m_main->windowTitle(), u"Liga  2007/2008"_s);
         QCOMPARE(roundList(m_main)->count(), kRounds);
-        QCOMPARE(roundList(m_main)->itemText(0), u"1. kolo  -  12.9.2007"_qs);
+        QCOMPARE(roundList(m_main)->itemText(0), u"1. kolo  -  12.9.2007"_s);
         QCOMPARE(m_main->shownRound(), 10);
-        QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Tým 4"_qs); // even rounds play 4-3 in slot 2
-        QCOMPARE(rowLabel(m_main, "Ateam", 1)->text(), u"Č. Budějovice"_qs);
+        QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Tým 4"_s); // even rounds play 4-3 in slot 2
+        QCOMPARE(rowLabel(m_main, "Ateam", 1)->text(), u"Č. Budějovice"_s);
         roundList(m_main)->setCurrentIndex(0);
-        QCOMPARE(resultField(m_main, 0)->text(), u"3:1"_qs);
-        QCOMPARE(m_main->findChild<QAction*>(u"mnuKalendar"_qs)->text(), u"Kalendář akcí 2007/2008"_qs);
+        QCOMPARE(resultField(m_main, 0)->text(), u"3:1"_s);
+        QCOMPARE(m_main->findChild<QAction*>(u"mnuKalendar"_s)->text(), u"Kalendář akcí 2007/2008"_s);
         // The window keeps its size, and the round list shows 20 rounds, not a screen of them.
         QCOMPARE(m_main->minimumSize(), m_main->maximumSize());
         roundList(m_main)->showPopup();
@@ -61,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), first);
         for (auto key : {Qt::Key_2, Qt::Key_Plus, Qt::Key_1, Qt::Key_Slash})
             QTest::keyClick(first, key, Qt::KeypadModifier, 0);
-        QCOMPARE(first->text(), u"2:1n"_qs);
+        QCOMPARE(first->text(), u"2:1n"_s);
         QCOMPARE(first->cursorPosition(), 4);
         QCOMPARE(m_main->shownRound(), 10);
         // Enter moves down the rows and stores; from the last row on to the next round's first.
@@ -71,34 +73,34 @@ private Q_SLOTS:
         }
         QTest::keyClick(resultField(m_main, 6), Qt::Key_Return);
         QVERIFY(m_main->shownRound() == 11 && first->hasFocus());
-        QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:1n"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:1n"_s);
         QTest::keyClick(first, Qt::Key_PageUp);
         QCOMPARE(m_main->shownRound(), 10);
 
         // A click into a filled field selects it, so typing replaces the old result.
         QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(first->width() - 3, 5));
-        WAIT_FOR(first->selectedText() == u"2:1n"_qs);
-        QTest::keyClicks(first, u"2+2"_qs);
-        QCOMPARE(first->text(), u"2:2"_qs);
+        WAIT_FOR(first->selectedText() == u"2:1n"_s);
+        QTest::keyClicks(first, u"2+2"_s);
+        QCOMPARE(first->text(), u"2:2"_s);
         // Leaving the field stores the result as the notation writes it; an invalid one does not stay, and
         // what the field held before is back, with a beep and a note.
-        type(m_main, 2, u"3;2"_qs);
+        type(m_main, 2, u"3;2"_s);
         QCOMPARE(QList<QString>({first->text(), resultField(m_main, 2)->text()}),
-                 QList<QString>({u"2:2p"_qs, u"3;2"_qs}));
+                 QList<QString>({u"2:2p"_s, u"3;2"_s}));
         resultField(m_main, 3)->setFocus();
         QCOMPARE(resultField(m_main, 2)->text(), QString());
-        QCOMPARE(m_main->season().VYSLEDEK(1, 10) + u'|' + m_main->season().VYSLEDEK(3, 10), u"2:2p|"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(1, 10) + u'|' + m_main->season().VYSLEDEK(3, 10), u"2:2p|"_s);
         QVERIFY(m_desktop->messages.isEmpty());
-        for (const QString& typo : {u"ab"_qs, u"100+1"_qs, u"4+"_qs}) {
+        for (const QString& typo : {u"ab"_s, u"100+1"_s, u"4+"_s}) {
             first->setFocus();
             first->selectAll();
             QTest::keyClicks(first, typo);
             resultField(m_main, 3)->setFocus();
-            QCOMPARE(first->text(), u"2:2p"_qs);
-            QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:2p"_qs);
+            QCOMPARE(first->text(), u"2:2p"_s);
+            QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:2p"_s);
         }
         QCOMPARE(m_desktop->beeps, 4);
-        QCOMPARE(child<QLabel>(m_main, u"lblTypo"_qs)->text(), u"„4:“ není platný výsledek — ponechán 2:2p"_qs);
+        QCOMPARE(child<QLabel>(m_main, u"lblTypo"_s)->text(), u"„4:“ není platný výsledek — ponechán 2:2p"_s);
 
         // Back from a view, the keyboard is in the first field again.
         QTest::keyClick(m_main, Qt::Key_F2);
@@ -112,22 +114,22 @@ private Q_SLOTS:
     // asks before dropping changes; saved, the main window counts them at once.
     void adjustmentsWindow()
     {
-        m_main->findChild<QAction*>(u"mnuUpravy"_qs)->trigger();
-        auto* window = fixture::visibleWindow<frmUpravy>(u"frmUpravy"_qs);
+        m_main->findChild<QAction*>(u"mnuUpravy"_s)->trigger();
+        auto* window = fixture::visibleWindow<frmUpravy>(u"frmUpravy"_s);
         QVERIFY(window);
-        auto* table = child<QTableWidget>(window, u"tblUpravy"_qs);
+        auto* table = child<QTableWidget>(window, u"tblUpravy"_s);
         for (const char* reason : {"licence", "odvolani", "kontumace"}) {
-            child<QSpinBox>(window, u"spnBody"_qs)->setValue(-3);
-            QTest::keyClicks(child<QLineEdit>(window, u"txtDuvod"_qs), QString::fromLatin1(reason));
-            QTest::keyClick(child<QLineEdit>(window, u"txtDuvod"_qs), Qt::Key_Return);
+            child<QSpinBox>(window, u"spnBody"_s)->setValue(-3);
+            QTest::keyClicks(child<QLineEdit>(window, u"txtDuvod"_s), QString::fromLatin1(reason));
+            QTest::keyClick(child<QLineEdit>(window, u"txtDuvod"_s), Qt::Key_Return);
         }
-        QTest::keyClick(child<QLineEdit>(window, u"txtDuvod"_qs), Qt::Key_Return); // no reason: refused
-        QVERIFY(m_desktop->messages.value(0).text.contains(u"chybí důvod"_qs));
+        QTest::keyClick(child<QLineEdit>(window, u"txtDuvod"_s), Qt::Key_Return); // no reason: refused
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"chybí důvod"_s));
         table->setFocus();
         table->selectRow(1);
         QTest::keyClick(table, Qt::Key_Delete);
         QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->item(1, 2)->text(), u"kontumace"_qs);
+        QCOMPARE(table->item(1, 2)->text(), u"kontumace"_s);
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(window->isVisible()); // the safe answer: back to the changes
 
@@ -136,35 +138,35 @@ private Q_SLOTS:
         getrlimit(RLIMIT_FSIZE, &old);
         const rlimit small{20, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &small);
-        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_qs), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_s), Qt::LeftButton);
         setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY2(m_desktop->messages.last().text.contains(u"povolenou velikost"_qs),
+        QVERIFY2(m_desktop->messages.last().text.contains(u"povolenou velikost"_s),
                  qPrintable(m_desktop->messages.last().text));
         QVERIFY(window->isVisible() && table->rowCount() == 2);
         QVERIFY(m_main->season().adjustments.isEmpty());
 
-        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_qs), Qt::LeftButton);
-        WAIT_FOR(!fixture::visibleWindow<frmUpravy>(u"frmUpravy"_qs));
+        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_s), Qt::LeftButton);
+        WAIT_FOR(!fixture::visibleWindow<frmUpravy>(u"frmUpravy"_s));
         QCOMPARE(m_main->season().adjustmentOf(1), -6);
         QCOMPARE(readLeague(m_league->path).value().store.adjustments, m_main->season().adjustments);
     }
 
     void paging()
     {
-        type(m_main, 4, u"4+0"_qs);
+        type(m_main, 4, u"4+0"_s);
         QTest::keyClick(resultField(m_main, 4), Qt::Key_PageDown);
         QCOMPARE(m_main->shownRound(), 11);
         QVERIFY(resultField(m_main, 0)->hasFocus());
-        QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"4:0"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"4:0"_s);
         QTest::keyClick(resultField(m_main, 0), Qt::Key_PageUp);
-        QCOMPARE(resultField(m_main, 4)->text(), u"4:0"_qs);
+        QCOMPARE(resultField(m_main, 4)->text(), u"4:0"_s);
 
         roundList(m_main)->setCurrentIndex(0);
-        type(m_main, 6, u"1:0"_qs);
+        type(m_main, 6, u"1:0"_s);
         QTest::keyClick(resultField(m_main, 6), Qt::Key_PageUp);
         QCOMPARE(m_main->shownRound(), 1);
         QVERIFY(resultField(m_main, 0)->hasFocus());
-        QCOMPARE(m_main->season().VYSLEDEK(7, 1), u"1:0"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(7, 1), u"1:0"_s);
 
         roundList(m_main)->setCurrentIndex(kRounds - 1);
         QTest::keyClick(resultField(m_main, 0), Qt::Key_PageDown);
@@ -180,18 +182,18 @@ private Q_SLOTS:
         QVERIFY(dash->autoFillBackground());
         QCOMPARE(dash->palette().color(QPalette::Window), QColor(0xE0E0E0));
         QTest::mouseClick(dash, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Č. Budějovice"_qs);
-        QCOMPARE(rowLabel(m_main, "Ateam", 1)->text(), u"Tým 4"_qs);
+        QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Č. Budějovice"_s);
+        QCOMPARE(rowLabel(m_main, "Ateam", 1)->text(), u"Tým 4"_s);
         QTest::keyRelease(resultField(m_main, 0), Qt::Key_Shift, Qt::ControlModifier);
         QVERIFY(!rowLabel(m_main, "dash", 6)->autoFillBackground());
         QTest::keyRelease(resultField(m_main, 0), Qt::Key_Control);
 
         resultField(m_main, 1)->setFocus();
         resultField(m_main, 2)->setFocus();
-        QCOMPARE(m_main->season().ZAPAS(2, 10), u"3-4"_qs);
+        QCOMPARE(m_main->season().ZAPAS(2, 10), u"3-4"_s);
         roundList(m_main)->setCurrentIndex(3);
         roundList(m_main)->setCurrentIndex(9);
-        QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Č. Budějovice"_qs);
+        QCOMPARE(rowLabel(m_main, "Hteam", 1)->text(), u"Č. Budějovice"_s);
     }
 
     // Alt+M and F10 open the menu from a result field, which keeps its text; opening it stores the field.
@@ -199,40 +201,40 @@ private Q_SLOTS:
     {
         m_main->show();
         QVERIFY(QTest::qWaitForWindowActive(m_main));
-        auto* menu = m_main->menuBar()->findChild<QMenu*>(u"mnuMenu"_qs);
+        auto* menu = m_main->menuBar()->findChild<QMenu*>(u"mnuMenu"_s);
         for (const QKeyCombination key : {QKeyCombination(Qt::ALT, Qt::Key_M), QKeyCombination(Qt::Key_F10)}) {
             resultField(m_main, 5)->clear();
-            type(m_main, 5, u"2:2"_qs);
+            type(m_main, 5, u"2:2"_s);
             QTest::keyClick(resultField(m_main, 5), key.key(), key.keyboardModifiers());
             WAIT_FOR(menu->isVisible());
-            QCOMPARE(resultField(m_main, 5)->text() + m_main->season().VYSLEDEK(6, 10), u"2:2p2:2p"_qs);
+            QCOMPARE(resultField(m_main, 5)->text() + m_main->season().VYSLEDEK(6, 10), u"2:2p2:2p"_s);
             menu->close();
         }
 
         // A shortcut stores first too.
-        type(m_main, 4, u"6:5n"_qs);
+        type(m_main, 4, u"6:5n"_s);
         QTest::keyClick(resultField(m_main, 4), Qt::Key_F9);
-        QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"6:5n"_qs);
-        QCOMPARE(m_desktop->urls.value(0).path(), u"/hokej.php"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(5, 10), u"6:5n"_s);
+        QCOMPARE(m_desktop->urls.value(0).path(), u"/hokej.php"_s);
         m_desktop->browser = false; // and without a browser the user is told
         QTest::keyClick(resultField(m_main, 4), Qt::Key_F9);
-        QVERIFY(m_desktop->messages.value(0).text.contains(u"není nastaven webový prohlížeč"_qs));
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"není nastaven webový prohlížeč"_s));
     }
 
     // The close box, Ctrl+X in a result field: what was typed is in the file.
     void leavingWrites()
     {
-        type(m_main, 3, u"4:2"_qs);
+        type(m_main, 3, u"4:2"_s);
         QVERIFY(m_main->close());
         WAIT_FOR(!m_main);
-        QCOMPARE(reloaded().VYSLEDEK(4, 10), u"4:2"_qs);
-        QCOMPARE(reloaded().VYSLEDEK(1, 1), u"3:1"_qs);
+        QCOMPARE(reloaded().VYSLEDEK(4, 10), u"4:2"_s);
+        QCOMPARE(reloaded().VYSLEDEK(1, 1), u"3:1"_s);
 
         init(); // opened anew
-        type(m_main, 0, u"1:0"_qs);
+        type(m_main, 0, u"1:0"_s);
         QTest::keyClick(resultField(m_main, 0), Qt::Key_X, Qt::ControlModifier);
         WAIT_FOR(!m_main);
-        QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
+        QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_s);
     }
 
     // The schedule file cannot be replaced while a folder stands in its place.
@@ -240,32 +242,32 @@ private Q_SLOTS:
     {
         const QString schedule = scheduleFileFor(m_league->path);
         QVERIFY(QFile::remove(schedule) && QDir().mkdir(schedule));
-        type(m_main, 0, u"1:0"_qs);
+        type(m_main, 0, u"1:0"_s);
         m_desktop->choices = {2, 2}; // stay in the program, twice
         QVERIFY(!m_main->close());
-        m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
-        QVERIFY(m_main && m_main->isVisible() && !fixture::visibleWindow<frmUvod>(u"frmUvod"_qs));
+        m_main->findChild<QAction*>(u"mnuJinaLiga"_s)->trigger();
+        QVERIFY(m_main && m_main->isVisible() && !fixture::visibleWindow<frmUvod>(u"frmUvod"_s));
         QCOMPARE(m_desktop->messages.size(), 2);
         QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
-        QVERIFY(m_desktop->messages[0].text.contains(u"los_test.txt"_qs));
-        QVERIFY(m_desktop->messages[0].text.endsWith(u"[Zkusit znovu | Odejít bez uložení | Zůstat v programu]"_qs));
-        QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"1:0"_qs);
+        QVERIFY(m_desktop->messages[0].text.contains(u"los_test.txt"_s));
+        QVERIFY(m_desktop->messages[0].text.endsWith(u"[Zkusit znovu | Odejít bez uložení | Zůstat v programu]"_s));
+        QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"1:0"_s);
 
         // Leaving without saving is asked once more; No goes back to the choice.
         m_desktop->choices = {1, 2};
         m_desktop->answers = {Desktop::Answer::No};
         QVERIFY(!m_main->close());
-        QVERIFY(m_desktop->messages.value(3).text.contains(u"budou ztraceny"_qs));
+        QVERIFY(m_desktop->messages.value(3).text.contains(u"budou ztraceny"_s));
         QCOMPARE(m_desktop->messages.size(), 5);
 
         QVERIFY(QDir().rmdir(schedule)); // the user mends it and tries again
         QVERIFY(m_main->close());
-        QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_qs);
+        QCOMPARE(reloaded().VYSLEDEK(1, 10), u"1:0"_s);
 
         // Opened anew with the same fault: leaving without saving, answered Yes, closes it and writes nothing.
         init();
         QVERIFY(QFile::remove(scheduleFileFor(m_league->path)) && QDir().mkdir(scheduleFileFor(m_league->path)));
-        type(m_main, 0, u"1:0"_qs);
+        type(m_main, 0, u"1:0"_s);
         m_desktop->choices = {1};
         m_desktop->answers = {Desktop::Answer::Yes};
         QVERIFY(m_main->close());
@@ -275,16 +277,16 @@ private Q_SLOTS:
 
     void otherLeagueWritesAndReturnsToPicker()
     {
-        type(m_main, 2, u"0:3"_qs);
-        m_main->findChild<QAction*>(u"mnuJinaLiga"_qs)->trigger();
+        type(m_main, 2, u"0:3"_s);
+        m_main->findChild<QAction*>(u"mnuJinaLiga"_s)->trigger();
         WAIT_FOR(!m_main);
-        auto* picker = fixture::visibleWindow<frmUvod>(u"frmUvod"_qs);
+        auto* picker = fixture::visibleWindow<frmUvod>(u"frmUvod"_s);
         QVERIFY(picker);
-        QCOMPARE(child<QListWidget>(picker, u"LSTsouteze"_qs)->currentItem()->text(), u"Liga 2007/2008"_qs);
-        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
-        auto* again = fixture::visibleWindow<frmMain>(u"frmMain"_qs);
+        QCOMPARE(child<QListWidget>(picker, u"LSTsouteze"_s)->currentItem()->text(), u"Liga 2007/2008"_s);
+        QTest::mouseClick(child<QPushButton>(picker, u"Command1"_s), Qt::LeftButton);
+        auto* again = fixture::visibleWindow<frmMain>(u"frmMain"_s);
         QVERIFY(again);
-        QCOMPARE(resultField(again, 2)->text(), u"0:3"_qs);
+        QCOMPARE(resultField(again, 2)->text(), u"0:3"_s);
     }
 
     void changedOnDisk_data()
@@ -306,22 +308,22 @@ private Q_SLOTS:
         QFETCH(QString, round1);
         QFETCH(QString, round10);
         SeasonStore other = reloaded();
-        other.match(1, 1).result = u"9:9"_qs; // another program wrote the file meanwhile
+        other.match(1, 1).result = u"9:9"_s; // another program wrote the file meanwhile
         QCOMPARE(writeSchedule(other, scheduleFileFor(m_league->path)), QString());
-        type(m_main, 0, u"1:0"_qs);
+        type(m_main, 0, u"1:0"_s);
         m_desktop->choices = {choice};
         QCOMPARE(m_main->close(), choice == 1);
-        QVERIFY(m_desktop->messages.value(0).text.contains(u"se od načtení změnil"_qs));
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"se od načtení změnil"_s));
         QCOMPARE(reloaded().VYSLEDEK(1, 1), round1);
         QCOMPARE(reloaded().VYSLEDEK(1, 10), round10);
         if (choice == 0)
-            QCOMPARE(m_main->season().VYSLEDEK(1, 1), u"9:9"_qs);
+            QCOMPARE(m_main->season().VYSLEDEK(1, 1), u"9:9"_s);
     }
 
     void oneWindowPerLeague()
     {
         frmMain second(m_league->path, scheduleFileFor(m_league->path));
-        QVERIFY(second.Form_Load().contains(u"zkuste to znovu"_qs));
+        QVERIFY(second.Form_Load().contains(u"zkuste to znovu"_s));
         QVERIFY(m_main->close());
         WAIT_FOR(!m_main);
         QCOMPARE(second.Form_Load(), QString());
@@ -340,7 +342,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, restore);
         const QString schedule = scheduleFileFor(m_league->path);
-        type(m_main, 0, u"5:4"_qs);
+        type(m_main, 0, u"5:4"_s);
         QTest::keyClick(resultField(m_main, 0), Qt::Key_Tab); // left: in the journal at once
         delete m_main.data();                                 // the window vanishes without a save
         QCOMPARE(reloaded().VYSLEDEK(1, 10), QString());
@@ -348,13 +350,13 @@ private Q_SLOTS:
         m_desktop->answers = {restore ? Desktop::Answer::Yes : Desktop::Answer::No};
         auto* again = new frmMain(m_league->path, schedule);
         QCOMPARE(again->Form_Load(), QString());
-        QVERIFY2(m_desktop->messages.value(0).text.contains(u"1 zadaných změn"_qs),
+        QVERIFY2(m_desktop->messages.value(0).text.contains(u"1 zadaných změn"_s),
                  qPrintable(m_desktop->messages.value(0).text));
         QCOMPARE(m_desktop->messages.value(0).buttons, Desktop::Buttons::YesNo);
-        QCOMPARE(again->season().VYSLEDEK(1, 10), restore ? u"5:4"_qs : QString());
+        QCOMPARE(again->season().VYSLEDEK(1, 10), restore ? u"5:4"_s : QString());
         again->show();
         QVERIFY(again->close());
-        QCOMPARE(reloaded().VYSLEDEK(1, 10), restore ? u"5:4"_qs : QString());
+        QCOMPARE(reloaded().VYSLEDEK(1, 10), restore ? u"5:4"_s : QString());
         QVERIFY(!QFileInfo::exists(RecoveryJournal(schedule).path())); // saved: nothing left to recover
     }
 
@@ -363,26 +365,26 @@ private Q_SLOTS:
     void whatIfIsNeverWritten()
     {
         const QString schedule = scheduleFileFor(m_league->path);
-        type(m_main, 3, u"4:2"_qs); // real, typed before the mode
+        type(m_main, 3, u"4:2"_s); // real, typed before the mode
         QTest::keyClick(resultField(m_main, 3), Qt::Key_K, Qt::ControlModifier);
-        QVERIFY(m_main->whatIf() && m_main->windowTitle().contains(u"Co kdyby"_qs));
-        QCOMPARE(resultField(m_main, 3)->text(), u"4:2"_qs); // Ctrl+K did not delete to the end
-        type(m_main, 0, u"9:0"_qs);
+        QVERIFY(m_main->whatIf() && m_main->windowTitle().contains(u"Co kdyby"_s));
+        QCOMPARE(resultField(m_main, 3)->text(), u"4:2"_s); // Ctrl+K did not delete to the end
+        type(m_main, 0, u"9:0"_s);
         resultField(m_main, 3)->clear();
-        type(m_main, 3, u"0:5"_qs); // a hypothetical result may replace a real one
+        type(m_main, 3, u"0:5"_s); // a hypothetical result may replace a real one
         QTest::keyClick(resultField(m_main, 3), Qt::Key_Tab);
-        QCOMPARE(m_main->season().VYSLEDEK(1, 10) + m_main->season().VYSLEDEK(4, 10), u"9:00:5"_qs);
+        QCOMPARE(m_main->season().VYSLEDEK(1, 10) + m_main->season().VYSLEDEK(4, 10), u"9:00:5"_s);
         QCOMPARE(RecoveryJournal(schedule).unsaved(reloaded()).size(), 1); // only the real 4:2
 
         QTest::keyClick(resultField(m_main, 0), Qt::Key_K, Qt::ControlModifier);
-        QVERIFY(!m_main->whatIf() && !m_main->windowTitle().contains(u"Co kdyby"_qs));
-        QCOMPARE(resultField(m_main, 0)->text() + m_main->season().VYSLEDEK(4, 10), u"4:2"_qs);
+        QVERIFY(!m_main->whatIf() && !m_main->windowTitle().contains(u"Co kdyby"_s));
+        QCOMPARE(resultField(m_main, 0)->text() + m_main->season().VYSLEDEK(4, 10), u"4:2"_s);
 
         QTest::keyClick(resultField(m_main, 0), Qt::Key_K, Qt::ControlModifier);
-        type(m_main, 1, u"7:6"_qs);
+        type(m_main, 1, u"7:6"_s);
         QVERIFY(m_main->close()); // in the mode: the real results are saved, the hypothetical dropped
         WAIT_FOR(!m_main);
-        QCOMPARE(reloaded().VYSLEDEK(2, 10) + reloaded().VYSLEDEK(4, 10), u"4:2"_qs);
+        QCOMPARE(reloaded().VYSLEDEK(2, 10) + reloaded().VYSLEDEK(4, 10), u"4:2"_s);
     }
 
     void leagueLockedOnAnotherComputer()
@@ -396,10 +398,10 @@ private Q_SLOTS:
             m_desktop->answers = {takeOver ? Desktop::Answer::Yes : Desktop::Answer::No};
             frmMain other(m_league->path, schedule);
             const QString error = other.Form_Load();
-            QVERIFY2(m_desktop->messages.value(0).text.contains(u"Převzít ligu?"_qs), qPrintable(error));
+            QVERIFY2(m_desktop->messages.value(0).text.contains(u"Převzít ligu?"_s), qPrintable(error));
             QCOMPARE(error.isEmpty(), takeOver);
             if (!takeOver)
-                QVERIFY(error.contains(u"„stick-pc“"_qs) && error.contains(u"los_test.txt.lock"_qs));
+                QVERIFY(error.contains(u"„stick-pc“"_s) && error.contains(u"los_test.txt.lock"_s));
         }
     }
 

@@ -23,6 +23,8 @@
 #include <QTextDocument>
 #include <QtMath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The texts a widget shows that do not fit its width or height, with what they need.
@@ -31,7 +33,7 @@ QStringList cutTexts(QWidget* window)
     QStringList cut;
     const auto report = [&](QWidget* w, const QString& text, const QSize& need, const QSize& have) {
         if (need.width() > have.width() || need.height() > have.height())
-            cut << u"%1 %2 „%3“: potřebuje %4×%5, má %6×%7"_qs.arg(window->objectName(), w->objectName(), text)
+            cut << u"%1 %2 „%3“: potřebuje %4×%5, má %6×%7"_s.arg(window->objectName(), w->objectName(), text)
                        .arg(need.width())
                        .arg(need.height())
                        .arg(have.width())
@@ -67,7 +69,7 @@ QStringList cutTexts(QWidget* window)
         // Nothing may stand beyond the window's edge.
         const QRect inWindow(w->mapTo(window, QPoint(0, 0)), w->size());
         if (w->parentWidget() == window && !window->rect().contains(inWindow) && inWindow.top() >= 0)
-            cut << u"%1 %2 leží mimo okno"_qs.arg(window->objectName(), w->objectName());
+            cut << u"%1 %2 leží mimo okno"_s.arg(window->objectName(), w->objectName());
     }
     return cut;
 }
@@ -83,13 +85,13 @@ private Q_SLOTS:
         m_desktop.folder = m_dir.path();
         m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0));
         // The nearly complete season, with the longest names of the bundled leagues.
-        const QString competition = m_dir.filePath(u"souteze/sezona_extraliga0607.txt"_qs);
+        const QString competition = m_dir.filePath(u"souteze/sezona_extraliga0607.txt"_s);
         const QString text = decodeText(fixture::contents(competition))
-                                 .replace(QRegularExpression(u"t01=[^\r\n]*"_qs), u"t01=Hradec Králové"_qs)
-                                 .replace(QRegularExpression(u"t02=[^\r\n]*"_qs), u"t02=Frýdek-Místek"_qs);
+                                 .replace(QRegularExpression(u"t01=[^\r\n]*"_s), u"t01=Hradec Králové"_s)
+                                 .replace(QRegularExpression(u"t02=[^\r\n]*"_s), u"t02=Frýdek-Místek"_s);
         fixture::put(competition, text.toUtf8());
-        QVERIFY(QFile::copy(m_dir.filePath(u"souteze/kalendar_0708.dat"_qs),
-                            m_dir.filePath(u"souteze/kalendar_0607.dat"_qs)));
+        QVERIFY(QFile::copy(m_dir.filePath(u"souteze/kalendar_0708.dat"_s),
+                            m_dir.filePath(u"souteze/kalendar_0607.dat"_s)));
         m_main = new frmMain(competition, scheduleFileFor(competition));
         QCOMPARE(m_main->Form_Load(), QString());
         m_main->show();
@@ -99,8 +101,8 @@ private Q_SLOTS:
     void everyWindow()
     {
         QStringList cut = cutTexts(m_main);
-        const QStringList commands{u"mnuPrubezna"_qs, u"mnuObdobi"_qs, u"mnuKriz"_qs, u"mnuGraf"_qs, u"mnuSerie"_qs,
-                                   u"mnuBil"_qs,      u"mnuVzaj"_qs,   u"mnuChyb"_qs, u"mnuZap"_qs,  u"mnuKalendar"_qs};
+        const QStringList commands{u"mnuPrubezna"_s, u"mnuObdobi"_s, u"mnuKriz"_s, u"mnuGraf"_s, u"mnuSerie"_s,
+                                   u"mnuBil"_s,      u"mnuVzaj"_s,   u"mnuChyb"_s, u"mnuZap"_s,  u"mnuKalendar"_s};
         for (const QString& name : commands) {
             const QList<QWidget*> before = QApplication::topLevelWidgets();
             m_main->findChild<QAction*>(name)->trigger();
@@ -124,27 +126,27 @@ private Q_SLOTS:
             // At 200 % on a 1600×1000 screen too: what is larger scrolls inside the window.
             const QSize screen = window->screen()->availableGeometry().size();
             if (window->frameGeometry().width() > screen.width() || window->frameGeometry().height() > screen.height())
-                cut << u"%1 je větší než obrazovka"_qs.arg(window->objectName());
+                cut << u"%1 je větší než obrazovka"_s.arg(window->objectName());
             window->close();
             QApplication::processEvents();
         }
         cut.removeDuplicates();
         for (const QString& line : cut)
             qInfo("%s", qPrintable(line));
-        QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_qs.arg(cut.size())));
+        QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_s.arg(cut.size())));
     }
 
     void startAndUpdateWindows()
     {
         frmSUB splash;
         frmUvod picker;
-        frmUpdate update(m_main, *m_main, QUrl(u"http://www.rinkomat.example"_qs));
+        frmUpdate update(m_main, *m_main, QUrl(u"http://www.rinkomat.example"_s));
         // The update's longest status texts; the window is not shown, as showing it starts the update.
-        auto* status = update.findChild<QLabel*>(u"lblUpdate"_qs);
+        auto* status = update.findChild<QLabel*>(u"lblUpdate"_s);
         update.layout()->activate();
         QStringList cut;
-        for (const QString& text : {u"navazuji spojení se serverem www.rinkomat.example..."_qs,
-                                    u"stahuji data...  (sezona_extraliga0708.txt)"_qs}) {
+        for (const QString& text : {u"navazuji spojení se serverem www.rinkomat.example..."_s,
+                                    u"stahuji data...  (sezona_extraliga0708.txt)"_s}) {
             status->setText(text);
             cut << cutTexts(&update);
         }

@@ -4,27 +4,29 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class tst_lookups final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void balance()
     {
         // Results as "round slot result"; team 1's home, away and total columns, "|" between the rows.
-        const QString none = u"0|0|0|0|0|0|0:0|0|0 %|0 %"_qs;
+        const QString none = u"0|0|0|0|0|0|0:0|0|0 %|0 %"_s;
         for (const auto& [results, home, away, total] :
              {std::tuple{QString(), none, none, none},
-              {u"1 1 3:2p|2 1 5:2p|3 1 2:2"_qs, u"2|0|1|1|0|0|5:4|3|75 %|50 %"_qs, u"1|0|0|0|0|1|2:5|0|0 %|0 %"_qs,
-               u"3|0|1|1|0|1|7:9|3|75 %|33 %"_qs},
+              {u"1 1 3:2p|2 1 5:2p|3 1 2:2"_s, u"2|0|1|1|0|0|5:4|3|75 %|50 %"_s, u"1|0|0|0|0|1|2:5|0|0 %|0 %"_s,
+               u"3|0|1|1|0|1|7:9|3|75 %|33 %"_s},
               // One overtime win and seven overtime losses: 12.5 % goes to 12.
-              {u"1 1 3:2p|3 1 2:3p|5 1 2:3n|7 1 1:2n|9 1 0:1p|11 1 3:4p|13 1 4:5n|15 1 5:6p"_qs,
-               u"8|0|1|0|7|0|20:26|9|12 %|37 %"_qs, none, u"8|0|1|0|7|0|20:26|9|12 %|37 %"_qs}}) {
+              {u"1 1 3:2p|3 1 2:3p|5 1 2:3n|7 1 1:2n|9 1 0:1p|11 1 3:4p|13 1 4:5n|15 1 5:6p"_s,
+               u"8|0|1|0|7|0|20:26|9|12 %|37 %"_s, none, u"8|0|1|0|7|0|20:26|9|12 %|37 %"_s}}) {
             QStringList got[3];
             for (const BalanceRow& r : teamBalance(fixture::season(results), 1))
                 got[0] << r.home, got[1] << r.away, got[2] << r.total;
             QCOMPARE(QStringList({got[0].join(u'|'), got[1].join(u'|'), got[2].join(u'|')}),
                      QStringList({home, away, total}));
         }
-        QCOMPARE(teamBalance(fixture::season(), 1)[6].caption, u"skóre:"_qs);
+        QCOMPARE(teamBalance(fixture::season(), 1)[6].caption, u"skóre:"_s);
     }
 
     void overallSuccessRoundsDown()
@@ -34,55 +36,55 @@ private Q_SLOTS:
         int played = 0;
         for (int r = 1; r <= kRounds; ++r) {
             for (int m = 1; m <= kSlots && played < 50; ++m, ++played)
-                s.match(m, r) = {1, 2, played < 29 ? u"1:0"_qs : u"0:1"_qs};
+                s.match(m, r) = {1, 2, played < 29 ? u"1:0"_s : u"0:1"_s};
         }
         const auto rows = teamBalance(s, 1);
-        QCOMPARE(rows[0].home + u'|' + rows[7].home + u'|' + rows[8].home + u'|' + rows[9].home, u"50|87|0 %|57 %"_qs);
+        QCOMPARE(rows[0].home + u'|' + rows[7].home + u'|' + rows[8].home + u'|' + rows[9].home, u"50|87|0 %|57 %"_s);
     }
 
     void matchLines()
     {
-        SeasonStore s = fixture::season({{3, 2, u"3:2p"_qs}});
+        SeasonStore s = fixture::season({{3, 2, u"3:2p"_s}});
         s.setDate(3, QDate(2007, 9, 14));
         s.setDate(12, QDate(2007, 10, 7));
-        s.setTeamName(4, u"Velmi dlouhý název klubu"_qs);
+        s.setTeamName(4, u"Velmi dlouhý název klubu"_s);
         const QStringList lines = teamMatchLines(s, 3);
         QCOMPARE(lines.size(), kRounds);
-        QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu3:2p"_qs);
-        QCOMPARE(lines[11], u"12. kolo   7.10.    Velmi dlouhý název klubu - Č. Budějovice"_qs);
-        s.setTeamName(4, u"Tým 4"_qs);
+        QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu3:2p"_s);
+        QCOMPARE(lines[11], u"12. kolo   7.10.    Velmi dlouhý název klubu - Č. Budějovice"_s);
+        s.setTeamName(4, u"Tým 4"_s);
         const QStringList aligned = teamMatchLines(s, 3);
-        QCOMPARE(aligned[2], u" 3. kolo   14.9.    Č. Budějovice - Tým 4"_qs + QString(10, u' ') + u"3:2p");
-        QCOMPARE(aligned[2].indexOf(u"3:2p"_qs), aligned[11].size());
+        QCOMPARE(aligned[2], u" 3. kolo   14.9.    Č. Budějovice - Tým 4"_s + QString(10, u' ') + u"3:2p");
+        QCOMPARE(aligned[2].indexOf(u"3:2p"_s), aligned[11].size());
         QCOMPARE(teamMatchLines(s, 14).size(), kRounds); // team 14 plays in the round's last slot
     }
 
     void printedPage()
     {
         const SeasonStore s = fixture::season();
-        const QString page = matchesPage(s, 3, {u"a"_qs, u"b"_qs}, QDateTime(QDate(2007, 11, 5), QTime(9, 7)));
-        const QString m = u"      "_qs; // the left margin
+        const QString page = matchesPage(s, 3, {u"a"_s, u"b"_s}, QDateTime(QDate(2007, 11, 5), QTime(9, 7)));
+        const QString m = u"      "_s; // the left margin
         QCOMPARE(page, QStringList({m, m, m, m + u"Č. BUDĚJOVICE  -  Liga  2007/2008", m + QString(33, u'='), m,
                                     m + u'a', m + u'b', m, m + u"vytisknuto 05.11.2007 v 09:07",
                                     m + u"www.rinkomat.example/velmor   (verze 3.4.1)"})
-                           .join(u"\r\n"_qs));
+                           .join(u"\r\n"_s));
     }
 
     void headToHead()
     {
         // The same team twice, an empty entry, a number beyond 14.
         for (const auto& [first, second] : {std::pair{5, 5}, {0, 6}, {0, 0}, {15, 3}, {3, 15}}) {
-            QCOMPARE(headToHeadLines(fixture::season(), first, second), QStringList{u"nesprávné zadání"_qs});
+            QCOMPARE(headToHeadLines(fixture::season(), first, second), QStringList{u"nesprávné zadání"_s});
             QCOMPARE(headToHeadView(fixture::season(), first, second).rows,
-                     QList<QStringList>{{u"nesprávné zadání"_qs}});
+                     QList<QStringList>{{u"nesprávné zadání"_s}});
         }
         QCOMPARE(headToHeadLines(fixture::season(), 1, 3), QStringList()); // they never meet
         // The fixture pairs 1 with 2 and 13 with 14 in every round, the last in the round's last slot.
-        const SeasonStore s = fixture::season({{3, 1, u"2:1"_qs}, {3, 7, u"2:1"_qs}});
+        const SeasonStore s = fixture::season({{3, 1, u"2:1"_s}, {3, 7, u"2:1"_s}});
         for (const auto& [first, second] : {std::pair{2, 1}, {14, 13}}) {
             const QStringList lines = headToHeadLines(s, first, second);
             QCOMPARE(lines.size(), kRounds);
-            QVERIFY2(lines[2].contains(u"2:1"_qs) && lines[2].contains(u"Tým %1"_qs.arg(second)), qPrintable(lines[2]));
+            QVERIFY2(lines[2].contains(u"2:1"_s) && lines[2].contains(u"Tým %1"_s.arg(second)), qPrintable(lines[2]));
         }
     }
 
@@ -91,7 +93,7 @@ private Q_SLOTS:
         SeasonStore s = fixture::season();
         for (int r = 1; r <= kRounds; ++r) {
             for (int m = 1; m <= kSlots; ++m)
-                s.match(m, r).result = u"1:0"_qs;
+                s.match(m, r).result = u"1:0"_s;
         }
         QVERIFY(missingResults(s, QDate(2030, 1, 1)).lines.isEmpty());
         for (int r = 1; r <= 3; ++r)
@@ -99,38 +101,38 @@ private Q_SLOTS:
         s.match(6, 2).result.clear();
         s.match(7, 52).result.clear();
         // Rounds of today and later are not listed yet.
-        const QStringList round1{u">>  1. kolo  <<"_qs, u"Tým 7 - Tým 8"_qs, QString()};
-        const QStringList round2{u">>  2. kolo  <<"_qs, u"Tým 8 - Tým 7"_qs, u"Tým 12 - Tým 11"_qs, QString()};
+        const QStringList round1{u">>  1. kolo  <<"_s, u"Tým 7 - Tým 8"_s, QString()};
+        const QStringList round2{u">>  2. kolo  <<"_s, u"Tým 8 - Tým 7"_s, u"Tým 12 - Tým 11"_s, QString()};
         QCOMPARE(missingResults(s, fixture::roundDate(3)).lines, round1 + round2);
         QCOMPARE(missingResults(s, fixture::roundDate(3)).rounds, QList<int>({1, 1, 0, 2, 2, 2, 0}));
         QCOMPARE(missingResults(s, fixture::roundDate(3).addDays(1)).lines.size(), 10);
         QCOMPARE(missingResults(s, QDate(2030, 1, 1)).lines.mid(10),
-                 QStringList({u">>  52. kolo  <<"_qs, u"Tým 14 - Tým 13"_qs, QString()}));
+                 QStringList({u">>  52. kolo  <<"_s, u"Tým 14 - Tým 13"_s, QString()}));
     }
 
     void calendar()
     {
-        const QStringList file{u"; komentář"_qs,
-                               u"a1=12.8. - 17.8.=Turnaj"_qs,
-                               u"b1=1.1. - 2.1.=Jiné"_qs,
-                               u"a07=1.9. - 2.9.=Sedmá"_qs,
-                               u"a11=1.1. - 1.1.=Mimo"_qs,
-                               u"a10=5.5. - 6.5.=Desátá"_qs,
-                               u"a3=bez druhého rovnítka"_qs,
+        const QStringList file{u"; komentář"_s,
+                               u"a1=12.8. - 17.8.=Turnaj"_s,
+                               u"b1=1.1. - 2.1.=Jiné"_s,
+                               u"a07=1.9. - 2.9.=Sedmá"_s,
+                               u"a11=1.1. - 1.1.=Mimo"_s,
+                               u"a10=5.5. - 6.5.=Desátá"_s,
+                               u"a3=bez druhého rovnítka"_s,
                                QString(),
-                               u"a1=13.8. - 18.8.=Turnaj = finále"_qs};
+                               u"a1=13.8. - 18.8.=Turnaj = finále"_s};
         const auto events = readCalendar(encodeLines(file));
-        QCOMPARE(events[0].dates, u"13.8. - 18.8."_qs);
-        QCOMPARE(events[0].name, u"Turnaj = finále"_qs);
-        QCOMPARE(events[6].name, u"Sedmá"_qs);
-        QCOMPARE(events[9].name, u"Desátá"_qs);
+        QCOMPARE(events[0].dates, u"13.8. - 18.8."_s);
+        QCOMPARE(events[0].name, u"Turnaj = finále"_s);
+        QCOMPARE(events[6].name, u"Sedmá"_s);
+        QCOMPARE(events[9].name, u"Desátá"_s);
         // What the update accepts as a calendar.
-        QCOMPARE(calendarFault(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_qs), QString());
-        QVERIFY(calendarFault(encodeLines(file), u"k.dat"_qs).startsWith(u"Soubor „k.dat“, řádek 3:"_qs));
-        QVERIFY(calendarFault(encodeLines({u"a10=x=y"_qs, u"a11=x=y"_qs}), u"k.dat"_qs).contains(u"řádek 2"_qs));
-        QVERIFY(calendarFault(encodeLines({u"; jen komentář"_qs}), u"k.dat"_qs).contains(u"žádnou akci"_qs));
+        QCOMPARE(calendarFault(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_s), QString());
+        QVERIFY(calendarFault(encodeLines(file), u"k.dat"_s).startsWith(u"Soubor „k.dat“, řádek 3:"_s));
+        QVERIFY(calendarFault(encodeLines({u"a10=x=y"_s, u"a11=x=y"_s}), u"k.dat"_s).contains(u"řádek 2"_s));
+        QVERIFY(calendarFault(encodeLines({u"; jen komentář"_s}), u"k.dat"_s).contains(u"žádnou akci"_s));
         QVERIFY(!events[2].announced());
-        QCOMPARE(calendarFileName(u"2007/2008"_qs), u"kalendar_0708.dat"_qs);
+        QCOMPARE(calendarFileName(u"2007/2008"_s), u"kalendar_0708.dat"_s);
     }
 };
 

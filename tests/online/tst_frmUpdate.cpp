@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class tst_frmUpdate final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -24,12 +26,12 @@ private Q_SLOTS:
         RecordingDesktop desktop;
         desktop.folder = program.path();
         desktop.answers = {Desktop::Answer::Yes};
-        const QString competition = program.filePath(u"souteze/sezona_extraliga0708.txt"_qs);
+        const QString competition = program.filePath(u"souteze/sezona_extraliga0708.txt"_s);
         auto* main = new frmMain(competition, scheduleFileFor(competition));
         QCOMPARE(main->Form_Load(), QString());
         main->show();
         fixture::roundList(main)->setCurrentIndex(39);
-        fixture::type(main, 2, u"7:6n"_qs); // typed, not yet left
+        fixture::type(main, 2, u"7:6n"_s); // typed, not yet left
 
         QPointer<frmUpdate> update = new frmUpdate(main, *main, server.url(), {3000, 10000, kMaxResponseBytes});
         update->open();
@@ -37,7 +39,7 @@ private Q_SLOTS:
         QCOMPARE(desktop.messages.size(), 1);
         QCOMPARE(desktop.beeps, 1);
         QCOMPARE(main->shownRound(), 40);
-        QCOMPARE(fixture::resultField(main, 2)->text(), u"7:6n"_qs);
+        QCOMPARE(fixture::resultField(main, 2)->text(), u"7:6n"_s);
         // The season in memory is the downloaded one: round 25 has its results now.
         QVERIFY(!main->season().VYSLEDEK(1, 25).isEmpty());
         main->close();

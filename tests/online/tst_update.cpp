@@ -9,6 +9,8 @@
 #include <QLockFile>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using fixture::contents, fixture::put;
 
 namespace {
@@ -83,13 +85,13 @@ private Q_SLOTS:
 
     void versionsAndFileNames()
     {
-        QVERIFY(isNewerVersion(u"3.4.2"_qs, u"3.4.1"_qs));
-        QVERIFY(isNewerVersion(u"4.0.0"_qs, u"3.4.1"_qs));
-        QVERIFY(!isNewerVersion(u"3.4.1"_qs, u"3.4.1"_qs));
-        QVERIFY(!isNewerVersion(u"3.10.0"_qs, u"3.9.0"_qs)); // compared as the old program did, by text
-        QVERIFY(isPlainFileName(u"los_extraliga0708.txt"_qs));
-        for (const QString& name : {u"."_qs, u"../1.st"_qs, u"a..b"_qs, u"/etc/passwd"_qs, u"ad/1.jpg"_qs, u"..\\x"_qs,
-                                    u"C:x.txt"_qs, u"a\tb"_qs, QString()})
+        QVERIFY(isNewerVersion(u"3.4.2"_s, u"3.4.1"_s));
+        QVERIFY(isNewerVersion(u"4.0.0"_s, u"3.4.1"_s));
+        QVERIFY(!isNewerVersion(u"3.4.1"_s, u"3.4.1"_s));
+        QVERIFY(!isNewerVersion(u"3.10.0"_s, u"3.9.0"_s)); // compared as the old program did, by text
+        QVERIFY(isPlainFileName(u"los_extraliga0708.txt"_s));
+        for (const QString& name : {u"."_s, u"../1.st"_s, u"a..b"_s, u"/etc/passwd"_s, u"ad/1.jpg"_s, u"..\\x"_s,
+                                    u"C:x.txt"_s, u"a\tb"_s, QString()})
             QVERIFY2(!isPlainFileName(name), qPrintable(name));
     }
 
@@ -97,11 +99,11 @@ private Q_SLOTS:
     {
         // "home-away result" in round 5, slot 7 of my season; the server's result for the slot's own pairing 13-14;
         // what the merged season holds. Only the same pairing is merged.
-        for (const auto& [mine, server, merged] : {std::tuple{u"13-14 2:1"_qs, QString(), u"2:1"_qs},
-                                                   {u"13-14 2:1"_qs, u"2:1"_qs, u"2:1"_qs},
-                                                   {u"13-14 2:1"_qs, u"0:1"_qs, u"0:1"_qs},
-                                                   {u"13-12 2:1"_qs, QString(), QString()},
-                                                   {u"14-13 2:1"_qs, QString(), QString()}}) {
+        for (const auto& [mine, server, merged] : {std::tuple{u"13-14 2:1"_s, QString(), u"2:1"_s},
+                                                   {u"13-14 2:1"_s, u"2:1"_s, u"2:1"_s},
+                                                   {u"13-14 2:1"_s, u"0:1"_s, u"0:1"_s},
+                                                   {u"13-12 2:1"_s, QString(), QString()},
+                                                   {u"14-13 2:1"_s, QString(), QString()}}) {
             SeasonStore local = fixture::season(), downloaded = fixture::season({{5, 7, server}});
             const QStringList teams = mine.section(u' ', 0, 0).split(u'-');
             local.match(7, 5) = Match{teams[0].toInt(), teams[1].toInt(), mine.section(u' ', 1)};
@@ -109,7 +111,7 @@ private Q_SLOTS:
             QCOMPARE(downloaded.VYSLEDEK(7, 5), merged);
             QCOMPARE(found.size(), server == u"0:1" ? 1 : 0);
             if (!found.isEmpty())
-                QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  Tým 13 - Tým 14: vaše 2:1, server 0:1"_qs);
+                QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  Tým 13 - Tým 14: vaše 2:1, server 0:1"_s);
         }
     }
 
@@ -125,11 +127,11 @@ private Q_SLOTS:
         // The user typed a result for round 40 that the download does not have yet, and another one for
         // round 2 where the download has its own.
         QFETCH(bool, takeServer);
-        const QString competition = program(u"souteze/sezona_extraliga0708.txt"_qs);
+        const QString competition = program(u"souteze/sezona_extraliga0708.txt"_s);
         const QString schedule = scheduleFileFor(competition);
         SeasonStore mine = fixture::load(competition);
-        mine.match(3, 40).result = u"7:6n"_qs;
-        mine.match(1, 2).result = u"9:9p"_qs;
+        mine.match(3, 40).result = u"7:6n"_s;
+        mine.match(1, 2).result = u"9:9p"_s;
         QCOMPARE(writeSchedule(mine, schedule), QString());
         const QByteArray before = contents(schedule);
         serveCalendar();
@@ -139,28 +141,28 @@ private Q_SLOTS:
         // A script saving a result while the question is open is refused: the update would overwrite it.
         QString otherWriter;
         r.whileAsked = [&] { otherWriter = LeagueLock(schedule).acquire(); };
-        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Finished);
-        QVERIFY2(otherWriter.contains(u"los_extraliga0708.txt"_qs), qPrintable(otherWriter));
-        QCOMPARE(r.steps.value(2), u"Dostupná data jsou z 28.11.2007.\r\n\r\nPřejete si pokračovat?"_qs);
-        QCOMPARE(r.steps.value(3), u"stahuji data...  (sezona_extraliga0708.txt)"_qs);
-        QCOMPARE(r.steps.last(), u"stahování dat dokončeno"_qs);
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Finished);
+        QVERIFY2(otherWriter.contains(u"los_extraliga0708.txt"_s), qPrintable(otherWriter));
+        QCOMPARE(r.steps.value(2), u"Dostupná data jsou z 28.11.2007.\r\n\r\nPřejete si pokračovat?"_s);
+        QCOMPARE(r.steps.value(3), u"stahuji data...  (sezona_extraliga0708.txt)"_s);
+        QCOMPARE(r.steps.last(), u"stahování dat dokončeno"_s);
         QCOMPARE(QList<int>({r.saves, r.beeps, r.reloads}), QList<int>({1, 1, 1}));
-        QVERIFY(!QFile::exists(program(u"update.dat"_qs)));
+        QVERIFY(!QFile::exists(program(u"update.dat"_s)));
 
         const SeasonStore updated = fixture::load(competition);
-        const SeasonStore served = fixture::load(site(u"sezona_extraliga0708.txt"_qs));
+        const SeasonStore served = fixture::load(site(u"sezona_extraliga0708.txt"_s));
         const Match& m = served.match(1, 2);
-        QCOMPARE(r.conflicts, QStringList{u"2. kolo  %1 - %2: vaše 9:9p, server %3"_qs.arg(
+        QCOMPARE(r.conflicts, QStringList{u"2. kolo  %1 - %2: vaše 9:9p, server %3"_s.arg(
                                   served.TymPodleCisla(m.home), served.TymPodleCisla(m.away), m.result)});
-        QCOMPARE(updated.VYSLEDEK(1, 2), takeServer ? m.result : u"9:9p"_qs);
-        QCOMPARE(updated.VYSLEDEK(3, 40), u"7:6n"_qs);
+        QCOMPARE(updated.VYSLEDEK(1, 2), takeServer ? m.result : u"9:9p"_s);
+        QCOMPARE(updated.VYSLEDEK(3, 40), u"7:6n"_s);
         QCOMPARE(updated.VYSLEDEK(5, 25), served.VYSLEDEK(5, 25)); // newer results arrived
         QVERIFY(!updated.VYSLEDEK(5, 25).isEmpty());
-        QCOMPARE(contents(program(u"souteze/sezona_prvniliga0708.txt"_qs)),
-                 contents(site(u"sezona_prvniliga0708.txt"_qs)) + "\r\n");
+        QCOMPARE(contents(program(u"souteze/sezona_prvniliga0708.txt"_s)),
+                 contents(site(u"sezona_prvniliga0708.txt"_s)) + "\r\n");
         // The schedule as it was before is kept in the backup folder, and every replaced league file once.
-        const QDir backups(program(u"souteze/zaloha"_qs));
-        const QStringList copies = backups.entryList({u"los_extraliga0708_*.txt"_qs}, QDir::Files);
+        const QDir backups(program(u"souteze/zaloha"_s));
+        const QStringList copies = backups.entryList({u"los_extraliga0708_*.txt"_s}, QDir::Files);
         QCOMPARE(copies.size(), 1);
         QCOMPARE(contents(backups.filePath(copies[0])), before);
         QCOMPARE(backups.entryList(QDir::Files).size(), 5);
@@ -206,12 +208,12 @@ private Q_SLOTS:
         serveCalendar();
         if (!file.isEmpty())
             put(site(file), body);
-        LeagueLock other(program(u"souteze/los_prvniliga0708.txt"_qs));
+        LeagueLock other(program(u"souteze/los_prvniliga0708.txt"_s));
         if (file.isEmpty())
             QCOMPARE(other.acquire(), QString());
         const auto before = fixture::snapshot(m_program->path());
         Recorder r(m_server->url());
-        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Failed);
         QVERIFY2(r.steps.last().contains(fault), qPrintable(r.steps.last()));
         if (file != u"update_v3.dat")
             QVERIFY2(r.steps.last().contains(file), qPrintable(r.steps.last()));
@@ -248,18 +250,18 @@ private Q_SLOTS:
         QFETCH(LoopbackServer::Mode, mode);
         QFETCH(QByteArray, canned);
         QFETCH(QString, message);
-        const QString path = u"/velmor/update/los_extraliga0708.txt"_qs;
+        const QString path = u"/velmor/update/los_extraliga0708.txt"_s;
         m_server->truncated = path;
         if (!canned.isEmpty())
             m_server->canned[path] = canned;
-        m_server->canned[u"/loop"_qs] =
+        m_server->canned[u"/loop"_s] =
             "HTTP/1.1 302 Found\r\nLocation: /velmor/update/los_extraliga0708.txt\r\nContent-Length: 0\r\nConnection: "
             "close\r\n\r\n";
         if (m_server->mode = mode; mode == LoopbackServer::Mode::Drip) {
             // The version and the list still arrive; the first data file drips.
-            m_server->canned[u"/velmor/update/newest.dat"_qs] = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n3.4.1";
-            m_server->canned[u"/velmor/update/update_v3.dat"_qs] =
-                "HTTP/1.1 200 OK\r\n\r\n" + contents(site(u"update_v3.dat"_qs));
+            m_server->canned[u"/velmor/update/newest.dat"_s] = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n3.4.1";
+            m_server->canned[u"/velmor/update/update_v3.dat"_s] =
+                "HTTP/1.1 200 OK\r\n\r\n" + contents(site(u"update_v3.dat"_s));
         }
         const auto before = fixture::snapshot(m_program->path());
         Recorder r(m_server->url());
@@ -268,8 +270,8 @@ private Q_SLOTS:
             r.limits.idleMs = 50;
         if (mode == LoopbackServer::Mode::Drip)
             r.limits.deadlineMs = 150;
-        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
-        QVERIFY2(r.steps.last().startsWith(u"update: "_qs) && r.steps.last().contains(message),
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Failed);
+        QVERIFY2(r.steps.last().startsWith(u"update: "_s) && r.steps.last().contains(message),
                  qPrintable(r.steps.last()));
         QVERIFY(fixture::snapshot(m_program->path()) == before);
         QCOMPARE(r.reloads, 0);
@@ -280,13 +282,13 @@ private Q_SLOTS:
     {
         const auto before = fixture::snapshot(m_program->path());
         Recorder late(m_server->url());
-        QCOMPARE(runUpdate(late, m_program->path(), u"127.0.0.1"_qs, 0), UpdateOutcome::Failed);
-        QVERIFY2(late.steps.last().contains(u"aktualizace trvala déle než"_qs), qPrintable(late.steps.last()));
+        QCOMPARE(runUpdate(late, m_program->path(), u"127.0.0.1"_s, 0), UpdateOutcome::Failed);
+        QVERIFY2(late.steps.last().contains(u"aktualizace trvala déle než"_s), qPrintable(late.steps.last()));
         QVERIFY(m_server->requested.isEmpty());
         QVERIFY(fixture::snapshot(m_program->path()) == before);
 
         Recorder r(m_server->url());
-        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs, 30000), UpdateOutcome::Finished);
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s, 30000), UpdateOutcome::Finished);
         QCOMPARE(r.deadlines.size(), 7);
         QVERIFY(std::all_of(r.deadlines.begin(), r.deadlines.end(), [](int ms) { return ms > 0 && ms <= 30000; }));
         QVERIFY(std::is_sorted(r.deadlines.rbegin(), r.deadlines.rend()));
@@ -296,27 +298,27 @@ private Q_SLOTS:
     // they were still being staged leaves "souteze" as it was.
     void interruptedUpdate()
     {
-        const QDir souteze(program(u"souteze"_qs));
-        const QByteArray oldSchedule = contents(souteze.filePath(u"los_extraliga0708.txt"_qs));
-        const QDir replacing(souteze.filePath(u".aktualizace-Ab12Cd"_qs)),
-            staging(souteze.filePath(u".aktualizace-Zz99Yy"_qs));
+        const QDir souteze(program(u"souteze"_s));
+        const QByteArray oldSchedule = contents(souteze.filePath(u"los_extraliga0708.txt"_s));
+        const QDir replacing(souteze.filePath(u".aktualizace-Ab12Cd"_s)),
+            staging(souteze.filePath(u".aktualizace-Zz99Yy"_s));
         QVERIFY(QDir().mkpath(replacing.path()) && QDir().mkpath(staging.path()));
-        put(souteze.filePath(u"sezona_extraliga0708.txt"_qs), "installed before the crash");
-        put(replacing.filePath(u"los_extraliga0708.txt"_qs), "new schedule");
-        put(replacing.filePath(u"instalovat.txt"_qs), "sezona_extraliga0708.txt\nlos_extraliga0708.txt");
-        put(staging.filePath(u"los_prvniliga0708.txt"_qs), "half staged");
-        const QByteArray prvni = contents(souteze.filePath(u"los_prvniliga0708.txt"_qs));
+        put(souteze.filePath(u"sezona_extraliga0708.txt"_s), "installed before the crash");
+        put(replacing.filePath(u"los_extraliga0708.txt"_s), "new schedule");
+        put(replacing.filePath(u"instalovat.txt"_s), "sezona_extraliga0708.txt\nlos_extraliga0708.txt");
+        put(staging.filePath(u"los_prvniliga0708.txt"_s), "half staged");
+        const QByteArray prvni = contents(souteze.filePath(u"los_prvniliga0708.txt"_s));
         {
-            QLockFile running(souteze.filePath(u".aktualizace.lock"_qs)); // an update at work elsewhere
+            QLockFile running(souteze.filePath(u".aktualizace.lock"_s)); // an update at work elsewhere
             QVERIFY(running.tryLock(0));
             QVERIFY(finishInterruptedUpdate(souteze).isEmpty());
             QVERIFY(QFileInfo::exists(staging.path()));
         }
-        QCOMPARE(finishInterruptedUpdate(souteze), QStringList{u"los_extraliga0708.txt"_qs});
-        QCOMPARE(contents(souteze.filePath(u"los_extraliga0708.txt"_qs)), QByteArray("new schedule"));
-        QCOMPARE(contents(souteze.filePath(u"sezona_extraliga0708.txt"_qs)), QByteArray("installed before the crash"));
-        QCOMPARE(contents(souteze.filePath(u"los_prvniliga0708.txt"_qs)), prvni);
-        QVERIFY(souteze.entryList({u".aktualizace-*"_qs}, QDir::Dirs | QDir::Hidden).isEmpty());
+        QCOMPARE(finishInterruptedUpdate(souteze), QStringList{u"los_extraliga0708.txt"_s});
+        QCOMPARE(contents(souteze.filePath(u"los_extraliga0708.txt"_s)), QByteArray("new schedule"));
+        QCOMPARE(contents(souteze.filePath(u"sezona_extraliga0708.txt"_s)), QByteArray("installed before the crash"));
+        QCOMPARE(contents(souteze.filePath(u"los_prvniliga0708.txt"_s)), prvni);
+        QVERIFY(souteze.entryList({u".aktualizace-*"_s}, QDir::Dirs | QDir::Hidden).isEmpty());
         QVERIFY(oldSchedule != "new schedule");
     }
 
@@ -324,11 +326,11 @@ private Q_SLOTS:
     {
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const QUrl url(u"http://127.0.0.1:%1"_qs.arg(closed.serverPort()));
+        const QUrl url(u"http://127.0.0.1:%1"_s.arg(closed.serverPort()));
         closed.close(); // nothing listens there now
         Recorder r(url);
-        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Failed);
-        QCOMPARE(r.steps.last(), u"update: Nelze navázat spojení!"_qs);
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Failed);
+        QCOMPARE(r.steps.last(), u"update: Nelze navázat spojení!"_s);
     }
 
     void newerVersion_data()
@@ -341,13 +343,13 @@ private Q_SLOTS:
     void newerVersion()
     {
         QFETCH(bool, openPage);
-        put(site(u"newest.dat"_qs), "3.4.2");
+        put(site(u"newest.dat"_s), "3.4.2");
         Recorder r(m_server->url(), {openPage, false});
-        runUpdate(r, m_program->path(), u"127.0.0.1"_qs);
+        runUpdate(r, m_program->path(), u"127.0.0.1"_s);
         QCOMPARE(r.steps.value(2), u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: 3.4.1\r\nDostupná "
-                                   "verze: 3.4.2\r\n\r\nPřejete si otevřít www stránku programu?"_qs);
+                                   "verze: 3.4.2\r\n\r\nPřejete si otevřít www stránku programu?"_s);
         QCOMPARE(r.homePages, openPage ? 1 : 0);
-        QCOMPARE(m_server->requested.contains(u"/velmor/update/update_v3.dat"_qs), !openPage);
+        QCOMPARE(m_server->requested.contains(u"/velmor/update/update_v3.dat"_s), !openPage);
         QCOMPARE(r.questionIcons,
                  openPage ? QList<bool>({false}) : QList<bool>({false, true})); // information, question
     }
@@ -357,7 +359,7 @@ private Q_SLOTS:
         const auto before = fixture::snapshot(m_program->path());
         Recorder r(m_server->url());
         r.cancelAfterFetches = 3; // during the first data file
-        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_qs), UpdateOutcome::Cancelled);
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Cancelled);
         QCOMPARE(m_server->requested.size(), 3); // no further file was fetched
         QVERIFY(fixture::snapshot(m_program->path()) == before);
         QCOMPARE(r.reloads, 0);
@@ -365,44 +367,44 @@ private Q_SLOTS:
 
     void invalidData()
     {
-        for (const auto& [file, body] : {std::pair{u"newest.dat"_qs, QByteArray("3.4.x")},
-                                         {u"update_v3.dat"_qs, QByteArray("velmor_update\r\n1.1.2008\r\nx.txt\r\n")}}) {
+        for (const auto& [file, body] : {std::pair{u"newest.dat"_s, QByteArray("3.4.x")},
+                                         {u"update_v3.dat"_s, QByteArray("velmor_update\r\n1.1.2008\r\nx.txt\r\n")}}) {
             init();
             put(site(file), body);
             Recorder r(m_server->url());
-            runUpdate(r, m_program->path(), u"127.0.0.1"_qs);
-            QCOMPARE(r.steps.last(), u"KLX: Server vrátil neplatná data!"_qs);
-            QVERIFY(!QFile::exists(program(u"update.dat"_qs)));
+            runUpdate(r, m_program->path(), u"127.0.0.1"_s);
+            QCOMPARE(r.steps.last(), u"KLX: Server vrátil neplatná data!"_s);
+            QVERIFY(!QFile::exists(program(u"update.dat"_s)));
             QCOMPARE(r.reloads, 0);
         }
     }
 
     void declinedOrEmpty()
     {
-        const QByteArray before = contents(program(u"souteze/los_extraliga0708.txt"_qs));
-        put(site(u"newest.dat"_qs), "3.0.0"); // an older program on the server: a zero is a digit too
+        const QByteArray before = contents(program(u"souteze/los_extraliga0708.txt"_s));
+        put(site(u"newest.dat"_s), "3.0.0"); // an older program on the server: a zero is a digit too
         Recorder declined(m_server->url(), {false});
-        runUpdate(declined, m_program->path(), u"127.0.0.1"_qs);
-        QVERIFY(!QFile::exists(program(u"update.dat"_qs))); // a temporary file, gone whatever the outcome
-        QCOMPARE(contents(program(u"souteze/los_extraliga0708.txt"_qs)), before);
+        runUpdate(declined, m_program->path(), u"127.0.0.1"_s);
+        QVERIFY(!QFile::exists(program(u"update.dat"_s))); // a temporary file, gone whatever the outcome
+        QCOMPARE(contents(program(u"souteze/los_extraliga0708.txt"_s)), before);
         QCOMPARE(declined.saves + declined.reloads, 0);
 
         // A list naming no file after its empty line: nothing is fetched, the league is still reloaded.
-        put(site(u"update_v3.dat"_qs), "VELMOR_UPDATE\r\n1.11.2007\r\n\r\nlos_extraliga0708.txt\r\n");
+        put(site(u"update_v3.dat"_s), "VELMOR_UPDATE\r\n1.11.2007\r\n\r\nlos_extraliga0708.txt\r\n");
         Recorder empty(m_server->url());
-        runUpdate(empty, m_program->path(), u"127.0.0.1"_qs);
-        QVERIFY(!m_server->requested.contains(u"/velmor/update/los_extraliga0708.txt"_qs));
+        runUpdate(empty, m_program->path(), u"127.0.0.1"_s);
+        QVERIFY(!m_server->requested.contains(u"/velmor/update/los_extraliga0708.txt"_s));
         QCOMPARE(empty.reloads, 1);
     }
 
 private:
-    QString site(const QString& file) const { return m_site->filePath(u"velmor/update/"_qs + file); }
+    QString site(const QString& file) const { return m_site->filePath(u"velmor/update/"_s + file); }
     QString program(const QString& file) const { return m_program->filePath(file); }
     // The server offers the calendar too.
     void serveCalendar()
     {
-        put(site(u"kalendar_0708.dat"_qs), contents(program(u"souteze/kalendar_0708.dat"_qs)));
-        put(site(u"update_v3.dat"_qs), contents(site(u"update_v3.dat"_qs)) + "kalendar_0708.dat\r\n");
+        put(site(u"kalendar_0708.dat"_s), contents(program(u"souteze/kalendar_0708.dat"_s)));
+        put(site(u"update_v3.dat"_s), contents(site(u"update_v3.dat"_s)) + "kalendar_0708.dat\r\n");
     }
 
     std::unique_ptr<QTemporaryDir> m_site, m_program;

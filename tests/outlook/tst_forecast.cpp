@@ -7,6 +7,8 @@
 #include <QTest>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 class tst_forecast final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -24,7 +26,7 @@ private Q_SLOTS:
         // One round played, one overtime win at home: the rates move by the round's goals.
         SeasonStore s = fixture::season();
         for (int m2 = 1; m2 <= kSlots; ++m2) // the last round's matches count as well
-            s.match(m2, m2 == 1 ? kRounds : 1).result = m2 == 1 ? u"3:2p"_qs : u"4:1"_qs;
+            s.match(m2, m2 == 1 ? kRounds : 1).result = m2 == 1 ? u"3:2p"_s : u"4:1"_s;
         const GoalModel one = fitGoalModel(s);
         QCOMPARE(one.home, (3 + 6 * 4 + 7 * 3.0) / 14);
         QCOMPARE(one.away, (2 + 6 * 1 + 7 * 2.5) / 14);
@@ -93,14 +95,14 @@ private Q_SLOTS:
     {
         QCOMPARE((QStringList{shareText(0), shareText(0.004), shareText(0.01), shareText(0.505), shareText(0.996),
                               shareText(1)}),
-                 (QStringList{QString(), u"<1"_qs, u"1"_qs, u"51"_qs, u">99"_qs, u"100"_qs}));
+                 (QStringList{QString(), u"<1"_s, u"1"_s, u"51"_s, u">99"_s, u"100"_s}));
     }
 
     // A season already over: each team has its final place for certain, and its points, adjustments counted.
     void seasonOver()
     {
         SeasonStore s = fixture::playedUpTo(kRounds);
-        s.adjustments = {{1, -99, u"licence"_qs}, {14, 40, u"kontumace"_qs}};
+        s.adjustments = {{1, -99, u"licence"_s}, {14, 40, u"kontumace"_s}};
         const Forecast f = simulateSeason(s, 50, 1, 2);
         const TeamStats stats = DataProTabulku(s, 1, kRounds);
         const QList<PlacedTeam> order = orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, kRounds);
@@ -117,7 +119,7 @@ private Q_SLOTS:
         // The view marks each team's place as certain, and only that one.
         const ViewTable v = outlookView(s, computeOutlook(s, 50, 1, 2));
         for (const QStringList& row : v.rows)
-            QCOMPARE(row.mid(4, kTeams).count(u"jistě"_qs), 1);
+            QCOMPARE(row.mid(4, kTeams).count(u"jistě"_s), 1);
     }
 };
 

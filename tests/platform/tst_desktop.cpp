@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Acts on the next modal window as soon as it is shown: the real dialog runs its own event loop meanwhile.
@@ -49,14 +51,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("answer");
         using D = Desktop;
-        QTest::addRow("OK") << int(D::Buttons::Ok) << "OK" << QStringList{u"OK"_qs} << int(D::Answer::Ok);
-        QTest::addRow("OK of OK/Cancel") << int(D::Buttons::OkCancel) << "OK" << QStringList{u"OK"_qs, u"Zrušit"_qs}
+        QTest::addRow("OK") << int(D::Buttons::Ok) << "OK" << QStringList{u"OK"_s} << int(D::Answer::Ok);
+        QTest::addRow("OK of OK/Cancel") << int(D::Buttons::OkCancel) << "OK" << QStringList{u"OK"_s, u"Zrušit"_s}
                                          << int(D::Answer::Ok);
-        QTest::addRow("Cancel") << int(D::Buttons::OkCancel) << "Zrušit" << QStringList{u"OK"_qs, u"Zrušit"_qs}
+        QTest::addRow("Cancel") << int(D::Buttons::OkCancel) << "Zrušit" << QStringList{u"OK"_s, u"Zrušit"_s}
                                 << int(D::Answer::Cancel);
-        QTest::addRow("Yes") << int(D::Buttons::YesNo) << "Ano" << QStringList{u"Ano"_qs, u"Ne"_qs}
+        QTest::addRow("Yes") << int(D::Buttons::YesNo) << "Ano" << QStringList{u"Ano"_s, u"Ne"_s}
                              << int(D::Answer::Yes);
-        QTest::addRow("No") << int(D::Buttons::YesNo) << "Ne" << QStringList{u"Ano"_qs, u"Ne"_qs} << int(D::Answer::No);
+        QTest::addRow("No") << int(D::Buttons::YesNo) << "Ne" << QStringList{u"Ano"_s, u"Ne"_s} << int(D::Answer::No);
     }
 
     void messageBoxes()
@@ -67,8 +69,8 @@ private Q_SLOTS:
         QFETCH(int, answer);
         QStringList seen;
         pressWhenShown(press, &seen);
-        const auto got = Desktop::instance().message(nullptr, u"text"_qs, Desktop::Icon::Question,
-                                                     static_cast<Desktop::Buttons>(buttons), u"KLX"_qs);
+        const auto got = Desktop::instance().message(nullptr, u"text"_s, Desktop::Icon::Question,
+                                                     static_cast<Desktop::Buttons>(buttons), u"KLX"_s);
         QCOMPARE(static_cast<int>(got), answer);
         seen.sort();
         texts.sort();
@@ -78,51 +80,51 @@ private Q_SLOTS:
     void choice()
     {
         QStringList seen;
-        const QStringList buttons{u"Zkusit znovu"_qs, u"Odejít bez uložení"_qs, u"Zůstat v programu"_qs};
+        const QStringList buttons{u"Zkusit znovu"_s, u"Odejít bez uložení"_s, u"Zůstat v programu"_s};
         pressWhenShown(buttons[1], &seen);
-        QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 1);
+        QCOMPARE(Desktop::instance().choose(nullptr, u"text"_s, Desktop::Icon::Critical, buttons, u"KLX"_s), 1);
         // Escape and Enter take the last, the safe one.
         for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
             whenShown<QMessageBox>([key](QMessageBox* box) { QTest::keyClick(box, key); });
-            QCOMPARE(Desktop::instance().choose(nullptr, u"text"_qs, Desktop::Icon::Critical, buttons, u"KLX"_qs), 2);
+            QCOMPARE(Desktop::instance().choose(nullptr, u"text"_s, Desktop::Icon::Critical, buttons, u"KLX"_s), 2);
         }
     }
 
     void longLineKeptWhole()
     {
         const QString line =
-            u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, "_qs;
+            u"SNADNÉ ZADÁVÁNÍ VÝSLEDKŮ NA NUMERICKÉ KLÁVESNICI - dvojtečka = klávesa +, prodl. = klávesa -, "_s;
         int lines = 0;
         whenShown<QMessageBox>([&lines](QMessageBox* box) {
-            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
             lines = label->height() / label->fontMetrics().lineSpacing();
             box->buttons().first()->click();
         });
-        Desktop::instance().tell(nullptr, line + u"\r\nsamostatné nájezdy = klávesa /"_qs);
+        Desktop::instance().tell(nullptr, line + u"\r\nsamostatné nájezdy = klávesa /"_s);
         QCOMPARE(lines, 2);
 
         // A short text without an icon is not clipped either.
         int room = 0, need = 0;
         whenShown<QMessageBox>([&](QMessageBox* box) {
-            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
             room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
             need = label->fontMetrics().horizontalAdvance(label->text());
             box->buttons().first()->click();
         });
-        Desktop::instance().tell(nullptr, u"není definován"_qs);
-        QVERIFY2(room >= need, qPrintable(u"%1 < %2"_qs.arg(room).arg(need)));
+        Desktop::instance().tell(nullptr, u"není definován"_s);
+        QVERIFY2(room >= need, qPrintable(u"%1 < %2"_s.arg(room).arg(need)));
     }
 
     void pdfFileDialog()
     {
         QTemporaryDir dir;
-        const QString chosen = dir.filePath(u"zápasy.pdf"_qs);
+        const QString chosen = dir.filePath(u"zápasy.pdf"_s);
         whenShown<QFileDialog>([&dir](QFileDialog* dialog) {
             dialog->setDirectory(dir.path());
-            dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(u"zápasy.pdf"_qs); // typed by the user
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"zápasy.pdf"_s); // typed by the user
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_qs), chosen);
+        QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_s), chosen);
     }
 };
 

@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using fixture::blockLine, fixture::pairingLine, fixture::resultLine, fixture::contents, fixture::put;
 
 namespace {
@@ -52,29 +54,29 @@ private Q_SLOTS:
         const struct {
             QString typed, shown, stored, classes;
         } cases[] = {
-            {u"5+4-"_qs, u"5:4p"_qs, u"5:4p"_qs, u"BD"_qs},
-            {u"2+1/"_qs, u"2:1n"_qs, u"2:1n"_qs, u"BD"_qs},
-            {u"4:2"_qs, u"4:2"_qs, u"4:2"_qs, u"AE"_qs},
-            {u"1+4"_qs, u"1:4"_qs, u"1:4"_qs, u"EA"_qs},
-            {u"3:4n"_qs, u"3:4n"_qs, u"3:4n"_qs, u"DB"_qs},
-            {u"3:1p"_qs, u"3:1p"_qs, u"3:1"_qs, u"AE"_qs},
-            {u"2:2"_qs, u"2:2"_qs, u"2:2p"_qs, u"CC"_qs},
-            {u"2:2n"_qs, u"2:2n"_qs, u"2:2p"_qs, u"CC"_qs},
-            {u"0+0"_qs, u"0:0"_qs, u"0:0p"_qs, u"CC"_qs},
-            {u"12:11n"_qs, u"12:11n"_qs, u"12:11n"_qs, u"BD"_qs},
-            {u"10:10p"_qs, u"10:10p"_qs, u"10:10p"_qs, u"CC"_qs},
-            {u" 3:2 "_qs, u" 3:2 "_qs, u"3:2"_qs, u"AE"_qs},
-            {u"10:10p "_qs, u"10:10p "_qs, u"10:10p"_qs, u"CC"_qs}, // blanks trimmed for every form
+            {u"5+4-"_s, u"5:4p"_s, u"5:4p"_s, u"BD"_s},
+            {u"2+1/"_s, u"2:1n"_s, u"2:1n"_s, u"BD"_s},
+            {u"4:2"_s, u"4:2"_s, u"4:2"_s, u"AE"_s},
+            {u"1+4"_s, u"1:4"_s, u"1:4"_s, u"EA"_s},
+            {u"3:4n"_s, u"3:4n"_s, u"3:4n"_s, u"DB"_s},
+            {u"3:1p"_s, u"3:1p"_s, u"3:1"_s, u"AE"_s},
+            {u"2:2"_s, u"2:2"_s, u"2:2p"_s, u"CC"_s},
+            {u"2:2n"_s, u"2:2n"_s, u"2:2p"_s, u"CC"_s},
+            {u"0+0"_s, u"0:0"_s, u"0:0p"_s, u"CC"_s},
+            {u"12:11n"_s, u"12:11n"_s, u"12:11n"_s, u"BD"_s},
+            {u"10:10p"_s, u"10:10p"_s, u"10:10p"_s, u"CC"_s},
+            {u" 3:2 "_s, u" 3:2 "_s, u"3:2"_s, u"AE"_s},
+            {u"10:10p "_s, u"10:10p "_s, u"10:10p"_s, u"CC"_s}, // blanks trimmed for every form
             // Refused, emptied on leaving the field.
-            {u"3:2P"_qs, u"3:2P"_qs, {}, {}},
-            {u"100:1"_qs, u"100:1"_qs, {}, {}},
-            {u"1:100"_qs, u"1:100"_qs, {}, {}},
-            {u"3;2"_qs, u"3;2"_qs, {}, {}},
-            {u"3-2"_qs, u"3p2"_qs, {}, {}},
-            {u"3:"_qs, u"3:"_qs, {}, {}},
-            {u"3:2pn"_qs, u"3:2pn"_qs, {}, {}},
+            {u"3:2P"_s, u"3:2P"_s, {}, {}},
+            {u"100:1"_s, u"100:1"_s, {}, {}},
+            {u"1:100"_s, u"1:100"_s, {}, {}},
+            {u"3;2"_s, u"3;2"_s, {}, {}},
+            {u"3-2"_s, u"3p2"_s, {}, {}},
+            {u"3:"_s, u"3:"_s, {}, {}},
+            {u"3:2pn"_s, u"3:2pn"_s, {}, {}},
             {{}, {}, {}, {}},
-            {u"  "_qs, u"  "_qs, {}, {}},
+            {u"  "_s, u"  "_s, {}, {}},
         };
         for (const auto& c : cases) {
             QCOMPARE(convertKeypadInput(c.typed), c.shown);
@@ -86,14 +88,14 @@ private Q_SLOTS:
             }
         }
         // Goals, the extra-time flag and the home team's points: a file may hold "4:2n", which is no extra time.
-        for (const auto& [result, parsed] : {std::pair{u"4:3n"_qs, u"4 3 1 2"_qs},
-                                             {u"4:2n"_qs, u"4 2 0 3"_qs},
-                                             {u"1:1"_qs, u"1 1 1 1"_qs},
-                                             {u"5:2p"_qs, u"5 2 0 3"_qs},
-                                             {u"2:3p"_qs, u"2 3 1 1"_qs},
-                                             {u"0:7"_qs, u"0 7 0 0"_qs}}) {
+        for (const auto& [result, parsed] : {std::pair{u"4:3n"_s, u"4 3 1 2"_s},
+                                             {u"4:2n"_s, u"4 2 0 3"_s},
+                                             {u"1:1"_s, u"1 1 1 1"_s},
+                                             {u"5:2p"_s, u"5 2 0 3"_s},
+                                             {u"2:3p"_s, u"2 3 1 1"_s},
+                                             {u"0:7"_s, u"0 7 0 0"_s}}) {
             const ParsedResult r = ZkoumatVysledek(result);
-            QCOMPARE(u"%1 %2 %3 %4"_qs.arg(r.HomeGoals)
+            QCOMPARE(u"%1 %2 %3 %4"_s.arg(r.HomeGoals)
                          .arg(r.AwayGoals)
                          .arg(int(r.ExtraTimeFlag))
                          .arg(pointsOf(classify(r).first)),
@@ -106,20 +108,20 @@ private Q_SLOTS:
     {
         const QString sep = kCatalogueSeparator;
         for (const auto& [texts, expected] :
-             {std::pair{u"A 2006/2007|B 2007/2008|C 2006/2007|D 2007/2008"_qs,
-                        u"B 2007/2008|D 2007/2008|%1|A 2006/2007|C 2006/2007"_qs.arg(sep)},
-              {u"B 2007/2008|A 2007/2008"_qs, u"B 2007/2008|A 2007/2008"_qs},
-              {u"bez roku|jiná|A 2006/2007|B 2007/2008|x 1999|1998"_qs,
-               u"B 2007/2008|%1|A 2006/2007|x 1999|1998|bez roku|jiná"_qs.arg(sep)},
+             {std::pair{u"A 2006/2007|B 2007/2008|C 2006/2007|D 2007/2008"_s,
+                        u"B 2007/2008|D 2007/2008|%1|A 2006/2007|C 2006/2007"_s.arg(sep)},
+              {u"B 2007/2008|A 2007/2008"_s, u"B 2007/2008|A 2007/2008"_s},
+              {u"bez roku|jiná|A 2006/2007|B 2007/2008|x 1999|1998"_s,
+               u"B 2007/2008|%1|A 2006/2007|x 1999|1998|bez roku|jiná"_s.arg(sep)},
               {QString(), QString()}}) {
             QList<CatalogueEntry> entries;
             for (const QString& t : texts.split(u'|', Qt::SkipEmptyParts))
-                entries.append({t, u"sezona_"_qs + t + u".txt"_qs});
+                entries.append({t, u"sezona_"_s + t + u".txt"_s});
             QStringList got;
             for (const CatalogueEntry& e : orderCatalogue(entries)) {
                 got << e.text;
                 QCOMPARE(e.file,
-                         e.text == sep ? QString() : u"sezona_"_qs + e.text + u".txt"_qs); // stays with its text
+                         e.text == sep ? QString() : u"sezona_"_s + e.text + u".txt"_s); // stays with its text
             }
             QCOMPARE(got.join(u'|'), expected);
         }
@@ -137,24 +139,24 @@ private Q_SLOTS:
     void competitionKeys()
     {
         QStringList comp = fixture::competitionLines();
-        comp.prepend(u"; second comment in a row"_qs);
-        comp << u"t1=První"_qs << u"t02=Rovná=se"_qs << u"HR4=5"_qs << u"; trailing comment"_qs;
+        comp.prepend(u"; second comment in a row"_s);
+        comp << u"t1=První"_s << u"t02=Rovná=se"_s << u"HR4=5"_s << u"; trailing comment"_s;
         const SeasonStore s = load(comp);
-        QCOMPARE(s.caption, u"Liga  2007/2008"_qs);
-        QCOMPARE(s.season, u"2007/2008"_qs);
+        QCOMPARE(s.caption, u"Liga  2007/2008"_s);
+        QCOMPARE(s.season, u"2007/2008"_s);
         QCOMPARE(QList<int>({s.HR1, s.HR2, s.HR3}), QList<int>({8, 10, 12})); // there is no fourth line
-        QCOMPARE(s.TymPodleCisla(1), u"První"_qs);                            // t1= after t01= names the same team
-        QCOMPARE(s.TymPodleCisla(2), u"Rovná=se"_qs);
-        QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_qs), 3);
-        QCOMPARE(s.CisloPodleTymu(u"Tým 14"_qs), 14);
-        QCOMPARE(s.CisloPodleTymu(u"č. budějovice"_qs), 0);
+        QCOMPARE(s.TymPodleCisla(1), u"První"_s);                             // t1= after t01= names the same team
+        QCOMPARE(s.TymPodleCisla(2), u"Rovná=se"_s);
+        QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_s), 3);
+        QCOMPARE(s.CisloPodleTymu(u"Tým 14"_s), 14);
+        QCOMPARE(s.CisloPodleTymu(u"č. budějovice"_s), 0);
         QCOMPARE(s.CisloPodleTymu(QString()), 0);
 
         QStringList seasonFirst = fixture::competitionLines();
         seasonFirst.move(2, 1);
-        seasonFirst[5] = u"HR3=0"_qs; // no third line
-        seasonFirst[4] = u"HR2=14"_qs;
-        QCOMPARE(load(seasonFirst).caption, u"Liga"_qs);
+        seasonFirst[5] = u"HR3=0"_s; // no third line
+        seasonFirst[4] = u"HR2=14"_s;
+        QCOMPARE(load(seasonFirst).caption, u"Liga"_s);
         QCOMPARE(load(seasonFirst).HR3, 0);
         QCOMPARE(load(seasonFirst).HR2, 14);
     }
@@ -162,17 +164,17 @@ private Q_SLOTS:
     void scheduleBlocks()
     {
         QStringList los = fixture::scheduleLines();
-        los.insert(blockLine(5, 0), u"poznámka mezi bloky"_qs);
+        los.insert(blockLine(5, 0), u"poznámka mezi bloky"_s);
         // A later block of round 2 replaces the first one.
-        los << u"**"_qs << u"2"_qs << u"01.10.2007"_qs;
+        los << u"**"_s << u"2"_s << u"01.10.2007"_s;
         for (int m = 1; m <= kSlots; ++m)
-            los << u"%1-%2"_qs.arg(2 * m).arg(2 * m - 1) << (m == 4 ? u"3:2p"_qs : QString());
+            los << u"%1-%2"_s.arg(2 * m).arg(2 * m - 1) << (m == 4 ? u"3:2p"_s : QString());
         const SeasonStore s = load(fixture::competitionLines(), los);
         QCOMPARE(s.DATUM_KOLA(2), QDate(2007, 10, 1));
-        QCOMPARE(s.VYSLEDEK(4, 2), u"3:2p"_qs);
-        QCOMPARE(s.ZAPAS(1, 2), u"2-1"_qs);
+        QCOMPARE(s.VYSLEDEK(4, 2), u"3:2p"_s);
+        QCOMPARE(s.ZAPAS(1, 2), u"2-1"_s);
         QCOMPARE(s.DATUM_KOLA(5), fixture::roundDate(5));
-        QCOMPARE(roundEntryText(1, s.DATUM_KOLA(1)), u"1. kolo  -  12.9.2007"_qs);
+        QCOMPARE(roundEntryText(1, s.DATUM_KOLA(1)), u"1. kolo  -  12.9.2007"_s);
     }
 
     // Windows-1250 with CR LF or LF, UTF-8 with or without a byte order mark: the same league.
@@ -181,12 +183,12 @@ private Q_SLOTS:
         const QString path = fixture::writeLeague(QDir(m_dir.path()));
         const QByteArray crlf = contents(path);
         QVERIFY(crlf.contains("t03=\xC8. Bud\xECjovice\r\n"));
-        const QByteArray utf8 = fixture::competitionLines().join(u"\r\n"_qs).toUtf8();
+        const QByteArray utf8 = fixture::competitionLines().join(u"\r\n"_s).toUtf8();
         for (const QByteArray& bytes :
              QList<QByteArray>{QByteArray(crlf).replace("\r\n", "\n"), "\xEF\xBB\xBF" + utf8, utf8}) {
             put(path, bytes);
-            QCOMPARE(fixture::load(path).TymPodleCisla(3), u"Č. Budějovice"_qs);
-            QCOMPARE(fixture::load(path).caption, u"Liga  2007/2008"_qs);
+            QCOMPARE(fixture::load(path).TymPodleCisla(3), u"Č. Budějovice"_s);
+            QCOMPARE(fixture::load(path).caption, u"Liga  2007/2008"_s);
         }
     }
 
@@ -202,30 +204,30 @@ private Q_SLOTS:
             int reported;
             QString what;
         } cases[] = {
-            {"los", r2 + 1, u"53"_qs, r2 + 2, u"od 1 do 52"_qs},
-            {"los", r2 + 1, u"x"_qs, r2 + 2, u"od 1 do 52"_qs},
-            {"los", r2 + 2, u"31.2.2007"_qs, r2 + 3, u"datum"_qs},
-            {"los", r2 + 2, u"1.1.0999"_qs, r2 + 3, u"datum"_qs},
-            {"los", r2 + 2, u"1.1.20077"_qs, r2 + 3, u"datum"_qs},
-            {"los", -1, u"17"_qs, blockLine(52, 0) + 2, u"neúplný blok kola."_qs}, // ends after the marker
-            {"los", -1, u"16"_qs, blockLine(52, 1) + 2, u"chybí datum"_qs},
-            {"los", -1, u"2"_qs, blockLine(52, 16) + 1, u"chybí výsledek"_qs},
-            {"los", -1, u"18"_qs, blockLine(52, 0), u"chybí kolo 52"_qs},
-            {"los", -1, u"5"_qs, blockLine(52, 13) + 1, u"neúplný"_qs},
-            {"los", p, u"5 6"_qs, p + 1, u"„-“"_qs},
-            {"los", p, u"5-15"_qs, p + 1, u"od 1 do 14"_qs},
-            {"los", p, u"-5"_qs, p + 1, u"čísla týmů od 1 do 14"_qs},
-            {"los", p, u"3-3"_qs, p + 1, u"sám se sebou"_qs},
-            {"los", p, u"2-5"_qs, p + 1, u"tým č. 2 hraje v kole 2 dvakrát"_qs},
-            {"los", resultLine(7, 1), u"3:2P"_qs, resultLine(7, 1) + 1, u"výsledek"_qs},
-            {"los", 19, u"; t14 removed"_qs, pairingLine(1, 7) + 1, u"tým č. 14"_qs}, // unnamed team used
-            {"sezona", 19, u"t14=Tým\x1b[31m"_qs, 20, u"řídicí"_qs},
-            {"sezona", 4, u"HR2=deset"_qs, 5, u"HR2="_qs},
-            {"sezona", 3, u"HR1=15"_qs, 4, u"HR1="_qs},
-            {"sezona", 3, u"HR1=010"_qs, 4, u"HR1="_qs}, // two digits at most
-            {"sezona", 19, u"t15=Navíc"_qs, 20, u"od 1 do 14"_qs},
-            {"sezona", 19, u"t14=Tým 13"_qs, 20, u"stejný název"_qs},
-            {"sezona", 6, u"t01=Tým 5"_qs, 11, u"týmy č. 1 a 5"_qs},
+            {"los", r2 + 1, u"53"_s, r2 + 2, u"od 1 do 52"_s},
+            {"los", r2 + 1, u"x"_s, r2 + 2, u"od 1 do 52"_s},
+            {"los", r2 + 2, u"31.2.2007"_s, r2 + 3, u"datum"_s},
+            {"los", r2 + 2, u"1.1.0999"_s, r2 + 3, u"datum"_s},
+            {"los", r2 + 2, u"1.1.20077"_s, r2 + 3, u"datum"_s},
+            {"los", -1, u"17"_s, blockLine(52, 0) + 2, u"neúplný blok kola."_s}, // ends after the marker
+            {"los", -1, u"16"_s, blockLine(52, 1) + 2, u"chybí datum"_s},
+            {"los", -1, u"2"_s, blockLine(52, 16) + 1, u"chybí výsledek"_s},
+            {"los", -1, u"18"_s, blockLine(52, 0), u"chybí kolo 52"_s},
+            {"los", -1, u"5"_s, blockLine(52, 13) + 1, u"neúplný"_s},
+            {"los", p, u"5 6"_s, p + 1, u"„-“"_s},
+            {"los", p, u"5-15"_s, p + 1, u"od 1 do 14"_s},
+            {"los", p, u"-5"_s, p + 1, u"čísla týmů od 1 do 14"_s},
+            {"los", p, u"3-3"_s, p + 1, u"sám se sebou"_s},
+            {"los", p, u"2-5"_s, p + 1, u"tým č. 2 hraje v kole 2 dvakrát"_s},
+            {"los", resultLine(7, 1), u"3:2P"_s, resultLine(7, 1) + 1, u"výsledek"_s},
+            {"los", 19, u"; t14 removed"_s, pairingLine(1, 7) + 1, u"tým č. 14"_s}, // unnamed team used
+            {"sezona", 19, u"t14=Tým\x1b[31m"_s, 20, u"řídicí"_s},
+            {"sezona", 4, u"HR2=deset"_s, 5, u"HR2="_s},
+            {"sezona", 3, u"HR1=15"_s, 4, u"HR1="_s},
+            {"sezona", 3, u"HR1=010"_s, 4, u"HR1="_s}, // two digits at most
+            {"sezona", 19, u"t15=Navíc"_s, 20, u"od 1 do 14"_s},
+            {"sezona", 19, u"t14=Tým 13"_s, 20, u"stejný název"_s},
+            {"sezona", 6, u"t01=Tým 5"_s, 11, u"týmy č. 1 a 5"_s},
         };
         for (const auto& c : cases) {
             QStringList comp = fixture::competitionLines(), los = fixture::scheduleLines();
@@ -237,7 +239,7 @@ private Q_SLOTS:
                 lines[c.index] = c.text;
             const QString path = fixture::writeLeague(QDir(m_dir.path()), comp, los);
             const QString error = loadSeason(path, scheduleFileFor(path)).error();
-            const QString prefix = u"Soubor „%1_test.txt“, řádek %2: "_qs.arg(QLatin1String(c.file)).arg(c.reported);
+            const QString prefix = u"Soubor „%1_test.txt“, řádek %2: "_s.arg(QLatin1String(c.file)).arg(c.reported);
             QVERIFY2(error.startsWith(prefix) && error.contains(c.what), qPrintable(c.text + u" → " + error));
         }
     }
@@ -263,7 +265,7 @@ private Q_SLOTS:
                                       << "TÝM;BODY;DŮVOD";
         QTest::addRow("no reason") << "1;-3;"
                                    << "chybí důvod";
-        QTest::addRow("long reason") << u"1;-3;"_qs + QString(81, u'x') << "delší než 80";
+        QTest::addRow("long reason") << u"1;-3;"_s + QString(81, u'x') << "delší než 80";
     }
 
     void adjustmentsFile()
@@ -273,18 +275,18 @@ private Q_SLOTS:
         const QTemporaryDir dir;
         const QString path = fixture::writeLeague(QDir(dir.path()));
         QCOMPARE(readLeague(path).value().store.adjustments, QList<PointsAdjustment>()); // no file, none
-        fixture::put(adjustmentsFileFor(path), encodeLines({u"; komentář"_qs, QString(), line}));
+        fixture::put(adjustmentsFileFor(path), encodeLines({u"; komentář"_s, QString(), line}));
         const Result<ReadLeague> league = readLeague(path);
         QVERIFY(league.ok());
         if (!league.value().warning.isEmpty()) {
-            QVERIFY2(league.value().warning.startsWith(u"Soubor „upravy_test.txt“, řádek 3: "_qs) &&
+            QVERIFY2(league.value().warning.startsWith(u"Soubor „upravy_test.txt“, řádek 3: "_s) &&
                          league.value().warning.contains(fault),
                      qPrintable(league.value().warning));
             QVERIFY(league.value().store.adjustments.isEmpty());
             return;
         }
         const PointsAdjustment a = league.value().store.adjustments.value(0);
-        QCOMPARE(u"%1 %2 %3"_qs.arg(a.team).arg(a.points).arg(a.reason), fault);
+        QCOMPARE(u"%1 %2 %3"_s.arg(a.team).arg(a.points).arg(a.reason), fault);
         // Written back and read again, the same.
         QCOMPARE(saveAdjustments({a, a}, path, QDateTime(QDate(2008, 1, 2), QTime(3, 4))), QString());
         QCOMPARE(readLeague(path).value().store.adjustments, QList<PointsAdjustment>({a, a}));
@@ -293,10 +295,9 @@ private Q_SLOTS:
 
     void shortDates()
     {
-        QCOMPARE(parseShortDate(u"01.02.2008"_qs), QDate(2008, 2, 1));
-        QCOMPARE(parseShortDate(u"31.12.1000"_qs), QDate(1000, 12, 31));
-        for (const QString& wrong :
-             {u"1.1.0999"_qs, u"001.1.2007"_qs, u"1.001.2007"_qs, u"1.1.20077"_qs, u"30.2.2008"_qs})
+        QCOMPARE(parseShortDate(u"01.02.2008"_s), QDate(2008, 2, 1));
+        QCOMPARE(parseShortDate(u"31.12.1000"_s), QDate(1000, 12, 31));
+        for (const QString& wrong : {u"1.1.0999"_s, u"001.1.2007"_s, u"1.001.2007"_s, u"1.1.20077"_s, u"30.2.2008"_s})
             QVERIFY2(!parseShortDate(wrong).isValid(), qPrintable(wrong));
     }
 
@@ -312,7 +313,7 @@ private Q_SLOTS:
     void writeBlockBytes()
     {
         SeasonStore s = load();
-        s.match(2, 1).result = u"5:4p"_qs;
+        s.match(2, 1).result = u"5:4p"_s;
         std::swap(s.match(3, 1).home, s.match(3, 1).away);
         const QByteArray bytes = scheduleBytes(s);
         const QByteArray round1("**\r\n1\r\n12.9.2007\r\n1-2\r\n\r\n3-4\r\n5:4p\r\n6-5\r\n\r\n7-8\r\n\r\n9-10\r\n\r\n"
@@ -327,9 +328,9 @@ private Q_SLOTS:
     {
         const QString path = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
         SeasonStore original = fixture::load(path);
-        QCOMPARE(original.TymPodleCisla(3), u"Č. Budějovice"_qs);
-        original.match(7, 52).result = u"2:1n"_qs;
-        const QString copy = m_dir.filePath(u"sezona_copy.txt"_qs);
+        QCOMPARE(original.TymPodleCisla(3), u"Č. Budějovice"_s);
+        original.match(7, 52).result = u"2:1n"_s;
+        const QString copy = m_dir.filePath(u"sezona_copy.txt"_s);
         QVERIFY(QFile::copy(path, copy));
         for (int i = 0; i < 2; ++i) { // a new file, then replacing it
             QCOMPARE(writeSchedule(original, scheduleFileFor(copy)), QString());
@@ -339,7 +340,7 @@ private Q_SLOTS:
 
     void unreadableFiles()
     {
-        for (const QString& kind : {u"fifo"_qs, u"folder"_qs, u"device"_qs, u"huge"_qs, u"16 MiB"_qs, u"noteam"_qs}) {
+        for (const QString& kind : {u"fifo"_s, u"folder"_s, u"device"_s, u"huge"_s, u"16 MiB"_s, u"noteam"_s}) {
             QStringList comp = fixture::competitionLines();
             if (kind == u"noteam")
                 comp = comp.mid(0, 6);
@@ -353,15 +354,15 @@ private Q_SLOTS:
             else if (kind == u"folder")
                 QVERIFY(QDir().mkdir(los));
             else if (kind == u"device")
-                QVERIFY(QFile::link(u"/dev/zero"_qs, los));
+                QVERIFY(QFile::link(u"/dev/zero"_s, los));
             else if (QFile f(los); kind != u"noteam")
                 QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxDataFileBytes + (kind == u"huge")));
             const QString error = loadSeason(path, los).error();
-            const QString what = kind == u"noteam" ? u"Soubor „sezona_test.txt“ nepojmenovává žádný tým"_qs
-                                 : kind == u"huge" ? u"Soubor „los_test.txt“ je větší než 16 MiB"_qs
-                                                   : u"„los_test.txt“ není obyčejný soubor"_qs;
+            const QString what = kind == u"noteam" ? u"Soubor „sezona_test.txt“ nepojmenovává žádný tým"_s
+                                 : kind == u"huge" ? u"Soubor „los_test.txt“ je větší než 16 MiB"_s
+                                                   : u"„los_test.txt“ není obyčejný soubor"_s;
             if (kind == u"16 MiB") // read, then refused for what it holds
-                QVERIFY2(!error.contains(u"16 MiB"_qs) && error.contains(u"los_test.txt"_qs), qPrintable(error));
+                QVERIFY2(!error.contains(u"16 MiB"_s) && error.contains(u"los_test.txt"_s), qPrintable(error));
             else
                 QVERIFY2(error.contains(what), qPrintable(kind + u": " + error));
         }
@@ -387,7 +388,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, cause);
         QFETCH(QString, reason);
-        SmallDisk disk(m_dir.filePath(u"disk-"_qs + cause)); // a case of its own: the last may have left it read-only
+        SmallDisk disk(m_dir.filePath(u"disk-"_s + cause)); // a case of its own: the last may have left it read-only
         if ((cause == u"full" || cause == u"readonly-disk") && !disk.mounted)
             QSKIP("mounting a tmpfs needs root");
         const QDir folder(disk.path);
@@ -395,14 +396,14 @@ private Q_SLOTS:
         const QString los = scheduleFileFor(path);
         SeasonStore s = fixture::load(path);
         const QByteArray before = scheduleBytes(s);
-        s.match(1, 1).result = u"3:2"_qs;
+        s.match(1, 1).result = u"3:2"_s;
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         if (cause == u"limit") {
             signal(SIGXFSZ, SIG_IGN);
             const rlimit small{static_cast<rlim_t>(before.size() / 2), old.rlim_max};
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        } else if (QFile filler(folder.filePath(u"filler"_qs)); cause == u"full") {
+        } else if (QFile filler(folder.filePath(u"filler"_s)); cause == u"full") {
             QVERIFY(filler.open(QIODevice::WriteOnly));
             while (filler.write(QByteArray(1024, 'x')) == 1024 && filler.flush()) {
             }
@@ -411,10 +412,10 @@ private Q_SLOTS:
         } else if (cause == u"readonly-file") {
             QVERIFY(QFile::setPermissions(los, QFile::ReadOwner | QFile::ReadGroup));
         }
-        const QString target = cause == u"gone" ? m_dir.filePath(u"chybí/los_test.txt"_qs) : los;
+        const QString target = cause == u"gone" ? m_dir.filePath(u"chybí/los_test.txt"_s) : los;
         const QString error = writeSchedule(s, target);
         setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit: "_qs) && error.contains(reason),
+        QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit: "_s) && error.contains(reason),
                  qPrintable(error));
         QCOMPARE(contents(los), before);
     }
@@ -431,8 +432,8 @@ private Q_SLOTS:
         const QDir backups(backupFolderOf(los));
         const QStringList copies = backups.entryList(QDir::Files, QDir::Name);
         QCOMPARE(copies.size(), kKeptBackups);
-        QCOMPARE(copies.first(), u"los_test_2007-10-20_180003.txt"_qs);
-        QCOMPARE(copies.last(), u"los_test_2007-10-20_180021_2.txt"_qs);
+        QCOMPARE(copies.first(), u"los_test_2007-10-20_180003.txt"_s);
+        QCOMPARE(copies.last(), u"los_test_2007-10-20_180021_2.txt"_s);
         QCOMPARE(contents(backups.filePath(copies.last())), scheduleBytes(fixture::load(path)));
     }
 
@@ -442,7 +443,7 @@ private Q_SLOTS:
         auto first = std::make_unique<LeagueLock>(los);
         QCOMPARE(first->acquire(), QString());
         LeagueLock second(los);
-        QVERIFY(second.acquire().contains(u"los_test.txt"_qs));
+        QVERIFY(second.acquire().contains(u"los_test.txt"_s));
         first.reset();
         QCOMPARE(second.acquire(), QString());
     }
@@ -456,9 +457,9 @@ private Q_SLOTS:
         QTest::addRow("empty, left by a crash") << QByteArray() << 60 << QString();
         QTest::addRow("garbage") << QByteArray("\x01\x02 nothing like a lock") << 60 << QString();
         QTest::addRow("process gone here") << "999999999\nrinkomat\n" + here + '\n' << 60 << QString();
-        QTest::addRow("empty, being written now") << QByteArray() << 0 << u"los_test.txt.lock"_qs;
-        QTest::addRow("running here") << "PID\nsleep\n" + here + '\n' << 60 << u"jiné okno"_qs;
-        QTest::addRow("another computer") << QByteArray("4242\nrinkomat\nstick-pc\n") << 60 << u"„stick-pc“"_qs;
+        QTest::addRow("empty, being written now") << QByteArray() << 0 << u"los_test.txt.lock"_s;
+        QTest::addRow("running here") << "PID\nsleep\n" + here + '\n' << 60 << u"jiné okno"_s;
+        QTest::addRow("another computer") << QByteArray("4242\nrinkomat\nstick-pc\n") << 60 << u"„stick-pc“"_s;
     }
 
     void staleAndForeignLocks()
@@ -470,7 +471,7 @@ private Q_SLOTS:
         const QString los = scheduleFileFor(fixture::writeLeague(QDir(dir.path())));
         QProcess holder; // a program that runs here while the test looks at its lock
         if (lock.startsWith("PID")) {
-            holder.start(u"sleep"_qs, {u"60"_qs});
+            holder.start(u"sleep"_s, {u"60"_s});
             QVERIFY(holder.waitForStarted());
         }
         put(los + u".lock", lock.replace("PID", QByteArray::number(holder.processId())));
@@ -484,10 +485,9 @@ private Q_SLOTS:
             QCOMPARE(error, QString());
             return;
         }
-        QVERIFY2(error.contains(refusal) && error.contains(u"los_test.txt.lock"_qs),
-                 qPrintable(u"[%1] "_qs.arg(error)));
-        const bool foreign = refusal.contains(u"stick-pc"_qs);
-        QCOMPARE(league.otherComputer(), foreign ? u"stick-pc"_qs : QString());
+        QVERIFY2(error.contains(refusal) && error.contains(u"los_test.txt.lock"_s), qPrintable(u"[%1] "_s.arg(error)));
+        const bool foreign = refusal.contains(u"stick-pc"_s);
+        QCOMPARE(league.otherComputer(), foreign ? u"stick-pc"_s : QString());
         QCOMPARE(league.takeOver().isEmpty(), foreign); // only a lock nobody here can check is taken on request
         holder.kill();
         holder.waitForFinished();
@@ -497,8 +497,8 @@ private Q_SLOTS:
     {
         const QTemporaryDir dir;
         const QString los = scheduleFileFor(fixture::writeLeague(QDir(dir.path())));
-        const QStringList users{u".zaloha"_qs, u".backup"_qs, u".kopie1"_qs, u".Ab12Cd"_qs};
-        const QStringList ours{u".rinkomat-novy"_qs, u".rinkomat-novy.Ab12Cd"_qs};
+        const QStringList users{u".zaloha"_s, u".backup"_s, u".kopie1"_s, u".Ab12Cd"_s};
+        const QStringList ours{u".rinkomat-novy"_s, u".rinkomat-novy.Ab12Cd"_s};
         for (const QString& suffix : users + ours)
             put(los + suffix, "x");
         removeLeftoverTemporaries(los);
@@ -519,7 +519,7 @@ private Q_SLOTS:
         const QStringList copies = QDir(backupFolderOf(los)).entryList(QDir::Files);
         const QByteArray before = contents(los);
         SeasonStore s = fixture::load(path);
-        s.match(1, 1).result = u"10:2"_qs;
+        s.match(1, 1).result = u"10:2"_s;
         signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
@@ -527,7 +527,7 @@ private Q_SLOTS:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         const QString error = saveSchedule(s, los, start.addSecs(100), true);
         setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY2(error.contains(u"povolenou velikost"_qs), qPrintable(error));
+        QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         QCOMPARE(contents(los), before);
         QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files), copies);
         QCOMPARE(saveSchedule(s, los, start.addSecs(100), true), QString());
@@ -539,7 +539,7 @@ private Q_SLOTS:
     {
         const QTemporaryDir dir;
         const QString path = fixture::writeLeague(QDir(dir.path()));
-        const QList<PointsAdjustment> one{{1, -3, u"licence"_qs}};
+        const QList<PointsAdjustment> one{{1, -3, u"licence"_s}};
         QCOMPARE(saveAdjustments(one, path, QDateTime(QDate(2008, 1, 2), QTime(3, 4))), QString());
         const QByteArray before = contents(adjustmentsFileFor(path));
         signal(SIGXFSZ, SIG_IGN);
@@ -549,21 +549,21 @@ private Q_SLOTS:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         const QString error = saveAdjustments(one + one, path, QDateTime(QDate(2008, 1, 2), QTime(3, 5)));
         setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY2(error.contains(u"povolenou velikost"_qs), qPrintable(error));
+        QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         QCOMPARE(contents(adjustmentsFileFor(path)), before);
     }
 
     void recoveryJournal()
     {
         const QTemporaryDir dir;
-        const QString los = dir.filePath(u"los_test.txt"_qs);
+        const QString los = dir.filePath(u"los_test.txt"_s);
         const SeasonStore store = fixture::season();
         const RecoveryJournal journal(los);
         const Match first = store.match(1, 3);
-        const JournalEntry typed{3, 1, {first.home, first.away, u"4:3p"_qs}};
-        const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_qs}};
+        const JournalEntry typed{3, 1, {first.home, first.away, u"4:3p"_s}};
+        const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_s}};
         const JournalEntry unchanged{4, 2, store.match(2, 4)};
-        const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_qs}}; // one team is not enough
+        const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_s}}; // one team is not enough
         for (const JournalEntry& e : {typed, unchanged, otherPairing, swapped})
             QVERIFY(journal.record(e));
         QFile file(journal.path());
@@ -586,18 +586,18 @@ private Q_SLOTS:
         QStringList los = fixture::scheduleLines();
         los[resultLine(1, 1)] = QString(10'000'000, u'7');
         SeasonStore s = load();
-        const QString error = readSchedule(encodeLines(los), u"los_test.txt"_qs, s);
+        const QString error = readSchedule(encodeLines(los), u"los_test.txt"_s, s);
         QVERIFY2(error.size() < 200 && error.contains(QString(80, u'7') + u'…'), qPrintable(error.left(300)));
         const QByteArray newlines(kMaxDataFileBytes, '\n');
-        QVERIFY(readSchedule(newlines, u"los_test.txt"_qs, s).contains(u"řádků"_qs));
+        QVERIFY(readSchedule(newlines, u"los_test.txt"_s, s).contains(u"řádků"_s));
         QVERIFY(decodeLines(newlines).size() <= kMaxDataLines);
     }
 
     void installedDataFolder()
     {
         const QTemporaryDir root;
-        const QString shipped = root.filePath(u"usr/share/rinkomat/"_qs), program = root.filePath(u"usr/bin"_qs),
-                      user = root.filePath(u"home/.local/share/Rinkomat"_qs);
+        const QString shipped = root.filePath(u"usr/share/rinkomat/"_s), program = root.filePath(u"usr/bin"_s),
+                      user = root.filePath(u"home/.local/share/Rinkomat"_s);
         put(shipped + u"souteze/los_a.txt", "shipped");
         put(shipped + u"ad/1.jpg", "picture 1");
         put(shipped + u"1.st", "notice");
@@ -620,11 +620,10 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(user + u"/1.st"));
 
         // A user folder that cannot be made: the shipped data are used as they are.
-        put(root.filePath(u"home/blocked"_qs), "a file where the folder should be");
-        const DataFolder blocked = prepareDataFolder(program, root.filePath(u"home/blocked/Rinkomat"_qs));
+        put(root.filePath(u"home/blocked"_s), "a file where the folder should be");
+        const DataFolder blocked = prepareDataFolder(program, root.filePath(u"home/blocked/Rinkomat"_s));
         QCOMPARE(blocked.path, shipped.chopped(1));
-        QVERIFY2(blocked.problem.contains(u"home/blocked/Rinkomat"_qs) &&
-                     blocked.problem.contains(u"nepůjde uložit"_qs),
+        QVERIFY2(blocked.problem.contains(u"home/blocked/Rinkomat"_s) && blocked.problem.contains(u"nepůjde uložit"_s),
                  qPrintable(blocked.problem));
 
         // Portable: the data beside the program win.

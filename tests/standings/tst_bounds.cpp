@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Every completion of the unplayed matches, tried one by one: the answer the solver must give.
@@ -76,7 +78,7 @@ QString describe(const SeasonBounds& b)
 {
     QStringList teams;
     for (const PlaceBounds& t : b)
-        teams << u"%1-%2 (%3 %4 %5)"_qs.arg(t.best).arg(t.worst).arg(t.needed[0]).arg(t.needed[1]).arg(t.needed[2]);
+        teams << u"%1-%2 (%3 %4 %5)"_s.arg(t.best).arg(t.worst).arg(t.needed[0]).arg(t.needed[1]).arg(t.needed[2]);
     return teams.join(u", ");
 }
 
@@ -102,7 +104,7 @@ private Q_SLOTS:
         QFETCH(bool, withDraw);
         SeasonStore s = fixture::playedUpTo(played, alsoOpen);
         if (withDraw)
-            s.match(1, 1).result = u"2:2"_qs;
+            s.match(1, 1).result = u"2:2"_s;
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
     }
 };

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One field of the first `n` rows, joined by "|": pos, team, sco …
@@ -80,7 +82,7 @@ private Q_SLOTS:
                 got[3 + v] << QString::number(s(stat, v + 1, 4));
             }
         }
-        const QString zero = u"0 0 0 0 0 0 0 0 0"_qs;
+        const QString zero = u"0 0 0 0 0 0 0 0 0"_s;
         QCOMPARE(QStringList({got[0].join(u' '), got[1].join(u' '), got[2].join(u' ')}),
                  QStringList({home, zero, home}));
         QCOMPARE(QStringList({got[3].join(u' '), got[4].join(u' '), got[5].join(u' ')}),
@@ -89,7 +91,7 @@ private Q_SLOTS:
 
     void range()
     {
-        const SeasonStore season = fixture::season({{1, 1, u"2:0"_qs}, {2, 1, u"3:0"_qs}, {3, 1, u"1:0"_qs}});
+        const SeasonStore season = fixture::season({{1, 1, u"2:0"_s}, {2, 1, u"3:0"_s}, {3, 1, u"1:0"_s}});
         QCOMPARE(DataProTabulku(season, 2, 2)(Stat::GP, venue::Total, 1), 1);
         QCOMPARE(DataProTabulku(season, 2, 2)(Stat::PTS, venue::Total, 2), 3);
         QCOMPARE(DataProTabulku(season, 1, 3)(Stat::PTS, venue::Total, 1), 6);
@@ -97,7 +99,7 @@ private Q_SLOTS:
         // Every slot of a round counts, the last one too.
         SeasonStore full = fixture::season();
         for (int m = 1; m <= kSlots; ++m)
-            full.match(m, 52).result = u"1:0"_qs;
+            full.match(m, 52).result = u"1:0"_s;
         for (int t = 1; t <= kTeams; ++t)
             QCOMPARE(DataProTabulku(full, 52, 52)(Stat::GP, venue::Total, t), 1);
     }
@@ -133,8 +135,8 @@ private Q_SLOTS:
         s.at(Stat::GF, venue::Total, 12) = 30;
         s.at(Stat::GA, venue::Total, 12) = 27;
         const Standings st = SpocitatPoradi(fixture::season(), s, venue::Total, criterion::Points);
-        QCOMPARE(column(st, &StandingsRow::team, 5), u"9|12|2|3|1"_qs);
-        QCOMPARE(column(st, &StandingsRow::pos, 5), u"1.|2.|3.||5."_qs);
+        QCOMPARE(column(st, &StandingsRow::team, 5), u"9|12|2|3|1"_s);
+        QCOMPARE(column(st, &StandingsRow::pos, 5), u"1.|2.|3.||5."_s);
         QVERIFY(st.linesShown);
         QVERIFY(!SpocitatPoradi(fixture::season(), s, venue::Home, criterion::Points).linesShown);
         QVERIFY(!SpocitatPoradi(fixture::season(), s, venue::Total, criterion::GoalDifference).linesShown);
@@ -154,12 +156,12 @@ private Q_SLOTS:
         }
         QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
         const Standings st = SpocitatPoradi(fixture::season(), s, venue::Home, criterion::ExtraTimeSuccess);
-        QCOMPARE(column(st, &StandingsRow::sco, 6), u"(=75%)|(=75%)|(=50%)|(=25%)|(=12%)|--  "_qs);
-        QCOMPARE(column(st, &StandingsRow::team, 7), u"2|8|4|6|1|3|5"_qs);
-        QCOMPARE(column(st, &StandingsRow::pos, 8), u"1.||3.|4.|5.|6.||"_qs);
+        QCOMPARE(column(st, &StandingsRow::sco, 6), u"(=75%)|(=75%)|(=50%)|(=25%)|(=12%)|--  "_s);
+        QCOMPARE(column(st, &StandingsRow::team, 7), u"2|8|4|6|1|3|5"_s);
+        QCOMPARE(column(st, &StandingsRow::pos, 8), u"1.||3.|4.|5.|6.||"_s);
         QCOMPARE(st.rows[0].scoTooltip, QString());
         QCOMPARE(SpocitatPoradi(fixture::season(), s, venue::Home, criterion::ExtraTimeMatches).rows[0].sco,
-                 u"(=8)  "_qs);
+                 u"(=8)  "_s);
     }
 
     void allZeroSeason()
@@ -168,27 +170,26 @@ private Q_SLOTS:
         for (int c = 0; c <= criterion::ExtraTimeSuccess; ++c) {
             const QString pos = column(SpocitatPoradi(fixture::season(), s, venue::Total, c), &StandingsRow::pos);
             // Level teams share the first place, except by goal difference, which never shares one.
-            QCOMPARE(pos, c == criterion::GoalDifference ? u"1.|2.|3.|4.|5.|6.|7.|8.|9.|10.|11.|12.|13.|14."_qs
-                                                         : u"1.|||||||||||||"_qs);
+            QCOMPARE(pos, c == criterion::GoalDifference ? u"1.|2.|3.|4.|5.|6.|7.|8.|9.|10.|11.|12.|13.|14."_s
+                                                         : u"1.|||||||||||||"_s);
         }
-        QCOMPARE(byPoints(fixture::season()).rows[13].name, u"Tým 14"_qs);
+        QCOMPARE(byPoints(fixture::season()).rows[13].name, u"Tým 14"_s);
     }
 
     void goalDifferenceTooltip()
     {
-        const Standings st = byPoints(fixture::season({{1, 1, u"1:5"_qs}, {1, 2, u"2:2p"_qs}}));
+        const Standings st = byPoints(fixture::season({{1, 1, u"1:5"_s}, {1, 2, u"2:2p"_s}}));
         QCOMPARE(st.rows[13].team, 1);
-        QCOMPARE(st.rows[13].scoTooltip, u" -4 "_qs);
-        QCOMPARE(st.rows[13].sco, u"1:5"_qs);
-        QCOMPARE(st.rows[1].scoTooltip, u" 0 "_qs);
+        QCOMPARE(st.rows[13].scoTooltip, u" -4 "_s);
+        QCOMPARE(st.rows[13].sco, u"1:5"_s);
+        QCOMPARE(st.rows[1].scoTooltip, u" 0 "_s);
     }
 
     void graphPositions()
     {
         // Round 1: team 2 wins. Round 2 has no result. Round 3: team 1 beats team 2 twice over (slot 1 of
         // rounds 3 and 4); team 14 never plays after round 1 (postponed matches).
-        SeasonStore season =
-            fixture::season({{1, 1, u"0:2"_qs}, {1, 7, u"1:0"_qs}, {3, 1, u"5:0"_qs}, {4, 1, u"0:1"_qs}});
+        SeasonStore season = fixture::season({{1, 1, u"0:2"_s}, {1, 7, u"1:0"_s}, {3, 1, u"5:0"_s}, {4, 1, u"0:1"_s}});
         const GraphData g = computeGraph(season);
         // Round 2 has no result: it repeats the positions.
         QCOMPARE(
@@ -197,7 +198,7 @@ private Q_SLOTS:
         QCOMPARE(QList<int>({g.played[0], g.played[13], g.played[2]}), QList<int>({3, 1, 0}));
         QVERIFY(!graphWarning(season).isEmpty());
         for (int m = 2; m <= 6; ++m)
-            season.match(m, 1).result = u"1:1p"_qs;
+            season.match(m, 1).result = u"1:1p"_s;
         QCOMPARE(graphWarning(season), QString());
     }
 
@@ -210,9 +211,9 @@ private Q_SLOTS:
         s.HR2 = 1;
         for (int r = 1; r < kRounds; ++r) {
             for (int m = 1; m <= kSlots; ++m)
-                s.match(m, r).result = u"1:1p"_qs;
+                s.match(m, r).result = u"1:1p"_s;
         }
-        s.match(1, 1).result = u"1:0"_qs; // team 1 three points ahead of team 2, with one match left each
+        s.match(1, 1).result = u"1:0"_s; // team 1 three points ahead of team 2, with one match left each
         const Standings st = byPoints(s);
         QCOMPARE(st.rows[0].team, 1);
         QCOMPARE(st.rows[0].clinched, (QList<int>{1, 3}));
@@ -226,25 +227,25 @@ private Q_SLOTS:
         QTest::addColumn<bool>("final");
         QTest::addColumn<QString>("top"); // "team position reason" of the first rows
         // Team 1 beat team 2, who has the better goal difference.
-        const QStringList two{u"1 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs};
+        const QStringList two{u"1 1 2-1 0:1"_s, u"2 1 2-3 9:0"_s};
         QTest::addRow("two, running") << two << false << "2 1. |1 2. brankový rozdíl";
         QTest::addRow("two, mutual") << two << true << "1 1. |2 2. vzájemné zápasy – body 3:0";
         QTest::addRow("two, mutual in the last round")
-            << QStringList{u"52 1 2-1 0:1"_qs, u"2 1 2-3 9:0"_qs} << true << "1 1. |2 2. vzájemné zápasy – body 3:0";
-        QTest::addRow("two, mutual, slot 7") << QStringList{u"1 7 14-13 0:1"_qs, u"2 6 14-12 9:0"_qs} << true
-                                             << "13 1. |14 2. vzájemné zápasy – body 3:0";
+            << QStringList{u"52 1 2-1 0:1"_s, u"2 1 2-3 9:0"_s} << true << "1 1. |2 2. vzájemné zápasy – body 3:0";
+        QTest::addRow("two, mutual, slot 7")
+            << QStringList{u"1 7 14-13 0:1"_s, u"2 6 14-12 9:0"_s} << true << "13 1. |14 2. vzájemné zápasy – body 3:0";
         // Three level on 12: team 1 won all four mutual matches; 2 and 3 stay level in the three's mini-table
         // and are then parted by their own two matches.
-        const QStringList three{u"1 1 1-2 3:0"_qs, u"2 1 2-1 0:3"_qs, u"3 1 1-3 2:1"_qs, u"4 1 3-1 1:2"_qs,
-                                u"5 1 2-3 3:0"_qs, u"6 1 3-2 1:0"_qs, u"7 1 2-4 1:0"_qs, u"8 1 2-5 1:0"_qs,
-                                u"9 1 2-6 1:0"_qs, u"7 2 3-7 1:0"_qs, u"8 2 3-8 1:0"_qs, u"9 2 3-9 1:0"_qs};
+        const QStringList three{u"1 1 1-2 3:0"_s, u"2 1 2-1 0:3"_s, u"3 1 1-3 2:1"_s, u"4 1 3-1 1:2"_s,
+                                u"5 1 2-3 3:0"_s, u"6 1 3-2 1:0"_s, u"7 1 2-4 1:0"_s, u"8 1 2-5 1:0"_s,
+                                u"9 1 2-6 1:0"_s, u"7 2 3-7 1:0"_s, u"8 2 3-8 1:0"_s, u"9 2 3-9 1:0"_s};
         QTest::addRow("three, running, shared") << three << false << "1 1. |2 2. brankový rozdíl|3  ";
         QTest::addRow("three, mutual twice")
             << three << true << "1 1. |2 2. vzájemné zápasy – body 12:3|3 3. vzájemné zápasy – skóre";
         // Teams 2 and 3 never met: the mutual matches are not equal in number.
-        QTest::addRow("unequal meetings") << QStringList{u"1 1 1-2 1:0"_qs, u"2 1 3-1 1:0"_qs, u"3 1 2-4 5:0"_qs}
-                                          << true << "2 1. |3 2. brankový rozdíl|1 3. brankový rozdíl";
-        QTest::addRow("goals scored") << QStringList{u"1 1 1-4 3:2"_qs, u"1 2 3-2 1:0"_qs} << false
+        QTest::addRow("unequal meetings") << QStringList{u"1 1 1-2 1:0"_s, u"2 1 3-1 1:0"_s, u"3 1 2-4 5:0"_s} << true
+                                          << "2 1. |3 2. brankový rozdíl|1 3. brankový rozdíl";
+        QTest::addRow("goals scored") << QStringList{u"1 1 1-4 3:2"_s, u"1 2 3-2 1:0"_s} << false
                                       << "1 1. |3 2. vstřelené branky";
     }
 
@@ -279,15 +280,15 @@ private Q_SLOTS:
         QFETCH(int, venue);
         QFETCH(int, first);
         QFETCH(QString, placed);
-        SeasonStore s = withMatches({u"1 1 1-2 2:0"_qs, u"1 2 3-4 2:0"_qs});
-        s.adjustments = {{1, -2, u"licence"_qs}, {1, 1, u"odvolání"_qs}};
+        SeasonStore s = withMatches({u"1 1 1-2 2:0"_s, u"1 2 3-4 2:0"_s});
+        s.adjustments = {{1, -2, u"licence"_s}, {1, 1, u"odvolání"_s}};
         const Standings st = SpocitatPoradi(s, DataProTabulku(s, first, kRounds), venue, criterion::Points,
                                             RankingRules::Running, first);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [](const auto& r) { return r.team == 1; });
-        QCOMPARE(u"%1 %2 %3"_qs.arg(row->pos, row->pts).arg(row->adjustment), placed);
+        QCOMPARE(u"%1 %2 %3"_s.arg(row->pos, row->pts).arg(row->adjustment), placed);
         QCOMPARE(row->reasons.size(), venue == venue::Total ? 2 : 0);
         if (venue == venue::Total && first == 1) {
-            QCOMPARE(row->reasons.value(0), u"Tým 1 -2: licence"_qs);
+            QCOMPARE(row->reasons.value(0), u"Tým 1 -2: licence"_s);
             QCOMPARE(computeGraph(s).positions[0][0], 2); // the graph counts them too
         }
     }
@@ -320,8 +321,8 @@ private Q_SLOTS:
         QFETCH(int, last);
         QFETCH(QString, form);
         QFETCH(QString, moved);
-        const SeasonStore s = withMatches({u"1 1 1-2 1:0"_qs, u"2 1 1-2 2:3"_qs, u"3 1 1-2 3:3"_qs, u"4 1 1-2 4:3p"_qs,
-                                           u"5 1 1-2 2:3n"_qs, u"6 1 1-2 5:4"_qs, u"6 7 13-14 9:0"_qs});
+        const SeasonStore s = withMatches({u"1 1 1-2 1:0"_s, u"2 1 1-2 2:3"_s, u"3 1 1-2 3:3"_s, u"4 1 1-2 4:3p"_s,
+                                           u"5 1 1-2 2:3n"_s, u"6 1 1-2 5:4"_s, u"6 7 13-14 9:0"_s});
         const Standings st =
             SpocitatPoradi(s, DataProTabulku(s, 1, last), venue, criterion::Points, RankingRules::Running, 1, last);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [&](const auto& r) { return r.team == team; });
@@ -334,44 +335,44 @@ private Q_SLOTS:
     {
         const QTemporaryDir dir;
         QStringList older = fixture::competitionLines(), other = fixture::competitionLines();
-        older.replaceInStrings(u"2007/2008"_qs, u"2006/2007"_qs).replaceInStrings(u"t14=Tým 14"_qs, u"t14=Starý"_qs);
-        other.replaceInStrings(u"nazev=Liga"_qs, u"nazev=Liga juniorů"_qs);
+        older.replaceInStrings(u"2007/2008"_s, u"2006/2007"_s).replaceInStrings(u"t14=Tým 14"_s, u"t14=Starý"_s);
+        other.replaceInStrings(u"nazev=Liga"_s, u"nazev=Liga juniorů"_s);
         QStringList played = fixture::scheduleLines(), broken = fixture::scheduleLines();
         for (int r = 1; r <= kRounds; ++r)
             for (int m = 1; m <= kSlots; ++m)
-                played[fixture::resultLine(r, m)] = r == 1 && m == 7 ? u"0:9"_qs : u"1:0"_qs;
-        broken[fixture::resultLine(1, 1)] = u"x"_qs;
+                played[fixture::resultLine(r, m)] = r == 1 && m == 7 ? u"0:9"_s : u"1:0"_s;
+        broken[fixture::resultLine(1, 1)] = u"x"_s;
         QStringList newer = fixture::scheduleLines();
-        newer[fixture::resultLine(1, 1)] = u"2:1p"_qs;
+        newer[fixture::resultLine(1, 1)] = u"2:1p"_s;
         const QString newest =
-            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), newer, u"liga0708"_qs);
-        fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607"_qs);
-        fixture::writeLeague(QDir(dir.path()), older, broken, u"liga0506"_qs);
-        fixture::writeLeague(QDir(dir.path()), other, played, u"junior0708"_qs);
-        QCOMPARE(saveAdjustments({{2, -5, u"licence"_qs}, {1, 1, u"odvolání"_qs}}, newest, {}), QString());
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), newer, u"liga0708"_s);
+        fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607"_s);
+        fixture::writeLeague(QDir(dir.path()), older, broken, u"liga0506"_s);
+        fixture::writeLeague(QDir(dir.path()), other, played, u"junior0708"_s);
+        QCOMPARE(saveAdjustments({{2, -5, u"licence"_s}, {1, 1, u"odvolání"_s}}, newest, {}), QString());
 
-        const AllTime t = ::allTimeTable(dir.path(), u"Liga"_qs);
-        QCOMPARE(competitionNames(dir.path()), (QStringList{u"Liga juniorů"_qs, u"Liga"_qs}));
+        const AllTime t = ::allTimeTable(dir.path(), u"Liga"_s);
+        QCOMPARE(competitionNames(dir.path()), (QStringList{u"Liga juniorů"_s, u"Liga"_s}));
         QStringList seasons;
         for (const AllTimeSeason& s : t.seasons)
             seasons << seasonHeader(s);
-        QCOMPARE(seasons, (QStringList{u"2007/2008 (hraje se)"_qs, u"2006/2007"_qs}));
+        QCOMPARE(seasons, (QStringList{u"2007/2008 (hraje se)"_s, u"2006/2007"_s}));
         const ViewTable v = allTimeView(t);
         QCOMPARE(v.rows.size(), 15); // Tým 14 and Starý are two rows
         // Every team wins its 26 home matches but 13, whose 9-goal loss makes Starý first on points per match
         // over Tým 1, level on points with one extra-time win and +1 in one more match.
-        QCOMPARE(v.rows[0].mid(0, 4), (QStringList{u"1."_qs, u"Starý"_qs, u"1"_qs, u"52"_qs}));
-        QCOMPARE(v.rows[0].mid(9), (QStringList{u"35:25"_qs, u"81"_qs, u"1,56"_qs}));
+        QCOMPARE(v.rows[0].mid(0, 4), (QStringList{u"1."_s, u"Starý"_s, u"1"_s, u"52"_s}));
+        QCOMPARE(v.rows[0].mid(9), (QStringList{u"35:25"_s, u"81"_s, u"1,56"_s}));
         QCOMPARE(v.rows[1].mid(1, 3) + v.rows[1].mid(10),
-                 (QStringList{u"Tým 1"_qs, u"2"_qs, u"53"_qs, u"81"_qs, u"1,53"_qs}));
+                 (QStringList{u"Tým 1"_s, u"2"_s, u"53"_s, u"81"_s, u"1,53"_s}));
         const auto row = [&](const QString& team) {
             return *std::find_if(v.rows.begin(), v.rows.end(), [&](const QStringList& r) { return r[1] == team; });
         };
-        QCOMPARE(row(u"Tým 2"_qs).value(10), u"74"_qs); // 26 wins, an extra-time loss, -5
-        QCOMPARE(row(u"Tým 14"_qs).mid(2, 2), (QStringList{u"1"_qs, u"0"_qs}));
-        QCOMPARE(placesView(t).rows.last(), (QStringList{u"Tým 14"_qs, u"2."_qs, QString()}));
+        QCOMPARE(row(u"Tým 2"_s).value(10), u"74"_s); // 26 wins, an extra-time loss, -5
+        QCOMPARE(row(u"Tým 14"_s).mid(2, 2), (QStringList{u"1"_s, u"0"_s}));
+        QCOMPARE(placesView(t).rows.last(), (QStringList{u"Tým 14"_s, u"2."_s, QString()}));
         QCOMPARE(t.problems.size(), 1);
-        QVERIFY2(t.problems[0].contains(u"Liga 2006/2007"_qs) && t.problems[0].contains(u"los_liga0506.txt"_qs),
+        QVERIFY2(t.problems[0].contains(u"Liga 2006/2007"_s) && t.problems[0].contains(u"los_liga0506.txt"_s),
                  qPrintable(t.problems[0]));
     }
 
@@ -403,7 +404,7 @@ private Q_SLOTS:
         s.HR1 = hr1;
         for (int r = 1; r <= played; ++r) {
             for (int m = 1; m <= kSlots; ++m)
-                s.match(m, r).result = r % 2 ? u"1:0"_qs : u"0:1"_qs;
+                s.match(m, r).result = r % 2 ? u"1:0"_s : u"0:1"_s;
         }
         const Standings st = byPoints(s);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [&](const auto& r) { return r.team == team; });
@@ -415,7 +416,7 @@ private Q_SLOTS:
             const Standings open = byPoints(s);
             QVERIFY(std::any_of(open.rows.begin(), open.rows.end(),
                                 [](const StandingsRow& r) { return r.clinched.size() + r.out.size() < 3; }));
-            s.match(kSlots, kRounds).result = u"0:1"_qs;
+            s.match(kSlots, kRounds).result = u"0:1"_s;
         }
         // Only the whole season's table by points shows them.
         for (const Standings& other : {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, criterion::Points,

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using fixture::child, fixture::visibleWindow;
 
 class tst_startup final : public QObject {
@@ -28,38 +30,38 @@ private Q_SLOTS:
 
     void noticeThenSplashThenPicker()
     {
-        QVERIFY(QFile::exists(path(u"1.st"_qs)));
+        QVERIFY(QFile::exists(path(u"1.st"_s)));
         frm1ST::start();
-        auto* notice = visibleWindow<frm1ST>(u"frm1ST"_qs);
+        auto* notice = visibleWindow<frm1ST>(u"frm1ST"_s);
         QVERIFY(notice);
-        QCOMPARE(child<QLabel>(notice, u"Label4"_qs)->text(), u"Současné údaje:  20. 10. 2007  18:05"_qs);
-        QTest::mouseClick(child<QPushButton>(notice, u"Command1"_qs), Qt::LeftButton);
-        QVERIFY(!QFile::exists(path(u"1.st"_qs)));
-        auto* splash = visibleWindow<frmSUB>(u"frmSUB"_qs);
+        QCOMPARE(child<QLabel>(notice, u"Label4"_s)->text(), u"Současné údaje:  20. 10. 2007  18:05"_s);
+        QTest::mouseClick(child<QPushButton>(notice, u"Command1"_s), Qt::LeftButton);
+        QVERIFY(!QFile::exists(path(u"1.st"_s)));
+        auto* splash = visibleWindow<frmSUB>(u"frmSUB"_s);
         QVERIFY(splash);
-        QCOMPARE(child<QLabel>(splash, u"Label2"_qs)->text(), u"verze 3.4.1"_qs);
+        QCOMPARE(child<QLabel>(splash, u"Label2"_s)->text(), u"verze 3.4.1"_s);
         QCOMPARE(splash->geometry().center(), splash->screen()->availableGeometry().center());
-        WAIT_FOR(!visibleWindow<frm1ST>(u"frm1ST"_qs));
+        WAIT_FOR(!visibleWindow<frm1ST>(u"frm1ST"_s));
         WAIT_FOR(splash->animation() >= 0);
-        QTest::mouseClick(child<QLabel>(splash, u"PIC"_qs), Qt::LeftButton);
+        QTest::mouseClick(child<QLabel>(splash, u"PIC"_s), Qt::LeftButton);
         QCOMPARE(m_desktop->urls.size(), 1);
-        WAIT_FOR(visibleWindow<frmUvod>(u"frmUvod"_qs));
-        QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
+        WAIT_FOR(visibleWindow<frmUvod>(u"frmUvod"_s));
+        QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_s));
 
-        auto* picker = visibleWindow<frmUvod>(u"frmUvod"_qs);
-        QCOMPARE(fixture::items(child<QListWidget>(picker, u"LSTsouteze"_qs)),
-                 (QStringList{u"Extraliga 2007/2008"_qs, u"1. liga 2007/2008"_qs, QString(31, u'-'),
-                              u"Extraliga 2006/2007"_qs}));
-        const QString firstTag = child<QLabel>(picker, u"L2"_qs)->text();
-        WAIT_FOR(child<QLabel>(picker, u"L2"_qs)->text() != firstTag);
+        auto* picker = visibleWindow<frmUvod>(u"frmUvod"_s);
+        QCOMPARE(fixture::items(child<QListWidget>(picker, u"LSTsouteze"_s)),
+                 (QStringList{u"Extraliga 2007/2008"_s, u"1. liga 2007/2008"_s, QString(31, u'-'),
+                              u"Extraliga 2006/2007"_s}));
+        const QString firstTag = child<QLabel>(picker, u"L2"_s)->text();
+        WAIT_FOR(child<QLabel>(picker, u"L2"_s)->text() != firstTag);
     }
 
     void noticeSkippedWithoutMarker()
     {
-        QVERIFY(QFile::remove(path(u"1.st"_qs)));
+        QVERIFY(QFile::remove(path(u"1.st"_s)));
         frm1ST::start();
-        QVERIFY(!visibleWindow<frm1ST>(u"frm1ST"_qs));
-        QVERIFY(visibleWindow<frmSUB>(u"frmSUB"_qs));
+        QVERIFY(!visibleWindow<frm1ST>(u"frm1ST"_s));
+        QVERIFY(visibleWindow<frmSUB>(u"frmSUB"_s));
     }
 
     void damagedPictureEndsProgram_data()
@@ -77,25 +79,25 @@ private Q_SLOTS:
         QFile f(path(picture));
         QVERIFY(remove ? f.remove() : (f.open(QIODevice::Append) && f.write("x") == 1));
         f.close();
-        QVERIFY(QFile::remove(path(u"1.st"_qs)));
+        QVERIFY(QFile::remove(path(u"1.st"_s)));
         frm1ST::start();
-        QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_qs));
+        QVERIFY(!visibleWindow<frmSUB>(u"frmSUB"_s));
         QCOMPARE(m_desktop->messages.size(), 1);
-        QCOMPARE(m_desktop->messages[0].text, u"Chybějící nebo poškozená data!"_qs);
+        QCOMPARE(m_desktop->messages[0].text, u"Chybějící nebo poškozená data!"_s);
         QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
     }
 
     void pickerRefusals()
     {
         // A competition without its schedule, and one whose schedule is broken.
-        QVERIFY(QFile::copy(path(u"souteze/sezona_extraliga0708.txt"_qs), path(u"souteze/sezona_zzbezlosu.txt"_qs)));
-        fixture::writeLeague(QDir(path(u"souteze"_qs)), fixture::competitionLines(),
-                             fixture::scheduleLines().mid(0, 100), u"zzvadna"_qs);
+        QVERIFY(QFile::copy(path(u"souteze/sezona_extraliga0708.txt"_s), path(u"souteze/sezona_zzbezlosu.txt"_s)));
+        fixture::writeLeague(QDir(path(u"souteze"_s)), fixture::competitionLines(),
+                             fixture::scheduleLines().mid(0, 100), u"zzvadna"_s);
         frmUvod* picker = openPicker();
-        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_qs);
+        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_s);
         const auto open = [&](int row) {
             list->setCurrentRow(row);
-            QTest::mouseClick(child<QPushButton>(picker, u"Command1"_qs), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(picker, u"Command1"_s), Qt::LeftButton);
         };
         // The separator or no choice: nothing happens.
         open(fixture::items(list).indexOf(QString(31, u'-')));
@@ -103,12 +105,12 @@ private Q_SLOTS:
         QVERIFY(m_desktop->messages.isEmpty());
         // Both copies of Extraliga 2007/2008 stand above the separator in file order: the copy is third.
         open(2);
-        open(fixture::items(list).indexOf(u"Liga 2007/2008"_qs));
+        open(fixture::items(list).indexOf(u"Liga 2007/2008"_s));
         QCOMPARE(m_desktop->messages.size(), 2);
-        QCOMPARE(m_desktop->messages[0].text, u"Nenalezeno!"_qs);
+        QCOMPARE(m_desktop->messages[0].text, u"Nenalezeno!"_s);
         QCOMPARE(m_desktop->messages[0].icon, Desktop::Icon::Critical);
-        QVERIFY2(m_desktop->messages[1].text.contains(u"los_zzvadna.txt"_qs), qPrintable(m_desktop->messages[1].text));
-        QVERIFY(picker->isVisible() && !visibleWindow<frmMain>(u"frmMain"_qs));
+        QVERIFY2(m_desktop->messages[1].text.contains(u"los_zzvadna.txt"_s), qPrintable(m_desktop->messages[1].text));
+        QVERIFY(picker->isVisible() && !visibleWindow<frmMain>(u"frmMain"_s));
         QTest::keyClick(list, Qt::Key_Escape);
         QVERIFY(!picker->isVisible());
     }
@@ -117,16 +119,16 @@ private Q_SLOTS:
     {
         frmUvod* picker = openPicker();
         QVERIFY(QTest::qWaitForWindowExposed(picker));
-        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_qs);
+        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_s);
         list->setCurrentRow(3);
         const QPoint item = list->visualItemRect(list->item(3)).center();
         QTest::mousePress(list->viewport(), Qt::LeftButton, {}, item); // a real double-click starts with a press
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item);
-        auto* main = visibleWindow<frmMain>(u"frmMain"_qs);
+        auto* main = visibleWindow<frmMain>(u"frmMain"_s);
         QVERIFY(main);
-        QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_qs);
-        QCOMPARE(frmUvod::otvirany_los, path(u"souteze/los_extraliga0607.txt"_qs));
-        WAIT_FOR(!visibleWindow<frmUvod>(u"frmUvod"_qs));
+        QCOMPARE(main->windowTitle(), u"Extraliga  2006/2007"_s);
+        QCOMPARE(frmUvod::otvirany_los, path(u"souteze/los_extraliga0607.txt"_s));
+        WAIT_FOR(!visibleWindow<frmUvod>(u"frmUvod"_s));
         const auto windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }),
                  1);

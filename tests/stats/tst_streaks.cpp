@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The streak table of the fixture league for these teams' letters at venue 3: "pos team current longest" rows.
@@ -35,11 +37,11 @@ private Q_SLOTS:
         for (int t = 0; t < 16; ++t) {
             for (auto mode : {OvertimeMode::Draw, OvertimeMode::FinalResult}) {
                 // The type leads the compared text, so that a failure names it.
-                const QString row = streaks({{5, u"AABDAEA"_qs}}, t, streakorder::Alphabetical, mode)[4];
-                QCOMPARE(QString::number(t) + u' ' + row, u"%1 -. Tým 5 %2"_qs.arg(t).arg(QLatin1String(
-                                                              expected[t][mode == OvertimeMode::FinalResult])));
+                const QString row = streaks({{5, u"AABDAEA"_s}}, t, streakorder::Alphabetical, mode)[4];
+                QCOMPARE(QString::number(t) + u' ' + row,
+                         u"%1 -. Tým 5 %2"_s.arg(t).arg(QLatin1String(expected[t][mode == OvertimeMode::FinalResult])));
                 // Types 8..12 look at overtime matches only: a regular win or loss neither counts nor breaks them.
-                QCOMPARE(markStreak(u"ABCDE"_qs, t, mode).size(), t >= 8 && t <= 12 ? 3 : 5);
+                QCOMPARE(markStreak(u"ABCDE"_s, t, mode).size(), t >= 8 && t <= 12 ? 3 : 5);
             }
         }
     }
@@ -47,44 +49,43 @@ private Q_SLOTS:
     void order()
     {
         // No matches sort below 0 and are shown as "-"; level teams share a position.
-        QCOMPARE(streaks({{1, u"AAA"_qs}, {2, u"AEAE"_qs}, {3, u"E"_qs}}, 0, streakorder::ByLongest, {}, 5),
-                 QStringList({u"1. Tým 1 3 3"_qs, u"2. Tým 2 0 1"_qs, u"3. Č. Budějovice 0 0"_qs, u"4. Tým 4 - -"_qs,
-                              u" Tým 5 - -"_qs}));
-        QCOMPARE(streaks({{2, u"AAAA"_qs}, {6, u"AAAAE"_qs}, {9, u"EAAAA"_qs}, {11, u"AAE"_qs}, {12, u"AAA"_qs}}, 0,
-                         streakorder::ByLongest, {}, 5),
-                 QStringList({u"1. Tým 2 4 4"_qs, u" Tým 6 0 4"_qs, u" Tým 9 4 4"_qs, u"4. Tým 12 3 3"_qs,
-                              u"5. Tým 11 0 2"_qs}));
-        // By the current streak: equal ones share a position whatever the longest, and keep the longest's order.
+        QCOMPARE(streaks({{1, u"AAA"_s}, {2, u"AEAE"_s}, {3, u"E"_s}}, 0, streakorder::ByLongest, {}, 5),
+                 QStringList({u"1. Tým 1 3 3"_s, u"2. Tým 2 0 1"_s, u"3. Č. Budějovice 0 0"_s, u"4. Tým 4 - -"_s,
+                              u" Tým 5 - -"_s}));
         QCOMPARE(
-            streaks({{3, u"AAAAAEAA"_qs}, {4, u"AAAAAAAEAA"_qs}, {7, u"AAA"_qs}}, 0, streakorder::ByCurrent, {}, 4),
-            QStringList({u"1. Tým 7 3 3"_qs, u"2. Tým 4 2 7"_qs, u" Č. Budějovice 2 5"_qs, u"4. Tým 1 - -"_qs}));
-        const QStringList alphabetical = streaks({{14, u"AAAA"_qs}}, 0, streakorder::Alphabetical);
-        QCOMPARE(alphabetical.first(), u"-. Tým 1 - -"_qs);
-        QCOMPARE(alphabetical.last(), u"-. Tým 14 4 4"_qs);
+            streaks({{2, u"AAAA"_s}, {6, u"AAAAE"_s}, {9, u"EAAAA"_s}, {11, u"AAE"_s}, {12, u"AAA"_s}}, 0,
+                    streakorder::ByLongest, {}, 5),
+            QStringList({u"1. Tým 2 4 4"_s, u" Tým 6 0 4"_s, u" Tým 9 4 4"_s, u"4. Tým 12 3 3"_s, u"5. Tým 11 0 2"_s}));
+        // By the current streak: equal ones share a position whatever the longest, and keep the longest's order.
+        QCOMPARE(streaks({{3, u"AAAAAEAA"_s}, {4, u"AAAAAAAEAA"_s}, {7, u"AAA"_s}}, 0, streakorder::ByCurrent, {}, 4),
+                 QStringList({u"1. Tým 7 3 3"_s, u"2. Tým 4 2 7"_s, u" Č. Budějovice 2 5"_s, u"4. Tým 1 - -"_s}));
+        const QStringList alphabetical = streaks({{14, u"AAAA"_s}}, 0, streakorder::Alphabetical);
+        QCOMPARE(alphabetical.first(), u"-. Tým 1 - -"_s);
+        QCOMPARE(alphabetical.last(), u"-. Tým 14 4 4"_s);
         // Only regulation results: the overtime types have nothing left to count.
-        QCOMPARE(streaks({{2, u"AEAE"_qs}}, 8, streakorder::Alphabetical)[1], u"-. Tým 2 - -"_qs);
+        QCOMPARE(streaks({{2, u"AEAE"_s}}, 8, streakorder::Alphabetical)[1], u"-. Tým 2 - -"_s);
     }
 
     void outcomeHistory()
     {
         // Team 1 plays at home in odd rounds and away in even ones.
         const OutcomeHistory serie = buildSerie(fixture::season(
-            {{1, 1, u"3:0"_qs}, {2, 1, u"4:1"_qs}, {3, 1, u"2:3p"_qs}, {4, 1, u"2:3n"_qs}, {5, 1, u"1:1p"_qs}}));
+            {{1, 1, u"3:0"_s}, {2, 1, u"4:1"_s}, {3, 1, u"2:3p"_s}, {4, 1, u"2:3n"_s}, {5, 1, u"1:1p"_s}}));
         QCOMPARE(QStringList({serie[0][0], serie[1][0], serie[2][0], serie[2][1]}),
-                 QStringList({u"ADC"_qs, u"EB"_qs, u"AEDBC"_qs, u"EABDC"_qs}));
-        QCOMPARE(buildSerie(fixture::season({{52, 7, u"3:0"_qs}}))[2][13], u"A"_qs); // last round, last slot
+                 QStringList({u"ADC"_s, u"EB"_s, u"AEDBC"_s, u"EABDC"_s}));
+        QCOMPARE(buildSerie(fixture::season({{52, 7, u"3:0"_s}}))[2][13], u"A"_s); // last round, last slot
     }
 
     void crossCells()
     {
         // Team 1 hosts team 2 in rounds 1, 3, 5, …; team 3 hosts team 4 in even rounds.
         const CrossTable cells = crossTable(fixture::season(
-            {{1, 1, u"3:2"_qs}, {5, 1, u"1:0"_qs}, {2, 2, u"2:2p"_qs}, {3, 3, u"4:1"_qs}, {9, 3, u"1:2"_qs}}));
-        QCOMPARE(cells[0][1], u"3:2\r\n\r\n1:0"_qs + QString(u"\r\n"_qs).repeated(23));
-        QCOMPARE(cells[3][2], u"2:2p"_qs + QString(u"\r\n"_qs).repeated(25));
+            {{1, 1, u"3:2"_s}, {5, 1, u"1:0"_s}, {2, 2, u"2:2p"_s}, {3, 3, u"4:1"_s}, {9, 3, u"1:2"_s}}));
+        QCOMPARE(cells[0][1], u"3:2\r\n\r\n1:0"_s + QString(u"\r\n"_s).repeated(23));
+        QCOMPARE(cells[3][2], u"2:2p"_s + QString(u"\r\n"_s).repeated(25));
         QCOMPARE(cells[1][0] + cells[0][0], QString()); // every meeting at team 2 unplayed; no team meets itself
         // Round 1 unplayed: the cell starts with the later result itself, not with a line break.
-        QVERIFY(cells[4][5].startsWith(u"4:1\r\n\r\n\r\n1:2\r\n"_qs));
+        QVERIFY(cells[4][5].startsWith(u"4:1\r\n\r\n\r\n1:2\r\n"_s));
     }
 };
 

@@ -620,8 +620,6 @@ CommandOutput update(const Context& c)
     const QString keep = c.parser->value(u"conflicts"_s);
     if (c.parser->isSet(u"conflicts"_s) && keep != u"mine" && keep != u"server")
         throw UsageError{u"--conflicts: mine nebo server"_s};
-    if (c.parser->isSet(u"yes"_s) && c.parser->isSet(u"no"_s))
-        throw UsageError{u"--yes a --no se vylučují"_s};
     // The folder is checked before the server is asked anything.
     if (!QFileInfo(QDir(c.args[1]).filePath(u"souteze"_s)).isDir())
         throw FileError{
@@ -828,16 +826,16 @@ const std::map<QString, Command>& commands()
           {u"sims"_s, u"seed"_s, u"team"_s, u"line"_s, assume},
           forecast}},
         {u"update"_s,
-         {u"update ADRESA SLOŽKA [--yes|--no] [--conflicts mine|server]"_s,
+         {u"update ADRESA SLOŽKA [--yes] [--conflicts mine|server]"_s,
           u"aktualizace dat programové složky ze serveru"_s,
           u"  ADRESA       http://… stránky s aktualizacemi\n  SLOŽKA       programová složka (se složkou souteze/)\n"
-          "  --yes, --no  odpověď na otázky (výchozí ne)\n"
+          "  --yes        na otázky odpovědět ano (bez ní ne)\n"
           "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n\n"
           "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_s,
           2,
           2,
           JsonFormat,
-          {u"yes"_s, u"no"_s, u"conflicts"_s},
+          {u"yes"_s, u"conflicts"_s},
           update}},
     };
     return all;

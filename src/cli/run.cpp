@@ -111,7 +111,6 @@ int cli::run(const QStringList& arguments)
                        {u"seed"_s, u"semínko simulace"_s, u"S"_s},
                        {u"line"_s, u"dělicí čára klíčových zápasů 1 až 3"_s, u"K"_s},
                        {u"yes"_s, u"na každou otázku odpovědět ano"_s},
-                       {u"no"_s, u"na každou otázku odpovědět ne"_s},
                        {u"list"_s, u"vypsat úpravy bodů"_s},
                        {u"name"_s, u"název soutěže"_s, u"TEXT"_s},
                        {u"places"_s, u"konečná umístění po sezónách"_s},

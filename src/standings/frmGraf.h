@@ -15,7 +15,6 @@ class frmGraf final : public QDialog {
 public:
     frmGraf(const SeasonStore& season, QWidget* parent);
 
-    const GraphData& data() const { return m_data; }
     // The segments VykreslitCary draws now, in drawing order, in logical pixels.
     QList<std::pair<QLine, QColor>> segments() const;
 

@@ -61,8 +61,6 @@ frm1ST::frm1ST()
             l->setFont(f);
         }
         layout->addWidget(l);
-        if (i == 3)
-            Label4 = l;
     }
     Command1 = new QPushButton(u"Pokračovat"_s, this);
     Command1->setObjectName(u"Command1"_s);

@@ -16,7 +16,6 @@ public:
     frm1ST();
 
 private:
-    QLabel* Label4 = nullptr;
     QPushButton* Command1 = nullptr;
 
     void onContinue();

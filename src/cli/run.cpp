@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 using namespace Qt::StringLiterals;
 
@@ -49,7 +50,8 @@ QString usage()
           << u"Volba se píše „--volba hodnota“ i „--volba=hodnota“. Nápověda k příkazu: rinkomat-cli PŘÍKAZ --help; "
              "verze: rinkomat-cli --version"_s
           << QString() << u"Návratové kódy:"_s << u"  0   úspěch"_s << u"  1   aktualizace dat se nezdařila"_s
-          << u"  2   soubor nebo ligu nelze přečíst, zapsat či otevřít"_s << u"  64  chybné argumenty"_s;
+          << u"  2   soubor nebo ligu nelze přečíst, zapsat či otevřít"_s << u"  64  chybné argumenty"_s
+          << u"  70  vnitřní chyba programu"_s;
     return lines.join(u'\n');
 }
 
@@ -84,11 +86,9 @@ int runSibling(const QStringList& arguments)
     return 2;
 }
 
-} // namespace
-
-int cli::run(const QStringList& arguments)
+// Every option of every command; which command takes which is the commands' table's.
+void addOptions(QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOptions({{{u"h"_s, u"help"_s}, u"nápověda"_s},
                        {u"version"_s, u"verze programu"_s},
@@ -116,6 +116,67 @@ int cli::run(const QStringList& arguments)
                        {u"places"_s, u"konečná umístění po sezónách"_s},
                        {u"remove"_s, u"odebrat N-tou úpravu bodů"_s, u"N"_s},
                        {u"conflicts"_s, u"výsledky odlišné od serveru: mine nebo server"_s, u"PONECHAT"_s}});
+}
+
+// Empty when the options fit the command: no option it does not take, at most one output format.
+QString optionFault(const QCommandLineParser& parser, const QString& name, const Command& chosen)
+{
+    QStringList formats;
+    for (const QString& option : parser.optionNames()) {
+        const QString longName = option == u"h" ? u"help"_s : option;
+        const bool isFormat = longName == u"json" || longName == u"csv" || longName == u"html";
+        if (isFormat)
+            formats << longName;
+        const bool fits = isFormat ? (chosen.formats & (longName == u"json" ? JsonFormat : TableFormats)) != 0
+                                   : chosen.options.contains(longName);
+        if (!fits)
+            return u"Volba --%1 k příkazu %2 nepatří."_s.arg(longName, name);
+    }
+    formats.removeDuplicates();
+    if (formats.size() > 1)
+        return u"Volby --%1 se vylučují: vyberte jeden výstup."_s.arg(formats.join(u" a --"_s));
+    return {};
+}
+
+// Runs the command and prints what it gives; every refusal and fault becomes a message and an exit code.
+int runCommand(const Command& chosen, Context& context, const QString& usageLine)
+{
+    const QCommandLineParser& parser = *context.parser;
+    try {
+        context.today = QDate::currentDate();
+        if (parser.isSet(u"today"_s)) {
+            context.today = parseShortDate(parser.value(u"today"_s));
+            if (!context.today.isValid())
+                throw UsageError{u"--today: „%1“ není datum D.M.YYYY"_s.arg(parser.value(u"today"_s))};
+        }
+        const bool csv = parser.isSet(u"csv"_s), html = parser.isSet(u"html"_s);
+        const CommandOutput output = chosen.run(context);
+        if ((csv || html) && !output.view)
+            throw UsageError{u"--csv a --html patří jen k příkazům, které ukazují pohled"_s};
+        if (!printOutput(output, csv                       ? OutputFormat::Csv
+                                 : html                    ? OutputFormat::Html
+                                 : parser.isSet(u"json"_s) ? OutputFormat::Json
+                                                           : OutputFormat::Text))
+            throw FileError{u"Výstup se nepodařilo celý zapsat: %1."_s.arg(czechFileReason(errno))};
+        return output.exitCode;
+    } catch (const UsageError& e) {
+        return refuse(e.text, usageLine);
+    } catch (const FileError& e) {
+        printError(e.text);
+        return 2;
+    } catch (const std::exception& e) {
+        // A fault of the program's own: said in Czech with an exit code, never an abort.
+        printError(u"Vnitřní chyba programu (%1); nic nebylo zapsáno napůl."_s.arg(QString::fromLocal8Bit(e.what())));
+        return 70;
+    }
+}
+
+} // namespace
+
+int cli::run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
     // A negative number ("-3" points) is an argument, not a cluster of short options.
     static const QRegularExpression negative(u"^-\\d+$"_s);
     QStringList marked = arguments;
@@ -165,44 +226,9 @@ int cli::run(const QStringList& arguments)
                                                                 : u"aspoň %1"_s.arg(chosen.minArgs))
                           .arg(context.args.size()),
                       usageLine);
-    // One rule for options: an option the command does not take, or two output formats, are refused.
-    QStringList formats;
-    for (const QString& option : parser.optionNames()) {
-        const QString longName = option == u"h" ? u"help"_s : option;
-        const bool isFormat = longName == u"json" || longName == u"csv" || longName == u"html";
-        if (isFormat)
-            formats << longName;
-        const bool fits = isFormat ? (chosen.formats & (longName == u"json" ? JsonFormat : TableFormats)) != 0
-                                   : chosen.options.contains(longName);
-        if (!fits)
-            return refuse(u"Volba --%1 k příkazu %2 nepatří."_s.arg(longName, name), usageLine);
-    }
-    formats.removeDuplicates();
-    if (formats.size() > 1)
-        return refuse(u"Volby --%1 se vylučují: vyberte jeden výstup."_s.arg(formats.join(u" a --"_s)), usageLine);
+    if (const QString fault = optionFault(parser, name, chosen); !fault.isEmpty())
+        return refuse(fault, usageLine);
     if (!hasDesktop() && (name == u"update" || parser.isSet(u"pdf"_s)))
         return runSibling(arguments.mid(1));
-    try {
-        context.today = QDate::currentDate();
-        if (parser.isSet(u"today"_s)) {
-            context.today = parseShortDate(parser.value(u"today"_s));
-            if (!context.today.isValid())
-                throw UsageError{u"--today: „%1“ není datum D.M.YYYY"_s.arg(parser.value(u"today"_s))};
-        }
-        const bool csv = parser.isSet(u"csv"_s), html = parser.isSet(u"html"_s);
-        const CommandOutput output = command->second.run(context);
-        if ((csv || html) && !output.view)
-            throw UsageError{u"--csv a --html patří jen k příkazům, které ukazují pohled"_s};
-        if (!printOutput(output, csv                       ? OutputFormat::Csv
-                                 : html                    ? OutputFormat::Html
-                                 : parser.isSet(u"json"_s) ? OutputFormat::Json
-                                                           : OutputFormat::Text))
-            throw FileError{u"Výstup se nepodařilo celý zapsat: %1."_s.arg(czechFileReason(errno))};
-        return output.exitCode;
-    } catch (const UsageError& e) {
-        return refuse(e.text, usageLine);
-    } catch (const FileError& e) {
-        printError(e.text);
-        return 2;
-    }
+    return runCommand(chosen, context, usageLine);
 }

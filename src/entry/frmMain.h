@@ -62,6 +62,9 @@ protected:
 private:
     void buildRows();
     void buildMenu();
+    void buildTableMenu(QMenu* parent);
+    void buildSearchMenu(QMenu* parent);
+    void openAdjustments();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                         std::function<void()> run);
     void onRoundSelected(int index);

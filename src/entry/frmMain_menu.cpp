@@ -69,24 +69,7 @@ void frmMain::buildMenu()
     auto* f10 = new QShortcut(Qt::Key_F10, this);
     connect(f10, &QShortcut::activated, this, [this, mnuMenu] { menuBar()->setActiveAction(mnuMenu->menuAction()); });
 
-    QMenu* mnuTabulka = mnuMenu->addMenu(u"&Tabulka"_s);
-    mnuTabulka->setObjectName(u"mnuTabulka"_s);
-    addCommand(mnuTabulka, "mnuPrubezna", u"&Průběžná"_s, Qt::Key_F2, [this] {
-        const BusyCursor busy;
-        (new frmTable(m_season, 1, kRounds, runningTableCaption(), this))->open();
-    });
-    addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_s, {},
-               [this] { (new frmTable_Interval(m_season, this))->open(); });
-    addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_s, {}, [this] {
-        const BusyCursor busy;
-        const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
-        (new frmHistorie(allTimeTable(folder, competitionName(m_season)), this))->open();
-    });
-    addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_s, Qt::Key_F3, [this] {
-        auto* cross = new frmKriz(m_season, this);
-        addSaveCommand(cross, [view = crossView(m_season)] { return view; });
-        cross->open();
-    });
+    buildTableMenu(mnuMenu);
     addCommand(mnuMenu, "mnuVyhled", u"&Výhled sezóny"_s, Qt::Key_F12, [this] {
         // Beside the round, not over it: a result typed meanwhile starts the outlook again.
         auto* outlook = new frmVyhled(m_season, 10'000, this);
@@ -105,24 +88,9 @@ void frmMain::buildMenu()
                [this] { (new frmSerie(m_season, this))->open(); });
     addCommand(mnuMenu, "mnuBil", u"&Dosavadní bilance"_s, Qt::Key_F5,
                [this] { (new frmBilance(m_season, this))->open(); });
-    addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_s, {}, [this] {
-        auto* adjustments = new frmUpravy(m_season, m_competitionPath, this);
-        connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
-            m_season.adjustments = list;
-            if (m_real)
-                m_real->adjustments = list;
-            Q_EMIT seasonChanged();
-        });
-        adjustments->open();
-    });
+    addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_s, {}, [this] { openAdjustments(); });
     mnuMenu->addSeparator();
-    QMenu* mnuNajit = mnuMenu->addMenu(u"&Hledat"_s);
-    mnuNajit->setObjectName(u"mnuNajit"_s);
-    addCommand(mnuNajit, "mnuVzaj", u"&Vzájemné zápasy"_s, Qt::Key_F6,
-               [this] { (new frmVzaj(m_season, this))->open(); });
-    addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_s, Qt::Key_F7, [this] { showMissingResults(); });
-    addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_s, {},
-               [this] { (new frmZapasy(m_season, m_competitionPath, this))->open(); });
+    buildSearchMenu(mnuMenu);
     addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_s, {}, [this] {
         saveICalendar(this, toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now()),
                       fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
@@ -140,6 +108,51 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_s, Qt::Key_F11, [this] { switchLeague(); });
     addCommand(mnuMenu, "mnuKonec", u"Ukončit p&rogram"_s, QKeySequence(Qt::CTRL | Qt::Key_X),
                [this] { endProgram(); });
+}
+
+void frmMain::buildTableMenu(QMenu* parent)
+{
+    QMenu* mnuTabulka = parent->addMenu(u"&Tabulka"_s);
+    mnuTabulka->setObjectName(u"mnuTabulka"_s);
+    addCommand(mnuTabulka, "mnuPrubezna", u"&Průběžná"_s, Qt::Key_F2, [this] {
+        const BusyCursor busy;
+        (new frmTable(m_season, 1, kRounds, runningTableCaption(), this))->open();
+    });
+    addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_s, {},
+               [this] { (new frmTable_Interval(m_season, this))->open(); });
+    addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_s, {}, [this] {
+        const BusyCursor busy;
+        const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
+        (new frmHistorie(allTimeTable(folder, competitionName(m_season)), this))->open();
+    });
+    addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_s, Qt::Key_F3, [this] {
+        auto* cross = new frmKriz(m_season, this);
+        addSaveCommand(cross, [view = crossView(m_season)] { return view; });
+        cross->open();
+    });
+}
+
+void frmMain::buildSearchMenu(QMenu* parent)
+{
+    QMenu* mnuNajit = parent->addMenu(u"&Hledat"_s);
+    mnuNajit->setObjectName(u"mnuNajit"_s);
+    addCommand(mnuNajit, "mnuVzaj", u"&Vzájemné zápasy"_s, Qt::Key_F6,
+               [this] { (new frmVzaj(m_season, this))->open(); });
+    addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_s, Qt::Key_F7, [this] { showMissingResults(); });
+    addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_s, {},
+               [this] { (new frmZapasy(m_season, m_competitionPath, this))->open(); });
+}
+
+void frmMain::openAdjustments()
+{
+    auto* adjustments = new frmUpravy(m_season, m_competitionPath, this);
+    connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
+        m_season.adjustments = list;
+        if (m_real)
+            m_real->adjustments = list;
+        Q_EMIT seasonChanged();
+    });
+    adjustments->open();
 }
 
 void frmMain::returnFocusAfter(QWidget* view)

@@ -23,7 +23,6 @@ frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, 
     setObjectName(u"frmUpravy"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"úpravy bodů – "_s + league.caption);
-    auto* grid = new QGridLayout(this);
     tblUpravy = new QTableWidget(0, 3, this);
     tblUpravy->setObjectName(u"tblUpravy"_s);
     tblUpravy->setHorizontalHeaderLabels({u"tým"_s, u"body"_s, u"důvod"_s});
@@ -56,6 +55,30 @@ frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, 
     cmdZrusit->setObjectName(u"cmdZrusit"_s);
     for (QPushButton* b : {cmdPridat, cmdOdebrat, cmdUlozit, cmdZrusit})
         b->setAutoDefault(false);
+    layOut();
+    connect(cmdPridat, &QPushButton::clicked, this, &frmUpravy::add);
+    connect(txtDuvod, &QLineEdit::returnPressed, this, &frmUpravy::add);
+    connect(cmdOdebrat, &QPushButton::clicked, this, &frmUpravy::removeSelected);
+    tblUpravy->installEventFilter(this); // Delete removes the chosen line
+    connect(cmdUlozit, &QPushButton::clicked, this, &frmUpravy::save);
+    connect(cmdZrusit, &QPushButton::clicked, this, &frmUpravy::reject);
+    showList();
+    cboTym->setFocus();
+}
+
+bool frmUpravy::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tblUpravy && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        removeSelected();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmUpravy::layOut()
+{
+    auto* grid = new QGridLayout(this);
     auto* tymLabel = new QLabel(u"&tým:"_s, this);
     tymLabel->setBuddy(cboTym);
     auto* bodyLabel = new QLabel(u"&body:"_s, this);
@@ -77,24 +100,6 @@ frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, 
     buttons->addWidget(cmdZrusit);
     grid->addLayout(buttons, 5, 0, 1, 4);
     grid->setColumnStretch(2, 1);
-    connect(cmdPridat, &QPushButton::clicked, this, &frmUpravy::add);
-    connect(txtDuvod, &QLineEdit::returnPressed, this, &frmUpravy::add);
-    connect(cmdOdebrat, &QPushButton::clicked, this, &frmUpravy::removeSelected);
-    tblUpravy->installEventFilter(this); // Delete removes the chosen line
-    connect(cmdUlozit, &QPushButton::clicked, this, &frmUpravy::save);
-    connect(cmdZrusit, &QPushButton::clicked, this, &frmUpravy::reject);
-    showList();
-    cboTym->setFocus();
-}
-
-bool frmUpravy::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == tblUpravy && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        removeSelected();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmUpravy::showList()

@@ -35,6 +35,7 @@ private:
     QPushButton* cmdUlozit = nullptr;
     QPushButton* cmdZrusit = nullptr;
 
+    void layOut();
     void add();
     void removeSelected();
     void save();

@@ -56,6 +56,46 @@ QString transferFault(QNetworkReply::NetworkError error)
     }
 }
 
+// Why a transfer stopped early, if it did.
+enum class Stop { None, Idle, Deadline, TooLarge, Cancelled };
+
+FetchResult resultOf(QNetworkReply& reply, Stop stop, const HttpLimits& limits)
+{
+    FetchResult result;
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    switch (stop) {
+    case Stop::Idle:
+        result.status = FetchResult::Status::Unreachable;
+        break;
+    case Stop::Deadline:
+        result.reason = u"přenos trval déle než %1 s"_s.arg(limits.deadlineMs / 1000);
+        break;
+    case Stop::TooLarge:
+        result.reason = u"odpověď serveru je větší než %1 KiB"_s.arg(limits.maxBytes / 1024);
+        break;
+    case Stop::Cancelled:
+        result.status = FetchResult::Status::Cancelled;
+        break;
+    case Stop::None:
+        if (status >= 400)
+            result.reason = u"HTTP %1"_s.arg(status);
+        else if (unreachable(reply.error()))
+            result.status = FetchResult::Status::Unreachable;
+        else if (reply.error() == QNetworkReply::RemoteHostClosedError)
+            result.reason = u"server předčasně ukončil spojení"_s;
+        else if (reply.error() != QNetworkReply::NoError)
+            result.reason = transferFault(reply.error());
+        else if (status < 200 || status >= 300)
+            result.reason = u"HTTP %1"_s.arg(status); // a redirect that was not followed, or no answer at all
+        else {
+            result.status = FetchResult::Status::Ok;
+            result.body = reply.readAll();
+        }
+        break;
+    }
+    return result;
+}
+
 } // namespace
 
 FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::function<bool()>& cancelled)
@@ -70,7 +110,7 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
     QTimer idle, deadline, poll;
     idle.setSingleShot(true);
     deadline.setSingleShot(true);
-    enum class Stop { None, Idle, Deadline, TooLarge, Cancelled } stop = Stop::None;
+    Stop stop = Stop::None;
     const auto abort = [&](Stop why) {
         if (stop == Stop::None)
             stop = why;
@@ -93,38 +133,7 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
     poll.start(50);
     loop.exec();
 
-    FetchResult result;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    switch (stop) {
-    case Stop::Idle:
-        result.status = FetchResult::Status::Unreachable;
-        break;
-    case Stop::Deadline:
-        result.reason = u"přenos trval déle než %1 s"_s.arg(limits.deadlineMs / 1000);
-        break;
-    case Stop::TooLarge:
-        result.reason = u"odpověď serveru je větší než %1 KiB"_s.arg(limits.maxBytes / 1024);
-        break;
-    case Stop::Cancelled:
-        result.status = FetchResult::Status::Cancelled;
-        break;
-    case Stop::None:
-        if (status >= 400)
-            result.reason = u"HTTP %1"_s.arg(status);
-        else if (unreachable(reply->error()))
-            result.status = FetchResult::Status::Unreachable;
-        else if (reply->error() == QNetworkReply::RemoteHostClosedError)
-            result.reason = u"server předčasně ukončil spojení"_s;
-        else if (reply->error() != QNetworkReply::NoError)
-            result.reason = transferFault(reply->error());
-        else if (status < 200 || status >= 300)
-            result.reason = u"HTTP %1"_s.arg(status); // a redirect that was not followed, or no answer at all
-        else {
-            result.status = FetchResult::Status::Ok;
-            result.body = reply->readAll();
-        }
-        break;
-    }
+    const FetchResult result = resultOf(*reply, stop, limits);
     reply->deleteLater();
     return result;
 }

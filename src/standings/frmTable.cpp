@@ -64,43 +64,9 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     foclost->setObjectName(u"foclost"_s);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 
-    QFont bold = font();
-    bold.setBold(true);
-    for (int r = 0; r < kTeams; ++r) {
-        for (int c = 0; c < 10; ++c) {
-            auto* l = new QLabel(this);
-            l->setGeometry(twipsRect(columnLeft[c], rowTop(r), columnWidth[c], 255));
-            l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            if (c == 1 || c == 9)
-                l->setFont(bold);
-            l->setObjectName(u"cell%1_%2"_s.arg(r).arg(c));
-            cells[r][c] = l;
-        }
-    }
-    // Names and three-digit scores need more than the designed columns in most fonts.
-    const int widen[] = {1, 8};
-    const QStringList samples[] = {season.teamNames(), {u"888:888"_s, u"(=100%)"_s, u"(=8888)"_s}};
-    for (int k = 0; k < 2; ++k) {
-        const int c = widen[k];
-        // The score column keeps a blank's gap to the losses before it, a percentage "(=100%)" too.
-        const int gap = c == 8 ? cells[0][c]->fontMetrics().horizontalAdvance(u' ') * 2 : 0;
-        const int dx = widthToShow(cells[0][c], samples[k]) + gap - cells[0][c]->width();
-        if (dx <= 0)
-            continue;
-        makeRoom(this, cells[0][c + 1]->x(), dx);
-        for (int r = 0; r < kTeams; ++r)
-            cells[r][c]->resize(cells[r][c]->width() + dx, cells[r][c]->height());
-    }
+    addCells();
     addFormColumns();
-    // Column headers as Czech league tables have them, over the designed columns.
-    const QStringList headers{{}, {}, u"Z"_s, u"V"_s, u"VP"_s, u"R"_s, u"PP"_s, u"P"_s, u"Skóre"_s, u"B"_s};
-    for (int c = 2; c < 10; ++c) {
-        auto* h = new QLabel(headers[c], this);
-        h->setObjectName(u"header%1"_s.arg(c));
-        h->setGeometry(cells[0][c]->x(), tw(rowTop(0) - 300), cells[0][c]->width(), tw(255));
-        h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        h->setFont(bold);
-    }
+    addHeaders();
     placeZoneBands({season.HR1, season.HR2, season.HR3});
     auto* Label1 = new QLabel(u"pořadí, tým, počet zápasů, výher, výher v prodloužení, remíz,\n"
                               "proher v prodloužení, proher, skóre, body"_s,
@@ -117,22 +83,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
         placeLine(i, hr[i], designedTop[i]);
     }
 
-    // Beyond the designed window: the order on equal points and what the colours of the positions say.
-    const int extra = 900;
-    setFixedHeight(height() + tw(extra));
-    auto* rulesLabel = new QLabel(u"při rovnosti bodů:"_s, this);
-    rulesLabel->setGeometry(tw(300), tw(6330), tw(1800), tw(330));
-    cboRules = new QComboBox(this);
-    cboRules->setObjectName(u"cboRules"_s);
-    cboRules->addItems({u"průběžné pořadí"_s, u"konečné pořadí (vzájemné zápasy)"_s});
-    cboRules->setGeometry(tw(2100), tw(6330), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
-    auto* marksLegend = new QLabel(u"<span style=\"color:#008000\">zelené pořadí</span> = jistě nad čarou<br>"
-                                   "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_s,
-                                   this);
-    marksLegend->setGeometry(tw(300), tw(6720), width() - 2 * tw(300), tw(600));
-    marksLegend->setAlignment(Qt::AlignCenter);
-    if (cboRules->geometry().right() + tw(300) > width())
-        setFixedWidth(cboRules->geometry().right() + tw(300));
+    addRulesAndLegend();
     addAdjustmentsNote();
 
     cbo1->addItems(venueCaptions());
@@ -149,6 +100,72 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
                              windowTitle());
     });
     fitToScreen(this);
+}
+
+void frmTable::addCells()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    for (int r = 0; r < kTeams; ++r) {
+        for (int c = 0; c < 10; ++c) {
+            auto* l = new QLabel(this);
+            l->setGeometry(twipsRect(columnLeft[c], rowTop(r), columnWidth[c], 255));
+            l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            if (c == 1 || c == 9)
+                l->setFont(bold);
+            l->setObjectName(u"cell%1_%2"_s.arg(r).arg(c));
+            cells[r][c] = l;
+        }
+    }
+    // Names and three-digit scores need more than the designed columns in most fonts.
+    const int widen[] = {1, 8};
+    const QStringList samples[] = {m_season.teamNames(), {u"888:888"_s, u"(=100%)"_s, u"(=8888)"_s}};
+    for (int k = 0; k < 2; ++k) {
+        const int c = widen[k];
+        // The score column keeps a blank's gap to the losses before it, a percentage "(=100%)" too.
+        const int gap = c == 8 ? cells[0][c]->fontMetrics().horizontalAdvance(u' ') * 2 : 0;
+        const int dx = widthToShow(cells[0][c], samples[k]) + gap - cells[0][c]->width();
+        if (dx <= 0)
+            continue;
+        makeRoom(this, cells[0][c + 1]->x(), dx);
+        for (int r = 0; r < kTeams; ++r)
+            cells[r][c]->resize(cells[r][c]->width() + dx, cells[r][c]->height());
+    }
+}
+
+void frmTable::addHeaders()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    // Column headers as Czech league tables have them, over the designed columns.
+    const QStringList headers{{}, {}, u"Z"_s, u"V"_s, u"VP"_s, u"R"_s, u"PP"_s, u"P"_s, u"Skóre"_s, u"B"_s};
+    for (int c = 2; c < 10; ++c) {
+        auto* h = new QLabel(headers[c], this);
+        h->setObjectName(u"header%1"_s.arg(c));
+        h->setGeometry(cells[0][c]->x(), tw(rowTop(0) - 300), cells[0][c]->width(), tw(255));
+        h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        h->setFont(bold);
+    }
+}
+
+void frmTable::addRulesAndLegend()
+{
+    // Beyond the designed window: the order on equal points and what the colours of the positions say.
+    const int extra = 900;
+    setFixedHeight(height() + tw(extra));
+    auto* rulesLabel = new QLabel(u"při rovnosti bodů:"_s, this);
+    rulesLabel->setGeometry(tw(300), tw(6330), tw(1800), tw(330));
+    cboRules = new QComboBox(this);
+    cboRules->setObjectName(u"cboRules"_s);
+    cboRules->addItems({u"průběžné pořadí"_s, u"konečné pořadí (vzájemné zápasy)"_s});
+    cboRules->setGeometry(tw(2100), tw(6330), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
+    auto* marksLegend = new QLabel(u"<span style=\"color:#008000\">zelené pořadí</span> = jistě nad čarou<br>"
+                                   "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_s,
+                                   this);
+    marksLegend->setGeometry(tw(300), tw(6720), width() - 2 * tw(300), tw(600));
+    marksLegend->setAlignment(Qt::AlignCenter);
+    if (cboRules->geometry().right() + tw(300) > width())
+        setFixedWidth(cboRules->geometry().right() + tw(300));
 }
 
 void frmTable::addFormColumns()

@@ -33,6 +33,9 @@ private:
     QLabel* lblPoznamka = nullptr; // the adjustments' reasons, or that home and away tables leave them out
 
     void cbo1_Click();
+    void addCells();
+    void addHeaders();
+    void addRulesAndLegend();
     void addFormColumns();
     void addAdjustmentsNote();
     int tableRight() const;

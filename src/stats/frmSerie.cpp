@@ -25,6 +25,46 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
 
 } // namespace
 
+void frmSerie::addRows()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    constexpr int left[] = {3570, 3990, 5760, 6240};
+    constexpr int width[] = {330, 1710, 390, 435};
+    for (int i = 0; i < kTeams; ++i) {
+        for (int c = 0; c < 4; ++c) {
+            QLabel* l = label(this, QString(), twipsRect(left[c], 210 + 315 * i, width[c], 255));
+            l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            if (c > 0)
+                l->setFont(bold);
+            l->setObjectName(u"cell%1_%2"_s.arg(i).arg(c));
+            rows[i][c] = l;
+        }
+    }
+}
+
+void frmSerie::connectControls()
+{
+    cbo1->setCurrentIndex(venue::Total - 1);
+    cbo2->setCurrentIndex(0);
+    cbo3->setCurrentIndex(streakorder::ByCurrent);
+    OPT1->setChecked(true);
+    refresh();
+    for (QComboBox* box : {cbo1, cbo2, cbo3})
+        connect(box, &QComboBox::currentIndexChanged, this, &frmSerie::refresh);
+    // A box keeps the keyboard, so that the arrows browse its entries; an option hands it on.
+    for (QRadioButton* option : {OPT1, OPT2}) {
+        connect(option, &QRadioButton::clicked, this, [this] {
+            refresh();
+            foclost->setFocus();
+        });
+    }
+    addSaveCommand(this, [this] {
+        return streaksView(m_season, cbo1->currentIndex() + 1, cbo2->currentIndex(),
+                           OPT2->isChecked() ? OvertimeMode::FinalResult : OvertimeMode::Draw, cbo3->currentIndex());
+    });
+}
+
 frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     : QDialog(parent), m_season(season), m_serie(buildSerie(season))
 {
@@ -67,20 +107,7 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     foclost->setObjectName(u"foclost"_s);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
 
-    QFont bold = font();
-    bold.setBold(true);
-    constexpr int left[] = {3570, 3990, 5760, 6240};
-    constexpr int width[] = {330, 1710, 390, 435};
-    for (int i = 0; i < kTeams; ++i) {
-        for (int c = 0; c < 4; ++c) {
-            QLabel* l = label(this, QString(), twipsRect(left[c], 210 + 315 * i, width[c], 255));
-            l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            if (c > 0)
-                l->setFont(bold);
-            l->setObjectName(u"cell%1_%2"_s.arg(i).arg(c));
-            rows[i][c] = l;
-        }
-    }
+    addRows();
     // The longest streak types need more than the designed width in most fonts.
     const int dx = widthToShowAll(cbo2) - cbo2->width();
     if (dx > 0) {
@@ -89,24 +116,7 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
             w->resize(w->width() + dx, w->height());
     }
 
-    cbo1->setCurrentIndex(venue::Total - 1);
-    cbo2->setCurrentIndex(0);
-    cbo3->setCurrentIndex(streakorder::ByCurrent);
-    OPT1->setChecked(true);
-    refresh();
-    for (QComboBox* box : {cbo1, cbo2, cbo3})
-        connect(box, &QComboBox::currentIndexChanged, this, &frmSerie::refresh);
-    // A box keeps the keyboard, so that the arrows browse its entries; an option hands it on.
-    for (QRadioButton* option : {OPT1, OPT2}) {
-        connect(option, &QRadioButton::clicked, this, [this] {
-            refresh();
-            foclost->setFocus();
-        });
-    }
-    addSaveCommand(this, [this] {
-        return streaksView(m_season, cbo1->currentIndex() + 1, cbo2->currentIndex(),
-                           OPT2->isChecked() ? OvertimeMode::FinalResult : OvertimeMode::Draw, cbo3->currentIndex());
-    });
+    connectControls();
 }
 
 void frmSerie::refresh()

@@ -28,6 +28,8 @@ private:
     std::array<std::array<QLabel*, 4>, kTeams> rows{};
 
     void refresh();
+    void addRows();
+    void connectControls();
 
     const SeasonStore& m_season;
     OutcomeHistory m_serie;

@@ -14,6 +14,7 @@
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/notation.h"
+#include "season/openleague.h"
 #include "season/seasonfile.h"
 #include "standings/alltime.h"
 #include "standings/graph.h"
@@ -54,7 +55,7 @@ League loadLeague(const QString& competitionPath)
     if (!loaded.ok())
         throw FileError{loaded.error()};
     if (!loaded.value().warning.isEmpty())
-        printWarning(loaded.value().warning);
+        printWarning(openedWithoutAdjustments(loaded.value().warning));
     return {schedulePath, std::move(loaded).value().store};
 }
 
@@ -93,21 +94,30 @@ League loadLeague(const Context& c)
     return league;
 }
 
+// The league locked and read for a change; another script's write takes milliseconds, so it is waited for.
+ReadLeague openForChange(OpenLeague& open)
+{
+    finishInterruptedUpdate(QFileInfo(open.competitionPath()).dir());
+    if (const Result<void> locked = open.lock(pacing::ms(3000)); !locked.ok())
+        throw FileError{locked.error()};
+    Result<ReadLeague> read = open.read();
+    if (!read.ok())
+        throw FileError{read.error()};
+    return std::move(read).value();
+}
+
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
 // copy of the file as it was.
 League changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
 {
-    LeagueLock lock(scheduleFileFor(competitionPath));
-    QString error = lock.acquire(pacing::ms(3000)); // another script's write takes milliseconds
-    if (!error.isEmpty())
-        throw FileError{error};
-    League league = loadLeague(competitionPath);
-    removeLeftoverTemporaries(league.schedulePath);
+    OpenLeague open(competitionPath);
+    ReadLeague league = openForChange(open);
+    if (!league.warning.isEmpty())
+        printWarning(openedWithoutAdjustments(league.warning));
     change(league.store);
-    error = saveSchedule(league.store, league.schedulePath, QDateTime::currentDateTime(), true);
-    if (!error.isEmpty())
-        throw FileError{error};
-    return league;
+    if (const Result<void> saved = open.save(league.store, QDateTime::currentDateTime()); !saved.ok())
+        throw FileError{saved.error()};
+    return {open.schedulePath(), std::move(league.store)};
 }
 
 QString className(const std::optional<OutcomeClass>& c)
@@ -309,16 +319,18 @@ CommandOutput adjust(const Context& c)
         added =
             PointsAdjustment{c.number(1, 1, kTeams), c.number(2, -kMaxAdjustment, kMaxAdjustment), c.args[3].trimmed()};
     const int removed = remove ? c.option(u"remove"_s, 1, 1000, 0) : 0;
-    LeagueLock lock(scheduleFileFor(competition));
-    if (const QString error = lock.acquire(pacing::ms(3000)); !error.isEmpty())
-        throw FileError{error};
-    SeasonStore league = loadLeague(competition).store;
-    Result<QList<PointsAdjustment>> stored = loadAdjustments(competition, league);
-    if (!stored.ok())
-        throw FileError{stored.error()};
-    league.adjustments = stored.value();
-    if (list)
-        return adjustmentsOutput(league);
+    if (list) {
+        // Reading needs no lock: the window may have the league open meanwhile.
+        Result<ReadLeague> read = readLeague(competition);
+        if (!read.ok() || !read.value().warning.isEmpty())
+            throw FileError{read.ok() ? read.value().warning : read.error()};
+        return adjustmentsOutput(read.value().store);
+    }
+    OpenLeague open(competition);
+    const ReadLeague read = openForChange(open);
+    if (!read.warning.isEmpty()) // the file is the user's to mend, never to overwrite
+        throw FileError{read.warning};
+    SeasonStore league = read.store;
     if (added) {
         if (const QString fault = adjustmentFault(league, *added); !fault.isEmpty())
             throw UsageError{fault};
@@ -329,9 +341,8 @@ CommandOutput adjust(const Context& c)
     } else {
         league.adjustments.removeAt(removed - 1);
     }
-    if (const QString error = saveAdjustments(league.adjustments, competition, QDateTime::currentDateTime());
-        !error.isEmpty())
-        throw FileError{error};
+    if (const Result<void> saved = open.saveAdjustments(league.adjustments, QDateTime::currentDateTime()); !saved.ok())
+        throw FileError{saved.error()};
     return adjustmentsOutput(league);
 }
 

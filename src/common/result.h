@@ -6,7 +6,7 @@
 #include <utility>
 
 // A value, or the Czech message that says why there is none.
-template <typename T> class Result {
+template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
     static Result failure(QString message)
@@ -26,5 +26,27 @@ public:
 private:
     Result() = default;
     std::optional<T> m_value;
+    QString m_error;
+};
+
+// Success, or the Czech message that says why the step failed.
+template <> class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    static Result failure(QString message)
+    {
+        Result r;
+        r.m_failed = true;
+        r.m_error = std::move(message);
+        return r;
+    }
+    // Success for an empty message: the form the file functions report in.
+    static Result fromError(QString message) { return message.isEmpty() ? Result() : failure(std::move(message)); }
+
+    bool ok() const { return !m_failed; }
+    const QString& error() const { return m_error; }
+
+private:
+    bool m_failed = false;
     QString m_error;
 };

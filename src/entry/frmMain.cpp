@@ -26,7 +26,8 @@
 using namespace Qt::StringLiterals;
 
 frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
-    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los), m_journal(otvirany_los)
+    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los), m_league(otvirany_sezona),
+      m_journal(otvirany_los)
 {
     setObjectName(u"frmMain"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -39,13 +40,6 @@ frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
 }
 
 frmMain::~frmMain() = default;
-
-namespace {
-QByteArray fingerprint(const QByteArray& bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-} // namespace
 
 void frmMain::buildRows()
 {
@@ -112,19 +106,17 @@ void frmMain::buildRows()
 
 QString frmMain::Form_Load()
 {
-    if (!m_lock) {
+    if (!m_league.locked()) {
         if (QString error = lockLeague(); !error.isEmpty())
             return error;
-        removeLeftoverTemporaries(m_schedulePath);
     }
-    Result<ReadLeague> loaded = readLeague(m_competitionPath);
+    Result<ReadLeague> loaded = m_league.read();
     if (!loaded.ok())
         return loaded.error();
     if (!loaded.value().warning.isEmpty())
-        Desktop::instance().tell(nullptr, loaded.value().warning, Desktop::Icon::Warning);
+        Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
     m_season = std::move(loaded).value().store;
     offerRecovery();
-    m_fileFingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
     m_switching = false;
     m_real.reset();
     showWhatIfState();
@@ -141,18 +133,16 @@ QString frmMain::Form_Load()
 
 QString frmMain::lockLeague()
 {
-    auto lock = std::make_unique<LeagueLock>(m_schedulePath);
-    QString error = lock->acquire();
-    if (!error.isEmpty() && !lock->otherComputer().isEmpty() &&
+    Result<void> locked = m_league.lock();
+    if (!locked.ok() && !m_league.otherComputer().isEmpty() &&
         Desktop::instance().message(
             nullptr,
-            error + u"\r\n\r\nPřevzít ligu? Běží-li program na počítači „%1“ přece, jedny z výsledků se ztratí."_s.arg(
-                        lock->otherComputer()),
+            locked.error() +
+                u"\r\n\r\nPřevzít ligu? Běží-li program na počítači „%1“ přece, jedny z výsledků se ztratí."_s.arg(
+                    m_league.otherComputer()),
             Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
-        error = lock->takeOver();
-    if (error.isEmpty())
-        m_lock = std::move(lock);
-    return error;
+        locked = m_league.takeOver();
+    return locked.error();
 }
 
 void frmMain::offerRecovery()
@@ -382,8 +372,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 frmMain::SaveAttempt frmMain::trySave()
 {
-    const Result<QByteArray> onDisk = readDataFile(m_schedulePath);
-    if (onDisk.ok() && fingerprint(onDisk.value()) != m_fileFingerprint) {
+    if (m_league.changedOnDisk()) {
         const int choice = Desktop::instance().choose(
             this,
             u"Soubor „%1“ se od načtení změnil, upravil jej jiný program.\r\n\r\n"
@@ -398,13 +387,10 @@ frmMain::SaveAttempt frmMain::trySave()
         if (choice != 1)
             return {};
     }
-    // The first save of each opening keeps a copy of the file as it was.
-    const QString error = saveSchedule(m_season, m_schedulePath, Desktop::instance().now(), !m_backedUp);
-    if (!error.isEmpty())
-        return {false, error};
-    m_backedUp = true;
+    const Result<void> saved = m_league.save(m_season, Desktop::instance().now());
+    if (!saved.ok())
+        return {false, saved.error()};
     m_journal.clear();
-    m_fileFingerprint = fingerprint(scheduleBytes(m_season));
     return {true, {}};
 }
 

@@ -3,6 +3,7 @@
 
 #include "online/frmUpdate.h"
 #include "season/journal.h"
+#include "season/openleague.h"
 #include "season/seasonstore.h"
 
 #include <QMainWindow>
@@ -123,11 +124,8 @@ private:
     bool m_ctrlHeld = false;
     bool m_switching = false;
     QAction* m_calendar = nullptr;
-    std::unique_ptr<LeagueLock> m_lock;
-    // What the schedule file held when it was read or last written: another program's change is not overwritten
-    // blindly.
-    QByteArray m_fileFingerprint;
-    bool m_backedUp = false;
+    // Its lock, what is on disk, and its saves; another program's change is not overwritten blindly.
+    OpenLeague m_league;
     RecoveryJournal m_journal;
     // The season as it really is while "Co kdyby" holds hypothetical results in m_season.
     std::optional<SeasonStore> m_real;

@@ -145,7 +145,7 @@ void frmMain::buildSearchMenu(QMenu* parent)
 
 void frmMain::openAdjustments()
 {
-    auto* adjustments = new frmUpravy(m_season, m_competitionPath, this);
+    auto* adjustments = new frmUpravy(m_season, m_league, this);
     connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
         m_season.adjustments = list;
         if (m_real)
@@ -242,7 +242,7 @@ void frmMain::switchLeague()
     if (saveForLeaving() == Leaving::Stay)
         return;
     m_switching = true;
-    m_lock.reset(); // the picker may open this league again
+    m_league.unlock(); // the picker may open this league again
     Q_EMIT otherLeagueRequested();
     close();
 }

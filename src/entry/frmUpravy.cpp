@@ -17,8 +17,8 @@
 
 using namespace Qt::StringLiterals;
 
-frmUpravy::frmUpravy(const SeasonStore& league, const QString& competitionPath, QWidget* parent)
-    : QDialog(parent), m_league(league), m_stored(league.adjustments), m_competitionPath(competitionPath)
+frmUpravy::frmUpravy(const SeasonStore& league, OpenLeague& open, QWidget* parent)
+    : QDialog(parent), m_league(league), m_stored(league.adjustments), m_open(open)
 {
     setObjectName(u"frmUpravy"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -146,10 +146,10 @@ void frmUpravy::removeSelected()
 
 void frmUpravy::save()
 {
-    const QString error = saveAdjustments(m_league.adjustments, m_competitionPath, Desktop::instance().now());
-    if (!error.isEmpty()) {
+    const Result<void> written = m_open.saveAdjustments(m_league.adjustments, Desktop::instance().now());
+    if (!written.ok()) {
         Desktop::instance().tell(this,
-                                 u"Úpravy bodů se nepodařilo uložit.\r\n"_s + error +
+                                 u"Úpravy bodů se nepodařilo uložit.\r\n"_s + written.error() +
                                      u"\r\n\r\nOkno zůstává otevřené a úpravy jsou zachovány; "
                                      "odstraňte příčinu a zkuste to znovu."_s,
                                  Desktop::Icon::Critical);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "season/seasonstore.h"
+#include "season/openleague.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ class QTableWidget;
 class frmUpravy final : public QDialog {
     Q_OBJECT
 public:
-    frmUpravy(const SeasonStore& league, const QString& competitionPath, QWidget* parent);
+    frmUpravy(const SeasonStore& league, OpenLeague& open, QWidget* parent);
 
 Q_SIGNALS:
     void saved(const QList<PointsAdjustment>& adjustments);
@@ -43,5 +43,5 @@ private:
 
     SeasonStore m_league; // its adjustments are the ones being edited
     QList<PointsAdjustment> m_stored;
-    QString m_competitionPath;
+    OpenLeague& m_open;
 };

@@ -71,12 +71,6 @@ Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, 
     return readAdjustments(file.value(), QFileInfo(path).fileName(), league);
 }
 
-QString saveAdjustments(const QList<PointsAdjustment>& adjustments, const QString& competitionPath,
-                        const QDateTime& when)
-{
-    return saveDataFile(adjustmentsFileFor(competitionPath), adjustmentsBytes(adjustments), when, true);
-}
-
 Result<ReadLeague> readLeague(const QString& competitionPath)
 {
     Result<SeasonStore> loaded = loadSeason(competitionPath, scheduleFileFor(competitionPath));
@@ -87,13 +81,18 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
     if (adjustments.ok())
         league.store.adjustments = adjustments.value();
     else
-        league.warning = adjustments.error() + u"\r\nLiga se otevírá bez úprav bodů."_s;
+        league.warning = adjustments.error();
     return league;
 }
 
 QString signedPoints(int points)
 {
     return points > 0 ? u'+' + QString::number(points) : QString::number(points);
+}
+
+QString openedWithoutAdjustments(const QString& warning)
+{
+    return warning + u"\r\nLiga se otevírá bez úprav bodů."_s;
 }
 
 QString adjustmentText(const SeasonStore& league, const PointsAdjustment& a)

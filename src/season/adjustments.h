@@ -22,18 +22,17 @@ QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments);
 
 // The league's adjustments; none when the file does not exist.
 Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, const SeasonStore& league);
-// Writes them atomically after a copy of the file as it was; empty on success, else the Czech reason.
-QString saveAdjustments(const QList<PointsAdjustment>& adjustments, const QString& competitionPath,
-                        const QDateTime& when);
 
 // A league as opening it reads it: both files, then the adjustments. A bad adjustments file does not keep
-// the league closed: it opens without them, and `warning` says why, for the user to be told.
+// the league closed: it opens without them, and `warning` says why (the file and the line).
 struct ReadLeague {
     SeasonStore store;
     QString warning;
 };
 Result<ReadLeague> readLeague(const QString& competitionPath);
 
+// The warning as the user reads it on opening the league.
+QString openedWithoutAdjustments(const QString& warning);
 // "+2", "-3", "0".
 QString signedPoints(int points);
 // "Sparta Praha −3: licence" for footnotes; the sign always shown.

@@ -260,8 +260,3 @@ QString writeSchedule(const SeasonStore& store, const QString& path)
 {
     return writeFileAtomically(path, scheduleBytes(store));
 }
-
-QString saveSchedule(const SeasonStore& store, const QString& path, const QDateTime& when, bool backUp)
-{
-    return saveDataFile(path, scheduleBytes(store), when, backUp);
-}

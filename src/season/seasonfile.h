@@ -35,6 +35,3 @@ Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& sc
 QByteArray scheduleBytes(const SeasonStore& store);
 // Replaces the file atomically; returns an empty string on success, else the Czech reason.
 QString writeSchedule(const SeasonStore& store, const QString& path);
-// writeSchedule, with `backUp` after a copy of the file as it was; the copy is kept only when the
-// write succeeds.
-QString saveSchedule(const SeasonStore& store, const QString& path, const QDateTime& when, bool backUp);

@@ -6,6 +6,7 @@
 #include "season/datafolder.h"
 #include "season/journal.h"
 #include "season/notation.h"
+#include "season/openleague.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -288,7 +289,7 @@ private Q_SLOTS:
         const PointsAdjustment a = league.value().store.adjustments.value(0);
         QCOMPARE(u"%1 %2 %3"_s.arg(a.team).arg(a.points).arg(a.reason), fault);
         // Written back and read again, the same.
-        QCOMPARE(saveAdjustments({a, a}, path, QDateTime(QDate(2008, 1, 2), QTime(3, 4))), QString());
+        QVERIFY(OpenLeague(path).saveAdjustments({a, a}, QDateTime(QDate(2008, 1, 2), QTime(3, 4))).ok());
         QCOMPARE(readLeague(path).value().store.adjustments, QList<PointsAdjustment>({a, a}));
         QCOMPARE(readLeague(path).value().store.adjustmentOf(a.team), 2 * a.points);
     }
@@ -525,12 +526,13 @@ private Q_SLOTS:
         getrlimit(RLIMIT_FSIZE, &old);
         const rlimit small{static_cast<rlim_t>(before.size() + 1), old.rlim_max}; // the copy fits, the new file not
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString error = saveSchedule(s, los, start.addSecs(100), true);
+        OpenLeague open(path);
+        const QString error = open.save(s, start.addSecs(100)).error();
         setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         QCOMPARE(contents(los), before);
         QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files), copies);
-        QCOMPARE(saveSchedule(s, los, start.addSecs(100), true), QString());
+        QVERIFY(open.save(s, start.addSecs(100)).ok());
         QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files).size(), kKeptBackups);
         QVERIFY(!QDir(backupFolderOf(los)).entryList(QDir::Files).contains(copies.first()));
     }
@@ -540,14 +542,15 @@ private Q_SLOTS:
         const QTemporaryDir dir;
         const QString path = fixture::writeLeague(QDir(dir.path()));
         const QList<PointsAdjustment> one{{1, -3, u"licence"_s}};
-        QCOMPARE(saveAdjustments(one, path, QDateTime(QDate(2008, 1, 2), QTime(3, 4))), QString());
+        OpenLeague open(path);
+        QVERIFY(open.saveAdjustments(one, QDateTime(QDate(2008, 1, 2), QTime(3, 4))).ok());
         const QByteArray before = contents(adjustmentsFileFor(path));
         signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         const rlimit small{static_cast<rlim_t>(before.size() + 1), old.rlim_max};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString error = saveAdjustments(one + one, path, QDateTime(QDate(2008, 1, 2), QTime(3, 5)));
+        const QString error = open.saveAdjustments(one + one, QDateTime(QDate(2008, 1, 2), QTime(3, 5))).error();
         setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         QCOMPARE(contents(adjustmentsFileFor(path)), before);

@@ -85,7 +85,7 @@ void bench_season::runningTable()
     Standings st;
     QBENCHMARK
     {
-        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points);
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, Criterion::Points);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_s);
 }
@@ -96,7 +96,7 @@ void bench_season::finalTable()
     Standings st;
     QBENCHMARK
     {
-        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, criterion::Points, RankingRules::Final);
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, Criterion::Points, RankingRules::Final);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_s);
 }

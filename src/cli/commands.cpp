@@ -247,7 +247,8 @@ CommandOutput table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
     int first = c.option(u"from"_s, 1, kRounds, 1), last = c.option(u"to"_s, 1, kRounds, kRounds);
-    const int venue = c.option(u"venue"_s, 1, 3, 3), criterion = c.option(u"sort"_s, 0, 12, 0);
+    const int venue = c.option(u"venue"_s, 1, 3, 3);
+    const auto criterion = static_cast<Criterion>(c.option(u"sort"_s, 0, kCriteria - 1, 0));
     if (first > last)
         std::swap(first, last);
     const QString rulesText = c.parser->value(u"rules"_s);
@@ -259,7 +260,7 @@ CommandOutput table(const Context& c)
     const League l = loadLeague(c);
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
-    CommandOutput out = fromView(standingsView(l.store, first, last, venue, criterion, rules, caption), {{caption}});
+    CommandOutput out = fromView(standingsView(l.store, st, criterion, caption), {{caption}});
     static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
                                   u"l_ot"_s, u"l"_s,    u"sco"_s, u"pts"_s, u"sco_tooltip"_s, u"decided_by"_s};
     const auto numbers = [](const QList<int>& lines) {

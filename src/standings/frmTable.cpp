@@ -88,16 +88,16 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
 
     cbo1->addItems(venueCaptions());
     cbo2->addItems(criterionCaptions());
-    cbo2->setCurrentIndex(criterion::Points);
+    cbo2->setCurrentIndex(static_cast<int>(Criterion::Points));
     cbo1->setCurrentIndex(venue::Total - 1);
     cbo1_Click();
     // A box keeps the keyboard after a choice, so that the arrows browse its entries.
     for (QComboBox* box : {cbo1, cbo2, cboRules})
         connect(box, &QComboBox::currentIndexChanged, this, &frmTable::cbo1_Click);
     addSaveCommand(this, [this] {
-        return standingsView(m_season, m_first, m_last, cbo1->currentIndex() + 1, cbo2->currentIndex(),
-                             cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running,
-                             windowTitle());
+        return standingsView(
+            m_season, m_first, m_last, cbo1->currentIndex() + 1, static_cast<Criterion>(cbo2->currentIndex()),
+            cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running, windowTitle());
     });
     fitToScreen(this);
 }
@@ -259,8 +259,8 @@ void frmTable::placeLine(int index, int position, int designedTop)
 void frmTable::cbo1_Click()
 {
     const RankingRules rules = cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running;
-    const Standings st =
-        SpocitatPoradi(m_season, m_stats, cbo1->currentIndex() + 1, cbo2->currentIndex(), rules, m_first, m_last);
+    const Standings st = SpocitatPoradi(m_season, m_stats, cbo1->currentIndex() + 1,
+                                        static_cast<Criterion>(cbo2->currentIndex()), rules, m_first, m_last);
     for (int r = 0; r < kTeams; ++r) {
         const StandingsRow& row = st.rows[r];
         const QString texts[] = {row.pos, row.name, row.gp, row.w, row.w_ot, row.t, row.l_ot, row.l, row.sco, row.pts};

@@ -15,7 +15,7 @@ GraphData computeGraph(const SeasonStore& season)
         TeamStats ranked = running;
         finishTotals(ranked);
         addAdjustments(ranked, season);
-        const std::array<int, kTeams> order = rankTeams(ranked, venue::Total, criterion::Points);
+        const std::array<int, kTeams> order = rankTeams(ranked, venue::Total, Criterion::Points);
         for (int p = 0; p < kTeams; ++p)
             graph.positions[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(order[p] - 1)] = p + 1;
         if (r == kRounds) {

@@ -14,39 +14,38 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The key of a criterion, made so that a larger key always ranks higher.
-std::array<int, 3> key(const TeamStats& s, int venue, int criterion, int team)
+std::array<int, 3> key(const TeamStats& s, int venue, Criterion criterion, int team)
 {
     const auto v = [&](Stat stat) { return s(stat, venue, team); };
     switch (criterion) {
-    case criterion::Points:
+    case Criterion::Points:
         return orderKey({v(Stat::PTS), v(Stat::GF), v(Stat::GA)});
-    case criterion::GoalDifference:
+    case Criterion::GoalDifference:
         return {s.goalDifference(venue, team), v(Stat::GF), 0};
-    case 2:
+    case Criterion::GoalsFor:
         return {v(Stat::GF), 0, 0};
-    case 3:
+    case Criterion::GoalsAgainst:
         return {-v(Stat::GA), 0, 0};
-    case 4:
+    case Criterion::Wins:
         return {v(Stat::W), 0, 0};
-    case 5:
+    case Criterion::AllWins:
         return {v(Stat::W) + v(Stat::W_OT), 0, 0};
-    case 6:
+    case Criterion::ExtraTimeWins:
         return {v(Stat::W_OT), 0, 0};
-    case 7:
+    case Criterion::Draws:
         return {v(Stat::T), 0, 0};
-    case 8:
+    case Criterion::ExtraTimeLosses:
         return {-v(Stat::L_OT), 0, 0};
-    case 9:
+    case Criterion::Losses:
         return {-v(Stat::L), 0, 0};
-    case 10:
+    case Criterion::AllLosses:
         return {-(v(Stat::L) + v(Stat::L_OT)), 0, 0};
-    case criterion::ExtraTimeMatches:
+    case Criterion::ExtraTimeMatches:
         return {v(Stat::W_OT) + v(Stat::T) + v(Stat::L_OT), 0, 0};
-    case criterion::ExtraTimeSuccess:
+    case Criterion::ExtraTimeSuccess:
         return {overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT)), 0, 0};
-    default:
-        return {0, 0, 0};
     }
+    return {0, 0, 0};
 }
 
 // The team numbers in the order of the table, with the places by points when the criterion is points.
@@ -55,11 +54,11 @@ struct TableOrder {
     QList<PlacedTeam> placed;
 };
 
-TableOrder tableOrder(const SeasonStore& season, const TeamStats& stats, int venue, int criterion, RankingRules rules,
-                      int firstRound, int lastRound)
+TableOrder tableOrder(const SeasonStore& season, const TeamStats& stats, int venue, Criterion criterion,
+                      RankingRules rules, int firstRound, int lastRound)
 {
     TableOrder o{rankTeams(stats, venue, criterion), {}};
-    if (criterion == criterion::Points) {
+    if (criterion == Criterion::Points) {
         o.placed = orderByPoints(season, stats, venue, rules, firstRound, lastRound);
         for (int r = 0; r < kTeams; ++r)
             o.teams[r] = o.placed[r].team;
@@ -76,8 +75,8 @@ bool anyResult(const SeasonStore& season, int round)
 }
 
 // Each team's row in the table as it stood after the previous round with a result; empty without one.
-std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& season, int criterion, RankingRules rules,
-                                                        int firstRound, int lastRound)
+std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& season, Criterion criterion,
+                                                        RankingRules rules, int firstRound, int lastRound)
 {
     int latest = lastRound;
     while (latest >= firstRound && !anyResult(season, latest))
@@ -186,22 +185,20 @@ int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime)
     return static_cast<int>(std::nearbyint(share)); // the default rounding mode sends halves to even
 }
 
-std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criterion)
+std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, Criterion criterion)
 {
     std::array<int, kTeams> order{};
     std::iota(order.begin(), order.end(), 1);
-    if (criterion < 0 || criterion > criterion::ExtraTimeSuccess)
-        return order;
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return key(stats, venue, criterion, a) > key(stats, venue, criterion, b); });
     return order;
 }
 
-Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion,
+Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, Criterion criterion,
                          RankingRules rules, int firstRound, int lastRound)
 {
     Standings out;
-    out.linesShown = venue == venue::Total && criterion == criterion::Points;
+    out.linesShown = venue == venue::Total && criterion == Criterion::Points;
     const TableOrder o = tableOrder(season, stats, venue, criterion, rules, firstRound, lastRound);
     const std::array<int, kTeams>& order = o.teams;
     const QList<PlacedTeam>& placed = o.placed;
@@ -219,11 +216,11 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
         row.l_ot = v(Stat::L_OT), row.l = v(Stat::L);
         row.pts = v(Stat::PTS);
         row.sco = v(Stat::GF) + u':' + v(Stat::GA);
-        const bool shared = criterion == criterion::Points
+        const bool shared = criterion == Criterion::Points
                                 ? placed[r].sharesPlace
-                                : r > 0 && criterion != criterion::GoalDifference &&
+                                : r > 0 && criterion != Criterion::GoalDifference &&
                                       key(stats, venue, criterion, t) == key(stats, venue, criterion, order[r - 1]);
-        if (criterion == criterion::Points)
+        if (criterion == Criterion::Points)
             row.decidedBy = placed[r].decidedBy;
         row.form = teamForm(season, t, venue, firstRound, lastRound);
         if (before)
@@ -235,9 +232,9 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
                     row.reasons << adjustmentText(season, a);
         }
         row.pos = shared ? QString() : QString::number(r + 1) + u'.';
-        if (criterion == criterion::ExtraTimeMatches) {
+        if (criterion == Criterion::ExtraTimeMatches) {
             row.sco = u"(="_s + QString::number(key(stats, venue, criterion, t)[0]) + u")  "_s;
-        } else if (criterion == criterion::ExtraTimeSuccess) {
+        } else if (criterion == Criterion::ExtraTimeSuccess) {
             const int success = key(stats, venue, criterion, t)[0];
             row.sco = success < 0 ? u"--  "_s : u"(="_s + QString::number(success) + u"%)"_s;
         } else {
@@ -247,17 +244,23 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
     return out;
 }
 
-ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, int criterion,
+ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, Criterion criterion,
                         RankingRules rules, const QString& caption)
 {
-    const Standings st = SpocitatPoradi(season, DataProTabulku(season, firstRound, lastRound), venue, criterion, rules,
-                                        firstRound, lastRound);
+    return standingsView(season,
+                         SpocitatPoradi(season, DataProTabulku(season, firstRound, lastRound), venue, criterion, rules,
+                                        firstRound, lastRound),
+                         criterion, caption);
+}
+
+ViewTable standingsView(const SeasonStore& season, const Standings& st, Criterion criterion, const QString& caption)
+{
     ViewTable v{viewCaption(season, caption),
                 {u"pořadí"_s, u"tým"_s, u"zápasy"_s, u"výhry"_s, u"výhry v prodl."_s, u"remízy"_s, u"prohry v prodl."_s,
-                 u"prohry"_s, criterionCaptions().value(criterion, u"skóre"_s).toLower(), u"body"_s, u"rozdíl skóre"_s,
-                 u"rozhodlo"_s, u"úprava bodů"_s, u"posun"_s, u"forma"_s},
+                 u"prohry"_s, criterionCaptions().value(static_cast<int>(criterion), u"skóre"_s).toLower(), u"body"_s,
+                 u"rozdíl skóre"_s, u"rozhodlo"_s, u"úprava bodů"_s, u"posun"_s, u"forma"_s},
                 {}};
-    if (criterion != criterion::ExtraTimeMatches && criterion != criterion::ExtraTimeSuccess)
+    if (criterion != Criterion::ExtraTimeMatches && criterion != Criterion::ExtraTimeSuccess)
         v.header[8] = u"skóre"_s;
     for (const StandingsRow& r : st.rows)
         v.rows.append({r.pos, r.name, r.gp, r.w, r.w_ot, r.t, r.l_ot, r.l, r.sco, r.pts, r.scoTooltip, r.decidedBy,

@@ -12,13 +12,23 @@
 QStringList criterionCaptions();
 QStringList venueCaptions();
 
-// The criteria of the sort box that the program treats specially, by their index in it.
-namespace criterion {
-inline constexpr int Points = 0;
-inline constexpr int GoalDifference = 1;
-inline constexpr int ExtraTimeMatches = 11;
-inline constexpr int ExtraTimeSuccess = 12;
-} // namespace criterion
+// The thirteen criteria of the sort box, in its order (its index is the criterion's number).
+enum class Criterion {
+    Points,
+    GoalDifference,
+    GoalsFor,
+    GoalsAgainst,
+    Wins,
+    AllWins, // extra time included
+    ExtraTimeWins,
+    Draws,
+    ExtraTimeLosses,
+    Losses,
+    AllLosses, // extra time included
+    ExtraTimeMatches,
+    ExtraTimeSuccess,
+};
+inline constexpr int kCriteria = 13;
 
 // Caption of the season's running table.
 inline QString runningTableCaption()
@@ -65,13 +75,15 @@ QString movedText(const std::optional<int>& moved);
 QStringList adjustmentNotes(const SeasonStore& season, int venue);
 
 // The team numbers in ranked order; equal teams keep team-number order.
-std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, int criterion);
+std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, Criterion criterion);
 
 // SpocitatPoradi: the 14 rows ranked by the criterion 0..12 at the venue 1..3, with shared positions
 // hidden and the value column of criteria 11 and 12. `stats` are those of rounds first..last; `rules`
 // orders the total table by points on equal points.
-Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, int criterion,
+Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, Criterion criterion,
                          RankingRules rules = RankingRules::Running, int firstRound = 1, int lastRound = kRounds);
 
-ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, int criterion,
+ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, Criterion criterion,
                         RankingRules rules, const QString& caption);
+// The rows of standings already computed (criterion and caption as they were computed with).
+ViewTable standingsView(const SeasonStore& season, const Standings& st, Criterion criterion, const QString& caption);

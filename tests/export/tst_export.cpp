@@ -79,8 +79,8 @@ private Q_SLOTS:
     {
         const SeasonStore s = fixture::season({{1, 1, u"2:1"_s}, {2, 7, u"0:3"_s}});
         const QList<ViewTable> views{
-            standingsView(s, 1, kRounds, venue::Total, criterion::Points, RankingRules::Final, u"t"_s),
-            standingsView(s, 1, kRounds, venue::Home, criterion::ExtraTimeMatches, RankingRules::Running, u"t"_s),
+            standingsView(s, 1, kRounds, venue::Total, Criterion::Points, RankingRules::Final, u"t"_s),
+            standingsView(s, 1, kRounds, venue::Home, Criterion::ExtraTimeMatches, RankingRules::Running, u"t"_s),
             graphView(s),
             streaksView(s, venue::Total, 0, OvertimeMode::Draw, streakorder::ByCurrent),
             crossView(s),

@@ -39,7 +39,7 @@ SeasonStore withMatches(const QStringList& matches)
 
 Standings byPoints(const SeasonStore& s, int venue = venue::Total, RankingRules rules = RankingRules::Running)
 {
-    return SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue, criterion::Points, rules);
+    return SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue, Criterion::Points, rules);
 }
 
 } // namespace
@@ -108,12 +108,12 @@ private Q_SLOTS:
     {
         const Stat stats[] = {Stat::PTS, Stat::GF,   Stat::GF, Stat::GA, Stat::W,    Stat::W,   Stat::W_OT,
                               Stat::T,   Stat::L_OT, Stat::L,  Stat::L,  Stat::W_OT, Stat::W_OT};
-        for (int c = 0; c <= criterion::ExtraTimeMatches; ++c) {
+        for (int c = 0; c <= static_cast<int>(Criterion::ExtraTimeMatches); ++c) {
             TeamStats s;
             // Team t has t of the statistic; team 5 is level with team 4 and must stay behind it.
             for (int t = 1; t <= kTeams; ++t)
                 s.at(stats[c], venue::Home, t) = t == 5 ? 4 : t;
-            const auto order = rankTeams(s, venue::Home, c);
+            const auto order = rankTeams(s, venue::Home, static_cast<Criterion>(c));
             const bool smallestFirst = c == 3 || (c >= 8 && c <= 10);
             QCOMPARE(QList<int>({order.front(), order.back()}),
                      smallestFirst ? QList<int>({1, 14}) : QList<int>({14, 1}));
@@ -134,12 +134,12 @@ private Q_SLOTS:
         s.at(Stat::GA, venue::Total, 9) = 15;
         s.at(Stat::GF, venue::Total, 12) = 30;
         s.at(Stat::GA, venue::Total, 12) = 27;
-        const Standings st = SpocitatPoradi(fixture::season(), s, venue::Total, criterion::Points);
+        const Standings st = SpocitatPoradi(fixture::season(), s, venue::Total, Criterion::Points);
         QCOMPARE(column(st, &StandingsRow::team, 5), u"9|12|2|3|1"_s);
         QCOMPARE(column(st, &StandingsRow::pos, 5), u"1.|2.|3.||5."_s);
         QVERIFY(st.linesShown);
-        QVERIFY(!SpocitatPoradi(fixture::season(), s, venue::Home, criterion::Points).linesShown);
-        QVERIFY(!SpocitatPoradi(fixture::season(), s, venue::Total, criterion::GoalDifference).linesShown);
+        QVERIFY(!SpocitatPoradi(fixture::season(), s, venue::Home, Criterion::Points).linesShown);
+        QVERIFY(!SpocitatPoradi(fixture::season(), s, venue::Total, Criterion::GoalDifference).linesShown);
     }
 
     void overtimeSuccessColumn()
@@ -155,23 +155,25 @@ private Q_SLOTS:
             s.at(Stat::L_OT, venue::Home, team) = lot;
         }
         QCOMPARE(overtimeSuccess(3, 1, 0), 88); // 87.5 goes to the even 88
-        const Standings st = SpocitatPoradi(fixture::season(), s, venue::Home, criterion::ExtraTimeSuccess);
+        const Standings st = SpocitatPoradi(fixture::season(), s, venue::Home, Criterion::ExtraTimeSuccess);
         QCOMPARE(column(st, &StandingsRow::sco, 6), u"(=75%)|(=75%)|(=50%)|(=25%)|(=12%)|--  "_s);
         QCOMPARE(column(st, &StandingsRow::team, 7), u"2|8|4|6|1|3|5"_s);
         QCOMPARE(column(st, &StandingsRow::pos, 8), u"1.||3.|4.|5.|6.||"_s);
         QCOMPARE(st.rows[0].scoTooltip, QString());
-        QCOMPARE(SpocitatPoradi(fixture::season(), s, venue::Home, criterion::ExtraTimeMatches).rows[0].sco,
+        QCOMPARE(SpocitatPoradi(fixture::season(), s, venue::Home, Criterion::ExtraTimeMatches).rows[0].sco,
                  u"(=8)  "_s);
     }
 
     void allZeroSeason()
     {
         const TeamStats s = DataProTabulku(fixture::season(), 1, kRounds);
-        for (int c = 0; c <= criterion::ExtraTimeSuccess; ++c) {
-            const QString pos = column(SpocitatPoradi(fixture::season(), s, venue::Total, c), &StandingsRow::pos);
+        for (int c = 0; c < kCriteria; ++c) {
+            const auto criterion = static_cast<Criterion>(c);
+            const QString pos =
+                column(SpocitatPoradi(fixture::season(), s, venue::Total, criterion), &StandingsRow::pos);
             // Level teams share the first place, except by goal difference, which never shares one.
-            QCOMPARE(pos, c == criterion::GoalDifference ? u"1.|2.|3.|4.|5.|6.|7.|8.|9.|10.|11.|12.|13.|14."_s
-                                                         : u"1.|||||||||||||"_s);
+            QCOMPARE(pos, criterion == Criterion::GoalDifference ? u"1.|2.|3.|4.|5.|6.|7.|8.|9.|10.|11.|12.|13.|14."_s
+                                                                 : u"1.|||||||||||||"_s);
         }
         QCOMPARE(byPoints(fixture::season()).rows[13].name, u"Tým 14"_s);
     }
@@ -282,7 +284,7 @@ private Q_SLOTS:
         QFETCH(QString, placed);
         SeasonStore s = withMatches({u"1 1 1-2 2:0"_s, u"1 2 3-4 2:0"_s});
         s.adjustments = {{1, -2, u"licence"_s}, {1, 1, u"odvolání"_s}};
-        const Standings st = SpocitatPoradi(s, DataProTabulku(s, first, kRounds), venue, criterion::Points,
+        const Standings st = SpocitatPoradi(s, DataProTabulku(s, first, kRounds), venue, Criterion::Points,
                                             RankingRules::Running, first);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [](const auto& r) { return r.team == 1; });
         QCOMPARE(u"%1 %2 %3"_s.arg(row->pos, row->pts).arg(row->adjustment), placed);
@@ -324,7 +326,7 @@ private Q_SLOTS:
         const SeasonStore s = withMatches({u"1 1 1-2 1:0"_s, u"2 1 1-2 2:3"_s, u"3 1 1-2 3:3"_s, u"4 1 1-2 4:3p"_s,
                                            u"5 1 1-2 2:3n"_s, u"6 1 1-2 5:4"_s, u"6 7 13-14 9:0"_s});
         const Standings st =
-            SpocitatPoradi(s, DataProTabulku(s, 1, last), venue, criterion::Points, RankingRules::Running, 1, last);
+            SpocitatPoradi(s, DataProTabulku(s, 1, last), venue, Criterion::Points, RankingRules::Running, 1, last);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [&](const auto& r) { return r.team == team; });
         QCOMPARE(row->form, form);
         QCOMPARE(movedText(row->moved), moved);
@@ -419,7 +421,7 @@ private Q_SLOTS:
             s.match(kSlots, kRounds).result = u"0:1"_s;
         }
         // Only the whole season's table by points shows them.
-        for (const Standings& other : {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, criterion::Points,
+        for (const Standings& other : {SpocitatPoradi(s, DataProTabulku(s, 1, 51), venue::Total, Criterion::Points,
                                                       RankingRules::Running, 1, 51),
                                        byPoints(s, venue::Home)}) {
             for (const StandingsRow& r : other.rows)

@@ -210,6 +210,18 @@ private Q_SLOTS:
                  qPrintable(m_desktop->messages.value(2).text));
         QCOMPARE(m_desktop->messages.value(2).icon, Desktop::Icon::Critical);
         QVERIFY(QDir(m_league->dir.path()).entryList({u"plny.pdf*"_s}).isEmpty());
+        // The calendar file and "Uložit…" on that disk: told so, and no file is left.
+        for (const char* button : {"cmdKalendar", "cmdUlozit"}) {
+            m_desktop->messages.clear();
+            m_desktop->savePath = m_league->dir.filePath(u"plny.%1"_s.arg(button[3] == 'K' ? u"ics" : u"csv"));
+            const rlimit tiny{100, old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &tiny);
+            QTest::mouseClick(child<QPushButton>(zapasy, QString::fromLatin1(button)), Qt::LeftButton);
+            setrlimit(RLIMIT_FSIZE, &old);
+            QVERIFY2(m_desktop->messages.value(0).text.contains(u"povolenou velikost"_s), button);
+            QCOMPARE(m_desktop->messages.value(0).icon, Desktop::Icon::Critical);
+            QVERIFY(QDir(m_league->dir.path()).entryList({u"plny.[ic]*"_s}).isEmpty());
+        }
     }
 
 private:

@@ -629,6 +629,20 @@ private Q_SLOTS:
         QVERIFY2(blocked.problem.contains(u"home/blocked/Rinkomat"_s) && blocked.problem.contains(u"nepůjde uložit"_s),
                  qPrintable(blocked.problem));
 
+        // A disk that takes no whole league on the first start: the shipped data, the user told, no half file.
+        const QString small = root.filePath(u"home/small/Rinkomat"_s);
+        put(shipped + u"souteze/los_c.txt", QByteArray(4000, 'x'));
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{1000, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const DataFolder full = prepareDataFolder(program, small);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QCOMPARE(full.path, shipped.chopped(1));
+        QVERIFY2(full.problem.contains(u"nepůjde uložit"_s), qPrintable(full.problem));
+        QVERIFY(!QFileInfo::exists(small + u"/souteze/los_c.txt"));
+
         // Portable: the data beside the program win.
         put(program + u"/souteze/los_a.txt", "portable");
         QCOMPARE(prepareDataFolder(program, user).path, program);

@@ -589,15 +589,16 @@ CommandOutput forecast(const Context& c)
 // The data update answered from the command line: every status text and message becomes a step.
 class CliUpdate final : public UpdateSurroundings {
 public:
-    CliUpdate(const QUrl& site, bool yes, bool takeServer) : m_site(site), m_yes(yes), m_takeServer(takeServer) {}
+    CliUpdate(const QUrl& site, bool yes, bool takeServer, const QDateTime& now)
+        : m_site(site), m_yes(yes), m_takeServer(takeServer), m_now(now)
+    {
+    }
     QStringList steps;
 
 private:
     FetchResult fetch(const QString& path, int deadlineMs) override
     {
-        QUrl url = m_site;
-        url.setPath(m_site.path() + path);
-        return fetchUrl(url, deadlineMs);
+        return fetchUrl(updateAddress(m_site, path), deadlineMs);
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}
@@ -616,12 +617,14 @@ private:
     }
     void openHomePage() override { steps << program::homePage; }
     void beep() override {}
+    QDateTime now() const override { return m_now; }
     bool saveSeason() override { return true; } // no league is open here
     void reloadSeason() override {}
 
     QUrl m_site;
     bool m_yes;
     bool m_takeServer;
+    QDateTime m_now;
 };
 
 CommandOutput update(const Context& c)
@@ -636,7 +639,8 @@ CommandOutput update(const Context& c)
     if (!QFileInfo(QDir(c.args[1]).filePath(u"souteze"_s)).isDir())
         throw FileError{
             u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_s.arg(c.args[1].left(80))};
-    CliUpdate run(site, c.parser->isSet(u"yes"_s), keep == u"server");
+    // --today names the backups of the replaced files too.
+    CliUpdate run(site, c.parser->isSet(u"yes"_s), keep == u"server", QDateTime(c.today, QTime::currentTime()));
     const UpdateOutcome outcome = runUpdate(run, c.args[1], site.host());
     QList<QStringList> rows;
     for (const QString& step : run.steps)
@@ -839,16 +843,17 @@ const std::map<QString, Command> kCommands = {
       {u"sims"_s, u"seed"_s, u"team"_s, u"line"_s, kAssume},
       forecast}},
     {u"update"_s,
-     {u"update ADRESA SLOŽKA [--yes] [--conflicts mine|server]"_s,
+     {u"update ADRESA SLOŽKA [--yes] [--conflicts mine|server] [--today D.M.RRRR]"_s,
       u"aktualizace dat programové složky ze serveru"_s,
       u"  ADRESA       http://… stránky s aktualizacemi\n  SLOŽKA       programová složka (se složkou souteze/)\n"
       "  --yes        na otázky odpovědět ano (bez ní ne)\n"
-      "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n\n"
+      "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n"
+      "  --today      den, podle kterého se pojmenují zálohy nahrazených souborů\n\n"
       "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_s,
       2,
       2,
       JsonFormat,
-      {u"yes"_s, u"conflicts"_s},
+      {u"yes"_s, u"conflicts"_s, u"today"_s},
       update}},
 };
 } // namespace

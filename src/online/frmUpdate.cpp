@@ -91,14 +91,17 @@ void frmUpdate::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
 }
 
+QDateTime frmUpdate::now() const
+{
+    return Desktop::instance().now();
+}
+
 FetchResult frmUpdate::fetch(const QString& path, int deadlineMs)
 {
     const BusyCursor busy;
-    QUrl url = m_site;
-    url.setPath(path);
     HttpLimits limits = m_limits;
     limits.deadlineMs = std::min(limits.deadlineMs, deadlineMs);
-    return httpGet(url, limits, [this] { return m_cancelled; });
+    return httpGet(updateAddress(m_site, path), limits, [this] { return m_cancelled; });
 }
 
 void frmUpdate::status(const QString& text)

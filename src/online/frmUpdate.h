@@ -43,6 +43,7 @@ private:
     bool takeServerResults(const QStringList& conflicts) override;
     void openHomePage() override;
     void beep() override;
+    QDateTime now() const override;
     bool saveSeason() override;
     void reloadSeason() override;
     bool cancelled() const override { return m_cancelled; }

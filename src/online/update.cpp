@@ -236,68 +236,103 @@ QString conflictText(const ResultConflict& c, const SeasonStore& season)
                                                                        season.TymPodleCisla(m.away), c.mine, c.server);
 }
 
-UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
-                        int deadlineMs)
-{
-    // However slowly each file arrives, the whole update ends in time.
-    const QDeadlineTimer overall(deadlineMs);
-    const auto fetch = [&](const QString& path) {
-        if (overall.hasExpired()) {
-            FetchResult late;
-            late.reason = u"aktualizace trvala déle než %1 s"_s.arg(deadlineMs / 1000);
-            return late;
-        }
-        return with.fetch(path, static_cast<int>(std::min<qint64>(kFileDeadlineMs, overall.remainingTime())));
-    };
-    const auto fail = [&](const QString& text) {
-        with.tellError(text, u"update"_s);
-        return UpdateOutcome::Failed;
-    };
-    const QDir folder(programFolder);
-    with.status(u"navazuji spojení se serverem "_s + serverName + u"...");
-    with.pause(500);
-    FetchResult r = fetch(kUpdatePath + u"newest.dat");
-    if (r.status == FetchResult::Status::Cancelled)
-        return UpdateOutcome::Cancelled;
-    if (!r.ok()) {
-        tellFetchError(with, r);
-        return UpdateOutcome::Failed;
-    }
-    with.status(u"spojení úspěšně navázáno"_s);
-    with.pause(250);
-    const QString version = QString::fromLatin1(r.body).trimmed();
-    if (!allDigits(compactVersion(version))) {
-        with.tellError(kInvalidData, program::title);
-        return UpdateOutcome::Failed;
-    }
-    if (isNewerVersion(version, program::version)) {
-        const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_s + program::version +
-                                 u"\r\nDostupná verze: " + version +
-                                 u"\r\n\r\nPřejete si otevřít www stránku programu?";
-        if (with.askYesNo(question, false, program::title)) {
-            with.openHomePage();
-            return UpdateOutcome::NothingToDo;
-        }
+namespace {
+
+// One update, step by step; a step gives an outcome when the update ends there.
+class UpdateRun final {
+public:
+    UpdateRun(UpdateSurroundings& with, const QString& programFolder, int deadlineMs)
+        : m_with(with), m_folder(programFolder), m_souteze(m_folder.filePath(u"souteze"_s)), m_delivery(m_souteze),
+          m_overall(deadlineMs), m_deadlineMs(deadlineMs)
+    {
     }
 
-    r = fetch(kUpdatePath + u"update_v3.dat");
-    if (r.status == FetchResult::Status::Cancelled)
-        return UpdateOutcome::Cancelled;
-    if (!r.ok()) {
-        tellFetchError(with, r);
+    std::optional<UpdateOutcome> checkVersion(const QString& serverName);
+    std::optional<UpdateOutcome> readList();
+    std::optional<UpdateOutcome> download();
+    std::optional<UpdateOutcome> mergeAndStage();
+    UpdateOutcome install();
+
+private:
+    // However slowly each file arrives, the whole update ends in time.
+    FetchResult fetch(const QString& path)
+    {
+        if (m_overall.hasExpired()) {
+            FetchResult late;
+            late.reason = u"aktualizace trvala déle než %1 s"_s.arg(m_deadlineMs / 1000);
+            return late;
+        }
+        return m_with.fetch(path, static_cast<int>(std::min<qint64>(kFileDeadlineMs, m_overall.remainingTime())));
+    }
+    // The outcome of a fetch that did not bring the file.
+    std::optional<UpdateOutcome> fetchFailure(const FetchResult& r, const QString& name = {})
+    {
+        if (r.status == FetchResult::Status::Cancelled)
+            return UpdateOutcome::Cancelled;
+        if (r.ok())
+            return std::nullopt;
+        tellFetchError(m_with, r, name);
         return UpdateOutcome::Failed;
     }
-    const std::optional<UpdateList> list = parseUpdateList(r.body);
-    if (!list) {
-        with.tellError(kInvalidData, program::title);
+    UpdateOutcome fail(const QString& text)
+    {
+        m_with.tellError(text, u"update"_s);
         return UpdateOutcome::Failed;
     }
-    if (list->files.size() > kMaxUpdateFiles)
-        return fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_s.arg(list->files.size())
+
+    UpdateSurroundings& m_with;
+    const QDir m_folder;
+    const QDir m_souteze;
+    Delivery m_delivery;
+    const QDeadlineTimer m_overall;
+    const int m_deadlineMs;
+    UpdateList m_list;
+    std::unique_ptr<QLockFile> m_running;
+    std::unique_ptr<QTemporaryDir> m_staging;
+    std::vector<std::unique_ptr<LeagueLock>> m_locks;
+};
+
+std::optional<UpdateOutcome> UpdateRun::checkVersion(const QString& serverName)
+{
+    m_with.status(u"navazuji spojení se serverem "_s + serverName + u"...");
+    m_with.pause(500);
+    const FetchResult r = fetch(kUpdatePath + u"newest.dat");
+    if (const auto failed = fetchFailure(r))
+        return failed;
+    m_with.status(u"spojení úspěšně navázáno"_s);
+    m_with.pause(250);
+    const QString version = QString::fromLatin1(r.body).trimmed();
+    if (!allDigits(compactVersion(version))) {
+        m_with.tellError(kInvalidData, program::title);
+        return UpdateOutcome::Failed;
+    }
+    if (!isNewerVersion(version, program::version))
+        return std::nullopt;
+    const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_s + program::version +
+                             u"\r\nDostupná verze: " + version + u"\r\n\r\nPřejete si otevřít www stránku programu?";
+    if (!m_with.askYesNo(question, false, program::title))
+        return std::nullopt;
+    m_with.openHomePage();
+    return UpdateOutcome::NothingToDo;
+}
+
+std::optional<UpdateOutcome> UpdateRun::readList()
+{
+    const FetchResult r = fetch(kUpdatePath + u"update_v3.dat");
+    if (const auto failed = fetchFailure(r))
+        return failed;
+    const std::optional<UpdateList> parsed = parseUpdateList(r.body);
+    if (!parsed) {
+        m_with.tellError(kInvalidData, program::title);
+        return UpdateOutcome::Failed;
+    }
+    m_list = *parsed;
+    if (m_list.files.size() > kMaxUpdateFiles)
+        return fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_s.arg(m_list.files.size())
                         .arg(kMaxUpdateFiles) +
                     kUnchanged);
-    for (const QString& name : list->files) {
-        if (!isPlainFileName(name) || list->files.count(name) > 1)
+    for (const QString& name : m_list.files) {
+        if (!isPlainFileName(name) || m_list.files.count(name) > 1)
             return fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_s.arg(name) + kUnchanged);
         // Only files the program reads are installed, and each is checked in its format first.
         if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name))
@@ -306,115 +341,137 @@ UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, 
                     name) +
                 kUnchanged);
     }
-    const QString listPath = folder.filePath(u"update.dat"_s);
-    const QString listError = writeFileAtomically(listPath, r.body + "\r\n");
-    if (!listError.isEmpty())
-        return fail(listError);
-    const std::unique_ptr<const QString, void (*)(const QString*)> removeList(
-        &listPath, [](const QString* path) { QFile::remove(*path); }); // whatever the outcome
-    if (!with.askYesNo(u"Dostupná data jsou z "_s + list->dataDate + u".\r\n\r\nPřejete si pokračovat?", true,
-                       program::title))
+    const QString listPath = m_folder.filePath(u"update.dat"_s);
+    if (const QString error = writeFileAtomically(listPath, r.body + "\r\n"); !error.isEmpty())
+        return fail(error);
+    const bool go = m_with.askYesNo(u"Dostupná data jsou z "_s + m_list.dataDate + u".\r\n\r\nPřejete si pokračovat?",
+                                    true, program::title);
+    QFile::remove(listPath); // whatever the answer
+    if (!go)
         return UpdateOutcome::NothingToDo;
-    if (!with.saveSeason())
-        return UpdateOutcome::Failed;
+    return m_with.saveSeason() ? std::nullopt : std::optional(UpdateOutcome::Failed);
+}
 
-    // Everything is downloaded and checked in a folder of its own before any file is replaced.
-    const QDir souteze(folder.filePath(u"souteze"_s));
-    QLockFile running(souteze.filePath(kRunningLock));
-    running.setStaleLockTime(0);
-    if (!running.tryLock(0))
+// Everything is downloaded and checked in a m_folder of its own before any file is replaced.
+std::optional<UpdateOutcome> UpdateRun::download()
+{
+    m_running = std::make_unique<QLockFile>(m_souteze.filePath(kRunningLock));
+    m_running->setStaleLockTime(0);
+    if (!m_running->tryLock(0))
         return fail(u"Jiná aktualizace dat právě probíhá; počkejte, až skončí."_s + kUnchanged);
-    finishStaging(souteze);
-    QTemporaryDir staging(souteze.filePath(u".aktualizace-XXXXXX"_s));
-    if (!staging.isValid())
+    finishStaging(m_souteze);
+    m_staging = std::make_unique<QTemporaryDir>(m_souteze.filePath(u".aktualizace-XXXXXX"_s));
+    if (!m_staging->isValid())
         return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_s + kUnchanged);
-    Delivery delivery(souteze);
     qint64 received = 0;
-    const int total = static_cast<int>(list->files.size());
-    with.progress(0, total);
-    for (const QString& name : list->files) {
-        with.status(u"stahuji data...  ("_s + name + u')');
-        with.pause(150);
-        r = fetch(kUpdatePath + name);
-        if (r.status == FetchResult::Status::Cancelled || with.cancelled())
+    const int total = static_cast<int>(m_list.files.size());
+    m_with.progress(0, total);
+    for (const QString& name : m_list.files) {
+        m_with.status(u"stahuji data...  ("_s + name + u')');
+        m_with.pause(150);
+        const FetchResult r = fetch(kUpdatePath + name);
+        if (m_with.cancelled())
             return UpdateOutcome::Cancelled;
-        if (!r.ok()) {
-            tellFetchError(with, r, name);
-            return UpdateOutcome::Failed;
-        }
+        if (const auto failed = fetchFailure(r, name))
+            return failed;
         received += r.body.size();
         if (received > kMaxUpdateBytes)
             return fail(u"Server posílá víc než 16 MiB dat; aktualizace se neprovede."_s + kUnchanged);
-        delivery.downloaded[name] = r.body + "\r\n";
-        with.progress(static_cast<int>(delivery.downloaded.size()), total);
+        m_delivery.downloaded[name] = r.body + "\r\n";
+        m_with.progress(static_cast<int>(m_delivery.downloaded.size()), total);
     }
+    return std::nullopt;
+}
 
+std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
+{
     // Locked before the local results are read for the merge: a result saved meanwhile would be lost.
-    std::vector<std::unique_ptr<LeagueLock>> locks;
-    for (const QString& name : list->files) {
-        const QString target = souteze.filePath(name);
-        if (!isSchedule(name) || target == with.heldSchedule() || !QFileInfo::exists(target))
+    for (const QString& name : m_list.files) {
+        const QString target = m_souteze.filePath(name);
+        if (!isSchedule(name) || target == m_with.heldSchedule() || !QFileInfo::exists(target))
             continue;
-        locks.push_back(std::make_unique<LeagueLock>(target));
-        const QString error = locks.back()->acquire();
-        if (!error.isEmpty())
+        m_locks.push_back(std::make_unique<LeagueLock>(target));
+        if (const QString error = m_locks.back()->acquire(); !error.isEmpty())
             return fail(error + kUnchanged);
     }
-    QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
+    QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in m_list order
     QStringList conflicts;
-    for (const QString& name : list->files) {
+    for (const QString& name : m_list.files) {
         QString error;
         if (isCompetition(name) || isSchedule(name)) {
             const QString competition = isCompetition(name) ? name : competitionOf(name);
             SeasonStore fresh;
-            error = delivery.league(competition, fresh);
+            error = m_delivery.league(competition, fresh);
             if (error.isEmpty() && isSchedule(name)) {
-                const std::optional<SeasonStore> local = delivery.localLeague(competition);
+                const std::optional<SeasonStore> local = m_delivery.localLeague(competition);
                 const QList<ResultConflict> found = local ? mergeResults(*local, fresh) : QList<ResultConflict>();
                 for (const ResultConflict& c : found)
                     conflicts << conflictText(c, fresh);
                 merged.append({fresh, found});
             }
         } else if (isCalendar(name)) {
-            error = calendarFault(delivery.downloaded[name], name);
+            error = calendarFault(m_delivery.downloaded[name], name);
         }
         if (!error.isEmpty())
             return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, error) + kUnchanged);
     }
-    const bool takeServer = !conflicts.isEmpty() && with.takeServerResults(conflicts);
+    const bool takeServer = !conflicts.isEmpty() && m_with.takeServerResults(conflicts);
     qsizetype next = 0;
-    for (const QString& name : list->files) {
-        QByteArray bytes = delivery.downloaded[name];
+    for (const QString& name : m_list.files) {
+        QByteArray bytes = m_delivery.downloaded[name];
         if (isSchedule(name)) {
             auto& [fresh, found] = merged[next++];
             for (const ResultConflict& c : found)
                 fresh.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
             bytes = scheduleBytes(fresh);
         }
-        const QString error = writeFileAtomically(QDir(staging.path()).filePath(name), bytes);
-        if (!error.isEmpty())
+        if (const QString error = writeFileAtomically(QDir(m_staging->path()).filePath(name), bytes); !error.isEmpty())
             return fail(error + kUnchanged);
     }
-    if (with.cancelled())
-        return UpdateOutcome::Cancelled;
+    return m_with.cancelled() ? std::optional(UpdateOutcome::Cancelled) : std::nullopt;
+}
 
-    const QDateTime now = QDateTime::currentDateTime();
-    for (const QString& name : list->files) {
+UpdateOutcome UpdateRun::install()
+{
+    const QDateTime now = m_with.now();
+    for (const QString& name : m_list.files) {
         if (!isCompetition(name) && !isSchedule(name))
             continue;
-        const Result<QString> copy = backupFile(souteze.filePath(name), now);
+        const Result<QString> copy = backupFile(m_souteze.filePath(name), now);
         if (!copy.ok())
             return fail(copy.error() + kUnchanged);
     }
-    const QString error = installAll(souteze, QDir(staging.path()), list->files);
-    if (!error.isEmpty())
+    if (const QString error = installAll(m_souteze, QDir(m_staging->path()), m_list.files); !error.isEmpty())
         return fail(error + kUnchanged);
-    for (const QString& name : list->files)
-        pruneBackups(souteze.filePath(name));
-
-    with.status(u"stahování dat dokončeno"_s);
-    with.beep();
-    with.pause(1500);
-    with.reloadSeason();
+    for (const QString& name : m_list.files)
+        pruneBackups(m_souteze.filePath(name));
+    m_with.status(u"stahování dat dokončeno"_s);
+    m_with.beep();
+    m_with.pause(1500);
+    m_with.reloadSeason();
     return UpdateOutcome::Finished;
+}
+
+} // namespace
+
+QUrl updateAddress(const QUrl& site, const QString& path)
+{
+    QUrl url = site;
+    QString base = site.path();
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    url.setPath(base + path);
+    return url;
+}
+
+UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
+                        int deadlineMs)
+{
+    UpdateRun run(with, programFolder, deadlineMs);
+    if (const auto ended = run.checkVersion(serverName))
+        return *ended;
+    for (auto step : {&UpdateRun::readList, &UpdateRun::download, &UpdateRun::mergeAndStage})
+        if (const auto ended = (run.*step)())
+            return *ended;
+    return run.install();
 }

@@ -5,10 +5,12 @@
 #include "season/seasonstore.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 // What the data update needs from the window (or the command line) that runs it.
@@ -27,6 +29,8 @@ public:
     virtual bool takeServerResults(const QStringList& conflicts) = 0;
     virtual void openHomePage() = 0;
     virtual void beep() = 0;
+    // The time the backups of the replaced files are named after.
+    virtual QDateTime now() const = 0;
     // Stores the displayed round and writes the season, so that no typed result is lost; false to stop.
     virtual bool saveSeason() = 0;
     virtual void reloadSeason() = 0;
@@ -35,6 +39,9 @@ public:
     // The schedule file whose lock the caller holds already (the league open in the window).
     virtual QString heldSchedule() const { return {}; }
 };
+
+// The address of a file of the update site: the site's own path, then the file's ("/velmor/update/…").
+QUrl updateAddress(const QUrl& site, const QString& path);
 
 enum class UpdateOutcome { Finished, NothingToDo, Failed, Cancelled };
 

@@ -22,10 +22,12 @@
 #include "stats/crosstable.h"
 #include "stats/streaks.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
 #include <cstdio>
@@ -596,13 +598,16 @@ public:
     QStringList steps;
 
 private:
-    FetchResult fetch(const QString& path, int deadlineMs) override
+    void fetch(const QString& path, int deadlineMs, std::function<void(const FetchResult&)> done) override
     {
-        return fetchUrl(updateAddress(m_site, path), deadlineMs);
+        fetchUrl(updateAddress(m_site, path), deadlineMs, std::move(done));
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}
-    void pause(int) override {}
+    void pause(int, std::function<void()> done) override // nobody watches the steps here
+    {
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(done));
+    }
     bool askYesNo(const QString& text, bool, const QString&) override
     {
         steps << text;
@@ -641,7 +646,17 @@ CommandOutput update(const Context& c)
             u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_s.arg(c.args[1].left(80))};
     // --today names the backups of the replaced files too.
     CliUpdate run(site, c.parser->isSet(u"yes"_s), keep == u"server", QDateTime(c.today, QTime::currentTime()));
-    const UpdateOutcome outcome = runUpdate(run, c.args[1], site.host());
+    // The update is a job of the event loop, the only one this program runs.
+    UpdateJob job(run, c.args[1], site.host());
+    std::optional<UpdateOutcome> ended;
+    QObject::connect(&job, &UpdateJob::finished, &job, [&ended](UpdateOutcome outcome) {
+        ended = outcome;
+        QCoreApplication::quit();
+    });
+    job.start();
+    if (!ended)
+        QCoreApplication::exec();
+    const UpdateOutcome outcome = ended.value_or(UpdateOutcome::Failed);
     QList<QStringList> rows;
     for (const QString& step : run.steps)
         rows.append({step});

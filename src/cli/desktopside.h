@@ -7,6 +7,7 @@
 #include "common/fetch.h"
 
 #include <QCoreApplication>
+#include <functional>
 #include <memory>
 
 class QUrl;
@@ -17,7 +18,8 @@ namespace cli {
 bool hasDesktop();
 // The application object; a GUI one (without a display) when a page is printed.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
-FetchResult fetchUrl(const QUrl& url, int deadlineMs);
+// The GET of the update; `done` gets the result from the event loop.
+void fetchUrl(const QUrl& url, int deadlineMs, std::function<void(const FetchResult&)> done);
 // Empty when the page is in the PDF file, else the Czech reason.
 QString printPdf(const QString& path, const QString& page);
 

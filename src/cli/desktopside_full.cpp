@@ -26,11 +26,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-FetchResult fetchUrl(const QUrl& url, int deadlineMs)
+void fetchUrl(const QUrl& url, int deadlineMs, std::function<void(const FetchResult&)> done)
 {
     HttpLimits limits;
     limits.deadlineMs = deadlineMs;
-    return httpGet(url, limits);
+    httpGet(url, limits, {}, std::move(done));
 }
 
 QString printPdf(const QString& path, const QString& page)

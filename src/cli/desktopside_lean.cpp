@@ -2,6 +2,8 @@
 // rinkomat-cli: QtCore only; printing and the network are left to rinkomat-cli-desktop.
 #include "desktopside.h"
 
+#include <QTimer>
+
 using namespace Qt::StringLiterals;
 
 namespace cli {
@@ -16,9 +18,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
-FetchResult fetchUrl(const QUrl&, int)
+void fetchUrl(const QUrl&, int, std::function<void(const FetchResult&)> done)
 {
-    return {FetchResult::Status::Failed, {}, u"síť je k dispozici jen v rinkomat-cli-desktop"_s};
+    QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] {
+        done({FetchResult::Status::Failed, {}, u"síť je k dispozici jen v rinkomat-cli-desktop"_s});
+    });
 }
 
 QString printPdf(const QString&, const QString&)

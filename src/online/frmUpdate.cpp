@@ -5,9 +5,10 @@
 #include "common/programinfo.h"
 #include "platform/desktop.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -58,9 +59,12 @@ void frmUpdate::showEvent(QShowEvent* event)
 
 void frmUpdate::run()
 {
-    runUpdate(*this, Desktop::instance().programFolder(), m_site.host());
-    m_running = false;
-    close();
+    auto* job = new UpdateJob(*this, Desktop::instance().programFolder(), m_site.host(), kUpdateDeadlineMs, this);
+    connect(job, &UpdateJob::finished, this, [this] {
+        m_running = false;
+        close();
+    });
+    job->start();
 }
 
 void frmUpdate::cancel()
@@ -69,7 +73,7 @@ void frmUpdate::cancel()
     m_cancel->setEnabled(false);
     m_status->setText(u"přerušuji..."_s);
     if (m_pausing)
-        m_pausing->quit();
+        std::exchange(m_pausing, nullptr)();
 }
 
 void frmUpdate::closeEvent(QCloseEvent* event)
@@ -96,12 +100,18 @@ QDateTime frmUpdate::now() const
     return Desktop::instance().now();
 }
 
-FetchResult frmUpdate::fetch(const QString& path, int deadlineMs)
+void frmUpdate::fetch(const QString& path, int deadlineMs, std::function<void(const FetchResult&)> done)
 {
-    const BusyCursor busy;
     HttpLimits limits = m_limits;
     limits.deadlineMs = std::min(limits.deadlineMs, deadlineMs);
-    return httpGet(updateAddress(m_site, path), limits, [this] { return m_cancelled; });
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    // A window gone (the program ends) stops its transfer too.
+    httpGet(
+        updateAddress(m_site, path), limits, [self = QPointer<frmUpdate>(this)] { return !self || self->m_cancelled; },
+        [done = std::move(done)](const FetchResult& r) {
+            QApplication::restoreOverrideCursor();
+            done(r);
+        });
 }
 
 void frmUpdate::status(const QString& text)
@@ -116,16 +126,17 @@ void frmUpdate::progress(int done, int total)
     m_progress->setValue(done);
 }
 
-void frmUpdate::pause(int milliseconds)
+void frmUpdate::pause(int milliseconds, std::function<void()> done)
 {
-    if (m_cancelled)
-        return;
-    const BusyCursor busy;
-    QEventLoop loop;
-    m_pausing = &loop;
-    QTimer::singleShot(pacing::ms(milliseconds), &loop, &QEventLoop::quit);
-    loop.exec();
-    m_pausing = nullptr;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_pausing = [done = std::move(done)] {
+        QApplication::restoreOverrideCursor();
+        done();
+    };
+    QTimer::singleShot(m_cancelled ? 0 : pacing::ms(milliseconds), this, [this, pause = ++m_pause] {
+        if (pause == m_pause && m_pausing)
+            std::exchange(m_pausing, nullptr)();
+    });
 }
 
 bool frmUpdate::askYesNo(const QString& text, bool questionIcon, const QString& title)

@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QUrl>
 
-class QEventLoop;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -34,10 +33,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    FetchResult fetch(const QString& path, int deadlineMs) override;
+    void fetch(const QString& path, int deadlineMs, std::function<void(const FetchResult&)> done) override;
     void status(const QString& text) override;
     void progress(int done, int total) override;
-    void pause(int milliseconds) override;
+    void pause(int milliseconds, std::function<void()> done) override;
     bool askYesNo(const QString& text, bool questionIcon, const QString& title) override;
     void tellError(const QString& text, const QString& title) override;
     bool takeServerResults(const QStringList& conflicts) override;
@@ -58,7 +57,8 @@ private:
     QLabel* m_status = nullptr;
     QProgressBar* m_progress = nullptr;
     QPushButton* m_cancel = nullptr;
-    QEventLoop* m_pausing = nullptr;
+    std::function<void()> m_pausing; // what comes after the pause; "Přerušit" calls it at once
+    int m_pause = 0;                 // the pause now running
     bool m_running = false;
     bool m_cancelled = false;
 };

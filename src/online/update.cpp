@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
@@ -239,30 +240,56 @@ QString conflictText(const ResultConflict& c, const SeasonStore& season)
 namespace {
 
 // One update, step by step; a step gives an outcome when the update ends there.
+} // namespace
+
+// One update, step by step: each step that waits for a file or a pause hands on to the next when it comes;
+// a step that ends the update calls finish().
 class UpdateRun final {
 public:
-    UpdateRun(UpdateSurroundings& with, const QString& programFolder, int deadlineMs)
-        : m_with(with), m_folder(programFolder), m_souteze(m_folder.filePath(u"souteze"_s)), m_delivery(m_souteze),
-          m_overall(deadlineMs), m_deadlineMs(deadlineMs)
+    UpdateRun(UpdateJob& job, UpdateSurroundings& with, const QString& programFolder, int deadlineMs)
+        : m_job(&job), m_with(with), m_folder(programFolder), m_souteze(m_folder.filePath(u"souteze"_s)),
+          m_delivery(m_souteze), m_overall(deadlineMs), m_deadlineMs(deadlineMs)
     {
     }
 
-    std::optional<UpdateOutcome> checkVersion(const QString& serverName);
-    std::optional<UpdateOutcome> readList();
-    std::optional<UpdateOutcome> download();
-    std::optional<UpdateOutcome> mergeAndStage();
-    UpdateOutcome install();
+    void begin(const QString& serverName);
 
 private:
+    void versionArrived(const FetchResult& r);
+    void listArrived(const FetchResult& r);
+    void nextFile(int index);
+    void fileArrived(int index, const FetchResult& r);
+    std::optional<UpdateOutcome> startDownload();
+    std::optional<UpdateOutcome> mergeAndStage();
+    std::optional<UpdateOutcome> install();
+
+    // `then`, but only while the job lives: a window closed meanwhile takes its update with it.
+    template <typename... Args> std::function<void(Args...)> guarded(std::function<void(Args...)> then)
+    {
+        return [job = m_job, then](Args... args) {
+            if (job)
+                then(args...);
+        };
+    }
     // However slowly each file arrives, the whole update ends in time.
-    FetchResult fetch(const QString& path)
+    void fetch(const QString& path, std::function<void(const FetchResult&)> then)
     {
         if (m_overall.hasExpired()) {
             FetchResult late;
             late.reason = u"aktualizace trvala déle než %1 s"_s.arg(m_deadlineMs / 1000);
-            return late;
+            return then(late);
         }
-        return m_with.fetch(path, static_cast<int>(std::min<qint64>(kFileDeadlineMs, m_overall.remainingTime())));
+        m_with.fetch(path, static_cast<int>(std::min<qint64>(kFileDeadlineMs, m_overall.remainingTime())),
+                     guarded<const FetchResult&>(std::move(then)));
+    }
+    void pause(int milliseconds, std::function<void()> then) { m_with.pause(milliseconds, guarded<>(std::move(then))); }
+    void finish(UpdateOutcome outcome) { Q_EMIT m_job->finished(outcome); }
+    // Ends the update when a step says so; true then.
+    bool ended(const std::optional<UpdateOutcome>& outcome)
+    {
+        if (outcome)
+            finish(*outcome);
+        return outcome.has_value();
     }
     // The outcome of a fetch that did not bring the file.
     std::optional<UpdateOutcome> fetchFailure(const FetchResult& r, const QString& name = {})
@@ -280,6 +307,7 @@ private:
         return UpdateOutcome::Failed;
     }
 
+    QPointer<UpdateJob> m_job;
     UpdateSurroundings& m_with;
     const QDir m_folder;
     const QDir m_souteze;
@@ -290,70 +318,78 @@ private:
     std::unique_ptr<QLockFile> m_running;
     std::unique_ptr<QTemporaryDir> m_staging;
     std::vector<std::unique_ptr<LeagueLock>> m_locks;
+    qint64 m_received = 0;
 };
 
-std::optional<UpdateOutcome> UpdateRun::checkVersion(const QString& serverName)
+void UpdateRun::begin(const QString& serverName)
 {
     m_with.status(u"navazuji spojení se serverem "_s + serverName + u"...");
-    m_with.pause(500);
-    const FetchResult r = fetch(kUpdatePath + u"newest.dat");
-    if (const auto failed = fetchFailure(r))
-        return failed;
-    m_with.status(u"spojení úspěšně navázáno"_s);
-    m_with.pause(250);
-    const QString version = QString::fromLatin1(r.body).trimmed();
-    if (!allDigits(compactVersion(version))) {
-        m_with.tellError(kInvalidData, program::title);
-        return UpdateOutcome::Failed;
-    }
-    if (!isNewerVersion(version, program::version))
-        return std::nullopt;
-    const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_s + program::version +
-                             u"\r\nDostupná verze: " + version + u"\r\n\r\nPřejete si otevřít www stránku programu?";
-    if (!m_with.askYesNo(question, false, program::title))
-        return std::nullopt;
-    m_with.openHomePage();
-    return UpdateOutcome::NothingToDo;
+    pause(500, [this] { fetch(kUpdatePath + u"newest.dat", [this](const FetchResult& r) { versionArrived(r); }); });
 }
 
-std::optional<UpdateOutcome> UpdateRun::readList()
+void UpdateRun::versionArrived(const FetchResult& r)
 {
-    const FetchResult r = fetch(kUpdatePath + u"update_v3.dat");
-    if (const auto failed = fetchFailure(r))
-        return failed;
+    if (ended(fetchFailure(r)))
+        return;
+    m_with.status(u"spojení úspěšně navázáno"_s);
+    pause(250, [this, r] {
+        const QString version = QString::fromLatin1(r.body).trimmed();
+        if (!allDigits(compactVersion(version))) {
+            m_with.tellError(kInvalidData, program::title);
+            return finish(UpdateOutcome::Failed);
+        }
+        const QString question = u"Byla zjištěna novější verze programu!\r\n\r\nVaše verze: "_s + program::version +
+                                 u"\r\nDostupná verze: " + version +
+                                 u"\r\n\r\nPřejete si otevřít www stránku programu?";
+        if (isNewerVersion(version, program::version) && m_with.askYesNo(question, false, program::title)) {
+            m_with.openHomePage();
+            return finish(UpdateOutcome::NothingToDo);
+        }
+        fetch(kUpdatePath + u"update_v3.dat", [this](const FetchResult& list) { listArrived(list); });
+    });
+}
+
+void UpdateRun::listArrived(const FetchResult& r)
+{
+    if (ended(fetchFailure(r)))
+        return;
     const std::optional<UpdateList> parsed = parseUpdateList(r.body);
     if (!parsed) {
         m_with.tellError(kInvalidData, program::title);
-        return UpdateOutcome::Failed;
+        return finish(UpdateOutcome::Failed);
     }
     m_list = *parsed;
     if (m_list.files.size() > kMaxUpdateFiles)
-        return fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_s.arg(m_list.files.size())
-                        .arg(kMaxUpdateFiles) +
-                    kUnchanged);
+        return finish(fail(u"Server nabízí %1 souborů, víc než %2; aktualizace se neprovede."_s.arg(m_list.files.size())
+                               .arg(kMaxUpdateFiles) +
+                           kUnchanged));
     for (const QString& name : m_list.files) {
         if (!isPlainFileName(name) || m_list.files.count(name) > 1)
-            return fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_s.arg(name) + kUnchanged);
+            return finish(
+                fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_s.arg(name) + kUnchanged));
         // Only files the program reads are installed, and each is checked in its format first.
         if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name))
-            return fail(
-                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů ani kalendáře; aktualizace se neprovede."_s.arg(
-                    name) +
-                kUnchanged);
+            return finish(
+                fail(u"Soubor „%1“ není soubor soutěže, rozpisu zápasů ani kalendáře; aktualizace se neprovede."_s.arg(
+                         name) +
+                     kUnchanged));
     }
     const QString listPath = m_folder.filePath(u"update.dat"_s);
     if (const QString error = writeFileAtomically(listPath, r.body + "\r\n"); !error.isEmpty())
-        return fail(error);
+        return finish(fail(error));
     const bool go = m_with.askYesNo(u"Dostupná data jsou z "_s + m_list.dataDate + u".\r\n\r\nPřejete si pokračovat?",
                                     true, program::title);
     QFile::remove(listPath); // whatever the answer
     if (!go)
-        return UpdateOutcome::NothingToDo;
-    return m_with.saveSeason() ? std::nullopt : std::optional(UpdateOutcome::Failed);
+        return finish(UpdateOutcome::NothingToDo);
+    if (!m_with.saveSeason())
+        return finish(UpdateOutcome::Failed);
+    if (!ended(startDownload()))
+        nextFile(0);
 }
 
-// Everything is downloaded and checked in a m_folder of its own before any file is replaced.
-std::optional<UpdateOutcome> UpdateRun::download()
+// Everything is downloaded and checked in a folder of its own before any file is replaced.
+std::optional<UpdateOutcome> UpdateRun::startDownload()
 {
     m_running = std::make_unique<QLockFile>(m_souteze.filePath(kRunningLock));
     m_running->setStaleLockTime(0);
@@ -363,24 +399,42 @@ std::optional<UpdateOutcome> UpdateRun::download()
     m_staging = std::make_unique<QTemporaryDir>(m_souteze.filePath(u".aktualizace-XXXXXX"_s));
     if (!m_staging->isValid())
         return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_s + kUnchanged);
-    qint64 received = 0;
-    const int total = static_cast<int>(m_list.files.size());
-    m_with.progress(0, total);
-    for (const QString& name : m_list.files) {
-        m_with.status(u"stahuji data...  ("_s + name + u')');
-        m_with.pause(150);
-        const FetchResult r = fetch(kUpdatePath + name);
-        if (m_with.cancelled())
-            return UpdateOutcome::Cancelled;
-        if (const auto failed = fetchFailure(r, name))
-            return failed;
-        received += r.body.size();
-        if (received > kMaxUpdateBytes)
-            return fail(u"Server posílá víc než 16 MiB dat; aktualizace se neprovede."_s + kUnchanged);
-        m_delivery.downloaded[name] = r.body + "\r\n";
-        m_with.progress(static_cast<int>(m_delivery.downloaded.size()), total);
-    }
+    m_with.progress(0, static_cast<int>(m_list.files.size()));
     return std::nullopt;
+}
+
+void UpdateRun::nextFile(int index)
+{
+    if (index == m_list.files.size()) {
+        if (ended(mergeAndStage()) || ended(install()))
+            return;
+        m_with.status(u"stahování dat dokončeno"_s);
+        m_with.beep();
+        return pause(1500, [this] {
+            m_with.reloadSeason();
+            finish(UpdateOutcome::Finished);
+        });
+    }
+    const QString name = m_list.files[index];
+    m_with.status(u"stahuji data...  ("_s + name + u')');
+    pause(150, [this, index, name] {
+        fetch(kUpdatePath + name, [this, index](const FetchResult& r) { fileArrived(index, r); });
+    });
+}
+
+void UpdateRun::fileArrived(int index, const FetchResult& r)
+{
+    const QString& name = m_list.files[index];
+    if (m_with.cancelled())
+        return finish(UpdateOutcome::Cancelled);
+    if (ended(fetchFailure(r, name)))
+        return;
+    m_received += r.body.size();
+    if (m_received > kMaxUpdateBytes)
+        return finish(fail(u"Server posílá víc než 16 MiB dat; aktualizace se neprovede."_s + kUnchanged));
+    m_delivery.downloaded[name] = r.body + "\r\n";
+    m_with.progress(static_cast<int>(m_delivery.downloaded.size()), static_cast<int>(m_list.files.size()));
+    nextFile(index + 1);
 }
 
 std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
@@ -394,7 +448,7 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
         if (const QString error = m_locks.back()->acquire(); !error.isEmpty())
             return fail(error + kUnchanged);
     }
-    QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in m_list order
+    QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
     QStringList conflicts;
     for (const QString& name : m_list.files) {
         QString error;
@@ -431,7 +485,7 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
     return m_with.cancelled() ? std::optional(UpdateOutcome::Cancelled) : std::nullopt;
 }
 
-UpdateOutcome UpdateRun::install()
+std::optional<UpdateOutcome> UpdateRun::install()
 {
     const QDateTime now = m_with.now();
     for (const QString& name : m_list.files) {
@@ -445,14 +499,8 @@ UpdateOutcome UpdateRun::install()
         return fail(error + kUnchanged);
     for (const QString& name : m_list.files)
         pruneBackups(m_souteze.filePath(name));
-    m_with.status(u"stahování dat dokončeno"_s);
-    m_with.beep();
-    m_with.pause(1500);
-    m_with.reloadSeason();
-    return UpdateOutcome::Finished;
+    return std::nullopt;
 }
-
-} // namespace
 
 QUrl updateAddress(const QUrl& site, const QString& path)
 {
@@ -464,14 +512,16 @@ QUrl updateAddress(const QUrl& site, const QString& path)
     return url;
 }
 
-UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
-                        int deadlineMs)
+UpdateJob::UpdateJob(UpdateSurroundings& with, const QString& programFolder, const QString& serverName, int deadlineMs,
+                     QObject* parent)
+    : QObject(parent), m_run(std::make_unique<UpdateRun>(*this, with, programFolder, deadlineMs)),
+      m_serverName(serverName)
 {
-    UpdateRun run(with, programFolder, deadlineMs);
-    if (const auto ended = run.checkVersion(serverName))
-        return *ended;
-    for (auto step : {&UpdateRun::readList, &UpdateRun::download, &UpdateRun::mergeAndStage})
-        if (const auto ended = (run.*step)())
-            return *ended;
-    return run.install();
+}
+
+UpdateJob::~UpdateJob() = default;
+
+void UpdateJob::start()
+{
+    m_run->begin(m_serverName);
 }

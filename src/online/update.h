@@ -8,21 +8,25 @@
 #include <QDateTime>
 #include <QDir>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
+#include <memory>
 #include <optional>
 
 // What the data update needs from the window (or the command line) that runs it.
 class UpdateSurroundings {
 public:
     virtual ~UpdateSurroundings() = default;
-    // GET of a path under the update site, e.g. "/velmor/update/newest.dat", given up after deadlineMs.
-    virtual FetchResult fetch(const QString& path, int deadlineMs) = 0;
+    // GET of a path under the update site, e.g. "/velmor/update/newest.dat", given up after deadlineMs;
+    // `done` gets the result later, from the event loop, never before fetch returns.
+    virtual void fetch(const QString& path, int deadlineMs, std::function<void(const FetchResult&)> done) = 0;
     virtual void status(const QString& text) = 0;
     virtual void progress(int done, int total) = 0;
-    // Waits while the window keeps repainting.
-    virtual void pause(int milliseconds) = 0;
+    // Calls `done` after the pause, from the event loop (at once where nobody watches).
+    virtual void pause(int milliseconds, std::function<void()> done) = 0;
     virtual bool askYesNo(const QString& text, bool questionIcon, const QString& title) = 0;
     virtual void tellError(const QString& text, const QString& title) = 0;
     // The server has other results than the user for these matches: true takes the server's.
@@ -77,7 +81,23 @@ QString conflictText(const ResultConflict& conflict, const SeasonStore& season);
 // that was interrupted before; returns the names it installed now.
 QStringList finishInterruptedUpdate(const QDir& souteze);
 
-// The data update, from the version check to the reload of the season. Every listed file is
-// downloaded and checked first; the files in "souteze" are replaced all together or not at all.
-UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
-                        int deadlineMs = kUpdateDeadlineMs);
+class UpdateRun;
+
+// The data update, from the version check to the reload of the season, as a job of the event loop: start()
+// returns at once, and finished() says how it ended. Every listed file is downloaded and checked first;
+// the files in "souteze" are replaced all together or not at all.
+class UpdateJob final : public QObject {
+    Q_OBJECT
+public:
+    UpdateJob(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
+              int deadlineMs = kUpdateDeadlineMs, QObject* parent = nullptr);
+    ~UpdateJob() override;
+    void start();
+
+Q_SIGNALS:
+    void finished(UpdateOutcome outcome);
+
+private:
+    std::unique_ptr<UpdateRun> m_run;
+    QString m_serverName;
+};

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "http.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -98,7 +98,8 @@ FetchResult resultOf(QNetworkReply& reply, Stop stop, const HttpLimits& limits)
 
 } // namespace
 
-FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::function<bool()>& cancelled)
+void httpGet(const QUrl& url, const HttpLimits& limits, std::function<bool()> cancelled,
+             std::function<void(const FetchResult&)> done)
 {
     static QNetworkAccessManager* manager = new QNetworkAccessManager;
     QNetworkRequest request(url);
@@ -106,34 +107,35 @@ FetchResult httpGet(const QUrl& url, const HttpLimits& limits, const std::functi
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     request.setMaximumRedirectsAllowed(10);
     QNetworkReply* reply = manager->get(request);
-    QEventLoop loop;
-    QTimer idle, deadline, poll;
-    idle.setSingleShot(true);
-    deadline.setSingleShot(true);
-    Stop stop = Stop::None;
-    const auto abort = [&](Stop why) {
-        if (stop == Stop::None)
-            stop = why;
+    // The timers live with the reply and go with it.
+    auto* idle = new QTimer(reply);
+    auto* deadline = new QTimer(reply);
+    auto* poll = new QTimer(reply);
+    idle->setSingleShot(true);
+    deadline->setSingleShot(true);
+    auto stop = std::make_shared<Stop>(Stop::None);
+    const auto abort = [reply, stop](Stop why) {
+        if (*stop == Stop::None)
+            *stop = why;
         reply->abort();
     };
-    QObject::connect(&idle, &QTimer::timeout, &loop, [&] { abort(Stop::Idle); });
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { abort(Stop::Deadline); });
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    QObject::connect(idle, &QTimer::timeout, reply, [abort] { abort(Stop::Idle); });
+    QObject::connect(deadline, &QTimer::timeout, reply, [abort] { abort(Stop::Deadline); });
+    QObject::connect(poll, &QTimer::timeout, reply, [abort, cancelled] {
         if (cancelled && cancelled())
             abort(Stop::Cancelled);
     });
-    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
-        idle.start(limits.idleMs);
-        if (received > limits.maxBytes || total > limits.maxBytes)
-            abort(Stop::TooLarge);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [abort, idle, limits](qint64 received, qint64 total) {
+                         idle->start(limits.idleMs);
+                         if (received > limits.maxBytes || total > limits.maxBytes)
+                             abort(Stop::TooLarge);
+                     });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, stop, limits, done] {
+        reply->deleteLater();
+        done(resultOf(*reply, *stop, limits));
     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    idle.start(limits.idleMs);
-    deadline.start(limits.deadlineMs);
-    poll.start(50);
-    loop.exec();
-
-    const FetchResult result = resultOf(*reply, stop, limits);
-    reply->deleteLater();
-    return result;
+    idle->start(limits.idleMs);
+    deadline->start(limits.deadlineMs);
+    poll->start(50);
 }

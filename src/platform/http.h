@@ -13,6 +13,7 @@ struct HttpLimits {
     qint64 maxBytes = kMaxResponseBytes; // larger bodies are refused
 };
 
-// A plain GET that waits in its own event loop, so the windows keep repainting. Redirects are followed
-// only on the same host; `cancelled` is asked now and then and stops the transfer when it says so.
-FetchResult httpGet(const QUrl& url, const HttpLimits& limits = {}, const std::function<bool()>& cancelled = {});
+// A plain GET that returns at once; `done` gets what came, from the event loop, once. Redirects are
+// followed only on the same host; `cancelled` is asked now and then and stops the transfer when it says so.
+void httpGet(const QUrl& url, const HttpLimits& limits, std::function<bool()> cancelled,
+             std::function<void(const FetchResult&)> done);

@@ -8,6 +8,7 @@
 
 #include <QLockFile>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -32,17 +33,17 @@ public:
     std::function<void()> whileAsked; // another writer, while the user looks at the conflicts
 
 private:
-    FetchResult fetch(const QString& path, int deadlineMs) override
+    void fetch(const QString& path, int deadlineMs, std::function<void(const FetchResult&)> done) override
     {
         ++m_fetches;
         deadlines << deadlineMs;
         HttpLimits within = limits;
         within.deadlineMs = std::min(within.deadlineMs, deadlineMs);
-        return httpGet(updateAddress(m_site, path), within);
+        httpGet(updateAddress(m_site, path), within, {}, std::move(done));
     }
     void status(const QString& text) override { steps << text; }
     void progress(int, int) override {}
-    void pause(int) override {}
+    void pause(int, std::function<void()> done) override { QTimer::singleShot(0, std::move(done)); }
     bool askYesNo(const QString& text, bool questionIcon, const QString&) override
     {
         steps << text;
@@ -67,6 +68,17 @@ private:
     QUrl m_site;
     int m_fetches = 0;
 };
+
+// The update as a job of this test's event loop, until it ends.
+UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& folder, const QString& server,
+                        int deadlineMs = kUpdateDeadlineMs)
+{
+    UpdateJob job(with, folder, server, deadlineMs);
+    std::optional<UpdateOutcome> ended;
+    QObject::connect(&job, &UpdateJob::finished, &job, [&ended](UpdateOutcome outcome) { ended = outcome; });
+    job.start();
+    return QTest::qWaitFor([&] { return ended.has_value(); }, 30000) ? *ended : UpdateOutcome::Failed;
+}
 
 } // namespace
 

@@ -623,8 +623,6 @@ private:
     void openHomePage() override { steps << program::homePage; }
     void beep() override {}
     QDateTime now() const override { return m_now; }
-    bool saveSeason() override { return true; } // no league is open here
-    void reloadSeason() override {}
 
     QUrl m_site;
     bool m_yes;
@@ -647,7 +645,7 @@ CommandOutput update(const Context& c)
     // --today names the backups of the replaced files too.
     CliUpdate run(site, c.parser->isSet(u"yes"_s), keep == u"server", QDateTime(c.today, QTime::currentTime()));
     // The update is a job of the event loop, the only one this program runs.
-    UpdateJob job(run, c.args[1], site.host());
+    UpdateJob job(run, nullptr, c.args[1], site.host()); // no league is open here
     std::optional<UpdateOutcome> ended;
     QObject::connect(&job, &UpdateJob::finished, &job, [&ended](UpdateOutcome outcome) {
         ended = outcome;

@@ -59,7 +59,8 @@ void frmUpdate::showEvent(QShowEvent* event)
 
 void frmUpdate::run()
 {
-    auto* job = new UpdateJob(*this, Desktop::instance().programFolder(), m_site.host(), kUpdateDeadlineMs, this);
+    auto* job =
+        new UpdateJob(*this, &m_league, Desktop::instance().programFolder(), m_site.host(), kUpdateDeadlineMs, this);
     connect(job, &UpdateJob::finished, this, [this] {
         m_running = false;
         close();
@@ -170,19 +171,4 @@ void frmUpdate::openHomePage()
 void frmUpdate::beep()
 {
     Desktop::instance().beep();
-}
-
-bool frmUpdate::saveSeason()
-{
-    return m_league.saveBeforeUpdate();
-}
-
-void frmUpdate::reloadSeason()
-{
-    m_league.reloadAfterUpdate();
-}
-
-QString frmUpdate::heldSchedule() const
-{
-    return m_league.schedulePath();
 }

@@ -11,16 +11,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// What the update needs of the league open in the main window.
-class UpdatedLeague {
-public:
-    virtual ~UpdatedLeague() = default;
-    // Stores the displayed round and writes the season; false when it could not be written.
-    virtual bool saveBeforeUpdate() = 0;
-    virtual void reloadAfterUpdate() = 0;
-    virtual QString schedulePath() const = 0;
-};
-
 // The data update: the version check, the list and the downloads, shown step by step.
 class frmUpdate final : public QDialog, private UpdateSurroundings {
     Q_OBJECT
@@ -43,10 +33,7 @@ private:
     void openHomePage() override;
     void beep() override;
     QDateTime now() const override;
-    bool saveSeason() override;
-    void reloadSeason() override;
     bool cancelled() const override { return m_cancelled; }
-    QString heldSchedule() const override;
 
     void run();
     void cancel();

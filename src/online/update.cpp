@@ -246,9 +246,11 @@ namespace {
 // a step that ends the update calls finish().
 class UpdateRun final {
 public:
-    UpdateRun(UpdateJob& job, UpdateSurroundings& with, const QString& programFolder, int deadlineMs)
-        : m_job(&job), m_with(with), m_folder(programFolder), m_souteze(m_folder.filePath(u"souteze"_s)),
-          m_delivery(m_souteze), m_overall(deadlineMs), m_deadlineMs(deadlineMs)
+    UpdateRun(UpdateJob& job, UpdateSurroundings& with, UpdatedLeague* league, const QString& programFolder,
+              int deadlineMs)
+        : m_job(&job), m_with(with), m_league(league), m_folder(programFolder),
+          m_souteze(m_folder.filePath(u"souteze"_s)), m_delivery(m_souteze), m_overall(deadlineMs),
+          m_deadlineMs(deadlineMs)
     {
     }
 
@@ -309,6 +311,7 @@ private:
 
     QPointer<UpdateJob> m_job;
     UpdateSurroundings& m_with;
+    UpdatedLeague* const m_league;
     const QDir m_folder;
     const QDir m_souteze;
     Delivery m_delivery;
@@ -382,7 +385,7 @@ void UpdateRun::listArrived(const FetchResult& r)
     QFile::remove(listPath); // whatever the answer
     if (!go)
         return finish(UpdateOutcome::NothingToDo);
-    if (!m_with.saveSeason())
+    if (m_league && !m_league->saveBeforeUpdate())
         return finish(UpdateOutcome::Failed);
     if (!ended(startDownload()))
         nextFile(0);
@@ -411,7 +414,8 @@ void UpdateRun::nextFile(int index)
         m_with.status(u"stahování dat dokončeno"_s);
         m_with.beep();
         return pause(1500, [this] {
-            m_with.reloadSeason();
+            if (m_league)
+                m_league->reloadAfterUpdate();
             finish(UpdateOutcome::Finished);
         });
     }
@@ -442,7 +446,7 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
     // Locked before the local results are read for the merge: a result saved meanwhile would be lost.
     for (const QString& name : m_list.files) {
         const QString target = m_souteze.filePath(name);
-        if (!isSchedule(name) || target == m_with.heldSchedule() || !QFileInfo::exists(target))
+        if (!isSchedule(name) || (m_league && target == m_league->schedulePath()) || !QFileInfo::exists(target))
             continue;
         m_locks.push_back(std::make_unique<LeagueLock>(target));
         if (const QString error = m_locks.back()->acquire(); !error.isEmpty())
@@ -512,9 +516,9 @@ QUrl updateAddress(const QUrl& site, const QString& path)
     return url;
 }
 
-UpdateJob::UpdateJob(UpdateSurroundings& with, const QString& programFolder, const QString& serverName, int deadlineMs,
-                     QObject* parent)
-    : QObject(parent), m_run(std::make_unique<UpdateRun>(*this, with, programFolder, deadlineMs)),
+UpdateJob::UpdateJob(UpdateSurroundings& with, UpdatedLeague* league, const QString& programFolder,
+                     const QString& serverName, int deadlineMs, QObject* parent)
+    : QObject(parent), m_run(std::make_unique<UpdateRun>(*this, with, league, programFolder, deadlineMs)),
       m_serverName(serverName)
 {
 }

@@ -35,13 +35,8 @@ public:
     virtual void beep() = 0;
     // The time the backups of the replaced files are named after.
     virtual QDateTime now() const = 0;
-    // Stores the displayed round and writes the season, so that no typed result is lost; false to stop.
-    virtual bool saveSeason() = 0;
-    virtual void reloadSeason() = 0;
     // The user asked to stop; nothing is installed after that.
     virtual bool cancelled() const { return false; }
-    // The schedule file whose lock the caller holds already (the league open in the window).
-    virtual QString heldSchedule() const { return {}; }
 };
 
 // The address of a file of the update site: the site's own path, then the file's ("/velmor/update/…").
@@ -81,6 +76,17 @@ QString conflictText(const ResultConflict& conflict, const SeasonStore& season);
 // that was interrupted before; returns the names it installed now.
 QStringList finishInterruptedUpdate(const QDir& souteze);
 
+// The league open in the window while the update runs.
+class UpdatedLeague {
+public:
+    virtual ~UpdatedLeague() = default;
+    // Stores the displayed round and writes the season, so that no typed result is lost; false to stop.
+    virtual bool saveBeforeUpdate() = 0;
+    virtual void reloadAfterUpdate() = 0;
+    // The schedule file whose lock the window holds already.
+    virtual QString schedulePath() const = 0;
+};
+
 class UpdateRun;
 
 // The data update, from the version check to the reload of the season, as a job of the event loop: start()
@@ -89,7 +95,8 @@ class UpdateRun;
 class UpdateJob final : public QObject {
     Q_OBJECT
 public:
-    UpdateJob(UpdateSurroundings& with, const QString& programFolder, const QString& serverName,
+    // `league` is the one open while the update runs, or nullptr.
+    UpdateJob(UpdateSurroundings& with, UpdatedLeague* league, const QString& programFolder, const QString& serverName,
               int deadlineMs = kUpdateDeadlineMs, QObject* parent = nullptr);
     ~UpdateJob() override;
     void start();

@@ -17,7 +17,7 @@ using fixture::contents, fixture::put;
 namespace {
 
 // Runs the update against the loopback server and records every step, answering from a queue.
-class Recorder final : public UpdateSurroundings {
+class Recorder final : public UpdateSurroundings, public UpdatedLeague {
 public:
     explicit Recorder(const QUrl& site, QList<bool> yesNo = {true}) : answers(std::move(yesNo)), m_site(site) {}
 
@@ -61,8 +61,9 @@ private:
     void openHomePage() override { ++homePages; }
     void beep() override { ++beeps; }
     QDateTime now() const override { return QDateTime(QDate(2007, 11, 30), QTime(20, 15)); }
-    bool saveSeason() override { return ++saves > 0; }
-    void reloadSeason() override { ++reloads; }
+    bool saveBeforeUpdate() override { return ++saves > 0; }
+    void reloadAfterUpdate() override { ++reloads; }
+    QString schedulePath() const override { return {}; }
     bool cancelled() const override { return cancelAfterFetches >= 0 && m_fetches >= cancelAfterFetches; }
 
     QUrl m_site;
@@ -70,10 +71,10 @@ private:
 };
 
 // The update as a job of this test's event loop, until it ends.
-UpdateOutcome runUpdate(UpdateSurroundings& with, const QString& folder, const QString& server,
+UpdateOutcome runUpdate(Recorder& with, const QString& folder, const QString& server,
                         int deadlineMs = kUpdateDeadlineMs)
 {
-    UpdateJob job(with, folder, server, deadlineMs);
+    UpdateJob job(with, &with, folder, server, deadlineMs);
     std::optional<UpdateOutcome> ended;
     QObject::connect(&job, &UpdateJob::finished, &job, [&ended](UpdateOutcome outcome) { ended = outcome; });
     job.start();

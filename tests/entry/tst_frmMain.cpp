@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "entry/frmUpravy.h"
+#include "fixture/filesizelimit.h"
 #include "fixture/openleague.h"
 #include "season/adjustments.h"
 #include "season/datafiles.h"
@@ -14,8 +15,6 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -133,13 +132,10 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(window->isVisible()); // the safe answer: back to the changes
 
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{20, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &small);
-        QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_s), Qt::LeftButton);
-        setrlimit(RLIMIT_FSIZE, &old);
+        {
+            const fixture::FileSizeLimit full(20);
+            QTest::mouseClick(child<QPushButton>(window, u"cmdUlozitUpravy"_s), Qt::LeftButton);
+        }
         QVERIFY2(m_desktop->messages.last().text.contains(u"povolenou velikost"_s),
                  qPrintable(m_desktop->messages.last().text));
         QVERIFY(window->isVisible() && table->rowCount() == 2);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "common/twips.h"
+#include "fixture/filesizelimit.h"
 #include "fixture/openleague.h"
 #include "lookups/fixedfont.h"
 #include "lookups/frmBilance.h"
@@ -199,13 +200,10 @@ private Q_SLOTS:
         m_desktop->messages.clear();
         m_desktop->answers = {Desktop::Answer::Ok, Desktop::Answer::Yes};
         m_desktop->savePath = m_league->dir.filePath(u"plny.pdf"_s);
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{2000, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &small);
-        QTest::mouseClick(child<QPushButton>(zapasy, u"Command2"_s), Qt::LeftButton);
-        setrlimit(RLIMIT_FSIZE, &old);
+        {
+            const fixture::FileSizeLimit full(2000);
+            QTest::mouseClick(child<QPushButton>(zapasy, u"Command2"_s), Qt::LeftButton);
+        }
         QVERIFY2(m_desktop->messages.value(2).text.contains(u"povolenou velikost"_s),
                  qPrintable(m_desktop->messages.value(2).text));
         QCOMPARE(m_desktop->messages.value(2).icon, Desktop::Icon::Critical);
@@ -214,10 +212,10 @@ private Q_SLOTS:
         for (const char* button : {"cmdKalendar", "cmdUlozit"}) {
             m_desktop->messages.clear();
             m_desktop->savePath = m_league->dir.filePath(u"plny.%1"_s.arg(button[3] == 'K' ? u"ics" : u"csv"));
-            const rlimit tiny{100, old.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &tiny);
-            QTest::mouseClick(child<QPushButton>(zapasy, QString::fromLatin1(button)), Qt::LeftButton);
-            setrlimit(RLIMIT_FSIZE, &old);
+            {
+                const fixture::FileSizeLimit full(100);
+                QTest::mouseClick(child<QPushButton>(zapasy, QString::fromLatin1(button)), Qt::LeftButton);
+            }
             QVERIFY2(m_desktop->messages.value(0).text.contains(u"povolenou velikost"_s), button);
             QCOMPARE(m_desktop->messages.value(0).icon, Desktop::Icon::Critical);
             QVERIFY(QDir(m_league->dir.path()).entryList({u"plny.[ic]*"_s}).isEmpty());

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "fixture/filesizelimit.h"
 #include "fixture/league.h"
 #include "season/adjustments.h"
 #include "season/catalogue.h"
@@ -11,10 +12,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <cstdlib>
 #include <memory>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -398,12 +398,9 @@ private Q_SLOTS:
         SeasonStore s = fixture::load(path);
         const QByteArray before = scheduleBytes(s);
         s.match(1, 1).result = u"3:2"_s;
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
+        std::optional<fixture::FileSizeLimit> limit;
         if (cause == u"limit") {
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{static_cast<rlim_t>(before.size() / 2), old.rlim_max};
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+            QVERIFY(limit.emplace(before.size() / 2).set());
         } else if (QFile filler(folder.filePath(u"filler"_s)); cause == u"full") {
             QVERIFY(filler.open(QIODevice::WriteOnly));
             while (filler.write(QByteArray(1024, 'x')) == 1024 && filler.flush()) {
@@ -415,7 +412,7 @@ private Q_SLOTS:
         }
         const QString target = cause == u"gone" ? m_dir.filePath(u"chybí/los_test.txt"_s) : los;
         const QString error = writeSchedule(s, target);
-        setrlimit(RLIMIT_FSIZE, &old);
+        limit.reset();
         QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit: "_s) && error.contains(reason),
                  qPrintable(error));
         QCOMPARE(contents(los), before);
@@ -521,14 +518,13 @@ private Q_SLOTS:
         const QByteArray before = contents(los);
         SeasonStore s = fixture::load(path);
         s.match(1, 1).result = u"10:2"_s;
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{static_cast<rlim_t>(before.size() + 1), old.rlim_max}; // the copy fits, the new file not
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         OpenLeague open(path);
-        const QString error = open.save(s, start.addSecs(100)).error();
-        setrlimit(RLIMIT_FSIZE, &old);
+        QString error;
+        {
+            const fixture::FileSizeLimit full(before.size() + 1); // the copy fits, the new file not
+            QVERIFY(full.set());
+            error = open.save(s, start.addSecs(100)).error();
+        }
         QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         QCOMPARE(contents(los), before);
         QCOMPARE(QDir(backupFolderOf(los)).entryList(QDir::Files), copies);
@@ -545,13 +541,11 @@ private Q_SLOTS:
         OpenLeague open(path);
         QVERIFY(open.saveAdjustments(one, QDateTime(QDate(2008, 1, 2), QTime(3, 4))).ok());
         const QByteArray before = contents(adjustmentsFileFor(path));
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{static_cast<rlim_t>(before.size() + 1), old.rlim_max};
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString error = open.saveAdjustments(one + one, QDateTime(QDate(2008, 1, 2), QTime(3, 5))).error();
-        setrlimit(RLIMIT_FSIZE, &old);
+        QString error;
+        {
+            const fixture::FileSizeLimit full(before.size() + 1);
+            error = open.saveAdjustments(one + one, QDateTime(QDate(2008, 1, 2), QTime(3, 5))).error();
+        }
         QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         QCOMPARE(contents(adjustmentsFileFor(path)), before);
     }
@@ -632,13 +626,11 @@ private Q_SLOTS:
         // A disk that takes no whole league on the first start: the shipped data, the user told, no half file.
         const QString small = root.filePath(u"home/small/Rinkomat"_s);
         put(shipped + u"souteze/los_c.txt", QByteArray(4000, 'x'));
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limit{1000, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const DataFolder full = prepareDataFolder(program, small);
-        setrlimit(RLIMIT_FSIZE, &old);
+        DataFolder full;
+        {
+            const fixture::FileSizeLimit limit(1000);
+            full = prepareDataFolder(program, small);
+        }
         QCOMPARE(full.path, shipped.chopped(1));
         QVERIFY2(full.problem.contains(u"nepůjde uložit"_s), qPrintable(full.problem));
         QVERIFY(!QFileInfo::exists(small + u"/souteze/los_c.txt"));

@@ -17,8 +17,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 

@@ -365,6 +365,7 @@ private Q_SLOTS:
         // over Tým 1, level on points with one extra-time win and +1 in one more match.
         QCOMPARE(v.rows[0].mid(0, 4), (QStringList{u"1."_s, u"Starý"_s, u"1"_s, u"52"_s}));
         QCOMPARE(v.rows[0].mid(9), (QStringList{u"35:25"_s, u"81"_s, u"1,56"_s}));
+        QCOMPARE(v.rows[2][1] + v.rows[3][1], u"Č. BudějoviceTým 4"_s); // level in everything: as first read
         QCOMPARE(v.rows[1].mid(1, 3) + v.rows[1].mid(10),
                  (QStringList{u"Tým 1"_s, u"2"_s, u"53"_s, u"81"_s, u"1,53"_s}));
         const auto row = [&](const QString& team) {

@@ -45,9 +45,10 @@ DataFolder prepareDataFolder(const QString& programFolder, const QString& userDa
         return {programFolder, {}}; // neither layout: the program says the data are missing
     const QDir user(userDataFolder);
     const bool firstStart = !QFileInfo(user.filePath(u"souteze"_s)).isDir();
-    const bool copied = copyMissing(QDir(shipped).filePath(u"souteze"_s), user.filePath(u"souteze"_s), false) &&
-                        copyMissing(QDir(shipped).filePath(u"ad"_s), user.filePath(u"ad"_s), true) &&
-                        (!firstStart || copyFile(QDir(shipped).filePath(u"1.st"_s), user.filePath(u"1.st"_s)));
+    // The notice first: a first start whose copy fails half way still shows it when the next one completes.
+    const bool copied = (!firstStart || copyFile(QDir(shipped).filePath(u"1.st"_s), user.filePath(u"1.st"_s))) &&
+                        copyMissing(QDir(shipped).filePath(u"souteze"_s), user.filePath(u"souteze"_s), false) &&
+                        copyMissing(QDir(shipped).filePath(u"ad"_s), user.filePath(u"ad"_s), true);
     if (copied)
         return {userDataFolder, {}};
     return {shipped,

@@ -634,6 +634,8 @@ private Q_SLOTS:
         QCOMPARE(full.path, shipped.chopped(1));
         QVERIFY2(full.problem.contains(u"nepůjde uložit"_s), qPrintable(full.problem));
         QVERIFY(!QFileInfo::exists(small + u"/souteze/los_c.txt"));
+        QCOMPARE(prepareDataFolder(program, small).path, small); // the next start completes it, notice and all
+        QCOMPARE(contents(small + u"/1.st"), QByteArray("notice"));
 
         // Portable: the data beside the program win.
         put(program + u"/souteze/los_a.txt", "portable");

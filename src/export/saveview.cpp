@@ -17,9 +17,8 @@ namespace {
 
 void write(QWidget* parent, const QString& path, const QByteArray& bytes)
 {
-    const QString error = writeFileAtomically(path, bytes);
-    if (!error.isEmpty())
-        Desktop::instance().tell(parent, error, Desktop::Icon::Critical);
+    if (const Result<void> written = writeFileAtomically(path, bytes); !written.ok())
+        Desktop::instance().tell(parent, written.error(), Desktop::Icon::Critical);
 }
 
 } // namespace

@@ -69,5 +69,5 @@ QString printTextPageToPdf(const QString& path, const QString& text)
         if (!printTextPage(writer, text))
             return u"Stránku nelze vytvořit."_s;
     }
-    return writeFileAtomically(path, pdf.data());
+    return writeFileAtomically(path, pdf.data()).error();
 }

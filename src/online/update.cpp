@@ -109,9 +109,9 @@ const QString kInstallList = u"instalovat.txt"_s;
 QString installAll(const QDir& souteze, const QDir& staging, const QStringList& names)
 {
     namespace fs = std::filesystem;
-    const QString listError = writeFileAtomically(staging.filePath(kInstallList), names.join(u'\n').toUtf8());
-    if (!listError.isEmpty())
-        return listError;
+    const Result<void> listed = writeFileAtomically(staging.filePath(kInstallList), names.join(u'\n').toUtf8());
+    if (!listed.ok())
+        return listed.error();
     std::error_code ec;
     QStringList replaced;
     const auto path = [](const QDir& dir, const QString& name) {
@@ -378,8 +378,8 @@ void UpdateRun::listArrived(const FetchResult& r)
                      kUnchanged));
     }
     const QString listPath = m_folder.filePath(u"update.dat"_s);
-    if (const QString error = writeFileAtomically(listPath, r.body + "\r\n"); !error.isEmpty())
-        return finish(fail(error));
+    if (const Result<void> written = writeFileAtomically(listPath, r.body + "\r\n"); !written.ok())
+        return finish(fail(written.error()));
     const bool go = m_with.askYesNo(u"Dostupná data jsou z "_s + m_list.dataDate + u".\r\n\r\nPřejete si pokračovat?",
                                     true, program::title);
     QFile::remove(listPath); // whatever the answer
@@ -483,8 +483,9 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
                 fresh.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
             bytes = scheduleBytes(fresh);
         }
-        if (const QString error = writeFileAtomically(QDir(m_staging->path()).filePath(name), bytes); !error.isEmpty())
-            return fail(error + kUnchanged);
+        if (const Result<void> staged = writeFileAtomically(QDir(m_staging->path()).filePath(name), bytes);
+            !staged.ok())
+            return fail(staged.error() + kUnchanged);
     }
     return m_with.cancelled() ? std::optional(UpdateOutcome::Cancelled) : std::nullopt;
 }

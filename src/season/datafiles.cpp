@@ -101,34 +101,34 @@ Result<QByteArray> readDataFile(const QString& path)
     return read;
 }
 
-QString writeFileAtomically(const QString& path, const QByteArray& bytes)
+Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
     // Renaming over a write-protected file would succeed; the user protected it for a reason.
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
-        return cannotSave(path, u"soubor je jen pro čtení"_s);
+        return Result<void>::failure(cannotSave(path, u"soubor je jen pro čtení"_s));
     // Written under a name of our own first, so that clearing up after a crash never touches a file of the user's.
     const QString fresh = path + kFreshSuffix;
     QSaveFile file(fresh);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return cannotSave(path, czechFileReason(errno));
+        return Result<void>::failure(cannotSave(path, czechFileReason(errno)));
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int reason = errno;
         file.cancelWriting();
-        return cannotSave(path, czechFileReason(reason));
+        return Result<void>::failure(cannotSave(path, czechFileReason(reason)));
     }
     errno = 0;
     if (!file.commit())
-        return cannotSave(path, czechFileReason(errno));
+        return Result<void>::failure(cannotSave(path, czechFileReason(errno)));
     if (info.exists())
         QFile::setPermissions(fresh, info.permissions());
     errno = 0;
     if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
         const int reason = errno;
         QFile::remove(fresh);
-        return cannotSave(path, czechFileReason(reason));
+        return Result<void>::failure(cannotSave(path, czechFileReason(reason)));
     }
     return {};
 }
@@ -155,9 +155,8 @@ Result<QString> backupFile(const QString& path, const QDateTime& when)
     QString target = folder.filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder.filePath(stem + u'_' + QString::number(n) + suffix);
-    const QString error = writeFileAtomically(target, old.value());
-    if (!error.isEmpty())
-        return R::failure(u"Zálohu souboru „%1“ nelze vytvořit. %2"_s.arg(info.fileName(), error));
+    if (const Result<void> written = writeFileAtomically(target, old.value()); !written.ok())
+        return R::failure(u"Zálohu souboru „%1“ nelze vytvořit. %2"_s.arg(info.fileName(), written.error()));
     return target;
 }
 
@@ -247,16 +246,16 @@ bool LeagueLock::removeUnreadableLock()
     return m_lock->removeStaleLockFile();
 }
 
-QString saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp)
+Result<void> saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp)
 {
     const Result<QString> copy = backUp ? backupFile(path, when) : Result<QString>(QString());
     if (!copy.ok())
-        return copy.error();
-    const QString error = writeFileAtomically(path, bytes);
-    if (!error.isEmpty()) {
+        return Result<void>::failure(copy.error());
+    Result<void> written = writeFileAtomically(path, bytes);
+    if (!written.ok()) {
         if (!copy.value().isEmpty()) // the file is as it was; its copy would only push out an older one
             QFile::remove(copy.value());
-        return error;
+        return written;
     }
     pruneBackups(path);
     return {};

@@ -17,9 +17,9 @@ inline constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
 // kMaxDataFileBytes are read, so a FIFO or a device never hangs the program or fills its memory.
 Result<QByteArray> readDataFile(const QString& path);
 
-// Replaces the file completely or leaves it as it was; an empty string on success, else the Czech reason.
-// The last buffered write is flushed before the commit, so a full disk or a size limit is never missed.
-QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+// Replaces the file completely or leaves it as it was, else says why in Czech. The last buffered write is
+// flushed before the commit, so a full disk or a size limit is never missed.
+Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Copies the file into "zaloha" beside it, named after it with the time: the copy's path, empty when
 // there is no file to copy, or the Czech reason.
@@ -31,7 +31,7 @@ QString backupFolderOf(const QString& path);
 
 // writeFileAtomically, with `backUp` after a copy of the file as it was; the copy is kept only when the
 // write succeeds.
-QString saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp);
+Result<void> saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp);
 
 // Temporary files an interrupted save of this program left beside the file; never a file of the user's.
 void removeLeftoverTemporaries(const QString& path);

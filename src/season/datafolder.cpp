@@ -14,7 +14,7 @@ namespace {
 bool copyFile(const QString& from, const QString& to)
 {
     const Result<QByteArray> shipped = readDataFile(from);
-    return shipped.ok() && QDir().mkpath(QFileInfo(to).path()) && writeFileAtomically(to, shipped.value()).isEmpty();
+    return shipped.ok() && QDir().mkpath(QFileInfo(to).path()) && writeFileAtomically(to, shipped.value()).ok();
 }
 
 // Copies `from` into `to` without replacing what is there, except where `renew` says so.

@@ -68,7 +68,7 @@ bool OpenLeague::changedOnDisk() const
 Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 {
     const QByteArray bytes = scheduleBytes(season);
-    const Result<void> saved = Result<void>::fromError(saveDataFile(m_schedulePath, bytes, when, !m_scheduleBackedUp));
+    const Result<void> saved = saveDataFile(m_schedulePath, bytes, when, !m_scheduleBackedUp);
     if (saved.ok()) {
         m_scheduleBackedUp = true;
         m_fingerprint = fingerprint(bytes);
@@ -78,8 +78,8 @@ Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 
 Result<void> OpenLeague::saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)
 {
-    const Result<void> saved = Result<void>::fromError(saveDataFile(
-        adjustmentsFileFor(m_competitionPath), adjustmentsBytes(adjustments), when, !m_adjustmentsBackedUp));
+    const Result<void> saved = saveDataFile(adjustmentsFileFor(m_competitionPath), adjustmentsBytes(adjustments), when,
+                                            !m_adjustmentsBackedUp);
     m_adjustmentsBackedUp = m_adjustmentsBackedUp || saved.ok();
     return saved;
 }

@@ -256,7 +256,7 @@ QByteArray scheduleBytes(const SeasonStore& store)
     return encodeLines(lines);
 }
 
-QString writeSchedule(const SeasonStore& store, const QString& path)
+Result<void> writeSchedule(const SeasonStore& store, const QString& path)
 {
     return writeFileAtomically(path, scheduleBytes(store));
 }

@@ -33,5 +33,5 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
 Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath);
 
 QByteArray scheduleBytes(const SeasonStore& store);
-// Replaces the file atomically; returns an empty string on success, else the Czech reason.
-QString writeSchedule(const SeasonStore& store, const QString& path);
+// Replaces the file atomically, else says why in Czech.
+Result<void> writeSchedule(const SeasonStore& store, const QString& path);

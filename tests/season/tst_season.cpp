@@ -334,7 +334,7 @@ private Q_SLOTS:
         const QString copy = m_dir.filePath(u"sezona_copy.txt"_s);
         QVERIFY(QFile::copy(path, copy));
         for (int i = 0; i < 2; ++i) { // a new file, then replacing it
-            QCOMPARE(writeSchedule(original, scheduleFileFor(copy)), QString());
+            QVERIFY(writeSchedule(original, scheduleFileFor(copy)).ok());
             QVERIFY(fixture::load(copy) == original);
         }
     }
@@ -411,7 +411,7 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(los, QFile::ReadOwner | QFile::ReadGroup));
         }
         const QString target = cause == u"gone" ? m_dir.filePath(u"chybí/los_test.txt"_s) : los;
-        const QString error = writeSchedule(s, target);
+        const QString error = writeSchedule(s, target).error();
         limit.reset();
         QVERIFY2(error.startsWith(u"Soubor „los_test.txt“ nelze uložit: "_s) && error.contains(reason),
                  qPrintable(error));

@@ -40,8 +40,6 @@ public:
         r.m_error = std::move(message);
         return r;
     }
-    // Success for an empty message: the form the file functions report in.
-    static Result fromError(QString message) { return message.isEmpty() ? Result() : failure(std::move(message)); }
 
     bool ok() const { return !m_failed; }
     const QString& error() const { return m_error; }

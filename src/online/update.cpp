@@ -449,8 +449,8 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
         if (!isSchedule(name) || (m_league && target == m_league->schedulePath()) || !QFileInfo::exists(target))
             continue;
         m_locks.push_back(std::make_unique<LeagueLock>(target));
-        if (const QString error = m_locks.back()->acquire(); !error.isEmpty())
-            return fail(error + kUnchanged);
+        if (const Result<void> locked = m_locks.back()->acquire(); !locked.ok())
+            return fail(locked.error() + kUnchanged);
     }
     QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
     QStringList conflicts;

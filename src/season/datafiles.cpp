@@ -193,7 +193,7 @@ LeagueLock::LeagueLock(const QString& schedulePath)
 
 LeagueLock::~LeagueLock() = default;
 
-QString LeagueLock::acquire(int waitMs)
+Result<void> LeagueLock::acquire(int waitMs)
 {
     // Short steps rather than QLockFile's growing sleeps: another writer holds it for milliseconds.
     QDeadlineTimer deadline(waitMs);
@@ -215,17 +215,18 @@ QString LeagueLock::acquire(int waitMs)
     const QString lockName = nameOf(m_schedulePath + kLockSuffix);
     if (m_lock->getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()) {
         m_otherComputer = host;
-        return u"Ligu „%1“ má otevřenou program na počítači „%2“ (zámek „%3“).\r\n"
-               "Pokud tam program už neběží, například po pádu, lze ligu převzít."_s.arg(nameOf(m_schedulePath), host,
-                                                                                         lockName);
+        return Result<void>::failure(u"Ligu „%1“ má otevřenou program na počítači „%2“ (zámek „%3“).\r\n"
+                                     "Pokud tam program už neběží, například po pádu, lze ligu převzít."_s.arg(
+                                         nameOf(m_schedulePath), host, lockName));
     }
-    return u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje "
-           "(proces č. %2, zámek „%3“).\r\nZavřete ji tam a zkuste to znovu."_s.arg(nameOf(m_schedulePath))
-               .arg(pid)
-               .arg(lockName);
+    return Result<void>::failure(
+        u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje "
+        "(proces č. %2, zámek „%3“).\r\nZavřete ji tam a zkuste to znovu."_s.arg(nameOf(m_schedulePath))
+            .arg(pid)
+            .arg(lockName));
 }
 
-QString LeagueLock::takeOver()
+Result<void> LeagueLock::takeOver()
 {
     if (m_otherComputer.isEmpty())
         return acquire();

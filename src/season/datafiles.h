@@ -48,14 +48,14 @@ public:
     LeagueLock(const LeagueLock&) = delete;
     LeagueLock& operator=(const LeagueLock&) = delete;
 
-    // Empty when the lock is now held, else the Czech message for the user. An empty or unreadable lock
+    // Held now, or the Czech message for the user. An empty or unreadable lock
     // file, or one whose program has ended on this computer, is taken over.
-    QString acquire(int waitMs = 0);
+    Result<void> acquire(int waitMs = 0);
     // After a refusal: the computer named in the lock when it is another one, whose process nobody
     // here can see; empty otherwise.
     const QString& otherComputer() const { return m_otherComputer; }
     // Takes the lock from that other computer, which the user has confirmed runs no program on it.
-    QString takeOver();
+    Result<void> takeOver();
 
 private:
     bool removeUnreadableLock();

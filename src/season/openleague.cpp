@@ -37,12 +37,12 @@ Result<void> OpenLeague::takeOver()
     return afterLocking(m_lock->takeOver());
 }
 
-Result<void> OpenLeague::afterLocking(const QString& error)
+Result<void> OpenLeague::afterLocking(Result<void> locked)
 {
-    m_locked = error.isEmpty();
+    m_locked = locked.ok();
     if (m_locked)
         removeLeftoverTemporaries(m_schedulePath);
-    return Result<void>::fromError(error);
+    return locked;
 }
 
 void OpenLeague::unlock()

@@ -36,7 +36,7 @@ public:
     Result<void> saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
 private:
-    Result<void> afterLocking(const QString& error);
+    Result<void> afterLocking(Result<void> locked);
 
     QString m_competitionPath;
     QString m_schedulePath;

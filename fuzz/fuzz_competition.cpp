@@ -3,11 +3,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    SeasonStore store;
-    const QString error = readCompetition(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
-                                          QStringLiteral("sezona_fuzz.txt"), store);
+    const Result<SeasonStore> read =
+        readCompetition(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+                        QStringLiteral("sezona_fuzz.txt"));
     // Whatever was accepted must name every team at most once.
-    if (error.isEmpty()) {
+    if (read.ok()) {
+        const SeasonStore& store = read.value();
         for (int t = 1; t <= kTeams; ++t) {
             const QString name = store.TymPodleCisla(t);
             if (!name.isEmpty() && store.CisloPodleTymu(name) != t)

@@ -80,8 +80,13 @@ public:
             return c.error();
         if (!s.ok())
             return s.error();
-        QString error = readCompetition(c.value(), competition, into);
-        return error.isEmpty() ? readSchedule(s.value(), scheduleOf(competition), into) : error;
+        Result<SeasonStore> teams = readCompetition(c.value(), competition);
+        if (!teams.ok())
+            return teams.error();
+        Result<SeasonStore> league = readSchedule(s.value(), scheduleOf(competition), std::move(teams).value());
+        if (league.ok())
+            into = std::move(league).value();
+        return league.error();
     }
 
     // The local league as it is now, before anything is replaced.

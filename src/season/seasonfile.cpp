@@ -107,7 +107,9 @@ QString scheduleFileFor(const QString& competitionPath)
     return info.dir().filePath(u"los_"_s + info.fileName().mid(7));
 }
 
-QString readCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
+namespace {
+
+QString parseCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
 {
     static const QRegularExpression teamKey(u"^t([0-9]{1,2})="_s);
     if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
@@ -167,7 +169,7 @@ QString readCompetition(const QByteArray& bytes, const QString& fileName, Season
     return {};
 }
 
-QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
+QString parseSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
 {
     if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
         return error;
@@ -227,6 +229,21 @@ QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonSto
     return {};
 }
 
+} // namespace
+
+Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName)
+{
+    SeasonStore league;
+    const QString error = parseCompetition(bytes, fileName, league);
+    return error.isEmpty() ? Result<SeasonStore>(std::move(league)) : Result<SeasonStore>::failure(error);
+}
+
+Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore league)
+{
+    const QString error = parseSchedule(bytes, fileName, league);
+    return error.isEmpty() ? Result<SeasonStore>(std::move(league)) : Result<SeasonStore>::failure(error);
+}
+
 Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath)
 {
     SeasonStore store;
@@ -235,8 +252,8 @@ Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& sc
         if (!file.ok())
             return Result<SeasonStore>::failure(file.error());
         const QString fileName = QFileInfo(path).fileName();
-        const QString error = path == competitionPath ? readCompetition(file.value(), fileName, store)
-                                                      : readSchedule(file.value(), fileName, store);
+        const QString error = path == competitionPath ? parseCompetition(file.value(), fileName, store)
+                                                      : parseSchedule(file.value(), fileName, store);
         if (!error.isEmpty())
             return Result<SeasonStore>::failure(error);
     }

@@ -23,11 +23,10 @@ QByteArray encodeLines(const QStringList& lines);
 // The schedule file belonging to a competition file: "los_" + its name without the first seven characters.
 QString scheduleFileFor(const QString& competitionPath);
 
-// Readers return an empty string on success, else one Czech message naming the file, the line and the
-// fault; on failure `into` may be partly written and must be discarded.
-QString readCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into);
-// Needs the team names already in `into`: every team a pairing uses must be named.
-QString readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into);
+// The league a competition file describes, or one Czech message naming the file, the line and the fault.
+Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName);
+// The league with its schedule read in; `league` names the teams every pairing must use.
+Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore league);
 
 // The season of both files, or the Czech message of the first fault.
 Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath);

@@ -335,8 +335,8 @@ CommandOutput adjust(const Context& c)
         throw FileError{read.warning};
     SeasonStore league = read.store;
     if (added) {
-        if (const QString fault = adjustmentFault(league, *added); !fault.isEmpty())
-            throw UsageError{fault};
+        if (const Result<void> fits = checkAdjustment(league, *added); !fits.ok())
+            throw UsageError{fits.error()};
         league.adjustments.append(*added);
     } else if (removed > league.adjustments.size()) {
         throw UsageError{

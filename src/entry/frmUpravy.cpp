@@ -122,8 +122,8 @@ void frmUpravy::showList()
 void frmUpravy::add()
 {
     const PointsAdjustment a{cboTym->currentData().toInt(), spnBody->value(), txtDuvod->text().trimmed()};
-    if (const QString fault = adjustmentFault(m_league, a); !fault.isEmpty()) {
-        Desktop::instance().tell(this, u"Úpravu nelze přidat: "_s + fault, Desktop::Icon::Warning);
+    if (const Result<void> fits = checkAdjustment(m_league, a); !fits.ok()) {
+        Desktop::instance().tell(this, u"Úpravu nelze přidat: "_s + fits.error(), Desktop::Icon::Warning);
         txtDuvod->setFocus();
         return;
     }

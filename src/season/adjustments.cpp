@@ -16,19 +16,19 @@ QString adjustmentsFileFor(const QString& competitionPath)
     return info.dir().filePath(u"upravy_"_s + info.fileName().mid(7));
 }
 
-QString adjustmentFault(const SeasonStore& league, const PointsAdjustment& a)
+Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& a)
 {
     if (a.team < 1 || a.team > kTeams || league.TymPodleCisla(a.team).isEmpty())
-        return u"tým č. %1 v lize není (čísla týmů 1 až 14)."_s.arg(a.team);
+        return Result<void>::failure(u"tým č. %1 v lize není (čísla týmů 1 až 14)."_s.arg(a.team));
     if (a.points < -kMaxAdjustment || a.points > kMaxAdjustment)
-        return u"úprava %1 bodů není celé číslo od −99 do 99."_s.arg(a.points);
+        return Result<void>::failure(u"úprava %1 bodů není celé číslo od −99 do 99."_s.arg(a.points));
     if (a.reason.trimmed().isEmpty())
-        return u"chybí důvod úpravy."_s;
+        return Result<void>::failure(u"chybí důvod úpravy."_s);
     if (a.reason.size() > kMaxReasonLength)
-        return u"důvod je delší než %1 znaků."_s.arg(kMaxReasonLength);
+        return Result<void>::failure(u"důvod je delší než %1 znaků."_s.arg(kMaxReasonLength));
     // The file is Windows-1250: a character it cannot hold would come back as a question mark.
     if (decodeLines(encodeLines({a.reason})).value(0) != a.reason.trimmed() || a.reason.contains(u'\n'))
-        return u"důvod obsahuje znak, který soubor v kódování Windows-1250 neuloží."_s;
+        return Result<void>::failure(u"důvod obsahuje znak, který soubor v kódování Windows-1250 neuloží."_s);
     return {};
 }
 
@@ -43,7 +43,7 @@ Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const Q
             continue;
         const QRegularExpressionMatch m = form.match(lines[i]);
         const PointsAdjustment a{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).trimmed()};
-        const QString error = m.hasMatch() ? adjustmentFault(league, a) : u"řádek není TÝM;BODY;DŮVOD."_s;
+        const QString error = m.hasMatch() ? checkAdjustment(league, a).error() : u"řádek není TÝM;BODY;DŮVOD."_s;
         if (!error.isEmpty())
             return Result<QList<PointsAdjustment>>::failure(
                 u"Soubor „%1“, řádek %2: %3"_s.arg(fileName).arg(i + 1).arg(error));

@@ -12,8 +12,8 @@ QString adjustmentsFileFor(const QString& competitionPath);
 inline constexpr int kMaxAdjustment = 99;
 inline constexpr int kMaxReasonLength = 80;
 
-// Empty when the adjustment can stand in the league's file, else why not, in Czech.
-QString adjustmentFault(const SeasonStore& league, const PointsAdjustment& a);
+// Whether the adjustment can stand in the league's file; if not, why, in Czech.
+Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& a);
 
 // "TEAM;POINTS;REASON" lines; empty lines and ";" comments are skipped. The league names the teams.
 Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const QString& fileName,
@@ -35,5 +35,5 @@ Result<ReadLeague> readLeague(const QString& competitionPath);
 QString openedWithoutAdjustments(const QString& warning);
 // "+2", "-3", "0".
 QString signedPoints(int points);
-// "Sparta Praha −3: licence" for footnotes; the sign always shown.
+// "Sparta Praha -3: licence" for footnotes; the sign always shown.
 QString adjustmentText(const SeasonStore& league, const PointsAdjustment& a);

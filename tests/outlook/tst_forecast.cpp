@@ -103,6 +103,7 @@ private Q_SLOTS:
     {
         SeasonStore s = fixture::playedUpTo(kRounds);
         s.adjustments = {{1, -99, u"licence"_s}, {14, 40, u"kontumace"_s}};
+        s.HR3 = 0; // a league without a third line
         const Forecast f = simulateSeason(s, 50, 1, 2);
         const TeamStats stats = DataProTabulku(s, 1, kRounds);
         const QList<PlacedTeam> order = orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, kRounds);
@@ -120,6 +121,7 @@ private Q_SLOTS:
         const ViewTable v = outlookView(s, computeOutlook(s, 50, 1, 2));
         for (const QStringList& row : v.rows)
             QCOMPARE(row.mid(4, kTeams).count(u"jistě"_s), 1);
+        QCOMPARE(outlookRows(s, computeOutlook(s, 50, 1, 2)).value(0).lines.size(), 2);
     }
 };
 

@@ -379,6 +379,15 @@ private Q_SLOTS:
                  qPrintable(t.problems[0]));
     }
 
+    // The mutual matches belong to the total table: a home table compares goals even under the final rules.
+    void homeTableIgnoresMutualMatches()
+    {
+        const Standings st =
+            byPoints(withMatches({u"1 1 1-2 1:0"_s, u"2 1 2-3 5:0"_s}), venue::Home, RankingRules::Final);
+        QCOMPARE(st.rows[0].team, 2);
+        QCOMPARE(st.rows[1].decidedBy, u"brankový rozdíl"_s);
+    }
+
     void certainPlaces_data()
     {
         QTest::addColumn<int>("played"); // rounds in which every odd team beats its even partner

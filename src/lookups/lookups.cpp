@@ -166,7 +166,7 @@ std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes)
     return events;
 }
 
-QString calendarFault(const QByteArray& bytes, const QString& fileName)
+Result<void> checkCalendar(const QByteArray& bytes, const QString& fileName)
 {
     const QStringList lines = decodeLines(bytes);
     bool anyEvent = false;
@@ -178,10 +178,13 @@ QString calendarFault(const QByteArray& bytes, const QString& fileName)
         const QRegularExpressionMatch m = calendarEvent.match(line);
         const int k = m.hasMatch() ? m.captured(1).toInt() : 0;
         if (k < 1 || k > 10)
-            return u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_s.arg(fileName).arg(lineNo);
+            return Result<void>::failure(
+                u"Soubor „%1“, řádek %2: není to akce kalendáře (a1= až a10=)."_s.arg(fileName).arg(lineNo));
         anyEvent = true;
     }
-    return anyEvent ? QString() : u"Soubor „%1“ neobsahuje žádnou akci kalendáře."_s.arg(fileName);
+    if (!anyEvent)
+        return Result<void>::failure(u"Soubor „%1“ neobsahuje žádnou akci kalendáře."_s.arg(fileName));
+    return {};
 }
 
 QString calendarFileName(const QString& season)

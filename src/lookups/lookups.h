@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "common/result.h"
 #include "export/viewtable.h"
 #include "season/seasonstore.h"
 
@@ -37,9 +38,9 @@ struct CalendarEvent {
 };
 // The ten events of a calendar file; those the file leaves out stay empty, never shown as events.
 std::array<CalendarEvent, 10> readCalendar(const QByteArray& bytes);
-// Empty when the bytes are a calendar file (comments and "aN=dates=name" lines, at least one event),
-// else the Czech fault naming the file and the line.
-QString calendarFault(const QByteArray& bytes, const QString& fileName);
+// Whether the bytes are a calendar file (comments and "aN=dates=name" lines, at least one event); if not,
+// the Czech fault naming the file and the line.
+Result<void> checkCalendar(const QByteArray& bytes, const QString& fileName);
 // The menu item and, in lower case, the window's caption: "Kalendář akcí 2007/2008".
 inline QString calendarCaption(const QString& season)
 {

@@ -473,7 +473,7 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
                 merged.append({fresh, found});
             }
         } else if (isCalendar(name)) {
-            error = calendarFault(m_delivery.downloaded[name], name);
+            error = checkCalendar(m_delivery.downloaded[name], name).error();
         }
         if (!error.isEmpty())
             return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, error) + kUnchanged);

@@ -127,10 +127,10 @@ private Q_SLOTS:
         QCOMPARE(events[6].name, u"Sedmá"_s);
         QCOMPARE(events[9].name, u"Desátá"_s);
         // What the update accepts as a calendar.
-        QCOMPARE(calendarFault(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_s), QString());
-        QVERIFY(calendarFault(encodeLines(file), u"k.dat"_s).startsWith(u"Soubor „k.dat“, řádek 3:"_s));
-        QVERIFY(calendarFault(encodeLines({u"a10=x=y"_s, u"a11=x=y"_s}), u"k.dat"_s).contains(u"řádek 2"_s));
-        QVERIFY(calendarFault(encodeLines({u"; jen komentář"_s}), u"k.dat"_s).contains(u"žádnou akci"_s));
+        QVERIFY(checkCalendar(encodeLines(file.mid(0, 2) + file.mid(3, 1)), u"k.dat"_s).ok());
+        QVERIFY(checkCalendar(encodeLines(file), u"k.dat"_s).error().startsWith(u"Soubor „k.dat“, řádek 3:"_s));
+        QVERIFY(checkCalendar(encodeLines({u"a10=x=y"_s, u"a11=x=y"_s}), u"k.dat"_s).error().contains(u"řádek 2"_s));
+        QVERIFY(checkCalendar(encodeLines({u"; jen komentář"_s}), u"k.dat"_s).error().contains(u"žádnou akci"_s));
         QVERIFY(!events[2].announced());
         QCOMPARE(calendarFileName(u"2007/2008"_s), u"kalendar_0708.dat"_s);
     }

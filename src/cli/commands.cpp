@@ -38,12 +38,6 @@ using namespace Qt::StringLiterals;
 namespace cli {
 
 namespace {
-void printWarning(const QString& text)
-{
-    const QByteArray bytes = QString(text).replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
-}
-
 struct League {
     QString schedulePath;
     SeasonStore store;
@@ -57,7 +51,7 @@ League loadLeague(const QString& competitionPath)
     if (!loaded.ok())
         throw FileError{loaded.error()};
     if (!loaded.value().warning.isEmpty())
-        printWarning(openedWithoutAdjustments(loaded.value().warning));
+        printError(openedWithoutAdjustments(loaded.value().warning));
     return {schedulePath, std::move(loaded).value().store};
 }
 
@@ -115,7 +109,7 @@ League changeLeague(const QString& competitionPath, const std::function<void(Sea
     OpenLeague open(competitionPath);
     ReadLeague league = openForChange(open);
     if (!league.warning.isEmpty())
-        printWarning(openedWithoutAdjustments(league.warning));
+        printError(openedWithoutAdjustments(league.warning));
     change(league.store);
     if (const Result<void> saved = open.save(league.store, QDateTime::currentDateTime()); !saved.ok())
         throw FileError{saved.error()};

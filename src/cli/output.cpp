@@ -48,3 +48,9 @@ bool printOutput(const CommandOutput& out, OutputFormat format)
     const auto size = static_cast<std::size_t>(bytes.size());
     return std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0;
 }
+
+void printError(const QString& text)
+{
+    const QByteArray bytes = QString(text).replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+}

@@ -23,3 +23,5 @@ QJsonArray toJsonArray(const QStringList& texts);
 enum class OutputFormat { Text, Json, Csv, Html };
 // Prints the output as UTF-8 on stdout; false when not every byte reached it.
 [[nodiscard]] bool printOutput(const CommandOutput& out, OutputFormat format);
+// A message for the user on stderr, its Windows line ends as the terminal's.
+void printError(const QString& text);

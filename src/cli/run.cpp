@@ -22,12 +22,6 @@ using namespace cli;
 
 namespace {
 
-void printError(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
-}
-
 void printHelp(const QString& text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';

@@ -32,6 +32,17 @@ Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& 
     return {};
 }
 
+QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments)
+{
+    QStringList lines{u"; úpravy bodů: tým;body;důvod"_s};
+    for (const PointsAdjustment& a : adjustments)
+        lines << u"%1;%2;%3"_s.arg(a.team).arg(a.points).arg(a.reason);
+    return encodeLines(lines);
+}
+
+namespace {
+
+// Empty lines and ";" comments are skipped; the league names the teams.
 Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const QString& fileName,
                                                 const SeasonStore& league)
 {
@@ -52,14 +63,7 @@ Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const Q
     return out;
 }
 
-QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments)
-{
-    QStringList lines{u"; úpravy bodů: tým;body;důvod"_s};
-    for (const PointsAdjustment& a : adjustments)
-        lines << u"%1;%2;%3"_s.arg(a.team).arg(a.points).arg(a.reason);
-    return encodeLines(lines);
-}
-
+// None when the file does not exist.
 Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, const SeasonStore& league)
 {
     const QString path = adjustmentsFileFor(competitionPath);
@@ -70,6 +74,8 @@ Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, 
         return Result<QList<PointsAdjustment>>::failure(file.error());
     return readAdjustments(file.value(), QFileInfo(path).fileName(), league);
 }
+
+} // namespace
 
 Result<ReadLeague> readLeague(const QString& competitionPath)
 {

@@ -15,13 +15,8 @@ inline constexpr int kMaxReasonLength = 80;
 // Whether the adjustment can stand in the league's file; if not, why, in Czech.
 Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& a);
 
-// "TEAM;POINTS;REASON" lines; empty lines and ";" comments are skipped. The league names the teams.
-Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const QString& fileName,
-                                                const SeasonStore& league);
+// The file's "TEAM;POINTS;REASON" lines, after a comment line.
 QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments);
-
-// The league's adjustments; none when the file does not exist.
-Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, const SeasonStore& league);
 
 // A league as opening it reads it: both files, then the adjustments. A bad adjustments file does not keep
 // the league closed: it opens without them, and `warning` says why (the file and the line).

@@ -2,6 +2,7 @@
 #include "fixture/league.h"
 #include "fixture/loopbackserver.h"
 #include "fixture/programfolder.h"
+#include "fixture/wait.h"
 #include "online/update.h"
 #include "platform/http.h"
 #include "season/datafiles.h"
@@ -78,7 +79,7 @@ UpdateOutcome runUpdate(Recorder& with, const QString& folder, const QString& se
     std::optional<UpdateOutcome> ended;
     QObject::connect(&job, &UpdateJob::finished, &job, [&ended](UpdateOutcome outcome) { ended = outcome; });
     job.start();
-    return QTest::qWaitFor([&] { return ended.has_value(); }, 30000) ? *ended : UpdateOutcome::Failed;
+    return fixture::waitFor([&] { return ended.has_value(); }) ? *ended : UpdateOutcome::Failed;
 }
 
 } // namespace

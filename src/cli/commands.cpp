@@ -257,6 +257,8 @@ CommandOutput table(const Context& c)
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l.store, st, criterion, caption), {{caption}});
+    if (!c.parser->isSet(u"json"_s))
+        return out; // its rows cost as much as the table; a script reading text does not wait for them
     static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
                                   u"l_ot"_s, u"l"_s,    u"sco"_s, u"pts"_s, u"sco_tooltip"_s, u"decided_by"_s};
     const auto numbers = [](const QList<int>& lines) {

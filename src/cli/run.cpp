@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -172,10 +171,13 @@ int cli::run(const QStringList& arguments)
     QCommandLineParser parser;
     addOptions(parser);
     // A negative number ("-3" points) is an argument, not a cluster of short options.
-    static const QRegularExpression negative(u"^-\\d+$"_s);
+    const auto negative = [](const QString& a) {
+        return a.size() > 1 && a[0] == u'-' &&
+               std::all_of(a.begin() + 1, a.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
     QStringList marked = arguments;
     for (qsizetype i = 1; i < marked.size(); ++i)
-        if (negative.match(marked[i]).hasMatch())
+        if (negative(marked[i]))
             marked[i].prepend(kNegativeMark);
     if (!parser.parse(marked)) {
         const QStringList unknown = parser.unknownOptionNames();

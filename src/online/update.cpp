@@ -22,6 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kUpdatePath = u"/velmor/update/"_s;
+const QString kStagingPrefix = u".aktualizace-"_s;
 const QString kInvalidData = u"Server vrátil neplatná data!"_s;
 const QString kUnchanged = u"\r\n\r\nData programu zůstávají beze změny."_s;
 
@@ -149,10 +150,18 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
     return {};
 }
 
+// An update's staging folders, as an interruption may have left them.
+QStringList stagingFolders(const QDir& souteze)
+{
+    QStringList folders = souteze.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    folders.removeIf([](const QString& name) { return !name.startsWith(kStagingPrefix); });
+    return folders;
+}
+
 QStringList finishStaging(const QDir& souteze)
 {
     QStringList installed;
-    for (const QString& folderName : souteze.entryList({u".aktualizace-*"_s}, QDir::Dirs | QDir::Hidden)) {
+    for (const QString& folderName : stagingFolders(souteze)) {
         QDir staging(souteze.filePath(folderName));
         // Without its list the staging was never complete and nothing in "souteze" was touched.
         const Result<QByteArray> list = readDataFile(staging.filePath(kInstallList));
@@ -173,6 +182,8 @@ QStringList finishStaging(const QDir& souteze)
 
 QStringList finishInterruptedUpdate(const QDir& souteze)
 {
+    if (stagingFolders(souteze).isEmpty())
+        return {}; // nothing to finish, and a command that only reads writes nothing
     // A staging folder of an update that still runs is not a crash's.
     QLockFile running(souteze.filePath(kRunningLock));
     running.setStaleLockTime(0);
@@ -404,7 +415,7 @@ std::optional<UpdateOutcome> UpdateRun::startDownload()
     if (!m_running->tryLock(0))
         return fail(u"Jiná aktualizace dat právě probíhá; počkejte, až skončí."_s + kUnchanged);
     finishStaging(m_souteze);
-    m_staging = std::make_unique<QTemporaryDir>(m_souteze.filePath(u".aktualizace-XXXXXX"_s));
+    m_staging = std::make_unique<QTemporaryDir>(m_souteze.filePath(kStagingPrefix + u"XXXXXX"));
     if (!m_staging->isValid())
         return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_s + kUnchanged);
     m_with.progress(0, static_cast<int>(m_list.files.size()));

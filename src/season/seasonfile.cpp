@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -111,7 +110,6 @@ namespace {
 
 QString parseCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
 {
-    static const QRegularExpression teamKey(u"^t([0-9]{1,2})="_s);
     if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
         return error;
     const QStringList lines = decodeLines(bytes);
@@ -138,10 +136,11 @@ QString parseCompetition(const QByteArray& bytes, const QString& fileName, Seaso
                 return fault(fileName, lineNo, key + u" musí být následováno číslem od 0 do 14.");
             *hr[k] = value;
         }
-        const QRegularExpressionMatch m = teamKey.match(line);
-        if (!m.hasMatch())
+        // "tNN=name", one or two digits
+        const qsizetype equals = line.indexOf(u'=');
+        const int number = line.startsWith(u't') && equals > 0 ? parseCount(line.mid(1, equals - 1), 2) : -1;
+        if (number < 0)
             continue;
-        const int number = m.captured(1).toInt();
         if (number < 1 || number > kTeams)
             return fault(fileName, lineNo, u"číslo týmu musí být od 1 do 14."_s);
         const QString name = line.mid(line.indexOf(u'=') + 1);

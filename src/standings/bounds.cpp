@@ -154,6 +154,17 @@ public:
         return std::nullopt;
     }
 
+    // Whether the rows can be met at all, asked of the relaxation alone: enough where the rows form a
+    // network, whose corners are whole numbers.
+    bool feasibleRelaxed()
+    {
+        glp_smcp parm;
+        glp_init_smcp(&parm);
+        parm.presolve = GLP_ON;
+        parm.msg_lev = GLP_MSG_OFF;
+        return glp_simplex(m_p, &parm) == 0 && glp_get_status(m_p) == GLP_OPT;
+    }
+
 private:
     int drawColumn(int p) const { return m_n + p; }
 
@@ -183,7 +194,26 @@ bool allOf(const Remaining& r, int team, int points, const std::vector<int>& oth
         const Program::Expression e = p.pointsOf(u);
         p.addRow(e.terms, type, bound - e.constant);
     }
-    return p.solve().has_value();
+    return r.draws ? p.solve().has_value() : p.feasibleRelaxed();
+}
+
+// One completion, the team taking `points` from each of its matches: a pairing of a favoured team with
+// one that is not goes wholly to the favoured, any other is shared as evenly as points allow. Where it
+// already gives the answer asked for, no program need be solved.
+std::array<int, kTeams + 1> evenCompletion(const Remaining& r, int team, int points,
+                                           const std::array<bool, kTeams + 1>& favoured)
+{
+    std::array<int, kTeams + 1> final = r.points;
+    for (const Pairing& p : r.pairings) {
+        const int all = 3 * p.matches;
+        const int a = p.a == team                      ? points * p.matches
+                      : p.b == team                    ? all - points * p.matches
+                      : favoured[p.a] != favoured[p.b] ? (favoured[p.a] ? all : 0)
+                                                       : all / 2;
+        final[p.a] += a;
+        final[p.b] += all - a;
+    }
+    return final;
 }
 
 // The team wins every match left; the fewest other teams above its points, plus one.
@@ -191,13 +221,17 @@ int bestPlace(const Remaining& r, int team)
 {
     const int target = r.most(team);
     std::vector<int> below;
+    std::array<bool, kTeams + 1> passed{};
     int alreadyAbove = 0;
     for (int u = 1; u <= kTeams; ++u) {
-        if (u != team && r.points[u] <= target)
+        passed[u] = u != team && r.points[u] > target;
+        if (u != team && !passed[u])
             below.push_back(u);
-        alreadyAbove += u != team && r.points[u] > target;
+        alreadyAbove += passed[u];
     }
-    if (allOf(r, team, 3, below, GLP_UP, target))
+    const std::array<int, kTeams + 1> even = evenCompletion(r, team, 3, passed);
+    if (std::all_of(below.begin(), below.end(), [&](int u) { return even[u] <= target; }) ||
+        allOf(r, team, 3, below, GLP_UP, target))
         return 1 + alreadyAbove;
     Program p(r, GLP_MIN);
     p.fixTeam(team, 3);
@@ -250,10 +284,13 @@ void reachingTarget(Program& p, int team, int target, const std::function<int(in
 int worstPlace(const Remaining& r, int team)
 {
     std::vector<int> reach;
+    std::array<bool, kTeams + 1> reaching{};
     for (int u = 1; u <= kTeams; ++u)
         if (u != team && r.most(u) >= r.points[team])
-            reach.push_back(u);
-    if (allOf(r, team, 0, reach, GLP_LO, r.points[team]))
+            reach.push_back(u), reaching[u] = true;
+    const std::array<int, kTeams + 1> even = evenCompletion(r, team, 0, reaching);
+    if (std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; }) ||
+        allOf(r, team, 0, reach, GLP_LO, r.points[team]))
         return 1 + static_cast<int>(reach.size());
     Program p(r, GLP_MAX);
     p.fixTeam(team, 0);
@@ -398,4 +435,47 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
     for (std::thread& w : workers)
         w.join();
     return bounds;
+}
+
+std::array<LineMarks, kTeams> lineMarks(const SeasonStore& season)
+{
+    const std::array<int, 3> lines = dividingLines(season);
+    std::array<LineMarks, kTeams> marks;
+    const Remaining r = remainingOf(season);
+    if (r.over()) {
+        const SeasonBounds bounds = placeBounds(season, false);
+        for (int t = 1; t <= kTeams; ++t)
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                marks[static_cast<std::size_t>(t - 1)].clinched[k] =
+                    bounds[static_cast<std::size_t>(t - 1)].clinched(lines[k]);
+                marks[static_cast<std::size_t>(t - 1)].out[k] = bounds[static_cast<std::size_t>(t - 1)].out(lines[k]);
+            }
+        return marks;
+    }
+    for (int t = 1; t <= kTeams; ++t) {
+        // The best place lies within [bestLeast, bestMost], the worst within [worstLeast, worstMost]:
+        // teams above the team's most points whatever happens, teams that can pass it at all.
+        int bestLeast = 1, bestMost = 1, worstLeast = 1, worstMost = 1;
+        for (int u = 1; u <= kTeams; ++u) {
+            if (u == t)
+                continue;
+            bestLeast += r.points[u] > r.most(t);
+            bestMost += r.most(u) - 3 * r.meetings[u][t] > r.most(t);
+            worstLeast += r.points[u] + 3 * r.meetings[u][t] >= r.points[t];
+            worstMost += r.most(u) >= r.points[t];
+        }
+        std::optional<int> best, worst; // exact, once a line needs them
+        const auto exactBest = [&] { return best ? *best : *(best = bestPlace(r, t)); };
+        const auto exactWorst = [&] { return worst ? *worst : *(worst = worstPlace(r, t)); };
+        LineMarks& m = marks[static_cast<std::size_t>(t - 1)];
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const int line = lines[k];
+            if (line <= 0)
+                continue;
+            m.clinched[k] = worstMost <= line || (worstLeast <= line && exactWorst() <= line);
+            m.out[k] = bestLeast > line || (bestMost > line && exactBest() > line);
+        }
+    }
+    glp_free_env();
+    return marks;
 }

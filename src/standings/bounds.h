@@ -34,3 +34,13 @@ using SeasonBounds = std::array<PlaceBounds, kTeams>; // by team - 1
 // one of 3:0, 2:1, 1:2, 0:3 points, or 1:1 in a season that has had a draw. Setting `stop` ends the
 // work early, with bounds of no use.
 SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop = nullptr);
+
+// Per dividing line HR1..HR3: whether the team is sure to end at or above it, or can no longer reach it.
+struct LineMarks {
+    std::array<bool, 3> clinched{};
+    std::array<bool, 3> out{};
+};
+
+// The answers placeBounds gives for the lines, settled by counting where counting can: only a team
+// whose place against a line it leaves open costs an integer program.
+std::array<LineMarks, kTeams> lineMarks(const SeasonStore& season);

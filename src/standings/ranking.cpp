@@ -97,14 +97,13 @@ std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& seaso
 // The dividing lines each team of the whole season's table is sure of or can no longer reach.
 void markLines(const SeasonStore& season, const std::array<int, kTeams>& order, Standings& out)
 {
-    const SeasonBounds bounds = placeBounds(season, false);
-    const std::array<int, 3> lines = dividingLines(season);
+    const std::array<LineMarks, kTeams> marks = lineMarks(season);
     for (int r = 0; r < kTeams; ++r) {
-        const PlaceBounds& b = bounds[static_cast<std::size_t>(order[r] - 1)];
+        const LineMarks& m = marks[static_cast<std::size_t>(order[r] - 1)];
         for (int k = 1; k <= 3; ++k) {
-            if (b.clinched(lines[k - 1]))
+            if (m.clinched[static_cast<std::size_t>(k - 1)])
                 out.rows[r].clinched.append(k);
-            if (b.out(lines[k - 1]))
+            if (m.out[static_cast<std::size_t>(k - 1)])
                 out.rows[r].out.append(k);
         }
     }

@@ -82,6 +82,27 @@ QString describe(const SeasonBounds& b)
     return teams.join(u", ");
 }
 
+// The lines each team is sure of (+) or out of (-), as lineMarks gives them or as bounds imply them.
+QString describe(const std::array<LineMarks, kTeams>& marks)
+{
+    QString text;
+    for (const LineMarks& m : marks)
+        for (std::size_t k = 0; k < 3; ++k)
+            text += m.clinched[k] ? u'+' : m.out[k] ? u'-' : u'.';
+    return text;
+}
+
+std::array<LineMarks, kTeams> marksOf(const SeasonBounds& b, const SeasonStore& season)
+{
+    std::array<LineMarks, kTeams> marks;
+    for (std::size_t t = 0; t < marks.size(); ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            marks[t].clinched[k] = b[t].clinched(dividingLines(season)[k]);
+            marks[t].out[k] = b[t].out(dividingLines(season)[k]);
+        }
+    return marks;
+}
+
 } // namespace
 
 class tst_bounds final : public QObject {
@@ -105,7 +126,18 @@ private Q_SLOTS:
         SeasonStore s = fixture::playedUpTo(played, alsoOpen);
         if (withDraw)
             s.match(1, 1).result = u"2:2"_s;
-        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+        const SeasonBounds exact = bruteForce(s);
+        QCOMPARE(describe(placeBounds(s, true)), describe(exact));
+        QCOMPARE(describe(lineMarks(s)), describe(marksOf(exact, s)));
+    }
+
+    // Where counting settles most lines and the solver the rest, against the solver alone.
+    void lineMarksAgreeWithBounds()
+    {
+        for (int played : {0, 26, 40, 46, 49, 52}) {
+            const SeasonStore s = fixture::playedUpTo(played, 0);
+            QCOMPARE(describe(lineMarks(s)), describe(marksOf(placeBounds(s, false), s)));
+        }
     }
 };
 

@@ -478,8 +478,8 @@ CommandOutput matches(const Context& c)
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_s)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
-        if (const QString error = printPdf(c.parser->value(u"pdf"_s), page); !error.isEmpty())
-            throw FileError{error};
+        if (const Result<void> printed = printPdf(c.parser->value(u"pdf"_s), page); !printed.ok())
+            throw FileError{printed.error()};
     }
     return lines(matchesView(l.store, team));
 }

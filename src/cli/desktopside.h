@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/fetch.h"
+#include "common/result.h"
 
 #include <QCoreApplication>
 #include <functional>
@@ -20,7 +21,7 @@ bool hasDesktop();
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
 // The GET of the update; `done` gets the result from the event loop.
 void fetchUrl(const QUrl& url, int deadlineMs, std::function<void(const FetchResult&)> done);
-// Empty when the page is in the PDF file, else the Czech reason.
-QString printPdf(const QString& path, const QString& page);
+// The page as a PDF file.
+Result<void> printPdf(const QString& path, const QString& page);
 
 } // namespace cli

@@ -33,7 +33,7 @@ void fetchUrl(const QUrl& url, int deadlineMs, std::function<void(const FetchRes
     httpGet(url, limits, {}, std::move(done));
 }
 
-QString printPdf(const QString& path, const QString& page)
+Result<void> printPdf(const QString& path, const QString& page)
 {
     return printTextPageToPdf(path, page);
 }

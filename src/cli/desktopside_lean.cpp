@@ -25,9 +25,9 @@ void fetchUrl(const QUrl&, int, std::function<void(const FetchResult&)> done)
     });
 }
 
-QString printPdf(const QString&, const QString&)
+Result<void> printPdf(const QString&, const QString&)
 {
-    return u"tisk je k dispozici jen v rinkomat-cli-desktop"_s;
+    return Result<void>::failure(u"tisk je k dispozici jen v rinkomat-cli-desktop"_s);
 }
 
 } // namespace cli

@@ -94,9 +94,8 @@ void frmZapasy::print()
         const QString path = desktop.pdfFileToSave(this, m_season.TymPodleCisla(m_team) + u".pdf");
         if (path.isEmpty())
             return;
-        const QString error = printTextPageToPdf(path, page);
-        if (!error.isEmpty()) {
-            desktop.tell(this, u"Stránku se nepodařilo uložit.\r\n"_s + error, Desktop::Icon::Critical);
+        if (const Result<void> saved = printTextPageToPdf(path, page); !saved.ok()) {
+            desktop.tell(this, u"Stránku se nepodařilo uložit.\r\n"_s + saved.error(), Desktop::Icon::Critical);
             return;
         }
         desktop.tell(this, u"Stránka je uložena v souboru\r\n"_s + QDir::toNativeSeparators(path),

@@ -58,7 +58,7 @@ bool printTextPage(QPagedPaintDevice& printer, const QString& text)
     return painter.end();
 }
 
-QString printTextPageToPdf(const QString& path, const QString& text)
+Result<void> printTextPageToPdf(const QString& path, const QString& text)
 {
     // Made in memory and written in one go, so that a full disk never leaves half a PDF behind.
     QBuffer pdf;
@@ -67,7 +67,7 @@ QString printTextPageToPdf(const QString& path, const QString& text)
         QPdfWriter writer(&pdf);
         writer.setResolution(1200);
         if (!printTextPage(writer, text))
-            return u"Stránku nelze vytvořit."_s;
+            return Result<void>::failure(u"Stránku nelze vytvořit."_s);
     }
-    return writeFileAtomically(path, pdf.data()).error();
+    return writeFileAtomically(path, pdf.data());
 }

@@ -73,21 +73,16 @@ public:
         return it != downloaded.end() ? Result<QByteArray>(it->second) : readDataFile(m_souteze.filePath(name));
     }
 
-    // Reads a league as the program would after the update; empty on success, else the fault.
-    QString league(const QString& competition, SeasonStore& into) const
+    // Reads a league as the program would after the update.
+    Result<SeasonStore> league(const QString& competition) const
     {
         const Result<QByteArray> c = bytes(competition), s = bytes(scheduleOf(competition));
-        if (!c.ok())
-            return c.error();
-        if (!s.ok())
-            return s.error();
+        if (!c.ok() || !s.ok())
+            return Result<SeasonStore>::failure(c.ok() ? s.error() : c.error());
         Result<SeasonStore> teams = readCompetition(c.value(), competition);
         if (!teams.ok())
-            return teams.error();
-        Result<SeasonStore> league = readSchedule(s.value(), scheduleOf(competition), std::move(teams).value());
-        if (league.ok())
-            into = std::move(league).value();
-        return league.error();
+            return teams;
+        return readSchedule(s.value(), scheduleOf(competition), std::move(teams).value());
     }
 
     // The local league as it is now, before anything is replaced.
@@ -112,12 +107,12 @@ const QString kInstallList = u"instalovat.txt"_s;
 
 // Replaces every target by its staged file, or none: a failure puts back what was replaced. A crash
 // on the way is completed by finishInterruptedUpdate, guided by the install list written first.
-QString installAll(const QDir& souteze, const QDir& staging, const QStringList& names)
+Result<void> installAll(const QDir& souteze, const QDir& staging, const QStringList& names)
 {
     namespace fs = std::filesystem;
-    const Result<void> listed = writeFileAtomically(staging.filePath(kInstallList), names.join(u'\n').toUtf8());
-    if (!listed.ok())
-        return listed.error();
+    if (Result<void> listed = writeFileAtomically(staging.filePath(kInstallList), names.join(u'\n').toUtf8());
+        !listed.ok())
+        return listed;
     std::error_code ec;
     QStringList replaced;
     const auto path = [](const QDir& dir, const QString& name) {
@@ -143,7 +138,7 @@ QString installAll(const QDir& souteze, const QDir& staging, const QStringList& 
                     fs::remove(path(souteze, done), ignored);
             }
             fs::remove(path(staging, kInstallList), ignored);
-            return u"Soubor „%1“ nelze nahradit: %2."_s.arg(name, reason);
+            return Result<void>::failure(u"Soubor „%1“ nelze nahradit: %2."_s.arg(name, reason));
         }
         replaced << name;
     }
@@ -474,9 +469,10 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
         QString error;
         if (isCompetition(name) || isSchedule(name)) {
             const QString competition = isCompetition(name) ? name : competitionOf(name);
-            SeasonStore fresh;
-            error = m_delivery.league(competition, fresh);
-            if (error.isEmpty() && isSchedule(name)) {
+            Result<SeasonStore> read = m_delivery.league(competition);
+            error = read.error();
+            if (read.ok() && isSchedule(name)) {
+                SeasonStore fresh = std::move(read).value();
                 const std::optional<SeasonStore> local = m_delivery.localLeague(competition);
                 const QList<ResultConflict> found = local ? mergeResults(*local, fresh) : QList<ResultConflict>();
                 for (const ResultConflict& c : found)
@@ -516,8 +512,8 @@ std::optional<UpdateOutcome> UpdateRun::install()
         if (!copy.ok())
             return fail(copy.error() + kUnchanged);
     }
-    if (const QString error = installAll(m_souteze, QDir(m_staging->path()), m_list.files); !error.isEmpty())
-        return fail(error + kUnchanged);
+    if (const Result<void> installed = installAll(m_souteze, QDir(m_staging->path()), m_list.files); !installed.ok())
+        return fail(installed.error() + kUnchanged);
     for (const QString& name : m_list.files)
         pruneBackups(m_souteze.filePath(name));
     return std::nullopt;

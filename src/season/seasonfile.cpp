@@ -15,9 +15,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString fault(const QString& fileName, int line, const QString& what)
+Result<SeasonStore> fault(const QString& fileName, int line, const QString& what)
 {
-    return u"Soubor „%1“, řádek %2: %3"_s.arg(fileName).arg(line).arg(what);
+    return Result<SeasonStore>::failure(u"Soubor „%1“, řádek %2: %3"_s.arg(fileName).arg(line).arg(what));
 }
 
 // A line as a message quotes it: a huge one would freeze the message box.
@@ -26,11 +26,15 @@ QString quoted(const QString& line)
     return line.size() <= 80 ? line : line.left(80) + u'…';
 }
 
-QString tooManyLines(const QByteArray& bytes, const QString& fileName)
+bool tooManyLines(const QByteArray& bytes)
 {
-    return bytes.count('\n') >= kMaxDataLines
-               ? u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_s.arg(fileName).arg(kMaxDataLines)
-               : QString();
+    return bytes.count('\n') >= kMaxDataLines;
+}
+
+Result<SeasonStore> tooManyLinesIn(const QString& fileName)
+{
+    return Result<SeasonStore>::failure(
+        u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_s.arg(fileName).arg(kMaxDataLines));
 }
 
 // A number made of 1..max digits and nothing else, or -1.
@@ -106,12 +110,11 @@ QString scheduleFileFor(const QString& competitionPath)
     return info.dir().filePath(u"los_"_s + info.fileName().mid(7));
 }
 
-namespace {
-
-QString parseCompetition(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
+Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName)
 {
-    if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
-        return error;
+    if (tooManyLines(bytes))
+        return tooManyLinesIn(fileName);
+    SeasonStore into;
     const QStringList lines = decodeLines(bytes);
     std::array<int, kTeams> teamLine{};
     for (int i = 0; i < lines.size(); ++i) {
@@ -143,7 +146,7 @@ QString parseCompetition(const QByteArray& bytes, const QString& fileName, Seaso
             continue;
         if (number < 1 || number > kTeams)
             return fault(fileName, lineNo, u"číslo týmu musí být od 1 do 14."_s);
-        const QString name = line.mid(line.indexOf(u'=') + 1);
+        const QString name = line.mid(equals + 1);
         if (name.isEmpty())
             return fault(fileName, lineNo, u"tým č. %1 nemá název."_s.arg(number));
         if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
@@ -152,7 +155,7 @@ QString parseCompetition(const QByteArray& bytes, const QString& fileName, Seaso
         teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
     }
     if (std::all_of(teamLine.begin(), teamLine.end(), [](int line) { return line == 0; }))
-        return u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_s.arg(fileName);
+        return Result<SeasonStore>::failure(u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_s.arg(fileName));
     // Equal names would make saving rewrite the pairings of both teams to one number.
     QHash<QString, int> firstNamed;
     for (int t = 1; t <= kTeams; ++t) {
@@ -165,13 +168,13 @@ QString parseCompetition(const QByteArray& bytes, const QString& fileName, Seaso
         }
         firstNamed.insert(name, t);
     }
-    return {};
+    return into;
 }
 
-QString parseSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore& into)
+Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore into)
 {
-    if (QString error = tooManyLines(bytes, fileName); !error.isEmpty())
-        return error;
+    if (tooManyLines(bytes))
+        return tooManyLinesIn(fileName);
     const QStringList lines = decodeLines(bytes);
     std::array<bool, kRounds> seen{};
     int i = 0;
@@ -225,38 +228,21 @@ QString parseSchedule(const QByteArray& bytes, const QString& fileName, SeasonSt
         if (!seen[static_cast<std::size_t>(r - 1)])
             return fault(fileName, static_cast<int>(lines.size()), u"chybí kolo %1."_s.arg(r));
     }
-    return {};
-}
-
-} // namespace
-
-Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName)
-{
-    SeasonStore league;
-    const QString error = parseCompetition(bytes, fileName, league);
-    return error.isEmpty() ? Result<SeasonStore>(std::move(league)) : Result<SeasonStore>::failure(error);
-}
-
-Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore league)
-{
-    const QString error = parseSchedule(bytes, fileName, league);
-    return error.isEmpty() ? Result<SeasonStore>(std::move(league)) : Result<SeasonStore>::failure(error);
+    return into;
 }
 
 Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath)
 {
-    SeasonStore store;
-    for (const QString& path : {competitionPath, schedulePath}) {
-        const Result<QByteArray> file = readDataFile(path);
-        if (!file.ok())
-            return Result<SeasonStore>::failure(file.error());
-        const QString fileName = QFileInfo(path).fileName();
-        const QString error = path == competitionPath ? parseCompetition(file.value(), fileName, store)
-                                                      : parseSchedule(file.value(), fileName, store);
-        if (!error.isEmpty())
-            return Result<SeasonStore>::failure(error);
-    }
-    return store;
+    const Result<QByteArray> competition = readDataFile(competitionPath);
+    if (!competition.ok())
+        return Result<SeasonStore>::failure(competition.error());
+    Result<SeasonStore> teams = readCompetition(competition.value(), QFileInfo(competitionPath).fileName());
+    if (!teams.ok())
+        return teams;
+    const Result<QByteArray> schedule = readDataFile(schedulePath);
+    if (!schedule.ok())
+        return Result<SeasonStore>::failure(schedule.error());
+    return readSchedule(schedule.value(), QFileInfo(schedulePath).fileName(), std::move(teams).value());
 }
 
 QByteArray scheduleBytes(const SeasonStore& store)

@@ -104,15 +104,15 @@ void frmMain::buildRows()
     layout()->setSizeConstraint(QLayout::SetFixedSize); // the rows never spread apart
 }
 
-QString frmMain::Form_Load()
+Result<void> frmMain::Form_Load()
 {
     if (!m_league.locked()) {
-        if (QString error = lockLeague(); !error.isEmpty())
-            return error;
+        if (Result<void> locked = lockLeague(); !locked.ok())
+            return locked;
     }
     Result<ReadLeague> loaded = m_league.read();
     if (!loaded.ok())
-        return loaded.error();
+        return Result<void>::failure(loaded.error());
     if (!loaded.value().warning.isEmpty())
         Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
     m_season = std::move(loaded).value().store;
@@ -131,7 +131,7 @@ QString frmMain::Form_Load()
     return {};
 }
 
-QString frmMain::lockLeague()
+Result<void> frmMain::lockLeague()
 {
     Result<void> locked = m_league.lock();
     if (!locked.ok() && !m_league.otherComputer().isEmpty() &&
@@ -142,7 +142,7 @@ QString frmMain::lockLeague()
                     m_league.otherComputer()),
             Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
         locked = m_league.takeOver();
-    return locked.error();
+    return locked;
 }
 
 void frmMain::offerRecovery()
@@ -168,9 +168,8 @@ void frmMain::reloadSeason()
 {
     dropWhatIf();
     const int index = cboKolo->currentIndex();
-    const QString error = Form_Load();
-    if (!error.isEmpty()) {
-        Desktop::instance().tell(this, u"Nová data nelze načíst, zůstávají původní.\r\n"_s + error,
+    if (const Result<void> loaded = Form_Load(); !loaded.ok()) {
+        Desktop::instance().tell(this, u"Nová data nelze načíst, zůstávají původní.\r\n"_s + loaded.error(),
                                  Desktop::Icon::Critical);
         return;
     }

@@ -26,9 +26,9 @@ public:
     frmMain(const QString& otvirany_sezona, const QString& otvirany_los);
     ~frmMain() override;
 
-    // Locks the league and reads both files (again); returns the Czech message of a refused file or of a
-    // league another program writes, the season untouched then.
-    QString Form_Load();
+    // Locks the league and reads both files (again); fails with the Czech message of a refused file or of
+    // a league another program writes, the season untouched then.
+    Result<void> Form_Load();
     const SeasonStore& season() const { return m_season; }
     const QString& competitionPath() const { return m_competitionPath; }
     int shownRound() const { return m_shownRound; }
@@ -97,7 +97,7 @@ private:
     // Saves before the league is left; when that fails the user may try again, stay, or leave without saving.
     Leaving saveForLeaving();
     // The lock, taken over from another computer when the user confirms nobody works there; else the message.
-    QString lockLeague();
+    Result<void> lockLeague();
     // Offers the results a crash left unsaved in the journal.
     void offerRecovery();
     // Leaves "Co kdyby" before the season is saved or read again.

@@ -104,10 +104,9 @@ void frmUvod::openSelected()
         return;
     }
     auto* main = new frmMain(otvirany_sezona, otvirany_los);
-    const QString error = main->Form_Load();
-    if (!error.isEmpty()) {
+    if (const Result<void> loaded = main->Form_Load(); !loaded.ok()) {
         delete main;
-        Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_s + error, Desktop::Icon::Critical);
+        Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_s + loaded.error(), Desktop::Icon::Critical);
         return;
     }
     // "Jiná liga" brings the picker back.

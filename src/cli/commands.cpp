@@ -43,16 +43,34 @@ struct League {
     SeasonStore store;
 };
 
-League loadLeague(const QString& competitionPath)
+using Output = Result<CommandOutput>;
+
+Output refused(const QString& text)
+{
+    return Output::failure(text, kUsageExit);
+}
+
+Output fileFault(const QString& text)
+{
+    return Output::failure(text, kFileExit);
+}
+
+// The failure of an earlier step as the command's.
+template <typename T> Output failedAs(const Result<T>& step)
+{
+    return Output::failure(step.error(), step.code());
+}
+
+Result<League> loadLeague(const QString& competitionPath)
 {
     const QString schedulePath = scheduleFileFor(competitionPath);
     finishInterruptedUpdate(QFileInfo(competitionPath).dir());
     Result<ReadLeague> loaded = readLeague(competitionPath);
     if (!loaded.ok())
-        throw FileError{loaded.error()};
+        return Result<League>::failure(loaded.error(), kFileExit);
     if (!loaded.value().warning.isEmpty())
         printError(openedWithoutAdjustments(loaded.value().warning));
-    return {schedulePath, std::move(loaded).value().store};
+    return League{schedulePath, std::move(loaded).value().store};
 }
 
 struct Assumption {
@@ -62,7 +80,7 @@ struct Assumption {
 };
 
 // --assume ROUND:SLOT=RESULT, each read as the result field reads a typed text; checked before any file is read.
-QList<Assumption> assumptions(const Context& c)
+Result<QList<Assumption>> assumptions(const Context& c)
 {
     static const QRegularExpression form(u"^(\\d{1,2}):(\\d)=(.*)$"_s);
     QList<Assumption> list;
@@ -72,48 +90,55 @@ QList<Assumption> assumptions(const Context& c)
         const QString stored = m.hasMatch() ? normaliseResult(convertKeypadInput(m.captured(3))) : QString();
         if (round < 1 || round > kRounds || slot < 1 || slot > kSlots ||
             (stored.isEmpty() && !m.captured(3).trimmed().isEmpty()))
-            throw UsageError{
+            return Result<QList<Assumption>>::failure(
                 u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo 1 až 52, zápas 1 až 7, platný výsledek)"_s.arg(
-                    text.left(80))};
+                    text.left(80)),
+                kUsageExit);
         list.append({round, slot, stored});
     }
     return list;
 }
 
 // A league for a view: as read, with the assumed results in place of the stored ones; never written.
-League loadLeague(const Context& c)
+Result<League> loadLeague(const Context& c)
 {
-    const QList<Assumption> assumed = assumptions(c);
-    League league = loadLeague(c.args[0]);
-    for (const Assumption& a : assumed)
-        league.store.match(a.slot, a.round).result = a.result;
-    return league;
+    const Result<QList<Assumption>> assumed = assumptions(c);
+    if (!assumed.ok())
+        return Result<League>::failure(assumed.error(), assumed.code());
+    Result<League> league = loadLeague(c.args[0]);
+    if (!league.ok())
+        return league;
+    League l = std::move(league).value();
+    for (const Assumption& a : assumed.value())
+        l.store.match(a.slot, a.round).result = a.result;
+    return l;
 }
 
 // The league locked and read for a change; another script's write takes milliseconds, so it is waited for.
-ReadLeague openForChange(OpenLeague& open)
+Result<ReadLeague> openForChange(OpenLeague& open)
 {
     finishInterruptedUpdate(QFileInfo(open.competitionPath()).dir());
     if (const Result<void> locked = open.lock(pacing::ms(3000)); !locked.ok())
-        throw FileError{locked.error()};
+        return Result<ReadLeague>::failure(locked.error(), kFileExit);
     Result<ReadLeague> read = open.read();
-    if (!read.ok())
-        throw FileError{read.error()};
-    return std::move(read).value();
+    return read.ok() ? read : Result<ReadLeague>::failure(read.error(), kFileExit);
 }
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
 // copy of the file as it was.
-League changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
+Result<League> changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
 {
     OpenLeague open(competitionPath);
-    ReadLeague league = openForChange(open);
+    Result<ReadLeague> read = openForChange(open);
+    if (!read.ok())
+        return Result<League>::failure(read.error(), read.code());
+    ReadLeague league = std::move(read).value();
     if (!league.warning.isEmpty())
         printError(openedWithoutAdjustments(league.warning));
     change(league.store);
     if (const Result<void> saved = open.save(league.store, QDateTime::currentDateTime()); !saved.ok())
-        throw FileError{saved.error()};
-    return {open.schedulePath(), std::move(league.store)};
+        return Result<League>::failure(saved.error(), kFileExit);
+    return League{open.schedulePath(), std::move(league.store)};
 }
 
 QString className(const std::optional<OutcomeClass>& c)
@@ -150,7 +175,7 @@ QJsonArray jsonRows(const QList<QStringList>& rows, const QStringList& keys)
     return out;
 }
 
-CommandOutput catalogue(const Context& c)
+Output catalogue(const Context& c)
 {
     CommandOutput out;
     QJsonArray entries;
@@ -162,9 +187,12 @@ CommandOutput catalogue(const Context& c)
     return out;
 }
 
-CommandOutput league(const Context& c)
+Output league(const Context& c)
 {
-    const League l = loadLeague(c);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     const SeasonStore& s = l.store;
     CommandOutput out;
     QJsonArray rounds;
@@ -188,7 +216,7 @@ CommandOutput league(const Context& c)
     return out;
 }
 
-CommandOutput notation(const Context& c)
+Output notation(const Context& c)
 {
     CommandOutput out;
     QJsonArray results;
@@ -214,46 +242,54 @@ CommandOutput notation(const Context& c)
     return out;
 }
 
-CommandOutput enter(const Context& c)
+Output enter(const Context& c)
 {
-    const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
+    const int round = c.number(1), slot = c.number(2);
     const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
     // The window empties a mistyped field in front of the user; a script would not see it happen.
     if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
-        throw UsageError{
-            u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80))};
-    changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
+        return refused(u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80)));
+    if (const Result<League> changed =
+            changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
+        !changed.ok())
+        return failedAs(changed);
     return plain({{u"stored"_s, stored}}, {{stored}});
 }
 
-CommandOutput swap(const Context& c)
+Output swap(const Context& c)
 {
-    const int round = c.number(1, 1, kRounds), slot = c.number(2, 1, kSlots);
-    const League l = changeLeague(c.args[0], [&](SeasonStore& s) {
+    const int round = c.number(1), slot = c.number(2);
+    const Result<League> changed = changeLeague(c.args[0], [&](SeasonStore& s) {
         Match& m = s.match(slot, round);
         std::swap(m.home, m.away);
     });
+    if (!changed.ok())
+        return failedAs(changed);
+    const League& l = changed.value();
     const Match& m = l.store.match(slot, round);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
     const QString home = l.store.TymPodleCisla(m.home), away = l.store.TymPodleCisla(m.away);
     return plain({{u"pairing"_s, pairing}, {u"home"_s, home}, {u"away"_s, away}}, {{home + u" – "_s + away}});
 }
 
-CommandOutput table(const Context& c)
+Output table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
-    int first = c.option(u"from"_s, 1, kRounds, 1), last = c.option(u"to"_s, 1, kRounds, kRounds);
-    const int venue = c.option(u"venue"_s, 1, 3, 3);
-    const auto criterion = static_cast<Criterion>(c.option(u"sort"_s, 0, kCriteria - 1, 0));
+    int first = c.option(u"from"_s, 1), last = c.option(u"to"_s, kRounds);
+    const int venue = c.option(u"venue"_s, 3);
+    const auto criterion = static_cast<Criterion>(c.option(u"sort"_s, 0));
     if (first > last)
         std::swap(first, last);
     const QString rulesText = c.parser->value(u"rules"_s);
     if (c.parser->isSet(u"rules"_s) && rulesText != u"running" && rulesText != u"final")
-        throw UsageError{u"--rules: running nebo final"_s};
+        return refused(u"--rules: running nebo final"_s);
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
     const QString caption = period ? periodCaption(first, last) : runningTableCaption();
-    const League l = loadLeague(c);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     const Standings st =
         SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l.store, st, criterion, caption), {{caption}});
@@ -306,63 +342,63 @@ CommandOutput adjustmentsOutput(const SeasonStore& league)
 }
 
 // Lists, adds or removes one; a change is written under the league's lock, the file's faults refused first.
-CommandOutput adjust(const Context& c)
+Output adjust(const Context& c)
 {
     const bool list = c.parser->isSet(u"list"_s), remove = c.parser->isSet(u"remove"_s);
     const bool adding = c.args.size() == 4 && !list && !remove;
     if (!adding && !(c.args.size() == 1 && list != remove))
-        throw UsageError{u"Zadejte buď TÝM BODY DŮVOD, nebo --list, nebo --remove N."_s};
+        return refused(u"Zadejte buď TÝM BODY DŮVOD, nebo --list, nebo --remove N."_s);
     const QString competition = c.args[0];
     std::optional<PointsAdjustment> added;
     if (adding)
-        added =
-            PointsAdjustment{c.number(1, 1, kTeams), c.number(2, -kMaxAdjustment, kMaxAdjustment), c.args[3].trimmed()};
-    const int removed = remove ? c.option(u"remove"_s, 1, 1000, 0) : 0;
+        added = PointsAdjustment{c.number(1), c.number(2), c.args[3].trimmed()};
+    const int removed = remove ? c.option(u"remove"_s, 0) : 0;
     if (list) {
         // Reading needs no lock: the window may have the league open meanwhile.
         Result<ReadLeague> read = readLeague(competition);
         if (!read.ok() || !read.value().warning.isEmpty())
-            throw FileError{read.ok() ? read.value().warning : read.error()};
+            return fileFault(read.ok() ? read.value().warning : read.error());
         return adjustmentsOutput(read.value().store);
     }
     OpenLeague open(competition);
-    const ReadLeague read = openForChange(open);
-    if (!read.warning.isEmpty()) // the file is the user's to mend, never to overwrite
-        throw FileError{read.warning};
-    SeasonStore league = read.store;
+    const Result<ReadLeague> opened = openForChange(open);
+    if (!opened.ok())
+        return failedAs(opened);
+    if (!opened.value().warning.isEmpty()) // the file is the user's to mend, never to overwrite
+        return fileFault(opened.value().warning);
+    SeasonStore league = opened.value().store;
     if (added) {
         if (const Result<void> fits = checkAdjustment(league, *added); !fits.ok())
-            throw UsageError{fits.error()};
+            return refused(fits.error());
         league.adjustments.append(*added);
     } else if (removed > league.adjustments.size()) {
-        throw UsageError{
-            u"--remove: úprava č. %1 není, liga jich má %2."_s.arg(removed).arg(league.adjustments.size())};
+        return refused(u"--remove: úprava č. %1 není, liga jich má %2."_s.arg(removed).arg(league.adjustments.size()));
     } else {
         league.adjustments.removeAt(removed - 1);
     }
     if (const Result<void> saved = open.saveAdjustments(league.adjustments, QDateTime::currentDateTime()); !saved.ok())
-        throw FileError{saved.error()};
+        return fileFault(saved.error());
     return adjustmentsOutput(league);
 }
 
 // Every league of the folder with one competition name, summed by team name.
-CommandOutput alltime(const Context& c)
+Output alltime(const Context& c)
 {
     const QString folder = c.args[0];
     if (!QFileInfo(folder).isDir())
-        throw FileError{u"Složka „%1“ neexistuje."_s.arg(folder)};
+        return fileFault(u"Složka „%1“ neexistuje."_s.arg(folder));
     QString name = c.parser->value(u"name"_s);
     if (!c.parser->isSet(u"name"_s)) {
         const QStringList names = competitionNames(folder);
         if (names.size() != 1)
-            throw UsageError{names.isEmpty() ? u"Ve složce „%1“ není žádná liga."_s.arg(folder)
-                                             : u"Ve složce jsou soutěže %1; vyberte jednu volbou --name."_s.arg(
-                                                   u"„"_s + names.join(u"“, „"_s) + u"“"_s)};
+            return refused(names.isEmpty() ? u"Ve složce „%1“ není žádná liga."_s.arg(folder)
+                                           : u"Ve složce jsou soutěže %1; vyberte jednu volbou --name."_s.arg(
+                                                 u"„"_s + names.join(u"“, „"_s) + u"“"_s));
         name = names.first();
     }
     const AllTime table = allTimeTable(folder, name);
     if (table.seasons.isEmpty() && table.problems.isEmpty())
-        throw UsageError{u"Ve složce „%1“ není žádná liga soutěže „%2“."_s.arg(folder, name)};
+        return refused(u"Ve složce „%1“ není žádná liga soutěže „%2“."_s.arg(folder, name));
     QList<QStringList> notes;
     for (const QString& note : allTimeNotes(table))
         notes.append({note});
@@ -397,9 +433,12 @@ CommandOutput alltime(const Context& c)
     return out;
 }
 
-CommandOutput graph(const Context& c)
+Output graph(const Context& c)
 {
-    const League l = loadLeague(c);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     const GraphData g = computeGraph(l.store);
     CommandOutput out = fromView(graphView(l.store));
     QJsonArray positions, played;
@@ -420,26 +459,32 @@ CommandOutput graph(const Context& c)
     return out;
 }
 
-CommandOutput streaks(const Context& c)
+Output streaks(const Context& c)
 {
     OvertimeMode mode = OvertimeMode::Draw;
     if (c.parser->isSet(u"overtime"_s)) {
         const QString v = c.parser->value(u"overtime"_s);
         if (v != u"draw" && v != u"final")
-            throw UsageError{u"--overtime: draw nebo final"_s};
+            return refused(u"--overtime: draw nebo final"_s);
         mode = v == u"final" ? OvertimeMode::FinalResult : OvertimeMode::Draw;
     }
-    const int venue = c.option(u"venue"_s, 1, 3, 3), type = c.option(u"type"_s, 0, 15, 0);
-    const int order = c.option(u"order"_s, 0, 2, streakorder::ByCurrent);
-    const League l = loadLeague(c);
+    const int venue = c.option(u"venue"_s, 3), type = c.option(u"type"_s, 0);
+    const int order = c.option(u"order"_s, streakorder::ByCurrent);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     CommandOutput out = fromView(streaksView(l.store, venue, type, mode, order));
     out.json[u"rows"_s] = jsonRows(out.view->rows, {u"pos"_s, u"team"_s, u"current"_s, u"longest"_s});
     return out;
 }
 
-CommandOutput cross(const Context& c)
+Output cross(const Context& c)
 {
-    const League l = loadLeague(c);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     CommandOutput out = fromView(crossView(l.store));
     QJsonArray json;
     for (const QStringList& row : out.view->rows)
@@ -459,41 +504,53 @@ CommandOutput lines(const ViewTable& view)
     return out;
 }
 
-CommandOutput balance(const Context& c)
+Output balance(const Context& c)
 {
-    const int team = c.number(1, 1, kTeams);
-    const League l = loadLeague(c);
+    const int team = c.number(1);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     CommandOutput out = fromView(balanceView(l.store, team));
     out.json = {{u"team"_s, l.store.TymPodleCisla(team)},
                 {u"rows"_s, jsonRows(out.view->rows, {u"caption"_s, u"home"_s, u"away"_s, u"total"_s})}};
     return out;
 }
 
-CommandOutput matches(const Context& c)
+Output matches(const Context& c)
 {
-    const int team = c.number(1, 1, kTeams);
+    const int team = c.number(1);
     if (c.parser->isSet(u"pdf"_s) && c.parser->value(u"pdf"_s).trimmed().isEmpty())
-        throw UsageError{u"--pdf: chybí název souboru PDF"_s};
-    const League l = loadLeague(c);
+        return refused(u"--pdf: chybí název souboru PDF"_s);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     const QStringList texts = teamMatchLines(l.store, team);
     if (c.parser->isSet(u"pdf"_s)) {
         const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
         if (const Result<void> printed = printPdf(c.parser->value(u"pdf"_s), page); !printed.ok())
-            throw FileError{printed.error()};
+            return fileFault(printed.error());
     }
     return lines(matchesView(l.store, team));
 }
 
-CommandOutput h2h(const Context& c)
+Output h2h(const Context& c)
 {
-    const int first = c.number(1, 0, kTeams), second = c.number(2, 0, kTeams);
-    const League l = loadLeague(c);
+    const int first = c.number(1), second = c.number(2);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     return lines(headToHeadView(l.store, first, second));
 }
 
-CommandOutput missing(const Context& c)
+Output missing(const Context& c)
 {
-    const League l = loadLeague(c);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     CommandOutput out = lines(missingView(l.store, c.today));
     const QString message = out.rows.isEmpty() ? kNothingMissing : QString();
     out.json[u"message"_s] = message;
@@ -502,9 +559,12 @@ CommandOutput missing(const Context& c)
     return out;
 }
 
-CommandOutput calendar(const Context& c)
+Output calendar(const Context& c)
 {
-    const League l = loadLeague(c);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     const Result<QByteArray> file =
         readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
     if (!file.ok())
@@ -515,32 +575,38 @@ CommandOutput calendar(const Context& c)
     return out;
 }
 
-CommandOutput ics(const Context& c)
+Output ics(const Context& c)
 {
-    const int team = c.parser->isSet(u"team"_s) ? c.option(u"team"_s, 1, kTeams, 0) : 0;
-    const League l = loadLeague(c);
+    const int team = c.option(u"team"_s, 0);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     CommandOutput out;
     out.raw = toICalendar(l.store, c.args[0], team, QDateTime::currentDateTimeUtc());
     return out;
 }
 
-CommandOutput forecast(const Context& c)
+Output forecast(const Context& c)
 {
-    const int seasons = c.option(u"sims"_s, 1, 1'000'000, 10'000);
+    const int seasons = c.option(u"sims"_s, 10'000);
     bool ok = true;
     const QString seedText = c.parser->value(u"seed"_s);
     const qint64 seed = c.parser->isSet(u"seed"_s) ? seedText.toLongLong(&ok) : static_cast<qint64>(kDefaultSeed);
     if (!ok || seed < 0)
-        throw UsageError{u"--seed: „%1“ není celé nezáporné číslo"_s.arg(seedText.left(80))};
-    const int team = c.option(u"team"_s, 1, kTeams, 0);
+        return refused(u"--seed: „%1“ není celé nezáporné číslo"_s.arg(seedText.left(80)));
+    const int team = c.option(u"team"_s, 0);
     if (c.parser->isSet(u"line"_s) && team == 0)
-        throw UsageError{u"--line patří ke --team: klíčové zápasy jsou vždy jednoho týmu"_s};
-    const League l = loadLeague(c);
+        return refused(u"--line patří ke --team: klíčové zápasy jsou vždy jednoho týmu"_s);
+    const Result<League> read = loadLeague(c);
+    if (!read.ok())
+        return failedAs(read);
+    const League& l = read.value();
     const std::array<int, 3> lines = dividingLines(l.store);
     const auto firstLine = std::find_if(lines.begin(), lines.end(), [](int line) { return line > 0; });
-    const int line = c.option(u"line"_s, 1, 3, static_cast<int>(firstLine - lines.begin()) + 1);
+    const int line = c.option(u"line"_s, static_cast<int>(firstLine - lines.begin()) + 1);
     if (team > 0 && (line > 3 || lines[static_cast<std::size_t>(line - 1)] <= 0))
-        throw UsageError{u"--line: soutěž %1. dělicí čáru nemá"_s.arg(line)};
+        return refused(u"--line: soutěž %1. dělicí čáru nemá"_s.arg(line));
     const Outlook outlook = computeOutlook(l.store, seasons, static_cast<std::uint64_t>(seed),
                                            static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
     const Forecast& f = outlook.forecast;
@@ -626,18 +692,18 @@ private:
     QDateTime m_now;
 };
 
-CommandOutput update(const Context& c)
+Output update(const Context& c)
 {
     const QUrl site(c.args[0]);
     if (!site.isValid() || site.scheme() != u"http")
-        throw UsageError{u"„%1“ není adresa http://…"_s.arg(c.args[0])};
+        return refused(u"„%1“ není adresa http://…"_s.arg(c.args[0]));
     const QString keep = c.parser->value(u"conflicts"_s);
     if (c.parser->isSet(u"conflicts"_s) && keep != u"mine" && keep != u"server")
-        throw UsageError{u"--conflicts: mine nebo server"_s};
+        return refused(u"--conflicts: mine nebo server"_s);
     // The folder is checked before the server is asked anything.
     if (!QFileInfo(QDir(c.args[1]).filePath(u"souteze"_s)).isDir())
-        throw FileError{
-            u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_s.arg(c.args[1].left(80))};
+        return fileFault(
+            u"Ve složce „%1“ není složka souteze s ligami; aktualizace nezačala."_s.arg(c.args[1].left(80)));
     // --today names the backups of the replaced files too.
     CliUpdate run(site, c.parser->isSet(u"yes"_s), keep == u"server", QDateTime(c.today, QTime::currentTime()));
     // The update is a job of the event loop, the only one this program runs.
@@ -704,7 +770,8 @@ const std::map<QString, Command> kCommands = {
       4,
       JsonFormat,
       {},
-      enter}},
+      enter,
+      {{1, 1, kRounds}, {2, 1, kSlots}}}},
     {u"swap"_s,
      {u"swap SOUBOR KOLO ZÁPAS"_s,
       u"prohodí domácí a hosty zápasu a uloží rozpis"_s,
@@ -713,7 +780,8 @@ const std::map<QString, Command> kCommands = {
       3,
       JsonFormat,
       {},
-      swap}},
+      swap,
+      {{1, 1, kRounds}, {2, 1, kSlots}}}},
     {u"table"_s,
      {u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_s,
       u"tabulka: průběžná, za období, doma, venku, podle kritéria"_s,
@@ -737,7 +805,8 @@ const std::map<QString, Command> kCommands = {
       4,
       JsonFormat,
       {u"list"_s, u"remove"_s},
-      adjust}},
+      adjust,
+      {{1, 1, kTeams}, {2, -kMaxAdjustment, kMaxAdjustment}}}},
     {u"alltime"_s,
      {u"alltime SLOŽKA [--name TEXT] [--places]"_s,
       u"historická tabulka: všechny sezóny jedné soutěže sečtené podle názvů týmů"_s,
@@ -788,7 +857,8 @@ const std::map<QString, Command> kCommands = {
       2,
       JsonFormat | TableFormats,
       {kAssume},
-      balance}},
+      balance,
+      {{1, 1, kTeams}}}},
     {u"matches"_s,
      {u"matches SOUBOR TÝM [--pdf VÝSTUP]"_s,
       u"všechny zápasy týmu, s --pdf i vytištěná stránka"_s,
@@ -798,7 +868,8 @@ const std::map<QString, Command> kCommands = {
       2,
       JsonFormat | TableFormats,
       {u"pdf"_s, u"today"_s, kAssume},
-      matches}},
+      matches,
+      {{1, 1, kTeams}}}},
     {u"h2h"_s,
      {u"h2h SOUBOR TÝM1 TÝM2"_s,
       u"vzájemné zápasy dvou týmů"_s,
@@ -808,7 +879,8 @@ const std::map<QString, Command> kCommands = {
       3,
       JsonFormat | TableFormats,
       {kAssume},
-      h2h}},
+      h2h,
+      {{1, 0, kTeams}, {2, 0, kTeams}}}},
     {u"missing"_s,
      {u"missing SOUBOR"_s,
       u"zápasy minulých kol bez výsledku"_s,
@@ -865,7 +937,35 @@ const std::map<QString, Command> kCommands = {
       {u"yes"_s, u"conflicts"_s, u"today"_s},
       update}},
 };
+
+// The numeric options, each with one range for every command that takes it.
+const std::map<QString, std::pair<int, int>> kNumberOptions = {
+    {u"from"_s, {1, kRounds}},   {u"to"_s, {1, kRounds}}, {u"venue"_s, {1, 3}},     {u"sort"_s, {0, kCriteria - 1}},
+    {u"type"_s, {0, 15}},        {u"order"_s, {0, 2}},    {u"remove"_s, {1, 1000}}, {u"team"_s, {1, kTeams}},
+    {u"sims"_s, {1, 1'000'000}}, {u"line"_s, {1, 3}}};
+
 } // namespace
+
+Result<void> checkNumbers(const Command& chosen, const Context& context)
+{
+    const auto within = [](const QString& text, int low, int high) {
+        bool ok = false;
+        const int n = text.toInt(&ok);
+        return ok && n >= low && n <= high;
+    };
+    for (const NumberArgument& a : chosen.numbers) {
+        const QString text = context.args.value(a.index);
+        if (a.index < context.args.size() && !within(text, a.low, a.high))
+            return Result<void>::failure(u"„%1“ není číslo od %2 do %3"_s.arg(text).arg(a.low).arg(a.high), kUsageExit);
+    }
+    for (const auto& [name, range] : kNumberOptions) {
+        const QString text = context.parser->value(name);
+        if (context.parser->isSet(name) && !within(text, range.first, range.second))
+            return Result<void>::failure(
+                u"--%1: „%2“ není číslo od %3 do %4"_s.arg(name, text).arg(range.first).arg(range.second), kUsageExit);
+    }
+    return {};
+}
 
 const std::map<QString, Command>& commands()
 {

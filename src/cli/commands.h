@@ -2,6 +2,7 @@
 // The commands of rinkomat-cli: each loads a league as the program does and returns what a view shows.
 #pragma once
 
+#include "common/result.h"
 #include "output.h"
 
 #include <QCommandLineParser>
@@ -11,38 +12,29 @@
 
 namespace cli {
 
-struct UsageError {
-    QString text;
-};
-struct FileError {
-    QString text;
-};
+// The exit codes of a refused command line and of a file that cannot be read or written; a command's
+// failed result carries one of them as its code.
+inline constexpr int kUsageExit = 64;
+inline constexpr int kFileExit = 2;
 
 struct Context {
     QStringList args; // after the command name
     QCommandLineParser* parser = nullptr;
     QDate today;
 
-    int number(int index, int low, int high) const
+    // A numeric argument or option, its range checked before the command runs (checkNumbers).
+    int number(int index) const { return args.value(index).toInt(); }
+    int option(const QString& name, int fallback) const
     {
-        bool ok = false;
-        const int n = args.value(index).toInt(&ok);
-        if (!ok || n < low || n > high)
-            throw UsageError{QStringLiteral("„%1“ není číslo od %2 do %3").arg(args.value(index)).arg(low).arg(high)};
-        return n;
+        return parser->isSet(name) ? parser->value(name).toInt() : fallback;
     }
+};
 
-    int option(const QString& name, int low, int high, int fallback) const
-    {
-        if (!parser->isSet(name))
-            return fallback;
-        bool ok = false;
-        const int n = parser->value(name).toInt(&ok);
-        if (!ok || n < low || n > high)
-            throw UsageError{
-                QStringLiteral("--%1: „%2“ není číslo od %3 do %4").arg(name, parser->value(name)).arg(low).arg(high)};
-        return n;
-    }
+// An argument that is a number within its range, when the command line has it.
+struct NumberArgument {
+    int index; // after the command name
+    int low;
+    int high;
 };
 
 // Which output formats a command can give besides its text.
@@ -56,11 +48,15 @@ struct Command {
     qsizetype maxArgs;
     unsigned formats;
     QStringList options; // the options it takes besides the formats
-    std::function<CommandOutput(const Context&)> run;
+    std::function<Result<CommandOutput>(const Context&)> run;
+    QList<NumberArgument> numbers = {};
 };
 
 // Every command by name.
 const std::map<QString, Command>& commands();
+
+// Refuses a numeric argument or option outside its range, before anything is read.
+Result<void> checkNumbers(const Command& chosen, const Context& context);
 
 // The whole command line (the program's name first): prints what it asks for, returns the exit code.
 int run(const QStringList& arguments);

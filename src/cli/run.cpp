@@ -135,28 +135,33 @@ QString optionFault(const QCommandLineParser& parser, const QString& name, const
 int runCommand(const Command& chosen, Context& context, const QString& usageLine)
 {
     const QCommandLineParser& parser = *context.parser;
+    context.today = QDate::currentDate();
+    if (parser.isSet(u"today"_s)) {
+        context.today = parseShortDate(parser.value(u"today"_s));
+        if (!context.today.isValid())
+            return refuse(u"--today: „%1“ není datum D.M.YYYY"_s.arg(parser.value(u"today"_s)), usageLine);
+    }
+    if (const Result<void> numbers = checkNumbers(chosen, context); !numbers.ok())
+        return refuse(numbers.error(), usageLine);
+    const bool csv = parser.isSet(u"csv"_s), html = parser.isSet(u"html"_s);
     try {
-        context.today = QDate::currentDate();
-        if (parser.isSet(u"today"_s)) {
-            context.today = parseShortDate(parser.value(u"today"_s));
-            if (!context.today.isValid())
-                throw UsageError{u"--today: „%1“ není datum D.M.YYYY"_s.arg(parser.value(u"today"_s))};
+        const Result<CommandOutput> output = chosen.run(context);
+        if (!output.ok() && output.code() == kUsageExit)
+            return refuse(output.error(), usageLine);
+        if (!output.ok()) {
+            printError(output.error());
+            return output.code();
         }
-        const bool csv = parser.isSet(u"csv"_s), html = parser.isSet(u"html"_s);
-        const CommandOutput output = chosen.run(context);
-        if ((csv || html) && !output.view)
-            throw UsageError{u"--csv a --html patří jen k příkazům, které ukazují pohled"_s};
-        if (!printOutput(output, csv                       ? OutputFormat::Csv
-                                 : html                    ? OutputFormat::Html
-                                 : parser.isSet(u"json"_s) ? OutputFormat::Json
-                                                           : OutputFormat::Text))
-            throw FileError{u"Výstup se nepodařilo celý zapsat: %1."_s.arg(czechFileReason(errno))};
-        return output.exitCode;
-    } catch (const UsageError& e) {
-        return refuse(e.text, usageLine);
-    } catch (const FileError& e) {
-        printError(e.text);
-        return 2;
+        if ((csv || html) && !output.value().view)
+            return refuse(u"--csv a --html patří jen k příkazům, které ukazují pohled"_s, usageLine);
+        if (!printOutput(output.value(), csv                       ? OutputFormat::Csv
+                                         : html                    ? OutputFormat::Html
+                                         : parser.isSet(u"json"_s) ? OutputFormat::Json
+                                                                   : OutputFormat::Text)) {
+            printError(u"Výstup se nepodařilo celý zapsat: %1."_s.arg(czechFileReason(errno)));
+            return kFileExit;
+        }
+        return output.value().exitCode;
     } catch (const std::exception& e) {
         // A fault of the program's own: said in Czech with an exit code, never an abort.
         printError(u"Vnitřní chyba programu (%1); nic nebylo zapsáno napůl."_s.arg(QString::fromLocal8Bit(e.what())));

@@ -117,10 +117,12 @@ private Q_SLOTS:
             QCOMPARE(f.expectedPoints(p.team), double(stats(Stat::PTS, venue::Total, p.team)));
         }
         QVERIFY(alone > 0);
-        // The view marks each team's place as certain, and only that one.
+        // The view marks each team's place as certain, and only that one, which it names alone.
         const ViewTable v = outlookView(s, computeOutlook(s, 50, 1, 2));
-        for (const QStringList& row : v.rows)
+        for (const QStringList& row : v.rows) {
             QCOMPARE(row.mid(4, kTeams).count(u"jistě"_s), 1);
+            QCOMPARE(row[3], v.header[4 + row.mid(4, kTeams).indexOf(u"jistě"_s)]);
+        }
         QCOMPARE(outlookRows(s, computeOutlook(s, 50, 1, 2)).value(0).lines.size(), 2);
     }
 };

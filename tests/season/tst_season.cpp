@@ -561,13 +561,16 @@ private Q_SLOTS:
         const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_s}};
         const JournalEntry unchanged{4, 2, store.match(2, 4)};
         const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_s}}; // one team is not enough
-        for (const JournalEntry& e : {typed, unchanged, otherPairing, swapped})
+        const Match last = store.match(kSlots, kRounds);
+        const JournalEntry lastSlot{kRounds, kSlots, {last.home, last.away, u"2:2"_s}};
+        for (const JournalEntry& e : {typed, unchanged, otherPairing, swapped, lastSlot})
             QVERIFY(journal.record(e));
         QFile file(journal.path());
         QVERIFY(file.open(QIODevice::Append));
         file.write("6;1;1;2;3:1"); // cut short by the crash: "3:1p" perhaps
         file.close();
-        QCOMPARE(journal.unsaved(store), QList<JournalEntry>{swapped}); // the last record of the slot wins
+        // The last record of a slot wins.
+        QCOMPARE(journal.unsaved(store), (QList<JournalEntry>{swapped, lastSlot}));
         SeasonStore restored = store;
         RecoveryJournal::restore(restored, journal.unsaved(store));
         QCOMPARE(restored.match(1, 3), swapped.match);

@@ -110,12 +110,14 @@ class tst_bounds final : public QObject {
 private Q_SLOTS:
     void againstEveryCompletion_data()
     {
-        QTest::addColumn<int>("played");    // rounds of the bundled league left as played
-        QTest::addColumn<int>("alsoOpen");  // matches of round `played` left open as well
-        QTest::addColumn<bool>("withDraw"); // a draw in round 1 allows draws
-        QTest::addRow("last round") << 51 << 0 << false;
-        QTest::addRow("last round and one more") << 51 << 1 << false;
-        QTest::addRow("two rounds' worth, with a draw") << 51 << 0 << true;
+        QTest::addColumn<int>("played");       // rounds of the bundled league left as played
+        QTest::addColumn<int>("alsoOpen");     // matches of round `played` left open as well
+        QTest::addColumn<bool>("withDraw");    // a draw in round 1 allows draws
+        QTest::addColumn<QList<int>>("lines"); // HR1..HR3; the league's own are 8, 10, 13
+        QTest::addRow("last round") << 51 << 0 << false << QList<int>{8, 10, 13};
+        QTest::addRow("last round and one more") << 51 << 1 << false << QList<int>{8, 10, 13};
+        QTest::addRow("two rounds' worth, with a draw") << 51 << 0 << true << QList<int>{8, 10, 13};
+        QTest::addRow("a title race") << 51 << 1 << false << QList<int>{1, 2, 3};
     }
 
     void againstEveryCompletion()
@@ -123,7 +125,9 @@ private Q_SLOTS:
         QFETCH(int, played);
         QFETCH(int, alsoOpen);
         QFETCH(bool, withDraw);
+        QFETCH(QList<int>, lines);
         SeasonStore s = fixture::playedUpTo(played, alsoOpen);
+        s.HR1 = lines[0], s.HR2 = lines[1], s.HR3 = lines[2];
         if (withDraw)
             s.match(1, 1).result = u"2:2"_s;
         const SeasonBounds exact = bruteForce(s);

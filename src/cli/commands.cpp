@@ -587,6 +587,36 @@ Output ics(const Context& c)
     return out;
 }
 
+double percent(double share)
+{
+    return std::round(share * 1000) / 10;
+}
+
+// Each team's row of the outlook, its shares in per cent with one decimal.
+QJsonArray outlookJson(const SeasonStore& season, const QList<OutlookRow>& rows)
+{
+    QJsonArray teams;
+    for (const OutlookRow& r : rows) {
+        QJsonArray places, lineShares;
+        for (double share : r.places)
+            places.append(percent(share));
+        for (const OutlookLine& k : r.lines)
+            lineShares.append(QJsonObject{{u"line"_s, k.line},
+                                          {u"share"_s, percent(k.share)},
+                                          {u"clinched"_s, k.clinched},
+                                          {u"out"_s, k.out},
+                                          {u"needed"_s, k.needed == kNeverSure ? QJsonValue() : k.needed}});
+        teams.append(QJsonObject{{u"team"_s, season.TymPodleCisla(r.team)},
+                                 {u"points"_s, r.points},
+                                 {u"expected_points"_s, std::round(r.expectedPoints * 10) / 10},
+                                 {u"best"_s, r.best},
+                                 {u"worst"_s, r.worst},
+                                 {u"places"_s, places},
+                                 {u"lines"_s, lineShares}});
+    }
+    return teams;
+}
+
 Output forecast(const Context& c)
 {
     const int seasons = c.option(u"sims"_s, 10'000);
@@ -612,26 +642,7 @@ Output forecast(const Context& c)
     const Forecast& f = outlook.forecast;
     const QList<OutlookRow> rows = outlookRows(l.store, outlook);
     CommandOutput out = fromView(outlookView(l.store, rows));
-    QJsonArray teams;
-    const auto percent = [](double share) { return std::round(share * 1000) / 10; };
-    for (const OutlookRow& r : rows) {
-        QJsonArray places, lineShares;
-        for (double share : r.places)
-            places.append(percent(share));
-        for (const OutlookLine& k : r.lines)
-            lineShares.append(QJsonObject{{u"line"_s, k.line},
-                                          {u"share"_s, percent(k.share)},
-                                          {u"clinched"_s, k.clinched},
-                                          {u"out"_s, k.out},
-                                          {u"needed"_s, k.needed == kNeverSure ? QJsonValue() : k.needed}});
-        teams.append(QJsonObject{{u"team"_s, l.store.TymPodleCisla(r.team)},
-                                 {u"points"_s, r.points},
-                                 {u"expected_points"_s, std::round(r.expectedPoints * 10) / 10},
-                                 {u"best"_s, r.best},
-                                 {u"worst"_s, r.worst},
-                                 {u"places"_s, places},
-                                 {u"lines"_s, lineShares}});
-    }
+    const QJsonArray teams = outlookJson(l.store, rows);
     out.json = {{u"seasons"_s, seasons}, {u"seed"_s, static_cast<qint64>(seed)}, {u"teams"_s, teams}};
     if (team > 0) {
         const auto k = static_cast<std::size_t>(line - 1);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -131,6 +132,13 @@ QString optionFault(const QCommandLineParser& parser, const QString& name, const
     return {};
 }
 
+// "-3", which the option parser would take for options -3.
+bool isNegativeNumber(const QString& a)
+{
+    return a.size() > 1 && a[0] == u'-' &&
+           std::all_of(a.begin() + 1, a.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 // Runs the command and prints what it gives; every refusal and fault becomes a message and an exit code.
 int runCommand(const Command& chosen, Context& context, const QString& usageLine)
 {
@@ -176,13 +184,9 @@ int cli::run(const QStringList& arguments)
     QCommandLineParser parser;
     addOptions(parser);
     // A negative number ("-3" points) is an argument, not a cluster of short options.
-    const auto negative = [](const QString& a) {
-        return a.size() > 1 && a[0] == u'-' &&
-               std::all_of(a.begin() + 1, a.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    };
     QStringList marked = arguments;
     for (qsizetype i = 1; i < marked.size(); ++i)
-        if (negative(marked[i]))
+        if (isNegativeNumber(marked[i]))
             marked[i].prepend(kNegativeMark);
     if (!parser.parse(marked)) {
         const QStringList unknown = parser.unknownOptionNames();

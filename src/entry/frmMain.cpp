@@ -41,6 +41,35 @@ frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
 
 frmMain::~frmMain() = default;
 
+// One match's row: home, dash, away and the result field.
+void frmMain::buildSlot(QGridLayout* grid, QWidget* frame, int i)
+{
+    auto makeLabel = [&](const char* name, Qt::Alignment align) {
+        auto* l = new QLabel(frame);
+        l->setObjectName(QString::fromLatin1(name) + QString::number(i));
+        l->setAlignment(align | Qt::AlignVCenter);
+        l->setMinimumWidth(130);
+        l->installEventFilter(this);
+        return l;
+    };
+    Hteam[i] = makeLabel("Hteam", Qt::AlignRight);
+    Ateam[i] = makeLabel("Ateam", Qt::AlignLeft);
+    dash[i] = makeLabel("dash", Qt::AlignHCenter);
+    dash[i]->setText(u"-"_s);
+    dash[i]->setMinimumWidth(24);
+    result[i] = new QLineEdit(frame);
+    result[i]->setObjectName(u"result"_s + QString::number(i));
+    result[i]->setMaxLength(12);
+    result[i]->setFixedWidth(70);
+    result[i]->setAlignment(Qt::AlignHCenter);
+    result[i]->installEventFilter(this);
+    connect(result[i], &QLineEdit::textChanged, this, [this, i] { onResultEdited(i); });
+    grid->addWidget(Hteam[i], i, 0);
+    grid->addWidget(dash[i], i, 1);
+    grid->addWidget(Ateam[i], i, 2);
+    grid->addWidget(result[i], i, 3);
+}
+
 void frmMain::buildRows()
 {
     auto* central = new QWidget(this);
@@ -56,32 +85,8 @@ void frmMain::buildRows()
     Shape1->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(Shape1);
     grid->setHorizontalSpacing(8);
-    for (int i = 0; i < kSlots; ++i) {
-        auto makeLabel = [&](const char* name, Qt::Alignment align) {
-            auto* l = new QLabel(Shape1);
-            l->setObjectName(QString::fromLatin1(name) + QString::number(i));
-            l->setAlignment(align | Qt::AlignVCenter);
-            l->setMinimumWidth(130);
-            l->installEventFilter(this);
-            return l;
-        };
-        Hteam[i] = makeLabel("Hteam", Qt::AlignRight);
-        Ateam[i] = makeLabel("Ateam", Qt::AlignLeft);
-        dash[i] = makeLabel("dash", Qt::AlignHCenter);
-        dash[i]->setText(u"-"_s);
-        dash[i]->setMinimumWidth(24);
-        result[i] = new QLineEdit(Shape1);
-        result[i]->setObjectName(u"result"_s + QString::number(i));
-        result[i]->setMaxLength(12);
-        result[i]->setFixedWidth(70);
-        result[i]->setAlignment(Qt::AlignHCenter);
-        result[i]->installEventFilter(this);
-        connect(result[i], &QLineEdit::textChanged, this, [this, i] { onResultEdited(i); });
-        grid->addWidget(Hteam[i], i, 0);
-        grid->addWidget(dash[i], i, 1);
-        grid->addWidget(Ateam[i], i, 2);
-        grid->addWidget(result[i], i, 3);
-    }
+    for (int i = 0; i < kSlots; ++i)
+        buildSlot(grid, Shape1, i);
     // A line of its own for the note of a rejected typo: the rows never move when it shows.
     lblTypo = new QLabel(Shape1);
     lblTypo->setObjectName(u"lblTypo"_s);

@@ -14,6 +14,7 @@
 #include <optional>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -62,6 +63,7 @@ protected:
 
 private:
     void buildRows();
+    void buildSlot(QGridLayout* grid, QWidget* frame, int i);
     void buildMenu();
     void buildTableMenu(QMenu* parent);
     void buildSearchMenu(QMenu* parent);

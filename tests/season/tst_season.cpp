@@ -269,6 +269,14 @@ private Q_SLOTS:
         QTest::addRow("long reason") << u"1;-3;"_s + QString(81, u'x') << "delší než 80";
     }
 
+    // The file's form cannot hold three digits; a caller of the check can.
+    void adjustmentLimits()
+    {
+        for (const int points : {-100, 100})
+            QVERIFY(checkAdjustment(fixture::season(), {1, points, u"x"_s}).error().contains(u"−99 do 99"_s));
+        QVERIFY(checkAdjustment(fixture::season(), {1, 99, u"x"_s}).ok());
+    }
+
     void adjustmentsFile()
     {
         QFETCH(QString, line);

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QStringTokenizer>
 
 using namespace Qt::StringLiterals;
 
@@ -85,11 +86,12 @@ QStringList decodeLines(const QByteArray& bytes)
         if (end < 0)
             end = bytes.size();
     }
-    QStringList lines = decodeText(bytes.left(end)).split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty())
+    const QString text = decodeText(bytes.left(end));
+    QStringList lines;
+    for (const QStringView line : QStringTokenizer(text, u'\n'))
+        lines << line.trimmed().toString();                           // one copy a line, its "\r" already gone
+    if (!lines.isEmpty() && (text.isEmpty() || text.endsWith(u'\n'))) // no line after the last newline
         lines.removeLast();
-    for (QString& line : lines)
-        line = line.trimmed();
     return lines;
 }
 

@@ -569,9 +569,12 @@ private Q_SLOTS:
         const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_s}};
         const JournalEntry unchanged{4, 2, store.match(2, 4)};
         const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_s}}; // one team is not enough
+        const Match sixth = store.match(2, 6);
+        const int stranger = sixth.home != 1 && sixth.away != 1 ? 1 : sixth.home != 2 && sixth.away != 2 ? 2 : 3;
+        const JournalEntry halfSwapped{6, 2, {stranger, sixth.home, u"1:0"_s}}; // nor one in the other's place
         const Match last = store.match(kSlots, kRounds);
         const JournalEntry lastSlot{kRounds, kSlots, {last.home, last.away, u"2:2"_s}};
-        for (const JournalEntry& e : {typed, unchanged, otherPairing, swapped, lastSlot})
+        for (const JournalEntry& e : {typed, unchanged, otherPairing, halfSwapped, swapped, lastSlot})
             QVERIFY(journal.record(e));
         QFile file(journal.path());
         QVERIFY(file.open(QIODevice::Append));

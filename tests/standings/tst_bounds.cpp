@@ -135,6 +135,25 @@ private Q_SLOTS:
         QCOMPARE(describe(lineMarks(s)), describe(marksOf(exact, s)));
     }
 
+    // A draw keeps two chasers level with the leader where any other result lifts one of them above.
+    void drawKeepsTwoLevel()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds, 1);
+        s.match(2, 1).result = u"2:2"_s; // the league has had a draw
+        const Match open = s.match(1, kRounds);
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        int leader = 0;
+        for (int t = 1; t <= kTeams; ++t)
+            if (t != open.home && t != open.away &&
+                (leader == 0 || stats(Stat::PTS, venue::Total, t) > stats(Stat::PTS, venue::Total, leader)))
+                leader = t;
+        const int points = stats(Stat::PTS, venue::Total, leader);
+        for (const int chaser : {open.home, open.away})
+            s.adjustments.append({chaser, points - 1 - stats(Stat::PTS, venue::Total, chaser), u"x"_s});
+        QCOMPARE(placeBounds(s, false)[static_cast<std::size_t>(leader - 1)].best, 1);
+        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
     // Where counting settles most lines and the solver the rest, against the solver alone.
     void lineMarksAgreeWithBounds()
     {

@@ -227,6 +227,7 @@ private Q_SLOTS:
             {"sezona", 3, u"HR1=15"_s, 4, u"HR1="_s},
             {"sezona", 3, u"HR1=010"_s, 4, u"HR1="_s}, // two digits at most
             {"sezona", 19, u"t15=Navíc"_s, 20, u"od 1 do 14"_s},
+            {"sezona", 19, u"t0=Nikdo"_s, 20, u"od 1 do 14"_s},
             {"sezona", 19, u"t14=Tým 13"_s, 20, u"stejný název"_s},
             {"sezona", 6, u"t01=Tým 5"_s, 11, u"týmy č. 1 a 5"_s},
         };

@@ -4,6 +4,7 @@
 #include "standings/bounds.h"
 
 #include <QTest>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -151,6 +152,34 @@ private Q_SLOTS:
         for (const int chaser : {open.home, open.away})
             s.adjustments.append({chaser, points - 1 - stats(Stat::PTS, venue::Total, chaser), u"x"_s});
         QCOMPARE(placeBounds(s, false)[static_cast<std::size_t>(leader - 1)].best, 1);
+        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
+    // Of the two teams likeliest to pass, who meet, only one can; a third can too: the first guess
+    // fails, and the thorough question must find the other pair.
+    void aThirdChaserPasses()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds, 0);
+        s.HR1 = 2, s.HR2 = 0, s.HR3 = 0;
+        std::array<int, kSlots> bySize{};
+        std::iota(bySize.begin(), bySize.end(), 1);
+        const auto larger = [&](int slot) {
+            return std::max(s.match(slot, kRounds).home, s.match(slot, kRounds).away);
+        };
+        std::sort(bySize.begin(), bySize.end(), [&](int a, int b) { return larger(a) < larger(b); });
+        const Match meeting = s.match(bySize[0], kRounds), third = s.match(bySize[kSlots - 1], kRounds),
+                    own = s.match(bySize[1], kRounds);
+        std::array<int, kTeams + 1> wanted;
+        wanted.fill(100);
+        wanted[own.home] = 200; // the team asked about; chasers at 198 can reach 201 at most
+        for (const int chaser : {meeting.home, meeting.away, std::max(third.home, third.away)})
+            wanted[chaser] = 198;
+        for (const int slot : {bySize[0], bySize[1], bySize[kSlots - 1]})
+            s.match(slot, kRounds).result.clear();
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        for (int t = 1; t <= kTeams; ++t)
+            s.adjustments.append({t, wanted[t] - stats(Stat::PTS, venue::Total, t), u"x"_s});
+        QCOMPARE(placeBounds(s, true)[static_cast<std::size_t>(own.home - 1)].needed[0], 2);
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
     }
 

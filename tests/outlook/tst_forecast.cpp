@@ -121,6 +121,7 @@ private Q_SLOTS:
         const ViewTable v = outlookView(s, computeOutlook(s, 50, 1, 2));
         for (const QStringList& row : v.rows) {
             QCOMPARE(row.mid(4, kTeams).count(u"jistě"_s), 1);
+            QCOMPARE(row.mid(4, kTeams).count(QString()), kTeams - 1); // no share beside it
             QCOMPARE(row[3], v.header[4 + row.mid(4, kTeams).indexOf(u"jistě"_s)]);
         }
         QCOMPARE(outlookRows(s, computeOutlook(s, 50, 1, 2)).value(0).lines.size(), 2);

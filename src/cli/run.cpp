@@ -132,7 +132,7 @@ QString optionFault(const QCommandLineParser& parser, const QString& name, const
     return {};
 }
 
-// "-3", which the option parser would take for options -3.
+// "-3" and the like: digits after one dash.
 bool isNegativeNumber(const QString& a)
 {
     return a.size() > 1 && a[0] == u'-' &&

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Every window on the fullest season: no text may be cut, at the scale the test runs with.
-#include "common/pacing.h"
 #include "entry/frmMain.h"
 #include "fixture/league.h"
 #include "fixture/programfolder.h"
+#include "fixture/wait.h"
 #include "lookups/frmZapasy.h"
 #include "online/frmUpdate.h"
 #include "season/seasonfile.h"
@@ -156,7 +156,9 @@ private Q_SLOTS:
             cut << cutTexts(window);
         }
         const int pickerWidth = picker.width();
-        QTest::qWait(pacing::ms(1600)); // the next tag line
+        const auto* tagLine = picker.findChild<QLabel*>(u"L2"_s);
+        const QString first = tagLine->text();
+        WAIT_FOR(tagLine->text() != first); // the next tag line
         QCOMPARE(picker.width(), pickerWidth);
         for (const QString& line : cut)
             qInfo("%s", qPrintable(line));

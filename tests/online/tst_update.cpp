@@ -237,6 +237,18 @@ private Q_SLOTS:
         QCOMPARE(r.reloads, 0);
     }
 
+    // A new league whose schedule neither the server nor the folder has is refused, nothing installed.
+    void leagueWithoutSchedule()
+    {
+        put(site(u"sezona_nova0708.txt"_s), contents(program(u"souteze/sezona_extraliga0708.txt"_s)));
+        put(site(u"update_v3.dat"_s), "VELMOR_UPDATE\r\n1.11.2007\r\nsezona_nova0708.txt\r\n");
+        const auto before = fixture::snapshot(m_program->path());
+        Recorder r(m_server->url());
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Failed);
+        QVERIFY2(r.steps.last().contains(u"Soubor „los_nova0708.txt“ neexistuje."_s), qPrintable(r.steps.last()));
+        QVERIFY(fixture::snapshot(m_program->path()) == before);
+    }
+
     void transferFailures_data()
     {
         QTest::addColumn<LoopbackServer::Mode>("mode");

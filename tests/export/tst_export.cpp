@@ -146,6 +146,11 @@ private Q_SLOTS:
             lines[at + 4],
             u"SUMMARY:Tým\\; s čárkou\\, a \\\\ dlouhým názvem\\, který se do 75 bajtů nevejde - Č. Budějovice  3:2p"_s);
         QCOMPARE(lines[at + 5], u"DESCRIPTION:12. kolo\\nLiga  2007/2008"_s);
+        // A line of exactly 75 octets stays whole.
+        s.setTeamName(4, QString(43, u'A'));
+        QVERIFY(
+            toICalendar(s, u"/x/sezona_test.txt"_s, team, stamp)
+                .contains(QByteArray("\r\nSUMMARY:" + QByteArray(43, 'A') + " - Č. Budějovice  3:2p\r\nDESCRIPTION:")));
     }
 };
 

@@ -592,6 +592,9 @@ private Q_SLOTS:
         QVERIFY(journal.unsaved(store).isEmpty());
         journal.clear();
         QVERIFY(!QFileInfo::exists(journal.path()));
+        const fixture::FileSizeLimit full(8); // a record is longer: its write fails, and it says so
+        QVERIFY(full.set());
+        QVERIFY(!journal.record(typed));
     }
 
     void hugeFilesAreRefusedQuickly()

@@ -543,6 +543,19 @@ private Q_SLOTS:
         QVERIFY(!QDir(backupFolderOf(los)).entryList(QDir::Files).contains(copies.first()));
     }
 
+    // The lock is the opening's: refused to a second while the first holds it, taken once it lets go.
+    void oneOpeningAtATime()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        OpenLeague first(path), second(path);
+        QVERIFY(first.lock().ok() && first.locked());
+        QVERIFY(!second.lock().ok() && !second.locked());
+        first.unlock();
+        QVERIFY(!first.locked());
+        QVERIFY(second.lock().ok() && second.locked());
+    }
+
     void failedAdjustmentsSaveKeepsTheFile()
     {
         const QTemporaryDir dir;

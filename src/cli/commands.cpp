@@ -38,11 +38,6 @@ using namespace Qt::StringLiterals;
 namespace cli {
 
 namespace {
-struct League {
-    QString schedulePath;
-    SeasonStore store;
-};
-
 using Output = Result<CommandOutput>;
 
 Output refused(const QString& text)
@@ -55,22 +50,15 @@ Output fileFault(const QString& text)
     return Output::failure(text, kFileExit);
 }
 
-// The failure of an earlier step as the command's.
-template <typename T> Output failedAs(const Result<T>& step)
+Result<SeasonStore> loadLeague(const QString& competitionPath)
 {
-    return Output::failure(step.error(), step.code());
-}
-
-Result<League> loadLeague(const QString& competitionPath)
-{
-    const QString schedulePath = scheduleFileFor(competitionPath);
     finishInterruptedUpdate(QFileInfo(competitionPath).dir());
     Result<ReadLeague> loaded = readLeague(competitionPath);
     if (!loaded.ok())
-        return Result<League>::failure(loaded.error(), kFileExit);
+        return Result<SeasonStore>::failure(loaded.error(), kFileExit);
     if (!loaded.value().warning.isEmpty())
         printError(openedWithoutAdjustments(loaded.value().warning));
-    return League{schedulePath, std::move(loaded).value().store};
+    return std::move(loaded).value().store;
 }
 
 struct Assumption {
@@ -100,18 +88,18 @@ Result<QList<Assumption>> assumptions(const Context& c)
 }
 
 // A league for a view: as read, with the assumed results in place of the stored ones; never written.
-Result<League> loadLeague(const Context& c)
+Result<SeasonStore> loadLeague(const Context& c)
 {
     const Result<QList<Assumption>> assumed = assumptions(c);
     if (!assumed.ok())
-        return Result<League>::failure(assumed.error(), assumed.code());
-    Result<League> league = loadLeague(c.args[0]);
-    if (!league.ok())
-        return league;
-    League l = std::move(league).value();
+        return Result<SeasonStore>::failureOf(assumed);
+    Result<SeasonStore> read = loadLeague(c.args[0]);
+    if (!read.ok())
+        return read;
+    SeasonStore league = std::move(read).value();
     for (const Assumption& a : assumed.value())
-        l.store.match(a.slot, a.round).result = a.result;
-    return l;
+        league.match(a.slot, a.round).result = a.result;
+    return league;
 }
 
 // The league locked and read for a change; another script's write takes milliseconds, so it is waited for.
@@ -126,19 +114,19 @@ Result<ReadLeague> openForChange(OpenLeague& open)
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
 // copy of the file as it was.
-Result<League> changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
+Result<SeasonStore> changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
 {
     OpenLeague open(competitionPath);
     Result<ReadLeague> read = openForChange(open);
     if (!read.ok())
-        return Result<League>::failure(read.error(), read.code());
+        return Result<SeasonStore>::failureOf(read);
     ReadLeague league = std::move(read).value();
     if (!league.warning.isEmpty())
         printError(openedWithoutAdjustments(league.warning));
     change(league.store);
     if (const Result<void> saved = open.save(league.store, QDateTime::currentDateTime()); !saved.ok())
-        return Result<League>::failure(saved.error(), kFileExit);
-    return League{open.schedulePath(), std::move(league.store)};
+        return Result<SeasonStore>::failure(saved.error(), kFileExit);
+    return std::move(league.store);
 }
 
 QString className(const std::optional<OutcomeClass>& c)
@@ -189,11 +177,10 @@ Output catalogue(const Context& c)
 
 Output league(const Context& c)
 {
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    const SeasonStore& s = l.store;
+        return Output::failureOf(read);
+    const SeasonStore& s = read.value();
     CommandOutput out;
     QJsonArray rounds;
     out.rows.append({s.caption});
@@ -249,26 +236,26 @@ Output enter(const Context& c)
     // The window empties a mistyped field in front of the user; a script would not see it happen.
     if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
         return refused(u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80)));
-    if (const Result<League> changed =
+    if (const Result<SeasonStore> changed =
             changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
         !changed.ok())
-        return failedAs(changed);
+        return Output::failureOf(changed);
     return plain({{u"stored"_s, stored}}, {{stored}});
 }
 
 Output swap(const Context& c)
 {
     const int round = c.number(1), slot = c.number(2);
-    const Result<League> changed = changeLeague(c.args[0], [&](SeasonStore& s) {
+    const Result<SeasonStore> changed = changeLeague(c.args[0], [&](SeasonStore& s) {
         Match& m = s.match(slot, round);
         std::swap(m.home, m.away);
     });
     if (!changed.ok())
-        return failedAs(changed);
-    const League& l = changed.value();
-    const Match& m = l.store.match(slot, round);
+        return Output::failureOf(changed);
+    const SeasonStore& l = changed.value();
+    const Match& m = l.match(slot, round);
     const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
-    const QString home = l.store.TymPodleCisla(m.home), away = l.store.TymPodleCisla(m.away);
+    const QString home = l.TymPodleCisla(m.home), away = l.TymPodleCisla(m.away);
     return plain({{u"pairing"_s, pairing}, {u"home"_s, home}, {u"away"_s, away}}, {{home + u" – "_s + away}});
 }
 
@@ -286,13 +273,12 @@ Output table(const Context& c)
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
     const QString caption = period ? periodCaption(first, last) : runningTableCaption();
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    const Standings st =
-        SpocitatPoradi(l.store, DataProTabulku(l.store, first, last), venue, criterion, rules, first, last);
-    CommandOutput out = fromView(standingsView(l.store, st, criterion, caption), {{caption}});
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const Standings st = SpocitatPoradi(l, DataProTabulku(l, first, last), venue, criterion, rules, first, last);
+    CommandOutput out = fromView(standingsView(l, st, criterion, caption), {{caption}});
     if (!c.parser->isSet(u"json"_s))
         return out; // its rows cost as much as the table; a script reading text does not wait for them
     static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
@@ -319,7 +305,7 @@ Output table(const Context& c)
     }
     out.json = {{u"caption"_s, caption}, {u"lines_shown"_s, st.linesShown}, {u"rows"_s, rows}};
     // Under the table, as the window has them: the reasons, or that home and away tables leave them out.
-    for (const QString& note : adjustmentNotes(l.store, venue))
+    for (const QString& note : adjustmentNotes(l, venue))
         out.rows.append({note});
     return out;
 }
@@ -363,7 +349,7 @@ Output adjust(const Context& c)
     OpenLeague open(competition);
     const Result<ReadLeague> opened = openForChange(open);
     if (!opened.ok())
-        return failedAs(opened);
+        return Output::failureOf(opened);
     if (!opened.value().warning.isEmpty()) // the file is the user's to mend, never to overwrite
         return fileFault(opened.value().warning);
     SeasonStore league = opened.value().store;
@@ -435,12 +421,12 @@ Output alltime(const Context& c)
 
 Output graph(const Context& c)
 {
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    const GraphData g = computeGraph(l.store);
-    CommandOutput out = fromView(graphView(l.store));
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const GraphData g = computeGraph(l);
+    CommandOutput out = fromView(graphView(l));
     QJsonArray positions, played;
     for (const auto& round : g.positions) {
         QJsonArray a;
@@ -452,7 +438,7 @@ Output graph(const Context& c)
     for (int n : g.played)
         played.append(n), playedRow << QString::number(n);
     out.rows.append(playedRow);
-    const QString warning = graphWarning(l.store);
+    const QString warning = graphWarning(l);
     if (!warning.isEmpty())
         out.rows.append({warning});
     out.json = {{u"positions"_s, positions}, {u"played"_s, played}, {u"warning"_s, warning}};
@@ -470,22 +456,22 @@ Output streaks(const Context& c)
     }
     const int venue = c.option(u"venue"_s, 3), type = c.option(u"type"_s, 0);
     const int order = c.option(u"order"_s, streakorder::ByCurrent);
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    CommandOutput out = fromView(streaksView(l.store, venue, type, mode, order));
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out = fromView(streaksView(l, venue, type, mode, order));
     out.json[u"rows"_s] = jsonRows(out.view->rows, {u"pos"_s, u"team"_s, u"current"_s, u"longest"_s});
     return out;
 }
 
 Output cross(const Context& c)
 {
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    CommandOutput out = fromView(crossView(l.store));
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out = fromView(crossView(l));
     QJsonArray json;
     for (const QStringList& row : out.view->rows)
         json.append(toJsonArray(row.mid(1)));
@@ -507,12 +493,12 @@ CommandOutput lines(const ViewTable& view)
 Output balance(const Context& c)
 {
     const int team = c.number(1);
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    CommandOutput out = fromView(balanceView(l.store, team));
-    out.json = {{u"team"_s, l.store.TymPodleCisla(team)},
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out = fromView(balanceView(l, team));
+    out.json = {{u"team"_s, l.TymPodleCisla(team)},
                 {u"rows"_s, jsonRows(out.view->rows, {u"caption"_s, u"home"_s, u"away"_s, u"total"_s})}};
     return out;
 }
@@ -522,36 +508,36 @@ Output matches(const Context& c)
     const int team = c.number(1);
     if (c.parser->isSet(u"pdf"_s) && c.parser->value(u"pdf"_s).trimmed().isEmpty())
         return refused(u"--pdf: chybí název souboru PDF"_s);
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    const QStringList texts = teamMatchLines(l.store, team);
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const QStringList texts = teamMatchLines(l, team);
     if (c.parser->isSet(u"pdf"_s)) {
-        const QString page = matchesPage(l.store, team, texts, QDateTime(c.today, QTime::currentTime()));
+        const QString page = matchesPage(l, team, texts, QDateTime(c.today, QTime::currentTime()));
         if (const Result<void> printed = printPdf(c.parser->value(u"pdf"_s), page); !printed.ok())
             return fileFault(printed.error());
     }
-    return lines(matchesView(l.store, team));
+    return lines(matchesView(l, team));
 }
 
 Output h2h(const Context& c)
 {
     const int first = c.number(1), second = c.number(2);
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    return lines(headToHeadView(l.store, first, second));
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    return lines(headToHeadView(l, first, second));
 }
 
 Output missing(const Context& c)
 {
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    CommandOutput out = lines(missingView(l.store, c.today));
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out = lines(missingView(l, c.today));
     const QString message = out.rows.isEmpty() ? kNothingMissing : QString();
     out.json[u"message"_s] = message;
     if (!message.isEmpty())
@@ -561,16 +547,15 @@ Output missing(const Context& c)
 
 Output calendar(const Context& c)
 {
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    const Result<QByteArray> file =
-        readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.store.caption)));
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const Result<QByteArray> file = readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.caption)));
     if (!file.ok())
         return plain({{u"message"_s, kNoCalendar}}, {{kNoCalendar}});
-    const QString caption = calendarCaption(l.store.season).toLower();
-    CommandOutput out = fromView(calendarView(l.store, readCalendar(file.value())), {{caption}});
+    const QString caption = calendarCaption(l.season).toLower();
+    CommandOutput out = fromView(calendarView(l, readCalendar(file.value())), {{caption}});
     out.json = {{u"caption"_s, caption}, {u"events"_s, jsonRows(out.view->rows, {u"dates"_s, u"name"_s})}};
     return out;
 }
@@ -578,12 +563,12 @@ Output calendar(const Context& c)
 Output ics(const Context& c)
 {
     const int team = c.option(u"team"_s, 0);
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
     CommandOutput out;
-    out.raw = toICalendar(l.store, c.args[0], team, QDateTime::currentDateTimeUtc());
+    out.raw = toICalendar(l, c.args[0], team, QDateTime::currentDateTimeUtc());
     return out;
 }
 
@@ -628,21 +613,21 @@ Output forecast(const Context& c)
     const int team = c.option(u"team"_s, 0);
     if (c.parser->isSet(u"line"_s) && team == 0)
         return refused(u"--line patří ke --team: klíčové zápasy jsou vždy jednoho týmu"_s);
-    const Result<League> read = loadLeague(c);
+    const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
-        return failedAs(read);
-    const League& l = read.value();
-    const std::array<int, 3> lines = dividingLines(l.store);
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const std::array<int, 3> lines = dividingLines(l);
     const auto firstLine = std::find_if(lines.begin(), lines.end(), [](int line) { return line > 0; });
     const int line = c.option(u"line"_s, static_cast<int>(firstLine - lines.begin()) + 1);
     if (team > 0 && (line > 3 || lines[static_cast<std::size_t>(line - 1)] <= 0))
         return refused(u"--line: soutěž %1. dělicí čáru nemá"_s.arg(line));
-    const Outlook outlook = computeOutlook(l.store, seasons, static_cast<std::uint64_t>(seed),
+    const Outlook outlook = computeOutlook(l, seasons, static_cast<std::uint64_t>(seed),
                                            static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
     const Forecast& f = outlook.forecast;
-    const QList<OutlookRow> rows = outlookRows(l.store, outlook);
-    CommandOutput out = fromView(outlookView(l.store, rows));
-    const QJsonArray teams = outlookJson(l.store, rows);
+    const QList<OutlookRow> rows = outlookRows(l, outlook);
+    CommandOutput out = fromView(outlookView(l, rows));
+    const QJsonArray teams = outlookJson(l, rows);
     out.json = {{u"seasons"_s, seasons}, {u"seed"_s, static_cast<qint64>(seed)}, {u"teams"_s, teams}};
     if (team > 0) {
         const auto k = static_cast<std::size_t>(line - 1);
@@ -650,12 +635,12 @@ Output forecast(const Context& c)
         for (const KeyMatch& m : keyMatches(f, team, k))
             key.append(QJsonObject{{u"round"_s, m.round},
                                    {u"slot"_s, m.slot},
-                                   {u"home"_s, l.store.TymPodleCisla(m.home)},
-                                   {u"away"_s, l.store.TymPodleCisla(m.away)},
+                                   {u"home"_s, l.TymPodleCisla(m.home)},
+                                   {u"away"_s, l.TymPodleCisla(m.away)},
                                    {u"if_home_wins"_s, percent(m.ifHomeWins)},
                                    {u"if_away_wins"_s, percent(m.ifAwayWins)}});
         out.json[u"key_matches"_s] = key;
-        const ViewTable keyView = keyMatchesView(l.store, f, team, k);
+        const ViewTable keyView = keyMatchesView(l, f, team, k);
         out.rows << QStringList() << QStringList{keyView.caption} << keyView.header << keyView.rows;
     }
     return out;

@@ -17,6 +17,9 @@ public:
         return r;
     }
 
+    // The failure of an earlier step of another kind, as this step's.
+    template <typename U> static Result failureOf(const Result<U>& step) { return failure(step.error(), step.code()); }
+
     bool ok() const { return m_value.has_value(); }
     const T& value() const& { return *m_value; }
     T&& value() && { return std::move(*m_value); }
@@ -45,6 +48,8 @@ public:
         r.m_code = code;
         return r;
     }
+
+    template <typename U> static Result failureOf(const Result<U>& step) { return failure(step.error(), step.code()); }
 
     bool ok() const { return !m_failed; }
     const QString& error() const { return m_error; }

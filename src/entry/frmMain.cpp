@@ -117,7 +117,7 @@ Result<void> frmMain::Form_Load()
     }
     Result<ReadLeague> loaded = m_league.read();
     if (!loaded.ok())
-        return Result<void>::failure(loaded.error());
+        return Result<void>::failureOf(loaded);
     if (!loaded.value().warning.isEmpty())
         Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
     m_season = std::move(loaded).value().store;

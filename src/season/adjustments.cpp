@@ -71,7 +71,7 @@ Result<QList<PointsAdjustment>> loadAdjustments(const QString& competitionPath, 
         return QList<PointsAdjustment>();
     const Result<QByteArray> file = readDataFile(path);
     if (!file.ok())
-        return Result<QList<PointsAdjustment>>::failure(file.error());
+        return Result<QList<PointsAdjustment>>::failureOf(file);
     return readAdjustments(file.value(), QFileInfo(path).fileName(), league);
 }
 
@@ -81,7 +81,7 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
 {
     Result<SeasonStore> loaded = loadSeason(competitionPath, scheduleFileFor(competitionPath));
     if (!loaded.ok())
-        return Result<ReadLeague>::failure(loaded.error());
+        return Result<ReadLeague>::failureOf(loaded);
     ReadLeague league{std::move(loaded).value(), {}};
     const Result<QList<PointsAdjustment>> adjustments = loadAdjustments(competitionPath, league.store);
     if (adjustments.ok())

@@ -145,7 +145,7 @@ Result<QString> backupFile(const QString& path, const QDateTime& when)
         return QString();
     const Result<QByteArray> old = readDataFile(path);
     if (!old.ok())
-        return R::failure(old.error());
+        return R::failureOf(old);
     const QFileInfo info(path);
     const QDir folder(backupFolderOf(path));
     if (!QDir().mkpath(folder.path()))
@@ -251,7 +251,7 @@ Result<void> saveDataFile(const QString& path, const QByteArray& bytes, const QD
 {
     const Result<QString> copy = backUp ? backupFile(path, when) : Result<QString>(QString());
     if (!copy.ok())
-        return Result<void>::failure(copy.error());
+        return Result<void>::failureOf(copy);
     Result<void> written = writeFileAtomically(path, bytes);
     if (!written.ok()) {
         if (!copy.value().isEmpty()) // the file is as it was; its copy would only push out an older one

@@ -237,13 +237,13 @@ Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& sc
 {
     const Result<QByteArray> competition = readDataFile(competitionPath);
     if (!competition.ok())
-        return Result<SeasonStore>::failure(competition.error());
+        return Result<SeasonStore>::failureOf(competition);
     Result<SeasonStore> teams = readCompetition(competition.value(), QFileInfo(competitionPath).fileName());
     if (!teams.ok())
         return teams;
     const Result<QByteArray> schedule = readDataFile(schedulePath);
     if (!schedule.ok())
-        return Result<SeasonStore>::failure(schedule.error());
+        return Result<SeasonStore>::failureOf(schedule);
     return readSchedule(schedule.value(), QFileInfo(schedulePath).fileName(), std::move(teams).value());
 }
 

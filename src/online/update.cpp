@@ -248,11 +248,6 @@ QString conflictText(const ResultConflict& c, const SeasonStore& season)
                                                                        season.TymPodleCisla(m.away), c.mine, c.server);
 }
 
-namespace {
-
-// One update, step by step; a step gives an outcome when the update ends there.
-} // namespace
-
 // One update, step by step: each step that waits for a file or a pause hands on to the next when it comes;
 // a step that ends the update calls finish().
 class UpdateRun final {

@@ -27,9 +27,9 @@ QString nameOf(const QString& path)
 const QString kLockSuffix = u".lock"_s;
 const QString kFreshSuffix = u".rinkomat-novy"_s;
 
-QString cannotSave(const QString& path, const QString& reason)
+Result<void> cannotSave(const QString& path, const QString& reason)
 {
-    return u"Soubor „%1“ nelze uložit: %2."_s.arg(nameOf(path), reason);
+    return Result<void>::failure(u"Soubor „%1“ nelze uložit: %2."_s.arg(nameOf(path), reason));
 }
 
 } // namespace
@@ -106,29 +106,29 @@ Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes)
     const QFileInfo info(path);
     // Renaming over a write-protected file would succeed; the user protected it for a reason.
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
-        return Result<void>::failure(cannotSave(path, u"soubor je jen pro čtení"_s));
+        return cannotSave(path, u"soubor je jen pro čtení"_s);
     // Written under a name of our own first, so that clearing up after a crash never touches a file of the user's.
     const QString fresh = path + kFreshSuffix;
     QSaveFile file(fresh);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return Result<void>::failure(cannotSave(path, czechFileReason(errno)));
+        return cannotSave(path, czechFileReason(errno));
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int reason = errno;
         file.cancelWriting();
-        return Result<void>::failure(cannotSave(path, czechFileReason(reason)));
+        return cannotSave(path, czechFileReason(reason));
     }
     errno = 0;
     if (!file.commit())
-        return Result<void>::failure(cannotSave(path, czechFileReason(errno)));
+        return cannotSave(path, czechFileReason(errno));
     if (info.exists())
         QFile::setPermissions(fresh, info.permissions());
     errno = 0;
     if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
         const int reason = errno;
         QFile::remove(fresh);
-        return Result<void>::failure(cannotSave(path, czechFileReason(reason)));
+        return cannotSave(path, czechFileReason(reason));
     }
     return {};
 }

@@ -331,7 +331,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(replacing.path()) && QDir().mkpath(staging.path()));
         put(souteze.filePath(u"sezona_extraliga0708.txt"_s), "installed before the crash");
         put(replacing.filePath(u"los_extraliga0708.txt"_s), "new schedule");
-        put(replacing.filePath(u"instalovat.txt"_s), "sezona_extraliga0708.txt\nlos_extraliga0708.txt");
+        // A name that leaves the folder is never followed, though a file answers to it.
+        put(replacing.filePath(u"instalovat.txt"_s),
+            "sezona_extraliga0708.txt\n../kalendar_0708.dat\nlos_extraliga0708.txt");
         put(staging.filePath(u"los_prvniliga0708.txt"_s), "half staged");
         const QByteArray prvni = contents(souteze.filePath(u"los_prvniliga0708.txt"_s));
         {
@@ -344,6 +346,8 @@ private Q_SLOTS:
         QCOMPARE(contents(souteze.filePath(u"los_extraliga0708.txt"_s)), QByteArray("new schedule"));
         QCOMPARE(contents(souteze.filePath(u"sezona_extraliga0708.txt"_s)), QByteArray("installed before the crash"));
         QCOMPARE(contents(souteze.filePath(u"los_prvniliga0708.txt"_s)), prvni);
+        QVERIFY(QFileInfo::exists(souteze.filePath(u"kalendar_0708.dat"_s)) &&
+                !QFileInfo::exists(program(u"kalendar_0708.dat"_s)));
         QVERIFY(souteze.entryList({u".aktualizace-*"_s}, QDir::Dirs | QDir::Hidden).isEmpty());
         QVERIFY(oldSchedule != "new schedule");
     }

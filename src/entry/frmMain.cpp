@@ -26,8 +26,7 @@
 using namespace Qt::StringLiterals;
 
 frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
-    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los), m_league(otvirany_sezona),
-      m_journal(otvirany_los)
+    : m_competitionPath(otvirany_sezona), m_schedulePath(otvirany_los), m_league(otvirany_sezona)
 {
     setObjectName(u"frmMain"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -150,23 +149,76 @@ Result<void> frmMain::lockLeague()
     return locked;
 }
 
+namespace {
+
+// "1 zadaná změna … nebyla uložena", "3 zadané změny … nebyly uloženy", "5 zadaných změn … nebylo uloženo".
+QString unsavedChangesText(qsizetype n)
+{
+    if (n == 1)
+        return u"1 zadaná změna"_s;
+    return n <= 4 ? u"%1 zadané změny"_s.arg(n) : u"%1 zadaných změn"_s.arg(n);
+}
+QString wasNotSaved(qsizetype n)
+{
+    return n == 1 ? u"nebyla uložena"_s : n <= 4 ? u"nebyly uloženy"_s : u"nebylo uloženo"_s;
+}
+
+QString resultOrNone(const QString& result)
+{
+    return result.isEmpty() ? u"bez výsledku"_s : result;
+}
+
+// One line a change: the match as typed, and what the file holds now.
+QString recoveryList(const SeasonStore& season, const QList<JournalEntry>& unsaved)
+{
+    constexpr qsizetype kShown = 15; // the rest is counted, so that the message fits on the screen
+    QStringList lines;
+    for (const JournalEntry& e : unsaved.first(std::min(unsaved.size(), kShown))) {
+        const Match& now = season.match(e.slot, e.round);
+        lines << u"%1. kolo: %2 – %3 %4, v souboru %5%6"_s.arg(e.round).arg(
+            season.TymPodleCisla(e.match.home), season.TymPodleCisla(e.match.away), resultOrNone(e.match.result),
+            resultOrNone(now.result),
+            RecoveryJournal::conflicts(e, season) ? u" (soubor se mezitím změnil)"_s : QString());
+    }
+    if (unsaved.size() > kShown)
+        lines << u"… a %1 dalších"_s.arg(unsaved.size() - kShown);
+    return lines.join(u"\r\n"_s);
+}
+
+} // namespace
+
 void frmMain::offerRecovery()
 {
-    const QList<JournalEntry> unsaved = m_journal.unsaved(m_season);
+    const QList<JournalEntry> unsaved = m_league.unsavedChanges();
     if (unsaved.isEmpty()) {
-        m_journal.clear();
+        m_league.clearJournal();
         return;
     }
-    const Desktop::Answer answer = Desktop::instance().message(
-        nullptr,
-        u"Program minule neskončil řádně: %1 zadaných změn v lize „%2“ nebylo uloženo.\r\n\r\n"
-        "Obnovit je?"_s.arg(unsaved.size())
-            .arg(m_season.caption),
-        Desktop::Icon::Question, Desktop::Buttons::YesNo, program::title);
-    if (answer == Desktop::Answer::Yes)
-        RecoveryJournal::restore(m_season, unsaved); // unsaved still, and kept in the journal until saved
-    else
-        m_journal.clear();
+    QList<JournalEntry> agreeing = unsaved;
+    agreeing.removeIf([this](const JournalEntry& e) { return RecoveryJournal::conflicts(e, m_season); });
+    const QString text = u"Program minule neskončil řádně: %1 v lize „%2“ %3:\r\n\r\n%4\r\n\r\n"_s.arg(
+        unsavedChangesText(unsaved.size()), m_season.caption, wasNotSaved(unsaved.size()),
+        recoveryList(m_season, unsaved));
+    QList<JournalEntry> restored;
+    if (agreeing.size() == unsaved.size()) {
+        if (Desktop::instance().message(nullptr, text + u"Obnovit je?"_s, Desktop::Icon::Question,
+                                        Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes)
+            restored = unsaved;
+    } else {
+        // Another program wrote those slots since: its results are kept unless the user says otherwise.
+        const int choice = Desktop::instance().choose(
+            nullptr,
+            text + u"Některé zápasy mezitím v souboru změnil jiný program. Obnovit vše, nic, nebo jen změny, "
+                   "které se se souborem nepřou (výsledky ze souboru zůstanou)?"_s,
+            Desktop::Icon::Question, {u"Obnovit vše"_s, u"Neobnovit nic"_s, u"Obnovit jen nesporné"_s}, program::title);
+        restored = choice == 0 ? unsaved : choice == 1 ? QList<JournalEntry>() : agreeing;
+    }
+    if (restored.size() != unsaved.size()) {
+        m_league.clearJournal(); // what was given up is never offered again
+        for (const JournalEntry& e : restored)
+            reportJournal(m_league.journal(e.round, e.slot, e.match));
+    }
+    RecoveryJournal::restore(m_season, restored); // unsaved still, and kept in the journal until saved
 }
 
 void frmMain::reloadSeason()
@@ -231,7 +283,9 @@ void frmMain::cboKolo_Click()
         m_away[i] = m.away;
         Hteam[i]->setText(m_season.TymPodleCisla(m.home));
         Ateam[i]->setText(m_season.TymPodleCisla(m.away));
+        m_journalled[i] = m; // before the text: setting it is no typing
         result[i]->setText(m.result);
+        markTypo(i, false);
         for (QWidget* w :
              {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(Ateam[i]), static_cast<QWidget*>(result[i])}) {
             QFont f = w->font();
@@ -251,20 +305,23 @@ void frmMain::storeDisplayedRound()
         const QString text = result[i]->text();
         QString normalised = normaliseResult(text);
         if (normalised.isEmpty() && !text.trimmed().isEmpty()) {
-            // A typo costs nothing: what the field held stays, and the user hears and reads why.
+            // A typo costs nothing: it stays in the field, marked, the stored result is kept, and the user
+            // hears and reads why.
             normalised = stored.result;
-            Desktop::instance().beep();
-            lblTypo->setText(u"„%1“ není platný výsledek — ponechán %2"_s.arg(
-                text.left(12), normalised.isEmpty() ? u"prázdný výsledek"_s : normalised));
-            m_typoTimer.start(pacing::ms(4000));
-        }
-        if (normalised != text)
+            if (!result[i]->toolTip().contains(u'„' + text.left(12) + u'“')) { // once for each typo
+                Desktop::instance().beep();
+                lblTypo->setText(u"„%1“ není platný výsledek — ponechán %2"_s.arg(
+                    text.left(12), normalised.isEmpty() ? u"prázdný výsledek"_s : normalised));
+                m_typoTimer.start(pacing::ms(4000));
+            }
+            markTypo(i, true);
+        } else if (normalised != text) {
             result[i]->setText(normalised);
+        }
         const Match typed{m_home[i], m_away[i], normalised};
         if (stored == typed)
             continue;
-        if (!m_real)
-            m_journal.record({m_shownRound, i + 1, typed});
+        journalField(i, typed);
         stored = typed;
         changed = true;
     }
@@ -279,6 +336,50 @@ void frmMain::onResultEdited(int row)
     if (converted != field->text())
         field->setText(converted);
     field->end(false);
+    // What the fan sees typed is what a crash brings back: a result is journalled as soon as it is one.
+    const QString normalised = normaliseResult(converted);
+    const bool typo = normalised.isEmpty() && !converted.trimmed().isEmpty();
+    if (!typo)
+        markTypo(row, false);
+    if (!typo && m_shownRound >= 1)
+        journalField(row, {m_home[row], m_away[row], normalised});
+}
+
+void frmMain::journalField(int row, const Match& typed)
+{
+    if (m_real || m_journalled[row] == typed)
+        return;
+    m_journalled[row] = typed;
+    reportJournal(m_league.journal(m_shownRound, row + 1, typed));
+}
+
+void frmMain::reportJournal(const Result<void>& recorded)
+{
+    if (recorded.ok() || m_journalWarned) {
+        m_journalWarned = m_journalWarned && !recorded.ok();
+        return;
+    }
+    m_journalWarned = true;
+    // Not in the middle of the keystroke or the focus change that journalled it.
+    QTimer::singleShot(0, this, [this, reason = recorded.error()] {
+        Desktop::instance().tell(
+            this,
+            u"Zadané výsledky se nedaří průběžně zapisovat pro případ pádu programu.\r\n"_s + reason +
+                u"\r\n\r\nVýsledky zůstávají v paměti a uloží se při odchodu z ligy. Uvolněte místo na disku, "
+                "nebo je uložte hned: Jiná liga (F11) nebo Ukončit program (Ctrl+X)."_s,
+            Desktop::Icon::Warning);
+    });
+}
+
+void frmMain::markTypo(int row, bool typo)
+{
+    QLineEdit* field = result[row];
+    QPalette p = field->palette();
+    p.setColor(QPalette::Text, typo ? QColor(0xC00000) : palette().color(QPalette::Text));
+    field->setPalette(p);
+    field->setToolTip(typo ? u"„%1“ není platný výsledek a neuloží se. Zadejte např. 3:2, 3:2p (prodloužení) "
+                             "nebo 3:2n (nájezdy)."_s.arg(field->text().left(12))
+                           : QString());
 }
 
 void frmMain::swapRow(int row)
@@ -287,8 +388,7 @@ void frmMain::swapRow(int row)
     Match& stored = m_season.match(row + 1, m_shownRound);
     stored.home = m_home[row];
     stored.away = m_away[row];
-    if (!m_real)
-        m_journal.record({m_shownRound, row + 1, stored});
+    journalField(row, stored);
     Q_EMIT seasonChanged();
     const QString tag = Ateam[row]->text();
     Ateam[row]->setText(Hteam[row]->text());
@@ -338,7 +438,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             } else if (type == QEvent::FocusOut) {
                 storeDisplayedRound();
             } else if (type == QEvent::KeyPress) {
-                const int key = static_cast<QKeyEvent*>(event)->key();
+                const auto* press = static_cast<QKeyEvent*>(event);
+                const int key = press->key();
+                if (key == Qt::Key_Minus && press->modifiers().testFlag(Qt::KeypadModifier)) {
+                    result[i]->insert(u"p"_s); // the keypad's minus marks extra time, never parts the score
+                    return true;
+                }
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                     // Down the round, and from its last row to the first of the next round.
                     if (i < kSlots - 1)
@@ -385,7 +490,7 @@ frmMain::SaveAttempt frmMain::trySave()
                 QFileInfo(m_schedulePath).fileName()),
             Desktop::Icon::Warning, {u"Načíst soubor znovu"_s, u"Přepsat soubor"_s, u"Zrušit"_s}, program::title);
         if (choice == 0) {
-            m_journal.clear(); // the user gives up what he typed
+            m_league.clearJournal(); // the user gives up what he typed
             reloadSeason();
         }
         if (choice != 1)
@@ -394,7 +499,7 @@ frmMain::SaveAttempt frmMain::trySave()
     const Result<void> saved = m_league.save(m_season, Desktop::instance().now());
     if (!saved.ok())
         return {false, saved.error()};
-    m_journal.clear();
+    m_league.clearJournal();
     return {true, {}};
 }
 
@@ -437,7 +542,7 @@ frmMain::Leaving frmMain::saveForLeaving()
             Desktop::instance().message(
                 this, u"Výsledky zadané od posledního uložení budou ztraceny.\r\n\r\nOpravdu odejít bez uložení?"_s,
                 Desktop::Icon::Warning, Desktop::Buttons::YesNo, program::title) == Desktop::Answer::Yes) {
-            m_journal.clear();
+            m_league.clearJournal();
             return Leaving::WithoutSaving;
         }
     }

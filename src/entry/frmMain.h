@@ -73,6 +73,12 @@ private:
     void onRoundSelected(int index);
     void cboKolo_Click();
     void onResultEdited(int row);
+    // Journals the row's match unless the journal holds it already; "Co kdyby" is never journalled.
+    void journalField(int row, const Match& typed);
+    // Tells the user once that typing goes on without crash protection, and why.
+    void reportJournal(const Result<void>& recorded);
+    // A text that makes no result stays in the field, marked, and says why in its tooltip.
+    void markTypo(int row, bool typo);
     void swapRow(int row);
     void colourDashes();
     bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }
@@ -126,9 +132,11 @@ private:
     bool m_ctrlHeld = false;
     bool m_switching = false;
     QAction* m_calendar = nullptr;
-    // Its lock, what is on disk, and its saves; another program's change is not overwritten blindly.
+    // Its lock, what is on disk, its saves and its journal; another program's change is not overwritten blindly.
     OpenLeague m_league;
-    RecoveryJournal m_journal;
+    // What the journal last holds for each row of the round shown.
+    std::array<Match, kSlots> m_journalled{};
+    bool m_journalWarned = false;
     // The season as it really is while "Co kdyby" holds hypothetical results in m_season.
     std::optional<SeasonStore> m_real;
 };

@@ -145,19 +145,34 @@ Result<void> installAll(const QDir& souteze, const QDir& staging, const QStringL
     return {};
 }
 
-// An update's staging folders, as an interruption may have left them.
-QStringList stagingFolders(const QDir& souteze)
+// Inside every staging folder the program makes: a folder under such a name without it is not ours.
+const QString kStagingMarker = u".rinkomat-aktualizace"_s;
+
+bool isOurStaging(const QFileInfo& entry)
 {
-    QStringList folders = souteze.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    folders.removeIf([](const QString& name) { return !name.startsWith(kStagingPrefix); });
-    return folders;
+    const QFileInfo marker(QDir(entry.filePath()).filePath(kStagingMarker));
+    return entry.isDir() && !entry.isSymLink() && marker.isFile() && !marker.isSymLink();
+}
+
+// What an interruption may have left under the staging name: our own folders, and links, which are
+// never followed.
+QFileInfoList stagingLeftovers(const QDir& souteze)
+{
+    QFileInfoList found = souteze.entryInfoList({kStagingPrefix + u'*'},
+                                                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    found.removeIf([](const QFileInfo& entry) { return !entry.isSymLink() && !isOurStaging(entry); });
+    return found;
 }
 
 QStringList finishStaging(const QDir& souteze)
 {
     QStringList installed;
-    for (const QString& folderName : stagingFolders(souteze)) {
-        QDir staging(souteze.filePath(folderName));
+    for (const QFileInfo& entry : stagingLeftovers(souteze)) {
+        if (entry.isSymLink()) {
+            QFile::remove(entry.filePath()); // the link itself, never what it points to
+            continue;
+        }
+        QDir staging(entry.filePath());
         // Without its list the staging was never complete and nothing in "souteze" was touched.
         const Result<QByteArray> list = readDataFile(staging.filePath(kInstallList));
         for (const QString& name : list.ok() ? QString::fromUtf8(list.value()).split(u'\n') : QStringList()) {
@@ -177,7 +192,7 @@ QStringList finishStaging(const QDir& souteze)
 
 QStringList finishInterruptedUpdate(const QDir& souteze)
 {
-    if (stagingFolders(souteze).isEmpty())
+    if (stagingLeftovers(souteze).isEmpty())
         return {}; // nothing to finish, and a command that only reads writes nothing
     // A staging folder of an update that still runs is not a crash's.
     QLockFile running(souteze.filePath(kRunningLock));
@@ -406,7 +421,8 @@ std::optional<UpdateOutcome> UpdateRun::startDownload()
         return fail(u"Jiná aktualizace dat právě probíhá; počkejte, až skončí."_s + kUnchanged);
     finishStaging(m_souteze);
     m_staging = std::make_unique<QTemporaryDir>(m_souteze.filePath(kStagingPrefix + u"XXXXXX"));
-    if (!m_staging->isValid())
+    if (!m_staging->isValid() ||
+        !writeFileAtomically(QDir(m_staging->path()).filePath(kStagingMarker), QByteArrayLiteral("Rinkomat\n")).ok())
         return fail(u"Ve složce „souteze“ nelze vytvořit dočasnou složku."_s + kUnchanged);
     m_with.progress(0, static_cast<int>(m_list.files.size()));
     return std::nullopt;

@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +32,17 @@ const QString kFreshSuffix = u".rinkomat-novy"_s;
 Result<void> cannotSave(const QString& path, const QString& reason)
 {
     return Result<void>::failure(u"Soubor „%1“ nelze uložit: %2."_s.arg(nameOf(path), reason));
+}
+
+// A rename is on the disk only once its folder is.
+int syncFolderOf(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return errno;
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return synced;
 }
 
 } // namespace
@@ -114,7 +127,8 @@ Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly))
         return cannotSave(path, czechFileReason(errno));
     errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    // QSaveFile syncs too, but does not say when the disk refused; a write the disk did not take is no save.
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0) {
         const int reason = errno;
         file.cancelWriting();
         return cannotSave(path, czechFileReason(reason));
@@ -130,6 +144,8 @@ Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes)
         QFile::remove(fresh);
         return cannotSave(path, czechFileReason(reason));
     }
+    if (const int reason = syncFolderOf(path); reason != 0)
+        return cannotSave(path, czechFileReason(reason));
     return {};
 }
 

@@ -5,6 +5,9 @@
 #include "notation.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
 #include <unistd.h>
 
@@ -12,23 +15,48 @@ using namespace Qt::StringLiterals;
 
 RecoveryJournal::RecoveryJournal(const QString& schedulePath) : m_path(schedulePath + u".obnova"_s) {}
 
-bool RecoveryJournal::record(const JournalEntry& e) const
+Result<void> RecoveryJournal::record(const JournalEntry& e) const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const QByteArray line = QStringLiteral("%1;%2;%3;%4;%5\n")
+    const auto cannot = [this](int reason) {
+        return Result<void>::failure(
+            u"Záznam „%1“ nelze zapsat: %2."_s.arg(QFileInfo(m_path).fileName(), czechFileReason(reason)));
+    };
+    const Match base = e.base.value_or(Match{});
+    const QByteArray line = QStringLiteral("%1;%2;%3;%4;%5;%6;%7;%8\n")
                                 .arg(e.round)
                                 .arg(e.slot)
                                 .arg(e.match.home)
                                 .arg(e.match.away)
                                 .arg(e.match.result)
+                                .arg(base.home)
+                                .arg(base.away)
+                                .arg(base.result)
                                 .toUtf8();
-    return file.write(line) == line.size() && file.flush() && ::fdatasync(file.handle()) == 0;
+    // Never through a link: the journal is the program's own file, not whatever a link points to.
+    const int fd =
+        ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return cannot(errno);
+    const off_t before = ::lseek(fd, 0, SEEK_END);
+    qsizetype done = 0;
+    ssize_t n = 0;
+    while (done < line.size() && (n = ::write(fd, line.constData() + done, line.size() - done)) > 0)
+        done += n; // a short write is followed by the one that says why
+    const bool written = done == line.size() && ::fdatasync(fd) == 0;
+    const int reason = errno;
+    if (!written && before >= 0 && ::ftruncate(fd, before) != 0) {
+        // Half a line stays; the next record starts a line of its own all the same.
+        const char newline = '\n';
+        [[maybe_unused]] const ssize_t ignored = ::write(fd, &newline, 1);
+    }
+    ::close(fd);
+    return written ? Result<void>() : cannot(reason);
 }
 
 QList<JournalEntry> RecoveryJournal::unsaved(const SeasonStore& store) const
 {
+    if (QFileInfo(m_path).isSymLink())
+        return {};
     const Result<QByteArray> bytes = readDataFile(m_path);
     if (!bytes.ok())
         return {};
@@ -37,16 +65,23 @@ QList<JournalEntry> RecoveryJournal::unsaved(const SeasonStore& store) const
     lines.removeLast(); // empty, or a line the crash cut short
     for (const QByteArray& line : lines) {
         const QStringList f = QString::fromUtf8(line).split(u';');
-        if (f.size() != 5)
+        if (f.size() != 5 && f.size() != 8) // 5: written before the file's result was kept beside it
             continue;
         const auto inRange = [](const QString& text, int high) {
             const int n = text.toInt();
             return n >= 1 && n <= high ? n : 0;
         };
-        const JournalEntry e{inRange(f[0], kRounds), inRange(f[1], kSlots),
-                             Match{inRange(f[2], kTeams), inRange(f[3], kTeams), f[4]}};
+        JournalEntry e{inRange(f[0], kRounds), inRange(f[1], kSlots),
+                       Match{inRange(f[2], kTeams), inRange(f[3], kTeams), f[4]}, std::nullopt};
         if (e.round == 0 || e.slot == 0 || e.match.home == 0 || e.match.away == 0 || !isAcceptedResult(e.match.result))
             continue;
+        if (f.size() == 8) {
+            const Match base{inRange(f[5], kTeams), inRange(f[6], kTeams), f[7]};
+            if (!isAcceptedResult(base.result))
+                continue;
+            if (base.home != 0 && base.away != 0)
+                e.base = base;
+        }
         last[{e.round, e.slot}] = e;
     }
     QList<JournalEntry> differing;
@@ -59,6 +94,11 @@ QList<JournalEntry> RecoveryJournal::unsaved(const SeasonStore& store) const
             differing << e;
     }
     return differing;
+}
+
+bool RecoveryJournal::conflicts(const JournalEntry& e, const SeasonStore& store)
+{
+    return e.base && *e.base != store.match(e.slot, e.round);
 }
 
 void RecoveryJournal::restore(SeasonStore& store, const QList<JournalEntry>& entries)

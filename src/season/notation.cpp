@@ -63,7 +63,17 @@ std::pair<OutcomeClass, OutcomeClass> classify(const ParsedResult& r)
 QString convertKeypadInput(const QString& text)
 {
     QString s = text;
-    s.replace(u'-', u'p').replace(u'/', u'n').replace(u'+', u':');
+    bool separated = false;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        QChar& c = s[i];
+        if (c == u'/')
+            c = u'n';
+        else if (c == u'+')
+            c = u':';
+        else if (c == u'-')
+            c = !separated && i > 0 && s[i - 1].isDigit() ? u':' : u'p';
+        separated = separated || c == u':';
+    }
     return s;
 }
 

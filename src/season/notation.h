@@ -37,7 +37,8 @@ ParsedResult ZkoumatVysledek(const QString& result);
 // Home and away class of a parsed result.
 std::pair<OutcomeClass, OutcomeClass> classify(const ParsedResult& r);
 
-// The keypad conversions applied while typing: "-" -> "p", "/" -> "n", "+" -> ":".
+// The conversions applied while typing: "/" -> "n", "+" -> ":", and "-" -> ":" right after the home goals
+// ("3-2" is 3:2), "p" anywhere else (the keypad's "5+4-" is 5:4p).
 QString convertKeypadInput(const QString& text);
 
 // What leaving a result field makes of its text: trimmed, emptied when not accepted, and normalised

@@ -18,7 +18,7 @@ QByteArray fingerprint(const QByteArray& bytes)
 
 OpenLeague::OpenLeague(const QString& competitionPath)
     : m_competitionPath(competitionPath), m_schedulePath(scheduleFileFor(competitionPath)),
-      m_lock(std::make_unique<LeagueLock>(m_schedulePath))
+      m_lock(std::make_unique<LeagueLock>(m_schedulePath)), m_journal(m_schedulePath)
 {
 }
 
@@ -54,8 +54,10 @@ void OpenLeague::unlock()
 Result<ReadLeague> OpenLeague::read()
 {
     Result<ReadLeague> league = readLeague(m_competitionPath);
-    if (league.ok())
+    if (league.ok()) {
         m_fingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
+        m_onDisk = league.value().store;
+    }
     return league;
 }
 
@@ -69,11 +71,18 @@ Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 {
     const QByteArray bytes = scheduleBytes(season);
     const Result<void> saved = saveDataFile(m_schedulePath, bytes, when, !m_scheduleBackedUp);
-    if (saved.ok()) {
+    // A save that failed only after the rename has still put the file there: it is no other program's change.
+    if (saved.ok() || readDataFile(m_schedulePath).valueOr({}) == bytes) {
         m_scheduleBackedUp = true;
         m_fingerprint = fingerprint(bytes);
+        m_onDisk = season;
     }
     return saved;
+}
+
+Result<void> OpenLeague::journal(int round, int slot, const Match& typed)
+{
+    return m_journal.record({round, slot, typed, m_onDisk.match(slot, round)});
 }
 
 Result<void> OpenLeague::saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)

@@ -4,6 +4,7 @@
 #include "common/result.h"
 #include "season/adjustments.h"
 #include "season/datafiles.h"
+#include "season/journal.h"
 
 #include <QDateTime>
 #include <memory>
@@ -33,6 +34,14 @@ public:
     // Whether another program has changed the schedule since it was read or saved here.
     bool changedOnDisk() const;
     Result<void> save(const SeasonStore& season, const QDateTime& when);
+
+    // Journals a change as it is typed, with what the file holds in the slot, so that a crash loses nothing
+    // and a recovery can tell a change from one another program made meanwhile.
+    Result<void> journal(int round, int slot, const Match& typed);
+    // What a crash left unsaved in the journal, against the league as read.
+    QList<JournalEntry> unsavedChanges() const { return m_journal.unsaved(m_onDisk); }
+    // After a save, or when the user gives up what was not saved.
+    void clearJournal() const { m_journal.clear(); }
     Result<void> saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
 private:
@@ -43,6 +52,8 @@ private:
     std::unique_ptr<LeagueLock> m_lock;
     bool m_locked = false;
     QByteArray m_fingerprint; // of the schedule as last read or written here
+    SeasonStore m_onDisk;     // the same, read
+    RecoveryJournal m_journal;
     bool m_scheduleBackedUp = false;
     bool m_adjustmentsBackedUp = false;
 };

@@ -328,7 +328,7 @@ private Q_SLOTS:
         QTest::addRow("h2h, no teams") << QStringList{u"h2h"_s, u"LEAGUE"_s, u"0"_s, u"0"_s} << 0 << "nesprávné zadání"
                                        << false;
         QTest::addRow("enter, a text the field would empty")
-            << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"3-2"_s} << 64 << "„3-2“ není platný výsledek"
+            << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"3;2"_s} << 64 << "„3;2“ není platný výsledek"
             << false;
         QTest::addRow("enter, too many goals")
             << QStringList{u"enter"_s, u"LEAGUE"_s, u"1"_s, u"1"_s, u"100:1"_s} << 64 << "není platný" << false;

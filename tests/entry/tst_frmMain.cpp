@@ -4,6 +4,7 @@
 #include "fixture/openleague.h"
 #include "season/adjustments.h"
 #include "season/datafiles.h"
+#include "season/notation.h"
 #include "startup/frmUvod.h"
 
 #include <QAbstractItemView>
@@ -81,13 +82,14 @@ private Q_SLOTS:
         WAIT_FOR(first->selectedText() == u"2:1n"_s);
         QTest::keyClicks(first, u"2+2"_s);
         QCOMPARE(first->text(), u"2:2"_s);
-        // Leaving the field stores the result as the notation writes it; an invalid one does not stay, and
-        // what the field held before is back, with a beep and a note.
+        // Leaving the field stores the result as the notation writes it; an invalid one is not stored but stays
+        // in the field, marked, with a beep and a note, and what was stored before is kept.
         type(m_main, 2, u"3;2"_s);
         QCOMPARE(QList<QString>({first->text(), resultField(m_main, 2)->text()}),
                  QList<QString>({u"2:2p"_s, u"3;2"_s}));
         resultField(m_main, 3)->setFocus();
-        QCOMPARE(resultField(m_main, 2)->text(), QString());
+        QCOMPARE(resultField(m_main, 2)->text(), u"3;2"_s);
+        QVERIFY(resultField(m_main, 2)->toolTip().contains(u"„3;2“ není platný výsledek"_s));
         QCOMPARE(m_main->season().VYSLEDEK(1, 10) + u'|' + m_main->season().VYSLEDEK(3, 10), u"2:2p|"_s);
         QVERIFY(m_desktop->messages.isEmpty());
         for (const QString& typo : {u"ab"_s, u"100+1"_s, u"4+"_s}) {
@@ -95,11 +97,20 @@ private Q_SLOTS:
             first->selectAll();
             QTest::keyClicks(first, typo);
             resultField(m_main, 3)->setFocus();
-            QCOMPARE(first->text(), u"2:2p"_s);
+            QCOMPARE(first->text(), convertKeypadInput(typo));
             QCOMPARE(m_main->season().VYSLEDEK(1, 10), u"2:2p"_s);
         }
+        resultField(m_main, 2)->setFocus(); // left again, the same typo is not announced twice
+        resultField(m_main, 3)->setFocus();
         QCOMPARE(m_desktop->beeps, 4);
         QCOMPARE(child<QLabel>(m_main, u"lblTypo"_s)->text(), u"„4:“ není platný výsledek — ponechán 2:2p"_s);
+        first->selectAll();
+        QTest::keyClicks(first, u"4-1"_s); // the main keyboard's minus parts the score
+        QCOMPARE(first->text() + first->toolTip(), u"4:1"_s);
+        first->selectAll();
+        for (auto key : {Qt::Key_3, Qt::Key_Minus}) // the keypad's is extra time, wherever it is typed
+            QTest::keyClick(first, key, Qt::KeypadModifier);
+        QCOMPARE(first->text(), u"3p"_s);
 
         // Back from a view, the keyboard is in the first field again.
         QTest::keyClick(m_main, Qt::Key_F2);
@@ -338,22 +349,85 @@ private Q_SLOTS:
     {
         QFETCH(bool, restore);
         const QString schedule = scheduleFileFor(m_league->path);
-        type(m_main, 0, u"5:4"_s);
-        QTest::keyClick(resultField(m_main, 0), Qt::Key_Tab); // left: in the journal at once
-        delete m_main.data();                                 // the window vanishes without a save
+        type(m_main, 0, u"5:4"_s); // still in the field when the program dies
+        delete m_main.data();      // the window vanishes without a save
         QCOMPARE(reloaded().VYSLEDEK(1, 10), QString());
 
         m_desktop->answers = {restore ? Desktop::Answer::Yes : Desktop::Answer::No};
         auto* again = new frmMain(m_league->path, schedule);
         QVERIFY(again->Form_Load().ok());
-        QVERIFY2(m_desktop->messages.value(0).text.contains(u"1 zadaných změn"_s),
-                 qPrintable(m_desktop->messages.value(0).text));
+        const QString& offer = m_desktop->messages.value(0).text;
+        QVERIFY2(offer.contains(u"1 zadaná změna v lize „Liga  2007/2008“ nebyla uložena"_s) &&
+                     offer.contains(u"10. kolo: Tým 2 – Tým 1 5:4, v souboru bez výsledku"_s),
+                 qPrintable(offer));
         QCOMPARE(m_desktop->messages.value(0).buttons, Desktop::Buttons::YesNo);
         QCOMPARE(again->season().VYSLEDEK(1, 10), restore ? u"5:4"_s : QString());
         again->show();
         QVERIFY(again->close());
         QCOMPARE(reloaded().VYSLEDEK(1, 10), restore ? u"5:4"_s : QString());
         QVERIFY(!QFileInfo::exists(RecoveryJournal(schedule).path())); // saved: nothing left to recover
+    }
+
+    // Another program wrote a slot after the window typed it and died: the offer names the conflict, and
+    // the file's result is kept unless the user restores everything.
+    void recoveryAgainstANewerFile_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("slot1");
+        QTest::addColumn<QString>("slot2");
+        QTest::addRow("the default keeps the file's") << -1 << "5:0"
+                                                      << "2:1";
+        QTest::addRow("restore everything") << 0 << "4:2"
+                                            << "2:1";
+        QTest::addRow("restore nothing") << 1 << "5:0"
+                                         << "";
+    }
+
+    void recoveryAgainstANewerFile()
+    {
+        QFETCH(int, choice);
+        QFETCH(QString, slot1);
+        QFETCH(QString, slot2);
+        const QString schedule = scheduleFileFor(m_league->path);
+        type(m_main, 0, u"4:2"_s);
+        type(m_main, 1, u"2:1"_s);
+        delete m_main.data();
+        SeasonStore other = reloaded();
+        other.match(1, 10).result = u"5:0"_s; // rinkomat-cli enter, meanwhile
+        QVERIFY(writeSchedule(other, schedule).ok());
+
+        if (choice >= 0)
+            m_desktop->choices = {choice};
+        auto* again = new frmMain(m_league->path, schedule);
+        QVERIFY(again->Form_Load().ok());
+        const QString& offer = m_desktop->messages.value(0).text;
+        QVERIFY2(offer.contains(u"2 zadané změny"_s) && offer.contains(u"nebyly uloženy"_s) &&
+                     offer.contains(u"Tým 2 – Tým 1 4:2, v souboru 5:0 (soubor se mezitím změnil)"_s) &&
+                     offer.contains(u"[Obnovit vše | Neobnovit nic | Obnovit jen nesporné]"_s),
+                 qPrintable(offer));
+        QCOMPARE(again->season().VYSLEDEK(1, 10) + u'|' + again->season().VYSLEDEK(2, 10), slot1 + u'|' + slot2);
+        delete again; // what was given up is not offered again
+        m_desktop->messages.clear();
+        frmMain third(m_league->path, schedule);
+        QVERIFY(third.Form_Load().ok());
+        QCOMPARE(m_desktop->messages.size(), choice == 1 ? 0 : 1);
+    }
+
+    // A journal that cannot be written is said once; typing goes on and the results are saved on leaving.
+    void journalThatCannotBeWritten()
+    {
+        const QString journal = RecoveryJournal(scheduleFileFor(m_league->path)).path();
+        QVERIFY(QDir().mkpath(journal)); // a folder in its place
+        type(m_main, 0, u"3:0"_s);
+        type(m_main, 1, u"2:0"_s);
+        WAIT_FOR(!m_desktop->messages.isEmpty());
+        QTest::qWait(20);
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY2(m_desktop->messages[0].text.contains(u"se nedaří průběžně zapisovat"_s) &&
+                     m_desktop->messages[0].text.contains(u"na místě souboru je složka"_s),
+                 qPrintable(m_desktop->messages[0].text));
+        QVERIFY(m_main->close());
+        QCOMPARE(reloaded().VYSLEDEK(1, 10) + reloaded().VYSLEDEK(2, 10), u"3:02:0"_s);
     }
 
     // "Co kdyby": typed results count in every view but reach neither the file nor the journal, and

@@ -335,6 +335,16 @@ private Q_SLOTS:
         put(replacing.filePath(u"instalovat.txt"_s),
             "sezona_extraliga0708.txt\n../kalendar_0708.dat\nlos_extraliga0708.txt");
         put(staging.filePath(u"los_prvniliga0708.txt"_s), "half staged");
+        for (const QDir& ours : {replacing, staging})
+            put(ours.filePath(u".rinkomat-aktualizace"_s), "Rinkomat\n");
+        // Under the staging name but not the program's: a link to a tree elsewhere, a folder without the mark.
+        QTemporaryDir elsewhere;
+        put(elsewhere.filePath(u"dulezite.txt"_s), "the user's own");
+        QVERIFY(QFile::link(elsewhere.path(), souteze.filePath(u".aktualizace-odkaz"_s)));
+        const QDir foreign(souteze.filePath(u".aktualizace-cizi"_s));
+        QVERIFY(QDir().mkpath(foreign.path()));
+        put(foreign.filePath(u"instalovat.txt"_s), "los_extraliga0708.txt");
+        put(foreign.filePath(u"los_extraliga0708.txt"_s), "not ours");
         const QByteArray prvni = contents(souteze.filePath(u"los_prvniliga0708.txt"_s));
         {
             QLockFile running(souteze.filePath(u".aktualizace.lock"_s)); // an update at work elsewhere
@@ -348,7 +358,10 @@ private Q_SLOTS:
         QCOMPARE(contents(souteze.filePath(u"los_prvniliga0708.txt"_s)), prvni);
         QVERIFY(QFileInfo::exists(souteze.filePath(u"kalendar_0708.dat"_s)) &&
                 !QFileInfo::exists(program(u"kalendar_0708.dat"_s)));
-        QVERIFY(souteze.entryList({u".aktualizace-*"_s}, QDir::Dirs | QDir::Hidden).isEmpty());
+        QCOMPARE(souteze.entryList({u".aktualizace-*"_s}, QDir::AllEntries | QDir::Hidden | QDir::System),
+                 QStringList{u".aktualizace-cizi"_s});
+        QCOMPARE(contents(elsewhere.filePath(u"dulezite.txt"_s)), QByteArray("the user's own"));
+        QCOMPARE(contents(foreign.filePath(u"los_extraliga0708.txt"_s)), QByteArray("not ours"));
         QVERIFY(oldSchedule != "new schedule");
     }
 

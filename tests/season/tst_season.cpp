@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "fixture/failingsync.h"
 #include "fixture/filesizelimit.h"
 #include "fixture/league.h"
 #include "season/adjustments.h"
@@ -57,6 +58,9 @@ private Q_SLOTS:
         } cases[] = {
             {u"5+4-"_s, u"5:4p"_s, u"5:4p"_s, u"BD"_s},
             {u"2+1/"_s, u"2:1n"_s, u"2:1n"_s, u"BD"_s},
+            {u"3-2"_s, u"3:2"_s, u"3:2"_s, u"AE"_s}, // the main keyboard's minus parts the score
+            {u"3-2-"_s, u"3:2p"_s, u"3:2p"_s, u"BD"_s},
+            {u"-3"_s, u"p3"_s, {}, {}},
             {u"4:2"_s, u"4:2"_s, u"4:2"_s, u"AE"_s},
             {u"1+4"_s, u"1:4"_s, u"1:4"_s, u"EA"_s},
             {u"3:4n"_s, u"3:4n"_s, u"3:4n"_s, u"DB"_s},
@@ -73,7 +77,6 @@ private Q_SLOTS:
             {u"100:1"_s, u"100:1"_s, {}, {}},
             {u"1:100"_s, u"1:100"_s, {}, {}},
             {u"3;2"_s, u"3;2"_s, {}, {}},
-            {u"3-2"_s, u"3p2"_s, {}, {}},
             {u"3:"_s, u"3:"_s, {}, {}},
             {u"3:2pn"_s, u"3:2pn"_s, {}, {}},
             {{}, {}, {}, {}},
@@ -428,6 +431,38 @@ private Q_SLOTS:
         QCOMPARE(contents(los), before);
     }
 
+    // The disk takes the bytes but fails to sync them: no save is reported, and the file stays as it was.
+    void failedSyncIsAFailedSave_data()
+    {
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<bool>("fileKept");
+        QTest::addRow("the new file") << "/liga/(#|los_test\\.txt\\.rinkomat-novy)" << true; // unnamed while written
+        QTest::addRow("the backup") << "/zaloha/" << true;
+        QTest::addRow("the folder after the rename") << "/liga$" << false;
+    }
+
+    void failedSyncIsAFailedSave()
+    {
+        QFETCH(QString, refused);
+        QFETCH(bool, fileKept);
+        const QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"liga"_s));
+        const QString path = fixture::writeLeague(QDir(dir.filePath(u"liga"_s)));
+        const QByteArray before = contents(scheduleFileFor(path));
+        SeasonStore s = fixture::load(path);
+        s.match(1, 1).result = u"3:2"_s;
+        OpenLeague open(path);
+        QString error;
+        {
+            const fixture::FailingSync failing(refused);
+            error = open.save(s, QDateTime(QDate(2007, 10, 20), QTime(18, 0))).error();
+        }
+        QVERIFY2(error.contains(u"chyba čtení nebo zápisu na disk"_s), qPrintable(error));
+        QCOMPARE(contents(scheduleFileFor(path)) == before, fileKept);
+        QVERIFY(open.save(s, QDateTime(QDate(2007, 10, 20), QTime(18, 1))).ok());
+        QCOMPARE(contents(scheduleFileFor(path)), scheduleBytes(s));
+    }
+
     void backupsKeepTheNewest()
     {
         const QString path = fixture::writeLeague(QDir(m_dir.path()));
@@ -580,17 +615,17 @@ private Q_SLOTS:
         const SeasonStore store = fixture::season();
         const RecoveryJournal journal(los);
         const Match first = store.match(1, 3);
-        const JournalEntry typed{3, 1, {first.home, first.away, u"4:3p"_s}};
-        const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_s}};
-        const JournalEntry unchanged{4, 2, store.match(2, 4)};
-        const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_s}}; // one team is not enough
+        const JournalEntry typed{3, 1, {first.home, first.away, u"4:3p"_s}, first};
+        const JournalEntry swapped{3, 1, {first.away, first.home, u"4:3p"_s}, first};
+        const JournalEntry unchanged{4, 2, store.match(2, 4), store.match(2, 4)};
+        const JournalEntry otherPairing{5, 1, {store.match(1, 5).home, 9, u"1:0"_s}, {}}; // one team is not enough
         const Match sixth = store.match(2, 6);
         const int stranger = sixth.home != 1 && sixth.away != 1 ? 1 : sixth.home != 2 && sixth.away != 2 ? 2 : 3;
-        const JournalEntry halfSwapped{6, 2, {stranger, sixth.home, u"1:0"_s}}; // nor one in the other's place
+        const JournalEntry halfSwapped{6, 2, {stranger, sixth.home, u"1:0"_s}, {}}; // nor one in the other's place
         const Match last = store.match(kSlots, kRounds);
-        const JournalEntry lastSlot{kRounds, kSlots, {last.home, last.away, u"2:2"_s}};
+        const JournalEntry lastSlot{kRounds, kSlots, {last.home, last.away, u"2:2"_s}, last};
         for (const JournalEntry& e : {typed, unchanged, otherPairing, halfSwapped, swapped, lastSlot})
-            QVERIFY(journal.record(e));
+            QVERIFY(journal.record(e).ok());
         QFile file(journal.path());
         QVERIFY(file.open(QIODevice::Append));
         file.write("6;1;1;2;3:1"); // cut short by the crash: "3:1p" perhaps
@@ -601,13 +636,35 @@ private Q_SLOTS:
         RecoveryJournal::restore(restored, journal.unsaved(store));
         QCOMPARE(restored.match(1, 3), swapped.match);
         QVERIFY(journal.unsaved(restored).isEmpty());
-        put(journal.path(), "0;1;1;2;1:0\n53;1;1;2;1:0\n1;8;1;2;1:0\n1;1;0;2;1:0\n1;1;1;2;100:1\n;;;;\n");
+        // Another program wrote the slot since the change was typed: a conflict, which an older journal
+        // without the file's result cannot show.
+        QVERIFY(!RecoveryJournal::conflicts(lastSlot, store));
+        SeasonStore meanwhile = store;
+        meanwhile.match(kSlots, kRounds).result = u"5:0"_s;
+        QVERIFY(RecoveryJournal::conflicts(journal.unsaved(meanwhile).value(1), meanwhile));
+        put(journal.path(), "3;1;" + QByteArray::number(first.home) + ';' + QByteArray::number(first.away) + ";1:0\n");
+        QCOMPARE(journal.unsaved(meanwhile).value(0).base, std::nullopt);
+        put(journal.path(), "0;1;1;2;1:0\n53;1;1;2;1:0\n1;8;1;2;1:0\n1;1;0;2;1:0\n1;1;1;2;100:1\n;;;;\n"
+                            "3;1;1;2;1:0;1;2;1;\n3;1;1;2;1:0;1;2;9:x\n");
         QVERIFY(journal.unsaved(store).isEmpty());
         journal.clear();
         QVERIFY(!QFileInfo::exists(journal.path()));
-        const fixture::FileSizeLimit full(8); // a record is longer: its write fails, and it says so
-        QVERIFY(full.set());
-        QVERIFY(!journal.record(typed));
+        {
+            const fixture::FileSizeLimit full(8); // a record is longer: its write fails, and it says so
+            QVERIFY(full.set());
+            const QString error = journal.record(typed).error();
+            QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
+        }
+        // A journal that is a link is neither written through nor read.
+        const QString outside = dir.filePath(u"cizi.txt"_s);
+        const QByteArray foreign =
+            "3;1;" + QByteArray::number(first.home) + ';' + QByteArray::number(first.away) + ";7:0\n";
+        put(outside, foreign);
+        QFile::remove(journal.path());
+        QVERIFY(QFile::link(outside, journal.path()));
+        QVERIFY(!journal.record(typed).ok());
+        QCOMPARE(contents(outside), foreign);
+        QVERIFY(journal.unsaved(store).isEmpty());
     }
 
     void hugeFilesAreRefusedQuickly()

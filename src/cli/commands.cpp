@@ -279,8 +279,13 @@ Output table(const Context& c)
     const SeasonStore& l = read.value();
     const Standings st = SpocitatPoradi(l, DataProTabulku(l, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l, st, criterion, caption), {{caption}});
-    if (!c.parser->isSet(u"json"_s))
+    // Under the table, as the window has them: the reasons, or why they are left out.
+    const QStringList notes = adjustmentNotes(l, venue, first, last);
+    if (!c.parser->isSet(u"json"_s)) {
+        for (const QString& note : notes)
+            out.rows.append({note});
         return out; // its rows cost as much as the table; a script reading text does not wait for them
+    }
     static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
                                   u"l_ot"_s, u"l"_s,    u"sco"_s, u"pts"_s, u"sco_tooltip"_s, u"decided_by"_s};
     const auto numbers = [](const QList<int>& lines) {
@@ -303,9 +308,12 @@ Output table(const Context& c)
         row[u"form"_s] = standing.form;
         rows.append(row);
     }
-    out.json = {{u"caption"_s, caption}, {u"lines_shown"_s, st.linesShown}, {u"rows"_s, rows}};
-    // Under the table, as the window has them: the reasons, or that home and away tables leave them out.
-    for (const QString& note : adjustmentNotes(l, venue))
+    out.json = {{u"caption"_s, caption},
+                {u"lines_shown"_s, st.linesShown},
+                {u"rows"_s, rows},
+                {u"adjustments_ignored"_s,
+                 l.adjustmentsIgnored.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(l.adjustmentsIgnored)}};
+    for (const QString& note : notes)
         out.rows.append({note});
     return out;
 }

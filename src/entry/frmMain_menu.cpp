@@ -145,6 +145,23 @@ void frmMain::buildSearchMenu(QMenu* parent)
 
 void frmMain::openAdjustments()
 {
+    if (!m_season.adjustmentsIgnored.isEmpty()) {
+        // Saving the list the window shows would overwrite every line of the file that could not be read.
+        Desktop::instance().tell(this,
+                                 u"Úpravy bodů nelze upravovat, soubor s nimi se nepodařilo přečíst:\r\n"_s +
+                                     m_season.adjustmentsIgnored +
+                                     u"\r\n\r\nOpravte soubor „%1“ a ligu otevřete znovu."_s.arg(
+                                         QDir::toNativeSeparators(adjustmentsFileFor(m_competitionPath))),
+                                 Desktop::Icon::Warning);
+        return;
+    }
+    if (m_real) {
+        Desktop::instance().tell(this,
+                                 u"V režimu „Co kdyby“ se nic neukládá, ani úpravy bodů. Ukončete jej (Ctrl+K) a "
+                                 "úpravy bodů otevřete znovu."_s,
+                                 Desktop::Icon::Information);
+        return;
+    }
     auto* adjustments = new frmUpravy(m_season, m_league, this);
     connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
         m_season.adjustments = list;

@@ -48,6 +48,10 @@ Result<QList<PointsAdjustment>> readAdjustments(const QByteArray& bytes, const Q
 {
     static const QRegularExpression form(u"^(\\d{1,2});([+-]?\\d{1,2});(.*)$"_s);
     QList<PointsAdjustment> out;
+    // Read only in part, the next save would drop what lies beyond.
+    if (bytes.count('\n') >= kMaxDataLines)
+        return Result<QList<PointsAdjustment>>::failure(
+            u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_s.arg(fileName).arg(kMaxDataLines));
     const QStringList lines = decodeLines(bytes);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].isEmpty() || lines[i].startsWith(u';'))
@@ -87,7 +91,7 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
     if (adjustments.ok())
         league.store.adjustments = adjustments.value();
     else
-        league.warning = adjustments.error();
+        league.warning = league.store.adjustmentsIgnored = adjustments.error();
     return league;
 }
 

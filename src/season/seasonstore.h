@@ -47,6 +47,8 @@ public:
     int HR3 = 0;
     // From the league's adjustments file, in its order; counted in every total table's points.
     QList<PointsAdjustment> adjustments;
+    // Why the league's adjustments file was not read, in Czech; empty when it was, or when there is none.
+    QString adjustmentsIgnored;
     int adjustmentOf(int team) const;
 
     QDate DATUM_KOLA(int round) const;

@@ -75,6 +75,7 @@ TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRoun
             countMatch(stats, season.match(m, r));
     }
     finishTotals(stats);
-    addAdjustments(stats, season);
+    if (countsAdjustments(firstRound, lastRound))
+        addAdjustments(stats, season);
     return stats;
 }

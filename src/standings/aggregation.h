@@ -34,5 +34,12 @@ void finishTotals(TeamStats& stats);
 // The league's points adjustments, into the total points only: home and away tables count results alone.
 void addAdjustments(TeamStats& stats, const SeasonStore& season);
 
-// DataProTabulku: the statistics of the rounds first..last (1-based, inclusive), adjustments counted.
+// Adjustments belong to the season: a table of a part of it leaves them out.
+inline bool countsAdjustments(int firstRound, int lastRound)
+{
+    return firstRound == 1 && lastRound == kRounds;
+}
+
+// DataProTabulku: the statistics of the rounds first..last (1-based, inclusive), adjustments counted where
+// countsAdjustments says so.
 TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRound);

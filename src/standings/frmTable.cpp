@@ -205,9 +205,10 @@ void frmTable::addFormColumns()
 
 void frmTable::addAdjustmentsNote()
 {
-    if (m_season.adjustments.isEmpty())
+    if (m_season.adjustments.isEmpty() && m_season.adjustmentsIgnored.isEmpty())
         return;
-    const int noteLines = static_cast<int>(m_season.adjustments.size());
+    // A file that was not read is named with its line and reason, which may wrap once.
+    const int noteLines = m_season.adjustmentsIgnored.isEmpty() ? static_cast<int>(m_season.adjustments.size()) : 3;
     lblPoznamka = new QLabel(this);
     lblPoznamka->setObjectName(u"lblPoznamka"_s);
     lblPoznamka->setWordWrap(true);
@@ -285,7 +286,7 @@ void frmTable::cbo1_Click()
                                                            : QString());
     }
     if (lblPoznamka)
-        lblPoznamka->setText(adjustmentNotes(m_season, cbo1->currentIndex() + 1).join(u'\n'));
+        lblPoznamka->setText(adjustmentNotes(m_season, cbo1->currentIndex() + 1, m_first, m_last).join(u'\n'));
     for (QFrame* line : lines)
         line->setVisible(st.linesShown);
     for (QFrame* band : bands)

@@ -86,8 +86,10 @@ std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& seaso
         --previous;
     if (previous < firstRound)
         return std::nullopt;
-    const TableOrder before = tableOrder(season, DataProTabulku(season, firstRound, previous), venue::Total, criterion,
-                                         rules, firstRound, previous);
+    TeamStats stats = DataProTabulku(season, firstRound, previous);
+    if (countsAdjustments(firstRound, lastRound) && !countsAdjustments(firstRound, previous))
+        addAdjustments(stats, season); // compared as the table it is now
+    const TableOrder before = tableOrder(season, stats, venue::Total, criterion, rules, firstRound, previous);
     std::array<int, kTeams + 1> rowOf{};
     for (int r = 0; r < kTeams; ++r)
         rowOf[static_cast<std::size_t>(before.teams[r])] = r;
@@ -128,12 +130,16 @@ QString teamForm(const SeasonStore& season, int team, int venue, int firstRound,
     return form;
 }
 
-QStringList adjustmentNotes(const SeasonStore& season, int venue)
+QStringList adjustmentNotes(const SeasonStore& season, int venue, int firstRound, int lastRound)
 {
+    if (!season.adjustmentsIgnored.isEmpty())
+        return {u"Úpravy bodů nejsou započteny: "_s + season.adjustmentsIgnored};
     if (season.adjustments.isEmpty())
         return {};
     if (venue != venue::Total)
         return {u"Úpravy bodů se v tabulkách doma a venku nepočítají."_s};
+    if (!countsAdjustments(firstRound, lastRound))
+        return {u"Úpravy bodů patří celé sezóně, v tabulce za část sezóny se nepočítají."_s};
     QStringList notes;
     for (const PointsAdjustment& a : season.adjustments)
         notes << u"* "_s + adjustmentText(season, a);
@@ -224,7 +230,7 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
         row.form = teamForm(season, t, venue, firstRound, lastRound);
         if (before)
             row.moved = (*before)[static_cast<std::size_t>(t)] - r;
-        if (venue == venue::Total) {
+        if (venue == venue::Total && countsAdjustments(firstRound, lastRound)) {
             row.adjustment = season.adjustmentOf(t);
             for (const PointsAdjustment& a : season.adjustments)
                 if (a.team == t)

@@ -70,9 +70,10 @@ QString teamForm(const SeasonStore& season, int team, int venue, int firstRound,
 // "▲2", "▼1", "•" for no change, empty for none.
 QString movedText(const std::optional<int>& moved);
 
-// The lines under a table of the venue: "* " and each adjustment, or that home and away tables leave them
-// out; none without adjustments.
-QStringList adjustmentNotes(const SeasonStore& season, int venue);
+// The lines under a table of the venue and rounds: "* " and each adjustment, or that home and away tables
+// and tables of a part of the season leave them out, or why the league's file of them was not read; none
+// without adjustments.
+QStringList adjustmentNotes(const SeasonStore& season, int venue, int firstRound, int lastRound);
 
 // The team numbers in ranked order; equal teams keep team-number order.
 std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, Criterion criterion);

@@ -266,6 +266,10 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.err.contains(u"„upravy_test.txt“, řádek 1"_s), qPrintable(r.err));
         QCOMPARE(r.json.value(u"rows"_s).toArray()[0].toObject().value(u"adjustment"_s).toInt(), 0);
+        QVERIFY(r.json.value(u"adjustments_ignored"_s).toString().contains(u"řádek 1"_s));
+        r = cli({u"table"_s, path}); // the output itself says the table is without them
+        QVERIFY2(r.out.contains(u"Úpravy bodů nejsou započteny: Soubor „upravy_test.txt“, řádek 1"_s),
+                 qPrintable(r.out));
         QCOMPARE(cli({u"adjust"_s, path, u"2"_s, u"-1"_s, u"x"_s}).exitCode, 2);
         QCOMPARE(fixture::contents(file), QByteArray("1;-3\r\n"));
     }

@@ -309,6 +309,31 @@ private Q_SLOTS:
                                 << "";
     }
 
+    // The window never saves a list it could not read whole, nor a hypothetical one.
+    void adjustmentsThatMustNotBeSaved()
+    {
+        const QString file = adjustmentsFileFor(m_league->path);
+        const QByteArray broken = "1;-3;a\r\n2;-3;b\r\n3;-3;c\r\n4;-3;d\r\n5;-3;e\r\n6;-3\r\n";
+        put(file, broken);
+        m_main->reloadSeason();
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"řádek 6"_s));
+        m_main->findChild<QAction*>(u"mnuUpravy"_s)->trigger();
+        QVERIFY(!fixture::visibleWindow<frmUpravy>(u"frmUpravy"_s));
+        QVERIFY2(m_desktop->messages.value(1).text.contains(u"nelze upravovat"_s) &&
+                     m_desktop->messages.value(1).text.contains(QDir::toNativeSeparators(file)),
+                 qPrintable(m_desktop->messages.value(1).text));
+        QVERIFY(m_main->close());
+        QCOMPARE(fixture::contents(file), broken);
+    }
+
+    void adjustmentsInWhatIf()
+    {
+        QTest::keyClick(resultField(m_main, 0), Qt::Key_K, Qt::ControlModifier);
+        m_main->findChild<QAction*>(u"mnuUpravy"_s)->trigger();
+        QVERIFY(!fixture::visibleWindow<frmUpravy>(u"frmUpravy"_s));
+        QVERIFY(m_desktop->messages.value(0).text.contains(u"„Co kdyby“ se nic neukládá"_s));
+    }
+
     void changedOnDisk()
     {
         QFETCH(int, choice);

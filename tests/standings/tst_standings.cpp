@@ -268,30 +268,43 @@ private Q_SLOTS:
         QCOMPARE(got.join(u'|'), top);
     }
 
-    // A deduction drops a team below one it was level with, in every total table and never at home or away.
+    // A deduction drops a team below one it was level with in the season's total table; tables at home or
+    // away, and of a part of the season, leave it out and say so.
     void adjustedOrder_data()
     {
         QTest::addColumn<int>("venue");
-        QTest::addColumn<int>("first");      // first round of the table
+        QTest::addColumn<int>("first"); // rounds of the table
+        QTest::addColumn<int>("last");
         QTest::addColumn<QString>("placed"); // team 1's row: "place points adjustment"
-        QTest::addRow("total") << venue::Total << 1 << "2. 2 -1";
-        QTest::addRow("period") << venue::Total << 2 << "14. -1 -1";
-        QTest::addRow("home") << venue::Home << 1 << "1. 3 0";
+        QTest::addColumn<QString>("note");
+        QTest::addRow("total") << venue::Total << 1 << kRounds << "2. 2 -1"
+                               << "* Tým 1 -2: licence";
+        QTest::addRow("from round 2") << venue::Total << 2 << kRounds << "1. 0 0"
+                                      << "za část sezóny se nepočítají";
+        QTest::addRow("a last quarter, none played") << venue::Total << 40 << kRounds << "1. 0 0"
+                                                     << "za část sezóny se nepočítají";
+        QTest::addRow("first quarter") << venue::Total << 1 << 13 << "1. 3 0"
+                                       << "za část sezóny se nepočítají";
+        QTest::addRow("home") << venue::Home << 1 << kRounds << "1. 3 0"
+                              << "doma a venku nepočítají";
     }
 
     void adjustedOrder()
     {
         QFETCH(int, venue);
         QFETCH(int, first);
+        QFETCH(int, last);
         QFETCH(QString, placed);
+        QFETCH(QString, note);
         SeasonStore s = withMatches({u"1 1 1-2 2:0"_s, u"1 2 3-4 2:0"_s});
         s.adjustments = {{1, -2, u"licence"_s}, {1, 1, u"odvolání"_s}};
-        const Standings st = SpocitatPoradi(s, DataProTabulku(s, first, kRounds), venue, Criterion::Points,
-                                            RankingRules::Running, first);
+        const Standings st = SpocitatPoradi(s, DataProTabulku(s, first, last), venue, Criterion::Points,
+                                            RankingRules::Running, first, last);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [](const auto& r) { return r.team == 1; });
         QCOMPARE(u"%1 %2 %3"_s.arg(row->pos, row->pts).arg(row->adjustment), placed);
-        QCOMPARE(row->reasons.size(), venue == venue::Total ? 2 : 0);
-        if (venue == venue::Total && first == 1) {
+        QCOMPARE(row->reasons.size(), venue == venue::Total && first == 1 && last == kRounds ? 2 : 0);
+        QVERIFY(adjustmentNotes(s, venue, first, last).value(0).contains(note));
+        if (venue == venue::Total && first == 1 && last == kRounds) {
             QCOMPARE(row->reasons.value(0), u"Tým 1 -2: licence"_s);
             QCOMPARE(computeGraph(s).positions[0][0], 2); // the graph counts them too
         }

@@ -31,13 +31,14 @@ bool allDigits(const QString& s)
     return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// By name and suffix: never a lock, a journal or a save's temporary file, whatever the list calls it.
 bool isCompetition(const QString& name)
 {
-    return name.startsWith(u"sezona_");
+    return name.startsWith(u"sezona_") && name.endsWith(u".txt");
 }
 bool isSchedule(const QString& name)
 {
-    return name.startsWith(u"los_");
+    return name.startsWith(u"los_") && name.endsWith(u".txt");
 }
 bool isCalendar(const QString& name)
 {

@@ -22,7 +22,11 @@ QList<CatalogueEntry> readCatalogue(const QString& folder)
 {
     QList<CatalogueEntry> entries;
     const QDir dir(folder);
-    const QStringList files = dir.entryList({u"*sezona*.*"_s}, QDir::Files, QDir::Name);
+    QStringList files = dir.entryList({u"*sezona*.*"_s}, QDir::Files, QDir::Name);
+    // A lock, a journal or a save's temporary file is no league, whatever its name holds.
+    files.removeIf([](const QString& name) {
+        return name.endsWith(u".lock") || name.endsWith(u".obnova") || name.contains(u".rinkomat-novy");
+    });
     for (const QString& name : files) {
         const Result<QByteArray> file = readDataFile(dir.filePath(name));
         if (!file.ok())

@@ -211,6 +211,12 @@ private Q_SLOTS:
             << "„1.st“ není soubor soutěže";
         QTest::addRow("a .dat that is no calendar")
             << "update_v3.dat" << QByteArray("VELMOR_UPDATE\r\n1.11.2007\r\nnovinky.dat\r\n") << "„novinky.dat“ není";
+        for (const char* control : {"los_prvniliga0708.txt.lock", "los_prvniliga0708.txt.obnova",
+                                    "los_prvniliga0708.txt.rinkomat-novy", "sezona_prvniliga0708.txt.lock"})
+            QTest::addRow("the program's own %s", control)
+                << "update_v3.dat"
+                << "VELMOR_UPDATE\r\n1.11.2007\r\n" + QByteArray(control) + "\r\n"
+                << u"„%1“ není soubor soutěže"_s.arg(QLatin1String(control));
         QTest::addRow("league open elsewhere") << "" << QByteArray() << "los_prvniliga0708.txt";
     }
 

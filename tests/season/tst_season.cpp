@@ -129,6 +129,14 @@ private Q_SLOTS:
             }
             QCOMPARE(got.join(u'|'), expected);
         }
+        // Read from a folder: the program's own control files are no leagues.
+        const QTemporaryDir dir;
+        for (const QString& name : {u"sezona_a.txt"_s, u"sezona_a.txt.lock"_s, u"sezona_a.txt.obnova"_s,
+                                    u"sezona_a.txt.rinkomat-novy.Ab12Cd"_s})
+            put(dir.filePath(name), "nazev=A\r\nsezona=2007/2008\r\n");
+        const QList<CatalogueEntry> read = readCatalogue(dir.path());
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(read.value(0).file, u"sezona_a.txt"_s);
     }
 
     // A slot or round beyond the season is a fault in the program, not something to read past.

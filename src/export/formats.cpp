@@ -4,13 +4,24 @@
 #include "common/programinfo.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString csvField(const QString& text)
+bool isNumber(const QString& text)
 {
+    static const QRegularExpression number(u"^[+-]?\\d+([.,]\\d+)?$"_s);
+    return number.match(text).hasMatch();
+}
+
+QString csvField(QString text)
+{
+    // A spreadsheet runs a cell that starts so as a formula: a team named "=HYPERLINK(…)" stays a name.
+    static const QString formulaStarts = u"=+-@\t\r"_s;
+    if (!text.isEmpty() && formulaStarts.contains(text.front()) && !isNumber(text))
+        text.prepend(u'\'');
     if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
     return u'"' + QString(text).replace(u'"', u"\"\""_s) + u'"';

@@ -46,6 +46,15 @@ private Q_SLOTS:
         QCOMPARE(toCsv(oddView()),
                  QByteArray("\xEF\xBB\xBFtým;poznámka\r\n\"Tým; \"\"A\"\" <b>&amp\";\"1:0\r\n2:2p\r\n\"\r\n"
                             "Tým 2;\r\n"));
+        // A cell a spreadsheet would run as a formula is text; a signed number stays a number.
+        const ViewTable hostile{{},
+                                {u"tým"_s, u"body"_s},
+                                {{u"=HYPERLINK(\"x\")"_s, u"-3"_s},
+                                 {u"+cmd|' /C calc'!A0"_s, u"+2"_s},
+                                 {u"-2+3"_s, u"@SUM(A1)"_s},
+                                 {u"\tTAB"_s, u"-1,5"_s}}};
+        QCOMPARE(toCsv(hostile), QByteArray("\xEF\xBB\xBFtým;body\r\n\"'=HYPERLINK(\"\"x\"\")\";-3\r\n"
+                                            "'+cmd|' /C calc'!A0;+2\r\n'-2+3;'@SUM(A1)\r\n'\tTAB;-1,5\r\n"));
     }
 
     void htmlReadsBack()

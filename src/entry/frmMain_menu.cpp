@@ -123,7 +123,8 @@ void frmMain::buildTableMenu(QMenu* parent)
     addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_s, {}, [this] {
         const BusyCursor busy;
         const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
-        (new frmHistorie(allTimeTable(folder, competitionName(m_season)), this))->open();
+        const LeagueInMemory open{m_competitionPath, m_season, whatIf()};
+        (new frmHistorie(allTimeTable(folder, competitionName(m_season), &open), this))->open();
     });
     addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_s, Qt::Key_F3, [this] {
         auto* cross = new frmKriz(m_season, this);

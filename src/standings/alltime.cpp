@@ -6,6 +6,7 @@
 #include "standings/tiebreak.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -28,10 +29,10 @@ bool anyMatchLeft(const SeasonStore& league)
     return false;
 }
 
-void addSeason(AllTime& table, const SeasonStore& league)
+void addSeason(AllTime& table, const SeasonStore& league, bool whatIf)
 {
     const TeamStats stats = DataProTabulku(league, 1, kRounds);
-    AllTimeSeason season{league.season, anyMatchLeft(league), {}};
+    AllTimeSeason season{league.season, anyMatchLeft(league), whatIf, {}};
     const QList<PlacedTeam> order = orderByPoints(league, stats, venue::Total, RankingRules::Final, 1, kRounds);
     int place = 0;
     for (int i = 0; i < order.size(); ++i) {
@@ -76,21 +77,40 @@ QStringList competitionNames(const QString& folder)
     return names;
 }
 
-AllTime allTimeTable(const QString& folder, const QString& competition)
+AllTime allTimeTable(const QString& folder, const QString& competition, const LeagueInMemory* open)
 {
     AllTime table{competition, {}, {}, {}};
-    for (const CatalogueEntry& e : readCatalogue(folder)) {
-        const Result<ReadLeague> league = readLeague(QDir(folder).filePath(e.file));
-        if (!league.ok()) {
+    QList<CatalogueEntry> entries = readCatalogue(folder);
+    const auto isOpen = [&](const CatalogueEntry& e) {
+        return open && QFileInfo(QDir(folder).filePath(e.file)).canonicalFilePath() ==
+                           QFileInfo(open->competitionPath).canonicalFilePath();
+    };
+    // The open league first: a copy of its season in another file is the one left out.
+    std::stable_partition(entries.begin(), entries.end(), isOpen);
+    QHash<QString, QString> fileOfSeason;
+    for (const CatalogueEntry& e : entries) {
+        const bool inMemory = isOpen(e);
+        const Result<ReadLeague> read =
+            inMemory ? Result<ReadLeague>(ReadLeague{open->season, {}}) : readLeague(QDir(folder).filePath(e.file));
+        if (!read.ok()) {
             if (namesCompetition(e.text, competition))
-                table.problems << u"Liga „%1“ se nedala přečíst: %2"_s.arg(e.text, league.error());
+                table.problems << u"Liga „%1“ se nedala přečíst: %2"_s.arg(e.text, read.error());
             continue;
         }
-        if (competitionName(league.value().store) != competition)
+        const SeasonStore& league = read.value().store;
+        if (competitionName(league) != competition)
             continue;
-        if (!league.value().warning.isEmpty())
-            table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_s.arg(e.text, league.value().warning);
-        addSeason(table, league.value().store);
+        if (fileOfSeason.contains(league.season)) {
+            table.problems << u"Soubor „%1“ je další kopií sezóny %2 (jako „%3“) a nesčítá se."_s.arg(
+                e.file, league.season, fileOfSeason.value(league.season));
+            continue;
+        }
+        fileOfSeason.insert(league.season, e.file);
+        if (!league.adjustmentsIgnored.isEmpty())
+            table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_s.arg(e.text, league.adjustmentsIgnored);
+        if (inMemory && open->whatIf)
+            table.problems << u"Sezóna %1 je sečtena s výsledky režimu „Co kdyby“."_s.arg(league.season);
+        addSeason(table, league, inMemory && open->whatIf);
     }
     std::stable_sort(table.seasons.begin(), table.seasons.end(),
                      [](const AllTimeSeason& a, const AllTimeSeason& b) { return a.season > b.season; });
@@ -102,7 +122,12 @@ AllTime allTimeTable(const QString& folder, const QString& competition)
 
 QString seasonHeader(const AllTimeSeason& season)
 {
-    return season.running ? season.season + u" (hraje se)"_s : season.season;
+    QStringList marks;
+    if (season.running)
+        marks << u"hraje se"_s;
+    if (season.whatIf)
+        marks << u"co kdyby"_s;
+    return marks.isEmpty() ? season.season : season.season + u" ("_s + marks.join(u", "_s) + u')';
 }
 
 ViewTable allTimeView(const AllTime& table)

@@ -16,6 +16,7 @@ struct AllTimeRow {
 struct AllTimeSeason {
     QString season;            // "2007/2008"
     bool running = false;      // a match without a result is left
+    bool whatIf = false;       // counted with the hypothetical results of "Co kdyby"
     QHash<QString, int> place; // final place by team name
 };
 
@@ -30,13 +31,21 @@ struct AllTime {
 QString competitionName(const SeasonStore& league);
 // The names of the competitions in the folder, each once, in the order of their files.
 QStringList competitionNames(const QString& folder);
-// Every league of the folder named `competition`, read as opening it reads it.
-AllTime allTimeTable(const QString& folder, const QString& competition);
+// The league open in the window: counted as it stands in memory, results typed since the last save included.
+struct LeagueInMemory {
+    QString competitionPath;
+    const SeasonStore& season;
+    bool whatIf = false;
+};
+
+// Every league of the folder named `competition`, read as opening it reads it, the open one as it is in
+// memory; a season found in two files is counted once.
+AllTime allTimeTable(const QString& folder, const QString& competition, const LeagueInMemory* open = nullptr);
 
 ViewTable allTimeView(const AllTime& table);
 // A row per team, a column per season, newest first: the final place, or empty where it did not play.
 ViewTable placesView(const AllTime& table);
 // The lines under both tables.
 QStringList allTimeNotes(const AllTime& table);
-// "2007/2008", or "2007/2008 (hraje se)" while the season runs.
+// "2007/2008", or "2007/2008 (hraje se)" while the season runs, "… (co kdyby)" with hypothetical results.
 QString seasonHeader(const AllTimeSeason& season);

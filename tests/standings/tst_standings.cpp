@@ -366,6 +366,7 @@ private Q_SLOTS:
         fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607"_s);
         fixture::writeLeague(QDir(dir.path()), older, broken, u"liga0506"_s);
         fixture::writeLeague(QDir(dir.path()), other, played, u"junior0708"_s);
+        fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607kopie"_s); // a copied season
         QVERIFY(OpenLeague(newest).saveAdjustments({{2, -5, u"licence"_s}, {1, 1, u"odvolání"_s}}, {}).ok());
 
         const AllTime t = ::allTimeTable(dir.path(), u"Liga"_s);
@@ -389,9 +390,26 @@ private Q_SLOTS:
         QCOMPARE(row(u"Tým 2"_s).value(10), u"74"_s); // 26 wins, an extra-time loss, -5
         QCOMPARE(row(u"Tým 14"_s).mid(2, 2), (QStringList{u"1"_s, u"0"_s}));
         QCOMPARE(placesView(t).rows.last(), (QStringList{u"Tým 14"_s, u"2."_s, QString()}));
-        QCOMPARE(t.problems.size(), 1);
+        QCOMPARE(t.problems.size(), 2);
         QVERIFY2(t.problems[0].contains(u"Liga 2006/2007"_s) && t.problems[0].contains(u"los_liga0506.txt"_s),
                  qPrintable(t.problems[0]));
+        QVERIFY2(t.problems[1].contains(u"„sezona_liga0607kopie.txt“ je další kopií sezóny 2006/2007"_s),
+                 qPrintable(t.problems[1]));
+
+        // The open league counts as it stands in memory, "Co kdyby" marked.
+        SeasonStore typed = fixture::load(newest);
+        typed.match(2, 1).result = u"3:0"_s;
+        const LeagueInMemory open{newest, typed, true};
+        const AllTime withOpen = ::allTimeTable(dir.path(), u"Liga"_s, &open);
+        QCOMPARE(seasonHeader(withOpen.seasons[0]), u"2007/2008 (hraje se, co kdyby)"_s);
+        const ViewTable w = allTimeView(withOpen);
+        const auto matchesOf = [&](const ViewTable& view, const QString& team) {
+            return std::find_if(view.rows.begin(), view.rows.end(), [&](const QStringList& r) { return r[1] == team; })
+                ->value(3);
+        };
+        const QString home = typed.TymPodleCisla(typed.match(2, 1).home);
+        QCOMPARE(matchesOf(w, home).toInt(), matchesOf(v, home).toInt() + 1);
+        QVERIFY(withOpen.problems.first().contains(u"Sezóna 2007/2008 je sečtena s výsledky režimu „Co kdyby“"_s));
     }
 
     // The mutual matches belong to the total table: a home table compares goals even under the final rules.

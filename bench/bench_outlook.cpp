@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The outlook's cost on the bundled Extraliga 2007/2008, cut back to round 26 and to round 45: simulated
-// seasons on every core, and the exact bounds with points needed for every team and line.
+// seasons on every core, and the exact bounds with points needed for every team and line; then the bounds
+// of seasons that have had draws, cut at rounds 10, 20, 30 and 40, and the worst of them.
 #include "outlook/forecast.h"
 #include "season/seasonfile.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 #include <cstdio>
+#include <random>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +27,24 @@ SeasonStore playedUpTo(int last)
                 match.result = (match.home + r) % 3 ? u"3:2"_s : u"1:2p"_s;
         }
     }
+    return s;
+}
+
+// Random results up to round `last` with about one draw in twenty, six earlier matches still without a
+// result, dividing lines 6 and 12: the seasons whose bounds once took minutes.
+SeasonStore withDraws(int last, unsigned seed)
+{
+    SeasonStore s = playedUpTo(kRounds);
+    s.HR1 = 6, s.HR2 = 12, s.HR3 = 0;
+    std::mt19937 random(seed);
+    static const QString results[] = {u"3:1"_s, u"4:2"_s, u"1:3"_s, u"0:2"_s, u"3:2p"_s, u"2:3n"_s, u"2:2"_s};
+    static const std::discrete_distribution<int> odds{30, 15, 25, 10, 7, 8, 5};
+    std::discrete_distribution<int> pick = odds;
+    for (int r = 1; r <= kRounds; ++r)
+        for (int m = 1; m <= kSlots; ++m)
+            s.match(m, r).result = r <= last ? results[pick(random)] : QString();
+    for (int i = 0; i < 6; ++i)
+        s.match(1 + static_cast<int>(random() % kSlots), 1 + static_cast<int>(random() % last)).result.clear();
     return s;
 }
 
@@ -55,5 +75,19 @@ int main()
         const double ms = bestOf([&] { (void)placeBounds(s, true); });
         std::printf("round %d: bounds and points needed      %8.1f ms\n", round, ms);
     }
+    double worst = 0;
+    for (int round : {10, 20, 30, 40}) {
+        double slowest = 0;
+        for (unsigned seed = 1; seed <= 10; ++seed) {
+            const SeasonStore s = withDraws(round, seed);
+            QElapsedTimer t;
+            t.start();
+            (void)placeBounds(s, true);
+            slowest = std::max(slowest, static_cast<double>(t.nsecsElapsed()) / 1e6);
+        }
+        std::printf("round %d with draws, 10 seasons: bounds and points needed, slowest %8.1f ms\n", round, slowest);
+        worst = std::max(worst, slowest);
+    }
+    std::printf("worst bounds and points needed of a season with draws: %.1f ms\n", worst);
     return 0;
 }

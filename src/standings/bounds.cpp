@@ -402,15 +402,24 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
 {
     const Remaining r = remainingOf(season);
     SeasonBounds bounds;
+    const std::array<int, 3> lines = dividingLines(season);
     if (r.over()) {
-        // The final table has settled every place, a shared one too, as it shows them.
+        // The final table has settled every place; teams it cannot part share the range of their rows, and
+        // no points can be taken any more: a team the line leaves out stays out.
         const QList<PlacedTeam> order =
             orderByPoints(season, DataProTabulku(season, 1, kRounds), venue::Total, RankingRules::Final, 1, kRounds);
-        for (int place = 1; place <= kTeams; ++place)
-            bounds[static_cast<std::size_t>(order[place - 1].team - 1)] = {place, place, {}};
+        for (int first = 0, last = 0; first < kTeams; first = last + 1) {
+            for (last = first; last + 1 < kTeams && order[last + 1].sharesPlace;)
+                ++last;
+            for (int row = first; row <= last; ++row) {
+                PlaceBounds& b = bounds[static_cast<std::size_t>(order[row].team - 1)];
+                b = {first + 1, last + 1, {}};
+                for (std::size_t k = 0; k < lines.size() && withNeeded; ++k)
+                    b.needed[k] = lines[k] <= 0 || b.clinched(lines[k]) ? 0 : kNeverSure;
+            }
+        }
         return bounds;
     }
-    const std::array<int, 3> lines = dividingLines(season);
     const auto answer = [&](int t) {
         PlaceBounds& b = bounds[static_cast<std::size_t>(t - 1)];
         b = {bestPlace(r, t), worstPlace(r, t), {}};

@@ -124,7 +124,27 @@ private Q_SLOTS:
             QCOMPARE(row.mid(4, kTeams).count(QString()), kTeams - 1); // no share beside it
             QCOMPARE(row[3], v.header[4 + row.mid(4, kTeams).indexOf(u"jistě"_s)]);
         }
-        QCOMPARE(outlookRows(s, computeOutlook(s, 50, 1, 2)).value(0).lines.size(), 2);
+        const QList<OutlookRow> rows = outlookRows(s, computeOutlook(s, 50, 1, 2));
+        QCOMPARE(rows.value(0).lines.size(), 2);
+        for (const OutlookRow& r : rows)
+            for (const OutlookLine& l : r.lines) // out means no number of points helps, as before the end
+                QCOMPARE(l.needed, l.out ? kNeverSure : 0);
+    }
+
+    // Every match 0:0: fourteen teams share every place, and nothing may look more certain than that.
+    void finishedWithEveryTeamLevel()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds);
+        for (int r = 1; r <= kRounds; ++r)
+            for (int m = 1; m <= kSlots; ++m)
+                s.match(m, r).result = u"0:0p"_s;
+        const Outlook outlook = computeOutlook(s, 200, 1, 2);
+        const ViewTable v = outlookView(s, outlookRows(s, outlook));
+        for (const QStringList& row : v.rows) {
+            QCOMPARE(row[3], u"1.–14."_s);
+            QVERIFY2(!row.contains(u"jistě"_s) && !row.contains(u"nelze"_s), qPrintable(row.join(u'|')));
+            QCOMPARE(row.last(), u"–"_s); // no points left to take
+        }
     }
 };
 

@@ -175,8 +175,12 @@ void frmMain::openAdjustments()
 
 void frmMain::returnFocusAfter(QWidget* view)
 {
-    // The field is the context: while the window itself is torn down nothing is focused.
-    connect(view, &QObject::destroyed, result[0], [field = result[0]] { field->setFocus(); });
+    // The field is the context: while the window itself is torn down nothing is focused. A dialog that
+    // ended on a message of its own leaves no window active: the main window takes the keyboard back.
+    connect(view, &QObject::destroyed, result[0], [field = result[0]] {
+        field->window()->activateWindow();
+        field->setFocus();
+    });
 }
 
 void frmMain::openBalance(int team)

@@ -24,6 +24,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Qt wraps a message at about half the screen, mid-phrase; the program's messages break their own lines.
+// A line wider than the box may grow wraps: the box never grows past Qt's own limit, and a label wider
+// than the box would be cut at its edge.
 void keepLinesWhole(QMessageBox& box, const QString& text)
 {
     auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
@@ -33,8 +35,10 @@ void keepLinesWhole(QMessageBox& box, const QString& text)
     for (const QString& line : text.split(u'\n'))
         widest = std::max(widest, label->fontMetrics().horizontalAdvance(line.trimmed()));
     const QScreen* screen = box.screen();
-    const int limit = screen ? screen->availableGeometry().width() * 4 / 5 : 800;
-    label->setMinimumWidth(std::min(widest + 4, limit));
+    const int screenWidth = screen ? screen->availableGeometry().width() : 800;
+    const int boxLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    constexpr int iconAndMargins = 160;
+    label->setMinimumWidth(std::max(0, std::min(widest + 4, boxLimit - iconAndMargins)));
 }
 
 QMessageBox::Icon qtIcon(Desktop::Icon icon)

@@ -64,10 +64,13 @@ Remaining remainingOf(const SeasonStore& season)
 
 // One integer program over the remaining meetings: column x_p (1-based p) is the points team a of
 // pairing p takes from its matches with b, 0..3 per match, b taking the rest; with draws, d_p counts
-// the 1:1 draws among them; then one yes/no column per team.
+// the 1:1 draws among them; then one yes/no column per team. A question whose teams all want more
+// points leaves draws out: a 1:1 is beaten for both sides by 2:1 for either, and without them the
+// rows form a network, which the solver settles at once.
 class Program {
 public:
-    Program(const Remaining& r, int objectiveDirection) : m_r(r), m_n(static_cast<int>(r.pairings.size()))
+    Program(const Remaining& r, int objectiveDirection, bool draws)
+        : m_r(r), m_n(static_cast<int>(r.pairings.size())), m_draws(r.draws && draws)
     {
         glp_term_out(GLP_OFF);
         m_p = glp_create_prob();
@@ -79,14 +82,14 @@ public:
             const Pairing& pairing = r.pairings[static_cast<std::size_t>(p - 1)];
             // Without draws the rows of fixed yes/no columns form a network, whose corners are whole
             // numbers: the points need not be declared whole.
-            glp_set_col_kind(m_p, p, r.draws ? GLP_IV : GLP_CV);
+            glp_set_col_kind(m_p, p, m_draws ? GLP_IV : GLP_CV);
             glp_set_col_bnds(m_p, p, GLP_DB, 0, 3 * pairing.matches);
             Expression &a = m_points[static_cast<std::size_t>(pairing.a)],
                        &b = m_points[static_cast<std::size_t>(pairing.b)];
             a.terms.push_back({p, 1.0});
             b.constant += 3 * pairing.matches;
             b.terms.push_back({p, -1.0});
-            if (r.draws) {
+            if (m_draws) {
                 // Each draw gives both one point: d_p <= x_p <= 3 matches - 2 d_p.
                 glp_set_col_kind(m_p, drawColumn(p), GLP_IV);
                 glp_set_col_bnds(m_p, drawColumn(p), GLP_DB, 0, pairing.matches);
@@ -102,7 +105,8 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    int teamColumn(int team) const { return (m_r.draws ? 2 * m_n : m_n) + team; }
+    int teamColumn(int team) const { return (m_draws ? 2 * m_n : m_n) + team; }
+    bool draws() const { return m_draws; }
 
     // The team's final points as a constant and terms.
     struct Expression {
@@ -120,7 +124,7 @@ public:
                 continue;
             const int mine = points * pairing.matches;
             fixColumn(p, pairing.a == team ? mine : 3 * pairing.matches - mine);
-            if (m_r.draws)
+            if (m_draws)
                 fixColumn(drawColumn(p), 0);
         }
     }
@@ -170,6 +174,7 @@ private:
 
     const Remaining& m_r;
     int m_n;
+    bool m_draws;
     glp_prob* m_p = nullptr;
     std::array<Expression, kTeams + 1> m_points;
 };
@@ -186,7 +191,7 @@ std::vector<std::pair<int, double>> plus(std::vector<std::pair<int, double>> ter
 // the question with a yes/no column per team.
 bool allOf(const Remaining& r, int team, int points, const std::vector<int>& others, int type, int bound)
 {
-    Program p(r, GLP_MAX);
+    Program p(r, GLP_MAX, type == GLP_UP); // a draw can keep two teams below a bound, never lift one
     p.fixTeam(team, points);
     for (int u = 1; u <= kTeams; ++u)
         p.fixColumn(p.teamColumn(u), 0);
@@ -194,7 +199,7 @@ bool allOf(const Remaining& r, int team, int points, const std::vector<int>& oth
         const Program::Expression e = p.pointsOf(u);
         p.addRow(e.terms, type, bound - e.constant);
     }
-    return r.draws ? p.solve().has_value() : p.feasibleRelaxed();
+    return p.draws() ? p.solve().has_value() : p.feasibleRelaxed();
 }
 
 // One completion, the team taking `points` from each of its matches: a pairing of a favoured team with
@@ -233,7 +238,7 @@ int bestPlace(const Remaining& r, int team)
     if (std::all_of(below.begin(), below.end(), [&](int u) { return even[u] <= target; }) ||
         allOf(r, team, 3, below, GLP_UP, target))
         return 1 + alreadyAbove;
-    Program p(r, GLP_MIN);
+    Program p(r, GLP_MIN, true);
     p.fixTeam(team, 3);
     int above = 0;
     for (int u = 1; u <= kTeams; ++u) {
@@ -292,7 +297,7 @@ int worstPlace(const Remaining& r, int team)
     if (std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; }) ||
         allOf(r, team, 0, reach, GLP_LO, r.points[team]))
         return 1 + static_cast<int>(reach.size());
-    Program p(r, GLP_MAX);
+    Program p(r, GLP_MAX, false);
     p.fixTeam(team, 0);
     reachingTarget(
         p, team, r.points[team], [&](int u) { return r.points[u] + 3 * r.meetings[u][team]; }, 0);
@@ -342,7 +347,7 @@ bool canBePassed(const Remaining& r, int team, int line, int own, const std::vec
     const int target = r.points[team] + own;
     if (!likely && !enoughPointsFor(r, team, line, own, target))
         return false;
-    Program p(r, GLP_MAX);
+    Program p(r, GLP_MAX, false);
     const Program::Expression mine = p.pointsOf(team);
     p.addRow(mine.terms, GLP_FX, target - mine.constant);
     if (likely) {

@@ -115,6 +115,31 @@ private Q_SLOTS:
         QVERIFY2(room >= need, qPrintable(u"%1 < %2"_s.arg(room).arg(need)));
     }
 
+    // A line longer than the screen is wide wraps, and every line of it stays inside the box and the screen.
+    void longMessageShownWhole()
+    {
+        const QString reason = u"Výsledky se nepodařilo uložit.\r\nSoubor „los_%1.txt“ nelze uložit: na disku není "
+                               "dost místa.\r\n\r\nProgram zůstává otevřený a zadané výsledky jsou zachovány; "
+                               "odstraňte příčinu a zkuste to znovu."_s.arg(QString(120, u'x'));
+        QRect label, box, screen;
+        int needed = 0;
+        whenShown<QMessageBox>([&](QMessageBox* shown) {
+            auto* text = shown->findChild<QLabel*>(u"qt_msgbox_label"_s);
+            label = QRect(text->mapTo(shown, QPoint(0, 0)), text->size());
+            needed = text->hasHeightForWidth() ? text->heightForWidth(text->width()) : text->sizeHint().height();
+            box = shown->frameGeometry();
+            screen = shown->screen()->availableGeometry();
+            shown->buttons().first()->click();
+        });
+        Desktop::instance().tell(nullptr, reason + QString(60, u' ') + u"konec"_s, Desktop::Icon::Critical);
+        QVERIFY2(label.right() < box.width() && needed <= label.height(),
+                 qPrintable(u"label %1 wide, %2 of %3 high, box %4"_s.arg(label.right())
+                                .arg(label.height())
+                                .arg(needed)
+                                .arg(box.width())));
+        QVERIFY2(screen.contains(box), qPrintable(u"box %1 wide, screen %2"_s.arg(box.width()).arg(screen.width())));
+    }
+
     void pdfFileDialog()
     {
         QTemporaryDir dir;

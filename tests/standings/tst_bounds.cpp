@@ -119,6 +119,8 @@ private Q_SLOTS:
         QTest::addRow("last round and one more") << 51 << 1 << false << QList<int>{8, 10, 13};
         QTest::addRow("two rounds' worth, with a draw") << 51 << 0 << true << QList<int>{8, 10, 13};
         QTest::addRow("a title race") << 51 << 1 << false << QList<int>{1, 2, 3};
+        QTest::addRow("a title race, with a draw") << 51 << 1 << true << QList<int>{1, 2, 3};
+        QTest::addRow("the bottom, with a draw") << 51 << 1 << true << QList<int>{12, 13, 0};
     }
 
     void againstEveryCompletion()

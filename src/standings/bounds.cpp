@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -304,27 +305,135 @@ int worstPlace(const Remaining& r, int team)
     return 1 + static_cast<int>(std::lround(p.solve().value_or(0)));
 }
 
-// Whether some `line` other teams could take together the points that would bring each of them to
-// `target`, the team taking `own` points from its matches: a necessary condition, checked in
-// microseconds, that settles most questions the integer program below would take long to refuse.
-bool enoughPointsFor(const Remaining& r, int team, int line, int own, int target)
+// Maximum flow by Dinic's method, for networks of a few dozen nodes.
+class FlowNetwork {
+public:
+    explicit FlowNetwork(int nodes) : m_first(static_cast<std::size_t>(nodes), -1), m_level(m_first.size()) {}
+
+    void addEdge(int from, int to, int capacity)
+    {
+        m_edges.push_back({to, capacity, m_first[static_cast<std::size_t>(from)]});
+        m_first[static_cast<std::size_t>(from)] = static_cast<int>(m_edges.size()) - 1;
+        m_edges.push_back({from, 0, m_first[static_cast<std::size_t>(to)]});
+        m_first[static_cast<std::size_t>(to)] = static_cast<int>(m_edges.size()) - 1;
+    }
+
+    int maxFlow(int source, int sink)
+    {
+        int flow = 0;
+        while (levelled(source, sink)) {
+            m_next = m_first;
+            while (const int pushed = push(source, sink, std::numeric_limits<int>::max()))
+                flow += pushed;
+        }
+        return flow;
+    }
+
+private:
+    struct Edge {
+        int to, capacity, next;
+    };
+
+    bool levelled(int source, int sink)
+    {
+        std::fill(m_level.begin(), m_level.end(), -1);
+        std::vector<int> queue{source};
+        m_level[static_cast<std::size_t>(source)] = 0;
+        for (std::size_t i = 0; i < queue.size(); ++i)
+            for (int e = m_first[static_cast<std::size_t>(queue[i])]; e >= 0; e = edge(e).next)
+                if (edge(e).capacity > 0 && m_level[static_cast<std::size_t>(edge(e).to)] < 0) {
+                    m_level[static_cast<std::size_t>(edge(e).to)] = m_level[static_cast<std::size_t>(queue[i])] + 1;
+                    queue.push_back(edge(e).to);
+                }
+        return m_level[static_cast<std::size_t>(sink)] >= 0;
+    }
+
+    int push(int node, int sink, int limit)
+    {
+        if (node == sink)
+            return limit;
+        for (int& e = m_next[static_cast<std::size_t>(node)]; e >= 0; e = edge(e).next) {
+            const int to = edge(e).to;
+            if (edge(e).capacity <= 0 ||
+                m_level[static_cast<std::size_t>(to)] != m_level[static_cast<std::size_t>(node)] + 1)
+                continue;
+            if (const int pushed = push(to, sink, std::min(limit, edge(e).capacity)); pushed > 0) {
+                edge(e).capacity -= pushed;
+                edge(e ^ 1).capacity += pushed;
+                return pushed;
+            }
+        }
+        return 0;
+    }
+
+    Edge& edge(int e) { return m_edges[static_cast<std::size_t>(e)]; }
+
+    std::vector<Edge> m_edges;
+    std::vector<int> m_first, m_level, m_next;
+};
+
+// Whether every team of `chasers` can end with at least `target` points while the team takes exactly
+// `own` points from its remaining matches. Without draws each pairing's points split in any whole
+// way, so this is a transport of the remaining points to the chasers: a flow that meets every need.
+bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& chasers, int target)
 {
+    enum : int { Source, Sink, TeamsOpponents, FirstNode };
+    std::array<int, kTeams + 1> node{};
+    int nodes = FirstNode, needed = 0;
+    for (int u : chasers)
+        node[static_cast<std::size_t>(u)] = nodes++;
+    FlowNetwork net(nodes + static_cast<int>(r.pairings.size()));
+    for (int u : chasers) {
+        const int need = target - r.points[u];
+        needed += std::max(0, need);
+        if (need > 0)
+            net.addEdge(node[static_cast<std::size_t>(u)], Sink, need);
+        // The team's opponents share what it leaves of its matches, each at most all of their meetings.
+        if (r.meetings[u][team] > 0)
+            net.addEdge(TeamsOpponents, node[static_cast<std::size_t>(u)], 3 * r.meetings[u][team]);
+    }
+    if (needed == 0)
+        return true;
+    net.addEdge(Source, TeamsOpponents, 3 * r.left[team] - own);
+    for (const Pairing& p : r.pairings) {
+        const int a = node[static_cast<std::size_t>(p.a)], b = node[static_cast<std::size_t>(p.b)];
+        if (p.a == team || p.b == team || (a == 0 && b == 0))
+            continue;
+        net.addEdge(Source, nodes, 3 * p.matches);
+        if (a != 0)
+            net.addEdge(nodes, a, 3 * p.matches);
+        if (b != 0)
+            net.addEdge(nodes, b, 3 * p.matches);
+        ++nodes;
+    }
+    return net.maxFlow(Source, Sink) == needed;
+}
+
+// Whether some `line` other teams can end level with or above the team when it takes exactly `own`
+// points from its remaining matches. Each group of `line` teams that could reach the target at all is
+// first counted (the points they can take together, in microseconds), and only a group that passes
+// the count is asked the exact question.
+bool someCanPass(const Remaining& r, int team, int line, int own)
+{
+    const int target = r.points[team] + own;
     std::vector<int> candidates;
     for (int u = 1; u <= kTeams; ++u)
         if (u != team && r.most(u) >= target)
             candidates.push_back(u);
     const int n = static_cast<int>(candidates.size());
-    if (n < line)
-        return false;
-    for (unsigned mask = 0; mask < (1U << n); ++mask) {
-        if (std::popcount(mask) != line)
-            continue;
+    if (n < line || line <= 0)
+        return line <= 0;
+    std::vector<int> group;
+    // Every set of `line` bits among n, in increasing order.
+    for (unsigned mask = (1U << line) - 1; mask < (1U << n);) {
         std::array<bool, kTeams + 1> chosen{};
         int points = 0, againstTeam = 0;
+        group.clear();
         for (int i = 0; i < n; ++i) {
             if (mask & (1U << i)) {
                 const int u = candidates[static_cast<std::size_t>(i)];
                 chosen[static_cast<std::size_t>(u)] = true;
+                group.push_back(u);
                 points += r.points[u];
                 againstTeam += 3 * r.meetings[u][team];
             }
@@ -334,8 +443,10 @@ bool enoughPointsFor(const Remaining& r, int team, int line, int own, int target
                 (chosen[static_cast<std::size_t>(p.a)] || chosen[static_cast<std::size_t>(p.b)]))
                 points += 3 * p.matches;
         points += std::min(againstTeam, 3 * r.left[team] - own);
-        if (points >= line * target)
+        if (points >= line * target && allCanReach(r, team, own, group, target))
             return true;
+        const unsigned lowest = mask & -mask, ripple = mask + lowest;
+        mask = ripple | (((mask ^ ripple) >> 2) / lowest);
     }
     return false;
 }
@@ -344,24 +455,7 @@ bool enoughPointsFor(const Remaining& r, int team, int line, int own, int target
 // from its remaining matches: all of `likely` together (quick), or any `line` of them (thorough).
 bool canBePassed(const Remaining& r, int team, int line, int own, const std::vector<int>* likely)
 {
-    const int target = r.points[team] + own;
-    if (!likely && !enoughPointsFor(r, team, line, own, target))
-        return false;
-    Program p(r, GLP_MAX, false);
-    const Program::Expression mine = p.pointsOf(team);
-    p.addRow(mine.terms, GLP_FX, target - mine.constant);
-    if (likely) {
-        for (int u = 1; u <= kTeams; ++u)
-            p.fixColumn(p.teamColumn(u), 0);
-        for (int u : *likely) {
-            const Program::Expression e = p.pointsOf(u);
-            p.addRow(e.terms, GLP_LO, target - e.constant);
-        }
-    } else {
-        reachingTarget(
-            p, team, target, [&](int u) { return r.points[u]; }, line);
-    }
-    return p.solve().has_value();
+    return likely ? allCanReach(r, team, own, *likely, r.points[team] + own) : someCanPass(r, team, line, own);
 }
 
 // The largest of first..last (first passing, known) for which `passes` holds; fewer points never make

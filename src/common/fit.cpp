@@ -69,3 +69,9 @@ void fitToScreen(QWidget* window)
     window->setFixedSize(fitted);
     scroll->setGeometry(window->rect());
 }
+
+void showActive(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+}

@@ -19,3 +19,6 @@ void makeRoom(QWidget* window, int fromX, int dx);
 void fitToScreen(QWidget* window);
 // What a window can take of its screen, leaving room for the frame and the taskbar.
 QSize roomOnScreen(const QWidget* window);
+// Shows the next window of the start-up chain with the keyboard in it: where no window manager hands
+// it over, the window that just closed would keep it.
+void showActive(QWidget* window);

@@ -71,9 +71,17 @@ void addSaveCommand(QDialog* window, std::function<ViewTable()> view, const QStr
     if (auto* grid = qobject_cast<QGridLayout*>(window->layout())) {
         grid->addWidget(button, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignRight);
     } else if (auto* box = qobject_cast<QBoxLayout*>(window->layout())) {
-        box->addWidget(button, 0, Qt::AlignRight);
+        // Off the window's edge even where the rest of the window runs to it.
+        constexpr int margin = 6;
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(0, 0, box->contentsMargins().right() < margin ? margin : 0,
+                                box->contentsMargins().bottom() < margin ? margin : 0);
+        row->addStretch();
+        row->addWidget(button);
+        box->addLayout(row);
         if (fixedSize) // the rest keeps its room
-            window->setFixedHeight(window->height() + button->sizeHint().height() + std::max(box->spacing(), 6));
+            window->setFixedHeight(window->height() + button->sizeHint().height() + std::max(box->spacing(), 6) +
+                                   row->contentsMargins().bottom());
     } else { // a window of designed geometry grows by a strip at its foot
         button->adjustSize();
         const int margin = 6;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frm1ST.h"
 
+#include "common/fit.h"
 #include "platform/desktop.h"
 #include "startup/frmSUB.h"
 
@@ -24,7 +25,7 @@ QString markerPath()
 void frm1ST::start()
 {
     if (QFile::exists(markerPath()))
-        (new frm1ST)->show();
+        showActive(new frm1ST);
     else
         frmSUB::start();
 }

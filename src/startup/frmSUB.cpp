@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmSUB.h"
 
+#include "common/fit.h"
 #include "common/pacing.h"
 #include "common/programinfo.h"
 #include "common/twips.h"
@@ -131,6 +132,6 @@ void frmSUB::step()
 
 void frmSUB::handOver()
 {
-    (new frmUvod)->show();
+    showActive(new frmUvod);
     close();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmUvod.h"
 
+#include "common/fit.h"
 #include "common/pacing.h"
 #include "entry/frmMain.h"
 #include "online/update.h"
@@ -110,8 +111,8 @@ void frmUvod::openSelected()
         return;
     }
     // "Jiná liga" brings the picker back.
-    connect(main, &frmMain::otherLeagueRequested, main, [] { (new frmUvod)->show(); });
-    main->show();
+    connect(main, &frmMain::otherLeagueRequested, main, [] { showActive(new frmUvod); });
+    showActive(main);
     close();
 }
 

@@ -70,6 +70,10 @@ QStringList cutTexts(QWidget* window)
         const QRect inWindow(w->mapTo(window, QPoint(0, 0)), w->size());
         if (w->parentWidget() == window && !window->rect().contains(inWindow) && inWindow.top() >= 0)
             cut << u"%1 %2 leží mimo okno"_s.arg(window->objectName(), w->objectName());
+        // A button's frame on the window's edge is cut by it.
+        if (qobject_cast<QPushButton*>(w) && w->parentWidget() == window &&
+            !window->rect().adjusted(2, 2, -2, -2).contains(inWindow))
+            cut << u"%1 %2 leží na okraji okna"_s.arg(window->objectName(), w->objectName());
     }
     return cut;
 }

@@ -211,6 +211,11 @@ LeagueLock::~LeagueLock() = default;
 
 Result<void> LeagueLock::acquire(int waitMs)
 {
+    const QString lockPath = m_schedulePath + kLockSuffix;
+    if (const QFileInfo lockInfo(lockPath); lockInfo.isDir() && !lockInfo.isSymLink())
+        return Result<void>::failure(
+            u"Na místě zámku „%1“ je složka, takže ligu „%2“ nelze otevřít pro zápis.\r\n"
+            "Složku přesuňte nebo přejmenujte a zkuste to znovu."_s.arg(nameOf(lockPath), nameOf(m_schedulePath)));
     // Short steps rather than QLockFile's growing sleeps: another writer holds it for milliseconds.
     QDeadlineTimer deadline(waitMs);
     m_otherComputer.clear();
@@ -230,10 +235,10 @@ Result<void> LeagueLock::acquire(int waitMs)
     QString host, application;
     const QString lockName = nameOf(m_schedulePath + kLockSuffix);
     if (m_lock->getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()) {
-        m_otherComputer = host;
+        m_otherComputer = host.size() <= 64 ? host : host.left(64) + u'…'; // a lock file may say anything
         return Result<void>::failure(u"Ligu „%1“ má otevřenou program na počítači „%2“ (zámek „%3“).\r\n"
                                      "Pokud tam program už neběží, například po pádu, lze ligu převzít."_s.arg(
-                                         nameOf(m_schedulePath), host, lockName));
+                                         nameOf(m_schedulePath), m_otherComputer, lockName));
     }
     return Result<void>::failure(
         u"Ligu „%1“ má právě otevřenou jiné okno nebo jiný program, který do ní zapisuje "

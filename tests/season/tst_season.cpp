@@ -514,6 +514,9 @@ private Q_SLOTS:
         QTest::addRow("empty, being written now") << QByteArray() << 0 << u"los_test.txt.lock"_s;
         QTest::addRow("running here") << "PID\nsleep\n" + here + '\n' << 60 << u"jiné okno"_s;
         QTest::addRow("another computer") << QByteArray("4242\nrinkomat\nstick-pc\n") << 60 << u"„stick-pc“"_s;
+        QTest::addRow("another computer, a name of 300 letters") << "4242\nrinkomat\n" + QByteArray(300, 'h') + '\n'
+                                                                 << 60 << u"„"_s + QString(64, u'h') + u"…“"_s;
+        QTest::addRow("a folder") << QByteArray("FOLDER") << 60 << u"je složka"_s;
     }
 
     void staleAndForeignLocks()
@@ -528,11 +531,15 @@ private Q_SLOTS:
             holder.start(u"sleep"_s, {u"60"_s});
             QVERIFY(holder.waitForStarted());
         }
-        put(los + u".lock", lock.replace("PID", QByteArray::number(holder.processId())));
-        QFile file(los + u".lock");
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
-        file.close();
+        if (lock == "FOLDER") {
+            QVERIFY(QDir().mkpath(los + u".lock"));
+        } else {
+            put(los + u".lock", lock.replace("PID", QByteArray::number(holder.processId())));
+            QFile file(los + u".lock");
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(
+                file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+        }
         LeagueLock league(los);
         const QString error = league.acquire().error();
         if (refusal.isEmpty()) {
@@ -540,8 +547,8 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(error.contains(refusal) && error.contains(u"los_test.txt.lock"_s), qPrintable(u"[%1] "_s.arg(error)));
-        const bool foreign = refusal.contains(u"stick-pc"_s);
-        QCOMPARE(league.otherComputer(), foreign ? u"stick-pc"_s : QString());
+        const bool foreign = refusal.startsWith(u"„"_s);
+        QCOMPARE(league.otherComputer(), foreign ? refusal.mid(1).chopped(1) : QString());
         QCOMPARE(league.takeOver().ok(), foreign); // only a lock nobody here can check is taken on request
         holder.kill();
         holder.waitForFinished();

@@ -580,12 +580,14 @@ Output ics(const Context& c)
     return out;
 }
 
+// To a ten-thousandth of a per cent: a share of at most a million seasons is exact, and a place that
+// came up once is never printed as 0, which means never.
 double percent(double share)
 {
-    return std::round(share * 1000) / 10;
+    return std::round(share * 1'000'000) / 10'000;
 }
 
-// Each team's row of the outlook, its shares in per cent with one decimal.
+// Each team's row of the outlook, its shares in per cent.
 QJsonArray outlookJson(const SeasonStore& season, const QList<OutlookRow>& rows)
 {
     QJsonArray teams;

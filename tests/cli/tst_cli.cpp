@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -110,9 +111,12 @@ private Q_SLOTS:
         QCOMPARE(teams.size(), kTeams);
         for (const QJsonValue& team : teams) {
             double sum = 0;
-            for (const QJsonValue& share : team.toObject().value(u"places"_s).toArray())
+            for (const QJsonValue& share : team.toObject().value(u"places"_s).toArray()) {
                 sum += share.toDouble();
-            QVERIFY2(qAbs(sum - 100) < 1, qPrintable(QString::number(sum)));
+                const double seasons = share.toDouble() * 3; // of 300: a whole number, however rare
+                QVERIFY2(qAbs(seasons - std::round(seasons)) < 1e-3, qPrintable(QString::number(share.toDouble())));
+            }
+            QVERIFY2(qAbs(sum - 100) < 1e-3, qPrintable(QString::number(sum)));
             QVERIFY(team.toObject().value(u"expected_points"_s).toDouble() >=
                     team.toObject().value(u"points"_s).toDouble());
             const QJsonObject t = team.toObject(), line = t.value(u"lines"_s).toArray().at(0).toObject();

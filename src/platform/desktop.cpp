@@ -118,14 +118,24 @@ public:
                        const QString& filters) override
     {
         QString chosen;
+        // Where the user saved last, else his documents; never the program's own working folder.
+        if (m_lastFolder.isEmpty())
+            m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (m_lastFolder.isEmpty() || !QFileInfo(m_lastFolder).isDir())
+            m_lastFolder = QDir::homePath();
         QString path =
-            QFileDialog::getSaveFileName(parent, title, QDir::home().filePath(suggestedName), filters, &chosen);
+            QFileDialog::getSaveFileName(parent, title, QDir(m_lastFolder).filePath(suggestedName), filters, &chosen);
+        if (!path.isEmpty())
+            m_lastFolder = QFileInfo(path).absolutePath();
         static const QRegularExpression extension(u"\\*(\\.[A-Za-z0-9]+)"_s);
         const QRegularExpressionMatch m = extension.match(chosen);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && m.hasMatch())
             path += m.captured(1);
         return path;
     }
+
+private:
+    QString m_lastFolder;
 };
 
 Desktop* installed = nullptr;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -140,16 +141,27 @@ private Q_SLOTS:
         QVERIFY2(screen.contains(box), qPrintable(u"box %1 wide, screen %2"_s.arg(box.width()).arg(screen.width())));
     }
 
+    // The dialog starts in the user's documents, then where he saved last; never in the working folder.
     void pdfFileDialog()
     {
         QTemporaryDir dir;
         const QString chosen = dir.filePath(u"zápasy.pdf"_s);
-        whenShown<QFileDialog>([&dir](QFileDialog* dialog) {
+        QString firstShown, nextShown;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            firstShown = dialog->directory().absolutePath();
             dialog->setDirectory(dir.path());
             dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"zápasy.pdf"_s); // typed by the user
             QMetaObject::invokeMethod(dialog, "accept");
         });
         QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_s), chosen);
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(firstShown, QFileInfo(documents).isDir() ? QDir(documents).absolutePath() : QDir::homePath());
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            nextShown = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_s), QString());
+        QCOMPARE(nextShown, QDir(dir.path()).absolutePath());
     }
 };
 

@@ -49,6 +49,19 @@ void fillTable(QTableWidget* t, const ViewTable& v)
             t->setItem(r, c, item);
         }
     }
+    // What the columns beyond the places mean, where the header has room only for "do 8.".
+    for (int c = 0; c < v.header.size(); ++c) {
+        const QString& h = v.header[c];
+        const QString line = h.section(u' ', -1).chopped(1); // "8" of "do 8." and of "body do 8."
+        if (h.startsWith(u"do "))
+            t->horizontalHeaderItem(c)->setToolTip(
+                u"podíl simulovaných sezón, v nichž tým skončí nejhůř %1.; „jistě“ a „nelze“ jsou dokázané"_s.arg(
+                    line));
+        else if (h.startsWith(u"body do "))
+            t->horizontalHeaderItem(c)->setToolTip(
+                u"kolik bodů ze svých zbývajících zápasů tým nejméně potřebuje, aby skončil nejhůř %1. za "
+                "všech ostatních výsledků; „–“: ani samé výhry to nezaručí"_s.arg(line));
+    }
     t->resizeColumnsToContents();
 }
 

@@ -199,8 +199,11 @@ void frmTable::addFormColumns()
     h->setObjectName(u"headerForma"_s);
     h->setGeometry(form[0]->x(), tw(rowTop(0) - 300), formWidth, tw(255));
     h->setFont(bold);
-    h->setToolTip(u"posledních pět zápasů, nejstarší vlevo: V výhra, v výhra v prodloužení či nájezdech, R remíza, "
-                  "p prohra v prodloužení či nájezdech, P prohra"_s);
+    const QString legend = u"posledních pět zápasů, nejstarší vlevo: V výhra, v výhra v prodloužení či nájezdech, "
+                           "R remíza, p prohra v prodloužení či nájezdech, P prohra"_s;
+    h->setToolTip(legend);
+    for (QLabel* letters : form)
+        letters->setToolTip(legend);
 }
 
 void frmTable::addAdjustmentsNote()
@@ -285,6 +288,17 @@ void frmTable::cbo1_Click()
                                    : !row.out.isEmpty()    ? u"color: #909090"_s
                                                            : QString());
     }
+    // The column shows the sort's own value where it is not the score.
+    const auto criterion = static_cast<Criterion>(cbo2->currentIndex());
+    auto* scoreHeader = findChild<QLabel*>(u"header8"_s);
+    scoreHeader->setText(criterion == Criterion::ExtraTimeSuccess   ? u"Úsp."_s
+                         : criterion == Criterion::ExtraTimeMatches ? u"Prodl."_s
+                                                                    : u"Skóre"_s);
+    scoreHeader->setToolTip(
+        criterion == Criterion::ExtraTimeSuccess
+            ? u"úspěšnost v prodloužení: podíl výher v zápasech rozhodnutých v prodloužení či nájezdech"_s
+        : criterion == Criterion::ExtraTimeMatches ? u"zápasy rozhodnuté v prodloužení či nájezdech"_s
+                                                   : QString());
     if (lblPoznamka)
         lblPoznamka->setText(adjustmentNotes(m_season, cbo1->currentIndex() + 1, m_first, m_last).join(u'\n'));
     for (QFrame* line : lines)

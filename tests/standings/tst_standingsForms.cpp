@@ -5,6 +5,7 @@
 #include "standings/frmHistorie.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
+#include "standings/ranking.h"
 
 #include <QFrame>
 #include <QProcess>

@@ -243,6 +243,7 @@ void frmMain::toggleWhatIf()
         m_season = *std::exchange(m_real, std::nullopt);
     } else {
         m_real = m_season;
+        m_season.hypothetical = true;
     }
     showWhatIfState();
     cboKolo_Click();
@@ -525,6 +526,16 @@ bool frmMain::saveBeforeUpdate()
 
 frmMain::Leaving frmMain::saveForLeaving()
 {
+    storeDisplayedRound();
+    SeasonStore asTyped = m_season;
+    asTyped.hypothetical = false;
+    if (m_real && asTyped != *m_real &&
+        Desktop::instance().message(this,
+                                    u"Jste v režimu „Co kdyby“: vymyšlené výsledky se neuloží a odchodem se "
+                                    "zahodí. Skutečné výsledky se uloží.\r\n\r\nOpravdu odejít?"_s,
+                                    Desktop::Icon::Question, Desktop::Buttons::YesNo,
+                                    program::title) != Desktop::Answer::Yes)
+        return Leaving::Stay;
     dropWhatIf();
     storeDisplayedRound();
     for (;;) {

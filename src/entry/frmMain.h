@@ -84,8 +84,9 @@ private:
     bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }
     void pageBy(int delta);
 
-    // When the view is gone the keyboard is back in the first result field.
-    void returnFocusAfter(QWidget* view);
+    // A view opened from the window: marked while "Co kdyby" holds, and when it is gone the keyboard is
+    // back in the first result field.
+    void followView(QWidget* view);
     void openBalance(int team);
     void openHeadToHead(int row);
     void showMissingResults();

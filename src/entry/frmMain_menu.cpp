@@ -54,7 +54,7 @@ QAction* frmMain::addCommand(QMenu* menu, const char* name, const QString& capti
         run();
         for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (w->isWindow() && !before.contains(w))
-                returnFocusAfter(w);
+                followView(w);
         }
     });
     return action;
@@ -123,7 +123,7 @@ void frmMain::buildTableMenu(QMenu* parent)
     addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_s, {}, [this] {
         const BusyCursor busy;
         const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
-        const LeagueInMemory open{m_competitionPath, m_season, whatIf()};
+        const LeagueInMemory open{m_competitionPath, m_season};
         (new frmHistorie(allTimeTable(folder, competitionName(m_season), &open), this))->open();
     });
     addCommand(mnuTabulka, "mnuKriz", u"&Křížová"_s, Qt::Key_F3, [this] {
@@ -173,8 +173,10 @@ void frmMain::openAdjustments()
     adjustments->open();
 }
 
-void frmMain::returnFocusAfter(QWidget* view)
+void frmMain::followView(QWidget* view)
 {
+    if (m_real) // what it shows, prints and saves is hypothetical
+        view->setWindowTitle(view->windowTitle() + u" – Co kdyby"_s);
     // The field is the context: while the window itself is torn down nothing is focused. A dialog that
     // ended on a message of its own leaves no window active: the main window takes the keyboard back.
     connect(view, &QObject::destroyed, result[0], [field = result[0]] {
@@ -189,7 +191,7 @@ void frmMain::openBalance(int team)
     auto* balance = new frmBilance(m_season, this);
     // Beside the round: results typed meanwhile count at once.
     connect(this, &frmMain::seasonChanged, balance, &frmBilance::refresh);
-    returnFocusAfter(balance);
+    followView(balance);
     balance->show();
     balance->showTeam(team);
 }
@@ -198,7 +200,7 @@ void frmMain::openHeadToHead(int row)
 {
     storeDisplayedRound();
     auto* h2h = new frmVzaj(m_season, this);
-    returnFocusAfter(h2h);
+    followView(h2h);
     h2h->show();
     h2h->search(m_home[row], m_away[row]);
 }

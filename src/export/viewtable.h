@@ -17,7 +17,8 @@ struct ViewTable {
 // "Extraliga  2007/2008 – průběžná tabulka"
 inline QString viewCaption(const SeasonStore& season, const QString& caption)
 {
-    return season.caption + QStringLiteral(" – ") + caption;
+    return season.caption + QStringLiteral(" – ") + caption +
+           (season.hypothetical ? QStringLiteral(" – Co kdyby") : QString());
 }
 
 // A view of one column of lines.

@@ -69,6 +69,8 @@ bool OpenLeague::changedOnDisk() const
 
 Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 {
+    if (season.hypothetical)
+        return Result<void>::failure(u"Výsledky režimu „Co kdyby“ se neukládají."_s);
     const QByteArray bytes = scheduleBytes(season);
     const Result<void> saved = saveDataFile(m_schedulePath, bytes, when, !m_scheduleBackedUp);
     // A save that failed only after the rename has still put the file there: it is no other program's change.

@@ -49,6 +49,8 @@ public:
     QList<PointsAdjustment> adjustments;
     // Why the league's adjustments file was not read, in Czech; empty when it was, or when there is none.
     QString adjustmentsIgnored;
+    // Holds the hypothetical results of "Co kdyby": every view says so, and it is never written.
+    bool hypothetical = false;
     int adjustmentOf(int team) const;
 
     QDate DATUM_KOLA(int round) const;

@@ -108,9 +108,9 @@ AllTime allTimeTable(const QString& folder, const QString& competition, const Le
         fileOfSeason.insert(league.season, e.file);
         if (!league.adjustmentsIgnored.isEmpty())
             table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_s.arg(e.text, league.adjustmentsIgnored);
-        if (inMemory && open->whatIf)
+        if (inMemory && open->season.hypothetical)
             table.problems << u"Sezóna %1 je sečtena s výsledky režimu „Co kdyby“."_s.arg(league.season);
-        addSeason(table, league, inMemory && open->whatIf);
+        addSeason(table, league, inMemory && open->season.hypothetical);
     }
     std::stable_sort(table.seasons.begin(), table.seasons.end(),
                      [](const AllTimeSeason& a, const AllTimeSeason& b) { return a.season > b.season; });

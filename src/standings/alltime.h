@@ -35,7 +35,6 @@ QStringList competitionNames(const QString& folder);
 struct LeagueInMemory {
     QString competitionPath;
     const SeasonStore& season;
-    bool whatIf = false;
 };
 
 // Every league of the folder named `competition`, read as opening it reads it, the open one as it is in

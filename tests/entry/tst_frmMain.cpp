@@ -477,7 +477,19 @@ private Q_SLOTS:
 
         QTest::keyClick(resultField(m_main, 0), Qt::Key_K, Qt::ControlModifier);
         type(m_main, 1, u"7:6"_s);
-        QVERIFY(m_main->close()); // in the mode: the real results are saved, the hypothetical dropped
+        // Every view says what it shows, down to the name of a saved file.
+        QTest::keyClick(m_main, Qt::Key_F3);
+        QWidget* view = QApplication::activeModalWidget();
+        QVERIFY(view && view->windowTitle().endsWith(u" – Co kdyby"_s));
+        child<QPushButton>(view, u"cmdUlozit"_s)->click();
+        QVERIFY2(m_desktop->suggestedNames.value(0).contains(u"Co kdyby"_s),
+                 qPrintable(m_desktop->suggestedNames.value(0)));
+        QTest::keyClick(view, Qt::Key_Escape);
+        // Leaving asks first, the safe answer staying; then the real results are saved, the hypothetical dropped.
+        QVERIFY(!m_main->close());
+        QVERIFY(m_desktop->messages.last().text.contains(u"vymyšlené výsledky se neuloží"_s));
+        m_desktop->answers = {Desktop::Answer::Yes};
+        QVERIFY(m_main->close());
         WAIT_FOR(!m_main);
         QCOMPARE(reloaded().VYSLEDEK(2, 10) + reloaded().VYSLEDEK(4, 10), u"4:2"_s);
     }

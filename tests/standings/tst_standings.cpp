@@ -399,7 +399,8 @@ private Q_SLOTS:
         // The open league counts as it stands in memory, "Co kdyby" marked.
         SeasonStore typed = fixture::load(newest);
         typed.match(2, 1).result = u"3:0"_s;
-        const LeagueInMemory open{newest, typed, true};
+        typed.hypothetical = true;
+        const LeagueInMemory open{newest, typed};
         const AllTime withOpen = ::allTimeTable(dir.path(), u"Liga"_s, &open);
         QCOMPARE(seasonHeader(withOpen.seasons[0]), u"2007/2008 (hraje se, co kdyby)"_s);
         const ViewTable w = allTimeView(withOpen);
@@ -432,10 +433,10 @@ private Q_SLOTS:
         QTest::addRow("late, sure of every line") << 50 << 7 << 1 << QList<int>{1, 2, 3} << QList<int>{};
         QTest::addRow("late, out of line 1 only") << 50 << 7 << 2 << QList<int>{} << QList<int>{1};
         QTest::addRow("late, 8th place still open") << 50 << 8 << 2 << QList<int>{} << QList<int>{};
-        QTest::addRow("ended, last above the line") << 52 << 8 << 2 << QList<int>{1, 2, 3} << QList<int>{};
-        QTest::addRow("ended, level with it, below") << 52 << 8 << 4 << QList<int>{2, 3} << QList<int>{1};
-        QTest::addRow("ended, last place") << 52 << 8 << 14 << QList<int>{} << QList<int>{1, 2, 3};
-        QTest::addRow("line 1 at 0") << 52 << 0 << 4 << QList<int>{2, 3} << QList<int>{};
+        // Ended with every team level in everything: they share every place, and no line is certain.
+        QTest::addRow("ended, all level, first row") << 52 << 8 << 2 << QList<int>{} << QList<int>{};
+        QTest::addRow("ended, all level, last row") << 52 << 8 << 14 << QList<int>{} << QList<int>{};
+        QTest::addRow("ended, line 1 at 0") << 52 << 0 << 4 << QList<int>{} << QList<int>{};
     }
 
     void certainPlaces()

@@ -119,10 +119,8 @@ Result<void> frmMain::Form_Load()
         return Result<void>::failureOf(loaded);
     if (!loaded.value().warning.isEmpty())
         Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
-    m_season = std::move(loaded).value().store;
     offerRecovery();
     m_switching = false;
-    m_real.reset();
     showWhatIfState();
     m_calendar->setText(calendarCaption(m_season.season));
     const QSignalBlocker block(cboKolo);
@@ -218,7 +216,7 @@ void frmMain::offerRecovery()
         for (const JournalEntry& e : restored)
             reportJournal(m_league.journal(e.round, e.slot, e.match));
     }
-    RecoveryJournal::restore(m_season, restored); // unsaved still, and kept in the journal until saved
+    m_league.restore(restored); // unsaved still, and kept in the journal until saved
 }
 
 void frmMain::reloadSeason()
@@ -239,12 +237,7 @@ void frmMain::reloadSeason()
 void frmMain::toggleWhatIf()
 {
     storeDisplayedRound();
-    if (m_real) {
-        m_season = *std::exchange(m_real, std::nullopt);
-    } else {
-        m_real = m_season;
-        m_season.hypothetical = true;
-    }
+    m_league.setWhatIf(!whatIf());
     showWhatIfState();
     cboKolo_Click();
     Q_EMIT seasonChanged();
@@ -252,16 +245,16 @@ void frmMain::toggleWhatIf()
 
 void frmMain::dropWhatIf()
 {
-    if (m_real)
+    if (whatIf())
         toggleWhatIf();
 }
 
 void frmMain::showWhatIfState()
 {
-    setWindowTitle(m_real ? m_season.caption + u" – Co kdyby (nic se neukládá)"_s : m_season.caption);
+    setWindowTitle(whatIf() ? m_season.caption + u" – Co kdyby (nic se neukládá)"_s : m_season.caption);
     for (QLineEdit* field : result) {
         QPalette p = field->palette();
-        p.setColor(QPalette::Base, m_real ? QColor(0xFFE8C0) : palette().color(QPalette::Base));
+        p.setColor(QPalette::Base, whatIf() ? QColor(0xFFE8C0) : palette().color(QPalette::Base));
         field->setPalette(p);
     }
 }
@@ -284,7 +277,6 @@ void frmMain::cboKolo_Click()
         m_away[i] = m.away;
         Hteam[i]->setText(m_season.TymPodleCisla(m.home));
         Ateam[i]->setText(m_season.TymPodleCisla(m.away));
-        m_journalled[i] = m; // before the text: setting it is no typing
         result[i]->setText(m.result);
         markTypo(i, false);
         for (QWidget* w :
@@ -302,7 +294,7 @@ void frmMain::storeDisplayedRound()
         return;
     bool changed = false;
     for (int i = 0; i < kSlots; ++i) {
-        Match& stored = m_season.match(i + 1, m_shownRound);
+        const Match& stored = m_season.match(i + 1, m_shownRound);
         const QString text = result[i]->text();
         QString normalised = normaliseResult(text);
         if (normalised.isEmpty() && !text.trimmed().isEmpty()) {
@@ -322,8 +314,7 @@ void frmMain::storeDisplayedRound()
         const Match typed{m_home[i], m_away[i], normalised};
         if (stored == typed)
             continue;
-        journalField(i, typed);
-        stored = typed;
+        reportJournal(m_league.setMatch(m_shownRound, i + 1, typed));
         changed = true;
     }
     if (changed)
@@ -348,18 +339,13 @@ void frmMain::onResultEdited(int row)
 
 void frmMain::journalField(int row, const Match& typed)
 {
-    if (m_real || m_journalled[row] == typed)
-        return;
-    m_journalled[row] = typed;
     reportJournal(m_league.journal(m_shownRound, row + 1, typed));
 }
 
 void frmMain::reportJournal(const Result<void>& recorded)
 {
-    if (recorded.ok() || m_journalWarned) {
-        m_journalWarned = m_journalWarned && !recorded.ok();
-        return;
-    }
+    if (recorded.ok() || m_journalWarned)
+        return; // once until the next save
     m_journalWarned = true;
     // Not in the middle of the keystroke or the focus change that journalled it.
     QTimer::singleShot(0, this, [this, reason = recorded.error()] {
@@ -386,10 +372,8 @@ void frmMain::markTypo(int row, bool typo)
 void frmMain::swapRow(int row)
 {
     std::swap(m_home[row], m_away[row]);
-    Match& stored = m_season.match(row + 1, m_shownRound);
-    stored.home = m_home[row];
-    stored.away = m_away[row];
-    journalField(row, stored);
+    reportJournal(
+        m_league.setMatch(m_shownRound, row + 1, {m_home[row], m_away[row], m_season.VYSLEDEK(row + 1, m_shownRound)}));
     Q_EMIT seasonChanged();
     const QString tag = Ateam[row]->text();
     Ateam[row]->setText(Hteam[row]->text());
@@ -497,10 +481,11 @@ frmMain::SaveAttempt frmMain::trySave()
         if (choice != 1)
             return {};
     }
-    const Result<void> saved = m_league.save(m_season, Desktop::instance().now());
+    const Result<void> saved = m_league.save(Desktop::instance().now());
     if (!saved.ok())
         return {false, saved.error()};
     m_league.clearJournal();
+    m_journalWarned = false;
     return {true, {}};
 }
 
@@ -527,9 +512,7 @@ bool frmMain::saveBeforeUpdate()
 frmMain::Leaving frmMain::saveForLeaving()
 {
     storeDisplayedRound();
-    SeasonStore asTyped = m_season;
-    asTyped.hypothetical = false;
-    if (m_real && asTyped != *m_real &&
+    if (m_league.hypotheticalChanges() &&
         Desktop::instance().message(this,
                                     u"Jste v režimu „Co kdyby“: vymyšlené výsledky se neuloží a odchodem se "
                                     "zahodí. Skutečné výsledky se uloží.\r\n\r\nOpravdu odejít?"_s,

@@ -30,7 +30,7 @@ public:
     // Locks the league and reads both files (again); fails with the Czech message of a refused file or of
     // a league another program writes, the season untouched then.
     Result<void> Form_Load();
-    const SeasonStore& season() const { return m_season; }
+    const SeasonStore& season() const { return m_league.season(); }
     const QString& competitionPath() const { return m_competitionPath; }
     int shownRound() const { return m_shownRound; }
 
@@ -48,7 +48,7 @@ public:
 
     // "Co kdyby": results typed meanwhile count in every view but are never written; leaving the mode
     // drops them.
-    bool whatIf() const { return m_real.has_value(); }
+    bool whatIf() const { return m_league.whatIf(); }
     void toggleWhatIf();
 
 Q_SIGNALS:
@@ -73,7 +73,7 @@ private:
     void onRoundSelected(int index);
     void cboKolo_Click();
     void onResultEdited(int row);
-    // Journals the row's match unless the journal holds it already; "Co kdyby" is never journalled.
+    // Journals the row's match as typed; the open league leaves out what it holds already and "Co kdyby".
     void journalField(int row, const Match& typed);
     // Tells the user once that typing goes on without crash protection, and why.
     void reportJournal(const Result<void>& recorded);
@@ -123,7 +123,6 @@ private:
     QLabel* lblTypo = nullptr;
     QTimer m_typoTimer;
 
-    SeasonStore m_season;
     QString m_competitionPath;
     QString m_schedulePath;
     std::array<int, kSlots> m_home{};
@@ -133,11 +132,9 @@ private:
     bool m_ctrlHeld = false;
     bool m_switching = false;
     QAction* m_calendar = nullptr;
-    // Its lock, what is on disk, its saves and its journal; another program's change is not overwritten blindly.
+    // The league shown: its lock, season, journal, "Co kdyby" and saves; the window changes it only
+    // through it.
     OpenLeague m_league;
-    // What the journal last holds for each row of the round shown.
-    std::array<Match, kSlots> m_journalled{};
+    const SeasonStore& m_season = m_league.season();
     bool m_journalWarned = false;
-    // The season as it really is while "Co kdyby" holds hypothetical results in m_season.
-    std::optional<SeasonStore> m_real;
 };

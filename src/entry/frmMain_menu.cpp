@@ -156,7 +156,7 @@ void frmMain::openAdjustments()
                                  Desktop::Icon::Warning);
         return;
     }
-    if (m_real) {
+    if (whatIf()) {
         Desktop::instance().tell(this,
                                  u"V režimu „Co kdyby“ se nic neukládá, ani úpravy bodů. Ukončete jej (Ctrl+K) a "
                                  "úpravy bodů otevřete znovu."_s,
@@ -164,18 +164,13 @@ void frmMain::openAdjustments()
         return;
     }
     auto* adjustments = new frmUpravy(m_season, m_league, this);
-    connect(adjustments, &frmUpravy::saved, this, [this](const QList<PointsAdjustment>& list) {
-        m_season.adjustments = list;
-        if (m_real)
-            m_real->adjustments = list;
-        Q_EMIT seasonChanged();
-    });
+    connect(adjustments, &frmUpravy::saved, this, &frmMain::seasonChanged); // the open league holds them
     adjustments->open();
 }
 
 void frmMain::followView(QWidget* view)
 {
-    if (m_real) // what it shows, prints and saves is hypothetical
+    if (whatIf()) // what it shows, prints and saves is hypothetical
         view->setWindowTitle(view->windowTitle() + u" – Co kdyby"_s);
     // The field is the context: while the window itself is torn down nothing is focused. A dialog that
     // ended on a message of its own leaves no window active: the main window takes the keyboard back.

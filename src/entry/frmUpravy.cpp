@@ -146,7 +146,7 @@ void frmUpravy::removeSelected()
 
 void frmUpravy::save()
 {
-    const Result<void> written = m_open.saveAdjustments(m_league.adjustments, Desktop::instance().now());
+    const Result<void> written = m_open.setAdjustments(m_league.adjustments, Desktop::instance().now());
     if (!written.ok()) {
         Desktop::instance().tell(this,
                                  u"Úpravy bodů se nepodařilo uložit.\r\n"_s + written.error() +

@@ -56,7 +56,8 @@ Result<ReadLeague> OpenLeague::read()
     Result<ReadLeague> league = readLeague(m_competitionPath);
     if (league.ok()) {
         m_fingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
-        m_onDisk = league.value().store;
+        m_onDisk = m_season = league.value().store;
+        m_real.reset();
     }
     return league;
 }
@@ -84,7 +85,60 @@ Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 
 Result<void> OpenLeague::journal(int round, int slot, const Match& typed)
 {
+    const auto known = m_journalled.find({round, slot});
+    if (whatIf() || typed == (known != m_journalled.end() ? known->second : m_season.match(slot, round)))
+        return {};
+    m_journalled[{round, slot}] = typed;
     return m_journal.record({round, slot, typed, m_onDisk.match(slot, round)});
+}
+
+void OpenLeague::clearJournal()
+{
+    m_journal.clear();
+    m_journalled.clear();
+}
+
+Result<void> OpenLeague::setMatch(int round, int slot, const Match& match)
+{
+    Result<void> journalled = journal(round, slot, match);
+    m_season.match(slot, round) = match;
+    return journalled;
+}
+
+void OpenLeague::restore(const QList<JournalEntry>& entries)
+{
+    RecoveryJournal::restore(m_season, entries);
+}
+
+Result<void> OpenLeague::setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)
+{
+    if (whatIf())
+        return Result<void>::failure(u"V režimu „Co kdyby“ se nic neukládá, ani úpravy bodů."_s);
+    Result<void> saved = saveAdjustments(adjustments, when);
+    if (saved.ok())
+        m_season.adjustments = adjustments;
+    return saved;
+}
+
+void OpenLeague::setWhatIf(bool on)
+{
+    if (on == whatIf())
+        return;
+    if (on) {
+        m_real = m_season;
+        m_season.hypothetical = true;
+    } else {
+        m_season = *std::exchange(m_real, std::nullopt);
+    }
+}
+
+bool OpenLeague::hypotheticalChanges() const
+{
+    if (!m_real)
+        return false;
+    SeasonStore asReal = m_season;
+    asReal.hypothetical = false;
+    return asReal != *m_real;
 }
 
 Result<void> OpenLeague::saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)

@@ -7,11 +7,14 @@
 #include "season/journal.h"
 
 #include <QDateTime>
+#include <map>
 #include <memory>
+#include <optional>
 
-// One league opened for writing, by the window or by a command: its lock, what was read from disk, and
-// every save, with one backup rule — the first save of each file in each opening keeps a copy of the
-// file as it was.
+// One league opened for writing, by the window or by a command: its lock, what was read from disk, the
+// season as it stands, its recovery journal and "Co kdyby", and every save, with one backup rule — the
+// first save of each file in each opening keeps a copy of the file as it was. Its rules: every change
+// of the real season is journalled at once; a hypothetical season is never written.
 class OpenLeague final {
 public:
     explicit OpenLeague(const QString& competitionPath);
@@ -29,19 +32,39 @@ public:
     // Lets another window or command open the league.
     void unlock();
 
-    // Both files and the adjustments, as readLeague reads them; remembers the schedule as it is on disk.
+    // Both files and the adjustments, as readLeague reads them, into season(); remembers the schedule as
+    // it is on disk, and leaves "Co kdyby".
     Result<ReadLeague> read();
+
+    // The season as it stands: as read, changed since, or hypothetical in "Co kdyby".
+    const SeasonStore& season() const { return m_season; }
+    // Sets a slot's match, as typed or swapped; the journal's failure is returned, the change stands.
+    Result<void> setMatch(int round, int slot, const Match& match);
+    // Puts changes a crash left unsaved back into the season.
+    void restore(const QList<JournalEntry>& entries);
+    // Saved: the season counts them at once.
+    Result<void> setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
+
+    // "Co kdyby": changes meanwhile count in the season but are neither journalled nor written; leaving
+    // the mode brings the real season back.
+    bool whatIf() const { return m_real.has_value(); }
+    void setWhatIf(bool on);
+    // Whether "Co kdyby" holds results the real season does not.
+    bool hypotheticalChanges() const;
     // Whether another program has changed the schedule since it was read or saved here.
     bool changedOnDisk() const;
     Result<void> save(const SeasonStore& season, const QDateTime& when);
+    // The season as it stands, never a hypothetical one.
+    Result<void> save(const QDateTime& when) { return save(m_season, when); }
 
     // Journals a change as it is typed, with what the file holds in the slot, so that a crash loses nothing
-    // and a recovery can tell a change from one another program made meanwhile.
+    // and a recovery can tell a change from one another program made meanwhile. Nothing is written for a
+    // match the journal or the season holds already, nor in "Co kdyby".
     Result<void> journal(int round, int slot, const Match& typed);
     // What a crash left unsaved in the journal, against the league as read.
     QList<JournalEntry> unsavedChanges() const { return m_journal.unsaved(m_onDisk); }
     // After a save, or when the user gives up what was not saved.
-    void clearJournal() const { m_journal.clear(); }
+    void clearJournal();
     Result<void> saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
 private:
@@ -53,7 +76,10 @@ private:
     bool m_locked = false;
     QByteArray m_fingerprint; // of the schedule as last read or written here
     SeasonStore m_onDisk;     // the same, read
+    SeasonStore m_season;
+    std::optional<SeasonStore> m_real; // while "Co kdyby" holds hypothetical results in m_season
     RecoveryJournal m_journal;
+    std::map<std::pair<int, int>, Match> m_journalled; // the last record of each slot since it was cleared
     bool m_scheduleBackedUp = false;
     bool m_adjustmentsBackedUp = false;
 };

@@ -685,6 +685,43 @@ private Q_SLOTS:
         QVERIFY(journal.unsaved(store).isEmpty());
     }
 
+    // The open league's rules, without a window: every real change journalled at once, nothing twice;
+    // "Co kdyby" neither journalled nor written, and left as it was entered.
+    void openLeagueSession()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        OpenLeague open(path);
+        QVERIFY(open.lock().ok() && open.read().ok());
+        const Match first = open.season().match(1, 1);
+        QVERIFY(open.setMatch(1, 1, first).ok()); // as it is: nothing to journal
+        QVERIFY(!QFileInfo::exists(RecoveryJournal(scheduleFileFor(path)).path()));
+        const Match typed{first.home, first.away, u"3:1"_s};
+        QVERIFY(open.setMatch(1, 1, typed).ok());
+        QCOMPARE(open.unsavedChanges().size(), 1);
+        QCOMPARE(open.season().match(1, 1), typed);
+
+        open.setWhatIf(true);
+        QVERIFY(!open.hypotheticalChanges());
+        QVERIFY(open.setMatch(1, 2, {open.season().match(2, 2).home, open.season().match(2, 2).away, u"9:0"_s}).ok());
+        QVERIFY(open.hypotheticalChanges() && open.season().hypothetical);
+        QCOMPARE(open.unsavedChanges().size(), 1);
+        const QByteArray before = contents(scheduleFileFor(path));
+        const QDateTime when(QDate(2008, 1, 2), QTime(3, 4));
+        QVERIFY(open.save(when).error().contains(u"Co kdyby"_s));
+        QVERIFY(!open.setAdjustments({{1, -3, u"x"_s}}, when).ok());
+        QCOMPARE(contents(scheduleFileFor(path)), before);
+        QVERIFY(!QFileInfo::exists(adjustmentsFileFor(path)));
+
+        open.setWhatIf(false);
+        QCOMPARE(open.season().VYSLEDEK(2, 2), QString());
+        QCOMPARE(open.season().match(1, 1), typed);
+        QVERIFY(open.setAdjustments({{1, -3, u"x"_s}}, when).ok());
+        QCOMPARE(open.season().adjustmentOf(1), -3);
+        QVERIFY(open.save(when).ok());
+        QCOMPARE(fixture::load(path).match(1, 1), typed);
+    }
+
     void hugeFilesAreRefusedQuickly()
     {
         QStringList los = fixture::scheduleLines();

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+// rinkomat-cli's commands of the lookups: balance, a team's matches, head-to-head, missing results, the calendar and
+// its .ics.
+#include "desktopside.h"
+#include "support.h"
+
+#include "export/formats.h"
+#include "lookups/lookups.h"
+#include "season/datafiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace cli {
+
+namespace {
+
+Output balance(const Context& c)
+{
+    const int team = c.number(1);
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out = fromView(balanceView(l, team));
+    out.json = {{u"team"_s, l.TymPodleCisla(team)},
+                {u"rows"_s, jsonRows(out.view->rows, {u"caption"_s, u"home"_s, u"away"_s, u"total"_s})}};
+    return out;
+}
+
+Output matches(const Context& c)
+{
+    const int team = c.number(1);
+    if (c.parser->isSet(u"pdf"_s) && c.parser->value(u"pdf"_s).trimmed().isEmpty())
+        return refused(u"--pdf: chybí název souboru PDF"_s);
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const QStringList texts = teamMatchLines(l, team);
+    if (c.parser->isSet(u"pdf"_s)) {
+        const QString page = matchesPage(l, team, texts, QDateTime(c.today, QTime::currentTime()));
+        if (const Result<void> printed = printPdf(c.parser->value(u"pdf"_s), page); !printed.ok())
+            return fileFault(printed.error());
+    }
+    return lines(matchesView(l, team));
+}
+
+Output h2h(const Context& c)
+{
+    const int first = c.number(1), second = c.number(2);
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    return lines(headToHeadView(l, first, second));
+}
+
+Output missing(const Context& c)
+{
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out = lines(missingView(l, c.today));
+    const QString message = out.rows.isEmpty() ? kNothingMissing : QString();
+    out.json[u"message"_s] = message;
+    if (!message.isEmpty())
+        out.rows.append({message});
+    return out;
+}
+
+Output calendar(const Context& c)
+{
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    const Result<QByteArray> file = readDataFile(QFileInfo(c.args[0]).dir().filePath(calendarFileName(l.caption)));
+    if (!file.ok())
+        return plain({{u"message"_s, kNoCalendar}}, {{kNoCalendar}});
+    const QString caption = calendarCaption(l.season).toLower();
+    CommandOutput out = fromView(calendarView(l, readCalendar(file.value())), {{caption}});
+    out.json = {{u"caption"_s, caption}, {u"events"_s, jsonRows(out.view->rows, {u"dates"_s, u"name"_s})}};
+    return out;
+}
+
+Output ics(const Context& c)
+{
+    const int team = c.option(u"team"_s, 0);
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& l = read.value();
+    CommandOutput out;
+    out.raw = toICalendar(l, c.args[0], team, QDateTime::currentDateTimeUtc());
+    return out;
+}
+
+} // namespace
+
+void addLookupsCommands(std::map<QString, Command>& commands)
+{
+    commands.insert({
+        {u"balance"_s,
+         {u"balance SOUBOR TÝM"_s,
+          u"dosavadní bilance týmu"_s,
+          u"  TÝM  číslo týmu 1 až 14\n\nPříklad: rinkomat-cli balance souteze/sezona_extraliga0708.txt 3"_s,
+          2,
+          2,
+          JsonFormat | TableFormats,
+          {kAssume},
+          balance,
+          {{1, 1, kTeams}}}},
+        {u"matches"_s,
+         {u"matches SOUBOR TÝM [--pdf VÝSTUP]"_s,
+          u"všechny zápasy týmu, s --pdf i vytištěná stránka"_s,
+          u"  TÝM    číslo týmu 1 až 14\n  --pdf  soubor PDF, do kterého se stránka vytiskne\n\n"
+          "Příklad: rinkomat-cli matches souteze/sezona_extraliga0708.txt 3 --pdf zapasy.pdf"_s,
+          2,
+          2,
+          JsonFormat | TableFormats,
+          {u"pdf"_s, u"today"_s, kAssume},
+          matches,
+          {{1, 1, kTeams}}}},
+        {u"h2h"_s,
+         {u"h2h SOUBOR TÝM1 TÝM2"_s,
+          u"vzájemné zápasy dvou týmů"_s,
+          u"  TÝM1, TÝM2  čísla týmů 0 až 14; 0 je prázdná volba jako v okně\n\n"
+          "Příklad: rinkomat-cli h2h souteze/sezona_extraliga0708.txt 3 8"_s,
+          3,
+          3,
+          JsonFormat | TableFormats,
+          {kAssume},
+          h2h,
+          {{1, 0, kTeams}, {2, 0, kTeams}}}},
+        {u"missing"_s,
+         {u"missing SOUBOR"_s,
+          u"zápasy minulých kol bez výsledku"_s,
+          u"  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
+          "Příklad: rinkomat-cli missing souteze/sezona_extraliga0708.txt"_s,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {u"today"_s, kAssume},
+          missing}},
+        {u"calendar"_s,
+         {u"calendar SOUBOR"_s,
+          u"kalendář akcí sezóny"_s,
+          u"\nPříklad: rinkomat-cli calendar souteze/sezona_extraliga0708.txt"_s,
+          1,
+          1,
+          JsonFormat | TableFormats,
+          {},
+          calendar}},
+        {u"ics"_s,
+         {u"ics SOUBOR [--team TÝM]"_s,
+          u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_s,
+          u"  --team  číslo týmu 1 až 14 (výchozí všechny zápasy)\n\n"
+          "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_s,
+          1,
+          1,
+          NoFormat,
+          {u"team"_s, kAssume},
+          ics}},
+    });
+}
+
+} // namespace cli

@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: MIT
+// rinkomat-cli's commands of the league files: the catalogue, a league, the notation, entering and swapping results,
+// points adjustments.
+#include "support.h"
+
+#include "export/viewtable.h"
+#include "lookups/lookups.h"
+#include "season/adjustments.h"
+#include "season/catalogue.h"
+#include "season/notation.h"
+#include "season/openleague.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace cli {
+
+namespace {
+
+Output catalogue(const Context& c)
+{
+    CommandOutput out;
+    QJsonArray entries;
+    for (const CatalogueEntry& e : orderCatalogue(readCatalogue(c.args[0]))) {
+        entries.append(QJsonObject{{u"text"_s, e.text}, {u"file"_s, e.file}});
+        out.rows.append({e.text, e.file});
+    }
+    out.json[u"entries"_s] = entries;
+    return out;
+}
+
+Output league(const Context& c)
+{
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Output::failureOf(read);
+    const SeasonStore& s = read.value();
+    CommandOutput out;
+    QJsonArray rounds;
+    out.rows.append({s.caption});
+    for (int r = 1; r <= kRounds; ++r) {
+        QJsonArray matches;
+        const QString entry = roundEntryText(r, s.DATUM_KOLA(r));
+        for (int m = 1; m <= kSlots; ++m) {
+            const Match& match = s.match(m, r);
+            const QString home = s.TymPodleCisla(match.home), away = s.TymPodleCisla(match.away);
+            matches.append(QJsonObject{{u"home"_s, home}, {u"away"_s, away}, {u"result"_s, match.result}});
+            out.rows.append({entry, home, away, match.result});
+        }
+        rounds.append(QJsonObject{{u"entry"_s, entry}, {u"matches"_s, matches}});
+    }
+    out.json = QJsonObject{{u"caption"_s, s.caption},
+                           {u"teams"_s, toJsonArray(s.teamNames())},
+                           {u"HR"_s, QJsonArray{s.HR1, s.HR2, s.HR3}},
+                           {u"shown_round"_s, roundShownOnOpening(s, c.today)},
+                           {u"rounds"_s, rounds}};
+    return out;
+}
+
+Output notation(const Context& c)
+{
+    CommandOutput out;
+    QJsonArray results;
+    for (const QString& typed : c.args) {
+        const QString shown = convertKeypadInput(typed);
+        const QString stored = normaliseResult(shown);
+        const ParsedResult r = ZkoumatVysledek(stored);
+        std::optional<OutcomeClass> home, away;
+        if (!stored.isEmpty())
+            std::tie(home, away) = classify(r);
+        results.append(QJsonObject{{u"typed"_s, typed},
+                                   {u"shown"_s, shown},
+                                   {u"stored"_s, stored},
+                                   {u"home_goals"_s, r.HomeGoals},
+                                   {u"away_goals"_s, r.AwayGoals},
+                                   {u"extra_time"_s, r.ExtraTimeFlag},
+                                   {u"home_class"_s, className(home)},
+                                   {u"away_class"_s, className(away)}});
+        out.rows.append({typed, shown, stored, QString::number(r.HomeGoals), QString::number(r.AwayGoals),
+                         r.ExtraTimeFlag ? u"ano"_s : u"ne"_s, className(home), className(away)});
+    }
+    out.json[u"results"_s] = results;
+    return out;
+}
+
+Output enter(const Context& c)
+{
+    const int round = c.number(1), slot = c.number(2);
+    const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
+    // The window empties a mistyped field in front of the user; a script would not see it happen.
+    if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
+        return refused(u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80)));
+    if (const Result<SeasonStore> changed =
+            changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
+        !changed.ok())
+        return Output::failureOf(changed);
+    return plain({{u"stored"_s, stored}}, {{stored}});
+}
+
+Output swap(const Context& c)
+{
+    const int round = c.number(1), slot = c.number(2);
+    const Result<SeasonStore> changed = changeLeague(c.args[0], [&](SeasonStore& s) {
+        Match& m = s.match(slot, round);
+        std::swap(m.home, m.away);
+    });
+    if (!changed.ok())
+        return Output::failureOf(changed);
+    const SeasonStore& l = changed.value();
+    const Match& m = l.match(slot, round);
+    const QString pairing = QString::number(m.home) + u'-' + QString::number(m.away);
+    const QString home = l.TymPodleCisla(m.home), away = l.TymPodleCisla(m.away);
+    return plain({{u"pairing"_s, pairing}, {u"home"_s, home}, {u"away"_s, away}}, {{home + u" – "_s + away}});
+}
+
+CommandOutput adjustmentsOutput(const SeasonStore& league)
+{
+    CommandOutput out;
+    QJsonArray list;
+    for (qsizetype i = 0; i < league.adjustments.size(); ++i) {
+        const PointsAdjustment& a = league.adjustments[i];
+        list.append(QJsonObject{{u"n"_s, i + 1},
+                                {u"team"_s, a.team},
+                                {u"name"_s, league.TymPodleCisla(a.team)},
+                                {u"points"_s, a.points},
+                                {u"reason"_s, a.reason}});
+        out.rows.append({QString::number(i + 1), league.TymPodleCisla(a.team), signedPoints(a.points), a.reason});
+    }
+    out.json[u"adjustments"_s] = list;
+    return out;
+}
+
+// Lists, adds or removes one; a change is written under the league's lock, the file's faults refused first.
+Output adjust(const Context& c)
+{
+    const bool list = c.parser->isSet(u"list"_s), remove = c.parser->isSet(u"remove"_s);
+    const bool adding = c.args.size() == 4 && !list && !remove;
+    if (!adding && !(c.args.size() == 1 && list != remove))
+        return refused(u"Zadejte buď TÝM BODY DŮVOD, nebo --list, nebo --remove N."_s);
+    const QString competition = c.args[0];
+    std::optional<PointsAdjustment> added;
+    if (adding)
+        added = PointsAdjustment{c.number(1), c.number(2), c.args[3].trimmed()};
+    const int removed = remove ? c.option(u"remove"_s, 0) : 0;
+    if (list) {
+        // Reading needs no lock: the window may have the league open meanwhile.
+        Result<ReadLeague> read = readLeague(competition);
+        if (!read.ok() || !read.value().warning.isEmpty())
+            return fileFault(read.ok() ? read.value().warning : read.error());
+        return adjustmentsOutput(read.value().store);
+    }
+    OpenLeague open(competition);
+    const Result<ReadLeague> opened = openForChange(open);
+    if (!opened.ok())
+        return Output::failureOf(opened);
+    if (!opened.value().warning.isEmpty()) // the file is the user's to mend, never to overwrite
+        return fileFault(opened.value().warning);
+    SeasonStore league = opened.value().store;
+    if (added) {
+        if (const Result<void> fits = checkAdjustment(league, *added); !fits.ok())
+            return refused(fits.error());
+        league.adjustments.append(*added);
+    } else if (removed > league.adjustments.size()) {
+        return refused(u"--remove: úprava č. %1 není, liga jich má %2."_s.arg(removed).arg(league.adjustments.size()));
+    } else {
+        league.adjustments.removeAt(removed - 1);
+    }
+    if (const Result<void> saved = open.saveAdjustments(league.adjustments, QDateTime::currentDateTime()); !saved.ok())
+        return fileFault(saved.error());
+    return adjustmentsOutput(league);
+}
+
+} // namespace
+
+void addSeasonCommands(std::map<QString, Command>& commands)
+{
+    commands.insert({
+        {u"catalogue"_s,
+         {u"catalogue SLOŽKA"_s,
+          u"seznam lig ve složce souteze/, jak jej ukazuje výběr ligy"_s,
+          u"  SLOŽKA  složka se soubory lig\n\nPříklad: rinkomat-cli catalogue souteze"_s,
+          1,
+          1,
+          JsonFormat,
+          {},
+          catalogue}},
+        {u"league"_s,
+         {u"league SOUBOR"_s,
+          u"týmy, dělicí čáry a všechna kola ligy"_s,
+          u"  SOUBOR  soubor soutěže sezona_….txt\n  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
+          "Příklad: rinkomat-cli league souteze/sezona_extraliga0708.txt --json"_s,
+          1,
+          1,
+          JsonFormat,
+          {u"today"_s, kAssume},
+          league}},
+        {u"notation"_s,
+         {u"notation TEXT…"_s,
+          u"jak pole výsledku přečte napsané texty"_s,
+          u"  TEXT  jeden nebo více textů, jak by je uživatel napsal (i klávesami numerické klávesnice)\n\n"
+          "Příklad: rinkomat-cli notation 3+2- 4:4n"_s,
+          1,
+          1000,
+          JsonFormat,
+          {},
+          notation}},
+        {u"enter"_s,
+         {u"enter SOUBOR KOLO ZÁPAS TEXT"_s,
+          u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_s,
+          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n  TEXT   výsledek, jak se píše do pole; \"\" výsledek smaže\n\n"
+          "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_s,
+          4,
+          4,
+          JsonFormat,
+          {},
+          enter,
+          {{1, 1, kRounds}, {2, 1, kSlots}}}},
+        {u"swap"_s,
+         {u"swap SOUBOR KOLO ZÁPAS"_s,
+          u"prohodí domácí a hosty zápasu a uloží rozpis"_s,
+          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_s,
+          3,
+          3,
+          JsonFormat,
+          {},
+          swap,
+          {{1, 1, kRounds}, {2, 1, kSlots}}}},
+        {u"adjust"_s,
+         {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
+          u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,
+          u"  TÝM     číslo týmu 1 až 14\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
+          "  DŮVOD   text do 80 znaků\n  --list  vypíše úpravy s jejich pořadovými čísly\n"
+          "  --remove N  odebere N-tou úpravu\n\n"
+          "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_s,
+          1,
+          4,
+          JsonFormat,
+          {u"list"_s, u"remove"_s},
+          adjust,
+          {{1, 1, kTeams}, {2, -kMaxAdjustment, kMaxAdjustment}}}},
+    });
+}
+
+} // namespace cli

@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: MIT
+#include "support.h"
+
+#include "common/pacing.h"
+#include "export/viewtable.h"
+#include "online/update.h"
+#include "season/adjustments.h"
+#include "season/notation.h"
+#include "season/openleague.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <functional>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace cli {
+
+Output refused(const QString& text)
+{
+    return Output::failure(text, kUsageExit);
+}
+
+Output fileFault(const QString& text)
+{
+    return Output::failure(text, kFileExit);
+}
+
+Result<SeasonStore> loadLeague(const QString& competitionPath)
+{
+    finishInterruptedUpdate(QFileInfo(competitionPath).dir());
+    Result<ReadLeague> loaded = readLeague(competitionPath);
+    if (!loaded.ok())
+        return Result<SeasonStore>::failure(loaded.error(), kFileExit);
+    if (!loaded.value().warning.isEmpty())
+        printError(openedWithoutAdjustments(loaded.value().warning));
+    return std::move(loaded).value().store;
+}
+
+namespace {
+
+struct Assumption {
+    int round;
+    int slot;
+    QString result;
+};
+
+// --assume ROUND:SLOT=RESULT, each read as the result field reads a typed text; checked before any file is read.
+Result<QList<Assumption>> assumptions(const Context& c)
+{
+    static const QRegularExpression form(u"^(\\d{1,2}):(\\d)=(.*)$"_s);
+    QList<Assumption> list;
+    for (const QString& text : c.parser->values(u"assume"_s)) {
+        const QRegularExpressionMatch m = form.match(text);
+        const int round = m.hasMatch() ? m.captured(1).toInt() : 0, slot = m.hasMatch() ? m.captured(2).toInt() : 0;
+        const QString stored = m.hasMatch() ? normaliseResult(convertKeypadInput(m.captured(3))) : QString();
+        if (round < 1 || round > kRounds || slot < 1 || slot > kSlots ||
+            (stored.isEmpty() && !m.captured(3).trimmed().isEmpty()))
+            return Result<QList<Assumption>>::failure(
+                u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo 1 až 52, zápas 1 až 7, platný výsledek)"_s.arg(
+                    text.left(80)),
+                kUsageExit);
+        list.append({round, slot, stored});
+    }
+    return list;
+}
+
+} // namespace
+
+// A league for a view: as read, with the assumed results in place of the stored ones; never written.
+Result<SeasonStore> loadLeague(const Context& c)
+{
+    const Result<QList<Assumption>> assumed = assumptions(c);
+    if (!assumed.ok())
+        return Result<SeasonStore>::failureOf(assumed);
+    Result<SeasonStore> read = loadLeague(c.args[0]);
+    if (!read.ok())
+        return read;
+    SeasonStore league = std::move(read).value();
+    for (const Assumption& a : assumed.value())
+        league.match(a.slot, a.round).result = a.result;
+    return league;
+}
+
+// The league locked and read for a change; another script's write takes milliseconds, so it is waited for.
+Result<ReadLeague> openForChange(OpenLeague& open)
+{
+    finishInterruptedUpdate(QFileInfo(open.competitionPath()).dir());
+    if (const Result<void> locked = open.lock(pacing::ms(3000)); !locked.ok())
+        return Result<ReadLeague>::failure(locked.error(), kFileExit);
+    Result<ReadLeague> read = open.read();
+    return read.ok() ? read : Result<ReadLeague>::failure(read.error(), kFileExit);
+}
+
+// Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
+// copy of the file as it was.
+Result<SeasonStore> changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
+{
+    OpenLeague open(competitionPath);
+    Result<ReadLeague> read = openForChange(open);
+    if (!read.ok())
+        return Result<SeasonStore>::failureOf(read);
+    ReadLeague league = std::move(read).value();
+    if (!league.warning.isEmpty())
+        printError(openedWithoutAdjustments(league.warning));
+    change(league.store);
+    if (const Result<void> saved = open.save(league.store, QDateTime::currentDateTime()); !saved.ok())
+        return Result<SeasonStore>::failure(saved.error(), kFileExit);
+    return std::move(league.store);
+}
+
+QString className(const std::optional<OutcomeClass>& c)
+{
+    return c ? QString(letterOf(*c)) : QString();
+}
+
+CommandOutput plain(const QJsonObject& json, const QList<QStringList>& rows)
+{
+    CommandOutput out;
+    out.json = json;
+    out.rows = rows;
+    return out;
+}
+
+// The view's rows as the text output, after the lines that stand above them.
+CommandOutput fromView(const ViewTable& view, const QList<QStringList>& above)
+{
+    CommandOutput out;
+    out.rows = above + view.rows;
+    out.view = view;
+    return out;
+}
+
+QJsonArray jsonRows(const QList<QStringList>& rows, const QStringList& keys)
+{
+    QJsonArray out;
+    for (const QStringList& row : rows) {
+        QJsonObject o;
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            o[keys[i]] = row.value(i);
+        out.append(o);
+    }
+    return out;
+}
+
+// A view of one column: {"lines":[…]}.
+CommandOutput lines(const ViewTable& view)
+{
+    CommandOutput out = fromView(view);
+    QStringList texts;
+    for (const QStringList& row : view.rows)
+        texts << row.value(0);
+    out.json[u"lines"_s] = toJsonArray(texts);
+    return out;
+}
+
+} // namespace cli

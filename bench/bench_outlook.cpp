@@ -65,12 +65,16 @@ template <typename Work> double bestOf(Work work)
 
 int main()
 {
-    const int threads = std::max(1, QThread::idealThreadCount());
+    const int threads = usableCores();
     for (int round : {26, 45}) {
         const SeasonStore s = playedUpTo(round);
         for (int seasons : {10'000, 100'000}) {
-            const double ms = bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads); });
-            std::printf("round %d: %7d seasons on %d threads  %8.1f ms\n", round, seasons, threads, ms);
+            for (const KeyMatchTallies tallies : {KeyMatchTallies::Skipped, KeyMatchTallies::Counted}) {
+                const double ms =
+                    bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, tallies); });
+                std::printf("round %d: %7d seasons on %d threads%s  %8.1f ms\n", round, seasons, threads,
+                            tallies == KeyMatchTallies::Counted ? ", key matches tallied" : "", ms);
+            }
         }
         const double ms = bestOf([&] { (void)placeBounds(s, true); });
         std::printf("round %d: bounds and points needed      %8.1f ms\n", round, ms);

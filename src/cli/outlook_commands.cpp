@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -70,8 +69,8 @@ Output forecast(const Context& c)
     const int line = c.option(u"line"_s, static_cast<int>(firstLine - lines.begin()) + 1);
     if (team > 0 && (line > 3 || lines[static_cast<std::size_t>(line - 1)] <= 0))
         return refused(u"--line: soutěž %1. dělicí čáru nemá"_s.arg(line));
-    const Outlook outlook = computeOutlook(l, seasons, static_cast<std::uint64_t>(seed),
-                                           static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
+    const Outlook outlook = computeOutlook(l, seasons, static_cast<std::uint64_t>(seed), usableCores(), nullptr,
+                                           team > 0 ? KeyMatchTallies::Counted : KeyMatchTallies::Skipped);
     const Forecast& f = outlook.forecast;
     const QList<OutlookRow> rows = outlookRows(l, outlook);
     CommandOutput out = fromView(outlookView(l, rows));

@@ -5,6 +5,7 @@
 #include "standings/aggregation.h"
 #include "standings/tiebreak.h"
 
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <thread>
@@ -69,6 +70,7 @@ struct Setup {
     std::vector<Unplayed> unplayed;
     double q = 0;
     std::array<int, 3> lines{};
+    bool tallyKeyMatches = true;
 };
 
 // One thread's counts and its own room to work in; a season allocates nothing.
@@ -124,6 +126,8 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
             continue;
         SimulatedMatch& m = w.part.matches[i];
         ++m.homeWins;
+        if (!setup.tallyKeyMatches)
+            continue;
         for (std::size_t t = 0; t < kTeams; ++t)
             for (std::size_t k = 0; k < 3; ++k)
                 m.aboveIfHomeWins[t][k] += above[t][k];
@@ -204,9 +208,10 @@ GoalModel fitGoalModel(const SeasonStore& season)
 }
 
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                        const std::atomic<bool>* stop)
+                        const std::atomic<bool>* stop, KeyMatchTallies tallies)
 {
-    const Setup setup = setupOf(season, fitGoalModel(season));
+    Setup setup = setupOf(season, fitGoalModel(season));
+    setup.tallyKeyMatches = tallies == KeyMatchTallies::Counted;
     Forecast total;
     total.seasons = seasons;
     total.seed = seed;
@@ -284,9 +289,14 @@ QString shareText(double share)
 }
 
 Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                       const std::atomic<bool>* stop)
+                       const std::atomic<bool>* stop, KeyMatchTallies tallies)
 {
-    return {simulateSeason(season, seasons, seed, threads, stop), placeBounds(season, true, stop)};
+    return {simulateSeason(season, seasons, seed, threads, stop, tallies), placeBounds(season, true, stop)};
+}
+
+int usableCores()
+{
+    return std::max(1, QThread::idealThreadCount()); // the CPUs of the process's affinity, not the machine's
 }
 
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)

@@ -53,11 +53,15 @@ struct Forecast {
     double lineShare(int team, std::size_t k) const;
 };
 
+// Whether the simulation tallies what each remaining match means for each team (keyMatches): a good
+// part of its time, wasted where nobody asks.
+enum class KeyMatchTallies { Counted, Skipped };
+
 // `seasons` completions of the season, each ordered by the final rules. Season k draws from a stream
 // derived from `seed` and k alone, so the numbers are the same whatever `threads` is. Setting `stop`
 // ends the work early, with a forecast of no use.
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                        const std::atomic<bool>* stop = nullptr);
+                        const std::atomic<bool>* stop = nullptr, KeyMatchTallies tallies = KeyMatchTallies::Counted);
 
 // The remaining matches that move the team's share at or above line k (0..2) the most, most first.
 struct KeyMatch {
@@ -73,7 +77,9 @@ struct Outlook {
     SeasonBounds bounds{};
 };
 Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                       const std::atomic<bool>* stop = nullptr);
+                       const std::atomic<bool>* stop = nullptr, KeyMatchTallies tallies = KeyMatchTallies::Counted);
+// The threads worth starting: the cores this process may run on.
+int usableCores();
 
 // A share as the outlook shows it: "" for none, "<1" for under one per cent, ">99" for short of all
 // but over 99.5 per cent, else whole per cent.

@@ -5,6 +5,7 @@
 #include "standings/aggregation.h"
 #include "standings/tiebreak.h"
 
+#include <QThread>
 #include <glpk.h>
 
 #include <algorithm>
@@ -533,7 +534,7 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
     // The teams' questions are independent; each thread has its own solver state.
     std::atomic<int> next{1};
     std::vector<std::thread> workers;
-    for (unsigned w = 0; w < std::max(1U, std::min(4U, std::thread::hardware_concurrency())); ++w) {
+    for (int w = 0; w < std::clamp(QThread::idealThreadCount(), 1, 4); ++w) { // the cores this process may use
         workers.emplace_back([&] {
             for (int t = next++; t <= kTeams && !(stop && *stop); t = next++)
                 answer(t);

@@ -136,6 +136,8 @@ private Q_SLOTS:
         for (const OutlookRow& r : rows)
             for (const OutlookLine& l : r.lines) // out means no number of points helps, as before the end
                 QCOMPARE(l.needed, l.out ? kNeverSure : 0);
+        for (const PlaceBounds& b : placeBounds(s, true))
+            QCOMPARE(b.needed[2], 0); // a line the league does not draw asks for nothing
     }
 
     // Every match 0:0: fourteen teams share every place, and nothing may look more certain than that.

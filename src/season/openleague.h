@@ -53,9 +53,11 @@ public:
     bool hypotheticalChanges() const;
     // Whether another program has changed the schedule since it was read or saved here.
     bool changedOnDisk() const;
-    Result<void> save(const SeasonStore& season, const QDateTime& when);
     // The season as it stands, never a hypothetical one.
     Result<void> save(const QDateTime& when) { return save(m_season, when); }
+    // A season a command read, changed and saves in one go; the adjustments alone.
+    Result<void> save(const SeasonStore& season, const QDateTime& when);
+    Result<void> saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
     // Journals a change as it is typed, with what the file holds in the slot, so that a crash loses nothing
     // and a recovery can tell a change from one another program made meanwhile. Nothing is written for a
@@ -65,7 +67,6 @@ public:
     QList<JournalEntry> unsavedChanges() const { return m_journal.unsaved(m_onDisk); }
     // After a save, or when the user gives up what was not saved.
     void clearJournal();
-    Result<void> saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
 private:
     Result<void> afterLocking(Result<void> locked);

@@ -185,6 +185,27 @@ private Q_SLOTS:
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
     }
 
+    // The one match left is the team's against its chaser: the chaser's points from it are what the team
+    // leaves, never counted twice.
+    void chaserPlaysTheTeam()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds, 0);
+        s.HR1 = 1, s.HR2 = 0, s.HR3 = 0;
+        const Match last = s.match(1, kRounds);
+        s.match(1, kRounds).result.clear();
+        const int team = std::max(last.home, last.away), chaser = std::min(last.home, last.away);
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        for (int t = 1; t <= kTeams; ++t)
+            s.adjustments.append({t,
+                                  (t == team     ? 100
+                                   : t == chaser ? 98
+                                                 : 50) -
+                                      stats(Stat::PTS, venue::Total, t),
+                                  u"x"_s});
+        QCOMPARE(placeBounds(s, true)[static_cast<std::size_t>(team - 1)].needed[0], 1);
+        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
     // Where counting settles most lines and the solver the rest, against the solver alone.
     void lineMarksAgreeWithBounds()
     {

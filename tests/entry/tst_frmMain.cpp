@@ -309,6 +309,22 @@ private Q_SLOTS:
                                 << "";
     }
 
+    // A view that ended on a message of its own (a failed update) leaves the keyboard in the main window.
+    void keyboardBackAfterAView()
+    {
+        QTest::keyClick(m_main, Qt::Key_F2);
+        QWidget* view = QApplication::activeModalWidget();
+        QVERIFY(view);
+        QWidget other; // the message's window, gone before the view closes
+        other.show();
+        QApplication::setActiveWindow(&other);
+        view->close();
+        other.close();
+        WAIT_FOR(QApplication::activeWindow() == m_main.data() && m_main->focusWidget() == resultField(m_main, 0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        QCOMPARE(m_main->shownRound(), 9);
+    }
+
     // The window never saves a list it could not read whole, nor a hypothetical one.
     void adjustmentsThatMustNotBeSaved()
     {

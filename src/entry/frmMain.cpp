@@ -466,13 +466,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 frmMain::SaveAttempt frmMain::trySave()
 {
-    if (m_league.changedOnDisk()) {
+    Result<void> saved = m_league.save(Desktop::instance().now());
+    if (saved.code() == OpenLeague::kChangedOnDisk) {
         const int choice = Desktop::instance().choose(
             this,
-            u"Soubor „%1“ se od načtení změnil, upravil jej jiný program.\r\n\r\n"
-            "Načíst soubor znovu: výsledky zadané od posledního uložení se ztratí.\r\n"
-            "Přepsat soubor: uloží se vaše výsledky, změny provedené jiným programem se ztratí."_s.arg(
-                QFileInfo(m_schedulePath).fileName()),
+            saved.error() + u"\r\n\r\nNačíst soubor znovu: výsledky zadané od posledního uložení se ztratí.\r\n"
+                            "Přepsat soubor: uloží se vaše výsledky, změny provedené jiným programem se ztratí."_s,
             Desktop::Icon::Warning, {u"Načíst soubor znovu"_s, u"Přepsat soubor"_s, u"Zrušit"_s}, program::title);
         if (choice == 0) {
             m_league.clearJournal(); // the user gives up what he typed
@@ -480,8 +479,8 @@ frmMain::SaveAttempt frmMain::trySave()
         }
         if (choice != 1)
             return {};
+        saved = m_league.save(Desktop::instance().now(), OpenLeague::Changes::Overwrite);
     }
-    const Result<void> saved = m_league.save(Desktop::instance().now());
     if (!saved.ok())
         return {false, saved.error()};
     m_league.clearJournal();

@@ -4,6 +4,7 @@
 #include "season/seasonfile.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -81,6 +82,15 @@ Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
         m_onDisk = season;
     }
     return saved;
+}
+
+Result<void> OpenLeague::save(const QDateTime& when, Changes otherProgram)
+{
+    if (otherProgram == Changes::Keep && changedOnDisk())
+        return Result<void>::failure(
+            u"Soubor „%1“ se od načtení změnil, upravil jej jiný program."_s.arg(QFileInfo(m_schedulePath).fileName()),
+            kChangedOnDisk);
+    return save(m_season, when);
 }
 
 Result<void> OpenLeague::journal(int round, int slot, const Match& typed)

@@ -53,8 +53,11 @@ public:
     bool hypotheticalChanges() const;
     // Whether another program has changed the schedule since it was read or saved here.
     bool changedOnDisk() const;
-    // The season as it stands, never a hypothetical one.
-    Result<void> save(const QDateTime& when) { return save(m_season, when); }
+    // The season as it stands, never a hypothetical one. A file another program changed since it was read
+    // or saved here is not overwritten unless told: the failure then has the code kChangedOnDisk.
+    static constexpr int kChangedOnDisk = 3;
+    enum class Changes { Keep, Overwrite };
+    Result<void> save(const QDateTime& when, Changes otherProgram = Changes::Keep);
     // A season a command read, changed and saves in one go; the adjustments alone.
     Result<void> save(const SeasonStore& season, const QDateTime& when);
     Result<void> saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);

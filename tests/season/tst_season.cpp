@@ -720,6 +720,16 @@ private Q_SLOTS:
         QCOMPARE(open.season().adjustmentOf(1), -3);
         QVERIFY(open.save(when).ok());
         QCOMPARE(fixture::load(path).match(1, 1), typed);
+
+        // Another program writes the file meanwhile: its change is not overwritten unless the user says so.
+        SeasonStore other = fixture::load(path);
+        other.match(3, 3).result = u"7:7"_s;
+        QVERIFY(writeSchedule(other, scheduleFileFor(path)).ok());
+        QCOMPARE(open.save(when).code(), OpenLeague::kChangedOnDisk);
+        QCOMPARE(fixture::load(path).VYSLEDEK(3, 3), u"7:7"_s);
+        QVERIFY(open.save(when, OpenLeague::Changes::Overwrite).ok());
+        QCOMPARE(fixture::load(path).VYSLEDEK(3, 3), QString());
+        QVERIFY(open.save(when).ok()); // its own file now
     }
 
     void hugeFilesAreRefusedQuickly()

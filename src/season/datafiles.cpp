@@ -34,25 +34,23 @@ Result<void> cannotSave(const QString& path, const QString& reason)
     return Result<void>::failure(u"Soubor „%1“ nelze uložit: %2."_s.arg(nameOf(path), reason));
 }
 
-// 0, or why the disk did not take what was written. A file system that cannot sync at all (EINVAL,
-// ENOTSUP) is no failure of this save.
-int syncReason(int syncResult)
-{
-    return syncResult == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
-}
-
 // A rename is on the disk only once its folder is.
 int syncFolderOf(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return errno;
-    const int reason = syncReason(::fsync(fd));
+    const int reason = syncError(::fsync(fd));
     ::close(fd);
     return reason;
 }
 
 } // namespace
+
+int syncError(int syncResult)
+{
+    return syncResult == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
+}
 
 QString czechFileReason(int errnoValue)
 {
@@ -135,7 +133,7 @@ Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes)
         return cannotSave(path, czechFileReason(errno));
     errno = 0;
     // QSaveFile syncs too, but does not say when the disk refused; a write the disk did not take is no save.
-    if (file.write(bytes) != bytes.size() || !file.flush() || syncReason(::fdatasync(file.handle())) != 0) {
+    if (file.write(bytes) != bytes.size() || !file.flush() || syncError(::fdatasync(file.handle())) != 0) {
         const int reason = errno;
         file.cancelWriting();
         return cannotSave(path, czechFileReason(reason));

@@ -36,6 +36,10 @@ Result<void> saveDataFile(const QString& path, const QByteArray& bytes, const QD
 // Temporary files an interrupted save of this program left beside the file; never a file of the user's.
 void removeLeftoverTemporaries(const QString& path);
 
+// 0, or the errno of a sync (fsync, fdatasync) the disk refused; a file system that cannot sync at all
+// (EINVAL, ENOTSUP) is no failure.
+int syncError(int syncResult);
+
 // The Czech text for an errno value of a failed file operation.
 QString czechFileReason(int errnoValue);
 

@@ -42,7 +42,7 @@ Result<void> RecoveryJournal::record(const JournalEntry& e) const
     ssize_t n = 0;
     while (done < line.size() && (n = ::write(fd, line.constData() + done, line.size() - done)) > 0)
         done += n; // a short write is followed by the one that says why
-    const bool written = done == line.size() && ::fdatasync(fd) == 0;
+    const bool written = done == line.size() && syncError(::fdatasync(fd)) == 0;
     const int reason = errno;
     if (!written && before >= 0 && ::ftruncate(fd, before) != 0) {
         // Half a line stays; the next record starts a line of its own all the same.

@@ -673,6 +673,10 @@ private Q_SLOTS:
             const QString error = journal.record(typed).error();
             QVERIFY2(error.contains(u"povolenou velikost"_s), qPrintable(error));
         }
+        {
+            const fixture::FailingSync failing(u"\\.obnova$"_s); // written, but the disk did not take it
+            QVERIFY(journal.record(typed).error().contains(u"chyba čtení nebo zápisu na disk"_s));
+        }
         // A journal that is a link is neither written through nor read.
         const QString outside = dir.filePath(u"cizi.txt"_s);
         const QByteArray foreign =

@@ -331,6 +331,15 @@ private Q_SLOTS:
                                                   << "";
     }
 
+    // A round whose only result stands in its last slot is a round with a result: the table moves by it.
+    void movementByALastSlot()
+    {
+        const SeasonStore s = withMatches({u"1 1 1-2 1:0"_s, u"2 7 13-14 1:0"_s});
+        const Standings st = byPoints(s);
+        const auto row = std::find_if(st.rows.begin(), st.rows.end(), [](const auto& r) { return r.team == 13; });
+        QCOMPARE(movedText(row->moved), u"▲10"_s); // from 12th, among the teams without a match, to 2nd
+    }
+
     void formAndMovement()
     {
         QFETCH(int, team);

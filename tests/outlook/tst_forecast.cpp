@@ -98,6 +98,22 @@ private Q_SLOTS:
         QVERIFY(keyMatches(simulateSeason(s, 1, 3, 1), 1, 0).isEmpty());
     }
 
+    // A key match of a team that cannot reach the line says 0 either way: the match cannot help it.
+    void keyMatchesOfATeamWithoutHope()
+    {
+        SeasonStore s = fixture::playedUpTo(50);
+        s.HR1 = 1;
+        const Forecast f = simulateSeason(s, 300, 5, 2);
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        const QList<PlacedTeam> order = orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, kRounds);
+        const int last = order.last().team;
+        QCOMPARE(f.lineShare(last, 0), 0.0);
+        const ViewTable v = keyMatchesView(s, f, last, 0);
+        QVERIFY(!v.rows.isEmpty());
+        for (const QStringList& row : v.rows)
+            QCOMPARE(row.mid(2), (QStringList{u"0"_s, u"0"_s}));
+    }
+
     void shareTexts()
     {
         QCOMPARE((QStringList{shareText(0), shareText(0.004), shareText(0.01), shareText(0.505), shareText(0.996),

@@ -332,12 +332,7 @@ void frmMain::onResultEdited(int row)
     if (!typo)
         markTypo(row, false);
     if (!typo && m_shownRound >= 1)
-        journalField(row, {m_home[row], m_away[row], normalised});
-}
-
-void frmMain::journalField(int row, const Match& typed)
-{
-    reportJournal(m_league.journal(m_shownRound, row + 1, typed));
+        reportJournal(m_league.journal(m_shownRound, row + 1, {m_home[row], m_away[row], normalised}));
 }
 
 void frmMain::reportJournal(const Result<void>& recorded)

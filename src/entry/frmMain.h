@@ -73,8 +73,6 @@ private:
     void onRoundSelected(int index);
     void cboKolo_Click();
     void onResultEdited(int row);
-    // Journals the row's match as typed; the open league leaves out what it holds already and "Co kdyby".
-    void journalField(int row, const Match& typed);
     // Tells the user once that typing goes on without crash protection, and why.
     void reportJournal(const Result<void>& recorded);
     // A text that makes no result stays in the field, marked, and says why in its tooltip.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The outlook's cost on the bundled Extraliga 2007/2008, cut back to round 26 and to round 45: simulated
-// seasons on every core, and the exact bounds with points needed for every team and line; then the bounds
-// of seasons that have had draws, cut at rounds 10, 20, 30 and 40, and the worst of them.
+// The outlook's cost on the bundled leagues of 14 teams (52 rounds) and 16 teams (60 rounds), cut back to
+// the half of the season and to seven eighths: simulated seasons on every core, and the exact bounds with
+// points needed for every team and line; then the bounds of 14-team seasons that have had draws, cut at
+// rounds 10, 20, 30 and 40, and the worst of them.
 #include "outlook/forecast.h"
 #include "season/seasonfile.h"
 
@@ -14,12 +15,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-SeasonStore playedUpTo(int last)
+SeasonStore playedUpTo(int last, const QString& league = u"extraliga0708"_s)
 {
-    const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt");
+    const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_") + league + u".txt"_s;
     SeasonStore s = loadSeason(competition, scheduleFileFor(competition)).value();
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    for (int r = 1; r <= s.rounds(); ++r) {
+        for (int m = 1; m <= s.slots(); ++m) {
             Match& match = s.match(m, r);
             if (r > last)
                 match.result.clear();
@@ -34,17 +35,19 @@ SeasonStore playedUpTo(int last)
 // result, dividing lines 6 and 12: the seasons whose bounds once took minutes.
 SeasonStore withDraws(int last, unsigned seed)
 {
-    SeasonStore s = playedUpTo(kRounds);
+    SeasonStore s = playedUpTo(kMaxRounds);
     s.HR1 = 6, s.HR2 = 12, s.HR3 = 0;
     std::mt19937 random(seed);
     static const QString results[] = {u"3:1"_s, u"4:2"_s, u"1:3"_s, u"0:2"_s, u"3:2p"_s, u"2:3n"_s, u"2:2"_s};
     static const std::discrete_distribution<int> odds{30, 15, 25, 10, 7, 8, 5};
     std::discrete_distribution<int> pick = odds;
-    for (int r = 1; r <= kRounds; ++r)
-        for (int m = 1; m <= kSlots; ++m)
+    for (int r = 1; r <= s.rounds(); ++r)
+        for (int m = 1; m <= s.slots(); ++m)
             s.match(m, r).result = r <= last ? results[pick(random)] : QString();
     for (int i = 0; i < 6; ++i)
-        s.match(1 + static_cast<int>(random() % kSlots), 1 + static_cast<int>(random() % last)).result.clear();
+        s.match(1 + static_cast<int>(random() % static_cast<unsigned>(s.slots())),
+                1 + static_cast<int>(random() % last))
+            .result.clear();
     return s;
 }
 
@@ -66,18 +69,21 @@ template <typename Work> double bestOf(Work work)
 int main()
 {
     const int threads = usableCores();
-    for (int round : {26, 45}) {
-        const SeasonStore s = playedUpTo(round);
-        for (int seasons : {10'000, 100'000}) {
-            for (const KeyMatchTallies tallies : {KeyMatchTallies::Skipped, KeyMatchTallies::Counted}) {
-                const double ms =
-                    bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, tallies); });
-                std::printf("round %d: %7d seasons on %d threads%s  %8.1f ms\n", round, seasons, threads,
-                            tallies == KeyMatchTallies::Counted ? ", key matches tallied" : "", ms);
+    for (const auto& [league, rounds] : {std::pair{u"extraliga0708"_s, 52}, std::pair{u"druhaliga0708"_s, 60}}) {
+        for (int round : {rounds / 2, rounds * 7 / 8}) {
+            const SeasonStore s = playedUpTo(round, league);
+            for (int seasons : {10'000, 100'000}) {
+                for (const KeyMatchTallies tallies : {KeyMatchTallies::Skipped, KeyMatchTallies::Counted}) {
+                    const double ms =
+                        bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, tallies); });
+                    std::printf("%d teams, round %d: %7d seasons on %d threads%s  %8.1f ms\n", s.teams(), round,
+                                seasons, threads, tallies == KeyMatchTallies::Counted ? ", key matches tallied" : "",
+                                ms);
+                }
             }
+            const double ms = bestOf([&] { (void)placeBounds(s, true); });
+            std::printf("%d teams, round %d: bounds and points needed      %8.1f ms\n", s.teams(), round, ms);
         }
-        const double ms = bestOf([&] { (void)placeBounds(s, true); });
-        std::printf("round %d: bounds and points needed      %8.1f ms\n", round, ms);
     }
     double worst = 0;
     for (int round : {10, 20, 30, 40}) {

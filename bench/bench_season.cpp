@@ -61,7 +61,7 @@ void bench_season::storeRound()
     const QStringList typed = {u"5:4p"_s, u"2:2"_s, u"3:1p"_s, u"0:1"_s, u"12:11n"_s, QString(), u"4:2"_s};
     QBENCHMARK
     {
-        for (int i = 0; i < kSlots; ++i)
+        for (int i = 0; i < s.slots(); ++i)
             s.match(i + 1, 30).result = normaliseResult(typed[i]);
     }
     QCOMPARE(s.VYSLEDEK(2, 30), u"2:2p"_s);
@@ -85,7 +85,7 @@ void bench_season::runningTable()
     Standings st;
     QBENCHMARK
     {
-        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, Criterion::Points);
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, s.rounds()), venue::Total, Criterion::Points);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_s);
 }
@@ -96,7 +96,7 @@ void bench_season::finalTable()
     Standings st;
     QBENCHMARK
     {
-        st = SpocitatPoradi(s, DataProTabulku(s, 1, kRounds), venue::Total, Criterion::Points, RankingRules::Final);
+        st = SpocitatPoradi(s, DataProTabulku(s, 1, s.rounds()), venue::Total, Criterion::Points, RankingRules::Final);
     }
     QCOMPARE(st.rows[0].name, u"Slavia Praha"_s);
 }
@@ -109,7 +109,7 @@ void bench_season::leagueCalendar()
     {
         ics = toICalendar(s, u"sezona_extraliga0708.txt"_s, 0, QDateTime::currentDateTimeUtc());
     }
-    QCOMPARE(ics.count("BEGIN:VEVENT"), kRounds * kSlots);
+    QCOMPARE(ics.count("BEGIN:VEVENT"), s.rounds() * s.slots());
 }
 
 void bench_season::graph()

@@ -15,20 +15,47 @@ namespace cli {
 namespace {
 
 // The numeric options, each with one range for every command that takes it.
-const std::map<QString, std::pair<int, int>> kNumberOptions = {
-    {u"from"_s, {1, kRounds}},   {u"to"_s, {1, kRounds}}, {u"venue"_s, {1, 3}},     {u"sort"_s, {0, kCriteria - 1}},
-    {u"type"_s, {0, 15}},        {u"order"_s, {0, 2}},    {u"remove"_s, {1, 1000}}, {u"team"_s, {1, kTeams}},
-    {u"sims"_s, {1, 1'000'000}}, {u"line"_s, {1, 3}}};
+struct OptionRange {
+    int low, high;
+    Within within = Within::Range;
+};
+const std::map<QString, OptionRange> kNumberOptions = {{u"from"_s, {1, kMaxRounds, Within::Rounds}},
+                                                       {u"to"_s, {1, kMaxRounds, Within::Rounds}},
+                                                       {u"venue"_s, {1, 3}},
+                                                       {u"sort"_s, {0, kCriteria - 1}},
+                                                       {u"type"_s, {0, 15}},
+                                                       {u"order"_s, {0, 2}},
+                                                       {u"remove"_s, {1, 1000}},
+                                                       {u"team"_s, {1, kMaxTeams, Within::Teams}},
+                                                       {u"sims"_s, {1, 1'000'000}},
+                                                       {u"line"_s, {1, 3}}};
+
+bool within(const QString& text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= low && n <= high;
+}
+
+int sizeOf(const SeasonStore& league, Within within, int high)
+{
+    switch (within) {
+    case Within::Rounds:
+        return league.rounds();
+    case Within::Slots:
+        return league.slots();
+    case Within::Teams:
+        return league.teams();
+    case Within::Range:
+        break;
+    }
+    return high;
+}
 
 } // namespace
 
 Result<void> checkNumbers(const Command& chosen, const Context& context)
 {
-    const auto within = [](const QString& text, int low, int high) {
-        bool ok = false;
-        const int n = text.toInt(&ok);
-        return ok && n >= low && n <= high;
-    };
     for (const NumberArgument& a : chosen.numbers) {
         const QString text = context.args.value(a.index);
         if (a.index < context.args.size() && !within(text, a.low, a.high))
@@ -36,9 +63,31 @@ Result<void> checkNumbers(const Command& chosen, const Context& context)
     }
     for (const auto& [name, range] : kNumberOptions) {
         const QString text = context.parser->value(name);
-        if (context.parser->isSet(name) && !within(text, range.first, range.second))
+        if (context.parser->isSet(name) && !within(text, range.low, range.high))
             return Result<void>::failure(
-                u"--%1: „%2“ není číslo od %3 do %4"_s.arg(name, text).arg(range.first).arg(range.second), kUsageExit);
+                u"--%1: „%2“ není číslo od %3 do %4"_s.arg(name, text).arg(range.low).arg(range.high), kUsageExit);
+    }
+    return {};
+}
+
+Result<void> checkAgainstLeague(const Context& context, const SeasonStore& league)
+{
+    if (context.command) {
+        for (const NumberArgument& a : context.command->numbers) {
+            const QString text = context.args.value(a.index);
+            const int high = sizeOf(league, a.within, a.high);
+            if (a.index < context.args.size() && !within(text, a.low, high))
+                return Result<void>::failure(
+                    u"„%1“ není číslo od %2 do %3 (tolik jich liga má)"_s.arg(text).arg(a.low).arg(high), kUsageExit);
+        }
+    }
+    for (const auto& [name, range] : kNumberOptions) {
+        const QString text = context.parser ? context.parser->value(name) : QString();
+        const int high = sizeOf(league, range.within, range.high);
+        if (context.parser && context.parser->isSet(name) && !within(text, range.low, high))
+            return Result<void>::failure(
+                u"--%1: „%2“ není číslo od %3 do %4 (tolik jich liga má)"_s.arg(name, text).arg(range.low).arg(high),
+                kUsageExit);
     }
     return {};
 }

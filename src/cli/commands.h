@@ -10,6 +10,8 @@
 #include <functional>
 #include <map>
 
+class SeasonStore;
+
 namespace cli {
 
 // The exit codes of a refused command line and of a file that cannot be read or written; a command's
@@ -17,7 +19,10 @@ namespace cli {
 inline constexpr int kUsageExit = 64;
 inline constexpr int kFileExit = 2;
 
+struct Command;
+
 struct Context {
+    const Command* command = nullptr;
     QStringList args; // after the command name
     QCommandLineParser* parser = nullptr;
     QDate today;
@@ -30,11 +35,15 @@ struct Context {
     }
 };
 
+// What bounds a number besides its range: the size of the league it is about, known once it is read.
+enum class Within { Range, Rounds, Slots, Teams };
+
 // An argument that is a number within its range, when the command line has it.
 struct NumberArgument {
     int index; // after the command name
     int low;
-    int high;
+    int high; // for a league's size, the most any league has
+    Within within = Within::Range;
 };
 
 // Which output formats a command can give besides its text.
@@ -57,6 +66,8 @@ const std::map<QString, Command>& commands();
 
 // Refuses a numeric argument or option outside its range, before anything is read.
 Result<void> checkNumbers(const Command& chosen, const Context& context);
+// Refuses a round, match or team number the league read does not have, naming its own numbers.
+Result<void> checkAgainstLeague(const Context& context, const SeasonStore& league);
 
 // The whole command line (the program's name first): prints what it asks for, returns the exit code.
 int run(const QStringList& arguments);

@@ -219,6 +219,7 @@ int cli::run(const QStringList& arguments)
     if (command == commands().end())
         return refuse(u"Neznámý příkaz „%1“."_s.arg(name.left(80)), kHint);
     const Command& chosen = command->second;
+    context.command = &chosen;
     if (help) {
         printHelp(commandHelp(chosen));
         return 0;

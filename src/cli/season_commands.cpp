@@ -41,10 +41,10 @@ Output league(const Context& c)
     CommandOutput out;
     QJsonArray rounds;
     out.rows.append({s.caption});
-    for (int r = 1; r <= kRounds; ++r) {
+    for (int r = 1; r <= s.rounds(); ++r) {
         QJsonArray matches;
         const QString entry = roundEntryText(r, s.DATUM_KOLA(r));
-        for (int m = 1; m <= kSlots; ++m) {
+        for (int m = 1; m <= s.slots(); ++m) {
             const Match& match = s.match(m, r);
             const QString home = s.TymPodleCisla(match.home), away = s.TymPodleCisla(match.away);
             matches.append(QJsonObject{{u"home"_s, home}, {u"away"_s, away}, {u"result"_s, match.result}});
@@ -94,7 +94,7 @@ Output enter(const Context& c)
     if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
         return refused(u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80)));
     if (const Result<SeasonStore> changed =
-            changeLeague(c.args[0], [&](SeasonStore& s) { s.match(slot, round).result = stored; });
+            changeLeague(c, [&](SeasonStore& s) { s.match(slot, round).result = stored; });
         !changed.ok())
         return Output::failureOf(changed);
     return plain({{u"stored"_s, stored}}, {{stored}});
@@ -103,7 +103,7 @@ Output enter(const Context& c)
 Output swap(const Context& c)
 {
     const int round = c.number(1), slot = c.number(2);
-    const Result<SeasonStore> changed = changeLeague(c.args[0], [&](SeasonStore& s) {
+    const Result<SeasonStore> changed = changeLeague(c, [&](SeasonStore& s) {
         Match& m = s.match(slot, round);
         std::swap(m.home, m.away);
     });
@@ -210,28 +210,29 @@ void addSeasonCommands(std::map<QString, Command>& commands)
         {u"enter"_s,
          {u"enter SOUBOR KOLO ZÁPAS TEXT"_s,
           u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_s,
-          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n  TEXT   výsledek, jak se píše do pole; \"\" výsledek smaže\n\n"
+          u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola (polovina týmů)\n  TEXT   výsledek, jak se "
+          u"píše do pole; \"\" výsledek smaže\n\n"
           "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_s,
           4,
           4,
           JsonFormat,
           {},
           enter,
-          {{1, 1, kRounds}, {2, 1, kSlots}}}},
+          {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"swap"_s,
          {u"swap SOUBOR KOLO ZÁPAS"_s,
           u"prohodí domácí a hosty zápasu a uloží rozpis"_s,
-          u"  KOLO   1 až 52\n  ZÁPAS  1 až 7\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_s,
+          u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola (polovina týmů)\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_s,
           3,
           3,
           JsonFormat,
           {},
           swap,
-          {{1, 1, kRounds}, {2, 1, kSlots}}}},
+          {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"adjust"_s,
          {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
           u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,
-          u"  TÝM     číslo týmu 1 až 14\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
+          u"  TÝM     číslo týmu 1 až počet týmů ligy\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
           "  DŮVOD   text do 80 znaků\n  --list  vypíše úpravy s jejich pořadovými čísly\n"
           "  --remove N  odebere N-tou úpravu\n\n"
           "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_s,
@@ -240,7 +241,7 @@ void addSeasonCommands(std::map<QString, Command>& commands)
           JsonFormat,
           {u"list"_s, u"remove"_s},
           adjust,
-          {{1, 1, kTeams}, {2, -kMaxAdjustment, kMaxAdjustment}}}},
+          {{1, 1, kMaxTeams, Within::Teams}, {2, -kMaxAdjustment, kMaxAdjustment}}}},
     });
 }
 

@@ -20,7 +20,7 @@ namespace {
 Output table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
-    int first = c.option(u"from"_s, 1), last = c.option(u"to"_s, kRounds);
+    int first = c.option(u"from"_s, 1), last = c.option(u"to"_s, kMaxRounds);
     const int venue = c.option(u"venue"_s, 3);
     const auto criterion = static_cast<Criterion>(c.option(u"sort"_s, 0));
     if (first > last)
@@ -35,6 +35,7 @@ Output table(const Context& c)
     if (!read.ok())
         return Output::failureOf(read);
     const SeasonStore& l = read.value();
+    last = std::min(last, l.rounds()); // without --to: the season's last
     const Standings st = SpocitatPoradi(l, DataProTabulku(l, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l, st, criterion, caption), {{caption}});
     // Under the table, as the window has them: the reasons, or why they are left out.
@@ -53,7 +54,7 @@ Output table(const Context& c)
         return a;
     };
     QJsonArray rows;
-    for (int r = 0; r < kTeams; ++r) {
+    for (int r = 0; r < l.teams(); ++r) {
         QJsonObject row;
         for (int i = 0; i < keys.size(); ++i)
             row[keys[i]] = out.view->rows[r][i];

@@ -51,16 +51,16 @@ struct Assumption {
 // --assume ROUND:SLOT=RESULT, each read as the result field reads a typed text; checked before any file is read.
 Result<QList<Assumption>> assumptions(const Context& c)
 {
-    static const QRegularExpression form(u"^(\\d{1,2}):(\\d)=(.*)$"_s);
+    static const QRegularExpression form(u"^(\\d{1,3}):(\\d{1,2})=(.*)$"_s);
     QList<Assumption> list;
     for (const QString& text : c.parser->values(u"assume"_s)) {
         const QRegularExpressionMatch m = form.match(text);
         const int round = m.hasMatch() ? m.captured(1).toInt() : 0, slot = m.hasMatch() ? m.captured(2).toInt() : 0;
         const QString stored = m.hasMatch() ? normaliseResult(convertKeypadInput(m.captured(3))) : QString();
-        if (round < 1 || round > kRounds || slot < 1 || slot > kSlots ||
+        if (round < 1 || round > kMaxRounds || slot < 1 || slot > kMaxSlots ||
             (stored.isEmpty() && !m.captured(3).trimmed().isEmpty()))
             return Result<QList<Assumption>>::failure(
-                u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo 1 až 52, zápas 1 až 7, platný výsledek)"_s.arg(
+                u"--assume: „%1“ není KOLO:ZÁPAS=VÝSLEDEK (kolo a zápas, který liga má, platný výsledek)"_s.arg(
                     text.left(80)),
                 kUsageExit);
         list.append({round, slot, stored});
@@ -80,8 +80,18 @@ Result<SeasonStore> loadLeague(const Context& c)
     if (!read.ok())
         return read;
     SeasonStore league = std::move(read).value();
-    for (const Assumption& a : assumed.value())
+    if (const Result<void> fits = checkAgainstLeague(c, league); !fits.ok())
+        return Result<SeasonStore>::failureOf(fits);
+    for (const Assumption& a : assumed.value()) {
+        if (a.round > league.rounds() || a.slot > league.slots())
+            return Result<SeasonStore>::failure(
+                u"--assume: liga má kola 1 až %1 a zápasy 1 až %2 v kole, zadáno %3:%4"_s.arg(league.rounds())
+                    .arg(league.slots())
+                    .arg(a.round)
+                    .arg(a.slot),
+                kUsageExit);
         league.match(a.slot, a.round).result = a.result;
+    }
     return league;
 }
 
@@ -97,13 +107,15 @@ Result<ReadLeague> openForChange(OpenLeague& open)
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
 // copy of the file as it was.
-Result<SeasonStore> changeLeague(const QString& competitionPath, const std::function<void(SeasonStore&)>& change)
+Result<SeasonStore> changeLeague(const Context& c, const std::function<void(SeasonStore&)>& change)
 {
-    OpenLeague open(competitionPath);
+    OpenLeague open(c.args[0]);
     Result<ReadLeague> read = openForChange(open);
     if (!read.ok())
         return Result<SeasonStore>::failureOf(read);
     ReadLeague league = std::move(read).value();
+    if (const Result<void> fits = checkAgainstLeague(c, league.store); !fits.ok())
+        return Result<SeasonStore>::failureOf(fits);
     if (!league.warning.isEmpty())
         printError(openedWithoutAdjustments(league.warning));
     change(league.store);

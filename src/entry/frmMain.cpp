@@ -82,15 +82,20 @@ void frmMain::buildRows()
     Shape1->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(Shape1);
     grid->setHorizontalSpacing(8);
-    for (int i = 0; i < kSlots; ++i)
+    for (int i = 0; i < kMaxSlots; ++i)
         buildSlot(grid, Shape1, i);
+    lblVolno = new QLabel(Shape1);
+    lblVolno->setObjectName(u"lblVolno"_s);
+    lblVolno->setAlignment(Qt::AlignCenter);
+    lblVolno->hide();
+    grid->addWidget(lblVolno, kMaxSlots, 0, 1, 4);
     // A line of its own for the note of a rejected typo: the rows never move when it shows.
     lblTypo = new QLabel(Shape1);
     lblTypo->setObjectName(u"lblTypo"_s);
     lblTypo->setAlignment(Qt::AlignCenter);
     lblTypo->setMinimumHeight(lblTypo->fontMetrics().height());
     lblTypo->setStyleSheet(u"color: #B00000"_s);
-    grid->addWidget(lblTypo, kSlots, 0, 1, 4);
+    grid->addWidget(lblTypo, kMaxSlots + 1, 0, 1, 4);
     m_typoTimer.setSingleShot(true);
     connect(&m_typoTimer, &QTimer::timeout, lblTypo, &QLabel::clear);
     colourDashes();
@@ -123,7 +128,13 @@ Result<void> frmMain::Form_Load()
     m_calendar->setText(calendarCaption(m_season.season));
     const QSignalBlocker block(cboKolo);
     cboKolo->clear();
-    for (int r = 1; r <= kRounds; ++r)
+    for (int i = 0; i < kMaxSlots; ++i) {
+        for (QWidget* w : {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(dash[i]),
+                           static_cast<QWidget*>(Ateam[i]), static_cast<QWidget*>(result[i])})
+            w->setVisible(i < m_season.slots());
+    }
+    lblVolno->setVisible(m_season.teams() % 2 != 0);
+    for (int r = 1; r <= m_season.rounds(); ++r)
         cboKolo->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)));
     cboKolo->setCurrentIndex(roundShownOnOpening(m_season, Desktop::instance().today()) - 1);
     cboKolo_Click();
@@ -269,7 +280,9 @@ void frmMain::onRoundSelected(int index)
 void frmMain::cboKolo_Click()
 {
     m_shownRound = cboKolo->currentIndex() + 1;
-    for (int i = 0; i < kSlots; ++i) {
+    const int resting = m_season.restingTeam(m_shownRound);
+    lblVolno->setText(resting ? u"volno: "_s + m_season.TymPodleCisla(resting) : QString());
+    for (int i = 0; i < m_season.slots(); ++i) {
         const Match& m = m_season.match(i + 1, m_shownRound);
         m_home[i] = m.home;
         m_away[i] = m.away;
@@ -291,7 +304,7 @@ void frmMain::storeDisplayedRound()
     if (m_shownRound < 1)
         return;
     bool changed = false;
-    for (int i = 0; i < kSlots; ++i) {
+    for (int i = 0; i < m_season.slots(); ++i) {
         const Match& stored = m_season.match(i + 1, m_shownRound);
         const QString text = result[i]->text();
         QString normalised = normaliseResult(text);
@@ -387,7 +400,7 @@ void frmMain::pageBy(int delta)
 {
     storeDisplayedRound();
     const int index = cboKolo->currentIndex() + delta;
-    if (index >= 0 && index < kRounds)
+    if (index >= 0 && index < m_season.rounds())
         cboKolo->setCurrentIndex(index);
     result[0]->setFocus();
 }
@@ -408,7 +421,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         m_shiftHeld = m_ctrlHeld = false;
         colourDashes();
     }
-    for (int i = 0; i < kSlots; ++i) {
+    for (int i = 0; i < kMaxSlots; ++i) {
         if (watched == result[i]) {
             if (type == QEvent::FocusIn) {
                 // After the click has placed the cursor: typing replaces the result instead of spoiling it.
@@ -424,9 +437,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 }
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                     // Down the round, and from its last row to the first of the next round.
-                    if (i < kSlots - 1)
+                    if (i < m_season.slots() - 1)
                         result[i + 1]->setFocus();
-                    else if (m_shownRound < kRounds)
+                    else if (m_shownRound < m_season.rounds())
                         pageBy(1);
                     return true;
                 }

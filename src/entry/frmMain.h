@@ -113,18 +113,20 @@ private:
 
     // Controls, found by their object names in the tests.
     QComboBox* cboKolo = nullptr;
-    std::array<QLabel*, kSlots> Hteam{};
-    std::array<QLabel*, kSlots> dash{};
-    std::array<QLabel*, kSlots> Ateam{};
-    std::array<QLineEdit*, kSlots> result{};
+    // Rows for the largest league; a round of the open one shows its first slots().
+    std::array<QLabel*, kMaxSlots> Hteam{};
+    std::array<QLabel*, kMaxSlots> dash{};
+    std::array<QLabel*, kMaxSlots> Ateam{};
+    std::array<QLineEdit*, kMaxSlots> result{};
+    QLabel* lblVolno = nullptr; // the team an odd league rests in the round
     QLabel* PIC = nullptr;
     QLabel* lblTypo = nullptr;
     QTimer m_typoTimer;
 
     QString m_competitionPath;
     QString m_schedulePath;
-    std::array<int, kSlots> m_home{};
-    std::array<int, kSlots> m_away{};
+    std::array<int, kMaxSlots> m_home{};
+    std::array<int, kMaxSlots> m_away{};
     int m_shownRound = 0;
     bool m_shiftHeld = false;
     bool m_ctrlHeld = false;

@@ -34,7 +34,7 @@ frmUpravy::frmUpravy(const SeasonStore& league, OpenLeague& open, QWidget* paren
     tblUpravy->setMinimumSize(520, 200);
     cboTym = new QComboBox(this);
     cboTym->setObjectName(u"cboTym"_s);
-    for (int t = 1; t <= kTeams; ++t)
+    for (int t = 1; t <= league.teams(); ++t)
         if (!league.TymPodleCisla(t).isEmpty())
             cboTym->addItem(league.TymPodleCisla(t), t);
     spnBody = new QSpinBox(this);

@@ -109,9 +109,9 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
                      folded(u"PRODID:-//Rinkomat//Rinkomat "_s + program::version + u"//CS") +
                      folded(u"CALSCALE:GREGORIAN"_s) + folded(u"METHOD:PUBLISH"_s) +
                      folded(u"X-WR-CALNAME:"_s + icsText(season.caption));
-    for (int r = 1; r <= kRounds; ++r) {
+    for (int r = 1; r <= season.rounds(); ++r) {
         const QDate day = season.DATUM_KOLA(r);
-        for (int m = 1; m <= kSlots; ++m) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (team != 0 && match.home != team && match.away != team)
                 continue;

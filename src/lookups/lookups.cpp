@@ -54,7 +54,7 @@ QString dayAndMonth(const QDate& date)
 
 std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
 {
-    const TeamStats stats = DataProTabulku(season, 1, kRounds);
+    const TeamStats stats = DataProTabulku(season, 1, season.rounds());
     static const QStringList captions = {u"počet utkání:"_s,
                                          u"výher:"_s,
                                          u"výher v prodl.:"_s,
@@ -76,9 +76,10 @@ std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team)
 QStringList teamMatchLines(const SeasonStore& season, int team)
 {
     const QString name = season.TymPodleCisla(team);
+    const qsizetype roundDigits = std::max<qsizetype>(2, QString::number(season.rounds()).size());
     QStringList lines;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    for (int r = 1; r <= season.rounds(); ++r) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (match.home != team && match.away != team)
                 continue;
@@ -86,7 +87,7 @@ QStringList teamMatchLines(const SeasonStore& season, int team)
             const QString pairing = season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
             // The result column starts at the same place on every line, unless a long name pushes it.
             const qsizetype padding = name.trimmed().size() + 18 - pairing.size();
-            lines << QString::number(r).rightJustified(2) + u". kolo   " + date.leftJustified(9) + pairing +
+            lines << QString::number(r).rightJustified(roundDigits) + u". kolo   " + date.leftJustified(9) + pairing +
                          QString(std::max<qsizetype>(padding, 0), u' ') + match.result;
         }
     }
@@ -108,11 +109,11 @@ QString matchesPage(const SeasonStore& season, int team, const QStringList& line
 
 QStringList headToHeadLines(const SeasonStore& season, int first, int second)
 {
-    if (first == second || first < 1 || second < 1 || first > kTeams || second > kTeams)
+    if (first == second || first < 1 || second < 1 || first > season.teams() || second > season.teams())
         return {u"nesprávné zadání"_s};
     QStringList lines;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    for (int r = 1; r <= season.rounds(); ++r) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (!((match.home == first && match.away == second) || (match.home == second && match.away == first)))
                 continue;
@@ -128,11 +129,11 @@ QStringList headToHeadLines(const SeasonStore& season, int first, int second)
 MissingResults missingResults(const SeasonStore& season, const QDate& today)
 {
     MissingResults out;
-    for (int r = 1; r <= kRounds; ++r) {
+    for (int r = 1; r <= season.rounds(); ++r) {
         if (!(today > season.DATUM_KOLA(r)))
             continue;
         bool header = false;
-        for (int m = 1; m <= kSlots; ++m) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (!match.result.isEmpty())
                 continue;
@@ -211,7 +212,9 @@ ViewTable matchesView(const SeasonStore& season, int team)
 ViewTable headToHeadView(const SeasonStore& season, int first, int second)
 {
     // An empty team box is a choice the user can make; it names no team.
-    const auto name = [&](int team) { return team >= 1 && team <= kTeams ? season.TymPodleCisla(team) : QString(); };
+    const auto name = [&](int team) {
+        return team >= 1 && team <= season.teams() ? season.TymPodleCisla(team) : QString();
+    };
     const QString pair = name(first) + u" a " + name(second);
     return oneColumnView(viewCaption(season, u"vzájemné zápasy – "_s + pair), u"zápas"_s,
                          headToHeadLines(season, first, second));

@@ -240,10 +240,11 @@ bool isPlainFileName(const QString& name)
 QList<ResultConflict> mergeResults(const SeasonStore& local, SeasonStore& downloaded)
 {
     QList<ResultConflict> conflicts;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    // A download of another shape keeps what this league typed for the rounds both have.
+    for (int r = 1; r <= std::min(local.rounds(), downloaded.rounds()); ++r) {
+        for (int m = 1; m <= downloaded.slots(); ++m) {
             Match& theirs = downloaded.match(m, r);
-            for (int k = 1; k <= kSlots; ++k) {
+            for (int k = 1; k <= local.slots(); ++k) {
                 const Match& mine = local.match(k, r);
                 if (mine.home != theirs.home || mine.away != theirs.away || mine.result.isEmpty())
                     continue;

@@ -71,7 +71,7 @@ private:
 
 // Everything a season needs that does not change from one season to the next.
 struct Setup {
-    Tallies played{};               // points and goals of the played matches
+    Tallies played;                 // points and goals of the played matches
     std::vector<MatchScore> scores; // the played matches, then room for the unplayed ones
     std::vector<Unplayed> unplayed;
     double q = 0;
@@ -103,17 +103,17 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         w.homeWon[i] = x > y;
         s.homePoints = static_cast<std::int8_t>(pointsOf(x > y ? (extraTime ? B : A) : (extraTime ? D : E)));
         s.awayPoints = static_cast<std::int8_t>(pointsOf(x > y ? (extraTime ? D : E) : (extraTime ? B : A)));
-        Tally &home = tallies[static_cast<std::size_t>(s.home - 1)],
-              &away = tallies[static_cast<std::size_t>(s.away - 1)];
+        Tally &home = tallies[s.home - 1], &away = tallies[s.away - 1];
         home.points += s.homePoints, home.goalsFor += x, home.goalsAgainst += y;
         away.points += s.awayPoints, away.goalsFor += y, away.goalsAgainst += x;
     }
     Ranking ranking;
     rankByPoints(tallies, w.scores, RankingRules::Final, ranking);
-    std::array<std::array<std::uint64_t, 3>, kTeams> above{};
-    for (int top = 0; top < kTeams;) {
+    const int teams = static_cast<int>(tallies.size());
+    std::array<std::array<std::uint64_t, 3>, kMaxTeams> above{};
+    for (int top = 0; top < teams;) {
         int end = top + 1;
-        while (end < kTeams && ranking[static_cast<std::size_t>(end)].by == Decider::Shared)
+        while (end < teams && ranking[static_cast<std::size_t>(end)].by == Decider::Shared)
             ++end;
         const std::uint64_t share = kShareUnit / static_cast<std::uint64_t>(end - top);
         for (int i = top; i < end; ++i) {
@@ -125,8 +125,8 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         }
         top = end;
     }
-    for (std::size_t t = 0; t < kTeams; ++t)
-        w.part.points[t] += tallies[t].points;
+    for (int t = 0; t < teams; ++t)
+        w.part.points[static_cast<std::size_t>(t)] += tallies[t].points;
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         if (!w.homeWon[i])
             continue;
@@ -134,7 +134,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         ++m.homeWins;
         if (!setup.tallyKeyMatches)
             continue;
-        for (std::size_t t = 0; t < kTeams; ++t)
+        for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t)
             for (std::size_t k = 0; k < 3; ++k)
                 m.aboveIfHomeWins[t][k] += above[t][k];
     }
@@ -145,17 +145,17 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
     Setup setup;
     setup.q = model.overtimeHomeWins;
     setup.lines = dividingLines(season);
+    setup.played.resize(season.teams());
     std::vector<MatchScore> open;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    for (int r = 1; r <= season.rounds(); ++r) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (match.home < 1 || match.away < 1)
                 continue;
             if (!match.result.isEmpty()) {
                 const MatchScore s = scoreOf(match);
                 setup.scores.push_back(s);
-                Tally &home = setup.played[static_cast<std::size_t>(s.home - 1)],
-                      &away = setup.played[static_cast<std::size_t>(s.away - 1)];
+                Tally &home = setup.played[s.home - 1], &away = setup.played[s.away - 1];
                 home.points += s.homePoints, home.goalsFor += s.homeGoals, home.goalsAgainst += s.awayGoals;
                 away.points += s.awayPoints, away.goalsFor += s.awayGoals, away.goalsAgainst += s.homeGoals;
                 continue;
@@ -168,7 +168,7 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
     }
     setup.scores.insert(setup.scores.end(), open.begin(), open.end());
     for (const PointsAdjustment& a : season.adjustments)
-        setup.played[static_cast<std::size_t>(a.team - 1)].points += a.points;
+        setup.played[a.team - 1].points += a.points;
     return setup;
 }
 
@@ -177,9 +177,9 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
 GoalModel fitGoalModel(const SeasonStore& season)
 {
     int played = 0, homeGoals = 0, awayGoals = 0, extraTime = 0, homeExtraTime = 0;
-    std::array<int, kTeams> matches{}, scored{}, conceded{};
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    std::array<int, kMaxTeams> matches{}, scored{}, conceded{};
+    for (int r = 1; r <= season.rounds(); ++r) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (match.result.isEmpty() || match.home < 1 || match.away < 1)
                 continue;
@@ -202,11 +202,12 @@ GoalModel fitGoalModel(const SeasonStore& season)
         }
     }
     GoalModel model;
-    model.home = (homeGoals + kSlots * 3.0) / (played + kSlots);
-    model.away = (awayGoals + kSlots * 2.5) / (played + kSlots);
+    const int round = season.slots(); // one round of prior
+    model.home = (homeGoals + round * 3.0) / (played + round);
+    model.away = (awayGoals + round * 2.5) / (played + round);
     model.overtimeHomeWins = (homeExtraTime + 5 * 0.55) / (extraTime + 5);
     const double g = (model.home + model.away) / 2;
-    for (std::size_t t = 0; t < kTeams; ++t) {
+    for (std::size_t t = 0; t < static_cast<std::size_t>(season.teams()); ++t) {
         model.attack[t] = (scored[t] + 5 * g) / ((matches[t] + 5) * g);
         model.defence[t] = (conceded[t] + 5 * g) / ((matches[t] + 5) * g);
     }
@@ -219,6 +220,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
     Setup setup = setupOf(season, fitGoalModel(season));
     setup.tallyKeyMatches = tallies == KeyMatchTallies::Counted;
     Forecast total;
+    total.teams = season.teams();
     total.seasons = seasons;
     total.seed = seed;
     total.lines = setup.lines;
@@ -239,14 +241,15 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
     for (std::thread& t : workers)
         t.join();
     for (const Worker& w : parts) {
-        for (std::size_t t = 0; t < kTeams; ++t) {
+        const auto teams = static_cast<std::size_t>(total.teams);
+        for (std::size_t t = 0; t < teams; ++t) {
             total.points[t] += w.part.points[t];
-            for (std::size_t p = 0; p < kTeams; ++p)
+            for (std::size_t p = 0; p < teams; ++p)
                 total.places[t][p] += w.part.places[t][p];
         }
         for (std::size_t i = 0; i < total.matches.size(); ++i) {
             total.matches[i].homeWins += w.part.matches[i].homeWins;
-            for (std::size_t t = 0; t < kTeams; ++t)
+            for (std::size_t t = 0; t < teams; ++t)
                 for (std::size_t k = 0; k < 3; ++k)
                     total.matches[i].aboveIfHomeWins[t][k] += w.part.matches[i].aboveIfHomeWins[t][k];
         }
@@ -308,14 +311,14 @@ int usableCores()
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
 {
     const Forecast& forecast = outlook.forecast;
-    const TeamStats stats = DataProTabulku(season, 1, kRounds);
+    const TeamStats stats = DataProTabulku(season, 1, season.rounds());
     QList<OutlookRow> rows;
-    for (const PlacedTeam& p : orderByPoints(season, stats, venue::Total, RankingRules::Running, 1, kRounds)) {
-        const PlaceBounds& b = outlook.bounds[static_cast<std::size_t>(p.team - 1)];
+    for (const PlacedTeam& p : orderByPoints(season, stats, venue::Total, RankingRules::Running, 1, season.rounds())) {
+        const PlaceBounds& b = outlook.bounds[p.team - 1];
         OutlookRow row{
             p.team, stats(Stat::PTS, venue::Total, p.team), forecast.expectedPoints(p.team), b.best, b.worst, {}, {}};
-        for (int place = 1; place <= kTeams; ++place)
-            row.places[static_cast<std::size_t>(place - 1)] = forecast.placeShare(p.team, place);
+        for (int place = 1; place <= season.teams(); ++place)
+            row.places.append(forecast.placeShare(p.team, place));
         for (std::size_t k = 0; k < 3; ++k) {
             const int line = forecast.lines[k];
             if (line > 0)
@@ -338,7 +341,7 @@ QString placeRange(int best, int worst)
 ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
 {
     ViewTable v{viewCaption(season, u"výhled sezóny"_s), {u"tým"_s, u"body"_s, u"očekávané body"_s, u"místo"_s}, {}};
-    for (int place = 1; place <= kTeams; ++place)
+    for (int place = 1; place <= season.teams(); ++place)
         v.header << QString::number(place) + u'.';
     if (!rows.isEmpty()) {
         for (const OutlookLine& l : rows.front().lines)
@@ -351,8 +354,8 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
         const auto cell = [](double share, bool certain) {
             return certain ? u"jistě"_s : share >= 0.995 ? u">99"_s : shareText(share);
         };
-        for (int place = 1; place <= kTeams; ++place)
-            cells << cell(r.places[static_cast<std::size_t>(place - 1)], r.best == place && r.worst == place);
+        for (int place = 1; place <= r.places.size(); ++place)
+            cells << cell(r.places[place - 1], r.best == place && r.worst == place);
         for (const OutlookLine& l : r.lines) {
             cells << (l.out ? u"nelze"_s : cell(l.share, l.clinched));
             cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_s : QString::number(l.needed));

@@ -17,31 +17,32 @@ struct GoalModel {
     double home = 0;             // h: the league's home goals per match
     double away = 0;             // a: its away goals per match
     double overtimeHomeWins = 0; // q: the share of extra-time decisions won by the home team
-    std::array<double, kTeams> attack{};
-    std::array<double, kTeams> defence{};
+    std::array<double, kMaxTeams> attack{};
+    std::array<double, kMaxTeams> defence{};
 };
 GoalModel fitGoalModel(const SeasonStore& season);
 
 // Shares are counted exactly: a season adds kShareUnit to one place, or kShareUnit / m to each of m
 // places that m teams share, so the sums do not depend on the order in which seasons are added.
-inline constexpr std::uint64_t kShareUnit = 360360; // divisible by 1..14
+inline constexpr std::uint64_t kShareUnit = 232792560; // divisible by 1..20
 
 // An unplayed match and how the seasons in which its home team won ended.
 struct SimulatedMatch {
     int round = 0, slot = 0, home = 0, away = 0;
     std::uint64_t homeWins = 0;
     // [team - 1][line 0..2]: the team's share at or above the line in those seasons, in kShareUnit
-    std::array<std::array<std::uint64_t, 3>, kTeams> aboveIfHomeWins{};
+    std::array<std::array<std::uint64_t, 3>, kMaxTeams> aboveIfHomeWins{};
 };
 
 struct Forecast {
+    int teams = 0;
     int seasons = 0;
     std::uint64_t seed = 0;
     std::array<int, 3> lines{}; // HR1..HR3 of the season
     // [team - 1][place - 1], in kShareUnit per season
-    std::array<std::array<std::uint64_t, kTeams>, kTeams> places{};
+    std::array<std::array<std::uint64_t, kMaxTeams>, kMaxTeams> places{};
     // The sum of final points over all seasons, per team - 1.
-    std::array<std::int64_t, kTeams> points{}; // signed: a deduction can leave a team below zero
+    std::array<std::int64_t, kMaxTeams> points{}; // signed: a deduction can leave a team below zero
     std::vector<SimulatedMatch> matches;
 
     double placeShare(int team, int place) const
@@ -97,7 +98,7 @@ struct OutlookRow {
     int points = 0;
     double expectedPoints = 0;
     int best = 0, worst = 0;
-    std::array<double, kTeams> places{};
+    QList<double> places; // by place - 1
     QList<OutlookLine> lines;
 };
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook);

@@ -74,7 +74,7 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"výhled sezóny"_s);
     auto* layout = new QVBoxLayout(this);
-    grid = table(this, "grid", kTeams, 0);
+    grid = table(this, "grid", season.teams(), 0);
     layout->addWidget(grid, 5);
     lblNote = new QLabel(this);
     lblNote->setObjectName(u"lblNote"_s);
@@ -102,7 +102,7 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     // scroll instead.
     const QRect screen = (parent ? parent->screen() : this->screen())->availableGeometry();
     const int row = grid->verticalHeader()->defaultSectionSize();
-    const int gridHeight = row * (kTeams + 1) + 2 * grid->frameWidth();
+    const int gridHeight = row * (season.teams() + 1) + 2 * grid->frameWidth();
     grid->setMinimumHeight(std::min(gridHeight, screen.height() / 2));
     keyGrid->setMinimumHeight(std::min(row * 6 + 2 * keyGrid->frameWidth(), screen.height() / 4));
     resize(std::min(screen.width(), fontMetrics().horizontalAdvance(u'0') * 150),
@@ -169,8 +169,9 @@ void frmVyhled::fill()
     fillTable(grid, outlookView(m_shown->season, rows));
     for (int r = 0; r < rows.size(); ++r) {
         // The darker the cell, the likelier the place; the digits stay black on every shade.
-        for (int p = 0; p < kTeams; ++p) {
-            const double share = rows[r].places[static_cast<std::size_t>(p)];
+        const int teams = static_cast<int>(rows[r].places.size());
+        for (int p = 0; p < teams; ++p) {
+            const double share = rows[r].places[p];
             QTableWidgetItem* item = grid->item(r, kPlaceColumn + p);
             item->setBackground(QColor::fromHsvF(0.33, std::min(1.0, share) * 0.6, 1.0));
             item->setForeground(Qt::black);
@@ -178,7 +179,7 @@ void frmVyhled::fill()
         for (int k = 0; k < rows[r].lines.size(); ++k) {
             const OutlookLine& l = rows[r].lines[k];
             if (l.clinched || l.out)
-                grid->item(r, kPlaceColumn + kTeams + 2 * k)->setForeground(l.clinched ? QColor(0, 128, 0) : Qt::gray);
+                grid->item(r, kPlaceColumn + teams + 2 * k)->setForeground(l.clinched ? QColor(0, 128, 0) : Qt::gray);
         }
     }
     grid->resizeColumnsToContents();

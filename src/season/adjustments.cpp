@@ -18,8 +18,8 @@ QString adjustmentsFileFor(const QString& competitionPath)
 
 Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& a)
 {
-    if (a.team < 1 || a.team > kTeams || league.TymPodleCisla(a.team).isEmpty())
-        return Result<void>::failure(u"tým č. %1 v lize není (čísla týmů 1 až 14)."_s.arg(a.team));
+    if (a.team < 1 || a.team > league.teams() || league.TymPodleCisla(a.team).isEmpty())
+        return Result<void>::failure(u"tým č. %1 v lize není (čísla týmů 1 až %2)."_s.arg(a.team).arg(league.teams()));
     if (a.points < -kMaxAdjustment || a.points > kMaxAdjustment)
         return Result<void>::failure(u"úprava %1 bodů není celé číslo od −99 do 99."_s.arg(a.points));
     if (a.reason.trimmed().isEmpty())

@@ -71,12 +71,13 @@ QList<JournalEntry> RecoveryJournal::unsaved(const SeasonStore& store) const
             const int n = text.toInt();
             return n >= 1 && n <= high ? n : 0;
         };
-        JournalEntry e{inRange(f[0], kRounds), inRange(f[1], kSlots),
-                       Match{inRange(f[2], kTeams), inRange(f[3], kTeams), f[4]}, std::nullopt};
+        // A league whose shape changed since (an update) has no place for a record beyond it.
+        JournalEntry e{inRange(f[0], store.rounds()), inRange(f[1], store.slots()),
+                       Match{inRange(f[2], store.teams()), inRange(f[3], store.teams()), f[4]}, std::nullopt};
         if (e.round == 0 || e.slot == 0 || e.match.home == 0 || e.match.away == 0 || !isAcceptedResult(e.match.result))
             continue;
         if (f.size() == 8) {
-            const Match base{inRange(f[5], kTeams), inRange(f[6], kTeams), f[7]};
+            const Match base{inRange(f[5], store.teams()), inRange(f[6], store.teams()), f[7]};
             if (!isAcceptedResult(base.result))
                 continue;
             if (base.home != 0 && base.away != 0)

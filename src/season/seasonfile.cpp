@@ -116,9 +116,10 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
 {
     if (tooManyLines(bytes))
         return tooManyLinesIn(fileName);
-    SeasonStore into;
+    SeasonStore into(kMaxTeams, 0);
     const QStringList lines = decodeLines(bytes);
-    std::array<int, kTeams> teamLine{};
+    std::array<int, kMaxTeams> teamLine{};
+    std::array<int, 3> hrLine{};
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         const int lineNo = i + 1;
@@ -137,17 +138,18 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
             if (!line.contains(key))
                 continue;
             const int value = parseCount(line.mid(4), 2);
-            if (value < 0 || value > kTeams)
-                return fault(fileName, lineNo, key + u" musí být následováno číslem od 0 do 14.");
+            if (value < 0 || value > kMaxTeams)
+                return fault(fileName, lineNo, key + u" musí být následováno číslem od 0 do %1."_s.arg(kMaxTeams));
             *hr[k] = value;
+            hrLine[static_cast<std::size_t>(k)] = lineNo;
         }
         // "tNN=name", one or two digits
         const qsizetype equals = line.indexOf(u'=');
         const int number = line.startsWith(u't') && equals > 0 ? parseCount(line.mid(1, equals - 1), 2) : -1;
         if (number < 0)
             continue;
-        if (number < 1 || number > kTeams)
-            return fault(fileName, lineNo, u"číslo týmu musí být od 1 do 14."_s);
+        if (number < 1 || number > kMaxTeams)
+            return fault(fileName, lineNo, u"číslo týmu musí být od 1 do %1."_s.arg(kMaxTeams));
         const QString name = line.mid(equals + 1);
         if (name.isEmpty())
             return fault(fileName, lineNo, u"tým č. %1 nemá název."_s.arg(number));
@@ -156,14 +158,31 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
         into.setTeamName(number, name);
         teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
     }
-    if (std::all_of(teamLine.begin(), teamLine.end(), [](int line) { return line == 0; }))
-        return Result<SeasonStore>::failure(u"Soubor „%1“ nepojmenovává žádný tým (t1= až t14=)."_s.arg(fileName));
+    // The highest key is the number of teams; a gap below it would leave a team without a name.
+    int teams = kMaxTeams;
+    while (teams > 0 && teamLine[static_cast<std::size_t>(teams - 1)] == 0)
+        --teams;
+    if (teams == 0)
+        return Result<SeasonStore>::failure(
+            u"Soubor „%1“ nepojmenovává žádný tým (t1= až t%2=)."_s.arg(fileName).arg(kMaxTeams));
+    if (teams < 2)
+        return fault(fileName, teamLine[0], u"soutěž musí mít alespoň 2 týmy."_s);
+    for (int t = 1; t < teams; ++t) {
+        if (teamLine[static_cast<std::size_t>(t - 1)] == 0)
+            return fault(fileName, teamLine[static_cast<std::size_t>(teams - 1)],
+                         u"chybí tým t%1= (týmy musí být očíslovány 1 až %2 bez mezer)."_s.arg(t).arg(teams));
+    }
+    into.setShape(teams, 0);
+    const int hrs[] = {into.HR1, into.HR2, into.HR3};
+    for (int k = 0; k < 3; ++k) {
+        if (hrs[k] > teams)
+            return fault(fileName, hrLine[static_cast<std::size_t>(k)],
+                         u"HR%1= musí být následováno číslem od 0 do %2."_s.arg(k + 1).arg(teams));
+    }
     // Equal names would make saving rewrite the pairings of both teams to one number.
     QHash<QString, int> firstNamed;
-    for (int t = 1; t <= kTeams; ++t) {
+    for (int t = 1; t <= teams; ++t) {
         const QString name = into.TymPodleCisla(t);
-        if (name.isEmpty())
-            continue;
         if (const int other = firstNamed.value(name); other != 0) {
             return fault(fileName, std::max(teamLine[other - 1], teamLine[t - 1]),
                          u"týmy č. %1 a %2 mají stejný název „%3“."_s.arg(other).arg(t).arg(name));
@@ -178,7 +197,8 @@ Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileNam
     if (tooManyLines(bytes))
         return tooManyLinesIn(fileName);
     const QStringList lines = decodeLines(bytes);
-    std::array<bool, kRounds> seen{};
+    into.setShape(into.teams(), 0);
+    std::array<bool, kMaxRounds> seen{};
     int i = 0;
     // Next line of the current block, or nullptr at the end of the file.
     const auto next = [&]() -> const QString* { return i < lines.size() ? &lines[i++] : nullptr; };
@@ -186,21 +206,26 @@ Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileNam
         if (lines[i++] != u"**")
             continue;
         const QString* line = next();
-        const int round = line ? parseCount(*line, 2) : -1;
+        const int round = line ? parseCount(*line, 3) : -1;
         if (!line)
             return fault(fileName, i + 1, u"neúplný blok kola."_s);
-        if (round < 1 || round > kRounds)
-            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do 52."_s.arg(quoted(*line)));
+        if (round < 1 || round > kMaxRounds)
+            return fault(fileName, i, u"číslo kola „%1“ není číslo od 1 do %2."_s.arg(quoted(*line)).arg(kMaxRounds));
+        if (round > into.rounds())
+            into.setShape(into.teams(), round);
         if (!(line = next()))
             return fault(fileName, i + 1, u"neúplný blok kola %1: chybí datum."_s.arg(round));
         const QDate date = parseShortDate(*line);
         if (!date.isValid())
             return fault(fileName, i, u"datum kola „%1“ není ve tvaru den.měsíc.rok."_s.arg(quoted(*line)));
         into.setDate(round, date);
-        std::array<bool, kTeams + 1> playing{};
-        for (int slot = 1; slot <= kSlots; ++slot) {
+        std::array<bool, kMaxTeams + 1> playing{};
+        for (int slot = 1; slot <= into.slots(); ++slot) {
             if (!(line = next()))
                 return fault(fileName, i + 1, u"neúplný blok kola %1: chybí zápas %2."_s.arg(round).arg(slot));
+            if (line->isEmpty() || *line == u"**")
+                return fault(fileName, i,
+                             u"blok kola %1 má jen %2 z %3 zápasů."_s.arg(round).arg(slot - 1).arg(into.slots()));
             const qsizetype dash = line->indexOf(u'-');
             if (dash < 0)
                 return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_s.arg(quoted(*line)));
@@ -208,10 +233,10 @@ Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileNam
             m.home = parseCount(line->left(dash), 2);
             m.away = parseCount(line->mid(dash + 1), 2);
             for (int team : {m.home, m.away}) {
-                if (team < 1 || team > kTeams)
-                    return fault(fileName, i, u"dvojice „%1“ neobsahuje čísla týmů od 1 do 14."_s.arg(quoted(*line)));
-                if (into.TymPodleCisla(team).isEmpty())
-                    return fault(fileName, i, u"tým č. %1 není v souboru soutěže pojmenován."_s.arg(team));
+                if (team < 1 || team > into.teams())
+                    return fault(
+                        fileName, i,
+                        u"dvojice „%1“ neobsahuje čísla týmů od 1 do %2."_s.arg(quoted(*line)).arg(into.teams()));
                 if (playing[static_cast<std::size_t>(team)])
                     return fault(fileName, i,
                                  m.home == m.away ? u"tým č. %1 nemůže hrát sám se sebou."_s.arg(team)
@@ -224,9 +249,15 @@ Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileNam
                 return fault(fileName, i, u"„%1“ není platný výsledek."_s.arg(quoted(*line)));
             m.result = *line;
         }
+        // A pairing beyond the league's matches would be dropped by the next save: the files do not fit.
+        if (i < lines.size() && !lines[i].isEmpty() && lines[i] != u"**" && lines[i].contains(u'-'))
+            return fault(fileName, i + 1,
+                         u"blok kola %1 má víc než %2 zápasů, které %3 týmů v kole hraje."_s.arg(round)
+                             .arg(into.slots())
+                             .arg(into.teams()));
         seen[static_cast<std::size_t>(round - 1)] = true;
     }
-    for (int r = 1; r <= kRounds; ++r) {
+    for (int r = 1; r <= std::max(into.rounds(), 1); ++r) {
         if (!seen[static_cast<std::size_t>(r - 1)])
             return fault(fileName, static_cast<int>(lines.size()), u"chybí kolo %1."_s.arg(r));
     }
@@ -250,10 +281,10 @@ Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& sc
 QByteArray scheduleBytes(const SeasonStore& store)
 {
     QStringList lines;
-    lines.reserve(kRounds * 17);
-    for (int r = 1; r <= kRounds; ++r) {
+    lines.reserve(store.rounds() * (4 + 2 * store.slots()));
+    for (int r = 1; r <= store.rounds(); ++r) {
         lines << u"**"_s << QString::number(r) << shortDate(store.DATUM_KOLA(r));
-        for (int m = 1; m <= kSlots; ++m)
+        for (int m = 1; m <= store.slots(); ++m)
             lines << store.ZAPAS(m, r) << store.VYSLEDEK(m, r);
         lines << QString();
     }

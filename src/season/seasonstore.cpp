@@ -5,11 +5,11 @@
 
 namespace {
 
-std::size_t checked(int value, int last, const char* what)
+qsizetype checked(int value, int last, const char* what)
 {
     if (value < 1 || value > last)
         throw std::out_of_range(std::string(what) + " out of range: " + std::to_string(value));
-    return static_cast<std::size_t>(value - 1);
+    return value - 1;
 }
 
 } // namespace
@@ -22,24 +22,55 @@ int SeasonStore::adjustmentOf(int team) const
     return sum;
 }
 
+void SeasonStore::setShape(int teams, int rounds)
+{
+    const int oldSlots = slots();
+    QList<Match> matches(qsizetype(rounds) * (teams / 2));
+    for (int r = 0; r < std::min(rounds, this->rounds()); ++r) {
+        for (int m = 0; m < std::min(oldSlots, teams / 2); ++m)
+            matches[r * (teams / 2) + m] = m_matches[r * oldSlots + m];
+    }
+    m_matches = std::move(matches);
+    m_dates.resize(rounds);
+    m_teamNames.resize(teams);
+}
+
+int SeasonStore::restingTeam(int round) const
+{
+    if (teams() % 2 == 0)
+        return 0;
+    int seen = 0; // team numbers fit an int's bits
+    for (int m = 1; m <= slots(); ++m)
+        seen |= 1 << match(m, round).home | 1 << match(m, round).away;
+    int resting = 0;
+    for (int t = 1; t <= teams(); ++t) {
+        if (!(seen >> t & 1)) {
+            if (resting)
+                return 0;
+            resting = t;
+        }
+    }
+    return resting;
+}
+
 QDate SeasonStore::DATUM_KOLA(int round) const
 {
-    return m_dates[checked(round, kRounds, "round")];
+    return m_dates[checked(round, rounds(), "round")];
 }
 
 void SeasonStore::setDate(int round, const QDate& date)
 {
-    m_dates[checked(round, kRounds, "round")] = date;
+    m_dates[checked(round, rounds(), "round")] = date;
 }
 
 const Match& SeasonStore::match(int slot, int round) const
 {
-    return m_matches[checked(round, kRounds, "round")][checked(slot, kSlots, "slot")];
+    return m_matches[checked(round, rounds(), "round") * slots() + checked(slot, slots(), "slot")];
 }
 
 Match& SeasonStore::match(int slot, int round)
 {
-    return m_matches[checked(round, kRounds, "round")][checked(slot, kSlots, "slot")];
+    return m_matches[checked(round, rounds(), "round") * slots() + checked(slot, slots(), "slot")];
 }
 
 QString SeasonStore::ZAPAS(int slot, int round) const
@@ -50,19 +81,19 @@ QString SeasonStore::ZAPAS(int slot, int round) const
 
 QString SeasonStore::TymPodleCisla(int cislo) const
 {
-    return m_teamNames[checked(cislo, kTeams, "team")];
+    return m_teamNames[checked(cislo, teams(), "team")];
 }
 
 void SeasonStore::setTeamName(int cislo, const QString& name)
 {
-    m_teamNames[checked(cislo, kTeams, "team")] = name;
+    m_teamNames[checked(cislo, teams(), "team")] = name;
 }
 
 int SeasonStore::CisloPodleTymu(const QString& name) const
 {
     int found = 0;
-    for (int t = 1; t <= kTeams; ++t) {
-        if (m_teamNames[static_cast<std::size_t>(t - 1)] == name)
+    for (int t = 1; t <= teams(); ++t) {
+        if (m_teamNames[t - 1] == name)
             found = t;
     }
     return found;
@@ -81,7 +112,7 @@ QString roundEntryText(int round, const QDate& date)
 int roundShownOnOpening(const SeasonStore& store, const QDate& today)
 {
     int round = 1;
-    while (round < kRounds && store.DATUM_KOLA(round) < today)
+    while (round < store.rounds() && store.DATUM_KOLA(round) < today)
         ++round;
     return round;
 }

@@ -5,11 +5,11 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <array>
 
-inline constexpr int kTeams = 14;
-inline constexpr int kRounds = 52;
-inline constexpr int kSlots = 7;
+// The largest league the files may describe; fixed-capacity buffers of the hot loops are sized by them.
+inline constexpr int kMaxTeams = 20;
+inline constexpr int kMaxRounds = 200;
+inline constexpr int kMaxSlots = kMaxTeams / 2;
 
 // Where a team's matches are counted: 1 home, 2 away, 3 both.
 namespace venue {
@@ -18,7 +18,7 @@ inline constexpr int Away = 2;
 inline constexpr int Total = 3;
 } // namespace venue
 
-// One match slot of a round: team numbers 1..14 and the result string (empty when not played).
+// One match slot of a round: team numbers 1..N and the result string (empty when not played).
 struct Match {
     int home = 0;
     int away = 0;
@@ -34,10 +34,22 @@ struct PointsAdjustment {
     bool operator==(const PointsAdjustment&) const = default;
 };
 
-// One season of one league: teams, 52 dated rounds of seven matches, table dividing lines.
-// Rounds, slots and teams are numbered from 1; an index out of range throws std::out_of_range.
+// One season of one league: N teams, R dated rounds of N/2 matches (an odd N leaves one team resting
+// each round), table dividing lines. Rounds, slots and teams are numbered from 1; an index out of range
+// throws std::out_of_range.
 class SeasonStore final {
 public:
+    SeasonStore() = default;
+    SeasonStore(int teams, int rounds) { setShape(teams, rounds); }
+    int teams() const { return static_cast<int>(m_teamNames.size()); }
+    int rounds() const { return static_cast<int>(m_dates.size()); }
+    // Matches a round: every team plays, but one when N is odd.
+    int slots() const { return teams() / 2; }
+    // Keeps what fits the new shape; new rounds are undated and unpaired, new teams unnamed.
+    void setShape(int teams, int rounds);
+    // The team a round leaves out: 0 for an even N, or when the round pairs a team twice.
+    int restingTeam(int round) const;
+
     // League name followed by two blanks and the season, as the competition file builds it.
     QString caption;
     // The season text alone, e.g. "2007/2008".
@@ -64,22 +76,22 @@ public:
 
     QString TymPodleCisla(int cislo) const;
     void setTeamName(int cislo, const QString& name);
-    // The 14 names in team-number order, as every team list shows them.
-    QStringList teamNames() const { return {m_teamNames.begin(), m_teamNames.end()}; }
+    // The N names in team-number order, as every team list shows them.
+    const QStringList& teamNames() const { return m_teamNames; }
     // The number of the team with exactly this name, the highest on equal names, 0 when none.
     int CisloPodleTymu(const QString& name) const;
 
     bool operator==(const SeasonStore&) const = default;
 
 private:
-    std::array<QDate, kRounds> m_dates;
-    std::array<std::array<Match, kSlots>, kRounds> m_matches;
-    std::array<QString, kTeams> m_teamNames;
+    QList<QDate> m_dates;
+    QList<Match> m_matches; // round by round, slots() to a round
+    QStringList m_teamNames;
 };
 
 // Text of an item of a round list: "12. kolo  -  14.9.2007", never from the system locale.
 QString roundEntryText(int round, const QDate& date);
 // Day.month.year without leading zeros.
 QString shortDate(const QDate& date);
-// The round the main window shows on opening: the first dated today or later, else 52.
+// The round the main window shows on opening: the first dated today or later, else the last.
 int roundShownOnOpening(const SeasonStore& store, const QDate& today);

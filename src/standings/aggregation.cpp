@@ -21,12 +21,12 @@ constexpr Stat classStat[] = {Stat::W, Stat::W_OT, Stat::T, Stat::L_OT, Stat::L}
 
 int TeamStats::operator()(Stat stat, int venue, int team) const
 {
-    return m_values[index(team, kTeams)][index(venue, kVenues)][index(static_cast<int>(stat), kStats)];
+    return m_values[index(team, m_teams)][index(venue, kVenues)][index(static_cast<int>(stat), kStats)];
 }
 
 int& TeamStats::at(Stat stat, int venue, int team)
 {
-    return m_values[index(team, kTeams)][index(venue, kVenues)][index(static_cast<int>(stat), kStats)];
+    return m_values[index(team, m_teams)][index(venue, kVenues)][index(static_cast<int>(stat), kStats)];
 }
 
 void countMatch(TeamStats& stats, const Match& match)
@@ -47,7 +47,7 @@ void countMatch(TeamStats& stats, const Match& match)
 
 void finishTotals(TeamStats& stats)
 {
-    for (int t = 1; t <= kTeams; ++t) {
+    for (int t = 1; t <= stats.teams(); ++t) {
         for (int v : {venue::Home, venue::Away}) {
             using enum OutcomeClass;
             stats.at(Stat::PTS, v, t) = pointsOf(A) * stats(Stat::W, v, t) + pointsOf(B) * stats(Stat::W_OT, v, t) +
@@ -69,13 +69,13 @@ void addAdjustments(TeamStats& stats, const SeasonStore& season)
 
 TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRound)
 {
-    TeamStats stats;
+    TeamStats stats(season.teams());
     for (int r = firstRound; r <= lastRound; ++r) {
-        for (int m = 1; m <= kSlots; ++m)
+        for (int m = 1; m <= season.slots(); ++m)
             countMatch(stats, season.match(m, r));
     }
     finishTotals(stats);
-    if (countsAdjustments(firstRound, lastRound))
+    if (countsAdjustments(season, firstRound, lastRound))
         addAdjustments(stats, season);
     return stats;
 }

@@ -11,9 +11,11 @@ enum class Stat { W = 1, W_OT, T, L, L_OT, GP, GF, GA, PTS };
 inline constexpr int kStats = 9;
 inline constexpr int kVenues = 3;
 
-// TYM: counters indexed (statistic 1..9, venue 1..3, team 1..14).
+// TYM: counters indexed (statistic 1..9, venue 1..3, team 1..N).
 class TeamStats final {
 public:
+    explicit TeamStats(int teams) : m_teams(teams) {}
+    int teams() const { return m_teams; }
     int operator()(Stat stat, int venue, int team) const;
     int& at(Stat stat, int venue, int team);
     // Goal difference, goals scored minus goals conceded.
@@ -23,7 +25,8 @@ public:
     }
 
 private:
-    std::array<std::array<std::array<int, kStats>, kVenues>, kTeams> m_values{};
+    int m_teams;
+    std::array<std::array<std::array<int, kStats>, kVenues>, kMaxTeams> m_values{};
 };
 
 // Adds one played match to the home and away counters; venue 3 and the points are left to finishTotals().
@@ -35,9 +38,9 @@ void finishTotals(TeamStats& stats);
 void addAdjustments(TeamStats& stats, const SeasonStore& season);
 
 // Adjustments belong to the season: a table of a part of it leaves them out.
-inline bool countsAdjustments(int firstRound, int lastRound)
+inline bool countsAdjustments(const SeasonStore& season, int firstRound, int lastRound)
 {
-    return firstRound == 1 && lastRound == kRounds;
+    return firstRound == 1 && lastRound == season.rounds();
 }
 
 // DataProTabulku: the statistics of the rounds first..last (1-based, inclusive), adjustments counted where

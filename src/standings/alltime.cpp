@@ -22,8 +22,8 @@ bool namesCompetition(const QString& catalogueText, const QString& competition)
 
 bool anyMatchLeft(const SeasonStore& league)
 {
-    for (int r = 1; r <= kRounds; ++r)
-        for (int m = 1; m <= kSlots; ++m)
+    for (int r = 1; r <= league.rounds(); ++r)
+        for (int m = 1; m <= league.slots(); ++m)
             if (league.match(m, r).home > 0 && league.VYSLEDEK(m, r).isEmpty())
                 return true;
     return false;
@@ -31,9 +31,9 @@ bool anyMatchLeft(const SeasonStore& league)
 
 void addSeason(AllTime& table, const SeasonStore& league, bool whatIf)
 {
-    const TeamStats stats = DataProTabulku(league, 1, kRounds);
+    const TeamStats stats = DataProTabulku(league, 1, league.rounds());
     AllTimeSeason season{league.season, anyMatchLeft(league), whatIf, {}};
-    const QList<PlacedTeam> order = orderByPoints(league, stats, venue::Total, RankingRules::Final, 1, kRounds);
+    const QList<PlacedTeam> order = orderByPoints(league, stats, venue::Total, RankingRules::Final, 1, league.rounds());
     int place = 0;
     for (int i = 0; i < order.size(); ++i) {
         if (!order[i].sharesPlace)
@@ -41,7 +41,7 @@ void addSeason(AllTime& table, const SeasonStore& league, bool whatIf)
         season.place.insert(league.TymPodleCisla(order[i].team), place);
     }
     table.seasons.append(season);
-    for (int t = 1; t <= kTeams; ++t) {
+    for (int t = 1; t <= league.teams(); ++t) {
         const QString name = league.TymPodleCisla(t);
         if (name.isEmpty())
             continue;

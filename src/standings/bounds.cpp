@@ -30,10 +30,11 @@ struct Pairing {
 
 // The season as the questions see it: points so far and the meetings still to play.
 struct Remaining {
-    std::array<int, kTeams + 1> points{};
-    std::array<int, kTeams + 1> left{};
+    int teams = 0;
+    std::array<int, kMaxTeams + 1> points{};
+    std::array<int, kMaxTeams + 1> left{};
     std::vector<Pairing> pairings;
-    std::array<std::array<int, kTeams + 1>, kTeams + 1> meetings{};
+    std::array<std::array<int, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
     bool draws = false;
 
     int most(int team) const { return points[team] + 3 * left[team]; }
@@ -43,13 +44,14 @@ struct Remaining {
 Remaining remainingOf(const SeasonStore& season)
 {
     Remaining r;
-    const TeamStats stats = DataProTabulku(season, 1, kRounds);
-    for (int t = 1; t <= kTeams; ++t) {
+    r.teams = season.teams();
+    const TeamStats stats = DataProTabulku(season, 1, season.rounds());
+    for (int t = 1; t <= r.teams; ++t) {
         r.points[t] = stats(Stat::PTS, venue::Total, t);
         r.draws = r.draws || stats(Stat::T, venue::Total, t) > 0;
     }
-    for (int round = 1; round <= kRounds; ++round) {
-        for (int slot = 1; slot <= kSlots; ++slot) {
+    for (int round = 1; round <= season.rounds(); ++round) {
+        for (int slot = 1; slot <= season.slots(); ++slot) {
             const Match& m = season.match(slot, round);
             if (m.result.isEmpty() && m.home > 0 && m.away > 0 && m.home != m.away) {
                 ++r.meetings[m.home][m.away], ++r.meetings[m.away][m.home];
@@ -57,8 +59,8 @@ Remaining remainingOf(const SeasonStore& season)
             }
         }
     }
-    for (int a = 1; a <= kTeams; ++a)
-        for (int b = a + 1; b <= kTeams; ++b)
+    for (int a = 1; a <= r.teams; ++a)
+        for (int b = a + 1; b <= r.teams; ++b)
             if (r.meetings[a][b] > 0)
                 r.pairings.push_back({a, b, r.meetings[a][b]});
     return r;
@@ -77,8 +79,8 @@ public:
         glp_term_out(GLP_OFF);
         m_p = glp_create_prob();
         glp_set_obj_dir(m_p, objectiveDirection);
-        glp_add_cols(m_p, teamColumn(kTeams));
-        for (int t = 1; t <= kTeams; ++t)
+        glp_add_cols(m_p, teamColumn(r.teams));
+        for (int t = 1; t <= r.teams; ++t)
             m_points[static_cast<std::size_t>(t)].constant = r.points[t];
         for (int p = 1; p <= m_n; ++p) {
             const Pairing& pairing = r.pairings[static_cast<std::size_t>(p - 1)];
@@ -100,7 +102,7 @@ public:
                 b.terms.push_back({drawColumn(p), -1.0});
             }
         }
-        for (int t = 1; t <= kTeams; ++t)
+        for (int t = 1; t <= r.teams; ++t)
             glp_set_col_kind(m_p, teamColumn(t), GLP_BV);
     }
     ~Program() { glp_delete_prob(m_p); }
@@ -108,6 +110,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     int teamColumn(int team) const { return (m_draws ? 2 * m_n : m_n) + team; }
+    int teams() const { return m_r.teams; }
     bool draws() const { return m_draws; }
 
     // The team's final points as a constant and terms.
@@ -178,7 +181,7 @@ private:
     int m_n;
     bool m_draws;
     glp_prob* m_p = nullptr;
-    std::array<Expression, kTeams + 1> m_points;
+    std::array<Expression, kMaxTeams + 1> m_points;
 };
 
 std::vector<std::pair<int, double>> plus(std::vector<std::pair<int, double>> terms, int column, double coefficient)
@@ -195,7 +198,7 @@ bool allOf(const Remaining& r, int team, int points, const std::vector<int>& oth
 {
     Program p(r, GLP_MAX, type == GLP_UP); // a draw can keep two teams below a bound, never lift one
     p.fixTeam(team, points);
-    for (int u = 1; u <= kTeams; ++u)
+    for (int u = 1; u <= r.teams; ++u)
         p.fixColumn(p.teamColumn(u), 0);
     for (int u : others) {
         const Program::Expression e = p.pointsOf(u);
@@ -207,10 +210,10 @@ bool allOf(const Remaining& r, int team, int points, const std::vector<int>& oth
 // One completion, the team taking `points` from each of its matches: a pairing of a favoured team with
 // one that is not goes wholly to the favoured, any other is shared as evenly as points allow. Where it
 // already gives the answer asked for, no program need be solved.
-std::array<int, kTeams + 1> evenCompletion(const Remaining& r, int team, int points,
-                                           const std::array<bool, kTeams + 1>& favoured)
+std::array<int, kMaxTeams + 1> evenCompletion(const Remaining& r, int team, int points,
+                                              const std::array<bool, kMaxTeams + 1>& favoured)
 {
-    std::array<int, kTeams + 1> final = r.points;
+    std::array<int, kMaxTeams + 1> final = r.points;
     for (const Pairing& p : r.pairings) {
         const int all = 3 * p.matches;
         const int a = p.a == team                      ? points * p.matches
@@ -228,22 +231,22 @@ int bestPlace(const Remaining& r, int team)
 {
     const int target = r.most(team);
     std::vector<int> below;
-    std::array<bool, kTeams + 1> passed{};
+    std::array<bool, kMaxTeams + 1> passed{};
     int alreadyAbove = 0;
-    for (int u = 1; u <= kTeams; ++u) {
+    for (int u = 1; u <= r.teams; ++u) {
         passed[u] = u != team && r.points[u] > target;
         if (u != team && !passed[u])
             below.push_back(u);
         alreadyAbove += passed[u];
     }
-    const std::array<int, kTeams + 1> even = evenCompletion(r, team, 3, passed);
+    const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, 3, passed);
     if (std::all_of(below.begin(), below.end(), [&](int u) { return even[u] <= target; }) ||
         allOf(r, team, 3, below, GLP_UP, target))
         return 1 + alreadyAbove;
     Program p(r, GLP_MIN, true);
     p.fixTeam(team, 3);
     int above = 0;
-    for (int u = 1; u <= kTeams; ++u) {
+    for (int u = 1; u <= r.teams; ++u) {
         const int most = r.most(u) - 3 * r.meetings[u][team];
         if (u == team || most <= target) {
             p.fixColumn(p.teamColumn(u), 0);
@@ -266,7 +269,7 @@ int bestPlace(const Remaining& r, int team)
 void reachingTarget(Program& p, int team, int target, const std::function<int(int)>& least, int atLeast)
 {
     std::vector<std::pair<int, double>> count;
-    for (int u = 1; u <= kTeams; ++u) {
+    for (int u = 1; u <= p.teams(); ++u) {
         if (u == team) {
             p.fixColumn(p.teamColumn(u), 0);
             continue;
@@ -291,11 +294,11 @@ void reachingTarget(Program& p, int team, int target, const std::function<int(in
 int worstPlace(const Remaining& r, int team)
 {
     std::vector<int> reach;
-    std::array<bool, kTeams + 1> reaching{};
-    for (int u = 1; u <= kTeams; ++u)
+    std::array<bool, kMaxTeams + 1> reaching{};
+    for (int u = 1; u <= r.teams; ++u)
         if (u != team && r.most(u) >= r.points[team])
             reach.push_back(u), reaching[u] = true;
-    const std::array<int, kTeams + 1> even = evenCompletion(r, team, 0, reaching);
+    const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, 0, reaching);
     if (std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; }) ||
         allOf(r, team, 0, reach, GLP_LO, r.points[team]))
         return 1 + static_cast<int>(reach.size());
@@ -379,7 +382,7 @@ private:
 bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& chasers, int target)
 {
     enum : int { Source, Sink, TeamsOpponents, FirstNode };
-    std::array<int, kTeams + 1> node{};
+    std::array<int, kMaxTeams + 1> node{};
     int nodes = FirstNode, needed = 0;
     for (int u : chasers)
         node[static_cast<std::size_t>(u)] = nodes++;
@@ -418,7 +421,7 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
 {
     const int target = r.points[team] + own;
     std::vector<int> candidates;
-    for (int u = 1; u <= kTeams; ++u)
+    for (int u = 1; u <= r.teams; ++u)
         if (u != team && r.most(u) >= target)
             candidates.push_back(u);
     const int n = static_cast<int>(candidates.size());
@@ -427,7 +430,7 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
     std::vector<int> group;
     // Every set of `line` bits among n, in increasing order.
     for (unsigned mask = (1U << line) - 1; mask < (1U << n);) {
-        std::array<bool, kTeams + 1> chosen{};
+        std::array<bool, kMaxTeams + 1> chosen{};
         int points = 0, againstTeam = 0;
         group.clear();
         for (int i = 0; i < n; ++i) {
@@ -482,12 +485,12 @@ int pointsNeeded(const Remaining& r, int team, int line)
     // The `line` teams that can get most, all passing together, answer most questions at once; the
     // thorough question then only has to show that one point more is safe.
     std::vector<int> chasers;
-    for (int u = 1; u <= kTeams; ++u)
+    for (int u = 1; u <= r.teams; ++u)
         if (u != team)
             chasers.push_back(u);
     const auto mostAgainst = [&](int u) { return r.most(u) - 3 * r.meetings[u][team]; };
     std::stable_sort(chasers.begin(), chasers.end(), [&](int a, int b) { return mostAgainst(a) > mostAgainst(b); });
-    chasers.resize(static_cast<std::size_t>(std::min(line, kTeams - 1)));
+    chasers.resize(static_cast<std::size_t>(std::min(line, r.teams - 1)));
     int passable = canBePassed(r, team, line, 0, &chasers)
                        ? lastPassing(0, all, [&](int own) { return canBePassed(r, team, line, own, &chasers); })
                        : 0;
@@ -501,18 +504,18 @@ int pointsNeeded(const Remaining& r, int team, int line)
 SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop)
 {
     const Remaining r = remainingOf(season);
-    SeasonBounds bounds;
+    SeasonBounds bounds(r.teams);
     const std::array<int, 3> lines = dividingLines(season);
     if (r.over()) {
         // The final table has settled every place; teams it cannot part share the range of their rows, and
         // no points can be taken any more: a team the line leaves out stays out.
-        const QList<PlacedTeam> order =
-            orderByPoints(season, DataProTabulku(season, 1, kRounds), venue::Total, RankingRules::Final, 1, kRounds);
-        for (int first = 0, last = 0; first < kTeams; first = last + 1) {
-            for (last = first; last + 1 < kTeams && order[last + 1].sharesPlace;)
+        const QList<PlacedTeam> order = orderByPoints(season, DataProTabulku(season, 1, season.rounds()), venue::Total,
+                                                      RankingRules::Final, 1, season.rounds());
+        for (int first = 0, last = 0; first < r.teams; first = last + 1) {
+            for (last = first; last + 1 < r.teams && order[last + 1].sharesPlace;)
                 ++last;
             for (int row = first; row <= last; ++row) {
-                PlaceBounds& b = bounds[static_cast<std::size_t>(order[row].team - 1)];
+                PlaceBounds& b = bounds[order[row].team - 1];
                 b = {first + 1, last + 1, {}};
                 for (std::size_t k = 0; k < lines.size() && withNeeded; ++k)
                     b.needed[k] = lines[k] <= 0 || b.clinched(lines[k]) ? 0 : kNeverSure;
@@ -521,7 +524,7 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
         return bounds;
     }
     const auto answer = [&](int t) {
-        PlaceBounds& b = bounds[static_cast<std::size_t>(t - 1)];
+        PlaceBounds& b = bounds[t - 1];
         b = {bestPlace(r, t), worstPlace(r, t), {}};
         for (std::size_t k = 0; k < lines.size() && withNeeded; ++k) {
             if (stop && *stop)
@@ -536,7 +539,7 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
     std::vector<std::thread> workers;
     for (int w = 0; w < std::clamp(QThread::idealThreadCount(), 1, 4); ++w) { // the cores this process may use
         workers.emplace_back([&] {
-            for (int t = next++; t <= kTeams && !(stop && *stop); t = next++)
+            for (int t = next++; t <= r.teams && !(stop && *stop); t = next++)
                 answer(t);
             glp_free_env(); // the solver keeps a state per thread
         });
@@ -546,26 +549,25 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
     return bounds;
 }
 
-std::array<LineMarks, kTeams> lineMarks(const SeasonStore& season)
+QList<LineMarks> lineMarks(const SeasonStore& season)
 {
     const std::array<int, 3> lines = dividingLines(season);
-    std::array<LineMarks, kTeams> marks;
     const Remaining r = remainingOf(season);
+    QList<LineMarks> marks(r.teams);
     if (r.over()) {
         const SeasonBounds bounds = placeBounds(season, false);
-        for (int t = 1; t <= kTeams; ++t)
+        for (int t = 1; t <= r.teams; ++t)
             for (std::size_t k = 0; k < lines.size(); ++k) {
-                marks[static_cast<std::size_t>(t - 1)].clinched[k] =
-                    bounds[static_cast<std::size_t>(t - 1)].clinched(lines[k]);
-                marks[static_cast<std::size_t>(t - 1)].out[k] = bounds[static_cast<std::size_t>(t - 1)].out(lines[k]);
+                marks[t - 1].clinched[k] = bounds[t - 1].clinched(lines[k]);
+                marks[t - 1].out[k] = bounds[t - 1].out(lines[k]);
             }
         return marks;
     }
-    for (int t = 1; t <= kTeams; ++t) {
+    for (int t = 1; t <= r.teams; ++t) {
         // The best place lies within [bestLeast, bestMost], the worst within [worstLeast, worstMost]:
         // teams above the team's most points whatever happens, teams that can pass it at all.
         int bestLeast = 1, bestMost = 1, worstLeast = 1, worstMost = 1;
-        for (int u = 1; u <= kTeams; ++u) {
+        for (int u = 1; u <= r.teams; ++u) {
             if (u == t)
                 continue;
             bestLeast += r.points[u] > r.most(t);
@@ -576,7 +578,7 @@ std::array<LineMarks, kTeams> lineMarks(const SeasonStore& season)
         std::optional<int> best, worst; // exact, once a line needs them
         const auto exactBest = [&] { return best ? *best : *(best = bestPlace(r, t)); };
         const auto exactWorst = [&] { return worst ? *worst : *(worst = worstPlace(r, t)); };
-        LineMarks& m = marks[static_cast<std::size_t>(t - 1)];
+        LineMarks& m = marks[t - 1];
         for (std::size_t k = 0; k < lines.size(); ++k) {
             const int line = lines[k];
             if (line <= 0)

@@ -4,6 +4,7 @@
 
 #include "season/seasonstore.h"
 
+#include <QList>
 #include <array>
 #include <atomic>
 
@@ -28,7 +29,7 @@ struct PlaceBounds {
     bool clinched(int line) const { return line > 0 && worst <= line; }
     bool out(int line) const { return line > 0 && best > line; }
 };
-using SeasonBounds = std::array<PlaceBounds, kTeams>; // by team - 1
+using SeasonBounds = QList<PlaceBounds>; // by team - 1
 
 // Each question is a small integer program solved exactly; a completion gives each unplayed match
 // one of 3:0, 2:1, 1:2, 0:3 points, or 1:1 in a season that has had a draw. Setting `stop` ends the
@@ -43,4 +44,4 @@ struct LineMarks {
 
 // The answers placeBounds gives for the lines, settled by counting where counting can: only a team
 // whose place against a line it leaves open costs an integer program.
-std::array<LineMarks, kTeams> lineMarks(const SeasonStore& season);
+QList<LineMarks> lineMarks(const SeasonStore& season);

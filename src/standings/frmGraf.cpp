@@ -3,6 +3,7 @@
 
 #include "common/twips.h"
 #include "platform/desktop.h"
+#include "standings/ranking.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,20 +19,39 @@ namespace {
 const QColor colours[] = {QColor(255, 0, 0), QColor(200, 150, 0), QColor(0, 192, 0), QColor(0, 0, 255)};
 constexpr int listLeft[] = {195, 2505, 4815, 7125};
 
-QPoint at(int round, int position)
+// The rounds span the designed width whatever their number; each place keeps its designed height, so
+// that a taller league makes a taller window.
+constexpr int kPlotWidth = 8320;
+constexpr int kPlaceHeight = 200;
+constexpr int kDesignedPlaces = 14;
+
+// Round labels at least the designed four rounds of 52 apart; beyond five, in steps of five.
+int labelStep(int rounds)
 {
-    return twipsPoint(500 + 160 * round, 190 + 200 * position);
+    const int step = std::max(1, (rounds + 12) / 13);
+    return step <= 5 ? step : (step + 4) / 5 * 5;
 }
 
 } // namespace
 
+QPoint frmGraf::at(int round, int position) const
+{
+    return twipsPoint(500 + kPlotWidth * round / std::max(1, m_rounds), 190 + kPlaceHeight * position);
+}
+
+int frmGraf::below(int designedTop) const
+{
+    return designedTop + kPlaceHeight * (m_teams - kDesignedPlaces);
+}
+
 frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
-    : QDialog(parent), m_data(computeGraph(season)), m_warning(graphWarning(season))
+    : QDialog(parent), m_data(computeGraph(season)), m_warning(graphWarning(season)), m_teams(season.teams()),
+      m_rounds(season.rounds()), m_line(season.HR1 > 0 && season.HR1 < season.teams() ? season.HR1 : 0)
 {
     setObjectName(u"frmGraf"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"graf vývoje umístění"_s);
-    setFixedSize(tw(9480), tw(4410));
+    setFixedSize(tw(9480), tw(below(4410)));
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
@@ -39,28 +59,29 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
 
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    for (int pos = 1; pos <= kTeams; ++pos) {
+    for (int pos = 1; pos <= m_teams; ++pos) {
         auto* l = new QLabel(QString::number(pos) + u'.', this);
         l->setFont(small);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setGeometry(twipsRect(165, 285 + 200 * (pos - 1), 345, 210));
     }
-    for (int j = 1; j <= 13; ++j) {
-        auto* l = new QLabel(QString::number(4 * j), this);
+    for (int round = labelStep(m_rounds); round <= m_rounds; round += labelStep(m_rounds)) {
+        auto* l = new QLabel(QString::number(round), this);
+        l->setObjectName(u"round"_s + QString::number(round));
         l->setFont(small);
         l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(twipsRect(970 + 640 * (j - 1), 3255, 345, 210));
+        l->setGeometry(at(round, 0).x() - tw(172), tw(below(3255)), tw(345), tw(210));
     }
     for (int i = 0; i < 4; ++i) {
         auto* box = new QLabel(this); // graf_R … graf_B
-        box->setGeometry(twipsRect(listLeft[i], 3765, 2070, 495));
+        box->setGeometry(twipsRect(listLeft[i], below(3765), 2070, 495));
         box->setStyleSheet(u"background: %1"_s.arg(colours[i].name()));
         lists[i] = new QComboBox(this);
         lists[i]->setObjectName(QStringList{u"cboGraf_R"_s, u"cboGraf_Y"_s, u"cboGraf_G"_s, u"cboGraf_B"_s}[i]);
-        lists[i]->setGeometry(twipsRect(listLeft[i] + 75, 3825, 1905, 360));
+        lists[i]->setGeometry(twipsRect(listLeft[i] + 75, below(3825), 1905, 360));
         lists[i]->addItem(QString());
         lists[i]->addItems(season.teamNames());
-        lists[i]->setMaxVisibleItems(15);
+        lists[i]->setMaxVisibleItems(kMaxTeams + 1);
         connect(lists[i], &QComboBox::currentIndexChanged, this, [this] {
             update(); // VykreslitCary
             if (isVisible())
@@ -89,12 +110,17 @@ void frmGraf::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(Qt::black);
-    painter.drawLine(twipsPoint(660, 3120), twipsPoint(9240, 3120));
-    painter.drawLine(twipsPoint(660, 3120), twipsPoint(660, 195));
+    const int axis = below(3120);
+    painter.drawLine(twipsPoint(660, axis), twipsPoint(9240, axis));
+    painter.drawLine(twipsPoint(660, axis), twipsPoint(660, 195));
     painter.setPen(QPen(Qt::gray, 1, Qt::DotLine));
-    for (int x : {2580, 4660, 6740, 8820})
-        painter.drawLine(twipsPoint(x, 3120), twipsPoint(x, 195));
-    painter.drawLine(twipsPoint(660, 1870), twipsPoint(9240, 1870));
+    for (int q = 1; q <= 4; ++q) {
+        const int x = at(quarterRounds(m_rounds, q).second, 0).x();
+        painter.drawLine(QPoint(x, tw(axis)), QPoint(x, tw(195)));
+    }
+    if (m_line > 0) // under the first dividing line
+        painter.drawLine(twipsPoint(660, 190 + kPlaceHeight * m_line + 80),
+                         twipsPoint(9240, 190 + kPlaceHeight * m_line + 80));
     painter.setRenderHint(QPainter::Antialiasing);
     for (const auto& [line, colour] : segments()) {
         painter.setPen(QPen(colour, 2));

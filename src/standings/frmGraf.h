@@ -28,7 +28,14 @@ private:
     QPushButton* foclost = nullptr;
 
     void onActivated();
+    // Where a round's position stands, in logical pixels.
+    QPoint at(int round, int position) const;
+    // A designed top below the plot, moved by the places this league has beyond the designed fourteen.
+    int below(int designedTop) const;
 
     GraphData m_data;
     QString m_warning;
+    int m_teams;
+    int m_rounds;
+    int m_line; // the place above the first dividing line, 0 for none
 };

@@ -33,9 +33,12 @@ QString formHtml(const QString& form)
     return html;
 }
 
+constexpr int kRowHeight = 315;
+constexpr int kDesignedRows = 14;
+
 int rowTop(int row)
 {
-    return 1050 + 315 * row;
+    return 1050 + kRowHeight * row;
 }
 
 } // namespace
@@ -47,7 +50,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     setObjectName(u"frmTable"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
-    setFixedSize(tw(6150), tw(6480));
+    setFixedSize(tw(6150), tw(below(6480)));
 
     auto* Label4 = new QLabel(u"typ tabulky:"_s, this);
     Label4->setGeometry(twipsRect(300, 60, 1800, 240));
@@ -71,7 +74,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     auto* Label1 = new QLabel(u"pořadí, tým, počet zápasů, výher, výher v prodloužení, remíz,\n"
                               "proher v prodloužení, proher, skóre, body"_s,
                               this);
-    Label1->setGeometry(tw(300), tw(5550), width() - 2 * tw(300), tw(480));
+    Label1->setGeometry(tw(300), tw(below(5550)), width() - 2 * tw(300), tw(480));
     Label1->setAlignment(Qt::AlignCenter);
     constexpr int designedTop[] = {5865, 6000, 6240};
     const int hr[] = {season.HR1, season.HR2, season.HR3};
@@ -80,7 +83,7 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
         lines[i]->setObjectName(u"line"_s + QString::number(i));
         lines[i]->setFrameShape(QFrame::HLine);
         lines[i]->setStyleSheet(u"color: #c00000"_s);
-        placeLine(i, hr[i], designedTop[i]);
+        placeLine(i, hr[i], below(designedTop[i]));
     }
 
     addRulesAndLegend();
@@ -102,11 +105,17 @@ frmTable::frmTable(const SeasonStore& season, int firstRound, int lastRound, con
     fitToScreen(this);
 }
 
+int frmTable::below(int designedTop) const
+{
+    return designedTop + kRowHeight * (m_season.teams() - kDesignedRows);
+}
+
 void frmTable::addCells()
 {
     QFont bold = font();
     bold.setBold(true);
-    for (int r = 0; r < kTeams; ++r) {
+    cells.resize(m_season.teams());
+    for (int r = 0; r < m_season.teams(); ++r) {
         for (int c = 0; c < 10; ++c) {
             auto* l = new QLabel(this);
             l->setGeometry(twipsRect(columnLeft[c], rowTop(r), columnWidth[c], 255));
@@ -128,7 +137,7 @@ void frmTable::addCells()
         if (dx <= 0)
             continue;
         makeRoom(this, cells[0][c + 1]->x(), dx);
-        for (int r = 0; r < kTeams; ++r)
+        for (int r = 0; r < cells.size(); ++r)
             cells[r][c]->resize(cells[r][c]->width() + dx, cells[r][c]->height());
     }
 }
@@ -154,15 +163,15 @@ void frmTable::addRulesAndLegend()
     const int extra = 900;
     setFixedHeight(height() + tw(extra));
     auto* rulesLabel = new QLabel(u"při rovnosti bodů:"_s, this);
-    rulesLabel->setGeometry(tw(300), tw(6330), tw(1800), tw(330));
+    rulesLabel->setGeometry(tw(300), tw(below(6330)), tw(1800), tw(330));
     cboRules = new QComboBox(this);
     cboRules->setObjectName(u"cboRules"_s);
     cboRules->addItems({u"průběžné pořadí"_s, u"konečné pořadí (vzájemné zápasy)"_s});
-    cboRules->setGeometry(tw(2100), tw(6330), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
+    cboRules->setGeometry(tw(2100), tw(below(6330)), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
     auto* marksLegend = new QLabel(u"<span style=\"color:#008000\">zelené pořadí</span> = jistě nad čarou<br>"
                                    "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_s,
                                    this);
-    marksLegend->setGeometry(tw(300), tw(6720), width() - 2 * tw(300), tw(600));
+    marksLegend->setGeometry(tw(300), tw(below(6720)), width() - 2 * tw(300), tw(600));
     marksLegend->setAlignment(Qt::AlignCenter);
     if (cboRules->geometry().right() + tw(300) > width())
         setFixedWidth(cboRules->geometry().right() + tw(300));
@@ -174,13 +183,14 @@ void frmTable::addFormColumns()
     bold.setBold(true);
     const int gap = cells[0][9]->fontMetrics().horizontalAdvance(u' ');
     const int markWidth = widthToShow(cells[0][9], {u"*"_s});
-    const int movedWidth = widthToShow(cells[0][9], {u"▲13"_s, u"▼13"_s});
+    const int movedWidth = widthToShow(cells[0][9], {u"▲19"_s, u"▼19"_s});
     QLabel probe;
     probe.setFont(bold);
     const int formWidth = widthToShow(&probe, {u"VVVVV"_s, u"PPPPP"_s, u"Forma"_s});
     const int left = cells[0][9]->geometry().right() + 1;
     makeRoom(this, left, markWidth + movedWidth + formWidth + 3 * gap);
-    for (int r = 0; r < kTeams; ++r) {
+    mark.resize(cells.size()), moved.resize(cells.size()), form.resize(cells.size());
+    for (int r = 0; r < cells.size(); ++r) {
         const int top = cells[r][9]->y(), height = cells[r][9]->height();
         mark[r] = new QLabel(this);
         mark[r]->setGeometry(left, top, markWidth, height);
@@ -223,7 +233,7 @@ void frmTable::addAdjustmentsNote()
 
 int frmTable::tableRight() const
 {
-    return form[0] ? form[0]->geometry().right() : cells[0][9]->geometry().right();
+    return !form.isEmpty() ? form[0]->geometry().right() : cells[0][9]->geometry().right();
 }
 
 void frmTable::placeZoneBands(const std::array<int, 3>& positions)
@@ -231,10 +241,10 @@ void frmTable::placeZoneBands(const std::array<int, 3>& positions)
     // A light band per zone between the dividing lines, behind the rows; a position of 0 divides nothing.
     std::vector<int> ends;
     for (int p : positions)
-        if (p >= 1 && p < kTeams)
+        if (p >= 1 && p < m_season.teams())
             ends.push_back(p);
     std::sort(ends.begin(), ends.end());
-    ends.push_back(kTeams);
+    ends.push_back(m_season.teams());
     constexpr const char* colours[] = {"#e2f3e2", "#e2ebf8", "#f4f4f4", "#f8e2e2"};
     const int left = cells[0][0]->x(), right = tableRight();
     int first = 1;
@@ -265,7 +275,7 @@ void frmTable::cbo1_Click()
     const RankingRules rules = cboRules->currentIndex() == 1 ? RankingRules::Final : RankingRules::Running;
     const Standings st = SpocitatPoradi(m_season, m_stats, cbo1->currentIndex() + 1,
                                         static_cast<Criterion>(cbo2->currentIndex()), rules, m_first, m_last);
-    for (int r = 0; r < kTeams; ++r) {
+    for (int r = 0; r < cells.size(); ++r) {
         const StandingsRow& row = st.rows[r];
         const QString texts[] = {row.pos, row.name, row.gp, row.w, row.w_ot, row.t, row.l_ot, row.l, row.sco, row.pts};
         for (int c = 0; c < 10; ++c)

@@ -27,9 +27,9 @@ private:
     std::array<QFrame*, 3> lines{};
     std::vector<QFrame*> bands; // the zones between the lines
     // Columns pos, team, gp, w, w_ot, t, l_ot, l, sco, pts; row 0 on top.
-    std::array<std::array<QLabel*, 10>, kTeams> cells{};
+    QList<std::array<QLabel*, 10>> cells;
     // Right of the points: the adjustment's mark, the places moved and the form.
-    std::array<QLabel*, kTeams> mark{}, moved{}, form{};
+    QList<QLabel*> mark, moved, form;
     QLabel* lblPoznamka = nullptr; // the adjustments' reasons, or that home and away tables leave them out
 
     void cbo1_Click();
@@ -41,6 +41,9 @@ private:
     int tableRight() const;
     void placeLine(int index, int position, int designedTop);
     void placeZoneBands(const std::array<int, 3>& positions);
+
+    // Twips the rows of this league take beyond the designed fourteen (fewer: negative); all below moves as much.
+    int below(int designedTop) const;
 
     const SeasonStore& m_season;
     int m_first;

@@ -15,19 +15,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Round-box indexes of the quick choices; the empty separator (index 4) selects nothing.
+// The quick choices as quarters of the season: from the first of one to the last of another; the
+// empty separator (index 4) selects nothing.
 struct QuickChoice {
     const char16_t* caption;
-    int first;
-    int last;
+    int firstQuarter;
+    int lastQuarter;
 };
-constexpr QuickChoice quickChoices[] = {{u"za 1. čtvrtinu", 0, 12},
-                                        {u"za 2. čtvrtinu", 13, 25},
-                                        {u"za 3. čtvrtinu", 26, 38},
-                                        {u"za 4. čtvrtinu", 39, 51},
-                                        {u"", -1, -1},
-                                        {u"po 2. čtvrtině", 0, 25},
-                                        {u"po 3. čtvrtině", 0, 38}};
+constexpr QuickChoice quickChoices[] = {{u"za 1. čtvrtinu", 1, 1},
+                                        {u"za 2. čtvrtinu", 2, 2},
+                                        {u"za 3. čtvrtinu", 3, 3},
+                                        {u"za 4. čtvrtinu", 4, 4},
+                                        {u"", 0, 0},
+                                        {u"po 2. čtvrtině", 1, 2},
+                                        {u"po 3. čtvrtině", 1, 3}};
 
 } // namespace
 
@@ -45,7 +46,7 @@ frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent)
     cboKolo2->setObjectName(u"cboKolo2"_s);
     for (const QuickChoice& q : quickChoices)
         cbo->addItem(QString::fromUtf16(q.caption));
-    for (int r = 1; r <= kRounds; ++r) {
+    for (int r = 1; r <= season.rounds(); ++r) {
         cboKolo1->addItem(roundEntryText(r, season.DATUM_KOLA(r)));
         cboKolo2->addItem(roundEntryText(r, season.DATUM_KOLA(r)));
     }
@@ -77,11 +78,20 @@ frmTable_Interval::frmTable_Interval(const SeasonStore& season, QWidget* parent)
 
 void frmTable_Interval::cbo_Click(int index)
 {
-    if (index < 0 || quickChoices[index].first < 0)
+    if (index < 0 || quickChoices[index].firstQuarter == 0)
         return;
+    const int first = quarterRounds(m_season.rounds(), quickChoices[index].firstQuarter).first;
+    const int last = quarterRounds(m_season.rounds(), quickChoices[index].lastQuarter).second;
+    if (last < first) {
+        Desktop::instance().tell(
+            this, u"Sezóna má jen %1 kol, tato čtvrtina nemá žádné vlastní kolo."_s.arg(m_season.rounds()),
+            Desktop::Icon::Information);
+        cbo->setCurrentIndex(-1);
+        return;
+    }
     m_settingRange = true;
-    cboKolo1->setCurrentIndex(quickChoices[index].first);
-    cboKolo2->setCurrentIndex(quickChoices[index].last);
+    cboKolo1->setCurrentIndex(first - 1);
+    cboKolo2->setCurrentIndex(last - 1);
     m_settingRange = false;
 }
 

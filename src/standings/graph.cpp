@@ -8,19 +8,20 @@ using namespace Qt::StringLiterals;
 GraphData computeGraph(const SeasonStore& season)
 {
     GraphData graph;
-    TeamStats running;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m)
+    TeamStats running(season.teams());
+    for (int r = 1; r <= season.rounds(); ++r) {
+        for (int m = 1; m <= season.slots(); ++m)
             countMatch(running, season.match(m, r));
         TeamStats ranked = running;
         finishTotals(ranked);
         addAdjustments(ranked, season);
-        const std::array<int, kTeams> order = rankTeams(ranked, venue::Total, Criterion::Points);
-        for (int p = 0; p < kTeams; ++p)
-            graph.positions[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(order[p] - 1)] = p + 1;
-        if (r == kRounds) {
-            for (int t = 1; t <= kTeams; ++t)
-                graph.played[static_cast<std::size_t>(t - 1)] = ranked(Stat::GP, venue::Total, t);
+        const TeamOrder order = rankTeams(ranked, venue::Total, Criterion::Points);
+        QList<int>& positions = graph.positions.emplace_back(season.teams());
+        for (int p = 0; p < order.size(); ++p)
+            positions[order[p] - 1] = p + 1;
+        if (r == season.rounds()) {
+            for (int t = 1; t <= season.teams(); ++t)
+                graph.played.append(ranked(Stat::GP, venue::Total, t));
         }
     }
     return graph;
@@ -28,7 +29,7 @@ GraphData computeGraph(const SeasonStore& season)
 
 QString graphWarning(const SeasonStore& season)
 {
-    for (int m = 1; m <= kSlots; ++m) {
+    for (int m = 1; m <= season.slots(); ++m) {
         if (season.VYSLEDEK(m, 1).isEmpty())
             return u"1. kolo nebylo odehráno celé.\r\nGraf může být zkreslen!"_s;
     }

@@ -4,14 +4,14 @@
 #include "export/viewtable.h"
 #include "season/seasonstore.h"
 
+#include <QList>
 #include <QString>
-#include <array>
 
 // GrafData and PoctyOdehranychZapasu: every team's position in the total table by points after every
 // round, and the matches each team has played in the whole season.
 struct GraphData {
-    std::array<std::array<int, kTeams>, kRounds> positions{}; // [round - 1][team - 1], 1..14
-    std::array<int, kTeams> played{};
+    QList<QList<int>> positions; // [round - 1][team - 1], 1..N
+    QList<int> played;           // [team - 1]
 
     int position(int round, int team) const { return positions.at(round - 1).at(team - 1); }
 };
@@ -21,5 +21,5 @@ GraphData computeGraph(const SeasonStore& season);
 // The warning the graph gives when round 1 lacks a result, else an empty text.
 QString graphWarning(const SeasonStore& season);
 
-// One row per round: its number and the 14 teams' positions after it, team 1 first.
+// One row per round: its number and the teams' positions after it, team 1 first.
 ViewTable graphView(const SeasonStore& season);

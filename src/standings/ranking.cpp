@@ -50,7 +50,7 @@ std::array<int, 3> key(const TeamStats& s, int venue, Criterion criterion, int t
 
 // The team numbers in the order of the table, with the places by points when the criterion is points.
 struct TableOrder {
-    std::array<int, kTeams> teams{};
+    TeamOrder teams;
     QList<PlacedTeam> placed;
 };
 
@@ -60,7 +60,7 @@ TableOrder tableOrder(const SeasonStore& season, const TeamStats& stats, int ven
     TableOrder o{rankTeams(stats, venue, criterion), {}};
     if (criterion == Criterion::Points) {
         o.placed = orderByPoints(season, stats, venue, rules, firstRound, lastRound);
-        for (int r = 0; r < kTeams; ++r)
+        for (int r = 0; r < o.teams.size(); ++r)
             o.teams[r] = o.placed[r].team;
     }
     return o;
@@ -68,15 +68,15 @@ TableOrder tableOrder(const SeasonStore& season, const TeamStats& stats, int ven
 
 bool anyResult(const SeasonStore& season, int round)
 {
-    for (int m = 1; m <= kSlots; ++m)
+    for (int m = 1; m <= season.slots(); ++m)
         if (!season.VYSLEDEK(m, round).isEmpty())
             return true;
     return false;
 }
 
 // Each team's row in the table as it stood after the previous round with a result; empty without one.
-std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& season, Criterion criterion,
-                                                        RankingRules rules, int firstRound, int lastRound)
+std::optional<std::array<int, kMaxTeams + 1>> previousRows(const SeasonStore& season, Criterion criterion,
+                                                           RankingRules rules, int firstRound, int lastRound)
 {
     int latest = lastRound;
     while (latest >= firstRound && !anyResult(season, latest))
@@ -87,21 +87,21 @@ std::optional<std::array<int, kTeams + 1>> previousRows(const SeasonStore& seaso
     if (previous < firstRound)
         return std::nullopt;
     TeamStats stats = DataProTabulku(season, firstRound, previous);
-    if (countsAdjustments(firstRound, lastRound) && !countsAdjustments(firstRound, previous))
+    if (countsAdjustments(season, firstRound, lastRound) && !countsAdjustments(season, firstRound, previous))
         addAdjustments(stats, season); // compared as the table it is now
     const TableOrder before = tableOrder(season, stats, venue::Total, criterion, rules, firstRound, previous);
-    std::array<int, kTeams + 1> rowOf{};
-    for (int r = 0; r < kTeams; ++r)
+    std::array<int, kMaxTeams + 1> rowOf{};
+    for (int r = 0; r < before.teams.size(); ++r)
         rowOf[static_cast<std::size_t>(before.teams[r])] = r;
     return rowOf;
 }
 
 // The dividing lines each team of the whole season's table is sure of or can no longer reach.
-void markLines(const SeasonStore& season, const std::array<int, kTeams>& order, Standings& out)
+void markLines(const SeasonStore& season, const TeamOrder& order, Standings& out)
 {
-    const std::array<LineMarks, kTeams> marks = lineMarks(season);
-    for (int r = 0; r < kTeams; ++r) {
-        const LineMarks& m = marks[static_cast<std::size_t>(order[r] - 1)];
+    const QList<LineMarks> marks = lineMarks(season);
+    for (int r = 0; r < order.size(); ++r) {
+        const LineMarks& m = marks[order[r] - 1];
         for (int k = 1; k <= 3; ++k) {
             if (m.clinched[static_cast<std::size_t>(k - 1)])
                 out.rows[r].clinched.append(k);
@@ -118,7 +118,7 @@ QString teamForm(const SeasonStore& season, int team, int venue, int firstRound,
     static constexpr char16_t letters[] = u"VvRpP"; // by outcome class A..E
     QString form;
     for (int r = lastRound; r >= firstRound && form.size() < 5; --r) {
-        for (int m = 1; m <= kSlots; ++m) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             const bool home = match.home == team && venue != venue::Away;
             if (match.result.isEmpty() || !(home || (match.away == team && venue != venue::Home)))
@@ -138,7 +138,7 @@ QStringList adjustmentNotes(const SeasonStore& season, int venue, int firstRound
         return {};
     if (venue != venue::Total)
         return {u"Úpravy bodů se v tabulkách doma a venku nepočítají."_s};
-    if (!countsAdjustments(firstRound, lastRound))
+    if (!countsAdjustments(season, firstRound, lastRound))
         return {u"Úpravy bodů patří celé sezóně, v tabulce za část sezóny se nepočítají."_s};
     QStringList notes;
     for (const PointsAdjustment& a : season.adjustments)
@@ -190,9 +190,9 @@ int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime)
     return static_cast<int>(std::nearbyint(share)); // the default rounding mode sends halves to even
 }
 
-std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, Criterion criterion)
+TeamOrder rankTeams(const TeamStats& stats, int venue, Criterion criterion)
 {
-    std::array<int, kTeams> order{};
+    TeamOrder order(stats.teams());
     std::iota(order.begin(), order.end(), 1);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return key(stats, venue, criterion, a) > key(stats, venue, criterion, b); });
@@ -202,16 +202,19 @@ std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, Criterion c
 Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, Criterion criterion,
                          RankingRules rules, int firstRound, int lastRound)
 {
+    if (lastRound == 0)
+        lastRound = season.rounds();
     Standings out;
+    out.rows.resize(season.teams());
     out.linesShown = venue == venue::Total && criterion == Criterion::Points;
     const TableOrder o = tableOrder(season, stats, venue, criterion, rules, firstRound, lastRound);
-    const std::array<int, kTeams>& order = o.teams;
+    const TeamOrder& order = o.teams;
     const QList<PlacedTeam>& placed = o.placed;
     const auto before =
         venue == venue::Total ? previousRows(season, criterion, rules, firstRound, lastRound) : std::nullopt;
-    if (out.linesShown && firstRound == 1 && lastRound == kRounds)
+    if (out.linesShown && firstRound == 1 && lastRound == season.rounds())
         markLines(season, order, out);
-    for (int r = 0; r < kTeams; ++r) {
+    for (int r = 0; r < order.size(); ++r) {
         const int t = order[r];
         const auto v = [&](Stat stat) { return QString::number(stats(stat, venue, t)); };
         StandingsRow& row = out.rows[r];
@@ -230,7 +233,7 @@ Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int 
         row.form = teamForm(season, t, venue, firstRound, lastRound);
         if (before)
             row.moved = (*before)[static_cast<std::size_t>(t)] - r;
-        if (venue == venue::Total && countsAdjustments(firstRound, lastRound)) {
+        if (venue == venue::Total && countsAdjustments(season, firstRound, lastRound)) {
             row.adjustment = season.adjustmentOf(t);
             for (const PointsAdjustment& a : season.adjustments)
                 if (a.team == t)

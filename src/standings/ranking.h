@@ -35,6 +35,13 @@ inline QString runningTableCaption()
 {
     return QStringLiteral("průběžná tabulka");
 }
+// The rounds of quarter q (1..4) of a season of `rounds` rounds, {first, last}; last < first when the
+// season is too short to give the quarter a round of its own.
+inline std::pair<int, int> quarterRounds(int rounds, int q)
+{
+    return {(q - 1) * rounds / 4 + 1, q * rounds / 4};
+}
+
 // Caption of the table of a range of rounds: "tabulka za období   (kola A - B)".
 QString periodCaption(int firstRound, int lastRound);
 
@@ -56,7 +63,7 @@ struct StandingsRow {
 };
 
 struct Standings {
-    std::array<StandingsRow, kTeams> rows;
+    QList<StandingsRow> rows; // one a team
     // The dividing lines under HR1..HR3 belong to the total table ranked by points only.
     bool linesShown = false;
 };
@@ -75,14 +82,17 @@ QString movedText(const std::optional<int>& moved);
 // without adjustments.
 QStringList adjustmentNotes(const SeasonStore& season, int venue, int firstRound, int lastRound);
 
-// The team numbers in ranked order; equal teams keep team-number order.
-std::array<int, kTeams> rankTeams(const TeamStats& stats, int venue, Criterion criterion);
+// Team numbers in the order of a table.
+using TeamOrder = QVarLengthArray<int, kMaxTeams>;
 
-// SpocitatPoradi: the 14 rows ranked by the criterion 0..12 at the venue 1..3, with shared positions
-// hidden and the value column of criteria 11 and 12. `stats` are those of rounds first..last; `rules`
-// orders the total table by points on equal points.
+// The team numbers in ranked order; equal teams keep team-number order.
+TeamOrder rankTeams(const TeamStats& stats, int venue, Criterion criterion);
+
+// SpocitatPoradi: the N rows ranked by the criterion 0..12 at the venue 1..3, with shared positions
+// hidden and the value column of criteria 11 and 12. `stats` are those of rounds first..last (a last
+// round of 0 is the season's last); `rules` orders the total table by points on equal points.
 Standings SpocitatPoradi(const SeasonStore& season, const TeamStats& stats, int venue, Criterion criterion,
-                         RankingRules rules = RankingRules::Running, int firstRound = 1, int lastRound = kRounds);
+                         RankingRules rules = RankingRules::Running, int firstRound = 1, int lastRound = 0);
 
 ViewTable standingsView(const SeasonStore& season, int firstRound, int lastRound, int venue, Criterion criterion,
                         RankingRules rules, const QString& caption);

@@ -11,7 +11,7 @@ namespace {
 
 using Key = std::array<int, 3>;
 
-// Stable insertion sort by key, larger first: a group has at most 14 teams and is usually two.
+// Stable insertion sort by key, larger first: a group has at most 20 teams and is usually two.
 template <typename KeyOf> void sortByKey(Ranked* rows, int n, const KeyOf& keyOf)
 {
     for (int i = 1; i < n; ++i) {
@@ -32,7 +32,7 @@ Key goalsKey(const Tally& t)
 // Goal difference and goals scored over all the table's matches, then a shared place.
 void byGoals(const Tallies& tallies, Ranked* rows, int n)
 {
-    const auto keyOf = [&](int team) { return goalsKey(tallies[static_cast<std::size_t>(team - 1)]); };
+    const auto keyOf = [&](int team) { return goalsKey(tallies[team - 1]); };
     sortByKey(rows, n, keyOf);
     rows[0].by = Decider::None;
     for (int i = 1; i < n; ++i) {
@@ -47,8 +47,8 @@ void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual,
     unsigned group = 0;
     for (int i = 0; i < n; ++i)
         group |= 1u << rows[i].team;
-    Tallies mini{};
-    std::array<std::array<std::uint8_t, kTeams + 1>, kTeams + 1> meetings{};
+    Tallies mini(tallies.size());
+    std::array<std::array<std::uint8_t, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
     for (const MatchScore& m : mutual) {
         if (!(group >> m.home & 1u) || !(group >> m.away & 1u))
             continue;
@@ -65,7 +65,7 @@ void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual,
                 return byGoals(tallies, rows, n);
         }
     }
-    const auto keyOf = [&](int team) { return orderKey(mini[static_cast<std::size_t>(team - 1)]); };
+    const auto keyOf = [&](int team) { return orderKey(mini[team - 1]); };
     sortByKey(rows, n, keyOf);
     if (keyOf(rows[0].team) == keyOf(rows[n - 1].team))
         return byGoals(tallies, rows, n);
@@ -124,14 +124,15 @@ MatchScore scoreOf(const Match& match)
 
 void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out)
 {
-    for (int t = 1; t <= kTeams; ++t)
-        out[static_cast<std::size_t>(t - 1)] = {t, Decider::None, 0, 0};
-    const auto points = [&](int team) { return Key{tallies[static_cast<std::size_t>(team - 1)].points, 0, 0}; };
-    sortByKey(out.data(), kTeams, points);
-    for (int first = 0; first < kTeams;) {
+    const int teams = static_cast<int>(tallies.size());
+    out.resize(teams);
+    for (int t = 1; t <= teams; ++t)
+        out[t - 1] = {t, Decider::None, 0, 0};
+    const auto points = [&](int team) { return Key{tallies[team - 1].points, 0, 0}; };
+    sortByKey(out.data(), teams, points);
+    for (int first = 0; first < teams;) {
         int last = first + 1;
-        while (last < kTeams &&
-               points(out[static_cast<std::size_t>(last)].team) == points(out[static_cast<std::size_t>(first)].team))
+        while (last < teams && points(out[last].team) == points(out[first].team))
             ++last;
         if (last - first > 1) {
             if (rules == RankingRules::Final)
@@ -147,13 +148,12 @@ QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stat
                                 int firstRound, int lastRound)
 {
     Tallies tallies;
-    for (int t = 1; t <= kTeams; ++t)
-        tallies[static_cast<std::size_t>(t - 1)] = {stats(Stat::PTS, venue, t), stats(Stat::GF, venue, t),
-                                                    stats(Stat::GA, venue, t)};
-    QVarLengthArray<MatchScore, kRounds * kSlots> mutual;
+    for (int t = 1; t <= stats.teams(); ++t)
+        tallies.append({stats(Stat::PTS, venue, t), stats(Stat::GF, venue, t), stats(Stat::GA, venue, t)});
+    QVarLengthArray<MatchScore, 52 * 7> mutual;
     if (rules == RankingRules::Final && venue == venue::Total) {
         for (int r = firstRound; r <= lastRound; ++r) {
-            for (int m = 1; m <= kSlots; ++m) {
+            for (int m = 1; m <= season.slots(); ++m) {
                 const Match& match = season.match(m, r);
                 if (!match.result.isEmpty() && match.home > 0 && match.away > 0)
                     mutual.append(scoreOf(match));

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVarLengthArray>
 #include <cstdint>
 #include <span>
 
@@ -18,7 +19,7 @@ struct Tally {
     int goalsFor = 0;
     int goalsAgainst = 0;
 };
-using Tallies = std::array<Tally, kTeams>; // by team - 1
+using Tallies = QVarLengthArray<Tally, kMaxTeams>; // by team - 1
 
 // The ordering key of a table by points: points, then goal difference, then goals scored.
 inline std::array<int, 3> orderKey(const Tally& t)
@@ -52,12 +53,12 @@ struct Ranked {
     Decider by = Decider::None;
     int upperPoints = 0, lowerPoints = 0; // of the mutual matches, for Decider::MutualPoints
 };
-using Ranking = std::array<Ranked, kTeams>;
+using Ranking = QVarLengthArray<Ranked, kMaxTeams>;
 
 // The one ordering of a table by points, used by every table and by each simulated season: teams by
 // points; level teams by goal difference and goals scored, or under the final rules first by
 // recursive mini-tables of their `mutual` matches when every pair met equally often. Teams equal in
-// everything share a place and keep team-number order. Allocates nothing.
+// everything share a place and keep team-number order. `out` gets a row per tally. Allocates nothing.
 void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out);
 
 // A team in the order of a table sorted by points, with why it stands below the row above when both
@@ -68,7 +69,7 @@ struct PlacedTeam {
     bool sharesPlace = false;
 };
 
-// The 14 teams by points of `stats` at the venue; level teams by the rules. The mutual matches are
+// The teams by points of `stats` at the venue; level teams by the rules. The mutual matches are
 // those of rounds first..last, the rounds `stats` was made of.
 QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stats, int venue, RankingRules rules,
                                 int firstRound, int lastRound);

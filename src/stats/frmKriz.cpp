@@ -14,21 +14,45 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The grid in its designed size, with the light grey lines between the cells.
+// Twips of the designed grid: a column per away team, a row of two result lines per home team; a
+// pair that meets more often makes every row a line taller for each meeting more.
+constexpr int kColumnWidth = 735;
+constexpr int kFirstColumn = 1680;
+constexpr int kFirstRow = 315;
+constexpr int kLineHeight = 195;
+
+struct Geometry {
+    int teams;
+    int lines; // result lines a cell shows
+
+    int rowHeight() const { return 525 + kLineHeight * (lines - 2); }
+    int right() const { return kFirstColumn + kColumnWidth * teams; }
+    int bottom() const { return kFirstRow + rowHeight() * teams; }
+};
+
+// The grid, with the light grey lines between the cells.
 class Grid final : public QWidget {
 public:
-    explicit Grid(QWidget* parent) : QWidget(parent) { setFixedSize(tw(12015), tw(7755)); }
+    Grid(QWidget* parent, Geometry g) : QWidget(parent), m_g(g)
+    {
+        setFixedSize(tw(g.right() + 45), tw(g.bottom() + 90));
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
         painter.setPen(QColor(172, 172, 172));
-        for (int n = 0; n < kTeams; ++n) {
-            painter.drawLine(twipsPoint(1680 + 735 * n, 105), twipsPoint(1680 + 735 * n, 7665));
-            painter.drawLine(twipsPoint(210, 315 + 525 * n), twipsPoint(11970, 315 + 525 * n));
+        for (int n = 0; n < m_g.teams; ++n) {
+            painter.drawLine(twipsPoint(kFirstColumn + kColumnWidth * n, 105),
+                             twipsPoint(kFirstColumn + kColumnWidth * n, m_g.bottom()));
+            painter.drawLine(twipsPoint(210, kFirstRow + m_g.rowHeight() * n),
+                             twipsPoint(m_g.right(), kFirstRow + m_g.rowHeight() * n));
         }
     }
+
+private:
+    Geometry m_g;
 };
 
 // The first three letters of a name, for a column as narrow as a result: "Č. Budějovice" → "ČBU".
@@ -51,7 +75,12 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     setFont(small);
-    auto* grid = new Grid(this);
+    const CrossTable table = crossTable(season);
+    Geometry g{season.teams(), 2};
+    for (const QStringList& row : table)
+        for (const QString& cell : row)
+            g.lines = std::max<int>(g.lines, static_cast<int>(cell.count(u'\n')) + 1);
+    auto* grid = new Grid(this, g);
     // On a screen smaller than the grid (a laptop at 200 %) it scrolls rather than losing columns.
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -66,26 +95,29 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
     }
     setFixedSize(room);
 
-    const CrossTable table = crossTable(season);
     // Everything stands 30 twips above its designed place.
     constexpr int up = 30;
-    for (int i = 0; i < kTeams; ++i) {
+    const int row = g.rowHeight();
+    for (int i = 0; i < g.teams; ++i) {
         auto* number = new QLabel(QString::number(i + 1) + u' ', grid);
-        number->setGeometry(twipsRect(105, 525 + 525 * i - up, 330, 225));
+        number->setGeometry(twipsRect(105, kFirstRow + 210 + row * i - up, 330, 225));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* name = new QLabel(season.TymPodleCisla(i + 1), grid);
-        name->setGeometry(twipsRect(515, 525 + 525 * i - up, 1170, 225));
+        name->setGeometry(twipsRect(515, kFirstRow + 210 + row * i - up, 1170, 225));
         auto* column = new QLabel(QString::number(i + 1) + u' ' + shortName(season.TymPodleCisla(i + 1)), grid);
         column->setObjectName(u"column"_s + QString::number(i));
         column->setToolTip(season.TymPodleCisla(i + 1));
-        column->setGeometry(twipsRect(1680 + 735 * i, 105 - up, 735, 225));
+        column->setGeometry(twipsRect(kFirstColumn + kColumnWidth * i, 105 - up, kColumnWidth, 225));
         column->setAlignment(Qt::AlignCenter);
     }
-    for (int h = 0; h < kTeams; ++h) {
-        for (int a = 0; a < kTeams; ++a) {
+    cells.resize(g.teams);
+    for (int h = 0; h < g.teams; ++h) {
+        cells[h].resize(g.teams);
+        for (int a = 0; a < g.teams; ++a) {
             auto* cell = new QLabel(table[h][a], grid);
             // Centred between the grid lines, so that the grey diagonal squares sit in their cells.
-            cell->setGeometry(twipsRect(1778 + 735 * a, 383 + 525 * h, 540, 390));
+            cell->setGeometry(
+                twipsRect(kFirstColumn + 98 + kColumnWidth * a, kFirstRow + 68 + row * h, 540, row - 135));
             cell->setAlignment(Qt::AlignCenter);
             if (h == a)
                 cell->setStyleSheet(u"background: rgb(128, 128, 128)"_s);

@@ -4,11 +4,12 @@
 #include "season/seasonstore.h"
 
 #include <QDialog>
-#include <array>
+#include <QList>
 
 class QLabel;
 
-// All results of the season in a 14 × 14 grid, home teams in rows, away teams in columns.
+// All results of the season in an N × N grid, home teams in rows, away teams in columns; a cell is as
+// tall as the most meetings of a pair.
 class frmKriz final : public QDialog {
     Q_OBJECT
 public:
@@ -16,5 +17,5 @@ public:
 
 private:
     // lblV: cell [home - 1][away - 1].
-    std::array<std::array<QLabel*, kTeams>, kTeams> cells{};
+    QList<QList<QLabel*>> cells;
 };

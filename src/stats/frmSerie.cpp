@@ -31,7 +31,8 @@ void frmSerie::addRows()
     bold.setBold(true);
     constexpr int left[] = {3570, 3990, 5760, 6240};
     constexpr int width[] = {330, 1710, 390, 435};
-    for (int i = 0; i < kTeams; ++i) {
+    rows.resize(m_season.teams());
+    for (int i = 0; i < rows.size(); ++i) {
         for (int c = 0; c < 4; ++c) {
             QLabel* l = label(this, QString(), twipsRect(left[c], 210 + 315 * i, width[c], 255));
             l->setAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
@@ -71,7 +72,7 @@ frmSerie::frmSerie(const SeasonStore& season, QWidget* parent)
     setObjectName(u"frmSerie"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"série výsledků"_s);
-    setFixedSize(tw(6885), tw(4695));
+    setFixedSize(tw(6885), tw(std::max(4695, 285 + 315 * season.teams()))); // a row a team
 
     label(this, u"kde:"_s, twipsRect(165, 150, 570, 330));
     cbo1 = new QComboBox(this);
@@ -125,8 +126,8 @@ void frmSerie::refresh()
     const auto result =
         computeStreaks(m_season, m_serie, cbo1->currentIndex() + 1, cbo2->currentIndex(),
                        OPT2->isChecked() ? OvertimeMode::FinalResult : OvertimeMode::Draw, cbo3->currentIndex());
-    for (int i = 0; i < kTeams; ++i) {
-        const StreakRow& row = result[static_cast<std::size_t>(i)];
+    for (int i = 0; i < rows.size(); ++i) {
+        const StreakRow& row = result[i];
         const QString texts[] = {row.pos, row.team, row.current, row.longest};
         for (int c = 0; c < 4; ++c)
             rows[i][c]->setText(texts[c]);

@@ -25,7 +25,7 @@ private:
     QRadioButton* OPT2 = nullptr;
     QPushButton* foclost = nullptr;
     // Columns pos, team, aktual, nej of each row place.
-    std::array<std::array<QLabel*, 4>, kTeams> rows{};
+    QList<std::array<QLabel*, 4>> rows;
 
     void refresh();
     void addRows();

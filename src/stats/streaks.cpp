@@ -42,13 +42,14 @@ constexpr StreakType streakTypes[16] = {
 OutcomeHistory buildSerie(const SeasonStore& season)
 {
     OutcomeHistory serie;
-    for (int r = 1; r <= kRounds; ++r) {
-        for (int m = 1; m <= kSlots; ++m) {
+    serie.fill(QStringList(season.teams()));
+    for (int r = 1; r <= season.rounds(); ++r) {
+        for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
             if (match.result.isEmpty())
                 continue;
             const auto [home, away] = classify(ZkoumatVysledek(match.result));
-            const auto h = static_cast<std::size_t>(match.home - 1), a = static_cast<std::size_t>(match.away - 1);
+            const int h = match.home - 1, a = match.away - 1;
             serie[0][h] += letterOf(home);
             serie[1][a] += letterOf(away);
             serie[2][h] += letterOf(home);
@@ -87,20 +88,19 @@ QString markStreak(const QString& letters, int type, OvertimeMode mode)
     return s;
 }
 
-std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue,
-                                             int type, OvertimeMode mode, int order)
+QList<StreakRow> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue, int type,
+                                OvertimeMode mode, int order)
 {
     struct Unit {
         QString team;
         int current = -1; // -1: no matches of that kind
         int longest = -1;
     };
-    std::array<Unit, kTeams> units;
-    for (int t = 1; t <= kTeams; ++t) {
-        Unit& u = units[static_cast<std::size_t>(t - 1)];
+    QList<Unit> units(season.teams());
+    for (int t = 1; t <= season.teams(); ++t) {
+        Unit& u = units[t - 1];
         u.team = season.TymPodleCisla(t);
-        const QString s =
-            markStreak(serie.at(static_cast<std::size_t>(venue - 1))[static_cast<std::size_t>(t - 1)], type, mode);
+        const QString s = markStreak(serie.at(static_cast<std::size_t>(venue - 1)).value(t - 1), type, mode);
         if (s.isEmpty())
             continue;
         // The run still going at the end is the current streak.
@@ -118,15 +118,15 @@ std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const Ou
                              [](const Unit& a, const Unit& b) { return a.current > b.current; });
     }
     const auto text = [](int value) { return value < 0 ? u"-"_s : QString::number(value); };
-    std::array<StreakRow, kTeams> rows;
-    for (int i = 0; i < kTeams; ++i) {
-        const Unit& u = units[static_cast<std::size_t>(i)];
-        StreakRow& row = rows[static_cast<std::size_t>(i)];
+    QList<StreakRow> rows(units.size());
+    for (int i = 0; i < units.size(); ++i) {
+        const Unit& u = units[i];
+        StreakRow& row = rows[i];
         row = {QString::number(i + 1) + u'.', u.team, text(u.current), text(u.longest)};
         if (order == streakorder::Alphabetical) {
             row.pos = u"-."_s;
         } else if (i > 0) {
-            const Unit& above = units[static_cast<std::size_t>(i - 1)];
+            const Unit& above = units[i - 1];
             if ((order == streakorder::ByCurrent ? u.current == above.current : u.longest == above.longest))
                 row.pos.clear();
         }

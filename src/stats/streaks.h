@@ -9,7 +9,7 @@
 
 // serie: the outcome letters A..E of every team's played matches in round order, per venue
 // (index 0 home, 1 away, 2 both) and team (index team - 1).
-using OutcomeHistory = std::array<std::array<QString, kTeams>, 3>;
+using OutcomeHistory = std::array<QStringList, 3>;
 
 OutcomeHistory buildSerie(const SeasonStore& season);
 
@@ -33,7 +33,7 @@ struct StreakRow {
 // The team's letters at the venue with the counted ones turned into "X" (overtime types drop A and E).
 QString markStreak(const QString& letters, int type, OvertimeMode mode);
 
-std::array<StreakRow, kTeams> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue,
-                                             int type, OvertimeMode mode, int order);
+QList<StreakRow> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue, int type,
+                                OvertimeMode mode, int order);
 
 ViewTable streaksView(const SeasonStore& season, int venue, int type, OvertimeMode mode, int order);

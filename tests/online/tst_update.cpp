@@ -200,7 +200,7 @@ private Q_SLOTS:
         QTest::addRow("HTML as a competition file") << "sezona_extraliga0708.txt" << html << "nepojmenovává žádný tým";
         QTest::addRow("HR1 not a number")
             << "sezona_prvniliga0708.txt" << QByteArray("nazev=X\r\nHR1=x\r\n") << "HR1= musí";
-        QTest::addRow("13 teams") << "sezona_extraliga0708.txt" << thirteen << "tým č. 14 není";
+        QTest::addRow("13 teams") << "sezona_extraliga0708.txt" << thirteen << "čísla týmů od 1 do 13";
         QTest::addRow("team twice in a round") << "los_extraliga0708.txt" << twice << "dvakrát";
         QTest::addRow("HTML as a schedule") << "los_prvniliga0708.txt" << html << "chybí kolo 1";
         QTest::addRow("HTML as a calendar") << "kalendar_0708.dat" << html << "není to akce kalendáře";

@@ -217,15 +217,17 @@ private Q_SLOTS:
             int reported;
             QString what;
         } cases[] = {
-            {"los", r2 + 1, u"53"_s, r2 + 2, u"od 1 do 52"_s},
-            {"los", r2 + 1, u"x"_s, r2 + 2, u"od 1 do 52"_s},
+            {"los", r2 + 1, u"201"_s, r2 + 2, u"od 1 do 200"_s},
+            {"los", r2 + 1, u"x"_s, r2 + 2, u"od 1 do 200"_s},
+            {"los", r2 + 1, u"53"_s, blockLine(52, 0) + 18, u"chybí kolo 2"_s}, // a round beyond, one missing
+            {"los", pairingLine(2, 7), QString(), pairingLine(2, 7) + 1, u"blok kola 2 má jen 6 z 7 zápasů"_s},
             {"los", r2 + 2, u"31.2.2007"_s, r2 + 3, u"datum"_s},
             {"los", r2 + 2, u"1.1.0999"_s, r2 + 3, u"datum"_s},
             {"los", r2 + 2, u"1.1.20077"_s, r2 + 3, u"datum"_s},
             {"los", -1, u"17"_s, blockLine(52, 0) + 2, u"neúplný blok kola."_s}, // ends after the marker
             {"los", -1, u"16"_s, blockLine(52, 1) + 2, u"chybí datum"_s},
             {"los", -1, u"2"_s, blockLine(52, 16) + 1, u"chybí výsledek"_s},
-            {"los", -1, u"18"_s, blockLine(52, 0), u"chybí kolo 52"_s},
+            {"los", blockLine(51, 0), u"--"_s, blockLine(53, 0), u"chybí kolo 51"_s}, // a block not marked
             {"los", -1, u"5"_s, blockLine(52, 13) + 1, u"neúplný"_s},
             {"los", p, u"5 6"_s, p + 1, u"„-“"_s},
             {"los", p, u"5-15"_s, p + 1, u"od 1 do 14"_s},
@@ -233,13 +235,14 @@ private Q_SLOTS:
             {"los", p, u"3-3"_s, p + 1, u"sám se sebou"_s},
             {"los", p, u"2-5"_s, p + 1, u"tým č. 2 hraje v kole 2 dvakrát"_s},
             {"los", resultLine(7, 1), u"3:2P"_s, resultLine(7, 1) + 1, u"výsledek"_s},
-            {"los", 19, u"; t14 removed"_s, pairingLine(1, 7) + 1, u"tým č. 14"_s}, // unnamed team used
+            {"los", 19, u"; t14 removed"_s, pairingLine(1, 7) + 1, u"víc než 6 zápasů"_s}, // 13 teams now
+            {"sezona", 18, u"; t13 removed"_s, 20, u"chybí tým t13="_s},
             {"sezona", 19, u"t14=Tým\x1b[31m"_s, 20, u"řídicí"_s},
             {"sezona", 4, u"HR2=deset"_s, 5, u"HR2="_s},
             {"sezona", 3, u"HR1=15"_s, 4, u"HR1="_s},
             {"sezona", 3, u"HR1=010"_s, 4, u"HR1="_s}, // two digits at most
-            {"sezona", 19, u"t15=Navíc"_s, 20, u"od 1 do 14"_s},
-            {"sezona", 19, u"t0=Nikdo"_s, 20, u"od 1 do 14"_s},
+            {"sezona", 19, u"t21=Navíc"_s, 20, u"od 1 do 20"_s},
+            {"sezona", 19, u"t0=Nikdo"_s, 20, u"od 1 do 20"_s},
             {"sezona", 19, u"t14=Tým 13"_s, 20, u"stejný název"_s},
             {"sezona", 6, u"t01=Tým 5"_s, 11, u"týmy č. 1 a 5"_s},
         };

@@ -27,8 +27,7 @@ SeasonBounds bruteForce(const SeasonStore& season)
                 left.append({season.match(m, r).home, season.match(m, r).away});
     const QList<std::pair<int, int>> outcomes =
         QList<std::pair<int, int>>{{3, 0}, {2, 1}, {1, 2}, {0, 3}, {1, 1}}.mid(0, draws ? 5 : 4);
-    SeasonBounds b;
-    b.fill({kTeams, 1, {}});
+    SeasonBounds b(kTeams, {kTeams, 1, {}});
     std::array<std::array<int, 3>, kTeams> mostWhileBelow; // per team and line, -1: never below
     mostWhileBelow.fill({-1, -1, -1});
     const std::array<int, 3> lines = dividingLines(season);
@@ -84,7 +83,7 @@ QString describe(const SeasonBounds& b)
 }
 
 // The lines each team is sure of (+) or out of (-), as lineMarks gives them or as bounds imply them.
-QString describe(const std::array<LineMarks, kTeams>& marks)
+QString describe(const QList<LineMarks>& marks)
 {
     QString text;
     for (const LineMarks& m : marks)
@@ -93,10 +92,10 @@ QString describe(const std::array<LineMarks, kTeams>& marks)
     return text;
 }
 
-std::array<LineMarks, kTeams> marksOf(const SeasonBounds& b, const SeasonStore& season)
+QList<LineMarks> marksOf(const SeasonBounds& b, const SeasonStore& season)
 {
-    std::array<LineMarks, kTeams> marks;
-    for (std::size_t t = 0; t < marks.size(); ++t)
+    QList<LineMarks> marks(kTeams);
+    for (qsizetype t = 0; t < marks.size(); ++t)
         for (std::size_t k = 0; k < 3; ++k) {
             marks[t].clinched[k] = b[t].clinched(dividingLines(season)[k]);
             marks[t].out[k] = b[t].out(dividingLines(season)[k]);

@@ -109,7 +109,7 @@ private Q_SLOTS:
         const Stat stats[] = {Stat::PTS, Stat::GF,   Stat::GF, Stat::GA, Stat::W,    Stat::W,   Stat::W_OT,
                               Stat::T,   Stat::L_OT, Stat::L,  Stat::L,  Stat::W_OT, Stat::W_OT};
         for (int c = 0; c <= static_cast<int>(Criterion::ExtraTimeMatches); ++c) {
-            TeamStats s;
+            TeamStats s(kTeams);
             // Team t has t of the statistic; team 5 is level with team 4 and must stay behind it.
             for (int t = 1; t <= kTeams; ++t)
                 s.at(stats[c], venue::Home, t) = t == 5 ? 4 : t;
@@ -125,7 +125,7 @@ private Q_SLOTS:
     {
         // Teams 2, 3 and 9 on 10 points; 2 and 3 level on GD and goals scored; 9 has the better GD. 12 on 10
         // points with GD +3 and more goals ranks below a +5 team.
-        TeamStats s;
+        TeamStats s(kTeams);
         for (int t : {2, 3, 9, 12}) {
             s.at(Stat::PTS, venue::Total, t) = 10;
             s.at(Stat::GF, venue::Total, t) = 20;
@@ -144,7 +144,7 @@ private Q_SLOTS:
 
     void overtimeSuccessColumn()
     {
-        TeamStats s;
+        TeamStats s(kTeams);
         for (const auto& [team, wot, t, lot] : {std::tuple{1, 1, 0, 7},
                                                 {2, 3, 0, 1},
                                                 {4, 0, 2, 0},

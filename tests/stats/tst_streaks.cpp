@@ -14,8 +14,9 @@ QStringList streaks(const QList<std::pair<int, QString>>& letters, int type, int
                     OvertimeMode mode = OvertimeMode::Draw, int rows = kTeams)
 {
     OutcomeHistory serie;
+    serie.fill(QStringList(kTeams));
     for (const auto& [team, s] : letters)
-        serie[2][static_cast<std::size_t>(team - 1)] = s;
+        serie[2][team - 1] = s;
     QStringList out;
     for (const StreakRow& r : computeStreaks(fixture::season(), serie, venue::Total, type, mode, order))
         out << r.pos + u' ' + r.team + u' ' + r.current + u' ' + r.longest;

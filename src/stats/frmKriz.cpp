@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmKriz.h"
 
+#include "common/fit.h"
 #include "common/twips.h"
 #include "stats/crosstable.h"
 
@@ -17,16 +18,17 @@ namespace {
 // Twips of the designed grid: a column per away team, a row of two result lines per home team; a
 // pair that meets more often makes every row a line taller for each meeting more.
 constexpr int kColumnWidth = 735;
-constexpr int kFirstColumn = 1680;
+constexpr int kNameLeft = 515;
 constexpr int kFirstRow = 315;
 constexpr int kLineHeight = 195;
 
 struct Geometry {
     int teams;
-    int lines; // result lines a cell shows
+    int lines;              // result lines a cell shows
+    int firstColumn = 1680; // after the longest name
 
     int rowHeight() const { return 525 + kLineHeight * (lines - 2); }
-    int right() const { return kFirstColumn + kColumnWidth * teams; }
+    int right() const { return firstColumn + kColumnWidth * teams; }
     int bottom() const { return kFirstRow + rowHeight() * teams; }
 };
 
@@ -44,8 +46,8 @@ protected:
         QPainter painter(this);
         painter.setPen(QColor(172, 172, 172));
         for (int n = 0; n < m_g.teams; ++n) {
-            painter.drawLine(twipsPoint(kFirstColumn + kColumnWidth * n, 105),
-                             twipsPoint(kFirstColumn + kColumnWidth * n, m_g.bottom()));
+            const int x = m_g.firstColumn + kColumnWidth * n;
+            painter.drawLine(twipsPoint(x, 105), twipsPoint(x, m_g.bottom()));
             painter.drawLine(twipsPoint(210, kFirstRow + m_g.rowHeight() * n),
                              twipsPoint(m_g.right(), kFirstRow + m_g.rowHeight() * n));
         }
@@ -77,6 +79,9 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
     setFont(small);
     const CrossTable table = crossTable(season);
     Geometry g{season.teams(), 2};
+    QLabel probe;
+    probe.setFont(small);
+    g.firstColumn = std::max(g.firstColumn, kNameLeft + 15 * (widthToShow(&probe, season.teamNames()) + 4));
     for (const QStringList& row : table)
         for (const QString& cell : row)
             g.lines = std::max<int>(g.lines, static_cast<int>(cell.count(u'\n')) + 1);
@@ -103,11 +108,11 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
         number->setGeometry(twipsRect(105, kFirstRow + 210 + row * i - up, 330, 225));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* name = new QLabel(season.TymPodleCisla(i + 1), grid);
-        name->setGeometry(twipsRect(515, kFirstRow + 210 + row * i - up, 1170, 225));
+        name->setGeometry(twipsRect(kNameLeft, kFirstRow + 210 + row * i - up, g.firstColumn - 45 - kNameLeft, 225));
         auto* column = new QLabel(QString::number(i + 1) + u' ' + shortName(season.TymPodleCisla(i + 1)), grid);
         column->setObjectName(u"column"_s + QString::number(i));
         column->setToolTip(season.TymPodleCisla(i + 1));
-        column->setGeometry(twipsRect(kFirstColumn + kColumnWidth * i, 105 - up, kColumnWidth, 225));
+        column->setGeometry(twipsRect(g.firstColumn + kColumnWidth * i, 105 - up, kColumnWidth, 225));
         column->setAlignment(Qt::AlignCenter);
     }
     cells.resize(g.teams);
@@ -117,7 +122,7 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
             auto* cell = new QLabel(table[h][a], grid);
             // Centred between the grid lines, so that the grey diagonal squares sit in their cells.
             cell->setGeometry(
-                twipsRect(kFirstColumn + 98 + kColumnWidth * a, kFirstRow + 68 + row * h, 540, row - 135));
+                twipsRect(g.firstColumn + 98 + kColumnWidth * a, kFirstRow + 68 + row * h, 540, row - 135));
             cell->setAlignment(Qt::AlignCenter);
             if (h == a)
                 cell->setStyleSheet(u"background: rgb(128, 128, 128)"_s);

@@ -42,6 +42,12 @@ void frmSerie::addRows()
             rows[i][c] = l;
         }
     }
+    // A league's longest name may need more than the designed column.
+    if (const int dx = widthToShow(rows[0][1], m_season.teamNames()) - rows[0][1]->width(); dx > 0) {
+        makeRoom(this, rows[0][2]->x(), dx);
+        for (const auto& row : rows)
+            row[1]->resize(row[1]->width() + dx, row[1]->height());
+    }
 }
 
 void frmSerie::connectControls()

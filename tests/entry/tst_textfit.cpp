@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -102,14 +103,39 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_main));
     }
 
+    void everyWindow_data()
+    {
+        QTest::addColumn<int>("teams");
+        QTest::newRow("14 teams, nearly complete") << 0;
+        QTest::newRow("20 teams, 200 rounds") << 20;
+    }
+
     void everyWindow()
     {
-        QStringList cut = cutTexts(m_main);
+        QFETCH(int, teams);
+        frmMain* main = m_main;
+        std::unique_ptr<frmMain> large;
+        if (teams > 0) {
+            // The largest league, with long names and three-digit goal totals.
+            QStringList competition = fixture::competitionLines(teams);
+            competition.replaceInStrings(u"t1=Tým 1"_s, u"t1=Valašské Meziříčí"_s)
+                .replaceInStrings(u"t2=Tým 2"_s, u"t2=Frýdek-Místek"_s);
+            const QString path = fixture::writeLeague(QDir(m_dir.filePath(u"souteze"_s)), competition,
+                                                      fixture::scheduleLines(teams, 200, 150), u"velka"_s);
+            large = std::make_unique<frmMain>(path, scheduleFileFor(path));
+            QVERIFY(large->Form_Load().ok());
+            large->show();
+            QVERIFY(QTest::qWaitForWindowExposed(large.get()));
+            main = large.get();
+            m_desktop.clock = QDateTime(QDate(2009, 1, 15), QTime(12, 0)); // results missing from round 151 on
+        }
+        const auto restoreClock = qScopeGuard([&] { m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0)); });
+        QStringList cut = cutTexts(main);
         const QStringList commands{u"mnuPrubezna"_s, u"mnuObdobi"_s, u"mnuKriz"_s, u"mnuGraf"_s, u"mnuSerie"_s,
                                    u"mnuBil"_s,      u"mnuVzaj"_s,   u"mnuChyb"_s, u"mnuZap"_s,  u"mnuKalendar"_s};
         for (const QString& name : commands) {
             const QList<QWidget*> before = QApplication::topLevelWidgets();
-            m_main->findChild<QAction*>(name)->trigger();
+            main->findChild<QAction*>(name)->trigger();
             QWidget* window = nullptr;
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 if (w->isVisible() && !before.contains(w))
@@ -134,6 +160,9 @@ private Q_SLOTS:
             window->close();
             QApplication::processEvents();
         }
+        const QSize screen = main->screen()->availableGeometry().size();
+        if (main->frameGeometry().width() > screen.width() || main->frameGeometry().height() > screen.height())
+            cut << u"hlavní okno je větší než obrazovka"_s;
         cut.removeDuplicates();
         for (const QString& line : cut)
             qInfo("%s", qPrintable(line));

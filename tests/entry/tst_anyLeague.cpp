@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+// The windows on the bundled leagues of 16 teams (60 rounds) and of 15 (one rests each round).
+#include "fixture/openleague.h"
+#include "fixture/wait.h"
+#include "lookups/frmBilance.h"
+#include "lookups/frmVzaj.h"
+#include "outlook/frmVyhled.h"
+#include "standings/frmGraf.h"
+#include "standings/frmTable.h"
+#include "standings/frmTable_Interval.h"
+#include "standings/ranking.h"
+#include "stats/crosstable.h"
+#include "stats/frmKriz.h"
+#include "stats/frmSerie.h"
+
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+
+using fixture::child, fixture::visibleWindow;
+
+namespace {
+
+QStringList bundled(const QString& file)
+{
+    return decodeLines(fixture::contents(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/") + file));
+}
+
+// The window a menu command opens.
+template <typename Window> Window* open(const QWidget* main, const QString& command, const QString& name)
+{
+    main->findChild<QAction*>(command)->trigger();
+    return visibleWindow<Window>(name);
+}
+
+} // namespace
+
+class tst_anyLeague final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup()
+    {
+        fixture::closeAllWindows(); // before the league's folder goes
+        m_league.reset();
+    }
+
+    void sixteenTeams()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>(bundled(u"los_druhaliga0708.txt"_s), QDate(2007, 12, 1),
+                                                         bundled(u"sezona_druhaliga0708.txt"_s));
+        frmMain* main = m_league->main;
+        const SeasonStore& s = main->season();
+        // Eight rows, sixty rounds; Enter from the eighth row goes on to the next round.
+        QCOMPARE(fixture::roundList(main)->count(), 60);
+        QVERIFY(fixture::resultField(main, 7)->isVisible() && !fixture::resultField(main, 8)->isVisible());
+        QVERIFY(!child<QLabel>(main, u"lblVolno"_s)->isVisible());
+        fixture::roundList(main)->setCurrentIndex(59);
+        fixture::type(main, 7, u"4:2"_s);
+        fixture::roundList(main)->setCurrentIndex(40);
+        QCOMPARE(s.VYSLEDEK(8, 60), u"4:2"_s);
+        fixture::type(main, 7, u"1:0"_s);
+        QTest::keyClick(fixture::resultField(main, 7), Qt::Key_Return);
+        QCOMPARE(fixture::roundList(main)->currentIndex(), 41);
+        QCOMPARE(s.VYSLEDEK(8, 41), u"1:0"_s);
+
+        auto* table = open<frmTable>(main, u"mnuPrubezna"_s, u"frmTable"_s);
+        QVERIFY(table);
+        QCOMPARE(child<QLabel>(table, u"cell15_1"_s)->text(),
+                 standingsView(s, 1, 60, venue::Total, Criterion::Points, RankingRules::Running, {}).rows[15][1]);
+        // The third line under the fourteenth of sixteen rows.
+        const int lineY = child<QFrame>(table, u"line2"_s)->geometry().center().y();
+        QVERIFY(child<QLabel>(table, u"cell13_1"_s)->geometry().bottom() <= lineY &&
+                lineY <= child<QLabel>(table, u"cell14_1"_s)->geometry().top());
+        table->close();
+
+        auto* period = open<frmTable_Interval>(main, u"mnuObdobi"_s, u"frmTable_Interval"_s);
+        auto* quick = child<QComboBox>(period, u"cbo"_s);
+        quick->setCurrentIndex(1);
+        Q_EMIT quick->activated(1);
+        QCOMPARE(child<QComboBox>(period, u"cboKolo1"_s)->currentIndex(), 15); // rounds 16–30
+        QCOMPARE(child<QComboBox>(period, u"cboKolo2"_s)->currentIndex(), 29);
+        period->close();
+
+        auto* cross = open<frmKriz>(main, u"mnuKriz"_s, u"frmKriz"_s);
+        QCOMPARE(child<QLabel>(cross, u"cell15_0"_s)->text(), crossTable(s)[15][0]);
+        QVERIFY(child<QLabel>(cross, u"cell15_15"_s)->styleSheet().contains(u"128, 128, 128"_s));
+        cross->close();
+
+        auto* graph = open<frmGraf>(main, u"mnuGraf"_s, u"frmGraf"_s);
+        QVERIFY(graph->findChild<QLabel*>(u"round60"_s) && graph->findChild<QLabel*>(u"round5"_s));
+        QVERIFY(!graph->findChild<QLabel*>(u"round4"_s));
+        graph->close();
+
+        auto* streaks = open<frmSerie>(main, u"mnuSerie"_s, u"frmSerie"_s);
+        QVERIFY(!child<QLabel>(streaks, u"cell15_1"_s)->text().isEmpty());
+        streaks->close();
+
+        for (const auto& [command, name, box] : {std::tuple{u"mnuBil"_s, u"frmBilance"_s, u"cboBil"_s},
+                                                 std::tuple{u"mnuVzaj"_s, u"frmVzaj"_s, u"cbo1"_s}}) {
+            main->findChild<QAction*>(command)->trigger();
+            QWidget* window = nullptr;
+            WAIT_FOR(window = visibleWindow<QDialog>(name));
+            QVERIFY(child<QComboBox>(window, box)->findText(s.TymPodleCisla(16)) >= 0);
+            window->close();
+        }
+
+        auto* outlook = new frmVyhled(s, 200, main);
+        outlook->open();
+        WAIT_FOR(!outlook->computing());
+        auto* grid = child<QTableWidget>(outlook, u"grid"_s);
+        QCOMPARE(grid->rowCount(), 16);
+        QCOMPARE(grid->horizontalHeaderItem(4 + 15)->text(), u"16."_s);
+    }
+
+    // The team a round rests is named under its seven matches, round by round.
+    void fifteenTeams()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>(bundled(u"los_extraliga9900.txt"_s), QDate(1999, 12, 1),
+                                                         bundled(u"sezona_extraliga9900.txt"_s));
+        frmMain* main = m_league->main;
+        const SeasonStore& s = main->season();
+        QVERIFY(fixture::resultField(main, 6)->isVisible() && !fixture::resultField(main, 7)->isVisible());
+        for (int round : {1, 2, 60}) {
+            fixture::roundList(main)->setCurrentIndex(round - 1);
+            QCOMPARE(child<QLabel>(main, u"lblVolno"_s)->text(), u"volno: "_s + s.TymPodleCisla(s.restingTeam(round)));
+        }
+        QVERIFY(s.restingTeam(1) != s.restingTeam(2));
+    }
+
+private:
+    std::unique_ptr<fixture::OpenLeague> m_league;
+};
+
+QTEST_MAIN(tst_anyLeague)
+#include "tst_anyLeague.moc"

@@ -94,7 +94,11 @@ Output enter(const Context& c)
     if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
         return refused(u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80)));
     if (const Result<SeasonStore> changed =
-            changeLeague(c, [&](SeasonStore& s) { s.match(slot, round).result = stored; });
+            changeLeague(c,
+                         [&](OpenLeague& open) {
+                             const Match& m = open.season().match(slot, round);
+                             return open.setMatch(round, slot, {m.home, m.away, stored});
+                         });
         !changed.ok())
         return Output::failureOf(changed);
     return plain({{u"stored"_s, stored}}, {{stored}});
@@ -103,10 +107,8 @@ Output enter(const Context& c)
 Output swap(const Context& c)
 {
     const int round = c.number(1), slot = c.number(2);
-    const Result<SeasonStore> changed = changeLeague(c, [&](SeasonStore& s) {
-        Match& m = s.match(slot, round);
-        std::swap(m.home, m.away);
-    });
+    const Result<SeasonStore> changed =
+        changeLeague(c, [&](OpenLeague& open) { return open.swapPairing(round, slot); });
     if (!changed.ok())
         return Output::failureOf(changed);
     const SeasonStore& l = changed.value();

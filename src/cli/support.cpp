@@ -107,9 +107,9 @@ Result<ReadLeague> openForChange(OpenLeague& open)
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
 // copy of the file as it was.
-Result<SeasonStore> changeLeague(const Context& c, const std::function<void(SeasonStore&)>& change)
+Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<void>(OpenLeague&)>& change)
 {
-    OpenLeague open(c.args[0]);
+    OpenLeague open(c.args[0], OpenLeague::Journalling::Off); // saved at once: nothing to recover
     Result<ReadLeague> read = openForChange(open);
     if (!read.ok())
         return Result<SeasonStore>::failureOf(read);
@@ -118,10 +118,11 @@ Result<SeasonStore> changeLeague(const Context& c, const std::function<void(Seas
         return Result<SeasonStore>::failureOf(fits);
     if (!league.warning.isEmpty())
         printError(openedWithoutAdjustments(league.warning));
-    change(league.store);
-    if (const Result<void> saved = open.save(league.store, QDateTime::currentDateTime()); !saved.ok())
+    if (const Result<void> changed = change(open); !changed.ok())
+        return Result<SeasonStore>::failure(changed.error(), kFileExit);
+    if (const Result<void> saved = open.save(QDateTime::currentDateTime(), OpenLeague::Changes::Overwrite); !saved.ok())
         return Result<SeasonStore>::failure(saved.error(), kFileExit);
-    return std::move(league.store);
+    return open.season();
 }
 
 QString className(const std::optional<OutcomeClass>& c)

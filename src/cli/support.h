@@ -32,9 +32,10 @@ Result<SeasonStore> loadLeague(const Context& c);
 Result<SeasonStore> loadLeague(const QString& competitionPath);
 // The league locked and read for a change; another script's write takes milliseconds, so it is waited for.
 Result<ReadLeague> openForChange(OpenLeague& open);
-// Reads the league named first on the command line, lets `change` alter it and writes it back, all under
-// the league's lock, with a copy of the file as it was; a round, match or team it lacks is refused.
-Result<SeasonStore> changeLeague(const Context& c, const std::function<void(SeasonStore&)>& change);
+// Reads the league named first on the command line, lets `change` alter it through the open league and
+// writes it back, all under the league's lock, with a copy of the file as it was; a round, match or team
+// it lacks is refused.
+Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<void>(OpenLeague&)>& change);
 
 // "A".."E", or empty.
 QString className(const std::optional<OutcomeClass>& c);

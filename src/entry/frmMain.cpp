@@ -32,6 +32,7 @@ frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
     buildMenu();
     // The window sees Ctrl and Shift wherever the focus is, for the swap mode.
     qApp->installEventFilter(this);
+    connect(&m_league, &OpenLeague::seasonChanged, this, &frmMain::seasonChanged);
     connect(new QShortcut(Qt::Key_PageUp, this), &QShortcut::activated, this, [this] { pageBy(-1); });
     connect(new QShortcut(Qt::Key_PageDown, this), &QShortcut::activated, this, [this] { pageBy(+1); });
 }
@@ -238,9 +239,8 @@ void frmMain::reloadSeason()
         return;
     }
     const QSignalBlocker block(cboKolo);
-    cboKolo->setCurrentIndex(index);
+    cboKolo->setCurrentIndex(std::min(index, cboKolo->count() - 1)); // a league of fewer rounds now
     cboKolo_Click();
-    Q_EMIT seasonChanged();
 }
 
 void frmMain::toggleWhatIf()
@@ -249,7 +249,6 @@ void frmMain::toggleWhatIf()
     m_league.setWhatIf(!whatIf());
     showWhatIfState();
     cboKolo_Click();
-    Q_EMIT seasonChanged();
 }
 
 void frmMain::dropWhatIf()
@@ -303,7 +302,7 @@ void frmMain::storeDisplayedRound()
 {
     if (m_shownRound < 1)
         return;
-    bool changed = false;
+    QList<OpenLeague::MatchChange> changes;
     for (int i = 0; i < m_season.slots(); ++i) {
         const Match& stored = m_season.match(i + 1, m_shownRound);
         const QString text = result[i]->text();
@@ -322,14 +321,9 @@ void frmMain::storeDisplayedRound()
         } else if (normalised != text) {
             result[i]->setText(normalised);
         }
-        const Match typed{m_home[i], m_away[i], normalised};
-        if (stored == typed)
-            continue;
-        reportJournal(m_league.setMatch(m_shownRound, i + 1, typed));
-        changed = true;
+        changes.append({m_shownRound, i + 1, {m_home[i], m_away[i], normalised}});
     }
-    if (changed)
-        Q_EMIT seasonChanged();
+    reportJournal(m_league.apply(changes));
 }
 
 void frmMain::onResultEdited(int row)
@@ -378,9 +372,7 @@ void frmMain::markTypo(int row, bool typo)
 void frmMain::swapRow(int row)
 {
     std::swap(m_home[row], m_away[row]);
-    reportJournal(
-        m_league.setMatch(m_shownRound, row + 1, {m_home[row], m_away[row], m_season.VYSLEDEK(row + 1, m_shownRound)}));
-    Q_EMIT seasonChanged();
+    reportJournal(m_league.swapPairing(m_shownRound, row + 1));
     const QString tag = Ateam[row]->text();
     Ateam[row]->setText(Hteam[row]->text());
     Hteam[row]->setText(tag);

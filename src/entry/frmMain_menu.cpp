@@ -164,7 +164,6 @@ void frmMain::openAdjustments()
         return;
     }
     auto* adjustments = new frmUpravy(m_season, m_league, this);
-    connect(adjustments, &frmUpravy::saved, this, &frmMain::seasonChanged); // the open league holds them
     adjustments->open();
 }
 

@@ -17,9 +17,9 @@ QByteArray fingerprint(const QByteArray& bytes)
 
 } // namespace
 
-OpenLeague::OpenLeague(const QString& competitionPath)
+OpenLeague::OpenLeague(const QString& competitionPath, Journalling journalling)
     : m_competitionPath(competitionPath), m_schedulePath(scheduleFileFor(competitionPath)),
-      m_lock(std::make_unique<LeagueLock>(m_schedulePath)), m_journal(m_schedulePath)
+      m_lock(std::make_unique<LeagueLock>(m_schedulePath)), m_journal(m_schedulePath), m_journalling(journalling)
 {
 }
 
@@ -59,6 +59,7 @@ Result<ReadLeague> OpenLeague::read()
         m_fingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
         m_onDisk = m_season = league.value().store;
         m_real.reset();
+        Q_EMIT seasonChanged();
     }
     return league;
 }
@@ -96,7 +97,8 @@ Result<void> OpenLeague::save(const QDateTime& when, Changes otherProgram)
 Result<void> OpenLeague::journal(int round, int slot, const Match& typed)
 {
     const auto known = m_journalled.find({round, slot});
-    if (whatIf() || typed == (known != m_journalled.end() ? known->second : m_season.match(slot, round)))
+    if (m_journalling == Journalling::Off || whatIf() ||
+        typed == (known != m_journalled.end() ? known->second : m_season.match(slot, round)))
         return {};
     m_journalled[{round, slot}] = typed;
     return m_journal.record({round, slot, typed, m_onDisk.match(slot, round)});
@@ -110,14 +112,37 @@ void OpenLeague::clearJournal()
 
 Result<void> OpenLeague::setMatch(int round, int slot, const Match& match)
 {
-    Result<void> journalled = journal(round, slot, match);
-    m_season.match(slot, round) = match;
+    return apply({{round, slot, match}});
+}
+
+Result<void> OpenLeague::swapPairing(int round, int slot)
+{
+    const Match& m = m_season.match(slot, round);
+    return setMatch(round, slot, {m.away, m.home, m.result});
+}
+
+Result<void> OpenLeague::apply(const QList<MatchChange>& changes)
+{
+    Result<void> journalled;
+    bool changed = false;
+    for (const MatchChange& c : changes) {
+        if (m_season.match(c.slot, c.round) == c.match)
+            continue;
+        if (Result<void> recorded = journal(c.round, c.slot, c.match); journalled.ok())
+            journalled = std::move(recorded); // the first failure says why; later records are still tried
+        m_season.match(c.slot, c.round) = c.match;
+        changed = true;
+    }
+    if (changed)
+        Q_EMIT seasonChanged();
     return journalled;
 }
 
 void OpenLeague::restore(const QList<JournalEntry>& entries)
 {
     RecoveryJournal::restore(m_season, entries);
+    if (!entries.isEmpty())
+        Q_EMIT seasonChanged();
 }
 
 Result<void> OpenLeague::setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)
@@ -125,8 +150,10 @@ Result<void> OpenLeague::setAdjustments(const QList<PointsAdjustment>& adjustmen
     if (whatIf())
         return Result<void>::failure(u"V režimu „Co kdyby“ se nic neukládá, ani úpravy bodů."_s);
     Result<void> saved = saveAdjustments(adjustments, when);
-    if (saved.ok())
+    if (saved.ok()) {
         m_season.adjustments = adjustments;
+        Q_EMIT seasonChanged();
+    }
     return saved;
 }
 
@@ -140,6 +167,7 @@ void OpenLeague::setWhatIf(bool on)
     } else {
         m_season = *std::exchange(m_real, std::nullopt);
     }
+    Q_EMIT seasonChanged();
 }
 
 bool OpenLeague::hypotheticalChanges() const

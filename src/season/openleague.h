@@ -7,6 +7,7 @@
 #include "season/journal.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,9 +16,12 @@
 // season as it stands, its recovery journal and "Co kdyby", and every save, with one backup rule — the
 // first save of each file in each opening keeps a copy of the file as it was. Its rules: every change
 // of the real season is journalled at once; a hypothetical season is never written.
-class OpenLeague final {
+class OpenLeague final : public QObject {
+    Q_OBJECT
 public:
-    explicit OpenLeague(const QString& competitionPath);
+    // A command that saves at once keeps no journal; a window, where typing goes on for long, does.
+    enum class Journalling { On, Off };
+    explicit OpenLeague(const QString& competitionPath, Journalling journalling = Journalling::On);
 
     const QString& competitionPath() const { return m_competitionPath; }
     const QString& schedulePath() const { return m_schedulePath; }
@@ -40,6 +44,14 @@ public:
     const SeasonStore& season() const { return m_season; }
     // Sets a slot's match, as typed or swapped; the journal's failure is returned, the change stands.
     Result<void> setMatch(int round, int slot, const Match& match);
+    // Home and away of a slot change places, its result with them as typed.
+    Result<void> swapPairing(int round, int slot);
+    // Several matches at once (a round left, an import, an update): journalled each, one seasonChanged.
+    struct MatchChange {
+        int round = 0, slot = 0;
+        Match match;
+    };
+    Result<void> apply(const QList<MatchChange>& changes);
     // Puts changes a crash left unsaved back into the season.
     void restore(const QList<JournalEntry>& entries);
     // Saved: the season counts them at once.
@@ -71,6 +83,10 @@ public:
     // After a save, or when the user gives up what was not saved.
     void clearJournal();
 
+Q_SIGNALS:
+    // The season counts other results or points now: read again, changed, restored, in or out of "Co kdyby".
+    void seasonChanged();
+
 private:
     Result<void> afterLocking(Result<void> locked);
 
@@ -83,6 +99,7 @@ private:
     SeasonStore m_season;
     std::optional<SeasonStore> m_real; // while "Co kdyby" holds hypothetical results in m_season
     RecoveryJournal m_journal;
+    Journalling m_journalling;
     std::map<std::pair<int, int>, Match> m_journalled; // the last record of each slot since it was cleared
     bool m_scheduleBackedUp = false;
     bool m_adjustmentsBackedUp = false;

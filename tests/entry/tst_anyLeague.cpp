@@ -13,6 +13,7 @@
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
+#include <QSignalSpy>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -125,6 +126,28 @@ private Q_SLOTS:
             QCOMPARE(child<QLabel>(main, u"lblVolno"_s)->text(), u"volno: "_s + s.TymPodleCisla(s.restingTeam(round)));
         }
         QVERIFY(s.restingTeam(1) != s.restingTeam(2));
+    }
+
+    // An update brought another shape: what was typed is saved first, then the league is read as it is now.
+    void shapeChangedOnDisk()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>();
+        frmMain* main = m_league->main;
+        fixture::roundList(main)->setCurrentIndex(51);
+        fixture::type(main, 6, u"5:1"_s);
+        QSignalSpy changed(main, &frmMain::seasonChanged);
+        QVERIFY(main->saveBeforeUpdate());
+        QCOMPARE(fixture::load(m_league->path).VYSLEDEK(7, 52), u"5:1"_s);
+        fixture::writeLeague(QDir(QFileInfo(m_league->path).path()), fixture::competitionLines(16),
+                             fixture::scheduleLines(16, 30, 10));
+        main->reloadAfterUpdate();
+        QCOMPARE(main->season().teams(), 16);
+        QCOMPARE(fixture::roundList(main)->count(), 30);
+        QCOMPARE(main->shownRound(), 30);
+        QVERIFY(fixture::resultField(main, 7)->isVisible());
+        QCOMPARE(fixture::rowLabel(main, "Hteam", 7)->text(),
+                 main->season().TymPodleCisla(main->season().match(8, 30).home));
+        QVERIFY(!changed.isEmpty());
     }
 
 private:

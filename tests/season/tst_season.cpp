@@ -11,6 +11,7 @@
 #include "season/openleague.h"
 
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
@@ -737,6 +738,39 @@ private Q_SLOTS:
         QVERIFY(open.save(when, OpenLeague::Changes::Overwrite).ok());
         QCOMPARE(fixture::load(path).VYSLEDEK(3, 3), QString());
         QVERIFY(open.save(when).ok()); // its own file now
+    }
+
+    // A round left, an import: one signal for many changes, each journalled; a command's league keeps no journal.
+    void openLeagueChanges()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        OpenLeague open(path);
+        QSignalSpy changed(&open, &OpenLeague::seasonChanged);
+        QVERIFY(open.lock().ok() && open.read().ok());
+        QCOMPARE(changed.size(), 1);
+        const auto with = [&](int round, int slot, const QString& result) {
+            const Match& m = open.season().match(slot, round);
+            return OpenLeague::MatchChange{round, slot, {m.home, m.away, result}};
+        };
+        QVERIFY(open.apply({with(4, 1, u"1:0"_s), with(4, 2, u"2:0"_s), with(5, 7, u"0:3"_s)}).ok());
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(open.unsavedChanges().size(), 3);
+        QVERIFY(open.apply({with(4, 1, u"1:0"_s)}).ok()); // nothing new
+        QCOMPARE(changed.size(), 2);
+        const Match before = open.season().match(2, 4);
+        QVERIFY(open.swapPairing(4, 2).ok());
+        QCOMPARE(open.season().match(2, 4), (Match{before.away, before.home, u"2:0"_s}));
+        QCOMPARE(changed.size(), 3);
+        QCOMPARE(open.unsavedChanges().size(), 3);
+        open.unlock();
+
+        OpenLeague command(path, OpenLeague::Journalling::Off);
+        QVERIFY(command.lock().ok() && command.read().ok());
+        QVERIFY(command.setMatch(6, 1, with(6, 1, u"4:4"_s).match).ok());
+        QCOMPARE(command.unsavedChanges().size(), 3); // the window's records, none of its own
+        QVERIFY(command.save(QDateTime(QDate(2008, 1, 2), QTime(3, 4))).ok());
+        QCOMPARE(fixture::load(path).VYSLEDEK(1, 6), u"4:4"_s);
     }
 
     void hugeFilesAreRefusedQuickly()

@@ -88,7 +88,7 @@ QStringList teamMatchLines(const SeasonStore& season, int team)
             // The result column starts at the same place on every line, unless a long name pushes it.
             const qsizetype padding = name.trimmed().size() + 18 - pairing.size();
             lines << QString::number(r).rightJustified(roundDigits) + u". kolo   " + date.leftJustified(9) + pairing +
-                         QString(std::max<qsizetype>(padding, 0), u' ') + match.result;
+                         QString(std::max<qsizetype>(padding, match.result.isEmpty() ? 0 : 1), u' ') + match.result;
         }
     }
     return lines;

@@ -43,17 +43,26 @@ bool printTextPage(QPagedPaintDevice& printer, const QString& text)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    painter.setFont(fixedFont(u"Courier"_s, 10, true));
-    const QFontMetricsF metrics(painter.font(), painter.device());
+    QFont font = fixedFont(u"Courier"_s, 10, true);
     const QStringList lines = text.split(u"\r\n"_s);
-    // A full season's list must stay on one sheet: tighten the lines rather than spill onto a second page.
-    const qreal available = printer.pageLayout().paintRectPixels(printer.logicalDpiY()).height() - metrics.descent();
-    const qreal step =
-        std::min(metrics.lineSpacing(), (available - metrics.ascent()) / std::max<qsizetype>(lines.size() - 1, 1));
-    qreal y = metrics.ascent();
-    for (const QString& line : lines) {
-        painter.drawText(QPointF(0, y), line);
-        y += step;
+    const qreal height = printer.pageLayout().paintRectPixels(printer.logicalDpiY()).height();
+    const auto fitting = [&](const QFont& f) {
+        const QFontMetricsF m(f, &printer);
+        return static_cast<qsizetype>((height - m.ascent() - m.descent()) / m.lineSpacing()) + 1;
+    };
+    // A season of up to 60 matches stays on one sheet, in a smaller font where it must; a longer one
+    // goes on over more sheets.
+    const qsizetype oneSheet = std::min<qsizetype>(lines.size(), kLinesOnOneSheet);
+    while (fitting(font) < oneSheet && font.pointSizeF() > 4)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &printer);
+    const qsizetype perSheet = fitting(font);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0 && i % perSheet == 0 && !printer.newPage())
+            return false;
+        painter.drawText(QPointF(0, metrics.ascent() + metrics.lineSpacing() * static_cast<qreal>(i % perSheet)),
+                         lines[i]);
     }
     return painter.end();
 }

@@ -7,7 +7,11 @@
 
 class QPagedPaintDevice;
 
-// Prints the text on one A4 sheet in Courier 10 pt bold; false when the printer cannot be started.
+// The lines a sheet always takes: a team's page of 60 matches with its head and foot.
+inline constexpr int kLinesOnOneSheet = 69;
+
+// Prints the text on A4 in Courier 10 pt bold, smaller where kLinesOnOneSheet lines need it to share one
+// sheet; more lines go on to further sheets. False when the printer cannot be started.
 bool printTextPage(QPagedPaintDevice& printer, const QString& text);
 // The same page as a PDF file, written whole or not at all.
 Result<void> printTextPageToPdf(const QString& path, const QString& text);

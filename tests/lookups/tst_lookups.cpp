@@ -50,7 +50,7 @@ private Q_SLOTS:
         s.setTeamName(4, u"Velmi dlouhý název klubu"_s);
         const QStringList lines = teamMatchLines(s, 3);
         QCOMPARE(lines.size(), kRounds);
-        QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu3:2p"_s);
+        QCOMPARE(lines[2], u" 3. kolo   14.9.    Č. Budějovice - Velmi dlouhý název klubu 3:2p"_s); // pushed, not glued
         QCOMPARE(lines[11], u"12. kolo   7.10.    Velmi dlouhý název klubu - Č. Budějovice"_s);
         s.setTeamName(4, u"Tým 4"_s);
         const QStringList aligned = teamMatchLines(s, 3);

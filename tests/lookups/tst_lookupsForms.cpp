@@ -9,6 +9,7 @@
 #include "lookups/frmVzaj.h"
 #include "lookups/frmZapasy.h"
 #include "lookups/lookups.h"
+#include "lookups/pageprinter.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -218,6 +219,36 @@ private Q_SLOTS:
             QCOMPARE(m_desktop->messages.value(0).icon, Desktop::Icon::Critical);
             QVERIFY(QDir(m_league->dir.path()).entryList({u"plny.[ic]*"_s}).isEmpty());
         }
+    }
+
+    // 60 matches share one sheet, in a smaller font; 200 go on over more sheets, every line printed.
+    void printLongSeasons_data()
+    {
+        QTest::addColumn<int>("teams");
+        QTest::addColumn<int>("rounds");
+        QTest::addColumn<int>("sheets");
+        QTest::addRow("60 matches") << 16 << 60 << 1;
+        QTest::addRow("200 matches") << 20 << 200 << 3;
+    }
+
+    void printLongSeasons()
+    {
+        QFETCH(int, teams);
+        QFETCH(int, rounds);
+        QFETCH(int, sheets);
+        const QTemporaryDir dir;
+        const SeasonStore s = fixture::load(fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(teams),
+                                                                 fixture::scheduleLines(teams, rounds, rounds / 2)));
+        const QStringList lines = teamMatchLines(s, 1);
+        QCOMPARE(lines.size(), rounds);
+        const QString pdf = dir.filePath(u"zapasy.pdf"_s);
+        QVERIFY(printTextPageToPdf(pdf, matchesPage(s, 1, lines, QDateTime(QDate(2008, 1, 2), QTime(3, 4)))).ok());
+        const QString info = run(u"pdfinfo"_s, {pdf});
+        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(sheets))), qPrintable(info));
+        const QString text = run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s}).simplified();
+        for (const QString& line : {lines.first(), lines.last()})
+            QVERIFY2(text.contains(line.simplified()), qPrintable(line));
+        QVERIFY(text.contains(u"vytisknuto 02.01.2008 v 03:04"_s));
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "fixture/programfolder.h"
 #include "fixture/wait.h"
 #include "season/datafiles.h"
+#include "season/journal.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -276,6 +277,37 @@ private Q_SLOTS:
                  qPrintable(r.out));
         QCOMPARE(cli({u"adjust"_s, path, u"2"_s, u"-1"_s, u"x"_s}).exitCode, 2);
         QCOMPARE(fixture::contents(file), QByteArray("1;-3\r\n"));
+    }
+
+    // A league of 16 teams and 60 rounds: its own numbers in the output and in every refusal.
+    void anyShape()
+    {
+        const QString league = fixture::writeLeague(QDir(m_dir.path()), fixture::competitionLines(16),
+                                                    fixture::scheduleLines(16, 60, 20), u"sestnact"_s);
+        Run r = cli({u"league"_s, league, u"--json"_s});
+        QCOMPARE(r.json.value(u"teams"_s).toArray().size(), 16);
+        const QJsonArray rounds = r.json.value(u"rounds"_s).toArray();
+        QCOMPARE(rounds.size(), 60);
+        QCOMPARE(rounds.last().toObject().value(u"matches"_s).toArray().size(), 8);
+        QCOMPARE(cli({u"enter"_s, league, u"60"_s, u"8"_s, u"4:1"_s}).exitCode, 0);
+        QCOMPARE(fixture::load(league).VYSLEDEK(8, 60), u"4:1"_s);
+        QVERIFY(!QFileInfo::exists(RecoveryJournal(scheduleFileFor(league)).path()));
+        QCOMPARE(cli({u"swap"_s, league, u"60"_s, u"8"_s}).exitCode, 0);
+        QCOMPARE(fixture::load(league).VYSLEDEK(8, 60), u"4:1"_s);
+        const QByteArray before = fixture::contents(scheduleFileFor(league));
+        for (const auto& [args, fault] :
+             {std::pair{QStringList{u"enter"_s, league, u"61"_s, u"1"_s, u"1:0"_s}, u"od 1 do 60"_s},
+              std::pair{QStringList{u"enter"_s, league, u"1"_s, u"9"_s, u"1:0"_s}, u"od 1 do 8"_s},
+              std::pair{QStringList{u"table"_s, league, u"--to"_s, u"61"_s}, u"--to: „61“ není číslo od 1 do 60"_s},
+              std::pair{QStringList{u"h2h"_s, league, u"1"_s, u"17"_s}, u"od 0 do 16"_s},
+              std::pair{QStringList{u"table"_s, league, u"--assume"_s, u"60:9=1:0"_s}, u"zápasy 1 až 8"_s}}) {
+            r = cli(args);
+            QCOMPARE(r.exitCode, 64);
+            QVERIFY2(r.err.contains(fault), qPrintable(r.err));
+        }
+        QCOMPARE(fixture::contents(scheduleFileFor(league)), before);
+        r = cli({u"table"_s, league, u"--json"_s, u"--assume"_s, u"60:7=1:0"_s});
+        QCOMPARE(r.json.value(u"rows"_s).toArray().size(), 16);
     }
 
     void allTime()

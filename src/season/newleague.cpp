@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: MIT
+#include "newleague.h"
+
+#include "season/datafiles.h"
+#include "season/seasonfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A single round robin of an even number of teams, team n fixed: round r pairs n with r and r + k with
+// r − k around the circle; the orientation of de Werra's canonical factorisation, n − 2 breaks in all.
+QList<RoundPairings> singleRoundRobin(int n)
+{
+    const int m = n - 1;
+    const auto around = [m](int i) { return ((i - 1) % m + m) % m + 1; };
+    QList<RoundPairings> rounds;
+    for (int r = 1; r <= m; ++r) {
+        RoundPairings round{r % 2 ? std::pair{n, r} : std::pair{r, n}};
+        for (int k = 1; k < n / 2; ++k) {
+            const int a = around(r + k), b = around(r - k);
+            round.append(k % 2 ? std::pair{a, b} : std::pair{b, a});
+        }
+        rounds.append(round);
+    }
+    return rounds;
+}
+
+QString plainLetters(const QString& text)
+{
+    QString out;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D))
+        if (c.isLetterOrNumber() && c.unicode() < 128)
+            out += c.toLower();
+    return out;
+}
+
+bool hasControl(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+} // namespace
+
+QList<RoundPairings> roundRobinSchedule(int teams, int meetings)
+{
+    const int n = teams + teams % 2; // an odd league's team n is nobody: its opponent rests
+    const QList<RoundPairings> single = singleRoundRobin(n);
+    QList<RoundPairings> season;
+    for (int block = 0; block < meetings; ++block) {
+        const bool mirrored = block % 2 == 1; // homes swapped, rounds in reverse: no break where blocks meet
+        for (int i = 0; i < single.size(); ++i) {
+            RoundPairings round;
+            for (auto [home, away] : single[mirrored ? single.size() - 1 - i : i]) {
+                if (home > teams || away > teams)
+                    continue;
+                round.append(mirrored ? std::pair{away, home} : std::pair{home, away});
+            }
+            season.append(round);
+        }
+    }
+    return season;
+}
+
+int countBreaks(const QList<RoundPairings>& rounds, int teams)
+{
+    QList<int> last(teams + 1); // +1 home, −1 away, 0 none yet
+    int breaks = 0;
+    for (const RoundPairings& round : rounds) {
+        for (const auto& [home, away] : round) {
+            breaks += (last[home] == 1) + (last[away] == -1);
+            last[home] = 1, last[away] = -1;
+        }
+    }
+    return breaks;
+}
+
+Result<QList<int>> parseWeekdays(const QString& text)
+{
+    static const QStringList names{u"po"_s, u"ut"_s, u"st"_s, u"ct"_s, u"pa"_s, u"so"_s, u"ne"_s};
+    QList<int> days;
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        const auto day = static_cast<int>(names.indexOf(plainLetters(part)));
+        if (day < 0)
+            return Result<QList<int>>::failure(
+                u"„%1“ není den v týdnu (po, út, st, čt, pá, so, ne)."_s.arg(part.trimmed().left(20)));
+        if (!days.contains(day + 1))
+            days.append(day + 1);
+    }
+    if (days.isEmpty())
+        return Result<QList<int>>::failure(u"Zadejte dny, kdy se hraje, např. út,pá,ne."_s);
+    return days;
+}
+
+Result<std::pair<QDate, QDate>> parseDateRange(const QString& text)
+{
+    const QStringList parts = text.split(u'-');
+    const QDate first = parseShortDate(parts.value(0).trimmed()), last = parseShortDate(parts.value(1).trimmed());
+    if (parts.size() != 2 || !first.isValid() || !last.isValid() || last < first)
+        return Result<std::pair<QDate, QDate>>::failure(
+            u"„%1“ není přestávka ve tvaru D.M.RRRR-D.M.RRRR."_s.arg(text.left(40)));
+    return std::pair{first, last};
+}
+
+Result<SeasonStore> makeLeague(const NewLeague& r)
+{
+    const auto refuse = [](const QString& why) { return Result<SeasonStore>::failure(why); };
+    const auto teams = static_cast<int>(r.teams.size());
+    if (r.name.trimmed().isEmpty() || hasControl(r.name))
+        return refuse(u"Zadejte název soutěže."_s);
+    if (r.season.trimmed().isEmpty() || hasControl(r.season))
+        return refuse(u"Zadejte sezónu, např. 2026/2027."_s);
+    if (teams < 2 || teams > kMaxTeams)
+        return refuse(u"Soutěž musí mít 2 až %1 týmů, zadáno %2."_s.arg(kMaxTeams).arg(teams));
+    QSet<QString> seen;
+    for (const QString& team : r.teams) {
+        if (team.trimmed().isEmpty() || hasControl(team))
+            return refuse(u"Každý tým musí mít název (bez řídicích znaků)."_s);
+        if (seen.contains(team.trimmed()))
+            return refuse(u"Tým „%1“ je zadán dvakrát."_s.arg(team.trimmed()));
+        seen.insert(team.trimmed());
+    }
+    for (std::size_t k = 0; k < r.lines.size(); ++k)
+        if (r.lines[k] < 0 || r.lines[k] > teams)
+            return refuse(u"Dělicí čára %1 musí být od 0 do %2."_s.arg(k + 1).arg(teams));
+    if (r.meetings < 1 || r.meetings > kMaxMeetings)
+        return refuse(u"Každá dvojice se utká 1× až %1×, zadáno %2×."_s.arg(kMaxMeetings).arg(r.meetings));
+    const QList<RoundPairings> rounds = roundRobinSchedule(teams, r.meetings);
+    if (!r.start.isValid())
+        return refuse(u"Zadejte první hrací den."_s);
+    if (r.weekdays.isEmpty())
+        return refuse(u"Zadejte dny, kdy se hraje, např. út,pá,ne."_s);
+
+    SeasonStore s(teams, static_cast<int>(rounds.size()));
+    s.caption = r.name.trimmed() + u"  " + r.season.trimmed();
+    s.season = r.season.trimmed();
+    s.HR1 = r.lines[0], s.HR2 = r.lines[1], s.HR3 = r.lines[2];
+    for (int t = 1; t <= teams; ++t)
+        s.setTeamName(t, r.teams[t - 1].trimmed());
+    QDate day = r.start;
+    const QDate giveUp = r.start.addYears(3);
+    for (int round = 1; round <= s.rounds(); ++round) {
+        const auto playing = [&](const QDate& d) {
+            if (!r.weekdays.contains(d.dayOfWeek()))
+                return false;
+            return std::none_of(r.breaks.begin(), r.breaks.end(),
+                                [&](const auto& b) { return b.first <= d && d <= b.second; });
+        };
+        while (day <= giveUp && !playing(day))
+            day = day.addDays(1);
+        if (day > giveUp)
+            return refuse(round == 1 ? u"Dny hraní a přestávky nenechávají žádný hrací den."_s
+                                     : u"Dny hraní a přestávky nechávají do tří let jen %1 hracích dnů, sezóna "
+                                       "jich potřebuje %2."_s.arg(round - 1)
+                                           .arg(s.rounds()));
+        s.setDate(round, day);
+        day = day.addDays(1);
+        const RoundPairings& pairs = rounds[round - 1];
+        for (int slot = 1; slot <= s.slots(); ++slot)
+            s.match(slot, round) = {pairs[slot - 1].first, pairs[slot - 1].second, {}};
+    }
+    return s;
+}
+
+QString leagueCode(const QString& name, const QString& season)
+{
+    static const QRegularExpression years(u"(\\d{2})(\\d{2})\\D+\\d{2}(\\d{2})"_s);
+    const QRegularExpressionMatch m = years.match(season);
+    return plainLetters(name) + (m.hasMatch() ? m.captured(2) + m.captured(3) : plainLetters(season));
+}
+
+QByteArray competitionBytes(const SeasonStore& season)
+{
+    const QString name = season.caption.endsWith(u"  " + season.season)
+                             ? season.caption.chopped(season.season.size() + 2)
+                             : season.caption;
+    QStringList lines{u"; soutěž a její týmy"_s, u"nazev="_s + name, u"sezona="_s + season.season};
+    const int hr[] = {season.HR1, season.HR2, season.HR3};
+    for (int k = 0; k < 3; ++k)
+        lines << u"HR%1=%2"_s.arg(k + 1).arg(hr[k]);
+    for (int t = 1; t <= season.teams(); ++t)
+        lines << u"t%1=%2"_s.arg(t, 2, 10, QChar(u'0')).arg(season.TymPodleCisla(t));
+    return encodeLines(lines);
+}
+
+Result<QString> writeNewLeague(const QString& folder, const QString& code, const SeasonStore& season)
+{
+    static const QRegularExpression fileCode(u"^[A-Za-z0-9_-]{1,40}$"_s);
+    if (!fileCode.match(code).hasMatch())
+        return Result<QString>::failure(
+            u"„%1“ nejde použít v názvu souboru: jen písmena bez diakritiky, číslice, - a _, nejvýš 40 znaků."_s.arg(
+                code.left(60)));
+    const QDir dir(folder);
+    const QString competition = dir.filePath(u"sezona_"_s + code + u".txt"_s);
+    const QString schedule = scheduleFileFor(competition);
+    for (const QString& path : {competition, schedule})
+        if (QFileInfo::exists(path))
+            return Result<QString>::failure(
+                u"Liga „%1“ už ve složce je (%2); zvolte jiný název."_s.arg(code, QFileInfo(path).fileName()));
+    if (Result<void> written = writeFileAtomically(competition, competitionBytes(season)); !written.ok())
+        return Result<QString>::failureOf(written);
+    if (Result<void> written = writeSchedule(season, schedule); !written.ok()) {
+        QFile::remove(competition); // half a league would stand in the list
+        return Result<QString>::failureOf(written);
+    }
+    return competition;
+}

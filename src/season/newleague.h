@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+// A league the fan starts himself: its schedule made by the circle method, its match days from a
+// calendar of playing weekdays and breaks, and its two files.
+#pragma once
+
+#include "common/result.h"
+#include "season/seasonstore.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+#include <array>
+#include <utility>
+
+// One round's pairings, home team first.
+using RoundPairings = QList<std::pair<int, int>>;
+
+// K blocks of one meeting of every pair of N teams (team numbers 1..N). Each block is a single round
+// robin of the canonical circle method, every second block mirrored and in reverse order: homes per pair
+// balanced, no team three times at home or away in a row, and K (N − 2) breaks for an even N, none for an
+// odd one, whose teams rest once a block.
+QList<RoundPairings> roundRobinSchedule(int teams, int meetings);
+
+// Two home or two away games of a team in a row (a rest between them does not part them), over all teams.
+int countBreaks(const QList<RoundPairings>& rounds, int teams);
+
+inline constexpr int kMaxMeetings = 8;
+
+struct NewLeague {
+    QString name;
+    QString season; // e.g. "2026/2027"
+    QStringList teams;
+    std::array<int, 3> lines{};
+    int meetings = 4;
+    QDate start;
+    QList<int> weekdays;                   // Qt::DayOfWeek, 1 Monday .. 7 Sunday
+    QList<std::pair<QDate, QDate>> breaks; // first and last day, both without matches
+};
+
+// "út,pá,ne" (also without diacritics, any case) as weekdays; an error naming the unknown one.
+Result<QList<int>> parseWeekdays(const QString& text);
+// "D.M.YYYY-D.M.YYYY".
+Result<std::pair<QDate, QDate>> parseDateRange(const QString& text);
+
+// The season the request describes, every round dated, or why it cannot be made, in Czech.
+Result<SeasonStore> makeLeague(const NewLeague& request);
+
+// The file name stem a league gets: its name in lower-case letters and digits without diacritics, and
+// the two-digit years of its season ("Extraliga", "2026/2027" → "extraliga2627").
+QString leagueCode(const QString& name, const QString& season);
+
+// The competition file's text of a season.
+QByteArray competitionBytes(const SeasonStore& season);
+
+// Writes sezona_<code>.txt and los_<code>.txt into the folder, never over an existing league; returns the
+// competition file's path.
+Result<QString> writeNewLeague(const QString& folder, const QString& code, const SeasonStore& season);

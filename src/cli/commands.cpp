@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "support.h"
 
+#include "season/newleague.h"
 #include "season/seasonstore.h"
 #include "standings/ranking.h"
 
@@ -28,7 +29,8 @@ const std::map<QString, OptionRange> kNumberOptions = {{u"from"_s, {1, kMaxRound
                                                        {u"remove"_s, {1, 1000}},
                                                        {u"team"_s, {1, kMaxTeams, Within::Teams}},
                                                        {u"sims"_s, {1, 1'000'000}},
-                                                       {u"line"_s, {1, 3}}};
+                                                       {u"line"_s, {1, 3}},
+                                                       {u"meetings"_s, {1, kMaxMeetings}}};
 
 bool within(const QString& text, int low, int high)
 {

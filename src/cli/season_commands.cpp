@@ -7,11 +7,16 @@
 #include "lookups/lookups.h"
 #include "season/adjustments.h"
 #include "season/catalogue.h"
+#include "season/datafiles.h"
+#include "season/newleague.h"
 #include "season/notation.h"
 #include "season/openleague.h"
+#include "season/seasonfile.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <cstdio>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -175,6 +180,88 @@ Output adjust(const Context& c)
     return adjustmentsOutput(league);
 }
 
+// The team names, a line each, from a file or standard input; blank lines and comments left out.
+Result<QStringList> teamList(const QString& source)
+{
+    QByteArray bytes;
+    if (source == u"-") {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            return Result<QStringList>::failure(u"Standardní vstup nelze číst."_s, kFileExit);
+        bytes = in.read(kMaxDataFileBytes + 1);
+    } else {
+        Result<QByteArray> read = readDataFile(source);
+        if (!read.ok())
+            return Result<QStringList>::failure(read.error(), kFileExit);
+        bytes = read.value();
+    }
+    if (bytes.size() > kMaxDataFileBytes)
+        return Result<QStringList>::failure(u"Seznam týmů je příliš velký."_s, kUsageExit);
+    QStringList teams;
+    for (const QString& line : decodeLines(bytes))
+        if (!line.isEmpty() && !line.startsWith(u';'))
+            teams << line;
+    return teams;
+}
+
+// A league made from the options: its schedule generated, its two files written beside the others.
+Output newLeague(const Context& c)
+{
+    const QCommandLineParser& p = *c.parser;
+    for (const QString& required : {u"name"_s, u"season"_s, u"teams"_s, u"start"_s, u"days"_s})
+        if (!p.isSet(required))
+            return refused(u"Chybí volba --%1."_s.arg(required));
+    NewLeague request{p.value(u"name"_s), p.value(u"season"_s), {}, {}, c.option(u"meetings"_s, 4), {}, {}, {}};
+    const Result<QStringList> teams = teamList(p.value(u"teams"_s));
+    if (!teams.ok())
+        return Output::failureOf(teams);
+    request.teams = teams.value();
+    if (p.isSet(u"lines"_s)) {
+        const QStringList lines = p.value(u"lines"_s).split(u',');
+        bool ok = lines.size() <= 3;
+        for (qsizetype k = 0; ok && k < lines.size(); ++k)
+            request.lines[static_cast<std::size_t>(k)] = lines[k].toInt(&ok);
+        if (!ok)
+            return refused(
+                u"--lines: „%1“ nejsou nejvýš tři čísla oddělená čárkou"_s.arg(p.value(u"lines"_s).left(40)));
+    }
+    request.start = parseShortDate(p.value(u"start"_s));
+    if (!request.start.isValid())
+        return refused(u"--start: „%1“ není datum D.M.RRRR"_s.arg(p.value(u"start"_s).left(40)));
+    const Result<QList<int>> days = parseWeekdays(p.value(u"days"_s));
+    if (!days.ok())
+        return refused(u"--days: "_s + days.error());
+    request.weekdays = days.value();
+    for (const QString& range : p.values(u"skip"_s)) {
+        const Result<std::pair<QDate, QDate>> skip = parseDateRange(range);
+        if (!skip.ok())
+            return refused(u"--skip: "_s + skip.error());
+        request.breaks.append(skip.value());
+    }
+    const Result<SeasonStore> made = makeLeague(request);
+    if (!made.ok())
+        return refused(made.error());
+    const QString code = p.isSet(u"code"_s) ? p.value(u"code"_s) : leagueCode(request.name, request.season);
+    const Result<QString> written = writeNewLeague(c.args[0], code, made.value());
+    if (!written.ok())
+        return written.code() == kNameRefused ? refused(written.error()) : fileFault(written.error());
+    const SeasonStore& s = made.value();
+    QList<RoundPairings> rounds;
+    for (int r = 1; r <= s.rounds(); ++r) {
+        RoundPairings round;
+        for (int m = 1; m <= s.slots(); ++m)
+            round.append({s.match(m, r).home, s.match(m, r).away});
+        rounds.append(round);
+    }
+    const int breaks = countBreaks(rounds, s.teams());
+    return plain(
+        {{u"competition"_s, written.value()},
+         {u"schedule"_s, scheduleFileFor(written.value())},
+         {u"rounds"_s, s.rounds()},
+         {u"breaks"_s, breaks}},
+        {{written.value()}, {u"%1 kol, %2 zlomů (dva zápasy doma či venku po sobě)"_s.arg(s.rounds()).arg(breaks)}});
+}
+
 } // namespace
 
 void addSeasonCommands(std::map<QString, Command>& commands)
@@ -231,6 +318,23 @@ void addSeasonCommands(std::map<QString, Command>& commands)
           {},
           swap,
           {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
+        {u"new"_s,
+         {u"new SLOŽKA --name NÁZEV --season TEXT --teams SOUBOR --start D.M.RRRR --days DNY"_s,
+          u"nová liga: rozpis zápasů vytvořený programem, oba soubory ligy ve složce"_s,
+          u"  SLOŽKA      složka lig (souteze)\n  --name      název soutěže\n  --season    sezóna, např. 2026/2027\n"
+          "  --teams     soubor s názvy týmů, jeden na řádek (2 až 20); - je standardní vstup\n"
+          "  --lines     dělicí čáry, např. 8,10,13 (výchozí žádné)\n"
+          "  --meetings  kolikrát se utká každá dvojice, 1 až 8 (výchozí 4)\n"
+          "  --start     první hrací den\n  --days      dny hraní, např. út,pá,ne\n"
+          "  --skip      přestávka D.M.RRRR-D.M.RRRR, i vícekrát\n"
+          "  --code      název souborů sezona_KÓD.txt (výchozí z názvu a sezóny)\n\n"
+          "Příklad: rinkomat-cli new souteze --name Extraliga --season 2026/2027 --teams tymy.txt "
+          "--lines 6,10,14 --start 11.9.2026 --days út,pá,ne --skip 9.11.2026-15.11.2026"_s,
+          1,
+          1,
+          JsonFormat,
+          {u"name"_s, u"season"_s, u"teams"_s, u"lines"_s, u"meetings"_s, u"start"_s, u"days"_s, u"skip"_s, u"code"_s},
+          newLeague}},
         {u"adjust"_s,
          {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
           u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,

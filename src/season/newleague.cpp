@@ -194,14 +194,16 @@ Result<QString> writeNewLeague(const QString& folder, const QString& code, const
     if (!fileCode.match(code).hasMatch())
         return Result<QString>::failure(
             u"„%1“ nejde použít v názvu souboru: jen písmena bez diakritiky, číslice, - a _, nejvýš 40 znaků."_s.arg(
-                code.left(60)));
+                code.left(60)),
+            kNameRefused);
     const QDir dir(folder);
     const QString competition = dir.filePath(u"sezona_"_s + code + u".txt"_s);
     const QString schedule = scheduleFileFor(competition);
     for (const QString& path : {competition, schedule})
         if (QFileInfo::exists(path))
             return Result<QString>::failure(
-                u"Liga „%1“ už ve složce je (%2); zvolte jiný název."_s.arg(code, QFileInfo(path).fileName()));
+                u"Liga „%1“ už ve složce je (%2); zvolte jiný název."_s.arg(code, QFileInfo(path).fileName()),
+                kNameRefused);
     if (Result<void> written = writeFileAtomically(competition, competitionBytes(season)); !written.ok())
         return Result<QString>::failureOf(written);
     if (Result<void> written = writeSchedule(season, schedule); !written.ok()) {

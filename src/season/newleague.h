@@ -53,5 +53,7 @@ QString leagueCode(const QString& name, const QString& season);
 QByteArray competitionBytes(const SeasonStore& season);
 
 // Writes sezona_<code>.txt and los_<code>.txt into the folder, never over an existing league; returns the
-// competition file's path.
+// competition file's path. A code that makes no file name, or names a league that is there, fails with
+// kNameRefused: the fan is to choose another.
+inline constexpr int kNameRefused = 1;
 Result<QString> writeNewLeague(const QString& folder, const QString& code, const SeasonStore& season);

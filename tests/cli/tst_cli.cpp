@@ -310,6 +310,36 @@ private Q_SLOTS:
         QCOMPARE(r.json.value(u"rows"_s).toArray().size(), 16);
     }
 
+    // A new league from a list of teams: its files written once, refused over one that is there or on a full disk.
+    void newLeague()
+    {
+        const QString folder = m_dir.filePath(u"nove"_s);
+        QDir().mkpath(folder);
+        const QString teams = m_dir.filePath(u"tymy.txt"_s);
+        fixture::put(teams, "; tymy\r\nSparta\r\n\r\nSlavia\r\nKladno\r\nZl\xedn\r\n");
+        const QStringList args{u"new"_s,     folder, u"--name"_s,  u"Krajská liga"_s, u"--season"_s, u"2026/2027"_s,
+                               u"--teams"_s, teams,  u"--start"_s, u"1.9.2026"_s,     u"--days"_s,   u"út,pá"_s,
+                               u"--lines"_s, u"2"_s, u"--json"_s};
+        Run r = cli(args, 200); // a disk that takes the competition file, not the schedule
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        r = cli(args);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"rounds"_s).toInt(), 12);
+        QCOMPARE(r.json.value(u"breaks"_s).toInt(), 8);
+        const SeasonStore s = fixture::load(r.json.value(u"competition"_s).toString());
+        QCOMPARE(s.TymPodleCisla(4), u"Zlín"_s);
+        QCOMPARE(s.DATUM_KOLA(2), QDate(2026, 9, 4));
+        const QByteArray before = fixture::contents(r.json.value(u"schedule"_s).toString());
+        r = cli(args);
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"už ve složce je"_s), qPrintable(r.err));
+        QCOMPARE(fixture::contents(folder + u"/los_krajskaliga2627.txt"_s), before);
+        r = cli(QStringList(args) << u"--code"_s << u"k2"_s << u"--days"_s << u"xx"_s);
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"„xx“ není den"_s), qPrintable(r.err));
+    }
+
     void allTime()
     {
         const QString folder = QStringLiteral(RINKOMAT_DIST_DIR "/souteze");

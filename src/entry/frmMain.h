@@ -54,6 +54,8 @@ public:
 Q_SIGNALS:
     // The league is saved and left ("Jiná liga"): the picker is to be shown.
     void otherLeagueRequested();
+    // The league is left for this one, made meanwhile.
+    void leagueChosen(const QString& competitionPath);
     // A result or a pairing of the season changed (typed, swapped, read again, or the mode left).
     void seasonChanged();
 
@@ -91,7 +93,8 @@ private:
     void showCalendar();
     void showTips();
     void showAbout();
-    void switchLeague();
+    // Leaves the league for the picker, or for the league `to`.
+    void switchLeague(const QString& to = {});
     void endProgram();
 
     // Why a save did not happen: a write that failed (with the reason) or the user's own choice.

@@ -12,6 +12,7 @@
 #include "lookups/frmVzaj.h"
 #include "lookups/frmZapasy.h"
 #include "lookups/lookups.h"
+#include "newseason/frmNovaLiga.h"
 #include "online/frmUpdate.h"
 #include "outlook/frmVyhled.h"
 #include "platform/desktop.h"
@@ -106,6 +107,11 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuOpr", u"&O programu"_s, {}, [this] { showAbout(); });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_s, Qt::Key_F11, [this] { switchLeague(); });
+    addCommand(mnuMenu, "mnuNovaLiga", u"&Nová liga…"_s, {}, [this] {
+        auto* dialog = new frmNovaLiga(QFileInfo(m_competitionPath).path(), m_season, this);
+        connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) { switchLeague(path); });
+        dialog->open();
+    });
     addCommand(mnuMenu, "mnuKonec", u"Ukončit p&rogram"_s, QKeySequence(Qt::CTRL | Qt::Key_X),
                [this] { endProgram(); });
 }
@@ -255,13 +261,16 @@ void frmMain::showAbout()
                              Desktop::Icon::Information);
 }
 
-void frmMain::switchLeague()
+void frmMain::switchLeague(const QString& to)
 {
     if (saveForLeaving() == Leaving::Stay)
         return;
     m_switching = true;
     m_league.unlock(); // the picker may open this league again
-    Q_EMIT otherLeagueRequested();
+    if (to.isEmpty())
+        Q_EMIT otherLeagueRequested();
+    else
+        Q_EMIT leagueChosen(to);
     close();
 }
 

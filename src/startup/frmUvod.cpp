@@ -4,9 +4,11 @@
 #include "common/fit.h"
 #include "common/pacing.h"
 #include "entry/frmMain.h"
+#include "newseason/frmNovaLiga.h"
 #include "online/update.h"
 #include "platform/desktop.h"
 #include "platform/partnerlink.h"
+#include "season/adjustments.h"
 #include "season/catalogue.h"
 #include "season/seasonfile.h"
 
@@ -49,6 +51,9 @@ frmUvod::frmUvod()
     Command1->setObjectName(u"Command1"_s);
     Command1->setDefault(true);
     layout->addWidget(Command1);
+    cmdNova = new QPushButton(u"&Nová liga…"_s, this);
+    cmdNova->setObjectName(u"cmdNova"_s);
+    layout->addWidget(cmdNova);
     L2 = new QLabel(this);
     L1 = new QLabel(u"www.sazkovy-radce.example"_s, this);
     for (QLabel* l : {L2, L1}) {
@@ -76,6 +81,20 @@ frmUvod::frmUvod()
     connect(LSTsouteze, &QListWidget::itemDoubleClicked, this, &frmUvod::openSelected);
     connect(LSTsouteze, &QListWidget::itemActivated, this, &frmUvod::openSelected);
     connect(Command1, &QPushButton::clicked, this, &frmUvod::openSelected);
+    connect(cmdNova, &QPushButton::clicked, this, [this, folder] {
+        // "Jako tato liga" takes the league chosen in the list, where it can be read.
+        std::optional<SeasonStore> chosen;
+        const int row = LSTsouteze->currentRow();
+        if (row >= 0 && !m_files[row].isEmpty())
+            if (Result<ReadLeague> read = readLeague(QDir(folder).filePath(m_files[row])); read.ok())
+                chosen = std::move(read).value().store;
+        auto* dialog = new frmNovaLiga(folder, std::move(chosen), this);
+        connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) {
+            if (openLeague(path, this))
+                close();
+        });
+        dialog->open();
+    });
     L2->setText(tagLines[0]);
     Timer1 = new QTimer(this);
     Timer1->setInterval(pacing::ms(1500));
@@ -96,24 +115,35 @@ void frmUvod::openSelected()
         return; // a double-click also activates the item: open the league once
     if (row < 0 || !LSTsouteze->currentItem()->isSelected() || m_files[row].isEmpty())
         return; // nothing chosen, or the separator
-    const BusyCursor busy;
     const QDir folder(QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s));
-    otvirany_sezona = folder.filePath(m_files[row]);
+    if (openLeague(folder.filePath(m_files[row]), this))
+        close();
+}
+
+bool frmUvod::openLeague(const QString& competitionPath, QWidget* messagesParent)
+{
+    const BusyCursor busy;
+    otvirany_sezona = competitionPath;
     otvirany_los = scheduleFileFor(otvirany_sezona);
     if (!QFileInfo::exists(otvirany_sezona) || !QFileInfo::exists(otvirany_los)) {
-        Desktop::instance().tell(this, u"Nenalezeno!"_s, Desktop::Icon::Critical);
-        return;
+        Desktop::instance().tell(messagesParent, u"Nenalezeno!"_s, Desktop::Icon::Critical);
+        return false;
     }
     auto* main = new frmMain(otvirany_sezona, otvirany_los);
     if (const Result<void> loaded = main->Form_Load(); !loaded.ok()) {
         delete main;
-        Desktop::instance().tell(this, u"Ligu nelze otevřít.\r\n"_s + loaded.error(), Desktop::Icon::Critical);
-        return;
+        Desktop::instance().tell(messagesParent, u"Ligu nelze otevřít.\r\n"_s + loaded.error(),
+                                 Desktop::Icon::Critical);
+        return false;
     }
-    // "Jiná liga" brings the picker back.
+    // "Jiná liga" brings the picker back; a league made from the menu opens at once.
     connect(main, &frmMain::otherLeagueRequested, main, [] { showActive(new frmUvod); });
+    connect(main, &frmMain::leagueChosen, main, [](const QString& path) {
+        if (!openLeague(path, nullptr))
+            showActive(new frmUvod);
+    });
     showActive(main);
-    close();
+    return true;
 }
 
 void frmUvod::keyPressEvent(QKeyEvent* event)

@@ -19,6 +19,8 @@ public:
     static QString otvirany_los;
 
     void openSelected();
+    // Opens a league in the main window; false, with the reason told, when it cannot be opened.
+    static bool openLeague(const QString& competitionPath, QWidget* messagesParent);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -26,6 +28,7 @@ protected:
 private:
     QListWidget* LSTsouteze = nullptr;
     QPushButton* Command1 = nullptr;
+    QPushButton* cmdNova = nullptr;
     QLabel* L1 = nullptr;
     QLabel* L2 = nullptr;
     QTimer* Timer1 = nullptr;

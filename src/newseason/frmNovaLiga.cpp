@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+#include "frmNovaLiga.h"
+
+#include "platform/desktop.h"
+#include "season/newleague.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+using namespace Qt::StringLiterals;
+
+frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like, QWidget* parent)
+    : QDialog(parent), m_folder(folder), m_like(std::move(like))
+{
+    setObjectName(u"frmNovaLiga"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"Nová liga"_s);
+    auto* form = new QFormLayout(this);
+    const QDate today = Desktop::instance().today();
+    const int firstYear = today.month() >= 7 ? today.year() : today.year() - 1; // a season starts in autumn
+    txtNazev = new QLineEdit(this);
+    txtNazev->setObjectName(u"txtNazev"_s);
+    form->addRow(u"&Název soutěže:"_s, txtNazev);
+    txtSezona = new QLineEdit(u"%1/%2"_s.arg(firstYear).arg(firstYear + 1), this);
+    txtSezona->setObjectName(u"txtSezona"_s);
+    form->addRow(u"&Sezóna:"_s, txtSezona);
+    txtTymy = new QPlainTextEdit(this);
+    txtTymy->setObjectName(u"txtTymy"_s);
+    txtTymy->setPlaceholderText(u"jeden tým na řádek, 2 až 20 týmů"_s);
+    txtTymy->setTabChangesFocus(true);
+    form->addRow(u"&Týmy:"_s, txtTymy);
+    cmdJako = new QPushButton(u"Týmy a čáry &jako tato liga"_s, this);
+    cmdJako->setObjectName(u"cmdJako"_s);
+    cmdJako->setEnabled(m_like.has_value());
+    form->addRow(QString(), cmdJako);
+    auto* lines = new QHBoxLayout;
+    for (std::size_t k = 0; k < spnCary.size(); ++k) {
+        spnCary[k] = new QSpinBox(this);
+        spnCary[k]->setObjectName(u"spnCara"_s + QString::number(k + 1));
+        spnCary[k]->setRange(0, kMaxTeams);
+        lines->addWidget(spnCary[k]);
+    }
+    form->addRow(u"Dělicí čáry (pod místem, 0 žádná):"_s, lines);
+    spnZapasy = new QSpinBox(this);
+    spnZapasy->setObjectName(u"spnZapasy"_s);
+    spnZapasy->setRange(1, kMaxMeetings);
+    spnZapasy->setValue(4);
+    form->addRow(u"Vzájemných &zápasů každé dvojice:"_s, spnZapasy);
+    datStart = new QDateEdit(QDate(firstYear, 9, 1), this);
+    datStart->setObjectName(u"datStart"_s);
+    datStart->setDisplayFormat(u"d.M.yyyy"_s);
+    datStart->setCalendarPopup(true);
+    form->addRow(u"&První hrací den:"_s, datStart);
+    auto* days = new QHBoxLayout;
+    const QStringList dayNames{u"po"_s, u"út"_s, u"st"_s, u"čt"_s, u"pá"_s, u"so"_s, u"ne"_s};
+    for (std::size_t d = 0; d < chkDny.size(); ++d) {
+        chkDny[d] = new QCheckBox(dayNames[static_cast<qsizetype>(d)], this);
+        chkDny[d]->setObjectName(u"chkDen"_s + QString::number(d + 1));
+        chkDny[d]->setChecked(d == 1 || d == 4 || d == 6); // út, pá, ne
+        days->addWidget(chkDny[d]);
+    }
+    form->addRow(u"Hrací dny:"_s, days);
+    txtPrestavky = new QPlainTextEdit(this);
+    txtPrestavky->setObjectName(u"txtPrestavky"_s);
+    txtPrestavky->setPlaceholderText(u"přestávky bez zápasů, jedna na řádek: 9.11.2026-15.11.2026"_s);
+    txtPrestavky->setTabChangesFocus(true);
+    txtPrestavky->setMaximumHeight(txtPrestavky->fontMetrics().lineSpacing() * 4 + 12);
+    form->addRow(u"Př&estávky:"_s, txtPrestavky);
+    txtKod = new QLineEdit(this);
+    txtKod->setObjectName(u"txtKod"_s);
+    form->addRow(u"Soubory sezona_…txt:"_s, txtKod);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    cmdVytvorit = buttons->addButton(u"&Vytvořit ligu"_s, QDialogButtonBox::AcceptRole);
+    cmdVytvorit->setObjectName(u"cmdVytvorit"_s);
+    cmdVytvorit->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    form->addRow(buttons);
+    setMinimumWidth(fontMetrics().horizontalAdvance(u'x') * 70);
+
+    connect(txtNazev, &QLineEdit::textChanged, this, &frmNovaLiga::suggestCode);
+    connect(txtSezona, &QLineEdit::textChanged, this, &frmNovaLiga::suggestCode);
+    connect(txtKod, &QLineEdit::textEdited, this, [this] { m_codeEdited = true; });
+    connect(cmdJako, &QPushButton::clicked, this, [this] {
+        txtTymy->setPlainText(m_like->teamNames().join(u'\n'));
+        const int hr[] = {m_like->HR1, m_like->HR2, m_like->HR3};
+        for (std::size_t k = 0; k < spnCary.size(); ++k)
+            spnCary[k]->setValue(hr[k]);
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmNovaLiga::create);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void frmNovaLiga::suggestCode()
+{
+    if (!m_codeEdited)
+        txtKod->setText(leagueCode(txtNazev->text(), txtSezona->text()));
+}
+
+void frmNovaLiga::create()
+{
+    NewLeague request{txtNazev->text(), txtSezona->text(), {}, {}, spnZapasy->value(), datStart->date(), {}, {}};
+    for (const QString& line : txtTymy->toPlainText().split(u'\n'))
+        if (!line.trimmed().isEmpty())
+            request.teams << line.trimmed();
+    for (std::size_t k = 0; k < spnCary.size(); ++k)
+        request.lines[k] = spnCary[k]->value();
+    for (std::size_t d = 0; d < chkDny.size(); ++d)
+        if (chkDny[d]->isChecked())
+            request.weekdays << static_cast<int>(d) + 1;
+    for (const QString& line : txtPrestavky->toPlainText().split(u'\n')) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const Result<std::pair<QDate, QDate>> range = parseDateRange(line);
+        if (!range.ok()) {
+            Desktop::instance().tell(this, range.error(), Desktop::Icon::Warning);
+            return;
+        }
+        request.breaks << range.value();
+    }
+    const Result<SeasonStore> made = makeLeague(request);
+    if (!made.ok()) {
+        Desktop::instance().tell(this, made.error(), Desktop::Icon::Warning);
+        return;
+    }
+    const Result<QString> written = writeNewLeague(m_folder, txtKod->text().trimmed(), made.value());
+    if (!written.ok()) {
+        Desktop::instance().tell(this, u"Ligu nelze vytvořit.\r\n"_s + written.error(),
+                                 written.code() == kNameRefused ? Desktop::Icon::Warning : Desktop::Icon::Critical);
+        if (written.code() == kNameRefused)
+            txtKod->setFocus();
+        return;
+    }
+    Q_EMIT created(written.value());
+    accept();
+}

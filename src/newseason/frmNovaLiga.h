@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "season/seasonstore.h"
+
+#include <QDialog>
+#include <array>
+#include <optional>
+
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+// "Nová liga…": a league from its name, season and teams, its schedule generated on the chosen
+// weekdays around the breaks; written beside the others, never over one of them.
+class frmNovaLiga final : public QDialog {
+    Q_OBJECT
+public:
+    // `like`: the league whose teams and lines "jako tato liga" takes (the open or the chosen one), if any.
+    frmNovaLiga(const QString& folder, std::optional<SeasonStore> like, QWidget* parent);
+
+Q_SIGNALS:
+    // The competition file of the league written.
+    void created(const QString& competitionPath);
+
+private:
+    void create();
+    void suggestCode();
+
+    QString m_folder;
+    std::optional<SeasonStore> m_like;
+    QLineEdit* txtNazev = nullptr;
+    QLineEdit* txtSezona = nullptr;
+    QPlainTextEdit* txtTymy = nullptr;
+    QPushButton* cmdJako = nullptr;
+    std::array<QSpinBox*, 3> spnCary{};
+    QSpinBox* spnZapasy = nullptr;
+    QDateEdit* datStart = nullptr;
+    std::array<QCheckBox*, 7> chkDny{};
+    QPlainTextEdit* txtPrestavky = nullptr;
+    QLineEdit* txtKod = nullptr;
+    QPushButton* cmdVytvorit = nullptr;
+    bool m_codeEdited = false;
+};

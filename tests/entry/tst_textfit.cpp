@@ -46,7 +46,7 @@ QStringList cutTexts(QWidget* window)
         const QFontMetrics fm = w->fontMetrics();
         if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
             const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
-            QSize need = fm.size(0, l->text());
+            QSize need = fm.size(l->buddy() ? Qt::TextShowMnemonic : 0, l->text()); // "&N" shows as an underlined N
             if (Qt::mightBeRichText(l->text())) {
                 QTextDocument doc;
                 doc.setDefaultFont(l->font());
@@ -131,8 +131,9 @@ private Q_SLOTS:
         }
         const auto restoreClock = qScopeGuard([&] { m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0)); });
         QStringList cut = cutTexts(main);
-        const QStringList commands{u"mnuPrubezna"_s, u"mnuObdobi"_s, u"mnuKriz"_s, u"mnuGraf"_s, u"mnuSerie"_s,
-                                   u"mnuBil"_s,      u"mnuVzaj"_s,   u"mnuChyb"_s, u"mnuZap"_s,  u"mnuKalendar"_s};
+        const QStringList commands{u"mnuPrubezna"_s, u"mnuObdobi"_s,   u"mnuKriz"_s,    u"mnuGraf"_s,
+                                   u"mnuSerie"_s,    u"mnuBil"_s,      u"mnuVzaj"_s,    u"mnuChyb"_s,
+                                   u"mnuZap"_s,      u"mnuKalendar"_s, u"mnuNovaLiga"_s};
         for (const QString& name : commands) {
             const QList<QWidget*> before = QApplication::topLevelWidgets();
             main->findChild<QAction*>(name)->trigger();

@@ -2,13 +2,17 @@
 #include "entry/frmMain.h"
 #include "fixture/league.h"
 #include "fixture/programfolder.h"
+#include "newseason/frmNovaLiga.h"
 #include "startup/frm1ST.h"
 #include "startup/frmSUB.h"
 #include "startup/frmUvod.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -133,6 +137,37 @@ private Q_SLOTS:
         const auto windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }),
                  1);
+    }
+
+    // "Nová liga…" from the picker: the chosen league's teams, a name already taken refused, then opened at once.
+    void newLeagueFromPicker()
+    {
+        frmUvod* picker = openPicker();
+        QListWidget* list = child<QListWidget>(picker, u"LSTsouteze"_s);
+        list->setCurrentRow(static_cast<int>(fixture::items(list).indexOf(u"Extraliga 2007/2008"_s)));
+        QTest::mouseClick(child<QPushButton>(picker, u"cmdNova"_s), Qt::LeftButton);
+        auto* dialog = visibleWindow<frmNovaLiga>(u"frmNovaLiga"_s);
+        QVERIFY(dialog);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdJako"_s), Qt::LeftButton);
+        QCOMPARE(child<QPlainTextEdit>(dialog, u"txtTymy"_s)->toPlainText().split(u'\n').size(), 14);
+        QCOMPARE(child<QSpinBox>(dialog, u"spnCara1"_s)->value(), 8);
+        QTest::keyClicks(child<QLineEdit>(dialog, u"txtNazev"_s), u"Extraliga"_s);
+        child<QLineEdit>(dialog, u"txtSezona"_s)->setText(u"2007/2008"_s);
+        QCOMPARE(child<QLineEdit>(dialog, u"txtKod"_s)->text(), u"extraliga0708"_s);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
+        QCOMPARE(m_desktop->messages.size(), 1); // taken: the bundled league stays as it is
+        QVERIFY(m_desktop->messages[0].text.contains(u"už ve složce je"_s));
+        QVERIFY(dialog->isVisible());
+        child<QLineEdit>(dialog, u"txtSezona"_s)->setText(u"2026/2027"_s);
+        child<QSpinBox>(dialog, u"spnZapasy"_s)->setValue(2);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
+        auto* main = visibleWindow<frmMain>(u"frmMain"_s);
+        QVERIFY(main);
+        QCOMPARE(main->windowTitle(), u"Extraliga  2026/2027"_s);
+        QCOMPARE(main->season().rounds(), 26);
+        QCOMPARE(main->season().TymPodleCisla(14), u"Znojmo"_s);
+        QVERIFY(QFileInfo::exists(path(u"souteze/los_extraliga2627.txt"_s)));
+        WAIT_FOR(!visibleWindow<frmUvod>(u"frmUvod"_s));
     }
 
 private:

@@ -231,6 +231,8 @@ private Q_SLOTS:
             {"los", blockLine(51, 0), u"--"_s, blockLine(53, 0), u"chybí kolo 51"_s}, // a block not marked
             {"los", -1, u"5"_s, blockLine(52, 13) + 1, u"neúplný"_s},
             {"los", p, u"5 6"_s, p + 1, u"„-“"_s},
+            {"los", p, QString(80, u'x'), p + 1, u"„"_s + QString(80, u'x') + u"“"_s}, // quoted whole up to 80
+            {"los", p, QString(81, u'x'), p + 1, u"„"_s + QString(80, u'x') + u"…“"_s},
             {"los", p, u"5-15"_s, p + 1, u"od 1 do 14"_s},
             {"los", p, u"-5"_s, p + 1, u"čísla týmů od 1 do 14"_s},
             {"los", p, u"3-3"_s, p + 1, u"sám se sebou"_s},

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmVyhled.h"
 
+#include "common/fit.h"
 #include "export/saveview.h"
 
 #include <QComboBox>
@@ -105,8 +106,9 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
     const int gridHeight = row * (season.teams() + 1) + 2 * grid->frameWidth();
     grid->setMinimumHeight(std::min(gridHeight, screen.height() / 2));
     keyGrid->setMinimumHeight(std::min(row * 6 + 2 * keyGrid->frameWidth(), screen.height() / 4));
-    resize(std::min(screen.width(), fontMetrics().horizontalAdvance(u'0') * 150),
-           std::min(screen.height(), gridHeight + row * 6 + fontMetrics().height() * 8));
+    const QSize room = roomOnScreen(this); // the frame and the taskbar take their part of the screen
+    resize(std::min(room.width(), fontMetrics().horizontalAdvance(u'0') * 150),
+           std::min(room.height(), gridHeight + row * 6 + fontMetrics().height() * 8));
 }
 
 frmVyhled::~frmVyhled()

@@ -131,9 +131,9 @@ private Q_SLOTS:
         }
         const auto restoreClock = qScopeGuard([&] { m_desktop.clock = QDateTime(QDate(2007, 3, 1), QTime(12, 0)); });
         QStringList cut = cutTexts(main);
-        const QStringList commands{u"mnuPrubezna"_s, u"mnuObdobi"_s,   u"mnuKriz"_s,    u"mnuGraf"_s,
-                                   u"mnuSerie"_s,    u"mnuBil"_s,      u"mnuVzaj"_s,    u"mnuChyb"_s,
-                                   u"mnuZap"_s,      u"mnuKalendar"_s, u"mnuNovaLiga"_s};
+        const QStringList commands{u"mnuPrubezna"_s, u"mnuObdobi"_s,   u"mnuKriz"_s,   u"mnuGraf"_s,  u"mnuSerie"_s,
+                                   u"mnuBil"_s,      u"mnuVzaj"_s,     u"mnuChyb"_s,   u"mnuZap"_s,   u"mnuKalendar"_s,
+                                   u"mnuNovaLiga"_s, u"mnuHistorie"_s, u"mnuUpravy"_s, u"mnuVyhled"_s};
         for (const QString& name : commands) {
             const QList<QWidget*> before = QApplication::topLevelWidgets();
             main->findChild<QAction*>(name)->trigger();

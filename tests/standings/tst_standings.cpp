@@ -357,6 +357,19 @@ private Q_SLOTS:
     }
 
     // Two seasons of "Liga", one renamed team, one league that cannot be read, one of another competition.
+    // The name without its season, however the competition file ordered its keys.
+    void competitionNameOfCaption()
+    {
+        SeasonStore s;
+        for (const auto& [caption, season, name] :
+             {std::tuple{u"Liga  2007/2008"_s, u"2007/2008"_s, u"Liga"_s},
+              std::tuple{u"Liga"_s, u"2007/2008"_s, u"Liga"_s}, // "sezona=" before "nazev=": no season in the caption
+              std::tuple{u"Liga B  "_s, QString(), u"Liga B  "_s}}) {
+            s.caption = caption, s.season = season;
+            QCOMPARE(competitionName(s), name);
+        }
+    }
+
     void allTimeTable()
     {
         const QTemporaryDir dir;

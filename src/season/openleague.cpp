@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -136,6 +137,84 @@ Result<void> OpenLeague::apply(const QList<MatchChange>& changes)
     if (changed)
         Q_EMIT seasonChanged();
     return journalled;
+}
+
+Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
+{
+    const SeasonStore& s = m_season;
+    const auto fail = [](const QString& why) { return Result<void>::failure(why); };
+    if (round < 1 || round > s.rounds() || toRound < 1 || toRound > s.rounds() || slot < 1 || slot > s.slots())
+        return fail(u"Kolo nebo zápas v lize není."_s);
+    const Match moved = s.match(slot, round);
+    if (!moved.result.isEmpty())
+        return fail(u"Zápas už má výsledek; přesunout lze jen zápas bez výsledku."_s);
+    if (toRound == round)
+        return fail(u"Zápas už v %1. kole je."_s.arg(round));
+    // Whether `m` can stand in `r` once the match in `freed` has left it.
+    const auto fits = [&](const Match& m, int r, int freed) {
+        for (int k = 1; k <= s.slots(); ++k) {
+            const Match& other = s.match(k, r);
+            if (k != freed &&
+                (other.home == m.home || other.home == m.away || other.away == m.home || other.away == m.away))
+                return false;
+        }
+        return true;
+    };
+    int partner = 0;
+    for (int k = 1; k <= s.slots(); ++k) {
+        const Match& there = s.match(k, toRound);
+        if (!there.result.isEmpty() || !fits(moved, toRound, k) || !fits(there, round, slot))
+            continue;
+        const bool samePair = (there.home == moved.home && there.away == moved.away) ||
+                              (there.home == moved.away && there.away == moved.home);
+        if (partner == 0 || samePair)
+            partner = k;
+        if (samePair)
+            break;
+    }
+    if (partner == 0)
+        return fail(
+            u"V %1. kole nemají oba týmy volno a žádný jeho zápas bez výsledku se nedá vyměnit."_s.arg(toRound));
+    const Match there = s.match(partner, toRound);
+    return apply({{round, slot, there}, {toRound, partner, moved}});
+}
+
+Result<void> OpenLeague::renameTeam(int team, const QString& name, const QDateTime& when)
+{
+    const QString newName = name.trimmed();
+    if (team < 1 || team > m_season.teams())
+        return Result<void>::failure(u"Tým č. %1 v lize není."_s.arg(team));
+    if (newName.isEmpty() ||
+        std::any_of(newName.begin(), newName.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return Result<void>::failure(u"Zadejte nový název týmu."_s);
+    if (const int other = m_season.CisloPodleTymu(newName); other != 0 && other != team)
+        return Result<void>::failure(u"Název „%1“ už má tým č. %2."_s.arg(newName).arg(other));
+    const Result<QByteArray> bytes = readDataFile(m_competitionPath);
+    if (!bytes.ok())
+        return Result<void>::failureOf(bytes);
+    // Only the team's line changes: comments and the order of the keys stay as the file has them.
+    QStringList lines = decodeLines(bytes.value());
+    static const QRegularExpression key(u"^t0?(\\d{1,2})="_s);
+    bool found = false;
+    for (QString& line : lines) {
+        const QRegularExpressionMatch m = key.match(line);
+        if (m.hasMatch() && m.captured(1).toInt() == team) {
+            line = m.captured(0) + newName; // the last of repeated keys counts, so each is renamed
+            found = true;
+        }
+    }
+    if (!found)
+        return Result<void>::failure(u"Tým č. %1 v souboru soutěže chybí."_s.arg(team));
+    const Result<void> saved = saveDataFile(m_competitionPath, encodeLines(lines), when, !m_competitionBackedUp);
+    if (!saved.ok())
+        return saved;
+    m_competitionBackedUp = true;
+    m_season.setTeamName(team, newName);
+    m_onDisk.setTeamName(team, newName);
+    if (m_real)
+        m_real->setTeamName(team, newName);
+    Q_EMIT seasonChanged();
+    return {};
 }
 
 void OpenLeague::restore(const QList<JournalEntry>& entries)

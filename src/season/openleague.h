@@ -52,6 +52,11 @@ public:
         Match match;
     };
     Result<void> apply(const QList<MatchChange>& changes);
+    // A match without a result to round `toRound`: it changes places with the match of that round whose
+    // teams then play no team twice in either round (the same pair's other meeting, where there is one).
+    Result<void> moveMatch(int round, int slot, int toRound);
+    // The team's new name, written at once into the competition file (a copy of it kept first).
+    Result<void> renameTeam(int team, const QString& name, const QDateTime& when);
     // Puts changes a crash left unsaved back into the season.
     void restore(const QList<JournalEntry>& entries);
     // Saved: the season counts them at once.
@@ -103,4 +108,5 @@ private:
     std::map<std::pair<int, int>, Match> m_journalled; // the last record of each slot since it was cleared
     bool m_scheduleBackedUp = false;
     bool m_adjustmentsBackedUp = false;
+    bool m_competitionBackedUp = false;
 };

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <ranges>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -773,6 +774,81 @@ private Q_SLOTS:
         QCOMPARE(command.unsavedChanges().size(), 3); // the window's records, none of its own
         QVERIFY(command.save(QDateTime(QDate(2008, 1, 2), QTime(3, 4))).ok());
         QCOMPARE(fixture::load(path).VYSLEDEK(1, 6), u"4:4"_s);
+    }
+
+    // A postponed match changes places with a match of the round it goes to; the pair's other meeting first.
+    void moveMatch()
+    {
+        const QTemporaryDir dir;
+        OpenLeague open(
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), fixture::scheduleLines(), u"a"_s));
+        QVERIFY(open.lock().ok() && open.read().ok());
+        QSignalSpy changed(&open, &OpenLeague::seasonChanged);
+        const Match third = open.season().match(1, 3), fourth = open.season().match(1, 4);
+        QVERIFY(open.moveMatch(3, 1, 4).ok());
+        QCOMPARE(open.season().match(1, 4), third);
+        QCOMPARE(open.season().match(1, 3), fourth);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(open.unsavedChanges().size(), 2);
+
+        OpenLeague odd(fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(15),
+                                            fixture::scheduleLines(15, 30, 2), u"b"_s));
+        QVERIFY(odd.lock().ok() && odd.read().ok());
+        const SeasonStore& s = odd.season();
+        QVERIFY(odd.moveMatch(1, 1, 5).error().contains(u"výsledek"_s));
+        QVERIFY(odd.moveMatch(5, 1, 5).error().contains(u"už v 5. kole"_s));
+        // Where a match can go at all, every team still plays once in either round; elsewhere nothing changes.
+        int refusals = 0;
+        std::optional<std::tuple<int, int, int>> move; // round, slot, to
+        for (int r = 3; r <= s.rounds() && !move; ++r)
+            for (int to = 3; to <= s.rounds() && !move; ++to)
+                for (int slot = 1; slot <= s.slots() && !move && to != r; ++slot) {
+                    const SeasonStore before = s;
+                    const Match m = s.match(slot, r);
+                    if (const Result<void> moved = odd.moveMatch(r, slot, to); !moved.ok()) {
+                        ++refusals;
+                        QVERIFY2(moved.error().contains(u"nemají oba týmy volno"_s), qPrintable(moved.error()));
+                        QCOMPARE(s, before);
+                        continue;
+                    }
+                    move = {r, slot, to};
+                    for (int round : {r, to}) {
+                        QSet<int> teams;
+                        for (int k = 1; k <= s.slots(); ++k)
+                            teams << s.match(k, round).home << s.match(k, round).away;
+                        QCOMPARE(teams.size(), 2 * s.slots());
+                    }
+                    QVERIFY(std::ranges::any_of(std::views::iota(1, s.slots() + 1),
+                                                [&, to = to](int k) { return s.match(k, to) == m; }));
+                }
+        QVERIFY(move && refusals > 0);
+    }
+
+    // Only the team's line changes, with a copy of the file kept; a name another team has is refused.
+    void renameTeam()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()));
+        OpenLeague open(path);
+        QVERIFY(open.lock().ok() && open.read().ok());
+        const QDateTime when(QDate(2008, 1, 2), QTime(3, 4));
+        QVERIFY(open.renameTeam(4, u"Tým 5"_s, when).error().contains(u"č. 5"_s));
+        const QByteArray before = contents(path);
+        {
+            const fixture::FileSizeLimit full(before.size() - 1);
+            QVERIFY(!open.renameTeam(3, u"Motor"_s, when).ok());
+        }
+        QCOMPARE(contents(path), before);
+        QCOMPARE(open.season().TymPodleCisla(3), u"Č. Budějovice"_s);
+        QSignalSpy changed(&open, &OpenLeague::seasonChanged);
+        QVERIFY(open.renameTeam(3, u" Motor "_s, when).ok());
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(open.season().TymPodleCisla(3), u"Motor"_s);
+        QByteArray expected = before;
+        expected.replace("t03=\xC8. Bud\xECjovice", "t03=Motor");
+        QCOMPARE(contents(path), expected);
+        QCOMPARE(fixture::load(path).TymPodleCisla(3), u"Motor"_s);
+        QCOMPARE(QDir(dir.filePath(u"zaloha"_s)).entryList({u"sezona_test_*"_s}, QDir::Files).size(), 1);
     }
 
     void hugeFilesAreRefusedQuickly()

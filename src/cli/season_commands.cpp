@@ -180,6 +180,32 @@ Output adjust(const Context& c)
     return adjustmentsOutput(league);
 }
 
+Output move(const Context& c)
+{
+    const int round = c.number(1), slot = c.number(2);
+    if (!c.parser->isSet(u"to"_s))
+        return refused(u"Chybí volba --to KOLO."_s);
+    const int to = c.option(u"to"_s, 0);
+    const Result<SeasonStore> changed =
+        changeLeague(c, [&](OpenLeague& open) { return open.moveMatch(round, slot, to); });
+    if (!changed.ok())
+        return Output::failureOf(changed);
+    QJsonArray rounds;
+    QList<QStringList> rows;
+    for (int r : {round, to}) {
+        QJsonArray matches;
+        for (int m = 1; m <= changed.value().slots(); ++m) {
+            const Match& match = changed.value().match(m, r);
+            const QString home = changed.value().TymPodleCisla(match.home),
+                          away = changed.value().TymPodleCisla(match.away);
+            matches.append(QJsonObject{{u"home"_s, home}, {u"away"_s, away}});
+            rows.append({QString::number(r), home, away});
+        }
+        rounds.append(QJsonObject{{u"round"_s, r}, {u"matches"_s, matches}});
+    }
+    return plain({{u"rounds"_s, rounds}}, rows);
+}
+
 // The team names, a line each, from a file or standard input; blank lines and comments left out.
 Result<QStringList> teamList(const QString& source)
 {
@@ -335,6 +361,17 @@ void addSeasonCommands(std::map<QString, Command>& commands)
           JsonFormat,
           {u"name"_s, u"season"_s, u"teams"_s, u"lines"_s, u"meetings"_s, u"start"_s, u"days"_s, u"skip"_s, u"code"_s},
           newLeague}},
+        {u"move"_s,
+         {u"move SOUBOR KOLO ZÁPAS --to KOLO"_s,
+          u"přesune zápas bez výsledku do jiného kola (vymění jej se zápasem, který tam lze dát)"_s,
+          u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola\n  --to   kolo, kam zápas jde\n\n"
+          "Příklad: rinkomat-cli move souteze/sezona_extraliga0708.txt 21 3 --to 40"_s,
+          3,
+          3,
+          JsonFormat,
+          {u"to"_s},
+          move,
+          {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"adjust"_s,
          {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
           u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,

@@ -306,6 +306,16 @@ private Q_SLOTS:
             QVERIFY2(r.err.contains(fault), qPrintable(r.err));
         }
         QCOMPARE(fixture::contents(scheduleFileFor(league)), before);
+        // A postponed match to the round of the pair's next meeting; a round where it cannot stand refused.
+        const Match postponed = fixture::load(league).match(1, 30);
+        r = cli({u"move"_s, league, u"30"_s, u"1"_s, u"--to"_s, u"45"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(fixture::load(league).match(1, 45), postponed);
+        const QByteArray moved = fixture::contents(scheduleFileFor(league));
+        r = cli({u"move"_s, league, u"31"_s, u"1"_s, u"--to"_s, u"32"_s});
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"nemají oba týmy volno"_s), qPrintable(r.err));
+        QCOMPARE(fixture::contents(scheduleFileFor(league)), moved);
         r = cli({u"table"_s, league, u"--json"_s, u"--assume"_s, u"60:7=1:0"_s});
         QCOMPARE(r.json.value(u"rows"_s).toArray().size(), 16);
     }

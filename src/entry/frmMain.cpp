@@ -62,6 +62,14 @@ void frmMain::buildSlot(QGridLayout* grid, QWidget* frame, int i)
     result[i]->setAlignment(Qt::AlignHCenter);
     result[i]->installEventFilter(this);
     connect(result[i], &QLineEdit::textChanged, this, [this, i] { onResultEdited(i); });
+    // A row's own menu: the teams' labels offer moving the match.
+    for (QLabel* label : {Hteam[i], Ateam[i]}) {
+        label->setContextMenuPolicy(Qt::ActionsContextMenu);
+        auto* move = new QAction(u"Přesunout zápas…"_s, label);
+        move->setObjectName(u"mnuPresunout"_s + QString::number(i));
+        connect(move, &QAction::triggered, this, [this, i] { moveMatch(i); });
+        label->addAction(move);
+    }
     grid->addWidget(Hteam[i], i, 0);
     grid->addWidget(dash[i], i, 1);
     grid->addWidget(Ateam[i], i, 2);

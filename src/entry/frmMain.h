@@ -95,6 +95,9 @@ private:
     void showAbout();
     // Leaves the league for the picker, or for the league `to`.
     void switchLeague(const QString& to = {});
+    // "Přesunout zápas…" of a row, "Přejmenovat tým…".
+    void moveMatch(int row);
+    void renameTeam();
     void endProgram();
 
     // Why a save did not happen: a write that failed (with the reason) or the user's own choice.

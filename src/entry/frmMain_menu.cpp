@@ -29,10 +29,14 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QUrl>
 
@@ -107,6 +111,7 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuOpr", u"&O programu"_s, {}, [this] { showAbout(); });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_s, Qt::Key_F11, [this] { switchLeague(); });
+    addCommand(mnuMenu, "mnuPrejmenovat", u"Přejmenovat &tým…"_s, {}, [this] { renameTeam(); });
     addCommand(mnuMenu, "mnuNovaLiga", u"&Nová liga…"_s, {}, [this] {
         auto* dialog = new frmNovaLiga(QFileInfo(m_competitionPath).path(), m_season, this);
         connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) { switchLeague(path); });
@@ -259,6 +264,73 @@ void frmMain::showAbout()
                                  "Výsledky, tabulky a statistiky celé sezóny na jednom místě.\r\n"
                                  "Vyvinul tým Rinkomatu, www.rinkomat.example"_s,
                              Desktop::Icon::Information);
+}
+
+void frmMain::moveMatch(int row)
+{
+    storeDisplayedRound();
+    const Match& m = m_season.match(row + 1, m_shownRound);
+    QDialog dialog(this);
+    dialog.setObjectName(u"dlgPresunout"_s);
+    dialog.setWindowTitle(u"Přesunout zápas"_s);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(new QLabel(m_season.TymPodleCisla(m.home) + u" – "_s + m_season.TymPodleCisla(m.away), &dialog));
+    auto* rounds = new QComboBox(&dialog);
+    rounds->setObjectName(u"cboKam"_s);
+    for (int r = 1; r <= m_season.rounds(); ++r)
+        rounds->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)), r);
+    rounds->setCurrentIndex(m_shownRound - 1);
+    rounds->setMaxVisibleItems(20);
+    form->addRow(u"do &kola:"_s, rounds);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(u"Přesunout"_s);
+    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        const Match before = m_season.match(row + 1, m_shownRound);
+        const Result<void> moved = m_league.moveMatch(m_shownRound, row + 1, rounds->currentData().toInt());
+        if (!moved.ok() && m_season.match(row + 1, m_shownRound) == before) { // refused; else only not journalled
+            Desktop::instance().tell(&dialog, moved.error(), Desktop::Icon::Warning);
+            return;
+        }
+        reportJournal(moved);
+        cboKolo_Click(); // the rows show the round as it is now before focus comes back to them
+        dialog.accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    dialog.exec();
+}
+
+void frmMain::renameTeam()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(u"dlgPrejmenovat"_s);
+    dialog.setWindowTitle(u"Přejmenovat tým"_s);
+    auto* form = new QFormLayout(&dialog);
+    auto* teams = new QComboBox(&dialog);
+    teams->setObjectName(u"cboTym"_s);
+    teams->addItems(m_season.teamNames());
+    form->addRow(u"&Tým:"_s, teams);
+    auto* name = new QLineEdit(&dialog);
+    name->setObjectName(u"txtNazev"_s);
+    form->addRow(u"&Nový název:"_s, name);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(u"Přejmenovat"_s);
+    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        const Result<void> renamed =
+            m_league.renameTeam(teams->currentIndex() + 1, name->text(), Desktop::instance().now());
+        if (!renamed.ok()) {
+            Desktop::instance().tell(&dialog, u"Tým nelze přejmenovat.\r\n"_s + renamed.error(),
+                                     Desktop::Icon::Warning);
+            return;
+        }
+        dialog.accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted)
+        cboKolo_Click();
 }
 
 void frmMain::switchLeague(const QString& to)

@@ -182,6 +182,8 @@ Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
 Result<void> OpenLeague::renameTeam(int team, const QString& name, const QDateTime& when)
 {
     const QString newName = name.trimmed();
+    if (whatIf())
+        return Result<void>::failure(u"V režimu „Co kdyby“ se nic neukládá, ani názvy týmů."_s);
     if (team < 1 || team > m_season.teams())
         return Result<void>::failure(u"Tým č. %1 v lize není."_s.arg(team));
     if (newName.isEmpty() ||
@@ -211,8 +213,6 @@ Result<void> OpenLeague::renameTeam(int team, const QString& name, const QDateTi
     m_competitionBackedUp = true;
     m_season.setTeamName(team, newName);
     m_onDisk.setTeamName(team, newName);
-    if (m_real)
-        m_real->setTeamName(team, newName);
     Q_EMIT seasonChanged();
     return {};
 }

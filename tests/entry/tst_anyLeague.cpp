@@ -15,6 +15,7 @@
 
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -148,6 +149,40 @@ private Q_SLOTS:
         QCOMPARE(fixture::rowLabel(main, "Hteam", 7)->text(),
                  main->season().TymPodleCisla(main->season().match(8, 30).home));
         QVERIFY(!changed.isEmpty());
+    }
+
+    // A row's "Přesunout zápas…" and the menu's "Přejmenovat tým…", through their dialogs.
+    void moveAndRename()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>();
+        frmMain* main = m_league->main;
+        fixture::roundList(main)->setCurrentIndex(2);
+        const Match third = main->season().match(1, 3), fourth = main->season().match(1, 4);
+        // Modal: answered from the event loop the dialog runs.
+        const auto answer = [](const QString& name, const std::function<void(QDialog*)>& act) {
+            QTimer::singleShot(0, [name, act] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->objectName() == name);
+                act(dialog);
+            });
+        };
+        answer(u"dlgPresunout"_s, [](QDialog* d) {
+            child<QComboBox>(d, u"cboKam"_s)->setCurrentIndex(3);
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        main->findChild<QAction*>(u"mnuPresunout0"_s)->trigger();
+        QCOMPARE(main->season().match(1, 4), third);
+        QCOMPARE(main->season().match(1, 3), fourth);
+        QCOMPARE(fixture::rowLabel(main, "Hteam", 0)->text(), main->season().TymPodleCisla(fourth.home));
+
+        answer(u"dlgPrejmenovat"_s, [fourth](QDialog* d) {
+            child<QComboBox>(d, u"cboTym"_s)->setCurrentIndex(fourth.home - 1);
+            child<QLineEdit>(d, u"txtNazev"_s)->setText(u"Motor"_s);
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        main->findChild<QAction*>(u"mnuPrejmenovat"_s)->trigger();
+        QCOMPARE(fixture::rowLabel(main, "Hteam", 0)->text(), u"Motor"_s);
+        QCOMPARE(fixture::load(m_league->path).TymPodleCisla(fourth.home), u"Motor"_s);
     }
 
 private:

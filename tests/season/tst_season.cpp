@@ -173,6 +173,13 @@ private Q_SLOTS:
         QCOMPARE(load(seasonFirst).caption, u"Liga"_s);
         QCOMPARE(load(seasonFirst).HR3, 0);
         QCOMPARE(load(seasonFirst).HR2, 14);
+        // Three digits make no team key; a note right after a round's last result is no pairing.
+        QStringList noKey = fixture::competitionLines(), los = fixture::scheduleLines();
+        noKey << u"t001=Navíc"_s;
+        los[blockLine(1, 17)] = u"poznámka k 1. kolu"_s;
+        const SeasonStore read = load(noKey, los);
+        QCOMPARE(read.TymPodleCisla(1), u"Tým 1"_s);
+        QCOMPARE(read.teams(), kTeams);
     }
 
     void scheduleBlocks()

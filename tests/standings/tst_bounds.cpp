@@ -15,35 +15,36 @@ namespace {
 // Every completion of the unplayed matches, tried one by one: the answer the solver must give.
 SeasonBounds bruteForce(const SeasonStore& season)
 {
-    const TeamStats stats = DataProTabulku(season, 1, kRounds);
-    std::array<int, kTeams + 1> now{};
+    const int teams = season.teams();
+    const TeamStats stats = DataProTabulku(season, 1, season.rounds());
+    std::array<int, kMaxTeams + 1> now{};
     bool draws = false;
-    for (int t = 1; t <= kTeams; ++t) {
+    for (int t = 1; t <= teams; ++t) {
         now[t] = stats(Stat::PTS, venue::Total, t);
         draws = draws || stats(Stat::T, venue::Total, t) > 0;
     }
     QList<std::pair<int, int>> left;
-    for (int r = 1; r <= kRounds; ++r)
-        for (int m = 1; m <= kSlots; ++m)
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
             if (season.match(m, r).result.isEmpty())
                 left.append({season.match(m, r).home, season.match(m, r).away});
     const QList<std::pair<int, int>> outcomes =
         QList<std::pair<int, int>>{{3, 0}, {2, 1}, {1, 2}, {0, 3}, {1, 1}}.mid(0, draws ? 5 : 4);
-    SeasonBounds b(kTeams, {kTeams, 1, {}});
-    std::array<std::array<int, 3>, kTeams> mostWhileBelow; // per team and line, -1: never below
+    SeasonBounds b(teams, {teams, 1, {}});
+    std::array<std::array<int, 3>, kMaxTeams> mostWhileBelow; // per team and line, -1: never below
     mostWhileBelow.fill({-1, -1, -1});
     const std::array<int, 3> lines = dividingLines(season);
     std::vector<int> choice(static_cast<std::size_t>(left.size()), 0);
     for (;;) {
-        std::array<int, kTeams + 1> points = now, own{};
+        std::array<int, kMaxTeams + 1> points = now, own{};
         for (qsizetype i = 0; i < left.size(); ++i) {
             const auto [h, a] = outcomes[choice[static_cast<std::size_t>(i)]];
             points[left[i].first] += h, own[left[i].first] += h;
             points[left[i].second] += a, own[left[i].second] += a;
         }
-        for (int t = 1; t <= kTeams; ++t) {
+        for (int t = 1; t <= teams; ++t) {
             int above = 0, levelOrAbove = 0;
-            for (int u = 1; u <= kTeams; ++u) {
+            for (int u = 1; u <= teams; ++u) {
                 above += u != t && points[u] > points[t];
                 levelOrAbove += u != t && points[u] >= points[t];
             }
@@ -61,7 +62,7 @@ SeasonBounds bruteForce(const SeasonStore& season)
         if (i == left.size())
             break;
     }
-    for (int t = 1; t <= kTeams; ++t) {
+    for (int t = 1; t <= teams; ++t) {
         int games = 0;
         for (const auto& [h, a] : left)
             games += h == t || a == t;
@@ -205,6 +206,26 @@ private Q_SLOTS:
                                   u"x"_s});
         QCOMPARE(placeBounds(s, true)[static_cast<std::size_t>(team - 1)].needed[0], 1);
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
+    // Small leagues with a long way to go: the points needed searched over a wide range, against every completion.
+    void smallLeaguesAgainstEveryCompletion()
+    {
+        for (const auto& [teams, played] : {std::pair{4, 3}, std::pair{5, 7}, std::pair{3, 1}}) {
+            const int rounds = 2 * (teams + teams % 2 - 1);
+            SeasonStore s(teams, rounds);
+            const QList<RoundPairings> pairs = roundRobinSchedule(teams, 2);
+            for (int r = 1; r <= rounds; ++r)
+                for (int m = 1; m <= s.slots(); ++m)
+                    s.match(m, r) = {pairs[r - 1][m - 1].first, pairs[r - 1][m - 1].second,
+                                     r > played    ? QString()
+                                     : (r + m) % 3 ? u"4:1"_s
+                                                   : u"1:2p"_s};
+            for (int line = 1; line < teams; ++line) {
+                s.HR1 = line, s.HR2 = teams - line, s.HR3 = teams - 1;
+                QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+            }
+        }
     }
 
     // Where counting settles most lines and the solver the rest, against the solver alone.

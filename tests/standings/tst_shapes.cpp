@@ -138,6 +138,11 @@ private Q_SLOTS:
         const qsizetype lines =
             std::count_if(o.forecast.lines.begin(), o.forecast.lines.end(), [](int l) { return l > 0; });
         QCOMPARE(outlookView(s, o).header.size(), 4 + teams + 2 * lines);
+        // Each key match is a match of the season, whatever the number of teams.
+        for (const KeyMatch& k : keyMatches(o.forecast, teams, 0, 1000)) {
+            const Match& m = s.match(k.slot, k.round);
+            QVERIFY(m.home == k.home && m.away == k.away && m.result.isEmpty());
+        }
     }
 
     // The prior of one round is a round of this league's matches.

@@ -266,6 +266,20 @@ void frmMain::showAbout()
                              Desktop::Icon::Information);
 }
 
+namespace {
+
+// "Zrušit" and the dialog's own word under its form; the dialog decides what the word does.
+QDialogButtonBox* addButtons(QFormLayout* form, const QString& ok)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(ok);
+    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    form->addRow(buttons);
+    return buttons;
+}
+
+} // namespace
+
 void frmMain::moveMatch(int row)
 {
     storeDisplayedRound();
@@ -282,10 +296,7 @@ void frmMain::moveMatch(int row)
     rounds->setCurrentIndex(m_shownRound - 1);
     rounds->setMaxVisibleItems(20);
     form->addRow(u"do &kola:"_s, rounds);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(u"Přesunout"_s);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
-    form->addRow(buttons);
+    QDialogButtonBox* buttons = addButtons(form, u"Přesunout"_s);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         const Match before = m_season.match(row + 1, m_shownRound);
         const Result<void> moved = m_league.moveMatch(m_shownRound, row + 1, rounds->currentData().toInt());
@@ -314,10 +325,7 @@ void frmMain::renameTeam()
     auto* name = new QLineEdit(&dialog);
     name->setObjectName(u"txtNazev"_s);
     form->addRow(u"&Nový název:"_s, name);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(u"Přejmenovat"_s);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
-    form->addRow(buttons);
+    QDialogButtonBox* buttons = addButtons(form, u"Přejmenovat"_s);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
         const Result<void> renamed =
             m_league.renameTeam(teams->currentIndex() + 1, name->text(), Desktop::instance().now());

@@ -13,6 +13,7 @@
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
@@ -183,6 +184,27 @@ private Q_SLOTS:
         main->findChild<QAction*>(u"mnuPrejmenovat"_s)->trigger();
         QCOMPARE(fixture::rowLabel(main, "Hteam", 0)->text(), u"Motor"_s);
         QCOMPARE(fixture::load(m_league->path).TymPodleCisla(fourth.home), u"Motor"_s);
+    }
+
+    // "Nová liga…" from the menu: the open league's teams for a new season, which the window then opens.
+    void newSeasonFromMenu()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>();
+        frmMain* main = m_league->main;
+        QSignalSpy chosen(main, &frmMain::leagueChosen);
+        const SeasonStore open = main->season(); // the window closes for the new league
+        main->findChild<QAction*>(u"mnuNovaLiga"_s)->trigger();
+        auto* dialog = visibleWindow<QDialog>(u"frmNovaLiga"_s);
+        QVERIFY(dialog);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdJako"_s), Qt::LeftButton);
+        child<QLineEdit>(dialog, u"txtNazev"_s)->setText(u"Liga"_s);
+        child<QLineEdit>(dialog, u"txtSezona"_s)->setText(u"2008/2009"_s);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
+        QCOMPARE(chosen.size(), 1);
+        const SeasonStore made = fixture::load(chosen[0][0].toString());
+        QCOMPARE(made.teamNames(), open.teamNames());
+        QCOMPARE(made.HR1, open.HR1);
+        QCOMPARE(made.rounds(), 52);
     }
 
 private:

@@ -160,17 +160,12 @@ Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
         }
         return true;
     };
+    // At most one match fits: its teams are the moved pair, or one of them and the team resting in `round`.
     int partner = 0;
-    for (int k = 1; k <= s.slots(); ++k) {
+    for (int k = 1; k <= s.slots() && partner == 0; ++k) {
         const Match& there = s.match(k, toRound);
-        if (!there.result.isEmpty() || !fits(moved, toRound, k) || !fits(there, round, slot))
-            continue;
-        const bool samePair = (there.home == moved.home && there.away == moved.away) ||
-                              (there.home == moved.away && there.away == moved.home);
-        if (partner == 0 || samePair)
+        if (there.result.isEmpty() && fits(moved, toRound, k) && fits(there, round, slot))
             partner = k;
-        if (samePair)
-            break;
     }
     if (partner == 0)
         return fail(

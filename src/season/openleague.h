@@ -53,7 +53,7 @@ public:
     };
     Result<void> apply(const QList<MatchChange>& changes);
     // A match without a result to round `toRound`: it changes places with the match of that round whose
-    // teams then play no team twice in either round (the same pair's other meeting, where there is one).
+    // teams then play no team twice in either round (for an even league, the same pair's other meeting).
     Result<void> moveMatch(int round, int slot, int toRound);
     // The team's new name, written at once into the competition file (a copy of it kept first).
     Result<void> renameTeam(int team, const QString& name, const QDateTime& when);

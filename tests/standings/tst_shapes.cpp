@@ -192,6 +192,15 @@ private Q_SLOTS:
         const QString error = loadSeason(path, scheduleFileFor(path)).error();
         QVERIFY2(error.contains(fault), qPrintable(error));
     }
+
+    // A line may stand under the last of twenty.
+    void lineUnderTwenty()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(20) << u"HR3=20"_s,
+                                                  fixture::scheduleLines(20, 2, 0));
+        QCOMPARE(fixture::load(path).HR3, 20);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_shapes)

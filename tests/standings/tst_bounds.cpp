@@ -227,6 +227,25 @@ private Q_SLOTS:
         }
     }
 
+    // A season without a draw has none to come: two chasers a point behind cannot both end level with
+    // the leader, one of them passes it.
+    void noDrawToCome()
+    {
+        SeasonStore s(3, 3);
+        const QList<RoundPairings> pairs = roundRobinSchedule(3, 1);
+        for (int r = 1; r <= 3; ++r)
+            s.match(1, r) = {pairs[r - 1][0].first, pairs[r - 1][0].second, u"2:1"_s};
+        const Match& open = s.match(1, 3);
+        s.match(1, 3).result.clear();
+        const int leader = 6 - open.home - open.away; // the team not in the open match
+        const TeamStats now = DataProTabulku(s, 1, 3);
+        for (int t = 1; t <= 3; ++t) // 10, 9 and 9 points
+            s.adjustments.append({t, (t == leader ? 10 : 9) - now(Stat::PTS, venue::Total, t), u"x"_s});
+        s.HR1 = 1;
+        QCOMPARE(placeBounds(s, false)[leader - 1].best, 2);
+        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
     // Where counting settles most lines and the solver the rest, against the solver alone.
     void lineMarksAgreeWithBounds()
     {

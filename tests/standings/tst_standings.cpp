@@ -388,7 +388,7 @@ private Q_SLOTS:
         fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607"_s);
         fixture::writeLeague(QDir(dir.path()), older, broken, u"liga0506"_s);
         fixture::writeLeague(QDir(dir.path()), other, played, u"junior0708"_s);
-        fixture::writeLeague(QDir(dir.path()), other, broken, u"junior0708b"_s); // another competition's fault
+        fixture::writeLeague(QDir(dir.path()), other, broken, u"junior0708b"_s);   // another competition's fault
         fixture::writeLeague(QDir(dir.path()), older, played, u"liga0607kopie"_s); // a copied season
         QVERIFY(OpenLeague(newest).saveAdjustments({{2, -5, u"licence"_s}, {1, 1, u"odvolání"_s}}, {}).ok());
 

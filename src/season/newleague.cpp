@@ -31,6 +31,13 @@ QList<RoundPairings> singleRoundRobin(int n)
     return rounds;
 }
 
+bool hasControl(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+} // namespace
+
 QString plainLetters(const QString& text)
 {
     QString out;
@@ -39,13 +46,6 @@ QString plainLetters(const QString& text)
             out += c.toLower();
     return out;
 }
-
-bool hasControl(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
-}
-
-} // namespace
 
 QList<RoundPairings> roundRobinSchedule(int teams, int meetings)
 {
@@ -107,7 +107,7 @@ Result<std::pair<QDate, QDate>> parseDateRange(const QString& text)
     return std::pair{first, last};
 }
 
-Result<SeasonStore> makeLeague(const NewLeague& r)
+Result<SeasonStore> leagueFrame(const NewLeague& r, int rounds)
 {
     const auto refuse = [](const QString& why) { return Result<SeasonStore>::failure(why); };
     const auto teams = static_cast<int>(r.teams.size());
@@ -128,6 +128,21 @@ Result<SeasonStore> makeLeague(const NewLeague& r)
     for (std::size_t k = 0; k < r.lines.size(); ++k)
         if (r.lines[k] < 0 || r.lines[k] > teams)
             return refuse(u"Dělicí čára %1 musí být od 0 do %2."_s.arg(k + 1).arg(teams));
+    SeasonStore s(teams, rounds);
+    s.caption = r.name.trimmed() + u"  " + r.season.trimmed();
+    s.season = r.season.trimmed();
+    s.HR1 = r.lines[0], s.HR2 = r.lines[1], s.HR3 = r.lines[2];
+    for (int t = 1; t <= teams; ++t)
+        s.setTeamName(t, r.teams[t - 1].trimmed());
+    return s;
+}
+
+Result<SeasonStore> makeLeague(const NewLeague& r)
+{
+    const auto refuse = [](const QString& why) { return Result<SeasonStore>::failure(why); };
+    if (Result<SeasonStore> frame = leagueFrame(r, 0); !frame.ok())
+        return frame;
+    const auto teams = static_cast<int>(r.teams.size());
     if (r.meetings < 1 || r.meetings > kMaxMeetings)
         return refuse(u"Každá dvojice se utká 1× až %1×, zadáno %2×."_s.arg(kMaxMeetings).arg(r.meetings));
     const QList<RoundPairings> rounds = roundRobinSchedule(teams, r.meetings);
@@ -136,12 +151,7 @@ Result<SeasonStore> makeLeague(const NewLeague& r)
     if (r.weekdays.isEmpty())
         return refuse(u"Zadejte dny, kdy se hraje, např. út,pá,ne."_s);
 
-    SeasonStore s(teams, static_cast<int>(rounds.size()));
-    s.caption = r.name.trimmed() + u"  " + r.season.trimmed();
-    s.season = r.season.trimmed();
-    s.HR1 = r.lines[0], s.HR2 = r.lines[1], s.HR3 = r.lines[2];
-    for (int t = 1; t <= teams; ++t)
-        s.setTeamName(t, r.teams[t - 1].trimmed());
+    SeasonStore s = leagueFrame(r, static_cast<int>(rounds.size())).value();
     QDate day = r.start;
     const QDate giveUp = r.start.addYears(3);
     for (int round = 1; round <= s.rounds(); ++round) {

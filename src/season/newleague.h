@@ -42,6 +42,12 @@ Result<QList<int>> parseWeekdays(const QString& text);
 // "D.M.YYYY-D.M.YYYY".
 Result<std::pair<QDate, QDate>> parseDateRange(const QString& text);
 
+// Lower-case letters and digits of the text, without diacritics: names compared as a fan reads them.
+QString plainLetters(const QString& text);
+
+// The request's name, season, teams and lines as a season of `rounds` undated, unpaired rounds, or why they
+// make no league.
+Result<SeasonStore> leagueFrame(const NewLeague& request, int rounds);
 // The season the request describes, every round dated, or why it cannot be made, in Czech.
 Result<SeasonStore> makeLeague(const NewLeague& request);
 

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// What an import does to a league: the source's names as the league's teams, each line as a fixture with its
+// result, or a new league arranged from the lines.
+#pragma once
+
+#include "import/importsource.h"
+#include "season/newleague.h"
+#include "season/seasonstore.h"
+
+#include <QMap>
+
+// A name without case, diacritics, blanks and the usual club prefixes ("HC Sparta" → "sparta").
+QString foldedTeamName(const QString& name);
+
+// The league's team of every name of the source: the mapping's first, then the exact name, then the folded
+// one. Names that match no team, or several, are left in `unresolved`, in the order first seen.
+struct TeamMatching {
+    QMap<QString, int> teamOf;
+    QStringList unresolved;
+};
+TeamMatching matchTeams(const ImportSource& source, const QStringList& teams, const QMap<QString, int>& mapping);
+
+// A result of the source where the league has another one.
+struct ImportConflict {
+    int round = 0;
+    int slot = 0;
+    QString mine;
+    QString theirs;
+};
+
+struct ImportPlan {
+    struct Entry {
+        int round = 0;
+        int slot = 0;
+        QString result;
+    };
+    QList<Entry> entered;            // results for matches that have none
+    QList<ImportConflict> conflicts; // kept as they are unless the fan takes the source's
+    QList<ImportLine> unmatched;     // no fixture of their pair and home team near their date or in their round
+    int unchanged = 0;               // the same result, or a fixture without one in the source
+};
+
+// Each line to its fixture: the pair with that home team in the line's round, or the meeting dated nearest
+// to the line's date within a week; without either, the first meeting still without a result. Two results
+// of the source for one match, or a team playing itself, refuse the import.
+Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const QMap<QString, int>& teamOf);
+
+// "Import: 12 výsledků zapsáno, 1 spor, 2 řádky nepřiřazeny"-like summary lines, in Czech.
+QString planSummary(const ImportPlan& plan);
+// "19. kolo  Sparta - Kladno: vaše 3:1, soubor 2:1"
+QString conflictLine(const ImportConflict& conflict, const SeasonStore& season);
+// "řádek 14: Sparta - Litvínov"
+QString unmatchedLine(const ImportLine& line);
+
+// A new league of the source's teams (the names as first seen, 2–20): with a round column its rounds as
+// given, else the lines in date order, a round taking ⌊N/2⌋ matches with no team twice; a round's date is
+// its earliest match's. The request gives the name, season and lines; its teams are ignored.
+Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& request);
+
+// The names the fan mapped for a league, kept beside it ("jmena_<code>.txt", a line "NAME=TEAM NUMBER").
+QString nameMappingFileFor(const QString& competitionPath);
+QMap<QString, int> readNameMapping(const QString& competitionPath);
+Result<void> writeNameMapping(const QString& competitionPath, const QMap<QString, int>& mapping);

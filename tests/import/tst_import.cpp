@@ -1,0 +1,297 @@
+// SPDX-License-Identifier: MIT
+#include "export/formats.h"
+#include "fixture/filesizelimit.h"
+#include "import/importplan.h"
+#include "season/seasonfile.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Each line as "date|round|home|away|result".
+QString shown(const ImportSource& source)
+{
+    QStringList out;
+    for (const ImportLine& l : source.lines)
+        out << u"%1|%2|%3|%4|%5"_s.arg(shortDate(l.date)).arg(l.round).arg(l.home, l.away, l.result);
+    return out.join(u'\n');
+}
+
+// Four teams meeting twice: six rounds from 1.9.2026 every Tuesday, Friday and Sunday.
+SeasonStore fourTeams()
+{
+    NewLeague r{u"Okresní přebor"_s,
+                u"2026/2027"_s,
+                {u"HC Sparta Praha"_s, u"Rytíři Kladno"_s, u"Slavia Praha"_s, u"Škoda Plzeň"_s},
+                {},
+                2,
+                QDate(2026, 9, 1),
+                {2, 5, 7},
+                {}};
+    return makeLeague(r).value();
+}
+
+QByteArray windows1250(const QString& text)
+{
+    return encodeLines(text.split(u'\n'));
+}
+
+} // namespace
+
+class tst_import final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sources_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<bool>("rounds");
+        QTest::addColumn<int>("skipped");
+        QTest::newRow("semicolons, Czech header, Windows-1250")
+            << windows1250(
+                   u"Kolo;Datum;Domácí;Hosté;Výsledek\n1;14.3.2008;Sparta;Kladno;5:4 pp\n2;16.3.2008;Plzeň;Slavia;"_s)
+            << u"14.3.2008|1|Sparta|Kladno|5:4p\n16.3.2008|2|Plzeň|Slavia|"_s << true << 0;
+        QTest::newRow("commas, English header, goal columns, UTF-8 with a mark")
+            << (QByteArray("\xEF\xBB\xBF") +
+                u"Div,Date,HomeTeam,AwayTeam,FTHG,FTAG,Note\r\nE0,14/03/08,Plzeň,Sparta,2,1,SO\r\nE0,15/03/2008,\"Kladno, a.s.\",Zlín,0,3,\r\n"_s
+                    .toUtf8())
+            << u"14.3.2008|0|Plzeň|Sparta|2:1n\n15.3.2008|0|Kladno, a.s.|Zlín|0:3"_s << false << 0;
+        QTest::newRow("tabs without a header")
+            << u"2008-03-14 18:00\tSparta\tKladno\t3-2OT\n2008-03-15\tZlín\tSlavia\t4 - 1\n"_s.toUtf8()
+            << u"14.3.2008|0|Sparta|Kladno|3:2p\n15.3.2008|0|Zlín|Slavia|4:1"_s << false << 0;
+        QTest::newRow("pasted text")
+            << u"Pátek 14.3.2008\nSparta – Kladno 5:4 pp (1:2, 2:1, 1:1)\nReklama: vstupenky zde\n"
+               "15.3.2008 Frýdek-Místek - Zlín 2:1 sn\nLiberec vs Slavia 3-0\n"_s.toUtf8()
+            << u"14.3.2008|0|Sparta|Kladno|5:4p\n15.3.2008|0|Frýdek-Místek|Zlín|2:1n\n14.3.2008|0|Liberec|Slavia|3:0"_s
+            << false << 1;
+        QTest::newRow("calendar: folded, escaped, all-day, time zone, UTC late evening")
+            << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//CS\r\n"
+               "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20080314\r\nSUMMARY:Sparta\\, a.s. - Kla\r\n dno  "
+               "5:4p\r\nEND:VEVENT\r\n"
+               "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;TZID=Europe/Prague:20080316T173000\r\nSUMMARY:Zlín – "
+               "Slavia\r\nEND:VEVENT\r\n"
+               "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20080318T230000Z\r\nSUMMARY:Plzeň vs Kladno 2:3 OT\r\nEND:VEVENT\r\n"
+               "END:VCALENDAR\r\n"_ba
+            << u"14.3.2008|0|Sparta, a.s.|Kladno|5:4p\n16.3.2008|0|Zlín|Slavia|\n19.3.2008|0|Plzeň|Kladno|2:3p"_s
+            << false << 0;
+    }
+    void sources()
+    {
+        QFETCH(QByteArray, bytes);
+        const Result<ImportSource> read = readImportSource(bytes, u"zapasy.csv"_s);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        QFETCH(QString, lines);
+        QFETCH(bool, rounds);
+        QFETCH(int, skipped);
+        QCOMPARE(shown(read.value()), lines);
+        QCOMPARE(read.value().hasRounds, rounds);
+        QCOMPARE(read.value().skipped, skipped);
+    }
+
+    void scores()
+    {
+        const QStringList forms{u"5:4"_s,     u"5-4"_s, u"5:4p"_s,   u"5:4 pp"_s, u"5:4OT"_s, u"5:4 sn"_s, u"5:4SO"_s,
+                                u"5 : 4 n"_s, u"2:2"_s, u"5:2 pp"_s, u"5:4x"_s,   u"545"_s,   u"5:"_s};
+        const QStringList notation{u"5:4"_s,  u"5:4"_s,  u"5:4p"_s, u"5:4p"_s, u"5:4p"_s, u"5:4n"_s, u"5:4n"_s,
+                                   u"5:4n"_s, u"2:2p"_s, u"5:2"_s,  {},        {},        {}};
+        for (qsizetype i = 0; i < forms.size(); ++i)
+            QCOMPARE(parseScore(forms[i]).value_or(QString()), notation[i]);
+        QCOMPARE(parseImportDate(u"29/02/2009"_s), QDate());
+        QCOMPARE(parseImportDate(u"1.10.2008"_s), QDate(2008, 10, 1));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << "\r\n  \r\n"_ba << u"zapasy.csv: soubor je prázdný"_s;
+        QTest::newRow("binary") << "PK\x03\x04\0\0xl/sheet"_ba
+                                << u"zapasy.csv: soubor není text (obsahuje binární data)"_s;
+        QTest::newRow("over 10 MB") << QByteArray(kMaxImportBytes + 1, 'a') << u"větší než 10 MB"_s;
+        QTest::newRow("columns unknown") << "1;14.3.2008;5:4\n"_ba << u"řádek 1: sloupce nelze rozpoznat"_s;
+        QTest::newRow("header without teams")
+            << "datum;kolo;výsledek\n1.1.2008;1;2:1\n"_ba << u"řádek 1: v záhlaví chybí sloupec domácích nebo hostů"_s;
+        QTest::newRow("date") << "datum;domaci;hoste\n1.1.2008;A;B\n31.2.2008;A;B\n"_ba
+                              << u"řádek 3: datum „31.2.2008“ nelze přečíst"_s;
+        QTest::newRow("score") << "domaci;hoste;vysledek\nA;B;5:4x\n"_ba << u"řádek 2: výsledek „5:4x“ nelze přečíst"_s;
+        QTest::newRow("round") << "kolo;domaci;hoste\n201;A;B\n"_ba << u"řádek 2: kolo „201“ není číslo od 1 do 200"_s;
+        QTest::newRow("team missing") << "domaci;hoste;vysledek\n;B;5:4\n"_ba << u"řádek 2: chybí domácí nebo hosté"_s;
+        QTest::newRow("no match in text") << "Dobrý den,\nposílám výsledky zítra.\n"_ba << u"není v něm žádný zápas"_s;
+        QTest::newRow("control characters")
+            << "domaci;hoste\nA\x01;B\n"_ba << u"řádek 2: řádek obsahuje řídicí znaky"_s;
+        QTest::newRow("calendar event without teams")
+            << "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Trénink\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_ba
+            << u"událost 1: „Trénink“ nejsou dva týmy"_s;
+    }
+    void refusals()
+    {
+        QFETCH(QByteArray, bytes);
+        const Result<ImportSource> read = readImportSource(bytes, u"zapasy.csv"_s);
+        QFETCH(QString, message);
+        QVERIFY(!read.ok());
+        QVERIFY2(read.error().contains(message), qPrintable(read.error()));
+    }
+
+    void teamNames()
+    {
+        const QStringList teams{u"HC Sparta Praha"_s, u"Rytíři Kladno"_s, u"Slavia Praha"_s, u"Škoda Plzeň"_s};
+        ImportSource source;
+        for (const QString& name : {u"HC Sparta Praha"_s, u"sparta praha"_s, u"RYTIRI  KLADNO"_s, u"HC Škoda Plzeň"_s,
+                                    u"Plzeň"_s, u"Praha"_s, u"Kometa"_s, u"Plzen B"_s})
+            source.lines.append({1, {}, 0, name, u"Slavia Praha"_s, {}});
+        const TeamMatching m = matchTeams(source, teams, {{u"Plzen B"_s, 4}, {u"Kometa"_s, 9}});
+        const QMap<QString, int> expected{{u"HC Sparta Praha"_s, 1}, {u"sparta praha"_s, 1}, {u"RYTIRI  KLADNO"_s, 2},
+                                          {u"HC Škoda Plzeň"_s, 4},  {u"Plzeň"_s, 4},        {u"Slavia Praha"_s, 3},
+                                          {u"Plzen B"_s, 4}};
+        QCOMPARE(m.teamOf, expected);
+        QCOMPARE(m.unresolved, (QStringList{u"Praha"_s, u"Kometa"_s})); // two teams of Prague; 9 is no team
+    }
+
+    // Lines to fixtures: by round, by the nearest date within a week, else the first meeting still open.
+    void plan()
+    {
+        SeasonStore s = fourTeams();
+        // Round 1 (1.9.) pairs 4-1 and 3-2, round 4 the return; round 1's first match has 3:1 already.
+        const Match& first = s.match(1, 1);
+        s.match(1, 1).result = u"3:1"_s;
+        const QString home = s.TymPodleCisla(first.home), away = s.TymPodleCisla(first.away);
+        const Match& second = s.match(2, 1);
+        const QString home2 = s.TymPodleCisla(second.home), away2 = s.TymPodleCisla(second.away);
+        ImportSource source;
+        source.lines = {{1, QDate(2026, 9, 2), 0, home, away, u"3:1"_s},    // the same: unchanged
+                        {2, QDate(2026, 9, 3), 0, home2, away2, u"2:2p"_s}, // entered
+                        {3, QDate(2026, 8, 1), 0, home, away, u"1:0"_s},    // a month off: unmatched
+                        {4, {}, 0, away, home, u"4:0"_s},                   // the return, first open
+                        {5, {}, 0, away, home, u"5:0"_s}};                  // no open meeting: a conflict
+        QMap<QString, int> teamOf;
+        for (int t = 1; t <= 4; ++t)
+            teamOf.insert(s.TymPodleCisla(t), t);
+        Result<ImportPlan> p = planImport(s, source, teamOf);
+        QVERIFY2(!p.ok(), "two results for the return match"); // lines 4 and 5 both take it
+        QVERIFY2(p.error().contains(u"řádek 5"_s) && p.error().contains(u"řádek 4"_s), qPrintable(p.error()));
+        source.lines.removeLast();
+        p = planImport(s, source, teamOf);
+        QVERIFY2(p.ok(), qPrintable(p.error()));
+        QCOMPARE(p.value().unchanged, 1);
+        QCOMPARE(p.value().entered.size(), 2);
+        QCOMPARE(p.value().entered[0].round, 1);
+        QCOMPARE(p.value().entered[0].slot, 2);
+        QCOMPARE(p.value().entered[0].result, u"2:2p"_s);
+        const int back = p.value().entered[1].round;
+        QCOMPARE(s.match(p.value().entered[1].slot, back).home, first.away);
+        QCOMPARE(p.value().unmatched.size(), 1);
+        QCOMPARE(p.value().unmatched[0].line, 3);
+        // A different result is a conflict; in the round the source names.
+        source.lines = {{7, {}, 1, home, away, u"0:1"_s}, {8, {}, 2, home, away, u"0:1"_s}};
+        source.hasRounds = true;
+        p = planImport(s, source, teamOf);
+        QCOMPARE(p.value().conflicts.size(), 1);
+        QCOMPARE(conflictLine(p.value().conflicts[0], s), u"1. kolo  %1 - %2: vaše 3:1, soubor 0:1"_s.arg(home, away));
+        QCOMPARE(p.value().unmatched.size(), 1); // not in round 2
+        teamOf[away] = teamOf[home];
+        QVERIFY(planImport(s, source, teamOf).error().contains(u"sám se sebou"_s));
+    }
+
+    // The program's own calendar brings back its fixtures, dates and results.
+    void calendarRoundTrip()
+    {
+        SeasonStore s = fourTeams();
+        s.match(2, 3).result = u"4:3n"_s;
+        s.match(1, 1).result = u"10:0"_s;
+        const QByteArray ics = toICalendar(s, u"sezona_okres2627.txt"_s, 0, QDateTime(QDate(2026, 9, 1), QTime(8, 0)));
+        const Result<ImportSource> read = readImportSource(ics, u"okres.ics"_s);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        NewLeague request{u"Okresní přebor"_s, u"2026/2027"_s, {}, {}, 2, {}, {}, {}};
+        const Result<SeasonStore> again = arrangeLeague(read.value(), request);
+        QVERIFY2(again.ok(), qPrintable(again.error()));
+        QCOMPARE(again.value().rounds(), s.rounds());
+        for (int r = 1; r <= s.rounds(); ++r) {
+            QCOMPARE(again.value().DATUM_KOLA(r), s.DATUM_KOLA(r));
+            for (int m = 1; m <= s.slots(); ++m) {
+                const Match& a = again.value().match(m, r);
+                QCOMPARE(again.value().TymPodleCisla(a.home), s.TymPodleCisla(s.match(m, r).home));
+                QCOMPARE(again.value().TymPodleCisla(a.away), s.TymPodleCisla(s.match(m, r).away));
+                QCOMPARE(a.result, s.match(m, r).result);
+            }
+        }
+        // Into the league itself: each event finds its own fixture.
+        SeasonStore empty = s;
+        empty.match(2, 3).result.clear();
+        empty.match(1, 1).result.clear();
+        QMap<QString, int> teamOf = matchTeams(read.value(), s.teamNames(), {}).teamOf;
+        const Result<ImportPlan> p = planImport(empty, read.value(), teamOf);
+        QCOMPARE(p.value().entered.size(), 2);
+        QCOMPARE(p.value().unmatched.size(), 0);
+    }
+
+    void newLeague_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("outcome"); // the rounds "home-away" by team number, or the refusal
+        QTest::newRow("date order, three teams rest in turn")
+            << u"datum;domaci;hoste;vysledek\n5.9.2026;C;A;\n1.9.2026;A;B;2:1\n3.9.2026;B;C;\n"_s
+            << u"2-3|3-1|1-2"_s; // teams numbered as the file names them
+        QTest::newRow("rounds as given")
+            << u"kolo;datum;domaci;hoste\n2;8.9.2026;A;C\n1;1.9.2026;A;B\n1;2.9.2026;C;D\n2;9.9.2026;D;B\n"_s
+            << u"1-3 2-4|1-2 4-3"_s;
+        QTest::newRow("a team twice in a round")
+            << u"datum;domaci;hoste\n1.9.2026;A;B\n2.9.2026;A;C\n3.9.2026;B;D\n"_s
+            << u"řádek 3 (A - C) se nevejde do 1. kola: A v něm už hraje (A - B), a kolo má teprve 1 z 2 zápasů."_s;
+        QTest::newRow("a round short") << u"kolo;datum;domaci;hoste\n1;1.9.2026;A;B\n1;1.9.2026;C;D\n2;;A;C\n"_s
+                                       << u"2. kolo má 1 z 2 zápasů"_s;
+        QTest::newRow("no dates") << u"kolo;domaci;hoste\n1;A;B\n"_s << u"Soubor neuvádí data zápasů"_s;
+        QTest::newRow("team against itself") << u"datum;domaci;hoste\n1.9.2026;A;A\n"_s << u"sám se sebou"_s;
+        QString many = u"datum;domaci;hoste\n"_s;
+        for (int t = 1; t <= 11; ++t)
+            many += u"1.9.2026;T%1;U%1\n"_s.arg(t);
+        QTest::newRow("22 teams") << many << u"V souboru je 22 týmů, liga jich může mít nejvýš 20."_s;
+    }
+    void newLeague()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, outcome);
+        const Result<ImportSource> read = readImportSource(text.toUtf8(), u"x.csv"_s);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        const Result<SeasonStore> made =
+            arrangeLeague(read.value(), {u"Liga"_s, u"2026/2027"_s, {}, {1, 0, 0}, 1, {}, {}, {}});
+        if (!made.ok()) {
+            QVERIFY2(made.error().contains(outcome), qPrintable(made.error()));
+            return;
+        }
+        QStringList rounds;
+        for (int r = 1; r <= made.value().rounds(); ++r) {
+            QStringList pairs;
+            for (int m = 1; m <= made.value().slots(); ++m)
+                pairs << made.value().ZAPAS(m, r);
+            rounds << pairs.join(u' ');
+        }
+        QCOMPARE(rounds.join(u'|'), outcome);
+        QCOMPARE(made.value().DATUM_KOLA(1), QDate(2026, 9, 1));
+    }
+
+    void mapping()
+    {
+        QTemporaryDir dir;
+        const QString league = dir.filePath(u"sezona_okres2627.txt"_s);
+        const QMap<QString, int> mapping{{u"Plzeň B"_s, 4}, {u"HC=Kladno"_s, 2}};
+        QVERIFY(writeNameMapping(league, mapping).ok());
+        QCOMPARE(readNameMapping(league), mapping);
+        QMap<QString, int> longer = mapping;
+        for (int i = 0; i < 200; ++i)
+            longer.insert(u"Tým s dlouhým jménem %1"_s.arg(i), 1);
+        {
+            const fixture::FileSizeLimit limit(1024);
+            QVERIFY(limit.set());
+            QVERIFY(!writeNameMapping(league, longer).ok());
+        }
+        QCOMPARE(readNameMapping(league), mapping); // the mapping kept is the whole old one
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_import)
+#include "tst_import.moc"

@@ -209,22 +209,11 @@ Output move(const Context& c)
 // The team names, a line each, from a file or standard input; blank lines and comments left out.
 Result<QStringList> teamList(const QString& source)
 {
-    QByteArray bytes;
-    if (source == u"-") {
-        QFile in;
-        if (!in.open(stdin, QIODevice::ReadOnly))
-            return Result<QStringList>::failure(u"Standardní vstup nelze číst."_s, kFileExit);
-        bytes = in.read(kMaxDataFileBytes + 1);
-    } else {
-        Result<QByteArray> read = readDataFile(source);
-        if (!read.ok())
-            return Result<QStringList>::failure(read.error(), kFileExit);
-        bytes = read.value();
-    }
-    if (bytes.size() > kMaxDataFileBytes)
-        return Result<QStringList>::failure(u"Seznam týmů je příliš velký."_s, kUsageExit);
+    const Result<QByteArray> bytes = readInput(source, kMaxDataFileBytes, u"Seznam týmů"_s);
+    if (!bytes.ok())
+        return Result<QStringList>::failureOf(bytes);
     QStringList teams;
-    for (const QString& line : decodeLines(bytes))
+    for (const QString& line : decodeLines(bytes.value()))
         if (!line.isEmpty() && !line.startsWith(u';'))
             teams << line;
     return teams;
@@ -242,15 +231,10 @@ Output newLeague(const Context& c)
     if (!teams.ok())
         return Output::failureOf(teams);
     request.teams = teams.value();
-    if (p.isSet(u"lines"_s)) {
-        const QStringList lines = p.value(u"lines"_s).split(u',');
-        bool ok = lines.size() <= 3;
-        for (qsizetype k = 0; ok && k < lines.size(); ++k)
-            request.lines[static_cast<std::size_t>(k)] = lines[k].toInt(&ok);
-        if (!ok)
-            return refused(
-                u"--lines: „%1“ nejsou nejvýš tři čísla oddělená čárkou"_s.arg(p.value(u"lines"_s).left(40)));
-    }
+    const Result<std::array<int, 3>> lines = linesOption(c);
+    if (!lines.ok())
+        return Output::failureOf(lines);
+    request.lines = lines.value();
     request.start = parseShortDate(p.value(u"start"_s));
     if (!request.start.isValid())
         return refused(u"--start: „%1“ není datum D.M.RRRR"_s.arg(p.value(u"start"_s).left(40)));

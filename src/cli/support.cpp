@@ -8,6 +8,7 @@
 #include "season/notation.h"
 #include "season/openleague.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -27,6 +28,37 @@ Output refused(const QString& text)
 Output fileFault(const QString& text)
 {
     return Output::failure(text, kFileExit);
+}
+
+Result<QByteArray> readInput(const QString& source, qint64 limit, const QString& what)
+{
+    if (source != u"-") {
+        Result<QByteArray> read = readDataFile(source);
+        return read.ok() ? read : Result<QByteArray>::failure(read.error(), kFileExit);
+    }
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return Result<QByteArray>::failure(u"Standardní vstup nelze číst."_s, kFileExit);
+    const QByteArray bytes = in.read(limit + 1);
+    if (bytes.size() > limit)
+        return Result<QByteArray>::failure(u"%1 je příliš velký."_s.arg(what), kUsageExit);
+    return bytes;
+}
+
+Result<std::array<int, 3>> linesOption(const Context& c)
+{
+    std::array<int, 3> lines{};
+    if (!c.parser->isSet(u"lines"_s))
+        return lines;
+    const QString text = c.parser->value(u"lines"_s);
+    const QStringList parts = text.split(u',');
+    bool ok = parts.size() <= 3;
+    for (qsizetype k = 0; ok && k < parts.size(); ++k)
+        lines[static_cast<std::size_t>(k)] = parts[k].toInt(&ok);
+    if (!ok)
+        return Result<std::array<int, 3>>::failure(
+            u"--lines: „%1“ nejsou nejvýš tři čísla oddělená čárkou"_s.arg(text.left(40)), kUsageExit);
+    return lines;
 }
 
 Result<SeasonStore> loadLeague(const QString& competitionPath)
@@ -107,9 +139,11 @@ Result<ReadLeague> openForChange(OpenLeague& open)
 
 // Reads the league, lets `change` alter it and writes it back, all under the league's lock, with a
 // copy of the file as it was.
-Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<void>(OpenLeague&)>& change)
+Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<void>(OpenLeague&)>& change,
+                                 const QString& competitionPath)
 {
-    OpenLeague open(c.args[0], OpenLeague::Journalling::Off); // saved at once: nothing to recover
+    OpenLeague open(competitionPath.isEmpty() ? c.args[0] : competitionPath,
+                    OpenLeague::Journalling::Off); // saved at once: nothing to recover
     Result<ReadLeague> read = openForChange(open);
     if (!read.ok())
         return Result<SeasonStore>::failureOf(read);

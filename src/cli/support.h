@@ -10,6 +10,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -32,10 +33,17 @@ Result<SeasonStore> loadLeague(const Context& c);
 Result<SeasonStore> loadLeague(const QString& competitionPath);
 // The league locked and read for a change; another script's write takes milliseconds, so it is waited for.
 Result<ReadLeague> openForChange(OpenLeague& open);
-// Reads the league named first on the command line, lets `change` alter it through the open league and
-// writes it back, all under the league's lock, with a copy of the file as it was; a round, match or team
-// it lacks is refused.
-Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<void>(OpenLeague&)>& change);
+// Reads the league named first on the command line (or the one given), lets `change` alter it through the open league
+// and writes it back, all under the league's lock, with a copy of the file as it was; a round, match or team it lacks
+// is refused.
+Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<void>(OpenLeague&)>& change,
+                                 const QString& competitionPath = {});
+
+// A file's bytes, or standard input's for "-", up to `limit` (one byte more tells it was larger); `what`
+// names it in the message of input that cannot be read.
+Result<QByteArray> readInput(const QString& source, qint64 limit, const QString& what);
+// --lines A,B,C: up to three dividing lines, 0 where none is given.
+Result<std::array<int, 3>> linesOption(const Context& c);
 
 // "A".."E", or empty.
 QString className(const std::optional<OutcomeClass>& c);
@@ -53,5 +61,6 @@ void addStatsCommands(std::map<QString, Command>& commands);
 void addLookupsCommands(std::map<QString, Command>& commands);
 void addOutlookCommands(std::map<QString, Command>& commands);
 void addUpdateCommands(std::map<QString, Command>& commands);
+void addImportCommands(std::map<QString, Command>& commands);
 
 } // namespace cli

@@ -5,6 +5,7 @@
 #include "fixture/wait.h"
 #include "season/datafiles.h"
 #include "season/journal.h"
+#include "season/seasonfile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -348,6 +349,59 @@ private Q_SLOTS:
         r = cli(QStringList(args) << u"--code"_s << u"k2"_s << u"--days"_s << u"xx"_s);
         QCOMPARE(r.exitCode, 64);
         QVERIFY2(r.err.contains(u"„xx“ není den"_s), qPrintable(r.err));
+    }
+
+    // Results into a league: names mapped or refused, a dry run writes nothing, a full disk loses nothing,
+    // a conflict decided by --conflicts; then the same lines as a new league.
+    void importMatches()
+    {
+        const QTemporaryDir dir;
+        const QString path =
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(12), fixture::scheduleLines(12, 22, 11));
+        const SeasonStore s = fixture::load(path);
+        const int last = s.rounds();
+        const Match& open = s.match(2, last);
+        const Match& played = s.match(1, 1);
+        QVERIFY(open.result.isEmpty() && !played.result.isEmpty());
+        const QString csv = dir.filePath(u"vysledky.csv"_s);
+        fixture::put(csv,
+                     u"Datum;Domácí;Hosté;Výsledek\n%1;HC %2;%3;7:6 sn\n%4;%5;%6;0:9\n"_s
+                         .arg(shortDate(s.DATUM_KOLA(last)), s.TymPodleCisla(open.home), u"Hosté B"_s,
+                              shortDate(s.DATUM_KOLA(1)), s.TymPodleCisla(played.home), s.TymPodleCisla(played.away))
+                         .toUtf8());
+        const QByteArray before = fixture::contents(scheduleFileFor(path));
+        const QStringList into{u"import"_s, csv, u"--into"_s, path, u"--json"_s};
+        Run r = cli(into);
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"Hosté B"_s), qPrintable(r.err));
+        const QStringList mapped = QStringList(into) << u"--map"_s << u"Hosté B=%1"_s.arg(open.away);
+        r = cli(QStringList(mapped) << u"--dry-run"_s);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"entered"_s).toInt(), 1);
+        QCOMPARE(r.json.value(u"conflicts"_s).toArray().size(), 1);
+        QCOMPARE(fixture::contents(scheduleFileFor(path)), before);
+        const QStringList theirs = QStringList(mapped) << u"--conflicts"_s << u"theirs"_s;
+        QCOMPARE(cli(theirs, 1000).exitCode, 2);
+        QCOMPARE(fixture::contents(scheduleFileFor(path)), before);
+        r = cli(theirs);
+        QCOMPARE(r.exitCode, 0);
+        const SeasonStore after = fixture::load(path);
+        QCOMPARE(after.match(2, last).result, u"7:6n"_s);
+        QCOMPARE(after.match(1, 1).result, u"0:9"_s);
+
+        const QString ics = dir.filePath(u"pohar.ics"_s);
+        fixture::put(ics, "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20080105\r\nSUMMARY:A - B 2:1\r\n"
+                          "END:VEVENT\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20080112\r\nSUMMARY:B - A\r\n"
+                          "END:VEVENT\r\nEND:VCALENDAR\r\n");
+        const QStringList asNew{u"import"_s, ics,           u"--new"_s,     dir.path(), u"--name"_s,
+                                u"Pohár"_s,  u"--season"_s, u"2007/2008"_s, u"--json"_s};
+        r = cli(asNew);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"entered"_s).toInt(), 1);
+        const SeasonStore cup = fixture::load(r.json.value(u"competition"_s).toString());
+        QCOMPARE(cup.rounds(), 2);
+        QCOMPARE(cup.DATUM_KOLA(2), QDate(2008, 1, 12));
+        QCOMPARE(cli(asNew).exitCode, 64); // never over a league that is there
     }
 
     void allTime()

@@ -98,6 +98,7 @@ private:
     // "Přesunout zápas…" of a row, "Přejmenovat tým…".
     void moveMatch(int row);
     void renameTeam();
+    void importMatches(bool fromClipboard);
     void endProgram();
 
     // Why a save did not happen: a write that failed (with the reason) or the user's own choice.

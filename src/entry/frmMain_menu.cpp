@@ -6,6 +6,7 @@
 #include "entry/frmUpravy.h"
 #include "export/formats.h"
 #include "export/saveview.h"
+#include "import/frmImport.h"
 #include "lookups/frmBilance.h"
 #include "lookups/frmKalendar.h"
 #include "lookups/frmMissing.h"
@@ -27,12 +28,15 @@
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -100,6 +104,9 @@ void frmMain::buildMenu()
         saveICalendar(this, toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now()),
                       fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
     });
+    addCommand(mnuMenu, "mnuImport", u"&Import…"_s, {}, [this] { importMatches(false); });
+    addCommand(mnuMenu, "mnuVlozit", u"Vložit výsledky ze schránk&y"_s, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+               [this] { importMatches(true); });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuUpd", u"&Aktualizace dat"_s, Qt::Key_F8,
                [this] { (new frmUpdate(this, *this, QUrl(program::updateSite)))->open(); });
@@ -310,6 +317,35 @@ void frmMain::moveMatch(int row)
     });
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     dialog.exec();
+}
+
+void frmMain::importMatches(bool fromClipboard)
+{
+    storeDisplayedRound(); // what is typed in the round counts before the import looks at it
+    QByteArray bytes;
+    QString name = u"schránka"_s;
+    if (fromClipboard) {
+        bytes = QGuiApplication::clipboard()->text().toUtf8();
+        if (bytes.trimmed().isEmpty()) {
+            Desktop::instance().tell(this,
+                                     u"Ve schránce není žádný text. Zkopírujte výsledky, např. z webové stránky."_s,
+                                     Desktop::Icon::Information);
+            return;
+        }
+    } else {
+        const QString path = Desktop::instance().fileToOpen(this, u"Import zápasů"_s, kImportFilters);
+        if (path.isEmpty())
+            return;
+        const Result<QByteArray> read = readDataFile(path);
+        if (!read.ok()) {
+            Desktop::instance().tell(this, u"Zápasy nelze importovat.\r\n"_s + read.error(), Desktop::Icon::Warning);
+            return;
+        }
+        bytes = read.value();
+        name = QFileInfo(path).fileName();
+    }
+    if (frmImport* dialog = frmImport::open(m_league, bytes, name, this))
+        connect(dialog, &frmImport::imported, this, &frmMain::cboKolo_Click);
 }
 
 void frmMain::renameTeam()

@@ -118,13 +118,8 @@ public:
                        const QString& filters) override
     {
         QString chosen;
-        // Where the user saved last, else his documents; never the program's own working folder.
-        if (m_lastFolder.isEmpty())
-            m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (m_lastFolder.isEmpty() || !QFileInfo(m_lastFolder).isDir())
-            m_lastFolder = QDir::homePath();
         QString path =
-            QFileDialog::getSaveFileName(parent, title, QDir(m_lastFolder).filePath(suggestedName), filters, &chosen);
+            QFileDialog::getSaveFileName(parent, title, QDir(startFolder()).filePath(suggestedName), filters, &chosen);
         if (!path.isEmpty())
             m_lastFolder = QFileInfo(path).absolutePath();
         static const QRegularExpression extension(u"\\*(\\.[A-Za-z0-9]+)"_s);
@@ -134,7 +129,24 @@ public:
         return path;
     }
 
+    QString fileToOpen(QWidget* parent, const QString& title, const QString& filters) override
+    {
+        const QString path = QFileDialog::getOpenFileName(parent, title, startFolder(), filters);
+        if (!path.isEmpty())
+            m_lastFolder = QFileInfo(path).absolutePath();
+        return path;
+    }
+
 private:
+    // Where the user chose a file last, else his documents; never the program's own working folder.
+    const QString& startFolder()
+    {
+        if (m_lastFolder.isEmpty())
+            m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (m_lastFolder.isEmpty() || !QFileInfo(m_lastFolder).isDir())
+            m_lastFolder = QDir::homePath();
+        return m_lastFolder;
+    }
     QString m_lastFolder;
 };
 

@@ -36,6 +36,8 @@ public:
     virtual QString fileToSave(QWidget* parent, const QString& title, const QString& suggestedName,
                                const QString& filters) = 0;
     QString pdfFileToSave(QWidget* parent, const QString& suggestedName);
+    // Asks which existing file to open, offering the filters; empty when the user cancels.
+    virtual QString fileToOpen(QWidget* parent, const QString& title, const QString& filters) = 0;
 
     QDate today() const { return now().date(); }
     // A message box titled "KLX" unless told otherwise.

@@ -4,6 +4,7 @@
 #include "common/fit.h"
 #include "common/pacing.h"
 #include "entry/frmMain.h"
+#include "import/frmImportLiga.h"
 #include "newseason/frmNovaLiga.h"
 #include "online/update.h"
 #include "platform/desktop.h"
@@ -54,6 +55,9 @@ frmUvod::frmUvod()
     cmdNova = new QPushButton(u"&Nová liga…"_s, this);
     cmdNova->setObjectName(u"cmdNova"_s);
     layout->addWidget(cmdNova);
+    cmdImport = new QPushButton(u"&Import…"_s, this);
+    cmdImport->setObjectName(u"cmdImport"_s);
+    layout->addWidget(cmdImport);
     L2 = new QLabel(this);
     L1 = new QLabel(u"www.sazkovy-radce.example"_s, this);
     for (QLabel* l : {L2, L1}) {
@@ -94,6 +98,13 @@ frmUvod::frmUvod()
                 close();
         });
         dialog->open();
+    });
+    connect(cmdImport, &QPushButton::clicked, this, [this, folder] {
+        if (frmImportLiga* dialog = frmImportLiga::choose(folder, this))
+            connect(dialog, &frmImportLiga::created, this, [this](const QString& path) {
+                if (openLeague(path, this))
+                    close();
+            });
     });
     L2->setText(tagLines[0]);
     Timer1 = new QTimer(this);

@@ -29,6 +29,7 @@ private:
     QListWidget* LSTsouteze = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdNova = nullptr;
+    QPushButton* cmdImport = nullptr;
     QLabel* L1 = nullptr;
     QLabel* L2 = nullptr;
     QTimer* Timer1 = nullptr;

@@ -2,6 +2,7 @@
 // The windows on the bundled leagues of 16 teams (60 rounds) and of 15 (one rests each round).
 #include "fixture/openleague.h"
 #include "fixture/wait.h"
+#include "import/importplan.h"
 #include "lookups/frmBilance.h"
 #include "lookups/frmVzaj.h"
 #include "outlook/frmVyhled.h"
@@ -13,6 +14,8 @@
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -205,6 +208,48 @@ private Q_SLOTS:
         QCOMPARE(made.teamNames(), open.teamNames());
         QCOMPARE(made.HR1, open.HR1);
         QCOMPARE(made.rounds(), 52);
+    }
+
+    // "Import…" with a name to map, a conflict with a result typed but not yet stored, then Ctrl+Shift+V.
+    void importWithMapping()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>();
+        frmMain* main = m_league->main;
+        const SeasonStore& s = main->season();
+        fixture::roundList(main)->setCurrentIndex(2);
+        fixture::type(main, 0, u"2:1"_s);
+        const Match third = s.match(1, 3), fifth = s.match(1, 5);
+        m_league->desktop.openPath = m_league->dir.filePath(u"vysledky.csv"_s);
+        fixture::put(m_league->desktop.openPath,
+                     u"Datum;Domácí;Hosté;Výsledek\n%1;%2;%3;0:5\n%4;%5;Neznámí;4:4 pp\n"_s
+                         .arg(shortDate(s.DATUM_KOLA(3)), s.TymPodleCisla(third.home), s.TymPodleCisla(third.away),
+                              shortDate(s.DATUM_KOLA(5)), s.TymPodleCisla(fifth.home))
+                         .toUtf8());
+        main->findChild<QAction*>(u"mnuImport"_s)->trigger();
+        auto* dialog = visibleWindow<QDialog>(u"frmImport"_s);
+        QVERIFY(dialog);
+        auto* write = child<QPushButton>(dialog, u"cmdZapsat"_s);
+        QVERIFY(!write->isEnabled()); // nothing until every name is a team
+        child<QComboBox>(dialog, u"cboTym1"_s)->setCurrentIndex(fifth.away);
+        QVERIFY(write->isEnabled());
+        const QString summary = child<QLabel>(dialog, u"lblShrnuti"_s)->text();
+        QVERIFY2(summary.contains(u"Výsledků k zapsání: 1"_s) && summary.contains(u"Sporů s vašimi výsledky: 1"_s),
+                 qPrintable(summary));
+        QTest::mouseClick(write, Qt::LeftButton); // the conflict: mine kept, the safe last choice
+        QVERIFY(m_league->desktop.messages.last().text.contains(u"vaše 2:1, soubor 0:5"_s));
+        QCOMPARE(s.match(1, 5).result, u"4:4p"_s);
+        QCOMPARE(s.match(1, 3).result, u"2:1"_s);
+        QCOMPARE(fixture::resultField(main, 0)->text(), u"2:1"_s);
+        QCOMPARE(readNameMapping(m_league->path).value(u"Neznámí"_s), fifth.away);
+
+        const Match first = s.match(1, 1);
+        QGuiApplication::clipboard()->setText(
+            u"%1 – %2 3:2 sn\nreklama\n"_s.arg(s.TymPodleCisla(first.home), s.TymPodleCisla(first.away)));
+        QTest::keyClick(main, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        dialog = visibleWindow<QDialog>(u"frmImport"_s);
+        QVERIFY(dialog);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdZapsat"_s), Qt::LeftButton);
+        QCOMPARE(s.match(1, 1).result, u"3:2n"_s);
     }
 
 private:

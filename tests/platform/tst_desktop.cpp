@@ -163,6 +163,27 @@ private Q_SLOTS:
         QCOMPARE(Desktop::instance().pdfFileToSave(nullptr, u"Kladno.pdf"_s), QString());
         QCOMPARE(nextShown, QDir(dir.path()).absolutePath());
     }
+
+    // The open dialog returns the chosen file and starts where one was chosen last.
+    void openFileDialog()
+    {
+        QTemporaryDir dir;
+        const QString chosen = dir.filePath(u"výsledky.csv"_s);
+        QFile(chosen).open(QIODevice::WriteOnly);
+        QString nextShown;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->setDirectory(dir.path());
+            dialog->selectFile(chosen);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QCOMPARE(Desktop::instance().fileToOpen(nullptr, u"Import"_s, u"CSV (*.csv)"_s), chosen);
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            nextShown = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QCOMPARE(Desktop::instance().fileToOpen(nullptr, u"Import"_s, u"CSV (*.csv)"_s), QString());
+        QCOMPARE(nextShown, QDir(dir.path()).absolutePath());
+    }
 };
 
 QTEST_MAIN(tst_desktop)

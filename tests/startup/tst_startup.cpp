@@ -170,6 +170,28 @@ private Q_SLOTS:
         WAIT_FOR(!visibleWindow<frmUvod>(u"frmUvod"_s));
     }
 
+    // "Import…" in the picker: a calendar's matches as a new league, which then opens.
+    void importFromPicker()
+    {
+        frmUvod* picker = openPicker();
+        m_desktop->openPath = path(u"pohar.ics"_s);
+        fixture::put(m_desktop->openPath,
+                     "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:20080105T170000\r\nSUMMARY:Kladno - "
+                     "Zl\xc3\xadn 2:1 pp\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nDTSTART:20080112T170000\r\n"
+                     "SUMMARY:Zl\xc3\xadn - Kladno\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        QTest::mouseClick(child<QPushButton>(picker, u"cmdImport"_s), Qt::LeftButton);
+        auto* dialog = visibleWindow<QDialog>(u"frmImportLiga"_s);
+        QVERIFY(dialog);
+        QCOMPARE(child<QLabel>(dialog, u"lblShrnuti"_s)->text(), u"V souboru je 2 týmů, 2 zápasů a 1 výsledků."_s);
+        QCOMPARE(child<QLineEdit>(dialog, u"txtSezona"_s)->text(), u"2007/2008"_s);
+        child<QLineEdit>(dialog, u"txtNazev"_s)->setText(u"Pohár"_s);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
+        auto* main = visibleWindow<frmMain>(u"frmMain"_s);
+        QVERIFY(main);
+        QCOMPARE(main->season().match(1, 1).result, u"2:1p"_s);
+        QVERIFY(QFileInfo::exists(path(u"souteze/los_pohar0708.txt"_s)));
+    }
+
 private:
     QString path(const QString& relative) const { return m_dir->filePath(relative); }
     frmUvod* openPicker()

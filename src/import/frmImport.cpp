@@ -96,6 +96,7 @@ void frmImport::replan()
     }
     lblShrnuti->setWordWrap(true);
     txtPodrobnosti->setPlainText(details.join(u'\n'));
+    txtPodrobnosti->setVisible(!details.isEmpty());
     cmdZapsat->setEnabled(m_plan && (!m_plan->entered.isEmpty() || !m_plan->conflicts.isEmpty()));
 }
 

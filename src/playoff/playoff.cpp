@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: MIT
+#include "playoff.h"
+
+#include "season/notation.h"
+#include "season/seasonfile.h"
+#include "standings/tiebreak.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QList<int> defaultHomeGames(int wins)
+{
+    QList<int> games;
+    for (int g : {1, 2, 5, 7})
+        if (g <= 2 * wins - 1)
+            games << g;
+    return games;
+}
+
+bool homeWon(const QString& result)
+{
+    const ParsedResult r = ZkoumatVysledek(result);
+    return r.HomeGoals > r.AwayGoals;
+}
+
+// The places an item may stand for: its own, or those of the stage whose winners or losers it takes.
+QList<int> possiblePlaces(const QList<Stage>& stages, const StageItem& item)
+{
+    QList<int> places;
+    if (item.kind == StageItem::Kind::Places) {
+        for (int p = item.first; p <= item.last; ++p)
+            places << p;
+        return places;
+    }
+    for (const StageItem& earlier : stages[item.stage].items)
+        places << possiblePlaces(stages, earlier);
+    return places;
+}
+
+} // namespace
+
+int Playoff::stageIndex(const QString& name) const
+{
+    for (qsizetype s = 0; s < stages.size(); ++s)
+        if (stages[s].name == name)
+            return static_cast<int>(s);
+    return -1;
+}
+
+int Playoff::finalStage() const
+{
+    for (auto s = static_cast<int>(stages.size()) - 1; s >= 0; --s)
+        if (std::all_of(stages[s].items.begin(), stages[s].items.end(),
+                        [](const StageItem& i) { return i.kind == StageItem::Kind::Winners; }))
+            return s;
+    return static_cast<int>(stages.size()) - 1;
+}
+
+QString playoffFileFor(const QString& competitionPath)
+{
+    const QFileInfo file(competitionPath);
+    return file.dir().filePath(u"playoff_"_s + file.fileName().mid(7));
+}
+
+Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, int teams)
+{
+    Playoff playoff;
+    const QStringList lines = decodeLines(bytes);
+    int n = 0;
+    const auto refuse = [&](const QString& why) {
+        return Result<Playoff>::failure(u"%1, řádek %2: %3"_s.arg(fileName).arg(n).arg(why));
+    };
+    static const QRegularExpression places(u"^(\\d{1,2})(?:\\s*-\\s*(\\d{1,2}))?$"_s);
+    static const QRegularExpression earlier(u"^(vitezove|vítězové|porazeni|poražení)\\s+(.+)$"_s,
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pair(u"^(\\d{1,2})\\s*-\\s*(\\d{1,2})$"_s);
+    for (const QString& line : lines) {
+        ++n;
+        if (line.startsWith(u"zapas="_s, Qt::CaseInsensitive)) {
+            const QStringList f = line.mid(6).split(u';');
+            PlayoffGame game{playoff.stageIndex(f.value(0).trimmed()), 0, 0, {}, {}, n};
+            if (f.size() < 3 || f.size() > 4)
+                return refuse(u"zápas má tvar zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM]"_s);
+            if (game.stage < 0)
+                return refuse(u"fáze „%1“ v souboru výše není"_s.arg(f[0].trimmed().left(40)));
+            const QRegularExpressionMatch teamsOf = pair.match(f[1].trimmed());
+            game.home = teamsOf.captured(1).toInt(), game.away = teamsOf.captured(2).toInt();
+            if (!teamsOf.hasMatch() || game.home < 1 || game.home > teams || game.away < 1 || game.away > teams ||
+                game.home == game.away)
+                return refuse(u"„%1“ nejsou dvě různá čísla týmů od 1 do %2"_s.arg(f[1].trimmed().left(20)).arg(teams));
+            game.result = normaliseResult(f[2]);
+            if (game.result.isEmpty())
+                return refuse(u"„%1“ není výsledek"_s.arg(f[2].trimmed().left(20)));
+            if (ZkoumatVysledek(game.result).HomeGoals == ZkoumatVysledek(game.result).AwayGoals)
+                return refuse(u"zápas play-off nekončí remízou (%1)"_s.arg(game.result));
+            if (f.size() == 4 && !f[3].trimmed().isEmpty()) {
+                game.date = parseShortDate(f[3].trimmed());
+                if (!game.date.isValid())
+                    return refuse(u"„%1“ není datum D.M.RRRR"_s.arg(f[3].trimmed().left(20)));
+            }
+            playoff.games.append(game);
+            continue;
+        }
+        if (!playoff.games.isEmpty() && !line.isEmpty() && !line.startsWith(u';'))
+            return refuse(u"fáze musí v souboru stát před zápasy"_s);
+        playoff.head << line;
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (!line.startsWith(u"faze="_s, Qt::CaseInsensitive))
+            return refuse(u"řádek není fáze (faze=…), zápas (zapas=…) ani poznámka (;…)"_s);
+        const QStringList f = line.mid(5).split(u';');
+        if (f.size() < 3 || f.size() > 4)
+            return refuse(u"fáze má tvar faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s);
+        Stage stage{f[0].trimmed(), {}, 0, 0, {}, n};
+        if (stage.name.isEmpty())
+            return refuse(u"fáze nemá název"_s);
+        if (playoff.stageIndex(stage.name) >= 0)
+            return refuse(u"fáze „%1“ je v souboru dvakrát"_s.arg(stage.name.left(40)));
+        for (const QString& part : f[1].split(u',')) {
+            const QString item = part.trimmed();
+            if (const QRegularExpressionMatch m = places.match(item); m.hasMatch()) {
+                const int first = m.captured(1).toInt(), last = m.captured(2).isEmpty() ? first : m.captured(2).toInt();
+                if (first < 1 || last > teams || last < first)
+                    return refuse(u"místa „%1“ nejsou od 1 do %2"_s.arg(item.left(20)).arg(teams));
+                stage.items.append({StageItem::Kind::Places, first, last, 0});
+                stage.participants += last - first + 1;
+            } else if (const QRegularExpressionMatch e = earlier.match(item); e.hasMatch()) {
+                const int from = playoff.stageIndex(e.captured(2).trimmed());
+                if (from < 0)
+                    return refuse(u"„%1“ není žádná dřívější fáze"_s.arg(e.captured(2).trimmed().left(40)));
+                const bool winners = e.captured(1).at(0).toLower() == u'v';
+                stage.items.append({winners ? StageItem::Kind::Winners : StageItem::Kind::Losers, 0, 0, from});
+                stage.participants += playoff.stages[from].participants / 2;
+            } else {
+                return refuse(u"„%1“ není místo, rozsah míst, vitezove FÁZE ani porazeni FÁZE"_s.arg(item.left(40)));
+            }
+        }
+        if (stage.participants < 2 || stage.participants % 2)
+            return refuse(u"fáze „%1“ má %2 účastníků, potřebuje sudý počet, aspoň 2"_s.arg(stage.name.left(40))
+                              .arg(stage.participants));
+        for (qsizetype i = 0; i < stage.items.size(); ++i)
+            for (qsizetype j = i + 1; j < stage.items.size(); ++j) {
+                const StageItem &a = stage.items[i], &b = stage.items[j];
+                if (a.kind != StageItem::Kind::Places && b.kind != StageItem::Kind::Places && a.stage == b.stage &&
+                    a.kind != b.kind)
+                    continue; // the winners and the losers of one stage are never the same team
+                const QList<int> pa = possiblePlaces(playoff.stages, a), pb = possiblePlaces(playoff.stages, b);
+                if (std::any_of(pa.begin(), pa.end(), [&](int p) { return pb.contains(p); }))
+                    return refuse(u"ve fázi „%1“ by mohl jeden tým hrát dvakrát"_s.arg(stage.name.left(40)));
+            }
+        bool ok = false;
+        stage.wins = f[2].trimmed().toInt(&ok);
+        if (!ok || stage.wins < 1 || stage.wins > 4)
+            return refuse(u"výhry „%1“ nejsou číslo od 1 do 4"_s.arg(f[2].trimmed().left(20)));
+        stage.homeGames = defaultHomeGames(stage.wins);
+        if (f.size() == 4 && !f[3].trimmed().isEmpty()) {
+            stage.homeGames.clear();
+            for (const QString& g : f[3].split(u',')) {
+                const int game = g.trimmed().toInt(&ok);
+                if (!ok || game < 1 || game > 2 * stage.wins - 1)
+                    return refuse(u"zápas „%1“ série na %2 výhry neexistuje (1 až %3)"_s.arg(g.trimmed().left(20))
+                                      .arg(stage.wins)
+                                      .arg(2 * stage.wins - 1));
+                stage.homeGames << game;
+            }
+        }
+        playoff.stages.append(stage);
+    }
+    if (playoff.stages.isEmpty())
+        return Result<Playoff>::failure(u"%1: soubor nemá žádnou fázi (faze=…)"_s.arg(fileName));
+    return playoff;
+}
+
+QByteArray playoffBytes(const Playoff& playoff)
+{
+    QStringList lines = playoff.head;
+    for (const PlayoffGame& g : playoff.games) {
+        QString line = u"zapas=%1;%2-%3;%4"_s.arg(playoff.stages[g.stage].name).arg(g.home).arg(g.away).arg(g.result);
+        if (g.date.isValid())
+            line += u';' + shortDate(g.date);
+        lines << line;
+    }
+    return encodeLines(lines);
+}
+
+QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season)
+{
+    Tallies tallies(season.teams());
+    std::vector<MatchScore> scores;
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m) {
+            const Match& match = season.match(m, r);
+            if (match.result.isEmpty() || match.home < 1 || match.away < 1)
+                continue;
+            const MatchScore s = scoreOf(match);
+            scores.push_back(s);
+            Tally &home = tallies[s.home - 1], &away = tallies[s.away - 1];
+            home.points += s.homePoints, home.goalsFor += s.homeGoals, home.goalsAgainst += s.awayGoals;
+            away.points += s.awayPoints, away.goalsFor += s.awayGoals, away.goalsAgainst += s.homeGoals;
+        }
+    for (const PointsAdjustment& a : season.adjustments)
+        if (a.team >= 1 && a.team <= season.teams())
+            tallies[a.team - 1].points += a.points;
+    Ranking ranking;
+    rankByPoints(tallies, scores, RankingRules::Final, ranking);
+    QVarLengthArray<int, kMaxTeams> order;
+    for (const Ranked& r : ranking)
+        order.append(r.team);
+    return order;
+}
+
+bool regularSeasonOver(const SeasonStore& season)
+{
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            if (season.match(m, r).result.isEmpty() && season.match(m, r).home > 0)
+                return false;
+    return true;
+}
+
+Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season)
+{
+    const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+    QList<int> placeOf(season.teams() + 1);
+    for (qsizetype i = 0; i < order.size(); ++i)
+        placeOf[order[i]] = static_cast<int>(i) + 1;
+    Bracket bracket;
+    bracket.seeded = regularSeasonOver(season);
+    for (int s = 0; s < playoff.stages.size(); ++s) {
+        const Stage& stage = playoff.stages[s];
+        StageState state;
+        QList<int> teams;
+        state.known = true;
+        for (const StageItem& item : stage.items) {
+            if (item.kind == StageItem::Kind::Places) {
+                for (int p = item.first; p <= item.last; ++p)
+                    teams << order[p - 1];
+                continue;
+            }
+            const StageState& from = bracket.stages[item.stage];
+            state.known = state.known && from.known &&
+                          std::all_of(from.series.begin(), from.series.end(), [](const Series& x) { return x.winner; });
+            if (state.known)
+                for (const Series& x : from.series)
+                    teams << (item.kind == StageItem::Kind::Winners ? x.winner : x.loser());
+        }
+        if (state.known) {
+            std::sort(teams.begin(), teams.end(), [&](int a, int b) { return placeOf[a] < placeOf[b]; });
+            for (qsizetype i = 0; i < teams.size() / 2; ++i) {
+                const int better = teams[i], worse = teams[teams.size() - 1 - i];
+                state.series.append({better, worse, placeOf[better], placeOf[worse], {}, 0, 0, 0});
+            }
+        }
+        for (int g = 0; bracket.seeded && g < playoff.games.size(); ++g) {
+            const PlayoffGame& game = playoff.games[g];
+            if (game.stage != s)
+                continue;
+            const QString where = game.line ? u"řádek %1: "_s.arg(game.line) : QString();
+            const QString names = season.TymPodleCisla(game.home) + u" - " + season.TymPodleCisla(game.away);
+            if (!state.known)
+                return Result<Bracket>::failure(
+                    u"%1%2 ve fázi „%3“, jejíž účastníci ještě nejsou známi"_s.arg(where, names, stage.name));
+            const auto x = std::find_if(state.series.begin(), state.series.end(), [&](const Series& c) {
+                return (c.better == game.home && c.worse == game.away) ||
+                       (c.better == game.away && c.worse == game.home);
+            });
+            if (x == state.series.end())
+                return Result<Bracket>::failure(u"%1%2 není dvojice fáze „%3“"_s.arg(where, names, stage.name));
+            if (x->winner)
+                return Result<Bracket>::failure(
+                    u"%1%2: série fáze „%3“ už je rozhodnuta (%4:%5)"_s.arg(where, names, stage.name)
+                        .arg(x->betterWins)
+                        .arg(x->worseWins));
+            const int won = homeWon(game.result) ? game.home : game.away;
+            x->games << g;
+            (won == x->better ? x->betterWins : x->worseWins) += 1;
+            if (x->betterWins == stage.wins || x->worseWins == stage.wins)
+                x->winner = won;
+        }
+        bracket.stages.append(state);
+    }
+    return bracket;
+}
+
+Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game)
+{
+    if (!regularSeasonOver(season))
+        return Result<void>::failure(
+            u"Zápasy play-off lze zapisovat, až bude mít každý zápas základní části výsledek."_s);
+    const QString result = normaliseResult(game.result);
+    if (result.isEmpty())
+        return Result<void>::failure(u"„%1“ není výsledek."_s.arg(game.result.left(20)));
+    const ParsedResult r = ZkoumatVysledek(result);
+    if (r.HomeGoals == r.AwayGoals)
+        return Result<void>::failure(
+            u"Zápas play-off nekončí remízou: napište výsledek po prodloužení nebo nájezdech."_s);
+    Playoff with = playoff;
+    with.games.append(game);
+    with.games.last().result = result;
+    const Result<Bracket> bracket = playoffBracket(with, season);
+    return bracket.ok() ? Result<void>() : Result<void>::failure(bracket.error());
+}

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+// After the regular season: the play-off file (stages and the games played), the seeding of every stage
+// from the final table, and the series as they stand.
+#pragma once
+
+#include "common/result.h"
+#include "season/seasonstore.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVarLengthArray>
+
+// Who takes part in a stage: places of the final table, or the winners or losers of an earlier stage.
+struct StageItem {
+    enum class Kind { Places, Winners, Losers };
+    Kind kind = Kind::Places;
+    int first = 0, last = 0; // places, for Kind::Places
+    int stage = 0;           // index of the earlier stage, for Winners and Losers
+};
+
+struct Stage {
+    QString name;
+    QList<StageItem> items;
+    int participants = 0;
+    int wins = 4;         // that take a series: best of 2·wins − 1
+    QList<int> homeGames; // the game numbers the better seed hosts
+    int line = 0;         // of the file, for messages
+    bool betterHosts(int game) const { return homeGames.contains(game); }
+};
+
+// A game of a series, home team first, as played (or typed).
+struct PlayoffGame {
+    int stage = 0; // index
+    int home = 0, away = 0;
+    QString result;
+    QDate date;
+    int line = 0; // of the file; 0 for a game typed since
+};
+
+struct Playoff {
+    QList<Stage> stages;
+    QList<PlayoffGame> games;
+    QStringList head; // the file's lines before its games, written again as they are
+    int stageIndex(const QString& name) const;
+    // The title's stage: the last one whose participants are all winners of earlier stages.
+    int finalStage() const;
+};
+
+// playoff_X.txt beside los_X.txt.
+QString playoffFileFor(const QString& competitionPath);
+
+// The file's stages and games for a league of `teams` teams, or its first fault with the line and reason in
+// Czech. The games are checked against the bracket by `playoffBracket`.
+Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, int teams);
+QByteArray playoffBytes(const Playoff& playoff);
+
+// The final regular-season table's team numbers, first to last: the final rules, points adjustments counted,
+// equal teams in team-number order.
+QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season);
+// Whether every regular-season match has its result: the seeding is known.
+bool regularSeasonOver(const SeasonStore& season);
+
+struct Series {
+    int better = 0, worse = 0;           // team numbers
+    int betterPlace = 0, worsePlace = 0; // in the final table
+    QList<int> games;                    // indexes into Playoff::games, in playing order
+    int betterWins = 0, worseWins = 0;
+    int winner = 0; // 0 while it goes on
+    int loser() const { return winner == 0 ? 0 : winner == better ? worse : better; }
+    // The game number to come (1..), and whether the better seed hosts it.
+    int nextGame() const { return static_cast<int>(games.size()) + 1; }
+};
+
+struct StageState {
+    bool known = false; // every participant known: the stages it draws on are over
+    QList<Series> series;
+};
+
+struct Bracket {
+    bool seeded = false; // the regular season is over; else drawn from today's table
+    QList<StageState> stages;
+};
+
+// Every stage seeded from the final table (today's while the season runs) and the games put into their
+// series. A game for a pair that is no series of its stage, after its series is decided, a draw, or in a
+// stage not known yet, is refused with its line.
+Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season);
+
+// A game to add: refused like a game of the file, in Czech.
+Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);

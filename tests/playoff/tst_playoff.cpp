@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: MIT
+#include "fixture/league.h"
+#include "playoff/playoff.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Playoff read(const QString& text, int teams = kTeams)
+{
+    Result<Playoff> p = readPlayoff(encodeLines(text.split(u'\n')), u"playoff_x.txt"_s, teams);
+    if (!p.ok())
+        qFatal("%s", qPrintable(p.error()));
+    return std::move(p).value();
+}
+
+// Each stage's series as "better-worse b:w winner", by the places of the final table.
+QString shown(const Bracket& b, const QVarLengthArray<int, kMaxTeams>& order)
+{
+    const auto place = [&](int team) { return static_cast<int>(order.indexOf(team)) + 1; };
+    QStringList stages;
+    for (const StageState& s : b.stages) {
+        QStringList series;
+        for (const Series& x : s.series)
+            series << u"%1-%2 %3:%4 %5"_s.arg(place(x.better))
+                          .arg(place(x.worse))
+                          .arg(x.betterWins)
+                          .arg(x.worseWins)
+                          .arg(x.winner ? place(x.winner) : 0);
+        stages << (s.known ? series.join(u", ") : u"?"_s);
+    }
+    return stages.join(u" | ");
+}
+
+} // namespace
+
+class tst_playoff final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The seeding of every stage from the final table, series by series, games by place numbers.
+    void bracket_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("games"); // "stage:better place-worse place:result" played at the first's home
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("quarter-finals of 1-8, nothing played")
+            << u"faze=Čtvrtfinále;1-8;4"_s << QString() << u"1-8 0:0 0, 2-7 0:0 0, 3-6 0:0 0, 4-5 0:0 0"_s;
+        QTest::newRow("pre-round winners join 1-6")
+            << u"faze=Předkolo;7-10;2\nfaze=Čtvrtfinále;1-6,vitezove Předkolo;4"_s
+            << u"0:7-10:3:1|0:10-7:3:4p|0:8-9:2:1|0:8-9:1:2n|0:9-8:3:0"_s
+            << u"7-10 2:0 7, 8-9 1:2 9 | 1-9 0:0 0, 2-7 0:0 0, 3-6 0:0 0, 4-5 0:0 0"_s;
+        QTest::newRow("a stage waits for the one before")
+            << u"faze=Předkolo;7-10;2\nfaze=Čtvrtfinále;1-6,vitezove Předkolo;4"_s << u"0:7-10:3:1"_s
+            << u"7-10 1:0 0, 8-9 0:0 0 | ?"_s;
+        QTest::newRow("the losers of a play-down play on")
+            << u"faze=Play-down;11-14;1\nfaze=Baráž;porazeni Play-down;1;1"_s << u"0:11-14:1:2p|0:12-13:4:0"_s
+            << u"11-14 0:1 14, 12-13 1:0 12 | 11-13 0:0 0"_s;
+    }
+    void bracket()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, games);
+        QFETCH(QString, expected);
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+        Playoff p = read(file);
+        for (const QString& g : games.split(u'|', Qt::SkipEmptyParts)) {
+            const QStringList f = g.split(u':');
+            const QStringList places = f[1].split(u'-');
+            p.games.append(
+                {f[0].toInt(), order[places[0].toInt() - 1], order[places[1].toInt() - 1], f[2] + u':' + f[3], {}, 0});
+        }
+        const Result<Bracket> b = playoffBracket(p, season);
+        QVERIFY2(b.ok(), qPrintable(b.error()));
+        QVERIFY(b.value().seeded);
+        QCOMPARE(shown(b.value(), order), expected);
+    }
+
+    // Before the last round: today's table, in team-number order where nothing parts the teams.
+    void seededFromToday()
+    {
+        const SeasonStore empty = fixture::season();
+        const Result<Bracket> b = playoffBracket(read(u"faze=Finále;1-2;4"_s), empty);
+        QVERIFY(!b.value().seeded);
+        QCOMPARE(b.value().stages[0].series[0].better, 1);
+        QCOMPARE(b.value().stages[0].series[0].worse, 2);
+        const PlayoffGame game{0, 1, 2, u"3:1"_s, {}, 0};
+        QVERIFY(
+            checkNewGame(read(u"faze=Finále;1-2;4"_s), empty, game).error().contains(u"každý zápas základní části"_s));
+    }
+
+    void gamesRefused_data()
+    {
+        QTest::addColumn<QString>("game"); // better place-worse place:result, in the best-of-3 final of 1-2
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a draw") << u"1-2:3:3"_s << u"nekončí remízou"_s;
+        QTest::newRow("not a pair") << u"1-3:3:1"_s << u"není dvojice fáze „Finále“"_s;
+        QTest::newRow("after the series") << u"2-1:1:4"_s << u"už je rozhodnuta (2:0)"_s;
+        QTest::newRow("no result") << u"1-2:x:y"_s << u"není výsledek"_s;
+    }
+    void gamesRefused()
+    {
+        QFETCH(QString, game);
+        QFETCH(QString, message);
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+        const Playoff p =
+            read(u"faze=Finále;1-2;2\nzapas=Finále;%1-%2;4:3p\nzapas=Finále;%2-%1;1:2"_s.arg(order[0]).arg(order[1]));
+        const QStringList f = game.split(u':'), places = f[0].split(u'-');
+        const PlayoffGame g{0, order[places[0].toInt() - 1], order[places[1].toInt() - 1], f[1] + u':' + f[2], {}, 0};
+        const Result<void> checked = checkNewGame(p, season, g);
+        QVERIFY(!checked.ok());
+        QVERIFY2(checked.error().contains(message), qPrintable(checked.error()));
+        QCOMPARE(playoffBracket(p, season).value().stages[0].series[0].winner, order[0]);
+    }
+
+    void fileRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("later stage") << u"faze=A;1-6,vitezove B;4\nfaze=B;7-10;2"_s
+                                     << u"řádek 1: „B“ není žádná dřívější fáze"_s;
+        QTest::newRow("odd") << u"faze=A;1-7;4"_s << u"řádek 1: fáze „A“ má 7 účastníků"_s;
+        QTest::newRow("place") << u"faze=A;1-16;4"_s << u"místa „1-16“ nejsou od 1 do 14"_s;
+        QTest::newRow("twice") << u"faze=A;1-4,4-5;4"_s << u"mohl jeden tým hrát dvakrát"_s;
+        QTest::newRow("winners twice") << u"faze=P;7-10;2\nfaze=A;1-6,8,vitezove P;4"_s << u"řádek 2:"_s;
+        QTest::newRow("wins") << u"faze=A;1-8;5"_s << u"výhry „5“ nejsou číslo od 1 do 4"_s;
+        QTest::newRow("home game") << u"faze=A;1-8;2;1,4"_s << u"zápas „4“ série na 2 výhry neexistuje"_s;
+        QTest::newRow("unknown team") << u"faze=A;1-8;4\nzapas=A;1-15;3:2"_s << u"řádek 2: „1-15“ nejsou"_s;
+        QTest::newRow("draw") << u"faze=A;1-8;4\nzapas=A;1-8;2:2"_s << u"nekončí remízou"_s;
+        QTest::newRow("unknown stage") << u"faze=A;1-8;4\nzapas=B;1-8;2:1"_s << u"fáze „B“ v souboru výše není"_s;
+        QTest::newRow("same name") << u"faze=A;1-8;4\nfaze=A;1-2;4"_s << u"řádek 2: fáze „A“ je v souboru dvakrát"_s;
+        QTest::newRow("no stage") << u"; nic"_s << u"soubor nemá žádnou fázi"_s;
+    }
+    void fileRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        const Result<Playoff> p = readPlayoff(encodeLines(text.split(u'\n')), u"playoff_x.txt"_s, kTeams);
+        QVERIFY(!p.ok());
+        QVERIFY2(p.error().contains(message), qPrintable(p.error()));
+    }
+
+    void roundTripAndHome()
+    {
+        const QString text = u"; play-off 2008\nfaze=Předkolo;7-10;2;1,3\nfaze=Finále;1-6,vitezove Předkolo;1\n"
+                             "zapas=Předkolo;7-10;3:2p;5.3.2008"_s;
+        const Playoff p = read(text);
+        QCOMPARE(playoffBytes(p), encodeLines(text.split(u'\n')));
+        QCOMPARE(p.stages[0].homeGames, (QList<int>{1, 3}));
+        QCOMPARE(p.stages[1].homeGames, (QList<int>{1}));
+        QCOMPARE(p.finalStage(), 1);
+        QCOMPARE(read(u"faze=A;1-8;4"_s).stages[0].homeGames, (QList<int>{1, 2, 5, 7}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_playoff)
+#include "tst_playoff.moc"

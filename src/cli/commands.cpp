@@ -98,8 +98,8 @@ const std::map<QString, Command>& commands()
 {
     static const std::map<QString, Command> all = [] {
         std::map<QString, Command> c;
-        for (const auto add : {addSeasonCommands, addImportCommands, addStandingsCommands, addStatsCommands,
-                               addLookupsCommands, addOutlookCommands, addUpdateCommands})
+        for (const auto add : {addSeasonCommands, addImportCommands, addPlayoffCommands, addStandingsCommands,
+                               addStatsCommands, addLookupsCommands, addOutlookCommands, addUpdateCommands})
             add(c);
         return c;
     }();

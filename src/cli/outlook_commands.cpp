@@ -4,6 +4,7 @@
 
 #include "export/viewtable.h"
 #include "outlook/forecast.h"
+#include "playoff/playoff.h"
 #include "standings/bounds.h"
 #include "standings/ranking.h"
 
@@ -69,12 +70,26 @@ Output forecast(const Context& c)
     const int line = c.option(u"line"_s, static_cast<int>(firstLine - lines.begin()) + 1);
     if (team > 0 && (line > 3 || lines[static_cast<std::size_t>(line - 1)] <= 0))
         return refused(u"--line: soutěž %1. dělicí čáru nemá"_s.arg(line));
-    const Outlook outlook = computeOutlook(l, seasons, static_cast<std::uint64_t>(seed), usableCores(), nullptr,
-                                           team > 0 ? KeyMatchTallies::Counted : KeyMatchTallies::Skipped);
+    const Result<std::optional<Playoff>> playoff = readLeaguePlayoff(c.args[0], l);
+    if (!playoff.ok())
+        printError(u"Výhled bez play-off: "_s + playoff.error());
+    const std::optional<Playoff> stages = playoff.valueOr(std::nullopt);
+    const Outlook outlook =
+        computeOutlook(l, seasons, static_cast<std::uint64_t>(seed), usableCores(), nullptr,
+                       team > 0 ? KeyMatchTallies::Counted : KeyMatchTallies::Skipped, stages ? &*stages : nullptr);
     const Forecast& f = outlook.forecast;
     const QList<OutlookRow> rows = outlookRows(l, outlook);
     CommandOutput out = fromView(outlookView(l, rows));
-    const QJsonArray teams = outlookJson(l, rows);
+    QJsonArray teams = outlookJson(l, rows);
+    for (qsizetype i = 0; stages && i < rows.size(); ++i) {
+        QJsonObject perStage;
+        for (std::size_t s = 0; s < f.playoff.size(); ++s)
+            perStage[f.playoff[s].name] = QJsonObject{{u"plays"_s, percent(f.playsShare(s, rows[i].team))},
+                                                      {u"wins"_s, percent(f.winsShare(s, rows[i].team))}};
+        QJsonObject row = teams[i].toObject();
+        row[u"playoff"_s] = perStage;
+        teams[i] = row;
+    }
     out.json = {{u"seasons"_s, seasons}, {u"seed"_s, static_cast<qint64>(seed)}, {u"teams"_s, teams}};
     if (team > 0) {
         const auto k = static_cast<std::size_t>(line - 1);

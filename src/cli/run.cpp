@@ -122,7 +122,9 @@ void addOptions(QCommandLineParser& parser)
          {u"into"_s, u"liga, do níž jde import"_s, u"SOUBOR"_s},
          {u"new"_s, u"složka nové ligy z importu"_s, u"SLOŽKA"_s},
          {u"map"_s, u"jméno ze zdroje a tým ligy"_s, u"JMÉNO=TÝM"_s},
-         {u"dry-run"_s, u"nic nezapsat, jen vypsat"_s}});
+         {u"dry-run"_s, u"nic nezapsat, jen vypsat"_s},
+         {u"game"_s, u"zapsat zápas play-off"_s},
+         {u"date"_s, u"den zápasu"_s, u"D.M.RRRR"_s}});
 }
 
 // Empty when the options fit the command: no option it does not take, at most one output format.

@@ -152,8 +152,8 @@ Result<SeasonStore> changeLeague(const Context& c, const std::function<Result<vo
         return Result<SeasonStore>::failureOf(fits);
     if (!league.warning.isEmpty())
         printError(openedWithoutAdjustments(league.warning));
-    if (const Result<void> changed = change(open); !changed.ok()) // a change the league refuses
-        return Result<SeasonStore>::failure(changed.error(), kUsageExit);
+    if (const Result<void> changed = change(open); !changed.ok()) // a change the league refuses, or a file it writes
+        return Result<SeasonStore>::failure(changed.error(), changed.code() == kFileExit ? kFileExit : kUsageExit);
     if (const Result<void> saved = open.save(QDateTime::currentDateTime(), OpenLeague::Changes::Overwrite); !saved.ok())
         return Result<SeasonStore>::failure(saved.error(), kFileExit);
     return open.season();

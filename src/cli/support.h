@@ -62,5 +62,6 @@ void addLookupsCommands(std::map<QString, Command>& commands);
 void addOutlookCommands(std::map<QString, Command>& commands);
 void addUpdateCommands(std::map<QString, Command>& commands);
 void addImportCommands(std::map<QString, Command>& commands);
+void addPlayoffCommands(std::map<QString, Command>& commands);
 
 } // namespace cli

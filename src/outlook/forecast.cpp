@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "forecast.h"
 
+#include "playoff/playoff.h"
 #include "season/notation.h"
 #include "standings/aggregation.h"
 #include "standings/tiebreak.h"
@@ -69,6 +70,18 @@ private:
     std::uint64_t m_state;
 };
 
+// A stage as each simulated season plays it: who takes part, and the series the real play-off has begun.
+struct SimStage {
+    QList<StageItem> items;
+    int participants = 0;
+    int wins = 0;
+    unsigned betterHosts = 0; // bit g: the better seed hosts game g
+    struct Begun {
+        int better, worse, betterWins, worseWins, games;
+    };
+    std::vector<Begun> begun;
+};
+
 // Everything a season needs that does not change from one season to the next.
 struct Setup {
     Tallies played;                 // points and goals of the played matches
@@ -77,6 +90,8 @@ struct Setup {
     double q = 0;
     std::array<int, 3> lines{};
     bool tallyKeyMatches = true;
+    std::vector<SimStage> stages;
+    std::array<std::array<double, kMaxTeams>, kMaxTeams> homeWins{}; // [home - 1][away - 1] of a play-off game
 };
 
 // One thread's counts and its own room to work in; a season allocates nothing.
@@ -85,6 +100,9 @@ struct Worker {
     std::vector<MatchScore> scores;
     std::vector<char> homeWon;
 };
+
+// The play-off of one simulated season, seeded from its final table; counts who plays and wins each stage.
+void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& random);
 
 void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
 {
@@ -127,6 +145,8 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     }
     for (int t = 0; t < teams; ++t)
         w.part.points[static_cast<std::size_t>(t)] += tallies[t].points;
+    if (!setup.stages.empty())
+        playPlayoff(w, setup, ranking, random);
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         if (!w.homeWon[i])
             continue;
@@ -138,6 +158,77 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
             for (std::size_t k = 0; k < 3; ++k)
                 m.aboveIfHomeWins[t][k] += above[t][k];
     }
+}
+
+void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& random)
+{
+    std::array<int, kMaxTeams + 1> placeOf{};
+    for (int i = 0; i < ranking.size(); ++i)
+        placeOf[static_cast<std::size_t>(ranking[i].team)] = i + 1;
+    std::vector<std::array<int, kMaxTeams / 2>> winners(setup.stages.size()), losers(setup.stages.size());
+    for (std::size_t s = 0; s < setup.stages.size(); ++s) {
+        const SimStage& stage = setup.stages[s];
+        std::array<int, kMaxTeams> teams{};
+        int n = 0;
+        for (const StageItem& item : stage.items) {
+            if (item.kind == StageItem::Kind::Places) {
+                for (int p = item.first; p <= item.last; ++p)
+                    teams[static_cast<std::size_t>(n++)] = ranking[p - 1].team;
+                continue;
+            }
+            const auto from = static_cast<std::size_t>(item.stage);
+            for (int i = 0; i < setup.stages[from].participants / 2; ++i)
+                teams[static_cast<std::size_t>(n++)] =
+                    (item.kind == StageItem::Kind::Winners ? winners : losers)[from][static_cast<std::size_t>(i)];
+        }
+        std::sort(teams.begin(), teams.begin() + n, [&](int a, int b) {
+            return placeOf[static_cast<std::size_t>(a)] < placeOf[static_cast<std::size_t>(b)];
+        });
+        StageOdds& odds = w.part.playoff[s];
+        for (int i = 0; i < n / 2; ++i) {
+            const int better = teams[static_cast<std::size_t>(i)], worse = teams[static_cast<std::size_t>(n - 1 - i)];
+            int b = 0, x = 0, game = 0;
+            for (const SimStage::Begun& begun : stage.begun)
+                if (begun.better == better && begun.worse == worse)
+                    b = begun.betterWins, x = begun.worseWins, game = begun.games;
+            while (b < stage.wins && x < stage.wins) {
+                ++game;
+                const bool betterHome = (stage.betterHosts >> game) & 1U;
+                const int home = betterHome ? better : worse, away = betterHome ? worse : better;
+                const bool homeWon =
+                    random.uniform() <
+                    setup.homeWins[static_cast<std::size_t>(home - 1)][static_cast<std::size_t>(away - 1)];
+                (homeWon == betterHome ? b : x) += 1;
+            }
+            const int winner = b == stage.wins ? better : worse;
+            winners[s][static_cast<std::size_t>(i)] = winner;
+            losers[s][static_cast<std::size_t>(i)] = winner == better ? worse : better;
+            ++odds.plays[static_cast<std::size_t>(better - 1)];
+            ++odds.plays[static_cast<std::size_t>(worse - 1)];
+            ++odds.wins[static_cast<std::size_t>(winner - 1)];
+        }
+    }
+}
+
+// The stages to simulate; the series the real play-off has begun, once its seeding is known.
+void addPlayoff(Setup& setup, const SeasonStore& season, const GoalModel& model, const Playoff& playoff)
+{
+    const Result<Bracket> bracket = playoffBracket(playoff, season);
+    for (int s = 0; s < playoff.stages.size(); ++s) {
+        const Stage& stage = playoff.stages[s];
+        SimStage sim{stage.items, stage.participants, stage.wins, 0, {}};
+        for (int g : stage.homeGames)
+            sim.betterHosts |= 1U << g;
+        if (bracket.ok() && bracket.value().seeded)
+            for (const Series& x : bracket.value().stages[s].series)
+                sim.begun.push_back({x.better, x.worse, x.betterWins, x.worseWins, x.nextGame() - 1});
+        setup.stages.push_back(sim);
+    }
+    for (int h = 1; h <= season.teams(); ++h)
+        for (int a = 1; a <= season.teams(); ++a)
+            if (h != a)
+                setup.homeWins[static_cast<std::size_t>(h - 1)][static_cast<std::size_t>(a - 1)] =
+                    homeWinChance(model, h, a);
 }
 
 Setup setupOf(const SeasonStore& season, const GoalModel& model)
@@ -214,16 +305,38 @@ GoalModel fitGoalModel(const SeasonStore& season)
     return model;
 }
 
-Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                        const std::atomic<bool>* stop, KeyMatchTallies tallies)
+double homeWinChance(const GoalModel& model, int home, int away)
 {
-    Setup setup = setupOf(season, fitGoalModel(season));
+    const auto h = static_cast<std::size_t>(home - 1), a = static_cast<std::size_t>(away - 1);
+    const GoalTable x(model.home * model.attack[h] * model.defence[a]),
+        y(model.away * model.attack[a] * model.defence[h]);
+    double lead = 0, level = 0;
+    for (std::size_t i = 0; i <= kMaxGoals; ++i) {
+        const double px = x.cumulative[i] - (i ? x.cumulative[i - 1] : 0);
+        lead += px * (i ? y.cumulative[i - 1] : 0);
+        level += px * (y.cumulative[i] - (i ? y.cumulative[i - 1] : 0));
+    }
+    return lead + level * model.overtimeHomeWins;
+}
+
+Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
+                        const std::atomic<bool>* stop, KeyMatchTallies tallies, const Playoff* playoff)
+{
+    const GoalModel model = fitGoalModel(season);
+    Setup setup = setupOf(season, model);
+    if (playoff)
+        addPlayoff(setup, season, model, *playoff);
     setup.tallyKeyMatches = tallies == KeyMatchTallies::Counted;
     Forecast total;
     total.teams = season.teams();
     total.seasons = seasons;
     total.seed = seed;
     total.lines = setup.lines;
+    if (playoff) {
+        for (const Stage& stage : playoff->stages)
+            total.playoff.push_back({stage.name, {}, {}});
+        total.finalStage = playoff->finalStage();
+    }
     for (const Unplayed& u : setup.unplayed)
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
@@ -247,6 +360,11 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
             for (std::size_t p = 0; p < teams; ++p)
                 total.places[t][p] += w.part.places[t][p];
         }
+        for (std::size_t s = 0; s < total.playoff.size(); ++s)
+            for (std::size_t t = 0; t < teams; ++t) {
+                total.playoff[s].plays[t] += w.part.playoff[s].plays[t];
+                total.playoff[s].wins[t] += w.part.playoff[s].wins[t];
+            }
         for (std::size_t i = 0; i < total.matches.size(); ++i) {
             total.matches[i].homeWins += w.part.matches[i].homeWins;
             for (std::size_t t = 0; t < teams; ++t)
@@ -298,9 +416,9 @@ QString shareText(double share)
 }
 
 Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                       const std::atomic<bool>* stop, KeyMatchTallies tallies)
+                       const std::atomic<bool>* stop, KeyMatchTallies tallies, const Playoff* playoff)
 {
-    return {simulateSeason(season, seasons, seed, threads, stop, tallies), placeBounds(season, true, stop)};
+    return {simulateSeason(season, seasons, seed, threads, stop, tallies, playoff), placeBounds(season, true, stop)};
 }
 
 int usableCores()

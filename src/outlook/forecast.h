@@ -21,6 +21,11 @@ struct GoalModel {
     std::array<double, kMaxTeams> defence{};
 };
 GoalModel fitGoalModel(const SeasonStore& season);
+// The chance that the home team wins a game that cannot end level: it leads after regulation, or the game
+// is level and the home team takes the extra time (the model's q).
+double homeWinChance(const GoalModel& model, int home, int away);
+
+struct Playoff;
 
 // Shares are counted exactly: a season adds kShareUnit to one place, or kShareUnit / m to each of m
 // places that m teams share, so the sums do not depend on the order in which seasons are added.
@@ -34,6 +39,12 @@ struct SimulatedMatch {
     std::array<std::array<std::uint64_t, 3>, kMaxTeams> aboveIfHomeWins{};
 };
 
+// How often a team played a play-off stage and won its series there, in seasons.
+struct StageOdds {
+    QString name;
+    std::array<std::uint64_t, kMaxTeams> plays{}, wins{}; // by team - 1
+};
+
 struct Forecast {
     int teams = 0;
     int seasons = 0;
@@ -44,6 +55,17 @@ struct Forecast {
     // The sum of final points over all seasons, per team - 1.
     std::array<std::int64_t, kMaxTeams> points{}; // signed: a deduction can leave a team below zero
     std::vector<SimulatedMatch> matches;
+    // Every stage of the league's play-off, in its order; none without a play-off.
+    std::vector<StageOdds> playoff;
+    int finalStage = -1; // the title's stage
+    double playsShare(std::size_t stage, int team) const
+    {
+        return static_cast<double>(playoff[stage].plays[static_cast<std::size_t>(team - 1)]) / seasons;
+    }
+    double winsShare(std::size_t stage, int team) const
+    {
+        return static_cast<double>(playoff[stage].wins[static_cast<std::size_t>(team - 1)]) / seasons;
+    }
 
     double placeShare(int team, int place) const
     {
@@ -58,11 +80,13 @@ struct Forecast {
 // part of its time, wasted where nobody asks.
 enum class KeyMatchTallies { Counted, Skipped };
 
-// `seasons` completions of the season, each ordered by the final rules. Season k draws from a stream
-// derived from `seed` and k alone, so the numbers are the same whatever `threads` is. Setting `stop`
-// ends the work early, with a forecast of no use.
+// `seasons` completions of the season, each ordered by the final rules, and with a play-off its every
+// stage seeded from that table and its games not yet entered played by the same model. Season k draws
+// from a stream derived from `seed` and k alone, so the numbers are the same whatever `threads` is.
+// Setting `stop` ends the work early, with a forecast of no use.
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                        const std::atomic<bool>* stop = nullptr, KeyMatchTallies tallies = KeyMatchTallies::Counted);
+                        const std::atomic<bool>* stop = nullptr, KeyMatchTallies tallies = KeyMatchTallies::Counted,
+                        const Playoff* playoff = nullptr);
 
 // The remaining matches that move the team's share at or above line k (0..2) the most, most first.
 struct KeyMatch {
@@ -78,7 +102,8 @@ struct Outlook {
     SeasonBounds bounds{};
 };
 Outlook computeOutlook(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
-                       const std::atomic<bool>* stop = nullptr, KeyMatchTallies tallies = KeyMatchTallies::Counted);
+                       const std::atomic<bool>* stop = nullptr, KeyMatchTallies tallies = KeyMatchTallies::Counted,
+                       const Playoff* playoff = nullptr);
 // The threads worth starting: the cores this process may run on.
 int usableCores();
 

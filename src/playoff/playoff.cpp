@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "playoff.h"
 
+#include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/tiebreak.h"
@@ -56,11 +57,16 @@ int Playoff::stageIndex(const QString& name) const
 
 int Playoff::finalStage() const
 {
-    for (auto s = static_cast<int>(stages.size()) - 1; s >= 0; --s)
+    int last = -1; // the last stage the league's first may play, if none is of winners alone
+    for (auto s = static_cast<int>(stages.size()) - 1; s >= 0; --s) {
         if (std::all_of(stages[s].items.begin(), stages[s].items.end(),
                         [](const StageItem& i) { return i.kind == StageItem::Kind::Winners; }))
             return s;
-    return static_cast<int>(stages.size()) - 1;
+        const StageItem all{StageItem::Kind::Winners, 0, 0, s};
+        if (last < 0 && possiblePlaces(stages, all).contains(1))
+            last = s;
+    }
+    return last < 0 ? static_cast<int>(stages.size()) - 1 : last;
 }
 
 QString playoffFileFor(const QString& competitionPath)
@@ -187,6 +193,84 @@ QByteArray playoffBytes(const Playoff& playoff)
             line += u';' + shortDate(g.date);
         lines << line;
     }
+    return encodeLines(lines);
+}
+
+Result<std::optional<Playoff>> readLeaguePlayoff(const QString& competitionPath, const SeasonStore& season)
+{
+    using Read = Result<std::optional<Playoff>>;
+    const QString path = playoffFileFor(competitionPath), name = QFileInfo(path).fileName();
+    if (!QFileInfo::exists(path))
+        return Read(std::nullopt);
+    const Result<QByteArray> bytes = readDataFile(path);
+    if (!bytes.ok())
+        return Read::failureOf(bytes);
+    Result<Playoff> read = readPlayoff(bytes.value(), name, season.teams());
+    if (!read.ok())
+        return Read::failureOf(read);
+    if (const Result<Bracket> bracket = playoffBracket(read.value(), season); !bracket.ok())
+        return Read::failure(name + u", "_s + bracket.error());
+    return Read(std::move(read).value());
+}
+
+QString seriesScore(const Series& series)
+{
+    return u"%1:%2"_s.arg(series.betterWins).arg(series.worseWins);
+}
+
+QString seededName(const SeasonStore& season, int team, int place)
+{
+    return u"%1 (%2.)"_s.arg(season.TymPodleCisla(team)).arg(place);
+}
+
+ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season)
+{
+    ViewTable view{viewCaption(season, u"play-off"_s),
+                   {u"fáze"_s, u"lépe nasazený"_s, u"hůře nasazený"_s, u"série"_s, u"zápasy"_s, u"postupuje"_s},
+                   {}};
+    for (int s = 0; s < bracket.stages.size(); ++s) {
+        const StageState& stage = bracket.stages[s];
+        if (!stage.known) {
+            view.rows.append({playoff.stages[s].name, u"čeká na předchozí fáze"_s, {}, {}, {}, {}});
+            continue;
+        }
+        for (const Series& x : stage.series) {
+            QStringList games;
+            for (int g : x.games)
+                games << (playoff.games[g].home == x.better ? u""_s : u"@"_s) + playoff.games[g].result;
+            view.rows.append({playoff.stages[s].name, seededName(season, x.better, x.betterPlace),
+                              seededName(season, x.worse, x.worsePlace), seriesScore(x), games.join(u' '),
+                              x.winner ? season.TymPodleCisla(x.winner) : QString()});
+        }
+    }
+    return view;
+}
+
+QString bracketNote(const Bracket& bracket, const SeasonStore& season)
+{
+    if (bracket.seeded)
+        return {};
+    int missing = 0;
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            missing += season.match(m, r).result.isEmpty() && season.match(m, r).home > 0;
+    return u"kdyby sezóna skončila dnes: základní části chybí %1 výsledků, teprve pak lze zapisovat zápasy play-off"_s
+        .arg(missing);
+}
+
+QByteArray playoffTemplate(int teams)
+{
+    QStringList lines{u"; play-off: faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s,
+                      u";   účastníci: místa (7) či rozsahy (7-10) konečné tabulky, vitezove FÁZE, porazeni FÁZE"_s,
+                      u";   výhry: kolik vítězství postupuje (1 až 4); doma: zápasy, které hostí lépe nasazený"_s,
+                      u"; zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM] zapisuje program"_s};
+    if (teams >= 8)
+        lines << u"faze=Čtvrtfinále;1-8;4"_s << u"faze=Semifinále;vitezove Čtvrtfinále;4"_s;
+    else if (teams >= 4)
+        lines << u"faze=Semifinále;1-4;4"_s;
+    lines << (teams >= 4 ? u"faze=Finále;vitezove Semifinále;4"_s : u"faze=Finále;1-2;4"_s);
+    if (teams >= 12)
+        lines << u"faze=Play-down;%1-%2;4"_s.arg(teams - 3).arg(teams) << u"faze=O udržení;porazeni Play-down;4"_s;
     return encodeLines(lines);
 }
 

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "common/result.h"
+#include "export/viewtable.h"
 #include "season/seasonstore.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QVarLengthArray>
+#include <optional>
 
 // Who takes part in a stage: places of the final table, or the winners or losers of an earlier stage.
 struct StageItem {
@@ -43,7 +45,8 @@ struct Playoff {
     QList<PlayoffGame> games;
     QStringList head; // the file's lines before its games, written again as they are
     int stageIndex(const QString& name) const;
-    // The title's stage: the last one whose participants are all winners of earlier stages.
+    // The title's stage: the last one whose participants are all winners of earlier stages, else the last
+    // one the regular season's first may play.
     int finalStage() const;
 };
 
@@ -54,6 +57,11 @@ QString playoffFileFor(const QString& competitionPath);
 // Czech. The games are checked against the bracket by `playoffBracket`.
 Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, int teams);
 QByteArray playoffBytes(const Playoff& playoff);
+// The play-off beside a league, checked against its bracket; none when the league has no play-off file.
+Result<std::optional<Playoff>> readLeaguePlayoff(const QString& competitionPath, const SeasonStore& season);
+
+// The usual play-off of a league of `teams`, with a word on the format, for the fan to change.
+QByteArray playoffTemplate(int teams);
 
 // The final regular-season table's team numbers, first to last: the final rules, points adjustments counted,
 // equal teams in team-number order.
@@ -86,6 +94,15 @@ struct Bracket {
 // series. A game for a pair that is no series of its stage, after its series is decided, a draw, or in a
 // stage not known yet, is refused with its line.
 Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season);
+
+// "3:1" (better seed first).
+QString seriesScore(const Series& series);
+// "Sparta Praha (1.)"
+QString seededName(const SeasonStore& season, int team, int place);
+// The bracket as rows: stage, better seed, worse seed, series score, games (home team's score first), winner.
+ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season);
+// What the bracket says above itself: drawn from today's table while results are missing, and how many.
+QString bracketNote(const Bracket& bracket, const SeasonStore& season);
 
 // A game to add: refused like a game of the file, in Czech.
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "openleague.h"
 
+#include "season/notation.h"
 #include "season/seasonfile.h"
 
 #include <QCryptographicHash>
@@ -60,6 +61,8 @@ Result<ReadLeague> OpenLeague::read()
         m_fingerprint = fingerprint(readDataFile(m_schedulePath).valueOr({}));
         m_onDisk = m_season = league.value().store;
         m_real.reset();
+        m_realPlayoff.reset();
+        readPlayoffFile();
         Q_EMIT seasonChanged();
     }
     return league;
@@ -237,9 +240,11 @@ void OpenLeague::setWhatIf(bool on)
         return;
     if (on) {
         m_real = m_season;
+        m_realPlayoff = m_playoff;
         m_season.hypothetical = true;
     } else {
         m_season = *std::exchange(m_real, std::nullopt);
+        m_playoff = std::exchange(m_realPlayoff, std::nullopt);
     }
     Q_EMIT seasonChanged();
 }
@@ -251,6 +256,47 @@ bool OpenLeague::hypotheticalChanges() const
     SeasonStore asReal = m_season;
     asReal.hypothetical = false;
     return asReal != *m_real;
+}
+
+void OpenLeague::readPlayoffFile()
+{
+    Result<std::optional<Playoff>> read = readLeaguePlayoff(m_competitionPath, m_season);
+    m_playoff = read.valueOr(std::nullopt);
+    m_playoffProblem = read.error();
+}
+
+Result<void> OpenLeague::addPlayoffGame(const PlayoffGame& game, const QDateTime& when)
+{
+    if (!m_playoff)
+        return Result<void>::failure(u"Liga nemá play-off."_s);
+    if (const Result<void> fits = checkNewGame(*m_playoff, m_season, game); !fits.ok())
+        return fits;
+    Playoff with = *m_playoff;
+    with.games.append(game);
+    with.games.last().result = normaliseResult(game.result);
+    with.games.last().line = 0;
+    if (!whatIf()) {
+        const Result<void> saved =
+            saveDataFile(playoffFileFor(m_competitionPath), playoffBytes(with), when, !m_playoffBackedUp);
+        if (!saved.ok())
+            return saved;
+        m_playoffBackedUp = true;
+    }
+    m_playoff = std::move(with);
+    Q_EMIT seasonChanged();
+    return {};
+}
+
+Result<void> OpenLeague::createPlayoff(const QDateTime& when)
+{
+    const QString path = playoffFileFor(m_competitionPath);
+    if (m_playoff || QFileInfo::exists(path))
+        return Result<void>::failure(u"Liga už play-off má (%1)."_s.arg(QFileInfo(path).fileName()));
+    if (const Result<void> saved = saveDataFile(path, playoffTemplate(m_season.teams()), when, false); !saved.ok())
+        return saved;
+    readPlayoffFile();
+    Q_EMIT seasonChanged();
+    return m_playoff ? Result<void>() : Result<void>::failure(m_playoffProblem);
 }
 
 Result<void> OpenLeague::saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)

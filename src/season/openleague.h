@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "playoff/playoff.h"
 #include "season/adjustments.h"
 #include "season/datafiles.h"
 #include "season/journal.h"
@@ -62,6 +63,16 @@ public:
     // Saved: the season counts them at once.
     Result<void> setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
+    // The league's play-off as read and entered since (with "Co kdyby" games in that mode); none without a
+    // play-off file, or when its file was refused: playoffProblem() then says why, in Czech.
+    const std::optional<Playoff>& playoff() const { return m_playoff; }
+    const QString& playoffProblem() const { return m_playoffProblem; }
+    // A game of a series, checked against the bracket and saved at once (the file as it was kept first); in
+    // "Co kdyby" it counts and is never written.
+    Result<void> addPlayoffGame(const PlayoffGame& game, const QDateTime& when);
+    // Writes the usual play-off for a league of its size, where it has none yet.
+    Result<void> createPlayoff(const QDateTime& when);
+
     // "Co kdyby": changes meanwhile count in the season but are neither journalled nor written; leaving
     // the mode brings the real season back.
     bool whatIf() const { return m_real.has_value(); }
@@ -94,6 +105,7 @@ Q_SIGNALS:
 
 private:
     Result<void> afterLocking(Result<void> locked);
+    void readPlayoffFile();
 
     QString m_competitionPath;
     QString m_schedulePath;
@@ -109,4 +121,8 @@ private:
     bool m_scheduleBackedUp = false;
     bool m_adjustmentsBackedUp = false;
     bool m_competitionBackedUp = false;
+    std::optional<Playoff> m_playoff;
+    std::optional<Playoff> m_realPlayoff; // while "Co kdyby" may hold hypothetical games
+    QString m_playoffProblem;
+    bool m_playoffBackedUp = false;
 };

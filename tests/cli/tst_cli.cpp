@@ -3,6 +3,7 @@
 #include "fixture/loopbackserver.h"
 #include "fixture/programfolder.h"
 #include "fixture/wait.h"
+#include "playoff/playoff.h"
 #include "season/datafiles.h"
 #include "season/journal.h"
 #include "season/seasonfile.h"
@@ -402,6 +403,36 @@ private Q_SLOTS:
         QCOMPARE(cup.rounds(), 2);
         QCOMPARE(cup.DATUM_KOLA(2), QDate(2008, 1, 12));
         QCOMPARE(cli(asNew).exitCode, 64); // never over a league that is there
+    }
+
+    // The bracket of a finished season, a game entered, refused as a draw or on a full disk, and the odds.
+    void playoff()
+    {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(u"sezona_x.txt"_s);
+        QVERIFY(QFile::copy(QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_extraliga0708.txt"), path));
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        fixture::put(scheduleFileFor(path), scheduleBytes(season));
+        fixture::put(dir.filePath(u"playoff_x.txt"_s),
+                     "faze=Semifin\xe1le;1-4;2\r\nfaze=Fin\xe1le;vitezove Semifin\xe1le;1\r\n");
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+        const QString pair = u"%1-%2"_s.arg(order[0]).arg(order[3]);
+        Run r = cli({u"playoff"_s, path, u"--game"_s, u"Semifinále"_s, pair, u"3:3"_s});
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"remízou"_s), qPrintable(r.err));
+        const QByteArray before = fixture::contents(dir.filePath(u"playoff_x.txt"_s));
+        QCOMPARE(cli({u"playoff"_s, path, u"--game"_s, u"Semifinále"_s, pair, u"3:2p"_s}, 60).exitCode, 2);
+        QCOMPARE(fixture::contents(dir.filePath(u"playoff_x.txt"_s)), before);
+        r = cli({u"playoff"_s, path, u"--game"_s, u"Semifinále"_s, pair, u"3:2p"_s, u"--date"_s, u"1.3.2008"_s,
+                 u"--json"_s});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject first = r.json[u"stages"_s][0][u"series"_s][0].toObject();
+        QCOMPARE(first[u"better_place"_s].toInt(), 1);
+        QCOMPARE(first[u"wins"_s].toArray(), (QJsonArray{1, 0}));
+        QVERIFY(r.json[u"seeded"_s].toBool());
+        r = cli({u"forecast"_s, path, u"--sims"_s, u"400"_s, u"--json"_s});
+        const QJsonObject odds = r.json[u"teams"_s][0][u"playoff"_s].toObject();
+        QCOMPARE(odds[u"Semifinále"_s][u"plays"_s].toDouble() + odds[u"Finále"_s][u"plays"_s].toDouble() > 100, true);
     }
 
     void allTime()

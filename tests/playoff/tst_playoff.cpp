@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "outlook/forecast.h"
 #include "playoff/playoff.h"
+
+#include <functional>
 
 #include <QTest>
 
@@ -141,6 +144,59 @@ private Q_SLOTS:
         const Result<Playoff> p = readPlayoff(encodeLines(text.split(u'\n')), u"playoff_x.txt"_s, kTeams);
         QVERIFY(!p.ok());
         QVERIFY2(p.error().contains(message), qPrintable(p.error()));
+    }
+
+    // A best-of-7 final between two fixed teams, one game in: the simulated title odds against the exact sum
+    // over the outcomes of the games to come, the home team of each by the series' pattern.
+    void bestOfSevenOdds()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+        const int better = order[0], worse = order[1];
+        Playoff p = read(u"faze=Finále;1-2;4"_s);
+        p.games.append({0, better, worse, u"1:2"_s, {}, 0}); // the worse seed leads 1:0
+        const GoalModel model = fitGoalModel(season);
+        const double atHome = homeWinChance(model, better, worse), away = 1 - homeWinChance(model, worse, better);
+        const std::function<double(int, int, int)> exact = [&](int b, int w, int game) -> double {
+            if (b == 4 || w == 4)
+                return b == 4;
+            const double win = p.stages[0].betterHosts(game) ? atHome : away;
+            return win * exact(b + 1, w, game + 1) + (1 - win) * exact(b, w + 1, game + 1);
+        };
+        const double expected = exact(0, 1, 2);
+        const Forecast f = simulateSeason(season, 200000, 7, 2, nullptr, KeyMatchTallies::Skipped, &p);
+        QVERIFY2(std::abs(f.winsShare(0, better) - expected) < 0.005,
+                 qPrintable(u"%1 simulated, %2 exact"_s.arg(f.winsShare(0, better)).arg(expected)));
+        QCOMPARE(f.winsShare(0, better) + f.winsShare(0, worse), 1.0);
+        const Forecast one = simulateSeason(season, 20000, 7, 1, nullptr, KeyMatchTallies::Skipped, &p);
+        const Forecast two = simulateSeason(season, 20000, 7, 2, nullptr, KeyMatchTallies::Skipped, &p);
+        QCOMPARE(one.playoff[0].wins, two.playoff[0].wins);
+    }
+
+    // Mid-season: every stage's plays sum to its participants, its wins to half; a finished play-off is certain.
+    void oddsSum()
+    {
+        const Playoff p = read(u"faze=Předkolo;7-10;2\nfaze=Čtvrtfinále;1-6,vitezove Předkolo;4\n"
+                               "faze=Play-down;11-14;3\nfaze=Baráž;porazeni Play-down;1"_s);
+        const Forecast f = simulateSeason(fixture::playedUpTo(40), 3000, 1, 2, nullptr, KeyMatchTallies::Skipped, &p);
+        QCOMPARE(f.finalStage, 1);
+        for (std::size_t s = 0; s < f.playoff.size(); ++s) {
+            std::uint64_t plays = 0, wins = 0;
+            for (int t = 0; t < kTeams; ++t)
+                plays += f.playoff[s].plays[static_cast<std::size_t>(t)],
+                    wins += f.playoff[s].wins[static_cast<std::size_t>(t)];
+            QCOMPARE(plays, static_cast<std::uint64_t>(p.stages[static_cast<qsizetype>(s)].participants) * 3000);
+            QCOMPARE(wins * 2, plays);
+        }
+        const SeasonStore over = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(over);
+        Playoff done = read(u"faze=Finále;1-2;1"_s);
+        done.games.append({0, order[0], order[1], u"2:3n"_s, {}, 0});
+        const Forecast certain = simulateSeason(over, 500, 1, 2, nullptr, KeyMatchTallies::Skipped, &done);
+        for (int t = 1; t <= kTeams; ++t) {
+            QCOMPARE(certain.winsShare(0, t), t == order[1] ? 1.0 : 0.0);
+            QCOMPARE(certain.playsShare(0, t), t == order[0] || t == order[1] ? 1.0 : 0.0);
+        }
     }
 
     void roundTripAndHome()

@@ -4,6 +4,7 @@
 // points needed for every team and line; then the bounds of 14-team seasons that have had draws, cut at
 // rounds 10, 20, 30 and 40, and the worst of them.
 #include "outlook/forecast.h"
+#include "playoff/playoff.h"
 #include "season/seasonfile.h"
 
 #include <QElapsedTimer>
@@ -80,6 +81,17 @@ int main()
                                 seasons, threads, tallies == KeyMatchTallies::Counted ? ", key matches tallied" : "",
                                 ms);
                 }
+                // The same seasons on through the league's play-off, every stage of it.
+                const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_") + league + u".txt"_s;
+                const std::optional<Playoff> playoff = readLeaguePlayoff(competition, s).value();
+                const double regular = bestOf(
+                    [&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped); });
+                const double withPlayoff = bestOf([&] {
+                    (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped, &*playoff);
+                });
+                std::printf("%d teams, round %d: %7d seasons, regular season %8.1f ms, with the play-off %8.1f ms "
+                            "(%.2f×)\n",
+                            s.teams(), round, seasons, regular, withPlayoff, withPlayoff / regular);
             }
             const double ms = bestOf([&] { (void)placeBounds(s, true); });
             std::printf("%d teams, round %d: bounds and points needed      %8.1f ms\n", s.teams(), round, ms);

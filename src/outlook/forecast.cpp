@@ -99,6 +99,7 @@ struct Worker {
     Forecast part;
     std::vector<MatchScore> scores;
     std::vector<char> homeWon;
+    std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each play-off stage's series
 };
 
 // The play-off of one simulated season, seeded from its final table; counts who plays and wins each stage.
@@ -165,7 +166,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& 
     std::array<int, kMaxTeams + 1> placeOf{};
     for (int i = 0; i < ranking.size(); ++i)
         placeOf[static_cast<std::size_t>(ranking[i].team)] = i + 1;
-    std::vector<std::array<int, kMaxTeams / 2>> winners(setup.stages.size()), losers(setup.stages.size());
+    auto &winners = w.winners, &losers = w.losers;
     for (std::size_t s = 0; s < setup.stages.size(); ++s) {
         const SimStage& stage = setup.stages[s];
         std::array<int, kMaxTeams> teams{};
@@ -341,12 +342,14 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}});
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}});
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
             Worker& worker = parts[static_cast<std::size_t>(w)];
             worker.homeWon.assign(setup.unplayed.size(), 0);
+            worker.winners.resize(setup.stages.size());
+            worker.losers.resize(setup.stages.size());
             for (int k = w; k < seasons && !(stop && *stop); k += threads)
                 addSeason(worker, setup, seed, k);
         });

@@ -131,6 +131,9 @@ Result<void> frmMain::Form_Load()
         return Result<void>::failureOf(loaded);
     if (!loaded.value().warning.isEmpty())
         Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
+    if (!m_league.playoffProblem().isEmpty())
+        Desktop::instance().tell(nullptr, u"Liga se otevírá bez play-off, jeho soubor nelze použít.\r\n"_s + m_league.playoffProblem(),
+                                 Desktop::Icon::Warning);
     offerRecovery();
     m_switching = false;
     showWhatIfState();

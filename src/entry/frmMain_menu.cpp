@@ -8,6 +8,7 @@
 #include "export/saveview.h"
 #include "import/frmImport.h"
 #include "lookups/frmBilance.h"
+#include "playoff/frmPlayoff.h"
 #include "lookups/frmKalendar.h"
 #include "lookups/frmMissing.h"
 #include "lookups/frmVzaj.h"
@@ -84,6 +85,18 @@ void frmMain::buildMenu()
         auto* outlook = new frmVyhled(m_season, 10'000, this);
         connect(this, &frmMain::seasonChanged, outlook, [this, outlook] { outlook->restart(m_season); });
         outlook->show();
+    });
+    addCommand(mnuMenu, "mnuPlayoff", u"&Play-off"_s, QKeySequence(Qt::CTRL | Qt::Key_P),
+               [this] { (new frmPlayoff(m_league, this))->show(); });
+    addCommand(mnuMenu, "mnuNovyPlayoff", u"Nový play-o&ff…"_s, {}, [this] {
+        if (const Result<void> made = m_league.createPlayoff(Desktop::instance().now()); !made.ok()) {
+            Desktop::instance().tell(this, u"Play-off nelze vytvořit.\r\n"_s + made.error(), Desktop::Icon::Warning);
+            return;
+        }
+        Desktop::instance().tell(this, u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s.arg(
+                                           QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
+                                 Desktop::Icon::Information);
+        (new frmPlayoff(m_league, this))->show();
     });
     addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_s, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
     addCommand(mnuMenu, "mnuGraf", u"&Graf vývoje umístění"_s, {}, [this] {

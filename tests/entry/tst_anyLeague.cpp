@@ -3,6 +3,7 @@
 #include "fixture/openleague.h"
 #include "fixture/wait.h"
 #include "import/importplan.h"
+#include "playoff/playoff.h"
 #include "lookups/frmBilance.h"
 #include "lookups/frmVzaj.h"
 #include "outlook/frmVyhled.h"
@@ -17,6 +18,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QToolButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
@@ -250,6 +252,48 @@ private Q_SLOTS:
         QVERIFY(dialog);
         QTest::mouseClick(child<QPushButton>(dialog, u"cmdZapsat"_s), Qt::LeftButton);
         QCOMPARE(s.match(1, 1).result, u"3:2n"_s);
+    }
+
+    // The bracket: a game typed in a box (keypad notation), a draw refused, the next game's rink swapped, a
+    // "Co kdyby" game counted but never written, and what was saved read back as the next start reads it.
+    void playoffBracket()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>(fixture::scheduleLines(8, 14, 14), fixture::roundDate(15),
+                                                         fixture::competitionLines(8));
+        frmMain* main = m_league->main;
+        const QString file = playoffFileFor(m_league->path);
+        fixture::put(file, "faze=Semifin\xe1le;1-4;2\r\nfaze=Fin\xe1le;vitezove Semifin\xe1le;1\r\n");
+        QVERIFY(main->Form_Load().ok());
+        QTest::keyClick(main, Qt::Key_P, Qt::ControlModifier);
+        auto* bracket = visibleWindow<QDialog>(u"frmPlayoff"_s);
+        QVERIFY(bracket);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(main->season());
+        const auto field = [&](const char* id) { return child<QLineEdit>(bracket, u"txtZapas"_s + QLatin1String(id)); };
+        QTest::keyClicks(field("0_0"), u"4+2"_s);
+        QTest::keyClick(field("0_0"), Qt::Key_Return);
+        QVERIFY(decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;4:2"_s.arg(order[0]).arg(order[3])));
+        QTest::keyClicks(field("0_0"), u"3:3"_s);
+        QTest::keyClick(field("0_0"), Qt::Key_Return);
+        QVERIFY(m_league->desktop.messages.last().text.contains(u"remízou"_s));
+        field("0_0")->clear();
+        QTest::mouseClick(child<QToolButton>(bracket, u"cmdProhodit0_0"_s), Qt::LeftButton);
+        QTest::keyClicks(field("0_0"), u"2:1"_s);
+        QTest::keyClick(field("0_0"), Qt::Key_Return);
+        QVERIFY(decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;2:1"_s.arg(order[3]).arg(order[0])));
+        QVERIFY(child<QLabel>(bracket, u"lblZapasy0_0"_s)->text().contains(u"\n2. "_s));
+        QVERIFY(bracket->focusWidget() == field("0_0") && field("0_0")->text().isEmpty()); // 1:1 in a best of three: game 3
+        const QByteArray saved = fixture::contents(file);
+
+        main->findChild<QAction*>(u"mnuCoKdyby"_s)->trigger();
+        QTest::keyClicks(field("0_1"), u"1:0"_s);
+        QTest::keyClick(field("0_1"), Qt::Key_Return);
+        QVERIFY(child<QLabel>(bracket, u"lblZapasy0_1"_s)->text().contains(u"1:0"_s));
+        QCOMPARE(fixture::contents(file), saved);
+        main->findChild<QAction*>(u"mnuCoKdyby"_s)->trigger();
+        QVERIFY(!bracket->findChild<QLabel*>(u"lblZapasy0_1"_s));
+
+        const std::optional<Playoff> again = readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value();
+        QCOMPARE(again->games.size(), 2);
     }
 
 private:

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: MIT
+#include "frmPlayoff.h"
+
+#include "common/fit.h"
+#include "platform/desktop.h"
+#include "season/notation.h"
+#include "season/openleague.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+frmPlayoff::frmPlayoff(OpenLeague& league, QWidget* parent) : QDialog(parent), m_league(league)
+{
+    setObjectName(u"frmPlayoff"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"play-off"_s);
+    auto* layout = new QVBoxLayout(this);
+    lblNote = new QLabel(this);
+    lblNote->setObjectName(u"lblNote"_s);
+    lblNote->setWordWrap(true);
+    layout->addWidget(lblNote);
+    scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    layout->addWidget(scroll, 1);
+    connect(&m_league, &OpenLeague::seasonChanged, this, &frmPlayoff::rebuild);
+    rebuild();
+    // The whole bracket where the screen has room for it; what is larger scrolls.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    const QSize whole = scroll->widget()->sizeHint() + QSize(bar, lblNote->sizeHint().height() + bar) +
+                        QSize(layout->contentsMargins().left() * 2, layout->contentsMargins().top() * 3);
+    resize(whole.boundedTo(roomOnScreen(this)).expandedTo(QSize(400, 200)));
+}
+
+void frmPlayoff::rebuild()
+{
+    const SeasonStore& season = m_league.season();
+    setWindowTitle(viewCaption(season, u"play-off"_s));
+    if (QWidget* old = scroll->takeWidget())
+        old->deleteLater(); // a field of it may be the sender whose signal led here
+    auto* content = new QWidget;
+    auto* columns = new QHBoxLayout(content);
+    const std::optional<Playoff>& playoff = m_league.playoff();
+    const Result<Bracket> bracket = playoff ? playoffBracket(*playoff, season) : Result<Bracket>::failure(QString());
+    if (!bracket.ok()) {
+        lblNote->setText(!m_league.playoffProblem().isEmpty()
+                             ? u"Play-off nelze ukázat: "_s + m_league.playoffProblem()
+                             : !bracket.error().isEmpty() ? bracket.error()
+                                                          : u"Liga nemá play-off. Vytvoří jej „Nový play-off…“ v menu."_s);
+        scroll->setWidget(content);
+        return;
+    }
+    lblNote->setText(bracketNote(bracket.value(), season));
+    lblNote->setVisible(!lblNote->text().isEmpty());
+    QLineEdit* focus = nullptr;
+    for (int s = 0; s < playoff->stages.size(); ++s) {
+        auto* column = new QVBoxLayout;
+        const Stage& stage = playoff->stages[s];
+        auto* title = new QLabel(u"<b>%1</b><br>na %2 %3"_s.arg(stage.name.toHtmlEscaped())
+                                     .arg(stage.wins)
+                                     .arg(stage.wins == 1 ? u"výhru"_s : stage.wins < 5 ? u"výhry"_s : u"výher"_s),
+                                 content);
+        column->addWidget(title);
+        const StageState& state = bracket.value().stages[s];
+        if (!state.known)
+            column->addWidget(new QLabel(u"čeká na předchozí fáze"_s, content));
+        for (int i = 0; i < state.series.size(); ++i) {
+            QWidget* box = seriesBox(bracket.value(), s, i, content);
+            column->addWidget(box);
+            if (std::pair{s, i} == m_focus)
+                focus = box->findChild<QLineEdit*>();
+        }
+        column->addStretch(1);
+        columns->addLayout(column);
+    }
+    scroll->setWidget(content);
+    if (focus)
+        focus->setFocus();
+}
+
+QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* parent)
+{
+    const SeasonStore& season = m_league.season();
+    const Playoff& playoff = *m_league.playoff();
+    const Stage& stage = playoff.stages[s];
+    const Series& x = bracket.stages[s].series[i];
+    const QString id = u"%1_%2"_s.arg(s).arg(i);
+    auto* box = new QGroupBox(parent);
+    box->setObjectName(u"boxSerie"_s + id);
+    auto* lines = new QVBoxLayout(box);
+    const auto team = [&](int t, int place, int wins) {
+        const QString text = u"%1  %2"_s.arg(seededName(season, t, place).toHtmlEscaped()).arg(wins);
+        return new QLabel(x.winner == t ? u"<b>"_s + text + u"</b>"_s : text, box);
+    };
+    lines->addWidget(team(x.better, x.betterPlace, x.betterWins));
+    lines->addWidget(team(x.worse, x.worsePlace, x.worseWins));
+    QStringList games;
+    for (int g = 0; g < x.games.size(); ++g) {
+        const PlayoffGame& game = playoff.games[x.games[g]];
+        games << u"%1. %2 - %3 %4"_s.arg(g + 1).arg(season.TymPodleCisla(game.home), season.TymPodleCisla(game.away),
+                                              game.result);
+    }
+    if (!games.isEmpty()) {
+        auto* played = new QLabel(games.join(u'\n'), box);
+        played->setObjectName(u"lblZapasy"_s + id);
+        lines->addWidget(played);
+    }
+    if (x.winner) {
+        lines->addWidget(new QLabel(u"postupuje %1 (%2)"_s.arg(season.TymPodleCisla(x.winner), seriesScore(x)), box));
+    } else if (bracket.seeded) {
+        const bool betterHome = stage.betterHosts(x.nextGame()) != m_swapped.contains({s, i});
+        const int home = betterHome ? x.better : x.worse, away = betterHome ? x.worse : x.better;
+        auto* row = new QHBoxLayout;
+        auto* next = new QLabel(u"%1. zápas: %2 - %3"_s.arg(x.nextGame()).arg(season.TymPodleCisla(home),
+                                                                           season.TymPodleCisla(away)),
+                                box);
+        row->addWidget(next, 1);
+        auto* swap = new QToolButton(box);
+        swap->setObjectName(u"cmdProhodit"_s + id);
+        swap->setText(u"⇄"_s);
+        swap->setToolTip(u"Prohodit domácí a hosty tohoto zápasu"_s);
+        row->addWidget(swap);
+        auto* field = new QLineEdit(box);
+        field->setObjectName(u"txtZapas"_s + id);
+        field->setMaxLength(6);
+        field->setFixedWidth(field->fontMetrics().horizontalAdvance(u"88:88p"_s) + 16);
+        next->setBuddy(field);
+        row->addWidget(field);
+        lines->addLayout(row);
+        connect(swap, &QToolButton::clicked, this, [this, s, i] {
+            if (!m_swapped.remove({s, i}))
+                m_swapped.insert({s, i});
+            m_focus = {s, i};
+            rebuild();
+        });
+        connect(field, &QLineEdit::textEdited, field, [field] {
+            const QString converted = convertKeypadInput(field->text());
+            if (converted != field->text())
+                field->setText(converted);
+        });
+        connect(field, &QLineEdit::returnPressed, this, [this, s, i, field] { enter(s, i, field->text()); });
+    }
+    box->setEnabled(bracket.seeded); // grey: drawn from today's table
+    return box;
+}
+
+void frmPlayoff::enter(int s, int i, const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return;
+    const Bracket bracket = playoffBracket(*m_league.playoff(), m_league.season()).value();
+    const Series& x = bracket.stages[s].series[i];
+    const bool betterHome = m_league.playoff()->stages[s].betterHosts(x.nextGame()) != m_swapped.contains({s, i});
+    const PlayoffGame game{s, betterHome ? x.better : x.worse, betterHome ? x.worse : x.better, text, {}, 0};
+    m_focus = {s, i};
+    const Result<void> added = m_league.addPlayoffGame(game, Desktop::instance().now());
+    if (!added.ok()) {
+        Desktop::instance().tell(this, u"Zápas nelze zapsat.\r\n"_s + added.error(), Desktop::Icon::Warning);
+        return;
+    }
+    m_swapped.remove({s, i}); // the next game's rink follows the series' pattern again
+    rebuild();
+}

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "playoff/playoff.h"
+
+#include <QDialog>
+#include <QSet>
+
+class OpenLeague;
+class QLabel;
+class QScrollArea;
+
+// "Play-off": the bracket, stage by stage, each series a box with its teams, places, score, games and winner;
+// the next game of a series is typed in its box (a draw or a game after the series is refused). Before the
+// regular season ends it shows the bracket of today's table, in grey.
+class frmPlayoff final : public QDialog {
+    Q_OBJECT
+public:
+    frmPlayoff(OpenLeague& league, QWidget* parent);
+
+private:
+    void rebuild();
+    QWidget* seriesBox(const Bracket& bracket, int stage, int index, QWidget* parent);
+    void enter(int stage, int index, const QString& text);
+
+    OpenLeague& m_league;
+    QLabel* lblNote = nullptr;
+    QScrollArea* scroll = nullptr;
+    QSet<std::pair<int, int>> m_swapped; // series whose next game the fan moved to the other team's rink
+    std::pair<int, int> m_focus{-1, -1};  // the series typed into last, whose field keeps the focus
+};

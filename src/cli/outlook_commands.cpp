@@ -79,7 +79,7 @@ Output forecast(const Context& c)
                        team > 0 ? KeyMatchTallies::Counted : KeyMatchTallies::Skipped, stages ? &*stages : nullptr);
     const Forecast& f = outlook.forecast;
     const QList<OutlookRow> rows = outlookRows(l, outlook);
-    CommandOutput out = fromView(outlookView(l, rows));
+    CommandOutput out = fromView(outlookView(l, rows, stageNames(f)));
     QJsonArray teams = outlookJson(l, rows);
     for (qsizetype i = 0; stages && i < rows.size(); ++i) {
         QJsonObject perStage;

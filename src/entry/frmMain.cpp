@@ -132,8 +132,9 @@ Result<void> frmMain::Form_Load()
     if (!loaded.value().warning.isEmpty())
         Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
     if (!m_league.playoffProblem().isEmpty())
-        Desktop::instance().tell(nullptr, u"Liga se otevírá bez play-off, jeho soubor nelze použít.\r\n"_s + m_league.playoffProblem(),
-                                 Desktop::Icon::Warning);
+        Desktop::instance().tell(
+            nullptr, u"Liga se otevírá bez play-off, jeho soubor nelze použít.\r\n"_s + m_league.playoffProblem(),
+            Desktop::Icon::Warning);
     offerRecovery();
     m_switching = false;
     showWhatIfState();

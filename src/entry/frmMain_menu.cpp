@@ -8,7 +8,6 @@
 #include "export/saveview.h"
 #include "import/frmImport.h"
 #include "lookups/frmBilance.h"
-#include "playoff/frmPlayoff.h"
 #include "lookups/frmKalendar.h"
 #include "lookups/frmMissing.h"
 #include "lookups/frmVzaj.h"
@@ -18,6 +17,7 @@
 #include "online/frmUpdate.h"
 #include "outlook/frmVyhled.h"
 #include "platform/desktop.h"
+#include "playoff/frmPlayoff.h"
 #include "season/datafiles.h"
 #include "standings/frmGraf.h"
 #include "standings/frmHistorie.h"
@@ -82,8 +82,9 @@ void frmMain::buildMenu()
     buildTableMenu(mnuMenu);
     addCommand(mnuMenu, "mnuVyhled", u"&Výhled sezóny"_s, Qt::Key_F12, [this] {
         // Beside the round, not over it: a result typed meanwhile starts the outlook again.
-        auto* outlook = new frmVyhled(m_season, 10'000, this);
-        connect(this, &frmMain::seasonChanged, outlook, [this, outlook] { outlook->restart(m_season); });
+        auto* outlook = new frmVyhled(m_season, 10'000, this, m_league.playoff());
+        connect(this, &frmMain::seasonChanged, outlook,
+                [this, outlook] { outlook->restart(m_season, m_league.playoff()); });
         outlook->show();
     });
     addCommand(mnuMenu, "mnuPlayoff", u"&Play-off"_s, QKeySequence(Qt::CTRL | Qt::Key_P),
@@ -93,9 +94,11 @@ void frmMain::buildMenu()
             Desktop::instance().tell(this, u"Play-off nelze vytvořit.\r\n"_s + made.error(), Desktop::Icon::Warning);
             return;
         }
-        Desktop::instance().tell(this, u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s.arg(
-                                           QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
-                                 Desktop::Icon::Information);
+        Desktop::instance().tell(
+            this,
+            u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s
+                .arg(QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
+            Desktop::Icon::Information);
         (new frmPlayoff(m_league, this))->show();
     });
     addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_s, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });

@@ -429,6 +429,14 @@ int usableCores()
     return std::max(1, QThread::idealThreadCount()); // the CPUs of the process's affinity, not the machine's
 }
 
+QStringList stageNames(const Forecast& forecast)
+{
+    QStringList names;
+    for (const StageOdds& s : forecast.playoff)
+        names << s.name;
+    return names;
+}
+
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
 {
     const Forecast& forecast = outlook.forecast;
@@ -436,8 +444,15 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
     QList<OutlookRow> rows;
     for (const PlacedTeam& p : orderByPoints(season, stats, venue::Total, RankingRules::Running, 1, season.rounds())) {
         const PlaceBounds& b = outlook.bounds[p.team - 1];
-        OutlookRow row{
-            p.team, stats(Stat::PTS, venue::Total, p.team), forecast.expectedPoints(p.team), b.best, b.worst, {}, {}};
+        OutlookRow row{p.team,
+                       stats(Stat::PTS, venue::Total, p.team),
+                       forecast.expectedPoints(p.team),
+                       b.best,
+                       b.worst,
+                       {},
+                       {},
+                       {},
+                       0};
         for (int place = 1; place <= season.teams(); ++place)
             row.places.append(forecast.placeShare(p.team, place));
         for (std::size_t k = 0; k < 3; ++k) {
@@ -445,6 +460,10 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
             if (line > 0)
                 row.lines.append({line, forecast.lineShare(p.team, k), b.clinched(line), b.out(line), b.needed[k]});
         }
+        for (std::size_t s = 0; s < forecast.playoff.size(); ++s)
+            row.stagePlays.append(forecast.playsShare(s, p.team));
+        if (forecast.finalStage >= 0)
+            row.title = forecast.winsShare(static_cast<std::size_t>(forecast.finalStage), p.team);
         rows.append(row);
     }
     return rows;
@@ -459,7 +478,7 @@ QString placeRange(int best, int worst)
 
 } // namespace
 
-ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
+ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, const QStringList& stages)
 {
     ViewTable v{viewCaption(season, u"výhled sezóny"_s), {u"tým"_s, u"body"_s, u"očekávané body"_s, u"místo"_s}, {}};
     for (int place = 1; place <= season.teams(); ++place)
@@ -468,6 +487,10 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
         for (const OutlookLine& l : rows.front().lines)
             v.header << u"do %1."_s.arg(l.line) << u"body do %1."_s.arg(l.line);
     }
+    for (const QString& stage : stages)
+        v.header << stage;
+    if (!stages.isEmpty())
+        v.header << u"titul"_s;
     for (const OutlookRow& r : rows) {
         QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
                           QString::number(r.expectedPoints, 'f', 1), placeRange(r.best, r.worst)};
@@ -481,6 +504,10 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows)
             cells << (l.out ? u"nelze"_s : cell(l.share, l.clinched));
             cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_s : QString::number(l.needed));
         }
+        for (double share : r.stagePlays)
+            cells << (share >= 1 ? u"100"_s : shareText(share)); // the play-off's own results make it certain
+        if (!stages.isEmpty())
+            cells << (r.title >= 1 ? u"100"_s : shareText(r.title));
         v.rows.append(cells);
     }
     return v;

@@ -125,12 +125,17 @@ struct OutlookRow {
     int best = 0, worst = 0;
     QList<double> places; // by place - 1
     QList<OutlookLine> lines;
+    QList<double> stagePlays; // the share of seasons the team plays each play-off stage
+    double title = 0;         // and wins the final's series
 };
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook);
-ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows);
+// The play-off's stages, in the order of the outlook's columns of them.
+QStringList stageNames(const Forecast& forecast);
+// The places, the lines, and with a play-off the share of playing each of its `stages` and of the title.
+ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, const QStringList& stages = {});
 inline ViewTable outlookView(const SeasonStore& season, const Outlook& outlook)
 {
-    return outlookView(season, outlookRows(season, outlook));
+    return outlookView(season, outlookRows(season, outlook), stageNames(outlook.forecast));
 }
 // The team's key matches for line k as a table.
 ViewTable keyMatchesView(const SeasonStore& season, const Forecast& forecast, int team, std::size_t k);

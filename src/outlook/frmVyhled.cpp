@@ -17,6 +17,7 @@ using namespace Qt::StringLiterals;
 
 struct frmVyhled::Job {
     SeasonStore season;
+    std::optional<Playoff> playoff;
     std::atomic<bool> stop{false};
     Outlook result;
 };
@@ -68,8 +69,8 @@ void fillTable(QTableWidget* t, const ViewTable& v)
 
 } // namespace
 
-frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent)
-    : QDialog(parent), m_season(season), m_seasons(seasons)
+frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent, std::optional<Playoff> playoff)
+    : QDialog(parent), m_season(season), m_playoff(std::move(playoff)), m_seasons(seasons)
 {
     setObjectName(u"frmVyhled"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -125,18 +126,20 @@ void frmVyhled::start()
     m_pending = false;
     m_job = std::make_shared<Job>();
     m_job->season = m_season;
+    m_job->playoff = m_playoff;
     lblNote->setText(u"počítám výhled…"_s);
     m_worker = QThread::create([job = m_job, seasons = m_seasons] {
-        job->result =
-            computeOutlook(job->season, seasons, kDefaultSeed, std::max(1, QThread::idealThreadCount()), &job->stop);
+        job->result = computeOutlook(job->season, seasons, kDefaultSeed, std::max(1, QThread::idealThreadCount()),
+                                     &job->stop, KeyMatchTallies::Counted, job->playoff ? &*job->playoff : nullptr);
     });
     connect(m_worker, &QThread::finished, this, &frmVyhled::finished);
     m_worker->start();
 }
 
-void frmVyhled::restart(const SeasonStore& season)
+void frmVyhled::restart(const SeasonStore& season, std::optional<Playoff> playoff)
 {
     m_season = season;
+    m_playoff = std::move(playoff);
     if (!m_worker)
         return start();
     m_pending = true; // typing never waits: the running job is told to stop and the next starts when it has
@@ -168,7 +171,7 @@ void frmVyhled::fill()
 {
     const int chosen = grid->currentRow();
     const QList<OutlookRow> rows = outlookRows(m_shown->season, m_shown->result);
-    fillTable(grid, outlookView(m_shown->season, rows));
+    fillTable(grid, outlookView(m_shown->season, rows, stageNames(m_shown->result.forecast)));
     for (int r = 0; r < rows.size(); ++r) {
         // The darker the cell, the likelier the place; the digits stay black on every shade.
         const int teams = static_cast<int>(rows[r].places.size());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "outlook/forecast.h"
+#include "playoff/playoff.h"
 
 #include <QDialog>
 #include <memory>
@@ -17,11 +18,12 @@ class QThread;
 class frmVyhled final : public QDialog {
     Q_OBJECT
 public:
-    frmVyhled(const SeasonStore& season, int seasons, QWidget* parent);
+    // With a play-off, its stages are simulated on from each completed season.
+    frmVyhled(const SeasonStore& season, int seasons, QWidget* parent, std::optional<Playoff> playoff = {});
     ~frmVyhled() override;
 
     // The season changed: what is shown is stale, and the work starts again on the new results.
-    void restart(const SeasonStore& season);
+    void restart(const SeasonStore& season, std::optional<Playoff> playoff = {});
     bool computing() const;
     // The outlook the grid shows; empty until the first computation ends.
     ViewTable view() const;
@@ -34,6 +36,7 @@ private:
     void showKeyMatches();
 
     SeasonStore m_season;
+    std::optional<Playoff> m_playoff;
     int m_seasons;
     std::shared_ptr<Job> m_job;   // the one running, if any
     std::shared_ptr<Job> m_shown; // the one the grid shows

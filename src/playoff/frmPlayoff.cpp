@@ -50,10 +50,9 @@ void frmPlayoff::rebuild()
     const std::optional<Playoff>& playoff = m_league.playoff();
     const Result<Bracket> bracket = playoff ? playoffBracket(*playoff, season) : Result<Bracket>::failure(QString());
     if (!bracket.ok()) {
-        lblNote->setText(!m_league.playoffProblem().isEmpty()
-                             ? u"Play-off nelze ukázat: "_s + m_league.playoffProblem()
-                             : !bracket.error().isEmpty() ? bracket.error()
-                                                          : u"Liga nemá play-off. Vytvoří jej „Nový play-off…“ v menu."_s);
+        lblNote->setText(!m_league.playoffProblem().isEmpty() ? u"Play-off nelze ukázat: "_s + m_league.playoffProblem()
+                         : !bracket.error().isEmpty()         ? bracket.error()
+                                                      : u"Liga nemá play-off. Vytvoří jej „Nový play-off…“ v menu."_s);
         scroll->setWidget(content);
         return;
     }
@@ -65,7 +64,9 @@ void frmPlayoff::rebuild()
         const Stage& stage = playoff->stages[s];
         auto* title = new QLabel(u"<b>%1</b><br>na %2 %3"_s.arg(stage.name.toHtmlEscaped())
                                      .arg(stage.wins)
-                                     .arg(stage.wins == 1 ? u"výhru"_s : stage.wins < 5 ? u"výhry"_s : u"výher"_s),
+                                     .arg(stage.wins == 1  ? u"výhru"_s
+                                          : stage.wins < 5 ? u"výhry"_s
+                                                           : u"výher"_s),
                                  content);
         column->addWidget(title);
         const StageState& state = bracket.value().stages[s];
@@ -105,7 +106,7 @@ QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* pa
     for (int g = 0; g < x.games.size(); ++g) {
         const PlayoffGame& game = playoff.games[x.games[g]];
         games << u"%1. %2 - %3 %4"_s.arg(g + 1).arg(season.TymPodleCisla(game.home), season.TymPodleCisla(game.away),
-                                              game.result);
+                                                    game.result);
     }
     if (!games.isEmpty()) {
         auto* played = new QLabel(games.join(u'\n'), box);
@@ -118,9 +119,8 @@ QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* pa
         const bool betterHome = stage.betterHosts(x.nextGame()) != m_swapped.contains({s, i});
         const int home = betterHome ? x.better : x.worse, away = betterHome ? x.worse : x.better;
         auto* row = new QHBoxLayout;
-        auto* next = new QLabel(u"%1. zápas: %2 - %3"_s.arg(x.nextGame()).arg(season.TymPodleCisla(home),
-                                                                           season.TymPodleCisla(away)),
-                                box);
+        auto* next = new QLabel(
+            u"%1. zápas: %2 - %3"_s.arg(x.nextGame()).arg(season.TymPodleCisla(home), season.TymPodleCisla(away)), box);
         row->addWidget(next, 1);
         auto* swap = new QToolButton(box);
         swap->setObjectName(u"cmdProhodit"_s + id);

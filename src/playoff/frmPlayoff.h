@@ -27,5 +27,5 @@ private:
     QLabel* lblNote = nullptr;
     QScrollArea* scroll = nullptr;
     QSet<std::pair<int, int>> m_swapped; // series whose next game the fan moved to the other team's rink
-    std::pair<int, int> m_focus{-1, -1};  // the series typed into last, whose field keeps the focus
+    std::pair<int, int> m_focus{-1, -1}; // the series typed into last, whose field keeps the focus
 };

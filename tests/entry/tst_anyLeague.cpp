@@ -3,10 +3,10 @@
 #include "fixture/openleague.h"
 #include "fixture/wait.h"
 #include "import/importplan.h"
-#include "playoff/playoff.h"
 #include "lookups/frmBilance.h"
 #include "lookups/frmVzaj.h"
 #include "outlook/frmVyhled.h"
+#include "playoff/playoff.h"
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
@@ -18,10 +18,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QToolButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -271,7 +271,8 @@ private Q_SLOTS:
         const auto field = [&](const char* id) { return child<QLineEdit>(bracket, u"txtZapas"_s + QLatin1String(id)); };
         QTest::keyClicks(field("0_0"), u"4+2"_s);
         QTest::keyClick(field("0_0"), Qt::Key_Return);
-        QVERIFY(decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;4:2"_s.arg(order[0]).arg(order[3])));
+        QVERIFY(
+            decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;4:2"_s.arg(order[0]).arg(order[3])));
         QTest::keyClicks(field("0_0"), u"3:3"_s);
         QTest::keyClick(field("0_0"), Qt::Key_Return);
         QVERIFY(m_league->desktop.messages.last().text.contains(u"remízou"_s));
@@ -279,9 +280,11 @@ private Q_SLOTS:
         QTest::mouseClick(child<QToolButton>(bracket, u"cmdProhodit0_0"_s), Qt::LeftButton);
         QTest::keyClicks(field("0_0"), u"2:1"_s);
         QTest::keyClick(field("0_0"), Qt::Key_Return);
-        QVERIFY(decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;2:1"_s.arg(order[3]).arg(order[0])));
+        QVERIFY(
+            decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;2:1"_s.arg(order[3]).arg(order[0])));
         QVERIFY(child<QLabel>(bracket, u"lblZapasy0_0"_s)->text().contains(u"\n2. "_s));
-        QVERIFY(bracket->focusWidget() == field("0_0") && field("0_0")->text().isEmpty()); // 1:1 in a best of three: game 3
+        QVERIFY(bracket->focusWidget() == field("0_0") &&
+                field("0_0")->text().isEmpty()); // 1:1 in a best of three: game 3
         const QByteArray saved = fixture::contents(file);
 
         main->findChild<QAction*>(u"mnuCoKdyby"_s)->trigger();

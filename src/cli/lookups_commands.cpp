@@ -6,6 +6,7 @@
 
 #include "export/formats.h"
 #include "lookups/lookups.h"
+#include "playoff/playoff.h"
 #include "season/datafiles.h"
 
 #include <QDir>
@@ -39,13 +40,20 @@ Output matches(const Context& c)
     if (!read.ok())
         return Output::failureOf(read);
     const SeasonStore& l = read.value();
-    const QStringList texts = teamMatchLines(l, team);
+    QStringList texts = teamMatchLines(l, team);
+    const std::optional<Playoff> playoff = readLeaguePlayoff(c.args[0], l).valueOr(std::nullopt);
+    const QStringList playoffLines = playoff ? teamPlayoffLines(*playoff, l, team) : QStringList();
+    if (!playoffLines.isEmpty())
+        texts << QString() << u"play-off:"_s << playoffLines;
     if (c.parser->isSet(u"pdf"_s)) {
         const QString page = matchesPage(l, team, texts, QDateTime(c.today, QTime::currentTime()));
         if (const Result<void> printed = printPdf(c.parser->value(u"pdf"_s), page); !printed.ok())
             return fileFault(printed.error());
     }
-    return lines(matchesView(l, team));
+    ViewTable view = matchesView(l, team);
+    if (!playoffLines.isEmpty())
+        view.rows << QStringList{} << QStringList{u"play-off:"_s} << oneColumnView({}, {}, playoffLines).rows;
+    return lines(view);
 }
 
 Output h2h(const Context& c)
@@ -95,7 +103,8 @@ Output ics(const Context& c)
         return Output::failureOf(read);
     const SeasonStore& l = read.value();
     CommandOutput out;
-    out.raw = toICalendar(l, c.args[0], team, QDateTime::currentDateTimeUtc());
+    const std::optional<Playoff> playoff = readLeaguePlayoff(c.args[0], l).valueOr(std::nullopt);
+    out.raw = toICalendar(l, c.args[0], team, QDateTime::currentDateTimeUtc(), playoff ? &*playoff : nullptr);
     return out;
 }
 

@@ -117,7 +117,9 @@ void frmMain::buildMenu()
     mnuMenu->addSeparator();
     buildSearchMenu(mnuMenu);
     addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_s, {}, [this] {
-        saveICalendar(this, toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now()),
+        saveICalendar(this,
+                      toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now(),
+                                  m_league.playoff() ? &*m_league.playoff() : nullptr),
                       fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
     });
     addCommand(mnuMenu, "mnuImport", u"&Import…"_s, {}, [this] { importMatches(false); });
@@ -175,7 +177,7 @@ void frmMain::buildSearchMenu(QMenu* parent)
                [this] { (new frmVzaj(m_season, this))->open(); });
     addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_s, Qt::Key_F7, [this] { showMissingResults(); });
     addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_s, {},
-               [this] { (new frmZapasy(m_season, m_competitionPath, this))->open(); });
+               [this] { (new frmZapasy(m_season, m_competitionPath, this, m_league.playoff()))->open(); });
 }
 
 void frmMain::openAdjustments()

@@ -14,4 +14,7 @@ QByteArray toHtml(const ViewTable& view);
 
 // iCalendar (RFC 5545) of the league's matches, or of one team's (team 1..14; 0 for all): one all-day
 // event per match. `leagueFile` makes the UIDs, which stay the same for a match across exports.
-QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp);
+// With a play-off, its dated games too, in the category "play-off".
+struct Playoff;
+QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp,
+                       const Playoff* playoff = nullptr);

@@ -245,6 +245,10 @@ Result<ImportSource> readCalendar(const QByteArray& bytes, const QString& name)
     int event = 0;
     const auto take = [&](icalcomponent* c) -> Result<void> {
         ++event;
+        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_CATEGORIES_PROPERTY))
+            if (QString::fromUtf8(icalproperty_get_categories(p)).contains(u"play-off"_s, Qt::CaseInsensitive))
+                return {}; // a series game is no fixture of the regular season
         const icaltimetype start = icalcomponent_get_dtstart(c);
         const char* summary = icalcomponent_get_summary(c);
         const QString text = QString::fromUtf8(summary ? summary : "").simplified();

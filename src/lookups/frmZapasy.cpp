@@ -18,8 +18,9 @@
 
 using namespace Qt::StringLiterals;
 
-frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent)
-    : QDialog(parent), m_season(season), m_leagueFile(leagueFile)
+frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent,
+                     std::optional<Playoff> playoff)
+    : QDialog(parent), m_season(season), m_leagueFile(leagueFile), m_playoff(std::move(playoff))
 {
     setObjectName(u"frmZapasy"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -51,8 +52,10 @@ frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidg
     toCalendar->setEnabled(false);
     grid->addWidget(toCalendar, 2, 0, Qt::AlignLeft);
     connect(toCalendar, &QPushButton::clicked, this, [this] {
-        saveICalendar(this, toICalendar(m_season, m_leagueFile, m_team, Desktop::instance().now()),
-                      fileNameFor(u"zápasy "_s + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
+        saveICalendar(
+            this,
+            toICalendar(m_season, m_leagueFile, m_team, Desktop::instance().now(), m_playoff ? &*m_playoff : nullptr),
+            fileNameFor(u"zápasy "_s + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
     });
     connect(Command1, &QPushButton::clicked, toCalendar, [this, toCalendar] { toCalendar->setEnabled(m_team > 0); });
     addSaveCommand(this, [this] { return m_team > 0 ? matchesView(m_season, m_team) : ViewTable{}; });
@@ -66,6 +69,9 @@ void frmZapasy::search()
     m_team = cboTym->currentIndex() + 1;
     lstZ->clear();
     lstZ->addItems(teamMatchLines(m_season, m_team));
+    if (const QStringList playoff = m_playoff ? teamPlayoffLines(*m_playoff, m_season, m_team) : QStringList();
+        !playoff.isEmpty())
+        lstZ->addItems(QStringList{QString(), u"play-off:"_s} + playoff);
     Command1->setFocus();
     Command2->setEnabled(true);
 }

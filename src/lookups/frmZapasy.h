@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "playoff/playoff.h"
+
+#include <optional>
+
 #include "season/seasonstore.h"
 
 #include <QDialog>
@@ -14,7 +18,9 @@ class frmZapasy final : public QDialog {
     Q_OBJECT
 public:
     // `leagueFile` names the league in the calendar's event identifiers.
-    frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent);
+    // The team's play-off games follow its season's, and go into its calendar too.
+    frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidget* parent,
+              std::optional<Playoff> playoff = {});
 
 private:
     QComboBox* cboTym = nullptr;
@@ -27,5 +33,6 @@ private:
 
     const SeasonStore& m_season;
     QString m_leagueFile;
+    std::optional<Playoff> m_playoff;
     int m_team = 0; // the team of the listed lines
 };

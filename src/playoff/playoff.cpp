@@ -250,12 +250,41 @@ QString bracketNote(const Bracket& bracket, const SeasonStore& season)
 {
     if (bracket.seeded)
         return {};
-    int missing = 0;
+    QStringList missing;
     for (int r = 1; r <= season.rounds(); ++r)
         for (int m = 1; m <= season.slots(); ++m)
-            missing += season.match(m, r).result.isEmpty() && season.match(m, r).home > 0;
-    return u"kdyby sezóna skončila dnes: základní části chybí %1 výsledků, teprve pak lze zapisovat zápasy play-off"_s
-        .arg(missing);
+            if (const Match& match = season.match(m, r); match.result.isEmpty() && match.home > 0)
+                missing << u"%1. kolo %2 - %3"_s.arg(r).arg(season.TymPodleCisla(match.home),
+                                                            season.TymPodleCisla(match.away));
+    return u"Kdyby sezóna skončila dnes. Zápasy play-off lze zapisovat, až budou mít výsledek všechny zápasy základní "
+           "části; chybí %1: %2"_s.arg(missing.size())
+               .arg(missing.mid(0, 5).join(u", ") + (missing.size() > 5 ? u", …"_s : QString()));
+}
+
+int gameNumber(const Playoff& playoff, int game)
+{
+    const PlayoffGame& g = playoff.games[game];
+    int number = 1;
+    for (int i = 0; i < game; ++i) {
+        const PlayoffGame& e = playoff.games[i];
+        number += e.stage == g.stage && std::minmax(e.home, e.away) == std::minmax(g.home, g.away);
+    }
+    return number;
+}
+
+QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, int team)
+{
+    QStringList lines;
+    for (int i = 0; i < playoff.games.size(); ++i) {
+        const PlayoffGame& g = playoff.games[i];
+        if (team != 0 && g.home != team && g.away != team)
+            continue;
+        lines << u"%1, %2. zápas  %3%4 - %5 %6"_s.arg(playoff.stages[g.stage].name)
+                     .arg(gameNumber(playoff, i))
+                     .arg(g.date.isValid() ? g.date.toString(u"d.M.  "_s) : QString())
+                     .arg(season.TymPodleCisla(g.home), season.TymPodleCisla(g.away), g.result);
+    }
+    return lines;
 }
 
 QByteArray playoffTemplate(int teams)

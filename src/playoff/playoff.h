@@ -104,5 +104,10 @@ ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const Seas
 // What the bracket says above itself: drawn from today's table while results are missing, and how many.
 QString bracketNote(const Bracket& bracket, const SeasonStore& season);
 
+// The game's number within its series, from 1.
+int gameNumber(const Playoff& playoff, int game);
+// The team's play-off games (all games for team 0), each "Čtvrtfinále, 3. zápas  14.3.  Sparta - Zlín 4:2".
+QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, int team);
+
 // A game to add: refused like a game of the file, in Czech.
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "export/formats.h"
 #include "fixture/league.h"
+#include "import/importsource.h"
 #include "outlook/forecast.h"
 #include "playoff/playoff.h"
 
@@ -197,6 +199,28 @@ private Q_SLOTS:
             QCOMPARE(certain.winsShare(0, t), t == order[1] ? 1.0 : 0.0);
             QCOMPARE(certain.playsShare(0, t), t == order[0] || t == order[1] ? 1.0 : 0.0);
         }
+    }
+
+    // The team's games, numbered within the series, and the calendar: the dated ones as play-off events, which
+    // an import of the calendar into the regular season leaves out.
+    void teamGamesAndCalendar()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+        const int a = order[0], b = order[7], c = order[1];
+        const Playoff p = read(u"faze=Čtvrtfinále;1-8;4\nzapas=Čtvrtfinále;%1-%2;4:2;14.3.2008\n"
+                               "zapas=Čtvrtfinále;%3-%4;1:0\nzapas=Čtvrtfinále;%2-%1;2:3p;16.3.2008"_s.arg(a)
+                                   .arg(b)
+                                   .arg(c)
+                                   .arg(order[6]));
+        QCOMPARE(teamPlayoffLines(p, season, a), (QStringList{u"Čtvrtfinále, 1. zápas  14.3.  %1 - %2 4:2"_s.arg(
+                                                                  season.TymPodleCisla(a), season.TymPodleCisla(b)),
+                                                              u"Čtvrtfinále, 2. zápas  16.3.  %1 - %2 2:3p"_s.arg(
+                                                                  season.TymPodleCisla(b), season.TymPodleCisla(a))}));
+        const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, a, QDateTime(QDate(2008, 3, 1), QTime(8, 0)), &p);
+        QCOMPARE(ics.count("CATEGORIES:play-off"), 2);
+        const Result<ImportSource> back = readImportSource(ics, u"x.ics"_s);
+        QCOMPARE(back.value().lines.size(), (kTeams - 1) * 4); // the team's regular season alone
     }
 
     void roundTripAndHome()

@@ -25,7 +25,12 @@ Output balance(const Context& c)
     if (!read.ok())
         return Output::failureOf(read);
     const SeasonStore& l = read.value();
-    CommandOutput out = fromView(balanceView(l, team));
+    ViewTable view = balanceView(l, team);
+    const std::optional<Playoff> playoff = readLeaguePlayoff(c.args[0], l).valueOr(std::nullopt);
+    if (const std::array<QString, 3> games = playoff ? playoffBalance(*playoff, team) : std::array<QString, 3>{};
+        !games[2].isEmpty())
+        view.rows.append({u"play-off:"_s, games[0], games[1], games[2]});
+    CommandOutput out = fromView(view);
     out.json = {{u"team"_s, l.TymPodleCisla(team)},
                 {u"rows"_s, jsonRows(out.view->rows, {u"caption"_s, u"home"_s, u"away"_s, u"total"_s})}};
     return out;

@@ -112,7 +112,7 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuSerie", u"&Série výsledků"_s, Qt::Key_F4,
                [this] { (new frmSerie(m_season, this))->open(); });
     addCommand(mnuMenu, "mnuBil", u"&Dosavadní bilance"_s, Qt::Key_F5,
-               [this] { (new frmBilance(m_season, this))->open(); });
+               [this] { (new frmBilance(m_season, this, &m_league.playoff()))->open(); });
     addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_s, {}, [this] { openAdjustments(); });
     mnuMenu->addSeparator();
     buildSearchMenu(mnuMenu);
@@ -218,7 +218,7 @@ void frmMain::followView(QWidget* view)
 void frmMain::openBalance(int team)
 {
     storeDisplayedRound(); // a result typed in a field must count
-    auto* balance = new frmBilance(m_season, this);
+    auto* balance = new frmBilance(m_season, this, &m_league.playoff());
     // Beside the round: results typed meanwhile count at once.
     connect(this, &frmMain::seasonChanged, balance, &frmBilance::refresh);
     followView(balance);

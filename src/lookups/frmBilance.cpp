@@ -11,7 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
-frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(parent), m_season(season)
+frmBilance::frmBilance(const SeasonStore& season, QWidget* parent, const std::optional<Playoff>* playoff)
+    : QDialog(parent), m_playoff(playoff), m_season(season)
 {
     setObjectName(u"frmBilance"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -35,8 +36,11 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
         grid->addWidget(h, 2, c + 1);
     }
     const auto captions = teamBalance(season, 1); // only the captions are needed here
-    for (int r = 0; r < 10; ++r) {
-        grid->addWidget(new QLabel(captions[static_cast<std::size_t>(r)].caption, this), r + 3, 0);
+    for (int r = 0; r < 11; ++r) {
+        auto* caption = new QLabel(r < 10 ? captions[static_cast<std::size_t>(r)].caption : u"play-off:"_s, this);
+        grid->addWidget(caption, r + 3, 0);
+        if (r == 10)
+            lblPlayoff = caption;
         for (int c = 0; c < 3; ++c) {
             auto* v = new QLabel(this);
             v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -48,6 +52,7 @@ frmBilance::frmBilance(const SeasonStore& season, QWidget* parent) : QDialog(par
             values[r][c] = v;
         }
     }
+    showPlayoffRow(false);
     connect(cboBil, &QComboBox::currentIndexChanged, this, &frmBilance::cboBil_Click);
     addSaveCommand(this, [this] {
         return cboBil->currentIndex() < 0 ? ViewTable{} : balanceView(m_season, cboBil->currentIndex() + 1);
@@ -76,4 +81,16 @@ void frmBilance::cboBil_Click(int index)
         values[r][1]->setText(row.away);
         values[r][2]->setText(row.total);
     }
+    const std::array<QString, 3> playoff =
+        m_playoff && *m_playoff ? playoffBalance(**m_playoff, index + 1) : std::array<QString, 3>{};
+    for (std::size_t c = 0; c < 3; ++c)
+        values[10][c]->setText(playoff[c]);
+    showPlayoffRow(!playoff[2].isEmpty());
+}
+
+void frmBilance::showPlayoffRow(bool shown)
+{
+    lblPlayoff->setVisible(shown);
+    for (QLabel* v : values[10])
+        v->setVisible(shown);
 }

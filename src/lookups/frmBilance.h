@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "playoff/playoff.h"
+
+#include <optional>
+
 #include "season/seasonstore.h"
 
 #include <QDialog>
@@ -13,7 +17,8 @@ class QLabel;
 class frmBilance final : public QDialog {
     Q_OBJECT
 public:
-    frmBilance(const SeasonStore& season, QWidget* parent);
+    // `playoff`, where the league has one, lives as long as the window: its games make a line of their own.
+    frmBilance(const SeasonStore& season, QWidget* parent, const std::optional<Playoff>* playoff = nullptr);
     // Shows the balance of team 1..14, as choosing it in the box does.
     void showTeam(int team);
     // Shows the chosen team's balance again, after the season changed.
@@ -22,9 +27,12 @@ public:
 private:
     QComboBox* cboBil = nullptr;
     // Values of rows 0..9: lblH, lblA, lblT.
-    std::array<std::array<QLabel*, 3>, 10> values{};
+    std::array<std::array<QLabel*, 3>, 11> values{}; // the last: the play-off
+    QLabel* lblPlayoff = nullptr;
+    const std::optional<Playoff>* m_playoff;
 
     void cboBil_Click(int index);
+    void showPlayoffRow(bool shown);
 
     const SeasonStore& m_season;
 };

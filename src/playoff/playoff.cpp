@@ -287,6 +287,28 @@ QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, 
     return lines;
 }
 
+std::array<QString, 3> playoffBalance(const Playoff& playoff, int team)
+{
+    std::array<std::array<int, 4>, 3> sum{}; // wins, losses, goals for, goals against; home, away, all
+    bool any = false;
+    for (const PlayoffGame& g : playoff.games) {
+        if (g.home != team && g.away != team)
+            continue;
+        any = true;
+        const ParsedResult r = ZkoumatVysledek(g.result);
+        const bool home = g.home == team;
+        const int scored = home ? r.HomeGoals : r.AwayGoals, conceded = home ? r.AwayGoals : r.HomeGoals;
+        for (std::size_t v : {home ? std::size_t{0} : std::size_t{1}, std::size_t{2}}) {
+            sum[v][scored > conceded ? 0 : 1] += 1;
+            sum[v][2] += scored, sum[v][3] += conceded;
+        }
+    }
+    std::array<QString, 3> texts;
+    for (std::size_t v = 0; any && v < 3; ++v)
+        texts[v] = u"%1:%2 (%3:%4)"_s.arg(sum[v][0]).arg(sum[v][1]).arg(sum[v][2]).arg(sum[v][3]);
+    return texts;
+}
+
 QByteArray playoffTemplate(int teams)
 {
     QStringList lines{u"; play-off: faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s,

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QVarLengthArray>
+#include <array>
 #include <optional>
 
 // Who takes part in a stage: places of the final table, or the winners or losers of an earlier stage.
@@ -108,6 +109,9 @@ QString bracketNote(const Bracket& bracket, const SeasonStore& season);
 int gameNumber(const Playoff& playoff, int game);
 // The team's play-off games (all games for team 0), each "Čtvrtfinále, 3. zápas  14.3.  Sparta - Zlín 4:2".
 QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, int team);
+
+// The team's play-off at home, away and in all, "výhry:prohry (skóre)", e.g. "3:1 (14:9)"; empty without games.
+std::array<QString, 3> playoffBalance(const Playoff& playoff, int team);
 
 // A game to add: refused like a game of the file, in Czech.
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);

@@ -217,6 +217,9 @@ private Q_SLOTS:
                                                                   season.TymPodleCisla(a), season.TymPodleCisla(b)),
                                                               u"Čtvrtfinále, 2. zápas  16.3.  %1 - %2 2:3p"_s.arg(
                                                                   season.TymPodleCisla(b), season.TymPodleCisla(a))}));
+        QCOMPARE(playoffBalance(p, a), (std::array<QString, 3>{u"1:0 (4:2)"_s, u"1:0 (3:2)"_s, u"2:0 (7:4)"_s}));
+        QCOMPARE(playoffBalance(p, order[6]), (std::array<QString, 3>{u"0:0 (0:0)"_s, u"0:1 (0:1)"_s, u"0:1 (0:1)"_s}));
+        QCOMPARE(playoffBalance(p, order[2])[2], QString());
         const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, a, QDateTime(QDate(2008, 3, 1), QTime(8, 0)), &p);
         QCOMPARE(ics.count("CATEGORIES:play-off"), 2);
         const Result<ImportSource> back = readImportSource(ics, u"x.ics"_s);

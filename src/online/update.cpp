@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "update.h"
 
+#include "playoff/playoff.h"
+
 #include "common/programinfo.h"
 #include "lookups/lookups.h"
 #include "season/datafiles.h"
@@ -40,6 +42,10 @@ bool isSchedule(const QString& name)
 {
     return name.startsWith(u"los_") && name.endsWith(u".txt");
 }
+bool isPlayoff(const QString& name)
+{
+    return name.startsWith(u"playoff_") && name.endsWith(u".txt");
+}
 bool isCalendar(const QString& name)
 {
     return name.startsWith(u"kalendar_") && name.endsWith(u".dat");
@@ -50,7 +56,7 @@ QString scheduleOf(const QString& competition)
 }
 QString competitionOf(const QString& schedule)
 {
-    return u"sezona_"_s + schedule.mid(4);
+    return u"sezona_"_s + schedule.mid(schedule.indexOf(u'_') + 1); // of a schedule or a play-off
 }
 
 void tellFetchError(UpdateSurroundings& with, const FetchResult& r, const QString& name = {})
@@ -394,11 +400,11 @@ void UpdateRun::listArrived(const FetchResult& r)
             return finish(
                 fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_s.arg(name) + kUnchanged));
         // Only files the program reads are installed, and each is checked in its format first.
-        if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name))
-            return finish(
-                fail(u"Soubor „%1“ není soubor soutěže, rozpisu zápasů ani kalendáře; aktualizace se neprovede."_s.arg(
-                         name) +
-                     kUnchanged));
+        if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name) && !isPlayoff(name))
+            return finish(fail(
+                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů, play-off ani kalendáře; aktualizace se neprovede."_s
+                    .arg(name) +
+                kUnchanged));
     }
     const QString listPath = m_folder.filePath(u"update.dat"_s);
     if (const Result<void> written = writeFileAtomically(listPath, r.body + "\r\n"); !written.ok())
@@ -468,15 +474,25 @@ void UpdateRun::fileArrived(int index, const FetchResult& r)
 std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
 {
     // Locked before the local results are read for the merge: a result saved meanwhile would be lost.
+    QStringList guarded;
     for (const QString& name : m_list.files) {
-        const QString target = m_souteze.filePath(name);
-        if (!isSchedule(name) || (m_league && target == m_league->schedulePath()) || !QFileInfo::exists(target))
+        // A play-off's games are the league's as much as its schedule's results: the same lock guards both.
+        const QString target = m_souteze.filePath(isPlayoff(name) ? scheduleOf(competitionOf(name)) : name);
+        if ((!isSchedule(name) && !isPlayoff(name)) || (m_league && target == m_league->schedulePath()) ||
+            !QFileInfo::exists(target) || guarded.contains(target))
             continue;
+        guarded << target;
         m_locks.push_back(std::make_unique<LeagueLock>(target));
         if (const Result<void> locked = m_locks.back()->acquire(); !locked.ok())
             return fail(locked.error() + kUnchanged);
     }
     QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
+    struct PlayoffFiles {
+        QString name;
+        Playoff fresh;
+        std::optional<Playoff> local;
+    };
+    QList<PlayoffFiles> playoffs; // per downloaded play-off, in list order
     QStringList conflicts;
     for (const QString& name : m_list.files) {
         QString error;
@@ -494,12 +510,25 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
             }
         } else if (isCalendar(name)) {
             error = checkCalendar(m_delivery.downloaded[name], name).error();
+        } else if (isPlayoff(name)) {
+            const Result<SeasonStore> league = m_delivery.league(competitionOf(name));
+            Result<Playoff> fresh = league.ok() ? readPlayoff(m_delivery.downloaded[name], name, league.value().teams())
+                                                : Result<Playoff>::failureOf(league);
+            error = fresh.error();
+            if (fresh.ok()) {
+                const Result<QByteArray> mine = readDataFile(m_souteze.filePath(name));
+                const Result<Playoff> local = mine.ok() ? readPlayoff(mine.value(), name, league.value().teams())
+                                                        : Result<Playoff>::failure(QString());
+                if (local.ok())
+                    conflicts << playoffConflicts(local.value(), fresh.value(), league.value());
+                playoffs.append({name, fresh.value(), local.ok() ? std::optional(local.value()) : std::nullopt});
+            }
         }
         if (!error.isEmpty())
             return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, error) + kUnchanged);
     }
     const bool takeServer = !conflicts.isEmpty() && m_with.takeServerResults(conflicts);
-    qsizetype next = 0;
+    qsizetype next = 0, nextPlayoff = 0;
     for (const QString& name : m_list.files) {
         QByteArray bytes = m_delivery.downloaded[name];
         if (isSchedule(name)) {
@@ -507,6 +536,13 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
             for (const ResultConflict& c : found)
                 fresh.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
             bytes = scheduleBytes(fresh);
+        } else if (isPlayoff(name)) {
+            const PlayoffFiles& p = playoffs[nextPlayoff++];
+            const Playoff kept = p.local ? mergePlayoffs(*p.local, p.fresh, takeServer) : p.fresh;
+            const Result<SeasonStore> league = m_delivery.league(competitionOf(name));
+            if (const Result<Bracket> checked = playoffBracket(kept, league.value()); !checked.ok())
+                return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, checked.error()) + kUnchanged);
+            bytes = playoffBytes(kept);
         }
         if (const Result<void> staged = writeFileAtomically(QDir(m_staging->path()).filePath(name), bytes);
             !staged.ok())
@@ -519,7 +555,7 @@ std::optional<UpdateOutcome> UpdateRun::install()
 {
     const QDateTime now = m_with.now();
     for (const QString& name : m_list.files) {
-        if (!isCompetition(name) && !isSchedule(name))
+        if (!isCompetition(name) && !isSchedule(name) && !isPlayoff(name))
             continue;
         const Result<QString> copy = backupFile(m_souteze.filePath(name), now);
         if (!copy.ok())

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <map>
+#include <tuple>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -307,6 +309,81 @@ std::array<QString, 3> playoffBalance(const Playoff& playoff, int team)
     for (std::size_t v = 0; any && v < 3; ++v)
         texts[v] = u"%1:%2 (%3:%4)"_s.arg(sum[v][0]).arg(sum[v][1]).arg(sum[v][2]).arg(sum[v][3]);
     return texts;
+}
+
+namespace {
+
+// The games of each series by stage name and pair, in playing order.
+using SeriesKey = std::tuple<QString, int, int>;
+std::map<SeriesKey, QList<PlayoffGame>> seriesGames(const Playoff& playoff)
+{
+    std::map<SeriesKey, QList<PlayoffGame>> series;
+    for (const PlayoffGame& g : playoff.games)
+        series[{playoff.stages[g.stage].name, std::min(g.home, g.away), std::max(g.home, g.away)}].append(g);
+    return series;
+}
+
+bool sameGame(const PlayoffGame& a, const PlayoffGame& b)
+{
+    return a.home == b.home && a.away == b.away && a.result == b.result;
+}
+
+// Whether the shorter list of games begins the longer one.
+bool oneGoesOn(const QList<PlayoffGame>& a, const QList<PlayoffGame>& b)
+{
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (!sameGame(a[i], b[i]))
+            return false;
+    return true;
+}
+
+QString resultsOf(const QList<PlayoffGame>& games)
+{
+    QStringList results;
+    for (const PlayoffGame& g : games)
+        results << g.result;
+    return results.isEmpty() ? u"žádné"_s : results.join(u' ');
+}
+
+} // namespace
+
+QStringList playoffConflicts(const Playoff& local, const Playoff& downloaded, const SeasonStore& season)
+{
+    QStringList conflicts;
+    const auto theirs = seriesGames(downloaded);
+    for (const auto& [key, mine] : seriesGames(local)) {
+        const auto it = theirs.find(key);
+        if (it != theirs.end() && !oneGoesOn(mine, it->second))
+            conflicts << u"%1  %2 - %3: vaše %4, server %5"_s.arg(std::get<0>(key))
+                             .arg(season.TymPodleCisla(std::get<1>(key)), season.TymPodleCisla(std::get<2>(key)),
+                                  resultsOf(mine), resultsOf(it->second));
+    }
+    return conflicts;
+}
+
+Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool takeServer)
+{
+    Playoff merged = downloaded;
+    const auto theirs = seriesGames(downloaded);
+    for (const auto& [key, mine] : seriesGames(local)) {
+        const int stage = merged.stageIndex(std::get<0>(key));
+        if (stage < 0)
+            continue; // the server's play-off has no such stage any more
+        const auto it = theirs.find(key);
+        const QList<PlayoffGame> server = it == theirs.end() ? QList<PlayoffGame>() : it->second;
+        const bool apart = !oneGoesOn(mine, server);
+        if ((apart && takeServer) || (!apart && mine.size() <= server.size()))
+            continue;
+        merged.games.removeIf([&](const PlayoffGame& g) {
+            return g.stage == stage && std::min(g.home, g.away) == std::get<1>(key) &&
+                   std::max(g.home, g.away) == std::get<2>(key);
+        });
+        for (PlayoffGame g : mine) {
+            g.stage = stage;
+            merged.games.append(g);
+        }
+    }
+    return merged;
 }
 
 QByteArray playoffTemplate(int teams)

@@ -113,5 +113,12 @@ QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, 
 // The team's play-off at home, away and in all, "výhry:prohry (skóre)", e.g. "3:1 (14:9)"; empty without games.
 std::array<QString, 3> playoffBalance(const Playoff& playoff, int team);
 
+// A series whose games in the fan's file and in a downloaded one go apart: "Čtvrtfinále  Sparta - Zlín: vaše
+// 4:2 1:3, server 4:2 3:1".
+QStringList playoffConflicts(const Playoff& local, const Playoff& downloaded, const SeasonStore& season);
+// The downloaded play-off with the games only the fan has (a series that goes on further in his file); where
+// both go apart, the server's games or his.
+Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool takeServer);
+
 // A game to add: refused like a game of the file, in Czech.
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);

@@ -182,6 +182,31 @@ private Q_SLOTS:
         QCOMPARE(backups.entryList(QDir::Files).size(), 9);
     }
 
+    // A downloaded play-off keeps the games only the fan has and the series he has further; where both go
+    // apart, he is asked, and keeps his by default.
+    void playoffMerged()
+    {
+        const QStringList stages{u"faze=Předkolo;7-10;2"_s, u"faze=Čtvrtfinále;1-6,vitezove Předkolo;4"_s,
+                                 u"faze=Play-down;11-14;4"_s};
+        put(program(u"souteze/playoff_extraliga0708.txt"_s),
+            encodeLines(stages + QStringList{u"zapas=Předkolo;7-10;2:1"_s, u"zapas=Play-down;11-14;1:0"_s,
+                                             u"zapas=Play-down;14-11;2:1p"_s}));
+        put(site(u"playoff_extraliga0708.txt"_s),
+            encodeLines(stages + QStringList{u"zapas=Play-down;11-14;0:1"_s, u"zapas=Předkolo;8-9;3:0"_s}));
+        put(site(u"update_v3.dat"_s), contents(site(u"update_v3.dat"_s)) + "playoff_extraliga0708.txt\r\n");
+        Recorder r(m_server->url());
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Finished);
+        const SeasonStore league = fixture::load(program(u"souteze/sezona_extraliga0708.txt"_s));
+        QCOMPARE(r.conflicts.filter(u"Play-down"_s), QStringList{u"Play-down  %1 - %2: vaše 1:0 2:1p, server 0:1"_s.arg(
+                                                         league.TymPodleCisla(11), league.TymPodleCisla(14))});
+        const QString merged = decodeText(contents(program(u"souteze/playoff_extraliga0708.txt"_s)));
+        for (const QString& game : {u"zapas=Předkolo;7-10;2:1"_s, u"zapas=Předkolo;8-9;3:0"_s,
+                                    u"zapas=Play-down;11-14;1:0"_s, u"zapas=Play-down;14-11;2:1p"_s})
+            QVERIFY2(merged.contains(game), qPrintable(merged));
+        QVERIFY(!merged.contains(u"0:1"_s));
+        QVERIFY(QDir(program(u"souteze/zaloha"_s)).entryList({u"playoff_extraliga0708_*"_s}, QDir::Files).size() == 1);
+    }
+
     // Whatever goes wrong, the program folder stays as it was and the league is not reloaded.
     void failuresChangeNothing_data()
     {

@@ -33,6 +33,15 @@ frmMain::frmMain(const QString& otvirany_sezona, const QString& otvirany_los)
     // The window sees Ctrl and Shift wherever the focus is, for the swap mode.
     qApp->installEventFilter(this);
     connect(&m_league, &OpenLeague::seasonChanged, this, &frmMain::seasonChanged);
+    // A game entered elsewhere (the bracket, "Co kdyby" left) shows here, unless a row holds a game being typed.
+    connect(&m_league, &OpenLeague::seasonChanged, this, [this] {
+        if (!showingPlayoff() || m_playoffEntries.isEmpty())
+            return;
+        for (int i = 0; i < kMaxSlots; ++i)
+            if (m_playoffRow[static_cast<std::size_t>(i)] >= 0 && !result[i]->text().isEmpty())
+                return;
+        showPlayoffEntry();
+    });
     connect(new QShortcut(Qt::Key_PageUp, this), &QShortcut::activated, this, [this] { pageBy(-1); });
     connect(new QShortcut(Qt::Key_PageDown, this), &QShortcut::activated, this, [this] { pageBy(+1); });
 }
@@ -149,6 +158,7 @@ Result<void> frmMain::Form_Load()
     lblVolno->setVisible(m_season.teams() % 2 != 0);
     for (int r = 1; r <= m_season.rounds(); ++r)
         cboKolo->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)));
+    addPlayoffEntries();
     cboKolo->setCurrentIndex(roundShownOnOpening(m_season, Desktop::instance().today()) - 1);
     cboKolo_Click();
     result[0]->setFocus(); // typing goes to the first result at once
@@ -291,6 +301,15 @@ void frmMain::onRoundSelected(int index)
 void frmMain::cboKolo_Click()
 {
     m_shownRound = cboKolo->currentIndex() + 1;
+    if (showingPlayoff())
+        return showPlayoffEntry();
+    for (int i = 0; i < kMaxSlots; ++i) {
+        for (QWidget* w : {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(dash[i]),
+                           static_cast<QWidget*>(Ateam[i]), static_cast<QWidget*>(result[i])})
+            w->setVisible(i < m_season.slots());
+        result[i]->setReadOnly(false);
+    }
+    lblVolno->setVisible(m_season.teams() % 2 != 0);
     const int resting = m_season.restingTeam(m_shownRound);
     lblVolno->setText(resting ? u"volno: "_s + m_season.TymPodleCisla(resting) : QString());
     for (int i = 0; i < m_season.slots(); ++i) {
@@ -314,6 +333,8 @@ void frmMain::storeDisplayedRound()
 {
     if (m_shownRound < 1)
         return;
+    if (showingPlayoff())
+        return storePlayoffEntry();
     QList<OpenLeague::MatchChange> changes;
     for (int i = 0; i < m_season.slots(); ++i) {
         const Match& stored = m_season.match(i + 1, m_shownRound);
@@ -350,7 +371,7 @@ void frmMain::onResultEdited(int row)
     const bool typo = normalised.isEmpty() && !converted.trimmed().isEmpty();
     if (!typo)
         markTypo(row, false);
-    if (!typo && m_shownRound >= 1)
+    if (!typo && m_shownRound >= 1 && !showingPlayoff())
         reportJournal(m_league.journal(m_shownRound, row + 1, {m_home[row], m_away[row], normalised}));
 }
 
@@ -383,8 +404,11 @@ void frmMain::markTypo(int row, bool typo)
 
 void frmMain::swapRow(int row)
 {
+    if (showingPlayoff() && m_playoffRow[static_cast<std::size_t>(row)] < 0)
+        return; // a game played is as the file has it
     std::swap(m_home[row], m_away[row]);
-    reportJournal(m_league.swapPairing(m_shownRound, row + 1));
+    if (!showingPlayoff()) // a play-off game is played where the rows say once it is stored
+        reportJournal(m_league.swapPairing(m_shownRound, row + 1));
     const QString tag = Ateam[row]->text();
     Ateam[row]->setText(Hteam[row]->text());
     Hteam[row]->setText(tag);
@@ -404,7 +428,7 @@ void frmMain::pageBy(int delta)
 {
     storeDisplayedRound();
     const int index = cboKolo->currentIndex() + delta;
-    if (index >= 0 && index < m_season.rounds())
+    if (index >= 0 && index < cboKolo->count())
         cboKolo->setCurrentIndex(index);
     result[0]->setFocus();
 }

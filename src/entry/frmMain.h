@@ -135,6 +135,17 @@ private:
     std::array<int, kMaxSlots> m_home{};
     std::array<int, kMaxSlots> m_away{};
     int m_shownRound = 0;
+    // After the regular season's rounds, the round list's play-off entries: a stage and its game number each.
+    struct PlayoffEntry {
+        int stage = 0;
+        int game = 0;
+    };
+    QList<PlayoffEntry> m_playoffEntries;
+    std::array<int, kMaxSlots> m_playoffRow{}; // the series whose game a row takes; -1 for a row shown only
+    bool showingPlayoff() const { return m_shownRound > m_season.rounds(); }
+    void addPlayoffEntries();
+    void showPlayoffEntry();
+    void storePlayoffEntry();
     bool m_shiftHeld = false;
     bool m_ctrlHeld = false;
     bool m_switching = false;

@@ -99,6 +99,10 @@ void frmMain::buildMenu()
             u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s
                 .arg(QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
             Desktop::Icon::Information);
+        {
+            const QSignalBlocker block(cboKolo);
+            addPlayoffEntries();
+        }
         (new frmPlayoff(m_league, this))->show();
     });
     addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_s, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
@@ -308,6 +312,8 @@ QDialogButtonBox* addButtons(QFormLayout* form, const QString& ok)
 void frmMain::moveMatch(int row)
 {
     storeDisplayedRound();
+    if (showingPlayoff())
+        return; // a series game has no round to move to
     const Match& m = m_season.match(row + 1, m_shownRound);
     QDialog dialog(this);
     dialog.setObjectName(u"dlgPresunout"_s);

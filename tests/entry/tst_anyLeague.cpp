@@ -16,6 +16,7 @@
 #include "stats/frmSerie.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -295,8 +296,27 @@ private Q_SLOTS:
         main->findChild<QAction*>(u"mnuCoKdyby"_s)->trigger();
         QVERIFY(!bracket->findChild<QLabel*>(u"lblZapasy0_1"_s));
 
+        // The round list's entry of the third semi-final games: one series plays it; typed as a round is.
+        QComboBox* rounds = fixture::roundList(main);
+        const int third = rounds->findText(u"Semifinále – zápas 3"_s);
+        QCOMPARE(third, 14 + 2);
+        QCOMPARE(rounds->count(), 14 + 3 + 1);
+        rounds->setCurrentIndex(third);
+        QVERIFY(fixture::resultField(main, 0)->isVisible() && !fixture::resultField(main, 1)->isVisible());
+        QCOMPARE(fixture::rowLabel(main, "Hteam", 0)->text(),
+                 main->season().TymPodleCisla(order[3])); // 1,2 at the better
+        fixture::type(main, 0, u"3:3"_s);
+        rounds->setCurrentIndex(third - 1); // leaving the entry stores it: a draw is refused and kept typed
+        QTRY_VERIFY(m_league->desktop.messages.last().text.contains(u"remízou"_s));
+        rounds->setCurrentIndex(third);
+        fixture::type(main, 0, u"4+3-"_s); // 4:3p on the keypad
+        rounds->setCurrentIndex(third + 1);
         const std::optional<Playoff> again = readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value();
-        QCOMPARE(again->games.size(), 2);
+        QCOMPARE(again->games.size(), 3);
+        QCOMPARE(again->games.last().result, u"4:3p"_s);
+        rounds->setCurrentIndex(third);
+        QVERIFY(fixture::resultField(main, 0)->isReadOnly());
+        QCOMPARE(fixture::resultField(main, 0)->text(), u"4:3p"_s);
     }
 
 private:

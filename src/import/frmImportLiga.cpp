@@ -3,6 +3,7 @@
 
 #include "import/frmImport.h"
 #include "import/importplan.h"
+#include "newseason/frmNovaLiga.h"
 #include "platform/desktop.h"
 #include "season/datafiles.h"
 
@@ -46,14 +47,7 @@ frmImportLiga::frmImportLiga(const QString& folder, ImportSource source, QWidget
     txtSezona = new QLineEdit(u"%1/%2"_s.arg(year).arg(year + 1), this);
     txtSezona->setObjectName(u"txtSezona"_s);
     form->addRow(u"&Sezóna:"_s, txtSezona);
-    auto* lines = new QHBoxLayout;
-    for (std::size_t k = 0; k < spnCary.size(); ++k) {
-        spnCary[k] = new QSpinBox(this);
-        spnCary[k]->setObjectName(u"spnCara"_s + QString::number(k + 1));
-        spnCary[k]->setRange(0, kMaxTeams);
-        lines->addWidget(spnCary[k]);
-    }
-    form->addRow(u"Dělicí čáry (pod místem, 0 žádná):"_s, lines);
+    addDividingLines(form, spnCary);
     txtKod = new QLineEdit(this);
     txtKod->setObjectName(u"txtKod"_s);
     form->addRow(u"Soubory sezona_…txt:"_s, txtKod);

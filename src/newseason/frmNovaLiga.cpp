@@ -17,6 +17,18 @@
 
 using namespace Qt::StringLiterals;
 
+void addDividingLines(QFormLayout* form, std::array<QSpinBox*, 3>& boxes)
+{
+    auto* lines = new QHBoxLayout;
+    for (std::size_t k = 0; k < boxes.size(); ++k) {
+        boxes[k] = new QSpinBox(form->parentWidget());
+        boxes[k]->setObjectName(u"spnCara"_s + QString::number(k + 1));
+        boxes[k]->setRange(0, kMaxTeams);
+        lines->addWidget(boxes[k]);
+    }
+    form->addRow(u"Dělicí čáry (pod místem, 0 žádná):"_s, lines);
+}
+
 frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like, QWidget* parent)
     : QDialog(parent), m_folder(folder), m_like(std::move(like))
 {
@@ -41,14 +53,7 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     cmdJako->setObjectName(u"cmdJako"_s);
     cmdJako->setEnabled(m_like.has_value());
     form->addRow(QString(), cmdJako);
-    auto* lines = new QHBoxLayout;
-    for (std::size_t k = 0; k < spnCary.size(); ++k) {
-        spnCary[k] = new QSpinBox(this);
-        spnCary[k]->setObjectName(u"spnCara"_s + QString::number(k + 1));
-        spnCary[k]->setRange(0, kMaxTeams);
-        lines->addWidget(spnCary[k]);
-    }
-    form->addRow(u"Dělicí čáry (pod místem, 0 žádná):"_s, lines);
+    addDividingLines(form, spnCary);
     spnZapasy = new QSpinBox(this);
     spnZapasy->setObjectName(u"spnZapasy"_s);
     spnZapasy->setRange(1, kMaxMeetings);

@@ -8,11 +8,15 @@
 #include <optional>
 
 class QCheckBox;
+class QFormLayout;
 class QDateEdit;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+
+// The row of a new league's three dividing lines, spnCara1..3, 0 for none.
+void addDividingLines(QFormLayout* form, std::array<QSpinBox*, 3>& boxes);
 
 // "Nová liga…": a league from its name, season and teams, its schedule generated on the chosen
 // weekdays around the breaks; written beside the others, never over one of them.

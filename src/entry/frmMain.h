@@ -99,6 +99,8 @@ private:
     void moveMatch(int row);
     void renameTeam();
     void importMatches(bool fromClipboard);
+    // The league as saved, what was typed or imported since given up.
+    void readAgain();
     void endProgram();
 
     // Why a save did not happen: a write that failed (with the reason) or the user's own choice.

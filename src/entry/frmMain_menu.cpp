@@ -140,6 +140,7 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuOpr", u"&O programu"_s, {}, [this] { showAbout(); });
     mnuMenu->addSeparator();
     addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_s, Qt::Key_F11, [this] { switchLeague(); });
+    addCommand(mnuMenu, "mnuZnovu", u"Načíst soubor zno&vu"_s, {}, [this] { readAgain(); });
     addCommand(mnuMenu, "mnuPrejmenovat", u"Přejmenovat &tým…"_s, {}, [this] { renameTeam(); });
     addCommand(mnuMenu, "mnuNovaLiga", u"&Nová liga…"_s, {}, [this] {
         auto* dialog = new frmNovaLiga(QFileInfo(m_competitionPath).path(), m_season, this);
@@ -341,6 +342,20 @@ void frmMain::moveMatch(int row)
     });
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     dialog.exec();
+}
+
+void frmMain::readAgain()
+{
+    storeDisplayedRound();
+    const qsizetype unsaved = m_league.unsavedChanges().size();
+    if (unsaved > 0 &&
+        Desktop::instance().tell(this,
+                                 u"Výsledky zadané či importované od posledního uložení (%1) se ztratí. Načíst soubor "
+                                 "znovu?"_s.arg(unsaved),
+                                 Desktop::Icon::Question, Desktop::Buttons::YesNo) != Desktop::Answer::Yes)
+        return;
+    m_league.clearJournal(); // given up on purpose: nothing to recover
+    reloadSeason();
 }
 
 void frmMain::importMatches(bool fromClipboard)

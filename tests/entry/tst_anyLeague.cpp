@@ -253,6 +253,14 @@ private Q_SLOTS:
         QVERIFY(dialog);
         QTest::mouseClick(child<QPushButton>(dialog, u"cmdZapsat"_s), Qt::LeftButton);
         QCOMPARE(s.match(1, 1).result, u"3:2n"_s);
+
+        // "Načíst soubor znovu" gives the import up as a whole, once the fan says so.
+        m_league->desktop.answers = {Desktop::Answer::No, Desktop::Answer::Yes};
+        main->findChild<QAction*>(u"mnuZnovu"_s)->trigger();
+        QCOMPARE(s.match(1, 5).result, u"4:4p"_s);
+        main->findChild<QAction*>(u"mnuZnovu"_s)->trigger();
+        QVERIFY(s.match(1, 5).result.isEmpty() && s.match(1, 1).result.isEmpty());
+        QCOMPARE(m_league->desktop.messages.last().buttons, Desktop::Buttons::YesNo); // no recovery offered after it
     }
 
     // The bracket: a game typed in a box (keypad notation), a draw refused, the next game's rink swapped, a

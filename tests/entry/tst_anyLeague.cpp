@@ -276,6 +276,15 @@ private Q_SLOTS:
         QTest::keyClick(main, Qt::Key_P, Qt::ControlModifier);
         auto* bracket = visibleWindow<QDialog>(u"frmPlayoff"_s);
         QVERIFY(bracket);
+        const QByteArray good = fixture::contents(file);
+        fixture::put(file, good + "zapas=Fin\xe1le;1-2;3:2\r\n"); // before the semi-finals are decided
+        QVERIFY(main->Form_Load().ok());
+        QVERIFY2(m_league->desktop.messages.last().text.contains(u"bez play-off"_s) &&
+                     m_league->desktop.messages.last().text.contains(u"řádek 3"_s),
+                 qPrintable(m_league->desktop.messages.last().text));
+        QVERIFY(child<QLabel>(bracket, u"lblNote"_s)->text().contains(u"Play-off nelze ukázat"_s));
+        fixture::put(file, good);
+        QVERIFY(main->Form_Load().ok());
         const QVarLengthArray<int, kMaxTeams> order = finalOrder(main->season());
         const auto field = [&](const char* id) { return child<QLineEdit>(bracket, u"txtZapas"_s + QLatin1String(id)); };
         QTest::keyClicks(field("0_0"), u"4+2"_s);
@@ -321,6 +330,9 @@ private Q_SLOTS:
         rounds->setCurrentIndex(third + 1);
         const std::optional<Playoff> again = readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value();
         QCOMPARE(again->games.size(), 3);
+        QVERIFY(main->Form_Load().ok()); // as the next start reads it
+        QVERIFY(child<QLabel>(bracket, u"lblZapasy0_0"_s)->text().contains(u"\n3. "_s));
+        rounds = fixture::roundList(main);
         QCOMPARE(again->games.last().result, u"4:3p"_s);
         rounds->setCurrentIndex(third);
         QVERIFY(fixture::resultField(main, 0)->isReadOnly());

@@ -139,15 +139,16 @@ private Q_SLOTS:
 
     void teamNames()
     {
-        const QStringList teams{u"HC Sparta Praha"_s, u"Rytíři Kladno"_s, u"Slavia Praha"_s, u"Škoda Plzeň"_s};
+        const QStringList teams{u"HC Sparta Praha"_s, u"Rytíři Kladno"_s, u"Slavia Praha"_s, u"Škoda Plzeň"_s,
+                                u"Zlín"_s};
         ImportSource source;
         for (const QString& name : {u"HC Sparta Praha"_s, u"sparta praha"_s, u"RYTIRI  KLADNO"_s, u"HC Škoda Plzeň"_s,
-                                    u"Plzeň"_s, u"Praha"_s, u"Kometa"_s, u"Plzen B"_s})
+                                    u"Plzeň"_s, u"Praha"_s, u"Kometa"_s, u"Plzen B"_s, u"PSG Berani Zlín"_s})
             source.lines.append({1, {}, 0, name, u"Slavia Praha"_s, {}});
         const TeamMatching m = matchTeams(source, teams, {{u"Plzen B"_s, 4}, {u"Kometa"_s, 9}});
-        const QMap<QString, int> expected{{u"HC Sparta Praha"_s, 1}, {u"sparta praha"_s, 1}, {u"RYTIRI  KLADNO"_s, 2},
-                                          {u"HC Škoda Plzeň"_s, 4},  {u"Plzeň"_s, 4},        {u"Slavia Praha"_s, 3},
-                                          {u"Plzen B"_s, 4}};
+        const QMap<QString, int> expected{{u"HC Sparta Praha"_s, 1}, {u"sparta praha"_s, 1},   {u"RYTIRI  KLADNO"_s, 2},
+                                          {u"HC Škoda Plzeň"_s, 4},  {u"Plzeň"_s, 4},          {u"Slavia Praha"_s, 3},
+                                          {u"Plzen B"_s, 4},         {u"PSG Berani Zlín"_s, 5}};
         QCOMPARE(m.teamOf, expected);
         QCOMPARE(m.unresolved, (QStringList{u"Praha"_s, u"Kometa"_s})); // two teams of Prague; 9 is no team
     }

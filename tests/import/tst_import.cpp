@@ -251,6 +251,13 @@ private Q_SLOTS:
         for (int t = 1; t <= 11; ++t)
             many += u"1.9.2026;T%1;U%1\n"_s.arg(t);
         QTest::newRow("22 teams") << many << u"V souboru je 22 týmů, liga jich může mít nejvýš 20."_s;
+        QString twenty = u"datum;domaci;hoste\n"_s;
+        QStringList round;
+        for (int t = 1; t <= 10; ++t) {
+            twenty += u"1.9.2026;T%1;U%1\n"_s.arg(t);
+            round << u"%1-%2"_s.arg(2 * t - 1).arg(2 * t);
+        }
+        QTest::newRow("20 teams") << twenty << round.join(u' ');
     }
     void newLeague()
     {

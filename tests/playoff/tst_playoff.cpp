@@ -138,6 +138,7 @@ private Q_SLOTS:
         QTest::newRow("unknown stage") << u"faze=A;1-8;4\nzapas=B;1-8;2:1"_s << u"fáze „B“ v souboru výše není"_s;
         QTest::newRow("same name") << u"faze=A;1-8;4\nfaze=A;1-2;4"_s << u"řádek 2: fáze „A“ je v souboru dvakrát"_s;
         QTest::newRow("no stage") << u"; nic"_s << u"soubor nemá žádnou fázi"_s;
+        QTest::newRow("game result") << u"faze=A;1-8;4\nzapas=A;1-8;x:y"_s << u"řádek 2: „x:y“ není výsledek"_s;
         QTest::newRow("game short") << u"faze=A;1-8;4\nzapas=A;1-8"_s << u"řádek 2: zápas má tvar"_s;
         QTest::newRow("game long") << u"faze=A;1-8;4\nzapas=A;1-8;2:1;1.3.2008;x"_s << u"řádek 2: zápas má tvar"_s;
         QTest::newRow("stage short") << u"faze=A;1-8"_s << u"řádek 1: fáze má tvar"_s;

@@ -3,7 +3,7 @@
 #include "support.h"
 
 #include "import/importplan.h"
-#include "season/openleague.h"
+#include "league/openleague.h"
 #include "season/seasonfile.h"
 
 #include <QDir>

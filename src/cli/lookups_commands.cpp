@@ -109,7 +109,8 @@ Output ics(const Context& c)
     const SeasonStore& l = read.value();
     CommandOutput out;
     const std::optional<Playoff> playoff = readLeaguePlayoff(c.args[0], l).valueOr(std::nullopt);
-    out.raw = toICalendar(l, c.args[0], team, QDateTime::currentDateTimeUtc(), playoff ? &*playoff : nullptr);
+    out.raw = toICalendar(l, c.args[0], team, QDateTime::currentDateTimeUtc(),
+                          playoff ? playoffCalendar(*playoff, l, team) : QList<CalendarGame>());
     return out;
 }
 

@@ -2,8 +2,8 @@
 // rinkomat-cli's play-off: the bracket, and a game entered into it.
 #include "support.h"
 
+#include "league/openleague.h"
 #include "playoff/playoff.h"
-#include "season/openleague.h"
 #include "season/seasonfile.h"
 
 #include <QFileInfo>

@@ -4,13 +4,13 @@
 #include "support.h"
 
 #include "export/viewtable.h"
+#include "league/openleague.h"
 #include "lookups/lookups.h"
 #include "season/adjustments.h"
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/newleague.h"
 #include "season/notation.h"
-#include "season/openleague.h"
 #include "season/seasonfile.h"
 
 #include <QFile>

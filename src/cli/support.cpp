@@ -3,10 +3,10 @@
 
 #include "common/pacing.h"
 #include "export/viewtable.h"
+#include "league/openleague.h"
 #include "online/update.h"
 #include "season/adjustments.h"
 #include "season/notation.h"
-#include "season/openleague.h"
 
 #include <QFile>
 #include <QFileInfo>

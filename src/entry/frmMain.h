@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "league/openleague.h"
 #include "online/frmUpdate.h"
 #include "season/journal.h"
-#include "season/openleague.h"
 #include "season/seasonstore.h"
 
 #include <QMainWindow>

@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "common/programinfo.h"
+#include "entry/frmPlayoff.h"
 #include "entry/frmUpravy.h"
 #include "export/formats.h"
 #include "export/saveview.h"
@@ -17,7 +18,6 @@
 #include "online/frmUpdate.h"
 #include "outlook/frmVyhled.h"
 #include "platform/desktop.h"
-#include "playoff/frmPlayoff.h"
 #include "season/datafiles.h"
 #include "standings/frmGraf.h"
 #include "standings/frmHistorie.h"
@@ -121,10 +121,11 @@ void frmMain::buildMenu()
     mnuMenu->addSeparator();
     buildSearchMenu(mnuMenu);
     addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_s, {}, [this] {
-        saveICalendar(this,
-                      toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now(),
-                                  m_league.playoff() ? &*m_league.playoff() : nullptr),
-                      fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
+        saveICalendar(
+            this,
+            toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now(),
+                        m_league.playoff() ? playoffCalendar(*m_league.playoff(), m_season, 0) : QList<CalendarGame>()),
+            fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
     });
     addCommand(mnuMenu, "mnuImport", u"&Import…"_s, {}, [this] { importMatches(false); });
     addCommand(mnuMenu, "mnuVlozit", u"Vložit výsledky ze schránk&y"_s, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "season/openleague.h"
+#include "league/openleague.h"
 
 #include <QDialog>
 

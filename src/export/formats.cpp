@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "formats.h"
 
-#include "playoff/playoff.h"
-
 #include "common/programinfo.h"
 
 #include <QFileInfo>
@@ -104,7 +102,7 @@ QByteArray toHtml(const ViewTable& view)
 }
 
 QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp,
-                       const Playoff* playoff)
+                       const QList<CalendarGame>& more)
 {
     const QString dtstamp = stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
     const QString uidBase = QFileInfo(leagueFile).completeBaseName();
@@ -131,21 +129,16 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
             out += folded(u"END:VEVENT"_s);
         }
     }
-    for (int i = 0; playoff && i < playoff->games.size(); ++i) {
-        const PlayoffGame& g = playoff->games[i];
-        if ((team != 0 && g.home != team && g.away != team) || !g.date.isValid())
-            continue;
-        const QString stage = playoff->stages[g.stage].name;
+    for (const CalendarGame& g : more) {
         out += folded(u"BEGIN:VEVENT"_s);
-        out += folded(u"UID:%1-po-%2-%3@rinkomat"_s.arg(uidBase).arg(g.stage + 1).arg(i + 1));
+        out += folded(u"UID:%1-%2@rinkomat"_s.arg(uidBase, g.uid));
         out += folded(u"DTSTAMP:"_s + dtstamp);
-        out += folded(u"DTSTART;VALUE=DATE:"_s + g.date.toString(u"yyyyMMdd"_s));
-        out += folded(u"DTEND;VALUE=DATE:"_s + g.date.addDays(1).toString(u"yyyyMMdd"_s));
-        out += folded(u"SUMMARY:"_s + icsText(season.TymPodleCisla(g.home) + u" - " + season.TymPodleCisla(g.away) +
-                                              u"  "_s + g.result));
-        out += folded(u"CATEGORIES:play-off"_s);
-        out += folded(u"DESCRIPTION:"_s +
-                      icsText(u"play-off: %1, %2. zápas\n"_s.arg(stage).arg(gameNumber(*playoff, i)) + season.caption));
+        out += folded(u"DTSTART;VALUE=DATE:"_s + g.day.toString(u"yyyyMMdd"_s));
+        out += folded(u"DTEND;VALUE=DATE:"_s + g.day.addDays(1).toString(u"yyyyMMdd"_s));
+        out += folded(u"SUMMARY:"_s + icsText(g.summary));
+        if (!g.category.isEmpty())
+            out += folded(u"CATEGORIES:"_s + icsText(g.category));
+        out += folded(u"DESCRIPTION:"_s + icsText(g.description));
         out += folded(u"END:VEVENT"_s);
     }
     return out + folded(u"END:VCALENDAR"_s);

@@ -14,7 +14,10 @@ QByteArray toHtml(const ViewTable& view);
 
 // iCalendar (RFC 5545) of the league's matches, or of one team's (team 1..14; 0 for all): one all-day
 // event per match. `leagueFile` makes the UIDs, which stay the same for a match across exports.
-// With a play-off, its dated games too, in the category "play-off".
-struct Playoff;
+// Events beyond the rounds' matches, e.g. the play-off's games; `uid` is unique within the league file.
+struct CalendarGame {
+    QDate day;
+    QString uid, summary, description, category;
+};
 QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp,
-                       const Playoff* playoff = nullptr);
+                       const QList<CalendarGame>& more = {});

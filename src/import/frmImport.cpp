@@ -2,7 +2,7 @@
 #include "frmImport.h"
 
 #include "platform/desktop.h"
-#include "season/openleague.h"
+#include "league/openleague.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

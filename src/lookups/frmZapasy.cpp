@@ -52,10 +52,10 @@ frmZapasy::frmZapasy(const SeasonStore& season, const QString& leagueFile, QWidg
     toCalendar->setEnabled(false);
     grid->addWidget(toCalendar, 2, 0, Qt::AlignLeft);
     connect(toCalendar, &QPushButton::clicked, this, [this] {
-        saveICalendar(
-            this,
-            toICalendar(m_season, m_leagueFile, m_team, Desktop::instance().now(), m_playoff ? &*m_playoff : nullptr),
-            fileNameFor(u"zápasy "_s + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
+        saveICalendar(this,
+                      toICalendar(m_season, m_leagueFile, m_team, Desktop::instance().now(),
+                                  m_playoff ? playoffCalendar(*m_playoff, m_season, m_team) : QList<CalendarGame>()),
+                      fileNameFor(u"zápasy "_s + m_season.TymPodleCisla(m_team) + u' ' + m_season.season) + u".ics");
     });
     connect(Command1, &QPushButton::clicked, toCalendar, [this, toCalendar] { toCalendar->setEnabled(m_team > 0); });
     addSaveCommand(this, [this] { return m_team > 0 ? matchesView(m_season, m_team) : ViewTable{}; });

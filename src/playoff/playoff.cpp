@@ -289,6 +289,22 @@ QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, 
     return lines;
 }
 
+QList<CalendarGame> playoffCalendar(const Playoff& playoff, const SeasonStore& season, int team)
+{
+    QList<CalendarGame> events;
+    for (int i = 0; i < playoff.games.size(); ++i) {
+        const PlayoffGame& g = playoff.games[i];
+        if ((team != 0 && g.home != team && g.away != team) || !g.date.isValid())
+            continue;
+        events.append({g.date, u"po-%1-%2"_s.arg(g.stage + 1).arg(i + 1),
+                       season.TymPodleCisla(g.home) + u" - " + season.TymPodleCisla(g.away) + u"  "_s + g.result,
+                       u"play-off: %1, %2. zápas\n"_s.arg(playoff.stages[g.stage].name).arg(gameNumber(playoff, i)) +
+                           season.caption,
+                       u"play-off"_s});
+    }
+    return events;
+}
+
 std::array<QString, 3> playoffBalance(const Playoff& playoff, int team)
 {
     std::array<std::array<int, 4>, 3> sum{}; // wins, losses, goals for, goals against; home, away, all

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "export/formats.h"
 #include "export/viewtable.h"
 #include "season/seasonstore.h"
 
@@ -109,6 +110,9 @@ QString bracketNote(const Bracket& bracket, const SeasonStore& season);
 int gameNumber(const Playoff& playoff, int game);
 // The team's play-off games (all games for team 0), each "Čtvrtfinále, 3. zápas  14.3.  Sparta - Zlín 4:2".
 QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, int team);
+
+// The team's dated play-off games (all games' for team 0) as calendar events of the category "play-off".
+QList<CalendarGame> playoffCalendar(const Playoff& playoff, const SeasonStore& season, int team);
 
 // The team's play-off at home, away and in all, "výhry:prohry (skóre)", e.g. "3:1 (14:9)"; empty without games.
 std::array<QString, 3> playoffBalance(const Playoff& playoff, int team);

@@ -227,7 +227,8 @@ private Q_SLOTS:
         QCOMPARE(playoffBalance(p, a), (std::array<QString, 3>{u"1:0 (4:2)"_s, u"1:0 (3:2)"_s, u"2:0 (7:4)"_s}));
         QCOMPARE(playoffBalance(p, order[6]), (std::array<QString, 3>{u"0:0 (0:0)"_s, u"0:1 (0:1)"_s, u"0:1 (0:1)"_s}));
         QCOMPARE(playoffBalance(p, order[2])[2], QString());
-        const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, a, QDateTime(QDate(2008, 3, 1), QTime(8, 0)), &p);
+        const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, a, QDateTime(QDate(2008, 3, 1), QTime(8, 0)),
+                                           playoffCalendar(p, season, a));
         QCOMPARE(ics.count("CATEGORIES:play-off"), 2);
         const Result<ImportSource> back = readImportSource(ics, u"x.ics"_s);
         QCOMPARE(back.value().lines.size(), (kTeams - 1) * 4); // the team's regular season alone

@@ -8,7 +8,7 @@
 #include "season/datafolder.h"
 #include "season/journal.h"
 #include "season/notation.h"
-#include "season/openleague.h"
+#include "league/openleague.h"
 
 #include <QProcess>
 #include <QSignalSpy>

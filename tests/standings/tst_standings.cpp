@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
-#include "season/openleague.h"
+#include "league/openleague.h"
 #include "standings/alltime.h"
 #include "standings/graph.h"
 #include "standings/ranking.h"

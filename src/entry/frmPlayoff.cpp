@@ -2,9 +2,9 @@
 #include "frmPlayoff.h"
 
 #include "common/fit.h"
+#include "league/openleague.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
-#include "season/openleague.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

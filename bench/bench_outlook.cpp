@@ -84,10 +84,12 @@ int main()
                 // The same seasons on through the league's play-off, every stage of it.
                 const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_") + league + u".txt"_s;
                 const std::optional<Playoff> playoff = readLeaguePlayoff(competition, s).value();
-                const double regular = bestOf(
-                    [&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped); });
+                const double regular = bestOf([&] {
+                    (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped);
+                });
                 const double withPlayoff = bestOf([&] {
-                    (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped, &*playoff);
+                    (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped,
+                                         &*playoff);
                 });
                 std::printf("%d teams, round %d: %7d seasons, regular season %8.1f ms, with the play-off %8.1f ms "
                             "(%.2f×)\n",

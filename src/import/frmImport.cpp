@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmImport.h"
 
-#include "platform/desktop.h"
 #include "league/openleague.h"
+#include "platform/desktop.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -96,12 +96,9 @@ void frmImportLiga::create()
         Desktop::instance().tell(this, made.error(), Desktop::Icon::Warning);
         return;
     }
-    const Result<QString> written = writeNewLeague(m_folder, txtKod->text().trimmed(), made.value());
-    if (!written.ok()) {
-        Desktop::instance().tell(this, u"Ligu nelze vytvořit.\r\n"_s + written.error(),
-                                 written.code() == kNameRefused ? Desktop::Icon::Warning : Desktop::Icon::Critical);
+    const QString written = writeLeagueOrTell(m_folder, txtKod, made.value());
+    if (written.isEmpty())
         return;
-    }
-    Q_EMIT created(written.value());
+    Q_EMIT created(written);
     accept();
 }

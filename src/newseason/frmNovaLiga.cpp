@@ -29,6 +29,19 @@ void addDividingLines(QFormLayout* form, std::array<QSpinBox*, 3>& boxes)
     form->addRow(u"Dělicí čáry (pod místem, 0 žádná):"_s, lines);
 }
 
+QString writeLeagueOrTell(const QString& folder, QLineEdit* code, const SeasonStore& season)
+{
+    const Result<QString> written = writeNewLeague(folder, code->text().trimmed(), season);
+    if (written.ok())
+        return written.value();
+    const bool renamable = written.code() == kNameRefused;
+    Desktop::instance().tell(code->window(), u"Ligu nelze vytvořit.\r\n"_s + written.error(),
+                             renamable ? Desktop::Icon::Warning : Desktop::Icon::Critical);
+    if (renamable)
+        code->setFocus(); // another name is the fan's to choose
+    return {};
+}
+
 frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like, QWidget* parent)
     : QDialog(parent), m_folder(folder), m_like(std::move(like))
 {
@@ -135,14 +148,9 @@ void frmNovaLiga::create()
         Desktop::instance().tell(this, made.error(), Desktop::Icon::Warning);
         return;
     }
-    const Result<QString> written = writeNewLeague(m_folder, txtKod->text().trimmed(), made.value());
-    if (!written.ok()) {
-        Desktop::instance().tell(this, u"Ligu nelze vytvořit.\r\n"_s + written.error(),
-                                 written.code() == kNameRefused ? Desktop::Icon::Warning : Desktop::Icon::Critical);
-        if (written.code() == kNameRefused)
-            txtKod->setFocus();
+    const QString written = writeLeagueOrTell(m_folder, txtKod, made.value());
+    if (written.isEmpty())
         return;
-    }
-    Q_EMIT created(written.value());
+    Q_EMIT created(written);
     accept();
 }

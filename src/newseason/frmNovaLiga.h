@@ -18,6 +18,10 @@ class QSpinBox;
 // The row of a new league's three dividing lines, spnCara1..3, 0 for none.
 void addDividingLines(QFormLayout* form, std::array<QSpinBox*, 3>& boxes);
 
+// Writes the new league's files under the code the field holds: their competition file's path, or empty
+// after telling the fan why not (a name taken or unusable puts him back in the field).
+QString writeLeagueOrTell(const QString& folder, QLineEdit* code, const SeasonStore& season);
+
 // "Nová liga…": a league from its name, season and teams, its schedule generated on the chosen
 // weekdays around the breaks; written beside the others, never over one of them.
 class frmNovaLiga final : public QDialog {

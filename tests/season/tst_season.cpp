@@ -2,13 +2,13 @@
 #include "fixture/failingsync.h"
 #include "fixture/filesizelimit.h"
 #include "fixture/league.h"
+#include "league/openleague.h"
 #include "season/adjustments.h"
 #include "season/catalogue.h"
 #include "season/datafiles.h"
 #include "season/datafolder.h"
 #include "season/journal.h"
 #include "season/notation.h"
-#include "league/openleague.h"
 
 #include <QProcess>
 #include <QSignalSpy>

@@ -60,8 +60,9 @@ Output intoLeague(const Context& c, const ImportSource& source)
     const bool dryRun = c.parser->isSet(u"dry-run"_s);
     std::optional<ImportPlan> plan;
     SeasonStore before;
-    const auto change = [&](const SeasonStore& league) -> Result<QList<OpenLeague::MatchChange>> {
-        using Changes = Result<QList<OpenLeague::MatchChange>>;
+    QMap<QString, int> mapped;
+    const auto change = [&](const SeasonStore& league) -> Result<QList<SlotResult>> {
+        using Changes = Result<QList<SlotResult>>;
         const Result<QMap<QString, int>> mapping = mappingOf(c, league);
         if (!mapping.ok())
             return Changes::failureOf(mapping);
@@ -76,16 +77,8 @@ Output intoLeague(const Context& c, const ImportSource& source)
             return Changes::failure(planned.error(), kUsageExit);
         plan = std::move(planned).value();
         before = league;
-        QList<OpenLeague::MatchChange> changes;
-        for (const ImportPlan::Entry& e : plan->entered)
-            changes.append(
-                {e.round, e.slot, {league.match(e.slot, e.round).home, league.match(e.slot, e.round).away, e.result}});
-        for (const ImportConflict& k : plan->conflicts)
-            if (theirs)
-                changes.append({k.round,
-                                k.slot,
-                                {league.match(k.slot, k.round).home, league.match(k.slot, k.round).away, k.theirs}});
-        return changes;
+        mapped = mapping.value();
+        return resultsToWrite(*plan, theirs);
     };
     if (dryRun) {
         const Result<SeasonStore> league = loadLeague(competition);
@@ -100,7 +93,10 @@ Output intoLeague(const Context& c, const ImportSource& source)
                 const auto changes = change(open.season());
                 if (!changes.ok())
                     return Result<void>::failureOf(changes);
-                return open.apply(changes.value());
+                // What --map said is kept for the next import, as the window keeps what the fan chose.
+                if (Result<void> kept = writeNameMapping(competition, mapped); !kept.ok())
+                    return Result<void>::failure(kept.error(), kFileExit);
+                return open.applyResults(changes.value());
             },
             competition);
         if (!changed.ok())

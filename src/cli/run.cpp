@@ -12,9 +12,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -72,6 +75,13 @@ int runSibling(const QStringList& arguments)
         QProcess sibling;
         sibling.setProcessChannelMode(QProcess::ForwardedChannels);
         sibling.setInputChannelMode(QProcess::ForwardedInputChannel);
+        // Killing this program must not leave the sibling writing on.
+        const pid_t parent = ::getpid();
+        sibling.setChildProcessModifier([parent] {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (::getppid() != parent) // already gone before the line above
+                ::_exit(2);
+        });
         sibling.start(path, arguments);
         sibling.waitForFinished(-1);
         return sibling.exitStatus() == QProcess::NormalExit ? sibling.exitCode() : 2;

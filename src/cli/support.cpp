@@ -39,9 +39,18 @@ Result<QByteArray> readInput(const QString& source, qint64 limit, const QString&
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
         return Result<QByteArray>::failure(u"Standardní vstup nelze číst."_s, kFileExit);
-    const QByteArray bytes = in.read(limit + 1);
+    // A pipe gives what its writer has written so far: read on to its end.
+    QByteArray bytes;
+    while (bytes.size() <= limit) {
+        const QByteArray chunk = in.read(limit + 1 - bytes.size());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    if (in.error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure(u"Standardní vstup nelze číst."_s, kFileExit);
     if (bytes.size() > limit)
-        return Result<QByteArray>::failure(u"%1 je příliš velký."_s.arg(what), kUsageExit);
+        return Result<QByteArray>::failure(u"%1 je větší než %2 MiB."_s.arg(what).arg(limit >> 20), kFileExit);
     return bytes;
 }
 

@@ -117,16 +117,6 @@ void frmImport::confirm()
                      Desktop::Icon::Question, {u"Převzít výsledky souboru"_s, u"Ponechat moje výsledky"_s},
                      u"Import zápasů"_s) == 0;
     }
-    QList<OpenLeague::MatchChange> changes;
-    const auto change = [&](int round, int slot, const QString& result) {
-        const Match& m = season.match(slot, round);
-        changes.append({round, slot, {m.home, m.away, result}});
-    };
-    for (const ImportPlan::Entry& e : m_plan->entered)
-        change(e.round, e.slot, e.result);
-    if (theirs)
-        for (const ImportConflict& k : m_plan->conflicts)
-            change(k.round, k.slot, k.theirs);
     if (!m_names.isEmpty()) {
         QMap<QString, int> mapping = readNameMapping(m_league.competitionPath());
         for (qsizetype i = 0; i < m_names.size(); ++i)
@@ -136,7 +126,7 @@ void frmImport::confirm()
                                      u"Přiřazení jmen se nepodařilo uložit pro příští import.\r\n"_s + kept.error(),
                                      Desktop::Icon::Warning);
     }
-    const Result<void> applied = m_league.apply(changes);
+    const Result<void> applied = m_league.applyResults(resultsToWrite(*m_plan, theirs));
     if (!applied.ok()) // the results stand in the season; only the journal that guards them failed
         Desktop::instance().tell(this,
                                  u"Výsledky jsou zapsány, ale ne do deníku pro případ pádu.\r\n"_s + applied.error(),

@@ -64,9 +64,10 @@ TeamMatching matchTeams(const ImportSource& source, const QStringList& teams, co
         for (const QString& name : {line.home, line.away}) {
             if (matching.teamOf.contains(name) || matching.unresolved.contains(name))
                 continue;
-            int team = mapping.value(name);
-            if (team < 1 || team > teams.size())
-                team = static_cast<int>(teams.lastIndexOf(name)) + 1;
+            // A name that is exactly a team of the league is that team, whatever an old mapping says.
+            int team = static_cast<int>(teams.lastIndexOf(name)) + 1;
+            if (team == 0 && mapping.value(name) >= 1 && mapping.value(name) <= teams.size())
+                team = mapping.value(name);
             if (team == 0 && folded.count(foldedTeamName(name)) == 1)
                 team = static_cast<int>(folded.indexOf(foldedTeamName(name))) + 1;
             if (team == 0 && !folded.contains(foldedTeamName(name)))
@@ -133,6 +134,15 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
             plan.conflicts.append({chosen->first, chosen->second, mine, line.result});
     }
     return plan;
+}
+
+QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource)
+{
+    QList<SlotResult> results = plan.entered;
+    if (takeSource)
+        for (const ImportConflict& k : plan.conflicts)
+            results.append({k.round, k.slot, k.theirs});
+    return results;
 }
 
 QString planSummary(const ImportPlan& plan)
@@ -252,12 +262,6 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
     return s;
 }
 
-QString nameMappingFileFor(const QString& competitionPath)
-{
-    const QFileInfo file(competitionPath);
-    return file.dir().filePath(u"jmena_"_s + file.fileName().mid(7));
-}
-
 QMap<QString, int> readNameMapping(const QString& competitionPath)
 {
     QMap<QString, int> mapping;
@@ -278,6 +282,8 @@ Result<void> writeNameMapping(const QString& competitionPath, const QMap<QString
 {
     QStringList lines{u"; jména týmů z importovaných souborů: jméno=číslo týmu"_s};
     for (auto it = mapping.begin(); it != mapping.end(); ++it)
-        lines << it.key() + u'=' + QString::number(it.value());
-    return writeFileAtomically(nameMappingFileFor(competitionPath), encodeLines(lines));
+        if (!it.key().startsWith(u';') && leagueTextProblem(it.key()).isEmpty()) // else it would read back as another
+            lines << it.key() + u'=' + QString::number(it.value());
+    return saveDataFile(nameMappingFileFor(competitionPath), leagueFileBytes(competitionPath, LeagueFile::Names, lines),
+                        QDateTime::currentDateTime(), false);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "import/importsource.h"
+#include "season/leaguefiles.h"
 #include "season/newleague.h"
 #include "season/seasonstore.h"
 
@@ -29,11 +30,7 @@ struct ImportConflict {
 };
 
 struct ImportPlan {
-    struct Entry {
-        int round = 0;
-        int slot = 0;
-        QString result;
-    };
+    using Entry = SlotResult;
     QList<Entry> entered;            // results for matches that have none
     QList<ImportConflict> conflicts; // kept as they are unless the fan takes the source's
     QList<ImportLine> unmatched;     // no fixture of their pair and home team near their date or in their round
@@ -44,6 +41,9 @@ struct ImportPlan {
 // to the line's date within a week; without either, the first meeting still without a result. Two results
 // of the source for one match, or a team playing itself, refuse the import.
 Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const QMap<QString, int>& teamOf);
+
+// The results an import writes: every one entered, and the source's where they conflict and the fan takes them.
+QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource);
 
 // "Import: 12 výsledků zapsáno, 1 spor, 2 řádky nepřiřazeny"-like summary lines, in Czech.
 QString planSummary(const ImportPlan& plan);
@@ -58,6 +58,5 @@ QString unmatchedLine(const ImportLine& line);
 Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& request);
 
 // The names the fan mapped for a league, kept beside it ("jmena_<code>.txt", a line "NAME=TEAM NUMBER").
-QString nameMappingFileFor(const QString& competitionPath);
 QMap<QString, int> readNameMapping(const QString& competitionPath);
 Result<void> writeNameMapping(const QString& competitionPath, const QMap<QString, int>& mapping);

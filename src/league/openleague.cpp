@@ -78,7 +78,9 @@ Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 {
     if (season.hypothetical)
         return Result<void>::failure(u"Výsledky režimu „Co kdyby“ se neukládají."_s);
-    const QByteArray bytes = scheduleBytes(season);
+    const QByteArray bytes =
+        scheduleBytes(season, encodingToWrite({}, encodingOfFile(m_schedulePath),
+                                              encodingOfFile(m_competitionPath).value_or(TextEncoding::Windows1250)));
     const Result<void> saved = saveDataFile(m_schedulePath, bytes, when, !m_scheduleBackedUp);
     // A save that failed only after the rename has still put the file there: it is no other program's change.
     if (saved.ok() || readDataFile(m_schedulePath).valueOr({}) == bytes) {
@@ -142,6 +144,16 @@ Result<void> OpenLeague::apply(const QList<MatchChange>& changes)
     return journalled;
 }
 
+Result<void> OpenLeague::applyResults(const QList<SlotResult>& results)
+{
+    QList<MatchChange> changes;
+    for (const SlotResult& r : results) {
+        const Match& m = m_season.match(r.slot, r.round);
+        changes.append({r.round, r.slot, {m.home, m.away, r.result}});
+    }
+    return apply(changes);
+}
+
 Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
 {
     const SeasonStore& s = m_season;
@@ -177,6 +189,37 @@ Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
     return apply({{round, slot, there}, {toRound, partner, moved}});
 }
 
+namespace {
+
+// The competition file with the team's line renamed and nothing else changed: comments, blanks and the
+// order of the keys stay as the file has them, and so does its encoding unless the name needs UTF-8.
+Result<QByteArray> renamedInFile(const QByteArray& bytes, int team, const QString& name)
+{
+    const TextEncoding had = encodingOf(bytes);
+    QStringList lines = decodeText(bytes).split(u'\n');
+    const bool endsWithNewline = lines.size() > 1 && lines.last().isEmpty();
+    if (endsWithNewline)
+        lines.removeLast();
+    static const QRegularExpression key(u"^\\s*t0?(\\d{1,2})="_s);
+    bool found = false;
+    for (QString& line : lines) {
+        const QRegularExpressionMatch m = key.match(line);
+        if (m.hasMatch() && m.captured(1).toInt() == team) {
+            // the last of repeated keys counts, so each is renamed
+            line = m.captured(0) + name + (line.endsWith(u'\r') ? u"\r"_s : QString());
+            found = true;
+        }
+    }
+    if (!found)
+        return Result<QByteArray>::failure(u"Tým č. %1 v souboru soutěže chybí."_s.arg(team));
+    const TextEncoding encoding = encodingToWrite({name}, had, had);
+    QByteArray out = encodeLines({lines.join(u'\n')}, encoding);
+    out.chop(2); // encodeLines ends the text with its own line end
+    return endsWithNewline ? out + '\n' : out;
+}
+
+} // namespace
+
 Result<void> OpenLeague::renameTeam(int team, const QString& name, const QDateTime& when)
 {
     const QString newName = name.trimmed();
@@ -184,28 +227,23 @@ Result<void> OpenLeague::renameTeam(int team, const QString& name, const QDateTi
         return Result<void>::failure(u"V režimu „Co kdyby“ se nic neukládá, ani názvy týmů."_s);
     if (team < 1 || team > m_season.teams())
         return Result<void>::failure(u"Tým č. %1 v lize není."_s.arg(team));
-    if (newName.isEmpty() ||
-        std::any_of(newName.begin(), newName.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+    if (newName.isEmpty())
         return Result<void>::failure(u"Zadejte nový název týmu."_s);
+    if (const QString problem = leagueTextProblem(newName); !problem.isEmpty())
+        return Result<void>::failure(problem);
     if (const int other = m_season.CisloPodleTymu(newName); other != 0 && other != team)
         return Result<void>::failure(u"Název „%1“ už má tým č. %2."_s.arg(newName).arg(other));
     const Result<QByteArray> bytes = readDataFile(m_competitionPath);
     if (!bytes.ok())
         return Result<void>::failureOf(bytes);
-    // Only the team's line changes: comments and the order of the keys stay as the file has them.
-    QStringList lines = decodeLines(bytes.value());
-    static const QRegularExpression key(u"^t0?(\\d{1,2})="_s);
-    bool found = false;
-    for (QString& line : lines) {
-        const QRegularExpressionMatch m = key.match(line);
-        if (m.hasMatch() && m.captured(1).toInt() == team) {
-            line = m.captured(0) + newName; // the last of repeated keys counts, so each is renamed
-            found = true;
-        }
-    }
-    if (!found)
-        return Result<void>::failure(u"Tým č. %1 v souboru soutěže chybí."_s.arg(team));
-    const Result<void> saved = saveDataFile(m_competitionPath, encodeLines(lines), when, !m_competitionBackedUp);
+    const Result<QByteArray> renamed = renamedInFile(bytes.value(), team, newName);
+    if (!renamed.ok())
+        return Result<void>::failureOf(renamed);
+    const Result<SeasonStore> back = readCompetition(renamed.value(), QFileInfo(m_competitionPath).fileName());
+    if (!back.ok() || back.value().TymPodleCisla(team) != newName)
+        return Result<void>::failure(
+            u"Název „%1“ by se ze souboru soutěže nepřečetl tak, jak je zadán."_s.arg(newName));
+    const Result<void> saved = saveDataFile(m_competitionPath, renamed.value(), when, !m_competitionBackedUp);
     if (!saved.ok())
         return saved;
     m_competitionBackedUp = true;
@@ -276,8 +314,9 @@ Result<void> OpenLeague::addPlayoffGame(const PlayoffGame& game, const QDateTime
     with.games.last().result = normaliseResult(game.result);
     with.games.last().line = 0;
     if (!whatIf()) {
-        const Result<void> saved =
-            saveDataFile(playoffFileFor(m_competitionPath), playoffBytes(with), when, !m_playoffBackedUp);
+        const Result<void> saved = saveDataFile(
+            playoffFileFor(m_competitionPath),
+            leagueFileBytes(m_competitionPath, LeagueFile::Playoff, playoffLines(with)), when, !m_playoffBackedUp);
         if (!saved.ok())
             return saved;
         m_playoffBackedUp = true;
@@ -292,7 +331,10 @@ Result<void> OpenLeague::createPlayoff(const QDateTime& when)
     const QString path = playoffFileFor(m_competitionPath);
     if (m_playoff || QFileInfo::exists(path))
         return Result<void>::failure(u"Liga už play-off má (%1)."_s.arg(QFileInfo(path).fileName()));
-    if (const Result<void> saved = saveDataFile(path, playoffTemplate(m_season.teams()), when, false); !saved.ok())
+    if (const Result<void> saved = saveDataFile(
+            path, leagueFileBytes(m_competitionPath, LeagueFile::Playoff, playoffTemplate(m_season.teams())), when,
+            false);
+        !saved.ok())
         return saved;
     readPlayoffFile();
     Q_EMIT seasonChanged();
@@ -301,8 +343,10 @@ Result<void> OpenLeague::createPlayoff(const QDateTime& when)
 
 Result<void> OpenLeague::saveAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)
 {
-    const Result<void> saved = saveDataFile(adjustmentsFileFor(m_competitionPath), adjustmentsBytes(adjustments), when,
-                                            !m_adjustmentsBackedUp);
+    const Result<void> saved =
+        saveDataFile(adjustmentsFileFor(m_competitionPath),
+                     leagueFileBytes(m_competitionPath, LeagueFile::Adjustments, adjustmentsLines(adjustments)), when,
+                     !m_adjustmentsBackedUp);
     m_adjustmentsBackedUp = m_adjustmentsBackedUp || saved.ok();
     return saved;
 }

@@ -53,6 +53,8 @@ public:
         Match match;
     };
     Result<void> apply(const QList<MatchChange>& changes);
+    // Results into their slots, the pairings as they stand.
+    Result<void> applyResults(const QList<SlotResult>& results);
     // A match without a result to round `toRound`: it changes places with the match of that round whose
     // teams then play no team twice in either round (for an even league, the same pair's other meeting).
     Result<void> moveMatch(int round, int slot, int toRound);

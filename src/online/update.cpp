@@ -36,15 +36,15 @@ bool allDigits(const QString& s)
 // By name and suffix: never a lock, a journal or a save's temporary file, whatever the list calls it.
 bool isCompetition(const QString& name)
 {
-    return name.startsWith(u"sezona_") && name.endsWith(u".txt");
+    return leagueFileKind(name) == LeagueFile::Competition;
 }
 bool isSchedule(const QString& name)
 {
-    return name.startsWith(u"los_") && name.endsWith(u".txt");
+    return leagueFileKind(name) == LeagueFile::Schedule;
 }
 bool isPlayoff(const QString& name)
 {
-    return name.startsWith(u"playoff_") && name.endsWith(u".txt");
+    return leagueFileKind(name) == LeagueFile::Playoff;
 }
 bool isCalendar(const QString& name)
 {
@@ -52,11 +52,11 @@ bool isCalendar(const QString& name)
 }
 QString scheduleOf(const QString& competition)
 {
-    return u"los_"_s + competition.mid(7);
+    return leagueFileName(competition, LeagueFile::Schedule);
 }
-QString competitionOf(const QString& schedule)
+QString competitionOf(const QString& name)
 {
-    return u"sezona_"_s + schedule.mid(schedule.indexOf(u'_') + 1); // of a schedule or a play-off
+    return competitionNameOf(name);
 }
 
 void tellFetchError(UpdateSurroundings& with, const FetchResult& r, const QString& name = {})
@@ -291,6 +291,20 @@ private:
     void nextFile(int index);
     void fileArrived(int index, const FetchResult& r);
     std::optional<UpdateOutcome> startDownload();
+    // What the downloaded files and the fan's make together, before anything is staged.
+    struct PlayoffMerge {
+        Playoff fresh;
+        std::optional<Playoff> local;
+        QStringList lost; // the fan's games the server's file has no stage for
+    };
+    struct Merge {
+        std::map<QString, std::pair<SeasonStore, QList<ResultConflict>>> schedules; // by competition file
+        std::map<QString, PlayoffMerge> playoffs;                                   // by file
+        QStringList conflicts;
+    };
+    std::optional<UpdateOutcome> lockLeagues();
+    // Reads one downloaded file into the merge; the reason it cannot be used, or empty.
+    QString mergeOne(const QString& name, Merge& merge);
     std::optional<UpdateOutcome> mergeAndStage();
     std::optional<UpdateOutcome> install();
 
@@ -471,7 +485,7 @@ void UpdateRun::fileArrived(int index, const FetchResult& r)
     nextFile(index + 1);
 }
 
-std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
+std::optional<UpdateOutcome> UpdateRun::lockLeagues()
 {
     // Locked before the local results are read for the merge: a result saved meanwhile would be lost.
     QStringList guarded;
@@ -486,63 +500,80 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
         if (const Result<void> locked = m_locks.back()->acquire(); !locked.ok())
             return fail(locked.error() + kUnchanged);
     }
-    QList<std::pair<SeasonStore, QList<ResultConflict>>> merged; // per downloaded schedule, in list order
-    struct PlayoffFiles {
-        QString name;
-        Playoff fresh;
-        std::optional<Playoff> local;
-    };
-    QList<PlayoffFiles> playoffs; // per downloaded play-off, in list order
-    QStringList conflicts;
-    for (const QString& name : m_list.files) {
-        QString error;
-        if (isCompetition(name) || isSchedule(name)) {
-            const QString competition = isCompetition(name) ? name : competitionOf(name);
-            Result<SeasonStore> read = m_delivery.league(competition);
-            error = read.error();
-            if (read.ok() && isSchedule(name)) {
-                SeasonStore fresh = std::move(read).value();
-                const std::optional<SeasonStore> local = m_delivery.localLeague(competition);
-                const QList<ResultConflict> found = local ? mergeResults(*local, fresh) : QList<ResultConflict>();
-                for (const ResultConflict& c : found)
-                    conflicts << conflictText(c, fresh);
-                merged.append({fresh, found});
-            }
-        } else if (isCalendar(name)) {
-            error = checkCalendar(m_delivery.downloaded[name], name).error();
-        } else if (isPlayoff(name)) {
-            const Result<SeasonStore> league = m_delivery.league(competitionOf(name));
-            Result<Playoff> fresh = league.ok() ? readPlayoff(m_delivery.downloaded[name], name, league.value().teams())
-                                                : Result<Playoff>::failureOf(league);
-            error = fresh.error();
-            if (fresh.ok()) {
-                const Result<QByteArray> mine = readDataFile(m_souteze.filePath(name));
-                const Result<Playoff> local = mine.ok() ? readPlayoff(mine.value(), name, league.value().teams())
-                                                        : Result<Playoff>::failure(QString());
-                if (local.ok())
-                    conflicts << playoffConflicts(local.value(), fresh.value(), league.value());
-                playoffs.append({name, fresh.value(), local.ok() ? std::optional(local.value()) : std::nullopt});
-            }
+    return std::nullopt;
+}
+
+QString UpdateRun::mergeOne(const QString& name, Merge& merge)
+{
+    if (isCompetition(name) || isSchedule(name)) {
+        const QString competition = isCompetition(name) ? name : competitionOf(name);
+        Result<SeasonStore> read = m_delivery.league(competition);
+        if (read.ok() && isSchedule(name)) {
+            SeasonStore fresh = std::move(read).value();
+            const std::optional<SeasonStore> local = m_delivery.localLeague(competition);
+            const QList<ResultConflict> found = local ? mergeResults(*local, fresh) : QList<ResultConflict>();
+            for (const ResultConflict& c : found)
+                merge.conflicts << conflictText(c, fresh);
+            merge.schedules[competition] = {fresh, found};
         }
-        if (!error.isEmpty())
-            return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, error) + kUnchanged);
+        return read.error();
     }
-    const bool takeServer = !conflicts.isEmpty() && m_with.takeServerResults(conflicts);
-    qsizetype next = 0, nextPlayoff = 0;
+    if (isCalendar(name))
+        return checkCalendar(m_delivery.downloaded[name], name).error();
+    if (!isPlayoff(name))
+        return {};
+    const Result<SeasonStore> league = m_delivery.league(competitionOf(name));
+    const Result<Playoff> fresh = league.ok() ? readPlayoff(m_delivery.downloaded[name], name, league.value().teams())
+                                              : Result<Playoff>::failureOf(league);
+    if (!fresh.ok())
+        return fresh.error();
+    const Result<QByteArray> mine = readDataFile(m_souteze.filePath(name));
+    const Result<Playoff> local =
+        mine.ok() ? readPlayoff(mine.value(), name, league.value().teams()) : Result<Playoff>::failure(QString());
+    PlayoffMerge& p = merge.playoffs[name];
+    p.fresh = fresh.value();
+    if (local.ok()) {
+        p.local = local.value();
+        merge.conflicts << playoffConflicts(local.value(), fresh.value(), league.value());
+        p.lost = lostPlayoffGames(local.value(), fresh.value(), league.value());
+        merge.conflicts << p.lost;
+    }
+    return {};
+}
+
+std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
+{
+    if (const std::optional<UpdateOutcome> outcome = lockLeagues())
+        return outcome;
+    Merge merge;
+    for (const QString& name : m_list.files)
+        if (const QString error = mergeOne(name, merge); !error.isEmpty())
+            return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, error) + kUnchanged);
+    const bool takeServer = !merge.conflicts.isEmpty() && m_with.takeServerResults(merge.conflicts);
+    for (auto& [competition, schedule] : merge.schedules)
+        for (const ResultConflict& c : schedule.second)
+            schedule.first.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
     for (const QString& name : m_list.files) {
         QByteArray bytes = m_delivery.downloaded[name];
         if (isSchedule(name)) {
-            auto& [fresh, found] = merged[next++];
-            for (const ResultConflict& c : found)
-                fresh.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
-            bytes = scheduleBytes(fresh);
+            bytes = scheduleBytes(merge.schedules[competitionOf(name)].first, encodingOf(bytes));
         } else if (isPlayoff(name)) {
-            const PlayoffFiles& p = playoffs[nextPlayoff++];
-            const Playoff kept = p.local ? mergePlayoffs(*p.local, p.fresh, takeServer) : p.fresh;
-            const Result<SeasonStore> league = m_delivery.league(competitionOf(name));
-            if (const Result<Bracket> checked = playoffBracket(kept, league.value()); !checked.ok())
+            const PlayoffMerge& p = merge.playoffs[name];
+            // Games of the fan's that the server's file has no place for stay with his file, unless he takes the
+            // server's.
+            const Playoff kept = !p.local                           ? p.fresh
+                                 : !p.lost.isEmpty() && !takeServer ? *p.local
+                                                                    : mergePlayoffs(*p.local, p.fresh, takeServer);
+            // Checked against the league as it will be installed, merged results and all.
+            const auto schedule = merge.schedules.find(competitionOf(name));
+            const Result<SeasonStore> league = schedule != merge.schedules.end()
+                                                   ? Result<SeasonStore>(schedule->second.first)
+                                                   : m_delivery.league(competitionOf(name));
+            const Result<Bracket> checked =
+                league.ok() ? playoffBracket(kept, league.value()) : Result<Bracket>::failureOf(league);
+            if (!checked.ok())
                 return fail(u"Stažený soubor „%1“ nelze použít:\r\n%2"_s.arg(name, checked.error()) + kUnchanged);
-            bytes = playoffBytes(kept);
+            bytes = encodeLines(playoffLines(kept), encodingOf(bytes));
         }
         if (const Result<void> staged = writeFileAtomically(QDir(m_staging->path()).filePath(name), bytes);
             !staged.ok())

@@ -33,17 +33,15 @@ bool homeWon(const QString& result)
     return r.HomeGoals > r.AwayGoals;
 }
 
-// The places an item may stand for: its own, or those of the stage whose winners or losers it takes.
-QList<int> possiblePlaces(const QList<Stage>& stages, const StageItem& item)
+// The places an item may stand for, one bit each: its own, or those of the stage whose winners or losers it
+// takes, which that stage knows already — so a chain of stages costs no more than its length.
+quint32 possiblePlaces(const QList<Stage>& stages, const StageItem& item)
 {
-    QList<int> places;
-    if (item.kind == StageItem::Kind::Places) {
-        for (int p = item.first; p <= item.last; ++p)
-            places << p;
-        return places;
-    }
-    for (const StageItem& earlier : stages[item.stage].items)
-        places << possiblePlaces(stages, earlier);
+    if (item.kind != StageItem::Kind::Places)
+        return stages[item.stage].places;
+    quint32 places = 0;
+    for (int p = item.first; p <= item.last; ++p)
+        places |= 1u << p;
     return places;
 }
 
@@ -64,129 +62,167 @@ int Playoff::finalStage() const
         if (std::all_of(stages[s].items.begin(), stages[s].items.end(),
                         [](const StageItem& i) { return i.kind == StageItem::Kind::Winners; }))
             return s;
-        const StageItem all{StageItem::Kind::Winners, 0, 0, s};
-        if (last < 0 && possiblePlaces(stages, all).contains(1))
+        if (last < 0 && (stages[s].places & (1u << 1)))
             last = s;
     }
     return last < 0 ? static_cast<int>(stages.size()) - 1 : last;
 }
 
-QString playoffFileFor(const QString& competitionPath)
+namespace {
+
+using Refusal = std::optional<QString>;
+
+// "zapas=STAGE;HOME-AWAY;RESULT[;DATE]" into the play-off's games, or why not.
+Refusal readGameLine(const QString& line, int lineNo, int teams, Playoff& playoff)
 {
-    const QFileInfo file(competitionPath);
-    return file.dir().filePath(u"playoff_"_s + file.fileName().mid(7));
+    static const QRegularExpression pair(u"^(\\d{1,2})\\s*-\\s*(\\d{1,2})$"_s);
+    const QStringList f = line.mid(6).split(u';');
+    PlayoffGame game{playoff.stageIndex(f.value(0).trimmed()), 0, 0, {}, {}, lineNo};
+    if (f.size() < 3 || f.size() > 4)
+        return u"zápas má tvar zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM]"_s;
+    if (game.stage < 0)
+        return u"fáze „%1“ v souboru výše není"_s.arg(f[0].trimmed().left(40));
+    const QRegularExpressionMatch teamsOf = pair.match(f[1].trimmed());
+    game.home = teamsOf.captured(1).toInt(), game.away = teamsOf.captured(2).toInt();
+    if (!teamsOf.hasMatch() || game.home < 1 || game.home > teams || game.away < 1 || game.away > teams ||
+        game.home == game.away)
+        return u"„%1“ nejsou dvě různá čísla týmů od 1 do %2"_s.arg(f[1].trimmed().left(20)).arg(teams);
+    game.result = normaliseResult(f[2]);
+    if (game.result.isEmpty())
+        return u"„%1“ není výsledek"_s.arg(f[2].trimmed().left(20));
+    if (ZkoumatVysledek(game.result).HomeGoals == ZkoumatVysledek(game.result).AwayGoals)
+        return u"zápas play-off nekončí remízou (%1)"_s.arg(game.result);
+    if (f.size() == 4 && !f[3].trimmed().isEmpty()) {
+        game.date = parseShortDate(f[3].trimmed());
+        if (!game.date.isValid())
+            return u"„%1“ není datum D.M.RRRR"_s.arg(f[3].trimmed().left(20));
+    }
+    playoff.games.append(game);
+    return std::nullopt;
 }
 
-Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, int teams)
+// One participant item of a stage ("7-10", "vitezove Semifinále") added to it, or why not.
+Refusal readStageItem(const QString& item, int teams, const Playoff& playoff, Stage& stage)
 {
-    Playoff playoff;
-    const QStringList lines = decodeLines(bytes);
-    int n = 0;
-    const auto refuse = [&](const QString& why) {
-        return Result<Playoff>::failure(u"%1, řádek %2: %3"_s.arg(fileName).arg(n).arg(why));
-    };
     static const QRegularExpression places(u"^(\\d{1,2})(?:\\s*-\\s*(\\d{1,2}))?$"_s);
     static const QRegularExpression earlier(u"^(vitezove|vítězové|porazeni|poražení)\\s+(.+)$"_s,
                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression pair(u"^(\\d{1,2})\\s*-\\s*(\\d{1,2})$"_s);
-    for (const QString& line : lines) {
-        ++n;
+    if (const QRegularExpressionMatch m = places.match(item); m.hasMatch()) {
+        const int first = m.captured(1).toInt(), last = m.captured(2).isEmpty() ? first : m.captured(2).toInt();
+        if (first < 1 || last > teams || last < first)
+            return u"místa „%1“ nejsou od 1 do %2"_s.arg(item.left(20)).arg(teams);
+        stage.items.append({StageItem::Kind::Places, first, last, 0});
+        stage.participants += last - first + 1;
+    } else if (const QRegularExpressionMatch e = earlier.match(item); e.hasMatch()) {
+        const int from = playoff.stageIndex(e.captured(2).trimmed());
+        if (from < 0)
+            return u"„%1“ není žádná dřívější fáze"_s.arg(e.captured(2).trimmed().left(40));
+        const bool winners = e.captured(1).at(0).toLower() == u'v';
+        stage.items.append({winners ? StageItem::Kind::Winners : StageItem::Kind::Losers, 0, 0, from});
+        stage.participants += playoff.stages[from].participants / 2;
+    } else {
+        return u"„%1“ není místo, rozsah míst, vitezove FÁZE ani porazeni FÁZE"_s.arg(item.left(40));
+    }
+    return std::nullopt;
+}
+
+// Whether two items of the stage could bring the same team.
+bool mayMeetTwice(const QList<Stage>& stages, const Stage& stage)
+{
+    for (qsizetype i = 0; i < stage.items.size(); ++i)
+        for (qsizetype j = i + 1; j < stage.items.size(); ++j) {
+            const StageItem &a = stage.items[i], &b = stage.items[j];
+            if (a.kind != StageItem::Kind::Places && b.kind != StageItem::Kind::Places && a.stage == b.stage &&
+                a.kind != b.kind)
+                continue; // the winners and the losers of one stage are never the same team
+            if (possiblePlaces(stages, a) & possiblePlaces(stages, b))
+                return true;
+        }
+    return false;
+}
+
+// The wins that take a series and the games the better seed hosts.
+Refusal readSeriesShape(const QStringList& f, Stage& stage)
+{
+    bool ok = false;
+    stage.wins = f[2].trimmed().toInt(&ok);
+    if (!ok || stage.wins < 1 || stage.wins > 4)
+        return u"výhry „%1“ nejsou číslo od 1 do 4"_s.arg(f[2].trimmed().left(20));
+    stage.homeGames = defaultHomeGames(stage.wins);
+    if (f.size() < 4 || f[3].trimmed().isEmpty())
+        return std::nullopt;
+    stage.homeGames.clear();
+    for (const QString& g : f[3].split(u',')) {
+        const int game = g.trimmed().toInt(&ok);
+        if (!ok || game < 1 || game > 2 * stage.wins - 1)
+            return u"zápas „%1“ série na %2 výhry neexistuje (1 až %3)"_s.arg(g.trimmed().left(20))
+                .arg(stage.wins)
+                .arg(2 * stage.wins - 1);
+        stage.homeGames << game;
+    }
+    return std::nullopt;
+}
+
+// "faze=NAME;PARTICIPANTS;WINS[;HOME GAMES]" into the play-off's stages, or why not.
+Refusal readStageLine(const QString& line, int lineNo, int teams, Playoff& playoff)
+{
+    const QStringList f = line.mid(5).split(u';');
+    if (f.size() < 3 || f.size() > 4)
+        return u"fáze má tvar faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s;
+    Stage stage{f[0].trimmed(), {}, 0, 0, {}, lineNo};
+    if (stage.name.isEmpty())
+        return u"fáze nemá název"_s;
+    if (playoff.stageIndex(stage.name) >= 0)
+        return u"fáze „%1“ je v souboru dvakrát"_s.arg(stage.name.left(40));
+    for (const QString& part : f[1].split(u','))
+        if (Refusal why = readStageItem(part.trimmed(), teams, playoff, stage))
+            return why;
+    if (stage.participants < 2 || stage.participants % 2)
+        return u"fáze „%1“ má %2 účastníků, potřebuje sudý počet, aspoň 2"_s.arg(stage.name.left(40))
+            .arg(stage.participants);
+    if (mayMeetTwice(playoff.stages, stage))
+        return u"ve fázi „%1“ by mohl jeden tým hrát dvakrát"_s.arg(stage.name.left(40));
+    if (Refusal why = readSeriesShape(f, stage))
+        return why;
+    for (const StageItem& item : stage.items)
+        stage.places |= possiblePlaces(playoff.stages, item);
+    playoff.stages.append(stage);
+    return std::nullopt;
+}
+
+} // namespace
+
+Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, int teams)
+{
+    if (bytes.count('\n') >= kMaxDataLines) // read only in part, the next game entered would drop the rest
+        return Result<Playoff>::failure(
+            u"Soubor „%1“ má přes %2 řádků, nejde o data programu."_s.arg(fileName).arg(kMaxDataLines));
+    Playoff playoff;
+    const QStringList lines = decodeLines(bytes);
+    for (int n = 1; n <= lines.size(); ++n) {
+        const QString& line = lines[n - 1];
+        Refusal why;
         if (line.startsWith(u"zapas="_s, Qt::CaseInsensitive)) {
-            const QStringList f = line.mid(6).split(u';');
-            PlayoffGame game{playoff.stageIndex(f.value(0).trimmed()), 0, 0, {}, {}, n};
-            if (f.size() < 3 || f.size() > 4)
-                return refuse(u"zápas má tvar zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM]"_s);
-            if (game.stage < 0)
-                return refuse(u"fáze „%1“ v souboru výše není"_s.arg(f[0].trimmed().left(40)));
-            const QRegularExpressionMatch teamsOf = pair.match(f[1].trimmed());
-            game.home = teamsOf.captured(1).toInt(), game.away = teamsOf.captured(2).toInt();
-            if (!teamsOf.hasMatch() || game.home < 1 || game.home > teams || game.away < 1 || game.away > teams ||
-                game.home == game.away)
-                return refuse(u"„%1“ nejsou dvě různá čísla týmů od 1 do %2"_s.arg(f[1].trimmed().left(20)).arg(teams));
-            game.result = normaliseResult(f[2]);
-            if (game.result.isEmpty())
-                return refuse(u"„%1“ není výsledek"_s.arg(f[2].trimmed().left(20)));
-            if (ZkoumatVysledek(game.result).HomeGoals == ZkoumatVysledek(game.result).AwayGoals)
-                return refuse(u"zápas play-off nekončí remízou (%1)"_s.arg(game.result));
-            if (f.size() == 4 && !f[3].trimmed().isEmpty()) {
-                game.date = parseShortDate(f[3].trimmed());
-                if (!game.date.isValid())
-                    return refuse(u"„%1“ není datum D.M.RRRR"_s.arg(f[3].trimmed().left(20)));
-            }
-            playoff.games.append(game);
-            continue;
+            why = readGameLine(line, n, teams, playoff);
+        } else if (!playoff.games.isEmpty() && !line.isEmpty() && !line.startsWith(u';')) {
+            why = u"fáze musí v souboru stát před zápasy"_s;
+        } else {
+            playoff.head << line;
+            if (line.isEmpty() || line.startsWith(u';'))
+                continue;
+            why = line.startsWith(u"faze="_s, Qt::CaseInsensitive)
+                      ? readStageLine(line, n, teams, playoff)
+                      : u"řádek není fáze (faze=…), zápas (zapas=…) ani poznámka (;…)"_s;
         }
-        if (!playoff.games.isEmpty() && !line.isEmpty() && !line.startsWith(u';'))
-            return refuse(u"fáze musí v souboru stát před zápasy"_s);
-        playoff.head << line;
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        if (!line.startsWith(u"faze="_s, Qt::CaseInsensitive))
-            return refuse(u"řádek není fáze (faze=…), zápas (zapas=…) ani poznámka (;…)"_s);
-        const QStringList f = line.mid(5).split(u';');
-        if (f.size() < 3 || f.size() > 4)
-            return refuse(u"fáze má tvar faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s);
-        Stage stage{f[0].trimmed(), {}, 0, 0, {}, n};
-        if (stage.name.isEmpty())
-            return refuse(u"fáze nemá název"_s);
-        if (playoff.stageIndex(stage.name) >= 0)
-            return refuse(u"fáze „%1“ je v souboru dvakrát"_s.arg(stage.name.left(40)));
-        for (const QString& part : f[1].split(u',')) {
-            const QString item = part.trimmed();
-            if (const QRegularExpressionMatch m = places.match(item); m.hasMatch()) {
-                const int first = m.captured(1).toInt(), last = m.captured(2).isEmpty() ? first : m.captured(2).toInt();
-                if (first < 1 || last > teams || last < first)
-                    return refuse(u"místa „%1“ nejsou od 1 do %2"_s.arg(item.left(20)).arg(teams));
-                stage.items.append({StageItem::Kind::Places, first, last, 0});
-                stage.participants += last - first + 1;
-            } else if (const QRegularExpressionMatch e = earlier.match(item); e.hasMatch()) {
-                const int from = playoff.stageIndex(e.captured(2).trimmed());
-                if (from < 0)
-                    return refuse(u"„%1“ není žádná dřívější fáze"_s.arg(e.captured(2).trimmed().left(40)));
-                const bool winners = e.captured(1).at(0).toLower() == u'v';
-                stage.items.append({winners ? StageItem::Kind::Winners : StageItem::Kind::Losers, 0, 0, from});
-                stage.participants += playoff.stages[from].participants / 2;
-            } else {
-                return refuse(u"„%1“ není místo, rozsah míst, vitezove FÁZE ani porazeni FÁZE"_s.arg(item.left(40)));
-            }
-        }
-        if (stage.participants < 2 || stage.participants % 2)
-            return refuse(u"fáze „%1“ má %2 účastníků, potřebuje sudý počet, aspoň 2"_s.arg(stage.name.left(40))
-                              .arg(stage.participants));
-        for (qsizetype i = 0; i < stage.items.size(); ++i)
-            for (qsizetype j = i + 1; j < stage.items.size(); ++j) {
-                const StageItem &a = stage.items[i], &b = stage.items[j];
-                if (a.kind != StageItem::Kind::Places && b.kind != StageItem::Kind::Places && a.stage == b.stage &&
-                    a.kind != b.kind)
-                    continue; // the winners and the losers of one stage are never the same team
-                const QList<int> pa = possiblePlaces(playoff.stages, a), pb = possiblePlaces(playoff.stages, b);
-                if (std::any_of(pa.begin(), pa.end(), [&](int p) { return pb.contains(p); }))
-                    return refuse(u"ve fázi „%1“ by mohl jeden tým hrát dvakrát"_s.arg(stage.name.left(40)));
-            }
-        bool ok = false;
-        stage.wins = f[2].trimmed().toInt(&ok);
-        if (!ok || stage.wins < 1 || stage.wins > 4)
-            return refuse(u"výhry „%1“ nejsou číslo od 1 do 4"_s.arg(f[2].trimmed().left(20)));
-        stage.homeGames = defaultHomeGames(stage.wins);
-        if (f.size() == 4 && !f[3].trimmed().isEmpty()) {
-            stage.homeGames.clear();
-            for (const QString& g : f[3].split(u',')) {
-                const int game = g.trimmed().toInt(&ok);
-                if (!ok || game < 1 || game > 2 * stage.wins - 1)
-                    return refuse(u"zápas „%1“ série na %2 výhry neexistuje (1 až %3)"_s.arg(g.trimmed().left(20))
-                                      .arg(stage.wins)
-                                      .arg(2 * stage.wins - 1));
-                stage.homeGames << game;
-            }
-        }
-        playoff.stages.append(stage);
+        if (why)
+            return Result<Playoff>::failure(u"%1, řádek %2: %3"_s.arg(fileName).arg(n).arg(*why));
     }
     if (playoff.stages.isEmpty())
         return Result<Playoff>::failure(u"%1: soubor nemá žádnou fázi (faze=…)"_s.arg(fileName));
     return playoff;
 }
 
-QByteArray playoffBytes(const Playoff& playoff)
+QStringList playoffLines(const Playoff& playoff)
 {
     QStringList lines = playoff.head;
     for (const PlayoffGame& g : playoff.games) {
@@ -195,7 +231,7 @@ QByteArray playoffBytes(const Playoff& playoff)
             line += u';' + shortDate(g.date);
         lines << line;
     }
-    return encodeLines(lines);
+    return lines;
 }
 
 Result<std::optional<Playoff>> readLeaguePlayoff(const QString& competitionPath, const SeasonStore& season)
@@ -377,6 +413,17 @@ QStringList playoffConflicts(const Playoff& local, const Playoff& downloaded, co
     return conflicts;
 }
 
+QStringList lostPlayoffGames(const Playoff& local, const Playoff& downloaded, const SeasonStore& season)
+{
+    QStringList lost;
+    for (const auto& [key, mine] : seriesGames(local))
+        if (downloaded.stageIndex(std::get<0>(key)) < 0)
+            lost << u"%1  %2 - %3: vaše %4, server fázi „%1“ nemá"_s.arg(std::get<0>(key))
+                        .arg(season.TymPodleCisla(std::get<1>(key)), season.TymPodleCisla(std::get<2>(key)),
+                             resultsOf(mine));
+    return lost;
+}
+
 Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool takeServer)
 {
     Playoff merged = downloaded;
@@ -402,7 +449,7 @@ Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool take
     return merged;
 }
 
-QByteArray playoffTemplate(int teams)
+QStringList playoffTemplate(int teams)
 {
     QStringList lines{u"; play-off: faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s,
                       u";   účastníci: místa (7) či rozsahy (7-10) konečné tabulky, vitezove FÁZE, porazeni FÁZE"_s,
@@ -415,7 +462,7 @@ QByteArray playoffTemplate(int teams)
     lines << (teams >= 4 ? u"faze=Finále;vitezove Semifinále;4"_s : u"faze=Finále;1-2;4"_s);
     if (teams >= 12)
         lines << u"faze=Play-down;%1-%2;4"_s.arg(teams - 3).arg(teams) << u"faze=O udržení;porazeni Play-down;4"_s;
-    return encodeLines(lines);
+    return lines;
 }
 
 QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season)
@@ -519,6 +566,12 @@ Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season
 
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game)
 {
+    if (game.home < 1 || game.home > season.teams() || game.away < 1 || game.away > season.teams() ||
+        game.home == game.away)
+        return Result<void>::failure(
+            u"%1-%2 nejsou dvě různá čísla týmů od 1 do %3."_s.arg(game.home).arg(game.away).arg(season.teams()));
+    if (game.stage < 0 || game.stage >= playoff.stages.size())
+        return Result<void>::failure(u"Play-off takovou fázi nemá."_s);
     if (!regularSeasonOver(season))
         return Result<void>::failure(
             u"Zápasy play-off lze zapisovat, až bude mít každý zápas základní části výsledek."_s);

@@ -6,6 +6,7 @@
 #include "common/result.h"
 #include "export/formats.h"
 #include "export/viewtable.h"
+#include "season/leaguefiles.h"
 #include "season/seasonstore.h"
 
 #include <QDate>
@@ -30,6 +31,7 @@ struct Stage {
     int wins = 4;         // that take a series: best of 2·wins − 1
     QList<int> homeGames; // the game numbers the better seed hosts
     int line = 0;         // of the file, for messages
+    quint32 places = 0;   // the final table's places its teams may come from, bit p for place p
     bool betterHosts(int game) const { return homeGames.contains(game); }
 };
 
@@ -52,18 +54,15 @@ struct Playoff {
     int finalStage() const;
 };
 
-// playoff_X.txt beside los_X.txt.
-QString playoffFileFor(const QString& competitionPath);
-
 // The file's stages and games for a league of `teams` teams, or its first fault with the line and reason in
 // Czech. The games are checked against the bracket by `playoffBracket`.
 Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, int teams);
-QByteArray playoffBytes(const Playoff& playoff);
+QStringList playoffLines(const Playoff& playoff);
 // The play-off beside a league, checked against its bracket; none when the league has no play-off file.
 Result<std::optional<Playoff>> readLeaguePlayoff(const QString& competitionPath, const SeasonStore& season);
 
 // The usual play-off of a league of `teams`, with a word on the format, for the fan to change.
-QByteArray playoffTemplate(int teams);
+QStringList playoffTemplate(int teams);
 
 // The final regular-season table's team numbers, first to last: the final rules, points adjustments counted,
 // equal teams in team-number order.
@@ -120,6 +119,9 @@ std::array<QString, 3> playoffBalance(const Playoff& playoff, int team);
 // A series whose games in the fan's file and in a downloaded one go apart: "Čtvrtfinále  Sparta - Zlín: vaše
 // 4:2 1:3, server 4:2 3:1".
 QStringList playoffConflicts(const Playoff& local, const Playoff& downloaded, const SeasonStore& season);
+// The fan's series in a stage the downloaded play-off does not have (renamed or dropped on the server): merged, its
+// games would be lost. "Předkolo  Sparta - Zlín: vaše 4:2 1:3, server fázi „Předkolo“ nemá".
+QStringList lostPlayoffGames(const Playoff& local, const Playoff& downloaded, const SeasonStore& season);
 // The downloaded play-off with the games only the fan has (a series that goes on further in his file); where
 // both go apart, the server's games or his.
 Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool takeServer);

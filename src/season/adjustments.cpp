@@ -10,12 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString adjustmentsFileFor(const QString& competitionPath)
-{
-    const QFileInfo info(competitionPath);
-    return info.dir().filePath(u"upravy_"_s + info.fileName().mid(7));
-}
-
 Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& a)
 {
     if (a.team < 1 || a.team > league.teams() || league.TymPodleCisla(a.team).isEmpty())
@@ -26,18 +20,17 @@ Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& 
         return Result<void>::failure(u"chybí důvod úpravy."_s);
     if (a.reason.size() > kMaxReasonLength)
         return Result<void>::failure(u"důvod je delší než %1 znaků."_s.arg(kMaxReasonLength));
-    // The file is Windows-1250: a character it cannot hold would come back as a question mark.
-    if (decodeLines(encodeLines({a.reason})).value(0) != a.reason.trimmed() || a.reason.contains(u'\n'))
-        return Result<void>::failure(u"důvod obsahuje znak, který soubor v kódování Windows-1250 neuloží."_s);
+    if (std::any_of(a.reason.begin(), a.reason.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return Result<void>::failure(u"důvod obsahuje řídicí znak, který soubor neuloží."_s);
     return {};
 }
 
-QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments)
+QStringList adjustmentsLines(const QList<PointsAdjustment>& adjustments)
 {
     QStringList lines{u"; úpravy bodů: tým;body;důvod"_s};
     for (const PointsAdjustment& a : adjustments)
         lines << u"%1;%2;%3"_s.arg(a.team).arg(a.points).arg(a.reason);
-    return encodeLines(lines);
+    return lines;
 }
 
 namespace {

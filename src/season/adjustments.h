@@ -2,12 +2,10 @@
 #pragma once
 
 #include "common/result.h"
+#include "leaguefiles.h"
 #include "seasonstore.h"
 
 #include <QDateTime>
-
-// Beside the schedule: "upravy_" + the competition file's name without "sezona_".
-QString adjustmentsFileFor(const QString& competitionPath);
 
 inline constexpr int kMaxAdjustment = 99;
 inline constexpr int kMaxReasonLength = 80;
@@ -16,7 +14,7 @@ inline constexpr int kMaxReasonLength = 80;
 Result<void> checkAdjustment(const SeasonStore& league, const PointsAdjustment& a);
 
 // The file's "TEAM;POINTS;REASON" lines, after a comment line.
-QByteArray adjustmentsBytes(const QList<PointsAdjustment>& adjustments);
+QStringList adjustmentsLines(const QList<PointsAdjustment>& adjustments);
 
 // A league as opening it reads it: both files, then the adjustments. A bad adjustments file does not keep
 // the league closed: it opens without them, and `warning` says why (the file and the line).

@@ -169,6 +169,10 @@ Result<QString> backupFile(const QString& path, const QDateTime& when)
         return R::failureOf(old);
     const QFileInfo info(path);
     const QDir folder(backupFolderOf(path));
+    // Pruning deletes files there: a link could point it at anything.
+    if (QFileInfo(folder.path()).isSymLink())
+        return R::failure(u"Složka pro zálohy „%1“ je symbolický odkaz; zálohy se ukládají jen do složky dat. "
+                          "Odkaz odstraňte, program si složku vytvoří."_s.arg(folder.path()));
     if (!QDir().mkpath(folder.path()))
         return R::failure(u"Složku pro zálohy „%1“ nelze vytvořit."_s.arg(folder.path()));
     const QString stem = info.completeBaseName() + u'_' + when.toString(u"yyyy-MM-dd_HHmmss"_s);
@@ -186,6 +190,8 @@ void pruneBackups(const QString& path)
     const QFileInfo info(path);
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
     const QDir folder(backupFolderOf(path));
+    if (QFileInfo(folder.path()).isSymLink())
+        return;
     const QRegularExpression copyOfIt(u'^' + QRegularExpression::escape(info.completeBaseName()) +
                                       u"_\\d{4}-\\d\\d-\\d\\d_\\d{6}(_\\d+)?"_s + QRegularExpression::escape(suffix) +
                                       u'$');
@@ -275,6 +281,9 @@ bool LeagueLock::removeUnreadableLock()
 
 Result<void> saveDataFile(const QString& path, const QByteArray& bytes, const QDateTime& when, bool backUp)
 {
+    // A save that changes nothing would only push an older backup out.
+    if (const Result<QByteArray> now = readDataFile(path); now.ok() && now.value() == bytes)
+        return {};
     const Result<QString> copy = backUp ? backupFile(path, when) : Result<QString>(QString());
     if (!copy.ok())
         return Result<void>::failureOf(copy);

@@ -31,11 +31,6 @@ QList<RoundPairings> singleRoundRobin(int n)
     return rounds;
 }
 
-bool hasControl(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
-}
-
 } // namespace
 
 QString plainLetters(const QString& text)
@@ -111,16 +106,19 @@ Result<SeasonStore> leagueFrame(const NewLeague& r, int rounds)
 {
     const auto refuse = [](const QString& why) { return Result<SeasonStore>::failure(why); };
     const auto teams = static_cast<int>(r.teams.size());
-    if (r.name.trimmed().isEmpty() || hasControl(r.name))
+    if (r.name.trimmed().isEmpty())
         return refuse(u"Zadejte název soutěže."_s);
-    if (r.season.trimmed().isEmpty() || hasControl(r.season))
+    if (r.season.trimmed().isEmpty())
         return refuse(u"Zadejte sezónu, např. 2026/2027."_s);
+    for (const QString& text : QStringList{r.name, r.season} + r.teams)
+        if (const QString problem = leagueTextProblem(text.trimmed()); !problem.isEmpty())
+            return refuse(problem);
     if (teams < 2 || teams > kMaxTeams)
         return refuse(u"Soutěž musí mít 2 až %1 týmů, zadáno %2."_s.arg(kMaxTeams).arg(teams));
     QSet<QString> seen;
     for (const QString& team : r.teams) {
-        if (team.trimmed().isEmpty() || hasControl(team))
-            return refuse(u"Každý tým musí mít název (bez řídicích znaků)."_s);
+        if (team.trimmed().isEmpty())
+            return refuse(u"Každý tým musí mít název."_s);
         if (seen.contains(team.trimmed()))
             return refuse(u"Tým „%1“ je zadán dvakrát."_s.arg(team.trimmed()));
         seen.insert(team.trimmed());
@@ -148,6 +146,8 @@ Result<SeasonStore> makeLeague(const NewLeague& r)
     const QList<RoundPairings> rounds = roundRobinSchedule(teams, r.meetings);
     if (!r.start.isValid())
         return refuse(u"Zadejte první hrací den."_s);
+    if (!isSeasonDate(r.start))
+        return refuse(u"První hrací den: "_s + seasonDateProblem(r.start));
     if (r.weekdays.isEmpty())
         return refuse(u"Zadejte dny, kdy se hraje, např. út,pá,ne."_s);
 
@@ -184,7 +184,7 @@ QString leagueCode(const QString& name, const QString& season)
     return plainLetters(name) + (m.hasMatch() ? m.captured(2) + m.captured(3) : plainLetters(season));
 }
 
-QByteArray competitionBytes(const SeasonStore& season)
+QStringList competitionLines(const SeasonStore& season)
 {
     const QString name = season.caption.endsWith(u"  " + season.season)
                              ? season.caption.chopped(season.season.size() + 2)
@@ -195,7 +195,28 @@ QByteArray competitionBytes(const SeasonStore& season)
         lines << u"HR%1=%2"_s.arg(k + 1).arg(hr[k]);
     for (int t = 1; t <= season.teams(); ++t)
         lines << u"t%1=%2"_s.arg(t, 2, 10, QChar(u'0')).arg(season.TymPodleCisla(t));
-    return encodeLines(lines);
+    return lines;
+}
+
+Result<QByteArray> competitionBytes(const SeasonStore& season, TextEncoding encoding)
+{
+    QStringList texts{season.caption, season.season};
+    for (int t = 1; t <= season.teams(); ++t)
+        texts << season.TymPodleCisla(t);
+    for (const QString& text : texts)
+        if (const QString problem = leagueTextProblem(text); !problem.isEmpty())
+            return Result<QByteArray>::failure(problem);
+    const QByteArray bytes = encodeLines(competitionLines(season), encoding);
+    // Whatever the checks above miss, a file that reads back as another league is never written.
+    const Result<SeasonStore> back = readCompetition(bytes, u"sezona_.txt"_s);
+    bool same = back.ok() && back.value().caption == season.caption && back.value().season == season.season &&
+                back.value().teams() == season.teams() && back.value().HR1 == season.HR1 &&
+                back.value().HR2 == season.HR2 && back.value().HR3 == season.HR3;
+    for (int t = 1; same && t <= season.teams(); ++t)
+        same = back.value().TymPodleCisla(t) == season.TymPodleCisla(t);
+    if (!same)
+        return Result<QByteArray>::failure(u"Názvy soutěže a týmů by se ze souboru nepřečetly tak, jak jsou zadány."_s);
+    return bytes;
 }
 
 Result<QString> writeNewLeague(const QString& folder, const QString& code, const SeasonStore& season)
@@ -206,18 +227,33 @@ Result<QString> writeNewLeague(const QString& folder, const QString& code, const
             u"„%1“ nejde použít v názvu souboru: jen písmena bez diakritiky, číslice, - a _, nejvýš 40 znaků."_s.arg(
                 code.left(60)),
             kNameRefused);
-    const QDir dir(folder);
-    const QString competition = dir.filePath(u"sezona_"_s + code + u".txt"_s);
-    const QString schedule = scheduleFileFor(competition);
-    for (const QString& path : {competition, schedule})
-        if (QFileInfo::exists(path))
-            return Result<QString>::failure(
-                u"Liga „%1“ už ve složce je (%2); zvolte jiný název."_s.arg(code, QFileInfo(path).fileName()),
-                kNameRefused);
-    if (Result<void> written = writeFileAtomically(competition, competitionBytes(season)); !written.ok())
+    for (int r = 1; r <= season.rounds(); ++r)
+        if (const QString problem = seasonDateProblem(season.DATUM_KOLA(r)); !problem.isEmpty())
+            return Result<QString>::failure(u"%1. kolo: %2"_s.arg(r).arg(problem));
+    const QString competition = QDir(folder).filePath(leagueFilePrefix(LeagueFile::Competition) + code + u".txt"_s);
+    const TextEncoding encoding = encodingToWrite(competitionLines(season), std::nullopt, TextEncoding::Windows1250);
+    const Result<QByteArray> bytes = competitionBytes(season, encoding);
+    if (!bytes.ok())
+        return Result<QString>::failureOf(bytes);
+    // Two programs making the same league at once: the second finds the first's files.
+    LeagueLock lock(scheduleFileFor(competition));
+    if (const Result<void> locked = lock.acquire(3000); !locked.ok())
+        return Result<QString>::failureOf(locked);
+    if (QFileInfo::exists(competition))
+        return Result<QString>::failure(
+            u"Liga „%1“ už ve složce je (%2); zvolte jiný název."_s.arg(code, QFileInfo(competition).fileName()),
+            kNameRefused);
+    if (const QStringList left = existingCompanions(competition); !left.isEmpty())
+        return Result<QString>::failure(
+            u"Ve složce zůstaly soubory ligy „%1“ (%2); nová liga by je převzala. "
+            "Zvolte jiný název, nebo soubory nejprve přesuňte."_s.arg(code, left.join(u", ")),
+            kNameRefused);
+    // The competition file last: the league is listed only once it is whole.
+    if (Result<void> written = writeFileAtomically(scheduleFileFor(competition), scheduleBytes(season, encoding));
+        !written.ok())
         return Result<QString>::failureOf(written);
-    if (Result<void> written = writeSchedule(season, schedule); !written.ok()) {
-        QFile::remove(competition); // half a league would stand in the list
+    if (Result<void> written = writeFileAtomically(competition, bytes.value()); !written.ok()) {
+        QFile::remove(scheduleFileFor(competition));
         return Result<QString>::failureOf(written);
     }
     return competition;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "season/leaguefiles.h"
 #include "season/seasonstore.h"
 
 #include <QDate>
@@ -55,8 +56,11 @@ Result<SeasonStore> makeLeague(const NewLeague& request);
 // the two-digit years of its season ("Extraliga", "2026/2027" → "extraliga2627").
 QString leagueCode(const QString& name, const QString& season);
 
-// The competition file's text of a season.
-QByteArray competitionBytes(const SeasonStore& season);
+// The competition file's lines of a season.
+QStringList competitionLines(const SeasonStore& season);
+
+// The competition file's bytes, or why a name cannot stand in it: they read back as exactly this league.
+Result<QByteArray> competitionBytes(const SeasonStore& season, TextEncoding encoding);
 
 // Writes sezona_<code>.txt and los_<code>.txt into the folder, never over an existing league; returns the
 // competition file's path. A code that makes no file name, or names a league that is there, fails with

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringTokenizer>
 
 using namespace Qt::StringLiterals;
@@ -63,15 +62,14 @@ QDate parseShortDate(const QString& text)
 
 QString decodeText(const QByteArray& bytes)
 {
-    // Files saved by a modern editor are UTF-8; the program's own stay Windows-1250.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    // Files saved by a modern editor are UTF-8; the program's own stay Windows-1250 where their names fit.
+    switch (encodingOf(bytes)) {
+    case TextEncoding::Utf8Bom:
         return QString::fromUtf8(bytes.mid(3));
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;
+    case TextEncoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case TextEncoding::Windows1250:
+        break;
     }
     QStringDecoder decoder("windows-1250");
     return decoder.decode(bytes);
@@ -93,23 +91,6 @@ QStringList decodeLines(const QByteArray& bytes)
     if (!lines.isEmpty() && (text.isEmpty() || text.endsWith(u'\n'))) // no line after the last newline
         lines.removeLast();
     return lines;
-}
-
-QByteArray encodeLines(const QStringList& lines)
-{
-    QStringEncoder encoder("windows-1250");
-    QByteArray out;
-    for (const QString& line : lines) {
-        out += encoder.encode(line);
-        out += "\r\n";
-    }
-    return out;
-}
-
-QString scheduleFileFor(const QString& competitionPath)
-{
-    const QFileInfo info(competitionPath);
-    return info.dir().filePath(u"los_"_s + info.fileName().mid(7));
 }
 
 Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName)
@@ -278,7 +259,7 @@ Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& sc
     return readSchedule(schedule.value(), QFileInfo(schedulePath).fileName(), std::move(teams).value());
 }
 
-QByteArray scheduleBytes(const SeasonStore& store)
+QByteArray scheduleBytes(const SeasonStore& store, TextEncoding encoding)
 {
     QStringList lines;
     lines.reserve(store.rounds() * (4 + 2 * store.slots()));
@@ -288,7 +269,7 @@ QByteArray scheduleBytes(const SeasonStore& store)
             lines << store.ZAPAS(m, r) << store.VYSLEDEK(m, r);
         lines << QString();
     }
-    return encodeLines(lines);
+    return encodeLines(lines, encoding);
 }
 
 Result<void> writeSchedule(const SeasonStore& store, const QString& path)

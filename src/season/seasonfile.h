@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "leaguefiles.h"
 #include "seasonstore.h"
 
 #include <QByteArray>
@@ -17,11 +18,6 @@ QString decodeText(const QByteArray& bytes);
 inline constexpr qsizetype kMaxDataLines = 100000;
 // Decoded text, CR LF or LF line ends; every line trimmed; at most the first kMaxDataLines lines.
 QStringList decodeLines(const QByteArray& bytes);
-// Windows-1250 text with CR LF after every line.
-QByteArray encodeLines(const QStringList& lines);
-
-// The schedule file belonging to a competition file: "los_" + its name without the first seven characters.
-QString scheduleFileFor(const QString& competitionPath);
 
 // The league a competition file describes, or one Czech message naming the file, the line and the fault.
 Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName);
@@ -31,6 +27,6 @@ Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileNam
 // The season of both files, or the Czech message of the first fault.
 Result<SeasonStore> loadSeason(const QString& competitionPath, const QString& schedulePath);
 
-QByteArray scheduleBytes(const SeasonStore& store);
+QByteArray scheduleBytes(const SeasonStore& store, TextEncoding encoding = TextEncoding::Windows1250);
 // Replaces the file atomically, else says why in Czech.
 Result<void> writeSchedule(const SeasonStore& store, const QString& path);

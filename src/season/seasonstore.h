@@ -26,6 +26,13 @@ struct Match {
     bool operator==(const Match&) const = default;
 };
 
+// A result for a slot of a round, its pairing as it stands.
+struct SlotResult {
+    int round = 0;
+    int slot = 0;
+    QString result;
+};
+
 // Points the league took away (negative) or awarded, outside the results.
 struct PointsAdjustment {
     int team = 0;

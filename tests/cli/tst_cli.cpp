@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -430,9 +431,58 @@ private Q_SLOTS:
         QCOMPARE(first[u"better_place"_s].toInt(), 1);
         QCOMPARE(first[u"wins"_s].toArray(), (QJsonArray{1, 0}));
         QVERIFY(r.json[u"seeded"_s].toBool());
+        QCOMPARE(cli({u"playoff"_s, path, u"--game"_s, u"Semifinále"_s, u"0-14"_s, u"3:1"_s}).exitCode, 64);
+        // A disk with room for the play-off file alone: only what changed is written, and said to be.
+        const QString reversed = u"%1-%2"_s.arg(order[3]).arg(order[0]);
+        QCOMPARE(cli({u"playoff"_s, path, u"--game"_s, u"Semifinále"_s, reversed, u"4:1"_s}, 400).exitCode, 0);
+        QCOMPARE(decodeText(fixture::contents(dir.filePath(u"playoff_x.txt"_s))).count(u"4:1"_s), 1);
         r = cli({u"forecast"_s, path, u"--sims"_s, u"400"_s, u"--json"_s});
         const QJsonObject odds = r.json[u"teams"_s][0][u"playoff"_s].toObject();
         QCOMPARE(odds[u"Semifinále"_s][u"plays"_s].toDouble() + odds[u"Finále"_s][u"plays"_s].toDouble() > 100, true);
+    }
+
+    // A pipe gives its text in pieces: all of them are read.
+    void standardInputToItsEnd()
+    {
+        const QString folder = m_dir.filePath(u"roura"_s);
+        QDir().mkpath(folder);
+        QProcess p;
+        p.start(QStringLiteral(RINKOMAT_CLI),
+                {u"new"_s, folder, u"--name"_s, u"Roura"_s, u"--season"_s, u"2026/2027"_s, u"--teams"_s, u"-"_s,
+                 u"--start"_s, u"1.9.2026"_s, u"--days"_s, u"út,pá"_s, u"--json"_s});
+        QVERIFY(p.waitForStarted());
+        p.write("Alfa\nBeta\nGama\n");
+        QVERIFY(p.waitForBytesWritten());
+        QTest::qWait(300);
+        p.write("Delta\nEpsilon\nZeta\n");
+        p.closeWriteChannel();
+        QVERIFY(fixture::waitFor([&] { return p.state() == QProcess::NotRunning; }));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(fixture::load(folder + u"/sezona_roura2627.txt"_s).teams(), 6);
+    }
+
+    // The sibling that does the printing and the network ends with the program that started it.
+    void siblingEndsWithItsParent()
+    {
+        QTcpServer silent; // takes the connection and never answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        QDir().mkpath(m_dir.filePath(u"program/souteze"_s));
+        QProcess p;
+        p.start(QStringLiteral(RINKOMAT_CLI), {u"update"_s, u"http://127.0.0.1:%1/"_s.arg(silent.serverPort()),
+                                               m_dir.filePath(u"program"_s), u"--yes"_s});
+        QVERIFY(p.waitForStarted());
+        const QString children = u"/proc/%1/task/%1/children"_s.arg(p.processId());
+        qint64 child = 0;
+        QVERIFY(fixture::waitFor([&] {
+            child = fixture::contents(children).trimmed().split(' ').value(0).toLongLong();
+            return child > 0;
+        }));
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        QVERIFY(fixture::waitFor([&] { return p.state() == QProcess::NotRunning; }));
+        const QString childStat = u"/proc/%1/stat"_s.arg(child);
+        // Gone at once, not when its own transfer gives up seconds later.
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !QFileInfo::exists(childStat) || fixture::contents(childStat).contains(") Z "); }, 2000));
     }
 
     void allTime()

@@ -5,6 +5,7 @@
 #include "fixture/wait.h"
 #include "online/update.h"
 #include "platform/http.h"
+#include "playoff/playoff.h"
 #include "season/datafiles.h"
 
 #include <QLockFile>
@@ -205,6 +206,52 @@ private Q_SLOTS:
             QVERIFY2(merged.contains(game), qPrintable(merged));
         QVERIFY(!merged.contains(u"0:1"_s));
         QVERIFY(QDir(program(u"souteze/zaloha"_s)).entryList({u"playoff_extraliga0708_*"_s}, QDir::Files).size() == 1);
+    }
+
+    // The server renames a stage the fan has games in: they are a conflict, kept unless he takes the server's.
+    void playoffStageRenamed_data()
+    {
+        QTest::addColumn<bool>("takeServer");
+        QTest::addRow("mine") << false;
+        QTest::addRow("server") << true;
+    }
+    void playoffStageRenamed()
+    {
+        QFETCH(bool, takeServer);
+        put(program(u"souteze/playoff_extraliga0708.txt"_s),
+            encodeLines({u"faze=Předkolo;7-10;2"_s, u"zapas=Předkolo;7-10;2:1"_s}));
+        put(site(u"playoff_extraliga0708.txt"_s), encodeLines({u"faze=Předkolo na 3;7-10;3"_s}));
+        put(site(u"update_v3.dat"_s), contents(site(u"update_v3.dat"_s)) + "playoff_extraliga0708.txt\r\n");
+        Recorder r(m_server->url());
+        r.takeServer = takeServer;
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Finished);
+        QVERIFY2(r.conflicts.filter(u"server fázi „Předkolo“ nemá"_s).size() == 1, qPrintable(r.conflicts.join(u'\n')));
+        const QString now = decodeText(contents(program(u"souteze/playoff_extraliga0708.txt"_s)));
+        QCOMPARE(now.contains(u"zapas=Předkolo;7-10;2:1"_s), !takeServer);
+        QCOMPARE(now.contains(u"Předkolo na 3"_s), takeServer);
+    }
+
+    // A play-off file is checked against the league as the update leaves it, the fan's results merged in.
+    void playoffCheckedAgainstMergedSchedule()
+    {
+        SeasonStore full = fixture::load(site(u"sezona_extraliga0708.txt"_s));
+        for (int round = 1; round <= full.rounds(); ++round)
+            for (int slot = 1; slot <= full.slots(); ++slot)
+                if (full.match(slot, round).result.isEmpty())
+                    full.match(slot, round).result = u"2:1"_s;
+        put(program(u"souteze/los_extraliga0708.txt"_s), scheduleBytes(full));
+        SeasonStore server = full;
+        server.match(1, server.rounds()).result.clear(); // the server has not got the last result yet
+        put(site(u"los_extraliga0708.txt"_s), scheduleBytes(server));
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(full);
+        put(site(u"playoff_extraliga0708.txt"_s),
+            encodeLines({u"faze=Předkolo;7-10;2"_s, u"zapas=Předkolo;%1-%2;2:1"_s.arg(order[6]).arg(order[7])}));
+        put(site(u"update_v3.dat"_s), contents(site(u"update_v3.dat"_s)) + "playoff_extraliga0708.txt\r\n");
+        const auto before = fixture::snapshot(program(u"souteze"_s));
+        Recorder r(m_server->url());
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Failed);
+        QVERIFY2(r.steps.join(u'\n').contains(u"není dvojice fáze „Předkolo“"_s), qPrintable(r.steps.join(u'\n')));
+        QCOMPARE(fixture::snapshot(program(u"souteze"_s)), before);
     }
 
     // Whatever goes wrong, the program folder stays as it was and the league is not reloaded.

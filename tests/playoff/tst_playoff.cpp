@@ -104,6 +104,8 @@ private Q_SLOTS:
         QTest::newRow("not a pair") << u"1-3:3:1"_s << u"není dvojice fáze „Finále“"_s;
         QTest::newRow("after the series") << u"2-1:1:4"_s << u"už je rozhodnuta (2:0)"_s;
         QTest::newRow("no result") << u"1-2:x:y"_s << u"není výsledek"_s;
+        QTest::newRow("team 0") << u"0-2:3:1"_s << u"nejsou dvě různá čísla týmů od 1 do 14"_s;
+        QTest::newRow("team past the league") << u"1-15:3:1"_s << u"nejsou dvě různá čísla týmů od 1 do 14"_s;
     }
     void gamesRefused()
     {
@@ -114,7 +116,8 @@ private Q_SLOTS:
         const Playoff p =
             read(u"faze=Finále;1-2;2\nzapas=Finále;%1-%2;4:3p\nzapas=Finále;%2-%1;1:2"_s.arg(order[0]).arg(order[1]));
         const QStringList f = game.split(u':'), places = f[0].split(u'-');
-        const PlayoffGame g{0, order[places[0].toInt() - 1], order[places[1].toInt() - 1], f[1] + u':' + f[2], {}, 0};
+        const auto team = [&](const QString& place) { return order.value(place.toInt() - 1, place.toInt()); };
+        const PlayoffGame g{0, team(places[0]), team(places[1]), f[1] + u':' + f[2], {}, 0};
         const Result<void> checked = checkNewGame(p, season, g);
         QVERIFY(!checked.ok());
         QVERIFY2(checked.error().contains(message), qPrintable(checked.error()));
@@ -153,6 +156,31 @@ private Q_SLOTS:
         const Result<Playoff> p = readPlayoff(encodeLines(text.split(u'\n')), u"playoff_x.txt"_s, kTeams);
         QVERIFY(!p.ok());
         QVERIFY2(p.error().contains(message), qPrintable(p.error()));
+    }
+
+    // Read only in part, the next game entered would cut the file.
+    void overLongFileRefused()
+    {
+        const QByteArray bytes = "faze=A;1-8;4\r\n" + QByteArray("zapas=A;1-8;2:1\r\n").repeated(100000);
+        const Result<Playoff> p = readPlayoff(bytes, u"playoff_x.txt"_s, kTeams);
+        QVERIFY2(p.error().contains(u"přes 100000 řádků"_s), qPrintable(p.error()));
+    }
+
+    // Each stage of winners and losers of the one before doubles the ways a team may come in: read, seeded and
+    // played in time linear in the file, however deep the chain.
+    void longChainsOfStages()
+    {
+        QString text = u"faze=S0;1-12;1"_s;
+        for (int k = 1; k <= 40; ++k)
+            text += u"\nfaze=S%1;vitezove S%2,porazeni S%2;1"_s.arg(k).arg(k - 1);
+        text += u"\nfaze=Z;vitezove S40,13-14;1"_s;
+        const Playoff p = read(text);
+        QCOMPARE(p.stages.size(), 42);
+        QCOMPARE(p.finalStage(), 41); // not of winners alone, but the last the first may play
+        QCOMPARE(p.stages.last().places, 0x7FFEu);
+        const Bracket b = playoffBracket(p, fixture::playedUpTo(kRounds)).value();
+        QCOMPARE(b.stages[1].series.size(), 6);
+        QVERIFY(!b.stages[2].known);
     }
 
     // A best-of-7 final between two fixed teams, one game in: the simulated title odds against the exact sum

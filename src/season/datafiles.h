@@ -63,6 +63,7 @@ public:
 
 private:
     bool removeUnreadableLock();
+    bool removeDeadRemovalLock();
 
     QString m_otherComputer;
     QString m_schedulePath;

@@ -525,6 +525,8 @@ private Q_SLOTS:
         QTest::addRow("empty, left by a crash") << QByteArray() << 60 << QString();
         QTest::addRow("garbage") << QByteArray("\x01\x02 nothing like a lock") << 60 << QString();
         QTest::addRow("process gone here") << "999999999\nrinkomat\n" + here + '\n' << 60 << QString();
+        // killed while removing a stale lock: its removal's own lock stays behind, fresh and empty
+        QTest::addRow("process gone while removing one") << "RM999999998\nrinkomat\n" + here + '\n' << 60 << QString();
         QTest::addRow("empty, being written now") << QByteArray() << 0 << u"los_test.txt.lock"_s;
         QTest::addRow("running here") << "PID\nsleep\n" + here + '\n' << 60 << u"jiné okno"_s;
         QTest::addRow("another computer") << QByteArray("4242\nrinkomat\nstick-pc\n") << 60 << u"„stick-pc“"_s;
@@ -544,6 +546,10 @@ private Q_SLOTS:
         if (lock.startsWith("PID")) {
             holder.start(u"sleep"_s, {u"60"_s});
             QVERIFY(holder.waitForStarted());
+        }
+        if (lock.startsWith("RM")) {
+            lock.remove(0, 2);
+            put(los + u".lock.rmlock", {});
         }
         if (lock == "FOLDER") {
             QVERIFY(QDir().mkpath(los + u".lock"));

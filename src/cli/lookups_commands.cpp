@@ -173,7 +173,7 @@ void addLookupsCommands(std::map<QString, Command>& commands)
         {u"ics"_s,
          {u"ics SOUBOR [--team TÝM]"_s,
           u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_s,
-          u"  --team  číslo týmu 1 až 14 (výchozí všechny zápasy)\n\n"
+          u"  --team  číslo týmu 1 až počet týmů ligy (výchozí všechny zápasy)\n\n"
           "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_s,
           1,
           1,

@@ -118,7 +118,7 @@ void addOutlookCommands(std::map<QString, Command>& commands)
           u"výhled sezóny: podíly míst, jistá a nemožná umístění, potřebné body, klíčové zápasy"_s,
           u"  --sims  simulovaných sezón 1 až 1000000 (výchozí 10000)\n"
           "  --seed  celé nezáporné číslo, stejné číslo dá stejná čísla (výchozí 2007)\n"
-          "  --team  tým 1 až 14, jehož klíčové zápasy se vypíší\n"
+          "  --team  tým 1 až počet týmů ligy, jehož klíčové zápasy se vypíší\n"
           "  --line  dělicí čára 1 až 3, kterou soutěž má (výchozí první)\n\n"
           "Příklad: rinkomat-cli forecast souteze/sezona_extraliga0708.txt --team 3 --line 1"_s,
           1,

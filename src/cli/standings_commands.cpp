@@ -163,7 +163,8 @@ void addStandingsCommands(std::map<QString, Command>& commands)
         {u"table"_s,
          {u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_s,
           u"tabulka: průběžná, za období, doma, venku, podle kritéria"_s,
-          u"  --from, --to  kola 1 až 52 (výchozí celá sezóna)\n  --venue       1 doma, 2 venku, 3 celkem (výchozí 3)\n"
+          u"  --from, --to  kola 1 až počet kol ligy (výchozí celá sezóna)\n  --venue       1 doma, 2 venku, 3 celkem "
+          u"(výchozí 3)\n"
           "  --sort        kritérium 0 až 12 jako v okně (výchozí 0, body)\n"
           "  --rules       pořadí při rovnosti bodů: running průběžné (výchozí), final konečné\n\n"
           "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_s,

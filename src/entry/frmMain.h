@@ -20,7 +20,8 @@ class QLineEdit;
 class QMenu;
 class LeagueLock;
 
-// The round entry screen: one round in seven rows, the main menu, and the season while the league is open.
+// The round entry screen: one round in a row for each of its matches, the main menu, and the season while the league is
+// open.
 class frmMain final : public QMainWindow, public UpdatedLeague {
     Q_OBJECT
 public:

@@ -12,7 +12,7 @@ QByteArray toCsv(const ViewTable& view);
 // One standalone UTF-8 page: the caption as title and heading, one table, a small style sheet.
 QByteArray toHtml(const ViewTable& view);
 
-// iCalendar (RFC 5545) of the league's matches, or of one team's (team 1..14; 0 for all): one all-day
+// iCalendar (RFC 5545) of the league's matches, or of one team's (team 1..N; 0 for all): one all-day
 // event per match. `leagueFile` makes the UIDs, which stay the same for a match across exports.
 // Events beyond the rounds' matches, e.g. the play-off's games; `uid` is unique within the league file.
 struct CalendarGame {

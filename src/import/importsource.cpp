@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "importsource.h"
 
+#include "season/leaguefiles.h"
+
 #include "season/newleague.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -278,6 +280,17 @@ Result<ImportSource> readCalendar(const QByteArray& bytes, const QString& name)
     return source;
 }
 
+// A date no league can hold ("1.1.999") would make a league its own reader refuses.
+Result<ImportSource> withSeasonDates(Result<ImportSource> read, const QString& name, const QString& where)
+{
+    if (read.ok())
+        for (const ImportLine& line : read.value().lines)
+            if (line.date.isValid() && !isSeasonDate(line.date))
+                return Result<ImportSource>::failure(
+                    u"%1, %2 %3: %4"_s.arg(name, where).arg(line.line).arg(seasonDateProblem(line.date)));
+    return read;
+}
+
 } // namespace
 
 std::optional<QString> parseScore(const QString& text)
@@ -319,7 +332,7 @@ Result<ImportSource> readImportSource(const QByteArray& bytes, const QString& na
     const QString text = decodeText(bytes);
     if (text.trimmed().startsWith(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive) ||
         text.trimmed().startsWith(u"\uFEFFBEGIN:VCALENDAR"_s, Qt::CaseInsensitive))
-        return readCalendar(text.toUtf8(), name);
+        return withSeasonDates(readCalendar(text.toUtf8(), name), name, u"událost"_s);
     QStringList lines;
     QList<int> numbers;
     const QStringList all = text.split(u'\n');
@@ -340,5 +353,5 @@ Result<ImportSource> readImportSource(const QByteArray& bytes, const QString& na
             : readText(lines, numbers);
     if (read.ok() && read.value().lines.isEmpty())
         return refuse(name, 0, u"není v něm žádný zápas (dva týmy a výsledek na řádku)"_s);
-    return read;
+    return withSeasonDates(std::move(read), name, u"řádek"_s);
 }

@@ -19,7 +19,7 @@ class frmBilance final : public QDialog {
 public:
     // `playoff`, where the league has one, lives as long as the window: its games make a line of their own.
     frmBilance(const SeasonStore& season, QWidget* parent, const std::optional<Playoff>* playoff = nullptr);
-    // Shows the balance of team 1..14, as choosing it in the box does.
+    // Shows the balance of team 1..N, as choosing it in the box does.
     void showTeam(int team);
     // Shows the chosen team's balance again, after the season changed.
     void refresh();

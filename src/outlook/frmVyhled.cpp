@@ -24,7 +24,7 @@ struct frmVyhled::Job {
 
 namespace {
 
-constexpr int kPlaceColumn = 4; // the first of the fourteen place shares
+constexpr int kPlaceColumn = 4; // the first of the place shares, one for each team of the league
 
 QTableWidget* table(QWidget* parent, const char* name, int rows, int columns)
 {

@@ -118,6 +118,14 @@ private Q_SLOTS:
             << "datum;kolo;výsledek\n1.1.2008;1;2:1\n"_ba << u"řádek 1: v záhlaví chybí sloupec domácích nebo hostů"_s;
         QTest::newRow("date") << "datum;domaci;hoste\n1.1.2008;A;B\n31.2.2008;A;B\n"_ba
                               << u"řádek 3: datum „31.2.2008“ nelze přečíst"_s;
+        QTest::newRow("year 999") << "datum;domaci;hoste\n1.1.2008;A;B\n0999-01-01;B;A\n"_ba
+                                  << u"řádek 3: Datum 1.1.999 leží mimo roky 1900 až 2200."_s;
+        QTest::newRow("year 9999") << "datum;domaci;hoste\n9999-12-31;A;B\n"_ba
+                                   << u"řádek 2: Datum 31.12.9999 leží mimo roky 1900 až 2200."_s;
+        QTest::newRow("calendar year 2500")
+            << "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:25000101\r\nSUMMARY:A - B\r\nEND:VEVENT\r\n"
+               "END:VCALENDAR\r\n"_ba
+            << u"událost 1: Datum 1.1.2500 leží mimo roky 1900 až 2200."_s;
         QTest::newRow("score") << "domaci;hoste;vysledek\nA;B;5:4x\n"_ba << u"řádek 2: výsledek „5:4x“ nelze přečíst"_s;
         QTest::newRow("round") << "kolo;domaci;hoste\n201;A;B\n"_ba << u"řádek 2: kolo „201“ není číslo od 1 do 200"_s;
         QTest::newRow("team missing") << "domaci;hoste;vysledek\n;B;5:4\n"_ba << u"řádek 2: chybí domácí nebo hosté"_s;

@@ -65,7 +65,7 @@ Result<void> checkNumbers(const Command& chosen, const Context& context)
     }
     for (const auto& [name, range] : kNumberOptions) {
         const QString text = context.parser->value(name);
-        if (context.parser->isSet(name) && !within(text, range.low, range.high))
+        if (context.parser->isSet(name) && !chosen.textOptions.contains(name) && !within(text, range.low, range.high))
             return Result<void>::failure(
                 u"--%1: „%2“ není číslo od %3 do %4"_s.arg(name, text).arg(range.low).arg(range.high), kUsageExit);
     }
@@ -86,7 +86,8 @@ Result<void> checkAgainstLeague(const Context& context, const SeasonStore& leagu
     for (const auto& [name, range] : kNumberOptions) {
         const QString text = context.parser ? context.parser->value(name) : QString();
         const int high = sizeOf(league, range.within, range.high);
-        if (context.parser && context.parser->isSet(name) && !within(text, range.low, high))
+        if (context.parser && context.parser->isSet(name) &&
+            !(context.command && context.command->textOptions.contains(name)) && !within(text, range.low, high))
             return Result<void>::failure(
                 u"--%1: „%2“ není číslo od %3 do %4 (tolik jich liga má)"_s.arg(name, text).arg(range.low).arg(high),
                 kUsageExit);

@@ -59,6 +59,7 @@ struct Command {
     QStringList options; // the options it takes besides the formats
     std::function<Result<CommandOutput>(const Context&)> run;
     QList<NumberArgument> numbers = {};
+    QStringList textOptions = {}; // options whose value is text here though a number for other commands
 };
 
 // Every command by name.

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <functional>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -43,65 +45,121 @@ QJsonObject bracketJson(const Playoff& playoff, const Bracket& bracket)
     return {{u"seeded"_s, bracket.seeded}, {u"stages"_s, stages}};
 }
 
+// "3-8" as two team numbers.
+std::optional<std::pair<int, int>> teamPair(const QString& text)
+{
+    const QStringList teams = text.split(u'-');
+    bool homeOk = false, awayOk = false;
+    const int home = teams.value(0).toInt(&homeOk), away = teams.value(1).toInt(&awayOk);
+    if (teams.size() != 2 || !homeOk || !awayOk)
+        return std::nullopt;
+    return std::pair{home, away};
+}
+
+// The league's play-off changed through the open league and saved; the play-off as it then stands.
+Result<std::pair<SeasonStore, Playoff>> changePlayoff(const Context& c, const QString& stageName,
+                                                      const std::function<Result<void>(OpenLeague&, int)>& change)
+{
+    std::optional<Playoff> played;
+    const Result<SeasonStore> changed = changeLeague(c, [&](OpenLeague& open) -> Result<void> {
+        if (!open.playoff())
+            return Result<void>::failure(open.playoffProblem().isEmpty()
+                                             ? u"Liga nemá play-off (soubor playoff_….txt)."_s
+                                             : open.playoffProblem());
+        const int stage = open.playoff()->stageIndex(stageName);
+        if (stage < 0)
+            return Result<void>::failure(u"Play-off nemá fázi „%1“."_s.arg(stageName.left(40)));
+        if (const Result<void> done = change(open, stage); !done.ok())
+            return done;
+        played = open.playoff();
+        return {};
+    });
+    if (!changed.ok())
+        return Result<std::pair<SeasonStore, Playoff>>::failureOf(changed);
+    return std::pair{changed.value(), *played};
+}
+
+Result<std::pair<SeasonStore, Playoff>> enterGame(const Context& c)
+{
+    using Changed = Result<std::pair<SeasonStore, Playoff>>;
+    PlayoffGame entered;
+    entered.result = c.args[3];
+    const std::optional<std::pair<int, int>> teams = teamPair(c.args[2]);
+    if (!teams)
+        return Changed::failure(u"„%1“ nejsou čísla týmů DOMÁCÍ-HOSTÉ"_s.arg(c.args[2].left(20)), kUsageExit);
+    std::tie(entered.home, entered.away) = *teams;
+    if (c.parser->isSet(u"date"_s)) {
+        entered.date = parseShortDate(c.parser->value(u"date"_s));
+        if (!entered.date.isValid())
+            return Changed::failure(u"--date: „%1“ není datum D.M.RRRR"_s.arg(c.parser->value(u"date"_s).left(20)),
+                                    kUsageExit);
+    }
+    return changePlayoff(c, c.args[1], [&](OpenLeague& open, int stage) -> Result<void> {
+        entered.stage = stage;
+        if (const Result<void> fits = checkNewGame(*open.playoff(), open.season(), entered); !fits.ok())
+            return fits;
+        if (const Result<void> added = open.addPlayoffGame(entered, QDateTime::currentDateTime()); !added.ok())
+            return Result<void>::failure(added.error(), kFileExit); // checked: only the write can fail
+        return {};
+    });
+}
+
+Result<std::pair<SeasonStore, Playoff>> removeGame(const Context& c)
+{
+    const std::optional<std::pair<int, int>> teams = teamPair(c.args[1]);
+    if (!teams)
+        return Result<std::pair<SeasonStore, Playoff>>::failure(
+            u"„%1“ nejsou čísla týmů DOMÁCÍ-HOSTÉ"_s.arg(c.args[1].left(20)), kUsageExit);
+    return changePlayoff(c, c.parser->value(u"remove"_s), [&](OpenLeague& open, int stage) -> Result<void> {
+        if (teams->first < 1 || teams->first > open.season().teams() || teams->second < 1 ||
+            teams->second > open.season().teams())
+            return Result<void>::failure(u"Čísla týmů jsou od 1 do %1."_s.arg(open.season().teams()));
+        const Result<Playoff> without =
+            withoutLastGame(*open.playoff(), open.season(), stage, teams->first, teams->second);
+        if (!without.ok())
+            return Result<void>::failureOf(without);
+        // checked: only the write can fail
+        const Result<void> removed =
+            open.removePlayoffGame(stage, teams->first, teams->second, QDateTime::currentDateTime());
+        return removed.ok() ? removed : Result<void>::failure(removed.error(), kFileExit);
+    });
+}
+
+Result<std::pair<SeasonStore, Playoff>> readBracket(const Context& c)
+{
+    using Read = Result<std::pair<SeasonStore, Playoff>>;
+    const Result<SeasonStore> read = loadLeague(c);
+    if (!read.ok())
+        return Read::failureOf(read);
+    const Result<std::optional<Playoff>> file = readLeaguePlayoff(c.args[0], read.value());
+    if (!file.ok())
+        return Read::failure(file.error(), kFileExit);
+    if (!file.value())
+        return Read::failure(
+            u"Liga nemá play-off: soubor %1 vedle ní není."_s.arg(QFileInfo(playoffFileFor(c.args[0])).fileName()),
+            kUsageExit);
+    return std::pair{read.value(), *file.value()};
+}
+
 Output playoff(const Context& c)
 {
-    const bool game = c.parser->isSet(u"game"_s);
-    if (game != (c.args.size() == 4))
-        return refused(
-            u"Zápas se zapisuje takto: playoff SOUBOR --game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR]"_s);
+    const bool game = c.parser->isSet(u"game"_s), remove = c.parser->isSet(u"remove"_s);
+    if (game && remove)
+        return refused(u"Zápas se buď zapisuje (--game), nebo odebírá (--remove)."_s);
+    if (game != (c.args.size() == 4) || (remove && c.args.size() != 2) || (!game && !remove && c.args.size() != 1))
+        return refused(u"Zápas se zapisuje takto: playoff SOUBOR --game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR], "
+                       "odebírá takto: playoff SOUBOR --remove FÁZE DOMÁCÍ-HOSTÉ"_s);
     if (c.parser->isSet(u"date"_s) && !game)
         return refused(u"--date patří k --game"_s);
-    std::optional<Playoff> played;
-    SeasonStore season;
-    if (game) {
-        PlayoffGame entered;
-        entered.result = c.args[3];
-        const QStringList teams = c.args[2].split(u'-');
-        bool homeOk = false, awayOk = false;
-        entered.home = teams.value(0).toInt(&homeOk), entered.away = teams.value(1).toInt(&awayOk);
-        if (teams.size() != 2 || !homeOk || !awayOk)
-            return refused(u"„%1“ nejsou čísla týmů DOMÁCÍ-HOSTÉ"_s.arg(c.args[2].left(20)));
-        if (c.parser->isSet(u"date"_s)) {
-            entered.date = parseShortDate(c.parser->value(u"date"_s));
-            if (!entered.date.isValid())
-                return refused(u"--date: „%1“ není datum D.M.RRRR"_s.arg(c.parser->value(u"date"_s).left(20)));
-        }
-        const Result<SeasonStore> changed = changeLeague(c, [&](OpenLeague& open) -> Result<void> {
-            if (!open.playoff())
-                return Result<void>::failure(open.playoffProblem().isEmpty()
-                                                 ? u"Liga nemá play-off (soubor playoff_….txt)."_s
-                                                 : open.playoffProblem());
-            entered.stage = open.playoff()->stageIndex(c.args[1]);
-            if (entered.stage < 0)
-                return Result<void>::failure(u"Play-off nemá fázi „%1“."_s.arg(c.args[1].left(40)));
-            if (const Result<void> fits = checkNewGame(*open.playoff(), open.season(), entered); !fits.ok())
-                return fits;
-            if (const Result<void> added = open.addPlayoffGame(entered, QDateTime::currentDateTime()); !added.ok())
-                return Result<void>::failure(added.error(), kFileExit); // checked: only the write can fail
-            played = open.playoff();
-            return {};
-        });
-        if (!changed.ok())
-            return Output::failureOf(changed);
-        season = changed.value();
-    } else {
-        const Result<SeasonStore> read = loadLeague(c);
-        if (!read.ok())
-            return Output::failureOf(read);
-        season = read.value();
-        const Result<std::optional<Playoff>> file = readLeaguePlayoff(c.args[0], season);
-        if (!file.ok())
-            return refused(file.error());
-        if (!file.value())
-            return refused(
-                u"Liga nemá play-off: soubor %1 vedle ní není."_s.arg(QFileInfo(playoffFileFor(c.args[0])).fileName()));
-        played = file.value();
-    }
-    const Bracket bracket = playoffBracket(*played, season).value();
+    const Result<std::pair<SeasonStore, Playoff>> now = game ? enterGame(c) : remove ? removeGame(c) : readBracket(c);
+    if (!now.ok())
+        return Output::failureOf(now);
+    const auto& [season, played] = now.value();
+    const Bracket bracket = playoffBracket(played, season).value();
     const QString note = bracketNote(bracket, season);
-    CommandOutput out = fromView(bracketView(*played, bracket, season),
+    CommandOutput out = fromView(bracketView(played, bracket, season),
                                  note.isEmpty() ? QList<QStringList>() : QList<QStringList>{{note}});
-    out.json = bracketJson(*played, bracket);
+    out.json = bracketJson(played, bracket);
     return out;
 }
 
@@ -111,16 +169,19 @@ void addPlayoffCommands(std::map<QString, Command>& commands)
 {
     commands.insert(
         {u"playoff"_s,
-         {u"playoff SOUBOR [--game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR]]"_s,
+         {u"playoff SOUBOR [--game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR] | --remove FÁZE DOMÁCÍ-HOSTÉ]"_s,
           u"pavouk play-off (série, jejich zápasy a postupující), nebo zápis zápasu série"_s,
-          u"  --game  zapíše zápas: název fáze, čísla týmů domácí-hosté, výsledek (4:3p, 2:1n; nikdy remíza)\n"
-          "  --date  den zápasu\n\n"
+          u"  --game    zapíše zápas: název fáze, čísla týmů domácí-hosté, výsledek (4:3p, 2:1n; nikdy remíza)\n"
+          "  --date    den zápasu\n"
+          "  --remove  odebere poslední zápas série (oprava překlepu): název fáze, čísla týmů\n\n"
           "Příklad: rinkomat-cli playoff souteze/sezona_extraliga0607.txt --game Čtvrtfinále 1-8 4:2"_s,
           1,
           4,
           JsonFormat | TableFormats,
-          {u"game"_s, u"date"_s, kAssume},
-          playoff}});
+          {u"game"_s, u"date"_s, u"remove"_s, kAssume},
+          playoff,
+          {},
+          {u"remove"_s}}});
 }
 
 } // namespace cli

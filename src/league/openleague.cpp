@@ -303,16 +303,8 @@ void OpenLeague::readPlayoffFile()
     m_playoffProblem = read.error();
 }
 
-Result<void> OpenLeague::addPlayoffGame(const PlayoffGame& game, const QDateTime& when)
+Result<void> OpenLeague::setPlayoff(Playoff with, const QDateTime& when)
 {
-    if (!m_playoff)
-        return Result<void>::failure(u"Liga nemá play-off."_s);
-    if (const Result<void> fits = checkNewGame(*m_playoff, m_season, game); !fits.ok())
-        return fits;
-    Playoff with = *m_playoff;
-    with.games.append(game);
-    with.games.last().result = normaliseResult(game.result);
-    with.games.last().line = 0;
     if (!whatIf()) {
         const Result<void> saved = saveDataFile(
             playoffFileFor(m_competitionPath),
@@ -324,6 +316,29 @@ Result<void> OpenLeague::addPlayoffGame(const PlayoffGame& game, const QDateTime
     m_playoff = std::move(with);
     Q_EMIT seasonChanged();
     return {};
+}
+
+Result<void> OpenLeague::addPlayoffGame(const PlayoffGame& game, const QDateTime& when)
+{
+    if (!m_playoff)
+        return Result<void>::failure(u"Liga nemá play-off."_s);
+    if (const Result<void> fits = checkNewGame(*m_playoff, m_season, game); !fits.ok())
+        return fits;
+    Playoff with = *m_playoff;
+    with.games.append(game);
+    with.games.last().result = normaliseResult(game.result);
+    with.games.last().line = 0;
+    return setPlayoff(std::move(with), when);
+}
+
+Result<void> OpenLeague::removePlayoffGame(int stage, int home, int away, const QDateTime& when)
+{
+    if (!m_playoff)
+        return Result<void>::failure(u"Liga nemá play-off."_s);
+    Result<Playoff> without = withoutLastGame(*m_playoff, m_season, stage, home, away);
+    if (!without.ok())
+        return Result<void>::failureOf(without);
+    return setPlayoff(std::move(without).value(), when);
 }
 
 Result<void> OpenLeague::createPlayoff(const QDateTime& when)

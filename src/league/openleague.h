@@ -72,6 +72,8 @@ public:
     // A game of a series, checked against the bracket and saved at once (the file as it was kept first); in
     // "Co kdyby" it counts and is never written.
     Result<void> addPlayoffGame(const PlayoffGame& game, const QDateTime& when);
+    // Removes the last game of a series, saved at once like a game added.
+    Result<void> removePlayoffGame(int stage, int home, int away, const QDateTime& when);
     // Writes the usual play-off for a league of its size, where it has none yet.
     Result<void> createPlayoff(const QDateTime& when);
 
@@ -108,6 +110,7 @@ Q_SIGNALS:
 private:
     Result<void> afterLocking(Result<void> locked);
     void readPlayoffFile();
+    Result<void> setPlayoff(Playoff with, const QDateTime& when);
 
     QString m_competitionPath;
     QString m_schedulePath;

@@ -588,3 +588,25 @@ Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, con
     const Result<Bracket> bracket = playoffBracket(with, season);
     return bracket.ok() ? Result<void>() : Result<void>::failure(bracket.error());
 }
+
+Result<Playoff> withoutLastGame(const Playoff& playoff, const SeasonStore& season, int stage, int home, int away)
+{
+    int last = -1;
+    for (int g = 0; g < playoff.games.size(); ++g) {
+        const PlayoffGame& game = playoff.games[g];
+        if (game.stage == stage && std::minmax(game.home, game.away) == std::minmax(home, away))
+            last = g;
+    }
+    if (last < 0)
+        return Result<Playoff>::failure(u"Série %1 - %2 nemá žádný zápas k odebrání."_s.arg(
+            season.TymPodleCisla(std::clamp(home, 1, season.teams())),
+            season.TymPodleCisla(std::clamp(away, 1, season.teams()))));
+    Playoff without = playoff;
+    without.games.removeAt(last);
+    // A later stage seeded by this series' winner would lose its pairs.
+    if (const Result<Bracket> bracket = playoffBracket(without, season); !bracket.ok())
+        return Result<Playoff>::failure(
+            u"Zápas nelze odebrat: na výsledku série už stojí další fáze (%1). Odeberte nejprve její zápasy."_s.arg(
+                bracket.error()));
+    return without;
+}

@@ -128,3 +128,7 @@ Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool take
 
 // A game to add: refused like a game of the file, in Czech.
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);
+
+// The play-off without the last game of the stage's series of the two teams, to correct a mistyped game; refused
+// when the series has no game, or when a later stage's games stand on its outcome.
+Result<Playoff> withoutLastGame(const Playoff& playoff, const SeasonStore& season, int stage, int home, int away);

@@ -436,6 +436,11 @@ private Q_SLOTS:
         const QString reversed = u"%1-%2"_s.arg(order[3]).arg(order[0]);
         QCOMPARE(cli({u"playoff"_s, path, u"--game"_s, u"Semifinále"_s, reversed, u"4:1"_s}, 400).exitCode, 0);
         QCOMPARE(decodeText(fixture::contents(dir.filePath(u"playoff_x.txt"_s))).count(u"4:1"_s), 1);
+        r = cli({u"playoff"_s, path, u"--remove"_s, u"Semifinále"_s, pair, u"--json"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json[u"stages"_s][0][u"series"_s][0][u"wins"_s].toArray(), (QJsonArray{1, 0}));
+        QVERIFY(!decodeText(fixture::contents(dir.filePath(u"playoff_x.txt"_s))).contains(u"4:1"_s));
+        QCOMPARE(cli({u"playoff"_s, path, u"--remove"_s, u"Finále"_s, pair}).exitCode, 64);
         r = cli({u"forecast"_s, path, u"--sims"_s, u"400"_s, u"--json"_s});
         const QJsonObject odds = r.json[u"teams"_s][0][u"playoff"_s].toObject();
         QCOMPARE(odds[u"Semifinále"_s][u"plays"_s].toDouble() + odds[u"Finále"_s][u"plays"_s].toDouble() > 100, true);

@@ -158,6 +158,25 @@ private Q_SLOTS:
         QVERIFY2(p.error().contains(message), qPrintable(p.error()));
     }
 
+    // A mistyped game is taken back from the end of its series, unless a later stage already stands on it.
+    void lastGameRemoved()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> o = finalOrder(season);
+        const Playoff p = read(u"faze=SF;1-4;1\nfaze=F;vitezove SF;1\nzapas=SF;%1-%4;3:1\nzapas=SF;%2-%3;1:2\n"
+                               "zapas=F;%1-%3;2:0"_s.arg(o[0])
+                                   .arg(o[1])
+                                   .arg(o[2])
+                                   .arg(o[3]));
+        QVERIFY(withoutLastGame(p, season, 0, o[0], o[3]).error().contains(u"další fáze"_s));
+        const Result<Playoff> final = withoutLastGame(p, season, 1, o[2], o[0]);
+        QCOMPARE(final.value().games.size(), 2);
+        const Result<Playoff> semifinal = withoutLastGame(final.value(), season, 0, o[3], o[0]);
+        QCOMPARE(semifinal.value().games.size(), 1);
+        QCOMPARE(semifinal.value().games[0].home, o[1]);
+        QVERIFY(withoutLastGame(semifinal.value(), season, 0, o[0], o[3]).error().contains(u"nemá žádný zápas"_s));
+    }
+
     // Read only in part, the next game entered would cut the file.
     void overLongFileRefused()
     {

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "frmNovaLiga.h"
 
+#include "season/seasonfile.h"
+
 #include "platform/desktop.h"
 #include "season/newleague.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -72,11 +73,12 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     spnZapasy->setRange(1, kMaxMeetings);
     spnZapasy->setValue(4);
     form->addRow(u"Vzájemných &zápasů každé dvojice:"_s, spnZapasy);
-    datStart = new QDateEdit(QDate(firstYear, 9, 1), this);
+    // A line, not a field of sections: typed over, "16.9.2026" is 16.9.2026, not a day spliced into the old one.
+    datStart = new QLineEdit(shortDate(QDate(firstYear, 9, 1)), this);
     datStart->setObjectName(u"datStart"_s);
-    datStart->setDisplayFormat(u"d.M.yyyy"_s);
-    datStart->setCalendarPopup(true);
+    datStart->setPlaceholderText(u"D.M.RRRR"_s);
     form->addRow(u"&První hrací den:"_s, datStart);
+    connect(datStart, &QLineEdit::textChanged, this, &frmNovaLiga::showStartProblem);
     auto* days = new QHBoxLayout;
     const QStringList dayNames{u"po"_s, u"út"_s, u"st"_s, u"čt"_s, u"pá"_s, u"so"_s, u"ne"_s};
     for (std::size_t d = 0; d < chkDny.size(); ++d) {
@@ -122,9 +124,38 @@ void frmNovaLiga::suggestCode()
         txtKod->setText(leagueCode(txtNazev->text(), txtSezona->text()));
 }
 
+QString frmNovaLiga::startProblem() const
+{
+    const QDate start = parseShortDate(datStart->text().trimmed());
+    if (!start.isValid())
+        return u"První hrací den „%1“ není datum ve tvaru D.M.RRRR."_s.arg(datStart->text().trimmed().left(20));
+    return isSeasonDate(start) ? QString() : u"První hrací den: "_s + seasonDateProblem(start);
+}
+
+void frmNovaLiga::showStartProblem()
+{
+    const QString problem = startProblem();
+    QPalette p = datStart->palette();
+    p.setColor(QPalette::Text, problem.isEmpty() ? palette().color(QPalette::Text) : QColor(0xC00000));
+    datStart->setPalette(p);
+    datStart->setToolTip(problem);
+}
+
 void frmNovaLiga::create()
 {
-    NewLeague request{txtNazev->text(), txtSezona->text(), {}, {}, spnZapasy->value(), datStart->date(), {}, {}};
+    if (const QString problem = startProblem(); !problem.isEmpty()) {
+        Desktop::instance().tell(this, problem, Desktop::Icon::Warning);
+        datStart->setFocus();
+        return;
+    }
+    NewLeague request{txtNazev->text(),
+                      txtSezona->text(),
+                      {},
+                      {},
+                      spnZapasy->value(),
+                      parseShortDate(datStart->text().trimmed()),
+                      {},
+                      {}};
     for (const QString& line : txtTymy->toPlainText().split(u'\n'))
         if (!line.trimmed().isEmpty())
             request.teams << line.trimmed();

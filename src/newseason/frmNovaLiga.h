@@ -9,7 +9,6 @@
 
 class QCheckBox;
 class QFormLayout;
-class QDateEdit;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -37,6 +36,9 @@ Q_SIGNALS:
 private:
     void create();
     void suggestCode();
+    // Why the first match day as typed cannot start a league, in Czech; empty when it can.
+    QString startProblem() const;
+    void showStartProblem();
 
     QString m_folder;
     std::optional<SeasonStore> m_like;
@@ -46,7 +48,7 @@ private:
     QPushButton* cmdJako = nullptr;
     std::array<QSpinBox*, 3> spnCary{};
     QSpinBox* spnZapasy = nullptr;
-    QDateEdit* datStart = nullptr;
+    QLineEdit* datStart = nullptr;
     std::array<QCheckBox*, 7> chkDny{};
     QPlainTextEdit* txtPrestavky = nullptr;
     QLineEdit* txtKod = nullptr;

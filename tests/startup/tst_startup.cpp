@@ -160,6 +160,16 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible());
         child<QLineEdit>(dialog, u"txtSezona"_s)->setText(u"2026/2027"_s);
         child<QSpinBox>(dialog, u"spnZapasy"_s)->setValue(2);
+        // The first match day as typed over the whole field, or refused in red, never spliced into the old one.
+        auto* start = child<QLineEdit>(dialog, u"datStart"_s);
+        start->selectAll();
+        QTest::keyClicks(start, u"15.9.20266"_s);
+        QVERIFY(start->toolTip().contains(u"není datum"_s));
+        QCOMPARE(start->palette().color(QPalette::Text), QColor(0xC00000));
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
+        QVERIFY(m_desktop->messages.value(1).text.contains(u"„15.9.20266“ není datum"_s));
+        QTest::keyClick(start, Qt::Key_Backspace);
+        QCOMPARE(start->toolTip(), QString());
         QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
         auto* main = visibleWindow<frmMain>(u"frmMain"_s);
         QVERIFY(main);
@@ -167,6 +177,7 @@ private Q_SLOTS:
         QCOMPARE(main->season().rounds(), 26);
         QCOMPARE(main->season().TymPodleCisla(14), u"Znojmo"_s);
         QVERIFY(QFileInfo::exists(path(u"souteze/los_extraliga2627.txt"_s)));
+        QCOMPARE(main->season().DATUM_KOLA(1), QDate(2026, 9, 15)); // a Tuesday, as typed
         WAIT_FOR(!visibleWindow<frmUvod>(u"frmUvod"_s));
     }
 

@@ -449,6 +449,16 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         m_shiftHeld = m_ctrlHeld = false;
         colourDashes();
     }
+    if (watched == cboKolo && type == QEvent::KeyPress && showingPlayoff() &&
+        std::none_of(result.begin(), result.end(),
+                     [](const QLineEdit* r) { return r->isVisible() && !r->isReadOnly(); })) {
+        // A play-off entry without a game to type: a result typed here must not turn into a jump to a round.
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (!typed.isEmpty() && typed.at(0).isPrint()) {
+            Desktop::instance().beep();
+            return true;
+        }
+    }
     for (int i = 0; i < kMaxSlots; ++i) {
         if (watched == result[i]) {
             if (type == QEvent::FocusIn) {
@@ -461,6 +471,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 const int key = press->key();
                 if (key == Qt::Key_Minus && press->modifiers().testFlag(Qt::KeypadModifier)) {
                     result[i]->insert(u"p"_s); // the keypad's minus marks extra time, never parts the score
+                    return true;
+                }
+                if ((key == Qt::Key_Return || key == Qt::Key_Enter) && showingPlayoff()) {
+                    // A game of a series is saved at once: Enter commits it, then goes to the next game to type.
+                    storePlayoffEntry();
+                    for (int next = i + 1; next < kMaxSlots; ++next)
+                        if (result[next]->isVisible() && !result[next]->isReadOnly())
+                            return result[next]->setFocus(), true;
                     return true;
                 }
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -144,7 +144,8 @@ private:
         int game = 0;
     };
     QList<PlayoffEntry> m_playoffEntries;
-    std::array<int, kMaxSlots> m_playoffRow{}; // the series whose game a row takes; -1 for a row shown only
+    std::array<int, kMaxSlots> m_playoffRow{};       // the series whose game a row takes; -1 for a row shown only
+    std::array<QString, kMaxSlots> m_playoffRefused; // the text a row's game was last refused for, said once
     bool showingPlayoff() const { return m_shownRound > m_season.rounds(); }
     void addPlayoffEntries();
     void showPlayoffEntry();

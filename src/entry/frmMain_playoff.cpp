@@ -50,6 +50,7 @@ void frmMain::showPlayoffEntry()
     const Bracket bracket = playoffBracket(playoff, m_season).valueOr({});
     const StageState state = bracket.stages.value(entry.stage);
     m_playoffRow.fill(-1);
+    m_playoffRefused.fill({});
     int row = 0;
     for (int x = 0; bracket.seeded && x < state.series.size() && row < kMaxSlots; ++x) {
         const Series& series = state.series[x];
@@ -100,12 +101,16 @@ void frmMain::storePlayoffEntry()
                                                                  Desktop::instance().now());
         if (!added.ok()) {
             markTypo(i, true); // the text stays in the field: nothing typed is lost
+            // Said once: the message box itself takes the focus, which would store and say it again.
+            if (std::exchange(m_playoffRefused[static_cast<std::size_t>(i)], text) == text)
+                continue;
             QTimer::singleShot(0, this, [this, why = added.error()] {
                 Desktop::instance().tell(this, u"Zápas play-off nelze zapsat.\r\n"_s + why, Desktop::Icon::Warning);
             });
             continue;
         }
         m_playoffRow[static_cast<std::size_t>(i)] = -1;
+        m_playoffRefused[static_cast<std::size_t>(i)].clear();
         stored = true;
     }
     if (stored) // the rows show the entry as the season now has it, typed texts of other rows kept

@@ -323,13 +323,26 @@ private Q_SLOTS:
         QCOMPARE(fixture::rowLabel(main, "Hteam", 0)->text(),
                  main->season().TymPodleCisla(order[3])); // 1,2 at the better
         fixture::type(main, 0, u"3:3"_s);
-        rounds->setCurrentIndex(third - 1); // leaving the entry stores it: a draw is refused and kept typed
-        QTRY_VERIFY(m_league->desktop.messages.last().text.contains(u"remízou"_s));
+        const qsizetype said = m_league->desktop.messages.size();
+        QTest::keyClick(fixture::resultField(main, 0), Qt::Key_Return); // a draw is refused, once, and kept typed
+        QTRY_COMPARE(m_league->desktop.messages.size(), said + 1);
+        QVERIFY(m_league->desktop.messages.last().text.contains(u"remízou"_s));
+        QCOMPARE(fixture::resultField(main, 0)->text(), u"3:3"_s);
+        rounds->setCurrentIndex(third - 1); // leaving with the same text says nothing new
+        QTest::qWait(10);
+        QCOMPARE(m_league->desktop.messages.size(), said + 1);
         rounds->setCurrentIndex(third);
-        fixture::type(main, 0, u"4+3-"_s); // 4:3p on the keypad
-        rounds->setCurrentIndex(third + 1);
+        fixture::type(main, 0, u"4+3-"_s);                                                 // 4:3p on the keypad
+        QTest::keyClick(fixture::resultField(main, 0), Qt::Key_Enter, Qt::KeypadModifier); // Enter commits it
         const std::optional<Playoff> again = readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value();
         QCOMPARE(again->games.size(), 3);
+        // The final's entry has no game to type yet: the keypad's digits do not jump to a round.
+        rounds->setCurrentIndex(third + 1);
+        rounds->setFocus();
+        const int beeps = m_league->desktop.beeps;
+        QTest::keyClick(rounds, Qt::Key_5, Qt::KeypadModifier);
+        QCOMPARE(rounds->currentIndex(), third + 1);
+        QCOMPARE(m_league->desktop.beeps, beeps + 1);
         QVERIFY(main->Form_Load().ok()); // as the next start reads it
         QVERIFY(child<QLabel>(bracket, u"lblZapasy0_0"_s)->text().contains(u"\n3. "_s));
         rounds = fixture::roundList(main);

@@ -53,11 +53,11 @@ struct Command {
     QString usage;   // its syntax, as help prints it after "rinkomat-cli "
     QString summary; // one line of what it does
     QString details; // the arguments and options with their ranges and defaults, and an example
-    qsizetype minArgs;
-    qsizetype maxArgs;
-    unsigned formats;
-    QStringList options; // the options it takes besides the formats
-    std::function<Result<CommandOutput>(const Context&)> run;
+    qsizetype minArgs = 1;
+    qsizetype maxArgs = 1;
+    unsigned formats = NoFormat;
+    QStringList options = {}; // the options it takes besides the formats
+    std::function<Result<CommandOutput>(const Context&)> run = {};
     QList<NumberArgument> numbers = {};
     QStringList textOptions = {}; // options whose value is text here though a number for other commands
 };

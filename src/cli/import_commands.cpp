@@ -50,6 +50,33 @@ QJsonObject conflictJson(const ImportConflict& k, const SeasonStore& s, bool tak
             {u"taken"_s, taken}};
 }
 
+// What an import into a league did (or, dry, would do): the summary, each conflict and each line without a fixture.
+Output planReport(const ImportPlan& plan, const SeasonStore& before, bool theirs, bool dryRun, int skipped,
+                  const QString& competition)
+{
+    QJsonArray conflicts, unmatched;
+    QList<QStringList> rows{{planSummary(plan)}};
+    for (const ImportConflict& k : plan.conflicts) {
+        conflicts.append(conflictJson(k, before, theirs));
+        rows.append({conflictLine(k, before) + (theirs ? u"  → soubor"_s : u"  → vaše"_s)});
+    }
+    for (const ImportLine& line : plan.unmatched) {
+        unmatched.append(QJsonObject{
+            {u"line"_s, line.line}, {u"home"_s, line.home}, {u"away"_s, line.away}, {u"date"_s, shortDate(line.date)}});
+        rows.append({u"bez zápasu: "_s + unmatchedLine(line)});
+    }
+    if (dryRun)
+        rows.append({u"Zkouška nanečisto: nic nebylo zapsáno."_s});
+    return plain({{u"entered"_s, plan.entered.size()},
+                  {u"conflicts"_s, conflicts},
+                  {u"unmatched"_s, unmatched},
+                  {u"unchanged"_s, plan.unchanged},
+                  {u"skipped"_s, skipped},
+                  {u"dry_run"_s, dryRun},
+                  {u"competition"_s, competition}},
+                 rows);
+}
+
 Output intoLeague(const Context& c, const ImportSource& source)
 {
     const QString competition = c.parser->value(u"into"_s);
@@ -102,27 +129,7 @@ Output intoLeague(const Context& c, const ImportSource& source)
         if (!changed.ok())
             return Output::failureOf(changed);
     }
-    QJsonArray conflicts, unmatched;
-    QList<QStringList> rows{{planSummary(*plan)}};
-    for (const ImportConflict& k : plan->conflicts) {
-        conflicts.append(conflictJson(k, before, theirs));
-        rows.append({conflictLine(k, before) + (theirs ? u"  → soubor"_s : u"  → vaše"_s)});
-    }
-    for (const ImportLine& line : plan->unmatched) {
-        unmatched.append(QJsonObject{
-            {u"line"_s, line.line}, {u"home"_s, line.home}, {u"away"_s, line.away}, {u"date"_s, shortDate(line.date)}});
-        rows.append({u"bez zápasu: "_s + unmatchedLine(line)});
-    }
-    if (dryRun)
-        rows.append({u"Zkouška nanečisto: nic nebylo zapsáno."_s});
-    return plain({{u"entered"_s, plan->entered.size()},
-                  {u"conflicts"_s, conflicts},
-                  {u"unmatched"_s, unmatched},
-                  {u"unchanged"_s, plan->unchanged},
-                  {u"skipped"_s, source.skipped},
-                  {u"dry_run"_s, dryRun},
-                  {u"competition"_s, competition}},
-                 rows);
+    return planReport(*plan, before, theirs, dryRun, source.skipped, competition);
 }
 
 Output asNewLeague(const Context& c, const ImportSource& source)
@@ -183,21 +190,22 @@ void addImportCommands(std::map<QString, Command>& commands)
 {
     commands.insert(
         {u"import"_s,
-         {u"import ZDROJ --into SOUBOR [--map JMÉNO=TÝM]… | import ZDROJ --new SLOŽKA --name NÁZEV --season TEXT"_s,
-          u"zápasy a výsledky z CSV, kalendáře .ics nebo textu: do ligy, nebo jako nová liga"_s,
-          u"  ZDROJ        soubor CSV (; , nebo tabulátor), .ics nebo text, - je standardní vstup\n"
-          "  --into       soubor soutěže sezona_….txt, do jejíhož rozpisu výsledky jdou\n"
-          "  --map        jméno ze zdroje a tým ligy (číslo nebo název), i vícekrát\n"
-          "  --conflicts  mine ponechá vaše výsledky (výchozí), theirs převezme výsledky zdroje\n"
-          "  --dry-run    jen vypíše, co by se stalo\n"
-          "  --new        složka lig, kam přijde nová liga ze zápasů zdroje\n"
-          "  --name, --season, --lines, --code  jako u příkazu new\n\n"
-          "Příklad: rinkomat-cli import vysledky.csv --into souteze/sezona_extraliga0708.txt --map \"Kometa=Brno\""_s,
-          1,
-          1,
-          JsonFormat,
-          {u"into"_s, u"new"_s, u"map"_s, u"conflicts"_s, u"dry-run"_s, u"name"_s, u"season"_s, u"lines"_s, u"code"_s},
-          importMatches}});
+         {.usage =
+              u"import ZDROJ --into SOUBOR [--map JMÉNO=TÝM]… | import ZDROJ --new SLOŽKA --name NÁZEV --season TEXT"_s,
+          .summary = u"zápasy a výsledky z CSV, kalendáře .ics nebo textu: do ligy, nebo jako nová liga"_s,
+          .details =
+              u"  ZDROJ        soubor CSV (; , nebo tabulátor), .ics nebo text, - je standardní vstup\n"
+              "  --into       soubor soutěže sezona_….txt, do jejíhož rozpisu výsledky jdou\n"
+              "  --map        jméno ze zdroje a tým ligy (číslo nebo název), i vícekrát\n"
+              "  --conflicts  mine ponechá vaše výsledky (výchozí), theirs převezme výsledky zdroje\n"
+              "  --dry-run    jen vypíše, co by se stalo\n"
+              "  --new        složka lig, kam přijde nová liga ze zápasů zdroje\n"
+              "  --name, --season, --lines, --code  jako u příkazu new\n\n"
+              "Příklad: rinkomat-cli import vysledky.csv --into souteze/sezona_extraliga0708.txt --map \"Kometa=Brno\""_s,
+          .formats = JsonFormat,
+          .options = {u"into"_s, u"new"_s, u"map"_s, u"conflicts"_s, u"dry-run"_s, u"name"_s, u"season"_s, u"lines"_s,
+                      u"code"_s},
+          .run = importMatches}});
 }
 
 } // namespace cli

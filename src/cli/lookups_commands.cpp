@@ -116,70 +116,77 @@ Output ics(const Context& c)
 
 } // namespace
 
-void addLookupsCommands(std::map<QString, Command>& commands)
+namespace {
+
+// The league's matches as a calendar file.
+void addCalendarCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
-        {u"balance"_s,
-         {u"balance SOUBOR TÝM"_s,
-          u"dosavadní bilance týmu"_s,
-          u"  TÝM  číslo týmu 1 až počet týmů ligy\n\nPříklad: rinkomat-cli balance souteze/sezona_extraliga0708.txt 3"_s,
-          2,
-          2,
-          JsonFormat | TableFormats,
-          {kAssume},
-          balance,
-          {{1, 1, kMaxTeams, Within::Teams}}}},
-        {u"matches"_s,
-         {u"matches SOUBOR TÝM [--pdf VÝSTUP]"_s,
-          u"všechny zápasy týmu, s --pdf i vytištěná stránka"_s,
-          u"  TÝM    číslo týmu 1 až počet týmů ligy\n  --pdf  soubor PDF, do kterého se stránka vytiskne\n\n"
-          "Příklad: rinkomat-cli matches souteze/sezona_extraliga0708.txt 3 --pdf zapasy.pdf"_s,
-          2,
-          2,
-          JsonFormat | TableFormats,
-          {u"pdf"_s, u"today"_s, kAssume},
-          matches,
-          {{1, 1, kMaxTeams, Within::Teams}}}},
-        {u"h2h"_s,
-         {u"h2h SOUBOR TÝM1 TÝM2"_s,
-          u"vzájemné zápasy dvou týmů"_s,
-          u"  TÝM1, TÝM2  čísla týmů 0 až počet týmů ligy; 0 je prázdná volba jako v okně\n\n"
-          "Příklad: rinkomat-cli h2h souteze/sezona_extraliga0708.txt 3 8"_s,
-          3,
-          3,
-          JsonFormat | TableFormats,
-          {kAssume},
-          h2h,
-          {{1, 0, kMaxTeams, Within::Teams}, {2, 0, kMaxTeams, Within::Teams}}}},
-        {u"missing"_s,
-         {u"missing SOUBOR"_s,
-          u"zápasy minulých kol bez výsledku"_s,
-          u"  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
-          "Příklad: rinkomat-cli missing souteze/sezona_extraliga0708.txt"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {u"today"_s, kAssume},
-          missing}},
-        {u"calendar"_s,
-         {u"calendar SOUBOR"_s,
-          u"kalendář akcí sezóny"_s,
-          u"\nPříklad: rinkomat-cli calendar souteze/sezona_extraliga0708.txt"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {},
-          calendar}},
         {u"ics"_s,
-         {u"ics SOUBOR [--team TÝM]"_s,
-          u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_s,
-          u"  --team  číslo týmu 1 až počet týmů ligy (výchozí všechny zápasy)\n\n"
-          "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_s,
-          1,
-          1,
-          NoFormat,
-          {u"team"_s, kAssume},
-          ics}},
+         {.usage = u"ics SOUBOR [--team TÝM]"_s,
+          .summary = u"zápasy ligy nebo jednoho týmu jako kalendář iCalendar"_s,
+          .details = u"  --team  číslo týmu 1 až počet týmů ligy (výchozí všechny zápasy)\n\n"
+                     "Příklad: rinkomat-cli ics souteze/sezona_extraliga0708.txt --team 3 > zapasy.ics"_s,
+          .formats = NoFormat,
+          .options = {u"team"_s, kAssume},
+          .run = ics}},
+    });
+}
+
+} // namespace
+
+void addLookupsCommands(std::map<QString, Command>& commands)
+{
+    addCalendarCommands(commands);
+    commands.insert({
+        {u"balance"_s,
+         {.usage = u"balance SOUBOR TÝM"_s,
+          .summary = u"dosavadní bilance týmu"_s,
+          .details =
+              u"  TÝM  číslo týmu 1 až počet týmů ligy\n\nPříklad: rinkomat-cli balance souteze/sezona_extraliga0708.txt 3"_s,
+          .minArgs = 2,
+          .maxArgs = 2,
+          .formats = JsonFormat | TableFormats,
+          .options = {kAssume},
+          .run = balance,
+          .numbers = {{1, 1, kMaxTeams, Within::Teams}}}},
+        {u"matches"_s,
+         {.usage = u"matches SOUBOR TÝM [--pdf VÝSTUP]"_s,
+          .summary = u"všechny zápasy týmu, s --pdf i vytištěná stránka"_s,
+          .details =
+              u"  TÝM    číslo týmu 1 až počet týmů ligy\n  --pdf  soubor PDF, do kterého se stránka vytiskne\n\n"
+              "Příklad: rinkomat-cli matches souteze/sezona_extraliga0708.txt 3 --pdf zapasy.pdf"_s,
+          .minArgs = 2,
+          .maxArgs = 2,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"pdf"_s, u"today"_s, kAssume},
+          .run = matches,
+          .numbers = {{1, 1, kMaxTeams, Within::Teams}}}},
+        {u"h2h"_s,
+         {.usage = u"h2h SOUBOR TÝM1 TÝM2"_s,
+          .summary = u"vzájemné zápasy dvou týmů"_s,
+          .details = u"  TÝM1, TÝM2  čísla týmů 0 až počet týmů ligy; 0 je prázdná volba jako v okně\n\n"
+                     "Příklad: rinkomat-cli h2h souteze/sezona_extraliga0708.txt 3 8"_s,
+          .minArgs = 3,
+          .maxArgs = 3,
+          .formats = JsonFormat | TableFormats,
+          .options = {kAssume},
+          .run = h2h,
+          .numbers = {{1, 0, kMaxTeams, Within::Teams}, {2, 0, kMaxTeams, Within::Teams}}}},
+        {u"missing"_s,
+         {.usage = u"missing SOUBOR"_s,
+          .summary = u"zápasy minulých kol bez výsledku"_s,
+          .details = u"  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
+                     "Příklad: rinkomat-cli missing souteze/sezona_extraliga0708.txt"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"today"_s, kAssume},
+          .run = missing}},
+        {u"calendar"_s,
+         {.usage = u"calendar SOUBOR"_s,
+          .summary = u"kalendář akcí sezóny"_s,
+          .details = u"\nPříklad: rinkomat-cli calendar souteze/sezona_extraliga0708.txt"_s,
+          .formats = JsonFormat | TableFormats,
+          .run = calendar}},
     });
 }
 

@@ -114,18 +114,16 @@ void addOutlookCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
         {u"forecast"_s,
-         {u"forecast SOUBOR [--sims N] [--seed S] [--team TÝM [--line K]]"_s,
-          u"výhled sezóny: podíly míst, jistá a nemožná umístění, potřebné body, klíčové zápasy"_s,
-          u"  --sims  simulovaných sezón 1 až 1000000 (výchozí 10000)\n"
-          "  --seed  celé nezáporné číslo, stejné číslo dá stejná čísla (výchozí 2007)\n"
-          "  --team  tým 1 až počet týmů ligy, jehož klíčové zápasy se vypíší\n"
-          "  --line  dělicí čára 1 až 3, kterou soutěž má (výchozí první)\n\n"
-          "Příklad: rinkomat-cli forecast souteze/sezona_extraliga0708.txt --team 3 --line 1"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {u"sims"_s, u"seed"_s, u"team"_s, u"line"_s, kAssume},
-          forecast}},
+         {.usage = u"forecast SOUBOR [--sims N] [--seed S] [--team TÝM [--line K]]"_s,
+          .summary = u"výhled sezóny: podíly míst, jistá a nemožná umístění, potřebné body, klíčové zápasy"_s,
+          .details = u"  --sims  simulovaných sezón 1 až 1000000 (výchozí 10000)\n"
+                     "  --seed  celé nezáporné číslo, stejné číslo dá stejná čísla (výchozí 2007)\n"
+                     "  --team  tým 1 až počet týmů ligy, jehož klíčové zápasy se vypíší\n"
+                     "  --line  dělicí čára 1 až 3, kterou soutěž má (výchozí první)\n\n"
+                     "Příklad: rinkomat-cli forecast souteze/sezona_extraliga0708.txt --team 3 --line 1"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"sims"_s, u"seed"_s, u"team"_s, u"line"_s, kAssume},
+          .run = forecast}},
     });
 }
 

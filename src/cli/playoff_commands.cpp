@@ -169,19 +169,19 @@ void addPlayoffCommands(std::map<QString, Command>& commands)
 {
     commands.insert(
         {u"playoff"_s,
-         {u"playoff SOUBOR [--game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR] | --remove FÁZE DOMÁCÍ-HOSTÉ]"_s,
-          u"pavouk play-off (série, jejich zápasy a postupující), nebo zápis zápasu série"_s,
-          u"  --game    zapíše zápas: název fáze, čísla týmů domácí-hosté, výsledek (4:3p, 2:1n; nikdy remíza)\n"
-          "  --date    den zápasu\n"
-          "  --remove  odebere poslední zápas série (oprava překlepu): název fáze, čísla týmů\n\n"
-          "Příklad: rinkomat-cli playoff souteze/sezona_extraliga0607.txt --game Čtvrtfinále 1-8 4:2"_s,
-          1,
-          4,
-          JsonFormat | TableFormats,
-          {u"game"_s, u"date"_s, u"remove"_s, kAssume},
-          playoff,
-          {},
-          {u"remove"_s}}});
+         {.usage =
+              u"playoff SOUBOR [--game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR] | --remove FÁZE DOMÁCÍ-HOSTÉ]"_s,
+          .summary = u"pavouk play-off (série, jejich zápasy a postupující), nebo zápis zápasu série"_s,
+          .details =
+              u"  --game    zapíše zápas: název fáze, čísla týmů domácí-hosté, výsledek (4:3p, 2:1n; nikdy remíza)\n"
+              "  --date    den zápasu\n"
+              "  --remove  odebere poslední zápas série (oprava překlepu): název fáze, čísla týmů\n\n"
+              "Příklad: rinkomat-cli playoff souteze/sezona_extraliga0607.txt --game Čtvrtfinále 1-8 4:2"_s,
+          .maxArgs = 4,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"game"_s, u"date"_s, u"remove"_s, kAssume},
+          .run = playoff,
+          .textOptions = {u"remove"_s}}});
 }
 
 } // namespace cli

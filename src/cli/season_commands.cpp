@@ -274,101 +274,106 @@ Output newLeague(const Context& c)
 
 } // namespace
 
-void addSeasonCommands(std::map<QString, Command>& commands)
+namespace {
+
+// The commands that make a league or change its calendar and points.
+void addLeagueMakingCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
-        {u"catalogue"_s,
-         {u"catalogue SLOŽKA"_s,
-          u"seznam lig ve složce souteze/, jak jej ukazuje výběr ligy"_s,
-          u"  SLOŽKA  složka se soubory lig\n\nPříklad: rinkomat-cli catalogue souteze"_s,
-          1,
-          1,
-          JsonFormat,
-          {},
-          catalogue}},
-        {u"league"_s,
-         {u"league SOUBOR"_s,
-          u"týmy, dělicí čáry a všechna kola ligy"_s,
-          u"  SOUBOR  soubor soutěže sezona_….txt\n  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
-          "Příklad: rinkomat-cli league souteze/sezona_extraliga0708.txt --json"_s,
-          1,
-          1,
-          JsonFormat,
-          {u"today"_s, kAssume},
-          league}},
-        {u"notation"_s,
-         {u"notation TEXT…"_s,
-          u"jak pole výsledku přečte napsané texty"_s,
-          u"  TEXT  jeden nebo více textů, jak by je uživatel napsal (i klávesami numerické klávesnice)\n\n"
-          "Příklad: rinkomat-cli notation 3+2- 4:4n"_s,
-          1,
-          1000,
-          JsonFormat,
-          {},
-          notation}},
-        {u"enter"_s,
-         {u"enter SOUBOR KOLO ZÁPAS TEXT"_s,
-          u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_s,
-          u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola (polovina týmů)\n  TEXT   výsledek, jak se "
-          u"píše do pole; \"\" výsledek smaže\n\n"
-          "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_s,
-          4,
-          4,
-          JsonFormat,
-          {},
-          enter,
-          {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
-        {u"swap"_s,
-         {u"swap SOUBOR KOLO ZÁPAS"_s,
-          u"prohodí domácí a hosty zápasu a uloží rozpis"_s,
-          u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola (polovina týmů)\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_s,
-          3,
-          3,
-          JsonFormat,
-          {},
-          swap,
-          {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"new"_s,
-         {u"new SLOŽKA --name NÁZEV --season TEXT --teams SOUBOR --start D.M.RRRR --days DNY"_s,
-          u"nová liga: rozpis zápasů vytvořený programem, oba soubory ligy ve složce"_s,
-          u"  SLOŽKA      složka lig (souteze)\n  --name      název soutěže\n  --season    sezóna, např. 2026/2027\n"
-          "  --teams     soubor s názvy týmů, jeden na řádek (2 až 20); - je standardní vstup\n"
-          "  --lines     dělicí čáry, např. 8,10,13 (výchozí žádné)\n"
-          "  --meetings  kolikrát se utká každá dvojice, 1 až 8 (výchozí 4)\n"
-          "  --start     první hrací den\n  --days      dny hraní, např. út,pá,ne\n"
-          "  --skip      přestávka D.M.RRRR-D.M.RRRR, i vícekrát\n"
-          "  --code      název souborů sezona_KÓD.txt (výchozí z názvu a sezóny)\n\n"
-          "Příklad: rinkomat-cli new souteze --name Extraliga --season 2026/2027 --teams tymy.txt "
-          "--lines 6,10,14 --start 11.9.2026 --days út,pá,ne --skip 9.11.2026-15.11.2026"_s,
-          1,
-          1,
-          JsonFormat,
-          {u"name"_s, u"season"_s, u"teams"_s, u"lines"_s, u"meetings"_s, u"start"_s, u"days"_s, u"skip"_s, u"code"_s},
-          newLeague}},
+         {.usage = u"new SLOŽKA --name NÁZEV --season TEXT --teams SOUBOR --start D.M.RRRR --days DNY"_s,
+          .summary = u"nová liga: rozpis zápasů vytvořený programem, oba soubory ligy ve složce"_s,
+          .details = u"  SLOŽKA      složka lig (souteze)\n  --name      název soutěže\n  --season    sezóna, např. "
+                     u"2026/2027\n"
+                     "  --teams     soubor s názvy týmů, jeden na řádek (2 až 20); - je standardní vstup\n"
+                     "  --lines     dělicí čáry, např. 8,10,13 (výchozí žádné)\n"
+                     "  --meetings  kolikrát se utká každá dvojice, 1 až 8 (výchozí 4)\n"
+                     "  --start     první hrací den\n  --days      dny hraní, např. út,pá,ne\n"
+                     "  --skip      přestávka D.M.RRRR-D.M.RRRR, i vícekrát\n"
+                     "  --code      název souborů sezona_KÓD.txt (výchozí z názvu a sezóny)\n\n"
+                     "Příklad: rinkomat-cli new souteze --name Extraliga --season 2026/2027 --teams tymy.txt "
+                     "--lines 6,10,14 --start 11.9.2026 --days út,pá,ne --skip 9.11.2026-15.11.2026"_s,
+          .formats = JsonFormat,
+          .options = {u"name"_s, u"season"_s, u"teams"_s, u"lines"_s, u"meetings"_s, u"start"_s, u"days"_s, u"skip"_s,
+                      u"code"_s},
+          .run = newLeague}},
         {u"move"_s,
-         {u"move SOUBOR KOLO ZÁPAS --to KOLO"_s,
-          u"přesune zápas bez výsledku do jiného kola (vymění jej se zápasem, který tam lze dát)"_s,
-          u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola\n  --to   kolo, kam zápas jde\n\n"
-          "Příklad: rinkomat-cli move souteze/sezona_extraliga0708.txt 21 3 --to 40"_s,
-          3,
-          3,
-          JsonFormat,
-          {u"to"_s},
-          move,
-          {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
+         {.usage = u"move SOUBOR KOLO ZÁPAS --to KOLO"_s,
+          .summary = u"přesune zápas bez výsledku do jiného kola (vymění jej se zápasem, který tam lze dát)"_s,
+          .details = u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola\n  --to   kolo, kam zápas jde\n\n"
+                     "Příklad: rinkomat-cli move souteze/sezona_extraliga0708.txt 21 3 --to 40"_s,
+          .minArgs = 3,
+          .maxArgs = 3,
+          .formats = JsonFormat,
+          .options = {u"to"_s},
+          .run = move,
+          .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"adjust"_s,
-         {u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
-          u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,
-          u"  TÝM     číslo týmu 1 až počet týmů ligy\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
-          "  DŮVOD   text do 80 znaků\n  --list  vypíše úpravy s jejich pořadovými čísly\n"
-          "  --remove N  odebere N-tou úpravu\n\n"
-          "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_s,
-          1,
-          4,
-          JsonFormat,
-          {u"list"_s, u"remove"_s},
-          adjust,
-          {{1, 1, kMaxTeams, Within::Teams}, {2, -kMaxAdjustment, kMaxAdjustment}}}},
+         {.usage = u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
+          .summary = u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,
+          .details =
+              u"  TÝM     číslo týmu 1 až počet týmů ligy\n  BODY    celé číslo od -99 do 99 (záporné body odebírá)\n"
+              "  DŮVOD   text do 80 znaků\n  --list  vypíše úpravy s jejich pořadovými čísly\n"
+              "  --remove N  odebere N-tou úpravu\n\n"
+              "Příklad: rinkomat-cli adjust souteze/sezona_extraliga0708.txt 11 -3 \"neoprávněný start hráče\""_s,
+          .maxArgs = 4,
+          .formats = JsonFormat,
+          .options = {u"list"_s, u"remove"_s},
+          .run = adjust,
+          .numbers = {{1, 1, kMaxTeams, Within::Teams}, {2, -kMaxAdjustment, kMaxAdjustment}}}},
+    });
+}
+
+} // namespace
+
+void addSeasonCommands(std::map<QString, Command>& commands)
+{
+    addLeagueMakingCommands(commands);
+    commands.insert({
+        {u"catalogue"_s,
+         {.usage = u"catalogue SLOŽKA"_s,
+          .summary = u"seznam lig ve složce souteze/, jak jej ukazuje výběr ligy"_s,
+          .details = u"  SLOŽKA  složka se soubory lig\n\nPříklad: rinkomat-cli catalogue souteze"_s,
+          .formats = JsonFormat,
+          .run = catalogue}},
+        {u"league"_s,
+         {.usage = u"league SOUBOR"_s,
+          .summary = u"týmy, dělicí čáry a všechna kola ligy"_s,
+          .details = u"  SOUBOR  soubor soutěže sezona_….txt\n  --today D.M.RRRR  den, který se bere jako dnešek\n\n"
+                     "Příklad: rinkomat-cli league souteze/sezona_extraliga0708.txt --json"_s,
+          .formats = JsonFormat,
+          .options = {u"today"_s, kAssume},
+          .run = league}},
+        {u"notation"_s,
+         {.usage = u"notation TEXT…"_s,
+          .summary = u"jak pole výsledku přečte napsané texty"_s,
+          .details = u"  TEXT  jeden nebo více textů, jak by je uživatel napsal (i klávesami numerické klávesnice)\n\n"
+                     "Příklad: rinkomat-cli notation 3+2- 4:4n"_s,
+          .maxArgs = 1000,
+          .formats = JsonFormat,
+          .run = notation}},
+        {u"enter"_s,
+         {.usage = u"enter SOUBOR KOLO ZÁPAS TEXT"_s,
+          .summary = u"zapíše výsledek do rozpisu (se zálohou původního souboru)"_s,
+          .details = u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola (polovina týmů)\n  TEXT   "
+                     u"výsledek, jak se "
+                     u"píše do pole; \"\" výsledek smaže\n\n"
+                     "Příklad: rinkomat-cli enter souteze/sezona_extraliga0708.txt 21 3 4:2p"_s,
+          .minArgs = 4,
+          .maxArgs = 4,
+          .formats = JsonFormat,
+          .run = enter,
+          .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
+        {u"swap"_s,
+         {.usage = u"swap SOUBOR KOLO ZÁPAS"_s,
+          .summary = u"prohodí domácí a hosty zápasu a uloží rozpis"_s,
+          .details =
+              u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola (polovina týmů)\n\nPříklad: rinkomat-cli swap souteze/sezona_extraliga0708.txt 21 3"_s,
+          .minArgs = 3,
+          .maxArgs = 3,
+          .formats = JsonFormat,
+          .run = swap,
+          .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
     });
 }
 

@@ -161,39 +161,34 @@ void addStandingsCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
         {u"table"_s,
-         {u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_s,
-          u"tabulka: průběžná, za období, doma, venku, podle kritéria"_s,
-          u"  --from, --to  kola 1 až počet kol ligy (výchozí celá sezóna)\n  --venue       1 doma, 2 venku, 3 celkem "
-          u"(výchozí 3)\n"
-          "  --sort        kritérium 0 až 12 jako v okně (výchozí 0, body)\n"
-          "  --rules       pořadí při rovnosti bodů: running průběžné (výchozí), final konečné\n\n"
-          "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {u"from"_s, u"to"_s, u"venue"_s, u"sort"_s, u"rules"_s, kAssume},
-          table}},
+         {.usage = u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_s,
+          .summary = u"tabulka: průběžná, za období, doma, venku, podle kritéria"_s,
+          .details = u"  --from, --to  kola 1 až počet kol ligy (výchozí celá sezóna)\n  --venue       1 doma, 2 "
+                     u"venku, 3 celkem "
+                     u"(výchozí 3)\n"
+                     "  --sort        kritérium 0 až 12 jako v okně (výchozí 0, body)\n"
+                     "  --rules       pořadí při rovnosti bodů: running průběžné (výchozí), final konečné\n\n"
+                     "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"from"_s, u"to"_s, u"venue"_s, u"sort"_s, u"rules"_s, kAssume},
+          .run = table}},
         {u"alltime"_s,
-         {u"alltime SLOŽKA [--name TEXT] [--places]"_s,
-          u"historická tabulka: všechny sezóny jedné soutěže sečtené podle názvů týmů"_s,
-          u"  SLOŽKA    složka se soubory lig (souteze)\n"
-          "  --name    název soutěže, jak jej uvádí „nazev=“ (výchozí jediná soutěž složky)\n"
-          "  --places  místo součtů konečná umístění, sloupec za každou sezónu, nejnovější první\n\n"
-          "Příklad: rinkomat-cli alltime souteze --name Extraliga --places"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {u"name"_s, u"places"_s},
-          alltime}},
+         {.usage = u"alltime SLOŽKA [--name TEXT] [--places]"_s,
+          .summary = u"historická tabulka: všechny sezóny jedné soutěže sečtené podle názvů týmů"_s,
+          .details = u"  SLOŽKA    složka se soubory lig (souteze)\n"
+                     "  --name    název soutěže, jak jej uvádí „nazev=“ (výchozí jediná soutěž složky)\n"
+                     "  --places  místo součtů konečná umístění, sloupec za každou sezónu, nejnovější první\n\n"
+                     "Příklad: rinkomat-cli alltime souteze --name Extraliga --places"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"name"_s, u"places"_s},
+          .run = alltime}},
         {u"graph"_s,
-         {u"graph SOUBOR"_s,
-          u"umístění každého týmu po každém kole"_s,
-          u"\nPříklad: rinkomat-cli graph souteze/sezona_extraliga0708.txt --csv"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {kAssume},
-          graph}},
+         {.usage = u"graph SOUBOR"_s,
+          .summary = u"umístění každého týmu po každém kole"_s,
+          .details = u"\nPříklad: rinkomat-cli graph souteze/sezona_extraliga0708.txt --csv"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {kAssume},
+          .run = graph}},
     });
 }
 

@@ -54,26 +54,23 @@ void addStatsCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
         {u"streaks"_s,
-         {u"streaks SOUBOR [--venue M] [--type T] [--overtime draw|final] [--order P]"_s,
-          u"současné a nejdelší série"_s,
-          u"  --venue     1 doma, 2 venku, 3 celkem (výchozí 3)\n  --type      druh série 0 až 15 (výchozí 0)\n"
-          "  --overtime  prodloužení jako remíza (draw, výchozí) nebo podle konečného výsledku (final)\n"
-          "  --order     řazení 0 až 2 (výchozí podle současné série)\n\n"
-          "Příklad: rinkomat-cli streaks souteze/sezona_extraliga0708.txt --type 1"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {u"venue"_s, u"type"_s, u"overtime"_s, u"order"_s, kAssume},
-          streaks}},
+         {.usage = u"streaks SOUBOR [--venue M] [--type T] [--overtime draw|final] [--order P]"_s,
+          .summary = u"současné a nejdelší série"_s,
+          .details =
+              u"  --venue     1 doma, 2 venku, 3 celkem (výchozí 3)\n  --type      druh série 0 až 15 (výchozí 0)\n"
+              "  --overtime  prodloužení jako remíza (draw, výchozí) nebo podle konečného výsledku (final)\n"
+              "  --order     řazení 0 až 2 (výchozí podle současné série)\n\n"
+              "Příklad: rinkomat-cli streaks souteze/sezona_extraliga0708.txt --type 1"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {u"venue"_s, u"type"_s, u"overtime"_s, u"order"_s, kAssume},
+          .run = streaks}},
         {u"cross"_s,
-         {u"cross SOUBOR"_s,
-          u"křížová tabulka"_s,
-          u"\nPříklad: rinkomat-cli cross souteze/sezona_extraliga0708.txt"_s,
-          1,
-          1,
-          JsonFormat | TableFormats,
-          {kAssume},
-          cross}},
+         {.usage = u"cross SOUBOR"_s,
+          .summary = u"křížová tabulka"_s,
+          .details = u"\nPříklad: rinkomat-cli cross souteze/sezona_extraliga0708.txt"_s,
+          .formats = JsonFormat | TableFormats,
+          .options = {kAssume},
+          .run = cross}},
     });
 }
 

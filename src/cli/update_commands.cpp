@@ -102,18 +102,19 @@ void addUpdateCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
         {u"update"_s,
-         {u"update ADRESA SLOŽKA [--yes] [--conflicts mine|server] [--today D.M.RRRR]"_s,
-          u"aktualizace dat programové složky ze serveru"_s,
-          u"  ADRESA       http://… stránky s aktualizacemi\n  SLOŽKA       programová složka (se složkou souteze/)\n"
-          "  --yes        na otázky odpovědět ano (bez ní ne)\n"
-          "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n"
-          "  --today      den, podle kterého se pojmenují zálohy nahrazených souborů\n\n"
-          "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_s,
-          2,
-          2,
-          JsonFormat,
-          {u"yes"_s, u"conflicts"_s, u"today"_s},
-          update}},
+         {.usage = u"update ADRESA SLOŽKA [--yes] [--conflicts mine|server] [--today D.M.RRRR]"_s,
+          .summary = u"aktualizace dat programové složky ze serveru"_s,
+          .details = u"  ADRESA       http://… stránky s aktualizacemi\n  SLOŽKA       programová složka (se složkou "
+                     u"souteze/)\n"
+                     "  --yes        na otázky odpovědět ano (bez ní ne)\n"
+                     "  --conflicts  výsledky, které se liší od serveru: mine ponechá vaše (výchozí), server převezme\n"
+                     "  --today      den, podle kterého se pojmenují zálohy nahrazených souborů\n\n"
+                     "Příklad: rinkomat-cli update http://www.rinkomat.example/ . --yes"_s,
+          .minArgs = 2,
+          .maxArgs = 2,
+          .formats = JsonFormat,
+          .options = {u"yes"_s, u"conflicts"_s, u"today"_s},
+          .run = update}},
     });
 }
 

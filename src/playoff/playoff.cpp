@@ -500,6 +500,40 @@ bool regularSeasonOver(const SeasonStore& season)
     return true;
 }
 
+namespace {
+
+// A stage's series, the best of its teams against the worst, once every stage it draws on is over.
+StageState seededStage(const Stage& stage, const Bracket& bracket, const QVarLengthArray<int, kMaxTeams>& order,
+                       const QList<int>& placeOf)
+{
+    StageState state;
+    QList<int> teams;
+    state.known = true;
+    for (const StageItem& item : stage.items) {
+        if (item.kind == StageItem::Kind::Places) {
+            for (int p = item.first; p <= item.last; ++p)
+                teams << order[p - 1];
+            continue;
+        }
+        const StageState& from = bracket.stages[item.stage];
+        state.known = state.known && from.known &&
+                      std::all_of(from.series.begin(), from.series.end(), [](const Series& x) { return x.winner; });
+        if (state.known)
+            for (const Series& x : from.series)
+                teams << (item.kind == StageItem::Kind::Winners ? x.winner : x.loser());
+    }
+    if (!state.known)
+        return state;
+    std::sort(teams.begin(), teams.end(), [&](int a, int b) { return placeOf[a] < placeOf[b]; });
+    for (qsizetype i = 0; i < teams.size() / 2; ++i) {
+        const int better = teams[i], worse = teams[teams.size() - 1 - i];
+        state.series.append({better, worse, placeOf[better], placeOf[worse], {}, 0, 0, 0});
+    }
+    return state;
+}
+
+} // namespace
+
 Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season)
 {
     const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
@@ -510,29 +544,7 @@ Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season
     bracket.seeded = regularSeasonOver(season);
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const Stage& stage = playoff.stages[s];
-        StageState state;
-        QList<int> teams;
-        state.known = true;
-        for (const StageItem& item : stage.items) {
-            if (item.kind == StageItem::Kind::Places) {
-                for (int p = item.first; p <= item.last; ++p)
-                    teams << order[p - 1];
-                continue;
-            }
-            const StageState& from = bracket.stages[item.stage];
-            state.known = state.known && from.known &&
-                          std::all_of(from.series.begin(), from.series.end(), [](const Series& x) { return x.winner; });
-            if (state.known)
-                for (const Series& x : from.series)
-                    teams << (item.kind == StageItem::Kind::Winners ? x.winner : x.loser());
-        }
-        if (state.known) {
-            std::sort(teams.begin(), teams.end(), [&](int a, int b) { return placeOf[a] < placeOf[b]; });
-            for (qsizetype i = 0; i < teams.size() / 2; ++i) {
-                const int better = teams[i], worse = teams[teams.size() - 1 - i];
-                state.series.append({better, worse, placeOf[better], placeOf[worse], {}, 0, 0, 0});
-            }
-        }
+        StageState state = seededStage(stage, bracket, order, placeOf);
         for (int g = 0; bracket.seeded && g < playoff.games.size(); ++g) {
             const PlayoffGame& game = playoff.games[g];
             if (game.stage != s)

@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "season/notation.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -116,39 +117,74 @@ QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* pa
     if (x.winner) {
         lines->addWidget(new QLabel(u"postupuje %1 (%2)"_s.arg(season.TymPodleCisla(x.winner), seriesScore(x)), box));
     } else if (bracket.seeded) {
-        const bool betterHome = stage.betterHosts(x.nextGame()) != m_swapped.contains({s, i});
-        const int home = betterHome ? x.better : x.worse, away = betterHome ? x.worse : x.better;
-        auto* row = new QHBoxLayout;
-        auto* next = new QLabel(
-            u"%1. zápas: %2 - %3"_s.arg(x.nextGame()).arg(season.TymPodleCisla(home), season.TymPodleCisla(away)), box);
-        row->addWidget(next, 1);
-        auto* swap = new QToolButton(box);
-        swap->setObjectName(u"cmdProhodit"_s + id);
-        swap->setText(u"⇄"_s);
-        swap->setToolTip(u"Prohodit domácí a hosty tohoto zápasu"_s);
-        row->addWidget(swap);
-        auto* field = new QLineEdit(box);
-        field->setObjectName(u"txtZapas"_s + id);
-        field->setMaxLength(6);
-        field->setFixedWidth(field->fontMetrics().horizontalAdvance(u"88:88p"_s) + 16);
-        next->setBuddy(field);
-        row->addWidget(field);
-        lines->addLayout(row);
-        connect(swap, &QToolButton::clicked, this, [this, s, i] {
-            if (!m_swapped.remove({s, i}))
-                m_swapped.insert({s, i});
-            m_focus = {s, i};
-            rebuild();
-        });
-        connect(field, &QLineEdit::textEdited, field, [field] {
-            const QString converted = convertKeypadInput(field->text());
-            if (converted != field->text())
-                field->setText(converted);
-        });
-        connect(field, &QLineEdit::returnPressed, this, [this, s, i, field] { enter(s, i, field->text()); });
+        lines->addLayout(nextGameRow(x, stage, s, i, box));
+    }
+    if (bracket.seeded && !x.games.isEmpty()) {
+        // A mistyped game is corrected by taking it back and typing it again.
+        auto* remove = new QAction(u"&Odebrat poslední zápas série…"_s, box);
+        remove->setObjectName(u"mnuOdebrat"_s + id);
+        box->addAction(remove);
+        box->setContextMenuPolicy(Qt::ActionsContextMenu);
+        connect(remove, &QAction::triggered, this, [this, s, i] { removeLast(s, i); });
     }
     box->setEnabled(bracket.seeded); // grey: drawn from today's table
     return box;
+}
+
+QHBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, int i, QWidget* box)
+{
+    const SeasonStore& season = m_league.season();
+    const QString id = u"%1_%2"_s.arg(s).arg(i);
+    const bool betterHome = stage.betterHosts(x.nextGame()) != m_swapped.contains({s, i});
+    const int home = betterHome ? x.better : x.worse, away = betterHome ? x.worse : x.better;
+    auto* row = new QHBoxLayout;
+    auto* next = new QLabel(
+        u"%1. zápas: %2 - %3"_s.arg(x.nextGame()).arg(season.TymPodleCisla(home), season.TymPodleCisla(away)), box);
+    row->addWidget(next, 1);
+    auto* swap = new QToolButton(box);
+    swap->setObjectName(u"cmdProhodit"_s + id);
+    swap->setText(u"⇄"_s);
+    swap->setToolTip(u"Prohodit domácí a hosty tohoto zápasu"_s);
+    row->addWidget(swap);
+    auto* field = new QLineEdit(box);
+    field->setObjectName(u"txtZapas"_s + id);
+    field->setMaxLength(6);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(u"88:88p"_s) + 16);
+    next->setBuddy(field);
+    row->addWidget(field);
+    connect(swap, &QToolButton::clicked, this, [this, s, i] {
+        if (!m_swapped.remove({s, i}))
+            m_swapped.insert({s, i});
+        m_focus = {s, i};
+        rebuild();
+    });
+    connect(field, &QLineEdit::textEdited, field, [field] {
+        const QString converted = convertKeypadInput(field->text());
+        if (converted != field->text())
+            field->setText(converted);
+    });
+    connect(field, &QLineEdit::returnPressed, this, [this, s, i, field] { enter(s, i, field->text()); });
+    return row;
+}
+
+void frmPlayoff::removeLast(int s, int i)
+{
+    const Bracket bracket = playoffBracket(*m_league.playoff(), m_league.season()).value();
+    const Series& x = bracket.stages[s].series[i];
+    const PlayoffGame& last = m_league.playoff()->games[x.games.last()];
+    const QString text =
+        u"Odebrat %1. zápas série %2 - %3 (%4)? Série se přepočítá."_s.arg(x.games.size())
+            .arg(m_league.season().TymPodleCisla(last.home), m_league.season().TymPodleCisla(last.away), last.result);
+    if (Desktop::instance().choose(this, text, Desktop::Icon::Question, {u"Odebrat"_s, u"Ponechat"_s}, u"Play-off"_s) !=
+        0)
+        return;
+    const Result<void> removed = m_league.removePlayoffGame(s, x.better, x.worse, Desktop::instance().now());
+    if (!removed.ok()) {
+        Desktop::instance().tell(this, u"Zápas nelze odebrat.\r\n"_s + removed.error(), Desktop::Icon::Warning);
+        return;
+    }
+    m_focus = {s, i};
+    rebuild();
 }
 
 void frmPlayoff::enter(int s, int i, const QString& text)

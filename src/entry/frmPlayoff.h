@@ -7,6 +7,7 @@
 #include <QSet>
 
 class OpenLeague;
+class QHBoxLayout;
 class QLabel;
 class QScrollArea;
 
@@ -21,7 +22,11 @@ public:
 private:
     void rebuild();
     QWidget* seriesBox(const Bracket& bracket, int stage, int index, QWidget* parent);
+    // The series' next game: its teams, the rink swap and the field its result is typed in.
+    QHBoxLayout* nextGameRow(const Series& series, const Stage& stage, int s, int i, QWidget* box);
     void enter(int stage, int index, const QString& text);
+    // Takes the series' last game back, after asking.
+    void removeLast(int stage, int index);
 
     OpenLeague& m_league;
     QLabel* lblNote = nullptr;

@@ -79,21 +79,7 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     datStart->setPlaceholderText(u"D.M.RRRR"_s);
     form->addRow(u"&První hrací den:"_s, datStart);
     connect(datStart, &QLineEdit::textChanged, this, &frmNovaLiga::showStartProblem);
-    auto* days = new QHBoxLayout;
-    const QStringList dayNames{u"po"_s, u"út"_s, u"st"_s, u"čt"_s, u"pá"_s, u"so"_s, u"ne"_s};
-    for (std::size_t d = 0; d < chkDny.size(); ++d) {
-        chkDny[d] = new QCheckBox(dayNames[static_cast<qsizetype>(d)], this);
-        chkDny[d]->setObjectName(u"chkDen"_s + QString::number(d + 1));
-        chkDny[d]->setChecked(d == 1 || d == 4 || d == 6); // út, pá, ne
-        days->addWidget(chkDny[d]);
-    }
-    form->addRow(u"Hrací dny:"_s, days);
-    txtPrestavky = new QPlainTextEdit(this);
-    txtPrestavky->setObjectName(u"txtPrestavky"_s);
-    txtPrestavky->setPlaceholderText(u"přestávky bez zápasů, jedna na řádek: 9.11.2026-15.11.2026"_s);
-    txtPrestavky->setTabChangesFocus(true);
-    txtPrestavky->setMaximumHeight(txtPrestavky->fontMetrics().lineSpacing() * 4 + 12);
-    form->addRow(u"Př&estávky:"_s, txtPrestavky);
+    addPlayingDays(form);
     txtKod = new QLineEdit(this);
     txtKod->setObjectName(u"txtKod"_s);
     form->addRow(u"Soubory sezona_…txt:"_s, txtKod);
@@ -116,6 +102,25 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &frmNovaLiga::create);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void frmNovaLiga::addPlayingDays(QFormLayout* form)
+{
+    auto* days = new QHBoxLayout;
+    const QStringList dayNames{u"po"_s, u"út"_s, u"st"_s, u"čt"_s, u"pá"_s, u"so"_s, u"ne"_s};
+    for (std::size_t d = 0; d < chkDny.size(); ++d) {
+        chkDny[d] = new QCheckBox(dayNames[static_cast<qsizetype>(d)], this);
+        chkDny[d]->setObjectName(u"chkDen"_s + QString::number(d + 1));
+        chkDny[d]->setChecked(d == 1 || d == 4 || d == 6); // út, pá, ne
+        days->addWidget(chkDny[d]);
+    }
+    form->addRow(u"Hrací dny:"_s, days);
+    txtPrestavky = new QPlainTextEdit(this);
+    txtPrestavky->setObjectName(u"txtPrestavky"_s);
+    txtPrestavky->setPlaceholderText(u"přestávky bez zápasů, jedna na řádek: 9.11.2026-15.11.2026"_s);
+    txtPrestavky->setTabChangesFocus(true);
+    txtPrestavky->setMaximumHeight(txtPrestavky->fontMetrics().lineSpacing() * 4 + 12);
+    form->addRow(u"Př&estávky:"_s, txtPrestavky);
 }
 
 void frmNovaLiga::suggestCode()

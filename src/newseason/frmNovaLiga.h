@@ -36,6 +36,8 @@ Q_SIGNALS:
 private:
     void create();
     void suggestCode();
+    // The weekdays a match may be played on and the breaks without any.
+    void addPlayingDays(QFormLayout* form);
     // Why the first match day as typed cannot start a league, in Czech; empty when it can.
     QString startProblem() const;
     void showStartProblem();

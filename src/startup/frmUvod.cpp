@@ -67,11 +67,6 @@ frmUvod::frmUvod()
     }
     L2->setObjectName(u"L2"_s);
     L1->setObjectName(u"L1"_s);
-    // Wide enough for the longest tag line from the start, so the window never grows by itself.
-    int widest = 0;
-    for (const QString& line : tagLines)
-        widest = std::max(widest, L2->fontMetrics().horizontalAdvance(line));
-    L2->setMinimumWidth(widest + 8);
 
     const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);
     finishInterruptedUpdate(folder);
@@ -85,20 +80,7 @@ frmUvod::frmUvod()
     connect(LSTsouteze, &QListWidget::itemDoubleClicked, this, &frmUvod::openSelected);
     connect(LSTsouteze, &QListWidget::itemActivated, this, &frmUvod::openSelected);
     connect(Command1, &QPushButton::clicked, this, &frmUvod::openSelected);
-    connect(cmdNova, &QPushButton::clicked, this, [this, folder] {
-        // "Jako tato liga" takes the league chosen in the list, where it can be read.
-        std::optional<SeasonStore> chosen;
-        const int row = LSTsouteze->currentRow();
-        if (row >= 0 && !m_files[row].isEmpty())
-            if (Result<ReadLeague> read = readLeague(QDir(folder).filePath(m_files[row])); read.ok())
-                chosen = std::move(read).value().store;
-        auto* dialog = new frmNovaLiga(folder, std::move(chosen), this);
-        connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) {
-            if (openLeague(path, this))
-                close();
-        });
-        dialog->open();
-    });
+    connect(cmdNova, &QPushButton::clicked, this, [this, folder] { newLeague(folder); });
     connect(cmdImport, &QPushButton::clicked, this, [this, folder] {
         if (frmImportLiga* dialog = frmImportLiga::choose(folder, this))
             connect(dialog, &frmImportLiga::created, this, [this](const QString& path) {
@@ -106,6 +88,19 @@ frmUvod::frmUvod()
                     close();
             });
     });
+    startTagLines();
+    if (const QString problem = Desktop::instance().dataFolderProblem(); !problem.isEmpty())
+        QTimer::singleShot(0, this,
+                           [this, problem] { Desktop::instance().tell(this, problem, Desktop::Icon::Warning); });
+}
+
+void frmUvod::startTagLines()
+{
+    // Wide enough for the longest tag line from the start, so the window never grows by itself.
+    int widest = 0;
+    for (const QString& line : tagLines)
+        widest = std::max(widest, L2->fontMetrics().horizontalAdvance(line));
+    L2->setMinimumWidth(widest + 8);
     L2->setText(tagLines[0]);
     Timer1 = new QTimer(this);
     Timer1->setInterval(pacing::ms(1500));
@@ -114,9 +109,22 @@ frmUvod::frmUvod()
         L2->setText(tagLines[m_tagLine]);
     });
     Timer1->start();
-    if (const QString problem = Desktop::instance().dataFolderProblem(); !problem.isEmpty())
-        QTimer::singleShot(0, this,
-                           [this, problem] { Desktop::instance().tell(this, problem, Desktop::Icon::Warning); });
+}
+
+void frmUvod::newLeague(const QString& folder)
+{
+    // "Jako tato liga" takes the league chosen in the list, where it can be read.
+    std::optional<SeasonStore> chosen;
+    const int row = LSTsouteze->currentRow();
+    if (row >= 0 && !m_files[row].isEmpty())
+        if (Result<ReadLeague> read = readLeague(QDir(folder).filePath(m_files[row])); read.ok())
+            chosen = std::move(read).value().store;
+    auto* dialog = new frmNovaLiga(folder, std::move(chosen), this);
+    connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) {
+        if (openLeague(path, this))
+            close();
+    });
+    dialog->open();
 }
 
 void frmUvod::openSelected()

@@ -26,6 +26,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // "Nová liga…": the dialog, which opens the league it writes.
+    void newLeague(const QString& folder);
+    // The partner's tag lines, one after another under the list.
+    void startTagLines();
     QListWidget* LSTsouteze = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdNova = nullptr;

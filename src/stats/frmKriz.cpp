@@ -67,6 +67,28 @@ QString shortName(const QString& name)
     return letters;
 }
 
+// The table's cells, home team by row, each centred between the grid lines so that the grey diagonal squares sit
+// in their cells.
+QList<QList<QLabel*>> placeCells(QWidget* grid, const Geometry& g, const CrossTable& table)
+{
+    QList<QList<QLabel*>> cells(g.teams);
+    const int row = g.rowHeight();
+    for (int h = 0; h < g.teams; ++h) {
+        cells[h].resize(g.teams);
+        for (int a = 0; a < g.teams; ++a) {
+            auto* cell = new QLabel(table[h][a], grid);
+            cell->setGeometry(
+                twipsRect(g.firstColumn + 98 + kColumnWidth * a, kFirstRow + 68 + row * h, 540, row - 135));
+            cell->setAlignment(Qt::AlignCenter);
+            if (h == a)
+                cell->setStyleSheet(u"background: rgb(128, 128, 128)"_s);
+            cell->setObjectName(u"cell%1_%2"_s.arg(h).arg(a));
+            cells[h][a] = cell;
+        }
+    }
+    return cells;
+}
+
 } // namespace
 
 frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
@@ -115,19 +137,5 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
         column->setGeometry(twipsRect(g.firstColumn + kColumnWidth * i, 105 - up, kColumnWidth, 225));
         column->setAlignment(Qt::AlignCenter);
     }
-    cells.resize(g.teams);
-    for (int h = 0; h < g.teams; ++h) {
-        cells[h].resize(g.teams);
-        for (int a = 0; a < g.teams; ++a) {
-            auto* cell = new QLabel(table[h][a], grid);
-            // Centred between the grid lines, so that the grey diagonal squares sit in their cells.
-            cell->setGeometry(
-                twipsRect(g.firstColumn + 98 + kColumnWidth * a, kFirstRow + 68 + row * h, 540, row - 135));
-            cell->setAlignment(Qt::AlignCenter);
-            if (h == a)
-                cell->setStyleSheet(u"background: rgb(128, 128, 128)"_s);
-            cell->setObjectName(u"cell%1_%2"_s.arg(h).arg(a));
-            cells[h][a] = cell;
-        }
-    }
+    cells = placeCells(grid, g, table);
 }

@@ -350,6 +350,15 @@ private Q_SLOTS:
         rounds->setCurrentIndex(third);
         QVERIFY(fixture::resultField(main, 0)->isReadOnly());
         QCOMPARE(fixture::resultField(main, 0)->text(), u"4:3p"_s);
+
+        // A mistyped game taken back from the box's menu, after the fan says so; the series goes on from 1:1.
+        m_league->desktop.choices = {1, 0};
+        bracket->findChild<QAction*>(u"mnuOdebrat0_0"_s)->trigger(); // "Ponechat"
+        QCOMPARE(readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value()->games.size(), 3);
+        bracket->findChild<QAction*>(u"mnuOdebrat0_0"_s)->trigger();
+        QVERIFY(!decodeText(fixture::contents(file)).contains(u"4:3p"_s));
+        WAIT_FOR(bracket->findChild<QLineEdit*>(u"txtZapas0_0"_s));
+        QVERIFY(child<QLabel>(bracket, u"lblZapasy0_0"_s)->text().contains(u"\n2. "_s));
     }
 
 private:

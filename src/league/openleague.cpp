@@ -78,9 +78,7 @@ Result<void> OpenLeague::save(const SeasonStore& season, const QDateTime& when)
 {
     if (season.hypothetical)
         return Result<void>::failure(u"Výsledky režimu „Co kdyby“ se neukládají."_s);
-    const QByteArray bytes =
-        scheduleBytes(season, encodingToWrite({}, encodingOfFile(m_schedulePath),
-                                              encodingOfFile(m_competitionPath).value_or(TextEncoding::Windows1250)));
+    const QByteArray bytes = scheduleBytes(season, leagueFileEncoding(m_competitionPath, LeagueFile::Schedule));
     const Result<void> saved = saveDataFile(m_schedulePath, bytes, when, !m_scheduleBackedUp);
     // A save that failed only after the rename has still put the file there: it is no other program's change.
     if (saved.ok() || readDataFile(m_schedulePath).valueOr({}) == bytes) {
@@ -212,10 +210,7 @@ Result<QByteArray> renamedInFile(const QByteArray& bytes, int team, const QStrin
     }
     if (!found)
         return Result<QByteArray>::failure(u"Tým č. %1 v souboru soutěže chybí."_s.arg(team));
-    const TextEncoding encoding = encodingToWrite({name}, had, had);
-    QByteArray out = encodeLines({lines.join(u'\n')}, encoding);
-    out.chop(2); // encodeLines ends the text with its own line end
-    return endsWithNewline ? out + '\n' : out;
+    return encodeText(lines.join(u'\n') + (endsWithNewline ? u"\n"_s : QString()), encodingToWrite({name}, had, had));
 }
 
 } // namespace

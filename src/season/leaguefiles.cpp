@@ -91,15 +91,16 @@ bool fitsWindows1250(const QString& text)
     return !encoder.hasError() && decoder.decode(bytes) == text;
 }
 
-QByteArray encodeLines(const QStringList& lines, TextEncoding encoding)
+QByteArray encodeText(const QString& text, TextEncoding encoding)
 {
     QStringEncoder encoder(encoding == TextEncoding::Windows1250 ? "windows-1250" : "UTF-8");
-    QByteArray out = encoding == TextEncoding::Utf8Bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    for (const QString& line : lines) {
-        out += encoder.encode(line);
-        out += "\r\n";
-    }
-    return out;
+    const QByteArray bytes = encoder.encode(text);
+    return encoding == TextEncoding::Utf8Bom ? "\xEF\xBB\xBF" + bytes : bytes;
+}
+
+QByteArray encodeLines(const QStringList& lines, TextEncoding encoding)
+{
+    return encodeText(lines.isEmpty() ? QString() : lines.join(u"\r\n"_s) + u"\r\n"_s, encoding);
 }
 
 TextEncoding encodingToWrite(const QStringList& lines, std::optional<TextEncoding> fileHas, TextEncoding leagueHas)
@@ -117,10 +118,15 @@ std::optional<TextEncoding> encodingOfFile(const QString& path)
     return encodingOf(readDataFile(path).valueOr({}));
 }
 
-QByteArray leagueFileBytes(const QString& competitionPath, LeagueFile kind, const QStringList& lines)
+TextEncoding leagueFileEncoding(const QString& competitionPath, LeagueFile kind, const QStringList& lines)
 {
     const TextEncoding league = encodingOfFile(competitionPath).value_or(TextEncoding::Windows1250);
-    return encodeLines(lines, encodingToWrite(lines, encodingOfFile(leagueFilePath(competitionPath, kind)), league));
+    return encodingToWrite(lines, encodingOfFile(leagueFilePath(competitionPath, kind)), league);
+}
+
+QByteArray leagueFileBytes(const QString& competitionPath, LeagueFile kind, const QStringList& lines)
+{
+    return encodeLines(lines, leagueFileEncoding(competitionPath, kind, lines));
 }
 
 bool isSeasonDate(const QDate& date)

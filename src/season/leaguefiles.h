@@ -49,15 +49,19 @@ enum class TextEncoding { Windows1250, Utf8, Utf8Bom };
 // What the reader takes the bytes for: UTF-8 with a byte order mark, valid UTF-8 beyond ASCII, else Windows-1250.
 TextEncoding encodingOf(const QByteArray& bytes);
 bool fitsWindows1250(const QString& text);
+// The text in the encoding, a byte order mark first for Utf8Bom.
+QByteArray encodeText(const QString& text, TextEncoding encoding);
 // Each line followed by CR LF.
 QByteArray encodeLines(const QStringList& lines, TextEncoding encoding = TextEncoding::Windows1250);
 // The encoding of lines as the league writes them into a file: the one the file has, unless its text needs more
-// than Windows-1250; for a new file the league's. UTF-8 is always written with a byte order mark; a league of
+// than Windows-1250; for a new file the league's. A file made UTF-8 gets a byte order mark; a league of
 // Czech names stays byte for byte as it was.
 TextEncoding encodingToWrite(const QStringList& lines, std::optional<TextEncoding> fileHas, TextEncoding leagueHas);
 // The encoding of a file on disk; none when there is no file.
 std::optional<TextEncoding> encodingOfFile(const QString& path);
-// The lines as the league's file of that kind is to hold them: the league's encoding is its competition file's.
+// The encoding the league's file of that kind takes for the lines: the league's encoding is its competition file's.
+TextEncoding leagueFileEncoding(const QString& competitionPath, LeagueFile kind, const QStringList& lines = {});
+// The lines as the league's file of that kind is to hold them.
 QByteArray leagueFileBytes(const QString& competitionPath, LeagueFile kind, const QStringList& lines);
 
 // Dates a league's files hold: the reader takes four-digit years, and no season lies outside these.

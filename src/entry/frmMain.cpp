@@ -433,6 +433,49 @@ void frmMain::pageBy(int delta)
     result[0]->setFocus();
 }
 
+bool frmMain::resultFieldEvent(int i, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn) {
+        // After the click has placed the cursor: typing replaces the result instead of spoiling it.
+        QTimer::singleShot(0, result[i], &QLineEdit::selectAll);
+    } else if (type == QEvent::FocusOut) {
+        storeDisplayedRound();
+    } else if (type == QEvent::KeyPress) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        if (key == Qt::Key_Minus && press->modifiers().testFlag(Qt::KeypadModifier)) {
+            result[i]->insert(u"p"_s); // the keypad's minus marks extra time, never parts the score
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && showingPlayoff()) {
+            // A game of a series is saved at once: Enter commits it, then goes to the next game to type.
+            storePlayoffEntry();
+            for (int next = i + 1; next < kMaxSlots; ++next)
+                if (result[next]->isVisible() && !result[next]->isReadOnly())
+                    return result[next]->setFocus(), true;
+            return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Down the round, and from its last row to the first of the next round.
+            if (i < m_season.slots() - 1)
+                result[i + 1]->setFocus();
+            else if (m_shownRound < m_season.rounds())
+                pageBy(1);
+            return true;
+        }
+    } else if (type == QEvent::ShortcutOverride &&
+               (static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_X) ||
+                static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_K) ||
+                static_cast<QKeyEvent*>(event)->modifiers() == Qt::AltModifier)) {
+        // Ctrl+X ends the program here, it does not cut; Ctrl+K is "Co kdyby", not deleting to the end;
+        // Alt+letter is the menu's, never a letter in the result.
+        event->ignore();
+        return true;
+    }
+    return false;
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
@@ -460,46 +503,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     for (int i = 0; i < kMaxSlots; ++i) {
-        if (watched == result[i]) {
-            if (type == QEvent::FocusIn) {
-                // After the click has placed the cursor: typing replaces the result instead of spoiling it.
-                QTimer::singleShot(0, result[i], &QLineEdit::selectAll);
-            } else if (type == QEvent::FocusOut) {
-                storeDisplayedRound();
-            } else if (type == QEvent::KeyPress) {
-                const auto* press = static_cast<QKeyEvent*>(event);
-                const int key = press->key();
-                if (key == Qt::Key_Minus && press->modifiers().testFlag(Qt::KeypadModifier)) {
-                    result[i]->insert(u"p"_s); // the keypad's minus marks extra time, never parts the score
-                    return true;
-                }
-                if ((key == Qt::Key_Return || key == Qt::Key_Enter) && showingPlayoff()) {
-                    // A game of a series is saved at once: Enter commits it, then goes to the next game to type.
-                    storePlayoffEntry();
-                    for (int next = i + 1; next < kMaxSlots; ++next)
-                        if (result[next]->isVisible() && !result[next]->isReadOnly())
-                            return result[next]->setFocus(), true;
-                    return true;
-                }
-                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    // Down the round, and from its last row to the first of the next round.
-                    if (i < m_season.slots() - 1)
-                        result[i + 1]->setFocus();
-                    else if (m_shownRound < m_season.rounds())
-                        pageBy(1);
-                    return true;
-                }
-            } else if (type == QEvent::ShortcutOverride &&
-                       (static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_X) ||
-                        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_K) ||
-                        static_cast<QKeyEvent*>(event)->modifiers() == Qt::AltModifier)) {
-                // Ctrl+X ends the program here, it does not cut; Ctrl+K is "Co kdyby", not deleting to the end;
-                // Alt+letter is the menu's, never a letter in the result.
-                event->ignore();
-                return true;
-            }
-            return false;
-        }
+        if (watched == result[i])
+            return resultFieldEvent(i, event);
         if (watched == dash[i] && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
             const auto mods = static_cast<QMouseEvent*>(event)->modifiers();
             if (swapMode() || mods.testFlags(Qt::ControlModifier | Qt::ShiftModifier))

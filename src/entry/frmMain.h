@@ -62,6 +62,8 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // What a result field does with a key, a focus change or a shortcut; true when it took the event.
+    bool resultFieldEvent(int row, QEvent* event);
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -49,6 +49,64 @@ int parseCount(const QString& text, int maxDigits)
     return text.toInt();
 }
 
+// "home-away" into the match, each team playing once in the round; else why not.
+QString readPairing(const QString& line, int teams, int round, std::array<bool, kMaxTeams + 1>& playing, Match& m)
+{
+    const qsizetype dash = line.indexOf(u'-');
+    if (dash < 0)
+        return u"dvojice týmů „%1“ neobsahuje „-“."_s.arg(quoted(line));
+    m.home = parseCount(line.left(dash), 2);
+    m.away = parseCount(line.mid(dash + 1), 2);
+    for (int team : {m.home, m.away}) {
+        if (team < 1 || team > teams)
+            return u"dvojice „%1“ neobsahuje čísla týmů od 1 do %2."_s.arg(quoted(line)).arg(teams);
+        if (playing[static_cast<std::size_t>(team)])
+            return m.home == m.away ? u"tým č. %1 nemůže hrát sám se sebou."_s.arg(team)
+                                    : u"tým č. %1 hraje v kole %2 dvakrát."_s.arg(team).arg(round);
+        playing[static_cast<std::size_t>(team)] = true;
+    }
+    return {};
+}
+
+// The league once every line is read: as many teams as the highest key names, none missing below it, lines
+// within the league, no two teams of one name.
+Result<SeasonStore> withTeamsChecked(SeasonStore into, const std::array<int, kMaxTeams>& teamLine,
+                                     const std::array<int, 3>& hrLine, const QString& fileName)
+{
+    // The highest key is the number of teams; a gap below it would leave a team without a name.
+    int teams = kMaxTeams;
+    while (teams > 0 && teamLine[static_cast<std::size_t>(teams - 1)] == 0)
+        --teams;
+    if (teams == 0)
+        return Result<SeasonStore>::failure(
+            u"Soubor „%1“ nepojmenovává žádný tým (t1= až t%2=)."_s.arg(fileName).arg(kMaxTeams));
+    if (teams < 2)
+        return fault(fileName, teamLine[0], u"soutěž musí mít alespoň 2 týmy."_s);
+    for (int t = 1; t < teams; ++t) {
+        if (teamLine[static_cast<std::size_t>(t - 1)] == 0)
+            return fault(fileName, teamLine[static_cast<std::size_t>(teams - 1)],
+                         u"chybí tým t%1= (týmy musí být očíslovány 1 až %2 bez mezer)."_s.arg(t).arg(teams));
+    }
+    into.setShape(teams, 0);
+    const int hrs[] = {into.HR1, into.HR2, into.HR3};
+    for (int k = 0; k < 3; ++k) {
+        if (hrs[k] > teams)
+            return fault(fileName, hrLine[static_cast<std::size_t>(k)],
+                         u"HR%1= musí být následováno číslem od 0 do %2."_s.arg(k + 1).arg(teams));
+    }
+    // Equal names would make saving rewrite the pairings of both teams to one number.
+    QHash<QString, int> firstNamed;
+    for (int t = 1; t <= teams; ++t) {
+        const QString name = into.TymPodleCisla(t);
+        if (const int other = firstNamed.value(name); other != 0) {
+            return fault(fileName, std::max(teamLine[other - 1], teamLine[t - 1]),
+                         u"týmy č. %1 a %2 mají stejný název „%3“."_s.arg(other).arg(t).arg(name));
+        }
+        firstNamed.insert(name, t);
+    }
+    return into;
+}
+
 } // namespace
 
 QDate parseShortDate(const QString& text)
@@ -139,38 +197,7 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
         into.setTeamName(number, name);
         teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
     }
-    // The highest key is the number of teams; a gap below it would leave a team without a name.
-    int teams = kMaxTeams;
-    while (teams > 0 && teamLine[static_cast<std::size_t>(teams - 1)] == 0)
-        --teams;
-    if (teams == 0)
-        return Result<SeasonStore>::failure(
-            u"Soubor „%1“ nepojmenovává žádný tým (t1= až t%2=)."_s.arg(fileName).arg(kMaxTeams));
-    if (teams < 2)
-        return fault(fileName, teamLine[0], u"soutěž musí mít alespoň 2 týmy."_s);
-    for (int t = 1; t < teams; ++t) {
-        if (teamLine[static_cast<std::size_t>(t - 1)] == 0)
-            return fault(fileName, teamLine[static_cast<std::size_t>(teams - 1)],
-                         u"chybí tým t%1= (týmy musí být očíslovány 1 až %2 bez mezer)."_s.arg(t).arg(teams));
-    }
-    into.setShape(teams, 0);
-    const int hrs[] = {into.HR1, into.HR2, into.HR3};
-    for (int k = 0; k < 3; ++k) {
-        if (hrs[k] > teams)
-            return fault(fileName, hrLine[static_cast<std::size_t>(k)],
-                         u"HR%1= musí být následováno číslem od 0 do %2."_s.arg(k + 1).arg(teams));
-    }
-    // Equal names would make saving rewrite the pairings of both teams to one number.
-    QHash<QString, int> firstNamed;
-    for (int t = 1; t <= teams; ++t) {
-        const QString name = into.TymPodleCisla(t);
-        if (const int other = firstNamed.value(name); other != 0) {
-            return fault(fileName, std::max(teamLine[other - 1], teamLine[t - 1]),
-                         u"týmy č. %1 a %2 mají stejný název „%3“."_s.arg(other).arg(t).arg(name));
-        }
-        firstNamed.insert(name, t);
-    }
-    return into;
+    return withTeamsChecked(std::move(into), teamLine, hrLine, fileName);
 }
 
 Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileName, SeasonStore into)
@@ -207,23 +234,9 @@ Result<SeasonStore> readSchedule(const QByteArray& bytes, const QString& fileNam
             if (line->isEmpty() || *line == u"**")
                 return fault(fileName, i,
                              u"blok kola %1 má jen %2 z %3 zápasů."_s.arg(round).arg(slot - 1).arg(into.slots()));
-            const qsizetype dash = line->indexOf(u'-');
-            if (dash < 0)
-                return fault(fileName, i, u"dvojice týmů „%1“ neobsahuje „-“."_s.arg(quoted(*line)));
             Match& m = into.match(slot, round);
-            m.home = parseCount(line->left(dash), 2);
-            m.away = parseCount(line->mid(dash + 1), 2);
-            for (int team : {m.home, m.away}) {
-                if (team < 1 || team > into.teams())
-                    return fault(
-                        fileName, i,
-                        u"dvojice „%1“ neobsahuje čísla týmů od 1 do %2."_s.arg(quoted(*line)).arg(into.teams()));
-                if (playing[static_cast<std::size_t>(team)])
-                    return fault(fileName, i,
-                                 m.home == m.away ? u"tým č. %1 nemůže hrát sám se sebou."_s.arg(team)
-                                                  : u"tým č. %1 hraje v kole %2 dvakrát."_s.arg(team).arg(round));
-                playing[static_cast<std::size_t>(team)] = true;
-            }
+            if (const QString problem = readPairing(*line, into.teams(), round, playing, m); !problem.isEmpty())
+                return fault(fileName, i, problem);
             if (!(line = next()))
                 return fault(fileName, i + 1, u"neúplný blok kola %1: chybí výsledek."_s.arg(round));
             if (!isAcceptedResult(*line))

@@ -70,6 +70,10 @@ private:
     void buildRows();
     void buildSlot(QGridLayout* grid, QWidget* frame, int i);
     void buildMenu();
+    void createPlayoff();
+    void saveLeagueCalendar();
+    // "Nová liga…", which then opens the league it writes.
+    void newLeague();
     void buildTableMenu(QMenu* parent);
     void buildSearchMenu(QMenu* parent);
     void openAdjustments();

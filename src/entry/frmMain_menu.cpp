@@ -89,22 +89,7 @@ void frmMain::buildMenu()
     });
     addCommand(mnuMenu, "mnuPlayoff", u"&Play-off"_s, QKeySequence(Qt::CTRL | Qt::Key_P),
                [this] { (new frmPlayoff(m_league, this))->show(); });
-    addCommand(mnuMenu, "mnuNovyPlayoff", u"Nový play-o&ff…"_s, {}, [this] {
-        if (const Result<void> made = m_league.createPlayoff(Desktop::instance().now()); !made.ok()) {
-            Desktop::instance().tell(this, u"Play-off nelze vytvořit.\r\n"_s + made.error(), Desktop::Icon::Warning);
-            return;
-        }
-        Desktop::instance().tell(
-            this,
-            u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s
-                .arg(QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
-            Desktop::Icon::Information);
-        {
-            const QSignalBlocker block(cboKolo);
-            addPlayoffEntries();
-        }
-        (new frmPlayoff(m_league, this))->show();
-    });
+    addCommand(mnuMenu, "mnuNovyPlayoff", u"Nový play-o&ff…"_s, {}, [this] { createPlayoff(); });
     addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_s, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
     addCommand(mnuMenu, "mnuGraf", u"&Graf vývoje umístění"_s, {}, [this] {
         const BusyCursor busy;
@@ -120,13 +105,7 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuUpravy", u"Úpravy &bodů…"_s, {}, [this] { openAdjustments(); });
     mnuMenu->addSeparator();
     buildSearchMenu(mnuMenu);
-    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_s, {}, [this] {
-        saveICalendar(
-            this,
-            toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now(),
-                        m_league.playoff() ? playoffCalendar(*m_league.playoff(), m_season, 0) : QList<CalendarGame>()),
-            fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
-    });
+    addCommand(mnuMenu, "mnuIcs", u"Kalendář zápasů (.&ics)…"_s, {}, [this] { saveLeagueCalendar(); });
     addCommand(mnuMenu, "mnuImport", u"&Import…"_s, {}, [this] { importMatches(false); });
     addCommand(mnuMenu, "mnuVlozit", u"Vložit výsledky ze schránk&y"_s, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
                [this] { importMatches(true); });
@@ -143,13 +122,45 @@ void frmMain::buildMenu()
     addCommand(mnuMenu, "mnuJinaLiga", u"&Jiná liga"_s, Qt::Key_F11, [this] { switchLeague(); });
     addCommand(mnuMenu, "mnuZnovu", u"Načíst soubor zno&vu"_s, {}, [this] { readAgain(); });
     addCommand(mnuMenu, "mnuPrejmenovat", u"Přejmenovat &tým…"_s, {}, [this] { renameTeam(); });
-    addCommand(mnuMenu, "mnuNovaLiga", u"&Nová liga…"_s, {}, [this] {
-        auto* dialog = new frmNovaLiga(QFileInfo(m_competitionPath).path(), m_season, this);
-        connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) { switchLeague(path); });
-        dialog->open();
-    });
+    addCommand(mnuMenu, "mnuNovaLiga", u"&Nová liga…"_s, {}, [this] { newLeague(); });
     addCommand(mnuMenu, "mnuKonec", u"Ukončit p&rogram"_s, QKeySequence(Qt::CTRL | Qt::Key_X),
                [this] { endProgram(); });
+}
+
+// Writes the usual play-off for the league, says where, and shows it.
+void frmMain::createPlayoff()
+{
+    if (const Result<void> made = m_league.createPlayoff(Desktop::instance().now()); !made.ok()) {
+        Desktop::instance().tell(this, u"Play-off nelze vytvořit.\r\n"_s + made.error(), Desktop::Icon::Warning);
+        return;
+    }
+    Desktop::instance().tell(
+        this,
+        u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s
+            .arg(QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
+        Desktop::Icon::Information);
+    {
+        const QSignalBlocker block(cboKolo);
+        addPlayoffEntries();
+    }
+    (new frmPlayoff(m_league, this))->show();
+}
+
+// The league's matches, and its play-off games, as a calendar file the fan saves.
+void frmMain::saveLeagueCalendar()
+{
+    saveICalendar(
+        this,
+        toICalendar(m_season, m_competitionPath, 0, Desktop::instance().now(),
+                    m_league.playoff() ? playoffCalendar(*m_league.playoff(), m_season, 0) : QList<CalendarGame>()),
+        fileNameFor(u"zápasy "_s + m_season.caption) + u".ics");
+}
+
+void frmMain::newLeague()
+{
+    auto* dialog = new frmNovaLiga(QFileInfo(m_competitionPath).path(), m_season, this);
+    connect(dialog, &frmNovaLiga::created, this, [this](const QString& path) { switchLeague(path); });
+    dialog->open();
 }
 
 void frmMain::buildTableMenu(QMenu* parent)

@@ -170,6 +170,49 @@ QString unmatchedLine(const ImportLine& line)
     return text;
 }
 
+namespace {
+
+// Lines in their rounds: as the source numbers them, or in date order a round filled after another.
+Result<QList<QList<const ImportLine*>>> linesInRounds(const ImportSource& source, int slots)
+{
+    using Rounds = Result<QList<QList<const ImportLine*>>>;
+    QList<QList<const ImportLine*>> rounds;
+    if (source.hasRounds) {
+        for (const ImportLine& line : source.lines) {
+            if (rounds.size() < line.round)
+                rounds.resize(line.round);
+            rounds[line.round - 1].append(&line);
+        }
+    } else {
+        QList<const ImportLine*> ordered;
+        for (const ImportLine& line : source.lines) {
+            if (!line.date.isValid())
+                return Rounds::failure(
+                    u"%1 nemá datum; bez sloupce kola se zápasy řadí do kol podle data."_s.arg(where(line)));
+            ordered.append(&line);
+        }
+        std::stable_sort(ordered.begin(), ordered.end(), [](auto a, auto b) { return a->date < b->date; });
+        for (const ImportLine* line : ordered) {
+            if (rounds.isEmpty() || rounds.last().size() == slots)
+                rounds.append(QList<const ImportLine*>());
+            for (const ImportLine* other : rounds.last())
+                for (const QString& name : {line->home, line->away})
+                    if (name == other->home || name == other->away)
+                        return Rounds::failure(
+                            u"%1 se nevejde do %2. kola: %3 v něm už hraje (%4), a kolo má teprve %5 z %6 zápasů."_s
+                                .arg(where(*line))
+                                .arg(rounds.size())
+                                .arg(name, pairText(*other))
+                                .arg(rounds.last().size())
+                                .arg(slots));
+            rounds.last().append(line);
+        }
+    }
+    return rounds;
+}
+
+} // namespace
+
 Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& request)
 {
     using Failure = Result<SeasonStore>;
@@ -188,39 +231,10 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
     const int teams = static_cast<int>(named.teams.size()), slots = teams / 2;
     const auto team = [&](const QString& name) { return static_cast<int>(named.teams.indexOf(name)) + 1; };
 
-    // Lines in their rounds: as the source numbers them, or in date order a round filled after another.
-    QList<QList<const ImportLine*>> rounds;
-    if (source.hasRounds) {
-        for (const ImportLine& line : source.lines) {
-            if (rounds.size() < line.round)
-                rounds.resize(line.round);
-            rounds[line.round - 1].append(&line);
-        }
-    } else {
-        QList<const ImportLine*> ordered;
-        for (const ImportLine& line : source.lines) {
-            if (!line.date.isValid())
-                return Failure::failure(
-                    u"%1 nemá datum; bez sloupce kola se zápasy řadí do kol podle data."_s.arg(where(line)));
-            ordered.append(&line);
-        }
-        std::stable_sort(ordered.begin(), ordered.end(), [](auto a, auto b) { return a->date < b->date; });
-        for (const ImportLine* line : ordered) {
-            if (rounds.isEmpty() || rounds.last().size() == slots)
-                rounds.append(QList<const ImportLine*>());
-            for (const ImportLine* other : rounds.last())
-                for (const QString& name : {line->home, line->away})
-                    if (name == other->home || name == other->away)
-                        return Failure::failure(
-                            u"%1 se nevejde do %2. kola: %3 v něm už hraje (%4), a kolo má teprve %5 z %6 zápasů."_s
-                                .arg(where(*line))
-                                .arg(rounds.size())
-                                .arg(name, pairText(*other))
-                                .arg(rounds.last().size())
-                                .arg(slots));
-            rounds.last().append(line);
-        }
-    }
+    const Result<QList<QList<const ImportLine*>>> grouped = linesInRounds(source, slots);
+    if (!grouped.ok())
+        return Failure::failureOf(grouped);
+    const QList<QList<const ImportLine*>>& rounds = grouped.value();
     if (rounds.size() > kMaxRounds)
         return Failure::failure(
             u"Zápasy dávají %1 kol, liga jich může mít nejvýš %2."_s.arg(rounds.size()).arg(kMaxRounds));

@@ -172,6 +172,23 @@ QString unmatchedLine(const ImportLine& line)
 
 namespace {
 
+// The source's teams in the order first named, at most a league's worth.
+Result<QStringList> sourceTeams(const ImportSource& source)
+{
+    QStringList teams;
+    for (const ImportLine& line : source.lines) {
+        if (line.home == line.away)
+            return Result<QStringList>::failure(u"%1: tým nemůže hrát sám se sebou."_s.arg(where(line)));
+        for (const QString& name : {line.home, line.away})
+            if (!teams.contains(name))
+                teams << name;
+    }
+    if (teams.size() > kMaxTeams)
+        return Result<QStringList>::failure(
+            u"V souboru je %1 týmů, liga jich může mít nejvýš %2."_s.arg(teams.size()).arg(kMaxTeams));
+    return teams;
+}
+
 // Lines in their rounds: as the source numbers them, or in date order a round filled after another.
 Result<QList<QList<const ImportLine*>>> linesInRounds(const ImportSource& source, int slots)
 {
@@ -217,17 +234,10 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
 {
     using Failure = Result<SeasonStore>;
     NewLeague named = request;
-    named.teams.clear();
-    for (const ImportLine& line : source.lines) {
-        if (line.home == line.away)
-            return Failure::failure(u"%1: tým nemůže hrát sám se sebou."_s.arg(where(line)));
-        for (const QString& name : {line.home, line.away})
-            if (!named.teams.contains(name))
-                named.teams << name;
-    }
-    if (named.teams.size() > kMaxTeams)
-        return Failure::failure(
-            u"V souboru je %1 týmů, liga jich může mít nejvýš %2."_s.arg(named.teams.size()).arg(kMaxTeams));
+    const Result<QStringList> names = sourceTeams(source);
+    if (!names.ok())
+        return Failure::failureOf(names);
+    named.teams = names.value();
     const int teams = static_cast<int>(named.teams.size()), slots = teams / 2;
     const auto team = [&](const QString& name) { return static_cast<int>(named.teams.indexOf(name)) + 1; };
 

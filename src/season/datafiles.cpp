@@ -11,7 +11,6 @@
 #include <QSysInfo>
 #include <QThread>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -270,19 +269,16 @@ Result<void> LeagueLock::takeOver()
 bool LeagueLock::removeDeadRemovalLock()
 {
     // QLockFile guards the removal of a stale lock with a lock of its own, which it honours for 30 s even when
-    // the program that took it was killed half way: one whose process is gone is cleared at once.
+    // the program that took it was killed half way.
     const QString path = m_schedulePath + kLockSuffix + u".rmlock"_s;
     if (!QFileInfo::exists(path))
         return false;
-    QLockFile removal(path);
+    // One naming a process QLockFile checks itself; an unreadable one was left by a removal killed before it
+    // wrote a word. A live one writes at once, and at worst two programs clear one stale lock, of which only one
+    // then takes it.
     qint64 pid = 0;
     QString host, application;
-    const bool readable = removal.getLockInfo(&pid, &host, &application);
-    // Unreadable, it was left by a removal killed before it wrote a word: a live one writes at once, and at
-    // worst two programs clear one stale lock, of which only one then takes it.
-    const bool dead = !readable || (host == QSysInfo::machineHostName() && pid > 0 &&
-                                    ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
-    return dead && QFile::remove(path);
+    return !QLockFile(path).getLockInfo(&pid, &host, &application) && QFile::remove(path);
 }
 
 bool LeagueLock::removeUnreadableLock()

@@ -135,7 +135,7 @@ private Q_SLOTS:
         QTest::newRow("twice") << u"faze=A;1-4,4-5;4"_s << u"mohl jeden tým hrát dvakrát"_s;
         QTest::newRow("winners twice") << u"faze=P;7-10;2\nfaze=A;1-6,8,vitezove P;4"_s << u"řádek 2:"_s;
         QTest::newRow("wins") << u"faze=A;1-8;5"_s << u"výhry „5“ nejsou číslo od 1 do 4"_s;
-        QTest::newRow("home game") << u"faze=A;1-8;2;1,4"_s << u"zápas „4“ série na 2 výhry neexistuje"_s;
+        QTest::newRow("home game") << u"faze=A;1-8;2;1,4"_s << u"zápas „4“ série na 2 výhry neexistuje (1 až 3)"_s;
         QTest::newRow("unknown team") << u"faze=A;1-8;4\nzapas=A;1-15;3:2"_s << u"řádek 2: „1-15“ nejsou"_s;
         QTest::newRow("draw") << u"faze=A;1-8;4\nzapas=A;1-8;2:2"_s << u"nekončí remízou"_s;
         QTest::newRow("unknown stage") << u"faze=A;1-8;4\nzapas=B;1-8;2:1"_s << u"fáze „B“ v souboru výše není"_s;
@@ -274,6 +274,7 @@ private Q_SLOTS:
         QCOMPARE(playoffBalance(p, a), (std::array<QString, 3>{u"1:0 (4:2)"_s, u"1:0 (3:2)"_s, u"2:0 (7:4)"_s}));
         QCOMPARE(playoffBalance(p, order[6]), (std::array<QString, 3>{u"0:0 (0:0)"_s, u"0:1 (0:1)"_s, u"0:1 (0:1)"_s}));
         QCOMPARE(playoffBalance(p, order[2])[2], QString());
+        QCOMPARE(playoffCalendar(p, season, 0).size(), 2); // a game without its date has no place in a calendar
         const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, a, QDateTime(QDate(2008, 3, 1), QTime(8, 0)),
                                            playoffCalendar(p, season, a));
         QCOMPARE(ics.count("CATEGORIES:play-off"), 2);

@@ -2,6 +2,7 @@
 #include "journal.h"
 
 #include "datafiles.h"
+#include "leaguefiles.h"
 #include "notation.h"
 
 #include <QFile>
@@ -13,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-RecoveryJournal::RecoveryJournal(const QString& schedulePath) : m_path(schedulePath + u".obnova"_s) {}
+RecoveryJournal::RecoveryJournal(const QString& schedulePath) : m_path(journalFileFor(schedulePath)) {}
 
 Result<void> RecoveryJournal::record(const JournalEntry& e) const
 {

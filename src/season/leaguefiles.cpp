@@ -45,6 +45,11 @@ QString leagueFilePath(const QString& competitionPath, LeagueFile kind)
     return info.dir().filePath(leagueFileName(info.fileName(), kind));
 }
 
+QString journalFileFor(const QString& schedulePath)
+{
+    return schedulePath + u".obnova"_s;
+}
+
 std::optional<LeagueFile> leagueFileKind(const QString& fileName)
 {
     if (!fileName.endsWith(u".txt"_s))
@@ -64,11 +69,13 @@ QString competitionNameOf(const QString& fileName)
 QStringList existingCompanions(const QString& competitionPath)
 {
     QStringList found;
-    for (const LeagueFile kind : kLeagueFiles) {
-        const QString path = leagueFilePath(competitionPath, kind);
-        if (kind != LeagueFile::Competition && QFileInfo(path).exists())
+    QStringList paths{journalFileFor(scheduleFileFor(competitionPath))};
+    for (const LeagueFile kind : kLeagueFiles)
+        if (kind != LeagueFile::Competition)
+            paths << leagueFilePath(competitionPath, kind);
+    for (const QString& path : paths)
+        if (QFileInfo::exists(path))
             found << QFileInfo(path).fileName();
-    }
     return found;
 }
 

@@ -24,7 +24,7 @@ QString leagueFilePath(const QString& competitionPath, LeagueFile kind);
 std::optional<LeagueFile> leagueFileKind(const QString& fileName);
 // The competition file's name for any file of its league ("playoff_x.txt" → "sezona_x.txt").
 QString competitionNameOf(const QString& fileName);
-// The league's files other than its competition file that exist beside it.
+// The league's files other than its competition file that exist beside it, its journal among them.
 QStringList existingCompanions(const QString& competitionPath);
 
 inline QString scheduleFileFor(const QString& competitionPath)
@@ -43,6 +43,9 @@ inline QString nameMappingFileFor(const QString& competitionPath)
 {
     return leagueFilePath(competitionPath, LeagueFile::Names);
 }
+
+// The recovery journal of what was typed and not yet saved, beside the schedule.
+QString journalFileFor(const QString& schedulePath);
 
 // Windows-1250 is what the program always wrote; UTF-8 carries every name it cannot.
 enum class TextEncoding { Windows1250, Utf8, Utf8Bom };

@@ -207,6 +207,8 @@ private Q_SLOTS:
         QVERIFY(refused.error().contains(u"upravy_x.txt"_s));
         QCOMPARE(refused.code(), kNameRefused);
         QVERIFY(!QFileInfo::exists(dir.filePath(u"sezona_x.txt"_s)));
+        fixture::put(dir.filePath(u"los_z.txt.obnova"_s), "1;1;1;2;3:1;\n"); // what was typed into another league
+        QVERIFY(writeNewLeague(dir.path(), u"z"_s, season).error().contains(u"los_z.txt.obnova"_s));
         QVERIFY(writeNewLeague(dir.path(), u"y"_s, season).ok());
         QVERIFY(!writeNewLeague(dir.path(), u"y"_s, season).ok()); // never over another
         // A kept mapping never makes a name that is exactly a team another team.

@@ -16,6 +16,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
 #include <cmath>
 #include <csignal>
 #include <sys/resource.h>
@@ -444,6 +445,26 @@ private Q_SLOTS:
         r = cli({u"forecast"_s, path, u"--sims"_s, u"400"_s, u"--json"_s});
         const QJsonObject odds = r.json[u"teams"_s][0][u"playoff"_s].toObject();
         QCOMPARE(odds[u"Semifinále"_s][u"plays"_s].toDouble() + odds[u"Finále"_s][u"plays"_s].toDouble() > 100, true);
+    }
+
+    // Two programs making one league at once: one makes it whole, the other is refused; never a mixed league.
+    void sameLeagueTwiceAtOnce()
+    {
+        const QString teams = m_dir.filePath(u"sest.txt"_s);
+        fixture::put(teams, "A\nB\nC\nD\nE\nF\n");
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const QString folder = m_dir.filePath(u"souběh%1"_s.arg(attempt));
+            QDir().mkpath(folder);
+            std::array<QProcess, 2> runs;
+            for (QProcess& p : runs)
+                p.start(QStringLiteral(RINKOMAT_CLI),
+                        {u"new"_s, folder, u"--name"_s, u"Souběh"_s, u"--season"_s, u"2026/2027"_s, u"--teams"_s, teams,
+                         u"--start"_s, u"1.9.2026"_s, u"--days"_s, u"út,pá"_s});
+            QVERIFY(fixture::waitFor(
+                [&] { return runs[0].state() == QProcess::NotRunning && runs[1].state() == QProcess::NotRunning; }));
+            QCOMPARE(QList<int>({runs[0].exitCode(), runs[1].exitCode()}).count(0), 1);
+            QCOMPARE(fixture::load(folder + u"/sezona_soubeh2627.txt"_s).teams(), 6);
+        }
     }
 
     // A pipe gives its text in pieces: all of them are read.

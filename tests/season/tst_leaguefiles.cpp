@@ -155,7 +155,8 @@ private Q_SLOTS:
         QTest::addRow("control") << u"Alfa\u0007"_s << u"Liga"_s << start << u"řídicí znak"_s;
         QTest::addRow("year 999") << u"Alfa"_s << u"Liga"_s << QDate(999, 1, 1) << u"1900 až 2200"_s;
         QTest::addRow("year 9999") << u"Alfa"_s << u"Liga"_s << QDate(9999, 12, 1) << u"1900 až 2200"_s;
-        QTest::addRow("past 2200 by its rounds") << u"Alfa"_s << u"Liga"_s << QDate(2200, 12, 30) << u"1900 až 2200"_s;
+        QTest::addRow("past 2200 by its rounds")
+            << u"Alfa"_s << u"Liga"_s << QDate(2200, 12, 21) << u"6. kolo: Datum 2.1.2201"_s; // the last round alone
     }
     void refusedBeforeWriting()
     {

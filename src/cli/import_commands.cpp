@@ -17,7 +17,22 @@ namespace cli {
 
 namespace {
 
-// The names --map gives ("NAME=TEAM", the team by number or its name in the league) over the ones kept.
+// At most this many changes are printed as text; the rest are counted.
+constexpr qsizetype kListedChanges = 1000;
+
+// A source refused: the reason on stderr and, for a script, in the JSON; exit 2 like any file that breaks its format.
+Output sourceRefused(const QString& reason, QJsonObject details = {})
+{
+    details.insert(u"error"_s, reason);
+    CommandOutput out;
+    out.json = details;
+    out.exitCode = kFileExit;
+    out.error = reason;
+    return out;
+}
+
+// The names --map gives ("NAME=TEAM", the team by number or its name in the league, "-" for a team outside it)
+// over the ones kept.
 Result<QMap<QString, int>> mappingOf(const Context& c, const SeasonStore& league)
 {
     QMap<QString, int> mapping = readNameMapping(c.parser->value(u"into"_s));
@@ -27,16 +42,65 @@ Result<QMap<QString, int>> mappingOf(const Context& c, const SeasonStore& league
         bool number = false;
         int t = team.toInt(&number);
         if (!number)
-            t = league.CisloPodleTymu(team);
-        if (eq <= 0 || t < 1 || t > league.teams())
+            t = team == u"-" ? kForeignTeam : league.CisloPodleTymu(team);
+        if (eq <= 0 || (t != kForeignTeam && (t < 1 || t > league.teams())))
             return Result<QMap<QString, int>>::failure(
-                u"--map: „%1“ nepřiřazuje jménu tým ligy (JMÉNO=TÝM, tým číslem 1 až %2 nebo názvem)"_s
+                u"--map: „%1“ nepřiřazuje jménu tým ligy (JMÉNO=TÝM, tým číslem 1 až %2 nebo názvem, - pro cizí tým)"_s
                     .arg(pair.left(60))
                     .arg(league.teams()),
                 kUsageExit);
         mapping.insert(pair.left(eq).trimmed(), t);
     }
     return mapping;
+}
+
+// --columns date,time,home,away,score and --season, --division: how the source is read.
+Result<ImportOptions> optionsOf(const Context& c)
+{
+    ImportOptions options;
+    if (c.parser->isSet(u"columns"_s))
+        for (const QString& word : c.parser->value(u"columns"_s).split(u',')) {
+            const std::optional<ColumnRole> role = columnRoleNamed(word);
+            if (!role)
+                return Result<ImportOptions>::failure(
+                    u"--columns: „%1“ není sloupec (date, time, home, away, score, homegoals, awaygoals, round, note, "
+                    "season, division, ignore)"_s.arg(word.left(30)),
+                    kUsageExit);
+            options.columns << *role;
+        }
+    options.season = c.parser->value(u"season"_s);
+    options.division = c.parser->value(u"division"_s);
+    return options;
+}
+
+// The source read as the options say; a file of several seasons read for the league's own when it has one of them.
+Result<ImportSource> sourceOf(const Context& c, ImportOptions& options, const QString& leagueSeason)
+{
+    const Result<QByteArray> bytes = readInput(c.args[0], kMaxImportBytes, u"Importovaný soubor"_s);
+    if (!bytes.ok())
+        return Result<ImportSource>::failureOf(bytes);
+    const QString name = c.args[0] == u"-" ? u"standardní vstup"_s : QFileInfo(c.args[0]).fileName();
+    Result<ImportSource> source = readImportSource(bytes.value(), name, options);
+    if (source.ok() && options.season.isEmpty() && source.value().seasons.size() > 1 &&
+        std::any_of(source.value().seasons.begin(), source.value().seasons.end(),
+                    [&](const QString& s) { return sameSeason(s, leagueSeason); })) {
+        options.season = leagueSeason;
+        source = readImportSource(bytes.value(), name, options);
+    }
+    return source;
+}
+
+QJsonArray linesJson(const QList<ImportLine>& lines)
+{
+    QJsonArray out;
+    for (const ImportLine& line : lines)
+        out.append(QJsonObject{{u"line"_s, line.line},
+                               {u"home"_s, line.home},
+                               {u"away"_s, line.away},
+                               {u"date"_s, shortDate(line.date)},
+                               {u"result"_s, line.result},
+                               {u"stage"_s, line.stage}});
+    return out;
 }
 
 QJsonObject conflictJson(const ImportConflict& k, const SeasonStore& s, bool taken)
@@ -50,34 +114,103 @@ QJsonObject conflictJson(const ImportConflict& k, const SeasonStore& s, bool tak
             {u"taken"_s, taken}};
 }
 
-// What an import into a league did (or, dry, would do): the summary, each conflict and each line without a fixture.
-Output planReport(const ImportPlan& plan, const SeasonStore& before, bool theirs, bool dryRun, int skipped,
-                  const QString& competition)
+QJsonArray guessedJson(const TeamMatching& teams, const SeasonStore& league)
 {
-    QJsonArray conflicts, unmatched;
-    QList<QStringList> rows{{planSummary(plan)}};
-    for (const ImportConflict& k : plan.conflicts) {
-        conflicts.append(conflictJson(k, before, theirs));
-        rows.append({conflictLine(k, before) + (theirs ? u"  → soubor"_s : u"  → vaše"_s)});
+    QJsonArray out;
+    for (const QString& name : teams.guessed)
+        out.append(QJsonObject{{u"name"_s, name}, {u"team"_s, league.TymPodleCisla(teams.teamOf.value(name))}});
+    return out;
+}
+
+// Every change as the dry run lists it: the source's line, the fixture, the result and how the names were found.
+void listChanges(const ImportPlan& plan, const SeasonStore& before, QJsonArray& json, QList<QStringList>& rows)
+{
+    for (const ImportChange& change : plan.changes) {
+        const Match& m = before.match(change.slot, change.round);
+        json.append(QJsonObject{{u"line"_s, change.line},
+                                {u"round"_s, change.round},
+                                {u"home"_s, before.TymPodleCisla(m.home)},
+                                {u"away"_s, before.TymPodleCisla(m.away)},
+                                {u"result"_s, change.result},
+                                {u"match"_s, nameMatchText(change.how)}});
+        if (rows.size() < kListedChanges)
+            rows.append({changeLine(change, before)});
     }
-    for (const ImportLine& line : plan.unmatched) {
-        unmatched.append(QJsonObject{
-            {u"line"_s, line.line}, {u"home"_s, line.home}, {u"away"_s, line.away}, {u"date"_s, shortDate(line.date)}});
+    if (plan.changes.size() > kListedChanges)
+        rows.append({u"… a dalších %1 změn"_s.arg(plan.changes.size() - kListedChanges)});
+}
+
+struct Planned {
+    ImportPlan plan;
+    TeamMatching teams;
+    SeasonStore before;
+};
+
+// What an import into a league did (or, dry, would do): the summary, each change, conflict and skipped line.
+Output planReport(const Planned& p, const ImportSource& source, bool theirs, bool dryRun, const QString& competition)
+{
+    QJsonArray conflicts, changes;
+    QList<QStringList> rows{{planSummary(p.plan)}};
+    for (const QString& guess : guessedNames(p.teams, p.before.teamNames()))
+        rows.append({u"odhad jména: "_s + guess});
+    listChanges(p.plan, p.before, changes, rows);
+    for (const ImportConflict& k : p.plan.conflicts) {
+        conflicts.append(conflictJson(k, p.before, theirs));
+        rows.append({conflictLine(k, p.before) + (theirs ? u"  → soubor"_s : u"  → vaše"_s)});
+    }
+    for (const ImportLine& line : p.plan.unmatched)
         rows.append({u"bez zápasu: "_s + unmatchedLine(line)});
-    }
+    for (const ImportLine& line : p.plan.foreign)
+        rows.append({u"cizí tým: "_s + unmatchedLine(line)});
+    for (const ImportLine& line : p.plan.playoff)
+        rows.append({u"play-off (%1): "_s.arg(line.stage) + unmatchedLine(line)});
     if (dryRun)
         rows.append({u"Zkouška nanečisto: nic nebylo zapsáno."_s});
-    return plain({{u"entered"_s, plan.entered.size()},
+    return plain({{u"entered"_s, p.plan.entered.size()},
                   {u"conflicts"_s, conflicts},
-                  {u"unmatched"_s, unmatched},
-                  {u"unchanged"_s, plan.unchanged},
-                  {u"skipped"_s, skipped},
+                  {u"changes"_s, changes},
+                  {u"unmatched"_s, linesJson(p.plan.unmatched)},
+                  {u"foreign"_s, linesJson(p.plan.foreign)},
+                  {u"playoff"_s, linesJson(p.plan.playoff)},
+                  {u"guessed"_s, guessedJson(p.teams, p.before)},
+                  {u"unchanged"_s, p.plan.unchanged},
+                  {u"skipped"_s, source.skipped},
+                  {u"merged"_s, source.merged},
                   {u"dry_run"_s, dryRun},
                   {u"competition"_s, competition}},
                  rows);
 }
 
-Output intoLeague(const Context& c, const ImportSource& source)
+// The plan of the source against the league, or the refusal with what the fan must decide.
+Result<Planned> planFor(const Context& c, const ImportSource& source, const SeasonStore& league, QJsonObject& details)
+{
+    using Failure = Result<Planned>;
+    const Result<QMap<QString, int>> mapping = mappingOf(c, league);
+    if (!mapping.ok())
+        return Failure::failureOf(mapping);
+    Planned p{{}, matchTeams(source, league.teamNames(), mapping.value()), league};
+    const bool skipUnknown = c.parser->isSet(u"skip-unknown"_s);
+    if (!p.teams.unresolved.isEmpty() && !skipUnknown) {
+        details.insert(u"unresolved"_s, toJsonArray(p.teams.unresolved));
+        return Failure::failure(u"Tato jména nejsou jednoznačně týmy ligy: %1\nPřiřaďte je volbou --map \"JMÉNO=TÝM\", "
+                                "nebo jejich řádky přeskočte volbou --skip-unknown."_s.arg(p.teams.unresolved.join(u", ")),
+                                kFileExit);
+    }
+    if (!p.teams.guessed.isEmpty() && !c.parser->isSet(u"accept-guesses"_s) && !c.parser->isSet(u"dry-run"_s)) {
+        details.insert(u"guessed"_s, guessedJson(p.teams, league));
+        return Failure::failure(u"Tato jména program jen odhadl: %1\nPotvrďte je volbou --accept-guesses, nebo je "
+                                "přiřaďte volbou --map (JMÉNO=- pro cizí tým)."_s.arg(
+                                    guessedNames(p.teams, league.teamNames()).join(u", ")),
+                                kFileExit);
+    }
+    Result<ImportPlan> planned = planImport(league, source, p.teams, skipUnknown);
+    if (!planned.ok())
+        return Failure::failure(planned.error(), kFileExit);
+    p.plan = std::move(planned).value();
+    return p;
+}
+
+Output intoLeague(const Context& c, ImportOptions options)
 {
     const QString competition = c.parser->value(u"into"_s);
     const QString keep = c.parser->value(u"conflicts"_s);
@@ -85,34 +218,31 @@ Output intoLeague(const Context& c, const ImportSource& source)
         return refused(u"--conflicts: mine (ponechat moje výsledky) nebo theirs (převzít výsledky souboru)"_s);
     const bool theirs = keep == u"theirs";
     const bool dryRun = c.parser->isSet(u"dry-run"_s);
-    std::optional<ImportPlan> plan;
-    SeasonStore before;
-    QMap<QString, int> mapped;
-    const auto change = [&](const SeasonStore& league) -> Result<QList<SlotResult>> {
-        using Changes = Result<QList<SlotResult>>;
-        const Result<QMap<QString, int>> mapping = mappingOf(c, league);
-        if (!mapping.ok())
-            return Changes::failureOf(mapping);
-        const TeamMatching teams = matchTeams(source, league.teamNames(), mapping.value());
-        if (!teams.unresolved.isEmpty())
-            return Changes::failure(
-                u"Tato jména nejsou jednoznačně týmy ligy: %1\nPřiřaďte je volbou --map \"JMÉNO=TÝM\"."_s.arg(
-                    teams.unresolved.join(u", ")),
-                kUsageExit);
-        Result<ImportPlan> planned = planImport(league, source, teams.teamOf);
-        if (!planned.ok())
-            return Changes::failure(planned.error(), kUsageExit);
-        plan = std::move(planned).value();
-        before = league;
-        mapped = mapping.value();
-        return resultsToWrite(*plan, theirs);
+    const Result<SeasonStore> league = loadLeague(competition);
+    if (!league.ok())
+        return Output::failureOf(league);
+    options.near = league.value().DATUM_KOLA(1);
+    const Result<ImportSource> source = sourceOf(c, options, league.value().season);
+    if (!source.ok())
+        return source.code() == kFileExit || source.code() == 0 ? sourceRefused(source.error())
+                                                                : Output::failureOf(source);
+    if (const QString choose = choiceNeeded(source.value(), options); !choose.isEmpty())
+        return sourceRefused(choose + u" (--season, --division)"_s,
+                             {{u"seasons"_s, toJsonArray(source.value().seasons)},
+                              {u"divisions"_s, toJsonArray(source.value().divisions)}});
+    std::optional<Planned> planned;
+    QJsonObject details;
+    const auto change = [&](const SeasonStore& current) -> Result<QList<SlotResult>> {
+        Result<Planned> p = planFor(c, source.value(), current, details);
+        if (!p.ok())
+            return Result<QList<SlotResult>>::failureOf(p);
+        planned = std::move(p).value();
+        return resultsToWrite(planned->plan, theirs);
     };
+    Result<void> done;
     if (dryRun) {
-        const Result<SeasonStore> league = loadLeague(competition);
-        if (!league.ok())
-            return Output::failureOf(league);
-        if (const auto planned = change(league.value()); !planned.ok())
-            return Output::failureOf(planned);
+        const auto p = change(league.value());
+        done = p.ok() ? Result<void>() : Result<void>::failureOf(p);
     } else {
         const Result<SeasonStore> changed = changeLeague(
             c,
@@ -121,15 +251,18 @@ Output intoLeague(const Context& c, const ImportSource& source)
                 if (!changes.ok())
                     return Result<void>::failureOf(changes);
                 // What --map said is kept for the next import, as the window keeps what the fan chose.
-                if (Result<void> kept = writeNameMapping(competition, mapped); !kept.ok())
+                const Result<QMap<QString, int>> mapping = mappingOf(c, open.season());
+                if (Result<void> kept = writeNameMapping(competition, mapping.value()); !kept.ok())
                     return Result<void>::failure(kept.error(), kFileExit);
                 return open.applyResults(changes.value());
             },
             competition);
-        if (!changed.ok())
-            return Output::failureOf(changed);
+        done = changed.ok() ? Result<void>() : Result<void>::failureOf(changed);
     }
-    return planReport(*plan, before, theirs, dryRun, source.skipped, competition);
+    if (!done.ok())
+        return done.code() == kFileExit && !details.isEmpty() ? sourceRefused(done.error(), details)
+                                                               : Output::failureOf(done);
+    return planReport(*planned, source.value(), theirs, dryRun, competition);
 }
 
 Output asNewLeague(const Context& c, const ImportSource& source)
@@ -144,7 +277,7 @@ Output asNewLeague(const Context& c, const ImportSource& source)
     const Result<SeasonStore> made =
         arrangeLeague(source, {p.value(u"name"_s), p.value(u"season"_s), {}, lines.value(), 1, {}, {}, {}});
     if (!made.ok())
-        return refused(made.error());
+        return sourceRefused(made.error());
     const SeasonStore& s = made.value();
     int results = 0;
     for (int r = 1; r <= s.rounds(); ++r)
@@ -174,14 +307,21 @@ Output importMatches(const Context& c)
     const bool into = c.parser->isSet(u"into"_s), asNew = c.parser->isSet(u"new"_s);
     if (into == asNew)
         return refused(u"Zadejte buď --into SOUBOR_SOUTĚŽE, nebo --new SLOŽKA."_s);
-    const Result<QByteArray> bytes = readInput(c.args[0], kMaxImportBytes, u"Importovaný soubor"_s);
-    if (!bytes.ok())
-        return Output::failureOf(bytes);
-    const Result<ImportSource> source =
-        readImportSource(bytes.value(), c.args[0] == u"-" ? u"standardní vstup"_s : QFileInfo(c.args[0]).fileName());
+    Result<ImportOptions> options = optionsOf(c);
+    if (!options.ok())
+        return Output::failureOf(options);
+    if (into)
+        return intoLeague(c, std::move(options).value());
+    ImportOptions chosen = std::move(options).value();
+    const Result<ImportSource> source = sourceOf(c, chosen, {});
     if (!source.ok())
-        return refused(source.error());
-    return into ? intoLeague(c, source.value()) : asNewLeague(c, source.value());
+        return source.code() == kFileExit || source.code() == 0 ? sourceRefused(source.error())
+                                                                : Output::failureOf(source);
+    if (const QString choose = choiceNeeded(source.value(), chosen); !choose.isEmpty())
+        return sourceRefused(choose + u" (--season, --division)"_s,
+                             {{u"seasons"_s, toJsonArray(source.value().seasons)},
+                              {u"divisions"_s, toJsonArray(source.value().divisions)}});
+    return asNewLeague(c, source.value());
 }
 
 } // namespace
@@ -196,7 +336,11 @@ void addImportCommands(std::map<QString, Command>& commands)
           .details =
               u"  ZDROJ        soubor CSV (; , nebo tabulátor), .ics nebo text, - je standardní vstup\n"
               "  --into       soubor soutěže sezona_….txt, do jejíhož rozpisu výsledky jdou\n"
-              "  --map        jméno ze zdroje a tým ligy (číslo nebo název), i vícekrát\n"
+              "  --map        jméno ze zdroje a tým ligy (číslo, název, nebo - pro cizí tým), i vícekrát\n"
+              "  --columns    role sloupců CSV bez záhlaví, např. date,time,home,away,score\n"
+              "  --season, --division  sezóna a soutěž souboru, který jich obsahuje víc\n"
+              "  --skip-unknown  řádky s týmy mimo ligu vypíše a přeskočí\n"
+              "  --accept-guesses  zapíše i zápasy týmů, jejichž jména program jen odhadl\n"
               "  --conflicts  mine ponechá vaše výsledky (výchozí), theirs převezme výsledky zdroje\n"
               "  --dry-run    jen vypíše, co by se stalo\n"
               "  --new        složka lig, kam přijde nová liga ze zápasů zdroje\n"
@@ -204,7 +348,7 @@ void addImportCommands(std::map<QString, Command>& commands)
               "Příklad: rinkomat-cli import vysledky.csv --into souteze/sezona_extraliga0708.txt --map \"Kometa=Brno\""_s,
           .formats = JsonFormat,
           .options = {u"into"_s, u"new"_s, u"map"_s, u"conflicts"_s, u"dry-run"_s, u"name"_s, u"season"_s, u"lines"_s,
-                      u"code"_s},
+                      u"code"_s, u"columns"_s, u"division"_s, u"skip-unknown"_s, u"accept-guesses"_s},
           .run = importMatches}});
 }
 

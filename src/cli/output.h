@@ -17,6 +17,8 @@ struct CommandOutput {
     std::optional<ViewTable> view;
     // Printed as it is instead of rows or JSON (iCalendar).
     QByteArray raw;
+    // A refusal said on stderr while the JSON still tells a script what was refused.
+    QString error;
 };
 
 QJsonArray toJsonArray(const QStringList& texts);

@@ -133,6 +133,10 @@ void addOptions(QCommandLineParser& parser)
          {u"new"_s, u"složka nové ligy z importu"_s, u"SLOŽKA"_s},
          {u"map"_s, u"jméno ze zdroje a tým ligy"_s, u"JMÉNO=TÝM"_s},
          {u"dry-run"_s, u"nic nezapsat, jen vypsat"_s},
+         {u"columns"_s, u"role sloupců importovaného CSV"_s, u"ROLE,…"_s},
+         {u"division"_s, u"soutěž importovaného souboru"_s, u"TEXT"_s},
+         {u"skip-unknown"_s, u"přeskočit řádky s týmy mimo ligu"_s},
+         {u"accept-guesses"_s, u"zapsat i odhadnutá jména týmů"_s},
          {u"game"_s, u"zapsat zápas play-off"_s},
          {u"date"_s, u"den zápasu"_s, u"D.M.RRRR"_s}});
 }
@@ -185,6 +189,8 @@ int runCommand(const Command& chosen, Context& context, const QString& usageLine
             printError(output.error());
             return output.code();
         }
+        if (!output.value().error.isEmpty())
+            printError(output.value().error);
         if ((csv || html) && !output.value().view)
             return refuse(u"--csv a --html patří jen k příkazům, které ukazují pohled"_s, usageLine);
         if (!printOutput(output.value(), csv                       ? OutputFormat::Csv

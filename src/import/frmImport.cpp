@@ -81,7 +81,7 @@ void frmImport::replan()
     if (!teams.unresolved.isEmpty()) {
         lblShrnuti->setText(
             u"Nepřiřazená jména: %1. Dokud nejsou přiřazena, nic se nezapíše."_s.arg(teams.unresolved.size()));
-    } else if (Result<ImportPlan> planned = planImport(season, m_source, teams.teamOf); !planned.ok()) {
+    } else if (Result<ImportPlan> planned = planImport(season, m_source, teams); !planned.ok()) {
         lblShrnuti->setText(planned.error());
     } else {
         m_plan = std::move(planned).value();

@@ -2,6 +2,7 @@
 #include "importplan.h"
 
 #include "season/datafiles.h"
+#include "season/notation.h"
 #include "season/seasonfile.h"
 
 #include <QDir>
@@ -54,84 +55,172 @@ QString foldedTeamName(const QString& name)
     return plainLetters(kept.isEmpty() ? name : kept.join(u' '));
 }
 
+QString nameMatchText(NameMatch how)
+{
+    switch (how) {
+    case NameMatch::Exact:
+        return u"exact"_s;
+    case NameMatch::Folded:
+        return u"folded"_s;
+    case NameMatch::Mapped:
+        return u"mapped"_s;
+    case NameMatch::Guessed:
+        break;
+    }
+    return u"guessed"_s;
+}
+
 TeamMatching matchTeams(const ImportSource& source, const QStringList& teams, const QMap<QString, int>& mapping)
 {
     QStringList folded;
     for (const QString& team : teams)
         folded << foldedTeamName(team);
     TeamMatching matching;
+    QSet<QString> seen;
     for (const ImportLine& line : source.lines) {
         for (const QString& name : {line.home, line.away}) {
-            if (matching.teamOf.contains(name) || matching.unresolved.contains(name))
+            if (seen.contains(name))
                 continue;
+            seen.insert(name);
             // A name that is exactly a team of the league is that team, whatever an old mapping says.
             int team = static_cast<int>(teams.lastIndexOf(name)) + 1;
-            if (team == 0 && mapping.value(name) >= 1 && mapping.value(name) <= teams.size())
-                team = mapping.value(name);
-            if (team == 0 && folded.count(foldedTeamName(name)) == 1)
-                team = static_cast<int>(folded.indexOf(foldedTeamName(name))) + 1;
-            if (team == 0 && !folded.contains(foldedTeamName(name)))
-                team = containedTeam(foldedTeamName(name), folded);
-            if (team > 0)
+            NameMatch how = NameMatch::Exact;
+            const int mapped = mapping.value(name);
+            if (team == 0 && mapped == kForeignTeam) {
+                matching.foreign << name;
+                continue;
+            }
+            if (team == 0 && mapped >= 1 && mapped <= teams.size())
+                team = mapped, how = NameMatch::Mapped;
+            const QString own = foldedTeamName(name);
+            if (team == 0 && folded.count(own) == 1)
+                team = static_cast<int>(folded.indexOf(own)) + 1, how = NameMatch::Folded;
+            if (team == 0 && !folded.contains(own))
+                team = containedTeam(own, folded), how = NameMatch::Guessed;
+            if (team > 0) {
                 matching.teamOf.insert(name, team);
-            else
+                matching.how.insert(name, how);
+                if (how == NameMatch::Guessed)
+                    matching.guessed << name;
+            } else {
                 matching.unresolved << name;
+            }
         }
     }
     return matching;
 }
 
-Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const QMap<QString, int>& teamOf)
+QStringList guessedNames(const TeamMatching& teams, const QStringList& leagueTeams)
 {
+    QStringList lines;
+    for (const QString& name : teams.guessed)
+        lines << name + u" → "_s + leagueTeams.value(teams.teamOf.value(name) - 1);
+    return lines;
+}
+
+namespace {
+
+bool sameResult(const QString& a, const QString& b)
+{
+    return normaliseResult(a) == normaliseResult(b);
+}
+
+using Slot = std::pair<int, int>; // round, slot
+
+// The fixture a line goes to: in its round; else the meeting nearest its date within a week; else one whose
+// result it repeats, or the first still open, or the only one.
+std::optional<Slot> fixtureOf(const SeasonStore& season, const ImportSource& source, const ImportLine& line,
+                              const QList<Slot>& meetings, const std::map<Slot, const ImportLine*>& used)
+{
+    std::optional<Slot> chosen;
+    if (line.round || (line.date.isValid() && !source.hasRounds)) {
+        qint64 nearest = 8;
+        for (const Slot& at : meetings) {
+            if (line.round && line.round != at.first)
+                continue;
+            const qint64 off = line.round ? 0 : std::abs(season.DATUM_KOLA(at.first).daysTo(line.date));
+            if (off < nearest)
+                nearest = off, chosen = at;
+        }
+        return chosen;
+    }
+    const auto open = [&](const Slot& at) { return !used.count(at); };
+    for (const Slot& at : meetings)
+        if (!chosen && open(at) && !line.result.isEmpty() && sameResult(season.match(at.second, at.first).result, line.result))
+            chosen = at;
+    for (const Slot& at : meetings)
+        if (!chosen && open(at) && season.match(at.second, at.first).result.isEmpty())
+            chosen = at;
+    if (!chosen && meetings.size() == 1)
+        chosen = meetings.first();
+    return chosen;
+}
+
+Result<void> checkSource(const ImportSource& source, const TeamMatching& teams, bool skipUnknown)
+{
+    if (!teams.unresolved.isEmpty() && !skipUnknown)
+        return Result<void>::failure(u"Tato jména nejsou jednoznačně týmy ligy: %1"_s.arg(teams.unresolved.join(u", ")));
+    if (std::none_of(source.lines.begin(), source.lines.end(), [](const ImportLine& l) { return !l.result.isEmpty(); }))
+        return Result<void>::failure(
+            source.resultsKnown ? u"V souboru není žádný výsledek, který by program našel."_s
+                                : u"V souboru není žádný výsledek, který by program našel: žádný sloupec nebyl "
+                                  "rozpoznán jako výsledek nebo góly (určete sloupce)."_s);
+    return {};
+}
+
+} // namespace
+
+Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const TeamMatching& teams,
+                              bool skipUnknown)
+{
+    if (Result<void> fine = checkSource(source, teams, skipUnknown); !fine.ok())
+        return Result<ImportPlan>::failureOf(fine);
+    QHash<std::pair<int, int>, QList<Slot>> meetingsOf;
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            meetingsOf[{season.match(m, r).home, season.match(m, r).away}].append({r, m});
     ImportPlan plan;
-    std::map<std::pair<int, int>, const ImportLine*> used; // slots given a result by a line
+    std::map<Slot, const ImportLine*> used; // slots given a result by a line
     for (const ImportLine& line : source.lines) {
-        const int home = teamOf.value(line.home), away = teamOf.value(line.away);
+        if (!teams.teamOf.contains(line.home) || !teams.teamOf.contains(line.away)) {
+            plan.foreign.append(line);
+            continue;
+        }
+        if (!line.stage.isEmpty()) {
+            plan.playoff.append(line);
+            continue;
+        }
+        const int home = teams.teamOf.value(line.home), away = teams.teamOf.value(line.away);
         if (home == away)
             return Result<ImportPlan>::failure(u"%1: tým nemůže hrát sám se sebou."_s.arg(where(line)));
-        QList<std::pair<int, int>> meetings;
-        for (int r = 1; r <= season.rounds(); ++r)
-            for (int m = 1; m <= season.slots(); ++m)
-                if (season.match(m, r).home == home && season.match(m, r).away == away &&
-                    (!line.round || line.round == r))
-                    meetings.append({r, m});
-        const auto free = [&](const std::pair<int, int>& at) { return !used.count(at); };
-        std::optional<std::pair<int, int>> chosen;
-        if (line.round || (line.date.isValid() && !source.hasRounds)) {
-            qint64 nearest = 8;
-            for (const auto& at : meetings) {
-                const qint64 off = line.round ? 0 : std::abs(season.DATUM_KOLA(at.first).daysTo(line.date));
-                if (off < nearest)
-                    nearest = off, chosen = at;
-            }
-        } else {
-            const auto take = [&](auto wanted) {
-                const auto it = std::find_if(meetings.begin(), meetings.end(), wanted);
-                if (!chosen && it != meetings.end())
-                    chosen = *it;
-            };
-            take([&](const auto& at) { return free(at) && season.match(at.second, at.first).result == line.result; });
-            take([&](const auto& at) { return free(at) && season.match(at.second, at.first).result.isEmpty(); });
-            if (meetings.size() == 1)
-                chosen = meetings.first();
-        }
+        const std::optional<Slot> chosen = fixtureOf(season, source, line, meetingsOf.value({home, away}), used);
         if (!chosen) {
             plan.unmatched.append(line);
             continue;
         }
-        const QString& mine = season.match(chosen->second, chosen->first).result;
-        if (line.result.isEmpty() || line.result == mine) {
+        if (line.result.isEmpty()) {
             ++plan.unchanged;
             continue;
         }
-        if (!free(*chosen))
-            return Result<ImportPlan>::failure(
-                u"%1 a řádek %2 dávají jednomu zápasu dva výsledky."_s.arg(where(line)).arg(used[*chosen]->line));
+        if (const auto earlier = used.find(*chosen); earlier != used.end()) {
+            if (!sameResult(earlier->second->result, line.result))
+                return Result<ImportPlan>::failure(
+                    u"%1 a řádek %2 dávají jednomu zápasu dva výsledky."_s.arg(where(line)).arg(earlier->second->line));
+            continue; // the same game named twice
+        }
         used[*chosen] = &line;
+        const QString& mine = season.match(chosen->second, chosen->first).result;
+        if (sameResult(mine, line.result)) {
+            ++plan.unchanged;
+            continue;
+        }
+        const NameMatch how = std::max(teams.how.value(line.home), teams.how.value(line.away));
+        const QString theirs = normaliseResult(line.result);
+        plan.changes.append({line.line, chosen->first, chosen->second, theirs, how, !mine.isEmpty()});
         if (mine.isEmpty())
-            plan.entered.append({chosen->first, chosen->second, line.result});
+            plan.entered.append({chosen->first, chosen->second, theirs});
         else
-            plan.conflicts.append({chosen->first, chosen->second, mine, line.result});
+            plan.conflicts.append({chosen->first, chosen->second, mine, theirs});
     }
     return plan;
 }
@@ -147,10 +236,25 @@ QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource)
 
 QString planSummary(const ImportPlan& plan)
 {
-    return u"Výsledků k zapsání: %1\nSporů s vašimi výsledky: %2\nŘádků bez zápasu v rozpisu: %3"_s
-        .arg(plan.entered.size())
-        .arg(plan.conflicts.size())
-        .arg(plan.unmatched.size());
+    QString text = u"Výsledků k zapsání: %1\nSporů s vašimi výsledky: %2\nŘádků bez zápasu v rozpisu: %3"_s
+                       .arg(plan.entered.size())
+                       .arg(plan.conflicts.size())
+                       .arg(plan.unmatched.size());
+    if (!plan.foreign.isEmpty())
+        text += u"\nPřeskočeno řádků s cizími týmy: %1"_s.arg(plan.foreign.size());
+    if (!plan.playoff.isEmpty())
+        text += u"\nZápasů play-off (nejsou v rozpisu sezóny): %1"_s.arg(plan.playoff.size());
+    return text;
+}
+
+QString changeLine(const ImportChange& change, const SeasonStore& season)
+{
+    static const QStringList how{{}, u" (jméno bez diakritiky a předpon)"_s, u" (přiřazené jméno)"_s, u" (odhad jména)"_s};
+    const Match& m = season.match(change.slot, change.round);
+    return u"řádek %1 → %2. kolo  %3 - %4 %5%6%7"_s.arg(change.line)
+        .arg(change.round)
+        .arg(season.TymPodleCisla(m.home), season.TymPodleCisla(m.away), change.result,
+             change.conflict ? u" (spor)"_s : QString(), how[static_cast<int>(change.how)]);
 }
 
 QString conflictLine(const ImportConflict& conflict, const SeasonStore& season)

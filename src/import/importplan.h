@@ -13,13 +13,26 @@
 // A name without case, diacritics, blanks and the usual club prefixes ("HC Sparta" → "sparta").
 QString foldedTeamName(const QString& name);
 
-// The league's team of every name of the source: the mapping's first, then the exact name, then the folded
-// one. Names that match no team, or several, are left in `unresolved`, in the order first seen.
+// How a name of the source was found among the league's teams, surest first.
+enum class NameMatch { Exact, Folded, Mapped, Guessed };
+QString nameMatchText(NameMatch how); // "exact", "folded", "mapped", "guessed"
+
+// The mapping's number for a name the fan said is no team of the league (a cup opponent, a B team).
+inline constexpr int kForeignTeam = -1;
+
+// The league's team of every name of the source: the exact name, then the mapping's, then the folded one, then a
+// guess (a name holding another within it). Names that match no team, or several, are left in `unresolved`, in
+// the order first seen; names mapped to kForeignTeam in `foreign`.
 struct TeamMatching {
     QMap<QString, int> teamOf;
+    QMap<QString, NameMatch> how;
     QStringList unresolved;
+    QStringList guessed;
+    QStringList foreign;
 };
 TeamMatching matchTeams(const ImportSource& source, const QStringList& teams, const QMap<QString, int>& mapping);
+// "HC Znojmo B → Znojmo" for each guessed name.
+QStringList guessedNames(const TeamMatching& teams, const QStringList& leagueTeams);
 
 // A result of the source where the league has another one.
 struct ImportConflict {
@@ -29,18 +42,34 @@ struct ImportConflict {
     QString theirs;
 };
 
+// A line of the source that changes the league, as the dry run lists it.
+struct ImportChange {
+    int line = 0;
+    int round = 0;
+    int slot = 0;
+    QString result;
+    NameMatch how = NameMatch::Exact;
+    bool conflict = false;
+};
+
 struct ImportPlan {
     using Entry = SlotResult;
     QList<Entry> entered;            // results for matches that have none
     QList<ImportConflict> conflicts; // kept as they are unless the fan takes the source's
     QList<ImportLine> unmatched;     // no fixture of their pair and home team near their date or in their round
+    QList<ImportLine> foreign;       // a team outside the league: skipped
+    QList<ImportLine> playoff;       // games of a play-off stage, no fixtures of the season
+    QList<ImportChange> changes;     // every line that changes the league, in the source's order
     int unchanged = 0;               // the same result, or a fixture without one in the source
 };
 
 // Each line to its fixture: the pair with that home team in the line's round, or the meeting dated nearest
-// to the line's date within a week; without either, the first meeting still without a result. Two results
-// of the source for one match, or a team playing itself, refuse the import.
-Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const QMap<QString, int>& teamOf);
+// to the line's date within a week; without either, the first meeting still without a result. Results are
+// compared as the notation reads them ("2:2" is "2:2p"). Two different results of the source for one match, a
+// team playing itself, a name not resolved (unless `skipUnknown`: its lines are skipped) or a source without a
+// single result refuse the import.
+Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const TeamMatching& teams,
+                              bool skipUnknown = false);
 
 // The results an import writes: every one entered, and the source's where they conflict and the fan takes them.
 QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource);
@@ -51,6 +80,8 @@ QString planSummary(const ImportPlan& plan);
 QString conflictLine(const ImportConflict& conflict, const SeasonStore& season);
 // "řádek 14: Sparta - Litvínov"
 QString unmatchedLine(const ImportLine& line);
+// "řádek 14 → 3. kolo  Sparta - Litvínov 3:1 (odhad jména)"
+QString changeLine(const ImportChange& change, const SeasonStore& season);
 
 // A new league of the source's teams (the names as first seen, 2–20): with a round column its rounds as
 // given, else the lines in date order, a round taking ⌊N/2⌋ matches with no team twice; a round's date is

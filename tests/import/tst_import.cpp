@@ -101,8 +101,8 @@ private Q_SLOTS:
                                    u"5:4n"_s, u"2:2p"_s, u"5:2"_s,  {},        {},        {}};
         for (qsizetype i = 0; i < forms.size(); ++i)
             QCOMPARE(parseScore(forms[i]).value_or(QString()), notation[i]);
-        QCOMPARE(parseImportDate(u"29/02/2009"_s), QDate());
-        QCOMPARE(parseImportDate(u"1.10.2008"_s), QDate(2008, 10, 1));
+        QVERIFY(!readImportDate(u"29/02/2009"_s)->date.isValid());
+        QCOMPARE(readImportDate(u"1.10.2008"_s)->date, QDate(2008, 10, 1));
     }
 
     void refusals_data()
@@ -177,9 +177,9 @@ private Q_SLOTS:
                         {3, QDate(2026, 8, 1), 0, home, away, u"1:0"_s},    // a month off: unmatched
                         {4, {}, 0, away, home, u"4:0"_s},                   // the return, first open
                         {5, {}, 0, away, home, u"5:0"_s}};                  // no open meeting: a conflict
-        QMap<QString, int> teamOf;
+        TeamMatching teamOf;
         for (int t = 1; t <= 4; ++t)
-            teamOf.insert(s.TymPodleCisla(t), t);
+            teamOf.teamOf.insert(s.TymPodleCisla(t), t);
         Result<ImportPlan> p = planImport(s, source, teamOf);
         QVERIFY2(!p.ok(), "two results for the return match"); // lines 4 and 5 both take it
         QVERIFY2(p.error().contains(u"řádek 5"_s) && p.error().contains(u"řádek 4"_s), qPrintable(p.error()));
@@ -202,7 +202,7 @@ private Q_SLOTS:
         QCOMPARE(p.value().conflicts.size(), 1);
         QCOMPARE(conflictLine(p.value().conflicts[0], s), u"1. kolo  %1 - %2: vaše 3:1, soubor 0:1"_s.arg(home, away));
         QCOMPARE(p.value().unmatched.size(), 1); // not in round 2
-        teamOf[away] = teamOf[home];
+        teamOf.teamOf[away] = teamOf.teamOf[home];
         QVERIFY(planImport(s, source, teamOf).error().contains(u"sám se sebou"_s));
     }
 
@@ -232,7 +232,7 @@ private Q_SLOTS:
         SeasonStore empty = s;
         empty.match(2, 3).result.clear();
         empty.match(1, 1).result.clear();
-        QMap<QString, int> teamOf = matchTeams(read.value(), s.teamNames(), {}).teamOf;
+        const TeamMatching teamOf = matchTeams(read.value(), s.teamNames(), {});
         const Result<ImportPlan> p = planImport(empty, read.value(), teamOf);
         QCOMPARE(p.value().entered.size(), 2);
         QCOMPARE(p.value().unmatched.size(), 0);

@@ -108,6 +108,12 @@ Result<std::optional<TextMatch>> textMatch(const QString& line)
             return Found::failureOf(tail);
         if (m)
             m->tail = tail.value();
+        if (m && visitorFirst && !m->tail.result.isEmpty()) { // "Boston at Toronto 2-5": the goals in the teams' order
+            const qsizetype colon = m->tail.result.indexOf(u':');
+            const QString away = m->tail.result.left(colon), after = m->tail.result.mid(colon + 1);
+            const qsizetype digits = std::find_if(after.begin(), after.end(), [](QChar c) { return !c.isDigit(); }) - after.begin();
+            m->tail.result = after.left(digits) + u':' + away + after.mid(digits);
+        }
     }
     if (m)
         m->date = lead.first;

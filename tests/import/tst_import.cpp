@@ -2,8 +2,10 @@
 #include "export/formats.h"
 #include "fixture/filesizelimit.h"
 #include "import/importplan.h"
+#include "season/notation.h"
 #include "season/seasonfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -13,12 +15,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Each line as "date|round|home|away|result".
-QString shown(const ImportSource& source)
+// Each line as "date|round|home|away|result"; a time after the date, "|odloženo" and "|stage" where given.
+QString shown(const ImportSource& source, bool withTimes = false)
 {
     QStringList out;
-    for (const ImportLine& l : source.lines)
-        out << u"%1|%2|%3|%4|%5"_s.arg(shortDate(l.date)).arg(l.round).arg(l.home, l.away, l.result);
+    for (const ImportLine& l : source.lines) {
+        QString date = l.date.isValid() ? shortDate(l.date) : QString();
+        if (withTimes && l.time.isValid())
+            date += l.time.toString(u" H:mm"_s);
+        out << u"%1|%2|%3|%4|%5"_s.arg(date).arg(l.round).arg(l.home, l.away, l.result) +
+                   (l.postponed ? u"|odloženo"_s : QString()) + (l.stage.isEmpty() ? QString() : u'|' + l.stage);
+    }
     return out.join(u'\n');
 }
 
@@ -91,6 +98,41 @@ private Q_SLOTS:
         QCOMPARE(shown(read.value()), lines);
         QCOMPARE(read.value().hasRounds, rounds);
         QCOMPARE(read.value().skipped, skipped);
+    }
+
+    // Files shaped as real ones, each with what it must read as ("NAME.expected": the lines, "refused: TEXT" or
+    // "choice: TEXT"; a first line "options: season=…" reads it so).
+    void realFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir data(QStringLiteral(RINKOMAT_TEST_DATA "/import"));
+        for (const QFileInfo& f : data.entryInfoList(QDir::Files, QDir::Name))
+            if (f.suffix() != u"expected")
+                QTest::newRow(qPrintable(f.fileName())) << f.filePath();
+    }
+    void realFiles()
+    {
+        QFETCH(QString, path);
+        QFile file(path), expectedFile(QFileInfo(path).path() + u'/' + QFileInfo(path).completeBaseName() + u".expected");
+        QVERIFY(file.open(QIODevice::ReadOnly) && expectedFile.open(QIODevice::ReadOnly));
+        QStringList expected = QString::fromUtf8(expectedFile.readAll()).trimmed().split(u'\n');
+        ImportOptions options;
+        if (expected[0].startsWith(u"options: season="_s))
+            options.season = expected.takeFirst().section(u'=', 1);
+        const Result<ImportSource> read = readImportSource(file.readAll(), QFileInfo(path).fileName(), options);
+        if (expected[0].startsWith(u"refused: "_s)) {
+            QVERIFY2(!read.ok(), qPrintable(shown(read.valueOr({}))));
+            QVERIFY2(read.error().contains(expected[0].mid(9)), qPrintable(read.error()));
+            return;
+        }
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        if (expected[0].startsWith(u"choice: "_s)) {
+            QVERIFY2(choiceNeeded(read.value(), options).contains(expected[0].mid(8)),
+                     qPrintable(choiceNeeded(read.value(), options)));
+            return;
+        }
+        QCOMPARE(choiceNeeded(read.value(), options), QString());
+        QCOMPARE(shown(read.value(), true), expected.join(u'\n'));
     }
 
     void scores()
@@ -204,6 +246,54 @@ private Q_SLOTS:
         QCOMPARE(p.value().unmatched.size(), 1); // not in round 2
         teamOf.teamOf[away] = teamOf.teamOf[home];
         QVERIFY(planImport(s, source, teamOf).error().contains(u"sám se sebou"_s));
+    }
+
+    // Results compared as the notation reads them, one match given two results refused even where one is stored,
+    // guessed and foreign names told apart, and a file without results said to be one.
+    void planOfRealLines()
+    {
+        SeasonStore s = fourTeams();
+        const Match first = s.match(1, 1), second = s.match(2, 1);
+        s.match(1, 1).result = u"2:3p"_s;
+        s.match(2, 1).result = u"2:2"_s;
+        const QString h = s.TymPodleCisla(first.home), a = s.TymPodleCisla(first.away);
+        const QString h2 = s.TymPodleCisla(second.home), a2 = s.TymPodleCisla(second.away);
+        ImportSource source;
+        source.lines = {{1, {}, 1, h, a, u"2:3p"_s}, {2, {}, 1, h, a, u"5:0"_s}};
+        const TeamMatching exact = matchTeams(source, s.teamNames(), {});
+        Result<ImportPlan> p = planImport(s, source, exact);
+        QVERIFY2(!p.ok() && p.error().contains(u"řádek 2"_s) && p.error().contains(u"řádek 1"_s), qPrintable(p.error()));
+        source.lines = {{3, {}, 1, h2, a2, u"2:2p"_s}, {4, {}, 1, h, a, u"2:3 pp"_s}, {5, {}, 1, h, a, u"2:3p"_s}};
+        p = planImport(s, source, matchTeams(source, s.teamNames(), {}));
+        QVERIFY2(p.ok(), qPrintable(p.error()));
+        QCOMPARE(p.value().conflicts.size(), 0); // 2:2 is 2:2p; the same game twice is one
+        QCOMPARE(p.value().changes.size(), 0);
+        QCOMPARE(p.value().unchanged, 2);
+
+        // "HC Škoda Plzeň B" holds a team's name: a guess, listed; mapped to no team, its lines are skipped.
+        source.lines = {{7, {}, 0, u"HC Škoda Plzeň B"_s, u"HC Sparta Praha"_s, u"1:0"_s},
+                        {8, {}, 0, u"Kometa"_s, u"HC Sparta Praha"_s, u"4:0"_s}};
+        TeamMatching teams = matchTeams(source, s.teamNames(), {});
+        QCOMPARE(teams.guessed, QStringList{u"HC Škoda Plzeň B"_s});
+        QCOMPARE(guessedNames(teams, s.teamNames()), QStringList{u"HC Škoda Plzeň B → Škoda Plzeň"_s});
+        QCOMPARE(teams.how.value(u"HC Sparta Praha"_s), NameMatch::Exact);
+        QVERIFY(planImport(s, source, teams).error().contains(u"Kometa"_s));
+        p = planImport(s, source, teams, true);
+        QVERIFY2(p.ok(), qPrintable(p.error()));
+        QCOMPARE(p.value().foreign.size(), 1);
+        QCOMPARE(p.value().changes.size(), 1);
+        QCOMPARE(p.value().changes[0].line, 7);
+        QCOMPARE(p.value().changes[0].how, NameMatch::Guessed);
+        QVERIFY(changeLine(p.value().changes[0], s).contains(u"(odhad jména)"_s));
+        teams = matchTeams(source, s.teamNames(), {{u"HC Škoda Plzeň B"_s, kForeignTeam}, {u"Kometa"_s, 2}});
+        QCOMPARE(teams.foreign, QStringList{u"HC Škoda Plzeň B"_s});
+        QCOMPARE(teams.how.value(u"Kometa"_s), NameMatch::Mapped);
+
+        for (ImportLine& line : source.lines)
+            line.result.clear();
+        source.resultsKnown = false;
+        p = planImport(s, source, teams);
+        QVERIFY2(!p.ok() && p.error().contains(u"žádný výsledek"_s), qPrintable(p.error()));
     }
 
     // The program's own calendar brings back its fixtures, dates and results.

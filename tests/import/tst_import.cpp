@@ -263,7 +263,7 @@ private Q_SLOTS:
         const TeamMatching exact = matchTeams(source, s.teamNames(), {});
         Result<ImportPlan> p = planImport(s, source, exact);
         QVERIFY2(!p.ok() && p.error().contains(u"řádek 2"_s) && p.error().contains(u"řádek 1"_s), qPrintable(p.error()));
-        source.lines = {{3, {}, 1, h2, a2, u"2:2p"_s}, {4, {}, 1, h, a, u"2:3 pp"_s}, {5, {}, 1, h, a, u"2:3p"_s}};
+        source.lines = {{3, {}, 1, h2, a2, u"2:2p"_s}, {4, {}, 1, h, a, u"2:3p"_s}, {5, {}, 1, h, a, u"2:3p"_s}};
         p = planImport(s, source, matchTeams(source, s.teamNames(), {}));
         QVERIFY2(p.ok(), qPrintable(p.error()));
         QCOMPARE(p.value().conflicts.size(), 0); // 2:2 is 2:2p; the same game twice is one

@@ -281,6 +281,8 @@ Result<QStringList> sourceTeams(const ImportSource& source)
 {
     QStringList teams;
     for (const ImportLine& line : source.lines) {
+        if (!line.stage.isEmpty())
+            continue; // a play-off game: its teams play the season too
         if (line.home == line.away)
             return Result<QStringList>::failure(u"%1: tým nemůže hrát sám se sebou."_s.arg(where(line)));
         for (const QString& name : {line.home, line.away})
@@ -293,41 +295,88 @@ Result<QStringList> sourceTeams(const ImportSource& source)
     return teams;
 }
 
-// Lines in their rounds: as the source numbers them, or in date order a round filled after another.
-Result<QList<QList<const ImportLine*>>> linesInRounds(const ImportSource& source, int slots)
+using Rounds = QList<QList<const ImportLine*>>;
+
+// The round each line's date falls in: the lines in date order cut into rounds of `slots`, each round's date its
+// middle line's, and a line in the round whose date is nearest its own.
+QList<int> dateRounds(const QList<const ImportLine*>& ordered, int slots)
 {
-    using Rounds = Result<QList<QList<const ImportLine*>>>;
-    QList<QList<const ImportLine*>> rounds;
-    if (source.hasRounds) {
-        for (const ImportLine& line : source.lines) {
-            if (rounds.size() < line.round)
-                rounds.resize(line.round);
-            rounds[line.round - 1].append(&line);
+    const qsizetype count = (ordered.size() + slots - 1) / slots;
+    QList<QDate> middle;
+    for (qsizetype r = 0; r < count; ++r)
+        middle << ordered[std::min(ordered.size() - 1, r * slots + slots / 2)]->date;
+    QList<int> rounds;
+    for (const ImportLine* line : ordered) {
+        qsizetype best = 0;
+        for (qsizetype r = 1; r < count; ++r)
+            if (std::abs(middle[r].daysTo(line->date)) < std::abs(middle[best].daysTo(line->date)))
+                best = r;
+        rounds << static_cast<int>(best);
+    }
+    return rounds;
+}
+
+// Rounds of a file that does not number them: every team plays once a round. A line goes to the round its date
+// falls in, lines whose teams play once there first; a line that does not fit there (a postponed or an early
+// game) goes to the first round where both its teams have no game.
+Result<Rounds> inferredRounds(const ImportSource& source, int slots)
+{
+    QList<const ImportLine*> ordered, undated;
+    for (const ImportLine& line : source.lines) {
+        if (!line.stage.isEmpty())
+            continue;
+        if (!line.date.isValid() && !line.postponed)
+            return Result<Rounds>::failure(
+                u"%1 nemá datum; bez sloupce kola se zápasy řadí do kol podle data."_s.arg(where(line)));
+        (line.date.isValid() ? ordered : undated).append(&line);
+    }
+    const qsizetype count = (ordered.size() + undated.size() + slots - 1) / slots;
+    if (count > kMaxRounds)
+        return Result<Rounds>::failure(u"Zápasy dávají %1 kol, liga jich může mít nejvýš %2."_s.arg(count).arg(kMaxRounds));
+    std::stable_sort(ordered.begin(), ordered.end(), [](auto a, auto b) { return a->date < b->date; });
+    const QList<int> dated = dateRounds(ordered, slots);
+    QList<QHash<QString, int>> games(count); // each team's lines dated in a round
+    for (qsizetype i = 0; i < ordered.size(); ++i)
+        ++games[dated[i]][ordered[i]->home], ++games[dated[i]][ordered[i]->away];
+    Rounds rounds(count);
+    QList<QSet<QString>> playing(count);
+    QList<const ImportLine*> later = undated;
+    for (int pass = 0; pass < 3; ++pass) // lines with no team twice in their round first, then one, then two
+        for (qsizetype i = 0; i < ordered.size(); ++i) {
+            const ImportLine& line = *ordered[i];
+            const int r = dated[i];
+            if (std::min(games[r][line.home] - 1, 1) + std::min(games[r][line.away] - 1, 1) != pass)
+                continue;
+            if (!playing[r].contains(line.home) && !playing[r].contains(line.away))
+                rounds[r].append(&line), playing[r] << line.home << line.away;
+            else
+                later.append(&line);
         }
-    } else {
-        QList<const ImportLine*> ordered;
-        for (const ImportLine& line : source.lines) {
-            if (!line.date.isValid())
-                return Rounds::failure(
-                    u"%1 nemá datum; bez sloupce kola se zápasy řadí do kol podle data."_s.arg(where(line)));
-            ordered.append(&line);
-        }
-        std::stable_sort(ordered.begin(), ordered.end(), [](auto a, auto b) { return a->date < b->date; });
-        for (const ImportLine* line : ordered) {
-            if (rounds.isEmpty() || rounds.last().size() == slots)
-                rounds.append(QList<const ImportLine*>());
-            for (const ImportLine* other : rounds.last())
-                for (const QString& name : {line->home, line->away})
-                    if (name == other->home || name == other->away)
-                        return Rounds::failure(
-                            u"%1 se nevejde do %2. kola: %3 v něm už hraje (%4), a kolo má teprve %5 z %6 zápasů."_s
-                                .arg(where(*line))
-                                .arg(rounds.size())
-                                .arg(name, pairText(*other))
-                                .arg(rounds.last().size())
-                                .arg(slots));
-            rounds.last().append(line);
-        }
+    for (const ImportLine* line : later) {
+        qsizetype r = 0;
+        while (r < count && (playing[r].contains(line->home) || playing[r].contains(line->away)))
+            ++r;
+        if (r == count)
+            return Result<Rounds>::failure(
+                u"%1 se nevejde do žádného kola: oba týmy mají zápas v každém kole, kde by jeden z nich mohl hrát."_s.arg(
+                    where(*line)));
+        rounds[r].append(line), playing[r] << line->home << line->away;
+    }
+    return rounds;
+}
+
+// Lines in their rounds: as the source numbers them, or as their dates and the teams' gaps put them.
+Result<Rounds> linesInRounds(const ImportSource& source, int slots)
+{
+    if (!source.hasRounds)
+        return inferredRounds(source, slots);
+    Rounds rounds;
+    for (const ImportLine& line : source.lines) {
+        if (!line.stage.isEmpty())
+            continue;
+        if (rounds.size() < line.round)
+            rounds.resize(line.round);
+        rounds[line.round - 1].append(&line);
     }
     return rounds;
 }
@@ -359,13 +408,24 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
     QDate previous;
     for (int r = 1; r <= s.rounds(); ++r) {
         const QList<const ImportLine*>& lines = rounds[r - 1];
-        if (lines.size() != slots)
-            return Failure::failure(u"%1. kolo má %2 z %3 zápasů, které v něm %4 týmů hraje."_s.arg(r)
+        if (lines.size() != slots) {
+            QStringList idle = named.teams;
+            for (const ImportLine* line : lines)
+                idle.removeOne(line->home), idle.removeOne(line->away);
+            return Failure::failure(u"%1. kolo má %2 z %3 zápasů, které v něm %4 týmů hraje; bez zápasu: %5."_s.arg(r)
                                         .arg(lines.size())
                                         .arg(slots)
-                                        .arg(teams));
+                                        .arg(teams)
+                                        .arg(idle.mid(0, 10).join(u", ")));
+        }
         QSet<int> playing;
         QDate date;
+        QList<QDate> days;
+        for (const ImportLine* line : lines)
+            if (line->date.isValid())
+                days << line->date;
+        std::sort(days.begin(), days.end());
+        const QDate middle = days.isEmpty() ? QDate() : days[days.size() / 2];
         for (int m = 1; m <= slots; ++m) {
             const ImportLine& line = *lines[m - 1];
             for (int t : {team(line.home), team(line.away)})
@@ -374,7 +434,8 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
                         u"%1: %2 hraje v %3. kole dvakrát."_s.arg(where(line), s.TymPodleCisla(t)).arg(r));
             playing << team(line.home) << team(line.away);
             s.match(m, r) = {team(line.home), team(line.away), line.result};
-            if (line.date.isValid() && (!date.isValid() || line.date < date))
+            // A round spread over a weekend is on its first day; a game played weeks apart does not move it.
+            if (line.date.isValid() && std::abs(line.date.daysTo(middle)) <= 3 && (!date.isValid() || line.date < date))
                 date = line.date;
         }
         if (!date.isValid() && !previous.isValid())

@@ -340,7 +340,7 @@ private Q_SLOTS:
             << u"1-3 2-4|1-2 4-3"_s;
         QTest::newRow("a team twice in a round")
             << u"datum;domaci;hoste\n1.9.2026;A;B\n2.9.2026;A;C\n3.9.2026;B;D\n"_s
-            << u"řádek 3 (A - C) se nevejde do 1. kola: A v něm už hraje (A - B), a kolo má teprve 1 z 2 zápasů."_s;
+            << u"1. kolo má 1 z 2 zápasů, které v něm 4 týmů hraje; bez zápasu: C, D."_s;
         QTest::newRow("a round short") << u"kolo;datum;domaci;hoste\n1;1.9.2026;A;B\n1;1.9.2026;C;D\n2;;A;C\n"_s
                                        << u"2. kolo má 1 z 2 zápasů"_s;
         QTest::newRow("no dates") << u"kolo;domaci;hoste\n1;A;B\n"_s << u"Soubor neuvádí data zápasů"_s;
@@ -378,6 +378,42 @@ private Q_SLOTS:
         }
         QCOMPARE(rounds.join(u'|'), outcome);
         QCOMPARE(made.value().DATUM_KOLA(1), QDate(2026, 9, 1));
+    }
+
+    // A real season of 20 teams with games postponed for weeks and one played early, its lines in no order:
+    // every game on a fixture of its own, every round whole, so the table is the file's.
+    void newLeagueFromMovedSeason()
+    {
+        const QList<RoundPairings> rounds = roundRobinSchedule(20, 2);
+        QStringList lines{u"Date,HomeTeam,AwayTeam,FTHG,FTAG"_s};
+        QMap<QString, int> games; // "home|away|result" → how often
+        const QDate start(2025, 8, 9);
+        for (qsizetype r = 0; r < rounds.size(); ++r)
+            for (qsizetype m = 0; m < rounds[r].size(); ++m) {
+                const auto [h, a] = rounds[r][m];
+                QDate day = start.addDays(7 * r + m % 2); // Saturday and Sunday
+                if ((r == 3 && m == 2) || (r == 3 && m == 7) || (r == 10 && m == 0) || (r == 20 && m == 4))
+                    day = day.addDays(7 * (5 + m % 3) + 3); // postponed to a Wednesday weeks later
+                if (r == 30 && m == 5)
+                    day = day.addDays(-7 * 4 + 3); // played a month early
+                const int hg = (h * 7 + r) % 5, ag = (a * 3 + m) % 4;
+                lines << u"%1,Team %2,Team %3,%4,%5"_s.arg(day.toString(u"dd/MM/yyyy"_s)).arg(h).arg(a).arg(hg).arg(ag);
+                ++games[u"Team %1|Team %2|%3"_s.arg(h).arg(a).arg(normaliseResult(u"%1:%2"_s.arg(hg).arg(ag)))];
+            }
+        std::reverse(lines.begin() + 1, lines.end());
+        const Result<ImportSource> read = readImportSource(lines.join(u'\n').toUtf8(), u"season.csv"_s);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        const Result<SeasonStore> made = arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}});
+        QVERIFY2(made.ok(), qPrintable(made.error()));
+        const SeasonStore& s = made.value();
+        QCOMPARE(s.rounds(), 38);
+        for (int r = 1; r <= s.rounds(); ++r) {
+            QCOMPARE(s.DATUM_KOLA(r), start.addDays(7 * (r - 1)));
+            for (int m = 1; m <= s.slots(); ++m)
+                --games[u"%1|%2|%3"_s.arg(s.TymPodleCisla(s.match(m, r).home), s.TymPodleCisla(s.match(m, r).away),
+                                          s.match(m, r).result)];
+        }
+        QCOMPARE(games.values(), QList<int>(380, 0));
     }
 
     void mapping()

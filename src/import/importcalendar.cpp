@@ -4,6 +4,7 @@
 #include "importreaders.h"
 
 #include <QRegularExpression>
+#include <QStringView>
 #include <QTimeZone>
 #include <libical/ical.h>
 #include <memory>
@@ -19,11 +20,10 @@ constexpr int kMaxParameters = 100;
 // before it sees it.
 QString tooMuchForParser(const QString& unfolded)
 {
-    const QStringList lines = unfolded.split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.size() > kMaxCalendarLine)
-            return u"vlastnost č. %1 je delší než 10 000 znaků"_s.arg(i + 1);
+    qsizetype i = 0;
+    for (QStringView line : QStringView(unfolded).split(u'\n')) {
+        if (++i, line.size() > kMaxCalendarLine)
+            return u"vlastnost č. %1 je delší než 10 000 znaků"_s.arg(i);
         int parameters = 0;
         bool quoted = false;
         for (const QChar c : line) {
@@ -32,7 +32,7 @@ QString tooMuchForParser(const QString& unfolded)
             else if (c == u':' && !quoted)
                 break;
             else if (c == u';' && !quoted && ++parameters > kMaxParameters)
-                return u"vlastnost č. %1 má víc než 100 parametrů"_s.arg(i + 1);
+                return u"vlastnost č. %1 má víc než 100 parametrů"_s.arg(i);
         }
     }
     return {};
@@ -131,26 +131,30 @@ struct EventReader {
 Result<ImportSource> readCalendar(const QString& text, const QString& name)
 {
     static const QRegularExpression fold(u"\\r?\\n[ \\t]"_s);
-    static const QRegularExpression begin(u"^BEGIN:VCALENDAR"_s, QRegularExpression::MultilineOption |
-                                                                     QRegularExpression::CaseInsensitiveOption);
     QString unfolded = text;
     unfolded.remove(fold).remove(u'\r');
     if (const QString fault = tooMuchForParser(unfolded); !fault.isEmpty())
         return refuseSource(name, 0, u"kalendář nelze přečíst: "_s + fault);
-    // Two calendars one after the other (a file saved twice into one): each is read.
-    QList<qsizetype> starts;
-    for (QRegularExpressionMatchIterator it = begin.globalMatch(unfolded); it.hasNext();)
-        starts << it.next().capturedStart();
+    // Each component of each calendar (two calendars one after the other are both read) parsed on its own:
+    // the parser holds one event at a time, not the tree of a whole season.
     EventReader reader{name, {}, 0};
-    for (qsizetype i = 0; i < starts.size(); ++i) {
-        const qsizetype end = i + 1 < starts.size() ? starts[i + 1] : unfolded.size();
-        const QByteArray block = unfolded.mid(starts[i], end - starts[i]).toUtf8();
-        const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> root(icalparser_parse_string(block.constData()),
-                                                                            icalcomponent_free);
-        if (!root)
-            return refuseSource(name, 0, u"kalendář nelze přečíst"_s);
-        if (Result<void> r = reader.walk(root.get()); !r.ok())
-            return Result<ImportSource>::failureOf(r);
+    reader.source.events = true;
+    int depth = 0;
+    qsizetype start = 0, at = 0;
+    for (QStringView line : QStringView(unfolded).split(u'\n')) {
+        const qsizetype next = at + line.size() + 1;
+        if (line.startsWith(u"BEGIN:"_s, Qt::CaseInsensitive) && depth++ == 1)
+            start = at;
+        else if (line.startsWith(u"END:"_s, Qt::CaseInsensitive) && depth > 0 && --depth == 1) {
+            const QByteArray block = QStringView(unfolded).mid(start, next - start).toUtf8();
+            const std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> component(
+                icalparser_parse_string(block.constData()), icalcomponent_free);
+            if (!component)
+                return refuseSource(name, reader.event + 1, u"událost nelze přečíst"_s, u"událost"_s);
+            if (Result<void> r = reader.walk(component.get()); !r.ok())
+                return Result<ImportSource>::failureOf(r);
+        }
+        at = next;
     }
     return reader.source;
 }

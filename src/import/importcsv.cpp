@@ -7,6 +7,7 @@
 #include "season/seasonfile.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -14,8 +15,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Fields of a CSV line: quotes around a field keep its separators, "" inside them is one quote.
-QStringList csvFields(const QString& line, QChar separator)
+QStringList csvFields(QStringView line, QChar separator)
 {
+    if (!line.contains(u'"')) {
+        QStringList fields;
+        for (QStringView f : line.split(separator))
+            fields << f.trimmed().toString();
+        return fields;
+    }
     QStringList fields{QString()};
     bool quoted = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -141,6 +148,7 @@ struct CsvReader {
     const QString& name;
     QList<ColumnRole> roles;
     ImportSource source;
+    QSet<QString> names; // one copy of each name, however often it is named
 
     QString cell(const QStringList& f, ColumnRole role) const
     {
@@ -205,12 +213,13 @@ struct CsvReader {
             return {}; // a spreadsheet's empty row
         if (home.isEmpty() || away.isEmpty())
             return refuse(u"chybí domácí nebo hosté"_s);
-        ImportLine line{number, {}, 0, home, away, {}};
+        ImportLine line{number, {}, 0, *names.insert(home), *names.insert(away), {}};
         line.season = cell(f, ColumnRole::Season), line.division = cell(f, ColumnRole::Division);
         if (Result<void> r = when(f, line); !r.ok())
             return refuse(r.error());
         if (Result<void> r = score(f, line); !r.ok())
             return refuse(r.error());
+        line.result = *names.insert(line.result);
         source.lines.append(line);
         return {};
     }
@@ -252,7 +261,7 @@ QList<std::pair<ColumnRole, QString>> columnRoles()
             {ColumnRole::Division, u"soutěž"_s}};
 }
 
-std::optional<QChar> csvSeparator(const QStringList& lines)
+std::optional<QChar> csvSeparator(const SourceLines& lines)
 {
     std::optional<QChar> best;
     qsizetype bestCount = 2;
@@ -266,13 +275,13 @@ std::optional<QChar> csvSeparator(const QStringList& lines)
     return best;
 }
 
-bool isCsvHeader(const QString& line, QChar separator)
+bool isCsvHeader(QStringView line, QChar separator)
 {
     const QList<ColumnRole> roles = headerRoles(csvFields(line, separator));
     return roles.contains(ColumnRole::Home) && roles.contains(ColumnRole::Away);
 }
 
-Result<ImportSource> readCsv(const QStringList& lines, const QList<int>& numbers, QChar separator, const QString& name,
+Result<ImportSource> readCsv(const SourceLines& lines, const QList<int>& numbers, QChar separator, const QString& name,
                              const ImportOptions& options)
 {
     const QStringList first = csvFields(lines[0], separator);
@@ -281,7 +290,7 @@ Result<ImportSource> readCsv(const QStringList& lines, const QList<int>& numbers
     QList<QStringList> sample;
     for (qsizetype i = header ? 1 : 0; i < std::min<qsizetype>(lines.size(), 6); ++i)
         sample << csvFields(lines[i], separator);
-    CsvReader reader{name, !options.columns.isEmpty() ? options.columns : header ? named : guessRoles(sample), {}};
+    CsvReader reader{name, !options.columns.isEmpty() ? options.columns : header ? named : guessRoles(sample), {}, {}};
     if (!reader.roles.contains(ColumnRole::Home) || !reader.roles.contains(ColumnRole::Away))
         return refuseSource(name, numbers[0],
                             header ? u"v záhlaví chybí sloupec domácích nebo hostů (domácí/home, hosté/away)"_s
@@ -291,6 +300,7 @@ Result<ImportSource> readCsv(const QStringList& lines, const QList<int>& numbers
         return refuseSource(name, numbers[0], u"je určen sloupec gólů jen jednoho z týmů"_s);
     reader.source.resultsKnown = goals || reader.roles.contains(ColumnRole::Score);
     reader.source.hasRounds = reader.roles.contains(ColumnRole::Round);
+    reader.source.lines.reserve(lines.size());
     for (qsizetype i = header ? 1 : 0; i < lines.size(); ++i)
         if (Result<void> r = reader.read(csvFields(lines[i], separator), numbers[i]); !r.ok())
             return Result<ImportSource>::failureOf(r);

@@ -238,6 +238,8 @@ Result<MatchTail> readScoreText(const QString& text)
     const QString t = text.trimmed();
     if (t.isEmpty() || t == u"-" || t == u"–" || t == u"v" || t.compare(u"P-P"_s, Qt::CaseInsensitive) == 0)
         return MatchTail{};
+    if (const std::optional<std::pair<int, int>> goals = bareScore(t)) // the common case, without the tokenizer
+        return MatchTail{normaliseResult(u"%1:%2"_s.arg(goals->first).arg(goals->second)), {}, false};
     return tailOf(t, false);
 }
 
@@ -285,6 +287,10 @@ std::optional<QString> parseScore(const QString& text)
 
 QString cleanTeamName(const QString& name)
 {
+    const auto plain = [](QChar c) { return c.isLetterOrNumber() && !c.isSurrogate(); };
+    if (!name.isEmpty() && plain(name.front()) && (plain(name.back()) || name.back() == u'.' || name.back() == u')') &&
+        !name.contains(u"  "_s))
+        return name;
     const QList<uint> points = name.toUcs4();
     const auto kept = [](uint c, bool end) {
         return QChar::isLetterOrNumber(c) || (end && (c == u'.' || c == u')')) || (!end && c == u'(');

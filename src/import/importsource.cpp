@@ -7,6 +7,7 @@
 #include "season/seasonfile.h"
 
 #include <QRegularExpression>
+#include <QHash>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -37,6 +38,8 @@ QString decodeImport(const QByteArray& bytes)
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
         return utf16.decode(bytes.mid(2));
     }
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; }))
+        return QString::fromLatin1(bytes);
     const TextEncoding encoding = encodingOf(bytes);
     return encoding == TextEncoding::Windows1250 ? decodeSingleByte(bytes) : decodeText(bytes);
 }
@@ -112,18 +115,21 @@ Result<void> keepChosen(ImportSource& source, const ImportOptions& options, cons
 // A headline and its subheading about one game, or a page pasted twice: the game is one.
 void mergeRepeats(ImportSource& source)
 {
-    QSet<QString> seen;
-    const qsizetype before = source.lines.size();
-    source.lines.removeIf([&](const ImportLine& l) {
-        const QString key = QStringList{l.home, l.away, l.result, l.date.toString(Qt::ISODate), QString::number(l.round),
-                                        l.stage, l.season, l.division}
-                                .join(u'\x1f');
-        if (seen.contains(key))
-            return true;
-        seen.insert(key);
-        return false;
-    });
-    source.merged = static_cast<int>(before - source.lines.size());
+    const auto key = [](const ImportLine& l) {
+        return std::tie(l.home, l.away, l.result, l.date, l.round, l.stage, l.season, l.division);
+    };
+    QHash<size_t, QList<qsizetype>> seen; // earlier lines by the hash of what makes them one game
+    QList<bool> repeated(source.lines.size(), false);
+    for (qsizetype i = 0; i < source.lines.size(); ++i) {
+        const ImportLine& l = source.lines[i];
+        const size_t hash = qHashMulti(0, l.home, l.away, l.result, l.date, l.round, l.stage, l.season, l.division);
+        QList<qsizetype>& same = seen[hash];
+        repeated[i] = std::any_of(same.begin(), same.end(), [&](qsizetype k) { return key(source.lines[k]) == key(l); });
+        if (!repeated[i])
+            same.append(i);
+    }
+    qsizetype at = 0;
+    source.merged = static_cast<int>(source.lines.removeIf([&](const ImportLine&) { return repeated[at++]; }));
 }
 
 // A date no league can hold ("1.1.999") would make a league its own reader refuses.
@@ -134,6 +140,44 @@ Result<void> seasonDates(const ImportSource& source, const QString& name, const 
             return Result<void>::failure(
                 u"%1, %2 %3: %4"_s.arg(name, where).arg(line.line).arg(seasonDateProblem(line.date)));
     return {};
+}
+
+// The lines of a CSV or of pasted text, without empty ones, each with its number in the file.
+Result<ImportSource> readLines(const QString& text, const QString& name, const ImportOptions& options)
+{
+    SourceLines lines;
+    QList<int> numbers;
+    // CR LF, LF, or CR alone (an old spreadsheet's): each ends a line.
+    const QString plain = text.contains(u'\r') ? QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n') : text;
+    int number = 0;
+    for (QStringView whole : QStringView(plain).split(u'\n')) {
+        QStringView line = whole.trimmed();
+        if (++number == 1 && line.startsWith(u'\uFEFF'))
+            line = line.mid(1);
+        if (std::any_of(line.begin(), line.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; }))
+            return refuseSource(name, number, u"řádek obsahuje řídicí znaky, soubor není text"_s);
+        if (!line.isEmpty())
+            lines << line, numbers << number;
+    }
+    const std::optional<QChar> separator = csvSeparator(lines);
+    const Result<std::optional<TextMatch>> firstMatch = textMatch(lines[0].toString());
+    const bool csv = separator && (!options.columns.isEmpty() || isCsvHeader(lines[0], *separator) ||
+                                   !(firstMatch.ok() && firstMatch.value()));
+    return csv ? readCsv(lines, numbers, *separator, name, options) : readText(lines, numbers, name);
+}
+
+// The bytes as text, then as a calendar or as lines; the text is gone once they are read.
+Result<ImportSource> readDecoded(const QByteArray& bytes, const QString& name, const ImportOptions& options)
+{
+    const QString text = decodeImport(bytes);
+    if (text.trimmed().isEmpty() || text.trimmed() == u"\uFEFF")
+        return refuseSource(name, 0, u"soubor je prázdný"_s);
+    if (text.left(64 * 1024).contains(QChar(0)))
+        return refuseSource(name, 0, u"soubor není text (obsahuje binární data)"_s);
+    const bool calendar = QStringView(text).trimmed().startsWith(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive) ||
+                          QStringView(text).trimmed().startsWith(u"\uFEFFBEGIN:VCALENDAR"_s, Qt::CaseInsensitive);
+    return calendar ? readCalendar(text, name) : readLines(text, name, options);
 }
 
 } // namespace
@@ -149,37 +193,7 @@ Result<ImportSource> readImportSource(const QByteArray& bytes, const QString& na
 {
     if (bytes.size() > kMaxImportBytes)
         return refuseSource(name, 0, u"soubor je větší než 10 MB, takový seznam zápasů to není"_s);
-    const QString text = decodeImport(bytes);
-    if (text.trimmed().isEmpty() || text.trimmed() == u"\uFEFF")
-        return refuseSource(name, 0, u"soubor je prázdný"_s);
-    if (text.left(64 * 1024).contains(QChar(0)))
-        return refuseSource(name, 0, u"soubor není text (obsahuje binární data)"_s);
-    const bool calendar = QStringView(text).trimmed().startsWith(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive) ||
-                          QStringView(text).trimmed().startsWith(u"\uFEFFBEGIN:VCALENDAR"_s, Qt::CaseInsensitive);
-    Result<ImportSource> read = ImportSource{};
-    if (calendar) {
-        read = readCalendar(text, name);
-    } else {
-        static const QRegularExpression ends(u"\\r\\n|\\r|\\n"_s);
-        QStringList lines;
-        QList<int> numbers;
-        const QStringList all = text.split(ends);
-        for (qsizetype i = 0; i < all.size(); ++i) {
-            QString line = all[i].trimmed();
-            if (i == 0 && line.startsWith(u'\uFEFF'))
-                line.remove(0, 1);
-            if (std::any_of(line.begin(), line.end(),
-                            [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; }))
-                return refuseSource(name, static_cast<int>(i + 1), u"řádek obsahuje řídicí znaky, soubor není text"_s);
-            if (!line.isEmpty())
-                lines << line, numbers << static_cast<int>(i + 1);
-        }
-        const std::optional<QChar> separator = csvSeparator(lines);
-        const Result<std::optional<TextMatch>> firstMatch = textMatch(lines[0]);
-        const bool csv = separator && (!options.columns.isEmpty() || isCsvHeader(lines[0], *separator) ||
-                                       !(firstMatch.ok() && firstMatch.value()));
-        read = csv ? readCsv(lines, numbers, *separator, name, options) : readText(lines, numbers, name);
-    }
+    Result<ImportSource> read = readDecoded(bytes, name, options);
     if (!read.ok())
         return read;
     ImportSource source = std::move(read).value();
@@ -190,7 +204,7 @@ Result<ImportSource> readImportSource(const QByteArray& bytes, const QString& na
     if (Result<void> r = keepChosen(source, options, name); !r.ok())
         return Result<ImportSource>::failureOf(r);
     mergeRepeats(source);
-    if (Result<void> r = seasonDates(source, name, calendar ? u"událost"_s : u"řádek"_s); !r.ok())
+    if (Result<void> r = seasonDates(source, name, source.events ? u"událost"_s : u"řádek"_s); !r.ok())
         return Result<ImportSource>::failureOf(r);
     return source;
 }

@@ -37,6 +37,7 @@ struct ImportSource {
     int skipped = 0;          // lines of pasted text without two teams and a score
     int merged = 0;           // the same game named again (a headline and its subheading)
     bool resultsKnown = true; // false when no column of the source holds results
+    bool events = false;      // a calendar's: the lines are its events
     QStringList seasons;      // the seasons and divisions of a file that holds more than one
     QStringList divisions;
 };

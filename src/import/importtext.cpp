@@ -5,6 +5,7 @@
 #include "season/newleague.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -49,7 +50,7 @@ qsizetype tailStart(const QString& text)
 std::optional<TextMatch> named(const QString& home, const QString& away, const MatchTail& tail)
 {
     TextMatch m{std::nullopt, cleanTeamName(home), cleanTeamName(away), tail};
-    if (!standsAsName(m.home) || !standsAsName(m.away) || plainLetters(m.home) == plainLetters(m.away))
+    if (!standsAsName(m.home) || !standsAsName(m.away) || m.home.compare(m.away, Qt::CaseInsensitive) == 0)
         return std::nullopt;
     return m;
 }
@@ -120,26 +121,32 @@ Result<std::optional<TextMatch>> textMatch(const QString& line)
     return Found(m);
 }
 
-Result<ImportSource> readText(const QStringList& lines, const QList<int>& numbers, const QString& name)
+Result<ImportSource> readText(const SourceLines& lines, const QList<int>& numbers, const QString& name)
 {
     ImportSource source;
+    QSet<QString> names; // one copy of each name, however often it is named
+    source.lines.reserve(lines.size());
     std::optional<ImportDate> day;
     int round = 0;
     bool undatedRounds = false; // a round heading makes its lines fixtures, whether a result is given or not
     QString stage;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString heading = lines[i].simplified().remove(u'[').remove(u']').remove(u'*').remove(u'=').trimmed();
-        if (const std::optional<RoundText> r = readRoundText(heading); r && heading.size() <= 40) {
-            round = r->round, stage = r->stage, undatedRounds = true;
-            continue;
-        }
-        if (const std::optional<ImportDate> d = readImportDate(heading); d && d->date.isValid()) {
-            day = d;
-            continue;
-        }
-        const Result<std::optional<TextMatch>> m = textMatch(lines[i]);
+        const QString text = lines[i].toString();
+        const Result<std::optional<TextMatch>> m = textMatch(text);
         if (!m.ok())
-            return refuseSource(name, numbers[i], m.error() + u": " + lines[i].simplified().left(60));
+            return refuseSource(name, numbers[i], m.error() + u": " + text.simplified().left(60));
+        const QString heading =
+            m.value() ? QString() : text.simplified().remove(u'[').remove(u']').remove(u'*').remove(u'=').trimmed();
+        if (!m.value() && heading.size() <= 40) {
+            if (const std::optional<RoundText> r = readRoundText(heading)) {
+                round = r->round, stage = r->stage, undatedRounds = true;
+                continue;
+            }
+            if (const std::optional<ImportDate> d = readImportDate(heading); d && d->date.isValid()) {
+                day = d;
+                continue;
+            }
+        }
         const bool fixture = m.value() && (!m.value()->tail.result.isEmpty() || m.value()->tail.time.isValid() ||
                                            m.value()->tail.postponed || undatedRounds || day || m.value()->date);
         if (!fixture) {
@@ -148,7 +155,8 @@ Result<ImportSource> readText(const QStringList& lines, const QList<int>& number
         }
         const TextMatch& t = *m.value();
         const std::optional<ImportDate> when = t.date && t.date->date.isValid() ? t.date : day;
-        ImportLine line{numbers[i], when ? when->date : QDate(), round, t.home, t.away, t.tail.result};
+        ImportLine line{numbers[i], when ? when->date : QDate(), round, *names.insert(t.home), *names.insert(t.away),
+                        t.tail.result};
         line.time = t.tail.time.isValid() ? t.tail.time : t.date ? t.date->time : QTime();
         line.postponed = t.tail.postponed;
         line.stage = stage;

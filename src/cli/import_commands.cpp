@@ -125,7 +125,8 @@ QJsonArray guessedJson(const TeamMatching& teams, const SeasonStore& league)
 // Every change as the dry run lists it: the source's line, the fixture, the result and how the names were found.
 void listChanges(const ImportPlan& plan, const SeasonStore& before, QJsonArray& json, QList<QStringList>& rows)
 {
-    for (const ImportChange& change : plan.changes) {
+    for (qsizetype i = 0; i < plan.changes.size(); ++i) {
+        const ImportChange& change = plan.changes[i];
         const Match& m = before.match(change.slot, change.round);
         json.append(QJsonObject{{u"line"_s, change.line},
                                 {u"round"_s, change.round},
@@ -133,7 +134,7 @@ void listChanges(const ImportPlan& plan, const SeasonStore& before, QJsonArray& 
                                 {u"away"_s, before.TymPodleCisla(m.away)},
                                 {u"result"_s, change.result},
                                 {u"match"_s, nameMatchText(change.how)}});
-        if (rows.size() < kListedChanges)
+        if (i < kListedChanges)
             rows.append({changeLine(change, before)});
     }
     if (plan.changes.size() > kListedChanges)

@@ -409,6 +409,74 @@ private Q_SLOTS:
         QCOMPARE(cli(asNew).exitCode, 64); // never over a league that is there
     }
 
+    // Real files into a league of 20 teams: every change listed (the text at most a thousand), guesses and other
+    // teams' lines confirmed or skipped, a file of two seasons read for one, and refusals that tell a script why.
+    void importRealFiles()
+    {
+        const QTemporaryDir dir;
+        const QString path =
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(20), fixture::scheduleLines(20, 120, 0));
+        const SeasonStore s = fixture::load(path);
+        QStringList all{u"kolo;domaci;hoste;vysledek"_s};
+        for (int r = 1; r <= s.rounds(); ++r)
+            for (int m = 1; m <= s.slots(); ++m)
+                all << u"%1;%2;%3;%4:1"_s.arg(r).arg(s.TymPodleCisla(s.match(m, r).home), s.TymPodleCisla(s.match(m, r).away))
+                           .arg(r % 7);
+        const QString csv = dir.filePath(u"vse.csv"_s);
+        fixture::put(csv, all.join(u'\n').toUtf8());
+        const QStringList dry{u"import"_s, csv, u"--into"_s, path, u"--dry-run"_s};
+        Run r = cli(dry);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.count(u"\nřádek "_s), 1000);
+        QVERIFY2(r.out.contains(u"… a dalších 200 změn"_s), qPrintable(r.out.right(300)));
+        r = cli(QStringList(dry) << u"--json"_s);
+        const QJsonArray changes = r.json.value(u"changes"_s).toArray();
+        QCOMPARE(changes.size(), 1200);
+        const Match& last = s.match(s.slots(), s.rounds());
+        QCOMPARE(changes.last().toObject(), (QJsonObject{{u"line"_s, 1201},
+                                                         {u"round"_s, 120},
+                                                         {u"home"_s, s.TymPodleCisla(last.home)},
+                                                         {u"away"_s, s.TymPodleCisla(last.away)},
+                                                         {u"result"_s, u"1:1p"_s},
+                                                         {u"match"_s, u"exact"_s}}));
+
+        const Match& first = s.match(1, 1);
+        const QString guess = u"%1 B"_s.arg(s.TymPodleCisla(first.home));
+        fixture::put(csv, u"kolo;domaci;hoste;vysledek\n1;%1;%2;3:2 (OT)\n1;Cizinci;%2;1:0\n"_s
+                              .arg(guess, s.TymPodleCisla(first.away))
+                              .toUtf8());
+        const QStringList into{u"import"_s, csv, u"--into"_s, path, u"--json"_s};
+        r = cli(into);
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.json.value(u"unresolved"_s).toArray(), QJsonArray{u"Cizinci"_s});
+        r = cli(QStringList(into) << u"--skip-unknown"_s);
+        QCOMPARE(r.exitCode, 2); // a guessed name is not written unseen
+        QCOMPARE(r.json[u"guessed"_s][0][u"team"_s].toString(), s.TymPodleCisla(first.home));
+        r = cli(QStringList(into) << u"--skip-unknown"_s << u"--accept-guesses"_s);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json[u"changes"_s][0][u"match"_s].toString(), u"guessed"_s);
+        QCOMPARE(r.json[u"foreign"_s][0][u"line"_s].toInt(), 3);
+        QCOMPARE(fixture::load(path).match(1, 1).result, u"3:2p"_s);
+
+        fixture::put(csv, u"Season;Date;Home;Away;HG;AG\n2006/2007;1.3.2007;%1;%2;1;0\n2007/2008;%3;%1;%2;2;0\n"_s
+                              .arg(s.TymPodleCisla(s.match(2, 1).home), s.TymPodleCisla(s.match(2, 1).away),
+                                   shortDate(s.DATUM_KOLA(1)))
+                              .toUtf8());
+        r = cli(into);
+        QCOMPARE(r.exitCode, 0); // the league's own season is read
+        QCOMPARE(r.json[u"changes"_s][0][u"result"_s].toString(), u"2:0"_s);
+        const QStringList asNew{u"import"_s, csv, u"--new"_s, dir.path(), u"--name"_s, u"Liga"_s, u"--json"_s};
+        r = cli(QStringList(asNew) << u"--season"_s << u"2005/2006"_s);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.json.value(u"error"_s).toString().contains(u"2006/2007, 2007/2008"_s));
+
+        fixture::put(csv, "1;2;3\n4;5;6\n");
+        r = cli(into);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.json.value(u"error"_s).toString().contains(u"sloupce nelze rozpoznat"_s), qPrintable(r.err));
+        QCOMPARE(cli(QStringList(into) << u"--columns"_s << u"home,away,goals"_s).exitCode, 64);
+    }
+
     // The bracket of a finished season, a game entered, refused as a draw or on a full disk, and the odds.
     void playoff()
     {

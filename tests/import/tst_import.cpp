@@ -174,6 +174,13 @@ private Q_SLOTS:
         QTest::newRow("no match in text") << "Dobrý den,\nposílám výsledky zítra.\n"_ba << u"není v něm žádný zápas"_s;
         QTest::newRow("control characters")
             << "domaci;hoste\nA\x01;B\n"_ba << u"řádek 2: řádek obsahuje řídicí znaky"_s;
+        const QByteArray calendar = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:A - B\r\n";
+        QTest::newRow("calendar line over 10,000 characters")
+            << calendar + "DESCRIPTION:" + QByteArray(10000, 'x') + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"
+            << u"vlastnost č. 4 je delší než 10 000 znaků"_s;
+        QTest::newRow("a property of 101 parameters")
+            << calendar + "X-A" + QByteArray(";P=1").repeated(101) + ":x\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"
+            << u"vlastnost č. 4 má víc než 100 parametrů"_s;
         QTest::newRow("calendar event without teams")
             << "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Trénink\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_ba
             << u"událost 1: „Trénink“ nejsou dva týmy"_s;

@@ -225,8 +225,7 @@ Output intoLeague(const Context& c, ImportOptions options)
     options.near = league.value().DATUM_KOLA(1);
     const Result<ImportSource> source = sourceOf(c, options, league.value().season);
     if (!source.ok())
-        return source.code() == kFileExit || source.code() == 0 ? sourceRefused(source.error())
-                                                                : Output::failureOf(source);
+        return source.code() == kUsageExit ? Output::failureOf(source) : sourceRefused(source.error());
     if (const QString choose = choiceNeeded(source.value(), options); !choose.isEmpty())
         return sourceRefused(choose + u" (--season, --division)"_s,
                              {{u"seasons"_s, toJsonArray(source.value().seasons)},
@@ -316,8 +315,7 @@ Output importMatches(const Context& c)
     ImportOptions chosen = std::move(options).value();
     const Result<ImportSource> source = sourceOf(c, chosen, {});
     if (!source.ok())
-        return source.code() == kFileExit || source.code() == 0 ? sourceRefused(source.error())
-                                                                : Output::failureOf(source);
+        return source.code() == kUsageExit ? Output::failureOf(source) : sourceRefused(source.error());
     if (const QString choose = choiceNeeded(source.value(), chosen); !choose.isEmpty())
         return sourceRefused(choose + u" (--season, --division)"_s,
                              {{u"seasons"_s, toJsonArray(source.value().seasons)},

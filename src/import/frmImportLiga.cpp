@@ -2,6 +2,7 @@
 #include "frmImportLiga.h"
 
 #include "import/frmImport.h"
+#include "import/importdialogs.h"
 #include "import/importplan.h"
 #include "newseason/frmNovaLiga.h"
 #include "platform/desktop.h"
@@ -75,13 +76,16 @@ frmImportLiga* frmImportLiga::choose(const QString& folder, QWidget* parent)
     if (path.isEmpty())
         return nullptr;
     const Result<QByteArray> bytes = readDataFile(path);
-    const Result<ImportSource> source = bytes.ok() ? readImportSource(bytes.value(), QFileInfo(path).fileName())
-                                                   : Result<ImportSource>::failureOf(bytes);
-    if (!source.ok()) {
-        Desktop::instance().tell(parent, u"Zápasy nelze importovat.\r\n"_s + source.error(), Desktop::Icon::Warning);
+    if (!bytes.ok()) {
+        Desktop::instance().tell(parent, u"Zápasy nelze importovat.\r\n"_s + bytes.error(), Desktop::Icon::Warning);
         return nullptr;
     }
-    auto* dialog = new frmImportLiga(folder, source.value(), parent);
+    ImportOptions options;
+    const std::optional<ImportSource> source =
+        readSourceAsking(bytes.value(), QFileInfo(path).fileName(), options, {}, parent);
+    if (!source)
+        return nullptr;
+    auto* dialog = new frmImportLiga(folder, *source, parent);
     dialog->open();
     return dialog;
 }

@@ -275,6 +275,14 @@ std::optional<QChar> csvSeparator(const SourceLines& lines)
     return best;
 }
 
+QList<QStringList> csvFieldsOf(const SourceLines& lines, QChar separator, qsizetype count)
+{
+    QList<QStringList> rows;
+    for (qsizetype i = 0; i < std::min(count, lines.size()); ++i)
+        rows << csvFields(lines[i], separator);
+    return rows;
+}
+
 bool isCsvHeader(QStringView line, QChar separator)
 {
     const QList<ColumnRole> roles = headerRoles(csvFields(line, separator));
@@ -286,18 +294,30 @@ Result<ImportSource> readCsv(const SourceLines& lines, const QList<int>& numbers
 {
     const QStringList first = csvFields(lines[0], separator);
     const QList<ColumnRole> named = headerRoles(first);
-    const bool header = named.count(ColumnRole::Ignore) <= named.size() - 2;
+    // With the fan's columns, a first line whose date or score is none is their names.
+    const auto unreadable = [&](ColumnRole role, auto read) {
+        const QString cell = first.value(options.columns.indexOf(role));
+        return options.columns.contains(role) && !cell.isEmpty() && !read(cell);
+    };
+    const bool header = named.count(ColumnRole::Ignore) <= named.size() - 2 ||
+                        unreadable(ColumnRole::Date, [](const QString& c) { return readImportDate(c).has_value(); }) ||
+                        unreadable(ColumnRole::Score, [](const QString& c) { return readScoreText(c).ok(); }) ||
+                        unreadable(ColumnRole::HomeGoals, [](const QString& c) { return readScoreText(c + u":0").ok(); });
     QList<QStringList> sample;
     for (qsizetype i = header ? 1 : 0; i < std::min<qsizetype>(lines.size(), 6); ++i)
         sample << csvFields(lines[i], separator);
     CsvReader reader{name, !options.columns.isEmpty() ? options.columns : header ? named : guessRoles(sample), {}, {}};
     if (!reader.roles.contains(ColumnRole::Home) || !reader.roles.contains(ColumnRole::Away))
-        return refuseSource(name, numbers[0],
-                            header ? u"v záhlaví chybí sloupec domácích nebo hostů (domácí/home, hosté/away)"_s
-                                   : u"sloupce nelze rozpoznat; určete je (domácí, hosté, výsledek, datum…)"_s);
+        return Result<ImportSource>::failure(
+            refuseSource(name, numbers[0],
+                         header ? u"v záhlaví chybí sloupec domácích nebo hostů (domácí/home, hosté/away)"_s
+                                : u"sloupce nelze rozpoznat; určete je (domácí, hosté, výsledek, datum…)"_s)
+                .error(),
+            kColumnsUnknown);
     const bool goals = reader.roles.contains(ColumnRole::HomeGoals) || reader.roles.contains(ColumnRole::AwayGoals);
     if (goals && !(reader.roles.contains(ColumnRole::HomeGoals) && reader.roles.contains(ColumnRole::AwayGoals)))
-        return refuseSource(name, numbers[0], u"je určen sloupec gólů jen jednoho z týmů"_s);
+        return Result<ImportSource>::failure(
+            refuseSource(name, numbers[0], u"je určen sloupec gólů jen jednoho z týmů"_s).error(), kColumnsUnknown);
     reader.source.resultsKnown = goals || reader.roles.contains(ColumnRole::Score);
     reader.source.hasRounds = reader.roles.contains(ColumnRole::Round);
     reader.source.lines.reserve(lines.size());

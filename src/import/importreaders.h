@@ -15,6 +15,8 @@ Result<ImportSource> readCsv(const SourceLines& lines, const QList<int>& numbers
                              const ImportOptions& options);
 // The separator that parts the first lines into the most fields, three at least; none for plain text.
 std::optional<QChar> csvSeparator(const SourceLines& lines);
+// The fields of the first `count` lines.
+QList<QStringList> csvFieldsOf(const SourceLines& lines, QChar separator, qsizetype count);
 // True when the line's fields name columns the reader knows (a header).
 bool isCsvHeader(QStringView line, QChar separator);
 

@@ -142,13 +142,12 @@ Result<void> seasonDates(const ImportSource& source, const QString& name, const 
     return {};
 }
 
-// The lines of a CSV or of pasted text, without empty ones, each with its number in the file.
-Result<ImportSource> readLines(const QString& text, const QString& name, const ImportOptions& options)
+// The text's lines without empty ones, as views into `plain` (the text with its line ends made LF), each with its
+// number; CR LF, LF, or CR alone (an old spreadsheet's) each end a line.
+Result<SourceLines> splitLines(const QString& text, QString& plain, QList<int>& numbers, const QString& name)
 {
+    plain = text.contains(u'\r') ? QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n') : text;
     SourceLines lines;
-    QList<int> numbers;
-    // CR LF, LF, or CR alone (an old spreadsheet's): each ends a line.
-    const QString plain = text.contains(u'\r') ? QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n') : text;
     int number = 0;
     for (QStringView whole : QStringView(plain).split(u'\n')) {
         QStringView line = whole.trimmed();
@@ -156,10 +155,23 @@ Result<ImportSource> readLines(const QString& text, const QString& name, const I
             line = line.mid(1);
         if (std::any_of(line.begin(), line.end(),
                         [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; }))
-            return refuseSource(name, number, u"řádek obsahuje řídicí znaky, soubor není text"_s);
+            return Result<SourceLines>::failure(
+                refuseSource(name, number, u"řádek obsahuje řídicí znaky, soubor není text"_s).error());
         if (!line.isEmpty())
             lines << line, numbers << number;
     }
+    return lines;
+}
+
+// The lines of a CSV or of pasted text, without empty ones, each with its number in the file.
+Result<ImportSource> readLines(const QString& text, const QString& name, const ImportOptions& options)
+{
+    QString plain;
+    QList<int> numbers;
+    const Result<SourceLines> split = splitLines(text, plain, numbers, name);
+    if (!split.ok())
+        return Result<ImportSource>::failureOf(split);
+    const SourceLines& lines = split.value();
     const std::optional<QChar> separator = csvSeparator(lines);
     const Result<std::optional<TextMatch>> firstMatch = textMatch(lines[0].toString());
     const bool csv = separator && (!options.columns.isEmpty() || isCsvHeader(lines[0], *separator) ||
@@ -207,6 +219,18 @@ Result<ImportSource> readImportSource(const QByteArray& bytes, const QString& na
     if (Result<void> r = seasonDates(source, name, source.events ? u"událost"_s : u"řádek"_s); !r.ok())
         return Result<ImportSource>::failureOf(r);
     return source;
+}
+
+QList<QStringList> csvPreview(const QByteArray& bytes, qsizetype count)
+{
+    const QString text = decodeImport(bytes.left(kMaxImportBytes));
+    QString plain;
+    QList<int> numbers;
+    const Result<SourceLines> lines = splitLines(text, plain, numbers, {});
+    if (!lines.ok() || lines.value().isEmpty() || text.trimmed().startsWith(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive))
+        return {};
+    const std::optional<QChar> separator = csvSeparator(lines.value());
+    return separator ? csvFieldsOf(lines.value(), *separator, count) : QList<QStringList>{};
 }
 
 QString choiceNeeded(const ImportSource& source, const ImportOptions& options)

@@ -56,6 +56,12 @@ struct ImportOptions {
     QString division;
 };
 
+// The code of a refusal the fan can mend by saying what the columns hold.
+inline constexpr int kColumnsUnknown = 3;
+
+// The first lines of a CSV in their fields, for the fan to say what each column holds; nothing for another source.
+QList<QStringList> csvPreview(const QByteArray& bytes, qsizetype lines);
+
 // No fixture list of a season comes near this.
 inline constexpr qint64 kMaxImportBytes = 10 * 1024 * 1024;
 

@@ -15,9 +15,11 @@
 #include "stats/frmKriz.h"
 #include "stats/frmSerie.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -261,6 +263,45 @@ private Q_SLOTS:
         main->findChild<QAction*>(u"mnuZnovu"_s)->trigger();
         QVERIFY(s.match(1, 5).result.isEmpty() && s.match(1, 1).result.isEmpty());
         QCOMPARE(m_league->desktop.messages.last().buttons, Desktop::Buttons::YesNo); // no recovery offered after it
+    }
+
+    // A file whose columns the reader cannot tell: the fan says them over its first lines; a guessed name shown in
+    // its box, a team from outside skipped, and only then anything written.
+    void importColumnsGuessesAndStrangers()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>();
+        frmMain* main = m_league->main;
+        const SeasonStore& s = main->season();
+        const Match first = s.match(1, 1), second = s.match(2, 1);
+        m_league->desktop.openPath = m_league->dir.filePath(u"vysledky.csv"_s);
+        fixture::put(m_league->desktop.openPath,
+                     u"kdy;kdo;s kým;jak\n%1;%2;%3;3:2 (OT)\n%1;%4 B;%5;1:0\n%1;Cizinci;%5;2:0\n"_s
+                         .arg(shortDate(s.DATUM_KOLA(1)), s.TymPodleCisla(first.home), s.TymPodleCisla(first.away),
+                              s.TymPodleCisla(second.home), s.TymPodleCisla(second.away))
+                         .toUtf8());
+        main->findChild<QAction*>(u"mnuImport"_s)->trigger();
+        auto* dialog = visibleWindow<QDialog>(u"frmImport"_s);
+        QVERIFY(dialog);
+        QTimer::singleShot(0, this, [] {
+            auto* columns = visibleWindow<QDialog>(u"frmSloupce"_s);
+            QVERIFY(columns);
+            const QList<int> roles{6, 1, 2, 3}; // datum, domácí, hosté, výsledek as the boxes offer them
+            for (int c = 0; c < roles.size(); ++c)
+                child<QComboBox>(columns, u"cboSloupec%1"_s.arg(c + 1))->setCurrentIndex(roles[c]);
+            QTest::mouseClick(child<QPushButton>(columns, u"cmdPouzit"_s), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdSloupce"_s), Qt::LeftButton);
+        auto* write = child<QPushButton>(dialog, u"cmdZapsat"_s);
+        QVERIFY(!write->isEnabled()); // "Cizinci" is no team yet
+        QCOMPARE(child<QComboBox>(dialog, u"cboTym2"_s)->currentData().toInt(), second.home); // the guess, shown
+        child<QCheckBox>(dialog, u"chkPreskocit"_s)->setChecked(true);
+        QVERIFY(write->isEnabled());
+        const QString details = child<QPlainTextEdit>(dialog, u"txtPodrobnosti"_s)->toPlainText();
+        QVERIFY2(details.contains(u"řádek 2 → 1. kolo"_s) && details.contains(u"cizí tým: řádek 4"_s), qPrintable(details));
+        QTest::mouseClick(write, Qt::LeftButton);
+        QCOMPARE(s.match(1, 1).result, u"3:2p"_s);
+        QCOMPARE(s.match(2, 1).result, u"1:0"_s);
+        QCOMPARE(readNameMapping(m_league->path).value(u"%1 B"_s.arg(s.TymPodleCisla(second.home))), second.home);
     }
 
     // The bracket: a game typed in a box (keypad notation), a draw refused, the next game's rink swapped, a

@@ -145,6 +145,7 @@ struct Planned {
     ImportPlan plan;
     TeamMatching teams;
     SeasonStore before;
+    PlayoffImport playoff;
 };
 
 // What an import into a league did (or, dry, would do): the summary, each change, conflict and skipped line.
@@ -163,8 +164,8 @@ Output planReport(const Planned& p, const ImportSource& source, bool theirs, boo
         rows.append({u"bez zápasu: "_s + unmatchedLine(line)});
     for (const ImportLine& line : p.plan.foreign)
         rows.append({u"cizí tým: "_s + unmatchedLine(line)});
-    for (const ImportLine& line : p.plan.playoff)
-        rows.append({u"play-off (%1): "_s.arg(line.stage) + unmatchedLine(line)});
+    for (const QString& line : playoffSummary(p.playoff, kListedChanges))
+        rows.append({line});
     if (dryRun)
         rows.append({u"Zkouška nanečisto: nic nebylo zapsáno."_s});
     return plain({{u"entered"_s, p.plan.entered.size()},
@@ -173,6 +174,8 @@ Output planReport(const Planned& p, const ImportSource& source, bool theirs, boo
                   {u"unmatched"_s, linesJson(p.plan.unmatched)},
                   {u"foreign"_s, linesJson(p.plan.foreign)},
                   {u"playoff"_s, linesJson(p.plan.playoff)},
+                  {u"playoff_entered"_s, p.playoff.games.size()},
+                  {u"playoff_refused"_s, toJsonArray(p.playoff.refused)},
                   {u"guessed"_s, guessedJson(p.teams, p.before)},
                   {u"unchanged"_s, p.plan.unchanged},
                   {u"skipped"_s, source.skipped},
@@ -189,7 +192,7 @@ Result<Planned> planFor(const Context& c, const ImportSource& source, const Seas
     const Result<QMap<QString, int>> mapping = mappingOf(c, league);
     if (!mapping.ok())
         return Failure::failureOf(mapping);
-    Planned p{{}, matchTeams(source, league.teamNames(), mapping.value()), league};
+    Planned p{{}, matchTeams(source, league.teamNames(), mapping.value()), league, {}};
     const bool skipUnknown = c.parser->isSet(u"skip-unknown"_s);
     if (!p.teams.unresolved.isEmpty() && !skipUnknown) {
         details.insert(u"unresolved"_s, toJsonArray(p.teams.unresolved));
@@ -243,6 +246,13 @@ Output intoLeague(const Context& c, ImportOptions options)
     if (dryRun) {
         const auto p = change(league.value());
         done = p.ok() ? Result<void>() : Result<void>::failureOf(p);
+        if (p.ok()) { // the play-off as it would stand after the season's results
+            SeasonStore after = league.value();
+            for (const SlotResult& r : p.value())
+                after.match(r.slot, r.round).result = r.result;
+            const Result<std::optional<Playoff>> bracket = readLeaguePlayoff(competition, after);
+            planned->playoff = planPlayoff(bracket.valueOr(std::nullopt), after, planned->plan.playoff, planned->teams);
+        }
     } else {
         const Result<SeasonStore> changed = changeLeague(
             c,
@@ -254,7 +264,13 @@ Output intoLeague(const Context& c, ImportOptions options)
                 const Result<QMap<QString, int>> mapping = mappingOf(c, open.season());
                 if (Result<void> kept = writeNameMapping(competition, mapping.value()); !kept.ok())
                     return Result<void>::failure(kept.error(), kFileExit);
-                return open.applyResults(changes.value());
+                if (Result<void> applied = open.applyResults(changes.value()); !applied.ok())
+                    return applied;
+                planned->playoff = planPlayoff(open.playoff(), open.season(), planned->plan.playoff, planned->teams);
+                for (const PlayoffGame& game : planned->playoff.games)
+                    if (Result<void> added = open.addPlayoffGame(game, QDateTime::currentDateTime()); !added.ok())
+                        return Result<void>::failure(added.error(), kFileExit);
+                return {};
             },
             competition);
         done = changed.ok() ? Result<void>() : Result<void>::failureOf(changed);

@@ -153,7 +153,8 @@ void frmImport::replan()
     }
     txtPodrobnosti->setPlainText(details.join(u'\n'));
     txtPodrobnosti->setVisible(!details.isEmpty());
-    cmdZapsat->setEnabled(m_plan && (!m_plan->entered.isEmpty() || !m_plan->conflicts.isEmpty()));
+    cmdZapsat->setEnabled(m_plan &&
+                          (!m_plan->entered.isEmpty() || !m_plan->conflicts.isEmpty() || !m_plan->playoff.isEmpty()));
 }
 
 // "Sloupce…": the file read again with the columns the fan says.
@@ -172,6 +173,23 @@ void frmImport::chooseColumns()
     m_options = options;
     m_source = read.value();
     showNames();
+}
+
+// The source's play-off games into the bracket, once the season's results are in; what it refuses is said.
+void frmImport::addPlayoffGames()
+{
+    if (m_plan->playoff.isEmpty())
+        return;
+    const TeamMatching teams = matchTeams(m_source, m_league.season().teamNames(), mapping());
+    const PlayoffImport playoff = planPlayoff(m_league.playoff(), m_league.season(), m_plan->playoff, teams);
+    QStringList faults = playoff.refused;
+    for (const PlayoffGame& game : playoff.games)
+        if (const Result<void> added = m_league.addPlayoffGame(game, Desktop::instance().now()); !added.ok())
+            faults << added.error();
+    if (!faults.isEmpty())
+        Desktop::instance().tell(this,
+                                 u"Některé zápasy play-off se nezapsaly:\r\n"_s + faults.mid(0, 20).join(u"\r\n"),
+                                 Desktop::Icon::Warning);
 }
 
 void frmImport::confirm()
@@ -201,6 +219,7 @@ void frmImport::confirm()
         Desktop::instance().tell(this,
                                  u"Výsledky jsou zapsány, ale ne do deníku pro případ pádu.\r\n"_s + applied.error(),
                                  Desktop::Icon::Warning);
+    addPlayoffGames();
     Q_EMIT imported();
     accept();
 }

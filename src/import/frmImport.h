@@ -39,6 +39,7 @@ private:
     QMap<QString, int> mapping() const;
     void replan();
     void chooseColumns();
+    void addPlayoffGames();
     void confirm();
 
     OpenLeague& m_league;

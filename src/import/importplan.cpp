@@ -225,6 +225,77 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
     return plan;
 }
 
+namespace {
+
+// The stage a source's text names: by its name, or by the same stage's name in English ("Quarterfinal").
+int stageNamed(const Playoff& playoff, const QString& text)
+{
+    static const QList<QStringList> same{{u"ctvrtfinale"_s, u"quarterfinal"_s, u"quarterfinals"_s},
+                                         {u"semifinale"_s, u"semifinal"_s, u"semifinals"_s},
+                                         {u"finale"_s, u"final"_s, u"finals"_s},
+                                         {u"predkolo"_s, u"preliminaryround"_s, u"firstround"_s}};
+    const QString folded = plainLetters(text);
+    for (int s = 0; s < playoff.stages.size(); ++s) {
+        const QString name = plainLetters(playoff.stages[s].name);
+        if (name == folded || std::any_of(same.begin(), same.end(), [&](const QStringList& g) {
+                return g.contains(name) && g.contains(folded);
+            }))
+            return s;
+    }
+    return -1;
+}
+
+} // namespace
+
+PlayoffImport planPlayoff(const std::optional<Playoff>& playoff, const SeasonStore& season,
+                          const QList<ImportLine>& lines, const TeamMatching& teams)
+{
+    PlayoffImport plan;
+    if (!playoff) {
+        for (const ImportLine& line : lines)
+            plan.refused << u"%1: liga nemá play-off"_s.arg(where(line));
+        return plan;
+    }
+    Playoff with = *playoff;
+    for (const ImportLine& line : lines) {
+        PlayoffGame game{0, teams.teamOf.value(line.home), teams.teamOf.value(line.away), line.result, line.date, 0};
+        const auto known = [&](const PlayoffGame& g) {
+            return g.home == game.home && g.away == game.away && (g.date == game.date || !game.date.isValid()) &&
+                   sameResult(g.result, game.result);
+        };
+        if (line.result.isEmpty() || std::any_of(with.games.begin(), with.games.end(), known)) {
+            ++plan.unchanged;
+            continue;
+        }
+        // A stage the source names; a calendar's "play-off" is the stage where the two teams' series is.
+        const int named = stageNamed(with, line.stage);
+        Result<void> fits = Result<void>::failure(u"play-off takovou fázi nemá"_s);
+        for (int s = named >= 0 ? named : 0; s < (named >= 0 ? named + 1 : with.stages.size()) && !fits.ok(); ++s) {
+            game.stage = s;
+            fits = checkNewGame(with, season, game);
+        }
+        if (!fits.ok()) {
+            plan.refused << u"%1: %2"_s.arg(where(line), fits.error());
+            continue;
+        }
+        game.result = normaliseResult(game.result);
+        with.games.append(game);
+        plan.games.append(game);
+    }
+    return plan;
+}
+
+QStringList playoffSummary(const PlayoffImport& playoff, qsizetype listed)
+{
+    if (playoff.games.isEmpty() && playoff.refused.isEmpty() && !playoff.unchanged)
+        return {};
+    QStringList lines{u"Zápasů play-off k zapsání: %1, odmítnutých: %2"_s.arg(playoff.games.size())
+                          .arg(playoff.refused.size())};
+    for (const QString& why : playoff.refused.mid(0, listed))
+        lines << u"play-off odmítnut: "_s + why;
+    return lines;
+}
+
 QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource)
 {
     QList<SlotResult> results = plan.entered;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "import/importsource.h"
+#include "playoff/playoff.h"
 #include "season/leaguefiles.h"
 #include "season/newleague.h"
 #include "season/seasonstore.h"
@@ -70,6 +71,17 @@ struct ImportPlan {
 // single result refuse the import.
 Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const TeamMatching& teams,
                               bool skipUnknown = false);
+
+// The play-off games of an import, as the league's bracket takes them (checked after the season's results are in).
+struct PlayoffImport {
+    QList<PlayoffGame> games; // new games, in the source's order
+    QStringList refused;      // "řádek 12 (A - B): why"
+    int unchanged = 0;        // games the play-off file has already, or lines without a result
+};
+PlayoffImport planPlayoff(const std::optional<Playoff>& playoff, const SeasonStore& season,
+                          const QList<ImportLine>& lines, const TeamMatching& teams);
+// "Play-off: 3 zápasy k zapsání, 1 odmítnut" and each refusal; nothing when the source has no play-off games.
+QStringList playoffSummary(const PlayoffImport& playoff, qsizetype listed);
 
 // The results an import writes: every one entered, and the source's where they conflict and the fan takes them.
 QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource);

@@ -477,6 +477,32 @@ private Q_SLOTS:
         QCOMPARE(cli(QStringList(into) << u"--columns"_s << u"home,away,goals"_s).exitCode, 64);
     }
 
+    // Play-off games of a results file go into the bracket as its series' games, checked like typed ones.
+    void importPlayoffGames()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(8),
+                                                  fixture::scheduleLines(8, 14, 14));
+        fixture::put(playoffFileFor(path), "faze=Semifin\xe1le;1-4;2\r\nfaze=Fin\xe1le;vitezove Semifin\xe1le;1\r\n");
+        const SeasonStore s = fixture::load(path);
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(s);
+        const auto name = [&](int place) { return s.TymPodleCisla(order[place - 1]); };
+        const QString csv = dir.filePath(u"playoff.csv"_s);
+        fixture::put(csv, u"Round;Date;Home;Away;Score\nSemifinal;1.3.2008;%1;%2;3:2 (OT)\nSemifinal;1.3.2008;%1;%3;1:0\n"_s
+                              .arg(name(1), name(4), name(2))
+                              .toUtf8());
+        const QStringList into{u"import"_s, csv, u"--into"_s, path, u"--json"_s};
+        Run r = cli(QStringList(into) << u"--dry-run"_s);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"playoff_entered"_s).toInt(), 1);
+        QCOMPARE(r.json.value(u"playoff_refused"_s).toArray().size(), 1); // 1st and 2nd meet in no semifinal
+        r = cli(into);
+        QCOMPARE(r.exitCode, 0);
+        const QString file = decodeText(fixture::contents(playoffFileFor(path)));
+        QVERIFY2(file.contains(u"zapas=Semifinále;%1-%2;3:2p;1.3.2008"_s.arg(order[0]).arg(order[3])), qPrintable(file));
+        QCOMPARE(cli(into).json.value(u"playoff_entered"_s).toInt(), 0); // a game the file has is not added again
+    }
+
     // The bracket of a finished season, a game entered, refused as a draw or on a full disk, and the odds.
     void playoff()
     {

@@ -135,6 +135,52 @@ private Q_SLOTS:
         QCOMPARE(shown(read.value(), true), expected.join(u'\n'));
     }
 
+    void dates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read"); // "date year time" (year F, 2 or -), or empty for no date
+        const QList<std::pair<QString, QString>> rows{
+            {u"14.3.2008"_s, u"14.3.2008 F"_s},          {u"14. 3. 2008 18:30"_s, u"14.3.2008 F 18:30"_s},
+            {u"2008-03-14T18:00:00Z"_s, u"14.3.2008 F 18:00"_s}, {u"07/08/99"_s, u"7.8.2099 2"_s},
+            {u"14.3."_s, u"14.3.2000 -"_s},              {u"Sat Aug/12"_s, u"12.8.2000 -"_s},
+            {u"[Fri Aug/11]"_s, u"11.8.2000 -"_s},       {u"20 Jan 18"_s, u"20.1.2018 2"_s},
+            {u"Sat Sep 12 2020"_s, u"12.9.2020 F"_s},    {u"sobota 14. března 2008"_s, u"14.3.2008 F"_s},
+            {u"Pátek 1.10.2008"_s, u"1.10.2008 F"_s},    {u"1. července 2026"_s, u"1.7.2026 F"_s},
+            {u"31.2.2008"_s, u"invalid"_s},              {u"Sparta 12 2020"_s, QString()},
+            {u"1. FC Köln"_s, QString()},                {u"12:30"_s, QString()}};
+        for (const auto& [text, read] : rows)
+            QTest::newRow(qPrintable(text)) << text << read;
+    }
+    void dates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        const std::optional<ImportDate> d = readImportDate(text);
+        QString shownDate;
+        if (d)
+            shownDate = !d->date.isValid() ? u"invalid"_s
+                                           : shortDate(d->date) + (d->year == YearGiven::Full        ? u" F"_s
+                                                                   : d->year == YearGiven::TwoDigits ? u" 2"_s
+                                                                                                     : u" -"_s) +
+                                                 (d->time.isValid() ? d->time.toString(u" H:mm"_s) : QString());
+        QCOMPARE(shownDate, read);
+    }
+
+    // Two-digit years and dates without one, each nearest the dates around it or the league's.
+    void centuries()
+    {
+        const QByteArray csv = "datum;domaci;hoste\n28.12.99;A;B\n3.1.00;B;A\n";
+        QCOMPARE(shown(readImportSource(csv, u"x.csv"_s).value()), u"28.12.1999|0|A|B|\n3.1.2000|0|B|A|"_s);
+        ImportOptions near;
+        near.near = QDate(2017, 8, 5);
+        QCOMPARE(shown(readImportSource("[Sat Dec/30]\nA - B 1:0\n[Mon Jan/1]\nB - A 2:0\n", u"x.txt"_s, near).value()),
+                 u"30.12.2017|0|A|B|1:0\n1.1.2018|0|B|A|2:0"_s);
+        near.near = QDate(1961, 1, 1);
+        QCOMPARE(readImportSource(csv, u"x.csv"_s, near).value().lines[0].date, QDate(1999, 12, 28));
+        near.near = QDate(2022, 6, 1); // 2021 to 2023: no leap year
+        QVERIFY(readImportSource("[Thu Feb/29]\nA - B 1:0\n", u"x.txt"_s, near).error().contains(u"29.2."_s));
+    }
+
     void scores()
     {
         const QStringList forms{u"5:4"_s,     u"5-4"_s, u"5:4p"_s,   u"5:4 pp"_s, u"5:4OT"_s, u"5:4 sn"_s, u"5:4SO"_s,

@@ -302,6 +302,20 @@ private Q_SLOTS:
         QCOMPARE(s.match(1, 1).result, u"3:2p"_s);
         QCOMPARE(s.match(2, 1).result, u"1:0"_s);
         QCOMPARE(readNameMapping(m_league->path).value(u"%1 B"_s.arg(s.TymPodleCisla(second.home))), second.home);
+
+        // A file of two seasons, neither the league's: the fan picks one.
+        const Match third = s.match(3, 1);
+        fixture::put(m_league->desktop.openPath,
+                     u"Season;Home;Away;HG;AG\n2005/2006;%1;%2;1;1\n2006/2007;%1;%2;4;0\n"_s
+                         .arg(s.TymPodleCisla(third.home), s.TymPodleCisla(third.away))
+                         .toUtf8());
+        m_league->desktop.choices = {1};
+        main->findChild<QAction*>(u"mnuImport"_s)->trigger();
+        QVERIFY(m_league->desktop.messages.last().text.contains(u"2005/2006, 2006/2007"_s));
+        dialog = visibleWindow<QDialog>(u"frmImport"_s);
+        QVERIFY(dialog);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdZapsat"_s), Qt::LeftButton);
+        QCOMPARE(s.match(3, 1).result, u"4:0"_s);
     }
 
     // The bracket: a game typed in a box (keypad notation), a draw refused, the next game's rink swapped, a

@@ -30,14 +30,19 @@ QByteArray source(const QString& kind)
     if (kind == u"text")
         return sized({}, [&](int i) -> QByteArray { return pair(i, " - Team ") + " 3:2 pp\n"; }, {});
     if (kind == u"ics")
-        return sized("BEGIN:VCALENDAR\r\n",
-                     [&](int i) -> QByteArray {
-                         return "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20250901\r\nSUMMARY:" + pair(i, " - Team ") +
-                                " 3:2\r\nEND:VEVENT\r\n";
-                     },
-                     "END:VCALENDAR\r\n");
+        return sized(
+            "BEGIN:VCALENDAR\r\n",
+            [&](int i) -> QByteArray {
+                return "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20250901\r\nSUMMARY:" + pair(i, " - Team ") +
+                       " 3:2\r\nEND:VEVENT\r\n";
+            },
+            "END:VCALENDAR\r\n");
     return sized("Date,HomeTeam,AwayTeam,FTHG,FTAG\n",
-                 [&](int i) -> QByteArray { return QDate(1950, 1, 1).addDays(i / 10).toString(u"dd/MM/yyyy"_s).toLatin1() + ',' + pair(i, ",Team ") + ",3,2\n"; }, {});
+                 [&](int i) -> QByteArray {
+                     return QDate(1950, 1, 1).addDays(i / 10).toString(u"dd/MM/yyyy"_s).toLatin1() + ',' +
+                            pair(i, ",Team ") + ",3,2\n";
+                 },
+                 {});
 }
 
 } // namespace
@@ -49,7 +54,8 @@ int main(int argc, char** argv)
     QStringList teams;
     for (int t = 1; t <= 20; ++t)
         teams << u"Team %1"_s.arg(t);
-    const Result<SeasonStore> made = makeLeague({u"Liga"_s, u"2025/2026"_s, teams, {}, 2, QDate(2025, 9, 1), {2, 6}, {}});
+    const Result<SeasonStore> made =
+        makeLeague({u"Liga"_s, u"2025/2026"_s, teams, {}, 2, QDate(2025, 9, 1), {2, 6}, {}});
     if (!made.ok()) {
         std::printf("league refused: %s\n", qPrintable(made.error()));
         return 1;
@@ -61,8 +67,8 @@ int main(int argc, char** argv)
     const qint64 reading = clock.elapsed();
     rusage afterReading{};
     getrusage(RUSAGE_SELF, &afterReading);
-    std::printf("%s: peak memory after reading %ld MB, %zu bytes a line\n", qPrintable(kind), afterReading.ru_maxrss / 1024,
-                sizeof(ImportLine));
+    std::printf("%s: peak memory after reading %ld MB, %zu bytes a line\n", qPrintable(kind),
+                afterReading.ru_maxrss / 1024, sizeof(ImportLine));
     qint64 planning = 0;
     if (read.ok()) {
         const Result<ImportPlan> plan =

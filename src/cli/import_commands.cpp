@@ -196,9 +196,10 @@ Result<Planned> planFor(const Context& c, const ImportSource& source, const Seas
     const bool skipUnknown = c.parser->isSet(u"skip-unknown"_s);
     if (!p.teams.unresolved.isEmpty() && !skipUnknown) {
         details.insert(u"unresolved"_s, toJsonArray(p.teams.unresolved));
-        return Failure::failure(u"Tato jména nejsou jednoznačně týmy ligy: %1\nPřiřaďte je volbou --map \"JMÉNO=TÝM\", "
-                                "nebo jejich řádky přeskočte volbou --skip-unknown."_s.arg(p.teams.unresolved.join(u", ")),
-                                kFileExit);
+        return Failure::failure(
+            u"Tato jména nejsou jednoznačně týmy ligy: %1\nPřiřaďte je volbou --map \"JMÉNO=TÝM\", "
+            "nebo jejich řádky přeskočte volbou --skip-unknown."_s.arg(p.teams.unresolved.join(u", ")),
+            kFileExit);
     }
     if (!p.teams.guessed.isEmpty() && !c.parser->isSet(u"accept-guesses"_s) && !c.parser->isSet(u"dry-run"_s)) {
         details.insert(u"guessed"_s, guessedJson(p.teams, league));
@@ -277,7 +278,7 @@ Output intoLeague(const Context& c, ImportOptions options)
     }
     if (!done.ok())
         return done.code() == kFileExit && !details.isEmpty() ? sourceRefused(done.error(), details)
-                                                               : Output::failureOf(done);
+                                                              : Output::failureOf(done);
     return planReport(*planned, source.value(), theirs, dryRun, competition);
 }
 

@@ -187,8 +187,7 @@ void frmImport::addPlayoffGames()
         if (const Result<void> added = m_league.addPlayoffGame(game, Desktop::instance().now()); !added.ok())
             faults << added.error();
     if (!faults.isEmpty())
-        Desktop::instance().tell(this,
-                                 u"Některé zápasy play-off se nezapsaly:\r\n"_s + faults.mid(0, 20).join(u"\r\n"),
+        Desktop::instance().tell(this, u"Některé zápasy play-off se nezapsaly:\r\n"_s + faults.mid(0, 20).join(u"\r\n"),
                                  Desktop::Icon::Warning);
 }
 

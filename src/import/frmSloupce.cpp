@@ -3,9 +3,12 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -17,8 +20,8 @@ frmSloupce::frmSloupce(const QList<QStringList>& preview, const QList<ColumnRole
     setObjectName(u"frmSloupce"_s);
     setWindowTitle(u"Sloupce souboru"_s);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(u"Určete, co který sloupec obsahuje (alespoň domácí, hosty a výsledek nebo góly):"_s,
-                                 this));
+    layout->addWidget(
+        new QLabel(u"Určete, co který sloupec obsahuje (alespoň domácí, hosty a výsledek nebo góly):"_s, this));
     qsizetype width = 0;
     for (const QStringList& row : preview)
         width = std::max(width, row.size());
@@ -41,6 +44,16 @@ frmSloupce::frmSloupce(const QList<QStringList>& preview, const QList<ColumnRole
     }
     tabUkazka->resizeColumnsToContents();
     tabUkazka->resizeRowsToContents();
+    // The whole sample in view where the screen has room for it, else scrolled.
+    int wide = tabUkazka->verticalScrollBar()->sizeHint().width() + 2 * tabUkazka->frameWidth();
+    for (int c = 0; c < tabUkazka->columnCount(); ++c)
+        wide += tabUkazka->columnWidth(c);
+    int high = tabUkazka->horizontalHeader()->height() + tabUkazka->horizontalScrollBar()->sizeHint().height() +
+               2 * tabUkazka->frameWidth();
+    for (int r = 0; r < tabUkazka->rowCount(); ++r)
+        high += tabUkazka->rowHeight(r);
+    const QRect screen = (parent ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    tabUkazka->setMinimumSize(std::min(wide, screen.width() * 9 / 10), std::min(high, screen.height() * 6 / 10));
     layout->addWidget(tabUkazka);
     lblChyba = new QLabel(this);
     lblChyba->setObjectName(u"lblChyba"_s);

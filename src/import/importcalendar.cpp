@@ -75,7 +75,8 @@ struct EventReader {
     {
         for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY))
-            return failure(u"vlastnost nelze přečíst (%1)"_s.arg(QString::fromUtf8(icalproperty_get_xlicerror(p)).left(80)));
+            return failure(
+                u"vlastnost nelze přečíst (%1)"_s.arg(QString::fromUtf8(icalproperty_get_xlicerror(p)).left(80)));
         if (!icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY))
             return {};
         const icaltimetype start = icalcomponent_get_dtstart(c);

@@ -50,7 +50,8 @@ std::optional<ColumnRole> headerRole(const QString& header)
         {ColumnRole::Round, {u"kolo"_s, u"round"_s, u"matchday"_s, u"wk"_s, u"week"_s, u"gameweek"_s, u"spieltag"_s}},
         {ColumnRole::Home, {u"domaci"_s, u"home"_s, u"hometeam"_s, u"domacitym"_s, u"team1"_s}},
         {ColumnRole::Away,
-         {u"hoste"_s, u"away"_s, u"awayteam"_s, u"hostujici"_s, u"hostetym"_s, u"team2"_s, u"visitor"_s, u"visitors"_s}},
+         {u"hoste"_s, u"away"_s, u"awayteam"_s, u"hostujici"_s, u"hostetym"_s, u"team2"_s, u"visitor"_s,
+          u"visitors"_s}},
         {ColumnRole::Score, {u"vysledek"_s, u"score"_s, u"result"_s, u"skore"_s, u"ft"_s, u"fulltime"_s}},
         {ColumnRole::HomeGoals, {u"fthg"_s, u"hg"_s, u"homegoals"_s, u"golydomacich"_s, u"homescore"_s}},
         {ColumnRole::AwayGoals, {u"ftag"_s, u"ag"_s, u"awaygoals"_s, u"golyhostu"_s, u"awayscore"_s}},
@@ -75,7 +76,8 @@ QList<ColumnRole> headerRoles(const QStringList& header)
         if (!role && (folded == u"g" || folded == u"goals") && lastTeam != ColumnRole::Ignore)
             role = lastTeam == ColumnRole::Home ? ColumnRole::HomeGoals : ColumnRole::AwayGoals;
         if (!role && h.isEmpty() && !roles.isEmpty() &&
-            (roles.contains(ColumnRole::AwayGoals) || roles.contains(ColumnRole::Score)) && !roles.contains(ColumnRole::Extra))
+            (roles.contains(ColumnRole::AwayGoals) || roles.contains(ColumnRole::Score)) &&
+            !roles.contains(ColumnRole::Extra))
             role = ColumnRole::Extra; // an unnamed column after the goals holds "OT" and "SO"
         if (role && roles.contains(*role))
             role = ColumnRole::Ignore;
@@ -113,10 +115,11 @@ QList<ColumnRole> guessRoles(const QList<QStringList>& first)
     for (const QStringList& fields : first)
         for (qsizetype i = 0; i < fields.size(); ++i)
             if (const Cell k = cellKind(fields[i]); k != Cell::Empty)
-                kinds[i] = kinds[i] == Cell::Empty || kinds[i] == k ? k
-                           : (kinds[i] == Cell::Time || kinds[i] == Cell::Score) && (k == Cell::Time || k == Cell::Score)
-                               ? Cell::Score
-                               : Cell::Text;
+                kinds[i] =
+                    kinds[i] == Cell::Empty || kinds[i] == k ? k
+                    : (kinds[i] == Cell::Time || kinds[i] == Cell::Score) && (k == Cell::Time || k == Cell::Score)
+                        ? Cell::Score
+                        : Cell::Text;
     QList<ColumnRole> roles(width, ColumnRole::Ignore);
     const auto first_of = [&](Cell k) { return static_cast<qsizetype>(kinds.indexOf(k)); };
     const auto assign = [&](qsizetype i, ColumnRole role) {
@@ -171,8 +174,8 @@ struct CsvReader {
             return Result<void>::failure(u"výsledek %1 nelze přečíst (např. 5:4, 3:2 pp, 2:1 sn): %2"_s.arg(
                 quoted(QString(score + u' ' + extra).trimmed()), tail.error()));
         line.result = tail.value().result;
-        line.postponed = tail.value().postponed || (!note.isEmpty() && readScoreText(note).ok() &&
-                                                    readScoreText(note).value().postponed);
+        line.postponed = tail.value().postponed ||
+                         (!note.isEmpty() && readScoreText(note).ok() && readScoreText(note).value().postponed);
         return {};
     }
 
@@ -188,7 +191,8 @@ struct CsvReader {
         if (const QString time = cell(f, ColumnRole::Time); !time.isEmpty()) {
             static const QRegularExpression clock(u"^(\\d{1,2})[:.](\\d{2})(?::\\d{2})?\\s*(am|pm|AM|PM)?"_s);
             const QRegularExpressionMatch m = clock.match(time);
-            const int pm = m.captured(3).compare(u"pm"_s, Qt::CaseInsensitive) == 0 && m.captured(1).toInt() < 12 ? 12 : 0;
+            const int pm =
+                m.captured(3).compare(u"pm"_s, Qt::CaseInsensitive) == 0 && m.captured(1).toInt() < 12 ? 12 : 0;
             line.time = QTime(m.captured(1).toInt() + pm, m.captured(2).toInt());
             if (!m.hasMatch() || !line.time.isValid())
                 return Result<void>::failure(u"čas %1 nelze přečíst (HH:MM)"_s.arg(quoted(time)));
@@ -252,12 +256,18 @@ std::optional<ColumnRole> columnRoleNamed(const QString& word)
 
 QList<std::pair<ColumnRole, QString>> columnRoles()
 {
-    return {{ColumnRole::Ignore, u"nečíst"_s},        {ColumnRole::Home, u"domácí"_s},
-            {ColumnRole::Away, u"hosté"_s},           {ColumnRole::Score, u"výsledek"_s},
-            {ColumnRole::HomeGoals, u"góly domácích"_s}, {ColumnRole::AwayGoals, u"góly hostů"_s},
-            {ColumnRole::Date, u"datum"_s},           {ColumnRole::Time, u"čas"_s},
-            {ColumnRole::Round, u"kolo"_s},           {ColumnRole::Extra, u"prodloužení"_s},
-            {ColumnRole::Note, u"poznámka"_s},        {ColumnRole::Season, u"sezóna"_s},
+    return {{ColumnRole::Ignore, u"nečíst"_s},
+            {ColumnRole::Home, u"domácí"_s},
+            {ColumnRole::Away, u"hosté"_s},
+            {ColumnRole::Score, u"výsledek"_s},
+            {ColumnRole::HomeGoals, u"góly domácích"_s},
+            {ColumnRole::AwayGoals, u"góly hostů"_s},
+            {ColumnRole::Date, u"datum"_s},
+            {ColumnRole::Time, u"čas"_s},
+            {ColumnRole::Round, u"kolo"_s},
+            {ColumnRole::Extra, u"prodloužení"_s},
+            {ColumnRole::Note, u"poznámka"_s},
+            {ColumnRole::Season, u"sezóna"_s},
             {ColumnRole::Division, u"soutěž"_s}};
 }
 
@@ -299,10 +309,11 @@ Result<ImportSource> readCsv(const SourceLines& lines, const QList<int>& numbers
         const QString cell = first.value(options.columns.indexOf(role));
         return options.columns.contains(role) && !cell.isEmpty() && !read(cell);
     };
-    const bool header = named.count(ColumnRole::Ignore) <= named.size() - 2 ||
-                        unreadable(ColumnRole::Date, [](const QString& c) { return readImportDate(c).has_value(); }) ||
-                        unreadable(ColumnRole::Score, [](const QString& c) { return readScoreText(c).ok(); }) ||
-                        unreadable(ColumnRole::HomeGoals, [](const QString& c) { return readScoreText(c + u":0").ok(); });
+    const bool header =
+        named.count(ColumnRole::Ignore) <= named.size() - 2 ||
+        unreadable(ColumnRole::Date, [](const QString& c) { return readImportDate(c).has_value(); }) ||
+        unreadable(ColumnRole::Score, [](const QString& c) { return readScoreText(c).ok(); }) ||
+        unreadable(ColumnRole::HomeGoals, [](const QString& c) { return readScoreText(c + u":0").ok(); });
     QList<QStringList> sample;
     for (qsizetype i = header ? 1 : 0; i < std::min<qsizetype>(lines.size(), 6); ++i)
         sample << csvFields(lines[i], separator);

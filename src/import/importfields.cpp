@@ -14,13 +14,18 @@ namespace {
 
 int monthOf(const QString& folded)
 {
-    static const QList<QStringList> months{
-        {u"jan"_s, u"january"_s, u"leden"_s, u"ledna"_s},        {u"feb"_s, u"february"_s, u"unor"_s, u"unora"_s},
-        {u"mar"_s, u"march"_s, u"brezen"_s, u"brezna"_s},        {u"apr"_s, u"april"_s, u"duben"_s, u"dubna"_s},
-        {u"may"_s, u"kveten"_s, u"kvetna"_s},                     {u"jun"_s, u"june"_s, u"cerven"_s, u"cervna"_s},
-        {u"jul"_s, u"july"_s, u"cervenec"_s, u"cervence"_s},     {u"aug"_s, u"august"_s, u"srpen"_s, u"srpna"_s},
-        {u"sep"_s, u"sept"_s, u"september"_s, u"zari"_s},         {u"oct"_s, u"october"_s, u"rijen"_s, u"rijna"_s},
-        {u"nov"_s, u"november"_s, u"listopad"_s, u"listopadu"_s}, {u"dec"_s, u"december"_s, u"prosinec"_s, u"prosince"_s}};
+    static const QList<QStringList> months{{u"jan"_s, u"january"_s, u"leden"_s, u"ledna"_s},
+                                           {u"feb"_s, u"february"_s, u"unor"_s, u"unora"_s},
+                                           {u"mar"_s, u"march"_s, u"brezen"_s, u"brezna"_s},
+                                           {u"apr"_s, u"april"_s, u"duben"_s, u"dubna"_s},
+                                           {u"may"_s, u"kveten"_s, u"kvetna"_s},
+                                           {u"jun"_s, u"june"_s, u"cerven"_s, u"cervna"_s},
+                                           {u"jul"_s, u"july"_s, u"cervenec"_s, u"cervence"_s},
+                                           {u"aug"_s, u"august"_s, u"srpen"_s, u"srpna"_s},
+                                           {u"sep"_s, u"sept"_s, u"september"_s, u"zari"_s},
+                                           {u"oct"_s, u"october"_s, u"rijen"_s, u"rijna"_s},
+                                           {u"nov"_s, u"november"_s, u"listopad"_s, u"listopadu"_s},
+                                           {u"dec"_s, u"december"_s, u"prosinec"_s, u"prosince"_s}};
     for (qsizetype m = 0; m < months.size(); ++m)
         if (months[m].contains(folded))
             return static_cast<int>(m) + 1;
@@ -29,11 +34,11 @@ int monthOf(const QString& folded)
 
 bool isWeekday(const QString& folded)
 {
-    static const QSet<QString> days{u"po"_s,     u"ut"_s,     u"st"_s,      u"ct"_s,       u"pa"_s,       u"so"_s,
-                                    u"ne"_s,     u"pondeli"_s, u"utery"_s,  u"streda"_s,   u"ctvrtek"_s,  u"patek"_s,
-                                    u"sobota"_s, u"nedele"_s, u"mon"_s,     u"tue"_s,      u"wed"_s,      u"thu"_s,
-                                    u"fri"_s,    u"sat"_s,    u"sun"_s,     u"monday"_s,   u"tuesday"_s,  u"wednesday"_s,
-                                    u"thursday"_s, u"friday"_s, u"saturday"_s, u"sunday"_s, u"tues"_s,   u"thur"_s};
+    static const QSet<QString> days{
+        u"po"_s,       u"ut"_s,     u"st"_s,       u"ct"_s,     u"pa"_s,     u"so"_s,     u"ne"_s,      u"pondeli"_s,
+        u"utery"_s,    u"streda"_s, u"ctvrtek"_s,  u"patek"_s,  u"sobota"_s, u"nedele"_s, u"mon"_s,     u"tue"_s,
+        u"wed"_s,      u"thu"_s,    u"fri"_s,      u"sat"_s,    u"sun"_s,    u"monday"_s, u"tuesday"_s, u"wednesday"_s,
+        u"thursday"_s, u"friday"_s, u"saturday"_s, u"sunday"_s, u"tues"_s,   u"thur"_s};
     return days.contains(folded);
 }
 
@@ -116,9 +121,9 @@ std::optional<std::pair<int, int>> bareScore(const QString& text)
 
 bool isPostponed(const QString& text)
 {
-    static const QSet<QString> words{u"odlozeno"_s,   u"odlozen"_s,  u"postponed"_s, u"postp"_s,     u"ppd"_s,
-                                     u"abandoned"_s,  u"cancelled"_s, u"canceled"_s, u"zruseno"_s,   u"preruseno"_s,
-                                     u"suspended"_s,  u"tbd"_s,      u"tba"_s,       u"verschoben"_s, u"abgesagt"_s};
+    static const QSet<QString> words{u"odlozeno"_s,  u"odlozen"_s,   u"postponed"_s, u"postp"_s,      u"ppd"_s,
+                                     u"abandoned"_s, u"cancelled"_s, u"canceled"_s,  u"zruseno"_s,    u"preruseno"_s,
+                                     u"suspended"_s, u"tbd"_s,       u"tba"_s,       u"verschoben"_s, u"abgesagt"_s};
     return words.contains(plainLetters(text));
 }
 
@@ -138,7 +143,8 @@ Result<MatchTail> tailOf(const QString& text, bool timesAllowed)
     QChar mark;
     qsizetype at = 0;
     const auto unknown = [&](const QString& what) {
-        return Result<MatchTail>::failure(u"„%1“ za zápasem není výsledek, čas ani značka prodloužení"_s.arg(what.left(40)));
+        return Result<MatchTail>::failure(
+            u"„%1“ za zápasem není výsledek, čas ani značka prodloužení"_s.arg(what.left(40)));
     };
     while (at < text.size()) {
         const QRegularExpressionMatch m = token.match(text, at);
@@ -200,12 +206,12 @@ std::optional<ImportDate> readImportDate(const QString& text)
 
 std::optional<QChar> extraTimeMark(const QString& text)
 {
-    static const QSet<QString> overtime{u"p"_s,   u"pp"_s,  u"ot"_s,  u"otl"_s, u"otw"_s, u"ap"_s,    u"nv"_s,
-                                        u"aet"_s, u"dts"_s, u"pr"_s,  u"et"_s,  u"2ot"_s, u"3ot"_s,   u"4ot"_s,
-                                        u"5ot"_s, u"prodl"_s, u"prodlouzeni"_s, u"overtime"_s, u"ppr"_s};
-    static const QSet<QString> shootout{u"n"_s,   u"sn"_s,  u"so"_s,  u"sol"_s, u"sow"_s,     u"pen"_s,
-                                        u"pens"_s, u"pso"_s, u"np"_s, u"ss"_s,  u"dcr"_s,     u"tab"_s,
-                                        u"ps"_s,  u"pk"_s,  u"najezdy"_s, u"shootout"_s, u"penalties"_s};
+    static const QSet<QString> overtime{
+        u"p"_s,  u"pp"_s,  u"ot"_s,  u"otl"_s, u"otw"_s, u"ap"_s,    u"nv"_s,          u"aet"_s,      u"dts"_s, u"pr"_s,
+        u"et"_s, u"2ot"_s, u"3ot"_s, u"4ot"_s, u"5ot"_s, u"prodl"_s, u"prodlouzeni"_s, u"overtime"_s, u"ppr"_s};
+    static const QSet<QString> shootout{u"n"_s,    u"sn"_s,  u"so"_s,      u"sol"_s,      u"sow"_s,      u"pen"_s,
+                                        u"pens"_s, u"pso"_s, u"np"_s,      u"ss"_s,       u"dcr"_s,      u"tab"_s,
+                                        u"ps"_s,   u"pk"_s,  u"najezdy"_s, u"shootout"_s, u"penalties"_s};
     const QString folded = plainLetters(text);
     if (overtime.contains(folded))
         return u'p';
@@ -260,7 +266,8 @@ std::optional<RoundText> readRoundText(const QString& text)
     const QString folded = plainLetters(t);
     if (regular.contains(folded))
         return RoundText{};
-    if (t.size() <= 40 && std::any_of(stages.begin(), stages.end(), [&](const QString& s) { return folded.startsWith(s); }))
+    if (t.size() <= 40 &&
+        std::any_of(stages.begin(), stages.end(), [&](const QString& s) { return folded.startsWith(s); }))
         return RoundText{0, t};
     return std::nullopt;
 }
@@ -305,8 +312,8 @@ QString cleanTeamName(const QString& name)
 
 bool standsAsName(const QString& text)
 {
-    static const QSet<QString> smallWords{u"upon"_s,      u"juniors"_s, u"junior"_s, u"juniori"_s,
-                                          u"reserves"_s,  u"women"_s,   u"zeny"_s,   u"dorost"_s};
+    static const QSet<QString> smallWords{u"upon"_s,     u"juniors"_s, u"junior"_s, u"juniori"_s,
+                                          u"reserves"_s, u"women"_s,   u"zeny"_s,   u"dorost"_s};
     static const QRegularExpression sentence(u"[…!?;\"„“”]|:$|,$"_s);
     const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
     if (text.isEmpty() || text.size() > 50 || words.size() > 6 || sentence.match(text).hasMatch())

@@ -146,7 +146,8 @@ std::optional<Slot> fixtureOf(const SeasonStore& season, const ImportSource& sou
     }
     const auto open = [&](const Slot& at) { return !used.count(at); };
     for (const Slot& at : meetings)
-        if (!chosen && open(at) && !line.result.isEmpty() && sameResult(season.match(at.second, at.first).result, line.result))
+        if (!chosen && open(at) && !line.result.isEmpty() &&
+            sameResult(season.match(at.second, at.first).result, line.result))
             chosen = at;
     for (const Slot& at : meetings)
         if (!chosen && open(at) && season.match(at.second, at.first).result.isEmpty())
@@ -159,7 +160,8 @@ std::optional<Slot> fixtureOf(const SeasonStore& season, const ImportSource& sou
 Result<void> checkSource(const ImportSource& source, const TeamMatching& teams, bool skipUnknown)
 {
     if (!teams.unresolved.isEmpty() && !skipUnknown)
-        return Result<void>::failure(u"Tato jména nejsou jednoznačně týmy ligy: %1"_s.arg(teams.unresolved.join(u", ")));
+        return Result<void>::failure(
+            u"Tato jména nejsou jednoznačně týmy ligy: %1"_s.arg(teams.unresolved.join(u", ")));
     if (std::none_of(source.lines.begin(), source.lines.end(), [](const ImportLine& l) { return !l.result.isEmpty(); }))
         return Result<void>::failure(
             source.resultsKnown ? u"V souboru není žádný výsledek, který by program našel."_s
@@ -237,9 +239,8 @@ int stageNamed(const Playoff& playoff, const QString& text)
     const QString folded = plainLetters(text);
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const QString name = plainLetters(playoff.stages[s].name);
-        if (name == folded || std::any_of(same.begin(), same.end(), [&](const QStringList& g) {
-                return g.contains(name) && g.contains(folded);
-            }))
+        if (name == folded || std::any_of(same.begin(), same.end(),
+                                          [&](const QStringList& g) { return g.contains(name) && g.contains(folded); }))
             return s;
     }
     return -1;
@@ -289,8 +290,8 @@ QStringList playoffSummary(const PlayoffImport& playoff, qsizetype listed)
 {
     if (playoff.games.isEmpty() && playoff.refused.isEmpty() && !playoff.unchanged)
         return {};
-    QStringList lines{u"Zápasů play-off k zapsání: %1, odmítnutých: %2"_s.arg(playoff.games.size())
-                          .arg(playoff.refused.size())};
+    QStringList lines{
+        u"Zápasů play-off k zapsání: %1, odmítnutých: %2"_s.arg(playoff.games.size()).arg(playoff.refused.size())};
     for (const QString& why : playoff.refused.mid(0, listed))
         lines << u"play-off odmítnut: "_s + why;
     return lines;
@@ -320,7 +321,8 @@ QString planSummary(const ImportPlan& plan)
 
 QString changeLine(const ImportChange& change, const SeasonStore& season)
 {
-    static const QStringList how{{}, u" (jméno bez diakritiky a předpon)"_s, u" (přiřazené jméno)"_s, u" (odhad jména)"_s};
+    static const QStringList how{
+        {}, u" (jméno bez diakritiky a předpon)"_s, u" (přiřazené jméno)"_s, u" (odhad jména)"_s};
     const Match& m = season.match(change.slot, change.round);
     return u"řádek %1 → %2. kolo  %3 - %4 %5%6%7"_s.arg(change.line)
         .arg(change.round)
@@ -403,7 +405,8 @@ Result<Rounds> inferredRounds(const ImportSource& source, int slots)
     }
     const qsizetype count = (ordered.size() + undated.size() + slots - 1) / slots;
     if (count > kMaxRounds)
-        return Result<Rounds>::failure(u"Zápasy dávají %1 kol, liga jich může mít nejvýš %2."_s.arg(count).arg(kMaxRounds));
+        return Result<Rounds>::failure(
+            u"Zápasy dávají %1 kol, liga jich může mít nejvýš %2."_s.arg(count).arg(kMaxRounds));
     std::stable_sort(ordered.begin(), ordered.end(), [](auto a, auto b) { return a->date < b->date; });
     const QList<int> dated = dateRounds(ordered, slots);
     QList<QHash<QString, int>> games(count); // each team's lines dated in a round
@@ -429,8 +432,8 @@ Result<Rounds> inferredRounds(const ImportSource& source, int slots)
             ++r;
         if (r == count)
             return Result<Rounds>::failure(
-                u"%1 se nevejde do žádného kola: oba týmy mají zápas v každém kole, kde by jeden z nich mohl hrát."_s.arg(
-                    where(*line)));
+                u"%1 se nevejde do žádného kola: oba týmy mají zápas v každém kole, kde by jeden z nich mohl hrát."_s
+                    .arg(where(*line)));
         rounds[r].append(line), playing[r] << line->home << line->away;
     }
     return rounds;

@@ -6,8 +6,8 @@
 #include "season/leaguefiles.h"
 #include "season/seasonfile.h"
 
-#include <QRegularExpression>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -124,7 +124,8 @@ void mergeRepeats(ImportSource& source)
         const ImportLine& l = source.lines[i];
         const size_t hash = qHashMulti(0, l.home, l.away, l.result, l.date, l.round, l.stage, l.season, l.division);
         QList<qsizetype>& same = seen[hash];
-        repeated[i] = std::any_of(same.begin(), same.end(), [&](qsizetype k) { return key(source.lines[k]) == key(l); });
+        repeated[i] =
+            std::any_of(same.begin(), same.end(), [&](qsizetype k) { return key(source.lines[k]) == key(l); });
         if (!repeated[i])
             same.append(i);
     }
@@ -236,7 +237,8 @@ QList<QStringList> csvPreview(const QByteArray& bytes, qsizetype count)
 QString choiceNeeded(const ImportSource& source, const ImportOptions& options)
 {
     if (source.seasons.size() > 1 && options.season.isEmpty())
-        return u"Soubor obsahuje zápasy několika sezón (%1); vyberte jednu."_s.arg(source.seasons.mid(0, 20).join(u", "));
+        return u"Soubor obsahuje zápasy několika sezón (%1); vyberte jednu."_s.arg(
+            source.seasons.mid(0, 20).join(u", "));
     if (source.divisions.size() > 1 && options.division.isEmpty())
         return u"Soubor obsahuje zápasy několika soutěží (%1); vyberte jednu."_s.arg(
             source.divisions.mid(0, 20).join(u", "));

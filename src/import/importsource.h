@@ -43,7 +43,21 @@ struct ImportSource {
 };
 
 // The column roles a fan may give where a header cannot tell them.
-enum class ColumnRole { Ignore, Date, Time, Round, Home, Away, Score, HomeGoals, AwayGoals, Extra, Note, Season, Division };
+enum class ColumnRole {
+    Ignore,
+    Date,
+    Time,
+    Round,
+    Home,
+    Away,
+    Score,
+    HomeGoals,
+    AwayGoals,
+    Extra,
+    Note,
+    Season,
+    Division
+};
 // "home", "domácí", …: the role a word names; nothing for an unknown word.
 std::optional<ColumnRole> columnRoleNamed(const QString& word);
 // The roles offered to the fan, in the order shown, with their Czech names.
@@ -68,7 +82,6 @@ inline constexpr qint64 kMaxImportBytes = 10 * 1024 * 1024;
 // A calendar, a CSV (separator, header and encoding found by themselves) or plain text; `name` is what the
 // messages call the source. A fault is said in Czech with the line and the reason.
 Result<ImportSource> readImportSource(const QByteArray& bytes, const QString& name, const ImportOptions& options = {});
-
 
 // What the fan must still choose before a file of several seasons or divisions is read as one: the message,
 // or nothing.

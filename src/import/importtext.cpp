@@ -14,9 +14,9 @@ namespace {
 // A leading date, a time, or both: "14.3.2008 18:00 ", "2008-03-14 ", "20.30 ".
 std::pair<std::optional<ImportDate>, qsizetype> leadingDate(const QString& text)
 {
-    static const QRegularExpression lead(
-        u"^(\\d{1,2}\\.\\s?\\d{1,2}\\.\\s?(?:\\d{4}|\\d{2}(?!\\d))?|\\d{4}-\\d{2}-\\d{2}|\\d{1,2}/\\d{1,2}/(?:\\d{4}|\\d{2}))?"
-        "[\\s,]*(?:(\\d{1,2})[:.](\\d{2})(?![\\d:.]))?\\s+"_s);
+    static const QRegularExpression lead(u"^(\\d{1,2}\\.\\s?\\d{1,2}\\.\\s?(?:\\d{4}|\\d{2}(?!\\d))?|\\d{4}-\\d{2}-\\d{"
+                                         u"2}|\\d{1,2}/\\d{1,2}/(?:\\d{4}|\\d{2}))?"
+                                         "[\\s,]*(?:(\\d{1,2})[:.](\\d{2})(?![\\d:.]))?\\s+"_s);
     const QRegularExpressionMatch m = lead.match(text);
     if (!m.hasMatch() || (!m.hasCaptured(1) && !m.hasCaptured(2)))
         return {std::nullopt, 0};
@@ -102,7 +102,8 @@ Result<std::optional<TextMatch>> textMatch(const QString& line)
         const QString right = rest.mid(split.capturedEnd());
         const qsizetype end = tailStart(right);
         const Result<MatchTail> tail = readMatchTail(right.mid(end));
-        const bool visitorFirst = split.captured(1).compare(u"at"_s, Qt::CaseInsensitive) == 0 || split.captured(1) == u"@";
+        const bool visitorFirst =
+            split.captured(1).compare(u"at"_s, Qt::CaseInsensitive) == 0 || split.captured(1) == u"@";
         const QString left = rest.left(split.capturedStart());
         m = visitorFirst ? named(right.left(end), left, MatchTail{}) : named(left, right.left(end), MatchTail{});
         if (m && !tail.ok())
@@ -112,7 +113,8 @@ Result<std::optional<TextMatch>> textMatch(const QString& line)
         if (m && visitorFirst && !m->tail.result.isEmpty()) { // "Boston at Toronto 2-5": the goals in the teams' order
             const qsizetype colon = m->tail.result.indexOf(u':');
             const QString away = m->tail.result.left(colon), after = m->tail.result.mid(colon + 1);
-            const qsizetype digits = std::find_if(after.begin(), after.end(), [](QChar c) { return !c.isDigit(); }) - after.begin();
+            const qsizetype digits =
+                std::find_if(after.begin(), after.end(), [](QChar c) { return !c.isDigit(); }) - after.begin();
             m->tail.result = after.left(digits) + u':' + away + after.mid(digits);
         }
     }
@@ -155,7 +157,7 @@ Result<ImportSource> readText(const SourceLines& lines, const QList<int>& number
         }
         const TextMatch& t = *m.value();
         const std::optional<ImportDate> when = t.date && t.date->date.isValid() ? t.date : day;
-        ImportLine line{numbers[i], when ? when->date : QDate(), round, *names.insert(t.home), *names.insert(t.away),
+        ImportLine line{numbers[i],   when ? when->date : QDate(), round, *names.insert(t.home), *names.insert(t.away),
                         t.tail.result};
         line.time = t.tail.time.isValid() ? t.tail.time : t.date ? t.date->time : QTime();
         line.postponed = t.tail.postponed;
@@ -163,8 +165,8 @@ Result<ImportSource> readText(const SourceLines& lines, const QList<int>& number
         line.year = when ? when->year : YearGiven::Full;
         source.lines.append(line);
     }
-    source.hasRounds = !source.lines.isEmpty() && std::all_of(source.lines.begin(), source.lines.end(), [](const auto& l) {
-        return l.round > 0 || !l.stage.isEmpty();
-    });
+    source.hasRounds =
+        !source.lines.isEmpty() && std::all_of(source.lines.begin(), source.lines.end(),
+                                               [](const auto& l) { return l.round > 0 || !l.stage.isEmpty(); });
     return source;
 }

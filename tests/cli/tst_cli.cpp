@@ -420,7 +420,8 @@ private Q_SLOTS:
         QStringList all{u"kolo;domaci;hoste;vysledek"_s};
         for (int r = 1; r <= s.rounds(); ++r)
             for (int m = 1; m <= s.slots(); ++m)
-                all << u"%1;%2;%3;%4:1"_s.arg(r).arg(s.TymPodleCisla(s.match(m, r).home), s.TymPodleCisla(s.match(m, r).away))
+                all << u"%1;%2;%3;%4:1"_s.arg(r)
+                           .arg(s.TymPodleCisla(s.match(m, r).home), s.TymPodleCisla(s.match(m, r).away))
                            .arg(r % 7);
         const QString csv = dir.filePath(u"vse.csv"_s);
         fixture::put(csv, all.join(u'\n').toUtf8());
@@ -481,16 +482,17 @@ private Q_SLOTS:
     void importPlayoffGames()
     {
         const QTemporaryDir dir;
-        const QString path = fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(8),
-                                                  fixture::scheduleLines(8, 14, 14));
+        const QString path =
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(8), fixture::scheduleLines(8, 14, 14));
         fixture::put(playoffFileFor(path), "faze=Semifin\xe1le;1-4;2\r\nfaze=Fin\xe1le;vitezove Semifin\xe1le;1\r\n");
         const SeasonStore s = fixture::load(path);
         const QVarLengthArray<int, kMaxTeams> order = finalOrder(s);
         const auto name = [&](int place) { return s.TymPodleCisla(order[place - 1]); };
         const QString csv = dir.filePath(u"playoff.csv"_s);
-        fixture::put(csv, u"Round;Date;Home;Away;Score\nSemifinal;1.3.2008;%1;%2;3:2 (OT)\nSemifinal;1.3.2008;%1;%3;1:0\n"_s
-                              .arg(name(1), name(4), name(2))
-                              .toUtf8());
+        fixture::put(csv,
+                     u"Round;Date;Home;Away;Score\nSemifinal;1.3.2008;%1;%2;3:2 (OT)\nSemifinal;1.3.2008;%1;%3;1:0\n"_s
+                         .arg(name(1), name(4), name(2))
+                         .toUtf8());
         const QStringList into{u"import"_s, csv, u"--into"_s, path, u"--json"_s};
         Run r = cli(QStringList(into) << u"--dry-run"_s);
         QCOMPARE(r.exitCode, 0);
@@ -499,7 +501,8 @@ private Q_SLOTS:
         r = cli(into);
         QCOMPARE(r.exitCode, 0);
         const QString file = decodeText(fixture::contents(playoffFileFor(path)));
-        QVERIFY2(file.contains(u"zapas=Semifinále;%1-%2;3:2p;1.3.2008"_s.arg(order[0]).arg(order[3])), qPrintable(file));
+        QVERIFY2(file.contains(u"zapas=Semifinále;%1-%2;3:2p;1.3.2008"_s.arg(order[0]).arg(order[3])),
+                 qPrintable(file));
         QCOMPARE(cli(into).json.value(u"playoff_entered"_s).toInt(), 0); // a game the file has is not added again
     }
 

@@ -297,7 +297,8 @@ private Q_SLOTS:
         child<QCheckBox>(dialog, u"chkPreskocit"_s)->setChecked(true);
         QVERIFY(write->isEnabled());
         const QString details = child<QPlainTextEdit>(dialog, u"txtPodrobnosti"_s)->toPlainText();
-        QVERIFY2(details.contains(u"řádek 2 → 1. kolo"_s) && details.contains(u"cizí tým: řádek 4"_s), qPrintable(details));
+        QVERIFY2(details.contains(u"řádek 2 → 1. kolo"_s) && details.contains(u"cizí tým: řádek 4"_s),
+                 qPrintable(details));
         QTest::mouseClick(write, Qt::LeftButton);
         QCOMPARE(s.match(1, 1).result, u"3:2p"_s);
         QCOMPARE(s.match(2, 1).result, u"1:0"_s);
@@ -305,10 +306,9 @@ private Q_SLOTS:
 
         // A file of two seasons, neither the league's: the fan picks one.
         const Match third = s.match(3, 1);
-        fixture::put(m_league->desktop.openPath,
-                     u"Season;Home;Away;HG;AG\n2005/2006;%1;%2;1;1\n2006/2007;%1;%2;4;0\n"_s
-                         .arg(s.TymPodleCisla(third.home), s.TymPodleCisla(third.away))
-                         .toUtf8());
+        fixture::put(m_league->desktop.openPath, u"Season;Home;Away;HG;AG\n2005/2006;%1;%2;1;1\n2006/2007;%1;%2;4;0\n"_s
+                                                     .arg(s.TymPodleCisla(third.home), s.TymPodleCisla(third.away))
+                                                     .toUtf8());
         m_league->desktop.choices = {1};
         main->findChild<QAction*>(u"mnuImport"_s)->trigger();
         QVERIFY(m_league->desktop.messages.last().text.contains(u"2005/2006, 2006/2007"_s));

@@ -113,7 +113,8 @@ private Q_SLOTS:
     void realFiles()
     {
         QFETCH(QString, path);
-        QFile file(path), expectedFile(QFileInfo(path).path() + u'/' + QFileInfo(path).completeBaseName() + u".expected");
+        QFile file(path),
+            expectedFile(QFileInfo(path).path() + u'/' + QFileInfo(path).completeBaseName() + u".expected");
         QVERIFY(file.open(QIODevice::ReadOnly) && expectedFile.open(QIODevice::ReadOnly));
         QStringList expected = QString::fromUtf8(expectedFile.readAll()).trimmed().split(u'\n');
         ImportOptions options;
@@ -139,15 +140,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("read"); // "date year time" (year F, 2 or -), or empty for no date
-        const QList<std::pair<QString, QString>> rows{
-            {u"14.3.2008"_s, u"14.3.2008 F"_s},          {u"14. 3. 2008 18:30"_s, u"14.3.2008 F 18:30"_s},
-            {u"2008-03-14T18:00:00Z"_s, u"14.3.2008 F 18:00"_s}, {u"07/08/99"_s, u"7.8.2099 2"_s},
-            {u"14.3."_s, u"14.3.2000 -"_s},              {u"Sat Aug/12"_s, u"12.8.2000 -"_s},
-            {u"[Fri Aug/11]"_s, u"11.8.2000 -"_s},       {u"20 Jan 18"_s, u"20.1.2018 2"_s},
-            {u"Sat Sep 12 2020"_s, u"12.9.2020 F"_s},    {u"sobota 14. března 2008"_s, u"14.3.2008 F"_s},
-            {u"Pátek 1.10.2008"_s, u"1.10.2008 F"_s},    {u"1. července 2026"_s, u"1.7.2026 F"_s},
-            {u"31.2.2008"_s, u"invalid"_s},              {u"Sparta 12 2020"_s, QString()},
-            {u"1. FC Köln"_s, QString()},                {u"12:30"_s, QString()}};
+        const QList<std::pair<QString, QString>> rows{{u"14.3.2008"_s, u"14.3.2008 F"_s},
+                                                      {u"14. 3. 2008 18:30"_s, u"14.3.2008 F 18:30"_s},
+                                                      {u"2008-03-14T18:00:00Z"_s, u"14.3.2008 F 18:00"_s},
+                                                      {u"07/08/99"_s, u"7.8.2099 2"_s},
+                                                      {u"14.3."_s, u"14.3.2000 -"_s},
+                                                      {u"Sat Aug/12"_s, u"12.8.2000 -"_s},
+                                                      {u"[Fri Aug/11]"_s, u"11.8.2000 -"_s},
+                                                      {u"20 Jan 18"_s, u"20.1.2018 2"_s},
+                                                      {u"Sat Sep 12 2020"_s, u"12.9.2020 F"_s},
+                                                      {u"sobota 14. března 2008"_s, u"14.3.2008 F"_s},
+                                                      {u"Pátek 1.10.2008"_s, u"1.10.2008 F"_s},
+                                                      {u"1. července 2026"_s, u"1.7.2026 F"_s},
+                                                      {u"31.2.2008"_s, u"invalid"_s},
+                                                      {u"Sparta 12 2020"_s, QString()},
+                                                      {u"1. FC Köln"_s, QString()},
+                                                      {u"12:30"_s, QString()}};
         for (const auto& [text, read] : rows)
             QTest::newRow(qPrintable(text)) << text << read;
     }
@@ -159,9 +167,10 @@ private Q_SLOTS:
         QString shownDate;
         if (d)
             shownDate = !d->date.isValid() ? u"invalid"_s
-                                           : shortDate(d->date) + (d->year == YearGiven::Full        ? u" F"_s
-                                                                   : d->year == YearGiven::TwoDigits ? u" 2"_s
-                                                                                                     : u" -"_s) +
+                                           : shortDate(d->date) +
+                                                 (d->year == YearGiven::Full        ? u" F"_s
+                                                  : d->year == YearGiven::TwoDigits ? u" 2"_s
+                                                                                    : u" -"_s) +
                                                  (d->time.isValid() ? d->time.toString(u" H:mm"_s) : QString());
         QCOMPARE(shownDate, read);
     }
@@ -315,7 +324,8 @@ private Q_SLOTS:
         source.lines = {{1, {}, 1, h, a, u"2:3p"_s}, {2, {}, 1, h, a, u"5:0"_s}};
         const TeamMatching exact = matchTeams(source, s.teamNames(), {});
         Result<ImportPlan> p = planImport(s, source, exact);
-        QVERIFY2(!p.ok() && p.error().contains(u"řádek 2"_s) && p.error().contains(u"řádek 1"_s), qPrintable(p.error()));
+        QVERIFY2(!p.ok() && p.error().contains(u"řádek 2"_s) && p.error().contains(u"řádek 1"_s),
+                 qPrintable(p.error()));
         source.lines = {{3, {}, 1, h2, a2, u"2:2p"_s}, {4, {}, 1, h, a, u"2:3p"_s}, {5, {}, 1, h, a, u"2:3p"_s}};
         p = planImport(s, source, matchTeams(source, s.teamNames(), {}));
         QVERIFY2(p.ok(), qPrintable(p.error()));
@@ -456,7 +466,8 @@ private Q_SLOTS:
         std::reverse(lines.begin() + 1, lines.end());
         const Result<ImportSource> read = readImportSource(lines.join(u'\n').toUtf8(), u"season.csv"_s);
         QVERIFY2(read.ok(), qPrintable(read.error()));
-        const Result<SeasonStore> made = arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}});
+        const Result<SeasonStore> made =
+            arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}});
         QVERIFY2(made.ok(), qPrintable(made.error()));
         const SeasonStore& s = made.value();
         QCOMPARE(s.rounds(), 38);

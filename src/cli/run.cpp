@@ -138,7 +138,10 @@ void addOptions(QCommandLineParser& parser)
          {u"skip-unknown"_s, u"přeskočit řádky s týmy mimo ligu"_s},
          {u"accept-guesses"_s, u"zapsat i odhadnutá jména týmů"_s},
          {u"game"_s, u"zapsat zápas play-off"_s},
-         {u"date"_s, u"den zápasu"_s, u"D.M.RRRR"_s}});
+         {u"date"_s, u"den zápasu"_s, u"D.M.RRRR"_s},
+         {u"time"_s, u"čas výkopu"_s, u"HH:MM"_s},
+         {u"postponed"_s, u"zápas odložen bez data"_s},
+         {u"clear"_s, u"zápas zpět na datum kola"_s}});
 }
 
 // Empty when the options fit the command: no option it does not take, at most one output format.

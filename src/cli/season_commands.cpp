@@ -3,6 +3,8 @@
 // points adjustments.
 #include "support.h"
 
+#include "season/matchdates.h"
+
 #include "export/viewtable.h"
 #include "league/openleague.h"
 #include "lookups/lookups.h"
@@ -206,6 +208,63 @@ Output move(const Context& c)
     return plain({{u"rounds"_s, rounds}}, rows);
 }
 
+// --date D.M.YYYY [--time HH:MM], --postponed or --clear: the match's own date as the command line gives it.
+Result<std::optional<MatchDate>> rescheduleOption(const Context& c)
+{
+    using Given = Result<std::optional<MatchDate>>;
+    const QCommandLineParser& p = *c.parser;
+    const int ways = p.isSet(u"date"_s) + p.isSet(u"postponed"_s) + p.isSet(u"clear"_s);
+    if (ways != 1 || (p.isSet(u"time"_s) && !p.isSet(u"date"_s)))
+        return Given::failure(u"Zadejte právě jedno z --date D.M.RRRR [--time HH:MM], --postponed, --clear."_s,
+                              kUsageExit);
+    if (p.isSet(u"clear"_s))
+        return Given(std::nullopt);
+    MatchDate date;
+    date.postponed = p.isSet(u"postponed"_s);
+    if (p.isSet(u"date"_s) && !(date.date = parseShortDate(p.value(u"date"_s))).isValid())
+        return Given::failure(u"--date: „%1“ není datum D.M.RRRR"_s.arg(p.value(u"date"_s).left(20)), kUsageExit);
+    if (p.isSet(u"time"_s)) {
+        date.time = QTime::fromString(p.value(u"time"_s), u"H:mm"_s);
+        if (!date.time.isValid())
+            return Given::failure(u"--time: „%1“ není čas HH:MM"_s.arg(p.value(u"time"_s).left(20)), kUsageExit);
+    }
+    return Given(date);
+}
+
+Output reschedule(const Context& c)
+{
+    const int round = c.number(1), slot = c.number(2);
+    const Result<std::optional<MatchDate>> date = rescheduleOption(c);
+    if (!date.ok())
+        return Output::failureOf(date);
+    const Result<SeasonStore> changed = changeLeague(c, [&](OpenLeague& open) -> Result<void> {
+        if (Result<void> fits =
+                date.value() ? checkMatchDate(open.season(), round, slot, *date.value()) : Result<void>();
+            !fits.ok())
+            return Result<void>::failure(fits.error(), kUsageExit);
+        const Result<void> saved = open.setMatchDate(round, slot, date.value(), QDateTime::currentDateTime());
+        return saved.ok() ? saved : Result<void>::failure(saved.error(), kFileExit);
+    });
+    if (!changed.ok())
+        return Output::failureOf(changed);
+    const SeasonStore& s = changed.value();
+    const Match& m = s.match(slot, round);
+    const QDate day = s.matchDay(slot, round);
+    const QString shown =
+        s.postponed(slot, round)
+            ? u"odloženo"_s
+            : shortDate(day) +
+                  (s.matchTime(slot, round).isValid() ? s.matchTime(slot, round).toString(u" H:mm"_s) : QString());
+    return plain(
+        {{u"round"_s, round},
+         {u"home"_s, s.TymPodleCisla(m.home)},
+         {u"away"_s, s.TymPodleCisla(m.away)},
+         {u"date"_s, day.isValid() ? shortDate(day) : QString()},
+         {u"time"_s, s.matchTime(slot, round).isValid() ? s.matchTime(slot, round).toString(u"H:mm"_s) : QString()},
+         {u"postponed"_s, s.postponed(slot, round)}},
+        {{QString::number(round), s.TymPodleCisla(m.home), s.TymPodleCisla(m.away), shown}});
+}
+
 // The team names, a line each, from a file or standard input; blank lines and comments left out.
 Result<QStringList> teamList(const QString& source)
 {
@@ -307,6 +366,21 @@ void addLeagueMakingCommands(std::map<QString, Command>& commands)
           .formats = JsonFormat,
           .options = {u"to"_s},
           .run = move,
+          .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
+        {u"reschedule"_s,
+         {.usage = u"reschedule SOUBOR KOLO ZÁPAS (--date D.M.RRRR [--time HH:MM] | --postponed | --clear)"_s,
+          .summary = u"vlastní termín zápasu: datum a čas, odloženo, nebo zpět na datum kola"_s,
+          .details =
+              u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola\n"
+              "  --date, --time  den a čas výkopu\n  --postponed  odložen bez nového data\n"
+              "  --clear  zpět na datum kola\n\n"
+              "Zápas zůstává ve svém kole.\n"
+              "Příklad: rinkomat-cli reschedule souteze/sezona_extraliga0708.txt 21 3 --date 12.2.2008 --time 18:00"_s,
+          .minArgs = 3,
+          .maxArgs = 3,
+          .formats = JsonFormat,
+          .options = {u"date"_s, u"time"_s, u"postponed"_s, u"clear"_s},
+          .run = reschedule,
           .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"adjust"_s,
          {.usage = u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,

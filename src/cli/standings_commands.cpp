@@ -2,6 +2,8 @@
 // rinkomat-cli's commands of the tables: running, period and by venue, the all-time table, the position graph.
 #include "support.h"
 
+#include "season/seasonfile.h"
+
 #include "export/viewtable.h"
 #include "standings/alltime.h"
 #include "standings/graph.h"
@@ -30,11 +32,17 @@ Output table(const Context& c)
         return refused(u"--rules: running nebo final"_s);
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
-    const QString caption = period ? periodCaption(first, last) : runningTableCaption();
+    const QDate day = parseShortDate(c.parser->value(u"date"_s));
+    if (c.parser->isSet(u"date"_s) && (!day.isValid() || period))
+        return refused(period ? u"--date se nekombinuje s --from a --to."_s
+                              : u"--date: „%1“ není datum D.M.RRRR"_s.arg(c.parser->value(u"date"_s).left(20)));
+    const QString caption = day.isValid() ? tableOnDateCaption(day)
+                            : period      ? periodCaption(first, last)
+                                          : runningTableCaption();
     const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
         return Output::failureOf(read);
-    const SeasonStore& l = read.value();
+    const SeasonStore& l = day.isValid() ? playedBy(read.value(), day) : read.value();
     last = std::min(last, l.rounds()); // without --to: the season's last
     const Standings st = SpocitatPoradi(l, DataProTabulku(l, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l, st, criterion, caption), {{caption}});
@@ -161,16 +169,18 @@ void addStandingsCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
         {u"table"_s,
-         {.usage = u"table SOUBOR [--from KOLO] [--to KOLO] [--venue M] [--sort K] [--rules running|final]"_s,
+         {.usage = u"table SOUBOR [--from KOLO] [--to KOLO] [--date D.M.RRRR] [--venue M] [--sort K] "
+                   "[--rules running|final]"_s,
           .summary = u"tabulka: průběžná, za období, doma, venku, podle kritéria"_s,
           .details = u"  --from, --to  kola 1 až počet kol ligy (výchozí celá sezóna)\n  --venue       1 doma, 2 "
                      u"venku, 3 celkem "
                      u"(výchozí 3)\n"
                      "  --sort        kritérium 0 až 12 jako v okně (výchozí 0, body)\n"
+                     "  --date        tabulka k datu: zápasy odehrané do toho dne podle jejich vlastních dat\n"
                      "  --rules       pořadí při rovnosti bodů: running průběžné (výchozí), final konečné\n\n"
                      "Příklad: rinkomat-cli table souteze/sezona_extraliga0708.txt --rules final --json"_s,
           .formats = JsonFormat | TableFormats,
-          .options = {u"from"_s, u"to"_s, u"venue"_s, u"sort"_s, u"rules"_s, kAssume},
+          .options = {u"from"_s, u"to"_s, u"date"_s, u"venue"_s, u"sort"_s, u"rules"_s, kAssume},
           .run = table}},
         {u"alltime"_s,
          {.usage = u"alltime SLOŽKA [--name TEXT] [--places]"_s,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "openleague.h"
 
+#include "season/matchdates.h"
+
 #include "season/notation.h"
 #include "season/seasonfile.h"
 
@@ -253,6 +255,36 @@ void OpenLeague::restore(const QList<JournalEntry>& entries)
     RecoveryJournal::restore(m_season, entries);
     if (!entries.isEmpty())
         Q_EMIT seasonChanged();
+}
+
+Result<void> OpenLeague::setMatchDate(int round, int slot, const std::optional<MatchDate>& date, const QDateTime& when)
+{
+    if (whatIf())
+        return Result<void>::failure(u"V režimu „Co kdyby“ se nic neukládá, ani termíny zápasů."_s);
+    if (!m_season.matchDatesIgnored.isEmpty()) // the broken file is the user's to mend, never to overwrite
+        return Result<void>::failure(m_season.matchDatesIgnored);
+    if (date)
+        if (Result<void> fits = checkMatchDate(m_season, round, slot, *date); !fits.ok())
+            return fits;
+    QMap<std::pair<int, int>, MatchDate> dates = m_season.matchDates;
+    if (date &&
+        (date->postponed || date->time.isValid() || (date->date.isValid() && date->date != m_season.DATUM_KOLA(round))))
+        dates.insert({round, slot}, *date);
+    else
+        dates.remove({round, slot}); // its round's date is no date of its own
+    const QString path = matchDatesFileFor(m_competitionPath);
+    if (dates.isEmpty() && !QFileInfo::exists(path)) {
+        m_season.matchDates = dates;
+        return {};
+    }
+    const Result<void> saved = saveDataFile(
+        path, leagueFileBytes(m_competitionPath, LeagueFile::Dates, matchDatesLines(dates)), when, !m_datesBackedUp);
+    if (!saved.ok())
+        return saved;
+    m_datesBackedUp = true;
+    m_season.matchDates = dates;
+    Q_EMIT seasonChanged();
+    return {};
 }
 
 Result<void> OpenLeague::setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when)

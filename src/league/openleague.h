@@ -62,6 +62,9 @@ public:
     Result<void> renameTeam(int team, const QString& name, const QDateTime& when);
     // Puts changes a crash left unsaved back into the season.
     void restore(const QList<JournalEntry>& entries);
+    // The match's own date and time, or postponed, or (nothing given) back on its round's date; saved at once
+    // into the league's dates file (the file as it was kept first).
+    Result<void> setMatchDate(int round, int slot, const std::optional<MatchDate>& date, const QDateTime& when);
     // Saved: the season counts them at once.
     Result<void> setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 
@@ -125,6 +128,7 @@ private:
     std::map<std::pair<int, int>, Match> m_journalled; // the last record of each slot since it was cleared
     bool m_scheduleBackedUp = false;
     bool m_adjustmentsBackedUp = false;
+    bool m_datesBackedUp = false;
     bool m_competitionBackedUp = false;
     std::optional<Playoff> m_playoff;
     std::optional<Playoff> m_realPlayoff; // while "Co kdyby" may hold hypothetical games

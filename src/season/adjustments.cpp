@@ -2,6 +2,7 @@
 #include "adjustments.h"
 
 #include "datafiles.h"
+#include "matchdates.h"
 #include "seasonfile.h"
 
 #include <QDir>
@@ -85,6 +86,16 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
         league.store.adjustments = adjustments.value();
     else
         league.warning = league.store.adjustmentsIgnored = adjustments.error();
+    // The matches' own dates: a broken file leaves every match on its round's date, and is said.
+    if (const QString path = matchDatesFileFor(competitionPath); QFileInfo::exists(path)) {
+        const Result<QByteArray> bytes = readDataFile(path);
+        const auto dates = bytes.ok() ? readMatchDates(bytes.value(), QFileInfo(path).fileName(), league.store)
+                                      : Result<QMap<std::pair<int, int>, MatchDate>>::failureOf(bytes);
+        if (dates.ok())
+            league.store.matchDates = dates.value();
+        else
+            league.store.matchDatesIgnored = dates.error();
+    }
     return league;
 }
 

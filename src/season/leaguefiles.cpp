@@ -29,6 +29,8 @@ QString leagueFilePrefix(LeagueFile kind)
         return u"playoff_"_s;
     case LeagueFile::Names:
         return u"jmena_"_s;
+    case LeagueFile::Dates:
+        return u"terminy_"_s;
     }
     return {};
 }

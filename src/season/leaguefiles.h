@@ -10,11 +10,11 @@
 #include <QStringList>
 #include <optional>
 
-enum class LeagueFile { Competition, Schedule, Adjustments, Playoff, Names };
+enum class LeagueFile { Competition, Schedule, Adjustments, Playoff, Names, Dates };
 inline constexpr LeagueFile kLeagueFiles[] = {LeagueFile::Competition, LeagueFile::Schedule, LeagueFile::Adjustments,
-                                              LeagueFile::Playoff, LeagueFile::Names};
+                                              LeagueFile::Playoff,     LeagueFile::Names,    LeagueFile::Dates};
 
-// "sezona_", "los_", "upravy_", "playoff_", "jmena_".
+// "sezona_", "los_", "upravy_", "playoff_", "jmena_", "terminy_".
 QString leagueFilePrefix(LeagueFile kind);
 // The name of the file of that kind of the league whose competition file has that name.
 QString leagueFileName(const QString& competitionName, LeagueFile kind);
@@ -42,6 +42,10 @@ inline QString playoffFileFor(const QString& competitionPath)
 inline QString nameMappingFileFor(const QString& competitionPath)
 {
     return leagueFilePath(competitionPath, LeagueFile::Names);
+}
+inline QString matchDatesFileFor(const QString& competitionPath)
+{
+    return leagueFilePath(competitionPath, LeagueFile::Dates);
 }
 
 // The recovery journal of what was typed and not yet saved, beside the schedule.

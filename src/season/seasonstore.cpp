@@ -116,3 +116,33 @@ int roundShownOnOpening(const SeasonStore& store, const QDate& today)
         ++round;
     return round;
 }
+
+QDate SeasonStore::matchDay(int slot, int round) const
+{
+    match(slot, round); // a match out of range throws, as everywhere
+    const auto own = matchDates.find({round, slot});
+    if (own == matchDates.end())
+        return DATUM_KOLA(round);
+    return own->date.isValid() ? own->date : own->postponed ? QDate() : DATUM_KOLA(round);
+}
+
+QTime SeasonStore::matchTime(int slot, int round) const
+{
+    return matchDates.value({round, slot}).time;
+}
+
+bool SeasonStore::postponed(int slot, int round) const
+{
+    const MatchDate own = matchDates.value({round, slot});
+    return own.postponed && !own.date.isValid();
+}
+
+SeasonStore playedBy(const SeasonStore& season, const QDate& day)
+{
+    SeasonStore then = season;
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            if (const QDate played = season.matchDay(m, r); !played.isValid() || played > day)
+                then.match(m, r).result.clear();
+    return then;
+}

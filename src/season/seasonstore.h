@@ -3,8 +3,10 @@
 
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 // The largest league the files may describe; fixed-capacity buffers of the hot loops are sized by them.
 inline constexpr int kMaxTeams = 20;
@@ -41,6 +43,15 @@ struct PointsAdjustment {
     bool operator==(const PointsAdjustment&) const = default;
 };
 
+// A match's own date where it is not its round's: a postponed game played weeks later, a round spread over a
+// weekend; a kick-off time; or postponed with no date yet.
+struct MatchDate {
+    QDate date;
+    QTime time;
+    bool postponed = false;
+    bool operator==(const MatchDate&) const = default;
+};
+
 // One season of one league: N teams, R dated rounds of N/2 matches (an odd N leaves one team resting
 // each round), table dividing lines. Rounds, slots and teams are numbered from 1; an index out of range
 // throws std::out_of_range.
@@ -68,6 +79,15 @@ public:
     QList<PointsAdjustment> adjustments;
     // Why the league's adjustments file was not read, in Czech; empty when it was, or when there is none.
     QString adjustmentsIgnored;
+    // From the league's dates file: the matches whose date or time is their own, by (round, slot).
+    QMap<std::pair<int, int>, MatchDate> matchDates;
+    // Why the league's dates file was not read, in Czech; empty when it was, or when there is none.
+    QString matchDatesIgnored;
+    // The day a match is played: its own date, else its round's; invalid for a game postponed without a date.
+    QDate matchDay(int slot, int round) const;
+    // The kick-off, when known.
+    QTime matchTime(int slot, int round) const;
+    bool postponed(int slot, int round) const;
     // Holds the hypothetical results of "Co kdyby": every view says so, and it is never written.
     bool hypothetical = false;
     int adjustmentOf(int team) const;
@@ -95,6 +115,10 @@ private:
     QList<Match> m_matches; // round by round, slots() to a round
     QStringList m_teamNames;
 };
+
+// The season as it stood on the evening of `day`: the results of matches played later by their own dates (or
+// postponed without one) left out — what the papers print the next morning.
+SeasonStore playedBy(const SeasonStore& season, const QDate& day);
 
 // Text of an item of a round list: "12. kolo  -  14.9.2007", never from the system locale.
 QString roundEntryText(int round, const QDate& date);

@@ -35,6 +35,11 @@ inline QString runningTableCaption()
 {
     return QStringLiteral("průběžná tabulka");
 }
+// Caption of the table on a date: "tabulka k 12.2.2008".
+inline QString tableOnDateCaption(const QDate& day)
+{
+    return QStringLiteral("tabulka k ") + shortDate(day);
+}
 // The rounds of quarter q (1..4) of a season of `rounds` rounds, {first, last}; last < first when the
 // season is too short to give the quarter a round of its own.
 inline std::pair<int, int> quarterRounds(int rounds, int q)

@@ -78,6 +78,8 @@ Result<SeasonStore> loadLeague(const QString& competitionPath)
         return Result<SeasonStore>::failure(loaded.error(), kFileExit);
     if (!loaded.value().warning.isEmpty())
         printError(openedWithoutAdjustments(loaded.value().warning));
+    if (!loaded.value().store.matchDatesIgnored.isEmpty())
+        printError(loaded.value().store.matchDatesIgnored + u"\r\nLiga se otevírá bez vlastních termínů zápasů."_s);
     return std::move(loaded).value().store;
 }
 

@@ -4,6 +4,7 @@
 #include "fixture/programfolder.h"
 #include "fixture/wait.h"
 #include "playoff/playoff.h"
+#include "season/adjustments.h"
 #include "season/datafiles.h"
 #include "season/journal.h"
 #include "season/seasonfile.h"
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -476,6 +478,68 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.json.value(u"error"_s).toString().contains(u"sloupce nelze rozpoznat"_s), qPrintable(r.err));
         QCOMPARE(cli(QStringList(into) << u"--columns"_s << u"home,away,goals"_s).exitCode, 64);
+    }
+
+    // A match rescheduled keeps its round; the table on a date counts what was played by then by the matches'
+    // own dates, against a count of its own.
+    void rescheduleAndTableOnDate()
+    {
+        const QTemporaryDir dir;
+        const QString path =
+            fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(), fixture::scheduleLines());
+        QDir().mkpath(dir.path());
+        const auto withDates = [&] { return readLeague(path).value().store; };
+        SeasonStore s = fixture::load(path);
+        QRandomGenerator random(4711);
+        QStringList dates;
+        for (int r = 1; r <= 20; ++r)
+            for (int m = 1; m <= s.slots(); ++m) {
+                s.match(m, r).result = u"%1:%2"_s.arg(random.bounded(6)).arg(random.bounded(6) + 6);
+                if (random.bounded(4) == 0)
+                    dates << u"%1;%2;%3"_s.arg(r).arg(m).arg(
+                        shortDate(s.DATUM_KOLA(r).addDays(random.bounded(-10, 40))));
+            }
+        fixture::put(scheduleFileFor(path), scheduleBytes(s));
+        fixture::put(matchDatesFileFor(path), encodeLines(dates));
+        s = withDates();
+        QCOMPARE(s.matchDates.size(), dates.size());
+        for (const QDate day : {s.DATUM_KOLA(5), s.DATUM_KOLA(12).addDays(1), s.DATUM_KOLA(20).addDays(30)}) {
+            const Run r = cli({u"table"_s, path, u"--date"_s, shortDate(day), u"--json"_s});
+            QCOMPARE(r.json.value(u"caption"_s).toString(), u"tabulka k "_s + shortDate(day));
+            for (const QJsonValue row : r.json.value(u"rows"_s).toArray()) {
+                const int team = s.CisloPodleTymu(row[u"team"_s].toString());
+                int played = 0;
+                for (int round = 1; round <= s.rounds(); ++round)
+                    for (int m = 1; m <= s.slots(); ++m)
+                        played += !s.match(m, round).result.isEmpty() && s.matchDay(m, round) <= day &&
+                                  (s.match(m, round).home == team || s.match(m, round).away == team);
+                QCOMPARE(row[u"gp"_s].toString().toInt(), played);
+            }
+        }
+        QCOMPARE(cli({u"table"_s, path, u"--date"_s, u"1.1.2008"_s, u"--to"_s, u"3"_s}).exitCode, 64);
+
+        Run r = cli({u"reschedule"_s, path, u"30"_s, u"2"_s, u"--date"_s, u"12.2.2008"_s, u"--time"_s, u"18:00"_s,
+                     u"--json"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"date"_s).toString(), u"12.2.2008"_s);
+        QCOMPARE(withDates().matchDates.value({30, 2}).time, QTime(18, 0));
+        r = cli({u"reschedule"_s, path, u"30"_s, u"3"_s, u"--postponed"_s, u"--json"_s});
+        QVERIFY(r.json.value(u"postponed"_s).toBool());
+        QVERIFY(withDates().postponed(3, 30));
+        QCOMPARE(cli({u"reschedule"_s, path, u"30"_s, u"3"_s, u"--clear"_s}).exitCode, 0);
+        QVERIFY(!withDates().matchDates.contains({30, 3}));
+        for (const QStringList& wrong :
+             {QStringList{u"--postponed"_s, u"--clear"_s}, QStringList{u"--time"_s, u"18:00"_s},
+              QStringList{u"--date"_s, u"31.2.2008"_s}, QStringList{u"--date"_s, u"1.1.2500"_s}})
+            QCOMPARE(cli(QStringList{u"reschedule"_s, path, u"30"_s, u"2"_s} + wrong).exitCode, 64);
+        const QByteArray kept = fixture::contents(matchDatesFileFor(path));
+        QCOMPARE(cli({u"reschedule"_s, path, u"31"_s, u"2"_s, u"--date"_s, u"1.3.2008"_s}, 40).exitCode,
+                 2); // a full disk
+        QCOMPARE(fixture::contents(matchDatesFileFor(path)), kept);
+        fixture::put(matchDatesFileFor(path), "1;1;x\r\n");
+        r = cli({u"reschedule"_s, path, u"31"_s, u"2"_s, u"--postponed"_s});
+        QCOMPARE(r.exitCode, 2); // a broken file is the fan's to mend, not overwritten
+        QVERIFY2(r.err.contains(u"terminy_"_s), qPrintable(r.err));
     }
 
     // Play-off games of a results file go into the bracket as its series' games, checked like typed ones.

@@ -5,6 +5,7 @@
 
 #include "import/importplan.h"
 #include "league/openleague.h"
+#include "season/matchdates.h"
 #include "season/newleague.h"
 
 #include <QRandomGenerator>
@@ -55,6 +56,43 @@ QString randomName(QRandomGenerator& random)
 class tst_leaguefiles final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The dates file: each form of a line read, each fault refused with its line, and what is written read back.
+    void matchDatesFile_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read"); // "round,slot=date text|…" or the refusal
+        QTest::newRow("forms") << u"; comment\n3;2;12.2.2008;18:00\n3;1;;17:30\n52;7;odloženo\n1;1;1.9.2007\n"_s
+                               << u"1,1=1.9.2007|3,1=17:30|3,2=12.2.2008 18:00|52,7=odloženo"_s;
+        QTest::newRow("no such round") << u"53;1;1.1.2008"_s << u"řádek 1: Zápas 1 53. kola v rozpisu není."_s;
+        QTest::newRow("no such slot") << u"1;8;1.1.2008"_s << u"Zápas 8 1. kola v rozpisu není."_s;
+        QTest::newRow("date") << u"1;1;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
+        QTest::newRow("time") << u"1;1;1.2.2008;25:00"_s << u"„25:00“ není čas"_s;
+        QTest::newRow("far date") << u"1;1;1.1.2500"_s << u"mimo roky 1900 až 2200"_s;
+        QTest::newRow("twice") << u"1;1;1.2.2008\n1;1;2.2.2008"_s << u"řádek 2: zápas 1 1. kola je v souboru podruhé"_s;
+        QTest::newRow("nothing") << u"1;1;;"_s << u"chybí datum i čas"_s;
+        QTest::newRow("postponed with a time") << u"1;1;odloženo;18:00"_s << u"Odložený zápas nemá datum ani čas."_s;
+        QTest::newRow("fields") << u"1;1"_s << u"řádek není KOLO;ZÁPAS;DATUM;ČAS"_s;
+    }
+    void matchDatesFile()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        const SeasonStore season = fixture::season();
+        const auto dates =
+            readMatchDates(encodeLines(text.split(u'\n'), TextEncoding::Utf8), u"terminy_x.txt"_s, season);
+        if (!dates.ok()) {
+            QVERIFY2(dates.error().contains(read) && dates.error().startsWith(u"terminy_x.txt, řádek"_s),
+                     qPrintable(dates.error()));
+            return;
+        }
+        QStringList shown;
+        for (auto it = dates.value().begin(); it != dates.value().end(); ++it)
+            shown << u"%1,%2=%3"_s.arg(it.key().first).arg(it.key().second).arg(matchDateText(it.value()));
+        QCOMPARE(shown.join(u'|'), read);
+        const auto back = readMatchDates(encodeLines(matchDatesLines(dates.value())), u"terminy_x.txt"_s, season);
+        QCOMPARE(back.value(), dates.value());
+    }
+
     void namesAndEncodings_data()
     {
         QTest::addColumn<QStringList>("teams");

@@ -96,6 +96,22 @@ private Q_SLOTS:
             checkNewGame(read(u"faze=Finále;1-2;4"_s), empty, game).error().contains(u"každý zápas základní části"_s));
     }
 
+    // The seeding counts the league's point adjustments; an unpaired slot is no match still to play.
+    void seedingWithAdjustmentsAndUnpairedSlots()
+    {
+        SeasonStore season = fixture::playedUpTo(kRounds);
+        const int leader = finalOrder(season)[0], second = finalOrder(season)[1];
+        season.adjustments = {{leader, -99, u"licence"_s}, {second, 99, u"bonus"_s}};
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
+        QCOMPARE(order[0], second);
+        QCOMPARE(order[kTeams - 1], leader);
+        QVERIFY(regularSeasonOver(season));
+        season.match(1, kRounds) = Match{};
+        QVERIFY(regularSeasonOver(season));
+        season.match(2, kRounds).result.clear();
+        QVERIFY(!regularSeasonOver(season));
+    }
+
     void gamesRefused_data()
     {
         QTest::addColumn<QString>("game"); // better place-worse place:result, in the best-of-3 final of 1-2

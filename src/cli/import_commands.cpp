@@ -177,6 +177,7 @@ Output planReport(const Planned& p, const ImportSource& source, bool theirs, boo
                   {u"playoff_entered"_s, p.playoff.games.size()},
                   {u"playoff_refused"_s, toJsonArray(p.playoff.refused)},
                   {u"guessed"_s, guessedJson(p.teams, p.before)},
+                  {u"dates"_s, p.plan.dates.size()},
                   {u"unchanged"_s, p.plan.unchanged},
                   {u"skipped"_s, source.skipped},
                   {u"merged"_s, source.merged},
@@ -267,6 +268,9 @@ Output intoLeague(const Context& c, ImportOptions options)
                     return Result<void>::failure(kept.error(), kFileExit);
                 if (Result<void> applied = open.applyResults(changes.value()); !applied.ok())
                     return applied;
+                if (Result<void> dated = open.setMatchDates(ownDates(planned->plan), QDateTime::currentDateTime());
+                    !dated.ok())
+                    return Result<void>::failure(dated.error(), kFileExit);
                 planned->playoff = planPlayoff(open.playoff(), open.season(), planned->plan.playoff, planned->teams);
                 for (const PlayoffGame& game : planned->playoff.games)
                     if (Result<void> added = open.addPlayoffGame(game, QDateTime::currentDateTime()); !added.ok())

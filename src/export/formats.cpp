@@ -101,6 +101,35 @@ QByteArray toHtml(const ViewTable& view)
     return (page + u"</table>\n</body>\n</html>\n"_s).toUtf8();
 }
 
+namespace {
+
+// A game with its breaks, as a calendar blocks it.
+constexpr qint64 kGameSeconds = 2 * 3600 + 30 * 60;
+
+// Central European time with its summer time, as every calendar program knows it.
+QStringList pragueZone()
+{
+    return {u"BEGIN:VTIMEZONE"_s,
+            u"TZID:Europe/Prague"_s,
+            u"BEGIN:DAYLIGHT"_s,
+            u"TZOFFSETFROM:+0100"_s,
+            u"TZOFFSETTO:+0200"_s,
+            u"TZNAME:CEST"_s,
+            u"DTSTART:19700329T020000"_s,
+            u"RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"_s,
+            u"END:DAYLIGHT"_s,
+            u"BEGIN:STANDARD"_s,
+            u"TZOFFSETFROM:+0200"_s,
+            u"TZOFFSETTO:+0100"_s,
+            u"TZNAME:CET"_s,
+            u"DTSTART:19701025T030000"_s,
+            u"RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU"_s,
+            u"END:STANDARD"_s,
+            u"END:VTIMEZONE"_s};
+}
+
+} // namespace
+
 QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp,
                        const QList<CalendarGame>& more)
 {
@@ -110,20 +139,29 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
                      folded(u"PRODID:-//Rinkomat//Rinkomat "_s + program::version + u"//CS") +
                      folded(u"CALSCALE:GREGORIAN"_s) + folded(u"METHOD:PUBLISH"_s) +
                      folded(u"X-WR-CALNAME:"_s + icsText(season.caption));
+    if (!season.matchDates.isEmpty()) // a timed event names its zone, which the calendar then defines
+        for (const QString& line : pragueZone())
+            out += folded(line);
     for (int r = 1; r <= season.rounds(); ++r) {
-        const QDate day = season.DATUM_KOLA(r);
         for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
-            if (team != 0 && match.home != team && match.away != team)
-                continue;
+            const QDate day = season.matchDay(m, r);
+            if ((team != 0 && match.home != team && match.away != team) || !day.isValid())
+                continue; // a game postponed without a date has no place in a calendar yet
             QString summary = season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
             if (!match.result.isEmpty())
                 summary += u"  "_s + match.result;
             out += folded(u"BEGIN:VEVENT"_s);
             out += folded(u"UID:%1-%2-%3@rinkomat"_s.arg(uidBase).arg(r).arg(m));
             out += folded(u"DTSTAMP:"_s + dtstamp);
-            out += folded(u"DTSTART;VALUE=DATE:"_s + day.toString(u"yyyyMMdd"_s));
-            out += folded(u"DTEND;VALUE=DATE:"_s + day.addDays(1).toString(u"yyyyMMdd"_s));
+            if (const QTime time = season.matchTime(m, r); time.isValid()) {
+                const QDateTime start(day, time), end = start.addSecs(kGameSeconds);
+                out += folded(u"DTSTART;TZID=Europe/Prague:"_s + start.toString(u"yyyyMMdd'T'HHmmss"_s));
+                out += folded(u"DTEND;TZID=Europe/Prague:"_s + end.toString(u"yyyyMMdd'T'HHmmss"_s));
+            } else {
+                out += folded(u"DTSTART;VALUE=DATE:"_s + day.toString(u"yyyyMMdd"_s));
+                out += folded(u"DTEND;VALUE=DATE:"_s + day.addDays(1).toString(u"yyyyMMdd"_s));
+            }
             out += folded(u"SUMMARY:"_s + icsText(summary));
             out += folded(u"DESCRIPTION:"_s + icsText(u"%1. kolo\n"_s.arg(r) + season.caption));
             out += folded(u"END:VEVENT"_s);

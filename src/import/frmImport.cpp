@@ -153,8 +153,8 @@ void frmImport::replan()
     }
     txtPodrobnosti->setPlainText(details.join(u'\n'));
     txtPodrobnosti->setVisible(!details.isEmpty());
-    cmdZapsat->setEnabled(m_plan &&
-                          (!m_plan->entered.isEmpty() || !m_plan->conflicts.isEmpty() || !m_plan->playoff.isEmpty()));
+    cmdZapsat->setEnabled(m_plan && (!m_plan->entered.isEmpty() || !m_plan->conflicts.isEmpty() ||
+                                     !m_plan->playoff.isEmpty() || !m_plan->dates.isEmpty()));
 }
 
 // "Sloupce…": the file read again with the columns the fan says.
@@ -217,6 +217,9 @@ void frmImport::confirm()
     if (!applied.ok()) // the results stand in the season; only the journal that guards them failed
         Desktop::instance().tell(this,
                                  u"Výsledky jsou zapsány, ale ne do deníku pro případ pádu.\r\n"_s + applied.error(),
+                                 Desktop::Icon::Warning);
+    if (const Result<void> dated = m_league.setMatchDates(ownDates(*m_plan), Desktop::instance().now()); !dated.ok())
+        Desktop::instance().tell(this, u"Vlastní termíny zápasů se nepodařilo uložit.\r\n"_s + dated.error(),
                                  Desktop::Icon::Warning);
     addPlayoffGames();
     Q_EMIT imported();

@@ -127,30 +127,51 @@ bool sameResult(const QString& a, const QString& b)
 
 using Slot = std::pair<int, int>; // round, slot
 
-// The fixture a line goes to: in its round; else the meeting nearest its date within a week; else one whose
-// result it repeats, or the first still open, or the only one.
+// The fixture a line goes to: in its round; else, dated, a meeting whose result it repeats near its date, the
+// meeting of that weekend, the open meeting nearest its date (a postponed game lands on its fixture weeks later),
+// or a played one near it;
+// else one whose result it repeats, or the first still open, or the only one.
 std::optional<Slot> fixtureOf(const SeasonStore& season, const ImportSource& source, const ImportLine& line,
                               const QList<Slot>& meetings, const std::map<Slot, const ImportLine*>& used)
 {
+    const auto open = [&](const Slot& at) { return !used.count(at); };
+    const auto repeats = [&](const Slot& at) {
+        return open(at) && !line.result.isEmpty() && sameResult(season.match(at.second, at.first).result, line.result);
+    };
+    const auto unplayed = [&](const Slot& at) {
+        return open(at) && season.match(at.second, at.first).result.isEmpty();
+    };
     std::optional<Slot> chosen;
-    if (line.round || (line.date.isValid() && !source.hasRounds)) {
-        qint64 nearest = 8;
-        for (const Slot& at : meetings) {
-            if (line.round && line.round != at.first)
-                continue;
-            const qint64 off = line.round ? 0 : std::abs(season.DATUM_KOLA(at.first).daysTo(line.date));
-            if (off < nearest)
-                nearest = off, chosen = at;
-        }
+    if (line.round) {
+        for (const Slot& at : meetings)
+            if (at.first == line.round)
+                chosen = at;
         return chosen;
     }
-    const auto open = [&](const Slot& at) { return !used.count(at); };
+    if (line.date.isValid() && !source.hasRounds) {
+        const auto nearest = [&](auto fits, qint64 within) {
+            std::optional<Slot> best;
+            qint64 off = within;
+            for (const Slot& at : meetings)
+                if (const qint64 d = std::abs(season.DATUM_KOLA(at.first).daysTo(line.date)); fits(at) && d < off)
+                    off = d, best = at;
+            return best;
+        };
+        // A game on its round's weekend is that round's, played or not; one weeks away is a moved game's.
+        chosen = nearest(repeats, 8);
+        if (!chosen)
+            chosen = nearest([](const Slot&) { return true; }, 4);
+        if (!chosen)
+            chosen = nearest(unplayed, std::numeric_limits<qint64>::max());
+        if (!chosen)
+            chosen = nearest([](const Slot&) { return true; }, 8);
+        return chosen;
+    }
     for (const Slot& at : meetings)
-        if (!chosen && open(at) && !line.result.isEmpty() &&
-            sameResult(season.match(at.second, at.first).result, line.result))
+        if (!chosen && repeats(at))
             chosen = at;
     for (const Slot& at : meetings)
-        if (!chosen && open(at) && season.match(at.second, at.first).result.isEmpty())
+        if (!chosen && unplayed(at))
             chosen = at;
     if (!chosen && meetings.size() == 1)
         chosen = meetings.first();
@@ -162,11 +183,10 @@ Result<void> checkSource(const ImportSource& source, const TeamMatching& teams, 
     if (!teams.unresolved.isEmpty() && !skipUnknown)
         return Result<void>::failure(
             u"Tato jména nejsou jednoznačně týmy ligy: %1"_s.arg(teams.unresolved.join(u", ")));
-    if (std::none_of(source.lines.begin(), source.lines.end(), [](const ImportLine& l) { return !l.result.isEmpty(); }))
-        return Result<void>::failure(
-            source.resultsKnown ? u"V souboru není žádný výsledek, který by program našel."_s
-                                : u"V souboru není žádný výsledek, který by program našel: žádný sloupec nebyl "
-                                  "rozpoznán jako výsledek nebo góly (určete sloupce)."_s);
+    if (!source.resultsKnown &&
+        std::none_of(source.lines.begin(), source.lines.end(), [](const ImportLine& l) { return !l.result.isEmpty(); }))
+        return Result<void>::failure(u"V souboru není žádný výsledek, který by program našel: žádný sloupec nebyl "
+                                     "rozpoznán jako výsledek nebo góly (určete sloupce)."_s);
     return {};
 }
 
@@ -200,6 +220,11 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
             plan.unmatched.append(line);
             continue;
         }
+        const MatchDate own{line.date == season.DATUM_KOLA(chosen->first) ? QDate() : line.date, line.time,
+                            line.postponed && !line.date.isValid()};
+        if ((own.date.isValid() || own.time.isValid() || own.postponed) &&
+            season.matchDates.value({chosen->first, chosen->second}) != own)
+            plan.dates.insert({chosen->first, chosen->second}, own);
         if (line.result.isEmpty()) {
             ++plan.unchanged;
             continue;
@@ -224,6 +249,9 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
         else
             plan.conflicts.append({chosen->first, chosen->second, mine, theirs});
     }
+    if (plan.dates.isEmpty() &&
+        std::none_of(source.lines.begin(), source.lines.end(), [](const ImportLine& l) { return !l.result.isEmpty(); }))
+        return Result<ImportPlan>::failure(u"V souboru není žádný výsledek ani termín, který by program našel."_s);
     return plan;
 }
 
@@ -297,6 +325,14 @@ QStringList playoffSummary(const PlayoffImport& playoff, qsizetype listed)
     return lines;
 }
 
+QMap<std::pair<int, int>, std::optional<MatchDate>> ownDates(const ImportPlan& plan)
+{
+    QMap<std::pair<int, int>, std::optional<MatchDate>> dates;
+    for (auto it = plan.dates.begin(); it != plan.dates.end(); ++it)
+        dates.insert(it.key(), it.value());
+    return dates;
+}
+
 QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource)
 {
     QList<SlotResult> results = plan.entered;
@@ -316,6 +352,8 @@ QString planSummary(const ImportPlan& plan)
         text += u"\nPřeskočeno řádků s cizími týmy: %1"_s.arg(plan.foreign.size());
     if (!plan.playoff.isEmpty())
         text += u"\nZápasů play-off (nejsou v rozpisu sezóny): %1"_s.arg(plan.playoff.size());
+    if (!plan.dates.isEmpty())
+        text += u"\nZápasů s vlastním datem nebo časem: %1"_s.arg(plan.dates.size());
     return text;
 }
 

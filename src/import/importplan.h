@@ -61,7 +61,8 @@ struct ImportPlan {
     QList<ImportLine> foreign;       // a team outside the league: skipped
     QList<ImportLine> playoff;       // games of a play-off stage, no fixtures of the season
     QList<ImportChange> changes;     // every line that changes the league, in the source's order
-    int unchanged = 0;               // the same result, or a fixture without one in the source
+    QMap<std::pair<int, int>, MatchDate> dates; // the matches' own dates and times the source gives
+    int unchanged = 0;                          // the same result, or a fixture without one in the source
 };
 
 // Each line to its fixture: the pair with that home team in the line's round, or the meeting dated nearest
@@ -82,6 +83,9 @@ PlayoffImport planPlayoff(const std::optional<Playoff>& playoff, const SeasonSto
                           const QList<ImportLine>& lines, const TeamMatching& teams);
 // "Play-off: 3 zápasy k zapsání, 1 odmítnut" and each refusal; nothing when the source has no play-off games.
 QStringList playoffSummary(const PlayoffImport& playoff, qsizetype listed);
+
+// The own dates an import writes.
+QMap<std::pair<int, int>, std::optional<MatchDate>> ownDates(const ImportPlan& plan);
 
 // The results an import writes: every one entered, and the source's where they conflict and the fan takes them.
 QList<SlotResult> resultsToWrite(const ImportPlan& plan, bool takeSource);

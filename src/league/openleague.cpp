@@ -259,24 +259,32 @@ void OpenLeague::restore(const QList<JournalEntry>& entries)
 
 Result<void> OpenLeague::setMatchDate(int round, int slot, const std::optional<MatchDate>& date, const QDateTime& when)
 {
+    return setMatchDates({{{round, slot}, date}}, when);
+}
+
+Result<void> OpenLeague::setMatchDates(const QMap<std::pair<int, int>, std::optional<MatchDate>>& changes,
+                                       const QDateTime& when)
+{
     if (whatIf())
         return Result<void>::failure(u"V režimu „Co kdyby“ se nic neukládá, ani termíny zápasů."_s);
     if (!m_season.matchDatesIgnored.isEmpty()) // the broken file is the user's to mend, never to overwrite
         return Result<void>::failure(m_season.matchDatesIgnored);
-    if (date)
-        if (Result<void> fits = checkMatchDate(m_season, round, slot, *date); !fits.ok())
-            return fits;
     QMap<std::pair<int, int>, MatchDate> dates = m_season.matchDates;
-    if (date &&
-        (date->postponed || date->time.isValid() || (date->date.isValid() && date->date != m_season.DATUM_KOLA(round))))
-        dates.insert({round, slot}, *date);
-    else
-        dates.remove({round, slot}); // its round's date is no date of its own
-    const QString path = matchDatesFileFor(m_competitionPath);
-    if (dates.isEmpty() && !QFileInfo::exists(path)) {
-        m_season.matchDates = dates;
-        return {};
+    for (auto it = changes.begin(); it != changes.end(); ++it) {
+        const auto [round, slot] = it.key();
+        const std::optional<MatchDate>& date = it.value();
+        if (date)
+            if (Result<void> fits = checkMatchDate(m_season, round, slot, *date); !fits.ok())
+                return fits;
+        if (date && (date->postponed || date->time.isValid() ||
+                     (date->date.isValid() && date->date != m_season.DATUM_KOLA(round))))
+            dates.insert({round, slot}, *date);
+        else
+            dates.remove({round, slot}); // its round's date is no date of its own
     }
+    const QString path = matchDatesFileFor(m_competitionPath);
+    if (dates == m_season.matchDates || (dates.isEmpty() && !QFileInfo::exists(path)))
+        return {};
     const Result<void> saved = saveDataFile(
         path, leagueFileBytes(m_competitionPath, LeagueFile::Dates, matchDatesLines(dates)), when, !m_datesBackedUp);
     if (!saved.ok())

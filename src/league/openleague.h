@@ -65,6 +65,8 @@ public:
     // The match's own date and time, or postponed, or (nothing given) back on its round's date; saved at once
     // into the league's dates file (the file as it was kept first).
     Result<void> setMatchDate(int round, int slot, const std::optional<MatchDate>& date, const QDateTime& when);
+    // Several at once, in one write (an import's).
+    Result<void> setMatchDates(const QMap<std::pair<int, int>, std::optional<MatchDate>>& dates, const QDateTime& when);
     // Saved: the season counts them at once.
     Result<void> setAdjustments(const QList<PointsAdjustment>& adjustments, const QDateTime& when);
 

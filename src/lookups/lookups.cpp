@@ -83,7 +83,7 @@ QStringList teamMatchLines(const SeasonStore& season, int team)
             const Match& match = season.match(m, r);
             if (match.home != team && match.away != team)
                 continue;
-            const QString date = dayAndMonth(season.DATUM_KOLA(r));
+            const QString date = season.postponed(m, r) ? u"odloženo"_s : dayAndMonth(season.matchDay(m, r));
             const QString pairing = season.TymPodleCisla(match.home) + u" - " + season.TymPodleCisla(match.away);
             // The result column starts at the same place on every line, unless a long name pushes it.
             const qsizetype padding = name.trimmed().size() + 18 - pairing.size();
@@ -117,8 +117,8 @@ QStringList headToHeadLines(const SeasonStore& season, int first, int second)
             const Match& match = season.match(m, r);
             if (!((match.home == first && match.away == second) || (match.home == second && match.away == first)))
                 continue;
-            const QString result =
-                match.result.isEmpty() ? u'(' + dayAndMonth(season.DATUM_KOLA(r)) + u')' : match.result;
+            const QString day = season.postponed(m, r) ? u"odloženo"_s : dayAndMonth(season.matchDay(m, r));
+            const QString result = match.result.isEmpty() ? u'(' + day + u')' : match.result;
             lines << roundLabel(r, season).rightJustified(8) + u"  " + season.TymPodleCisla(match.home) + u" - " +
                          season.TymPodleCisla(match.away) + u"  " + result;
         }
@@ -130,12 +130,11 @@ MissingResults missingResults(const SeasonStore& season, const QDate& today)
 {
     MissingResults out;
     for (int r = 1; r <= season.rounds(); ++r) {
-        if (!(today > season.DATUM_KOLA(r)))
-            continue;
         bool header = false;
         for (int m = 1; m <= season.slots(); ++m) {
             const Match& match = season.match(m, r);
-            if (!match.result.isEmpty())
+            // Missing once its own day is over; a game postponed without a date is not missing yet.
+            if (!match.result.isEmpty() || !season.matchDay(m, r).isValid() || !(today > season.matchDay(m, r)))
                 continue;
             if (!header)
                 out.lines << u">>  "_s + roundLabel(r, season) + u"  <<";

@@ -359,6 +359,39 @@ private Q_SLOTS:
         QVERIFY2(!p.ok() && p.error().contains(u"žádný výsledek"_s), qPrintable(p.error()));
     }
 
+    // Games played weeks after their round land on their own fixtures and keep their dates and kick-offs; the
+    // calendar gives them back as timed events.
+    void postponedGamesKeepTheirDates()
+    {
+        SeasonStore s = fourTeams();
+        const Match& first = s.match(1, 1);
+        const QString h = s.TymPodleCisla(first.home), a = s.TymPodleCisla(first.away);
+        const QDate late = s.DATUM_KOLA(6).addDays(10);
+        ImportSource source;
+        source.lines = {{1, late, 0, h, a, u"2:1"_s},
+                        {2, s.DATUM_KOLA(1), 0, s.TymPodleCisla(s.match(2, 1).home),
+                         s.TymPodleCisla(s.match(2, 1).away), u"0:3"_s}};
+        source.lines[0].time = QTime(19, 30);
+        const Result<ImportPlan> p = planImport(s, source, matchTeams(source, s.teamNames(), {}));
+        QVERIFY2(p.ok(), qPrintable(p.error()));
+        QCOMPARE(p.value().entered.size(), 2);
+        QCOMPARE(p.value().entered[0].round, 1); // not the return game, though nearer by date
+        QCOMPARE(p.value().dates.size(), 1);
+        QCOMPARE(p.value().dates.value({1, 1}), (MatchDate{late, QTime(19, 30), false}));
+
+        s.matchDates = p.value().dates;
+        s.matchDates.insert({2, 2}, MatchDate{{}, {}, true});
+        const QByteArray ics = toICalendar(s, u"sezona_x.txt"_s, 0, QDateTime(QDate(2026, 9, 1), QTime(8, 0)));
+        QVERIFY(ics.contains("BEGIN:VTIMEZONE"));
+        QVERIFY(ics.contains(
+            QByteArray("DTSTART;TZID=Europe/Prague:" + late.toString(u"yyyyMMdd"_s).toLatin1() + "T193000")));
+        QVERIFY(ics.contains("T220000\r\n")); // two and a half hours
+        const Result<ImportSource> back = readImportSource(ics, u"x.ics"_s);
+        QCOMPARE(back.value().lines.size(), s.rounds() * s.slots() - 1); // the postponed game has no day yet
+        QCOMPARE(back.value().lines[0].time, QTime(19, 30));
+        QCOMPARE(back.value().lines[0].date, late);
+    }
+
     // The program's own calendar brings back its fixtures, dates and results.
     void calendarRoundTrip()
     {

@@ -22,6 +22,7 @@
 #include "standings/frmGraf.h"
 #include "standings/frmHistorie.h"
 #include "standings/frmTable.h"
+#include "standings/frmTable_Datum.h"
 #include "standings/frmTable_Interval.h"
 #include "standings/graph.h"
 #include "standings/ranking.h"
@@ -173,6 +174,8 @@ void frmMain::buildTableMenu(QMenu* parent)
     });
     addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_s, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });
+    addCommand(mnuTabulka, "mnuKDatu", u"K &datu…"_s, {},
+               [this] { (new frmTable_Datum(m_season, Desktop::instance().now().date(), this))->open(); });
     addCommand(mnuTabulka, "mnuHistorie", u"&Historická"_s, {}, [this] {
         const BusyCursor busy;
         const QString folder = QDir(Desktop::instance().programFolder()).filePath(u"souteze"_s);

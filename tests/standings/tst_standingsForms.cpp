@@ -8,6 +8,7 @@
 #include "standings/ranking.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
@@ -195,6 +196,24 @@ private Q_SLOTS:
         QCOMPARE(table->windowTitle(), u"tabulka za období   (kola 1 - 2)"_s);
         QCOMPARE(cell(table, 0, 1)->text(), u"Tým 2"_s);
         QCOMPARE(cell(table, 1, 1)->text(), u"Tým 4"_s);
+    }
+
+    // "K datu…": the matches played by that day count, and only they.
+    void tableOnDate()
+    {
+        m_main->findChild<QAction*>(u"mnuKDatu"_s)->trigger();
+        auto* dialog = visibleWindow<QDialog>(u"frmTable_Datum"_s);
+        QVERIFY(dialog);
+        auto* day = child<QLineEdit>(dialog, u"txtDatum"_s);
+        day->setText(u"31.2.2008"_s);
+        QVERIFY(!child<QPushButton>(dialog, u"cmdOK"_s)->isEnabled());
+        day->setText(shortDate(fixture::roundDate(1)));
+        QTest::keyClick(day, Qt::Key_Return);
+        auto* table = visibleWindow<frmTable>(u"frmTable"_s);
+        QVERIFY(table);
+        QCOMPARE(table->windowTitle(), u"tabulka k "_s + shortDate(fixture::roundDate(1)));
+        QCOMPARE(cell(table, 0, 1)->text(), u"Tým 2"_s);
+        QCOMPARE(cell(table, 0, 2)->text(), u"1"_s); // round 2's games are not yet played that day
     }
 
     void graph()

@@ -207,6 +207,25 @@ private Q_SLOTS:
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
     }
 
+    // Two chasers level with the team's best total meet: one of them must pass it, the other need not.
+    void levelChasersMeet()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds, 0);
+        const Match own = s.match(1, kRounds), meeting = s.match(2, kRounds);
+        s.match(1, kRounds).result.clear();
+        s.match(2, kRounds).result.clear();
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        for (int t = 1; t <= kTeams; ++t)
+            s.adjustments.append({t,
+                                  (t == own.home                             ? 100
+                                   : t == meeting.home || t == meeting.away ? 103
+                                                                             : 50) -
+                                      stats(Stat::PTS, venue::Total, t),
+                                  u"x"_s});
+        QCOMPARE(placeBounds(s, true)[static_cast<std::size_t>(own.home - 1)].best, 2);
+        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
     // Small leagues with a long way to go: the points needed searched over a wide range, against every completion.
     void smallLeaguesAgainstEveryCompletion()
     {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "league/openleague.h"
+#include "lookups/lookups.h"
 #include "online/frmUpdate.h"
 #include "season/journal.h"
 #include "season/seasonstore.h"
@@ -97,6 +98,7 @@ private:
     void openBalance(int team);
     void openHeadToHead(int row);
     void showMissingResults();
+    void showMatchList(const MissingResults& lines, const QString& title, const QString& none);
     void showCalendar();
     void showTips();
     void showAbout();

@@ -196,6 +196,13 @@ void frmMain::buildSearchMenu(QMenu* parent)
     addCommand(mnuNajit, "mnuVzaj", u"&Vzájemné zápasy"_s, Qt::Key_F6,
                [this] { (new frmVzaj(m_season, this))->open(); });
     addCommand(mnuNajit, "mnuChyb", u"&Chybějící výsledky"_s, Qt::Key_F7, [this] { showMissingResults(); });
+    addCommand(mnuNajit, "mnuPristi", u"&Příští zápasy"_s, {}, [this] {
+        showMatchList(nextMatches(m_season, Desktop::instance().today()), u"příští zápasy"_s,
+                      u"V příštích sedmi dnech se nehraje žádný zápas."_s);
+    });
+    addCommand(mnuNajit, "mnuOdlozene", u"&Odložené zápasy"_s, {}, [this] {
+        showMatchList(postponedMatches(m_season), u"odložené zápasy"_s, u"Žádný zápas není odložen."_s);
+    });
     addCommand(mnuNajit, "mnuZap", u"Všechny &zápasy týmu"_s, {},
                [this] { (new frmZapasy(m_season, m_competitionPath, this, m_league.playoff()))->open(); });
 }
@@ -271,6 +278,19 @@ void frmMain::showMissingResults()
     });
     addSaveCommand(missing, [view = missingView(m_season, Desktop::instance().today())] { return view; });
     missing->open();
+}
+
+// A list of matches, a double-click (or Enter) going to a match's round.
+void frmMain::showMatchList(const MissingResults& lines, const QString& title, const QString& none)
+{
+    if (lines.lines.isEmpty()) {
+        Desktop::instance().message(this, none, Desktop::Icon::Information, Desktop::Buttons::Ok, u"info"_s);
+        return;
+    }
+    auto* list = new frmMissing(lines, this);
+    list->setWindowTitle(title);
+    connect(list, &frmMissing::roundChosen, this, [this](int round) { cboKolo->setCurrentIndex(round - 1); });
+    list->open();
 }
 
 void frmMain::showCalendar()

@@ -151,6 +151,48 @@ MissingResults missingResults(const SeasonStore& season, const QDate& today)
 }
 
 namespace {
+
+// "12.2.2008 18:00  Sparta - Kladno  (21. kolo)", or "odloženo  …" for a game without a day.
+QString datedMatchLine(const SeasonStore& season, int slot, int round)
+{
+    const Match& m = season.match(slot, round);
+    const QDate day = season.matchDay(slot, round);
+    QString when = day.isValid() ? shortDate(day) : u"odloženo"_s;
+    if (const QTime time = season.matchTime(slot, round); time.isValid())
+        when += time.toString(u" H:mm"_s);
+    return when + u"  "_s + season.TymPodleCisla(m.home) + u" - " + season.TymPodleCisla(m.away) +
+           u"  (%1. kolo)"_s.arg(round);
+}
+
+} // namespace
+
+MissingResults nextMatches(const SeasonStore& season, const QDate& today, int days)
+{
+    QList<std::tuple<QDate, QTime, int, int>> found; // day, kick-off, round, slot
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            if (const QDate day = season.matchDay(m, r);
+                day.isValid() && day >= today && day < today.addDays(days) && season.match(m, r).home > 0)
+                found.append({day, season.matchTime(m, r), r, m});
+    std::sort(found.begin(), found.end());
+    MissingResults out;
+    for (const auto& [day, time, round, slot] : found)
+        out.lines << datedMatchLine(season, slot, round), out.rounds << round;
+    return out;
+}
+
+MissingResults postponedMatches(const SeasonStore& season)
+{
+    MissingResults out;
+    for (auto it = season.matchDates.begin(); it != season.matchDates.end(); ++it) {
+        const auto [round, slot] = it.key();
+        if (season.match(slot, round).result.isEmpty() && (it->postponed || it->date.isValid()))
+            out.lines << datedMatchLine(season, slot, round), out.rounds << round;
+    }
+    return out;
+}
+
+namespace {
 const QRegularExpression calendarEvent(u"^a([0-9]{1,2})=([^=]*)=(.*)$"_s);
 }
 

@@ -30,6 +30,11 @@ struct MissingResults {
     QList<int> rounds; // the round of each line, 0 for the blank line after a round
 };
 MissingResults missingResults(const SeasonStore& season, const QDate& today);
+// "Příští zápasy": the matches of the `days` days from today by their own dates, every round, in order of day and
+// kick-off: "12.2.2008 18:00  Sparta - Kladno  (21. kolo)".
+MissingResults nextMatches(const SeasonStore& season, const QDate& today, int days = 7);
+// "Odložené zápasy": the matches without a result postponed without a date or moved off their round's date.
+MissingResults postponedMatches(const SeasonStore& season);
 
 struct CalendarEvent {
     QString dates;

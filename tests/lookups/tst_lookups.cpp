@@ -110,6 +110,36 @@ private Q_SLOTS:
                  QStringList({u">>  52. kolo  <<"_s, u"Tým 14 - Tým 13"_s, QString()}));
     }
 
+    // Matches on days of their own: missing once that day is over, listed among the next ones by day and kick-off,
+    // and among the postponed.
+    void ownDates()
+    {
+        SeasonStore s = fixture::season();
+        const QDate later = fixture::roundDate(5).addDays(1);
+        s.matchDates.insert({2, 4}, MatchDate{later, QTime(18, 0), false}); // Tým 8 - Tým 7, played late
+        s.matchDates.insert({1, 3}, MatchDate{{}, {}, true});               // Tým 5 - Tým 6, no day yet
+        s.matchDates.insert({3, 5}, MatchDate{{}, QTime(17, 30), false});   // its round's day, a kick-off
+        const MissingResults missing = missingResults(s, fixture::roundDate(3));
+        QVERIFY(!missing.lines.contains(u"Tým 8 - Tým 7"_s) && !missing.lines.contains(u"Tým 5 - Tým 6"_s));
+        QVERIFY(missingResults(s, later.addDays(1)).lines.contains(u"Tým 8 - Tým 7"_s));
+        QCOMPARE(teamMatchLines(s, 5)[0].mid(10, 9).trimmed(), u"odloženo"_s);
+
+        const MissingResults next = nextMatches(s, fixture::roundDate(5), 2);
+        QCOMPARE(next.lines.size(), kSlots + 1);
+        QCOMPARE(next.lines.last(), u"%1 18:00  Tým 8 - Tým 7  (2. kolo)"_s.arg(shortDate(later)));
+        QCOMPARE(next.rounds.last(), 2);
+        const MissingResults third = nextMatches(s, fixture::roundDate(3), 1);
+        QCOMPARE(third.lines.size(), kSlots);
+        QCOMPARE(third.lines[0], u"%1  Tým 1 - Tým 2  (3. kolo)"_s.arg(shortDate(fixture::roundDate(3))));
+        QVERIFY(third.lines.contains(u"%1 17:30  Tým 9 - Tým 10  (3. kolo)"_s.arg(shortDate(fixture::roundDate(3)))));
+        QVERIFY(third.lines.last().contains(u"17:30"_s)); // a kick-off after the games without one
+        QCOMPARE(postponedMatches(s).lines,
+                 (QStringList{u"odloženo  Tým 5 - Tým 6  (1. kolo)"_s,
+                              u"%1 18:00  Tým 8 - Tým 7  (2. kolo)"_s.arg(shortDate(later))}));
+        s.match(3, 1).result = u"2:1"_s;               // slot 3 of round 1
+        QCOMPARE(postponedMatches(s).lines.size(), 1); // played since
+    }
+
     void calendar()
     {
         const QStringList file{u"; komentář"_s,

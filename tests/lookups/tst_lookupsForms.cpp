@@ -93,6 +93,25 @@ private Q_SLOTS:
         QVERIFY(QString::fromUtf8(fixture::contents(m_desktop->savePath)).contains(u"nesprávné zadání"_s));
     }
 
+    // "Příští zápasy" lists the week's matches by day; Enter on one goes to its round. "Odložené zápasy" says when
+    // there are none.
+    void nextAndPostponed()
+    {
+        m_main->findChild<QAction*>(u"mnuPristi"_s)->trigger();
+        auto* next = visibleWindow<frmMissing>(u"frmMissing"_s);
+        QVERIFY(next);
+        QCOMPARE(next->windowTitle(), u"příští zápasy"_s);
+        auto* list = child<QListWidget>(next, u"list"_s);
+        QCOMPARE(fixture::items(list), ::nextMatches(m_main->season(), m_desktop->clock.date()).lines);
+        QCOMPARE(list->count(), 3 * kSlots); // rounds 3, 4 and 5 fall in the week
+        list->setCurrentRow(list->count() - 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        WAIT_FOR(!visibleWindow<frmMissing>(u"frmMissing"_s));
+        QCOMPARE(m_main->shownRound(), 5);
+        m_main->findChild<QAction*>(u"mnuOdlozene"_s)->trigger();
+        QCOMPARE(m_desktop->messages.last().text, u"Žádný zápas není odložen."_s);
+    }
+
     void missingResults()
     {
         QTest::keyClick(fixture::resultField(m_main, 0), Qt::Key_F7);

@@ -320,11 +320,16 @@ void frmMain::cboKolo_Click()
         Ateam[i]->setText(m_season.TymPodleCisla(m.away));
         result[i]->setText(m.result);
         markTypo(i, false);
+        // A match off its round's day says so: its teams in italics, the day and kick-off in their tooltip.
+        const QString own = ownDateText(m_season, i + 1, m_shownRound);
         for (QWidget* w :
              {static_cast<QWidget*>(Hteam[i]), static_cast<QWidget*>(Ateam[i]), static_cast<QWidget*>(result[i])}) {
             QFont f = w->font();
             f.setBold(false);
+            f.setItalic(!own.isEmpty() && w != result[i]);
             w->setFont(f);
+            if (w != result[i] || !own.isEmpty())
+                w->setToolTip(own);
         }
     }
 }

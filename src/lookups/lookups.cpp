@@ -166,6 +166,18 @@ QString datedMatchLine(const SeasonStore& season, int slot, int round)
 
 } // namespace
 
+QString ownDateText(const SeasonStore& season, int slot, int round)
+{
+    if (season.postponed(slot, round))
+        return u"odloženo"_s;
+    const QDate day = season.matchDay(slot, round);
+    const QTime time = season.matchTime(slot, round);
+    const QString clock = time.isValid() ? time.toString(u"H:mm"_s) : QString();
+    if (day != season.DATUM_KOLA(round))
+        return QString(u"hraje se "_s + shortDate(day) + u' ' + clock).trimmed();
+    return clock.isEmpty() ? QString() : u"výkop "_s + clock;
+}
+
 MissingResults nextMatches(const SeasonStore& season, const QDate& today, int days)
 {
     QList<std::tuple<QDate, QTime, int, int>> found; // day, kick-off, round, slot

@@ -30,6 +30,9 @@ struct MissingResults {
     QList<int> rounds; // the round of each line, 0 for the blank line after a round
 };
 MissingResults missingResults(const SeasonStore& season, const QDate& today);
+// How the round list tells a match off its round's day: "odloženo", "hraje se 12.2.2008 18:00", "výkop 17:30";
+// empty for a match on its round's day without a time.
+QString ownDateText(const SeasonStore& season, int slot, int round);
 // "Příští zápasy": the matches of the `days` days from today by their own dates, every round, in order of day and
 // kick-off: "12.2.2008 18:00  Sparta - Kladno  (21. kolo)".
 MissingResults nextMatches(const SeasonStore& season, const QDate& today, int days = 7);

@@ -216,6 +216,16 @@ Result<Planned> planFor(const Context& c, const ImportSource& source, const Seas
     return p;
 }
 
+// The play-off games a dry run would enter: checked against the season as its results would make it.
+PlayoffImport playoffAfter(const QString& competition, SeasonStore season, const QList<SlotResult>& results,
+                           const Planned& planned)
+{
+    for (const SlotResult& r : results)
+        season.match(r.slot, r.round).result = r.result;
+    const Result<std::optional<Playoff>> bracket = readLeaguePlayoff(competition, season);
+    return planPlayoff(bracket.valueOr(std::nullopt), season, planned.plan.playoff, planned.teams);
+}
+
 Output intoLeague(const Context& c, ImportOptions options)
 {
     const QString competition = c.parser->value(u"into"_s);
@@ -248,13 +258,8 @@ Output intoLeague(const Context& c, ImportOptions options)
     if (dryRun) {
         const auto p = change(league.value());
         done = p.ok() ? Result<void>() : Result<void>::failureOf(p);
-        if (p.ok()) { // the play-off as it would stand after the season's results
-            SeasonStore after = league.value();
-            for (const SlotResult& r : p.value())
-                after.match(r.slot, r.round).result = r.result;
-            const Result<std::optional<Playoff>> bracket = readLeaguePlayoff(competition, after);
-            planned->playoff = planPlayoff(bracket.valueOr(std::nullopt), after, planned->plan.playoff, planned->teams);
-        }
+        if (p.ok())
+            planned->playoff = playoffAfter(competition, league.value(), p.value(), *planned);
     } else {
         const Result<SeasonStore> changed = changeLeague(
             c,

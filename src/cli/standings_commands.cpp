@@ -19,6 +19,20 @@ namespace cli {
 
 namespace {
 
+// --date D.M.YYYY: the day of the table on a date, never with a range of rounds; invalid without the option.
+Result<QDate> dateOption(const Context& c, bool period)
+{
+    if (!c.parser->isSet(u"date"_s))
+        return QDate();
+    const QDate day = parseShortDate(c.parser->value(u"date"_s));
+    if (!day.isValid() || period)
+        return Result<QDate>::failure(
+            period ? u"--date se nekombinuje s --from a --to."_s
+                   : u"--date: „%1“ není datum D.M.RRRR"_s.arg(c.parser->value(u"date"_s).left(20)),
+            kUsageExit);
+    return day;
+}
+
 Output table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
@@ -32,10 +46,10 @@ Output table(const Context& c)
         return refused(u"--rules: running nebo final"_s);
     const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
     const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
-    const QDate day = parseShortDate(c.parser->value(u"date"_s));
-    if (c.parser->isSet(u"date"_s) && (!day.isValid() || period))
-        return refused(period ? u"--date se nekombinuje s --from a --to."_s
-                              : u"--date: „%1“ není datum D.M.RRRR"_s.arg(c.parser->value(u"date"_s).left(20)));
+    const Result<QDate> onDate = dateOption(c, period);
+    if (!onDate.ok())
+        return Output::failureOf(onDate);
+    const QDate day = onDate.value();
     const QString caption = day.isValid() ? tableOnDateCaption(day)
                             : period      ? periodCaption(first, last)
                                           : runningTableCaption();

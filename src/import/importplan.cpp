@@ -493,6 +493,19 @@ Result<Rounds> linesInRounds(const ImportSource& source, int slots)
     return rounds;
 }
 
+// A round spread over a weekend is on its first day; a game played weeks apart does not move it.
+QDate roundDay(const QList<const ImportLine*>& lines)
+{
+    QList<QDate> days;
+    for (const ImportLine* line : lines)
+        if (line->date.isValid())
+            days << line->date;
+    std::sort(days.begin(), days.end());
+    const auto first = std::find_if(days.begin(), days.end(),
+                                    [&](const QDate& d) { return std::abs(d.daysTo(days[days.size() / 2])) <= 3; });
+    return first == days.end() ? QDate() : *first;
+}
+
 } // namespace
 
 Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& request)
@@ -531,13 +544,6 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
                                         .arg(idle.mid(0, 10).join(u", ")));
         }
         QSet<int> playing;
-        QDate date;
-        QList<QDate> days;
-        for (const ImportLine* line : lines)
-            if (line->date.isValid())
-                days << line->date;
-        std::sort(days.begin(), days.end());
-        const QDate middle = days.isEmpty() ? QDate() : days[days.size() / 2];
         for (int m = 1; m <= slots; ++m) {
             const ImportLine& line = *lines[m - 1];
             for (int t : {team(line.home), team(line.away)})
@@ -546,10 +552,8 @@ Result<SeasonStore> arrangeLeague(const ImportSource& source, const NewLeague& r
                         u"%1: %2 hraje v %3. kole dvakrát."_s.arg(where(line), s.TymPodleCisla(t)).arg(r));
             playing << team(line.home) << team(line.away);
             s.match(m, r) = {team(line.home), team(line.away), line.result};
-            // A round spread over a weekend is on its first day; a game played weeks apart does not move it.
-            if (line.date.isValid() && std::abs(line.date.daysTo(middle)) <= 3 && (!date.isValid() || line.date < date))
-                date = line.date;
         }
+        const QDate date = roundDay(lines);
         if (!date.isValid() && !previous.isValid())
             for (const auto& later : rounds)
                 for (const ImportLine* line : later)

@@ -198,6 +198,10 @@ private Q_SLOTS:
                                    u"5:4n"_s, u"2:2p"_s, u"5:2"_s,  {},        {},        {}};
         for (qsizetype i = 0; i < forms.size(); ++i)
             QCOMPARE(parseScore(forms[i]).value_or(QString()), notation[i]);
+        // Seasons named as files name them: the years decide, a missing end year fits any.
+        QVERIFY(sameSeason(u"2015/2016"_s, u"2015/16"_s) && sameSeason(u"1999/2000"_s, u"1999-00"_s));
+        QVERIFY(sameSeason(u"2015"_s, u"Extraliga 2015/2016"_s) && sameSeason(u"E0"_s, u"e0"_s));
+        QVERIFY(!sameSeason(u"1999/2000"_s, u"1999/01"_s) && !sameSeason(u"2015/16"_s, u"2016/17"_s));
         QVERIFY(!readImportDate(u"29/02/2009"_s)->date.isValid());
         QCOMPARE(readImportDate(u"1.10.2008"_s)->date, QDate(2008, 10, 1));
     }

@@ -31,6 +31,19 @@ Output sourceRefused(const QString& reason, QJsonObject details = {})
     return out;
 }
 
+// A source refused, or one of several seasons or divisions still to be chosen: the refusal; nothing for a source
+// to go on with.
+std::optional<Output> unreadSource(const Result<ImportSource>& source, const ImportOptions& options)
+{
+    if (!source.ok())
+        return source.code() == kUsageExit ? Output::failureOf(source) : sourceRefused(source.error());
+    if (const QString choose = choiceNeeded(source.value(), options); !choose.isEmpty())
+        return sourceRefused(choose + u" (--season, --division)"_s,
+                             {{u"seasons"_s, toJsonArray(source.value().seasons)},
+                              {u"divisions"_s, toJsonArray(source.value().divisions)}});
+    return std::nullopt;
+}
+
 // The names --map gives ("NAME=TEAM", the team by number or its name in the league, "-" for a team outside it)
 // over the ones kept.
 Result<QMap<QString, int>> mappingOf(const Context& c, const SeasonStore& league)
@@ -239,12 +252,8 @@ Output intoLeague(const Context& c, ImportOptions options)
         return Output::failureOf(league);
     options.near = league.value().DATUM_KOLA(1);
     const Result<ImportSource> source = sourceOf(c, options, league.value().season);
-    if (!source.ok())
-        return source.code() == kUsageExit ? Output::failureOf(source) : sourceRefused(source.error());
-    if (const QString choose = choiceNeeded(source.value(), options); !choose.isEmpty())
-        return sourceRefused(choose + u" (--season, --division)"_s,
-                             {{u"seasons"_s, toJsonArray(source.value().seasons)},
-                              {u"divisions"_s, toJsonArray(source.value().divisions)}});
+    if (std::optional<Output> refusal = unreadSource(source, options))
+        return std::move(*refusal);
     std::optional<Planned> planned;
     QJsonObject details;
     const auto change = [&](const SeasonStore& current) -> Result<QList<SlotResult>> {
@@ -340,12 +349,8 @@ Output importMatches(const Context& c)
         return intoLeague(c, std::move(options).value());
     ImportOptions chosen = std::move(options).value();
     const Result<ImportSource> source = sourceOf(c, chosen, {});
-    if (!source.ok())
-        return source.code() == kUsageExit ? Output::failureOf(source) : sourceRefused(source.error());
-    if (const QString choose = choiceNeeded(source.value(), chosen); !choose.isEmpty())
-        return sourceRefused(choose + u" (--season, --division)"_s,
-                             {{u"seasons"_s, toJsonArray(source.value().seasons)},
-                              {u"divisions"_s, toJsonArray(source.value().divisions)}});
+    if (std::optional<Output> refusal = unreadSource(source, chosen))
+        return std::move(*refusal);
     return asNewLeague(c, source.value());
 }
 

@@ -336,6 +336,27 @@ Output newLeague(const Context& c)
 namespace {
 
 // The commands that make a league or change its calendar and points.
+// A match's own date: a command of the dates, not of the schedule.
+void addRescheduleCommand(std::map<QString, Command>& commands)
+{
+    commands.insert(
+        {{u"reschedule"_s,
+          {.usage = u"reschedule SOUBOR KOLO ZÁPAS (--date D.M.RRRR [--time HH:MM] | --postponed | --clear)"_s,
+           .summary = u"vlastní termín zápasu: datum a čas, odloženo, nebo zpět na datum kola"_s,
+           .details =
+               u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola\n"
+               "  --date, --time  den a čas výkopu\n  --postponed  odložen bez nového data\n"
+               "  --clear  zpět na datum kola\n\n"
+               "Zápas zůstává ve svém kole.\n"
+               "Příklad: rinkomat-cli reschedule souteze/sezona_extraliga0708.txt 21 3 --date 12.2.2008 --time 18:00"_s,
+           .minArgs = 3,
+           .maxArgs = 3,
+           .formats = JsonFormat,
+           .options = {u"date"_s, u"time"_s, u"postponed"_s, u"clear"_s},
+           .run = reschedule,
+           .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}}});
+}
+
 void addLeagueMakingCommands(std::map<QString, Command>& commands)
 {
     commands.insert({
@@ -367,21 +388,6 @@ void addLeagueMakingCommands(std::map<QString, Command>& commands)
           .options = {u"to"_s},
           .run = move,
           .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
-        {u"reschedule"_s,
-         {.usage = u"reschedule SOUBOR KOLO ZÁPAS (--date D.M.RRRR [--time HH:MM] | --postponed | --clear)"_s,
-          .summary = u"vlastní termín zápasu: datum a čas, odloženo, nebo zpět na datum kola"_s,
-          .details =
-              u"  KOLO   1 až počet kol ligy\n  ZÁPAS  1 až počet zápasů kola\n"
-              "  --date, --time  den a čas výkopu\n  --postponed  odložen bez nového data\n"
-              "  --clear  zpět na datum kola\n\n"
-              "Zápas zůstává ve svém kole.\n"
-              "Příklad: rinkomat-cli reschedule souteze/sezona_extraliga0708.txt 21 3 --date 12.2.2008 --time 18:00"_s,
-          .minArgs = 3,
-          .maxArgs = 3,
-          .formats = JsonFormat,
-          .options = {u"date"_s, u"time"_s, u"postponed"_s, u"clear"_s},
-          .run = reschedule,
-          .numbers = {{1, 1, kMaxRounds, Within::Rounds}, {2, 1, kMaxSlots, Within::Slots}}}},
         {u"adjust"_s,
          {.usage = u"adjust SOUBOR TÝM BODY DŮVOD | adjust SOUBOR --list | adjust SOUBOR --remove N"_s,
           .summary = u"úpravy bodů ligy: přidá, vypíše nebo odebere (se zálohou souboru úprav)"_s,
@@ -403,6 +409,7 @@ void addLeagueMakingCommands(std::map<QString, Command>& commands)
 void addSeasonCommands(std::map<QString, Command>& commands)
 {
     addLeagueMakingCommands(commands);
+    addRescheduleCommand(commands);
     commands.insert({
         {u"catalogue"_s,
          {.usage = u"catalogue SLOŽKA"_s,

@@ -33,6 +33,20 @@ Result<QDate> dateOption(const Context& c, bool period)
     return day;
 }
 
+// --rules running|final: the order on equal points.
+Result<RankingRules> rulesOption(const Context& c)
+{
+    const QString text = c.parser->value(u"rules"_s);
+    if (c.parser->isSet(u"rules"_s) && text != u"running" && text != u"final")
+        return Result<RankingRules>::failure(u"--rules: running nebo final"_s, kUsageExit);
+    return text == u"final" ? RankingRules::Final : RankingRules::Running;
+}
+
+QString tableCaption(const QDate& day, bool period, int first, int last)
+{
+    return day.isValid() ? tableOnDateCaption(day) : period ? periodCaption(first, last) : runningTableCaption();
+}
+
 Output table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
@@ -41,18 +55,16 @@ Output table(const Context& c)
     const auto criterion = static_cast<Criterion>(c.option(u"sort"_s, 0));
     if (first > last)
         std::swap(first, last);
-    const QString rulesText = c.parser->value(u"rules"_s);
-    if (c.parser->isSet(u"rules"_s) && rulesText != u"running" && rulesText != u"final")
-        return refused(u"--rules: running nebo final"_s);
-    const RankingRules rules = rulesText == u"final" ? RankingRules::Final : RankingRules::Running;
+    const Result<RankingRules> ruled = rulesOption(c);
+    if (!ruled.ok())
+        return Output::failureOf(ruled);
+    const RankingRules rules = ruled.value();
     const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
     const Result<QDate> onDate = dateOption(c, period);
     if (!onDate.ok())
         return Output::failureOf(onDate);
     const QDate day = onDate.value();
-    const QString caption = day.isValid() ? tableOnDateCaption(day)
-                            : period      ? periodCaption(first, last)
-                                          : runningTableCaption();
+    const QString caption = tableCaption(day, period, first, last);
     const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
         return Output::failureOf(read);

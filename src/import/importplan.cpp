@@ -178,6 +178,16 @@ std::optional<Slot> fixtureOf(const SeasonStore& season, const ImportSource& sou
     return chosen;
 }
 
+// Every meeting of each pairing, home team first: a line finds its fixtures at once, not by a search of the season.
+QHash<std::pair<int, int>, QList<Slot>> meetingsByPair(const SeasonStore& season)
+{
+    QHash<std::pair<int, int>, QList<Slot>> meetings;
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            meetings[{season.match(m, r).home, season.match(m, r).away}].append({r, m});
+    return meetings;
+}
+
 Result<void> checkSource(const ImportSource& source, const TeamMatching& teams, bool skipUnknown)
 {
     if (!teams.unresolved.isEmpty() && !skipUnknown)
@@ -197,10 +207,7 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
 {
     if (Result<void> fine = checkSource(source, teams, skipUnknown); !fine.ok())
         return Result<ImportPlan>::failureOf(fine);
-    QHash<std::pair<int, int>, QList<Slot>> meetingsOf;
-    for (int r = 1; r <= season.rounds(); ++r)
-        for (int m = 1; m <= season.slots(); ++m)
-            meetingsOf[{season.match(m, r).home, season.match(m, r).away}].append({r, m});
+    const QHash<std::pair<int, int>, QList<Slot>> meetingsOf = meetingsByPair(season);
     ImportPlan plan;
     std::map<Slot, const ImportLine*> used; // slots given a result by a line
     for (const ImportLine& line : source.lines) {

@@ -568,7 +568,8 @@ private Q_SLOTS:
         QVERIFY2(file.contains(u"zapas=Semifinále;%1-%2;3:2p;1.3.2008"_s.arg(order[0]).arg(order[3])),
                  qPrintable(file));
         QCOMPARE(cli(into).json.value(u"playoff_entered"_s).toInt(), 0); // a game the file has is not added again
-        fixture::put(csv, u"Round;Date;Home;Away;Score\nSemifinal;1.3.2008;%1;%2;1:0\n"_s.arg(name(1), name(4)).toUtf8());
+        fixture::put(csv,
+                     u"Round;Date;Home;Away;Score\nSemifinal;1.3.2008;%1;%2;1:0\n"_s.arg(name(1), name(4)).toUtf8());
         QCOMPARE(cli(into).json.value(u"playoff_entered"_s).toInt(), 1); // that day's other result is another game
     }
 

@@ -217,9 +217,9 @@ private Q_SLOTS:
         const TeamStats stats = DataProTabulku(s, 1, kRounds);
         for (int t = 1; t <= kTeams; ++t)
             s.adjustments.append({t,
-                                  (t == own.home                             ? 100
+                                  (t == own.home                            ? 100
                                    : t == meeting.home || t == meeting.away ? 103
-                                                                             : 50) -
+                                                                            : 50) -
                                       stats(Stat::PTS, venue::Total, t),
                                   u"x"_s});
         QCOMPARE(placeBounds(s, true)[static_cast<std::size_t>(own.home - 1)].best, 2);

@@ -2,7 +2,9 @@
 // The outlook's cost on the bundled leagues of 14 teams (52 rounds) and 16 teams (60 rounds), cut back to
 // the half of the season and to seven eighths: simulated seasons on every core, and the exact bounds with
 // points needed for every team and line; then the bounds of 14-team seasons that have had draws, cut at
-// rounds 10, 20, 30 and 40, and the worst of them.
+// rounds 10, 20, 30 and 40, and the worst of them; last the calibration of the shares against 2,000 seasons
+// played from the model's own prior (`bench_outlook calibration` for that alone).
+#include "fixture/calibration.h"
 #include "outlook/forecast.h"
 #include "playoff/playoff.h"
 #include "season/seasonfile.h"
@@ -11,6 +13,7 @@
 #include <QThread>
 #include <cstdio>
 #include <random>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -65,10 +68,30 @@ template <typename Work> double bestOf(Work work)
     return best;
 }
 
+// Each cut of 2,000 seasons of 14 teams in four round robins: how far the final place lay from the expected
+// one against the variance the shares gave, the log-loss of the actual place, how often it lay within the
+// shares' central 80 %, and whether the probability-integral transform is uniform.
+void printCalibration()
+{
+    const std::array<calibration::Tally, 3> cuts = calibration::calibrate(14, 4, 2000, 1000, kDefaultSeed);
+    std::printf("calibration, 2000 seasons of 14 teams, 1000 simulated completions each, model %s\n", kOutlookModel);
+    std::printf("cut   variance ratio  log-loss  central 80 %% holds (shares put there)  PIT chi2 (9 df, 0.1 %% at "
+                "27.9)\n");
+    const char* names[] = {"1/4", "1/2", "3/4"};
+    for (std::size_t c = 0; c < 3; ++c)
+        std::printf("%-5s %14.3f %9.3f %17.1f %% (%5.1f %%)  %20.1f\n", names[c], cuts[c].varianceRatio(),
+                    cuts[c].meanLogLoss(), 100 * cuts[c].coverage(), 100 * cuts[c].statedCoverage(),
+                    cuts[c].chiSquared());
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string_view(argv[1]) == "calibration") {
+        printCalibration();
+        return 0;
+    }
     const int threads = usableCores();
     for (const auto& [league, rounds] : {std::pair{u"extraliga0708"_s, 52}, std::pair{u"druhaliga0708"_s, 60}}) {
         for (int round : {rounds / 2, rounds * 7 / 8}) {
@@ -113,5 +136,6 @@ int main()
         worst = std::max(worst, slowest);
     }
     std::printf("worst bounds and points needed of a season with draws: %.1f ms\n", worst);
+    printCalibration();
     return 0;
 }

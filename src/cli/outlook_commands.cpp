@@ -90,7 +90,10 @@ Output forecast(const Context& c)
         row[u"playoff"_s] = perStage;
         teams[i] = row;
     }
-    out.json = {{u"seasons"_s, seasons}, {u"seed"_s, static_cast<qint64>(seed)}, {u"teams"_s, teams}};
+    out.json = {{u"seasons"_s, seasons},
+                {u"seed"_s, static_cast<qint64>(seed)},
+                {u"model"_s, QLatin1StringView(kOutlookModel)},
+                {u"teams"_s, teams}};
     if (team > 0) {
         const auto k = static_cast<std::size_t>(line - 1);
         QJsonArray key;

@@ -19,24 +19,24 @@ namespace {
 // Goals beyond this are so unlikely that the table's last entry takes them all.
 constexpr int kMaxGoals = 20;
 
-// The cumulative Poisson distribution of one side's goals, computed once per match.
-struct GoalTable {
-    std::array<double, kMaxGoals + 1> cumulative{};
+// The cumulative Poisson distribution of one side's goals.
+template <typename Share> struct GoalTable {
+    std::array<Share, kMaxGoals + 1> cumulative{};
 
     explicit GoalTable(double mean)
     {
         double p = std::exp(-mean), sum = 0;
         for (int k = 0; k <= kMaxGoals; ++k) {
             sum += p;
-            cumulative[static_cast<std::size_t>(k)] = sum;
+            cumulative[static_cast<std::size_t>(k)] = static_cast<Share>(sum);
             p *= mean / (k + 1);
         }
-        cumulative.back() = 1.0;
+        cumulative.back() = 1;
     }
     // The first count whose cumulative share exceeds u: the shares are ordered, so it is how many do not.
     // Counted without a branch, as the vector unit does it, because where a search stops is a coin toss
     // the processor mispredicts (it was most of a simulated season's time).
-    int draw(double u) const
+    int draw(Share u) const
     {
         int goals = 0;
         for (std::size_t k = 0; k < kMaxGoals; ++k)
@@ -45,30 +45,86 @@ struct GoalTable {
     }
 };
 
+// Every simulated season has its own means, so the tables are made once for a grid of means, in floats
+// so that the whole grid stays in the fastest cache. A mean between two steps takes the upper one with
+// the share of the way it has gone: the mean of the goals is exact, their variance a thousandth of a goal
+// wider at most.
+constexpr double kGridSteps = 32;
+constexpr int kGridMax = 12 * 32; // means above twelve goals take twelve
+
+using GoalGrid = std::vector<GoalTable<float>>;
+
+const GoalGrid& goalGrid()
+{
+    static const GoalGrid grid = [] {
+        GoalGrid tables;
+        tables.reserve(kGridMax + 1);
+        for (int k = 0; k <= kGridMax; ++k)
+            tables.emplace_back(k / kGridSteps);
+        return tables;
+    }();
+    return grid;
+}
+
+// A game's goals from one 64-bit draw: its top 24 bits for the goals, its low 11 for the step.
+inline int drawGoals(const GoalTable<float>* grid, double scaledMean, std::uint64_t bits)
+{
+    const double step = scaledMean + static_cast<double>(bits & 0x7FF) * 0x1.0p-11;
+    const auto k = static_cast<std::size_t>(std::min(static_cast<int>(step), kGridMax));
+    return grid[k].draw(static_cast<float>(bits >> 40) * 0x1.0p-24F);
+}
+
 struct Unplayed {
     int round;
     int slot;
-    GoalTable home;
-    GoalTable away;
+    std::size_t home, away; // team - 1
 };
 
-// SplitMix64: cheap to seed for every season, and well mixed.
-std::uint64_t mixBits(std::uint64_t z)
+// The attack and defence one simulated season plays with, its goal means scaled to the grid.
+struct Strengths {
+    std::array<double, kMaxTeams> home{}, away{}, defence{};
+};
+
+// Each team's posterior, made ready once for every season's draws.
+struct Posteriors {
+    std::array<GammaDraw, kMaxTeams> attack, defence;
+    std::array<double, kMaxTeams> rate{};
+};
+
+Posteriors posteriorsOf(const GoalModel& model)
 {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
+    Posteriors p;
+    for (std::size_t t = 0; t < kMaxTeams; ++t)
+        p.attack[t] = GammaDraw(model.attackShape[t]), p.defence[t] = GammaDraw(model.defenceShape[t]),
+        p.rate[t] = model.rate[t];
+    return p;
 }
-constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ULL;
 
-class Stream {
-public:
-    explicit Stream(std::uint64_t seed) : m_state(seed) {}
-    double uniform() { return static_cast<double>(mixBits(m_state += kGolden) >> 11) * 0x1.0p-53; }
+void drawStrengths(Strengths& s, const GoalModel& model, const Posteriors& p, int teams, RandomStream& random)
+{
+    for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t) {
+        const double attack = p.attack[t](random) / p.rate[t];
+        s.home[t] = model.home * kGridSteps * attack;
+        s.away[t] = model.away * kGridSteps * attack;
+        s.defence[t] = p.defence[t](random) / p.rate[t];
+    }
+}
 
-private:
-    std::uint64_t m_state;
+struct Game {
+    int home, away;
+    bool extraTime;
 };
+// A game that cannot end level: a level score goes to extra time, which the home team takes with the share q.
+inline Game playGame(const GoalTable<float>* grid, const Strengths& s, std::size_t home, std::size_t away, double q,
+                     RandomStream& random)
+{
+    int x = drawGoals(grid, s.home[home] * s.defence[away], random.next());
+    int y = drawGoals(grid, s.away[away] * s.defence[home], random.next());
+    const bool extraTime = x == y;
+    if (extraTime)
+        (random.uniform() < q ? x : y) += 1;
+    return {x, y, extraTime};
+}
 
 // A stage as each simulated season plays it: who takes part, and the series the real play-off has begun.
 struct SimStage {
@@ -87,11 +143,12 @@ struct Setup {
     Tallies played;                 // points and goals of the played matches
     std::vector<MatchScore> scores; // the played matches, then room for the unplayed ones
     std::vector<Unplayed> unplayed;
-    double q = 0;
+    GoalModel model;
+    Posteriors posteriors;
     std::array<int, 3> lines{};
     bool tallyKeyMatches = true;
     std::vector<SimStage> stages;
-    std::array<std::array<double, kMaxTeams>, kMaxTeams> homeWins{}; // [home - 1][away - 1] of a play-off game
+    const GoalTable<float>* grid = goalGrid().data();
 };
 
 // One thread's counts and its own room to work in; a season allocates nothing.
@@ -100,23 +157,25 @@ struct Worker {
     std::vector<MatchScore> scores;
     std::vector<char> homeWon;
     std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each play-off stage's series
+    Strengths strengths;
 };
 
 // The play-off of one simulated season, seeded from its final table; counts who plays and wins each stage.
-void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& random);
+void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomStream& random);
 
 void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
 {
     using enum OutcomeClass;
-    Stream random(mixBits(seed ^ mixBits(static_cast<std::uint64_t>(index) + kGolden)));
+    RandomStream random(mixBits(seed ^ mixBits(static_cast<std::uint64_t>(index) + kGolden)));
     Tallies tallies = setup.played;
+    const int teams = static_cast<int>(tallies.size());
+    if (!setup.unplayed.empty() || !setup.stages.empty())
+        drawStrengths(w.strengths, setup.model, setup.posteriors, teams, random);
     const std::size_t first = setup.scores.size() - setup.unplayed.size();
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         const Unplayed& u = setup.unplayed[i];
-        int x = u.home.draw(random.uniform()), y = u.away.draw(random.uniform());
-        const bool extraTime = x == y; // no draws: extra time decides
-        if (extraTime)
-            (random.uniform() < setup.q ? x : y) += 1;
+        const auto [x, y, extraTime] =
+            playGame(setup.grid, w.strengths, u.home, u.away, setup.model.overtimeHomeWins, random);
         MatchScore& s = w.scores[first + i];
         s.homeGoals = x, s.awayGoals = y;
         w.homeWon[i] = x > y;
@@ -128,7 +187,6 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     }
     Ranking ranking;
     rankByPoints(tallies, w.scores, RankingRules::Final, ranking);
-    const int teams = static_cast<int>(tallies.size());
     std::array<std::array<std::uint64_t, 3>, kMaxTeams> above{};
     for (int top = 0; top < teams;) {
         int end = top + 1;
@@ -161,7 +219,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     }
 }
 
-void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& random)
+void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomStream& random)
 {
     std::array<int, kMaxTeams + 1> placeOf{};
     for (int i = 0; i < ranking.size(); ++i)
@@ -196,10 +254,9 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& 
                 ++game;
                 const bool betterHome = (stage.betterHosts >> game) & 1U;
                 const int home = betterHome ? better : worse, away = betterHome ? worse : better;
-                const bool homeWon =
-                    random.uniform() <
-                    setup.homeWins[static_cast<std::size_t>(home - 1)][static_cast<std::size_t>(away - 1)];
-                (homeWon == betterHome ? b : x) += 1;
+                const Game g = playGame(setup.grid, w.strengths, static_cast<std::size_t>(home - 1),
+                                        static_cast<std::size_t>(away - 1), setup.model.overtimeHomeWins, random);
+                ((g.home > g.away) == betterHome ? b : x) += 1;
             }
             const int winner = b == stage.wins ? better : worse;
             winners[s][static_cast<std::size_t>(i)] = winner;
@@ -212,7 +269,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, Stream& 
 }
 
 // The stages to simulate; the series the real play-off has begun, once its seeding is known.
-void addPlayoff(Setup& setup, const SeasonStore& season, const GoalModel& model, const Playoff& playoff)
+void addPlayoff(Setup& setup, const SeasonStore& season, const Playoff& playoff)
 {
     const Result<Bracket> bracket = playoffBracket(playoff, season);
     for (int s = 0; s < playoff.stages.size(); ++s) {
@@ -225,17 +282,13 @@ void addPlayoff(Setup& setup, const SeasonStore& season, const GoalModel& model,
                 sim.begun.push_back({x.better, x.worse, x.betterWins, x.worseWins, x.nextGame() - 1});
         setup.stages.push_back(sim);
     }
-    for (int h = 1; h <= season.teams(); ++h)
-        for (int a = 1; a <= season.teams(); ++a)
-            if (h != a)
-                setup.homeWins[static_cast<std::size_t>(h - 1)][static_cast<std::size_t>(a - 1)] =
-                    homeWinChance(model, h, a);
 }
 
 Setup setupOf(const SeasonStore& season, const GoalModel& model)
 {
     Setup setup;
-    setup.q = model.overtimeHomeWins;
+    setup.model = model;
+    setup.posteriors = posteriorsOf(model);
     setup.lines = dividingLines(season);
     setup.played.resize(season.teams());
     std::vector<MatchScore> open;
@@ -252,9 +305,8 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
                 away.points += s.awayPoints, away.goalsFor += s.awayGoals, away.goalsAgainst += s.homeGoals;
                 continue;
             }
-            const auto i = static_cast<std::size_t>(match.home - 1), j = static_cast<std::size_t>(match.away - 1);
-            setup.unplayed.push_back({r, m, GoalTable(model.home * model.attack[i] * model.defence[j]),
-                                      GoalTable(model.away * model.attack[j] * model.defence[i])});
+            setup.unplayed.push_back(
+                {r, m, static_cast<std::size_t>(match.home - 1), static_cast<std::size_t>(match.away - 1)});
             open.push_back({static_cast<std::int8_t>(match.home), static_cast<std::int8_t>(match.away), 0, 0, 0, 0});
         }
     }
@@ -300,8 +352,11 @@ GoalModel fitGoalModel(const SeasonStore& season)
     model.overtimeHomeWins = (homeExtraTime + 5 * 0.55) / (extraTime + 5);
     const double g = (model.home + model.away) / 2;
     for (std::size_t t = 0; t < static_cast<std::size_t>(season.teams()); ++t) {
-        model.attack[t] = (scored[t] + 5 * g) / ((matches[t] + 5) * g);
-        model.defence[t] = (conceded[t] + 5 * g) / ((matches[t] + 5) * g);
+        model.attackShape[t] = scored[t] + 5 * g;
+        model.defenceShape[t] = conceded[t] + 5 * g;
+        model.rate[t] = (matches[t] + 5) * g;
+        model.attack[t] = model.attackShape[t] / model.rate[t];
+        model.defence[t] = model.defenceShape[t] / model.rate[t];
     }
     return model;
 }
@@ -309,7 +364,7 @@ GoalModel fitGoalModel(const SeasonStore& season)
 double homeWinChance(const GoalModel& model, int home, int away)
 {
     const auto h = static_cast<std::size_t>(home - 1), a = static_cast<std::size_t>(away - 1);
-    const GoalTable x(model.home * model.attack[h] * model.defence[a]),
+    const GoalTable<double> x(model.home * model.attack[h] * model.defence[a]),
         y(model.away * model.attack[a] * model.defence[h]);
     double lead = 0, level = 0;
     for (std::size_t i = 0; i <= kMaxGoals; ++i) {
@@ -320,13 +375,85 @@ double homeWinChance(const GoalModel& model, int home, int away)
     return lead + level * model.overtimeHomeWins;
 }
 
+namespace {
+
+// The inverse of the normal distribution by Acklam's rational approximation (relative error 1.2e-9).
+double inverseNormal(double p)
+{
+    static constexpr double a[] = {-3.969683028665376e+01, 2.209460984245205e+02,  -2.759285104469687e+02,
+                                   1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
+    static constexpr double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
+                                   6.680131188771972e+01, -1.328068155288572e+01};
+    static constexpr double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
+                                   -2.549732539343734e+00, 4.374664141464968e+00,  2.938163982698783e+00};
+    static constexpr double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                                   3.754408661907416e+00};
+    const auto tail = [&](double x) {
+        const double r = std::sqrt(-2 * std::log(x));
+        return (((((c[0] * r + c[1]) * r + c[2]) * r + c[3]) * r + c[4]) * r + c[5]) /
+               ((((d[0] * r + d[1]) * r + d[2]) * r + d[3]) * r + 1);
+    };
+    if (p < 0.02425)
+        return tail(p);
+    if (p > 1 - 0.02425)
+        return -tail(1 - p);
+    const double q = p - 0.5, r = q * q;
+    return (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * q /
+           (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1);
+}
+
+} // namespace
+
+// The inverse from a table of 1024 steps, straight between them; the two outer steps, where it bends
+// most, computed.
+double RandomStream::normal()
+{
+    constexpr int kSteps = 1024;
+    static const std::array<double, kSteps + 1> table = [] {
+        std::array<double, kSteps + 1> t{};
+        for (int k = 1; k < kSteps; ++k)
+            t[static_cast<std::size_t>(k)] = inverseNormal(static_cast<double>(k) / kSteps);
+        return t;
+    }();
+    const std::uint64_t bits = next();
+    const auto k = static_cast<std::size_t>(bits >> 54);
+    if (k == 0 || k == kSteps - 1)
+        return inverseNormal((static_cast<double>(bits >> 11) + 0.5) * 0x1.0p-53);
+    const double within = static_cast<double>(bits & ((std::uint64_t{1} << 54) - 1)) * 0x1.0p-54;
+    return table[k] + within * (table[k + 1] - table[k]);
+}
+
+GammaDraw::GammaDraw(double shape)
+    : m_shape(shape), m_centre(1 - 1 / (9 * std::max(shape, 1.0))), m_spread(1 / std::sqrt(9 * std::max(shape, 1.0)))
+{
+}
+
+double GammaDraw::operator()(RandomStream& random) const
+{
+    if (m_shape >= 3) {
+        const double root = m_centre + random.normal() * m_spread;
+        return root > 0 ? m_shape * root * root * root : 0;
+    }
+    if (m_shape < 1) // a shape below one from one above it (Marsaglia and Tsang's boost)
+        return GammaDraw(m_shape + 1)(random) * std::pow(random.uniform(), 1 / m_shape);
+    const double d = m_shape - 1.0 / 3, c = 1 / std::sqrt(9 * d);
+    for (;;) {
+        const double x = random.normal(), root = 1 + c * x;
+        if (root <= 0)
+            continue;
+        const double v = root * root * root, u = random.uniform(), x2 = x * x;
+        if (u < 1 - 0.0331 * x2 * x2 || std::log(u) < 0.5 * x2 + d * (1 - v + std::log(v)))
+            return d * v;
+    }
+}
+
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
                         const std::atomic<bool>* stop, KeyMatchTallies tallies, const Playoff* playoff)
 {
     const GoalModel model = fitGoalModel(season);
     Setup setup = setupOf(season, model);
     if (playoff)
-        addPlayoff(setup, season, model, *playoff);
+        addPlayoff(setup, season, *playoff);
     setup.tallyKeyMatches = tallies == KeyMatchTallies::Counted;
     Forecast total;
     total.teams = season.teams();
@@ -342,7 +469,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}});
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}, {}});
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
@@ -530,5 +657,8 @@ ViewTable keyMatchesView(const SeasonStore& season, const Forecast& forecast, in
 QString outlookNote(const Forecast& forecast)
 {
     return u"Podíly míst v %1 simulovaných dokončeních sezóny (v %): góly zbývajících zápasů podle dosavadního "
-           "útoku a obrany každého týmu, pořadí podle konečných pravidel."_s.arg(forecast.seasons);
+           "útoku a obrany každého týmu, pořadí podle konečných pravidel.\nModel %2: síla útoku a obrany se "
+           "v každém dokončení losuje z toho, jak jistě ji dosavadní zápasy určují, proto jsou podíly na "
+           "začátku sezóny široké."_s.arg(forecast.seasons)
+               .arg(QLatin1StringView(kOutlookModel));
 }

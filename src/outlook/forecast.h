@@ -12,18 +12,60 @@
 #include <vector>
 
 // The goal model fitted to the played matches, with one round of prior for the league and five
-// matches of prior for each team, so that an early season is not read too much into.
+// matches of prior for each team, so that an early season is not read too much into. A team's attack and
+// defence are not known, only how likely each value is: with goals Poisson and a Gamma prior, a Gamma of
+// shape = prior goals + goals and rate = (prior matches + matches) · the league's goals per side. Its mean is
+// the estimate; every simulated season draws its own value, so that what ten games cannot tell widens the
+// shares.
 struct GoalModel {
-    double home = 0;             // h: the league's home goals per match
-    double away = 0;             // a: its away goals per match
-    double overtimeHomeWins = 0; // q: the share of extra-time decisions won by the home team
-    std::array<double, kMaxTeams> attack{};
+    double home = 0;                        // h: the league's home goals per match
+    double away = 0;                        // a: its away goals per match
+    double overtimeHomeWins = 0;            // q: the share of extra-time decisions won by the home team
+    std::array<double, kMaxTeams> attack{}; // the means
     std::array<double, kMaxTeams> defence{};
+    std::array<double, kMaxTeams> attackShape{}, defenceShape{}, rate{};
 };
 GoalModel fitGoalModel(const SeasonStore& season);
 // The chance that the home team wins a game that cannot end level: it leads after regulation, or the game
 // is level and the home team takes the extra time (the model's q).
 double homeWinChance(const GoalModel& model, int home, int away);
+
+inline std::uint64_t mixBits(std::uint64_t z)
+{
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+inline constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ULL;
+
+// SplitMix64: cheap to seed for every simulated season, and well mixed.
+class RandomStream {
+public:
+    explicit RandomStream(std::uint64_t seed) : m_state(seed) {}
+    std::uint64_t next() { return mixBits(m_state += kGolden); }
+    double uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; } // [0, 1)
+    double normal(); // by the inverse of the normal distribution, one draw for one number
+
+private:
+    std::uint64_t m_state;
+};
+// Draws of Gamma(shape, 1); divided by a rate, of Gamma(shape, rate). From a shape of three the cube of
+// a normal (Wilson and Hilferty), as good as exact there and cheap; below it Marsaglia and Tsang's method.
+class GammaDraw {
+public:
+    explicit GammaDraw(double shape = 1);
+    double operator()(RandomStream& random) const;
+
+private:
+    double m_shape, m_centre, m_spread;
+};
+inline double gammaDraw(double shape, RandomStream& random)
+{
+    return GammaDraw(shape)(random);
+}
+
+// Which model made the shares, for a reader comparing two versions' numbers.
+inline constexpr char kOutlookModel[] = "poisson-gamma-posterior";
 
 struct Playoff;
 

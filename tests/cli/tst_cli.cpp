@@ -3,6 +3,7 @@
 #include "fixture/loopbackserver.h"
 #include "fixture/programfolder.h"
 #include "fixture/wait.h"
+#include "outlook/forecast.h"
 #include "playoff/playoff.h"
 #include "season/adjustments.h"
 #include "season/datafiles.h"
@@ -114,6 +115,7 @@ private Q_SLOTS:
         QCOMPARE(first.exitCode, 0);
         QCOMPARE(first.out, second.out);
         QCOMPARE(first.json.value(u"seasons"_s).toInt(), 300);
+        QCOMPARE(first.json.value(u"model"_s).toString(), QLatin1StringView(kOutlookModel));
         const QJsonArray teams = first.json.value(u"teams"_s).toArray();
         QCOMPARE(teams.size(), kTeams);
         for (const QJsonValue& team : teams) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "fixture/calibration.h"
 #include "fixture/league.h"
 #include "outlook/forecast.h"
 #include "standings/aggregation.h"
@@ -112,6 +113,48 @@ private Q_SLOTS:
         QVERIFY(!v.rows.isEmpty());
         for (const QStringList& row : v.rows)
             QCOMPARE(row.mid(2), (QStringList{u"0"_s, u"0"_s}));
+    }
+
+    void gammaDraws_data()
+    {
+        QTest::addColumn<double>("shape");
+        QTest::addRow("below one") << 0.4;
+        QTest::addRow("one") << 1.0;
+        QTest::addRow("the prior of five matches") << 13.75;
+        QTest::addRow("a season's goals") << 300.0;
+    }
+
+    // A team's strength drawn from its posterior: Gamma(shape, 1) has mean and variance both the shape.
+    void gammaDraws()
+    {
+        QFETCH(double, shape);
+        RandomStream random(static_cast<std::uint64_t>(shape * 100));
+        const int n = 200000;
+        double sum = 0, squares = 0;
+        for (int i = 0; i < n; ++i) {
+            const double x = gammaDraw(shape, random);
+            QVERIFY(x >= 0);
+            sum += x, squares += x * x;
+        }
+        const double mean = sum / n, variance = squares / n - mean * mean;
+        QVERIFY2(std::abs(mean - shape) < 4 * std::sqrt(shape / n), qPrintable(QString::number(mean)));
+        QVERIFY2(std::abs(variance / shape - 1) < 0.03, qPrintable(QString::number(variance)));
+    }
+
+    // Seasons played from the model's own prior and cut at a quarter, a half and three quarters: the final
+    // place falls around the expected place as widely as the shares say, and where they say. Shares made
+    // with each team's strength fixed at its estimate are a third too sure and fail.
+    void calibratedOnItsOwnPrior()
+    {
+        const std::array<calibration::Tally, 3> cuts = calibration::calibrate(8, 4, 400, 200, 11);
+        for (const calibration::Tally& t : cuts) {
+            const QString said = u"ratio %1, χ² %2, the central 80 % holds %3 for %4"_s.arg(t.varianceRatio())
+                                     .arg(t.chiSquared())
+                                     .arg(t.coverage())
+                                     .arg(t.statedCoverage());
+            QVERIFY2(std::abs(t.varianceRatio() - 1) < 0.15, qPrintable(said));
+            QVERIFY2(t.chiSquared() < 27.9, qPrintable(said)); // χ² of nine degrees at 0.1 %
+        }
     }
 
     void shareTexts()

@@ -38,7 +38,7 @@ QJsonArray outlookJson(const SeasonStore& season, const QList<OutlookRow>& rows)
                                           {u"share"_s, percent(k.share)},
                                           {u"clinched"_s, k.clinched},
                                           {u"out"_s, k.out},
-                                          {u"needed"_s, k.needed == kNeverSure ? QJsonValue() : k.needed}});
+                                          {u"needed"_s, k.needed < 0 ? QJsonValue() : k.needed}});
         teams.append(QJsonObject{{u"team"_s, season.TymPodleCisla(r.team)},
                                  {u"points"_s, r.points},
                                  {u"expected_points"_s, std::round(r.expectedPoints * 10) / 10},

@@ -96,16 +96,21 @@ Output notation(const Context& c)
 Output enter(const Context& c)
 {
     const int round = c.number(1), slot = c.number(2);
-    const QString stored = normaliseResult(convertKeypadInput(c.args[3]));
+    const QString typed = convertKeypadInput(c.args[3]);
     // The window empties a mistyped field in front of the user; a script would not see it happen.
-    if (stored.isEmpty() && !c.args[3].trimmed().isEmpty())
+    if (normaliseResult(typed).isEmpty() && !c.args[3].trimmed().isEmpty())
         return refused(u"„%1“ není platný výsledek; výsledek smažete prázdným textem \"\"."_s.arg(c.args[3].left(80)));
-    if (const Result<SeasonStore> changed =
-            changeLeague(c,
-                         [&](OpenLeague& open) {
-                             const Match& m = open.season().match(slot, round);
-                             return open.setMatch(round, slot, {m.home, m.away, stored});
-                         });
+    QString stored;
+    if (const Result<SeasonStore> changed = changeLeague(
+            c,
+            [&](OpenLeague& open) {
+                const LeagueRules& rules = open.season().rules;
+                if (const QString refusal = rulesRefusal(typed, rules); !refusal.isEmpty())
+                    return Result<void>::failure(refusal.left(1).toUpper() + refusal.mid(1) + u'.', kUsageExit);
+                const Match& m = open.season().match(slot, round);
+                stored = normaliseResult(typed, rules);
+                return open.setMatch(round, slot, {m.home, m.away, stored});
+            });
         !changed.ok())
         return Output::failureOf(changed);
     return plain({{u"stored"_s, stored}}, {{stored}});
@@ -278,6 +283,32 @@ Result<QStringList> teamList(const QString& source)
     return teams;
 }
 
+// The new league's rules from --points, --draws and --overtime; today's where they are not given.
+Result<LeagueRules> rulesOptions(const Context& c)
+{
+    const QCommandLineParser& p = *c.parser;
+    LeagueRules rules;
+    if (p.isSet(u"points"_s)) {
+        const Result<std::array<int, 5>> points = parsePoints(p.value(u"points"_s));
+        if (!points.ok())
+            return Result<LeagueRules>::failure(u"--points: "_s + points.error(), kUsageExit);
+        rules.points = points.value();
+    }
+    for (const auto& [option, flag] :
+         {std::pair{u"draws"_s, &rules.draws}, std::pair{u"overtime"_s, &rules.overtime}}) {
+        if (!p.isSet(option))
+            continue;
+        const std::optional<bool> value = parseYesNo(p.value(option));
+        if (!value)
+            return Result<LeagueRules>::failure(u"--%1: „%2“ není yes ani no"_s.arg(option, p.value(option).left(20)),
+                                                kUsageExit);
+        *flag = *value;
+    }
+    if (const QString problem = rulesProblem(rules); !problem.isEmpty())
+        return Result<LeagueRules>::failure(u"--draws no --overtime no: "_s + problem, kUsageExit);
+    return rules;
+}
+
 // A league made from the options: its schedule generated, its two files written beside the others.
 Output newLeague(const Context& c)
 {
@@ -285,7 +316,7 @@ Output newLeague(const Context& c)
     for (const QString& required : {u"name"_s, u"season"_s, u"teams"_s, u"start"_s, u"days"_s})
         if (!p.isSet(required))
             return refused(u"Chybí volba --%1."_s.arg(required));
-    NewLeague request{p.value(u"name"_s), p.value(u"season"_s), {}, {}, c.option(u"meetings"_s, 4), {}, {}, {}};
+    NewLeague request{p.value(u"name"_s), p.value(u"season"_s), {}, {}, c.option(u"meetings"_s, 4), {}, {}, {}, {}};
     const Result<QStringList> teams = teamList(p.value(u"teams"_s));
     if (!teams.ok())
         return Output::failureOf(teams);
@@ -307,6 +338,10 @@ Output newLeague(const Context& c)
             return refused(u"--skip: "_s + skip.error());
         request.breaks.append(skip.value());
     }
+    const Result<LeagueRules> rules = rulesOptions(c);
+    if (!rules.ok())
+        return Output::failureOf(rules);
+    request.rules = rules.value();
     const Result<SeasonStore> made = makeLeague(request);
     if (!made.ok())
         return refused(made.error());
@@ -370,12 +405,16 @@ void addLeagueMakingCommands(std::map<QString, Command>& commands)
                      "  --meetings  kolikrát se utká každá dvojice, 1 až 8 (výchozí 4)\n"
                      "  --start     první hrací den\n  --days      dny hraní, např. út,pá,ne\n"
                      "  --skip      přestávka D.M.RRRR-D.M.RRRR, i vícekrát\n"
-                     "  --code      název souborů sezona_KÓD.txt (výchozí z názvu a sezóny)\n\n"
+                     "  --code      název souborů sezona_KÓD.txt (výchozí z názvu a sezóny)\n"
+                     "  --points    body za výhru, výhru po prodloužení, remízu, prohru po prodloužení a prohru\n"
+                     "              (výchozí 3,2,1,1,0)\n"
+                     "  --draws     yes nebo no: smí zápas skončit nerozhodně (výchozí yes)\n"
+                     "  --overtime  yes nebo no: hraje se prodloužení a nájezdy (výchozí yes)\n\n"
                      "Příklad: rinkomat-cli new souteze --name Extraliga --season 2026/2027 --teams tymy.txt "
                      "--lines 6,10,14 --start 11.9.2026 --days út,pá,ne --skip 9.11.2026-15.11.2026"_s,
           .formats = JsonFormat,
           .options = {u"name"_s, u"season"_s, u"teams"_s, u"lines"_s, u"meetings"_s, u"start"_s, u"days"_s, u"skip"_s,
-                      u"code"_s},
+                      u"code"_s, u"points"_s, u"draws"_s, u"overtime"_s},
           .run = newLeague}},
         {u"move"_s,
          {.usage = u"move SOUBOR KOLO ZÁPAS --to KOLO"_s,

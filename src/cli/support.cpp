@@ -80,6 +80,8 @@ Result<SeasonStore> loadLeague(const QString& competitionPath)
         printError(openedWithoutAdjustments(loaded.value().warning));
     if (!loaded.value().store.matchDatesIgnored.isEmpty())
         printError(loaded.value().store.matchDatesIgnored + u"\r\nLiga se otevírá bez vlastních termínů zápasů."_s);
+    if (!loaded.value().excluded.isEmpty())
+        printError(loaded.value().excluded);
     return std::move(loaded).value().store;
 }
 

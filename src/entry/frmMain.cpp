@@ -140,6 +140,8 @@ Result<void> frmMain::Form_Load()
         return Result<void>::failureOf(loaded);
     if (!loaded.value().warning.isEmpty())
         Desktop::instance().tell(nullptr, openedWithoutAdjustments(loaded.value().warning), Desktop::Icon::Warning);
+    if (!loaded.value().excluded.isEmpty())
+        Desktop::instance().tell(nullptr, loaded.value().excluded, Desktop::Icon::Warning);
     if (!m_league.playoffProblem().isEmpty())
         Desktop::instance().tell(
             nullptr, u"Liga se otevírá bez play-off, jeho soubor nelze použít.\r\n"_s + m_league.playoffProblem(),
@@ -344,18 +346,20 @@ void frmMain::storeDisplayedRound()
     for (int i = 0; i < m_season.slots(); ++i) {
         const Match& stored = m_season.match(i + 1, m_shownRound);
         const QString text = result[i]->text();
-        QString normalised = normaliseResult(text);
-        if (normalised.isEmpty() && !text.trimmed().isEmpty()) {
+        QString normalised = normaliseResult(text, m_season.rules);
+        const QString refusal = rulesRefusal(text, m_season.rules);
+        if ((normalised.isEmpty() && !text.trimmed().isEmpty()) || !refusal.isEmpty()) {
             // A typo costs nothing: it stays in the field, marked, the stored result is kept, and the user
             // hears and reads why.
             normalised = stored.result;
             if (!result[i]->toolTip().contains(u'„' + text.left(12) + u'“')) { // once for each typo
                 Desktop::instance().beep();
-                lblTypo->setText(u"„%1“ není platný výsledek — ponechán %2"_s.arg(
-                    text.left(12), normalised.isEmpty() ? u"prázdný výsledek"_s : normalised));
+                lblTypo->setText(u"„%1“ %2 — ponechán %3"_s.arg(
+                    text.left(12), refusal.isEmpty() ? u"není platný výsledek"_s : u"– "_s + refusal,
+                    normalised.isEmpty() ? u"prázdný výsledek"_s : normalised));
                 m_typoTimer.start(pacing::ms(4000));
             }
-            markTypo(i, true);
+            markTypo(i, true, refusal);
         } else if (normalised != text) {
             result[i]->setText(normalised);
         }
@@ -372,8 +376,9 @@ void frmMain::onResultEdited(int row)
         field->setText(converted);
     field->end(false);
     // What the fan sees typed is what a crash brings back: a result is journalled as soon as it is one.
-    const QString normalised = normaliseResult(converted);
-    const bool typo = normalised.isEmpty() && !converted.trimmed().isEmpty();
+    const QString normalised = normaliseResult(converted, m_season.rules);
+    const bool typo =
+        (normalised.isEmpty() && !converted.trimmed().isEmpty()) || !rulesRefusal(converted, m_season.rules).isEmpty();
     if (!typo)
         markTypo(row, false);
     if (!typo && m_shownRound >= 1 && !showingPlayoff())
@@ -396,15 +401,17 @@ void frmMain::reportJournal(const Result<void>& recorded)
     });
 }
 
-void frmMain::markTypo(int row, bool typo)
+void frmMain::markTypo(int row, bool typo, const QString& refusal)
 {
     QLineEdit* field = result[row];
     QPalette p = field->palette();
     p.setColor(QPalette::Text, typo ? QColor(0xC00000) : palette().color(QPalette::Text));
     field->setPalette(p);
-    field->setToolTip(typo ? u"„%1“ není platný výsledek a neuloží se. Zadejte např. 3:2, 3:2p (prodloužení) "
-                             "nebo 3:2n (nájezdy)."_s.arg(field->text().left(12))
-                           : QString());
+    const QString typed = field->text().left(12);
+    field->setToolTip(!typo               ? QString()
+                      : refusal.isEmpty() ? u"„%1“ není platný výsledek a neuloží se. Zadejte např. 3:2, 3:2p "
+                                            "(prodloužení) nebo 3:2n (nájezdy)."_s.arg(typed)
+                                          : u"„%1“ se neuloží: %2."_s.arg(typed, refusal));
 }
 
 void frmMain::swapRow(int row)

@@ -86,7 +86,7 @@ private:
     // Tells the user once that typing goes on without crash protection, and why.
     void reportJournal(const Result<void>& recorded);
     // A text that makes no result stays in the field, marked, and says why in its tooltip.
-    void markTypo(int row, bool typo);
+    void markTypo(int row, bool typo, const QString& refusal = {});
     void swapRow(int row);
     void colourDashes();
     bool swapMode() const { return m_shiftHeld && m_ctrlHeld; }

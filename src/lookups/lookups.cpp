@@ -19,11 +19,11 @@ QStringList column(const TeamStats& s, int venue, int team)
     const auto v = [&](Stat stat) { return s(stat, venue, team); };
     const auto n = [](int value) { return QString::number(value); };
     // Quotient first, then the hundred: 87 points of 50 games shows 57, as it always has.
-    const int overall =
-        v(Stat::GP) == 0
-            ? 0
-            : static_cast<int>(std::floor(static_cast<double>(v(Stat::PTS)) / (v(Stat::GP) * bodovani[0]) * 100));
-    const int overtime = std::max(overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT)), 0);
+    const int overall = v(Stat::GP) * s.rules().pointsOf(OutcomeClass::A) == 0
+                            ? 0
+                            : static_cast<int>(std::floor(static_cast<double>(v(Stat::PTS)) /
+                                                          (v(Stat::GP) * s.rules().pointsOf(OutcomeClass::A)) * 100));
+    const int overtime = std::max(overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT), s.rules()), 0);
     return {n(v(Stat::GP)),
             n(v(Stat::W)),
             n(v(Stat::W_OT)),

@@ -160,6 +160,7 @@ void frmNovaLiga::create()
                       spnZapasy->value(),
                       parseShortDate(datStart->text().trimmed()),
                       {},
+                      {},
                       {}};
     for (const QString& line : txtTymy->toPlainText().split(u'\n'))
         if (!line.trimmed().isEmpty())

@@ -114,13 +114,14 @@ struct Game {
     int home, away;
     bool extraTime;
 };
-// A game that cannot end level: a level score goes to extra time, which the home team takes with the share q.
+// A level score goes to extra time, which the home team takes with the share q, unless the game may end
+// level and there is no extra time.
 inline Game playGame(const GoalTable<float>* grid, const Strengths& s, std::size_t home, std::size_t away, double q,
-                     RandomStream& random)
+                     RandomStream& random, bool levelStands = false)
 {
     int x = drawGoals(grid, s.home[home] * s.defence[away], random.next());
     int y = drawGoals(grid, s.away[away] * s.defence[home], random.next());
-    const bool extraTime = x == y;
+    const bool extraTime = x == y && !levelStands;
     if (extraTime)
         (random.uniform() < q ? x : y) += 1;
     return {x, y, extraTime};
@@ -144,6 +145,7 @@ struct Setup {
     std::vector<MatchScore> scores; // the played matches, then room for the unplayed ones
     std::vector<Unplayed> unplayed;
     GoalModel model;
+    LeagueRules rules;
     Posteriors posteriors;
     std::array<int, 3> lines{};
     bool tallyKeyMatches = true;
@@ -174,13 +176,15 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     const std::size_t first = setup.scores.size() - setup.unplayed.size();
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         const Unplayed& u = setup.unplayed[i];
-        const auto [x, y, extraTime] =
-            playGame(setup.grid, w.strengths, u.home, u.away, setup.model.overtimeHomeWins, random);
+        const auto [x, y, extraTime] = playGame(setup.grid, w.strengths, u.home, u.away, setup.model.overtimeHomeWins,
+                                                random, setup.rules.draws && !setup.rules.overtime);
         MatchScore& s = w.scores[first + i];
         s.homeGoals = x, s.awayGoals = y;
         w.homeWon[i] = x > y;
-        s.homePoints = static_cast<std::int8_t>(pointsOf(x > y ? (extraTime ? B : A) : (extraTime ? D : E)));
-        s.awayPoints = static_cast<std::int8_t>(pointsOf(x > y ? (extraTime ? D : E) : (extraTime ? B : A)));
+        const OutcomeClass outcome = x == y ? C : x > y ? (extraTime ? B : A) : (extraTime ? D : E);
+        s.homePoints = static_cast<std::int8_t>(setup.rules.pointsOf(outcome));
+        s.awayPoints =
+            static_cast<std::int8_t>(setup.rules.pointsOf(static_cast<OutcomeClass>(4 - static_cast<int>(outcome))));
         Tally &home = tallies[s.home - 1], &away = tallies[s.away - 1];
         home.points += s.homePoints, home.goalsFor += x, home.goalsAgainst += y;
         away.points += s.awayPoints, away.goalsFor += y, away.goalsAgainst += x;
@@ -288,6 +292,7 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
 {
     Setup setup;
     setup.model = model;
+    setup.rules = season.rules;
     setup.posteriors = posteriorsOf(model);
     setup.lines = dividingLines(season);
     setup.played.resize(season.teams());
@@ -298,7 +303,7 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
             if (match.home < 1 || match.away < 1)
                 continue;
             if (!match.result.isEmpty()) {
-                const MatchScore s = scoreOf(match);
+                const MatchScore s = scoreOf(match, season.rules);
                 setup.scores.push_back(s);
                 Tally &home = setup.played[s.home - 1], &away = setup.played[s.away - 1];
                 home.points += s.homePoints, home.goalsFor += s.homeGoals, home.goalsAgainst += s.awayGoals;
@@ -629,7 +634,10 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, 
             cells << cell(r.places[place - 1], r.best == place && r.worst == place);
         for (const OutlookLine& l : r.lines) {
             cells << (l.out ? u"nelze"_s : cell(l.share, l.clinched));
-            cells << (l.clinched ? QString() : l.needed == kNeverSure ? u"–"_s : QString::number(l.needed));
+            cells << (l.clinched                ? QString()
+                      : l.needed == kNeverSure  ? u"–"_s
+                      : l.needed == kNotCounted ? u"?"_s
+                                                : QString::number(l.needed));
         }
         for (double share : r.stagePlays)
             cells << (share >= 1 ? u"100"_s : shareText(share)); // the play-off's own results make it certain

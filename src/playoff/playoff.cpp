@@ -474,7 +474,7 @@ QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season)
             const Match& match = season.match(m, r);
             if (match.result.isEmpty() || match.home < 1 || match.away < 1)
                 continue;
-            const MatchScore s = scoreOf(match);
+            const MatchScore s = scoreOf(match, season.rules);
             scores.push_back(s);
             Tally &home = tallies[s.home - 1], &away = tallies[s.away - 1];
             home.points += s.homePoints, home.goalsFor += s.homeGoals, home.goalsAgainst += s.awayGoals;

@@ -80,7 +80,7 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
     Result<SeasonStore> loaded = loadSeason(competitionPath, scheduleFileFor(competitionPath));
     if (!loaded.ok())
         return Result<ReadLeague>::failureOf(loaded);
-    ReadLeague league{std::move(loaded).value(), {}};
+    ReadLeague league{std::move(loaded).value(), {}, {}};
     const Result<QList<PointsAdjustment>> adjustments = loadAdjustments(competitionPath, league.store);
     if (adjustments.ok())
         league.store.adjustments = adjustments.value();
@@ -96,7 +96,29 @@ Result<ReadLeague> readLeague(const QString& competitionPath)
         else
             league.store.matchDatesIgnored = dates.error();
     }
+    league.excluded = excludedResults(league.store);
     return league;
+}
+
+QString excludedResults(const SeasonStore& season)
+{
+    QStringList named;
+    int count = 0;
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m) {
+            const Match& match = season.match(m, r);
+            if (match.result.isEmpty() || rulesRefusal(match.result, season.rules).isEmpty())
+                continue;
+            if (++count <= 5)
+                named << u"%1. kolo, %2 – %3 %4"_s.arg(r).arg(season.TymPodleCisla(match.home),
+                                                              season.TymPodleCisla(match.away), match.result);
+        }
+    if (count == 0)
+        return {};
+    return u"Pravidla soutěže (%1) nepovolují %2 uložených výsledků: %3%4. Zůstávají, jak jsou; opravte je."_s
+        .arg(rulesName(season.rules))
+        .arg(count)
+        .arg(named.join(u"; "_s), count > 5 ? u" a další"_s : QString());
 }
 
 QString signedPoints(int points)

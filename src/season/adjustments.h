@@ -21,8 +21,12 @@ QStringList adjustmentsLines(const QList<PointsAdjustment>& adjustments);
 struct ReadLeague {
     SeasonStore store;
     QString warning;
+    // The stored results the league's rules exclude, named; they stay as they are for the fan to mend.
+    QString excluded;
 };
 Result<ReadLeague> readLeague(const QString& competitionPath);
+// The stored results the season's rules exclude, named in Czech (the first five); empty when none.
+QString excludedResults(const SeasonStore& season);
 
 // The warning as the user reads it on opening the league.
 QString openedWithoutAdjustments(const QString& warning);

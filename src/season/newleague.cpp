@@ -130,6 +130,9 @@ Result<SeasonStore> leagueFrame(const NewLeague& r, int rounds)
     s.caption = r.name.trimmed() + u"  " + r.season.trimmed();
     s.season = r.season.trimmed();
     s.HR1 = r.lines[0], s.HR2 = r.lines[1], s.HR3 = r.lines[2];
+    if (const QString problem = rulesProblem(r.rules); !problem.isEmpty())
+        return refuse(problem.left(1).toUpper() + problem.mid(1) + u'.');
+    s.rules = r.rules;
     for (int t = 1; t <= teams; ++t)
         s.setTeamName(t, r.teams[t - 1].trimmed());
     return s;
@@ -193,6 +196,7 @@ QStringList competitionLines(const SeasonStore& season)
     const int hr[] = {season.HR1, season.HR2, season.HR3};
     for (int k = 0; k < 3; ++k)
         lines << u"HR%1=%2"_s.arg(k + 1).arg(hr[k]);
+    lines << rulesLines(season.rules);
     for (int t = 1; t <= season.teams(); ++t)
         lines << u"t%1=%2"_s.arg(t, 2, 10, QChar(u'0')).arg(season.TymPodleCisla(t));
     return lines;
@@ -211,7 +215,7 @@ Result<QByteArray> competitionBytes(const SeasonStore& season, TextEncoding enco
     const Result<SeasonStore> back = readCompetition(bytes, u"sezona_.txt"_s);
     bool same = back.ok() && back.value().caption == season.caption && back.value().season == season.season &&
                 back.value().teams() == season.teams() && back.value().HR1 == season.HR1 &&
-                back.value().HR2 == season.HR2 && back.value().HR3 == season.HR3;
+                back.value().HR2 == season.HR2 && back.value().HR3 == season.HR3 && back.value().rules == season.rules;
     for (int t = 1; same && t <= season.teams(); ++t)
         same = back.value().TymPodleCisla(t) == season.TymPodleCisla(t);
     if (!same)

@@ -36,6 +36,7 @@ struct NewLeague {
     QDate start;
     QList<int> weekdays;                   // Qt::DayOfWeek, 1 Monday .. 7 Sunday
     QList<std::pair<QDate, QDate>> breaks; // first and last day, both without matches
+    LeagueRules rules;
 };
 
 // "út,pá,ne" (also without diacritics, any case) as weekdays; an error naming the unknown one.

@@ -151,6 +151,31 @@ QStringList decodeLines(const QByteArray& bytes)
     return lines;
 }
 
+namespace {
+
+// A line of the league's rules read into them; why it cannot be, in Czech. Other lines are left alone.
+QString readRule(const QString& line, LeagueRules& rules)
+{
+    if (line.startsWith(kPointsKey)) {
+        const Result<std::array<int, 5>> points = parsePoints(line.mid(QStringView(kPointsKey).size()));
+        if (!points.ok())
+            return points.error() + u'.';
+        rules.points = points.value();
+        return {};
+    }
+    for (const auto& [key, flag] : {std::pair{kDrawsKey, &rules.draws}, std::pair{kOvertimeKey, &rules.overtime}}) {
+        if (!line.startsWith(key))
+            continue;
+        const std::optional<bool> value = parseYesNo(line.mid(QStringView(key).size()));
+        if (!value)
+            return QStringView(key) + u" musí být následováno slovem ano nebo ne."_s;
+        *flag = *value;
+    }
+    return {};
+}
+
+} // namespace
+
 Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& fileName)
 {
     if (tooManyLines(bytes))
@@ -159,11 +184,14 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
     const QStringList lines = decodeLines(bytes);
     std::array<int, kMaxTeams> teamLine{};
     std::array<int, 3> hrLine{};
+    int rulesLine = 0;
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         const int lineNo = i + 1;
         if (line.startsWith(u';'))
             continue;
+        if (line.startsWith(kPointsKey) || line.startsWith(kDrawsKey) || line.startsWith(kOvertimeKey))
+            rulesLine = lineNo;
         // The keys are found anywhere in a line, but their values stand at a fixed place.
         if (line.contains(u"nazev="))
             into.caption = line.mid(6);
@@ -182,6 +210,8 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
             *hr[k] = value;
             hrLine[static_cast<std::size_t>(k)] = lineNo;
         }
+        if (const QString problem = readRule(line, into.rules); !problem.isEmpty())
+            return fault(fileName, lineNo, problem);
         // "tNN=name", one or two digits
         const qsizetype equals = line.indexOf(u'=');
         const int number = line.startsWith(u't') && equals > 0 ? parseCount(line.mid(1, equals - 1), 2) : -1;
@@ -197,6 +227,8 @@ Result<SeasonStore> readCompetition(const QByteArray& bytes, const QString& file
         into.setTeamName(number, name);
         teamLine[static_cast<std::size_t>(number - 1)] = lineNo;
     }
+    if (const QString problem = rulesProblem(into.rules); !problem.isEmpty())
+        return fault(fileName, rulesLine, problem + u'.');
     return withTeamsChecked(std::move(into), teamLine, hrLine, fileName);
 }
 

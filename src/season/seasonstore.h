@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTime>
 
+#include "season/rules.h"
+
 // The largest league the files may describe; fixed-capacity buffers of the hot loops are sized by them.
 inline constexpr int kMaxTeams = 20;
 inline constexpr int kMaxRounds = 200;
@@ -75,6 +77,7 @@ public:
     int HR1 = 0;
     int HR2 = 0;
     int HR3 = 0;
+    LeagueRules rules; // how the league scores
     // From the league's adjustments file, in its order; counted in every total table's points.
     QList<PointsAdjustment> adjustments;
     // Why the league's adjustments file was not read, in Czech; empty when it was, or when there is none.

@@ -45,14 +45,16 @@ void countMatch(TeamStats& stats, const Match& match)
     stats.at(Stat::GA, venue::Away, match.away) += r.HomeGoals;
 }
 
-void finishTotals(TeamStats& stats)
+void finishTotals(TeamStats& stats, const LeagueRules& rules)
 {
+    stats.setRules(rules);
     for (int t = 1; t <= stats.teams(); ++t) {
         for (int v : {venue::Home, venue::Away}) {
             using enum OutcomeClass;
-            stats.at(Stat::PTS, v, t) = pointsOf(A) * stats(Stat::W, v, t) + pointsOf(B) * stats(Stat::W_OT, v, t) +
-                                        pointsOf(C) * stats(Stat::T, v, t) + pointsOf(D) * stats(Stat::L_OT, v, t) +
-                                        pointsOf(E) * stats(Stat::L, v, t);
+            stats.at(Stat::PTS, v, t) =
+                rules.pointsOf(A) * stats(Stat::W, v, t) + rules.pointsOf(B) * stats(Stat::W_OT, v, t) +
+                rules.pointsOf(C) * stats(Stat::T, v, t) + rules.pointsOf(D) * stats(Stat::L_OT, v, t) +
+                rules.pointsOf(E) * stats(Stat::L, v, t);
         }
         for (int s = 1; s <= kStats; ++s) {
             const auto stat = static_cast<Stat>(s);
@@ -74,7 +76,7 @@ TeamStats DataProTabulku(const SeasonStore& season, int firstRound, int lastRoun
         for (int m = 1; m <= season.slots(); ++m)
             countMatch(stats, season.match(m, r));
     }
-    finishTotals(stats);
+    finishTotals(stats, season.rules);
     if (countsAdjustments(season, firstRound, lastRound))
         addAdjustments(stats, season);
     return stats;

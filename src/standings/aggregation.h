@@ -23,16 +23,20 @@ public:
     {
         return (*this)(Stat::GF, venue, team) - (*this)(Stat::GA, venue, team);
     }
+    // The rules the points were counted by (finishTotals).
+    const LeagueRules& rules() const { return m_rules; }
+    void setRules(const LeagueRules& rules) { m_rules = rules; }
 
 private:
     int m_teams;
+    LeagueRules m_rules;
     std::array<std::array<std::array<int, kStats>, kVenues>, kMaxTeams> m_values{};
 };
 
 // Adds one played match to the home and away counters; venue 3 and the points are left to finishTotals().
 void countMatch(TeamStats& stats, const Match& match);
 // Points of venues 1 and 2 from the class counters, then venue 3 as their sum.
-void finishTotals(TeamStats& stats);
+void finishTotals(TeamStats& stats, const LeagueRules& rules);
 
 // The league's points adjustments, into the total points only: home and away tables count results alone.
 void addAdjustments(TeamStats& stats, const SeasonStore& season);

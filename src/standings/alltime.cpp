@@ -91,7 +91,7 @@ AllTime allTimeTable(const QString& folder, const QString& competition, const Le
     for (const CatalogueEntry& e : entries) {
         const bool inMemory = isOpen(e);
         const Result<ReadLeague> read =
-            inMemory ? Result<ReadLeague>(ReadLeague{open->season, {}}) : readLeague(QDir(folder).filePath(e.file));
+            inMemory ? Result<ReadLeague>(ReadLeague{open->season, {}, {}}) : readLeague(QDir(folder).filePath(e.file));
         if (!read.ok()) {
             if (namesCompetition(e.text, competition))
                 table.problems << u"Liga „%1“ se nedala přečíst: %2"_s.arg(e.text, read.error());

@@ -36,19 +36,50 @@ struct Remaining {
     std::vector<Pairing> pairings;
     std::array<std::array<int, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
     bool draws = false;
+    int perMatch = 3;  // every match hands out this many points, split in any whole way
+    bool exact = true; // false: the rules hand out different totals, which the programs below do not count
 
-    int most(int team) const { return points[team] + 3 * left[team]; }
+    int most(int team) const { return points[team] + perMatch * left[team]; }
     bool over() const { return pairings.empty(); }
 };
+
+// The points every match hands out where the rules make that one number split in every whole way (3-2-1-0
+// without draws, 2-1-0 without overtime); 0 where a match may hand out more or fewer than another.
+int constantTotal(const LeagueRules& rules)
+{
+    using enum OutcomeClass;
+    std::vector<OutcomeClass> allowed{A, E};
+    if (rules.overtime)
+        allowed.insert(allowed.end(), {B, D});
+    if (rules.draws)
+        allowed.push_back(C);
+    int total = -1;
+    unsigned values = 0;
+    for (const OutcomeClass c : allowed) {
+        const int sum = rules.pointsOf(c) + rules.pointsOf(static_cast<OutcomeClass>(4 - static_cast<int>(c)));
+        if (total >= 0 && sum != total)
+            return 0;
+        total = sum;
+        values |= 1U << rules.pointsOf(c);
+    }
+    return values == (1U << (total + 1)) - 1 ? total : 0;
+}
 
 Remaining remainingOf(const SeasonStore& season)
 {
     Remaining r;
     r.teams = season.teams();
     const TeamStats stats = DataProTabulku(season, 1, season.rounds());
+    const bool usual = season.rules == LeagueRules{};
     for (int t = 1; t <= r.teams; ++t) {
         r.points[t] = stats(Stat::PTS, venue::Total, t);
-        r.draws = r.draws || stats(Stat::T, venue::Total, t) > 0;
+        r.draws = usual && (r.draws || stats(Stat::T, venue::Total, t) > 0);
+    }
+    if (!usual) {
+        r.perMatch = constantTotal(season.rules);
+        r.exact = r.perMatch > 0;
+        if (!r.exact) // the most a team can take from a match, for the bounds counting proves
+            r.perMatch = *std::max_element(season.rules.points.begin(), season.rules.points.end());
     }
     for (int round = 1; round <= season.rounds(); ++round) {
         for (int slot = 1; slot <= season.slots(); ++slot) {
@@ -67,7 +98,7 @@ Remaining remainingOf(const SeasonStore& season)
 }
 
 // One integer program over the remaining meetings: column x_p (1-based p) is the points team a of
-// pairing p takes from its matches with b, 0..3 per match, b taking the rest; with draws, d_p counts
+// pairing p takes from its matches with b, 0..perMatch per match, b taking the rest; with draws, d_p counts
 // the 1:1 draws among them; then one yes/no column per team. A question whose teams all want more
 // points leaves draws out: a 1:1 is beaten for both sides by 2:1 for either, and without them the
 // rows form a network, which the solver settles at once.
@@ -87,18 +118,18 @@ public:
             // Without draws the rows of fixed yes/no columns form a network, whose corners are whole
             // numbers: the points need not be declared whole.
             glp_set_col_kind(m_p, p, m_draws ? GLP_IV : GLP_CV);
-            glp_set_col_bnds(m_p, p, GLP_DB, 0, 3 * pairing.matches);
+            glp_set_col_bnds(m_p, p, GLP_DB, 0, m_r.perMatch * pairing.matches);
             Expression &a = m_points[static_cast<std::size_t>(pairing.a)],
                        &b = m_points[static_cast<std::size_t>(pairing.b)];
             a.terms.push_back({p, 1.0});
-            b.constant += 3 * pairing.matches;
+            b.constant += m_r.perMatch * pairing.matches;
             b.terms.push_back({p, -1.0});
             if (m_draws) {
                 // Each draw gives both one point: d_p <= x_p <= 3 matches - 2 d_p.
                 glp_set_col_kind(m_p, drawColumn(p), GLP_IV);
                 glp_set_col_bnds(m_p, drawColumn(p), GLP_DB, 0, pairing.matches);
                 addRow({{p, 1.0}, {drawColumn(p), -1.0}}, GLP_LO, 0);
-                addRow({{p, 1.0}, {drawColumn(p), 2.0}}, GLP_UP, 3 * pairing.matches);
+                addRow({{p, 1.0}, {drawColumn(p), 2.0}}, GLP_UP, m_r.perMatch * pairing.matches);
                 b.terms.push_back({drawColumn(p), -1.0});
             }
         }
@@ -128,7 +159,7 @@ public:
             if (pairing.a != team && pairing.b != team)
                 continue;
             const int mine = points * pairing.matches;
-            fixColumn(p, pairing.a == team ? mine : 3 * pairing.matches - mine);
+            fixColumn(p, pairing.a == team ? mine : m_r.perMatch * pairing.matches - mine);
             if (m_draws)
                 fixColumn(drawColumn(p), 0);
         }
@@ -215,7 +246,7 @@ std::array<int, kMaxTeams + 1> evenCompletion(const Remaining& r, int team, int 
 {
     std::array<int, kMaxTeams + 1> final = r.points;
     for (const Pairing& p : r.pairings) {
-        const int all = 3 * p.matches;
+        const int all = r.perMatch * p.matches;
         const int a = p.a == team                      ? points * p.matches
                       : p.b == team                    ? all - points * p.matches
                       : favoured[p.a] != favoured[p.b] ? (favoured[p.a] ? all : 0)
@@ -239,15 +270,15 @@ int bestPlace(const Remaining& r, int team)
             below.push_back(u);
         alreadyAbove += passed[u];
     }
-    const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, 3, passed);
+    const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, r.perMatch, passed);
     if (std::all_of(below.begin(), below.end(), [&](int u) { return even[u] <= target; }) ||
-        allOf(r, team, 3, below, GLP_UP, target))
+        allOf(r, team, r.perMatch, below, GLP_UP, target))
         return 1 + alreadyAbove;
     Program p(r, GLP_MIN, true);
-    p.fixTeam(team, 3);
+    p.fixTeam(team, r.perMatch);
     int above = 0;
     for (int u = 1; u <= r.teams; ++u) {
-        const int most = r.most(u) - 3 * r.meetings[u][team];
+        const int most = r.most(u) - r.perMatch * r.meetings[u][team];
         if (u == team || most <= target) {
             p.fixColumn(p.teamColumn(u), 0);
         } else if (r.points[u] > target) {
@@ -305,7 +336,7 @@ int worstPlace(const Remaining& r, int team)
     Program p(r, GLP_MAX, false);
     p.fixTeam(team, 0);
     reachingTarget(
-        p, team, r.points[team], [&](int u) { return r.points[u] + 3 * r.meetings[u][team]; }, 0);
+        p, team, r.points[team], [&](int u) { return r.points[u] + r.perMatch * r.meetings[u][team]; }, 0);
     return 1 + static_cast<int>(std::lround(p.solve().value_or(0)));
 }
 
@@ -394,20 +425,20 @@ bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& 
             net.addEdge(node[static_cast<std::size_t>(u)], Sink, need);
         // The team's opponents share what it leaves of its matches, each at most all of their meetings.
         if (r.meetings[u][team] > 0)
-            net.addEdge(TeamsOpponents, node[static_cast<std::size_t>(u)], 3 * r.meetings[u][team]);
+            net.addEdge(TeamsOpponents, node[static_cast<std::size_t>(u)], r.perMatch * r.meetings[u][team]);
     }
     if (needed == 0)
         return true;
-    net.addEdge(Source, TeamsOpponents, 3 * r.left[team] - own);
+    net.addEdge(Source, TeamsOpponents, r.perMatch * r.left[team] - own);
     for (const Pairing& p : r.pairings) {
         const int a = node[static_cast<std::size_t>(p.a)], b = node[static_cast<std::size_t>(p.b)];
         if (p.a == team || p.b == team || (a == 0 && b == 0))
             continue;
-        net.addEdge(Source, nodes, 3 * p.matches);
+        net.addEdge(Source, nodes, r.perMatch * p.matches);
         if (a != 0)
-            net.addEdge(nodes, a, 3 * p.matches);
+            net.addEdge(nodes, a, r.perMatch * p.matches);
         if (b != 0)
-            net.addEdge(nodes, b, 3 * p.matches);
+            net.addEdge(nodes, b, r.perMatch * p.matches);
         ++nodes;
     }
     return net.maxFlow(Source, Sink) == needed;
@@ -439,14 +470,14 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
                 chosen[static_cast<std::size_t>(u)] = true;
                 group.push_back(u);
                 points += r.points[u];
-                againstTeam += 3 * r.meetings[u][team];
+                againstTeam += r.perMatch * r.meetings[u][team];
             }
         }
         for (const Pairing& p : r.pairings)
             if (p.a != team && p.b != team &&
                 (chosen[static_cast<std::size_t>(p.a)] || chosen[static_cast<std::size_t>(p.b)]))
-                points += 3 * p.matches;
-        points += std::min(againstTeam, 3 * r.left[team] - own);
+                points += r.perMatch * p.matches;
+        points += std::min(againstTeam, r.perMatch * r.left[team] - own);
         if (points >= line * target && allCanReach(r, team, own, group, target))
             return true;
         const unsigned lowest = mask & -mask, ripple = mask + lowest;
@@ -481,14 +512,14 @@ int lastPassing(int first, int last, const std::function<bool(int)>& passes)
 // kNeverSure when even winning all may end so.
 int pointsNeeded(const Remaining& r, int team, int line)
 {
-    const int all = 3 * r.left[team];
+    const int all = r.perMatch * r.left[team];
     // The `line` teams that can get most, all passing together, answer most questions at once; the
     // thorough question then only has to show that one point more is safe.
     std::vector<int> chasers;
     for (int u = 1; u <= r.teams; ++u)
         if (u != team)
             chasers.push_back(u);
-    const auto mostAgainst = [&](int u) { return r.most(u) - 3 * r.meetings[u][team]; };
+    const auto mostAgainst = [&](int u) { return r.most(u) - r.perMatch * r.meetings[u][team]; };
     std::stable_sort(chasers.begin(), chasers.end(), [&](int a, int b) { return mostAgainst(a) > mostAgainst(b); });
     chasers.resize(static_cast<std::size_t>(std::min(line, r.teams - 1)));
     int passable = canBePassed(r, team, line, 0, &chasers)
@@ -497,6 +528,24 @@ int pointsNeeded(const Remaining& r, int team, int line)
     if (passable < all && canBePassed(r, team, line, passable + 1, nullptr))
         passable = lastPassing(passable + 1, all, [&](int own) { return canBePassed(r, team, line, own, nullptr); });
     return passable >= all ? kNeverSure : passable + 1;
+}
+
+// Places counting alone proves: teams above the team's most points stay above it, teams whose most points
+// stay below its points stay below.
+SeasonBounds countedBounds(const Remaining& r, const std::array<int, 3>& lines, bool withNeeded)
+{
+    SeasonBounds bounds(r.teams);
+    for (int t = 1; t <= r.teams; ++t) {
+        PlaceBounds& b = bounds[t - 1];
+        b = {1, r.teams, {}};
+        for (int u = 1; u <= r.teams; ++u) {
+            b.best += u != t && r.points[u] > r.most(t);
+            b.worst -= u != t && r.most(u) < r.points[t];
+        }
+        for (std::size_t k = 0; k < lines.size() && withNeeded; ++k)
+            b.needed[k] = lines[k] <= 0 || b.clinched(lines[k]) ? 0 : b.out(lines[k]) ? kNeverSure : kNotCounted;
+    }
+    return bounds;
 }
 
 } // namespace
@@ -523,6 +572,8 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
         }
         return bounds;
     }
+    if (!r.exact)
+        return countedBounds(r, lines, withNeeded);
     const auto answer = [&](int t) {
         PlaceBounds& b = bounds[t - 1];
         b = {bestPlace(r, t), worstPlace(r, t), {}};
@@ -554,7 +605,7 @@ QList<LineMarks> lineMarks(const SeasonStore& season)
     const std::array<int, 3> lines = dividingLines(season);
     const Remaining r = remainingOf(season);
     QList<LineMarks> marks(r.teams);
-    if (r.over()) {
+    if (r.over() || !r.exact) {
         const SeasonBounds bounds = placeBounds(season, false);
         for (int t = 1; t <= r.teams; ++t)
             for (std::size_t k = 0; k < lines.size(); ++k) {
@@ -571,8 +622,8 @@ QList<LineMarks> lineMarks(const SeasonStore& season)
             if (u == t)
                 continue;
             bestLeast += r.points[u] > r.most(t);
-            bestMost += r.most(u) - 3 * r.meetings[u][t] > r.most(t);
-            worstLeast += r.points[u] + 3 * r.meetings[u][t] >= r.points[t];
+            bestMost += r.most(u) - r.perMatch * r.meetings[u][t] > r.most(t);
+            worstLeast += r.points[u] + r.perMatch * r.meetings[u][t] >= r.points[t];
             worstMost += r.most(u) >= r.points[t];
         }
         std::optional<int> best, worst; // exact, once a line needs them

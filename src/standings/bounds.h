@@ -15,6 +15,9 @@ inline std::array<int, 3> dividingLines(const SeasonStore& season)
 }
 
 inline constexpr int kNeverSure = -1;
+// Points needed not counted: the league's rules hand out different totals a match, which the exact method
+// does not cover yet; its places are then only those that counting the points alone proves.
+inline constexpr int kNotCounted = -2;
 
 struct PlaceBounds {
     // The best and the worst place by points; a team level on points with another may stand above

@@ -13,7 +13,7 @@ GraphData computeGraph(const SeasonStore& season)
         for (int m = 1; m <= season.slots(); ++m)
             countMatch(running, season.match(m, r));
         TeamStats ranked = running;
-        finishTotals(ranked);
+        finishTotals(ranked, season.rules);
         addAdjustments(ranked, season);
         const TeamOrder order = rankTeams(ranked, venue::Total, Criterion::Points);
         QList<int>& positions = graph.positions.emplace_back(season.teams());

@@ -43,7 +43,7 @@ std::array<int, 3> key(const TeamStats& s, int venue, Criterion criterion, int t
     case Criterion::ExtraTimeMatches:
         return {v(Stat::W_OT) + v(Stat::T) + v(Stat::L_OT), 0, 0};
     case Criterion::ExtraTimeSuccess:
-        return {overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT)), 0, 0};
+        return {overtimeSuccess(v(Stat::W_OT), v(Stat::T), v(Stat::L_OT), s.rules()), 0, 0};
     }
     return {0, 0, 0};
 }
@@ -180,13 +180,13 @@ QString periodCaption(int firstRound, int lastRound)
     return u"tabulka za období   (kola %1 - %2)"_s.arg(firstRound).arg(lastRound);
 }
 
-int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime)
+int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime, const LeagueRules& rules)
 {
     const int matches = wonInOvertime + draws + lostInOvertime;
-    if (matches * bodovani[1] == 0)
+    const int win = rules.pointsOf(OutcomeClass::B), draw = rules.pointsOf(OutcomeClass::C);
+    if (matches * win == 0)
         return -1;
-    const double share =
-        100.0 * (wonInOvertime * bodovani[1] + draws * bodovani[2]) / static_cast<double>(matches * bodovani[1]);
+    const double share = 100.0 * (wonInOvertime * win + draws * draw) / static_cast<double>(matches * win);
     return static_cast<int>(std::nearbyint(share)); // the default rounding mode sends halves to even
 }
 

@@ -75,7 +75,7 @@ struct Standings {
 
 // Share of the two points of every extra-time match that the team took, in whole per cent (halves to
 // even), or -1 for a team without extra-time matches.
-int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime);
+int overtimeSuccess(int wonInOvertime, int draws, int lostInOvertime, const LeagueRules& rules = {});
 
 // The team's last five results of rounds first..last at the venue, oldest first (see StandingsRow::form).
 QString teamForm(const SeasonStore& season, int team, int venue, int firstRound, int lastRound);

@@ -110,14 +110,14 @@ QString reasonText(const Ranked& r)
 
 } // namespace
 
-MatchScore scoreOf(const Match& match)
+MatchScore scoreOf(const Match& match, const LeagueRules& rules)
 {
     const ParsedResult r = ZkoumatVysledek(match.result);
     const auto [home, away] = classify(r);
     return {static_cast<std::int8_t>(match.home),
             static_cast<std::int8_t>(match.away),
-            static_cast<std::int8_t>(pointsOf(home)),
-            static_cast<std::int8_t>(pointsOf(away)),
+            static_cast<std::int8_t>(rules.pointsOf(home)),
+            static_cast<std::int8_t>(rules.pointsOf(away)),
             r.HomeGoals,
             r.AwayGoals};
 }
@@ -156,7 +156,7 @@ QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stat
             for (int m = 1; m <= season.slots(); ++m) {
                 const Match& match = season.match(m, r);
                 if (!match.result.isEmpty() && match.home > 0 && match.away > 0)
-                    mutual.append(scoreOf(match));
+                    mutual.append(scoreOf(match, season.rules));
             }
         }
     } else {

@@ -36,7 +36,7 @@ struct MatchScore {
     int homeGoals = 0;
     int awayGoals = 0;
 };
-MatchScore scoreOf(const Match& match); // of a match with a result
+MatchScore scoreOf(const Match& match, const LeagueRules& rules); // of a match with a result
 
 // Why a team stands below the row above it on equal points.
 enum class Decider : std::uint8_t {

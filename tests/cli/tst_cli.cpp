@@ -358,6 +358,44 @@ private Q_SLOTS:
         QVERIFY2(r.err.contains(u"„xx“ není den"_s), qPrintable(r.err));
     }
 
+    // A league with its own rules: 2-1-0 with draws and no overtime. A mark of overtime is refused like a typo,
+    // a level game is a draw worth a point each; rules that leave a level game without a result are refused.
+    void leagueWithItsOwnRules()
+    {
+        const QString folder = m_dir.filePath(u"pravidla"_s);
+        QDir().mkpath(folder);
+        const QString teams = m_dir.filePath(u"tymy4.txt"_s);
+        fixture::put(teams, "Sparta\nSlavia\nKladno\nPlzen\n");
+        const QStringList args{u"new"_s,       folder,       u"--name"_s, u"Stará liga"_s, u"--season"_s,
+                               u"1990/1991"_s, u"--teams"_s, teams,       u"--start"_s,    u"1.9.1990"_s,
+                               u"--days"_s,    u"so"_s,      u"--json"_s};
+        for (const QStringList& bad : {QStringList{u"--points"_s, u"3,2,1"_s},
+                                       {u"--draws"_s, u"snad"_s},
+                                       {u"--draws"_s, u"no"_s, u"--overtime"_s, u"no"_s}}) {
+            const Run r = cli(args + bad);
+            QCOMPARE(r.exitCode, 64);
+            QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        }
+        Run r = cli(args + QStringList{u"--points"_s, u"2,0,1,0,0"_s, u"--overtime"_s, u"no"_s});
+        QCOMPARE(r.exitCode, 0);
+        const QString league = r.json.value(u"competition"_s).toString();
+        QVERIFY(fixture::contents(league).contains("body=2,0,1,0,0"));
+        const QByteArray before = fixture::contents(scheduleFileFor(league));
+        r = cli({u"enter"_s, league, u"1"_s, u"1"_s, u"3:2p"_s});
+        QCOMPARE(r.exitCode, 64);
+        QVERIFY2(r.err.contains(u"prodloužení"_s), qPrintable(r.err));
+        QCOMPARE(fixture::contents(scheduleFileFor(league)), before);
+        r = cli({u"enter"_s, league, u"1"_s, u"1"_s, u"2:2"_s, u"--json"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json.value(u"stored"_s).toString(), u"2:2"_s);
+        QCOMPARE(cli({u"enter"_s, league, u"1"_s, u"2"_s, u"3:1"_s}).exitCode, 0);
+        r = cli({u"table"_s, league, u"--json"_s});
+        QList<int> points;
+        for (const QJsonValue& row : r.json.value(u"rows"_s).toArray())
+            points << row.toObject().value(u"pts"_s).toString().toInt();
+        QCOMPARE(points, (QList<int>{2, 1, 1, 0}));
+    }
+
     // Results into a league: names mapped or refused, a dry run writes nothing, a full disk loses nothing,
     // a conflict decided by --conflicts; then the same lines as a new league.
     void importMatches()

@@ -157,6 +157,39 @@ private Q_SLOTS:
         }
     }
 
+    // The simulation scores by the league's rules: 3-2-1-0 and 2-1-0 hand out the same points every match;
+    // with draws and no overtime a level game stays a draw and hands out a point less than a win under 3-1-0;
+    // 2-2-1-0 gives the overtime loser a point more.
+    void rulesInTheSimulation()
+    {
+        const int open = 26 * kSlots, seasons = 400;
+        for (const NamedRules& system : usualRules()) {
+            SeasonStore s = fixture::playedUpTo(kRounds - 26);
+            s.rules = system.rules;
+            for (int r = 1; r <= kRounds - 26; ++r)
+                for (int m = 1; m <= kSlots; ++m) // results every system allows
+                    s.match(m, r).result = (m + r) % 2 ? u"4:1"_s : u"1:3"_s;
+            const TeamStats stats = DataProTabulku(s, 1, kRounds);
+            double played = 0, total = 0;
+            for (int t = 1; t <= kTeams; ++t)
+                played += stats(Stat::PTS, venue::Total, t);
+            const Forecast f = simulateSeason(s, seasons, 3, 2);
+            for (int t = 1; t <= kTeams; ++t)
+                total += f.expectedPoints(t);
+            const double perMatch = (total - played) / open;
+            const std::array<int, 5>& p = system.rules.points;
+            const QString said = system.name + u": "_s + QString::number(perMatch);
+            if (system.rules == LeagueRules{} || p == std::array<int, 5>{3, 2, 0, 1, 0})
+                QVERIFY2(std::abs(perMatch - 3) < 1e-9, qPrintable(said)); // level games go to overtime
+            else if (p[1] == 0 && p[2] == 1 && p[0] == 2)
+                QVERIFY2(std::abs(perMatch - 2) < 1e-9, qPrintable(said));
+            else if (p[0] == 3) // 3-1-0: a draw in about every fifth game
+                QVERIFY2(perMatch > 2.6 && perMatch < 2.9, qPrintable(said));
+            else // 2-2-1-0: an overtime in about every fifth game
+                QVERIFY2(perMatch > 2.1 && perMatch < 2.4, qPrintable(said));
+        }
+    }
+
     void shareTexts()
     {
         QCOMPARE((QStringList{shareText(0), shareText(0.004), shareText(0.01), shareText(0.505), shareText(0.996),

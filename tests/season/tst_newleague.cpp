@@ -11,7 +11,7 @@ namespace {
 
 NewLeague request(int teams, int meetings = 2)
 {
-    NewLeague r{u"Krajská liga"_s, u"2026/2027"_s, {}, {2, 0, 0}, meetings, QDate(2026, 9, 1), {2, 5, 7}, {}};
+    NewLeague r{u"Krajská liga"_s, u"2026/2027"_s, {}, {2, 0, 0}, meetings, QDate(2026, 9, 1), {2, 5, 7}, {}, {}};
     for (int t = 1; t <= teams; ++t)
         r.teams << u"Klub %1"_s.arg(t);
     return r;

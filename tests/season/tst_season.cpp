@@ -8,7 +8,10 @@
 #include "season/datafiles.h"
 #include "season/datafolder.h"
 #include "season/journal.h"
+#include "season/newleague.h"
 #include "season/notation.h"
+#include "season/rules.h"
+#include "standings/aggregation.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -182,6 +185,50 @@ private Q_SLOTS:
         QCOMPARE(read.teams(), kTeams);
     }
 
+    // Every usual system, and the points of each outcome in the table: a regulation win, a win after overtime,
+    // a draw, a loss after overtime, a regulation loss, as the league's file says them.
+    void rulesOfALeague_data()
+    {
+        QTest::addColumn<int>("system");
+        QTest::addColumn<QList<int>>("points"); // of the home team for 4:1, 3:2p, 2:2, 2:3p, 1:4
+        const QList<int> none{-1, -1, -1, -1, -1};
+        QTest::addRow("3-2-1-1-0") << 0 << QList<int>{3, 2, 1, 1, 0};
+        QTest::addRow("3-2-1-0 without draws") << 1 << QList<int>{3, 2, -1, 1, 0};
+        QTest::addRow("2-2-1-0 without draws") << 2 << QList<int>{2, 2, -1, 1, 0};
+        QTest::addRow("2-1-0 without overtime") << 3 << QList<int>{2, -1, 1, -1, 0};
+        QTest::addRow("3-1-0 without overtime") << 4 << QList<int>{3, -1, 1, -1, 0};
+    }
+
+    // -1: the rules refuse the result, as typed and as stored.
+    void rulesOfALeague()
+    {
+        QFETCH(int, system);
+        QFETCH(QList<int>, points);
+        const LeagueRules rules = usualRules()[system].rules;
+        SeasonStore s(2, 1);
+        s.setTeamName(1, u"Domácí"_s), s.setTeamName(2, u"Hosté"_s);
+        s.caption = u"Liga  2026/2027"_s, s.season = u"2026/2027"_s;
+        s.rules = rules;
+        // The file says the rules, and reads back as the same; today's rules add no line to a file.
+        const QStringList lines = competitionLines(s);
+        QCOMPARE(lines.filter(u"body="_s).isEmpty(), system == 0);
+        QCOMPARE(readCompetition(encodeLines(lines), u"sezona_x.txt"_s).value().rules, rules);
+        const QStringList typed{u"4:1"_s, u"3:2p"_s, u"2:2"_s, u"2:3p"_s, u"1:4"_s};
+        for (qsizetype k = 0; k < typed.size(); ++k) {
+            const QString stored = normaliseResult(typed[k], rules);
+            QCOMPARE(rulesRefusal(typed[k], rules).isEmpty(), points[k] >= 0);
+            if (points[k] < 0)
+                continue;
+            QCOMPARE(rulesRefusal(stored, rules), QString()); // what the league stores, it reads back
+            s.match(1, 1) = {1, 2, stored};
+            const TeamStats stats = DataProTabulku(s, 1, 1);
+            QCOMPARE(stats(Stat::PTS, venue::Total, 1), points[k]);
+            QCOMPARE(stats(Stat::PTS, venue::Total, 2), points[4 - k]);
+        }
+        // A draw is stored as it always was where there is overtime, and plainly where there is none.
+        QCOMPARE(normaliseResult(u"2:2"_s, rules), rules.overtime ? u"2:2p"_s : u"2:2"_s);
+    }
+
     void scheduleBlocks()
     {
         QStringList los = fixture::scheduleLines();
@@ -256,6 +303,10 @@ private Q_SLOTS:
             {"sezona", 19, u"t0=Nikdo"_s, 20, u"od 1 do 20"_s},
             {"sezona", 19, u"t14=Tým 13"_s, 20, u"stejný název"_s},
             {"sezona", 6, u"t01=Tým 5"_s, 11, u"týmy č. 1 a 5"_s},
+            {"sezona", 0, u"body=3,2,1,1"_s, 1, u"pět čísel"_s},
+            {"sezona", 0, u"body=3,2,1,10,0"_s, 1, u"pět čísel"_s},
+            {"sezona", 0, u"remizy=možná"_s, 1, u"ano nebo ne"_s},
+            {"sezona", 0, u"prodlouzeni="_s, 1, u"ano nebo ne"_s},
         };
         for (const auto& c : cases) {
             QStringList comp = fixture::competitionLines(), los = fixture::scheduleLines();

@@ -242,6 +242,10 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
                     u"%1 a řádek %2 dávají jednomu zápasu dva výsledky."_s.arg(where(line)).arg(earlier->second->line));
             continue; // the same game named twice
         }
+        // A result the league's rules exclude is no result of this league: refused, never bent to fit.
+        const QString theirs = normaliseResult(line.result, season.rules);
+        if (const QString refusal = rulesRefusal(theirs, season.rules); !refusal.isEmpty())
+            return Result<ImportPlan>::failure(u"%1: %2."_s.arg(where(line), refusal));
         used[*chosen] = &line;
         const QString& mine = season.match(chosen->second, chosen->first).result;
         if (sameResult(mine, line.result)) {
@@ -249,7 +253,6 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
             continue;
         }
         const NameMatch how = std::max(teams.how.value(line.home), teams.how.value(line.away));
-        const QString theirs = normaliseResult(line.result);
         plan.changes.append({line.line, chosen->first, chosen->second, theirs, how, !mine.isEmpty()});
         if (mine.isEmpty())
             plan.entered.append({chosen->first, chosen->second, theirs});

@@ -7,6 +7,7 @@
 #include "season/newleague.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -73,6 +74,9 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     spnZapasy->setRange(1, kMaxMeetings);
     spnZapasy->setValue(4);
     form->addRow(u"Vzájemných &zápasů každé dvojice:"_s, spnZapasy);
+    addScoring(form);
+    if (m_like)
+        showScoring(m_like->rules); // a new season scores as the last did, unless the fan says otherwise
     // A line, not a field of sections: typed over, "16.9.2026" is 16.9.2026, not a day spliced into the old one.
     datStart = new QLineEdit(shortDate(QDate(firstYear, 9, 1)), this);
     datStart->setObjectName(u"datStart"_s);
@@ -99,9 +103,40 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
         const int hr[] = {m_like->HR1, m_like->HR2, m_like->HR3};
         for (std::size_t k = 0; k < spnCary.size(); ++k)
             spnCary[k]->setValue(hr[k]);
+        showScoring(m_like->rules);
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &frmNovaLiga::create);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void frmNovaLiga::addScoring(QFormLayout* form)
+{
+    cboBodovani = new QComboBox(this);
+    cboBodovani->setObjectName(u"cboBodovani"_s);
+    for (const NamedRules& named : usualRules())
+        cboBodovani->addItem(named.name);
+    form->addRow(u"&Bodování:"_s, cboBodovani);
+}
+
+void frmNovaLiga::showScoring(const LeagueRules& rules)
+{
+    const QList<NamedRules> usual = usualRules();
+    const auto known = std::find_if(usual.begin(), usual.end(), [&](const NamedRules& n) { return n.rules == rules; });
+    if (known == usual.end()) { // a league's own system, kept as the last choice
+        while (cboBodovani->count() > usual.size())
+            cboBodovani->removeItem(cboBodovani->count() - 1);
+        cboBodovani->addItem(rulesName(rules));
+        m_ownRules = rules;
+    }
+    cboBodovani->setCurrentIndex(known == usual.end() ? cboBodovani->count() - 1
+                                                      : static_cast<int>(known - usual.begin()));
+}
+
+LeagueRules frmNovaLiga::chosenRules() const
+{
+    const QList<NamedRules> usual = usualRules();
+    const int k = cboBodovani->currentIndex();
+    return k >= 0 && k < usual.size() ? usual[k].rules : m_ownRules;
 }
 
 void frmNovaLiga::addPlayingDays(QFormLayout* form)
@@ -162,6 +197,7 @@ void frmNovaLiga::create()
                       {},
                       {},
                       {}};
+    request.rules = chosenRules();
     for (const QString& line : txtTymy->toPlainText().split(u'\n'))
         if (!line.trimmed().isEmpty())
             request.teams << line.trimmed();

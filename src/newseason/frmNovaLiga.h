@@ -8,6 +8,7 @@
 #include <optional>
 
 class QCheckBox;
+class QComboBox;
 class QFormLayout;
 class QLineEdit;
 class QPlainTextEdit;
@@ -38,6 +39,10 @@ private:
     void suggestCode();
     // The weekdays a match may be played on and the breaks without any.
     void addPlayingDays(QFormLayout* form);
+    // The usual points systems by name, today's first; a league's own system as a last choice.
+    void addScoring(QFormLayout* form);
+    void showScoring(const LeagueRules& rules);
+    LeagueRules chosenRules() const;
     // Why the first match day as typed cannot start a league, in Czech; empty when it can.
     QString startProblem() const;
     void showStartProblem();
@@ -50,6 +55,8 @@ private:
     QPushButton* cmdJako = nullptr;
     std::array<QSpinBox*, 3> spnCary{};
     QSpinBox* spnZapasy = nullptr;
+    QComboBox* cboBodovani = nullptr;
+    LeagueRules m_ownRules;
     QLineEdit* datStart = nullptr;
     std::array<QCheckBox*, 7> chkDny{};
     QPlainTextEdit* txtPrestavky = nullptr;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "alltime.h"
 
+#include <QSet>
+
 #include "season/adjustments.h"
 #include "season/catalogue.h"
 #include "standings/tiebreak.h"
@@ -79,7 +81,7 @@ QStringList competitionNames(const QString& folder)
 
 AllTime allTimeTable(const QString& folder, const QString& competition, const LeagueInMemory* open)
 {
-    AllTime table{competition, {}, {}, {}};
+    AllTime table{competition, {}, {}, {}, {}};
     QList<CatalogueEntry> entries = readCatalogue(folder);
     const auto isOpen = [&](const CatalogueEntry& e) {
         return open && QFileInfo(QDir(folder).filePath(e.file)).canonicalFilePath() ==
@@ -110,6 +112,7 @@ AllTime allTimeTable(const QString& folder, const QString& competition, const Le
             table.problems << u"Liga „%1“ je sečtena bez úprav bodů: %2"_s.arg(e.text, league.adjustmentsIgnored);
         if (inMemory && open->season.hypothetical)
             table.problems << u"Sezóna %1 je sečtena s výsledky režimu „Co kdyby“."_s.arg(league.season);
+        table.scoring.insert(league.season, rulesName(league.rules));
         addSeason(table, league, inMemory && open->season.hypothetical);
     }
     std::stable_sort(table.seasons.begin(), table.seasons.end(),
@@ -161,7 +164,14 @@ ViewTable placesView(const AllTime& table)
 
 QStringList allTimeNotes(const AllTime& table)
 {
-    return table.problems +
-           QStringList{u"Body se sčítají i s úpravami bodů; pořadí sezón je konečné (při rovnosti bodů "
-                       "rozhodují vzájemné zápasy). Tým, který mezi sezónami změnil název, má dva řádky."_s};
+    QStringList notes = table.problems;
+    const QStringList systems = table.scoring.values();
+    if (QSet<QString>(systems.begin(), systems.end()).size() > 1) {
+        QStringList each;
+        for (auto it = table.scoring.begin(); it != table.scoring.end(); ++it)
+            each << it.key() + u' ' + it.value();
+        notes << u"Každá sezóna je sečtena se svým bodováním: "_s + each.join(u"; "_s) + u'.';
+    }
+    return notes << u"Body se sčítají i s úpravami bodů; pořadí sezón je konečné (při rovnosti bodů "
+                    "rozhodují vzájemné zápasy). Tým, který mezi sezónami změnil název, má dva řádky."_s;
 }

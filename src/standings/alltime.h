@@ -22,9 +22,10 @@ struct AllTimeSeason {
 
 struct AllTime {
     QString competition;
-    QList<AllTimeRow> rows;       // by points, then points per match
-    QList<AllTimeSeason> seasons; // newest first
-    QStringList problems;         // leagues that could not be read, or only without their adjustments
+    QList<AllTimeRow> rows;         // by points, then points per match
+    QList<AllTimeSeason> seasons;   // newest first
+    QStringList problems;           // leagues that could not be read, or only without their adjustments
+    QMap<QString, QString> scoring; // how each season scored, by season
 };
 
 // The league's name without its season: "Extraliga".

@@ -7,6 +7,7 @@
 #include "lookups/frmVzaj.h"
 #include "outlook/frmVyhled.h"
 #include "playoff/playoff.h"
+#include "standings/aggregation.h"
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
 #include "standings/frmTable_Interval.h"
@@ -207,12 +208,44 @@ private Q_SLOTS:
         QTest::mouseClick(child<QPushButton>(dialog, u"cmdJako"_s), Qt::LeftButton);
         child<QLineEdit>(dialog, u"txtNazev"_s)->setText(u"Liga"_s);
         child<QLineEdit>(dialog, u"txtSezona"_s)->setText(u"2008/2009"_s);
+        auto* scoring = child<QComboBox>(dialog, u"cboBodovani"_s);
+        QCOMPARE(scoring->currentText(), usualRules()[0].name); // as the open league scores
+        QTest::keyClick(scoring, Qt::Key_Down);
         QTest::mouseClick(child<QPushButton>(dialog, u"cmdVytvorit"_s), Qt::LeftButton);
         QCOMPARE(chosen.size(), 1);
-        const SeasonStore made = fixture::load(chosen[0][0].toString());
+        const SeasonStore made = readCompetition(fixture::contents(chosen[0][0].toString()), {}).value();
         QCOMPARE(made.teamNames(), open.teamNames());
         QCOMPARE(made.HR1, open.HR1);
-        QCOMPARE(made.rounds(), 52);
+        QCOMPARE(made.rules, usualRules()[1].rules);
+        QCOMPARE(fixture::load(chosen[0][0].toString()).rounds(), 52);
+    }
+
+    // A league without draws: a draw stored before is named on opening and kept; a draw typed is refused in the
+    // field like a typo, an overtime win taken and counted by the league's points.
+    void leagueWithoutDraws()
+    {
+        QStringList comp = fixture::competitionLines(), los = fixture::scheduleLines();
+        comp << u"body=3,2,0,1,0"_s << u"remizy=ne"_s;
+        los[fixture::resultLine(1, 1)] = u"2:2p"_s;
+        m_league = std::make_unique<fixture::OpenLeague>(los, fixture::roundDate(10).addDays(-1), comp);
+        frmMain* main = m_league->main;
+        QVERIFY2(m_league->desktop.messages.value(0).text.contains(u"nepovolují 1 uložených výsledků: 1. kolo"_s),
+                 qPrintable(m_league->desktop.messages.value(0).text));
+        QCOMPARE(main->season().VYSLEDEK(1, 1), u"2:2p"_s);
+        fixture::type(main, 0, u"2+2"_s);
+        fixture::resultField(main, 1)->setFocus();
+        QVERIFY2(child<QLabel>(main, u"lblTypo"_s)->text().contains(u"nezná remízy"_s),
+                 qPrintable(child<QLabel>(main, u"lblTypo"_s)->text()));
+        QVERIFY(fixture::resultField(main, 0)->toolTip().contains(u"nezná remízy"_s));
+        QCOMPARE(main->season().VYSLEDEK(1, 10), QString());
+        fixture::resultField(main, 0)->selectAll();
+        fixture::type(main, 0, u"3+2-"_s);
+        fixture::resultField(main, 1)->setFocus();
+        QCOMPARE(main->season().VYSLEDEK(1, 10), u"3:2p"_s);
+        const Match& m = main->season().match(1, 10);
+        const TeamStats stats = DataProTabulku(main->season(), 10, 10);
+        QCOMPARE(stats(Stat::PTS, venue::Total, m.home), 2);
+        QCOMPARE(stats(Stat::PTS, venue::Total, m.away), 1);
     }
 
     // "Import…" with a name to map, a conflict with a result typed but not yet stored, then Ctrl+Shift+V.

@@ -315,6 +315,27 @@ private Q_SLOTS:
         QVERIFY(planImport(s, source, teamOf).error().contains(u"sám se sebou"_s));
     }
 
+    // The league's rules hold for what comes in: a level game where there are no draws, a game after overtime
+    // where there is none, refused with the line; a level game where draws stand is a plain draw.
+    void planByTheLeaguesRules()
+    {
+        SeasonStore s = fourTeams();
+        const Match& m = s.match(2, 1);
+        ImportSource source;
+        source.lines = {{6, {}, 0, s.TymPodleCisla(m.home), s.TymPodleCisla(m.away), u"2:2p"_s}};
+        TeamMatching teamOf;
+        for (int t = 1; t <= 4; ++t)
+            teamOf.teamOf.insert(s.TymPodleCisla(t), t);
+        s.rules = usualRules()[1].rules; // no draws
+        QVERIFY2(planImport(s, source, teamOf).error().contains(u"řádek 6"_s) &&
+                     planImport(s, source, teamOf).error().contains(u"soutěž nezná remízy"_s),
+                 qPrintable(planImport(s, source, teamOf).error()));
+        s.rules = usualRules()[3].rules; // draws, no overtime
+        QCOMPARE(planImport(s, source, teamOf).value().entered.value(0).result, u"2:2"_s);
+        source.lines[0].result = u"3:2p"_s;
+        QVERIFY(planImport(s, source, teamOf).error().contains(u"nehraje prodloužení"_s));
+    }
+
     // Results compared as the notation reads them, one match given two results refused even where one is stored,
     // guessed and foreign names told apart, and a file without results said to be one.
     void planOfRealLines()

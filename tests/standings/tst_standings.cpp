@@ -434,6 +434,23 @@ private Q_SLOTS:
         const QString home = typed.TymPodleCisla(typed.match(2, 1).home);
         QCOMPARE(matchesOf(w, home).toInt(), matchesOf(v, home).toInt() + 1);
         QVERIFY(withOpen.problems.first().contains(u"Sezóna 2007/2008 je sečtena s výsledky režimu „Co kdyby“"_s));
+
+        // A season of another scoring counts by its own points, and the table says so: Tým 1's 26 home wins
+        // are worth two points each there.
+        QStringList twoPoints = older;
+        twoPoints.replaceInStrings(u"2006/2007"_s, u"2005/2006"_s) << u"body=2,0,1,0,0"_s << u"prodlouzeni=ne"_s;
+        fixture::writeLeague(QDir(dir.path()), twoPoints, played, u"liga0506b"_s);
+        const AllTime both = ::allTimeTable(dir.path(), u"Liga"_s);
+        const auto pointsOf = [](const AllTime& table, const QString& team) {
+            return std::find_if(table.rows.begin(), table.rows.end(),
+                                [&](const AllTimeRow& r) { return r.team == team; })
+                ->pts;
+        };
+        QCOMPARE(pointsOf(both, u"Tým 1"_s) - pointsOf(t, u"Tým 1"_s), 52);
+        QVERIFY2(allTimeNotes(both).join(u'|').contains(u"2005/2006 2-1-0 s remízami, bez prodloužení; 2006/2007 "
+                                                        "3-2-1-1-0"_s),
+                 qPrintable(allTimeNotes(both).join(u'|')));
+        QVERIFY(!allTimeNotes(t).join(u'|').contains(u"se svým bodováním"_s));
     }
 
     // The mutual matches belong to the total table: a home table compares goals even under the final rules.

@@ -58,17 +58,19 @@ Output table(const Context& c)
     const Result<RankingRules> ruled = rulesOption(c);
     if (!ruled.ok())
         return Output::failureOf(ruled);
-    const RankingRules rules = ruled.value();
     const bool period = c.parser->isSet(u"from"_s) || c.parser->isSet(u"to"_s);
     const Result<QDate> onDate = dateOption(c, period);
     if (!onDate.ok())
         return Output::failureOf(onDate);
     const QDate day = onDate.value();
-    const QString caption = tableCaption(day, period, first, last);
     const Result<SeasonStore> read = loadLeague(c);
     if (!read.ok())
         return Output::failureOf(read);
     const SeasonStore& l = day.isValid() ? playedBy(read.value(), day) : read.value();
+    // Unasked, the whole season's table is in the order the window shows: the final one once it is over.
+    const bool whole = !day.isValid() && !period && !c.parser->isSet(u"rules"_s);
+    const RankingRules rules = whole ? shownRankingRules(l) : ruled.value();
+    const QString caption = whole ? seasonTableCaption(l) : tableCaption(day, period, first, last);
     last = std::min(last, l.rounds()); // without --to: the season's last
     const Standings st = SpocitatPoradi(l, DataProTabulku(l, first, last), venue, criterion, rules, first, last);
     CommandOutput out = fromView(standingsView(l, st, criterion, caption), {{caption}});

@@ -170,7 +170,7 @@ void frmMain::buildTableMenu(QMenu* parent)
     mnuTabulka->setObjectName(u"mnuTabulka"_s);
     addCommand(mnuTabulka, "mnuPrubezna", u"&Průběžná"_s, Qt::Key_F2, [this] {
         const BusyCursor busy;
-        (new frmTable(m_season, 1, m_season.rounds(), runningTableCaption(), this))->open();
+        (new frmTable(m_season, 1, m_season.rounds(), seasonTableCaption(m_season), this))->open();
     });
     addCommand(mnuTabulka, "mnuObdobi", u"&Za období"_s, {},
                [this] { (new frmTable_Interval(m_season, this))->open(); });

@@ -113,8 +113,11 @@ void frmNovaLiga::addScoring(QFormLayout* form)
 {
     cboBodovani = new QComboBox(this);
     cboBodovani->setObjectName(u"cboBodovani"_s);
+    cboBodovani->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const NamedRules& named : usualRules())
         cboBodovani->addItem(named.name);
+    cboBodovani->setToolTip(u"Body za výhru, výhru po prodloužení nebo nájezdech, remízu, prohru po prodloužení "
+                            "nebo nájezdech a prohru; bez remíz rozhodne nerozhodný zápas prodloužení."_s);
     form->addRow(u"&Bodování:"_s, cboBodovani);
 }
 

@@ -574,7 +574,9 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
     const Forecast& forecast = outlook.forecast;
     const TeamStats stats = DataProTabulku(season, 1, season.rounds());
     QList<OutlookRow> rows;
-    for (const PlacedTeam& p : orderByPoints(season, stats, venue::Total, RankingRules::Running, 1, season.rounds())) {
+    // The same order as the table: once the season is over, the final one.
+    for (const PlacedTeam& p :
+         orderByPoints(season, stats, venue::Total, shownRankingRules(season), 1, season.rounds())) {
         const PlaceBounds& b = outlook.bounds[p.team - 1];
         OutlookRow row{p.team,
                        stats(Stat::PTS, venue::Total, p.team),

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "playoff.h"
 
+#include "standings/ranking.h"
+
 #include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -294,8 +296,9 @@ QString bracketNote(const Bracket& bracket, const SeasonStore& season)
             if (const Match& match = season.match(m, r); match.result.isEmpty() && match.home > 0)
                 missing << u"%1. kolo %2 - %3"_s.arg(r).arg(season.TymPodleCisla(match.home),
                                                             season.TymPodleCisla(match.away));
-    return u"Kdyby sezóna skončila dnes. Zápasy play-off lze zapisovat, až budou mít výsledek všechny zápasy základní "
-           "části; chybí %1: %2"_s.arg(missing.size())
+    return u"Kdyby sezóna skončila dnes, podle konečného pořadí (při rovnosti bodů rozhodují vzájemné zápasy). "
+           "Zápasy play-off lze zapisovat, až budou mít výsledek všechny zápasy základní části; chybí %1: %2"_s
+               .arg(missing.size())
                .arg(missing.mid(0, 5).join(u", ") + (missing.size() > 5 ? u", …"_s : QString()));
 }
 
@@ -489,15 +492,6 @@ QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season)
     for (const Ranked& r : ranking)
         order.append(r.team);
     return order;
-}
-
-bool regularSeasonOver(const SeasonStore& season)
-{
-    for (int r = 1; r <= season.rounds(); ++r)
-        for (int m = 1; m <= season.slots(); ++m)
-            if (season.match(m, r).result.isEmpty() && season.match(m, r).home > 0)
-                return false;
-    return true;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include "export/viewtable.h"
 #include "season/leaguefiles.h"
 #include "season/seasonstore.h"
+#include "standings/ranking.h"
 
 #include <QDate>
 #include <QList>
@@ -67,8 +68,6 @@ QStringList playoffTemplate(int teams);
 // The final regular-season table's team numbers, first to last: the final rules, points adjustments counted,
 // equal teams in team-number order.
 QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season);
-// Whether every regular-season match has its result: the seeding is known.
-bool regularSeasonOver(const SeasonStore& season);
 
 struct Series {
     int better = 0, worse = 0;           // team numbers

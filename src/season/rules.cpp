@@ -75,7 +75,7 @@ QList<NamedRules> usualRules()
 {
     return {{u"3-2-1-1-0 s remízami"_s, LeagueRules{}},
             {u"3-2-1-0 bez remíz"_s, LeagueRules{{3, 2, 0, 1, 0}, false, true}},
-            {u"2-2-1-0 bez remíz (výhra 2, prohra po prodloužení 1)"_s, LeagueRules{{2, 2, 0, 1, 0}, false, true}},
+            {u"2-2-1-0 bez remíz"_s, LeagueRules{{2, 2, 0, 1, 0}, false, true}},
             {u"2-1-0 s remízami, bez prodloužení"_s, LeagueRules{{2, 0, 1, 0, 0}, true, false}},
             {u"3-1-0 s remízami, bez prodloužení"_s, LeagueRules{{3, 0, 1, 0, 0}, true, false}}};
 }

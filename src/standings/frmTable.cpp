@@ -167,6 +167,9 @@ void frmTable::addRulesAndLegend()
     cboRules = new QComboBox(this);
     cboRules->setObjectName(u"cboRules"_s);
     cboRules->addItems({u"průběžné pořadí"_s, u"konečné pořadí (vzájemné zápasy)"_s});
+    // The whole season over: the final order, the one the play-off seeds by; the running one a choice away.
+    if (m_first == 1 && m_last == m_season.rounds())
+        cboRules->setCurrentIndex(shownRankingRules(m_season) == RankingRules::Final ? 1 : 0);
     cboRules->setGeometry(tw(2100), tw(below(6330)), std::max(tw(3000), widthToShowAll(cboRules)), tw(330));
     auto* marksLegend = new QLabel(u"<span style=\"color:#008000\">zelené pořadí</span> = jistě nad čarou<br>"
                                    "<span style=\"color:#909090\">šedé</span> = už nemůže skončit nad čarou"_s,

@@ -275,3 +275,22 @@ ViewTable standingsView(const SeasonStore& season, const Standings& st, Criterio
                        r.reasons.isEmpty() ? QString() : signedPoints(r.adjustment), movedText(r.moved), r.form});
     return v;
 }
+
+bool regularSeasonOver(const SeasonStore& season)
+{
+    for (int r = 1; r <= season.rounds(); ++r)
+        for (int m = 1; m <= season.slots(); ++m)
+            if (season.match(m, r).result.isEmpty() && season.match(m, r).home > 0)
+                return false;
+    return true;
+}
+
+RankingRules shownRankingRules(const SeasonStore& season)
+{
+    return regularSeasonOver(season) ? RankingRules::Final : RankingRules::Running;
+}
+
+QString seasonTableCaption(const SeasonStore& season)
+{
+    return regularSeasonOver(season) ? u"konečné pořadí"_s : runningTableCaption();
+}

@@ -35,6 +35,12 @@ inline QString runningTableCaption()
 {
     return QStringLiteral("průběžná tabulka");
 }
+// Whether every regular-season match has its result: the order is final, the play-off's seeding known.
+bool regularSeasonOver(const SeasonStore& season);
+// The order a table shows unasked: the final one (the play-off's) once the season is over, else the running one.
+RankingRules shownRankingRules(const SeasonStore& season);
+// The caption of the season's table in that order: "konečné pořadí" at the end, else the running table's.
+QString seasonTableCaption(const SeasonStore& season);
 // Caption of the table on a date: "tabulka k 12.2.2008".
 inline QString tableOnDateCaption(const QDate& day)
 {

@@ -3,6 +3,7 @@
 #include "fixture/league.h"
 #include "outlook/forecast.h"
 #include "standings/aggregation.h"
+#include "standings/ranking.h"
 #include "standings/tiebreak.h"
 
 #include <QTest>
@@ -187,6 +188,59 @@ private Q_SLOTS:
                 QVERIFY2(perMatch > 2.6 && perMatch < 2.9, qPrintable(said));
             else // 2-2-1-0: an overtime in about every fifth game
                 QVERIFY2(perMatch > 2.1 && perMatch < 2.4, qPrintable(said));
+        }
+    }
+
+    // Once every match has a result the order is final everywhere: the table's caption and rules, the outlook's
+    // rows and places, the play-off's seeding, where teams level on points stand otherwise in the running order.
+    void oneOrderAtTheSeasonsEnd()
+    {
+        std::mt19937_64 random(5);
+        const auto teamsOf = [](const QList<PlacedTeam>& order) {
+            QList<int> teams;
+            for (const PlacedTeam& p : order)
+                teams << p.team;
+            return teams;
+        };
+        SeasonStore s;
+        QList<int> running, final;
+        do {
+            s = calibration::playedSeason(6, 1, random);
+            const TeamStats stats = DataProTabulku(s, 1, s.rounds());
+            running = teamsOf(orderByPoints(s, stats, venue::Total, RankingRules::Running, 1, s.rounds()));
+            final = teamsOf(orderByPoints(s, stats, venue::Total, RankingRules::Final, 1, s.rounds()));
+        } while (running == final);
+        QCOMPARE(shownRankingRules(s), RankingRules::Final);
+        QCOMPARE(seasonTableCaption(s), u"konečné pořadí"_s);
+        const QList<OutlookRow> rows = outlookRows(s, computeOutlook(s, 20, 1, 1));
+        const QVarLengthArray<int, kMaxTeams> seeded = finalOrder(s);
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows[i].team, final[i]);
+            QCOMPARE(seeded[i], final[i]);
+            QVERIFY(rows[i].best <= i + 1 && rows[i].worst >= i + 1);
+        }
+        s.match(1, s.rounds()).result.clear(); // a match to play: the running order again
+        QCOMPARE(shownRankingRules(s), RankingRules::Running);
+        QCOMPARE(seasonTableCaption(s), runningTableCaption());
+    }
+
+    // Where matches hand out different totals (2-2-1-0) the points needed are not counted and say so ("?"),
+    // never a number; under today's rules they are numbers.
+    void neededUnderEverySystem()
+    {
+        SeasonStore s = fixture::playedUpTo(40);
+        for (const int system : {0, 2}) {
+            s.rules = usualRules()[system].rules;
+            const ViewTable v = outlookView(s, computeOutlook(s, 50, 1, 2));
+            int numbers = 0, unknown = 0;
+            for (const QStringList& row : v.rows)
+                for (int k = 0; k < 3; ++k) {
+                    const QString needed = row.value(4 + kTeams + 2 * k + 1);
+                    numbers += needed.toInt() > 0 ? 1 : 0;
+                    unknown += needed == u"?" ? 1 : 0;
+                }
+            QVERIFY2(system == 0 ? numbers > 0 && unknown == 0 : numbers == 0 && unknown > 0,
+                     qPrintable(u"%1 numbers, %2 unknown"_s.arg(numbers).arg(unknown)));
         }
     }
 

@@ -666,6 +666,13 @@ ViewTable keyMatchesView(const SeasonStore& season, const Forecast& forecast, in
 
 QString outlookNote(const Forecast& forecast)
 {
+    if (forecast.matches.empty() && forecast.playoff.empty())
+        return u"Základní část je dohraná: místa jsou konečná, v pořadí podle konečných pravidel."_s;
+    if (forecast.matches.empty())
+        return u"Základní část je dohraná, místa jsou konečná. Podíly play-off v %1 simulovaných dokončeních "
+               "(v %), model %2: síla útoku a obrany se v každém dokončení losuje z toho, jak jistě ji odehrané "
+               "zápasy určují."_s.arg(forecast.seasons)
+                   .arg(QLatin1StringView(kOutlookModel));
     return u"Podíly míst v %1 simulovaných dokončeních sezóny (v %): góly zbývajících zápasů podle dosavadního "
            "útoku a obrany každého týmu, pořadí podle konečných pravidel.\nModel %2: síla útoku a obrany se "
            "v každém dokončení losuje z toho, jak jistě ji dosavadní zápasy určují, proto jsou podíly na "

@@ -5,15 +5,29 @@
 #include "season/seasonfile.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-bool endsInYear(const QString& text)
+// The year a season ends in, however the text writes it ("2026/2027", "2026/27", "1999/00", "2026"); 0 for a
+// text that ends in no season.
+int seasonEnd(const QString& text)
 {
-    return text.size() >= 4 && std::all_of(text.end() - 4, text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    static const QRegularExpression season(u"(\\d{4})(?:\\s*[/–-]\\s*(\\d{4}|\\d{2}))?\\s*$"_s);
+    const QRegularExpressionMatch m = season.match(text);
+    if (!m.hasMatch())
+        return 0;
+    const int start = m.captured(1).toInt();
+    if (m.captured(2).isEmpty())
+        return start;
+    const int end = m.captured(2).toInt();
+    if (m.captured(2).size() == 4)
+        return end;
+    const int century = start / 100 * 100;
+    return century + end < start ? century + 100 + end : century + end; // "1999/00" ends in 2000
 }
 
 } // namespace
@@ -46,14 +60,12 @@ QList<CatalogueEntry> readCatalogue(const QString& folder)
 QList<CatalogueEntry> orderCatalogue(QList<CatalogueEntry> entries)
 {
     std::stable_sort(entries.begin(), entries.end(), [](const CatalogueEntry& a, const CatalogueEntry& b) {
-        if (endsInYear(a.text) != endsInYear(b.text))
-            return endsInYear(a.text);
-        return endsInYear(a.text) && a.text.right(4) > b.text.right(4);
+        return seasonEnd(a.text) > seasonEnd(b.text); // texts without a season, as 0, last
     });
     if (!entries.isEmpty()) {
-        const QString newest = entries.front().text.right(4);
+        const int newest = seasonEnd(entries.front().text);
         const auto older = std::find_if(entries.begin(), entries.end(),
-                                        [&](const CatalogueEntry& e) { return e.text.right(4) != newest; });
+                                        [&](const CatalogueEntry& e) { return seasonEnd(e.text) != newest; });
         if (older != entries.end())
             entries.insert(older, {kCatalogueSeparator, QString()});
     }

@@ -16,6 +16,7 @@ inline const QString kCatalogueSeparator = QString(31, u'-');
 // The competition files ("*sezona*.*") of a folder, in alphabetical order of their names.
 QList<CatalogueEntry> readCatalogue(const QString& folder);
 
-// Newest season first by the last four characters of the text (equal years keep their order, texts not
-// ending in four digits last), with a separator entry before the first entry of another year.
+// Newest season first by the year it ends in, however the text writes the season ("2026/27", "2026/2027",
+// "2026"; equal years keep their order, texts without a season last), with a separator entry before the first
+// entry of another year.
 QList<CatalogueEntry> orderCatalogue(QList<CatalogueEntry> entries);

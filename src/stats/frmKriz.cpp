@@ -57,16 +57,6 @@ private:
     Geometry m_g;
 };
 
-// The first three letters of a name, for a column as narrow as a result: "Č. Budějovice" → "ČBU".
-QString shortName(const QString& name)
-{
-    QString letters;
-    for (const QChar c : name)
-        if (c.isLetter() && letters.size() < 3)
-            letters += c.toUpper();
-    return letters;
-}
-
 // The table's cells, home team by row, each centred between the grid lines so that the grey diagonal squares sit
 // in their cells.
 QList<QList<QLabel*>> placeCells(QWidget* grid, const Geometry& g, const CrossTable& table)
@@ -125,13 +115,14 @@ frmKriz::frmKriz(const SeasonStore& season, QWidget* parent) : QDialog(parent)
     // Everything stands 30 twips above its designed place.
     constexpr int up = 30;
     const int row = g.rowHeight();
+    const QStringList headings = shortNames(season.teamNames());
     for (int i = 0; i < g.teams; ++i) {
         auto* number = new QLabel(QString::number(i + 1) + u' ', grid);
         number->setGeometry(twipsRect(105, kFirstRow + 210 + row * i - up, 330, 225));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* name = new QLabel(season.TymPodleCisla(i + 1), grid);
         name->setGeometry(twipsRect(kNameLeft, kFirstRow + 210 + row * i - up, g.firstColumn - 45 - kNameLeft, 225));
-        auto* column = new QLabel(QString::number(i + 1) + u' ' + shortName(season.TymPodleCisla(i + 1)), grid);
+        auto* column = new QLabel(QString::number(i + 1) + u' ' + headings[i], grid);
         column->setObjectName(u"column"_s + QString::number(i));
         column->setToolTip(season.TymPodleCisla(i + 1));
         column->setGeometry(twipsRect(g.firstColumn + kColumnWidth * i, 105 - up, kColumnWidth, 225));

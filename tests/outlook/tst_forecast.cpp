@@ -279,6 +279,7 @@ private Q_SLOTS:
         }
         const QList<OutlookRow> rows = outlookRows(s, computeOutlook(s, 50, 1, 2));
         QCOMPARE(rows.value(0).lines.size(), 2);
+        QCOMPARE(outlookNote(f), u"Základní část je dohraná: místa jsou konečná, v pořadí podle konečných pravidel."_s);
         for (const OutlookRow& r : rows)
             for (const OutlookLine& l : r.lines) // out means no number of points helps, as before the end
                 QCOMPARE(l.needed, l.out ? kNeverSure : 0);

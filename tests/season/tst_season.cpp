@@ -122,6 +122,8 @@ private Q_SLOTS:
               {u"B 2007/2008|A 2007/2008"_s, u"B 2007/2008|A 2007/2008"_s},
               {u"bez roku|jiná|A 2006/2007|B 2007/2008|x 1999|1998"_s,
                u"B 2007/2008|%1|A 2006/2007|x 1999|1998|bez roku|jiná"_s.arg(sep)},
+              {u"Extraliga 1999/2000|2. liga 2026/27|Liga 2026/2027|Liga 2026|Stará 1999/00"_s,
+               u"2. liga 2026/27|Liga 2026/2027|%1|Liga 2026|Extraliga 1999/2000|Stará 1999/00"_s.arg(sep)},
               {QString(), QString()}}) {
             QList<CatalogueEntry> entries;
             for (const QString& t : texts.split(u'|', Qt::SkipEmptyParts))

@@ -88,6 +88,27 @@ private Q_SLOTS:
         // Round 1 unplayed: the cell starts with the later result itself, not with a line break.
         QVERIFY(cells[4][5].startsWith(u"4:1\r\n\r\n\r\n1:2\r\n"_s));
     }
+
+    // The cross table's headings tell every team apart, however alike the names.
+    void crossHeadings_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("headings");
+        QTest::addRow("unlike") << QStringList{u"Č. Budějovice"_s, u"Sparta"_s} << QStringList{u"ČBU"_s, u"SPA"_s};
+        QTest::addRow("one club's two teams") << QStringList{u"HC Sparta Praha"_s, u"HC Slavia Praha"_s, u"Kladno"_s}
+                                              << QStringList{u"HSP"_s, u"HSL"_s, u"KLA"_s};
+        QTest::addRow("numbered") << QStringList{u"Tým 1"_s, u"Tým 9"_s, u"Tým 10"_s}
+                                  << QStringList{u"T1"_s, u"T9"_s, u"T10"_s};
+        QTest::addRow("alike to the last word")
+            << QStringList{u"HCS"_s, u"H.C.S."_s, u"!!"_s} << QStringList{u"H1"_s, u"HC"_s, u"3"_s};
+    }
+
+    void crossHeadings()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, headings);
+        QCOMPARE(shortNames(names), headings);
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_streaks)

@@ -56,6 +56,16 @@ private Q_SLOTS:
         QVERIFY(lean.places == one.places && lean.points == one.points);
         QCOMPARE(lean.matches.empty() ? 0 : lean.matches[0].homeWins,
                  one.matches.empty() ? 0 : one.matches[0].homeWins);
+        // The tallies only where asked for.
+        const auto tallied = [](const Forecast& f) {
+            std::uint64_t sum = 0;
+            for (const SimulatedMatch& m : f.matches)
+                for (const auto& team : m.aboveIfHomeWins)
+                    sum += team[0];
+            return sum;
+        };
+        QCOMPARE(tallied(lean), std::uint64_t{0});
+        QVERIFY(tallied(one) > 0 || one.matches.empty());
         for (int i = 0; i < kTeams; ++i) {
             std::uint64_t row = 0, column = 0;
             for (int j = 0; j < kTeams; ++j) {

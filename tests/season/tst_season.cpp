@@ -323,6 +323,14 @@ private Q_SLOTS:
             const QString prefix = u"Soubor „%1_test.txt“, řádek %2: "_s.arg(QLatin1String(c.file)).arg(c.reported);
             QVERIFY2(error.startsWith(prefix) && error.contains(c.what), qPrintable(c.text + u" → " + error));
         }
+        // Rules that leave a level game without a result, named at the last line of the rules.
+        QStringList comp = fixture::competitionLines();
+        comp[0] = u"remizy=ne"_s;
+        comp << u"prodlouzeni=ne"_s << u"; konec"_s;
+        const QString path = fixture::writeLeague(QDir(m_dir.path()), comp, fixture::scheduleLines());
+        const QString error = loadSeason(path, scheduleFileFor(path)).error();
+        QVERIFY2(error.startsWith(u"Soubor „sezona_test.txt“, řádek 21: soutěž bez remíz musí hrát prodloužení"_s),
+                 qPrintable(error));
     }
 
     // The adjustments file: what a line may hold, and that a bad file opens the league without it.

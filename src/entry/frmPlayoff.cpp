@@ -115,7 +115,7 @@ QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* pa
         lines->addWidget(played);
     }
     if (x.winner) {
-        lines->addWidget(new QLabel(u"postupuje %1 (%2)"_s.arg(season.TymPodleCisla(x.winner), seriesScore(x)), box));
+        lines->addWidget(new QLabel(u"%1 (%2)"_s.arg(seriesOutcome(playoff, s, x, season), seriesScore(x)), box));
     } else if (bracket.seeded) {
         lines->addLayout(nextGameRow(x, stage, s, i, box));
     }

@@ -469,6 +469,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         for (const Stage& stage : playoff->stages)
             total.playoff.push_back({stage.name, {}, {}});
         total.finalStage = playoff->finalStage();
+        total.relegationStage = playoff->relegationStage();
     }
     for (const Unplayed& u : setup.unplayed)
         total.matches.push_back(
@@ -586,7 +587,8 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
                        {},
                        {},
                        {},
-                       0};
+                       0,
+                       std::nullopt};
         for (int place = 1; place <= season.teams(); ++place)
             row.places.append(forecast.placeShare(p.team, place));
         for (std::size_t k = 0; k < 3; ++k) {
@@ -598,6 +600,10 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
             row.stagePlays.append(forecast.playsShare(s, p.team));
         if (forecast.finalStage >= 0)
             row.title = forecast.winsShare(static_cast<std::size_t>(forecast.finalStage), p.team);
+        if (forecast.relegationStage >= 0) {
+            const auto down = static_cast<std::size_t>(forecast.relegationStage);
+            row.relegation = forecast.playsShare(down, p.team) - forecast.winsShare(down, p.team);
+        }
         rows.append(row);
     }
     return rows;
@@ -625,6 +631,9 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, 
         v.header << stage;
     if (!stages.isEmpty())
         v.header << u"titul"_s;
+    const bool relegation = !rows.isEmpty() && rows.first().relegation.has_value();
+    if (relegation)
+        v.header << u"sestup"_s;
     for (const OutlookRow& r : rows) {
         QStringList cells{season.TymPodleCisla(r.team), QString::number(r.points),
                           QString::number(r.expectedPoints, 'f', 1), placeRange(r.best, r.worst)};
@@ -645,6 +654,8 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, 
             cells << (share >= 1 ? u"100"_s : shareText(share)); // the play-off's own results make it certain
         if (!stages.isEmpty())
             cells << (r.title >= 1 ? u"100"_s : shareText(r.title));
+        if (relegation)
+            cells << (*r.relegation >= 1 ? u"100"_s : shareText(*r.relegation));
         v.rows.append(cells);
     }
     return v;

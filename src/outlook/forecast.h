@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The goal model fitted to the played matches, with one round of prior for the league and five
@@ -99,7 +100,8 @@ struct Forecast {
     std::vector<SimulatedMatch> matches;
     // Every stage of the league's play-off, in its order; none without a play-off.
     std::vector<StageOdds> playoff;
-    int finalStage = -1; // the title's stage
+    int finalStage = -1;      // the title's stage
+    int relegationStage = -1; // the stage whose losers go down
     double playsShare(std::size_t stage, int team) const
     {
         return static_cast<double>(playoff[stage].plays[static_cast<std::size_t>(team - 1)]) / seasons;
@@ -167,8 +169,9 @@ struct OutlookRow {
     int best = 0, worst = 0;
     QList<double> places; // by place - 1
     QList<OutlookLine> lines;
-    QList<double> stagePlays; // the share of seasons the team plays each play-off stage
-    double title = 0;         // and wins the final's series
+    QList<double> stagePlays;         // the share of seasons the team plays each play-off stage
+    double title = 0;                 // and wins the final's series
+    std::optional<double> relegation; // and loses the relegation series, where the play-off has one
 };
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook);
 // The play-off's stages, in the order of the outlook's columns of them.

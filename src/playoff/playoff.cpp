@@ -70,6 +70,30 @@ int Playoff::finalStage() const
     return last < 0 ? static_cast<int>(stages.size()) - 1 : last;
 }
 
+int Playoff::relegationStage() const
+{
+    const int final = finalStage();
+    for (auto s = static_cast<int>(stages.size()) - 1; s >= 0; --s) {
+        const bool drawnFrom = std::any_of(stages.begin() + s + 1, stages.end(), [&](const Stage& later) {
+            return std::any_of(later.items.begin(), later.items.end(),
+                               [&](const StageItem& i) { return i.kind != StageItem::Kind::Places && i.stage == s; });
+        });
+        if (s != final && !drawnFrom && !(stages[s].places & (1U << 1)))
+            return s;
+    }
+    return -1;
+}
+
+// What the series' result means: the final's winner is the champion, a relegation series' loser goes down.
+QString seriesOutcome(const Playoff& playoff, int stage, const Series& series, const SeasonStore& season)
+{
+    if (!series.winner)
+        return {};
+    if (stage == playoff.relegationStage())
+        return u"sestupuje %1"_s.arg(season.TymPodleCisla(series.loser()));
+    return (stage == playoff.finalStage() ? u"mistr %1"_s : u"postupuje %1"_s).arg(season.TymPodleCisla(series.winner));
+}
+
 namespace {
 
 using Refusal = std::optional<QString>;
@@ -266,7 +290,7 @@ QString seededName(const SeasonStore& season, int team, int place)
 ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season)
 {
     ViewTable view{viewCaption(season, u"play-off"_s),
-                   {u"fáze"_s, u"lépe nasazený"_s, u"hůře nasazený"_s, u"série"_s, u"zápasy"_s, u"postupuje"_s},
+                   {u"fáze"_s, u"lépe nasazený"_s, u"hůře nasazený"_s, u"série"_s, u"zápasy"_s, u"výsledek"_s},
                    {}};
     for (int s = 0; s < bracket.stages.size(); ++s) {
         const StageState& stage = bracket.stages[s];
@@ -280,7 +304,7 @@ ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const Seas
                 games << (playoff.games[g].home == x.better ? u""_s : u"@"_s) + playoff.games[g].result;
             view.rows.append({playoff.stages[s].name, seededName(season, x.better, x.betterPlace),
                               seededName(season, x.worse, x.worsePlace), seriesScore(x), games.join(u' '),
-                              x.winner ? season.TymPodleCisla(x.winner) : QString()});
+                              seriesOutcome(playoff, s, x, season)});
         }
     }
     return view;

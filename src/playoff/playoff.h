@@ -53,6 +53,9 @@ struct Playoff {
     // The title's stage: the last one whose participants are all winners of earlier stages, else the last
     // one the regular season's first may play.
     int finalStage() const;
+    // The stage whose losers go down: the last stage no later one draws from, other than the final, that the
+    // regular season's first cannot reach (the play-down's last series, a relegation series); -1 for none.
+    int relegationStage() const;
 };
 
 // The file's stages and games for a league of `teams` teams, or its first fault with the line and reason in
@@ -99,6 +102,9 @@ Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season
 QString seriesScore(const Series& series);
 // "Sparta Praha (1.)"
 QString seededName(const SeasonStore& season, int team, int place);
+// "mistr X" for the final's winner, "sestupuje Y" for a relegation series' loser, else "postupuje X"; empty while
+// the series is open.
+QString seriesOutcome(const Playoff& playoff, int stage, const Series& series, const SeasonStore& season);
 // The bracket as rows: stage, better seed, worse seed, series score, games (home team's score first), winner.
 ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season);
 // What the bracket says above itself: drawn from today's table while results are missing, and how many.

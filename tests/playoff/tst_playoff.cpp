@@ -259,6 +259,28 @@ private Q_SLOTS:
         QCOMPARE(one.playoff[0].wins, two.playoff[0].wins);
     }
 
+    // What a decided series means: the final's winner is the champion, the loser of the relegation series goes
+    // down, everyone else goes on; the semi-finals' losers play on for bronze and stay up.
+    void seriesOutcomes()
+    {
+        const Playoff p = read(u"faze=Semifinále;1-4;1\nfaze=Finále;vitezove Semifinále;1\n"
+                               "faze=O 3. místo;porazeni Semifinále;1\nfaze=Play-down;11-14;1\n"
+                               "faze=Baráž;porazeni Play-down;1"_s);
+        QCOMPARE(p.finalStage(), 1);
+        QCOMPARE(p.relegationStage(), 4);
+        QCOMPARE(read(u"faze=Finále;1-2;1"_s).relegationStage(), -1);
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        Series x;
+        x.better = 1, x.worse = 2, x.winner = 2;
+        const QString first = season.TymPodleCisla(1), second = season.TymPodleCisla(2);
+        QCOMPARE(seriesOutcome(p, 1, x, season), u"mistr "_s + second);
+        QCOMPARE(seriesOutcome(p, 4, x, season), u"sestupuje "_s + first);
+        for (int stage : {0, 2, 3})
+            QCOMPARE(seriesOutcome(p, stage, x, season), u"postupuje "_s + second);
+        x.winner = 0;
+        QCOMPARE(seriesOutcome(p, 1, x, season), QString());
+    }
+
     // Mid-season: every stage's plays sum to its participants, its wins to half; a finished play-off is certain.
     void oddsSum()
     {
@@ -274,6 +296,17 @@ private Q_SLOTS:
             QCOMPARE(plays, static_cast<std::uint64_t>(p.stages[static_cast<qsizetype>(s)].participants) * 3000);
             QCOMPARE(wins * 2, plays);
         }
+        // One team goes down a season: the outlook's relegation column adds up to one, and only the bottom's.
+        const SeasonStore mid = fixture::playedUpTo(40);
+        const QList<OutlookRow> rows =
+            outlookRows(mid, computeOutlook(mid, 3000, 1, 2, nullptr, KeyMatchTallies::Skipped, &p));
+        double down = 0;
+        for (const OutlookRow& r : rows)
+            down += r.relegation.value_or(-1);
+        QVERIFY2(std::abs(down - 1) < 1e-9, qPrintable(QString::number(down)));
+        QCOMPARE(rows.first().relegation.value_or(-1), 0.0);
+        QCOMPARE(outlookView(mid, rows, stageNames(f)).header.last(), u"sestup"_s);
+        QVERIFY(!outlookRows(mid, computeOutlook(mid, 50, 1, 2)).first().relegation);
         const SeasonStore over = fixture::playedUpTo(kRounds);
         const QVarLengthArray<int, kMaxTeams> order = finalOrder(over);
         Playoff done = read(u"faze=Finále;1-2;1"_s);

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -94,6 +95,7 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent, st
     keyRow->addWidget(cboLine);
     layout->addLayout(keyRow);
     keyGrid = table(this, "keyGrid", 0, 4);
+    keyGrid->setVisible(false);
     layout->addWidget(keyGrid, 2);
     addSaveCommand(
         this, [this] { return view(); }, u"Výhled se ještě počítá; uložit jej lze, až bude hotov."_s);
@@ -102,14 +104,15 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent, st
     start();
     // Every row of both tables where the screen allows, and never larger than the screen: the tables
     // scroll instead.
-    const QRect screen = (parent ? parent->screen() : this->screen())->availableGeometry();
-    const int row = grid->verticalHeader()->defaultSectionSize();
-    const int gridHeight = row * (season.teams() + 1) + 2 * grid->frameWidth();
-    grid->setMinimumHeight(std::min(gridHeight, screen.height() / 2));
-    keyGrid->setMinimumHeight(std::min(row * 6 + 2 * keyGrid->frameWidth(), screen.height() / 4));
     const QSize room = roomOnScreen(this); // the frame and the taskbar take their part of the screen
+    const int row = grid->verticalHeader()->defaultSectionSize();
+    const int gridHeight =
+        row * (season.teams() + 1) + 2 * grid->frameWidth() + grid->horizontalScrollBar()->sizeHint().height();
+    const int below = fontMetrics().height() * 6; // the note and the key matches' line
+    grid->setMinimumHeight(std::min(gridHeight, room.height() - below));
+    keyGrid->setMinimumHeight(std::min(row * 6 + 2 * keyGrid->frameWidth(), room.height() / 4));
     resize(std::min(room.width(), fontMetrics().horizontalAdvance(u'0') * 150),
-           std::min(room.height(), gridHeight + row * 6 + fontMetrics().height() * 8));
+           std::min(room.height(), gridHeight + below));
 }
 
 frmVyhled::~frmVyhled()
@@ -187,6 +190,14 @@ void frmVyhled::fill()
                 grid->item(r, kPlaceColumn + teams + 2 * k)->setForeground(l.clinched ? QColor(0, 128, 0) : Qt::gray);
         }
     }
+    // The team's name stands in the row header, which stays while the shares scroll sideways.
+    QStringList teams;
+    for (const OutlookRow& r : rows)
+        teams << m_shown->season.TymPodleCisla(r.team);
+    grid->setVerticalHeaderLabels(teams);
+    grid->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->verticalHeader()->setVisible(true);
+    grid->setColumnHidden(0, true);
     grid->resizeColumnsToContents();
     lblNote->setText(outlookNote(m_shown->result.forecast));
     if (chosen >= 0)
@@ -201,7 +212,7 @@ void frmVyhled::showKeyMatches()
         lblKey->setText(cboLine->count() == 0 ? u"Soutěž nemá dělicí čáry: klíčové zápasy nejsou."_s
                                               : u"Vyberte tým v tabulce: ukážou se jeho klíčové zápasy."_s);
         keyGrid->setRowCount(0);
-        keyGrid->horizontalHeader()->setVisible(false);
+        keyGrid->setVisible(false); // the table's rows take the room
         return;
     }
     const int team = outlookRows(m_shown->season, m_shown->result)[row].team;
@@ -213,5 +224,5 @@ void frmVyhled::showKeyMatches()
                         .arg(m_shown->season.TymPodleCisla(team))
                         .arg(lines[k]));
     fillTable(keyGrid, v);
-    keyGrid->horizontalHeader()->setVisible(true);
+    keyGrid->setVisible(keyGrid->rowCount() > 0);
 }

@@ -108,7 +108,7 @@ frmVyhled::frmVyhled(const SeasonStore& season, int seasons, QWidget* parent, st
     const int row = grid->verticalHeader()->defaultSectionSize();
     const int gridHeight =
         row * (season.teams() + 1) + 2 * grid->frameWidth() + grid->horizontalScrollBar()->sizeHint().height();
-    const int below = fontMetrics().height() * 6; // the note and the key matches' line
+    const int below = fontMetrics().height() * 10; // the note in up to four lines, the key matches. line, Uložit
     grid->setMinimumHeight(std::min(gridHeight, room.height() - below));
     keyGrid->setMinimumHeight(std::min(row * 6 + 2 * keyGrid->frameWidth(), room.height() / 4));
     resize(std::min(room.width(), fontMetrics().horizontalAdvance(u'0') * 150),

@@ -8,6 +8,7 @@
 #include "season/seasonstore.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -20,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class LeagueLock;
+class frmPlayoff;
 
 // The round entry screen: one round in a row for each of its matches, the main menu, and the season while the league is
 // open.
@@ -72,6 +74,8 @@ private:
     void buildSlot(QGridLayout* grid, QWidget* frame, int i);
     void buildMenu();
     void createPlayoff();
+    // The bracket's window, one for the league, with the main window's shortcuts.
+    void showPlayoff();
     void saveLeagueCalendar();
     // "Nová liga…", which then opens the league it writes.
     void newLeague();
@@ -167,4 +171,5 @@ private:
     OpenLeague m_league;
     const SeasonStore& m_season = m_league.season();
     bool m_journalWarned = false;
+    QPointer<frmPlayoff> m_playoffWindow;
 };

@@ -88,8 +88,7 @@ void frmMain::buildMenu()
                 [this, outlook] { outlook->restart(m_season, m_league.playoff()); });
         outlook->show();
     });
-    addCommand(mnuMenu, "mnuPlayoff", u"&Play-off"_s, QKeySequence(Qt::CTRL | Qt::Key_P),
-               [this] { (new frmPlayoff(m_league, this))->show(); });
+    addCommand(mnuMenu, "mnuPlayoff", u"&Play-off"_s, QKeySequence(Qt::CTRL | Qt::Key_P), [this] { showPlayoff(); });
     addCommand(mnuMenu, "mnuNovyPlayoff", u"Nový play-o&ff…"_s, {}, [this] { createPlayoff(); });
     addCommand(mnuMenu, "mnuCoKdyby", u"&Co kdyby"_s, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { toggleWhatIf(); });
     addCommand(mnuMenu, "mnuGraf", u"&Graf vývoje umístění"_s, {}, [this] {
@@ -144,7 +143,21 @@ void frmMain::createPlayoff()
         const QSignalBlocker block(cboKolo);
         addPlayoffEntries();
     }
-    (new frmPlayoff(m_league, this))->show();
+    showPlayoff();
+}
+
+void frmMain::showPlayoff()
+{
+    if (!m_playoffWindow) {
+        m_playoffWindow = new frmPlayoff(m_league, this);
+        // F2, F12, Ctrl+P… work there as here: the actions are the main window's own.
+        for (QAction* action : findChildren<QAction*>())
+            if (!action->shortcut().isEmpty())
+                m_playoffWindow->addAction(action);
+    }
+    m_playoffWindow->show();
+    m_playoffWindow->raise();
+    m_playoffWindow->activateWindow();
 }
 
 // The league's matches, and its play-off games, as a calendar file the fan saves.

@@ -2,6 +2,7 @@
 #include "frmPlayoff.h"
 
 #include "common/fit.h"
+#include "export/saveview.h"
 #include "league/openleague.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
@@ -33,6 +34,15 @@ frmPlayoff::frmPlayoff(OpenLeague& league, QWidget* parent) : QDialog(parent), m
     layout->addWidget(scroll, 1);
     connect(&m_league, &OpenLeague::seasonChanged, this, &frmPlayoff::rebuild);
     rebuild();
+    addSaveCommand(
+        this,
+        [this] {
+            const std::optional<Playoff>& playoff = m_league.playoff();
+            const Result<Bracket> bracket =
+                playoff ? playoffBracket(*playoff, m_league.season()) : Result<Bracket>::failure(QString());
+            return bracket.ok() ? bracketView(*playoff, bracket.value(), m_league.season()) : ViewTable{};
+        },
+        u"Není co uložit: liga nemá play-off, které by šlo ukázat."_s);
     // The whole bracket where the screen has room for it; what is larger scrolls.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     const QSize whole = scroll->widget()->sizeHint() + QSize(bar, lblNote->sizeHint().height() + bar) +

@@ -364,6 +364,16 @@ private Q_SLOTS:
         QTest::keyClick(main, Qt::Key_P, Qt::ControlModifier);
         auto* bracket = visibleWindow<QDialog>(u"frmPlayoff"_s);
         QVERIFY(bracket);
+        // The main window's shortcuts work there too; Ctrl+P again shows the same window.
+        QApplication::setActiveWindow(bracket);
+        QVERIFY(QTest::qWaitForWindowActive(bracket));
+        QTest::keyClick(bracket, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(main->findChildren<QDialog*>(u"frmPlayoff"_s).size(), 1);
+        QTest::keyClick(bracket, Qt::Key_F2);
+        QWidget* table = QApplication::activeModalWidget();
+        QVERIFY(table && table->objectName() == u"frmTable");
+        table->close();
+        QVERIFY(bracket->findChild<QPushButton*>(u"cmdUlozit"_s));
         const QByteArray good = fixture::contents(file);
         fixture::put(file, good + "zapas=Fin\xe1le;1-2;3:2\r\n"); // before the semi-finals are decided
         QVERIFY(main->Form_Load().ok());

@@ -296,6 +296,15 @@ private Q_SLOTS:
             QCOMPARE(plays, static_cast<std::uint64_t>(p.stages[static_cast<qsizetype>(s)].participants) * 3000);
             QCOMPARE(wins * 2, plays);
         }
+        // The quarter-finals take the pre-round's winners: a team plays them as often as it ends in the top six or
+        // wins its pre-round series.
+        std::uint64_t topSix = 0;
+        for (int t = 0; t < kTeams; ++t) {
+            const auto team = static_cast<std::size_t>(t);
+            QVERIFY(f.playoff[1].plays[team] >= f.playoff[0].wins[team]);
+            topSix += f.playoff[1].plays[team] - f.playoff[0].wins[team];
+        }
+        QCOMPARE(topSix, std::uint64_t{6 * 3000});
         // One team goes down a season: the outlook's relegation column adds up to one, and only the bottom's.
         const SeasonStore mid = fixture::playedUpTo(40);
         const QList<OutlookRow> rows =

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -74,8 +75,10 @@ frmUvod::frmUvod()
         LSTsouteze->addItem(e.text);
         m_files << e.file;
     }
+    // The league used last, where it is still there; else the newest.
+    const auto last = static_cast<int>(m_files.indexOf(lastLeagueFile()));
     if (LSTsouteze->count() > 0)
-        LSTsouteze->setCurrentRow(0);
+        LSTsouteze->setCurrentRow(std::max(last, 0));
 
     connect(LSTsouteze, &QListWidget::itemDoubleClicked, this, &frmUvod::openSelected);
     connect(LSTsouteze, &QListWidget::itemActivated, this, &frmUvod::openSelected);
@@ -162,7 +165,29 @@ bool frmUvod::openLeague(const QString& competitionPath, QWidget* messagesParent
             showActive(new frmUvod);
     });
     showActive(main);
+    rememberLeague(QFileInfo(otvirany_sezona).fileName());
     return true;
+}
+
+namespace {
+
+// Beside the program, as its data are: the league opened last, for the picker to offer first.
+QString settingsFile()
+{
+    return QDir(Desktop::instance().programFolder()).filePath(u"rinkomat.ini"_s);
+}
+
+} // namespace
+
+QString frmUvod::lastLeagueFile()
+{
+    return QSettings(settingsFile(), QSettings::IniFormat).value(u"posledni_liga"_s).toString();
+}
+
+void frmUvod::rememberLeague(const QString& fileName)
+{
+    // A settings file that cannot be written costs only this convenience.
+    QSettings(settingsFile(), QSettings::IniFormat).setValue(u"posledni_liga"_s, fileName);
 }
 
 void frmUvod::keyPressEvent(QKeyEvent* event)

@@ -21,6 +21,9 @@ public:
     void openSelected();
     // Opens a league in the main window; false, with the reason told, when it cannot be opened.
     static bool openLeague(const QString& competitionPath, QWidget* messagesParent);
+    // The competition file's name of the league opened last; empty before the first.
+    static QString lastLeagueFile();
+    static void rememberLeague(const QString& fileName);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -137,6 +137,13 @@ private Q_SLOTS:
         const auto windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<frmMain*>(w); }),
                  1);
+        // The picker offers the league used last first, once it is back; a league since gone leaves the newest.
+        fixture::closeAllWindows();
+        QListWidget* again = child<QListWidget>(openPicker(), u"LSTsouteze"_s);
+        QCOMPARE(again->currentItem()->text(), u"Extraliga 2006/2007"_s);
+        fixture::closeAllWindows();
+        QVERIFY(QFile::remove(path(u"souteze/sezona_extraliga0607.txt"_s)));
+        QCOMPARE(child<QListWidget>(openPicker(), u"LSTsouteze"_s)->currentRow(), 0);
     }
 
     // "Nová liga…" from the picker: the chosen league's teams, a name already taken refused, then opened at once.

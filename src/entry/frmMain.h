@@ -16,6 +16,9 @@
 #include <optional>
 
 class QComboBox;
+class QDialog;
+class QFormLayout;
+class QRadioButton;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -74,6 +77,13 @@ private:
     void buildSlot(QGridLayout* grid, QWidget* frame, int i);
     void buildMenu();
     void createPlayoff();
+    // "Přesunout zápas…": a date and time of its own, postponed, back on its round's date, or a swap of rounds.
+    struct MoveChoices {
+        QRadioButton *day = nullptr, *postponed = nullptr, *roundDay = nullptr, *swap = nullptr;
+        QLineEdit *date = nullptr, *time = nullptr;
+        QComboBox* rounds = nullptr;
+    };
+    MoveChoices addMoveChoices(QDialog* dialog, QFormLayout* form, int round, int slot);
     // The bracket's window, one for the league, with the main window's shortcuts.
     void showPlayoff();
     void saveLeagueCalendar();

@@ -19,6 +19,7 @@
 #include "outlook/frmVyhled.h"
 #include "platform/desktop.h"
 #include "season/datafiles.h"
+#include "season/seasonfile.h"
 #include "standings/frmGraf.h"
 #include "standings/frmHistorie.h"
 #include "standings/frmTable.h"
@@ -39,10 +40,12 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShortcut>
 #include <QUrl>
 
@@ -356,6 +359,18 @@ QDialogButtonBox* addButtons(QFormLayout* form, const QString& ok)
     return buttons;
 }
 
+// The match's new date and time as typed, or why they are none.
+Result<MatchDate> typedMatchDate(const QString& day, const QString& time)
+{
+    MatchDate date;
+    date.date = parseShortDate(day.trimmed());
+    if (!date.date.isValid())
+        return Result<MatchDate>::failure(u"„%1“ není datum D.M.RRRR."_s.arg(day.trimmed().left(20)));
+    if (!time.trimmed().isEmpty() && !(date.time = QTime::fromString(time.trimmed(), u"H:mm"_s)).isValid())
+        return Result<MatchDate>::failure(u"„%1“ není čas HH:MM."_s.arg(time.trimmed().left(20)));
+    return date;
+}
+
 } // namespace
 
 void frmMain::moveMatch(int row)
@@ -363,33 +378,91 @@ void frmMain::moveMatch(int row)
     storeDisplayedRound();
     if (showingPlayoff())
         return; // a series game has no round to move to
-    const Match& m = m_season.match(row + 1, m_shownRound);
+    const int round = m_shownRound, slot = row + 1;
+    const Match& m = m_season.match(slot, round);
     QDialog dialog(this);
     dialog.setObjectName(u"dlgPresunout"_s);
     dialog.setWindowTitle(u"Přesunout zápas"_s);
     auto* form = new QFormLayout(&dialog);
     form->addRow(new QLabel(m_season.TymPodleCisla(m.home) + u" – "_s + m_season.TymPodleCisla(m.away), &dialog));
-    auto* rounds = new QComboBox(&dialog);
-    rounds->setObjectName(u"cboKam"_s);
-    for (int r = 1; r <= m_season.rounds(); ++r)
-        rounds->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)), r);
-    rounds->setCurrentIndex(m_shownRound - 1);
-    rounds->setMaxVisibleItems(20);
-    form->addRow(u"do &kola:"_s, rounds);
+    MoveChoices c = addMoveChoices(&dialog, form, round, slot);
     QDialogButtonBox* buttons = addButtons(form, u"Přesunout"_s);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        const Match before = m_season.match(row + 1, m_shownRound);
-        const Result<void> moved = m_league.moveMatch(m_shownRound, row + 1, rounds->currentData().toInt());
-        if (!moved.ok() && m_season.match(row + 1, m_shownRound) == before) { // refused; else only not journalled
-            Desktop::instance().tell(&dialog, moved.error(), Desktop::Icon::Warning);
+        const Match before = m_season.match(slot, round);
+        Result<void> done;
+        if (c.swap->isChecked()) {
+            done = m_league.moveMatch(round, slot, c.rounds->currentData().toInt());
+        } else if (c.day->isChecked()) {
+            const Result<MatchDate> typed = typedMatchDate(c.date->text(), c.time->text());
+            done = typed.ok() ? m_league.setMatchDate(round, slot, typed.value(), Desktop::instance().now())
+                              : Result<void>::failureOf(typed);
+        } else {
+            const std::optional<MatchDate> postponed =
+                c.postponed->isChecked() ? std::optional(MatchDate{{}, {}, true}) : std::nullopt;
+            done = m_league.setMatchDate(round, slot, postponed, Desktop::instance().now());
+        }
+        if (!done.ok() && (!c.swap->isChecked() || m_season.match(slot, round) == before)) {
+            Desktop::instance().tell(&dialog, done.error(), Desktop::Icon::Warning); // refused; nothing changed
             return;
         }
-        reportJournal(moved);
-        cboKolo_Click(); // the rows show the round as it is now before focus comes back to them
+        if (c.swap->isChecked())
+            reportJournal(done); // moved, only perhaps not journalled
+        cboKolo_Click();         // the rows show the round as it is now before focus comes back to them
         dialog.accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     dialog.exec();
+}
+
+frmMain::MoveChoices frmMain::addMoveChoices(QDialog* dialog, QFormLayout* form, int round, int slot)
+{
+    MoveChoices c;
+    const MatchDate own = m_season.matchDates.value({round, slot});
+    c.day = new QRadioButton(u"&nový termín:"_s, dialog);
+    c.day->setObjectName(u"optTermin"_s);
+    c.date = new QLineEdit(shortDate(own.date.isValid() ? own.date : m_season.DATUM_KOLA(round)), dialog);
+    c.date->setObjectName(u"txtDatum"_s);
+    c.time = new QLineEdit(own.time.isValid() ? own.time.toString(u"H:mm"_s) : QString(), dialog);
+    c.time->setObjectName(u"txtCas"_s);
+    c.time->setPlaceholderText(u"HH:MM (nepovinné)"_s);
+    auto* when = new QHBoxLayout;
+    when->addWidget(c.date);
+    when->addWidget(c.time);
+    form->addRow(c.day, when);
+    c.postponed = new QRadioButton(u"&odloženo, termín zatím není"_s, dialog);
+    c.postponed->setObjectName(u"optOdlozeno"_s);
+    form->addRow(c.postponed);
+    c.roundDay = new QRadioButton(u"v &termínu kola (%1)"_s.arg(shortDate(m_season.DATUM_KOLA(round))), dialog);
+    c.roundDay->setObjectName(u"optKolo"_s);
+    form->addRow(c.roundDay);
+    c.swap = new QRadioButton(u"&vyměnit s kolem:"_s, dialog);
+    c.swap->setObjectName(u"optVymenit"_s);
+    c.rounds = new QComboBox(dialog);
+    c.rounds->setObjectName(u"cboKam"_s);
+    for (int r = 1; r <= m_season.rounds(); ++r)
+        c.rounds->addItem(roundEntryText(r, m_season.DATUM_KOLA(r)), r);
+    c.rounds->setCurrentIndex(round - 1);
+    c.rounds->setMaxVisibleItems(20);
+    form->addRow(c.swap, c.rounds);
+    auto* swapped = new QLabel(dialog);
+    swapped->setObjectName(u"lblVymena"_s);
+    swapped->setWordWrap(true);
+    form->addRow(swapped);
+    c.day->setChecked(true);
+    // What a swap would do is said before it is done; choosing a round or typing a date picks its way.
+    connect(c.rounds, &QComboBox::currentIndexChanged, dialog, [this, c, swapped, round, slot] {
+        c.swap->setChecked(true);
+        const int to = c.rounds->currentData().toInt();
+        const Result<int> partner = m_league.swapPartner(round, slot, to);
+        const Match& other = m_season.match(partner.valueOr(1), to);
+        swapped->setText(partner.ok() ? u"Vymění se se zápasem %1 – %2 z %3. kola."_s
+                                            .arg(m_season.TymPodleCisla(other.home), m_season.TymPodleCisla(other.away))
+                                            .arg(to)
+                                      : partner.error());
+    });
+    for (QLineEdit* field : {c.date, c.time})
+        connect(field, &QLineEdit::textEdited, dialog, [c] { c.day->setChecked(true); });
+    return c;
 }
 
 void frmMain::readAgain()

@@ -156,8 +156,17 @@ Result<void> OpenLeague::applyResults(const QList<SlotResult>& results)
 
 Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
 {
+    const Result<int> partner = swapPartner(round, slot, toRound);
+    if (!partner.ok())
+        return Result<void>::failureOf(partner);
+    const Match moved = m_season.match(slot, round), there = m_season.match(partner.value(), toRound);
+    return apply({{round, slot, there}, {toRound, partner.value(), moved}});
+}
+
+Result<int> OpenLeague::swapPartner(int round, int slot, int toRound) const
+{
     const SeasonStore& s = m_season;
-    const auto fail = [](const QString& why) { return Result<void>::failure(why); };
+    const auto fail = [](const QString& why) { return Result<int>::failure(why); };
     if (round < 1 || round > s.rounds() || toRound < 1 || toRound > s.rounds() || slot < 1 || slot > s.slots())
         return fail(u"Kolo nebo zápas v lize není."_s);
     const Match moved = s.match(slot, round);
@@ -185,8 +194,7 @@ Result<void> OpenLeague::moveMatch(int round, int slot, int toRound)
     if (partner == 0)
         return fail(
             u"V %1. kole nemají oba týmy volno a žádný jeho zápas bez výsledku se nedá vyměnit."_s.arg(toRound));
-    const Match there = s.match(partner, toRound);
-    return apply({{round, slot, there}, {toRound, partner, moved}});
+    return partner;
 }
 
 namespace {

@@ -58,6 +58,8 @@ public:
     // A match without a result to round `toRound`: it changes places with the match of that round whose
     // teams then play no team twice in either round (for an even league, the same pair's other meeting).
     Result<void> moveMatch(int round, int slot, int toRound);
+    // The slot of `toRound` whose match moveMatch would swap in, or why there is none.
+    Result<int> swapPartner(int round, int slot, int toRound) const;
     // The team's new name, written at once into the competition file (a copy of it kept first).
     Result<void> renameTeam(int team, const QString& name, const QDateTime& when);
     // Puts changes a crash left unsaved back into the season.

@@ -7,6 +7,7 @@
 #include "lookups/frmVzaj.h"
 #include "outlook/frmVyhled.h"
 #include "playoff/playoff.h"
+#include "season/adjustments.h"
 #include "standings/aggregation.h"
 #include "standings/frmGraf.h"
 #include "standings/frmTable.h"
@@ -22,6 +23,7 @@
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
@@ -176,14 +178,43 @@ private Q_SLOTS:
                 act(dialog);
             });
         };
-        answer(u"dlgPresunout"_s, [](QDialog* d) {
-            child<QComboBox>(d, u"cboKam"_s)->setCurrentIndex(3);
+        const SeasonStore& s = main->season();
+        answer(u"dlgPresunout"_s, [&](QDialog* d) {
+            child<QComboBox>(d, u"cboKam"_s)->setCurrentIndex(3); // a round chosen: the swap, said before it is done
+            QVERIFY(child<QRadioButton>(d, u"optVymenit"_s)->isChecked());
+            QCOMPARE(child<QLabel>(d, u"lblVymena"_s)->text(),
+                     u"Vymění se se zápasem %1 – %2 z 4. kola."_s.arg(s.TymPodleCisla(fourth.home),
+                                                                      s.TymPodleCisla(fourth.away)));
             QTest::keyClick(d, Qt::Key_Return);
         });
         main->findChild<QAction*>(u"mnuPresunout0"_s)->trigger();
         QCOMPARE(main->season().match(1, 4), third);
         QCOMPARE(main->season().match(1, 3), fourth);
         QCOMPARE(fixture::rowLabel(main, "Hteam", 0)->text(), main->season().TymPodleCisla(fourth.home));
+        // A date and time of its own, kept in the league's dates file; then postponed; then its round's date again.
+        answer(u"dlgPresunout"_s, [](QDialog* d) {
+            QTest::keyClicks(child<QLineEdit>(d, u"txtCas"_s), u"18:00"_s);
+            QLineEdit* day = child<QLineEdit>(d, u"txtDatum"_s);
+            day->selectAll();
+            QTest::keyClicks(day, u"12.2.2008"_s);
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        main->findChild<QAction*>(u"mnuPresunout0"_s)->trigger();
+        QCOMPARE(s.matchDates.value({3, 1}), (MatchDate{QDate(2008, 2, 12), QTime(18, 0), false}));
+        QCOMPARE(readLeague(m_league->path).value().store.matchDates.value({3, 1}), s.matchDates.value({3, 1}));
+        answer(u"dlgPresunout"_s, [](QDialog* d) {
+            QCOMPARE(child<QLineEdit>(d, u"txtDatum"_s)->text(), u"12.2.2008"_s);
+            child<QRadioButton>(d, u"optOdlozeno"_s)->setChecked(true);
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        main->findChild<QAction*>(u"mnuPresunout0"_s)->trigger();
+        QVERIFY(s.matchDates.value({3, 1}).postponed);
+        answer(u"dlgPresunout"_s, [](QDialog* d) {
+            child<QRadioButton>(d, u"optKolo"_s)->setChecked(true);
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        main->findChild<QAction*>(u"mnuPresunout0"_s)->trigger();
+        QVERIFY(!s.matchDates.contains({3, 1}));
 
         answer(u"dlgPrejmenovat"_s, [fourth](QDialog* d) {
             child<QComboBox>(d, u"cboTym"_s)->setCurrentIndex(fourth.home - 1);

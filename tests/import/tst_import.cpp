@@ -150,6 +150,7 @@ private Q_SLOTS:
                                                       {u"[Fri Aug/11]"_s, u"11.8.2000 -"_s},
                                                       {u"20 Jan 18"_s, u"20.1.2018 2"_s},
                                                       {u"Sat Sep 12 2020"_s, u"12.9.2020 F"_s},
+                                                      {u"5 June 2021"_s, u"5.6.2021 F"_s},
                                                       {u"sobota 14. března 2008"_s, u"14.3.2008 F"_s},
                                                       {u"Pátek 1.10.2008"_s, u"1.10.2008 F"_s},
                                                       {u"1. července 2026"_s, u"1.7.2026 F"_s},

@@ -47,6 +47,34 @@ QString tableCaption(const QDate& day, bool period, int first, int last)
     return day.isValid() ? tableOnDateCaption(day) : period ? periodCaption(first, last) : runningTableCaption();
 }
 
+// The table's rows as JSON: the cells by their keys, and what the window shows beside them.
+QJsonArray tableJsonRows(const ViewTable& view, const Standings& st)
+{
+    static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
+                                  u"l_ot"_s, u"l"_s,    u"sco"_s, u"pts"_s, u"sco_tooltip"_s, u"decided_by"_s};
+    const auto numbers = [](const QList<int>& lines) {
+        QJsonArray a;
+        for (int k : lines)
+            a.append(k);
+        return a;
+    };
+    QJsonArray rows;
+    for (qsizetype r = 0; r < st.rows.size(); ++r) {
+        QJsonObject row;
+        for (int i = 0; i < keys.size(); ++i)
+            row[keys[i]] = view.rows[r][i];
+        const StandingsRow& standing = st.rows[r];
+        row[u"clinched"_s] = numbers(standing.clinched);
+        row[u"out"_s] = numbers(standing.out);
+        row[u"adjustment"_s] = standing.adjustment;
+        row[u"reasons"_s] = toJsonArray(standing.reasons);
+        row[u"moved"_s] = standing.moved ? QJsonValue(*standing.moved) : QJsonValue(QJsonValue::Null);
+        row[u"form"_s] = standing.form;
+        rows.append(row);
+    }
+    return rows;
+}
+
 Output table(const Context& c)
 {
     // Wrong arguments are reported before any file is read.
@@ -81,31 +109,9 @@ Output table(const Context& c)
             out.rows.append({note});
         return out; // its rows cost as much as the table; a script reading text does not wait for them
     }
-    static const QStringList keys{u"pos"_s,  u"team"_s, u"gp"_s,  u"w"_s,   u"w_ot"_s,        u"t"_s,
-                                  u"l_ot"_s, u"l"_s,    u"sco"_s, u"pts"_s, u"sco_tooltip"_s, u"decided_by"_s};
-    const auto numbers = [](const QList<int>& lines) {
-        QJsonArray a;
-        for (int k : lines)
-            a.append(k);
-        return a;
-    };
-    QJsonArray rows;
-    for (int r = 0; r < l.teams(); ++r) {
-        QJsonObject row;
-        for (int i = 0; i < keys.size(); ++i)
-            row[keys[i]] = out.view->rows[r][i];
-        const StandingsRow& standing = st.rows[r];
-        row[u"clinched"_s] = numbers(standing.clinched);
-        row[u"out"_s] = numbers(standing.out);
-        row[u"adjustment"_s] = standing.adjustment;
-        row[u"reasons"_s] = toJsonArray(standing.reasons);
-        row[u"moved"_s] = standing.moved ? QJsonValue(*standing.moved) : QJsonValue(QJsonValue::Null);
-        row[u"form"_s] = standing.form;
-        rows.append(row);
-    }
     out.json = {{u"caption"_s, caption},
                 {u"lines_shown"_s, st.linesShown},
-                {u"rows"_s, rows},
+                {u"rows"_s, tableJsonRows(*out.view, st)},
                 {u"adjustments_ignored"_s,
                  l.adjustmentsIgnored.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(l.adjustmentsIgnored)}};
     for (const QString& note : notes)

@@ -98,15 +98,18 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     connect(txtNazev, &QLineEdit::textChanged, this, &frmNovaLiga::suggestCode);
     connect(txtSezona, &QLineEdit::textChanged, this, &frmNovaLiga::suggestCode);
     connect(txtKod, &QLineEdit::textEdited, this, [this] { m_codeEdited = true; });
-    connect(cmdJako, &QPushButton::clicked, this, [this] {
-        txtTymy->setPlainText(m_like->teamNames().join(u'\n'));
-        const int hr[] = {m_like->HR1, m_like->HR2, m_like->HR3};
-        for (std::size_t k = 0; k < spnCary.size(); ++k)
-            spnCary[k]->setValue(hr[k]);
-        showScoring(m_like->rules);
-    });
+    connect(cmdJako, &QPushButton::clicked, this, &frmNovaLiga::takeLike);
     connect(buttons, &QDialogButtonBox::accepted, this, &frmNovaLiga::create);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void frmNovaLiga::takeLike()
+{
+    txtTymy->setPlainText(m_like->teamNames().join(u'\n'));
+    const int hr[] = {m_like->HR1, m_like->HR2, m_like->HR3};
+    for (std::size_t k = 0; k < spnCary.size(); ++k)
+        spnCary[k]->setValue(hr[k]);
+    showScoring(m_like->rules);
 }
 
 void frmNovaLiga::addScoring(QFormLayout* form)

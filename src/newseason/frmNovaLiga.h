@@ -41,6 +41,8 @@ private:
     void addPlayingDays(QFormLayout* form);
     // The usual points systems by name, today's first; a league's own system as a last choice.
     void addScoring(QFormLayout* form);
+    // "Týmy a čáry jako tato liga": its teams, lines and scoring.
+    void takeLike();
     void showScoring(const LeagueRules& rules);
     LeagueRules chosenRules() const;
     // Why the first match day as typed cannot start a league, in Czech; empty when it can.

@@ -128,6 +128,7 @@ private Q_SLOTS:
         QCOMPARE(next.lines.size(), kSlots + 1);
         QCOMPARE(next.lines.last(), u"%1 18:00  Tým 8 - Tým 7  (2. kolo)"_s.arg(shortDate(later)));
         QCOMPARE(next.rounds.last(), 2);
+        QCOMPARE(nextMatches(s, fixture::roundDate(5), 1).lines.size(), kSlots); // the day after is the next day's
         const MissingResults third = nextMatches(s, fixture::roundDate(3), 1);
         QCOMPARE(third.lines.size(), kSlots);
         QCOMPARE(third.lines[0], u"%1  Tým 1 - Tým 2  (3. kolo)"_s.arg(shortDate(fixture::roundDate(3))));

@@ -73,10 +73,10 @@ private Q_SLOTS:
             << u"2008-03-14 18:00\tSparta\tKladno\t3-2OT\n2008-03-15\tZlín\tSlavia\t4 - 1\n"_s.toUtf8()
             << u"14.3.2008|0|Sparta|Kladno|3:2p\n15.3.2008|0|Zlín|Slavia|4:1"_s << false << 0;
         QTest::newRow("pasted text")
-            << u"Pátek 14.3.2008\nSparta – Kladno 5:4 pp (1:2, 2:1, 1:1)\nReklama: vstupenky zde\n"
+            << u"Plzeň - Zlín\nPátek 14.3.2008\nSparta – Kladno 5:4 pp (1:2, 2:1, 1:1)\nReklama: vstupenky zde\n"
                "15.3.2008 Frýdek-Místek - Zlín 2:1 sn\nLiberec vs Slavia 3-0\n"_s.toUtf8()
             << u"14.3.2008|0|Sparta|Kladno|5:4p\n15.3.2008|0|Frýdek-Místek|Zlín|2:1n\n14.3.2008|0|Liberec|Slavia|3:0"_s
-            << false << 1;
+            << false << 2; // a pairing with no day, round or result is no match: a headline
         QTest::newRow("calendar: folded, escaped, all-day, time zone, UTC late evening")
             << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//CS\r\n"
                "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20080314\r\nSUMMARY:Sparta\\, a.s. - Kla\r\n dno  "

@@ -540,6 +540,29 @@ private Q_SLOTS:
         QCOMPARE(games.values(), QList<int>(380, 0));
     }
 
+    // A round of its own numbers is on the day most of its games are, however many were played early.
+    void roundDayOfNumberedRounds()
+    {
+        const QList<RoundPairings> rounds = roundRobinSchedule(8, 1);
+        QStringList lines{u"Kolo;Datum;Domácí;Hosté;Výsledek"_s};
+        const QDate start(2025, 9, 6);
+        for (qsizetype r = 0; r < rounds.size(); ++r)
+            for (qsizetype m = 0; m < rounds[r].size(); ++m) {
+                const QDate day = start.addDays(7 * r - (r == 2 && m < 2 ? 14 : 0)); // two of four a fortnight early
+                lines << u"%1;%2;T%3;T%4;2:1"_s.arg(r + 1)
+                             .arg(shortDate(day))
+                             .arg(rounds[r][m].first)
+                             .arg(rounds[r][m].second);
+            }
+        const Result<ImportSource> read = readImportSource(lines.join(u'\n').toUtf8(), u"kola.csv"_s);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        const Result<SeasonStore> made =
+            arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}, {}});
+        QVERIFY2(made.ok(), qPrintable(made.error()));
+        for (int r = 1; r <= 7; ++r)
+            QCOMPARE(made.value().DATUM_KOLA(r), start.addDays(7 * (r - 1)));
+    }
+
     void mapping()
     {
         QTemporaryDir dir;

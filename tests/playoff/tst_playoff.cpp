@@ -269,6 +269,9 @@ private Q_SLOTS:
         QCOMPARE(p.finalStage(), 1);
         QCOMPARE(p.relegationStage(), 4);
         QCOMPARE(read(u"faze=Finále;1-2;1"_s).relegationStage(), -1);
+        const Playoff firstIsFinal = read(u"faze=Finále;1-2;1\nfaze=Play-down;11-14;1"_s);
+        QCOMPARE(firstIsFinal.finalStage(), 0); // the first stage may be the title's
+        QCOMPARE(firstIsFinal.relegationStage(), 1);
         const SeasonStore season = fixture::playedUpTo(kRounds);
         Series x;
         x.better = 1, x.worse = 2, x.winner = 2;

@@ -301,6 +301,29 @@ private Q_SLOTS:
         }
     }
 
+    // Where the totals differ counting still settles what points settle: a leader no one can reach is first for
+    // sure, and the last, whom everyone has passed, last.
+    void countingSettlesTheLeader()
+    {
+        SeasonStore s(4, 6);
+        s.rules = usualRules()[2].rules; // 2-2-1-0
+        s.HR1 = 1, s.HR2 = 3;
+        const QList<RoundPairings> pairs = roundRobinSchedule(4, 2);
+        for (int r = 1; r <= 6; ++r)
+            for (int m = 1; m <= 2; ++m) {
+                const auto [h, a] = pairs[r - 1][m - 1];
+                // Team 1 wins all; the others win away, and team 4 loses everything it can.
+                const bool homeWins = h == 1 || (a == 4 && h != 1);
+                s.match(m, r) = {h, a, r == 6 ? QString() : homeWins ? u"4:1"_s : u"1:4"_s};
+            }
+        const SeasonBounds b = placeBounds(s, true), exact = bruteForce(s);
+        QCOMPARE(b[0].worst, 1);
+        QCOMPARE(b[0].best, 1);
+        QVERIFY(b[0].clinched(1));
+        for (qsizetype t = 0; t < b.size(); ++t)
+            QVERIFY(b[t].best <= exact[t].best && b[t].worst >= exact[t].worst);
+    }
+
     // A season without a draw has none to come: two chasers a point behind cannot both end level with
     // the leader, one of them passes it.
     void noDrawToCome()

@@ -200,6 +200,16 @@ Result<void> checkSource(const ImportSource& source, const TeamMatching& teams, 
     return {};
 }
 
+// The line's own date, time or postponement where it differs from its fixture's as the league has it.
+void noteOwnDate(ImportPlan& plan, const SeasonStore& season, const ImportLine& line, const Slot& slot)
+{
+    const MatchDate own{line.date == season.DATUM_KOLA(slot.first) ? QDate() : line.date, line.time,
+                        line.postponed && !line.date.isValid()};
+    if ((own.date.isValid() || own.time.isValid() || own.postponed) &&
+        season.matchDates.value({slot.first, slot.second}) != own)
+        plan.dates.insert({slot.first, slot.second}, own);
+}
+
 } // namespace
 
 Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& source, const TeamMatching& teams,
@@ -227,11 +237,7 @@ Result<ImportPlan> planImport(const SeasonStore& season, const ImportSource& sou
             plan.unmatched.append(line);
             continue;
         }
-        const MatchDate own{line.date == season.DATUM_KOLA(chosen->first) ? QDate() : line.date, line.time,
-                            line.postponed && !line.date.isValid()};
-        if ((own.date.isValid() || own.time.isValid() || own.postponed) &&
-            season.matchDates.value({chosen->first, chosen->second}) != own)
-            plan.dates.insert({chosen->first, chosen->second}, own);
+        noteOwnDate(plan, season, line, *chosen);
         if (line.result.isEmpty()) {
             ++plan.unchanged;
             continue;

@@ -3,10 +3,13 @@
 // the half of the season and to seven eighths: simulated seasons on every core, and the exact bounds with
 // points needed for every team and line; then the bounds of 14-team seasons that have had draws, cut at
 // rounds 10, 20, 30 and 40, and the worst of them; last the calibration of the shares against 2,000 seasons
-// played from the model's own prior (`bench_outlook calibration` for that alone).
+// played from the model's own prior (`bench_outlook calibration` for that alone); between them the slowest bounds
+// of leagues of 14 and 20 teams under every usual points system (`bench_outlook bounds` for that alone).
 #include "fixture/calibration.h"
 #include "outlook/forecast.h"
 #include "playoff/playoff.h"
+#include "season/newleague.h"
+#include "season/rules.h"
 #include "season/seasonfile.h"
 
 #include <QElapsedTimer>
@@ -55,6 +58,49 @@ SeasonStore withDraws(int last, unsigned seed)
     return s;
 }
 
+// A league of `teams` in a double round robin under the rules, results up to round `last` drawn from what the
+// rules allow (the stronger team, by number, a little likelier to win), dividing lines at a third, a half and
+// four fifths of the table.
+SeasonStore ruledSeason(int teams, const LeagueRules& rules, int last, unsigned seed)
+{
+    const QList<RoundPairings> pairs = roundRobinSchedule(teams, 2);
+    SeasonStore s(teams, static_cast<int>(pairs.size()));
+    s.rules = rules;
+    s.HR1 = teams / 3, s.HR2 = teams / 2, s.HR3 = teams * 4 / 5;
+    std::mt19937 random(seed);
+    for (int r = 1; r <= s.rounds(); ++r)
+        for (int m = 1; m <= s.slots(); ++m) {
+            const auto [home, away] = pairs[r - 1][m - 1];
+            static const QString results[] = {u"3:1"_s, u"1:3"_s, u"2:2"_s, u"3:2p"_s};
+            const int pick = static_cast<int>(random() % 20) + (home < away ? 2 : -2);
+            int k = pick < 8 ? 0 : pick < 15 ? 1 : pick < 17 ? 2 : 3;
+            k = k == 2 && !rules.draws ? 3 : k;
+            k = k == 3 && !rules.overtime ? 2 : k; // a league without overtime has draws
+            s.match(m, r) = {home, away, r <= last ? normaliseResult(results[k], rules) : QString()};
+        }
+    return s;
+}
+
+// The slowest exact bounds with points needed over every fourth round of a season, per points system and size.
+void printBoundsBySystem()
+{
+    for (const NamedRules& system : usualRules())
+        for (int teams : {14, 20}) {
+            double slowest = 0;
+            int at = 0;
+            for (int last = 2; last < 2 * (teams - 1); last += 4) {
+                const SeasonStore s = ruledSeason(teams, system.rules, last, 7);
+                QElapsedTimer t;
+                t.start();
+                (void)placeBounds(s, true);
+                if (const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6; ms > slowest)
+                    slowest = ms, at = last;
+            }
+            std::printf("%-36s %d teams: bounds and points needed, slowest %8.1f ms (round %d)\n",
+                        qPrintable(system.name), teams, slowest, at);
+        }
+}
+
 // The best of five runs, in milliseconds.
 template <typename Work> double bestOf(Work work)
 {
@@ -90,6 +136,10 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string_view(argv[1]) == "calibration") {
         printCalibration();
+        return 0;
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "bounds") {
+        printBoundsBySystem();
         return 0;
     }
     const int threads = usableCores();
@@ -136,6 +186,7 @@ int main(int argc, char** argv)
         worst = std::max(worst, slowest);
     }
     std::printf("worst bounds and points needed of a season with draws: %.1f ms\n", worst);
+    printBoundsBySystem();
     printCalibration();
     return 0;
 }

@@ -10,9 +10,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -36,8 +38,17 @@ struct Remaining {
     std::vector<Pairing> pairings;
     std::array<std::array<int, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
     bool draws = false;
-    int perMatch = 3;  // every match hands out this many points, split in any whole way
-    bool exact = true; // false: the rules hand out different totals, which the programs below do not count
+    int perMatch = 3; // every match hands out this many points, split in any whole way; or the most a team takes
+    // Rules whose matches hand out different totals: each match ends in one of these (the first team's
+    // points, the second's), the first a win of the first team that leaves the other nothing, the last
+    // the reverse; the programs then count the matches of each outcome per pairing.
+    std::vector<std::pair<int, int>> outcomes;
+    bool exact = true; // false: the rules score a better result lower, which none of the methods below counts
+    // Where the totals differ the programs are no networks and may take long: past this moment a question
+    // gets the answer counting proves instead.
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+
+    bool general() const { return !outcomes.empty(); }
 
     int most(int team) const { return points[team] + perMatch * left[team]; }
     bool over() const { return pairings.empty(); }
@@ -65,6 +76,29 @@ int constantTotal(const LeagueRules& rules)
     return values == (1U << (total + 1)) - 1 ? total : 0;
 }
 
+// The outcomes a match may end in, for the first team the best first. A regulation win must be worth the
+// most and a regulation loss nothing, each result no more than a better one: then a team that wins all
+// it has left does best against everyone, and one that loses all does worst.
+std::vector<std::pair<int, int>> outcomesOf(const LeagueRules& rules, bool& ordered)
+{
+    using enum OutcomeClass;
+    std::vector<std::pair<int, int>> outcomes;
+    ordered = rules.pointsOf(E) == 0;
+    for (const OutcomeClass c : {A, B, C, D, E}) {
+        if ((c == B || c == D) && !rules.overtime)
+            continue;
+        if (c == C && !rules.draws)
+            continue;
+        const int mine = rules.pointsOf(c), theirs = rules.pointsOf(static_cast<OutcomeClass>(4 - static_cast<int>(c)));
+        ordered = ordered && (outcomes.empty() || mine <= outcomes.back().first);
+        outcomes.push_back({mine, theirs});
+    }
+    return outcomes;
+}
+
+// The time a league's questions may take where the totals differ, whatever its size and round.
+constexpr std::chrono::milliseconds kProgramsBudget{400};
+
 Remaining remainingOf(const SeasonStore& season)
 {
     Remaining r;
@@ -77,9 +111,12 @@ Remaining remainingOf(const SeasonStore& season)
     }
     if (!usual) {
         r.perMatch = constantTotal(season.rules);
-        r.exact = r.perMatch > 0;
-        if (!r.exact) // the most a team can take from a match, for the bounds counting proves
-            r.perMatch = *std::max_element(season.rules.points.begin(), season.rules.points.end());
+        if (r.perMatch == 0) {
+            r.outcomes = outcomesOf(season.rules, r.exact);
+            r.deadline = std::chrono::steady_clock::now() + kProgramsBudget;
+            for (const auto& [mine, theirs] : r.outcomes)
+                r.perMatch = std::max(r.perMatch, mine);
+        }
     }
     for (int round = 1; round <= season.rounds(); ++round) {
         for (int slot = 1; slot <= season.slots(); ++slot) {
@@ -101,11 +138,15 @@ Remaining remainingOf(const SeasonStore& season)
 // pairing p takes from its matches with b, 0..perMatch per match, b taking the rest; with draws, d_p counts
 // the 1:1 draws among them; then one yes/no column per team. A question whose teams all want more
 // points leaves draws out: a 1:1 is beaten for both sides by 2:1 for either, and without them the
-// rows form a network, which the solver settles at once.
+// rows form a network, which the solver settles at once. Where the totals differ, pairing p has a
+// column per outcome instead, counting its matches that end so.
 class Program {
 public:
     Program(const Remaining& r, int objectiveDirection, bool draws)
-        : m_r(r), m_n(static_cast<int>(r.pairings.size())), m_draws(r.draws && draws)
+        : m_r(r), m_n(static_cast<int>(r.pairings.size())), m_draws(!r.general() && r.draws && draws),
+          m_perPairing(r.general() ? static_cast<int>(r.outcomes.size())
+                       : m_draws   ? 2
+                                   : 1)
     {
         glp_term_out(GLP_OFF);
         m_p = glp_create_prob();
@@ -114,24 +155,10 @@ public:
         for (int t = 1; t <= r.teams; ++t)
             m_points[static_cast<std::size_t>(t)].constant = r.points[t];
         for (int p = 1; p <= m_n; ++p) {
-            const Pairing& pairing = r.pairings[static_cast<std::size_t>(p - 1)];
-            // Without draws the rows of fixed yes/no columns form a network, whose corners are whole
-            // numbers: the points need not be declared whole.
-            glp_set_col_kind(m_p, p, m_draws ? GLP_IV : GLP_CV);
-            glp_set_col_bnds(m_p, p, GLP_DB, 0, m_r.perMatch * pairing.matches);
-            Expression &a = m_points[static_cast<std::size_t>(pairing.a)],
-                       &b = m_points[static_cast<std::size_t>(pairing.b)];
-            a.terms.push_back({p, 1.0});
-            b.constant += m_r.perMatch * pairing.matches;
-            b.terms.push_back({p, -1.0});
-            if (m_draws) {
-                // Each draw gives both one point: d_p <= x_p <= 3 matches - 2 d_p.
-                glp_set_col_kind(m_p, drawColumn(p), GLP_IV);
-                glp_set_col_bnds(m_p, drawColumn(p), GLP_DB, 0, pairing.matches);
-                addRow({{p, 1.0}, {drawColumn(p), -1.0}}, GLP_LO, 0);
-                addRow({{p, 1.0}, {drawColumn(p), 2.0}}, GLP_UP, m_r.perMatch * pairing.matches);
-                b.terms.push_back({drawColumn(p), -1.0});
-            }
+            if (r.general())
+                addOutcomes(p);
+            else
+                addSplit(p);
         }
         for (int t = 1; t <= r.teams; ++t)
             glp_set_col_kind(m_p, teamColumn(t), GLP_BV);
@@ -140,9 +167,10 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    int teamColumn(int team) const { return (m_draws ? 2 * m_n : m_n) + team; }
+    int teamColumn(int team) const { return m_perPairing * m_n + team; }
     int teams() const { return m_r.teams; }
-    bool draws() const { return m_draws; }
+    // Whether the program needs whole numbers declared: its rows are no network.
+    bool integral() const { return m_draws || m_r.general(); }
 
     // The team's final points as a constant and terms.
     struct Expression {
@@ -158,6 +186,13 @@ public:
             const Pairing& pairing = m_r.pairings[static_cast<std::size_t>(p - 1)];
             if (pairing.a != team && pairing.b != team)
                 continue;
+            if (m_r.general()) {
+                // A win that leaves the other nothing is the first outcome, the loss the last.
+                const std::size_t won = (pairing.a == team) == (points > 0) ? 0 : m_r.outcomes.size() - 1;
+                for (std::size_t k = 0; k < m_r.outcomes.size(); ++k)
+                    fixColumn(outcomeColumn(p, k), k == won ? pairing.matches : 0);
+                continue;
+            }
             const int mine = points * pairing.matches;
             fixColumn(p, pairing.a == team ? mine : m_r.perMatch * pairing.matches - mine);
             if (m_draws)
@@ -182,17 +217,29 @@ public:
     }
 
     // The optimum, or nothing when no completion meets the rows.
+    // The optimum, or nothing when no completion meets the rows or the time ran out (timedOut()).
     std::optional<double> solve()
     {
         glp_iocp parm;
         glp_init_iocp(&parm);
         parm.presolve = GLP_ON;
         parm.msg_lev = GLP_MSG_OFF;
+        if (m_r.deadline != std::chrono::steady_clock::time_point::max()) {
+            using namespace std::chrono;
+            const auto left = duration_cast<milliseconds>(m_r.deadline - steady_clock::now()).count();
+            if (left <= 0) {
+                m_timedOut = true;
+                return std::nullopt;
+            }
+            parm.tm_lim = static_cast<int>(std::min<long long>(left, std::numeric_limits<int>::max()));
+        }
         const int code = glp_intopt(m_p, &parm);
+        m_timedOut = code == GLP_ETMLIM;
         if (code == 0 && glp_mip_status(m_p) == GLP_OPT)
             return glp_mip_obj_val(m_p);
         return std::nullopt;
     }
+    bool timedOut() const { return m_timedOut; }
 
     // Whether the rows can be met at all, asked of the relaxation alone: enough where the rows form a
     // network, whose corners are whole numbers.
@@ -207,10 +254,54 @@ public:
 
 private:
     int drawColumn(int p) const { return m_n + p; }
+    int outcomeColumn(int p, std::size_t k) const { return (p - 1) * m_perPairing + 1 + static_cast<int>(k); }
+
+    Expression& expressionOf(int team) { return m_points[static_cast<std::size_t>(team)]; }
+
+    void addSplit(int p)
+    {
+        const Pairing& pairing = m_r.pairings[static_cast<std::size_t>(p - 1)];
+        // Without draws the rows of fixed yes/no columns form a network, whose corners are whole
+        // numbers: the points need not be declared whole.
+        glp_set_col_kind(m_p, p, m_draws ? GLP_IV : GLP_CV);
+        glp_set_col_bnds(m_p, p, GLP_DB, 0, m_r.perMatch * pairing.matches);
+        Expression &a = expressionOf(pairing.a), &b = expressionOf(pairing.b);
+        a.terms.push_back({p, 1.0});
+        b.constant += m_r.perMatch * pairing.matches;
+        b.terms.push_back({p, -1.0});
+        if (m_draws) {
+            // Each draw gives both one point: d_p <= x_p <= 3 matches - 2 d_p.
+            glp_set_col_kind(m_p, drawColumn(p), GLP_IV);
+            glp_set_col_bnds(m_p, drawColumn(p), GLP_DB, 0, pairing.matches);
+            addRow({{p, 1.0}, {drawColumn(p), -1.0}}, GLP_LO, 0);
+            addRow({{p, 1.0}, {drawColumn(p), 2.0}}, GLP_UP, m_r.perMatch * pairing.matches);
+            b.terms.push_back({drawColumn(p), -1.0});
+        }
+    }
+
+    void addOutcomes(int p)
+    {
+        const Pairing& pairing = m_r.pairings[static_cast<std::size_t>(p - 1)];
+        std::vector<std::pair<int, double>> all;
+        for (std::size_t k = 0; k < m_r.outcomes.size(); ++k) {
+            const int column = outcomeColumn(p, k);
+            glp_set_col_kind(m_p, column, GLP_IV);
+            glp_set_col_bnds(m_p, column, GLP_DB, 0, pairing.matches);
+            const auto [a, b] = m_r.outcomes[k];
+            if (a > 0)
+                expressionOf(pairing.a).terms.push_back({column, a});
+            if (b > 0)
+                expressionOf(pairing.b).terms.push_back({column, b});
+            all.push_back({column, 1.0});
+        }
+        addRow(all, GLP_FX, pairing.matches);
+    }
 
     const Remaining& m_r;
     int m_n;
     bool m_draws;
+    int m_perPairing; // columns per pairing before the teams' yes/no columns
+    bool m_timedOut = false;
     glp_prob* m_p = nullptr;
     std::array<Expression, kMaxTeams + 1> m_points;
 };
@@ -235,7 +326,7 @@ bool allOf(const Remaining& r, int team, int points, const std::vector<int>& oth
         const Program::Expression e = p.pointsOf(u);
         p.addRow(e.terms, type, bound - e.constant);
     }
-    return p.draws() ? p.solve().has_value() : p.feasibleRelaxed();
+    return p.integral() ? p.solve().has_value() : p.feasibleRelaxed();
 }
 
 // One completion, the team taking `points` from each of its matches: a pairing of a favoured team with
@@ -271,7 +362,7 @@ int bestPlace(const Remaining& r, int team)
         alreadyAbove += passed[u];
     }
     const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, r.perMatch, passed);
-    if (std::all_of(below.begin(), below.end(), [&](int u) { return even[u] <= target; }) ||
+    if ((!r.general() && std::all_of(below.begin(), below.end(), [&](int u) { return even[u] <= target; })) ||
         allOf(r, team, r.perMatch, below, GLP_UP, target))
         return 1 + alreadyAbove;
     Program p(r, GLP_MIN, true);
@@ -291,6 +382,7 @@ int bestPlace(const Remaining& r, int team)
             p.addRow(plus(e.terms, p.teamColumn(u), -(most - target)), GLP_UP, target - e.constant);
         }
     }
+    // Out of time, the teams above it whatever happens are all that is sure.
     return 1 + above + static_cast<int>(std::lround(p.solve().value_or(0)));
 }
 
@@ -330,14 +422,15 @@ int worstPlace(const Remaining& r, int team)
         if (u != team && r.most(u) >= r.points[team])
             reach.push_back(u), reaching[u] = true;
     const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, 0, reaching);
-    if (std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; }) ||
+    if ((!r.general() && std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; })) ||
         allOf(r, team, 0, reach, GLP_LO, r.points[team]))
         return 1 + static_cast<int>(reach.size());
     Program p(r, GLP_MAX, false);
     p.fixTeam(team, 0);
     reachingTarget(
         p, team, r.points[team], [&](int u) { return r.points[u] + r.perMatch * r.meetings[u][team]; }, 0);
-    return 1 + static_cast<int>(std::lround(p.solve().value_or(0)));
+    const std::optional<double> most = p.solve(); // out of time: every team that can reach it may
+    return 1 + (most ? static_cast<int>(std::lround(*most)) : static_cast<int>(reach.size()));
 }
 
 // Maximum flow by Dinic's method, for networks of a few dozen nodes.
@@ -452,9 +545,12 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
 {
     const int target = r.points[team] + own;
     std::vector<int> candidates;
-    for (int u = 1; u <= r.teams; ++u)
-        if (u != team && r.most(u) >= target)
+    for (int u = 1; u <= r.teams; ++u) {
+        if (u != team && r.points[u] >= target)
+            --line; // at the target already: one of any group that passes, needing nothing
+        else if (u != team && r.most(u) >= target)
             candidates.push_back(u);
+    }
     const int n = static_cast<int>(candidates.size());
     if (n < line || line <= 0)
         return line <= 0;
@@ -507,11 +603,49 @@ int lastPassing(int first, int last, const std::function<bool(int)>& passes)
     return first;
 }
 
+// pointsNeeded where the totals differ, as one program: the most points the team can take from its own
+// matches while `line` other teams end level with it or above, each z_u allowed only where u does.
+int pointsNeededByOutcomes(const Remaining& r, int team, int line)
+{
+    Program p(r, GLP_MAX, true);
+    const Program::Expression mine = p.pointsOf(team);
+    for (const auto& [column, coefficient] : mine.terms)
+        p.setObjective(column, coefficient);
+    std::vector<std::pair<int, double>> count;
+    for (int u = 1; u <= r.teams; ++u) {
+        if (u == team || r.most(u) < r.points[team]) {
+            p.fixColumn(p.teamColumn(u), 0);
+            continue;
+        }
+        count.push_back({p.teamColumn(u), 1});
+        const int gap = r.most(team) - r.points[u]; // the most the team can end above u
+        if (gap <= 0)
+            continue;
+        // points_u - points_team >= -gap (1 - z_u), over the columns the two share once
+        std::map<int, double> terms;
+        for (const auto& [column, coefficient] : p.pointsOf(u).terms)
+            terms[column] += coefficient;
+        for (const auto& [column, coefficient] : mine.terms)
+            terms[column] -= coefficient;
+        terms[p.teamColumn(u)] = -gap;
+        std::erase_if(terms, [](const auto& term) { return term.second == 0; });
+        p.addRow({terms.begin(), terms.end()}, GLP_LO, mine.constant - p.pointsOf(u).constant - gap);
+    }
+    p.addRow(count, GLP_LO, line);
+    const std::optional<double> passable = p.solve();
+    if (!passable)
+        return p.timedOut() ? kNotCounted : 0;
+    const int most = static_cast<int>(std::lround(*passable));
+    return most >= r.perMatch * r.left[team] ? kNeverSure : most + 1;
+}
+
 // One more than the most points the team may take from its own matches and still have `line` other
 // teams level or above, for a team that can still end below the line (its worst place is below it);
 // kNeverSure when even winning all may end so.
 int pointsNeeded(const Remaining& r, int team, int line)
 {
+    if (r.general())
+        return pointsNeededByOutcomes(r, team, line);
     const int all = r.perMatch * r.left[team];
     // The `line` teams that can get most, all passing together, answer most questions at once; the
     // thorough question then only has to show that one point more is safe.

@@ -15,8 +15,10 @@ inline std::array<int, 3> dividingLines(const SeasonStore& season)
 }
 
 inline constexpr int kNeverSure = -1;
-// Points needed not counted: the league's rules hand out different totals a match, which the exact method
-// does not cover yet; its places are then only those that counting the points alone proves.
+// Points needed not counted: the league's rules score a better result lower than a worse one (or a
+// regulation loss above nothing), where winning all is not a team's best, or the league's matches hand out
+// different totals and its questions took longer than a league may; its places are then only those that
+// counting the points alone proves.
 inline constexpr int kNotCounted = -2;
 
 struct PlaceBounds {
@@ -35,8 +37,9 @@ struct PlaceBounds {
 using SeasonBounds = QList<PlaceBounds>; // by team - 1
 
 // Each question is a small integer program solved exactly; a completion gives each unplayed match
-// one of 3:0, 2:1, 1:2, 0:3 points, or 1:1 in a season that has had a draw. Setting `stop` ends the
-// work early, with bounds of no use.
+// one of the results the league's rules allow (under the rules every league had before it could say,
+// 3:0, 2:1, 1:2, 0:3 points, or 1:1 in a season that has had a draw). Setting `stop` ends the work
+// early, with bounds of no use.
 SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop = nullptr);
 
 // Per dividing line HR1..HR3: whether the team is sure to end at or above it, or can no longer reach it.

@@ -4,7 +4,6 @@
 #include "season/notation.h"
 
 #include <algorithm>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +35,21 @@ constexpr StreakType streakTypes[16] = {
     {u"S BODOVÝM ZISKEM", "ABCD", "ABCD", false},
     {u"BEZ BODOVÉHO ZISKU", "E", "E", false},
 };
+
+// The last three types count by the league's points: all it gives, some, none.
+constexpr int kFirstPointsType = 13;
+
+QByteArray pointsMarks(int type, const LeagueRules& rules)
+{
+    const int most = *std::max_element(rules.points.begin(), rules.points.end());
+    QByteArray marks;
+    for (const OutcomeClass c : {OutcomeClass::A, OutcomeClass::B, OutcomeClass::C, OutcomeClass::D, OutcomeClass::E}) {
+        const int points = rules.pointsOf(c);
+        if (type == kFirstPointsType ? points == most : type == kFirstPointsType + 1 ? points > 0 : points == 0)
+            marks += letterOf(c).toLatin1();
+    }
+    return marks;
+}
 
 } // namespace
 
@@ -72,7 +86,7 @@ QStringList streakOrderCaptions()
     return {u"ABECEDNĚ"_s, u"PODLE AKTUÁLNÍ"_s, u"PODLE NEJDELŠÍ"_s};
 }
 
-QString markStreak(const QString& letters, int type, OvertimeMode mode)
+QString markStreak(const QString& letters, int type, OvertimeMode mode, const LeagueRules& rules)
 {
     QString s = letters;
     if (type < 0 || type > 15)
@@ -80,9 +94,11 @@ QString markStreak(const QString& letters, int type, OvertimeMode mode)
     const StreakType& t = streakTypes[type];
     if (t.overtimeOnly)
         s.remove(u'A').remove(u'E');
-    const char* marks = mode == OvertimeMode::Draw ? t.draw : t.final;
+    const QByteArray marks = type >= kFirstPointsType     ? pointsMarks(type, rules)
+                             : mode == OvertimeMode::Draw ? QByteArray(t.draw)
+                                                          : QByteArray(t.final);
     for (QChar& c : s) {
-        if (c.toLatin1() != 0 && std::strchr(marks, c.toLatin1()))
+        if (c.toLatin1() != 0 && marks.contains(c.toLatin1()))
             c = u'X';
     }
     return s;
@@ -100,7 +116,8 @@ QList<StreakRow> computeStreaks(const SeasonStore& season, const OutcomeHistory&
     for (int t = 1; t <= season.teams(); ++t) {
         Unit& u = units[t - 1];
         u.team = season.TymPodleCisla(t);
-        const QString s = markStreak(serie.at(static_cast<std::size_t>(venue - 1)).value(t - 1), type, mode);
+        const QString s =
+            markStreak(serie.at(static_cast<std::size_t>(venue - 1)).value(t - 1), type, mode, season.rules);
         if (s.isEmpty())
             continue;
         // The run still going at the end is the current streak.

@@ -30,8 +30,9 @@ struct StreakRow {
     bool operator==(const StreakRow&) const = default;
 };
 
-// The team's letters at the venue with the counted ones turned into "X" (overtime types drop A and E).
-QString markStreak(const QString& letters, int type, OvertimeMode mode);
+// The team's letters at the venue with the counted ones turned into "X" (overtime types drop A and E);
+// the types by points ("BEZ ZTRÁTY BODU" and the next two) count by the league's points.
+QString markStreak(const QString& letters, int type, OvertimeMode mode, const LeagueRules& rules);
 
 QList<StreakRow> computeStreaks(const SeasonStore& season, const OutcomeHistory& serie, int venue, int type,
                                 OvertimeMode mode, int order);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fixture/league.h"
+#include "season/rules.h"
 #include "stats/crosstable.h"
 #include "stats/streaks.h"
 
@@ -42,9 +43,32 @@ private Q_SLOTS:
                 QCOMPARE(QString::number(t) + u' ' + row,
                          u"%1 -. Tým 5 %2"_s.arg(t).arg(QLatin1String(expected[t][mode == OvertimeMode::FinalResult])));
                 // Types 8..12 look at overtime matches only: a regular win or loss neither counts nor breaks them.
-                QCOMPARE(markStreak(u"ABCDE"_s, t, mode).size(), t >= 8 && t <= 12 ? 3 : 5);
+                QCOMPARE(markStreak(u"ABCDE"_s, t, mode, LeagueRules{}).size(), t >= 8 && t <= 12 ? 3 : 5);
             }
         }
+    }
+
+    void byTheLeaguesPoints_data()
+    {
+        QTest::addColumn<int>("system");
+        QTest::addColumn<QStringList>("marked"); // "ABCDE" for "bez ztráty bodu", "s bodovým ziskem", "bez zisku"
+        const auto row = [](int system, const char* all, const char* some, const char* none) {
+            QTest::addRow("%s", qPrintable(usualRules()[system].name))
+                << system
+                << QStringList{QString::fromLatin1(all), QString::fromLatin1(some), QString::fromLatin1(none)};
+        };
+        row(0, "XBCDE", "XXXXE", "ABCDX");
+        row(2, "XXCDE", "XXCXE", "ABXDX"); // an overtime win loses nothing where it is worth a regulation win's 2
+        row(4, "XBCDE", "XBXDE", "AXCXX");
+    }
+
+    // The streaks by points count what the league's points give, not the letters of 3-2-1-1-0.
+    void byTheLeaguesPoints()
+    {
+        QFETCH(int, system);
+        QFETCH(QStringList, marked);
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(markStreak(u"ABCDE"_s, 13 + k, OvertimeMode::Draw, usualRules()[system].rules), marked[k]);
     }
 
     void order()

@@ -18,6 +18,7 @@
 #include "online/frmUpdate.h"
 #include "outlook/frmVyhled.h"
 #include "platform/desktop.h"
+#include "playoff/frmNovyPlayoff.h"
 #include "season/datafiles.h"
 #include "season/seasonfile.h"
 #include "standings/frmGraf.h"
@@ -130,23 +131,22 @@ void frmMain::buildMenu()
                [this] { endProgram(); });
 }
 
-// Writes the usual play-off for the league, says where, and shows it.
+// Asks for the play-off's stages, writes them and shows the bracket.
 void frmMain::createPlayoff()
 {
-    if (const Result<void> made = m_league.createPlayoff(Desktop::instance().now()); !made.ok()) {
-        Desktop::instance().tell(this, u"Play-off nelze vytvořit.\r\n"_s + made.error(), Desktop::Icon::Warning);
-        return;
-    }
-    Desktop::instance().tell(
-        this,
-        u"Play-off je v souboru %1: upravte jej podle formátu své soutěže a ligu otevřete znovu (Jiná liga, F11)."_s
-            .arg(QFileInfo(playoffFileFor(m_competitionPath)).fileName()),
-        Desktop::Icon::Information);
-    {
-        const QSignalBlocker block(cboKolo);
-        addPlayoffEntries();
-    }
-    showPlayoff();
+    const auto create = [this](const QList<StageRow>& stages) {
+        return m_league.createPlayoff(stages, Desktop::instance().now());
+    };
+    auto* dialog = new frmNovyPlayoff(m_league.season().teams(), create, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] {
+        {
+            const QSignalBlocker block(cboKolo);
+            addPlayoffEntries();
+        }
+        showPlayoff();
+    });
+    dialog->open();
 }
 
 void frmMain::showPlayoff()

@@ -4,6 +4,7 @@
 #include "common/fit.h"
 #include "export/saveview.h"
 #include "league/openleague.h"
+#include "lookups/lookups.h"
 #include "platform/desktop.h"
 #include "season/notation.h"
 
@@ -12,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QToolButton>
@@ -43,11 +45,40 @@ frmPlayoff::frmPlayoff(OpenLeague& league, QWidget* parent) : QDialog(parent), m
             return bracket.ok() ? bracketView(*playoff, bracket.value(), m_league.season()) : ViewTable{};
         },
         u"Není co uložit: liga nemá play-off, které by šlo ukázat."_s);
+    addPrintCommand();
     // The whole bracket where the screen has room for it; what is larger scrolls.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     const QSize whole = scroll->widget()->sizeHint() + QSize(bar, lblNote->sizeHint().height() + bar) +
                         QSize(layout->contentsMargins().left() * 2, layout->contentsMargins().top() * 3);
     resize(whole.boundedTo(roomOnScreen(this)).expandedTo(QSize(400, 200)));
+}
+
+// "Tisk…" beside "Uložit…": the bracket as a page, its note above it.
+void frmPlayoff::addPrintCommand()
+{
+    auto* button = new QPushButton(u"&Tisk…"_s, this);
+    button->setObjectName(u"cmdTisk"_s);
+    button->setAutoDefault(false);
+    QPushButton* save = findChild<QPushButton*>(u"cmdUlozit"_s);
+    for (auto* row : findChildren<QHBoxLayout*>())
+        if (const int at = row->indexOf(save); at >= 0)
+            row->insertWidget(at, button);
+    connect(button, &QPushButton::clicked, this, [this] {
+        const SeasonStore& season = m_league.season();
+        const std::optional<Playoff>& playoff = m_league.playoff();
+        const Result<Bracket> bracket =
+            playoff ? playoffBracket(*playoff, season) : Result<Bracket>::failure(QString());
+        if (!bracket.ok()) {
+            Desktop::instance().tell(this, u"Není co vytisknout: liga nemá play-off, které by šlo ukázat."_s,
+                                     Desktop::Icon::Information);
+            return;
+        }
+        QStringList lines = bracketLines(*playoff, bracket.value(), season);
+        if (const QString note = bracketNote(bracket.value(), season); !note.isEmpty())
+            lines.prepend(QString()), lines.prepend(note);
+        printPage(this, printedPage(u"PLAY-OFF  -  "_s + season.caption, lines, Desktop::instance().now()),
+                  fileNameFor(viewCaption(season, u"play-off"_s)) + u".pdf");
+    });
 }
 
 void frmPlayoff::rebuild()

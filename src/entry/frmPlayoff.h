@@ -21,6 +21,7 @@ public:
 
 private:
     void rebuild();
+    void addPrintCommand();
     QWidget* seriesBox(const Bracket& bracket, int stage, int index, QWidget* parent);
     // The series' next game: its teams, the rink swap and the field its result is typed in.
     QHBoxLayout* nextGameRow(const Series& series, const Stage& stage, int s, int i, QWidget* box);

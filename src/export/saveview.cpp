@@ -2,12 +2,15 @@
 #include "saveview.h"
 
 #include "export/formats.h"
+#include "lookups/pageprinter.h"
 #include "platform/desktop.h"
 #include "season/datafiles.h"
 
 #include <QBoxLayout>
 #include <QDialog>
+#include <QDir>
 #include <QGridLayout>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -50,6 +53,38 @@ void saveICalendar(QWidget* parent, const QByteArray& bytes, const QString& sugg
                                                         u"Kalendář iCalendar (*.ics)"_s);
     if (!path.isEmpty())
         write(parent, path, bytes);
+}
+
+void printPage(QWidget* parent, const QString& page, const QString& pdfName)
+{
+    Desktop& desktop = Desktop::instance();
+    const int sheets = (static_cast<int>(page.count(u'\n')) + kLinesOnOneSheet) / kLinesOnOneSheet;
+    if (desktop.message(parent,
+                        u"Zapněte tiskárnu a zkontrolujte papír. Bude potřeba %1 %2 formátu A4.\r\n\r\n"
+                        "Tisk zahájíte kliknutím na tlačítko OK."_s.arg(sheets)
+                            .arg(sheets == 1  ? u"list"_s
+                                 : sheets < 5 ? u"listy"_s
+                                              : u"listů"_s),
+                        Desktop::Icon::Information, Desktop::Buttons::OkCancel, u"tisk"_s) != Desktop::Answer::Ok)
+        return;
+    if (desktop.printerInstalled()) {
+        QPrinter printer(QPrinter::HighResolution);
+        if (!printTextPage(printer, page))
+            desktop.tell(parent, u"Stránku se nepodařilo vytisknout."_s, Desktop::Icon::Critical);
+        return;
+    }
+    if (desktop.tell(parent, u"Není nainstalována žádná tiskárna.\r\n\r\nChcete stránku uložit jako soubor PDF?"_s,
+                     Desktop::Icon::Question, Desktop::Buttons::YesNo) != Desktop::Answer::Yes)
+        return;
+    const QString path = desktop.pdfFileToSave(parent, pdfName);
+    if (path.isEmpty())
+        return;
+    if (const Result<void> saved = printTextPageToPdf(path, page); !saved.ok()) {
+        desktop.tell(parent, u"Stránku se nepodařilo uložit.\r\n"_s + saved.error(), Desktop::Icon::Critical);
+        return;
+    }
+    desktop.tell(parent, u"Stránka je uložena v souboru\r\n"_s + QDir::toNativeSeparators(path),
+                 Desktop::Icon::Information);
 }
 
 void addSaveCommand(QDialog* window, std::function<ViewTable()> view, const QString& nothingShown)

@@ -384,14 +384,16 @@ Result<void> OpenLeague::removePlayoffGame(int stage, int home, int away, const 
     return setPlayoff(std::move(without).value(), when);
 }
 
-Result<void> OpenLeague::createPlayoff(const QDateTime& when)
+Result<void> OpenLeague::createPlayoff(const QList<StageRow>& stages, const QDateTime& when)
 {
     const QString path = playoffFileFor(m_competitionPath);
     if (m_playoff || QFileInfo::exists(path))
         return Result<void>::failure(u"Liga už play-off má (%1)."_s.arg(QFileInfo(path).fileName()));
-    if (const Result<void> saved = saveDataFile(
-            path, leagueFileBytes(m_competitionPath, LeagueFile::Playoff, playoffTemplate(m_season.teams())), when,
-            false);
+    const Result<QStringList> lines = playoffFileLines(stages, m_season.teams());
+    if (!lines.ok())
+        return Result<void>::failure(lines.error());
+    if (const Result<void> saved =
+            saveDataFile(path, leagueFileBytes(m_competitionPath, LeagueFile::Playoff, lines.value()), when, false);
         !saved.ok())
         return saved;
     readPlayoffFile();

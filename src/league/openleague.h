@@ -81,8 +81,9 @@ public:
     Result<void> addPlayoffGame(const PlayoffGame& game, const QDateTime& when);
     // Removes the last game of a series, saved at once like a game added.
     Result<void> removePlayoffGame(int stage, int home, int away, const QDateTime& when);
-    // Writes the usual play-off for a league of its size, where it has none yet.
-    Result<void> createPlayoff(const QDateTime& when);
+    // Writes the play-off of these stages, where the league has none yet; a stage the reader would refuse
+    // is refused by its row, and nothing written.
+    Result<void> createPlayoff(const QList<StageRow>& stages, const QDateTime& when);
 
     // "Co kdyby": changes meanwhile count in the season but are neither journalled nor written; leaving
     // the mode brings the real season back.

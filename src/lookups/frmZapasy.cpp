@@ -78,36 +78,10 @@ void frmZapasy::search()
 
 void frmZapasy::print()
 {
-    Desktop& desktop = Desktop::instance();
-    if (desktop.message(this,
-                        u"Zapněte tiskárnu a zkontrolujte papír. Bude potřeba 1 list formátu A4.\r\n\r\n"
-                        "Tisk zahájíte kliknutím na tlačítko OK."_s,
-                        Desktop::Icon::Information, Desktop::Buttons::OkCancel, u"tisk"_s) != Desktop::Answer::Ok)
-        return;
     QStringList lines;
     for (int i = 0; i < lstZ->count(); ++i)
         lines << lstZ->item(i)->text();
     lstZ->clearSelection();
-    const QString page = matchesPage(m_season, m_team, lines, desktop.now());
-    bool printed = false;
-    if (desktop.printerInstalled()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printed = printTextPage(printer, page);
-    } else {
-        if (desktop.tell(this, u"Není nainstalována žádná tiskárna.\r\n\r\nChcete stránku uložit jako soubor PDF?"_s,
-                         Desktop::Icon::Question, Desktop::Buttons::YesNo) != Desktop::Answer::Yes)
-            return;
-        const QString path = desktop.pdfFileToSave(this, m_season.TymPodleCisla(m_team) + u".pdf");
-        if (path.isEmpty())
-            return;
-        if (const Result<void> saved = printTextPageToPdf(path, page); !saved.ok()) {
-            desktop.tell(this, u"Stránku se nepodařilo uložit.\r\n"_s + saved.error(), Desktop::Icon::Critical);
-            return;
-        }
-        desktop.tell(this, u"Stránka je uložena v souboru\r\n"_s + QDir::toNativeSeparators(path),
-                     Desktop::Icon::Information);
-        return;
-    }
-    if (!printed)
-        desktop.tell(this, u"Stránku se nepodařilo vytisknout."_s, Desktop::Icon::Critical);
+    printPage(this, matchesPage(m_season, m_team, lines, Desktop::instance().now()),
+              m_season.TymPodleCisla(m_team) + u".pdf");
 }

@@ -96,8 +96,12 @@ QStringList teamMatchLines(const SeasonStore& season, int team)
 
 QString matchesPage(const SeasonStore& season, int team, const QStringList& lines, const QDateTime& printed)
 {
+    return printedPage(season.TymPodleCisla(team).toUpper() + u"  -  " + season.caption, lines, printed);
+}
+
+QString printedPage(const QString& title, const QStringList& lines, const QDateTime& printed)
+{
     const QString indent(6, u' ');
-    const QString title = season.TymPodleCisla(team).toUpper() + u"  -  " + season.caption;
     QStringList page{QString(), QString(), QString(), title, QString(title.size(), u'='), QString()};
     page << lines << QString()
          << u"vytisknuto "_s + printed.toString(u"dd.MM.yyyy"_s) + u" v " + printed.toString(u"HH:mm"_s)

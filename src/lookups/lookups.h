@@ -19,6 +19,8 @@ std::array<BalanceRow, 10> teamBalance(const SeasonStore& season, int team);
 // Every match of the team over the season, one aligned line each.
 QStringList teamMatchLines(const SeasonStore& season, int team);
 // The printed page: title, underline, the lines and the footer with the print time.
+QString printedPage(const QString& title, const QStringList& lines, const QDateTime& printed);
+// The team's page: its name and the league as the title.
 QString matchesPage(const SeasonStore& season, int team, const QStringList& lines, const QDateTime& printed);
 
 // Meetings of two teams (0 = the empty entry of the lists) in round order, or "nesprávné zadání".

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <bit>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -310,6 +311,31 @@ ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const Seas
     return view;
 }
 
+QStringList bracketLines(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season)
+{
+    QStringList lines;
+    QString stage;
+    for (const QStringList& row : bracketView(playoff, bracket, season).rows) {
+        if (row[0] != stage) {
+            if (!lines.isEmpty())
+                lines << QString();
+            lines << (stage = row[0]);
+        }
+        if (row[2].isEmpty()) { // a stage that waits for earlier ones
+            lines << u"  "_s + row[1];
+            continue;
+        }
+        lines << u"  %1 – %2  %3"_s.arg(row[1], row[2], row[3]);
+        QStringList more; // the games, the outcome
+        for (const QString& text : {row[4], row[5]})
+            if (!text.isEmpty())
+                more << text;
+        if (!more.isEmpty())
+            lines << u"      "_s + more.join(u"   "_s);
+    }
+    return lines;
+}
+
 QString bracketNote(const Bracket& bracket, const SeasonStore& season)
 {
     if (bracket.seeded)
@@ -476,20 +502,88 @@ Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool take
     return merged;
 }
 
-QStringList playoffTemplate(int teams)
+QList<PlayoffFormat> titleFormats(int teams)
 {
-    QStringList lines{u"; play-off: faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s,
-                      u";   účastníci: místa (7) či rozsahy (7-10) konečné tabulky, vitezove FÁZE, porazeni FÁZE"_s,
-                      u";   výhry: kolik vítězství postupuje (1 až 4); doma: zápasy, které hostí lépe nasazený"_s,
-                      u"; zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM] zapisuje program"_s};
+    const StageRow semi{u"Semifinále"_s, u"vitezove Čtvrtfinále"_s, 4, {}},
+        final{u"Finále"_s, u"vitezove Semifinále"_s, 4, {}};
+    QList<PlayoffFormat> formats;
     if (teams >= 8)
-        lines << u"faze=Čtvrtfinále;1-8;4"_s << u"faze=Semifinále;vitezove Čtvrtfinále;4"_s;
-    else if (teams >= 4)
-        lines << u"faze=Semifinále;1-4;4"_s;
-    lines << (teams >= 4 ? u"faze=Finále;vitezove Semifinále;4"_s : u"faze=Finále;1-2;4"_s);
+        formats.append(
+            {u"čtvrtfinále 1.–8., série na 4 vítězství"_s, {{u"Čtvrtfinále"_s, u"1-8"_s, 4, {}}, semi, final}});
+    if (teams >= 10)
+        formats.append(
+            {u"předkolo 7.–10. na 3 vítězství, čtvrtfinále s 1.–6."_s,
+             {{u"Předkolo"_s, u"7-10"_s, 3, {}}, {u"Čtvrtfinále"_s, u"1-6, vitezove Předkolo"_s, 4, {}}, semi, final}});
+    if (teams >= 4)
+        formats.append({u"semifinále 1.–4."_s, {{u"Semifinále"_s, u"1-4"_s, 4, {}}, final}});
+    formats.append({u"finále 1.–2."_s, {{u"Finále"_s, u"1-2"_s, 4, {}}}});
+    return formats;
+}
+
+QList<PlayoffFormat> bottomFormats(int teams)
+{
+    QList<PlayoffFormat> formats{{u"bez play-down"_s, {}}};
+    if (teams >= 8)
+        formats.append({u"play-down posledních čtyř, poražení o udržení"_s,
+                        {{u"Play-down"_s, u"%1-%2"_s.arg(teams - 3).arg(teams), 4, {}},
+                         {u"O udržení"_s, u"porazeni Play-down"_s, 4, {}}}});
+    if (teams >= 4)
+        formats.append(
+            {u"série o udržení posledních dvou"_s, {{u"O udržení"_s, u"%1-%2"_s.arg(teams - 1).arg(teams), 4, {}}}});
+    // The play-down first where a league of its size usually plays one.
     if (teams >= 12)
-        lines << u"faze=Play-down;%1-%2;4"_s.arg(teams - 3).arg(teams) << u"faze=O udržení;porazeni Play-down;4"_s;
-    return lines;
+        formats.swapItemsAt(0, 1);
+    return formats;
+}
+
+namespace {
+
+// Two stages that take teams by the same place: one team would play in both.
+Refusal placesTwice(const Playoff& playoff)
+{
+    const auto byPlace = [&](const Stage& stage) {
+        quint32 places = 0;
+        for (const StageItem& item : stage.items)
+            if (item.kind == StageItem::Kind::Places)
+                places |= possiblePlaces(playoff.stages, item);
+        return places;
+    };
+    for (qsizetype j = 1; j < playoff.stages.size(); ++j)
+        for (qsizetype i = 0; i < j; ++i)
+            if (const quint32 both = byPlace(playoff.stages[i]) & byPlace(playoff.stages[j]))
+                return u"Fáze %1: místo %2 hraje už ve fázi „%3“"_s.arg(j + 1)
+                    .arg(std::countr_zero(both))
+                    .arg(playoff.stages[i].name);
+    return std::nullopt;
+}
+
+} // namespace
+
+Result<QStringList> playoffFileLines(const QList<StageRow>& stages, int teams)
+{
+    if (stages.isEmpty())
+        return Result<QStringList>::failure(u"Play-off potřebuje aspoň jednu fázi."_s);
+    QStringList lines;
+    for (const StageRow& s : stages) {
+        QString line = u"faze=%1;%2;%3"_s.arg(s.name.simplified(), s.participants.simplified()).arg(s.wins);
+        if (!s.homeGames.trimmed().isEmpty())
+            line += u';' + s.homeGames.simplified();
+        lines << line;
+    }
+    // Read as the program will read the file: a stage the reader refuses is refused here, by its row.
+    const Result<Playoff> read = readPlayoff(lines.join(u'\n').toUtf8(), u"Fáze"_s, teams);
+    if (!read.ok()) {
+        static const QRegularExpression where(u"^Fáze, řádek (\\d+): "_s);
+        QString why = read.error();
+        return Result<QStringList>::failure(why.replace(where, u"Fáze \\1: "_s));
+    }
+    if (const Refusal twice = placesTwice(read.value()))
+        return Result<QStringList>::failure(*twice);
+    return QStringList{u"; play-off: faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s,
+                       u";   účastníci: místa (7) či rozsahy (7-10) konečné tabulky, vitezove FÁZE, porazeni FÁZE"_s,
+                       u";   výhry: kolik vítězství postupuje (1 až 4); doma: zápasy, které hostí lépe nasazený"_s,
+                       u"; zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM] zapisuje program"_s} +
+           lines;
 }
 
 QVarLengthArray<int, kMaxTeams> finalOrder(const SeasonStore& season)

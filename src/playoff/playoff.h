@@ -65,8 +65,24 @@ QStringList playoffLines(const Playoff& playoff);
 // The play-off beside a league, checked against its bracket; none when the league has no play-off file.
 Result<std::optional<Playoff>> readLeaguePlayoff(const QString& competitionPath, const SeasonStore& season);
 
-// The usual play-off of a league of `teams`, with a word on the format, for the fan to change.
-QStringList playoffTemplate(int teams);
+// A stage as the fan sets it up: the texts of its file line ("1-6, vitezove Předkolo", "1,2,5").
+struct StageRow {
+    QString name, participants;
+    int wins = 4;
+    QString homeGames; // empty: the usual ones
+    bool operator==(const StageRow&) const = default;
+};
+// A usual format of the top of the table (who plays for the title) or of its bottom (who goes down).
+struct PlayoffFormat {
+    QString name;
+    QList<StageRow> stages;
+};
+// The formats a league of `teams` may play, the usual one for its size first; the bottom's first is none.
+QList<PlayoffFormat> titleFormats(int teams);
+QList<PlayoffFormat> bottomFormats(int teams);
+// The play-off file's lines for the stages, with a word on the format above them; or why the reader would
+// refuse them, naming the stage's row ("Fáze 2: …"), or that one place would play in two stages.
+Result<QStringList> playoffFileLines(const QList<StageRow>& stages, int teams);
 
 // The final regular-season table's team numbers, first to last: the final rules, points adjustments counted,
 // equal teams in team-number order.
@@ -107,6 +123,8 @@ QString seededName(const SeasonStore& season, int team, int place);
 QString seriesOutcome(const Playoff& playoff, int stage, const Series& series, const SeasonStore& season);
 // The bracket as rows: stage, better seed, worse seed, series score, games (home team's score first), winner.
 ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season);
+// The bracket as the printed page's lines: each stage's name, its series one a line, their games under them.
+QStringList bracketLines(const Playoff& playoff, const Bracket& bracket, const SeasonStore& season);
 // What the bracket says above itself: drawn from today's table while results are missing, and how many.
 QString bracketNote(const Bracket& bracket, const SeasonStore& season);
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The windows on the bundled leagues of 16 teams (60 rounds) and of 15 (one rests each round).
+#include "fixture/filesizelimit.h"
 #include "fixture/openleague.h"
 #include "fixture/wait.h"
 #include "import/importplan.h"
@@ -384,6 +385,49 @@ private Q_SLOTS:
 
     // The bracket: a game typed in a box (keypad notation), a draw refused, the next game's rink swapped, a
     // "Co kdyby" game counted but never written, and what was saved read back as the next start reads it.
+    // "Nový play-off…": a usual format of the league's size, edited in the table, refused by its row while the
+    // reader would refuse it; a write that fails keeps the dialog and its stages; the file written reads back.
+    void newPlayoffFromTheMenu()
+    {
+        m_league = std::make_unique<fixture::OpenLeague>(); // 14 teams
+        auto* dialog = open<QDialog>(m_league->main, u"mnuNovyPlayoff"_s, u"frmNovyPlayoff"_s);
+        QVERIFY(dialog);
+        auto* stages = child<QTableWidget>(dialog, u"grdFaze"_s);
+        auto* create = child<QPushButton>(dialog, u"cmdOK"_s);
+        QCOMPARE(stages->rowCount(), 5); // the quarter-finals and the play-down of the last four
+        child<QComboBox>(dialog, u"cboNahore"_s)->setCurrentIndex(1);
+        QCOMPARE(stages->item(1, 1)->text(), u"1-6, vitezove Předkolo"_s);
+        QVERIFY(create->isEnabled());
+        stages->item(0, 1)->setText(u"7-16"_s);
+        QVERIFY2(child<QLabel>(dialog, u"lblChyba"_s)->text().startsWith(u"Fáze 1: místa „7-16“ nejsou od 1 do 14"_s),
+                 qPrintable(child<QLabel>(dialog, u"lblChyba"_s)->text()));
+        QVERIFY(!create->isEnabled());
+        stages->item(0, 1)->setText(u"7-10"_s);
+        stages->item(5, 0)->setText(u"Baráž"_s);
+        const QString file = playoffFileFor(m_league->path);
+        {
+            const fixture::FileSizeLimit limit(16);
+            QVERIFY(limit.set());
+            QTest::mouseClick(create, Qt::LeftButton);
+        }
+        QVERIFY(dialog->isVisible());
+        QVERIFY(child<QLabel>(dialog, u"lblChyba"_s)->text().startsWith(u"Play-off nelze vytvořit."_s));
+        QCOMPARE(stages->item(5, 0)->text(), u"Baráž"_s);
+        QVERIFY(!QFileInfo::exists(file));
+        QTest::mouseClick(create, Qt::LeftButton);
+        QTRY_VERIFY(!dialog->isVisible());
+        const std::optional<Playoff> p = readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value();
+        QVERIFY(p);
+        QStringList names;
+        for (const Stage& stage : p->stages)
+            names << stage.name;
+        QCOMPARE(names, (QStringList{u"Předkolo"_s, u"Čtvrtfinále"_s, u"Semifinále"_s, u"Finále"_s, u"Play-down"_s,
+                                     u"Baráž"_s}));
+        QCOMPARE(p->stages[0].wins, 3);
+        QCOMPARE(p->relegationStage(), 5);
+        QVERIFY(visibleWindow<QDialog>(u"frmPlayoff"_s));
+    }
+
     void playoffBracket()
     {
         m_league = std::make_unique<fixture::OpenLeague>(fixture::scheduleLines(8, 14, 14), fixture::roundDate(15),
@@ -405,6 +449,13 @@ private Q_SLOTS:
         QVERIFY(table && table->objectName() == u"frmTable");
         table->close();
         QVERIFY(bracket->findChild<QPushButton*>(u"cmdUlozit"_s));
+        // "Tisk…" where no printer is installed: the bracket as a PDF page, said where.
+        m_league->desktop.savePath = m_league->dir.filePath(u"pavouk.pdf"_s);
+        m_league->desktop.answers = {Desktop::Answer::Ok, Desktop::Answer::Yes};
+        QTest::mouseClick(child<QPushButton>(bracket, u"cmdTisk"_s), Qt::LeftButton);
+        QVERIFY(m_league->desktop.messages.last().text.endsWith(m_league->desktop.savePath));
+        QVERIFY(QFileInfo(m_league->desktop.savePath).size() > 500);
+        QCOMPARE(m_league->desktop.suggestedNames.last(), u"Liga 8 2007-2008 – play-off.pdf"_s);
         const QByteArray good = fixture::contents(file);
         fixture::put(file, good + "zapas=Fin\xe1le;1-2;3:2\r\n"); // before the semi-finals are decided
         QVERIFY(main->Form_Load().ok());

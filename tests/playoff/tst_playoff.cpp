@@ -5,11 +5,14 @@
 #include "outlook/forecast.h"
 #include "playoff/playoff.h"
 
+#include <QRegularExpression>
 #include <functional>
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(StageRow)
 
 namespace {
 
@@ -357,6 +360,93 @@ private Q_SLOTS:
         const auto inStage = [](const ImportLine& l) { return !l.stage.isEmpty(); };
         QCOMPARE(std::count_if(back.value().lines.begin(), back.value().lines.end(), inStage), 2); // read as play-off
         QCOMPARE(back.value().lines.size(), (kTeams - 1) * 4 + 2);
+    }
+
+    void usualFormats_data()
+    {
+        QTest::addColumn<int>("teams");
+        for (int teams : {2, 4, 8, 10, 12, 14, 16, 20})
+            QTest::addRow("%d", teams) << teams;
+    }
+
+    // Every format offered for the top and the bottom of a league's table writes a file the reader takes and
+    // writes back as it was, unless the two would take one place twice: then the second stage says which.
+    void usualFormats()
+    {
+        QFETCH(int, teams);
+        static const QRegularExpression range(u"(\\d+)-(\\d+)"_s);
+        const QList<PlayoffFormat> tops = titleFormats(teams), bottoms = bottomFormats(teams);
+        QCOMPARE(tops.first().stages.first().participants, teams >= 8 ? u"1-8"_s : teams >= 4 ? u"1-4"_s : u"1-2"_s);
+        QCOMPARE(bottoms.first().stages.isEmpty(), teams < 12);
+        for (const PlayoffFormat& top : tops) {
+            for (const PlayoffFormat& bottom : bottoms) {
+                const QList<StageRow> stages = top.stages + bottom.stages;
+                int lowestTop = 0, highestBottom = teams + 1;
+                for (const StageRow& row : stages) {
+                    const QRegularExpressionMatch m = range.match(row.participants);
+                    if (m.hasMatch() && bottom.stages.contains(row))
+                        highestBottom = std::min(highestBottom, m.captured(1).toInt());
+                    else if (m.hasMatch())
+                        lowestTop = std::max(lowestTop, m.captured(2).toInt());
+                }
+                const Result<QStringList> lines = playoffFileLines(stages, teams);
+                QCOMPARE(lines.ok(), lowestTop < highestBottom);
+                if (!lines.ok()) {
+                    QVERIFY2(lines.error().contains(u"místo %1 hraje už ve fázi"_s.arg(highestBottom)),
+                             qPrintable(lines.error()));
+                    continue;
+                }
+                const Playoff p = readPlayoff(encodeLines(lines.value()), u"x"_s, teams).value();
+                QCOMPARE(playoffLines(p), lines.value());
+                QCOMPARE(p.stages.size(), stages.size());
+                QCOMPARE(p.stages[p.finalStage()].name, u"Finále"_s);
+                QCOMPARE(p.relegationStage() >= 0 ? p.stages[p.relegationStage()].name : QString(),
+                         bottom.stages.isEmpty() ? QString() : u"O udržení"_s);
+            }
+        }
+    }
+
+    void stagesRefusedByRow_data()
+    {
+        QTest::addColumn<QList<StageRow>>("stages");
+        QTest::addColumn<QString>("message");
+        const StageRow final{u"Finále"_s, u"vitezove A"_s, 4, {}};
+        QTest::newRow("places") << QList<StageRow>{{u"A"_s, u"1-4"_s, 4, {}}, {u"B"_s, u"13-16"_s, 4, {}}}
+                                << u"Fáze 2: místa „13-16“ nejsou od 1 do 14"_s;
+        QTest::newRow("no name") << QList<StageRow>{{u" "_s, u"1-4"_s, 4, {}}} << u"Fáze 1: fáze nemá název"_s;
+        QTest::newRow("unknown stage") << QList<StageRow>{final} << u"Fáze 1: „A“ není žádná dřívější fáze"_s;
+        QTest::newRow("home games") << QList<StageRow>{{u"A"_s, u"1-4"_s, 2, u"1, 4"_s}}
+                                    << u"Fáze 1: zápas „4“ série na 2 výhry neexistuje"_s;
+        QTest::newRow("a place twice") << QList<StageRow>{{u"A"_s, u"1-8"_s, 4, {}},
+                                                          final,
+                                                          {u"Dole"_s, u"7-10"_s, 4, {}}}
+                                       << u"Fáze 3: místo 7 hraje už ve fázi „A“"_s;
+        QTest::newRow("none") << QList<StageRow>{} << u"Play-off potřebuje aspoň jednu fázi."_s;
+    }
+
+    // The editor's rows refused as the file would be, named by their row, nothing written.
+    void stagesRefusedByRow()
+    {
+        QFETCH(QList<StageRow>, stages);
+        QFETCH(QString, message);
+        const Result<QStringList> lines = playoffFileLines(stages, kTeams);
+        QVERIFY(!lines.ok());
+        QVERIFY2(lines.error().contains(message), qPrintable(lines.error()));
+    }
+
+    // The printed bracket: a stage's series one a line, its games and outcome under it, a later stage waiting.
+    void bracketPage()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> o = finalOrder(season);
+        const Playoff p =
+            read(u"faze=SF;1-4;2\nfaze=F;vitezove SF;1\nzapas=SF;%1-%2;3:1\nzapas=SF;%2-%1;2:3p"_s.arg(o[0]).arg(o[3]));
+        const QString first = seededName(season, o[0], 1);
+        QCOMPARE(bracketLines(p, playoffBracket(p, season).value(), season),
+                 (QStringList{u"SF"_s, u"  %1 – %2  2:0"_s.arg(first, seededName(season, o[3], 4)),
+                              u"      3:1 @2:3p   postupuje "_s + season.TymPodleCisla(o[0]),
+                              u"  %1 – %2  0:0"_s.arg(seededName(season, o[1], 2), seededName(season, o[2], 3)),
+                              QString(), u"F"_s, u"  čeká na předchozí fáze"_s}));
     }
 
     void roundTripAndHome()

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     for (int t = 1; t <= 20; ++t)
         teams << u"Team %1"_s.arg(t);
     const Result<SeasonStore> made =
-        makeLeague({u"Liga"_s, u"2025/2026"_s, teams, {}, 2, QDate(2025, 9, 1), {2, 6}, {}, {}});
+        makeLeague({u"Liga"_s, u"2025/2026"_s, teams, {}, 2, QDate(2025, 9, 1), {2, 6}, {}, {}, {}});
     if (!made.ok()) {
         std::printf("league refused: %s\n", qPrintable(made.error()));
         return 1;

@@ -310,7 +310,7 @@ Output asNewLeague(const Context& c, const ImportSource& source)
     if (!lines.ok())
         return Output::failureOf(lines);
     const Result<SeasonStore> made =
-        arrangeLeague(source, {p.value(u"name"_s), p.value(u"season"_s), {}, lines.value(), 1, {}, {}, {}, {}});
+        arrangeLeague(source, {p.value(u"name"_s), p.value(u"season"_s), {}, lines.value(), 1, {}, {}, {}, {}, {}});
     if (!made.ok())
         return sourceRefused(made.error());
     const SeasonStore& s = made.value();

@@ -142,7 +142,7 @@ void addOptions(QCommandLineParser& parser)
          {u"accept-guesses"_s, u"zapsat i odhadnutá jména týmů"_s},
          {u"game"_s, u"zapsat zápas play-off"_s},
          {u"date"_s, u"den zápasu"_s, u"D.M.RRRR"_s},
-         {u"time"_s, u"čas výkopu"_s, u"HH:MM"_s},
+         {u"time"_s, u"čas začátku zápasu; nová liga: den=čas, např. st=18:00,so=17:00"_s, u"HH:MM"_s},
          {u"postponed"_s, u"zápas odložen bez data"_s},
          {u"clear"_s, u"zápas zpět na datum kola"_s}});
 }

@@ -316,7 +316,7 @@ Output newLeague(const Context& c)
     for (const QString& required : {u"name"_s, u"season"_s, u"teams"_s, u"start"_s, u"days"_s})
         if (!p.isSet(required))
             return refused(u"Chybí volba --%1."_s.arg(required));
-    NewLeague request{p.value(u"name"_s), p.value(u"season"_s), {}, {}, c.option(u"meetings"_s, 4), {}, {}, {}, {}};
+    NewLeague request{p.value(u"name"_s), p.value(u"season"_s), {}, {}, c.option(u"meetings"_s, 4), {}, {}, {}, {}, {}};
     const Result<QStringList> teams = teamList(p.value(u"teams"_s));
     if (!teams.ok())
         return Output::failureOf(teams);
@@ -332,6 +332,10 @@ Output newLeague(const Context& c)
     if (!days.ok())
         return refused(u"--days: "_s + days.error());
     request.weekdays = days.value();
+    const Result<QMap<int, QTime>> kickOffs = parseKickOffs(p.value(u"time"_s));
+    if (!kickOffs.ok())
+        return refused(u"--time: "_s + kickOffs.error());
+    request.kickOffs = kickOffs.value();
     for (const QString& range : p.values(u"skip"_s)) {
         const Result<std::pair<QDate, QDate>> skip = parseDateRange(range);
         if (!skip.ok())
@@ -405,6 +409,7 @@ void addLeagueMakingCommands(std::map<QString, Command>& commands)
                      "  --meetings  kolikrát se utká každá dvojice, 1 až 8 (výchozí 4)\n"
                      "  --start     první hrací den\n  --days      dny hraní, např. út,pá,ne\n"
                      "  --skip      přestávka D.M.RRRR-D.M.RRRR, i vícekrát\n"
+                     "  --time      začátky zápasů podle dne, např. st=18:00,so=17:00 (výchozí žádné)\n"
                      "  --code      název souborů sezona_KÓD.txt (výchozí z názvu a sezóny)\n"
                      "  --points    body za výhru, výhru po prodloužení, remízu, prohru po prodloužení a prohru\n"
                      "              (výchozí 3,2,1,1,0)\n"
@@ -414,7 +419,7 @@ void addLeagueMakingCommands(std::map<QString, Command>& commands)
                      "--lines 6,10,14 --start 11.9.2026 --days út,pá,ne --skip 9.11.2026-15.11.2026"_s,
           .formats = JsonFormat,
           .options = {u"name"_s, u"season"_s, u"teams"_s, u"lines"_s, u"meetings"_s, u"start"_s, u"days"_s, u"skip"_s,
-                      u"code"_s, u"points"_s, u"draws"_s, u"overtime"_s},
+                      u"time"_s, u"code"_s, u"points"_s, u"draws"_s, u"overtime"_s},
           .run = newLeague}},
         {u"move"_s,
          {.usage = u"move SOUBOR KOLO ZÁPAS --to KOLO"_s,

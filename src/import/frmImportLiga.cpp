@@ -92,7 +92,7 @@ frmImportLiga* frmImportLiga::choose(const QString& folder, QWidget* parent)
 
 void frmImportLiga::create()
 {
-    NewLeague request{txtNazev->text(), txtSezona->text(), {}, {}, 1, {}, {}, {}, {}};
+    NewLeague request{txtNazev->text(), txtSezona->text(), {}, {}, 1, {}, {}, {}, {}, {}};
     for (std::size_t k = 0; k < spnCary.size(); ++k)
         request.lines[k] = spnCary[k]->value();
     const Result<SeasonStore> made = arrangeLeague(m_source, request);

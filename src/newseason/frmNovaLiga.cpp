@@ -156,6 +156,10 @@ void frmNovaLiga::addPlayingDays(QFormLayout* form)
         days->addWidget(chkDny[d]);
     }
     form->addRow(u"Hrací dny:"_s, days);
+    txtZacatky = new QLineEdit(this);
+    txtZacatky->setObjectName(u"txtZacatky"_s);
+    txtZacatky->setPlaceholderText(u"nepovinné, např. st=18:00, so=17:00"_s);
+    form->addRow(u"Začátky &zápasů:"_s, txtZacatky);
     txtPrestavky = new QPlainTextEdit(this);
     txtPrestavky->setObjectName(u"txtPrestavky"_s);
     txtPrestavky->setPlaceholderText(u"přestávky bez zápasů, jedna na řádek: 9.11.2026-15.11.2026"_s);
@@ -202,6 +206,7 @@ void frmNovaLiga::create()
                       parseShortDate(datStart->text().trimmed()),
                       {},
                       {},
+                      {},
                       {}};
     request.rules = chosenRules();
     for (const QString& line : txtTymy->toPlainText().split(u'\n'))
@@ -212,6 +217,13 @@ void frmNovaLiga::create()
     for (std::size_t d = 0; d < chkDny.size(); ++d)
         if (chkDny[d]->isChecked())
             request.weekdays << static_cast<int>(d) + 1;
+    const Result<QMap<int, QTime>> kickOffs = parseKickOffs(txtZacatky->text());
+    if (!kickOffs.ok()) {
+        Desktop::instance().tell(this, u"Začátky zápasů: "_s + kickOffs.error(), Desktop::Icon::Warning);
+        txtZacatky->setFocus();
+        return;
+    }
+    request.kickOffs = kickOffs.value();
     for (const QString& line : txtPrestavky->toPlainText().split(u'\n')) {
         if (line.trimmed().isEmpty())
             continue;

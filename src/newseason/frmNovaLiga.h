@@ -61,6 +61,7 @@ private:
     LeagueRules m_ownRules;
     QLineEdit* datStart = nullptr;
     std::array<QCheckBox*, 7> chkDny{};
+    QLineEdit* txtZacatky = nullptr;
     QPlainTextEdit* txtPrestavky = nullptr;
     QLineEdit* txtKod = nullptr;
     QPushButton* cmdVytvorit = nullptr;

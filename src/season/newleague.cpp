@@ -2,6 +2,7 @@
 #include "newleague.h"
 
 #include "season/datafiles.h"
+#include "season/matchdates.h"
 #include "season/seasonfile.h"
 
 #include <QDir>
@@ -42,22 +43,68 @@ QString plainLetters(const QString& text)
     return out;
 }
 
+namespace {
+
+// Breaks of the season, or -1 where a team would play three times running at home or away.
+int breaksOrThreeInARow(const QList<RoundPairings>& rounds, int teams)
+{
+    QList<int> last(teams + 1), run(teams + 1); // +1 home, −1 away; matches in a row at that venue
+    int breaks = 0;
+    for (const RoundPairings& round : rounds)
+        for (const auto& [home, away] : round)
+            for (const auto& [team, venue] : {std::pair{home, 1}, std::pair{away, -1}}) {
+                run[team] = last[team] == venue ? run[team] + 1 : 1;
+                breaks += run[team] > 1;
+                if (run[team] >= 3)
+                    return -1;
+                last[team] = venue;
+            }
+    return breaks;
+}
+
+bool meetAgain(const RoundPairings& first, const RoundPairings& second)
+{
+    return std::any_of(first.begin(), first.end(), [&](const auto& a) {
+        return std::any_of(second.begin(), second.end(), [&](const auto& b) {
+            return (a.first == b.first && a.second == b.second) || (a.first == b.second && a.second == b.first);
+        });
+    });
+}
+
+} // namespace
+
 QList<RoundPairings> roundRobinSchedule(int teams, int meetings)
 {
     const int n = teams + teams % 2; // an odd league's team n is nobody: its opponent rests
     const QList<RoundPairings> single = singleRoundRobin(n);
-    QList<RoundPairings> season;
-    for (int block = 0; block < meetings; ++block) {
-        const bool mirrored = block % 2 == 1; // homes swapped, rounds in reverse: no break where blocks meet
-        for (int i = 0; i < single.size(); ++i) {
+    const auto m = static_cast<int>(single.size());
+    const auto block = [&](int start, int step, bool mirrored) {
+        QList<RoundPairings> rounds;
+        for (int i = 0; i < m; ++i) {
             RoundPairings round;
-            for (auto [home, away] : single[mirrored ? single.size() - 1 - i : i]) {
-                if (home > teams || away > teams)
-                    continue;
-                round.append(mirrored ? std::pair{away, home} : std::pair{home, away});
-            }
-            season.append(round);
+            for (auto [home, away] : single[((start + step * i) % m + m) % m])
+                if (home <= teams && away <= teams)
+                    round.append(mirrored ? std::pair{away, home} : std::pair{home, away});
+            rounds.append(round);
         }
+        return rounds;
+    };
+    QList<RoundPairings> season = block(0, 1, false);
+    // Each further block, homes swapped every other time, starts where its rounds neither bring a pair
+    // together again in the next round nor put a team three times running at one venue, with the fewest
+    // breaks; two teams alone cannot but meet again.
+    for (int b = 1; b < meetings; ++b) {
+        QList<RoundPairings> best;
+        int fewest = -1;
+        for (int start = 0; start < m; ++start)
+            for (int step : {1, -1}) {
+                const QList<RoundPairings> next = block(start, step, b % 2 == 1);
+                const int breaks = breaksOrThreeInARow(season + next, teams);
+                if (breaks >= 0 && (fewest < 0 || breaks < fewest) &&
+                    (!meetAgain(season.last(), next.first()) || teams <= 2))
+                    best = next, fewest = breaks;
+            }
+        season += best.isEmpty() ? block(m - 1, -1, b % 2 == 1) : best;
     }
     return season;
 }
@@ -90,6 +137,21 @@ Result<QList<int>> parseWeekdays(const QString& text)
     if (days.isEmpty())
         return Result<QList<int>>::failure(u"Zadejte dny, kdy se hraje, např. út,pá,ne."_s);
     return days;
+}
+
+Result<QMap<int, QTime>> parseKickOffs(const QString& text)
+{
+    QMap<int, QTime> times;
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList dayAndTime = part.split(u'=');
+        const Result<QList<int>> day = parseWeekdays(dayAndTime.value(0));
+        const QTime time = QTime::fromString(dayAndTime.value(1).trimmed(), u"H:mm"_s);
+        if (dayAndTime.size() != 2 || !day.ok() || day.value().size() != 1 || !time.isValid())
+            return Result<QMap<int, QTime>>::failure(
+                u"„%1“ není den a čas začátku ve tvaru st=18:00."_s.arg(part.trimmed().left(20)));
+        times.insert(day.value().first(), time);
+    }
+    return times;
 }
 
 Result<std::pair<QDate, QDate>> parseDateRange(const QString& text)
@@ -174,8 +236,11 @@ Result<SeasonStore> makeLeague(const NewLeague& r)
         s.setDate(round, day);
         day = day.addDays(1);
         const RoundPairings& pairs = rounds[round - 1];
-        for (int slot = 1; slot <= s.slots(); ++slot)
+        for (int slot = 1; slot <= s.slots(); ++slot) {
             s.match(slot, round) = {pairs[slot - 1].first, pairs[slot - 1].second, {}};
+            if (const QTime kickOff = r.kickOffs.value(s.DATUM_KOLA(round).dayOfWeek()); kickOff.isValid())
+                s.matchDates.insert({round, slot}, {QDate(), kickOff, false});
+        }
     }
     return s;
 }
@@ -253,12 +318,16 @@ Result<QString> writeNewLeague(const QString& folder, const QString& code, const
             "Zvolte jiný název, nebo soubory nejprve přesuňte."_s.arg(code, left.join(u", ")),
             kNameRefused);
     // The competition file last: the league is listed only once it is whole.
-    if (Result<void> written = writeFileAtomically(scheduleFileFor(competition), scheduleBytes(season, encoding));
-        !written.ok())
-        return Result<QString>::failureOf(written);
-    if (Result<void> written = writeFileAtomically(competition, bytes.value()); !written.ok()) {
-        QFile::remove(scheduleFileFor(competition));
-        return Result<QString>::failureOf(written);
+    QList<std::pair<QString, QByteArray>> files{{scheduleFileFor(competition), scheduleBytes(season, encoding)}};
+    if (!season.matchDates.isEmpty())
+        files.append({matchDatesFileFor(competition), encodeLines(matchDatesLines(season.matchDates), encoding)});
+    files.append({competition, bytes.value()});
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (Result<void> written = writeFileAtomically(files[i].first, files[i].second); !written.ok()) {
+            for (qsizetype k = 0; k < i; ++k)
+                QFile::remove(files[k].first);
+            return Result<QString>::failureOf(written);
+        }
     }
     return competition;
 }

@@ -9,7 +9,9 @@
 
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QStringList>
+#include <QTime>
 #include <array>
 #include <utility>
 
@@ -37,10 +39,13 @@ struct NewLeague {
     QList<int> weekdays;                   // Qt::DayOfWeek, 1 Monday .. 7 Sunday
     QList<std::pair<QDate, QDate>> breaks; // first and last day, both without matches
     LeagueRules rules;
+    QMap<int, QTime> kickOffs; // by weekday: the time every match of a round on that day starts
 };
 
 // "út,pá,ne" (also without diacritics, any case) as weekdays; an error naming the unknown one.
 Result<QList<int>> parseWeekdays(const QString& text);
+// "st=18:00,so=17:00": the kick-off of each weekday named; an error naming what is wrong.
+Result<QMap<int, QTime>> parseKickOffs(const QString& text);
 // "D.M.YYYY-D.M.YYYY".
 Result<std::pair<QDate, QDate>> parseDateRange(const QString& text);
 

@@ -40,6 +40,7 @@ SeasonStore fourTeams()
                 QDate(2026, 9, 1),
                 {2, 5, 7},
                 {},
+                {},
                 {}};
     return makeLeague(r).value();
 }
@@ -428,7 +429,7 @@ private Q_SLOTS:
         const QByteArray ics = toICalendar(s, u"sezona_okres2627.txt"_s, 0, QDateTime(QDate(2026, 9, 1), QTime(8, 0)));
         const Result<ImportSource> read = readImportSource(ics, u"okres.ics"_s);
         QVERIFY2(read.ok(), qPrintable(read.error()));
-        NewLeague request{u"Okresní přebor"_s, u"2026/2027"_s, {}, {}, 2, {}, {}, {}, {}};
+        NewLeague request{u"Okresní přebor"_s, u"2026/2027"_s, {}, {}, 2, {}, {}, {}, {}, {}};
         const Result<SeasonStore> again = arrangeLeague(read.value(), request);
         QVERIFY2(again.ok(), qPrintable(again.error()));
         QCOMPARE(again.value().rounds(), s.rounds());
@@ -487,7 +488,7 @@ private Q_SLOTS:
         const Result<ImportSource> read = readImportSource(text.toUtf8(), u"x.csv"_s);
         QVERIFY2(read.ok(), qPrintable(read.error()));
         const Result<SeasonStore> made =
-            arrangeLeague(read.value(), {u"Liga"_s, u"2026/2027"_s, {}, {1, 0, 0}, 1, {}, {}, {}, {}});
+            arrangeLeague(read.value(), {u"Liga"_s, u"2026/2027"_s, {}, {1, 0, 0}, 1, {}, {}, {}, {}, {}});
         if (!made.ok()) {
             QVERIFY2(made.error().contains(outcome), qPrintable(made.error()));
             return;
@@ -527,7 +528,7 @@ private Q_SLOTS:
         const Result<ImportSource> read = readImportSource(lines.join(u'\n').toUtf8(), u"season.csv"_s);
         QVERIFY2(read.ok(), qPrintable(read.error()));
         const Result<SeasonStore> made =
-            arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}, {}});
+            arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}, {}, {}});
         QVERIFY2(made.ok(), qPrintable(made.error()));
         const SeasonStore& s = made.value();
         QCOMPARE(s.rounds(), 38);
@@ -557,7 +558,7 @@ private Q_SLOTS:
         const Result<ImportSource> read = readImportSource(lines.join(u'\n').toUtf8(), u"kola.csv"_s);
         QVERIFY2(read.ok(), qPrintable(read.error()));
         const Result<SeasonStore> made =
-            arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}, {}});
+            arrangeLeague(read.value(), {u"Liga"_s, u"2025/2026"_s, {}, {}, 1, {}, {}, {}, {}, {}});
         QVERIFY2(made.ok(), qPrintable(made.error()));
         for (int r = 1; r <= 7; ++r)
             QCOMPARE(made.value().DATUM_KOLA(r), start.addDays(7 * (r - 1)));

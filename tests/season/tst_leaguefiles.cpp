@@ -18,7 +18,7 @@ namespace {
 
 NewLeague request(const QStringList& teams, const QString& name = u"Liga"_s)
 {
-    return {name, u"2026/2027"_s, teams, {2, 0, 0}, 2, QDate(2026, 9, 1), {2, 5, 7}, {}, {}};
+    return {name, u"2026/2027"_s, teams, {2, 0, 0}, 2, QDate(2026, 9, 1), {2, 5, 7}, {}, {}, {}};
 }
 
 // A league made and written as `new` writes it, then read as opening it reads it.

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "fixture/filesizelimit.h"
 #include "fixture/league.h"
+#include "season/adjustments.h"
 #include "season/newleague.h"
+#include "season/seasonfile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,7 +14,7 @@ namespace {
 
 NewLeague request(int teams, int meetings = 2)
 {
-    NewLeague r{u"Krajská liga"_s, u"2026/2027"_s, {}, {2, 0, 0}, meetings, QDate(2026, 9, 1), {2, 5, 7}, {}, {}};
+    NewLeague r{u"Krajská liga"_s, u"2026/2027"_s, {}, {2, 0, 0}, meetings, QDate(2026, 9, 1), {2, 5, 7}, {}, {}, {}};
     for (int t = 1; t <= teams; ++t)
         r.teams << u"Klub %1"_s.arg(t);
     return r;
@@ -22,7 +25,8 @@ NewLeague request(int teams, int meetings = 2)
 class tst_newleague final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Every rule of a generated season, for every size and up to four meetings.
+    // Every rule of a generated season, for every size and up to four meetings: no pair meets in two rounds
+    // running.
     void scheduleRules()
     {
         for (int n = 2; n <= kMaxTeams; ++n) {
@@ -65,7 +69,20 @@ private Q_SLOTS:
                         QVERIFY2(ab + ba == k && std::abs(ab - ba) == k % 2, qPrintable(shape));
                     }
                 }
-                QCOMPARE(countBreaks(rounds, n), n % 2 ? 0 : k * (n - 2));
+                // As few breaks as rounds without a rematch allow: none inside a block of an odd league, the fewest
+                // a single round robin can have in an even one, and any two blocks within 3n - 6.
+                if (n % 2)
+                    QVERIFY2(countBreaks(rounds, n) <= k - 1, qPrintable(shape));
+                for (int b = 0; b < k && n % 2 == 0; ++b) {
+                    QCOMPARE(countBreaks(rounds.mid(b * perBlock, perBlock), n), n - 2);
+                    if (b + 1 < k)
+                        QVERIFY2(countBreaks(rounds.mid(b * perBlock, 2 * perBlock), n) <= 3 * n - 6,
+                                 qPrintable(shape));
+                }
+                for (int r = 1; r < rounds.size() && n > 2; ++r)
+                    for (const auto& [home, away] : rounds[r])
+                        QVERIFY2(!rounds[r - 1].contains({home, away}) && !rounds[r - 1].contains({away, home}),
+                                 qPrintable(shape + u"round %1"_s.arg(r + 1)));
             }
         }
     }
@@ -85,6 +102,34 @@ private Q_SLOTS:
         QCOMPARE(parseDateRange(u"1.1.2027-6.1.2027"_s).value(), std::pair(QDate(2027, 1, 1), QDate(2027, 1, 6)));
         QVERIFY(!parseDateRange(u"6.1.2027-1.1.2027"_s).ok());
         QCOMPARE(leagueCode(u"Krajská liga Č. 1"_s, u"2026/2027"_s), u"krajskaligac12627"_s);
+    }
+
+    // A kick-off per weekday: every match of a round on that day starts then, written beside the schedule and
+    // read back; refused with what is wrong; a dates file that cannot be written leaves no league behind.
+    void kickOffsByWeekday()
+    {
+        NewLeague r = request(20, 4);
+        r.kickOffs = parseKickOffs(u"út=18:00, NE=17:30,pá=19:05"_s).value();
+        const SeasonStore made = makeLeague(r).value();
+        const QMap<int, QTime> expected{{2, QTime(18, 0)}, {5, QTime(19, 5)}, {7, QTime(17, 30)}};
+        for (int round = 1; round <= made.rounds(); ++round)
+            for (int slot = 1; slot <= made.slots(); slot += 9) {
+                QCOMPARE(made.matchTime(slot, round), expected.value(made.DATUM_KOLA(round).dayOfWeek()));
+                QCOMPARE(made.matchDay(slot, round), made.DATUM_KOLA(round));
+            }
+        const QTemporaryDir dir;
+        const QByteArray schedule = scheduleBytes(made, TextEncoding::Windows1250);
+        {
+            const fixture::FileSizeLimit limit(schedule.size() + 10); // the schedule fits, its dates do not
+            QVERIFY(limit.set());
+            QVERIFY(!writeNewLeague(dir.path(), u"casy"_s, made).ok());
+        }
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        const QString path = writeNewLeague(dir.path(), u"casy"_s, made).value();
+        QCOMPARE(readLeague(path).value().store.matchDates, made.matchDates);
+        for (const QString& wrong : {u"st=25:00"_s, u"xx=18:00"_s, u"st18:00"_s, u"st,so=17:00"_s, u"st=18"_s})
+            QVERIFY2(parseKickOffs(wrong).error().contains(u"není den a čas začátku"_s), qPrintable(wrong));
+        QVERIFY(parseKickOffs(QString()).value().isEmpty());
     }
 
     void refusals_data()

@@ -6,6 +6,7 @@
 #include "common/programinfo.h"
 #include "lookups/lookups.h"
 #include "season/datafiles.h"
+#include "season/matchdates.h"
 #include "season/seasonfile.h"
 
 #include <QDeadlineTimer>
@@ -45,6 +46,15 @@ bool isSchedule(const QString& name)
 bool isPlayoff(const QString& name)
 {
     return leagueFileKind(name) == LeagueFile::Playoff;
+}
+bool isDates(const QString& name)
+{
+    return leagueFileKind(name) == LeagueFile::Dates;
+}
+// The files whose league's lock guards them, as the schedule's: what the fan types goes into them too.
+bool isGuarded(const QString& name)
+{
+    return isSchedule(name) || isPlayoff(name) || isDates(name);
 }
 bool isCalendar(const QString& name)
 {
@@ -271,6 +281,40 @@ QString conflictText(const ResultConflict& c, const SeasonStore& season)
                                                                        season.TymPodleCisla(m.away), c.mine, c.server);
 }
 
+QList<DateConflict> mergeMatchDates(const SeasonStore& local, SeasonStore& downloaded)
+{
+    QList<DateConflict> conflicts;
+    for (auto it = local.matchDates.cbegin(); it != local.matchDates.cend(); ++it) {
+        const auto [round, slot] = it.key();
+        if (round > local.rounds() || slot > local.slots() || round > downloaded.rounds())
+            continue;
+        const Match& m = local.match(slot, round);
+        int there = 0;
+        for (int k = 1; k <= downloaded.slots() && there == 0; ++k)
+            if (downloaded.match(k, round).home == m.home && downloaded.match(k, round).away == m.away)
+                there = k;
+        if (there == 0)
+            continue;
+        const auto server = downloaded.matchDates.constFind({round, there});
+        if (server == downloaded.matchDates.cend())
+            downloaded.matchDates.insert({round, there}, it.value());
+        else if (server.value() != it.value())
+            conflicts.append({round, there, it.value(), server.value()});
+    }
+    return conflicts;
+}
+
+QString conflictText(const DateConflict& c, const SeasonStore& season)
+{
+    const Match& m = season.match(c.slot, c.round);
+    const auto text = [&](const MatchDate& d) {
+        const QString shown = matchDateText(d);
+        return shown.isEmpty() ? shortDate(season.DATUM_KOLA(c.round)) : shown;
+    };
+    return u"%1. kolo  %2 - %3: vaše %4, server %5"_s.arg(c.round).arg(
+        season.TymPodleCisla(m.home), season.TymPodleCisla(m.away), text(c.mine), text(c.server));
+}
+
 // One update, step by step: each step that waits for a file or a pause hands on to the next when it comes;
 // a step that ends the update calls finish().
 class UpdateRun final {
@@ -300,11 +344,13 @@ private:
     struct Merge {
         std::map<QString, std::pair<SeasonStore, QList<ResultConflict>>> schedules; // by competition file
         std::map<QString, PlayoffMerge> playoffs;                                   // by file
+        std::map<QString, std::pair<SeasonStore, QList<DateConflict>>> dates;       // by file
         QStringList conflicts;
     };
     std::optional<UpdateOutcome> lockLeagues();
     // Reads one downloaded file into the merge; the reason it cannot be used, or empty.
     QString mergeOne(const QString& name, Merge& merge);
+    QString mergeDates(const QString& name, Merge& merge);
     std::optional<UpdateOutcome> mergeAndStage();
     std::optional<UpdateOutcome> install();
 
@@ -414,10 +460,10 @@ void UpdateRun::listArrived(const FetchResult& r)
             return finish(
                 fail(u"Název souboru „%1“ není přípustný; aktualizace se neprovede."_s.arg(name) + kUnchanged));
         // Only files the program reads are installed, and each is checked in its format first.
-        if (!isCompetition(name) && !isSchedule(name) && !isCalendar(name) && !isPlayoff(name))
+        if (!isCompetition(name) && !isGuarded(name) && !isCalendar(name))
             return finish(fail(
-                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů, play-off ani kalendáře; aktualizace se neprovede."_s
-                    .arg(name) +
+                u"Soubor „%1“ není soubor soutěže, rozpisu zápasů, termínů, play-off ani kalendáře; aktualizace se "
+                "neprovede."_s.arg(name) +
                 kUnchanged));
     }
     const QString listPath = m_folder.filePath(u"update.dat"_s);
@@ -491,9 +537,9 @@ std::optional<UpdateOutcome> UpdateRun::lockLeagues()
     QStringList guarded;
     for (const QString& name : m_list.files) {
         // A play-off's games are the league's as much as its schedule's results: the same lock guards both.
-        const QString target = m_souteze.filePath(isPlayoff(name) ? scheduleOf(competitionOf(name)) : name);
-        if ((!isSchedule(name) && !isPlayoff(name)) || (m_league && target == m_league->schedulePath()) ||
-            !QFileInfo::exists(target) || guarded.contains(target))
+        const QString target = m_souteze.filePath(isSchedule(name) ? name : scheduleOf(competitionOf(name)));
+        if (!isGuarded(name) || (m_league && target == m_league->schedulePath()) || !QFileInfo::exists(target) ||
+            guarded.contains(target))
             continue;
         guarded << target;
         m_locks.push_back(std::make_unique<LeagueLock>(target));
@@ -520,6 +566,8 @@ QString UpdateRun::mergeOne(const QString& name, Merge& merge)
     }
     if (isCalendar(name))
         return checkCalendar(m_delivery.downloaded[name], name).error();
+    if (isDates(name))
+        return mergeDates(name, merge);
     if (!isPlayoff(name))
         return {};
     const Result<SeasonStore> league = m_delivery.league(competitionOf(name));
@@ -541,6 +589,34 @@ QString UpdateRun::mergeOne(const QString& name, Merge& merge)
     return {};
 }
 
+// The server's dates, with the fan's own where only he has one; where both have one, both are listed.
+QString UpdateRun::mergeDates(const QString& name, Merge& merge)
+{
+    const QString competition = competitionOf(name);
+    Result<SeasonStore> fresh = m_delivery.league(competition);
+    if (!fresh.ok())
+        return fresh.error();
+    SeasonStore server = std::move(fresh).value();
+    const auto serverDates = readMatchDates(m_delivery.downloaded[name], name, server);
+    if (!serverDates.ok())
+        return serverDates.error();
+    server.matchDates = serverDates.value();
+    QList<DateConflict> found;
+    std::optional<SeasonStore> local = m_delivery.localLeague(competition);
+    const Result<QByteArray> mine = readDataFile(m_souteze.filePath(name));
+    if (local && mine.ok()) {
+        // A file of the fan's that no longer reads gives way to the server's, as the league would ignore it.
+        if (const auto own = readMatchDates(mine.value(), name, *local); own.ok()) {
+            local->matchDates = own.value();
+            found = mergeMatchDates(*local, server);
+        }
+    }
+    for (const DateConflict& c : found)
+        merge.conflicts << conflictText(c, server);
+    merge.dates[name] = {server, found};
+    return {};
+}
+
 std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
 {
     if (const std::optional<UpdateOutcome> outcome = lockLeagues())
@@ -553,10 +629,15 @@ std::optional<UpdateOutcome> UpdateRun::mergeAndStage()
     for (auto& [competition, schedule] : merge.schedules)
         for (const ResultConflict& c : schedule.second)
             schedule.first.match(c.slot, c.round).result = takeServer ? c.server : c.mine;
+    for (auto& [file, dates] : merge.dates)
+        for (const DateConflict& c : dates.second)
+            dates.first.matchDates[{c.round, c.slot}] = takeServer ? c.server : c.mine;
     for (const QString& name : m_list.files) {
         QByteArray bytes = m_delivery.downloaded[name];
         if (isSchedule(name)) {
             bytes = scheduleBytes(merge.schedules[competitionOf(name)].first, encodingOf(bytes));
+        } else if (isDates(name)) {
+            bytes = encodeLines(matchDatesLines(merge.dates[name].first.matchDates), encodingOf(bytes));
         } else if (isPlayoff(name)) {
             const PlayoffMerge& p = merge.playoffs[name];
             // Games of the fan's that the server's file has no place for stay with his file, unless he takes the
@@ -586,7 +667,7 @@ std::optional<UpdateOutcome> UpdateRun::install()
 {
     const QDateTime now = m_with.now();
     for (const QString& name : m_list.files) {
-        if (!isCompetition(name) && !isSchedule(name) && !isPlayoff(name))
+        if (!isCompetition(name) && !isGuarded(name))
             continue;
         const Result<QString> copy = backupFile(m_souteze.filePath(name), now);
         if (!copy.ok())

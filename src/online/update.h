@@ -72,6 +72,18 @@ QList<ResultConflict> mergeResults(const SeasonStore& local, SeasonStore& downlo
 // "19. kolo  Mladá Boleslav - Ústí: vaše 3:1, server 2:1"
 QString conflictText(const ResultConflict& conflict, const SeasonStore& season);
 
+// A match the user and the server date differently.
+struct DateConflict {
+    int round = 0;
+    int slot = 0; // in the downloaded schedule
+    MatchDate mine, server;
+};
+// Puts into `downloaded` the own dates that only `local` has (same round, home and away) and returns the
+// matches both date differently; `downloaded` keeps the server's there.
+QList<DateConflict> mergeMatchDates(const SeasonStore& local, SeasonStore& downloaded);
+// "19. kolo  Mladá Boleslav - Ústí: vaše 12.2.2008 18:00, server odloženo"
+QString conflictText(const DateConflict& conflict, const SeasonStore& season);
+
 // Completes an update that was interrupted while it replaced the files of "souteze", or clears away one
 // that was interrupted before; returns the names it installed now.
 QStringList finishInterruptedUpdate(const QDir& souteze);

@@ -6,7 +6,9 @@
 #include "online/update.h"
 #include "platform/http.h"
 #include "playoff/playoff.h"
+#include "season/adjustments.h"
 #include "season/datafiles.h"
+#include "season/matchdates.h"
 
 #include <QLockFile>
 #include <QTest>
@@ -128,6 +130,19 @@ private Q_SLOTS:
             if (!found.isEmpty())
                 QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  Tým 13 - Tým 14: vaše 2:1, server 0:1"_s);
         }
+        // A date goes with its pairing to the slot the server has it in; one the server's round lacks is dropped.
+        SeasonStore local = fixture::season(), downloaded = fixture::season();
+        std::swap(downloaded.match(6, 5), downloaded.match(7, 5));
+        downloaded.match(1, 5) = {downloaded.match(1, 5).away, downloaded.match(1, 5).home, {}};
+        const MatchDate own{QDate(2008, 2, 12), QTime(18, 0), false};
+        local.matchDates = {{{5, 7}, own}, {{5, 1}, own}, {{5, 2}, own}, {{5, 3}, {{}, {}, true}}};
+        downloaded.matchDates = {{{5, 2}, own}, {{5, 3}, {QDate(2008, 2, 13), {}, false}}};
+        const QList<DateConflict> found = mergeMatchDates(local, downloaded);
+        QCOMPARE(downloaded.matchDates.keys(), (QList<std::pair<int, int>>{{5, 2}, {5, 3}, {5, 6}}));
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  %1 - %2: vaše odloženo, server 13.2.2008"_s.arg(
+                                                         downloaded.TymPodleCisla(downloaded.match(3, 5).home),
+                                                         downloaded.TymPodleCisla(downloaded.match(3, 5).away)));
     }
 
     void conflictsAndTypedResults_data()
@@ -206,6 +221,37 @@ private Q_SLOTS:
             QVERIFY2(merged.contains(game), qPrintable(merged));
         QVERIFY(!merged.contains(u"0:1"_s));
         QVERIFY(QDir(program(u"souteze/zaloha"_s)).entryList({u"playoff_extraliga0708_*"_s}, QDir::Files).size() == 1);
+    }
+
+    void datesMerged_data()
+    {
+        QTest::addColumn<bool>("takeServer");
+        QTest::addRow("mine") << false;
+        QTest::addRow("server") << true;
+    }
+
+    // The server's dates file comes in with the server's dates, the fan's own where only he has one; a match both
+    // date differently is a conflict, his unless he takes the server's; the old file stays in the backups.
+    void datesMerged()
+    {
+        QFETCH(bool, takeServer);
+        const QString file = u"terminy_extraliga0708.txt"_s;
+        put(program(u"souteze/"_s + file), encodeLines({u"40;3;12.2.2008;18:00"_s, u"41;1;odloženo"_s}));
+        put(site(file), encodeLines({u"40;3;13.2.2008"_s, u"42;2;;17:30"_s}));
+        put(site(u"update_v3.dat"_s), contents(site(u"update_v3.dat"_s)) + file.toLatin1() + "\r\n");
+        Recorder r(m_server->url());
+        r.takeServer = takeServer;
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Finished);
+        const SeasonStore league = fixture::load(program(u"souteze/sezona_extraliga0708.txt"_s));
+        const Match& m = league.match(3, 40);
+        QCOMPARE(r.conflicts.filter(u"40. kolo"_s),
+                 QStringList{u"40. kolo  %1 - %2: vaše 12.2.2008 18:00, server 13.2.2008"_s.arg(
+                     league.TymPodleCisla(m.home), league.TymPodleCisla(m.away))});
+        const SeasonStore read = readLeague(program(u"souteze/sezona_extraliga0708.txt"_s)).value().store;
+        QCOMPARE(matchDateText(read.matchDates.value({40, 3})), takeServer ? u"13.2.2008"_s : u"12.2.2008 18:00"_s);
+        QVERIFY(read.postponed(1, 41));
+        QCOMPARE(read.matchTime(2, 42), QTime(17, 30));
+        QCOMPARE(QDir(program(u"souteze/zaloha"_s)).entryList({u"terminy_extraliga0708_*"_s}, QDir::Files).size(), 1);
     }
 
     // The server renames a stage the fan has games in: they are a conflict, kept unless he takes the server's.

@@ -5,10 +5,12 @@
 #include "platform/desktop.h"
 #include "standings/ranking.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -45,8 +47,9 @@ int frmGraf::below(int designedTop) const
 }
 
 frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
-    : QDialog(parent), m_data(computeGraph(season)), m_warning(graphWarning(season)), m_teams(season.teams()),
-      m_rounds(season.rounds()), m_line(season.HR1 > 0 && season.HR1 < season.teams() ? season.HR1 : 0)
+    : QDialog(parent), m_data(computeGraph(season)), m_byRound(m_data), m_byDate(computeGraphByDate(season)),
+      m_warning(graphWarning(season)), m_teams(season.teams()), m_rounds(season.rounds()),
+      m_line(season.HR1 > 0 && season.HR1 < season.teams() ? season.HR1 : 0)
 {
     setObjectName(u"frmGraf"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -65,13 +68,18 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setGeometry(twipsRect(165, 285 + 200 * (pos - 1), 345, 210));
     }
-    for (int round = labelStep(m_rounds); round <= m_rounds; round += labelStep(m_rounds)) {
-        auto* l = new QLabel(QString::number(round), this);
-        l->setObjectName(u"round"_s + QString::number(round));
-        l->setFont(small);
-        l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(at(round, 0).x() - tw(172), tw(below(3255)), tw(345), tw(210));
-    }
+    addAxisLabels();
+    chkDatum = new QCheckBox(u"podle &data"_s, this);
+    chkDatum->setObjectName(u"chkDatum"_s);
+    chkDatum->setToolTip(u"Umístění po každém hracím dnu podle skutečných dat zápasů"_s);
+    chkDatum->setGeometry(twipsRect(7200, below(3465), 2000, 300));
+    chkDatum->setEnabled(!m_byDate.days.isEmpty());
+    connect(chkDatum, &QCheckBox::toggled, this, [this](bool byDate) {
+        m_data = byDate ? m_byDate : m_byRound;
+        m_rounds = byDate ? static_cast<int>(m_byDate.days.size()) : static_cast<int>(m_byRound.positions.size());
+        addAxisLabels();
+        update();
+    });
     for (int i = 0; i < 4; ++i) {
         auto* box = new QLabel(this); // graf_R … graf_B
         box->setGeometry(twipsRect(listLeft[i], below(3765), 2070, 495));
@@ -91,6 +99,25 @@ frmGraf::frmGraf(const SeasonStore& season, QWidget* parent)
     foclost = new QPushButton(this);
     foclost->setObjectName(u"foclost"_s);
     foclost->setGeometry(twipsRect(0, -2000, 300, 300));
+}
+
+// Under the axis: every few rounds' numbers, or by date every few match days' day and month.
+void frmGraf::addAxisLabels()
+{
+    qDeleteAll(findChildren<QLabel*>(QRegularExpression(u"^round\\d+$"_s)));
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    const bool byDate = chkDatum && chkDatum->isChecked();
+    const int width = byDate ? 640 : 345; // twips: "30.12." needs more than a round's number
+    const int step = std::max(labelStep(m_rounds), (width + 10) * m_rounds / kPlotWidth + 1);
+    for (int k = step; k <= m_rounds; k += step) {
+        auto* l = new QLabel(byDate ? m_data.days[k - 1].toString(u"d.M."_s) : QString::number(k), this);
+        l->setObjectName(u"round"_s + QString::number(k));
+        l->setFont(small);
+        l->setAlignment(Qt::AlignCenter);
+        l->setGeometry(at(k, 0).x() - tw(width / 2), tw(below(3255)), tw(width), tw(210));
+        l->show();
+    }
 }
 
 QList<std::pair<QLine, QColor>> frmGraf::segments() const

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <array>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 
@@ -33,7 +34,11 @@ private:
     // A designed top below the plot, moved by the places this league has beyond the designed fourteen.
     int below(int designedTop) const;
 
-    GraphData m_data;
+    void addAxisLabels();
+
+    GraphData m_data; // the one shown: by round, or by date
+    GraphData m_byRound, m_byDate;
+    QCheckBox* chkDatum = nullptr;
     QString m_warning;
     int m_teams;
     int m_rounds;

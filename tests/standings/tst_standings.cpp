@@ -5,6 +5,7 @@
 #include "standings/graph.h"
 #include "standings/ranking.h"
 
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -204,6 +205,31 @@ private Q_SLOTS:
         QCOMPARE(graphWarning(season), QString());
         season.match(kSlots, 1).result.clear(); // the last match of the round counts too
         QVERIFY(!graphWarning(season).isEmpty());
+    }
+
+    // By date: one point a match day, each the table of the matches played by that evening (against the table of
+    // the season cut on that day); a match moved weeks on counts on its own day, one postponed without a date never.
+    void graphByDate()
+    {
+        SeasonStore s = fixture::playedUpTo(12);
+        const QDate later = s.DATUM_KOLA(12).addDays(5), spread = s.DATUM_KOLA(12).addDays(2);
+        s.matchDates = {{{3, 1}, {later, QTime(18, 0), false}},
+                        {{5, 2}, {spread, {}, false}},
+                        {{5, 3}, {spread, {}, false}},
+                        {{7, 4}, {{}, {}, true}}};
+        const GraphData g = computeGraphByDate(s);
+        QSet<QDate> days;
+        for (int r = 1; r <= 12; ++r)
+            for (int m = 1; m <= s.slots(); ++m)
+                if (!s.postponed(m, r))
+                    days << s.matchDay(m, r);
+        QCOMPARE(g.days.size(), days.size());
+        QVERIFY(std::is_sorted(g.days.begin(), g.days.end()) && g.days.contains(later) && g.days.contains(spread));
+        for (qsizetype d = 0; d < g.days.size(); ++d)
+            QCOMPARE(g.positions[d], computeGraph(playedBy(s, g.days[d])).positions.last());
+        const Match& moved = s.match(1, 3);
+        QCOMPARE(g.played[moved.home - 1], static_cast<int>(g.days.size())); // its last game the moved one
+        QCOMPARE(computeGraphByDate(fixture::season()).days.size(), 0);
     }
 
     // Reaching a team's points exactly is not passing it, nor is it being passed: both places stay open.

@@ -7,6 +7,7 @@
 #include "standings/frmTable_Interval.h"
 #include "standings/ranking.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QProcess>
@@ -233,6 +234,15 @@ private Q_SLOTS:
         const QLine first = graf->segments()[0].first; // first place in both rounds
         QVERIFY(first.y1() == first.y2() && first.x1() < first.x2());
         QCOMPARE(graf->segments()[0].second, QColor(0, 192, 0));
+        // By date: a label a match day; team 3, which played on the second day only, has its place on the first.
+        QTest::mouseClick(child<QCheckBox>(graf, u"chkDatum"_s), Qt::LeftButton);
+        QCOMPARE(child<QLabel>(graf, u"round1"_s)->text(), fixture::roundDate(1).toString(u"d.M."_s));
+        QCOMPARE(graf->segments().size(), 2);
+        QCOMPARE(graf->segments()[0].second, QColor(255, 0, 0));
+        QCOMPARE(graf->segments()[1].first.y1(), first.y1()); // team 2 first on both days
+        QTest::keyClick(child<QCheckBox>(graf, u"chkDatum"_s), Qt::Key_Space);
+        QVERIFY(!graf->findChild<QLabel*>(u"round1"_s));
+        QCOMPARE(child<QLabel>(graf, u"round4"_s)->text(), u"4"_s);
     }
 
     void finalOrderAndMarks()

@@ -865,6 +865,15 @@ private Q_SLOTS:
         QCOMPARE(open.season().match(1, 3), fourth);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(open.unsavedChanges().size(), 2);
+        // The last round and the last slot are the league's; one past them, or 0, is not.
+        const int last = open.season().rounds(), slots = open.season().slots();
+        for (const auto& [round, slot, to] : {std::tuple{last, slots, 3}, {3, slots, last}}) {
+            const Result<int> partner = open.swapPartner(round, slot, to);
+            QVERIFY(partner.ok() || !partner.error().contains(u"v lize není"_s));
+        }
+        for (const auto& [round, slot, to] :
+             {std::tuple{last + 1, 1, 3}, {3, 1, last + 1}, {0, 1, 3}, {3, 1, 0}, {3, 0, 4}, {3, slots + 1, 4}})
+            QVERIFY(open.swapPartner(round, slot, to).error().contains(u"v lize není"_s));
 
         OpenLeague odd(fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(15),
                                             fixture::scheduleLines(15, 30, 2), u"b"_s));

@@ -87,17 +87,21 @@ void printBoundsBySystem()
     for (const NamedRules& system : usualRules())
         for (int teams : {14, 20}) {
             double slowest = 0;
-            int at = 0;
+            int at = 0, counted = 0, all = 0;
             for (int last = 2; last < 2 * (teams - 1); last += 4) {
                 const SeasonStore s = ruledSeason(teams, system.rules, last, 7);
                 QElapsedTimer t;
                 t.start();
-                (void)placeBounds(s, true);
+                const SeasonBounds bounds = placeBounds(s, true);
                 if (const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6; ms > slowest)
                     slowest = ms, at = last;
+                for (const PlaceBounds& b : bounds)
+                    for (const int needed : b.needed)
+                        counted += needed == kNotCounted, ++all;
             }
-            std::printf("%-36s %d teams: bounds and points needed, slowest %8.1f ms (round %d)\n",
-                        qPrintable(system.name), teams, slowest, at);
+            // Points needed the programs did not settle in time are only counted ("?").
+            std::printf("%-36s %d teams: bounds and points needed, slowest %8.1f ms (round %d), not settled %d of %d\n",
+                        qPrintable(system.name), teams, slowest, at, counted, all);
         }
 }
 

@@ -642,8 +642,13 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
 // One more than the most points the team may take from its own matches and still have `line` other
 // teams level or above, for a team that can still end below the line (its worst place is below it);
 // kNeverSure when even winning all may end so.
+bool unitSplits(const Remaining& r);
+int pointsNeededByUnits(const Remaining& r, int team, int line);
+
 int pointsNeeded(const Remaining& r, int team, int line)
 {
+    if (unitSplits(r))
+        return pointsNeededByUnits(r, team, line);
     if (r.general())
         return pointsNeededByOutcomes(r, team, line);
     const int all = r.perMatch * r.left[team];
@@ -662,6 +667,69 @@ int pointsNeeded(const Remaining& r, int team, int line)
     if (passable < all && canBePassed(r, team, line, passable + 1, nullptr))
         passable = lastPassing(passable + 1, all, [&](int own) { return canBePassed(r, team, line, own, nullptr); });
     return passable >= all ? kNeverSure : passable + 1;
+}
+
+// 2-2-1-0 without draws: a regulation game hands out 2, an overtime game 3. Asked whether teams can get
+// points, every other game goes to overtime (2:1 and 1:2 give either side more than 2:0 and 0:2): a point to
+// each side up front and one more to either, all whole splits of one. Asked whether they can be kept below,
+// every other game ends in regulation (2:0 or 0:2): twice a split of one. Either way the network methods
+// above answer exactly.
+bool unitSplits(const Remaining& r)
+{
+    return r.outcomes == std::vector<std::pair<int, int>>{{2, 0}, {2, 1}, {1, 2}, {0, 2}};
+}
+
+// The season for questions of reaching: a point a remaining match given up front, one left to split; the
+// team that loses all its matches in regulation gets none of its own.
+Remaining reachingSeason(const Remaining& r, int team, bool teamLosesAll)
+{
+    Remaining units = r;
+    units.outcomes.clear();
+    units.perMatch = 1;
+    units.deadline = std::chrono::steady_clock::time_point::max();
+    for (int u = 1; u <= r.teams; ++u)
+        units.points[u] += u == team && teamLosesAll ? 0 : r.left[u];
+    return units;
+}
+
+// The season for the team's best place, which wins all it has left: each other team's points as the units
+// of two it may still take before passing the team's most, counted from that most down.
+Remaining keptBelowSeason(const Remaining& r, int team)
+{
+    Remaining units = r;
+    units.outcomes.clear();
+    units.perMatch = 1;
+    units.deadline = std::chrono::steady_clock::time_point::max();
+    const int target = r.most(team);
+    for (int u = 1; u <= r.teams; ++u)
+        units.points[u] =
+            u == team ? target - r.left[team] : target - static_cast<int>(std::floor((target - r.points[u]) / 2.0));
+    return units;
+}
+
+int exactBestPlace(const Remaining& r, int team)
+{
+    return unitSplits(r) ? bestPlace(keptBelowSeason(r, team), team) : bestPlace(r, team);
+}
+
+int exactWorstPlace(const Remaining& r, int team)
+{
+    return unitSplits(r) ? worstPlace(reachingSeason(r, team, true), team) : worstPlace(r, team);
+}
+
+// Points needed under 2-2-1-0: from its own matches the team takes a point up front each (overtime losses)
+// and as many more as it wins; fewer than that only by losing in regulation, which gives an opponent no more
+// than an overtime loss does, so the fewest points are the case of overtime losses with a lower target.
+int pointsNeededByUnits(const Remaining& r, int team, int line)
+{
+    const Remaining units = reachingSeason(r, team, false);
+    const int left = r.left[team];
+    if (canBePassed(units, team, line, 0, nullptr)) {
+        const int needed = pointsNeeded(units, team, line);
+        return needed == kNeverSure ? kNeverSure : needed + left;
+    }
+    const auto passes = [&](int own) { return canBePassed(units, team, line, own, nullptr); };
+    return lastPassing(-left, -1, passes) + left + 1;
 }
 
 // Places counting alone proves: teams above the team's most points stay above it, teams whose most points
@@ -710,7 +778,7 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
         return countedBounds(r, lines, withNeeded);
     const auto answer = [&](int t) {
         PlaceBounds& b = bounds[t - 1];
-        b = {bestPlace(r, t), worstPlace(r, t), {}};
+        b = {exactBestPlace(r, t), exactWorstPlace(r, t), {}};
         for (std::size_t k = 0; k < lines.size() && withNeeded; ++k) {
             if (stop && *stop)
                 return;
@@ -761,8 +829,8 @@ QList<LineMarks> lineMarks(const SeasonStore& season)
             worstMost += r.most(u) >= r.points[t];
         }
         std::optional<int> best, worst; // exact, once a line needs them
-        const auto exactBest = [&] { return best ? *best : *(best = bestPlace(r, t)); };
-        const auto exactWorst = [&] { return worst ? *worst : *(worst = worstPlace(r, t)); };
+        const auto exactBest = [&] { return best ? *best : *(best = exactBestPlace(r, t)); };
+        const auto exactWorst = [&] { return worst ? *worst : *(worst = exactWorstPlace(r, t)); };
         LineMarks& m = marks[t - 1];
         for (std::size_t k = 0; k < lines.size(); ++k) {
             const int line = lines[k];

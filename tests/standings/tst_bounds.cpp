@@ -278,7 +278,7 @@ private Q_SLOTS:
     {
         QFETCH(LeagueRules, rules);
         QFETCH(bool, exact);
-        for (const auto& [teams, played] : {std::pair{4, 4}, std::pair{5, 8}, std::pair{6, 8}}) {
+        for (const auto& [teams, played] : {std::pair{4, 4}, std::pair{5, 7}, std::pair{5, 8}, std::pair{6, 8}}) {
             const int rounds = 2 * (teams + teams % 2 - 1);
             SeasonStore s(teams, rounds);
             s.rules = rules;

@@ -2,6 +2,7 @@
 // Timings of the work behind every view, on the bundled Extraliga 2007/2008.
 #include "export/formats.h"
 #include "lookups/lookups.h"
+#include "season/newleague.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/graph.h"
@@ -26,6 +27,25 @@ SeasonStore bundled()
     return std::move(s).value();
 }
 
+// 20 teams, 200 rounds, every match on a day and at a time of its own (a round spread over two days), results up
+// to round 150.
+SeasonStore datedSeason()
+{
+    const QList<RoundPairings> pairs = roundRobinSchedule(20, 11);
+    SeasonStore s(20, 200);
+    for (int t = 1; t <= 20; ++t)
+        s.setTeamName(t, u"Tým %1"_s.arg(t));
+    for (int r = 1; r <= 200; ++r) {
+        s.setDate(r, QDate(2026, 9, 1).addDays(r));
+        for (int m = 1; m <= s.slots(); ++m) {
+            const auto [home, away] = pairs[r - 1][m - 1];
+            s.match(m, r) = {home, away, r <= 150 ? QString::number((r + m) % 5) + u":2"_s : QString()};
+            s.matchDates.insert({r, m}, {s.DATUM_KOLA(r).addDays(m % 2), QTime(17 + m % 3, 30), false});
+        }
+    }
+    return s;
+}
+
 } // namespace
 
 class bench_season final : public QObject {
@@ -38,6 +58,8 @@ private Q_SLOTS:
     void finalTable();
     void leagueCalendar();
     void graph();
+    void tableOnADate();
+    void graphByDate();
     void outcomeHistory();
     void allStreaks();
     void crossTable_();
@@ -121,6 +143,30 @@ void bench_season::graph()
         g = computeGraph(s);
     }
     QCOMPARE(g.played[0], 19);
+}
+
+// "Tabulka k datu…" on the largest league with a date on every match: the season cut on the day, then its table.
+void bench_season::tableOnADate()
+{
+    const SeasonStore s = datedSeason();
+    Standings st;
+    QBENCHMARK
+    {
+        const SeasonStore then = playedBy(s, s.DATUM_KOLA(120));
+        st = SpocitatPoradi(then, DataProTabulku(then, 1, then.rounds()), venue::Total, Criterion::Points);
+    }
+    QCOMPARE(st.rows.size(), 20);
+}
+
+void bench_season::graphByDate()
+{
+    const SeasonStore s = datedSeason();
+    GraphData g;
+    QBENCHMARK
+    {
+        g = computeGraphByDate(s);
+    }
+    QCOMPARE(g.days.size(), 151);
 }
 
 void bench_season::outcomeHistory()

@@ -554,25 +554,32 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
     const int n = static_cast<int>(candidates.size());
     if (n < line || line <= 0)
         return line <= 0;
-    std::vector<int> group;
+    // What each candidate can end with from all but its matches with the team; a match between two of a group
+    // counts for one of them only.
+    std::vector<int> most(candidates.size()), shared(candidates.size() * candidates.size());
+    for (int i = 0; i < n; ++i) {
+        const int u = candidates[static_cast<std::size_t>(i)];
+        most[static_cast<std::size_t>(i)] = r.most(u) - r.perMatch * r.meetings[u][team];
+        for (int j = 0; j < n; ++j)
+            shared[static_cast<std::size_t>(i * n + j)] =
+                r.perMatch * r.meetings[u][candidates[static_cast<std::size_t>(j)]];
+    }
+    std::vector<int> group, members;
     // Every set of `line` bits among n, in increasing order.
     for (unsigned mask = (1U << line) - 1; mask < (1U << n);) {
-        std::array<bool, kMaxTeams + 1> chosen{};
         int points = 0, againstTeam = 0;
-        group.clear();
+        group.clear(), members.clear();
         for (int i = 0; i < n; ++i) {
             if (mask & (1U << i)) {
                 const int u = candidates[static_cast<std::size_t>(i)];
-                chosen[static_cast<std::size_t>(u)] = true;
+                for (const int k : members)
+                    points -= shared[static_cast<std::size_t>(i * n + k)];
+                members.push_back(i);
                 group.push_back(u);
-                points += r.points[u];
+                points += most[static_cast<std::size_t>(i)];
                 againstTeam += r.perMatch * r.meetings[u][team];
             }
         }
-        for (const Pairing& p : r.pairings)
-            if (p.a != team && p.b != team &&
-                (chosen[static_cast<std::size_t>(p.a)] || chosen[static_cast<std::size_t>(p.b)]))
-                points += r.perMatch * p.matches;
         points += std::min(againstTeam, r.perMatch * r.left[team] - own);
         if (points >= line * target && allCanReach(r, team, own, group, target))
             return true;

@@ -97,8 +97,9 @@ void frmMain::storePlayoffEntry()
         const QString normalised = normaliseResult(text);
         const Result<void> added = normalised.isEmpty()
                                        ? Result<void>::failure(u"„%1“ není platný výsledek."_s.arg(text.left(12)))
-                                       : m_league.addPlayoffGame({entry.stage, m_home[i], m_away[i], normalised, {}, 0},
-                                                                 Desktop::instance().now());
+                                       : m_league.addPlayoffGame({entry.stage, m_home[i], m_away[i], normalised,
+                                                                  Desktop::instance().today(), 0},
+                                                                 Desktop::instance().now()); // played tonight
         if (!added.ok()) {
             markTypo(i, true); // the text stays in the field: nothing typed is lost
             // Said once: the message box itself takes the focus, which would store and say it again.

@@ -6,7 +6,9 @@
 #include "league/openleague.h"
 #include "lookups/lookups.h"
 #include "platform/desktop.h"
+#include "season/leaguefiles.h"
 #include "season/notation.h"
+#include "season/seasonfile.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -193,6 +195,13 @@ QHBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s,
     field->setFixedWidth(field->fontMetrics().horizontalAdvance(u"88:88p"_s) + 16);
     next->setBuddy(field);
     row->addWidget(field);
+    // The day it is played: today, as a fan types a result the same evening; another day where he types later.
+    auto* day = new QLineEdit(shortDate(Desktop::instance().today()), box);
+    day->setObjectName(u"txtDatum"_s + id);
+    day->setToolTip(u"Den zápasu (D.M.RRRR)"_s);
+    day->setMaxLength(10);
+    day->setFixedWidth(day->fontMetrics().horizontalAdvance(u"88.88.8888"_s) + 16);
+    row->addWidget(day);
     connect(swap, &QToolButton::clicked, this, [this, s, i] {
         if (!m_swapped.remove({s, i}))
             m_swapped.insert({s, i});
@@ -204,7 +213,9 @@ QHBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s,
         if (converted != field->text())
             field->setText(converted);
     });
-    connect(field, &QLineEdit::returnPressed, this, [this, s, i, field] { enter(s, i, field->text()); });
+    for (QLineEdit* typed : {field, day})
+        connect(typed, &QLineEdit::returnPressed, this,
+                [this, s, i, field, day] { enter(s, i, field->text(), day->text()); });
     return row;
 }
 
@@ -228,14 +239,20 @@ void frmPlayoff::removeLast(int s, int i)
     rebuild();
 }
 
-void frmPlayoff::enter(int s, int i, const QString& text)
+void frmPlayoff::enter(int s, int i, const QString& text, const QString& dayText)
 {
     if (text.trimmed().isEmpty())
         return;
+    const QDate day = parseShortDate(dayText.trimmed());
+    if (!dayText.trimmed().isEmpty() && !isSeasonDate(day)) {
+        Desktop::instance().tell(this, u"Zápas nelze zapsat.\r\n„%1“ není datum D.M.RRRR."_s.arg(dayText.trimmed()),
+                                 Desktop::Icon::Warning);
+        return;
+    }
     const Bracket bracket = playoffBracket(*m_league.playoff(), m_league.season()).value();
     const Series& x = bracket.stages[s].series[i];
     const bool betterHome = m_league.playoff()->stages[s].betterHosts(x.nextGame()) != m_swapped.contains({s, i});
-    const PlayoffGame game{s, betterHome ? x.better : x.worse, betterHome ? x.worse : x.better, text, {}, 0};
+    const PlayoffGame game{s, betterHome ? x.better : x.worse, betterHome ? x.worse : x.better, text, day, 0};
     m_focus = {s, i};
     const Result<void> added = m_league.addPlayoffGame(game, Desktop::instance().now());
     if (!added.ok()) {

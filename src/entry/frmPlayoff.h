@@ -12,8 +12,8 @@ class QLabel;
 class QScrollArea;
 
 // "Play-off": the bracket, stage by stage, each series a box with its teams, places, score, games and winner;
-// the next game of a series is typed in its box (a draw or a game after the series is refused). Before the
-// regular season ends it shows the bracket of today's table, in grey.
+// the next game of a series is typed in its box with the day it was played (a draw or a game after the series
+// is refused). Before the regular season ends it shows the bracket of today's table, in grey.
 class frmPlayoff final : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +25,8 @@ private:
     QWidget* seriesBox(const Bracket& bracket, int stage, int index, QWidget* parent);
     // The series' next game: its teams, the rink swap and the field its result is typed in.
     QHBoxLayout* nextGameRow(const Series& series, const Stage& stage, int s, int i, QWidget* box);
-    void enter(int stage, int index, const QString& text);
+    // The series' next game, its result and the day it was played as typed.
+    void enter(int stage, int index, const QString& text, const QString& day);
     // Takes the series' last game back, after asking.
     void removeLast(int stage, int index);
 

@@ -467,10 +467,18 @@ private Q_SLOTS:
         QVERIFY(main->Form_Load().ok());
         const QVarLengthArray<int, kMaxTeams> order = finalOrder(main->season());
         const auto field = [&](const char* id) { return child<QLineEdit>(bracket, u"txtZapas"_s + QLatin1String(id)); };
+        // The day beside the result: today unless the fan says otherwise; one that is no date is refused.
+        auto* day = child<QLineEdit>(bracket, u"txtDatum0_0"_s);
+        QCOMPARE(day->text(), shortDate(fixture::roundDate(15)));
+        day->setText(u"31.2.2008"_s);
         QTest::keyClicks(field("0_0"), u"4+2"_s);
         QTest::keyClick(field("0_0"), Qt::Key_Return);
-        QVERIFY(
-            decodeText(fixture::contents(file)).contains(u"zapas=Semifinále;%1-%2;4:2"_s.arg(order[0]).arg(order[3])));
+        QVERIFY(m_league->desktop.messages.last().text.contains(u"„31.2.2008“ není datum"_s));
+        QCOMPARE(field("0_0")->text(), u"4:2"_s);
+        day->setText(u"2.3.2008"_s);
+        QTest::keyClick(day, Qt::Key_Return);
+        QVERIFY(decodeText(fixture::contents(file))
+                    .contains(u"zapas=Semifinále;%1-%2;4:2;2.3.2008"_s.arg(order[0]).arg(order[3])));
         QTest::keyClicks(field("0_0"), u"3:3"_s);
         QTest::keyClick(field("0_0"), Qt::Key_Return);
         QVERIFY(m_league->desktop.messages.last().text.contains(u"remízou"_s));
@@ -516,6 +524,7 @@ private Q_SLOTS:
         QTest::keyClick(fixture::resultField(main, 0), Qt::Key_Enter, Qt::KeypadModifier); // Enter commits it
         const std::optional<Playoff> again = readLeaguePlayoff(m_league->path, fixture::load(m_league->path)).value();
         QCOMPARE(again->games.size(), 3);
+        QCOMPARE(again->games[2].date, fixture::roundDate(15)); // typed in the round list: played today
         // The final's entry has no game to type yet: the keypad's digits do not jump to a round.
         rounds->setCurrentIndex(third + 1);
         rounds->setFocus();

@@ -174,7 +174,7 @@ QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* pa
     return box;
 }
 
-QHBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, int i, QWidget* box)
+QBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, int i, QWidget* box)
 {
     const SeasonStore& season = m_league.season();
     const QString id = u"%1_%2"_s.arg(s).arg(i);
@@ -201,7 +201,16 @@ QHBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s,
     day->setToolTip(u"Den zápasu (D.M.RRRR)"_s);
     day->setMaxLength(10);
     day->setFixedWidth(day->fontMetrics().horizontalAdvance(u"88.88.8888"_s) + 16);
-    row->addWidget(day);
+    // Under the result, so that the box is no wider for it.
+    auto* rows = new QVBoxLayout;
+    rows->addLayout(row);
+    auto* dayRow = new QHBoxLayout;
+    dayRow->addStretch(1);
+    auto* dayLabel = new QLabel(u"den:"_s, box);
+    dayLabel->setBuddy(day);
+    dayRow->addWidget(dayLabel);
+    dayRow->addWidget(day);
+    rows->addLayout(dayRow);
     connect(swap, &QToolButton::clicked, this, [this, s, i] {
         if (!m_swapped.remove({s, i}))
             m_swapped.insert({s, i});
@@ -216,7 +225,7 @@ QHBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s,
     for (QLineEdit* typed : {field, day})
         connect(typed, &QLineEdit::returnPressed, this,
                 [this, s, i, field, day] { enter(s, i, field->text(), day->text()); });
-    return row;
+    return rows;
 }
 
 void frmPlayoff::removeLast(int s, int i)

@@ -7,7 +7,7 @@
 #include <QSet>
 
 class OpenLeague;
-class QHBoxLayout;
+class QBoxLayout;
 class QLabel;
 class QScrollArea;
 
@@ -23,8 +23,8 @@ private:
     void rebuild();
     void addPrintCommand();
     QWidget* seriesBox(const Bracket& bracket, int stage, int index, QWidget* parent);
-    // The series' next game: its teams, the rink swap and the field its result is typed in.
-    QHBoxLayout* nextGameRow(const Series& series, const Stage& stage, int s, int i, QWidget* box);
+    // The series' next game: its teams, the rink swap, the field its result is typed in and, under it, its day.
+    QBoxLayout* nextGameRow(const Series& series, const Stage& stage, int s, int i, QWidget* box);
     // The series' next game, its result and the day it was played as typed.
     void enter(int stage, int index, const QString& text, const QString& day);
     // Takes the series' last game back, after asking.

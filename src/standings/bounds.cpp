@@ -216,7 +216,6 @@ public:
         glp_set_mat_row(m_p, row, static_cast<int>(index.size()) - 1, index.data(), value.data());
     }
 
-    // The optimum, or nothing when no completion meets the rows.
     // The optimum, or nothing when no completion meets the rows or the time ran out (timedOut()).
     std::optional<double> solve()
     {
@@ -646,12 +645,12 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
     return most >= r.perMatch * r.left[team] ? kNeverSure : most + 1;
 }
 
-// One more than the most points the team may take from its own matches and still have `line` other
-// teams level or above, for a team that can still end below the line (its worst place is below it);
-// kNeverSure when even winning all may end so.
 bool unitSplits(const Remaining& r);
 int pointsNeededByUnits(const Remaining& r, int team, int line);
 
+// One more than the most points the team may take from its own matches and still have `line` other
+// teams level or above, for a team that can still end below the line (its worst place is below it);
+// kNeverSure when even winning all may end so.
 int pointsNeeded(const Remaining& r, int team, int line)
 {
     if (unitSplits(r))

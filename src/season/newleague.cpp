@@ -144,9 +144,10 @@ Result<QMap<int, QTime>> parseKickOffs(const QString& text)
     QMap<int, QTime> times;
     for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
         const QStringList dayAndTime = part.split(u'=');
+        // Split at the commas already: a day that reads is one day.
         const Result<QList<int>> day = parseWeekdays(dayAndTime.value(0));
         const QTime time = QTime::fromString(dayAndTime.value(1).trimmed(), u"H:mm"_s);
-        if (dayAndTime.size() != 2 || !day.ok() || day.value().size() != 1 || !time.isValid())
+        if (dayAndTime.size() != 2 || !day.ok() || !time.isValid())
             return Result<QMap<int, QTime>>::failure(
                 u"„%1“ není den a čas začátku ve tvaru st=18:00."_s.arg(part.trimmed().left(20)));
         times.insert(day.value().first(), time);

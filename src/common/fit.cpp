@@ -2,6 +2,8 @@
 #include "fit.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -74,4 +76,14 @@ void showActive(QWidget* window)
 {
     window->show();
     window->activateWindow();
+}
+
+QDialogButtonBox* acceptAndCancel(QWidget* dialog, const QString& acceptText, const QString& name, QPushButton*& accept)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, dialog);
+    accept = buttons->addButton(acceptText, QDialogButtonBox::AcceptRole);
+    accept->setObjectName(name);
+    accept->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušit"));
+    return buttons;
 }

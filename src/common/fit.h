@@ -5,6 +5,8 @@
 #include <QStringList>
 
 class QComboBox;
+class QDialogButtonBox;
+class QPushButton;
 class QWidget;
 
 // The designed geometry stays where the texts fit; these widen only what needs it, for any font.
@@ -22,3 +24,7 @@ QSize roomOnScreen(const QWidget* window);
 // Shows the next window of the start-up chain with the keyboard in it: where no window manager hands
 // it over, the window that just closed would keep it.
 void showActive(QWidget* window);
+
+// A dialog's buttons: its own accept button, the default, named `name`, and "Zrušit".
+QDialogButtonBox* acceptAndCancel(QWidget* dialog, const QString& acceptText, const QString& name,
+                                  QPushButton*& accept);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmImportLiga.h"
 
+#include "common/fit.h"
 #include "import/frmImport.h"
 #include "import/importdialogs.h"
 #include "import/importplan.h"
@@ -52,11 +53,8 @@ frmImportLiga::frmImportLiga(const QString& folder, ImportSource source, QWidget
     txtKod = new QLineEdit(this);
     txtKod->setObjectName(u"txtKod"_s);
     form->addRow(u"Soubory sezona_…txt:"_s, txtKod);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    QPushButton* cmdVytvorit = buttons->addButton(u"&Vytvořit ligu"_s, QDialogButtonBox::AcceptRole);
-    cmdVytvorit->setObjectName(u"cmdVytvorit"_s);
-    cmdVytvorit->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    QPushButton* cmdVytvorit = nullptr;
+    auto* buttons = acceptAndCancel(this, u"&Vytvořit ligu"_s, u"cmdVytvorit"_s, cmdVytvorit);
     form->addRow(buttons);
     setMinimumWidth(fontMetrics().horizontalAdvance(u'x') * 60);
     const auto suggest = [this] {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmSloupce.h"
 
+#include "common/fit.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -58,11 +60,7 @@ frmSloupce::frmSloupce(const QList<QStringList>& preview, const QList<ColumnRole
     lblChyba = new QLabel(this);
     lblChyba->setObjectName(u"lblChyba"_s);
     layout->addWidget(lblChyba);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    cmdPouzit = buttons->addButton(u"&Použít"_s, QDialogButtonBox::AcceptRole);
-    cmdPouzit->setObjectName(u"cmdPouzit"_s);
-    cmdPouzit->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    auto* buttons = acceptAndCancel(this, u"&Použít"_s, u"cmdPouzit"_s, cmdPouzit);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmNovaLiga.h"
 
+#include "common/fit.h"
 #include "season/seasonfile.h"
 
 #include "platform/desktop.h"
@@ -87,11 +88,7 @@ frmNovaLiga::frmNovaLiga(const QString& folder, std::optional<SeasonStore> like,
     txtKod = new QLineEdit(this);
     txtKod->setObjectName(u"txtKod"_s);
     form->addRow(u"Soubory sezona_…txt:"_s, txtKod);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    cmdVytvorit = buttons->addButton(u"&Vytvořit ligu"_s, QDialogButtonBox::AcceptRole);
-    cmdVytvorit->setObjectName(u"cmdVytvorit"_s);
-    cmdVytvorit->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    auto* buttons = acceptAndCancel(this, u"&Vytvořit ligu"_s, u"cmdVytvorit"_s, cmdVytvorit);
     form->addRow(buttons);
     setMinimumWidth(fontMetrics().horizontalAdvance(u'x') * 70);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frmNovyPlayoff.h"
 
+#include "common/fit.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -55,11 +57,7 @@ frmNovyPlayoff::frmNovyPlayoff(int teams, Create create, QWidget* parent)
     lblChyba->setObjectName(u"lblChyba"_s);
     lblChyba->setWordWrap(true);
     layout->addWidget(lblChyba);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->addButton(u"&Vytvořit"_s, QDialogButtonBox::AcceptRole);
-    cmdOK->setObjectName(u"cmdOK"_s);
-    cmdOK->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    auto* buttons = acceptAndCancel(this, u"&Vytvořit"_s, u"cmdOK"_s, cmdOK);
     layout->addWidget(buttons);
 
     connect(cboNahore, &QComboBox::currentIndexChanged, this, &frmNovyPlayoff::startFrom);

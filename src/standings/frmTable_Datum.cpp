@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmTable_Datum.h"
 
+#include "common/fit.h"
 #include "season/seasonfile.h"
 #include "standings/frmTable.h"
 #include "standings/ranking.h"
@@ -40,11 +41,7 @@ frmTable_Datum::frmTable_Datum(const SeasonStore& season, const QDate& today, QW
     lblChyba = new QLabel(this);
     lblChyba->setObjectName(u"lblChyba"_s);
     form->addRow(lblChyba);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->addButton(u"Spočítat"_s, QDialogButtonBox::AcceptRole);
-    cmdOK->setObjectName(u"cmdOK"_s);
-    cmdOK->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Zrušit"_s);
+    auto* buttons = acceptAndCancel(this, u"Spočítat"_s, u"cmdOK"_s, cmdOK);
     form->addRow(buttons);
     connect(txtDatum, &QLineEdit::textChanged, this, &frmTable_Datum::check);
     connect(buttons, &QDialogButtonBox::accepted, this, &frmTable_Datum::cmdOK_Click);

@@ -7,6 +7,7 @@
 #include "lookups/lookups.h"
 #include "platform/desktop.h"
 #include "season/leaguefiles.h"
+#include "season/matchdates.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -33,9 +35,19 @@ frmPlayoff::frmPlayoff(OpenLeague& league, QWidget* parent) : QDialog(parent), m
     lblNote->setObjectName(u"lblNote"_s);
     lblNote->setWordWrap(true);
     layout->addWidget(lblNote);
+    // The stages' names stay above their columns while the bracket scrolls down, and move with it sideways.
+    headings = new QScrollArea(this);
+    headings->setFrameShape(QFrame::NoFrame);
+    headings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    headings->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    headings->setWidgetResizable(true);
+    layout->addWidget(headings);
     scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame); // as the names above, so that each stands over its column
     scroll->setWidgetResizable(true);
     layout->addWidget(scroll, 1);
+    connect(scroll->horizontalScrollBar(), &QScrollBar::valueChanged, headings->horizontalScrollBar(),
+            &QScrollBar::setValue);
     connect(&m_league, &OpenLeague::seasonChanged, this, &frmPlayoff::rebuild);
     rebuild();
     addSaveCommand(
@@ -50,7 +62,8 @@ frmPlayoff::frmPlayoff(OpenLeague& league, QWidget* parent) : QDialog(parent), m
     addPrintCommand();
     // The whole bracket where the screen has room for it; what is larger scrolls.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
-    const QSize whole = scroll->widget()->sizeHint() + QSize(bar, lblNote->sizeHint().height() + bar) +
+    const QSize whole = scroll->widget()->sizeHint() +
+                        QSize(bar, lblNote->sizeHint().height() + headings->minimumHeight() + bar) +
                         QSize(layout->contentsMargins().left() * 2, layout->contentsMargins().top() * 3);
     resize(whole.boundedTo(roomOnScreen(this)).expandedTo(QSize(400, 200)));
 }
@@ -87,47 +100,77 @@ void frmPlayoff::rebuild()
 {
     const SeasonStore& season = m_league.season();
     setWindowTitle(viewCaption(season, u"play-off"_s));
-    if (QWidget* old = scroll->takeWidget())
-        old->deleteLater(); // a field of it may be the sender whose signal led here
+    for (QScrollArea* area : {scroll, headings})
+        if (QWidget* old = area->takeWidget())
+            old->deleteLater(); // a field of it may be the sender whose signal led here
     auto* content = new QWidget;
     auto* columns = new QHBoxLayout(content);
+    auto* titles = new QWidget;
+    auto* titleRow = new QHBoxLayout(titles);
+    // As wide as the columns with the vertical scroll bar, so that both scroll as far.
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    columns->setContentsMargins(margin, margin, margin, margin);
+    titleRow->setContentsMargins(margin, margin, margin + style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0);
+    titleRow->setSpacing(columns->spacing());
     const std::optional<Playoff>& playoff = m_league.playoff();
     const Result<Bracket> bracket = playoff ? playoffBracket(*playoff, season) : Result<Bracket>::failure(QString());
     if (!bracket.ok()) {
         lblNote->setText(!m_league.playoffProblem().isEmpty() ? u"Play-off nelze ukázat: "_s + m_league.playoffProblem()
                          : !bracket.error().isEmpty()         ? bracket.error()
                                                       : u"Liga nemá play-off. Vytvoří jej „Nový play-off…“ v menu."_s);
+        lblNote->setVisible(true);
         scroll->setWidget(content);
+        headings->setWidget(titles);
         return;
     }
     lblNote->setText(bracketNote(bracket.value(), season));
     lblNote->setVisible(!lblNote->text().isEmpty());
     QLineEdit* focus = nullptr;
     for (int s = 0; s < playoff->stages.size(); ++s) {
-        auto* column = new QVBoxLayout;
-        const Stage& stage = playoff->stages[s];
-        auto* title = new QLabel(u"<b>%1</b><br>na %2 %3"_s.arg(stage.name.toHtmlEscaped())
-                                     .arg(stage.wins)
-                                     .arg(stage.wins == 1  ? u"výhru"_s
-                                          : stage.wins < 5 ? u"výhry"_s
-                                                           : u"výher"_s),
-                                 content);
-        column->addWidget(title);
-        const StageState& state = bracket.value().stages[s];
-        if (!state.known)
-            column->addWidget(new QLabel(u"čeká na předchozí fáze"_s, content));
-        for (int i = 0; i < state.series.size(); ++i) {
-            QWidget* box = seriesBox(bracket.value(), s, i, content);
-            column->addWidget(box);
-            if (std::pair{s, i} == m_focus)
-                focus = box->findChild<QLineEdit*>();
-        }
-        column->addStretch(1);
-        columns->addLayout(column);
+        QWidget* column = stageColumn(bracket.value(), s, content, focus);
+        auto* title = new QLabel(stageTitle(playoff->stages[s]), titles);
+        title->setObjectName(u"lblFaze"_s + QString::number(s));
+        const int width = std::max(column->sizeHint().width(), title->sizeHint().width());
+        column->setFixedWidth(width);
+        title->setFixedWidth(width);
+        columns->addWidget(column);
+        titleRow->addWidget(title, 0, Qt::AlignBottom);
     }
+    columns->addStretch(1);
+    titleRow->addStretch(1);
     scroll->setWidget(content);
+    headings->setWidget(titles);
+    headings->setFixedHeight(titles->sizeHint().height());
     if (focus)
         focus->setFocus();
+}
+
+QString frmPlayoff::stageTitle(const Stage& stage)
+{
+    return u"<b>%1</b><br>na %2 %3"_s.arg(stage.name.toHtmlEscaped())
+        .arg(stage.wins)
+        .arg(stage.wins == 1  ? u"výhru"_s
+             : stage.wins < 5 ? u"výhry"_s
+                              : u"výher"_s);
+}
+
+QWidget* frmPlayoff::stageColumn(const Bracket& bracket, int s, QWidget* parent, QLineEdit*& focus)
+{
+    auto* column = new QWidget(parent);
+    column->setObjectName(u"sloupecFaze"_s + QString::number(s));
+    auto* boxes = new QVBoxLayout(column);
+    boxes->setContentsMargins(0, 0, 0, 0);
+    const StageState& state = bracket.stages[s];
+    if (!state.known)
+        boxes->addWidget(new QLabel(u"čeká na předchozí fáze"_s, column));
+    for (int i = 0; i < state.series.size(); ++i) {
+        QWidget* box = seriesBox(bracket, s, i, column);
+        boxes->addWidget(box);
+        if (std::pair{s, i} == m_focus)
+            focus = box->findChild<QLineEdit*>();
+    }
+    boxes->addStretch(1);
+    return column;
 }
 
 QWidget* frmPlayoff::seriesBox(const Bracket& bracket, int s, int i, QWidget* parent)
@@ -178,7 +221,7 @@ QBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, 
 {
     const SeasonStore& season = m_league.season();
     const QString id = u"%1_%2"_s.arg(s).arg(i);
-    const bool betterHome = stage.betterHosts(x.nextGame()) != m_swapped.contains({s, i});
+    const bool betterHome = betterHostsNext(x, stage, s, i);
     const int home = betterHome ? x.better : x.worse, away = betterHome ? x.worse : x.better;
     auto* row = new QHBoxLayout;
     auto* next = new QLabel(
@@ -195,15 +238,21 @@ QBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, 
     field->setFixedWidth(field->fontMetrics().horizontalAdvance(u"88:88p"_s) + 16);
     next->setBuddy(field);
     row->addWidget(field);
-    // The day it is played: today, as a fan types a result the same evening; another day where he types later.
-    auto* day = new QLineEdit(shortDate(Desktop::instance().today()), box);
+    // The day it is played: its planned day, or today, as a fan types a result the same evening; another day
+    // where he types later. A day typed without a result plans the game.
+    auto* day = new QLineEdit(x.planned ? plannedText(*x.planned) : shortDate(Desktop::instance().today()), box);
     day->setObjectName(u"txtDatum"_s + id);
-    day->setToolTip(u"Den zápasu (D.M.RRRR)"_s);
-    day->setMaxLength(10);
-    day->setFixedWidth(day->fontMetrics().horizontalAdvance(u"88.88.8888"_s) + 16);
+    day->setToolTip(u"Den zápasu (D.M.RRRR, s časem HH:MM), bez výsledku jeho termín"_s);
+    day->setMaxLength(16);
+    day->setFixedWidth(day->fontMetrics().horizontalAdvance(u"88.88.8888 88:88"_s) + 16);
     // Under the result, so that the box is no wider for it.
     auto* rows = new QVBoxLayout;
     rows->addLayout(row);
+    if (x.planned) {
+        auto* planned = new QLabel(u"hraje se "_s + plannedText(*x.planned), box);
+        planned->setObjectName(u"lblTermin"_s + id);
+        rows->addWidget(planned);
+    }
     auto* dayRow = new QHBoxLayout;
     dayRow->addStretch(1);
     auto* dayLabel = new QLabel(u"den:"_s, box);
@@ -222,9 +271,13 @@ QBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, 
         if (converted != field->text())
             field->setText(converted);
     });
-    for (QLineEdit* typed : {field, day})
-        connect(typed, &QLineEdit::returnPressed, this,
-                [this, s, i, field, day] { enter(s, i, field->text(), day->text()); });
+    // Enter in an empty result field does nothing; in the day field it plans the game.
+    connect(field, &QLineEdit::returnPressed, this, [this, s, i, field, day] {
+        if (!field->text().trimmed().isEmpty())
+            enter(s, i, field->text(), day->text());
+    });
+    connect(day, &QLineEdit::returnPressed, this,
+            [this, s, i, field, day] { enter(s, i, field->text(), day->text()); });
     return rows;
 }
 
@@ -248,22 +301,35 @@ void frmPlayoff::removeLast(int s, int i)
     rebuild();
 }
 
+bool frmPlayoff::betterHostsNext(const Series& x, const Stage& stage, int s, int i) const
+{
+    const bool planned = x.planned ? x.planned->home == x.better : stage.betterHosts(x.nextGame());
+    return planned != m_swapped.contains({s, i});
+}
+
 void frmPlayoff::enter(int s, int i, const QString& text, const QString& dayText)
 {
-    if (text.trimmed().isEmpty())
-        return;
-    const QDate day = parseShortDate(dayText.trimmed());
-    if (!dayText.trimmed().isEmpty() && !isSeasonDate(day)) {
-        Desktop::instance().tell(this, u"Zápas nelze zapsat.\r\n„%1“ není datum D.M.RRRR."_s.arg(dayText.trimmed()),
-                                 Desktop::Icon::Warning);
+    const QStringList parts = dayText.simplified().split(u' ', Qt::SkipEmptyParts);
+    const QDate day = parseShortDate(parts.value(0));
+    const std::optional<QTime> time = parts.size() == 2 ? clockTime(parts[1]) : std::nullopt;
+    const bool plan = text.trimmed().isEmpty();
+    if ((plan || !parts.isEmpty()) && (!isSeasonDate(day) || parts.size() > 2 || (parts.size() == 2 && !time))) {
+        Desktop::instance().tell(
+            this, u"Zápas nelze zapsat.\r\n„%1“ není datum D.M.RRRR (s časem HH:MM)."_s.arg(dayText.simplified()),
+            Desktop::Icon::Warning);
         return;
     }
     const Bracket bracket = playoffBracket(*m_league.playoff(), m_league.season()).value();
     const Series& x = bracket.stages[s].series[i];
-    const bool betterHome = m_league.playoff()->stages[s].betterHosts(x.nextGame()) != m_swapped.contains({s, i});
-    const PlayoffGame game{s, betterHome ? x.better : x.worse, betterHome ? x.worse : x.better, text, day, 0};
+    const bool betterHome = betterHostsNext(x, m_league.playoff()->stages[s], s, i);
+    const int home = betterHome ? x.better : x.worse, away = betterHome ? x.worse : x.better;
     m_focus = {s, i};
-    const Result<void> added = m_league.addPlayoffGame(game, Desktop::instance().now());
+    if (plan && x.planned && x.planned->date == day && x.planned->time == time.value_or(QTime()) &&
+        x.planned->home == home)
+        return; // planned so already
+    const Result<void> added =
+        plan ? m_league.planPlayoffGame({s, home, away, day, time.value_or(QTime()), 0}, Desktop::instance().now())
+             : m_league.addPlayoffGame({s, home, away, text, day, 0}, Desktop::instance().now());
     if (!added.ok()) {
         Desktop::instance().tell(this, u"Zápas nelze zapsat.\r\n"_s + added.error(), Desktop::Icon::Warning);
         return;

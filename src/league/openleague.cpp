@@ -384,6 +384,16 @@ Result<void> OpenLeague::removePlayoffGame(int stage, int home, int away, const 
     return setPlayoff(std::move(without).value(), when);
 }
 
+Result<void> OpenLeague::planPlayoffGame(const PlannedGame& game, const QDateTime& when)
+{
+    if (!m_playoff)
+        return Result<void>::failure(u"Liga nemá play-off."_s);
+    Result<Playoff> with = withPlannedGame(*m_playoff, m_season, game);
+    if (!with.ok())
+        return Result<void>::failureOf(with);
+    return setPlayoff(std::move(with).value(), when);
+}
+
 Result<void> OpenLeague::createPlayoff(const QList<StageRow>& stages, const QDateTime& when)
 {
     const QString path = playoffFileFor(m_competitionPath);

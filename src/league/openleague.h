@@ -81,6 +81,8 @@ public:
     Result<void> addPlayoffGame(const PlayoffGame& game, const QDateTime& when);
     // Removes the last game of a series, saved at once like a game added.
     Result<void> removePlayoffGame(int stage, int home, int away, const QDateTime& when);
+    // The day (and time) of a series' next game, in place of the one it had; saved at once like a game.
+    Result<void> planPlayoffGame(const PlannedGame& game, const QDateTime& when);
     // Writes the play-off of these stages, where the league has none yet; a stage the reader would refuse
     // is refused by its row, and nothing written.
     Result<void> createPlayoff(const QList<StageRow>& stages, const QDateTime& when);

@@ -213,6 +213,7 @@ void frmVyhled::showKeyMatches()
                                               : u"Vyberte tým v tabulce: ukážou se jeho klíčové zápasy."_s);
         keyGrid->setRowCount(0);
         keyGrid->setVisible(false); // the table's rows take the room
+        growToContents();
         return;
     }
     const int team = outlookRows(m_shown->season, m_shown->result)[row].team;
@@ -225,4 +226,14 @@ void frmVyhled::showKeyMatches()
                         .arg(lines[k]));
     fillTable(keyGrid, v);
     keyGrid->setVisible(keyGrid->rowCount() > 0);
+    growToContents();
+}
+
+void frmVyhled::growToContents()
+{
+    // The note's lines are known once the outlook is: the window grows for them, as far as the screen has room.
+    layout()->activate();
+    const int need = std::max(layout()->totalMinimumSize().height(), layout()->totalHeightForWidth(width()));
+    if (need > height())
+        resize(width(), std::min(need, roomOnScreen(this).height()));
 }

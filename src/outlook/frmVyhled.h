@@ -34,6 +34,7 @@ private:
     void finished();
     void fill();
     void showKeyMatches();
+    void growToContents();
 
     SeasonStore m_season;
     std::optional<Playoff> m_playoff;

@@ -4,6 +4,7 @@
 #include "standings/ranking.h"
 
 #include "season/datafiles.h"
+#include "season/matchdates.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 #include "standings/tiebreak.h"
@@ -99,21 +100,30 @@ namespace {
 
 using Refusal = std::optional<QString>;
 
-// "zapas=STAGE;HOME-AWAY;RESULT[;DATE]" into the play-off's games, or why not.
-Refusal readGameLine(const QString& line, int lineNo, int teams, Playoff& playoff)
+// A line's stage and "HOME-AWAY" fields into the game's stage and teams, or why not.
+template <typename Game> Refusal readStageAndPair(const QStringList& f, int teams, const Playoff& playoff, Game& game)
 {
     static const QRegularExpression pair(u"^(\\d{1,2})\\s*-\\s*(\\d{1,2})$"_s);
-    const QStringList f = line.mid(6).split(u';');
-    PlayoffGame game{playoff.stageIndex(f.value(0).trimmed()), 0, 0, {}, {}, lineNo};
-    if (f.size() < 3 || f.size() > 4)
-        return u"zápas má tvar zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM]"_s;
+    game.stage = playoff.stageIndex(f.value(0).trimmed());
     if (game.stage < 0)
-        return u"fáze „%1“ v souboru výše není"_s.arg(f[0].trimmed().left(40));
-    const QRegularExpressionMatch teamsOf = pair.match(f[1].trimmed());
+        return u"fáze „%1“ v souboru výše není"_s.arg(f.value(0).trimmed().left(40));
+    const QRegularExpressionMatch teamsOf = pair.match(f.value(1).trimmed());
     game.home = teamsOf.captured(1).toInt(), game.away = teamsOf.captured(2).toInt();
     if (!teamsOf.hasMatch() || game.home < 1 || game.home > teams || game.away < 1 || game.away > teams ||
         game.home == game.away)
-        return u"„%1“ nejsou dvě různá čísla týmů od 1 do %2"_s.arg(f[1].trimmed().left(20)).arg(teams);
+        return u"„%1“ nejsou dvě různá čísla týmů od 1 do %2"_s.arg(f.value(1).trimmed().left(20)).arg(teams);
+    return std::nullopt;
+}
+
+// "zapas=STAGE;HOME-AWAY;RESULT[;DATE]" into the play-off's games, or why not.
+Refusal readGameLine(const QString& line, int lineNo, int teams, Playoff& playoff)
+{
+    const QStringList f = line.mid(6).split(u';');
+    PlayoffGame game{0, 0, 0, {}, {}, lineNo};
+    if (f.size() < 3 || f.size() > 4)
+        return u"zápas má tvar zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM]"_s;
+    if (Refusal why = readStageAndPair(f, teams, playoff, game))
+        return why;
     game.result = normaliseResult(f[2]);
     if (game.result.isEmpty())
         return u"„%1“ není výsledek"_s.arg(f[2].trimmed().left(20));
@@ -125,6 +135,28 @@ Refusal readGameLine(const QString& line, int lineNo, int teams, Playoff& playof
             return u"„%1“ není datum D.M.RRRR"_s.arg(f[3].trimmed().left(20));
     }
     playoff.games.append(game);
+    return std::nullopt;
+}
+
+// "termin=STAGE;HOME-AWAY;DATE[;TIME]" into the play-off's planned games, or why not.
+Refusal readPlannedLine(const QString& line, int lineNo, int teams, Playoff& playoff)
+{
+    const QStringList f = line.mid(7).split(u';');
+    PlannedGame game{0, 0, 0, {}, {}, lineNo};
+    if (f.size() < 3 || f.size() > 4)
+        return u"termín má tvar termin=FÁZE;DOMÁCÍ-HOSTÉ;DATUM[;ČAS]"_s;
+    if (Refusal why = readStageAndPair(f, teams, playoff, game))
+        return why;
+    game.date = parseShortDate(f[2].trimmed());
+    if (!isSeasonDate(game.date))
+        return u"„%1“ není datum D.M.RRRR"_s.arg(f[2].trimmed().left(20));
+    if (f.size() == 4 && !f[3].trimmed().isEmpty()) {
+        const std::optional<QTime> time = clockTime(f[3].trimmed());
+        if (!time)
+            return u"„%1“ není čas HH:MM"_s.arg(f[3].trimmed().left(20));
+        game.time = *time;
+    }
+    playoff.planned.append(game);
     return std::nullopt;
 }
 
@@ -231,7 +263,10 @@ Result<Playoff> readPlayoff(const QByteArray& bytes, const QString& fileName, in
         Refusal why;
         if (line.startsWith(u"zapas="_s, Qt::CaseInsensitive)) {
             why = readGameLine(line, n, teams, playoff);
-        } else if (!playoff.games.isEmpty() && !line.isEmpty() && !line.startsWith(u';')) {
+        } else if (line.startsWith(u"termin="_s, Qt::CaseInsensitive)) {
+            why = readPlannedLine(line, n, teams, playoff);
+        } else if (!(playoff.games.isEmpty() && playoff.planned.isEmpty()) && !line.isEmpty() &&
+                   !line.startsWith(u';')) {
             why = u"fáze musí v souboru stát před zápasy"_s;
         } else {
             playoff.head << line;
@@ -256,6 +291,13 @@ QStringList playoffLines(const Playoff& playoff)
         QString line = u"zapas=%1;%2-%3;%4"_s.arg(playoff.stages[g.stage].name).arg(g.home).arg(g.away).arg(g.result);
         if (g.date.isValid())
             line += u';' + shortDate(g.date);
+        lines << line;
+    }
+    for (const PlannedGame& g : playoff.planned) {
+        QString line =
+            u"termin=%1;%2-%3;%4"_s.arg(playoff.stages[g.stage].name).arg(g.home).arg(g.away).arg(shortDate(g.date));
+        if (g.time.isValid())
+            line += u';' + g.time.toString(u"H:mm"_s);
         lines << line;
     }
     return lines;
@@ -303,9 +345,13 @@ ViewTable bracketView(const Playoff& playoff, const Bracket& bracket, const Seas
             QStringList games;
             for (int g : x.games)
                 games << (playoff.games[g].home == x.better ? u""_s : u"@"_s) + playoff.games[g].result;
+            // An open series' last column: its next game, where its day is known.
+            const QString state = !x.planned ? seriesOutcome(playoff, s, x, season)
+                                             : u"další zápas %1: %2 - %3"_s.arg(plannedText(*x.planned),
+                                                                                season.TymPodleCisla(x.planned->home),
+                                                                                season.TymPodleCisla(x.planned->away));
             view.rows.append({playoff.stages[s].name, seededName(season, x.better, x.betterPlace),
-                              seededName(season, x.worse, x.worsePlace), seriesScore(x), games.join(u' '),
-                              seriesOutcome(playoff, s, x, season)});
+                              seededName(season, x.worse, x.worsePlace), seriesScore(x), games.join(u' '), state});
         }
     }
     return view;
@@ -499,6 +545,17 @@ Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool take
             merged.games.append(g);
         }
     }
+    // The server's days are taken; the fan's stay for the series the server has none for.
+    const auto samePair = [](const PlannedGame& a, const PlannedGame& b) {
+        return std::minmax(a.home, a.away) == std::minmax(b.home, b.away);
+    };
+    for (PlannedGame mine : local.planned) {
+        mine.stage = merged.stageIndex(local.stages[mine.stage].name);
+        if (mine.stage >= 0 &&
+            std::none_of(downloaded.planned.begin(), downloaded.planned.end(),
+                         [&](const PlannedGame& p) { return p.stage == mine.stage && samePair(p, mine); }))
+            merged.planned.append(mine);
+    }
     return merged;
 }
 
@@ -639,9 +696,29 @@ StageState seededStage(const Stage& stage, const Bracket& bracket, const QVarLen
     std::sort(teams.begin(), teams.end(), [&](int a, int b) { return placeOf[a] < placeOf[b]; });
     for (qsizetype i = 0; i < teams.size() / 2; ++i) {
         const int better = teams[i], worse = teams[teams.size() - 1 - i];
-        state.series.append({better, worse, placeOf[better], placeOf[worse], {}, 0, 0, 0});
+        state.series.append({better, worse, placeOf[better], placeOf[worse], {}, 0, 0, 0, std::nullopt});
     }
     return state;
+}
+
+} // namespace
+
+namespace {
+
+// Each open series' next game: the earliest planned after the last game it has a day for.
+void planSeries(const Playoff& playoff, int stage, StageState& state)
+{
+    for (Series& x : state.series) {
+        if (x.winner)
+            continue;
+        QDate last;
+        for (const int g : x.games)
+            last = std::max(last, playoff.games[g].date);
+        for (const PlannedGame& p : playoff.planned)
+            if (p.stage == stage && std::minmax(p.home, p.away) == std::minmax(x.better, x.worse) && p.date > last &&
+                (!x.planned || std::pair(p.date, p.time) < std::pair(x.planned->date, x.planned->time)))
+                x.planned = p;
+    }
 }
 
 } // namespace
@@ -683,9 +760,45 @@ Result<Bracket> playoffBracket(const Playoff& playoff, const SeasonStore& season
             if (x->betterWins == stage.wins || x->worseWins == stage.wins)
                 x->winner = won;
         }
+        if (bracket.seeded)
+            planSeries(playoff, s, state);
         bracket.stages.append(state);
     }
     return bracket;
+}
+
+QString plannedText(const PlannedGame& game)
+{
+    return shortDate(game.date) + (game.time.isValid() ? game.time.toString(u" H:mm"_s) : QString());
+}
+
+Result<Playoff> withPlannedGame(const Playoff& playoff, const SeasonStore& season, const PlannedGame& game)
+{
+    const Result<Bracket> bracket = playoffBracket(playoff, season);
+    if (!bracket.ok())
+        return Result<Playoff>::failure(bracket.error());
+    if (game.stage < 0 || game.stage >= playoff.stages.size())
+        return Result<Playoff>::failure(u"Play-off takovou fázi nemá."_s);
+    const QList<Series>& all = bracket.value().stages[game.stage].series;
+    const auto x = std::find_if(all.begin(), all.end(), [&](const Series& c) {
+        return std::minmax(c.better, c.worse) == std::minmax(game.home, game.away);
+    });
+    if (!bracket.value().seeded || x == all.end() || x->winner)
+        return Result<Playoff>::failure(u"%1 - %2 není rozehraná série fáze „%3“."_s.arg(
+            season.TymPodleCisla(game.home), season.TymPodleCisla(game.away), playoff.stages[game.stage].name));
+    for (const int g : x->games)
+        if (playoff.games[g].date >= game.date)
+            return Result<Playoff>::failure(
+                u"Série už má zápas z %1, další zápas musí být později."_s.arg(shortDate(playoff.games[g].date)));
+    Playoff with = playoff;
+    if (x->planned)
+        with.planned.removeIf([&](const PlannedGame& p) {
+            return p.stage == game.stage && std::minmax(p.home, p.away) == std::minmax(game.home, game.away) &&
+                   p.date == x->planned->date && p.time == x->planned->time;
+        });
+    with.planned.append(game);
+    with.planned.last().line = 0;
+    return with;
 }
 
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game)

@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QTime>
 #include <QVarLengthArray>
 #include <array>
 #include <optional>
@@ -45,10 +46,20 @@ struct PlayoffGame {
     int line = 0; // of the file; 0 for a game typed since
 };
 
+// A series' game to come, on its day and at its time when known ("termin=" in the file).
+struct PlannedGame {
+    int stage = 0; // index
+    int home = 0, away = 0;
+    QDate date;
+    QTime time;
+    int line = 0; // of the file; 0 for a day typed since
+};
+
 struct Playoff {
     QList<Stage> stages;
     QList<PlayoffGame> games;
-    QStringList head; // the file's lines before its games, written again as they are
+    QList<PlannedGame> planned; // written after the games
+    QStringList head;           // the file's lines before its games, written again as they are
     int stageIndex(const QString& name) const;
     // The title's stage: the last one whose participants are all winners of earlier stages, else the last
     // one the regular season's first may play.
@@ -94,6 +105,8 @@ struct Series {
     QList<int> games;                    // indexes into Playoff::games, in playing order
     int betterWins = 0, worseWins = 0;
     int winner = 0; // 0 while it goes on
+    // The next game's day while the series goes on: the earliest planned after the series' last dated game.
+    std::optional<PlannedGame> planned;
     int loser() const { return winner == 0 ? 0 : winner == better ? worse : better; }
     // The game number to come (1..), and whether the better seed hosts it.
     int nextGame() const { return static_cast<int>(games.size()) + 1; }
@@ -148,6 +161,12 @@ QStringList lostPlayoffGames(const Playoff& local, const Playoff& downloaded, co
 // The downloaded play-off with the games only the fan has (a series that goes on further in his file); where
 // both go apart, the server's games or his.
 Playoff mergePlayoffs(const Playoff& local, const Playoff& downloaded, bool takeServer);
+
+// The play-off with the series' next game planned on the day and time (none: only the day), in place of the
+// day it had; refused, in Czech, unless the series is one of the stage's and still goes on.
+Result<Playoff> withPlannedGame(const Playoff& playoff, const SeasonStore& season, const PlannedGame& game);
+// "14.3.2027 18:00", "14.3.2027".
+QString plannedText(const PlannedGame& game);
 
 // A game to add: refused like a game of the file, in Czech.
 Result<void> checkNewGame(const Playoff& playoff, const SeasonStore& season, const PlayoffGame& game);

@@ -94,10 +94,11 @@ TextEncoding encodingOf(const QByteArray& bytes)
 
 bool fitsWindows1250(const QString& text)
 {
+    // A letter the encoding lacks comes back as a substitute or its nearest look-alike, never as itself.
     QStringEncoder encoder("windows-1250");
     QStringDecoder decoder("windows-1250");
     const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError() && decoder.decode(bytes) == text;
+    return decoder.decode(bytes) == text;
 }
 
 QByteArray encodeText(const QString& text, TextEncoding encoding)

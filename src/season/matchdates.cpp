@@ -13,6 +13,8 @@ namespace {
 
 const QString kPostponed = u"odloženo"_s;
 
+} // namespace
+
 std::optional<QTime> clockTime(const QString& text)
 {
     static const QRegularExpression form(u"^(\\d{1,2}):(\\d{2})$"_s);
@@ -22,8 +24,6 @@ std::optional<QTime> clockTime(const QString& text)
         return std::nullopt;
     return time;
 }
-
-} // namespace
 
 Result<void> checkMatchDate(const SeasonStore& season, int round, int slot, const MatchDate& date)
 {

@@ -14,5 +14,7 @@ Result<QMap<std::pair<int, int>, MatchDate>> readMatchDates(const QByteArray& by
 QStringList matchDatesLines(const QMap<std::pair<int, int>, MatchDate>& dates);
 // Whether the match may take the date; if not, why, in Czech.
 Result<void> checkMatchDate(const SeasonStore& season, int round, int slot, const MatchDate& date);
+// "18:00", "9:30": a kick-off time; none for anything else.
+std::optional<QTime> clockTime(const QString& text);
 // "12.2.2008 18:00", "odloženo", "" for a match on its round's date without a time.
 QString matchDateText(const MatchDate& date);

@@ -491,6 +491,16 @@ private Q_SLOTS:
         QVERIFY(child<QLabel>(bracket, u"lblZapasy0_0"_s)->text().contains(u"\n2. "_s));
         QVERIFY(bracket->focusWidget() == field("0_0") &&
                 field("0_0")->text().isEmpty()); // 1:1 in a best of three: game 3
+        // A day without a result plans the next game, shown in its box until it is played.
+        day = child<QLineEdit>(bracket, u"txtDatum0_0"_s);
+        day->setText(u"5.3.2008 24:00"_s);
+        QTest::keyClick(day, Qt::Key_Return);
+        QVERIFY(m_league->desktop.messages.last().text.contains(u"„5.3.2008 24:00“ není datum"_s));
+        day->setText(u" 5.3.2008  18:30"_s);
+        QTest::keyClick(day, Qt::Key_Return);
+        QVERIFY(decodeText(fixture::contents(file)).contains(u";5.3.2008;18:30\r\n"_s));
+        QCOMPARE(child<QLabel>(bracket, u"lblTermin0_0"_s)->text(), u"hraje se 5.3.2008 18:30"_s);
+        QCOMPARE(child<QLineEdit>(bracket, u"txtDatum0_0"_s)->text(), u"5.3.2008 18:30"_s);
         const QByteArray saved = fixture::contents(file);
 
         main->findChild<QAction*>(u"mnuCoKdyby"_s)->trigger();

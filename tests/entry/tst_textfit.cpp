@@ -6,6 +6,8 @@
 #include "fixture/wait.h"
 #include "lookups/frmZapasy.h"
 #include "online/frmUpdate.h"
+#include "playoff/playoff.h"
+#include "season/leaguefiles.h"
 #include "season/seasonfile.h"
 #include "startup/frmSUB.h"
 #include "startup/frmUvod.h"
@@ -19,7 +21,10 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionComboBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextDocument>
 #include <QtMath>
@@ -55,6 +60,9 @@ QStringList cutTexts(QWidget* window)
                 need = QSize(qCeil(doc.idealWidth()), qCeil(doc.size().height()));
             }
             report(l, l->text(), need, room.size());
+        } else if (auto* wrapped = qobject_cast<QLabel*>(w); wrapped && !wrapped->text().isEmpty()) {
+            const int lines = wrapped->heightForWidth(wrapped->width()); // the lines it wraps into, all of them
+            report(wrapped, wrapped->text(), QSize(0, lines), wrapped->size());
         } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) {
             QString text = b->text();
             report(b, text.remove(u'&'), b->sizeHint().boundedTo(QSize(fm.horizontalAdvance(text) + 16, 1000)),
@@ -170,6 +178,92 @@ private Q_SLOTS:
         if (main->frameGeometry().width() > screen.width() || main->frameGeometry().height() > screen.height())
             cut << u"hlavní okno je větší než obrazovka"_s;
         cut.removeDuplicates();
+        for (const QString& line : cut)
+            qInfo("%s", qPrintable(line));
+        QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_s.arg(cut.size())));
+    }
+
+    // A finished season of a large league: the bracket with the final on and the play-down played fits, its
+    // stages' names stay above their columns however it scrolls; every row of the outlook fits at 100 %.
+    void largeLeagueBracketAndOutlook_data()
+    {
+        QTest::addColumn<int>("teams");
+        QTest::newRow("16 teams") << 16;
+        QTest::newRow("20 teams") << 20;
+    }
+    void largeLeagueBracketAndOutlook()
+    {
+        QFETCH(int, teams);
+        QStringList competition = fixture::competitionLines(teams);
+        competition.replaceInStrings(u"t1=Tým 1"_s, u"t1=Valašské Meziříčí"_s)
+            .replaceInStrings(u"t2=Tým 2"_s, u"t2=Frýdek-Místek"_s);
+        const int rounds = 2 * (teams - 1);
+        const QString path =
+            fixture::writeLeague(QDir(m_dir.filePath(u"souteze"_s)), competition,
+                                 fixture::scheduleLines(teams, rounds, rounds), u"konec%1"_s.arg(teams));
+        const QVarLengthArray<int, kMaxTeams> o = finalOrder(fixture::load(path));
+        QStringList lines{u"faze=Čtvrtfinále;1-8;4"_s, u"faze=Semifinále;vitezove Čtvrtfinále;4"_s,
+                          u"faze=Finále;vitezove Semifinále;4"_s, u"faze=Play-down;%1-%2;4"_s.arg(teams - 3).arg(teams),
+                          u"faze=O udržení;porazeni Play-down;4"_s};
+        const auto series = [&](const QString& stage, int better, int worse, int games) {
+            for (int g = 0; g < games; ++g)
+                lines << u"zapas=%1;%2-%3;%4"_s.arg(stage).arg(o[better - 1]).arg(o[worse - 1]).arg(u"12:11p"_s);
+        };
+        for (int p = 1; p <= 4; ++p)
+            series(u"Čtvrtfinále"_s, p, 9 - p, 4);
+        series(u"Semifinále"_s, 1, 4, 4);
+        series(u"Semifinále"_s, 2, 3, 4);
+        series(u"Finále"_s, 1, 2, 1);
+        series(u"Play-down"_s, teams - 3, teams, 2);
+        lines << u"termin=Finále;%1-%2;14.4.2027;18:30"_s.arg(o[0]).arg(o[1]);
+        fixture::put(playoffFileFor(path), encodeLines(lines, TextEncoding::Utf8Bom));
+        frmMain main(path, scheduleFileFor(path));
+        QVERIFY(main.Form_Load().ok());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        // 1600×1000 at 100 % or 2560×1600 at 200 %: every column of the bracket fits; at 100 % every row of the
+        // outlook does.
+        const QSize logical = main.screen()->availableGeometry().size();
+        const bool roomy = logical.width() >= 1280 && logical.height() >= 800;
+        const bool full = roomy && main.devicePixelRatio() < 1.5;
+
+        main.findChild<QAction*>(u"mnuPlayoff"_s)->trigger();
+        QDialog* bracket = nullptr;
+        WAIT_FOR((bracket = main.findChild<QDialog*>(u"frmPlayoff"_s)) && bracket->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(bracket));
+        QStringList cut = cutTexts(bracket);
+        const QSize screen = bracket->screen()->availableGeometry().size();
+        QVERIFY(bracket->frameGeometry().width() <= screen.width() &&
+                bracket->frameGeometry().height() <= screen.height());
+        auto* area = bracket->findChildren<QScrollArea*>().last();
+        if (roomy)
+            QVERIFY(!area->horizontalScrollBar()->isVisible());
+        QVERIFY(fixture::child<QLabel>(bracket, u"lblTermin2_0"_s)->isVisible());
+        for (const int at : {area->horizontalScrollBar()->maximum(), 0}) {
+            area->horizontalScrollBar()->setValue(at);
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+            QApplication::processEvents();
+            for (int s = 0; s < 5; ++s) {
+                QLabel* title = fixture::child<QLabel>(bracket, u"lblFaze%1"_s.arg(s));
+                QWidget* column = fixture::child<QWidget>(bracket, u"sloupecFaze%1"_s.arg(s));
+                QCOMPARE(title->mapTo(bracket, QPoint()).x(), column->mapTo(bracket, QPoint()).x());
+                QVERIFY(title->mapTo(bracket, QPoint()).y() >= 0 &&
+                        title->mapTo(bracket, QPoint()).y() < area->mapTo(bracket, QPoint()).y());
+            }
+        }
+        bracket->close();
+
+        main.findChild<QAction*>(u"mnuVyhled"_s)->trigger();
+        QWidget* outlook = nullptr;
+        WAIT_FOR((outlook = main.findChild<QDialog*>(u"frmVyhled"_s)) && outlook->isVisible() &&
+                 !fixture::child<QLabel>(outlook, u"lblNote"_s)->text().contains(u"počítám"_s));
+        cut << cutTexts(outlook);
+        auto* grid = fixture::child<QTableWidget>(outlook, u"grid"_s);
+        QCOMPARE(grid->rowCount(), teams);
+        QVERIFY(!fixture::child<QTableWidget>(outlook, u"keyGrid"_s)->isVisible());
+        if (full)
+            QVERIFY(!grid->verticalScrollBar()->isVisible());
+        outlook->close();
         for (const QString& line : cut)
             qInfo("%s", qPrintable(line));
         QVERIFY2(cut.isEmpty(), qPrintable(u"%1 textů se nevejde"_s.arg(cut.size())));

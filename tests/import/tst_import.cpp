@@ -157,6 +157,7 @@ private Q_SLOTS:
                                                       {u"1. července 2026"_s, u"1.7.2026 F"_s},
                                                       {u"31.2.2008"_s, u"invalid"_s},
                                                       {u"Sparta 12 2020"_s, QString()},
+                                                      {u"Aug 123"_s, QString()},
                                                       {u"1. FC Köln"_s, QString()},
                                                       {u"12:30"_s, QString()}};
         for (const auto& [text, read] : rows)

@@ -108,6 +108,9 @@ private Q_SLOTS:
         const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
         QCOMPARE(order[0], second);
         QCOMPARE(order[kTeams - 1], leader);
+        season.adjustments = {{kTeams, 999, u"bonus"_s}, {0, 999, QString()}, {kTeams + 1, 999, QString()}};
+        QCOMPARE(finalOrder(season)[0], kTeams); // the last team's adjustment counts, no other number does
+        QCOMPARE(finalOrder(season)[1], leader == kTeams ? second : leader);
         QVERIFY(regularSeasonOver(season));
         season.match(1, kRounds) = Match{};
         QVERIFY(regularSeasonOver(season));
@@ -165,6 +168,12 @@ private Q_SLOTS:
         QTest::newRow("game long") << u"faze=A;1-8;4\nzapas=A;1-8;2:1;1.3.2008;x"_s << u"řádek 2: zápas má tvar"_s;
         QTest::newRow("stage short") << u"faze=A;1-8"_s << u"řádek 1: fáze má tvar"_s;
         QTest::newRow("game date") << u"faze=A;1-8;4\nzapas=A;1-8;2:1;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
+        QTest::newRow("planned date") << u"faze=A;1-8;4\ntermin=A;1-8;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
+        QTest::newRow("planned time") << u"faze=A;1-8;4\ntermin=A;1-8;1.3.2008;24:00"_s << u"„24:00“ není čas"_s;
+        QTest::newRow("planned short") << u"faze=A;1-8;4\ntermin=A;1-8"_s << u"řádek 2: termín má tvar"_s;
+        QTest::newRow("planned pair") << u"faze=A;1-8;4\ntermin=A;3-3;1.3.2008"_s << u"„3-3“ nejsou dvě"_s;
+        QTest::newRow("stage after planned")
+            << u"faze=A;1-8;4\ntermin=A;1-8;1.3.2008\nfaze=B;1-2;1"_s << u"řádek 3: fáze musí v souboru stát"_s;
         QTest::newRow("stage after games")
             << u"faze=A;1-8;4\nzapas=A;1-8;2:1\nfaze=B;1-2;1"_s << u"řádek 3: fáze musí v souboru stát před zápasy"_s;
     }
@@ -449,10 +458,55 @@ private Q_SLOTS:
                               QString(), u"F"_s, u"  čeká na předchozí fáze"_s}));
     }
 
+    // A series shows its next game's day: the earliest planned after its last game played; typed, the day takes
+    // the place of the one shown. The server's days win over the fan's, whose others stay.
+    void plannedGames()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> o = finalOrder(season);
+        const Playoff p =
+            read(u"faze=SF;1-4;2\nfaze=F;vitezove SF;1\nzapas=SF;%1-%4;3:1;2.3.2008\n"
+                 "termin=SF;%4-%1;5.3.2008;18:00\ntermin=SF;%1-%4;1.3.2008\ntermin=SF;%4-%1;3.3.2008;17:30\n"
+                 "termin=SF;%2-%3;4.3.2008"_s.arg(o[0])
+                     .arg(o[1])
+                     .arg(o[2])
+                     .arg(o[3]));
+        const Bracket b = playoffBracket(p, season).value();
+        const Series &top = b.stages[0].series[0], &other = b.stages[0].series[1];
+        QCOMPARE(plannedText(*top.planned) + u' ' + QString::number(top.planned->home),
+                 u"3.3.2008 17:30 "_s + QString::number(o[3]));
+        QCOMPARE(plannedText(*other.planned), u"4.3.2008"_s);
+        QCOMPARE(bracketView(p, b, season).rows[0][5],
+                 u"další zápas 3.3.2008 17:30: %1 - %2"_s.arg(season.TymPodleCisla(o[3]), season.TymPodleCisla(o[0])));
+
+        const Result<Playoff> moved = withPlannedGame(p, season, {0, o[0], o[3], QDate(2008, 3, 6), {}, 0});
+        QCOMPARE(moved.value().planned.size(), p.planned.size());
+        QCOMPARE(plannedText(*playoffBracket(moved.value(), season).value().stages[0].series[0].planned),
+                 u"5.3.2008 18:00"_s);
+        QVERIFY(withPlannedGame(p, season, {0, o[0], o[3], QDate(2008, 3, 2), {}, 0})
+                    .error()
+                    .contains(u"zápas z 2.3.2008"_s));
+        QVERIFY(withPlannedGame(p, season, {0, o[0], o[1], QDate(2008, 3, 6), {}, 0})
+                    .error()
+                    .contains(u"není rozehraná série"_s));
+        const Playoff won = read(playoffLines(p).join(u'\n') + u"\nzapas=SF;%1-%2;4:0"_s.arg(o[0]).arg(o[3]));
+        QVERIFY(!playoffBracket(won, season).value().stages[0].series[0].planned);
+        QVERIFY(withPlannedGame(won, season, {0, o[0], o[3], QDate(2008, 3, 9), {}, 0})
+                    .error()
+                    .contains(u"není rozehraná série"_s));
+
+        Playoff server = read(u"faze=SF;1-4;2\nfaze=F;vitezove SF;1\ntermin=SF;%1-%2;8.3.2008"_s.arg(o[2]).arg(o[1]));
+        const Playoff merged = mergePlayoffs(p, server, false);
+        const Bracket m = playoffBracket(merged, season).value();
+        QCOMPARE(plannedText(*m.stages[0].series[0].planned), u"3.3.2008 17:30"_s);
+        QCOMPARE(plannedText(*m.stages[0].series[1].planned), u"8.3.2008"_s);
+    }
+
     void roundTripAndHome()
     {
         const QString text = u"; play-off 2008\nfaze=Předkolo;7-10;2;1,3\nfaze=Finále;1-6,vitezove Předkolo;1\n"
-                             "zapas=Předkolo;7-10;3:2p;5.3.2008"_s;
+                             "zapas=Předkolo;7-10;3:2p;5.3.2008\ntermin=Předkolo;10-7;7.3.2008;18:30\n"
+                             "termin=Finále;1-2;9.3.2008"_s;
         const Playoff p = read(text);
         QCOMPARE(playoffLines(p), text.split(u'\n'));
         QCOMPARE(p.stages[0].homeGames, (QList<int>{1, 3}));

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -130,6 +131,21 @@ QStringList pragueZone()
 
 } // namespace
 
+namespace {
+
+// A game from its kick-off in Prague's time for as long as a game lasts, or all day where no time is known.
+QByteArray eventTimes(const QDate& day, const QTime& time)
+{
+    if (!time.isValid())
+        return folded(u"DTSTART;VALUE=DATE:"_s + day.toString(u"yyyyMMdd"_s)) +
+               folded(u"DTEND;VALUE=DATE:"_s + day.addDays(1).toString(u"yyyyMMdd"_s));
+    const QDateTime start(day, time), end = start.addSecs(kGameSeconds);
+    return folded(u"DTSTART;TZID=Europe/Prague:"_s + start.toString(u"yyyyMMdd'T'HHmmss"_s)) +
+           folded(u"DTEND;TZID=Europe/Prague:"_s + end.toString(u"yyyyMMdd'T'HHmmss"_s));
+}
+
+} // namespace
+
 QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp,
                        const QList<CalendarGame>& more)
 {
@@ -139,7 +155,9 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
                      folded(u"PRODID:-//Rinkomat//Rinkomat "_s + program::version + u"//CS") +
                      folded(u"CALSCALE:GREGORIAN"_s) + folded(u"METHOD:PUBLISH"_s) +
                      folded(u"X-WR-CALNAME:"_s + icsText(season.caption));
-    if (!season.matchDates.isEmpty()) // a timed event names its zone, which the calendar then defines
+    // A timed event names its zone, which the calendar then defines.
+    if (!season.matchDates.isEmpty() ||
+        std::any_of(more.begin(), more.end(), [](const CalendarGame& g) { return g.time.isValid(); }))
         for (const QString& line : pragueZone())
             out += folded(line);
     for (int r = 1; r <= season.rounds(); ++r) {
@@ -154,14 +172,7 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
             out += folded(u"BEGIN:VEVENT"_s);
             out += folded(u"UID:%1-%2-%3@rinkomat"_s.arg(uidBase).arg(r).arg(m));
             out += folded(u"DTSTAMP:"_s + dtstamp);
-            if (const QTime time = season.matchTime(m, r); time.isValid()) {
-                const QDateTime start(day, time), end = start.addSecs(kGameSeconds);
-                out += folded(u"DTSTART;TZID=Europe/Prague:"_s + start.toString(u"yyyyMMdd'T'HHmmss"_s));
-                out += folded(u"DTEND;TZID=Europe/Prague:"_s + end.toString(u"yyyyMMdd'T'HHmmss"_s));
-            } else {
-                out += folded(u"DTSTART;VALUE=DATE:"_s + day.toString(u"yyyyMMdd"_s));
-                out += folded(u"DTEND;VALUE=DATE:"_s + day.addDays(1).toString(u"yyyyMMdd"_s));
-            }
+            out += eventTimes(day, season.matchTime(m, r));
             out += folded(u"SUMMARY:"_s + icsText(summary));
             out += folded(u"DESCRIPTION:"_s + icsText(u"%1. kolo\n"_s.arg(r) + season.caption));
             out += folded(u"END:VEVENT"_s);
@@ -171,8 +182,7 @@ QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int
         out += folded(u"BEGIN:VEVENT"_s);
         out += folded(u"UID:%1-%2@rinkomat"_s.arg(uidBase, g.uid));
         out += folded(u"DTSTAMP:"_s + dtstamp);
-        out += folded(u"DTSTART;VALUE=DATE:"_s + g.day.toString(u"yyyyMMdd"_s));
-        out += folded(u"DTEND;VALUE=DATE:"_s + g.day.addDays(1).toString(u"yyyyMMdd"_s));
+        out += eventTimes(g.day, g.time);
         out += folded(u"SUMMARY:"_s + icsText(g.summary));
         if (!g.category.isEmpty())
             out += folded(u"CATEGORIES:"_s + icsText(g.category));

@@ -18,6 +18,7 @@ QByteArray toHtml(const ViewTable& view);
 struct CalendarGame {
     QDate day;
     QString uid, summary, description, category;
+    QTime time; // the kick-off, where known
 };
 QByteArray toICalendar(const SeasonStore& season, const QString& leagueFile, int team, const QDateTime& stamp,
                        const QList<CalendarGame>& more = {});

@@ -435,8 +435,21 @@ QList<CalendarGame> playoffCalendar(const Playoff& playoff, const SeasonStore& s
                        season.TymPodleCisla(g.home) + u" - " + season.TymPodleCisla(g.away) + u"  "_s + g.result,
                        u"play-off: %1, %2. zápas\n"_s.arg(playoff.stages[g.stage].name).arg(gameNumber(playoff, i)) +
                            season.caption,
-                       u"play-off"_s});
+                       u"play-off"_s, QTime()});
     }
+    // Each open series' next game where its day is known, at its time.
+    const Result<Bracket> bracket = playoffBracket(playoff, season);
+    for (int s = 0; bracket.ok() && s < bracket.value().stages.size(); ++s)
+        for (const Series& x : bracket.value().stages[s].series) {
+            if (!x.planned || (team != 0 && x.better != team && x.worse != team))
+                continue;
+            const PlannedGame& g = *x.planned;
+            events.append(
+                {g.date, u"po-%1-%2-%3-%4"_s.arg(s + 1).arg(x.better).arg(x.worse).arg(x.nextGame()),
+                 season.TymPodleCisla(g.home) + u" - " + season.TymPodleCisla(g.away),
+                 u"play-off: %1, %2. zápas\n"_s.arg(playoff.stages[s].name).arg(x.nextGame()) + season.caption,
+                 u"play-off"_s, g.time});
+        }
     return events;
 }
 

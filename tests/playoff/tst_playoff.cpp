@@ -476,6 +476,15 @@ private Q_SLOTS:
         QCOMPARE(plannedText(*top.planned) + u' ' + QString::number(top.planned->home),
                  u"3.3.2008 17:30 "_s + QString::number(o[3]));
         QCOMPARE(plannedText(*other.planned), u"4.3.2008"_s);
+        // In the calendar at its time, the next game of a series; the other series' one all day.
+        const QList<CalendarGame> events = playoffCalendar(p, season, o[3]);
+        QCOMPARE(events.size(), 2);
+        QCOMPARE(events[1].time, QTime(17, 30));
+        const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, 0, QDateTime(QDate(2008, 3, 1), QTime(8, 0)),
+                                           playoffCalendar(p, season, 0));
+        QVERIFY(ics.contains("DTSTART;TZID=Europe/Prague:20080303T173000\r\nDTEND;TZID=Europe/Prague:20080303T200000"));
+        QVERIFY(ics.contains("BEGIN:VTIMEZONE"));
+        QVERIFY(ics.contains("DTSTART;VALUE=DATE:20080304"));
         QCOMPARE(bracketView(p, b, season).rows[0][5],
                  u"další zápas 3.3.2008 17:30: %1 - %2"_s.arg(season.TymPodleCisla(o[3]), season.TymPodleCisla(o[0])));
 

@@ -66,11 +66,13 @@ const GoalGrid& goalGrid()
     return grid;
 }
 
-// A game's goals from one 64-bit draw: its top 24 bits for the goals, its low 11 for the step.
+// A game's goals from one 64-bit draw: its top 24 bits for the goals, its low 11 for the step. The mean comes
+// in 2048ths of a grid step, so that the step is whole-number arithmetic.
+constexpr double kStepFraction = 2048;
 inline int drawGoals(const GoalTable<float>* grid, double scaledMean, std::uint64_t bits)
 {
-    const double step = scaledMean + static_cast<double>(bits & 0x7FF) * 0x1.0p-11;
-    const auto k = static_cast<std::size_t>(std::min(static_cast<int>(step), kGridMax));
+    const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(bits & 0x7FF)) >> 11;
+    const auto k = static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
     return grid[k].draw(static_cast<float>(bits >> 40) * 0x1.0p-24F);
 }
 
@@ -80,7 +82,7 @@ struct Unplayed {
     std::size_t home, away; // team - 1
 };
 
-// The attack and defence one simulated season plays with, its goal means scaled to the grid.
+// The attack and defence one simulated season plays with, its goal means in 2048ths of the grid's steps.
 struct Strengths {
     std::array<double, kMaxTeams> home{}, away{}, defence{};
 };
@@ -104,8 +106,8 @@ void drawStrengths(Strengths& s, const GoalModel& model, const Posteriors& p, in
 {
     for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t) {
         const double attack = p.attack[t](random) / p.rate[t];
-        s.home[t] = model.home * kGridSteps * attack;
-        s.away[t] = model.away * kGridSteps * attack;
+        s.home[t] = model.home * kGridSteps * kStepFraction * attack;
+        s.away[t] = model.away * kGridSteps * kStepFraction * attack;
         s.defence[t] = p.defence[t](random) / p.rate[t];
     }
 }
@@ -114,16 +116,22 @@ struct Game {
     int home, away;
     bool extraTime;
 };
-// A level score goes to extra time, which the home team takes with the share q, unless the game may end
-// level and there is no extra time.
-inline Game playGame(const GoalTable<float>* grid, const Strengths& s, std::size_t home, std::size_t away, double q,
-                     RandomStream& random, bool levelStands = false)
+// The share q as a bound on a draw's top 53 bits: below it exactly where a uniform draw falls below q.
+std::uint64_t shareBound(double q)
+{
+    return static_cast<std::uint64_t>(std::ceil(q * 0x1.0p53));
+}
+
+// A level score goes to extra time, which the home team takes with the share whose bound is `homeTakes`,
+// unless the game may end level and there is no extra time.
+inline Game playGame(const GoalTable<float>* grid, const Strengths& s, std::size_t home, std::size_t away,
+                     std::uint64_t homeTakes, RandomStream& random, bool levelStands = false)
 {
     int x = drawGoals(grid, s.home[home] * s.defence[away], random.next());
     int y = drawGoals(grid, s.away[away] * s.defence[home], random.next());
     const bool extraTime = x == y && !levelStands;
     if (extraTime)
-        (random.uniform() < q ? x : y) += 1;
+        ((random.next() >> 11) < homeTakes ? x : y) += 1;
     return {x, y, extraTime};
 }
 
@@ -145,6 +153,7 @@ struct Setup {
     std::vector<MatchScore> scores; // the played matches, then room for the unplayed ones
     std::vector<Unplayed> unplayed;
     GoalModel model;
+    std::uint64_t overtimeHome = 0; // the bound of the home team's share of extra time
     LeagueRules rules;
     Posteriors posteriors;
     std::array<int, 3> lines{};
@@ -157,7 +166,8 @@ struct Setup {
 struct Worker {
     Forecast part;
     std::vector<MatchScore> scores;
-    std::vector<char> homeWon;
+    std::vector<char> homeWon;           // this season's, where key matches are tallied
+    std::vector<std::uint64_t> homeWins; // every season's, kept apart from the matches' tallies for the cache
     std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each play-off stage's series
     Strengths strengths;
 };
@@ -176,11 +186,13 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     const std::size_t first = setup.scores.size() - setup.unplayed.size();
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         const Unplayed& u = setup.unplayed[i];
-        const auto [x, y, extraTime] = playGame(setup.grid, w.strengths, u.home, u.away, setup.model.overtimeHomeWins,
-                                                random, setup.rules.draws && !setup.rules.overtime);
+        const auto [x, y, extraTime] = playGame(setup.grid, w.strengths, u.home, u.away, setup.overtimeHome, random,
+                                                setup.rules.draws && !setup.rules.overtime);
         MatchScore& s = w.scores[first + i];
         s.homeGoals = x, s.awayGoals = y;
-        w.homeWon[i] = x > y;
+        w.homeWins[i] += x > y ? 1U : 0U;
+        if (setup.tallyKeyMatches)
+            w.homeWon[i] = x > y;
         const OutcomeClass outcome = x == y ? C : x > y ? (extraTime ? B : A) : (extraTime ? D : E);
         s.homePoints = static_cast<std::int8_t>(setup.rules.pointsOf(outcome));
         s.awayPoints =
@@ -210,13 +222,10 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         w.part.points[static_cast<std::size_t>(t)] += tallies[t].points;
     if (!setup.stages.empty())
         playPlayoff(w, setup, ranking, random);
-    for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
+    for (std::size_t i = 0; setup.tallyKeyMatches && i < setup.unplayed.size(); ++i) {
         if (!w.homeWon[i])
             continue;
         SimulatedMatch& m = w.part.matches[i];
-        ++m.homeWins;
-        if (!setup.tallyKeyMatches)
-            continue;
         for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t)
             for (std::size_t k = 0; k < 3; ++k)
                 m.aboveIfHomeWins[t][k] += above[t][k];
@@ -259,7 +268,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
                 const bool betterHome = (stage.betterHosts >> game) & 1U;
                 const int home = betterHome ? better : worse, away = betterHome ? worse : better;
                 const Game g = playGame(setup.grid, w.strengths, static_cast<std::size_t>(home - 1),
-                                        static_cast<std::size_t>(away - 1), setup.model.overtimeHomeWins, random);
+                                        static_cast<std::size_t>(away - 1), setup.overtimeHome, random);
                 ((g.home > g.away) == betterHome ? b : x) += 1;
             }
             const int winner = b == stage.wins ? better : worse;
@@ -292,6 +301,7 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
 {
     Setup setup;
     setup.model = model;
+    setup.overtimeHome = shareBound(model.overtimeHomeWins);
     setup.rules = season.rules;
     setup.posteriors = posteriorsOf(model);
     setup.lines = dividingLines(season);
@@ -475,12 +485,13 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}, {}});
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}, {}, {}});
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
             Worker& worker = parts[static_cast<std::size_t>(w)];
             worker.homeWon.assign(setup.unplayed.size(), 0);
+            worker.homeWins.assign(setup.unplayed.size(), 0);
             worker.winners.resize(setup.stages.size());
             worker.losers.resize(setup.stages.size());
             for (int k = w; k < seasons && !(stop && *stop); k += threads)
@@ -502,7 +513,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
                 total.playoff[s].wins[t] += w.part.playoff[s].wins[t];
             }
         for (std::size_t i = 0; i < total.matches.size(); ++i) {
-            total.matches[i].homeWins += w.part.matches[i].homeWins;
+            total.matches[i].homeWins += w.homeWins[i];
             for (std::size_t t = 0; t < teams; ++t)
                 for (std::size_t k = 0; k < 3; ++k)
                     total.matches[i].aboveIfHomeWins[t][k] += w.part.matches[i].aboveIfHomeWins[t][k];

@@ -4,6 +4,8 @@
 
 #include "league/openleague.h"
 #include "playoff/playoff.h"
+#include "season/leaguefiles.h"
+#include "season/matchdates.h"
 #include "season/seasonfile.h"
 
 #include <QFileInfo>
@@ -17,6 +19,14 @@ using namespace Qt::StringLiterals;
 namespace cli {
 
 namespace {
+
+QJsonObject plannedJson(const PlannedGame& game)
+{
+    return {{u"home"_s, game.home},
+            {u"away"_s, game.away},
+            {u"date"_s, game.date.toString(Qt::ISODate)},
+            {u"time"_s, game.time.isValid() ? QJsonValue(game.time.toString(u"HH:mm"_s)) : QJsonValue()}};
+}
 
 QJsonObject bracketJson(const Playoff& playoff, const Bracket& bracket)
 {
@@ -35,7 +45,8 @@ QJsonObject bracketJson(const Playoff& playoff, const Bracket& bracket)
                                       {u"worse_place"_s, x.worsePlace},
                                       {u"games"_s, games},
                                       {u"wins"_s, QJsonArray{x.betterWins, x.worseWins}},
-                                      {u"winner"_s, x.winner ? QJsonValue(x.winner) : QJsonValue()}});
+                                      {u"winner"_s, x.winner ? QJsonValue(x.winner) : QJsonValue()},
+                                      {u"next"_s, x.planned ? plannedJson(*x.planned) : QJsonValue()}});
         }
         stages.append(QJsonObject{{u"name"_s, playoff.stages[s].name},
                                   {u"wins"_s, playoff.stages[s].wins},
@@ -125,6 +136,35 @@ Result<std::pair<SeasonStore, Playoff>> removeGame(const Context& c)
     });
 }
 
+// `--plan STAGE HOME-AWAY --date D.M.YYYY [--time HH:MM]`: the day of the series' next game.
+Result<std::pair<SeasonStore, Playoff>> planGame(const Context& c)
+{
+    using Changed = Result<std::pair<SeasonStore, Playoff>>;
+    PlannedGame planned;
+    const std::optional<std::pair<int, int>> teams = teamPair(c.args[1]);
+    if (!teams)
+        return Changed::failure(u"„%1“ nejsou čísla týmů DOMÁCÍ-HOSTÉ"_s.arg(c.args[1].left(20)), kUsageExit);
+    std::tie(planned.home, planned.away) = *teams;
+    planned.date = parseShortDate(c.parser->value(u"date"_s));
+    if (!isSeasonDate(planned.date))
+        return Changed::failure(u"--date: „%1“ není datum D.M.RRRR"_s.arg(c.parser->value(u"date"_s).left(20)),
+                                kUsageExit);
+    if (c.parser->isSet(u"time"_s)) {
+        const std::optional<QTime> time = clockTime(c.parser->value(u"time"_s));
+        if (!time)
+            return Changed::failure(u"--time: „%1“ není čas HH:MM"_s.arg(c.parser->value(u"time"_s).left(20)),
+                                    kUsageExit);
+        planned.time = *time;
+    }
+    return changePlayoff(c, c.parser->value(u"plan"_s), [&](OpenLeague& open, int stage) -> Result<void> {
+        planned.stage = stage;
+        if (const Result<Playoff> fits = withPlannedGame(*open.playoff(), open.season(), planned); !fits.ok())
+            return Result<void>::failureOf(fits);
+        const Result<void> saved = open.planPlayoffGame(planned, QDateTime::currentDateTime());
+        return saved.ok() ? saved : Result<void>::failure(saved.error(), kFileExit); // checked: only the write fails
+    });
+}
+
 Result<std::pair<SeasonStore, Playoff>> readBracket(const Context& c)
 {
     using Read = Result<std::pair<SeasonStore, Playoff>>;
@@ -143,15 +183,23 @@ Result<std::pair<SeasonStore, Playoff>> readBracket(const Context& c)
 
 Output playoff(const Context& c)
 {
-    const bool game = c.parser->isSet(u"game"_s), remove = c.parser->isSet(u"remove"_s);
-    if (game && remove)
-        return refused(u"Zápas se buď zapisuje (--game), nebo odebírá (--remove)."_s);
-    if (game != (c.args.size() == 4) || (remove && c.args.size() != 2) || (!game && !remove && c.args.size() != 1))
+    const bool game = c.parser->isSet(u"game"_s), remove = c.parser->isSet(u"remove"_s),
+               plan = c.parser->isSet(u"plan"_s);
+    if (static_cast<int>(game) + static_cast<int>(remove) + static_cast<int>(plan) > 1)
+        return refused(u"Zápas se buď zapisuje (--game), nebo odebírá (--remove), nebo se plánuje (--plan)."_s);
+    if (game != (c.args.size() == 4) || ((remove || plan) && c.args.size() != 2) ||
+        (!game && !remove && !plan && c.args.size() != 1))
         return refused(u"Zápas se zapisuje takto: playoff SOUBOR --game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR], "
-                       "odebírá takto: playoff SOUBOR --remove FÁZE DOMÁCÍ-HOSTÉ"_s);
-    if (c.parser->isSet(u"date"_s) && !game)
-        return refused(u"--date patří k --game"_s);
-    const Result<std::pair<SeasonStore, Playoff>> now = game ? enterGame(c) : remove ? removeGame(c) : readBracket(c);
+                       "odebírá takto: playoff SOUBOR --remove FÁZE DOMÁCÍ-HOSTÉ, plánuje takto: playoff SOUBOR "
+                       "--plan FÁZE DOMÁCÍ-HOSTÉ --date D.M.RRRR [--time HH:MM]"_s);
+    if (c.parser->isSet(u"date"_s) && !game && !plan)
+        return refused(u"--date patří k --game nebo --plan"_s);
+    if ((plan && !c.parser->isSet(u"date"_s)) || (c.parser->isSet(u"time"_s) && !plan))
+        return refused(u"--plan potřebuje --date, --time patří k --plan"_s);
+    const Result<std::pair<SeasonStore, Playoff>> now = game     ? enterGame(c)
+                                                        : remove ? removeGame(c)
+                                                        : plan   ? planGame(c)
+                                                                 : readBracket(c);
     if (!now.ok())
         return Output::failureOf(now);
     const auto& [season, played] = now.value();
@@ -170,18 +218,20 @@ void addPlayoffCommands(std::map<QString, Command>& commands)
     commands.insert(
         {u"playoff"_s,
          {.usage =
-              u"playoff SOUBOR [--game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR] | --remove FÁZE DOMÁCÍ-HOSTÉ]"_s,
+              u"playoff SOUBOR [--game FÁZE DOMÁCÍ-HOSTÉ VÝSLEDEK [--date D.M.RRRR] | --remove FÁZE DOMÁCÍ-HOSTÉ | "
+              "--plan FÁZE DOMÁCÍ-HOSTÉ --date D.M.RRRR [--time HH:MM]]"_s,
           .summary = u"pavouk play-off (série, jejich zápasy a postupující), nebo zápis zápasu série"_s,
           .details =
               u"  --game    zapíše zápas: název fáze, čísla týmů domácí-hosté, výsledek (4:3p, 2:1n; nikdy remíza)\n"
               "  --date    den zápasu\n"
-              "  --remove  odebere poslední zápas série (oprava překlepu): název fáze, čísla týmů\n\n"
+              "  --remove  odebere poslední zápas série (oprava překlepu): název fáze, čísla týmů\n"
+              "  --plan    termín příštího zápasu série: název fáze, čísla týmů domácí-hosté, --date a --time\n\n"
               "Příklad: rinkomat-cli playoff souteze/sezona_extraliga0607.txt --game Čtvrtfinále 1-8 4:2"_s,
           .maxArgs = 4,
           .formats = JsonFormat | TableFormats,
-          .options = {u"game"_s, u"date"_s, u"remove"_s, kAssume},
+          .options = {u"game"_s, u"date"_s, u"time"_s, u"remove"_s, u"plan"_s, kAssume},
           .run = playoff,
-          .textOptions = {u"remove"_s}}});
+          .textOptions = {u"remove"_s, u"plan"_s}}});
 }
 
 } // namespace cli

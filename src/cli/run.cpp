@@ -141,6 +141,7 @@ void addOptions(QCommandLineParser& parser)
          {u"skip-unknown"_s, u"přeskočit řádky s týmy mimo ligu"_s},
          {u"accept-guesses"_s, u"zapsat i odhadnutá jména týmů"_s},
          {u"game"_s, u"zapsat zápas play-off"_s},
+         {u"plan"_s, u"termín příštího zápasu série play-off"_s, u"FÁZE"_s},
          {u"date"_s, u"den zápasu"_s, u"D.M.RRRR"_s},
          {u"time"_s, u"čas začátku zápasu; nová liga: den=čas, např. st=18:00,so=17:00"_s, u"HH:MM"_s},
          {u"postponed"_s, u"zápas odložen bez data"_s},

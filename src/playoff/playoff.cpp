@@ -652,7 +652,8 @@ Result<QStringList> playoffFileLines(const QList<StageRow>& stages, int teams)
     return QStringList{u"; play-off: faze=NÁZEV;ÚČASTNÍCI;VÝHRY[;DOMA]"_s,
                        u";   účastníci: místa (7) či rozsahy (7-10) konečné tabulky, vitezove FÁZE, porazeni FÁZE"_s,
                        u";   výhry: kolik vítězství postupuje (1 až 4); doma: zápasy, které hostí lépe nasazený"_s,
-                       u"; zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM] zapisuje program"_s} +
+                       u"; zapas=FÁZE;DOMÁCÍ-HOSTÉ;VÝSLEDEK[;DATUM] zapisuje program, stejně jako"_s,
+                       u";   termin=FÁZE;DOMÁCÍ-HOSTÉ;DATUM[;ČAS] příštího zápasu série"_s} +
            lines;
 }
 

@@ -648,6 +648,22 @@ private Q_SLOTS:
         QCOMPARE(r.json[u"stages"_s][0][u"series"_s][0][u"wins"_s].toArray(), (QJsonArray{1, 0}));
         QVERIFY(!decodeText(fixture::contents(dir.filePath(u"playoff_x.txt"_s))).contains(u"4:1"_s));
         QCOMPARE(cli({u"playoff"_s, path, u"--remove"_s, u"Finále"_s, pair}).exitCode, 64);
+        // The series' next game planned: its day and time in the bracket; one without a day, a time that is none or
+        // a series that is not one of the stage's is refused.
+        const QStringList plan{u"playoff"_s, path, u"--plan"_s, u"Semifinále"_s, reversed, u"--date"_s, u"5.3.2008"_s};
+        QCOMPARE(cli(plan.mid(0, 5)).exitCode, 64);
+        QCOMPARE(cli(plan + QStringList{u"--time"_s, u"24:00"_s}).exitCode, 64);
+        QCOMPARE(cli({u"playoff"_s, path, u"--plan"_s, u"Semifinále"_s, u"%1-%2"_s.arg(order[0]).arg(order[1]),
+                      u"--date"_s, u"5.3.2008"_s})
+                     .exitCode,
+                 64);
+        r = cli(plan + QStringList{u"--time"_s, u"18:30"_s, u"--json"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(
+            r.json[u"stages"_s][0][u"series"_s][0][u"next"_s].toObject(),
+            (QJsonObject{
+                {u"home"_s, order[3]}, {u"away"_s, order[0]}, {u"date"_s, u"2008-03-05"_s}, {u"time"_s, u"18:30"_s}}));
+        QVERIFY(decodeText(fixture::contents(dir.filePath(u"playoff_x.txt"_s))).contains(u"termin=Semifinále;"_s));
         r = cli({u"forecast"_s, path, u"--sims"_s, u"400"_s, u"--json"_s});
         const QJsonObject odds = r.json[u"teams"_s][0][u"playoff"_s].toObject();
         QCOMPARE(odds[u"Semifinále"_s][u"plays"_s].toDouble() + odds[u"Finále"_s][u"plays"_s].toDouble() > 100, true);

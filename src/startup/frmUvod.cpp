@@ -75,8 +75,9 @@ frmUvod::frmUvod()
         LSTsouteze->addItem(e.text);
         m_files << e.file;
     }
-    // The league used last, where it is still there; else the newest.
-    const auto last = static_cast<int>(m_files.indexOf(lastLeagueFile()));
+    // The league used last, where it is still there; else the newest (never the separator, which has no file).
+    const QString lastFile = lastLeagueFile();
+    const auto last = lastFile.isEmpty() ? -1 : static_cast<int>(m_files.indexOf(lastFile));
     if (LSTsouteze->count() > 0)
         LSTsouteze->setCurrentRow(std::max(last, 0));
 

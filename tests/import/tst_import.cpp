@@ -73,6 +73,9 @@ private Q_SLOTS:
         QTest::newRow("tabs without a header")
             << u"2008-03-14 18:00\tSparta\tKladno\t3-2OT\n2008-03-15\tZlín\tSlavia\t4 - 1\n"_s.toUtf8()
             << u"14.3.2008|0|Sparta|Kladno|3:2p\n15.3.2008|0|Zlín|Slavia|4:1"_s << false << 0;
+        QTest::newRow("scores without a header, the first like a time")
+            << u"14.3.2008;Sparta;Kladno;10:11\n15.3.2008;Zlín;Slavia;3:2\n"_s.toUtf8()
+            << u"14.3.2008|0|Sparta|Kladno|10:11\n15.3.2008|0|Zlín|Slavia|3:2"_s << false << 0;
         QTest::newRow("pasted text")
             << u"Plzeň - Zlín\nPátek 14.3.2008\nSparta – Kladno 5:4 pp (1:2, 2:1, 1:1)\nReklama: vstupenky zde\n"
                "15.3.2008 Frýdek-Místek - Zlín 2:1 sn\nLiberec vs Slavia 3-0\n"_s.toUtf8()

@@ -741,8 +741,11 @@ private Q_SLOTS:
         SeasonStore meanwhile = store;
         meanwhile.match(kSlots, kRounds).result = u"5:0"_s;
         QVERIFY(RecoveryJournal::conflicts(journal.unsaved(meanwhile).value(1), meanwhile));
-        put(journal.path(), "3;1;" + QByteArray::number(first.home) + ';' + QByteArray::number(first.away) + ";1:0\n");
+        // A later record that names no team of the league is no record: it takes nothing away.
+        put(journal.path(), "3;1;" + QByteArray::number(first.home) + ';' + QByteArray::number(first.away) +
+                                ";1:0\n3;1;0;" + QByteArray::number(first.away) + ";2:0\n");
         QCOMPARE(journal.unsaved(meanwhile).value(0).base, std::nullopt);
+        QCOMPARE(journal.unsaved(meanwhile).value(0).match.result, u"1:0"_s);
         put(journal.path(), "0;1;1;2;1:0\n53;1;1;2;1:0\n1;8;1;2;1:0\n1;1;0;2;1:0\n1;1;1;2;100:1\n;;;;\n"
                             "3;1;1;2;1:0;1;2;1;\n3;1;1;2;1:0;1;2;9:x\n");
         QVERIFY(journal.unsaved(store).isEmpty());

@@ -466,7 +466,8 @@ private Q_SLOTS:
         const QVarLengthArray<int, kMaxTeams> o = finalOrder(season);
         const Playoff p =
             read(u"faze=SF;1-4;2\nfaze=F;vitezove SF;1\nzapas=SF;%1-%4;3:1;2.3.2008\n"
-                 "termin=SF;%4-%1;5.3.2008;18:00\ntermin=SF;%1-%4;1.3.2008\ntermin=SF;%4-%1;3.3.2008;17:30\n"
+                 "termin=SF;%4-%1;5.3.2008;18:00\ntermin=SF;%1-%4;1.3.2008\ntermin=SF;%1-%4;2.3.2008;12:00\n"
+                 "termin=SF;%4-%1;3.3.2008;17:30\n"
                  "termin=SF;%2-%3;4.3.2008"_s.arg(o[0])
                      .arg(o[1])
                      .arg(o[2])

@@ -364,6 +364,9 @@ private Q_SLOTS:
         const Standings st = byPoints(s);
         const auto row = std::find_if(st.rows.begin(), st.rows.end(), [](const auto& r) { return r.team == 13; });
         QCOMPARE(movedText(row->moved), u"▲10"_s); // from 12th, among the teams without a match, to 2nd
+        // Before the first round with a result there is no table to move from, were it the league's first round.
+        for (const auto& r : byPoints(withMatches({u"2 1 1-2 1:0"_s})).rows)
+            QCOMPARE(movedText(r.moved), QString());
     }
 
     void formAndMovement()

@@ -135,10 +135,12 @@ private Q_SLOTS:
         std::swap(downloaded.match(6, 5), downloaded.match(7, 5));
         downloaded.match(1, 5) = {downloaded.match(1, 5).away, downloaded.match(1, 5).home, {}};
         const MatchDate own{QDate(2008, 2, 12), QTime(18, 0), false};
-        local.matchDates = {{{5, 7}, own}, {{5, 1}, own}, {{5, 2}, own}, {{5, 3}, {{}, {}, true}}};
+        local.matchDates = {
+            {{5, 7}, own}, {{5, 1}, own}, {{5, 2}, own}, {{5, 3}, {{}, {}, true}}, {{kRounds, kSlots}, own}};
         downloaded.matchDates = {{{5, 2}, own}, {{5, 3}, {QDate(2008, 2, 13), {}, false}}};
         const QList<DateConflict> found = mergeMatchDates(local, downloaded);
-        QCOMPARE(downloaded.matchDates.keys(), (QList<std::pair<int, int>>{{5, 2}, {5, 3}, {5, 6}}));
+        QCOMPARE(downloaded.matchDates.keys(),
+                 (QList<std::pair<int, int>>{{5, 2}, {5, 3}, {5, 6}, {kRounds, kSlots}})); // the very last match too
         QCOMPARE(found.size(), 1);
         QCOMPARE(conflictText(found[0], downloaded), u"5. kolo  %1 - %2: vaše odloženo, server 13.2.2008"_s.arg(
                                                          downloaded.TymPodleCisla(downloaded.match(3, 5).home),

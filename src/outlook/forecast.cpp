@@ -157,7 +157,7 @@ struct Setup {
     LeagueRules rules;
     Posteriors posteriors;
     std::array<int, 3> lines{};
-    bool tallyKeyMatches = true;
+    bool tallyKeyMatches{}; // set for each simulation
     std::vector<SimStage> stages;
     const GoalTable<float>* grid = goalGrid().data();
 };

@@ -97,6 +97,13 @@ private Q_SLOTS:
         const PlayoffGame game{0, 1, 2, u"3:1"_s, {}, 0};
         QVERIFY(
             checkNewGame(read(u"faze=Finále;1-2;4"_s), empty, game).error().contains(u"každý zápas základní části"_s));
+        // Matches still to play give no one a point: three level on three points, not all of whom have met, by goals.
+        SeasonStore early = fixture::season();
+        early.match(1, 1).result = u"5:0"_s; // 1-2
+        early.match(1, 2).result = u"1:0"_s; // 2-1
+        early.match(2, 1).result = u"1:0"_s; // 3-4
+        const QVarLengthArray<int, kMaxTeams> order = finalOrder(early);
+        QCOMPARE((QList<int>{order[0], order[1], order[2]}), (QList<int>{1, 3, 2}));
     }
 
     // The seeding counts the league's point adjustments; an unpaired slot is no match still to play.

@@ -162,6 +162,15 @@ private Q_SLOTS:
         QVERIFY2(error.contains(fault), qPrintable(error));
     }
 
+    // The limits themselves make leagues: two teams meeting the most times, twenty meeting once.
+    void limitsAccepted()
+    {
+        const Result<SeasonStore> most = makeLeague(request(2, kMaxMeetings));
+        QVERIFY2(most.ok(), qPrintable(most.error()));
+        QCOMPARE(most.value().rounds(), kMaxMeetings);
+        QVERIFY(makeLeague(request(20, 1)).ok());
+    }
+
     // Written as the program reads it, and never over a league that is there.
     void writtenFiles()
     {

@@ -105,6 +105,16 @@ private Q_SLOTS:
         QCOMPARE(read.value().skipped, skipped);
     }
 
+    // The columns window shows the first lines of a file: as many as asked for, or as the file has.
+    void csvPreviewCounts()
+    {
+        const QByteArray csv = "1.9.2026;A;B;2:1\n2.9.2026;B;A;0:3\n3.9.2026;A;B;\n";
+        QCOMPARE(csvPreview(csv, 2).size(), 2);
+        QCOMPARE(csvPreview(csv, 3).size(), 3);
+        QCOMPARE(csvPreview(csv, 10).size(), 3);
+        QCOMPARE(csvPreview(csv, 1).value(0), (QStringList{u"1.9.2026"_s, u"A"_s, u"B"_s, u"2:1"_s}));
+    }
+
     // Files shaped as real ones, each with what it must read as ("NAME.expected": the lines, "refused: TEXT" or
     // "choice: TEXT"; a first line "options: season=…" reads it so).
     void realFiles_data()

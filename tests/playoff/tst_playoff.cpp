@@ -164,6 +164,11 @@ private Q_SLOTS:
         QTest::newRow("twice") << u"faze=A;1-4,4-5;4"_s << u"mohl jeden tým hrát dvakrát"_s;
         QTest::newRow("winners twice") << u"faze=P;7-10;2\nfaze=A;1-6,8,vitezove P;4"_s << u"řádek 2:"_s;
         QTest::newRow("wins") << u"faze=A;1-8;5"_s << u"výhry „5“ nejsou číslo od 1 do 4"_s;
+        QTest::newRow("no wins") << u"faze=A;1-8;0"_s << u"výhry „0“ nejsou číslo od 1 do 4"_s;
+        QTest::newRow("home team past the league")
+            << u"faze=A;1-8;4\nzapas=A;15-1;3:2"_s << u"řádek 2: „15-1“ nejsou dvě různá čísla týmů od 1 do 14"_s;
+        QTest::newRow("planned home team past the league")
+            << u"faze=A;1-8;4\ntermin=A;15-1;1.3.2008"_s << u"řádek 2: „15-1“ nejsou"_s;
         QTest::newRow("home game") << u"faze=A;1-8;2;1,4"_s << u"zápas „4“ série na 2 výhry neexistuje (1 až 3)"_s;
         QTest::newRow("unknown team") << u"faze=A;1-8;4\nzapas=A;1-15;3:2"_s << u"řádek 2: „1-15“ nejsou"_s;
         QTest::newRow("draw") << u"faze=A;1-8;4\nzapas=A;1-8;2:2"_s << u"nekončí remízou"_s;

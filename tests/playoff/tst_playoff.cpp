@@ -181,6 +181,8 @@ private Q_SLOTS:
         QTest::newRow("stage short") << u"faze=A;1-8"_s << u"řádek 1: fáze má tvar"_s;
         QTest::newRow("game date") << u"faze=A;1-8;4\nzapas=A;1-8;2:1;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
         QTest::newRow("planned date") << u"faze=A;1-8;4\ntermin=A;1-8;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
+        QTest::newRow("planned date with a time")
+            << u"faze=A;1-8;4\ntermin=A;1-8;31.2.2008;18:00"_s << u"„31.2.2008“ není datum"_s;
         QTest::newRow("planned time") << u"faze=A;1-8;4\ntermin=A;1-8;1.3.2008;24:00"_s << u"„24:00“ není čas"_s;
         QTest::newRow("planned short") << u"faze=A;1-8;4\ntermin=A;1-8"_s << u"řádek 2: termín má tvar"_s;
         QTest::newRow("planned pair") << u"faze=A;1-8;4\ntermin=A;3-3;1.3.2008"_s << u"„3-3“ nejsou dvě"_s;

@@ -238,28 +238,10 @@ QBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, 
     field->setFixedWidth(field->fontMetrics().horizontalAdvance(u"88:88p"_s) + 16);
     next->setBuddy(field);
     row->addWidget(field);
-    // The day it is played: its planned day, or today, as a fan types a result the same evening; another day
-    // where he types later. A day typed without a result plans the game.
-    auto* day = new QLineEdit(x.planned ? plannedText(*x.planned) : shortDate(Desktop::instance().today()), box);
-    day->setObjectName(u"txtDatum"_s + id);
-    day->setToolTip(u"Den zápasu (D.M.RRRR, s časem HH:MM), bez výsledku jeho termín"_s);
-    day->setMaxLength(16);
-    day->setFixedWidth(day->fontMetrics().horizontalAdvance(u"88.88.8888 88:88"_s) + 16);
     // Under the result, so that the box is no wider for it.
     auto* rows = new QVBoxLayout;
     rows->addLayout(row);
-    if (x.planned) {
-        auto* planned = new QLabel(u"hraje se "_s + plannedText(*x.planned), box);
-        planned->setObjectName(u"lblTermin"_s + id);
-        rows->addWidget(planned);
-    }
-    auto* dayRow = new QHBoxLayout;
-    dayRow->addStretch(1);
-    auto* dayLabel = new QLabel(u"den:"_s, box);
-    dayLabel->setBuddy(day);
-    dayRow->addWidget(dayLabel);
-    dayRow->addWidget(day);
-    rows->addLayout(dayRow);
+    QLineEdit* day = addDayRow(rows, x, id, box);
     connect(swap, &QToolButton::clicked, this, [this, s, i] {
         if (!m_swapped.remove({s, i}))
             m_swapped.insert({s, i});
@@ -279,6 +261,30 @@ QBoxLayout* frmPlayoff::nextGameRow(const Series& x, const Stage& stage, int s, 
     connect(day, &QLineEdit::returnPressed, this,
             [this, s, i, field, day] { enter(s, i, field->text(), day->text()); });
     return rows;
+}
+
+QLineEdit* frmPlayoff::addDayRow(QVBoxLayout* rows, const Series& x, const QString& id, QWidget* box)
+{
+    // The day it is played: its planned day, or today, as a fan types a result the same evening; another day
+    // where he types later. A day typed without a result plans the game.
+    auto* day = new QLineEdit(x.planned ? plannedText(*x.planned) : shortDate(Desktop::instance().today()), box);
+    day->setObjectName(u"txtDatum"_s + id);
+    day->setToolTip(u"Den zápasu (D.M.RRRR, s časem HH:MM), bez výsledku jeho termín"_s);
+    day->setMaxLength(16);
+    day->setFixedWidth(day->fontMetrics().horizontalAdvance(u"88.88.8888 88:88"_s) + 16);
+    if (x.planned) {
+        auto* planned = new QLabel(u"hraje se "_s + plannedText(*x.planned), box);
+        planned->setObjectName(u"lblTermin"_s + id);
+        rows->addWidget(planned);
+    }
+    auto* dayRow = new QHBoxLayout;
+    dayRow->addStretch(1);
+    auto* dayLabel = new QLabel(u"den:"_s, box);
+    dayLabel->setBuddy(day);
+    dayRow->addWidget(dayLabel);
+    dayRow->addWidget(day);
+    rows->addLayout(dayRow);
+    return day;
 }
 
 void frmPlayoff::removeLast(int s, int i)

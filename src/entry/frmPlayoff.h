@@ -11,6 +11,7 @@ class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QScrollArea;
+class QVBoxLayout;
 
 // "Play-off": the bracket, stage by stage, each series a box with its teams, places, score, games and winner;
 // the next game of a series is typed in its box with the day it was played (a draw or a game after the series
@@ -30,6 +31,8 @@ private:
     QWidget* seriesBox(const Bracket& bracket, int stage, int index, QWidget* parent);
     // The series' next game: its teams, the rink swap, the field its result is typed in and, under it, its day.
     QBoxLayout* nextGameRow(const Series& series, const Stage& stage, int s, int i, QWidget* box);
+    // Under the next game: its planned day, if any, and the field of the day it is played; returns that field.
+    QLineEdit* addDayRow(QVBoxLayout* rows, const Series& series, const QString& id, QWidget* box);
     // Whether the better seed hosts the series' next game: as planned, else by the stage's pattern; swapped
     // where the fan moved it.
     bool betterHostsNext(const Series& series, const Stage& stage, int s, int i) const;

@@ -130,11 +130,7 @@ private Q_SLOTS:
         std::unique_ptr<frmMain> large;
         if (teams > 0) {
             // The largest league, with long names and three-digit goal totals.
-            QStringList competition = fixture::competitionLines(teams);
-            competition.replaceInStrings(u"t1=Tým 1"_s, u"t1=Valašské Meziříčí"_s)
-                .replaceInStrings(u"t2=Tým 2"_s, u"t2=Frýdek-Místek"_s);
-            const QString path = fixture::writeLeague(QDir(m_dir.filePath(u"souteze"_s)), competition,
-                                                      fixture::scheduleLines(teams, 200, 150), u"velka"_s);
+            const QString path = writeLongNamedLeague(teams, 200, 150, u"velka"_s);
             large = std::make_unique<frmMain>(path, scheduleFileFor(path));
             QVERIFY(large->Form_Load().ok());
             large->show();
@@ -194,13 +190,8 @@ private Q_SLOTS:
     void largeLeagueBracketAndOutlook()
     {
         QFETCH(int, teams);
-        QStringList competition = fixture::competitionLines(teams);
-        competition.replaceInStrings(u"t1=Tým 1"_s, u"t1=Valašské Meziříčí"_s)
-            .replaceInStrings(u"t2=Tým 2"_s, u"t2=Frýdek-Místek"_s);
         const int rounds = 2 * (teams - 1);
-        const QString path =
-            fixture::writeLeague(QDir(m_dir.filePath(u"souteze"_s)), competition,
-                                 fixture::scheduleLines(teams, rounds, rounds), u"konec%1"_s.arg(teams));
+        const QString path = writeLongNamedLeague(teams, rounds, rounds, u"konec%1"_s.arg(teams));
         const QVarLengthArray<int, kMaxTeams> o = finalOrder(fixture::load(path));
         QStringList lines{u"faze=Čtvrtfinále;1-8;4"_s, u"faze=Semifinále;vitezove Čtvrtfinále;4"_s,
                           u"faze=Finále;vitezove Semifinále;4"_s, u"faze=Play-down;%1-%2;4"_s.arg(teams - 3).arg(teams),
@@ -301,6 +292,16 @@ private Q_SLOTS:
     void cleanupTestCase() { fixture::closeAllWindows(); }
 
 private:
+    // A league of `teams` with the longest names of the bundled leagues, `played` of its `rounds` with results.
+    QString writeLongNamedLeague(int teams, int rounds, int played, const QString& stem) const
+    {
+        QStringList competition = fixture::competitionLines(teams);
+        competition.replaceInStrings(u"t1=Tým 1"_s, u"t1=Valašské Meziříčí"_s)
+            .replaceInStrings(u"t2=Tým 2"_s, u"t2=Frýdek-Místek"_s);
+        return fixture::writeLeague(QDir(m_dir.filePath(u"souteze"_s)), competition,
+                                    fixture::scheduleLines(teams, rounds, played), stem);
+    }
+
     QTemporaryDir m_dir;
     RecordingDesktop m_desktop;
     frmMain* m_main = nullptr;

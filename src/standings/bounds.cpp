@@ -609,14 +609,19 @@ int lastPassing(int first, int last, const std::function<bool(int)>& passes)
     return first;
 }
 
-// pointsNeeded where the totals differ, as one program: the most points the team can take from its own
-// matches while `line` other teams end level with it or above, each z_u allowed only where u does.
-int pointsNeededByOutcomes(const Remaining& r, int team, int line)
+int pointsNeeded(const Remaining& r, int team, int line);
+
+// pointsNeeded where the totals differ, as one program: the most points, above `known` and at most `most`,
+// the team can take from its own matches while `line` other teams end level with it or above, each z_u
+// allowed only where u does; `known` where no such completion is.
+int mostPassableByOutcomes(const Remaining& r, int team, int line, int known, int most)
 {
     Program p(r, GLP_MAX, true);
     const Program::Expression mine = p.pointsOf(team);
     for (const auto& [column, coefficient] : mine.terms)
         p.setObjective(column, coefficient);
+    p.addRow(mine.terms, GLP_LO, known + 1);
+    p.addRow(mine.terms, GLP_UP, most);
     std::vector<std::pair<int, double>> count;
     for (int u = 1; u <= r.teams; ++u) {
         if (u == team || r.most(u) < r.points[team]) {
@@ -640,9 +645,49 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
     p.addRow(count, GLP_LO, line);
     const std::optional<double> passable = p.solve();
     if (!passable)
-        return p.timedOut() ? kNotCounted : 0;
-    const int most = static_cast<int>(std::lround(*passable));
-    return most >= r.perMatch * r.left[team] ? kNeverSure : most + 1;
+        return p.timedOut() ? kNotCounted : known;
+    return static_cast<int>(std::lround(*passable));
+}
+
+// The season where each match is won by one side: a team's points as the wins it is worth against the team's
+// now, each match a unit to either side.
+Remaining winsOnlySeason(const Remaining& r, int team)
+{
+    Remaining units = r;
+    const int win = r.outcomes.front().first;
+    units.outcomes.clear();
+    units.draws = false;
+    units.perMatch = 1;
+    for (int u = 1; u <= r.teams; ++u)
+        units.points[u] = static_cast<int>(std::floor(static_cast<double>(r.points[u] - r.points[team]) / win));
+    return units;
+}
+
+// The most own points with which the team can still be passed in `r` when a match hands out any split of
+// `r.perMatch`; -1 when not even none.
+int mostPassableBySplits(const Remaining& r, int team, int line)
+{
+    if (!canBePassed(r, team, line, 0, nullptr))
+        return -1;
+    const int needed = pointsNeeded(r, team, line);
+    return needed == kNeverSure ? r.perMatch * r.left[team] : needed - 1;
+}
+
+// pointsNeeded where the totals differ: what wins alone allow (3:0 or 0:3) and what any split of a match's
+// most points allows bound the answer from both sides, two networks; a program is asked only between them.
+int pointsNeededByOutcomes(const Remaining& r, int team, int line)
+{
+    const int all = r.perMatch * r.left[team];
+    Remaining splits = r;
+    splits.outcomes.clear();
+    splits.draws = false;
+    for (const auto& [mine, theirs] : r.outcomes)
+        splits.perMatch = std::max(splits.perMatch, mine + theirs);
+    const int most = std::min(mostPassableBySplits(splits, team, line), all);
+    const int wins = mostPassableBySplits(winsOnlySeason(r, team), team, line);
+    const int known = wins < 0 ? -1 : wins * r.outcomes.front().first;
+    const int passable = known >= most ? most : mostPassableByOutcomes(r, team, line, known, most);
+    return passable == kNotCounted ? kNotCounted : passable >= all ? kNeverSure : passable + 1;
 }
 
 bool unitSplits(const Remaining& r);

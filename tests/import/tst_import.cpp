@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "export/formats.h"
 #include "fixture/filesizelimit.h"
+#include "import/importfields.h"
 #include "import/importplan.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
@@ -103,6 +104,30 @@ private Q_SLOTS:
         QCOMPARE(shown(read.value()), lines);
         QCOMPARE(read.value().hasRounds, rounds);
         QCOMPARE(read.value().skipped, skipped);
+    }
+
+    // Team names as pages print them: marks, quotes and dashes around the name go, a bracket or a full stop
+    // that belongs to it stays.
+    void cleanedNames_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << u"Sparta Praha"_s << u"Sparta Praha"_s;
+        QTest::newRow("blanks inside and around") << u"  Sparta   Praha "_s << u"Sparta Praha"_s;
+        QTest::newRow("a mark before") << u"* Kladno"_s << u"Kladno"_s;
+        QTest::newRow("quotes") << u"„Slavia“"_s << u"Slavia"_s;
+        QTest::newRow("a stray full stop before") << u"– .Zlín"_s << u"Zlín"_s;
+        QTest::newRow("a bracket opening the name") << u"(B) Plzeň"_s << u"(B) Plzeň"_s;
+        QTest::newRow("a bracket closing the name") << u"Dukla (B) "_s << u"Dukla (B)"_s;
+        QTest::newRow("an abbreviation's stop") << u" Kladno, a.s."_s << u"Kladno, a.s."_s;
+        QTest::newRow("an opened bracket left over") << u"Zlín ("_s << u"Zlín"_s;
+        QTest::newRow("nothing but marks") << u" - * "_s << QString();
+    }
+    void cleanedNames()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, name);
+        QCOMPARE(cleanTeamName(cell), name);
     }
 
     // The columns window shows the first lines of a file: as many as asked for, or as the file has.

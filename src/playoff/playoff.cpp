@@ -424,6 +424,16 @@ QStringList teamPlayoffLines(const Playoff& playoff, const SeasonStore& season, 
     return lines;
 }
 
+namespace {
+
+// A game's event keeps its identity from planned to played, whoever hosts it.
+QString gameUid(int stage, int a, int b, int game)
+{
+    return u"po-%1-%2-%3-%4"_s.arg(stage + 1).arg(std::min(a, b)).arg(std::max(a, b)).arg(game);
+}
+
+} // namespace
+
 QList<CalendarGame> playoffCalendar(const Playoff& playoff, const SeasonStore& season, int team)
 {
     QList<CalendarGame> events;
@@ -431,7 +441,7 @@ QList<CalendarGame> playoffCalendar(const Playoff& playoff, const SeasonStore& s
         const PlayoffGame& g = playoff.games[i];
         if ((team != 0 && g.home != team && g.away != team) || !g.date.isValid())
             continue;
-        events.append({g.date, u"po-%1-%2"_s.arg(g.stage + 1).arg(i + 1),
+        events.append({g.date, gameUid(g.stage, g.home, g.away, gameNumber(playoff, i)),
                        season.TymPodleCisla(g.home) + u" - " + season.TymPodleCisla(g.away) + u"  "_s + g.result,
                        u"play-off: %1, %2. zápas\n"_s.arg(playoff.stages[g.stage].name).arg(gameNumber(playoff, i)) +
                            season.caption,
@@ -445,7 +455,7 @@ QList<CalendarGame> playoffCalendar(const Playoff& playoff, const SeasonStore& s
                 continue;
             const PlannedGame& g = *x.planned;
             events.append(
-                {g.date, u"po-%1-%2-%3-%4"_s.arg(s + 1).arg(x.better).arg(x.worse).arg(x.nextGame()),
+                {g.date, gameUid(s, x.better, x.worse, x.nextGame()),
                  season.TymPodleCisla(g.home) + u" - " + season.TymPodleCisla(g.away),
                  u"play-off: %1, %2. zápas\n"_s.arg(playoff.stages[s].name).arg(x.nextGame()) + season.caption,
                  u"play-off"_s, g.time});

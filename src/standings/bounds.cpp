@@ -48,7 +48,18 @@ struct Remaining {
     // gets the answer counting proves instead.
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
 
+    // Where a season stands for one team's matches that hand out differing totals: the most its opponents
+    // can take from them while it takes at least k points (-1 where it cannot), for every k.
+    std::vector<int> theirsFromTeam;
+
     bool general() const { return !outcomes.empty(); }
+    // The most points the team's opponents can take from its matches while it takes `own` of them.
+    int theirsAt(int team, int own) const
+    {
+        if (theirsFromTeam.empty())
+            return perMatch * left[team] - own;
+        return own < static_cast<int>(theirsFromTeam.size()) ? theirsFromTeam[static_cast<std::size_t>(own)] : -1;
+    }
 
     int most(int team) const { return points[team] + perMatch * left[team]; }
     bool over() const { return pairings.empty(); }
@@ -239,6 +250,7 @@ public:
         return std::nullopt;
     }
     bool timedOut() const { return m_timedOut; }
+    void dump(const char* f) { glp_write_lp(m_p, nullptr, f); }
 
     // Whether the rows can be met at all, asked of the relaxation alone: enough where the rows form a
     // network, whose corners are whole numbers.
@@ -521,7 +533,10 @@ bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& 
     }
     if (needed == 0)
         return true;
-    net.addEdge(Source, TeamsOpponents, r.perMatch * r.left[team] - own);
+    const int theirs = r.theirsAt(team, own);
+    if (theirs < 0)
+        return false;
+    net.addEdge(Source, TeamsOpponents, theirs);
     for (const Pairing& p : r.pairings) {
         const int a = node[static_cast<std::size_t>(p.a)], b = node[static_cast<std::size_t>(p.b)];
         if (p.a == team || p.b == team || (a == 0 && b == 0))
@@ -579,7 +594,7 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
                 againstTeam += r.perMatch * r.meetings[u][team];
             }
         }
-        points += std::min(againstTeam, r.perMatch * r.left[team] - own);
+        points += std::min(againstTeam, r.theirsAt(team, own));
         if (points >= line * target && allCanReach(r, team, own, group, target))
             return true;
         const unsigned lowest = mask & -mask, ripple = mask + lowest;
@@ -616,51 +631,22 @@ int pointsNeeded(const Remaining& r, int team, int line);
 // allowed only where u does; `known` where no such completion is.
 int mostPassableByOutcomes(const Remaining& r, int team, int line, int known, int most)
 {
-    Program p(r, GLP_MAX, true);
-    const Program::Expression mine = p.pointsOf(team);
-    for (const auto& [column, coefficient] : mine.terms)
-        p.setObjective(column, coefficient);
-    p.addRow(mine.terms, GLP_LO, known + 1);
-    p.addRow(mine.terms, GLP_UP, most);
-    std::vector<std::pair<int, double>> count;
-    for (int u = 1; u <= r.teams; ++u) {
-        if (u == team || r.most(u) < r.points[team]) {
-            p.fixColumn(p.teamColumn(u), 0);
-            continue;
+    for (int own = most; own > known; --own) {
+        Program p(r, GLP_MAX, true);
+        p.addRow(p.pointsOf(team).terms, GLP_FX, own);
+        reachingTarget(
+            p, team, r.points[team] + own, [&](int u) { return r.points[u]; }, line);
+        if (p.solve())
+            return own;
+        if (p.timedOut()) {
+            static std::atomic<int> n{0};
+            int k = n++;
+            if (k < 20)
+                p.dump(("/tmp/hard_" + std::to_string(k) + ".lp").c_str());
+            return kNotCounted;
         }
-        count.push_back({p.teamColumn(u), 1});
-        const int gap = r.most(team) - r.points[u]; // the most the team can end above u
-        if (gap <= 0)
-            continue;
-        // points_u - points_team >= -gap (1 - z_u), over the columns the two share once
-        std::map<int, double> terms;
-        for (const auto& [column, coefficient] : p.pointsOf(u).terms)
-            terms[column] += coefficient;
-        for (const auto& [column, coefficient] : mine.terms)
-            terms[column] -= coefficient;
-        terms[p.teamColumn(u)] = -gap;
-        std::erase_if(terms, [](const auto& term) { return term.second == 0; });
-        p.addRow({terms.begin(), terms.end()}, GLP_LO, mine.constant - p.pointsOf(u).constant - gap);
     }
-    p.addRow(count, GLP_LO, line);
-    const std::optional<double> passable = p.solve();
-    if (!passable)
-        return p.timedOut() ? kNotCounted : known;
-    return static_cast<int>(std::lround(*passable));
-}
-
-// The season where each match is won by one side: a team's points as the wins it is worth against the team's
-// now, each match a unit to either side.
-Remaining winsOnlySeason(const Remaining& r, int team)
-{
-    Remaining units = r;
-    const int win = r.outcomes.front().first;
-    units.outcomes.clear();
-    units.draws = false;
-    units.perMatch = 1;
-    for (int u = 1; u <= r.teams; ++u)
-        units.points[u] = static_cast<int>(std::floor(static_cast<double>(r.points[u] - r.points[team]) / win));
-    return units;
+    return known;
 }
 
 // The most own points with which the team can still be passed in `r` when a match hands out any split of
@@ -673,6 +659,77 @@ int mostPassableBySplits(const Remaining& r, int team, int line)
     return needed == kNeverSure ? r.perMatch * r.left[team] : needed - 1;
 }
 
+// The season where every match of others is won by one side and the team takes, besides wins and losses,
+// `drawn` matches worth `drawnPoints` to it (what they give its opponents left out): a team's points as the
+// wins it is worth against the team's now, each match a unit to either side.
+Remaining winsOnlySeason(const Remaining& r, int team, int drawn, int drawnPoints)
+{
+    Remaining units = r;
+    const int win = r.outcomes.front().first;
+    units.outcomes.clear();
+    units.draws = false;
+    units.perMatch = 1;
+    for (int u = 1; u <= r.teams; ++u)
+        units.points[u] =
+            u == team ? 0
+                      : static_cast<int>(
+                            std::floor(static_cast<double>(r.points[u] - r.points[team] - drawn * drawnPoints) / win));
+    units.theirsFromTeam.clear();
+    for (int won = 0; won <= r.left[team]; ++won)
+        units.theirsFromTeam.push_back(std::max(-1, r.left[team] - won - drawn));
+    return units;
+}
+
+// The most own points, at most `most`, with which wins and losses alone, and a few of the team's matches
+// ending otherwise, let it be passed; -1 when none. Each such completion is tried first at the most it can
+// give, which usually settles the question at once.
+int mostPassableByWins(const Remaining& r, int team, int line, int most)
+{
+    struct Mix {
+        Remaining units;
+        int drawn, drawnPoints, wins;
+    };
+    std::vector<Mix> mixes;
+    const int win = r.outcomes.front().first;
+    for (const auto& [mine, theirs] : r.outcomes)
+        for (int drawn = 0; drawn <= (mine > 0 && mine < win ? 2 : 0) && drawn <= r.left[team]; ++drawn)
+            if (const int wins = std::min(r.left[team] - drawn, (most - drawn * mine) / win); wins >= 0)
+                mixes.push_back({winsOnlySeason(r, team, drawn, mine), drawn, mine, wins});
+    const auto own = [&](const Mix& m, int wins) { return wins * win + m.drawn * m.drawnPoints; };
+    std::sort(mixes.begin(), mixes.end(), [&](const Mix& a, const Mix& b) { return own(a, a.wins) > own(b, b.wins); });
+    for (const Mix& m : mixes)
+        if (own(m, m.wins) == own(mixes.front(), mixes.front().wins) &&
+            canBePassed(m.units, team, line, m.wins, nullptr))
+            return own(m, m.wins);
+    int known = -1;
+    for (const Mix& m : mixes) {
+        if (own(m, m.wins) <= known || !canBePassed(m.units, team, line, 0, nullptr))
+            continue;
+        const int wins = lastPassing(0, m.wins, [&](int w) { return canBePassed(m.units, team, line, w, nullptr); });
+        known = std::max(known, own(m, wins));
+    }
+    return known;
+}
+
+// For each k, the most points opponents can take from the team's matches while it takes at least k points
+// from them, -1 where it cannot take so many.
+std::vector<int> theirsFromTeam(const Remaining& r, int team)
+{
+    std::vector<int> most{0}; // with exactly k points from the matches counted so far
+    for (int match = 0; match < r.left[team]; ++match) {
+        std::vector<int> next(most.size() + static_cast<std::size_t>(r.perMatch), -1);
+        for (std::size_t k = 0; k < most.size(); ++k)
+            for (const auto& [mine, theirs] : r.outcomes)
+                if (most[k] >= 0)
+                    next[k + static_cast<std::size_t>(mine)] =
+                        std::max(next[k + static_cast<std::size_t>(mine)], most[k] + theirs);
+        most = std::move(next);
+    }
+    for (std::size_t k = most.size() - 1; k-- > 0;)
+        most[k] = std::max(most[k], most[k + 1]);
+    return most;
+}
+
 // pointsNeeded where the totals differ: what wins alone allow (3:0 or 0:3) and what any split of a match's
 // most points allows bound the answer from both sides, two networks; a program is asked only between them.
 int pointsNeededByOutcomes(const Remaining& r, int team, int line)
@@ -683,9 +740,9 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
     splits.draws = false;
     for (const auto& [mine, theirs] : r.outcomes)
         splits.perMatch = std::max(splits.perMatch, mine + theirs);
+    splits.theirsFromTeam = theirsFromTeam(r, team);
     const int most = std::min(mostPassableBySplits(splits, team, line), all);
-    const int wins = mostPassableBySplits(winsOnlySeason(r, team), team, line);
-    const int known = wins < 0 ? -1 : wins * r.outcomes.front().first;
+    const int known = most < 0 ? -1 : mostPassableByWins(r, team, line, most);
     const int passable = known >= most ? most : mostPassableByOutcomes(r, team, line, known, most);
     return passable == kNotCounted ? kNotCounted : passable >= all ? kNeverSure : passable + 1;
 }

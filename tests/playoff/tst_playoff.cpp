@@ -478,14 +478,13 @@ private Q_SLOTS:
     {
         const SeasonStore season = fixture::playedUpTo(kRounds);
         const QVarLengthArray<int, kMaxTeams> o = finalOrder(season);
-        const Playoff p =
-            read(u"faze=SF;1-4;2\nfaze=F;vitezove SF;1\nzapas=SF;%1-%4;3:1;2.3.2008\n"
-                 "termin=SF;%4-%1;5.3.2008;18:00\ntermin=SF;%1-%4;1.3.2008\ntermin=SF;%1-%4;2.3.2008;12:00\n"
-                 "termin=SF;%4-%1;3.3.2008;17:30\n"
-                 "termin=SF;%2-%3;4.3.2008"_s.arg(o[0])
-                     .arg(o[1])
-                     .arg(o[2])
-                     .arg(o[3]));
+        const QString games = u"faze=SF;1-4;2\nfaze=F;vitezove SF;1\nzapas=SF;%1-%4;3:1;2.3.2008\n"_s,
+                      plans =
+                          u"termin=SF;%4-%1;5.3.2008;18:00\ntermin=SF;%1-%4;1.3.2008\ntermin=SF;%1-%4;2.3.2008;12:00\n"
+                          "termin=SF;%4-%1;3.3.2008;17:30\n"
+                          "termin=SF;%2-%3;4.3.2008"_s;
+        const auto filled = [&](const QString& text) { return text.arg(o[0]).arg(o[1]).arg(o[2]).arg(o[3]); };
+        const Playoff p = read(filled(games + plans));
         const Bracket b = playoffBracket(p, season).value();
         const Series &top = b.stages[0].series[0], &other = b.stages[0].series[1];
         QCOMPARE(plannedText(*top.planned) + u' ' + QString::number(top.planned->home),
@@ -495,6 +494,13 @@ private Q_SLOTS:
         const QList<CalendarGame> events = playoffCalendar(p, season, o[3]);
         QCOMPARE(events.size(), 2);
         QCOMPARE(events[1].time, QTime(17, 30));
+        // Played, a game keeps the event it had while planned: a calendar updates it rather than adding one.
+        const QList<CalendarGame> after =
+            playoffCalendar(read(filled(games + u"zapas=SF;%4-%1;2:1;3.3.2008\n"_s + plans)), season, o[3]);
+        QCOMPARE(after.size(), 3);
+        QCOMPARE(after[1].summary.right(3), u"2:1"_s);
+        QCOMPARE(after[1].uid, events[1].uid);
+        QVERIFY(after[0].uid != after[1].uid && after[1].uid != after[2].uid);
         const QByteArray ics = toICalendar(season, u"sezona_x.txt"_s, 0, QDateTime(QDate(2008, 3, 1), QTime(8, 0)),
                                            playoffCalendar(p, season, 0));
         QVERIFY(ics.contains("DTSTART;TZID=Europe/Prague:20080303T173000\r\nDTEND;TZID=Europe/Prague:20080303T200000"));

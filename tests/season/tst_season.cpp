@@ -920,6 +920,8 @@ private Q_SLOTS:
         QVERIFY(open.lock().ok() && open.read().ok());
         const QDateTime when(QDate(2008, 1, 2), QTime(3, 4));
         QVERIFY(open.renameTeam(4, u"Tým 5"_s, when).error().contains(u"č. 5"_s));
+        for (const int none : {0, open.season().teams() + 1})
+            QCOMPARE(open.renameTeam(none, u"Motor"_s, when).error(), u"Tým č. %1 v lize není."_s.arg(none));
         const QByteArray before = contents(path);
         {
             const fixture::FileSizeLimit full(before.size() - 1);

@@ -348,6 +348,31 @@ private Q_SLOTS:
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
     }
 
+    // Where every match hands out the same points, networks answer every question of a full-sized league
+    // within the time a league is given.
+    void constantTotalsSettleEverything_data()
+    {
+        QTest::addColumn<LeagueRules>("rules");
+        QTest::addRow("3-2-1-0") << LeagueRules{{3, 2, 0, 1, 0}, false, true};
+        QTest::addRow("2-1-0 with draws") << LeagueRules{{2, 0, 1, 0, 0}, true, false};
+    }
+    void constantTotalsSettleEverything()
+    {
+        QFETCH(LeagueRules, rules);
+        const int teams = 14, rounds = 2 * (teams - 1);
+        SeasonStore s(teams, rounds);
+        s.rules = rules;
+        s.HR1 = 4, s.HR2 = 8, s.HR3 = 12;
+        const QList<RoundPairings> pairs = roundRobinSchedule(teams, 2);
+        const QStringList results{u"4:1"_s, rules.overtime ? u"1:2p"_s : u"1:2"_s, u"0:3"_s, u"5:2"_s};
+        for (int r = 1; r <= rounds; ++r)
+            for (int m = 1; m <= s.slots(); ++m)
+                s.match(m, r) = {pairs[r - 1][m - 1].first, pairs[r - 1][m - 1].second,
+                                 r > 9 ? QString() : results[(r * m + m) % 4]};
+        for (const PlaceBounds& b : placeBounds(s, true))
+            QVERIFY(std::none_of(b.needed.begin(), b.needed.end(), [](int n) { return n == kNotCounted; }));
+    }
+
     // Where counting settles most lines and the solver the rest, against the solver alone.
     void lineMarksAgreeWithBounds()
     {

@@ -250,7 +250,6 @@ public:
         return std::nullopt;
     }
     bool timedOut() const { return m_timedOut; }
-    void dump(const char* f) { glp_write_lp(m_p, nullptr, f); }
 
     // Whether the rows can be met at all, asked of the relaxation alone: enough where the rows form a
     // network, whose corners are whole numbers.
@@ -626,9 +625,9 @@ int lastPassing(int first, int last, const std::function<bool(int)>& passes)
 
 int pointsNeeded(const Remaining& r, int team, int line);
 
-// pointsNeeded where the totals differ, as one program: the most points, above `known` and at most `most`,
-// the team can take from its own matches while `line` other teams end level with it or above, each z_u
-// allowed only where u does; `known` where no such completion is.
+// pointsNeeded where the totals differ, a program for each number of points from `most` down to above
+// `known`: the most the team can take from its own matches while `line` other teams end level with it or
+// above; `known` where no such completion is, kNotCounted when the time ran out.
 int mostPassableByOutcomes(const Remaining& r, int team, int line, int known, int most)
 {
     for (int own = most; own > known; --own) {
@@ -638,13 +637,8 @@ int mostPassableByOutcomes(const Remaining& r, int team, int line, int known, in
             p, team, r.points[team] + own, [&](int u) { return r.points[u]; }, line);
         if (p.solve())
             return own;
-        if (p.timedOut()) {
-            static std::atomic<int> n{0};
-            int k = n++;
-            if (k < 20)
-                p.dump(("/tmp/hard_" + std::to_string(k) + ".lp").c_str());
+        if (p.timedOut())
             return kNotCounted;
-        }
     }
     return known;
 }
@@ -715,7 +709,7 @@ int mostPassableByWins(const Remaining& r, int team, int line, int most)
 // from them, -1 where it cannot take so many.
 std::vector<int> theirsFromTeam(const Remaining& r, int team)
 {
-    std::vector<int> most{0}; // with exactly k points from the matches counted so far
+    std::vector<int> most{0}; // with exactly k points from the matches counted so far, -1 where none
     for (int match = 0; match < r.left[team]; ++match) {
         std::vector<int> next(most.size() + static_cast<std::size_t>(r.perMatch), -1);
         for (std::size_t k = 0; k < most.size(); ++k)

@@ -274,6 +274,8 @@ private Q_SLOTS:
         QTest::newRow("score") << "domaci;hoste;vysledek\nA;B;5:4x\n"_ba << u"řádek 2: výsledek „5:4x“ nelze přečíst"_s;
         QTest::newRow("round") << "kolo;domaci;hoste\n201;A;B\n"_ba << u"řádek 2: kolo „201“ není číslo od 1 do 200"_s;
         QTest::newRow("team missing") << "domaci;hoste;vysledek\n;B;5:4\n"_ba << u"řádek 2: chybí domácí nebo hosté"_s;
+        QTest::newRow("a second score after the match")
+            << "Sparta - Kladno 5:4 3:2\n"_ba << u"řádek 1: „3:2“ za zápasem není výsledek"_s;
         QTest::newRow("no match in text") << "Dobrý den,\nposílám výsledky zítra.\n"_ba << u"není v něm žádný zápas"_s;
         QTest::newRow("control characters")
             << "domaci;hoste\nA\x01;B\n"_ba << u"řádek 2: řádek obsahuje řídicí znaky"_s;

@@ -76,6 +76,52 @@ inline int drawGoals(const GoalTable<float>* grid, double scaledMean, std::uint6
     return grid[k].draw(static_cast<float>(bits >> 40) * 0x1.0p-24F);
 }
 
+// The shares of a game's results the home side leads and that end level, from the two sides' goal tables.
+template <typename Share> std::pair<double, double> leadAndLevel(const GoalTable<Share>& x, const GoalTable<Share>& y)
+{
+    double lead = 0, level = 0;
+    for (std::size_t i = 0; i <= kMaxGoals; ++i) {
+        const double px = x.cumulative[i] - (i ? x.cumulative[i - 1] : 0);
+        lead += px * (i ? y.cumulative[i - 1] : 0);
+        level += px * (y.cumulative[i] - (i ? y.cumulative[i - 1] : 0));
+    }
+    return {lead, level};
+}
+
+// A play-off game counts only for who wins it: for every two tables of the grid, the shares of games the home
+// side leads and that end level, so that a game is one draw against its chance rather than two of goals.
+struct OutcomeGrid {
+    std::vector<float> lead, level; // [home table * (kGridMax + 1) + away table]
+};
+
+const OutcomeGrid& outcomeGrid()
+{
+    static const OutcomeGrid grid = [] {
+        OutcomeGrid g;
+        const GoalGrid& tables = goalGrid();
+        for (const GoalTable<float>& x : tables)
+            for (const GoalTable<float>& y : tables) {
+                const auto [lead, level] = leadAndLevel(x, y);
+                g.lead.push_back(static_cast<float>(lead)), g.level.push_back(static_cast<float>(level));
+            }
+        return g;
+    }();
+    return grid;
+}
+
+// Whether the home side wins a play-off game: each side's table chosen as drawGoals chooses it, extra time
+// taken with the home share `overtimeHome`.
+inline bool homeWinsGame(const OutcomeGrid& grid, double homeMean, double awayMean, double overtimeHome,
+                         std::uint64_t bits)
+{
+    const auto table = [](double scaledMean, std::uint64_t fraction) {
+        const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(fraction)) >> 11;
+        return static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
+    };
+    const std::size_t cell = table(homeMean, bits & 0x7FF) * (kGridMax + 1) + table(awayMean, (bits >> 11) & 0x7FF);
+    return static_cast<double>(bits >> 40) * 0x1.0p-24 < grid.lead[cell] + grid.level[cell] * overtimeHome;
+}
+
 struct Unplayed {
     int round;
     int slot;
@@ -160,6 +206,7 @@ struct Setup {
     bool tallyKeyMatches{}; // set for each simulation
     std::vector<SimStage> stages;
     const GoalTable<float>* grid = goalGrid().data();
+    const OutcomeGrid* outcomes = nullptr; // where there is a play-off
 };
 
 // One thread's counts and its own room to work in; a season allocates nothing.
@@ -267,9 +314,11 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
                 ++game;
                 const bool betterHome = (stage.betterHosts >> game) & 1U;
                 const int home = betterHome ? better : worse, away = betterHome ? worse : better;
-                const Game g = playGame(setup.grid, w.strengths, static_cast<std::size_t>(home - 1),
-                                        static_cast<std::size_t>(away - 1), setup.overtimeHome, random);
-                ((g.home > g.away) == betterHome ? b : x) += 1;
+                const auto h = static_cast<std::size_t>(home - 1), a = static_cast<std::size_t>(away - 1);
+                const bool homeWins = homeWinsGame(*setup.outcomes, w.strengths.home[h] * w.strengths.defence[a],
+                                                   w.strengths.away[a] * w.strengths.defence[h],
+                                                   setup.model.overtimeHomeWins, random.next());
+                (homeWins == betterHome ? b : x) += 1;
             }
             const int winner = b == stage.wins ? better : worse;
             winners[s][static_cast<std::size_t>(i)] = winner;
@@ -284,6 +333,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
 // The stages to simulate; the series the real play-off has begun, once its seeding is known.
 void addPlayoff(Setup& setup, const SeasonStore& season, const Playoff& playoff)
 {
+    setup.outcomes = &outcomeGrid();
     const Result<Bracket> bracket = playoffBracket(playoff, season);
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const Stage& stage = playoff.stages[s];
@@ -379,14 +429,8 @@ GoalModel fitGoalModel(const SeasonStore& season)
 double homeWinChance(const GoalModel& model, int home, int away)
 {
     const auto h = static_cast<std::size_t>(home - 1), a = static_cast<std::size_t>(away - 1);
-    const GoalTable<double> x(model.home * model.attack[h] * model.defence[a]),
-        y(model.away * model.attack[a] * model.defence[h]);
-    double lead = 0, level = 0;
-    for (std::size_t i = 0; i <= kMaxGoals; ++i) {
-        const double px = x.cumulative[i] - (i ? x.cumulative[i - 1] : 0);
-        lead += px * (i ? y.cumulative[i - 1] : 0);
-        level += px * (y.cumulative[i] - (i ? y.cumulative[i - 1] : 0));
-    }
+    const auto [lead, level] = leadAndLevel(GoalTable<double>(model.home * model.attack[h] * model.defence[a]),
+                                            GoalTable<double>(model.away * model.attack[a] * model.defence[h]));
     return lead + level * model.overtimeHomeWins;
 }
 

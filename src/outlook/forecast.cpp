@@ -126,6 +126,7 @@ struct Unplayed {
     int round;
     int slot;
     std::size_t home, away; // team - 1
+    std::size_t score;      // its place in the season's scores
 };
 
 // The attack and defence one simulated season plays with, its goal means in 2048ths of the grid's steps.
@@ -196,7 +197,8 @@ struct SimStage {
 // Everything a season needs that does not change from one season to the next.
 struct Setup {
     Tallies played;                 // points and goals of the played matches
-    std::vector<MatchScore> scores; // the played matches, then room for the unplayed ones
+    std::vector<MatchScore> scores; // the played matches and room for the unplayed ones, by pair
+    PairRanges byPair;
     std::vector<Unplayed> unplayed;
     GoalModel model;
     std::uint64_t overtimeHome = 0; // the bound of the home team's share of extra time
@@ -230,12 +232,11 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     const int teams = static_cast<int>(tallies.size());
     if (!setup.unplayed.empty() || !setup.stages.empty())
         drawStrengths(w.strengths, setup.model, setup.posteriors, teams, random);
-    const std::size_t first = setup.scores.size() - setup.unplayed.size();
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
         const Unplayed& u = setup.unplayed[i];
         const auto [x, y, extraTime] = playGame(setup.grid, w.strengths, u.home, u.away, setup.overtimeHome, random,
                                                 setup.rules.draws && !setup.rules.overtime);
-        MatchScore& s = w.scores[first + i];
+        MatchScore& s = w.scores[u.score];
         s.homeGoals = x, s.awayGoals = y;
         w.homeWins[i] += x > y ? 1U : 0U;
         if (setup.tallyKeyMatches)
@@ -249,7 +250,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         away.points += s.awayPoints, away.goalsFor += y, away.goalsAgainst += x;
     }
     Ranking ranking;
-    rankByPoints(tallies, w.scores, RankingRules::Final, ranking);
+    rankByPoints(tallies, w.scores, RankingRules::Final, ranking, &setup.byPair);
     std::array<std::array<std::uint64_t, 3>, kMaxTeams> above{};
     for (int top = 0; top < teams;) {
         int end = top + 1;
@@ -371,11 +372,16 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
                 continue;
             }
             setup.unplayed.push_back(
-                {r, m, static_cast<std::size_t>(match.home - 1), static_cast<std::size_t>(match.away - 1)});
+                {r, m, static_cast<std::size_t>(match.home - 1), static_cast<std::size_t>(match.away - 1), 0});
             open.push_back({static_cast<std::int8_t>(match.home), static_cast<std::int8_t>(match.away), 0, 0, 0, 0});
         }
     }
+    const std::size_t first = setup.scores.size();
     setup.scores.insert(setup.scores.end(), open.begin(), open.end());
+    std::vector<std::size_t> movedTo;
+    setup.byPair = sortByPair(setup.scores, movedTo);
+    for (std::size_t i = 0; i < setup.unplayed.size(); ++i)
+        setup.unplayed[i].score = movedTo[first + i];
     for (const PointsAdjustment& a : season.adjustments)
         setup.played[a.team - 1].points += a.points;
     return setup;

@@ -4,6 +4,7 @@
 #include "season/notation.h"
 
 #include <QVarLengthArray>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -42,20 +43,32 @@ void byGoals(const Tallies& tallies, Ranked* rows, int n)
 }
 
 // A mini-table of the group's own matches, again for every smaller group it leaves level.
-void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual, Ranked* rows, int n)
+void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual, const PairRanges* byPair, Ranked* rows,
+                     int n)
 {
     unsigned group = 0;
     for (int i = 0; i < n; ++i)
         group |= 1u << rows[i].team;
     Tallies mini(tallies.size());
     std::array<std::array<std::uint8_t, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
-    for (const MatchScore& m : mutual) {
-        if (!(group >> m.home & 1u) || !(group >> m.away & 1u))
-            continue;
+    const auto add = [&](const MatchScore& m) {
         Tally &home = mini[static_cast<std::size_t>(m.home - 1)], &away = mini[static_cast<std::size_t>(m.away - 1)];
         home.points += m.homePoints, home.goalsFor += m.homeGoals, home.goalsAgainst += m.awayGoals;
         away.points += m.awayPoints, away.goalsFor += m.awayGoals, away.goalsAgainst += m.homeGoals;
         ++meetings[std::min(m.home, m.away)][std::max(m.home, m.away)];
+    };
+    if (byPair) {
+        for (int i = 0; i < n; ++i)
+            for (int j = i + 1; j < n; ++j) {
+                const auto a = static_cast<std::size_t>(std::min(rows[i].team, rows[j].team)),
+                           b = static_cast<std::size_t>(std::max(rows[i].team, rows[j].team));
+                for (std::size_t k = byPair->begin[a][b]; k < byPair->end[a][b]; ++k)
+                    add(mutual[k]);
+            }
+    } else {
+        for (const MatchScore& m : mutual)
+            if (group >> m.home & 1u && group >> m.away & 1u)
+                add(m);
     }
     const int count = meetings[std::min(rows[0].team, rows[1].team)][std::max(rows[0].team, rows[1].team)];
     for (int i = 0; i < n; ++i) {
@@ -76,7 +89,7 @@ void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual,
         while (last < n && keyOf(rows[last].team) == k)
             ++last;
         if (last - first > 1)
-            byMutualMatches(tallies, mutual, rows + first, last - first);
+            byMutualMatches(tallies, mutual, byPair, rows + first, last - first);
         Ranked& head = rows[first];
         head.by = first == 0         ? Decider::None
                   : upper[0] != k[0] ? Decider::MutualPoints
@@ -122,7 +135,8 @@ MatchScore scoreOf(const Match& match, const LeagueRules& rules)
             r.AwayGoals};
 }
 
-void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out)
+void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out,
+                  const PairRanges* byPair)
 {
     const int teams = static_cast<int>(tallies.size());
     out.resize(teams);
@@ -136,12 +150,37 @@ void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, Ra
             ++last;
         if (last - first > 1) {
             if (rules == RankingRules::Final)
-                byMutualMatches(tallies, mutual, out.data() + first, last - first);
+                byMutualMatches(tallies, mutual, byPair, out.data() + first, last - first);
             else
                 byGoals(tallies, out.data() + first, last - first);
         }
         first = last;
     }
+}
+
+PairRanges sortByPair(std::vector<MatchScore>& scores, std::vector<std::size_t>& movedTo)
+{
+    const auto pairOf = [&](std::size_t i) {
+        return std::pair(std::min(scores[i].home, scores[i].away), std::max(scores[i].home, scores[i].away));
+    };
+    std::vector<std::size_t> order(scores.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return pairOf(a) < pairOf(b); });
+    PairRanges ranges;
+    std::vector<MatchScore> sorted;
+    movedTo.assign(scores.size(), 0);
+    for (const std::size_t i : order) {
+        const auto [a, b] = pairOf(i);
+        auto &begin = ranges.begin[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)],
+             &end = ranges.end[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)];
+        if (begin == end)
+            begin = static_cast<std::uint16_t>(sorted.size());
+        movedTo[i] = sorted.size();
+        sorted.push_back(scores[i]);
+        end = static_cast<std::uint16_t>(sorted.size());
+    }
+    scores = std::move(sorted);
+    return ranges;
 }
 
 QList<PlacedTeam> orderByPoints(const SeasonStore& season, const TeamStats& stats, int venue, RankingRules rules,

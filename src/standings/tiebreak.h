@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 // Which rule orders teams level on points: while the competition runs the league compares goal
 // difference and goals scored; its final table compares the mutual matches first.
@@ -55,11 +56,20 @@ struct Ranked {
 };
 using Ranking = QVarLengthArray<Ranked, kMaxTeams>;
 
+// Where each pair's matches lie in a list sorted by pair (the lower team, then the higher): a tie is then broken
+// from its own group's matches, not from a pass over the season's. Made once for many rankings of one list.
+struct PairRanges {
+    std::array<std::array<std::uint16_t, kMaxTeams + 1>, kMaxTeams + 1> begin{}, end{};
+};
+// Sorts the matches by pair; returns where each pair's lie and, for each match, where it went.
+PairRanges sortByPair(std::vector<MatchScore>& scores, std::vector<std::size_t>& movedTo);
+
 // The one ordering of a table by points, used by every table and by each simulated season: teams by
 // points; level teams by goal difference and goals scored, or under the final rules first by
 // recursive mini-tables of their `mutual` matches when every pair met equally often. Teams equal in
 // everything share a place and keep team-number order. `out` gets a row per tally. Allocates nothing.
-void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out);
+void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, RankingRules rules, Ranking& out,
+                  const PairRanges* byPair = nullptr);
 
 // A team in the order of a table sorted by points, with why it stands below the row above when both
 // have the same points (empty otherwise), or that it shares that row's place.

@@ -532,6 +532,19 @@ private Q_SLOTS:
         QCOMPARE(plannedText(*m.stages[0].series[1].planned), u"8.3.2008"_s);
     }
 
+    // The fan's games of a series replace the server's of that series alone, not those two teams' games of
+    // another stage.
+    void mergeKeepsOtherStages()
+    {
+        const QString stages = u"faze=A;1-2;1\nfaze=B;1-2;1\n"_s;
+        const Playoff fan = read(stages + u"zapas=A;1-2;1:3"_s);
+        const Playoff server = read(stages + u"zapas=A;1-2;3:1\nzapas=B;2-1;2:0"_s);
+        QCOMPARE(playoffLines(mergePlayoffs(fan, server, false)).filter(u"zapas="_s),
+                 (QStringList{u"zapas=B;2-1;2:0"_s, u"zapas=A;1-2;1:3"_s}));
+        QCOMPARE(playoffLines(mergePlayoffs(fan, server, true)).filter(u"zapas="_s),
+                 (QStringList{u"zapas=A;1-2;3:1"_s, u"zapas=B;2-1;2:0"_s}));
+    }
+
     void roundTripAndHome()
     {
         const QString text = u"; play-off 2008\nfaze=Předkolo;7-10;2;1,3\nfaze=Finále;1-6,vitezove Předkolo;1\n"

@@ -89,20 +89,25 @@ template <typename Share> std::pair<double, double> leadAndLevel(const GoalTable
 }
 
 // A play-off game counts only for who wins it: for every two tables of the grid, the shares of games the home
-// side leads and that end level, so that a game is one draw against its chance rather than two of goals.
-struct OutcomeGrid {
-    std::vector<float> lead, level; // [home table * (kGridMax + 1) + away table]
+// side leads and that end level, so that a game is one draw against its chance rather than two of goals. In
+// 65536ths, side by side, so that the grid stays in the cache and a game reads one line of it.
+struct OutcomeCell {
+    std::uint16_t lead, level;
 };
+using OutcomeGrid = std::vector<OutcomeCell>; // [home table * (kGridMax + 1) + away table]
 
 const OutcomeGrid& outcomeGrid()
 {
     static const OutcomeGrid grid = [] {
         OutcomeGrid g;
         const GoalGrid& tables = goalGrid();
+        const auto share = [](double p) {
+            return static_cast<std::uint16_t>(std::min(65535.0, std::round(p * 65536)));
+        };
         for (const GoalTable<float>& x : tables)
             for (const GoalTable<float>& y : tables) {
                 const auto [lead, level] = leadAndLevel(x, y);
-                g.lead.push_back(static_cast<float>(lead)), g.level.push_back(static_cast<float>(level));
+                g.push_back({share(lead), share(level)});
             }
         return g;
     }();
@@ -111,15 +116,17 @@ const OutcomeGrid& outcomeGrid()
 
 // Whether the home side wins a play-off game: each side's table chosen as drawGoals chooses it, extra time
 // taken with the home share `overtimeHome`.
-inline bool homeWinsGame(const OutcomeGrid& grid, double homeMean, double awayMean, double overtimeHome,
+inline bool homeWinsGame(const OutcomeGrid& grid, double homeMean, double awayMean, float overtimeHome,
                          std::uint64_t bits)
 {
     const auto table = [](double scaledMean, std::uint64_t fraction) {
         const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(fraction)) >> 11;
         return static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
     };
-    const std::size_t cell = table(homeMean, bits & 0x7FF) * (kGridMax + 1) + table(awayMean, (bits >> 11) & 0x7FF);
-    return static_cast<double>(bits >> 40) * 0x1.0p-24 < grid.lead[cell] + grid.level[cell] * overtimeHome;
+    const OutcomeCell cell =
+        grid[table(homeMean, bits & 0x7FF) * (kGridMax + 1) + table(awayMean, (bits >> 11) & 0x7FF)];
+    return static_cast<float>(bits >> 48) <
+           static_cast<float>(cell.lead) + static_cast<float>(cell.level) * overtimeHome;
 }
 
 struct Unplayed {
@@ -318,7 +325,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
                 const auto h = static_cast<std::size_t>(home - 1), a = static_cast<std::size_t>(away - 1);
                 const bool homeWins = homeWinsGame(*setup.outcomes, w.strengths.home[h] * w.strengths.defence[a],
                                                    w.strengths.away[a] * w.strengths.defence[h],
-                                                   setup.model.overtimeHomeWins, random.next());
+                                                   static_cast<float>(setup.model.overtimeHomeWins), random.next());
                 (homeWins == betterHome ? b : x) += 1;
             }
             const int winner = b == stage.wins ? better : worse;

@@ -719,11 +719,11 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, 
                                                 : QString::number(l.needed));
         }
         for (double share : r.stagePlays)
-            cells << (share >= 1 ? u"100"_s : shareText(share)); // the play-off's own results make it certain
+            cells << shareText(share);
         if (!stages.isEmpty())
-            cells << (r.title >= 1 ? u"100"_s : shareText(r.title));
+            cells << shareText(r.title);
         if (relegation)
-            cells << (*r.relegation >= 1 ? u"100"_s : shareText(*r.relegation));
+            cells << shareText(*r.relegation);
         v.rows.append(cells);
     }
     return v;

@@ -179,6 +179,7 @@ private Q_SLOTS:
         QTest::newRow("game short") << u"faze=A;1-8;4\nzapas=A;1-8"_s << u"řádek 2: zápas má tvar"_s;
         QTest::newRow("game long") << u"faze=A;1-8;4\nzapas=A;1-8;2:1;1.3.2008;x"_s << u"řádek 2: zápas má tvar"_s;
         QTest::newRow("stage short") << u"faze=A;1-8"_s << u"řádek 1: fáze má tvar"_s;
+        QTest::newRow("stage long") << u"faze=A;1-8;4;1,2;x"_s << u"řádek 1: fáze má tvar"_s;
         QTest::newRow("game date") << u"faze=A;1-8;4\nzapas=A;1-8;2:1;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
         QTest::newRow("planned date") << u"faze=A;1-8;4\ntermin=A;1-8;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
         QTest::newRow("planned date with a time")

@@ -131,6 +131,17 @@ private Q_SLOTS:
     }
 
     // The columns window shows the first lines of a file: as many as asked for, or as the file has.
+    // A calendar's property of exactly the longest length taken is read.
+    void calendarLineAtTheLimit()
+    {
+        const QByteArray ics = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20080314\r\nSUMMARY:A - B\r\n"
+                               "DESCRIPTION:" +
+                               QByteArray(10000 - 12, 'x') + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        const Result<ImportSource> read = readImportSource(ics, u"x.ics"_s);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        QCOMPARE(read.value().lines.size(), 1);
+    }
+
     void csvPreviewCounts()
     {
         const QByteArray csv = "1.9.2026;A;B;2:1\n2.9.2026;B;A;0:3\n3.9.2026;A;B;\n";

@@ -535,6 +535,19 @@ private Q_SLOTS:
 
     // The fan's games of a series replace the server's of that series alone, not those two teams' games of
     // another stage.
+    // Before the season's end the bracket says which matches are missing, the last of a round among them.
+    void missingMatchesNamed()
+    {
+        SeasonStore season = fixture::playedUpTo(kRounds);
+        Match& last = season.match(season.slots(), kRounds);
+        last.result.clear();
+        const Playoff p = read(u"faze=F;1-2;1"_s);
+        const QString note = bracketNote(playoffBracket(p, season).value(), season);
+        QVERIFY2(note.endsWith(u"chybí 1: %1. kolo %2 - %3"_s.arg(kRounds).arg(season.TymPodleCisla(last.home),
+                                                                               season.TymPodleCisla(last.away))),
+                 qPrintable(note));
+    }
+
     void mergeKeepsOtherStages()
     {
         const QString stages = u"faze=A;1-2;1\nfaze=B;1-2;1\n"_s;

@@ -911,6 +911,21 @@ private Q_SLOTS:
         QVERIFY(move && refusals > 0);
     }
 
+    // Results the rules exclude are named, five of them at most, and said to be more when there are.
+    void excludedResultsNamed()
+    {
+        SeasonStore season = fixture::playedUpTo(3);
+        season.rules = LeagueRules{{3, 2, 0, 1, 0}, false, true};
+        QCOMPARE(excludedResults(season), QString());
+        for (int slot = 1; slot <= 6; ++slot) {
+            season.match(slot, 2).result = u"2:2"_s;
+            const QString text = excludedResults(season);
+            QVERIFY2(text.contains(u"nepovolují %1 uložených výsledků: 2. kolo"_s.arg(slot)), qPrintable(text));
+            QCOMPARE(text.count(u"2. kolo"_s), std::min(slot, 5));
+            QCOMPARE(text.contains(u" a další."_s), slot > 5);
+        }
+    }
+
     // Only the team's line changes, with a copy of the file kept; a name another team has is refused.
     void renameTeam()
     {

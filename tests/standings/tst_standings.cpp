@@ -231,6 +231,14 @@ private Q_SLOTS:
             QCOMPARE(g.positions[d], computeGraph(playedBy(s, g.days[d])).positions.last());
         const Match& moved = s.match(1, 3);
         QCOMPARE(g.played[moved.home - 1], static_cast<int>(g.days.size())); // its last game the moved one
+        for (int t = 1; t <= s.teams(); ++t) { // every team's last day, the last-numbered one's too
+            qsizetype last = 0;
+            for (int r = 1; r <= 12; ++r)
+                for (int m = 1; m <= s.slots(); ++m)
+                    if (!s.postponed(m, r) && (s.match(m, r).home == t || s.match(m, r).away == t))
+                        last = std::max(last, g.days.indexOf(s.matchDay(m, r)) + 1);
+            QCOMPARE(g.played[t - 1], static_cast<int>(last));
+        }
         QCOMPARE(computeGraphByDate(fixture::season()).days.size(), 0);
     }
 

@@ -69,11 +69,16 @@ const GoalGrid& goalGrid()
 // A game's goals from one 64-bit draw: its top 24 bits for the goals, its low 11 for the step. The mean comes
 // in 2048ths of a grid step, so that the step is whole-number arithmetic.
 constexpr double kStepFraction = 2048;
+// The grid's table for a mean: the upper of its two steps with the share of the way the mean has gone,
+// `fraction` (0..2047) being the draw.
+inline std::size_t gridTable(double scaledMean, std::uint64_t fraction)
+{
+    const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(fraction)) >> 11;
+    return static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
+}
 inline int drawGoals(const GoalTable<float>* grid, double scaledMean, std::uint64_t bits)
 {
-    const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(bits & 0x7FF)) >> 11;
-    const auto k = static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
-    return grid[k].draw(static_cast<float>(bits >> 40) * 0x1.0p-24F);
+    return grid[gridTable(scaledMean, bits & 0x7FF)].draw(static_cast<float>(bits >> 40) * 0x1.0p-24F);
 }
 
 // The shares of a game's results the home side leads and that end level, from the two sides' goal tables.
@@ -119,12 +124,8 @@ const OutcomeGrid& outcomeGrid()
 inline bool homeWinsGame(const OutcomeGrid& grid, double homeMean, double awayMean, float overtimeHome,
                          std::uint64_t bits)
 {
-    const auto table = [](double scaledMean, std::uint64_t fraction) {
-        const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(fraction)) >> 11;
-        return static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
-    };
     const OutcomeCell cell =
-        grid[table(homeMean, bits & 0x7FF) * (kGridMax + 1) + table(awayMean, (bits >> 11) & 0x7FF)];
+        grid[gridTable(homeMean, bits & 0x7FF) * (kGridMax + 1) + gridTable(awayMean, (bits >> 11) & 0x7FF)];
     return static_cast<float>(bits >> 48) <
            static_cast<float>(cell.lead) + static_cast<float>(cell.level) * overtimeHome;
 }

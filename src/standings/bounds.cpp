@@ -707,7 +707,7 @@ int mostPassableByWins(const Remaining& r, int team, int line, int most)
 
 // For each k, the most points opponents can take from the team's matches while it takes at least k points
 // from them, -1 where it cannot take so many.
-std::vector<int> theirsFromTeam(const Remaining& r, int team)
+std::vector<int> mostForOpponents(const Remaining& r, int team)
 {
     std::vector<int> most{0}; // with exactly k points from the matches counted so far, -1 where none
     for (int match = 0; match < r.left[team]; ++match) {
@@ -734,7 +734,7 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
     splits.draws = false;
     for (const auto& [mine, theirs] : r.outcomes)
         splits.perMatch = std::max(splits.perMatch, mine + theirs);
-    splits.theirsFromTeam = theirsFromTeam(r, team);
+    splits.theirsFromTeam = mostForOpponents(r, team);
     const int most = std::min(mostPassableBySplits(splits, team, line), all);
     const int known = most < 0 ? -1 : mostPassableByWins(r, team, line, most);
     const int passable = known >= most ? most : mostPassableByOutcomes(r, team, line, known, most);

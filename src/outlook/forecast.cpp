@@ -19,19 +19,19 @@ namespace {
 // Goals beyond this are so unlikely that the table's last entry takes them all.
 constexpr int kMaxGoals = 20;
 
-// The cumulative Poisson distribution of one side's goals.
+// The cumulative Poisson distribution of one side's goals: `below[k]` the share of fewer than k goals.
 template <typename Share> struct GoalTable {
-    std::array<Share, kMaxGoals + 1> cumulative{};
+    std::array<Share, kMaxGoals + 2> below{};
 
     explicit GoalTable(double mean)
     {
         double p = std::exp(-mean), sum = 0;
         for (int k = 0; k <= kMaxGoals; ++k) {
             sum += p;
-            cumulative[static_cast<std::size_t>(k)] = static_cast<Share>(sum);
+            below[static_cast<std::size_t>(k) + 1] = static_cast<Share>(sum);
             p *= mean / (k + 1);
         }
-        cumulative.back() = 1;
+        below.back() = 1;
     }
     // The first count whose cumulative share exceeds u: the shares are ordered, so it is how many do not.
     // Counted without a branch, as the vector unit does it, because where a search stops is a coin toss
@@ -40,7 +40,7 @@ template <typename Share> struct GoalTable {
     {
         int goals = 0;
         for (std::size_t k = 0; k < kMaxGoals; ++k)
-            goals += cumulative[k] <= u ? 1 : 0;
+            goals += below[k + 1] <= u ? 1 : 0;
         return goals;
     }
 };
@@ -66,19 +66,17 @@ const GoalGrid& goalGrid()
     return grid;
 }
 
-// A game's goals from one 64-bit draw: its top 24 bits for the goals, its low 11 for the step. The mean comes
-// in 2048ths of a grid step, so that the step is whole-number arithmetic.
-constexpr double kStepFraction = 2048;
+// A game is one 64-bit draw: its top 20 bits the home side's goals, the next 20 the away side's, then 6 bits
+// each for which of its two steps each mean takes, the last 12 who takes extra time. The mean comes in 64ths
+// of a grid step, so that the step is whole-number arithmetic.
+constexpr double kStepFraction = 64;
+constexpr int kExtraTimeBits = 12;
 // The grid's table for a mean: the upper of its two steps with the share of the way the mean has gone,
-// `fraction` (0..2047) being the draw.
+// `fraction` (0..63) being the draw.
 inline std::size_t gridTable(double scaledMean, std::uint64_t fraction)
 {
-    const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(fraction)) >> 11;
+    const std::int64_t step = (static_cast<std::int64_t>(scaledMean) + static_cast<std::int64_t>(fraction)) >> 6;
     return static_cast<std::size_t>(std::min<std::int64_t>(step, kGridMax));
-}
-inline int drawGoals(const GoalTable<float>* grid, double scaledMean, std::uint64_t bits)
-{
-    return grid[gridTable(scaledMean, bits & 0x7FF)].draw(static_cast<float>(bits >> 40) * 0x1.0p-24F);
 }
 
 // The shares of a game's results the home side leads and that end level, from the two sides' goal tables.
@@ -86,58 +84,72 @@ template <typename Share> std::pair<double, double> leadAndLevel(const GoalTable
 {
     double lead = 0, level = 0;
     for (std::size_t i = 0; i <= kMaxGoals; ++i) {
-        const double px = x.cumulative[i] - (i ? x.cumulative[i - 1] : 0);
-        lead += px * (i ? y.cumulative[i - 1] : 0);
-        level += px * (y.cumulative[i] - (i ? y.cumulative[i - 1] : 0));
+        const double px = x.below[i + 1] - x.below[i];
+        lead += px * y.below[i];
+        level += px * (y.below[i + 1] - y.below[i]);
     }
     return {lead, level};
 }
 
-// A play-off game counts only for who wins it: for every two tables of the grid, the shares of games the home
-// side leads and that end level, so that a game is one draw against its chance rather than two of goals. In
-// 65536ths, side by side, so that the grid stays in the cache and a game reads one line of it.
-struct OutcomeCell {
-    std::uint16_t lead, level;
-};
-using OutcomeGrid = std::vector<OutcomeCell>; // [home table * (kGridMax + 1) + away table]
+// A play-off series counts only for who wins it. For every two means on a grid of eighths of a goal, the chance
+// that the home side wins a game: it leads, or the game is level and it takes the extra time. Made for each
+// simulation's share of extra time, small enough to stay in the cache; a season's means are read between the
+// four nearest, which is what mixing the two nearest tables of each side gives.
+constexpr int kOutcomeSteps = 8; // a goal
+constexpr int kOutcomeMax = 12 * kOutcomeSteps;
+using OutcomeGrid = std::vector<float>; // [home mean * (kOutcomeMax + 1) + away mean]
 
-const OutcomeGrid& outcomeGrid()
+OutcomeGrid outcomeGrid(double overtimeHome)
 {
-    static const OutcomeGrid grid = [] {
-        OutcomeGrid g;
-        const GoalGrid& tables = goalGrid();
-        const auto share = [](double p) {
-            return static_cast<std::uint16_t>(std::min(65535.0, std::round(p * 65536)));
-        };
-        for (const GoalTable<float>& x : tables)
-            for (const GoalTable<float>& y : tables) {
-                const auto [lead, level] = leadAndLevel(x, y);
-                g.push_back({share(lead), share(level)});
-            }
-        return g;
+    static const std::vector<std::pair<double, double>> leadAndLevels = [] {
+        std::vector<GoalTable<double>> tables;
+        for (int k = 0; k <= kOutcomeMax; ++k)
+            tables.emplace_back(static_cast<double>(k) / kOutcomeSteps);
+        std::vector<std::pair<double, double>> shares;
+        for (const GoalTable<double>& x : tables)
+            for (const GoalTable<double>& y : tables)
+                shares.push_back(leadAndLevel(x, y));
+        return shares;
     }();
+    OutcomeGrid grid;
+    for (const auto& [lead, level] : leadAndLevels)
+        grid.push_back(static_cast<float>(lead + level * overtimeHome));
     return grid;
 }
 
-// Whether the home side wins a play-off game: each side's table chosen as drawGoals chooses it, extra time
-// taken with the home share `overtimeHome`.
-inline bool homeWinsGame(const OutcomeGrid& grid, double homeMean, double awayMean, float overtimeHome,
-                         std::uint64_t bits)
+// The chance that the home side wins a game at two means in the strengths' units.
+inline double homeWinChanceAt(const OutcomeGrid& grid, double homeMean, double awayMean)
 {
-    const OutcomeCell cell =
-        grid[gridTable(homeMean, bits & 0x7FF) * (kGridMax + 1) + gridTable(awayMean, (bits >> 11) & 0x7FF)];
-    return static_cast<float>(bits >> 48) <
-           static_cast<float>(cell.lead) + static_cast<float>(cell.level) * overtimeHome;
+    const auto at = [](double mean) {
+        const double c = std::min(mean * (kOutcomeSteps / (kGridSteps * kStepFraction)), double{kOutcomeMax});
+        const int i = std::min(static_cast<int>(c), kOutcomeMax - 1);
+        return std::pair{static_cast<std::size_t>(i), c - i};
+    };
+    const auto [i, s] = at(homeMean);
+    const auto [j, t] = at(awayMean);
+    const std::size_t near = i * (kOutcomeMax + 1) + j, far = near + kOutcomeMax + 1;
+    const double low = grid[near] + t * (grid[near + 1] - grid[near]),
+                 high = grid[far] + t * (grid[far + 1] - grid[far]);
+    return low + s * (high - low);
 }
 
 struct Unplayed {
+    std::uint8_t home, away; // team - 1
+    std::uint16_t score;     // its place in the season's scores
     int round;
     int slot;
-    std::size_t home, away; // team - 1
-    std::size_t score;      // its place in the season's scores
 };
 
-// The attack and defence one simulated season plays with, its goal means in 2048ths of the grid's steps.
+// A team's points and goals in one word, so that a game adds to each side once: the points (which an
+// adjustment may make negative) in the top bits, the goals for and against in 20 bits each below them.
+using PackedTally = std::int64_t;
+constexpr PackedTally packTally(std::int64_t points, std::int64_t goalsFor, std::int64_t goalsAgainst)
+{
+    return points * (std::int64_t{1} << 40) + goalsFor * (std::int64_t{1} << 20) + goalsAgainst;
+}
+using PackedTallies = std::array<PackedTally, kMaxTeams>;
+
+// The attack and defence one simulated season plays with, its goal means in 64ths of the grid's steps.
 struct Strengths {
     std::array<double, kMaxTeams> home{}, away{}, defence{};
 };
@@ -145,7 +157,8 @@ struct Strengths {
 // Each team's posterior, made ready once for every season's draws.
 struct Posteriors {
     std::array<GammaDraw, kMaxTeams> attack, defence;
-    std::array<double, kMaxTeams> rate{};
+    std::array<double, kMaxTeams> perRate{}; // 1 / rate
+    double home = 0, away = 0;               // the league's means, in the grid's steps and their fractions
 };
 
 Posteriors posteriorsOf(const GoalModel& model)
@@ -153,41 +166,46 @@ Posteriors posteriorsOf(const GoalModel& model)
     Posteriors p;
     for (std::size_t t = 0; t < kMaxTeams; ++t)
         p.attack[t] = GammaDraw(model.attackShape[t]), p.defence[t] = GammaDraw(model.defenceShape[t]),
-        p.rate[t] = model.rate[t];
+        p.perRate[t] = model.rate[t] > 0 ? 1 / model.rate[t] : 0;
+    p.home = model.home * kGridSteps * kStepFraction, p.away = model.away * kGridSteps * kStepFraction;
     return p;
 }
 
-void drawStrengths(Strengths& s, const GoalModel& model, const Posteriors& p, int teams, RandomStream& random)
+// Inline, because a late season is so short that its teams' draws were a third of its time.
+inline double drawGamma(const GammaDraw& gamma, RandomStream& random)
+{
+    return gamma.byCube() ? gamma.fromNormal(random.normal()) : gamma(random);
+}
+
+void drawStrengths(Strengths& s, const Posteriors& p, int teams, RandomStream& random)
 {
     for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t) {
-        const double attack = p.attack[t](random) / p.rate[t];
-        s.home[t] = model.home * kGridSteps * kStepFraction * attack;
-        s.away[t] = model.away * kGridSteps * kStepFraction * attack;
-        s.defence[t] = p.defence[t](random) / p.rate[t];
+        const double attack = drawGamma(p.attack[t], random) * p.perRate[t];
+        s.home[t] = p.home * attack, s.away[t] = p.away * attack;
+        s.defence[t] = drawGamma(p.defence[t], random) * p.perRate[t];
     }
 }
 
 struct Game {
-    int home, away;
-    bool extraTime;
+    int home, away;      // goals, extra time's included
+    OutcomeClass result; // the home side's
 };
-// The share q as a bound on a draw's top 53 bits: below it exactly where a uniform draw falls below q.
-std::uint64_t shareBound(double q)
-{
-    return static_cast<std::uint64_t>(std::ceil(q * 0x1.0p53));
-}
 
-// A level score goes to extra time, which the home team takes with the share whose bound is `homeTakes`,
-// unless the game may end level and there is no extra time.
+// A game from one draw, without a branch on its score (where a game ends is a coin toss the processor
+// mispredicts). A level game goes to extra time, unless it may end level, and the home side takes it where
+// the draw's last bits fall below `homeTakesBelow`.
 inline Game playGame(const GoalTable<float>* grid, const Strengths& s, std::size_t home, std::size_t away,
-                     std::uint64_t homeTakes, RandomStream& random, bool levelStands = false)
+                     std::uint64_t homeTakesBelow, bool levelStands, std::uint64_t bits)
 {
-    int x = drawGoals(grid, s.home[home] * s.defence[away], random.next());
-    int y = drawGoals(grid, s.away[away] * s.defence[home], random.next());
+    const GoalTable<float>& homeTable = grid[gridTable(s.home[home] * s.defence[away], (bits >> 18) & 0x3F)];
+    const GoalTable<float>& awayTable = grid[gridTable(s.away[away] * s.defence[home], (bits >> 12) & 0x3F)];
+    const int x = homeTable.draw(static_cast<float>(bits >> 44) * 0x1.0p-20F),
+              y = awayTable.draw(static_cast<float>((bits >> 24) & 0xFFFFF) * 0x1.0p-20F);
+    const bool homeTakes = (bits & ((1U << kExtraTimeBits) - 1)) < homeTakesBelow;
     const bool extraTime = x == y && !levelStands;
-    if (extraTime)
-        ((random.next() >> 11) < homeTakes ? x : y) += 1;
-    return {x, y, extraTime};
+    const int level = levelStands ? 2 : 3 - 2 * homeTakes;
+    const int result = 4 * (x < y) + (x == y) * level;
+    return {x + (extraTime && homeTakes), y + (extraTime && !homeTakes), static_cast<OutcomeClass>(result)};
 }
 
 // A stage as each simulated season plays it: who takes part, and the series the real play-off has begun.
@@ -204,19 +222,22 @@ struct SimStage {
 
 // Everything a season needs that does not change from one season to the next.
 struct Setup {
-    Tallies played;                 // points and goals of the played matches
+    PackedTallies played{};         // points and goals of the played matches
     std::vector<MatchScore> scores; // the played matches and room for the unplayed ones, by pair
     PairRanges byPair;
     std::vector<Unplayed> unplayed;
     GoalModel model;
-    std::uint64_t overtimeHome = 0; // the bound of the home team's share of extra time
-    LeagueRules rules;
+    std::uint64_t homeTakesBelow = 0;    // that share in the draw's last bits
+    bool levelStands = false;            // a league with draws and no extra time
+    std::array<std::int8_t, 5> points{}; // of the outcome classes
+    std::array<PackedTally, 5> packedPoints{};
+    int teams = 0;
     Posteriors posteriors;
     std::array<int, 3> lines{};
     bool tallyKeyMatches{}; // set for each simulation
     std::vector<SimStage> stages;
     const GoalTable<float>* grid = goalGrid().data();
-    const OutcomeGrid* outcomes = nullptr; // where there is a play-off
+    OutcomeGrid outcomes; // where there is a play-off
 };
 
 // One thread's counts and its own room to work in; a season allocates nothing.
@@ -232,34 +253,54 @@ struct Worker {
 // The play-off of one simulated season, seeded from its final table; counts who plays and wins each stage.
 void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomStream& random);
 
+// The season's unplayed games onto the played matches' tallies. What the loop reads is held in locals: the
+// scores' byte-wide stores may alias anything behind a reference, and the setup would be read again after each.
+Tallies playGames(Worker& w, const Setup& setup, RandomStream& random)
+{
+    RandomStream stream = random;
+    PackedTallies packed = setup.played;
+    const GoalTable<float>* grid = setup.grid;
+    const Strengths strengths = w.strengths;
+    const std::uint64_t homeTakesBelow = setup.homeTakesBelow;
+    const bool levelStands = setup.levelStands;
+    const std::array<std::int8_t, 5> points = setup.points;
+    const std::array<PackedTally, 5> packedPoints = setup.packedPoints;
+    const Unplayed* games = setup.unplayed.data();
+    MatchScore* scores = w.scores.data();
+    std::uint64_t* homeWins = w.homeWins.data();
+    char* homeWon = setup.tallyKeyMatches ? w.homeWon.data() : nullptr;
+    for (std::size_t i = 0, n = setup.unplayed.size(); i < n; ++i) {
+        const Unplayed u = games[i];
+        const auto [x, y, result] =
+            playGame(grid, strengths, u.home, u.away, homeTakesBelow, levelStands, stream.next());
+        const auto home = static_cast<std::size_t>(result), away = 4 - home;
+        scores[u.score].homeGoals = x, scores[u.score].awayGoals = y;
+        scores[u.score].homePoints = points[home], scores[u.score].awayPoints = points[away];
+        homeWins[i] += x > y ? 1U : 0U;
+        if (homeWon)
+            homeWon[i] = x > y;
+        packed[u.home] += packedPoints[home] + packTally(0, x, y);
+        packed[u.away] += packedPoints[away] + packTally(0, y, x);
+    }
+    random = stream;
+    Tallies tallies(setup.teams);
+    for (int t = 0; t < setup.teams; ++t) {
+        const PackedTally v = packed[static_cast<std::size_t>(t)];
+        tallies[t] = {static_cast<int>(v >> 40), static_cast<int>((v >> 20) & 0xFFFFF), static_cast<int>(v & 0xFFFFF)};
+    }
+    return tallies;
+}
+
 void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
 {
-    using enum OutcomeClass;
     RandomStream random(mixBits(seed ^ mixBits(static_cast<std::uint64_t>(index) + kGolden)));
-    Tallies tallies = setup.played;
-    const int teams = static_cast<int>(tallies.size());
+    const int teams = setup.teams;
     if (!setup.unplayed.empty() || !setup.stages.empty())
-        drawStrengths(w.strengths, setup.model, setup.posteriors, teams, random);
-    for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
-        const Unplayed& u = setup.unplayed[i];
-        const auto [x, y, extraTime] = playGame(setup.grid, w.strengths, u.home, u.away, setup.overtimeHome, random,
-                                                setup.rules.draws && !setup.rules.overtime);
-        MatchScore& s = w.scores[u.score];
-        s.homeGoals = x, s.awayGoals = y;
-        w.homeWins[i] += x > y ? 1U : 0U;
-        if (setup.tallyKeyMatches)
-            w.homeWon[i] = x > y;
-        const OutcomeClass outcome = x == y ? C : x > y ? (extraTime ? B : A) : (extraTime ? D : E);
-        s.homePoints = static_cast<std::int8_t>(setup.rules.pointsOf(outcome));
-        s.awayPoints =
-            static_cast<std::int8_t>(setup.rules.pointsOf(static_cast<OutcomeClass>(4 - static_cast<int>(outcome))));
-        Tally &home = tallies[s.home - 1], &away = tallies[s.away - 1];
-        home.points += s.homePoints, home.goalsFor += x, home.goalsAgainst += y;
-        away.points += s.awayPoints, away.goalsFor += y, away.goalsAgainst += x;
-    }
+        drawStrengths(w.strengths, setup.posteriors, teams, random);
+    const Tallies tallies = playGames(w, setup, random);
     Ranking ranking;
     rankByPoints(tallies, w.scores, RankingRules::Final, ranking, &setup.byPair);
-    std::array<std::array<std::uint64_t, 3>, kMaxTeams> above{};
+    std::array<std::array<std::uint64_t, 3>, kMaxTeams> above; // where key matches are tallied
     for (int top = 0; top < teams;) {
         int end = top + 1;
         while (end < teams && ranking[static_cast<std::size_t>(end)].by == Decider::Shared)
@@ -269,7 +310,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
             const auto team = static_cast<std::size_t>(ranking[static_cast<std::size_t>(i)].team - 1);
             for (int place = top; place < end; ++place)
                 w.part.places[team][static_cast<std::size_t>(place)] += share;
-            for (std::size_t k = 0; k < 3; ++k)
+            for (std::size_t k = 0; setup.tallyKeyMatches && k < 3; ++k)
                 above[team][k] = share * static_cast<std::uint64_t>(std::clamp(setup.lines[k] - top, 0, end - top));
         }
         top = end;
@@ -286,6 +327,34 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
             for (std::size_t k = 0; k < 3; ++k)
                 m.aboveIfHomeWins[t][k] += above[t][k];
     }
+}
+
+// Whether the better seed takes its series from where the real series stands. Played out to its last game a
+// series goes to whoever wins most of its games (the games it stops short of change nothing), so every game
+// still to come is drawn, 16 bits each against the chance of its venue, and counted without a branch.
+bool betterTakesSeries(const Strengths& s, const Setup& setup, const SimStage& stage, int better, int worse,
+                       RandomStream& random)
+{
+    int b = 0, x = 0, played = 0;
+    for (const SimStage::Begun& begun : stage.begun)
+        if (begun.better == better && begun.worse == worse)
+            b = begun.betterWins, x = begun.worseWins, played = begun.games;
+    const auto h = static_cast<std::size_t>(better - 1), a = static_cast<std::size_t>(worse - 1);
+    const auto bound = [](double chance) { return static_cast<std::uint64_t>(chance * 65536 + 0.5); };
+    const std::uint64_t atHome =
+                            bound(homeWinChanceAt(setup.outcomes, s.home[h] * s.defence[a], s.away[a] * s.defence[h])),
+                        away = bound(
+                            1 - homeWinChanceAt(setup.outcomes, s.home[a] * s.defence[h], s.away[h] * s.defence[a]));
+    int won = 0;
+    std::uint64_t bits = 0;
+    for (int g = 0; g < 2 * stage.wins - 1 - b - x; ++g) {
+        if (g % 4 == 0)
+            bits = random.next();
+        const unsigned game = static_cast<unsigned>(played + 1 + g);
+        won += (bits & 0xFFFF) < ((stage.betterHosts >> game) & 1U ? atHome : away) ? 1 : 0;
+        bits >>= 16;
+    }
+    return b + won >= stage.wins;
 }
 
 void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomStream& random)
@@ -315,21 +384,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
         StageOdds& odds = w.part.playoff[s];
         for (int i = 0; i < n / 2; ++i) {
             const int better = teams[static_cast<std::size_t>(i)], worse = teams[static_cast<std::size_t>(n - 1 - i)];
-            int b = 0, x = 0, game = 0;
-            for (const SimStage::Begun& begun : stage.begun)
-                if (begun.better == better && begun.worse == worse)
-                    b = begun.betterWins, x = begun.worseWins, game = begun.games;
-            while (b < stage.wins && x < stage.wins) {
-                ++game;
-                const bool betterHome = (stage.betterHosts >> game) & 1U;
-                const int home = betterHome ? better : worse, away = betterHome ? worse : better;
-                const auto h = static_cast<std::size_t>(home - 1), a = static_cast<std::size_t>(away - 1);
-                const bool homeWins = homeWinsGame(*setup.outcomes, w.strengths.home[h] * w.strengths.defence[a],
-                                                   w.strengths.away[a] * w.strengths.defence[h],
-                                                   static_cast<float>(setup.model.overtimeHomeWins), random.next());
-                (homeWins == betterHome ? b : x) += 1;
-            }
-            const int winner = b == stage.wins ? better : worse;
+            const int winner = betterTakesSeries(w.strengths, setup, stage, better, worse, random) ? better : worse;
             winners[s][static_cast<std::size_t>(i)] = winner;
             losers[s][static_cast<std::size_t>(i)] = winner == better ? worse : better;
             ++odds.plays[static_cast<std::size_t>(better - 1)];
@@ -342,7 +397,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
 // The stages to simulate; the series the real play-off has begun, once its seeding is known.
 void addPlayoff(Setup& setup, const SeasonStore& season, const Playoff& playoff)
 {
-    setup.outcomes = &outcomeGrid();
+    setup.outcomes = outcomeGrid(setup.model.overtimeHomeWins);
     const Result<Bracket> bracket = playoffBracket(playoff, season);
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const Stage& stage = playoff.stages[s];
@@ -360,11 +415,14 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
 {
     Setup setup;
     setup.model = model;
-    setup.overtimeHome = shareBound(model.overtimeHomeWins);
-    setup.rules = season.rules;
+    setup.homeTakesBelow = static_cast<std::uint64_t>(std::lround(model.overtimeHomeWins * (1 << kExtraTimeBits)));
+    setup.levelStands = season.rules.draws && !season.rules.overtime;
+    for (std::size_t c = 0; c < setup.points.size(); ++c)
+        setup.points[c] = static_cast<std::int8_t>(season.rules.points[c]),
+        setup.packedPoints[c] = packTally(season.rules.points[c], 0, 0);
     setup.posteriors = posteriorsOf(model);
     setup.lines = dividingLines(season);
-    setup.played.resize(season.teams());
+    setup.teams = season.teams();
     std::vector<MatchScore> open;
     for (int r = 1; r <= season.rounds(); ++r) {
         for (int m = 1; m <= season.slots(); ++m) {
@@ -374,13 +432,12 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
             if (!match.result.isEmpty()) {
                 const MatchScore s = scoreOf(match, season.rules);
                 setup.scores.push_back(s);
-                Tally &home = setup.played[s.home - 1], &away = setup.played[s.away - 1];
-                home.points += s.homePoints, home.goalsFor += s.homeGoals, home.goalsAgainst += s.awayGoals;
-                away.points += s.awayPoints, away.goalsFor += s.awayGoals, away.goalsAgainst += s.homeGoals;
+                setup.played[static_cast<std::size_t>(s.home - 1)] += packTally(s.homePoints, s.homeGoals, s.awayGoals);
+                setup.played[static_cast<std::size_t>(s.away - 1)] += packTally(s.awayPoints, s.awayGoals, s.homeGoals);
                 continue;
             }
             setup.unplayed.push_back(
-                {r, m, static_cast<std::size_t>(match.home - 1), static_cast<std::size_t>(match.away - 1), 0});
+                {static_cast<std::uint8_t>(match.home - 1), static_cast<std::uint8_t>(match.away - 1), 0, r, m});
             open.push_back({static_cast<std::int8_t>(match.home), static_cast<std::int8_t>(match.away), 0, 0, 0, 0});
         }
     }
@@ -389,9 +446,9 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
     std::vector<std::size_t> movedTo;
     setup.byPair = sortByPair(setup.scores, movedTo);
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i)
-        setup.unplayed[i].score = movedTo[first + i];
+        setup.unplayed[i].score = static_cast<std::uint16_t>(movedTo[first + i]);
     for (const PointsAdjustment& a : season.adjustments)
-        setup.played[a.team - 1].points += a.points;
+        setup.played[static_cast<std::size_t>(a.team - 1)] += packTally(a.points, 0, 0);
     return setup;
 }
 
@@ -503,10 +560,8 @@ GammaDraw::GammaDraw(double shape)
 
 double GammaDraw::operator()(RandomStream& random) const
 {
-    if (m_shape >= 3) {
-        const double root = m_centre + random.normal() * m_spread;
-        return root > 0 ? m_shape * root * root * root : 0;
-    }
+    if (byCube())
+        return fromNormal(random.normal());
     if (m_shape < 1) // a shape below one from one above it (Marsaglia and Tsang's boost)
         return GammaDraw(m_shape + 1)(random) * std::pow(random.uniform(), 1 / m_shape);
     const double d = m_shape - 1.0 / 3, c = 1 / std::sqrt(9 * d);

@@ -56,6 +56,13 @@ class GammaDraw {
 public:
     explicit GammaDraw(double shape = 1);
     double operator()(RandomStream& random) const;
+    // Where the cube of a normal serves, the draw from a standard normal `z`.
+    bool byCube() const { return m_shape >= 3; }
+    double fromNormal(double z) const
+    {
+        const double root = m_centre + z * m_spread;
+        return root > 0 ? m_shape * root * root * root : 0;
+    }
 
 private:
     double m_shape, m_centre, m_spread;

@@ -205,8 +205,8 @@ Refusal readSeriesShape(const QStringList& f, Stage& stage)
 {
     bool ok = false;
     stage.wins = f[2].trimmed().toInt(&ok);
-    if (!ok || stage.wins < 1 || stage.wins > 4)
-        return u"výhry „%1“ nejsou číslo od 1 do 4"_s.arg(f[2].trimmed().left(20));
+    if (!ok || stage.wins < 1 || stage.wins > kMaxWins)
+        return u"výhry „%1“ nejsou číslo od 1 do %2"_s.arg(f[2].trimmed().left(20)).arg(kMaxWins);
     stage.homeGames = defaultHomeGames(stage.wins);
     if (f.size() < 4 || f[3].trimmed().isEmpty())
         return std::nullopt;

@@ -26,6 +26,8 @@ struct StageItem {
     int stage = 0;           // index of the earlier stage, for Winners and Losers
 };
 
+inline constexpr int kMaxWins = 4; // best of seven
+
 struct Stage {
     QString name;
     QList<StageItem> items;

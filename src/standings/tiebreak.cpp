@@ -140,10 +140,15 @@ void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, Ra
 {
     const int teams = static_cast<int>(tallies.size());
     out.resize(teams);
-    for (int t = 1; t <= teams; ++t)
-        out[t - 1] = {t, Decider::None, 0, 0};
-    const auto points = [&](int team) { return Key{tallies[team - 1].points, 0, 0}; };
-    sortByKey(out.data(), teams, points);
+    // A team's row is how many teams have more points and how many level ones come before it in team order:
+    // counted without a branch, as a simulated season ranks its table.
+    for (int t = 0; t < teams; ++t) {
+        int row = 0;
+        for (int u = 0; u < teams; ++u)
+            row += (tallies[u].points > tallies[t].points) + (u < t && tallies[u].points == tallies[t].points);
+        out[row] = {t + 1, Decider::None, 0, 0};
+    }
+    const auto points = [&](int team) { return tallies[team - 1].points; };
     for (int first = 0; first < teams;) {
         int last = first + 1;
         while (last < teams && points(out[last].team) == points(out[first].team))

@@ -210,7 +210,9 @@ private Q_SLOTS:
                                                       {u"Sparta 12 2020"_s, QString()},
                                                       {u"Aug 123"_s, QString()},
                                                       {u"1. FC Köln"_s, QString()},
-                                                      {u"12:30"_s, QString()}};
+                                                      {u"12:30"_s, QString()},
+                                                      {u"14. 3. 2008 18:30 19:00"_s, QString()},
+                                                      {u"14. března 2008 hala"_s, QString()}};
         for (const auto& [text, read] : rows)
             QTest::newRow(qPrintable(text)) << text << read;
     }
@@ -243,6 +245,18 @@ private Q_SLOTS:
         QCOMPARE(readImportSource(csv, u"x.csv"_s, near).value().lines[0].date, QDate(1999, 12, 28));
         near.near = QDate(2022, 6, 1); // 2021 to 2023: no leap year
         QVERIFY(readImportSource("[Thu Feb/29]\nA - B 1:0\n", u"x.txt"_s, near).error().contains(u"29.2."_s));
+    }
+
+    // With the fan's columns, a first line whose date cannot be read names them, even with the score's name left
+    // empty; a first line whose date can is a match.
+    void fansColumns()
+    {
+        ImportOptions o;
+        o.columns = {ColumnRole::Date, ColumnRole::Home, ColumnRole::Away, ColumnRole::Score};
+        QCOMPARE(shown(readImportSource("Den;Tým 1;Tým 2;\n14.3.2008;A;B;3:1\n", u"x.csv"_s, o).value()),
+                 u"14.3.2008|0|A|B|3:1"_s);
+        QCOMPARE(shown(readImportSource("13.3.2008;B;A;2:1\n14.3.2008;A;B;3:1\n", u"x.csv"_s, o).value()),
+                 u"13.3.2008|0|B|A|2:1\n14.3.2008|0|A|B|3:1"_s);
     }
 
     void scores()

@@ -311,6 +311,19 @@ private Q_SLOTS:
         QCOMPARE(seriesOutcome(p, 1, x, season), QString());
     }
 
+    // A play-off of one stage is the title's: the outlook's title column shares out the whole title.
+    void titleOfOneStage()
+    {
+        const Playoff p = read(u"faze=Finále;1-2;4"_s);
+        const SeasonStore season = fixture::playedUpTo(40);
+        const Outlook o{simulateSeason(season, 2000, 1, 2, nullptr, KeyMatchTallies::Skipped, &p),
+                        placeBounds(season, false)};
+        double title = 0;
+        for (const OutlookRow& row : outlookRows(season, o))
+            title += row.title;
+        QVERIFY2(std::abs(title - 1) < 1e-9, qPrintable(QString::number(title)));
+    }
+
     // Mid-season: every stage's plays sum to its participants, its wins to half; a finished play-off is certain.
     void oddsSum()
     {

@@ -329,6 +329,27 @@ private Q_SLOTS:
             QVERIFY(b[t].best <= exact[t].best && b[t].worst >= exact[t].worst);
     }
 
+    // Where the rules score a better result lower, a team that can at best draw level on points with one above
+    // it may still pass it on the tie-break: counting does not place it below that team.
+    void countingLeavesTheLevelAbove()
+    {
+        SeasonStore s(4, 6);
+        s.rules = LeagueRules{{3, 2, 1, 1, 1}, true, true}; // a regulation loss worth a point
+        const QList<RoundPairings> pairs = roundRobinSchedule(4, 2);
+        for (int r = 1; r <= 6; ++r)
+            for (int m = 1; m <= 2; ++m) {
+                const auto [home, away] = pairs[r - 1][m - 1];
+                s.match(m, r) = {home, away, r == 6 && (home == 4 || away == 4) ? QString() : u"4:1"_s};
+            }
+        // Team 1 three points above team 4, whose one match left is worth three; teams 2 and 3 far below.
+        const TeamStats stats = DataProTabulku(s, 1, s.rounds());
+        const int fourth = stats(Stat::PTS, venue::Total, 4);
+        for (int t = 1; t <= 3; ++t)
+            s.adjustments.append({t, fourth + (t == 1 ? 3 : -5) - stats(Stat::PTS, venue::Total, t), u"úprava"_s});
+        QCOMPARE(bruteForce(s)[3].best, 1);
+        QCOMPARE(placeBounds(s, true)[3].best, 1);
+    }
+
     // A season without a draw has none to come: two chasers a point behind cannot both end level with
     // the leader, one of them passes it.
     void noDrawToCome()

@@ -117,22 +117,6 @@ OutcomeGrid outcomeGrid(double overtimeHome)
     return grid;
 }
 
-// The chance that the home side wins a game at two means in the strengths' units.
-inline double homeWinChanceAt(const OutcomeGrid& grid, double homeMean, double awayMean)
-{
-    const auto at = [](double mean) {
-        const double c = std::min(mean * (kOutcomeSteps / (kGridSteps * kStepFraction)), double{kOutcomeMax});
-        const int i = std::min(static_cast<int>(c), kOutcomeMax - 1);
-        return std::pair{static_cast<std::size_t>(i), c - i};
-    };
-    const auto [i, s] = at(homeMean);
-    const auto [j, t] = at(awayMean);
-    const std::size_t near = i * (kOutcomeMax + 1) + j, far = near + kOutcomeMax + 1;
-    const double low = grid[near] + t * (grid[near + 1] - grid[near]),
-                 high = grid[far] + t * (grid[far + 1] - grid[far]);
-    return low + s * (high - low);
-}
-
 struct Unplayed {
     std::uint8_t home, away; // team - 1
     std::uint16_t score;     // its place in the season's scores
@@ -329,9 +313,34 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     }
 }
 
+// The chances, in 32768ths, that the better seed `h` wins a game against `a` at home and away: each read
+// between the four grid points nearest its two means, the four means worked out side by side.
+std::pair<std::uint64_t, std::uint64_t> gameChances(const OutcomeGrid& grid, const Strengths& s, std::size_t h,
+                                                    std::size_t a)
+{
+    constexpr double kScale = kOutcomeSteps / (kGridSteps * kStepFraction);
+    const std::array<double, 4> means{s.home[h] * s.defence[a], s.away[a] * s.defence[h], s.home[a] * s.defence[h],
+                                      s.away[h] * s.defence[a]};
+    std::array<std::size_t, 4> step{};
+    std::array<double, 4> part{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double c = std::min(means[k] * kScale, double{kOutcomeMax});
+        step[k] = static_cast<std::size_t>(std::min(static_cast<int>(c), kOutcomeMax - 1));
+        part[k] = c - static_cast<double>(step[k]);
+    }
+    const auto chance = [&](std::size_t home, std::size_t away) {
+        const std::size_t near = step[home] * (kOutcomeMax + 1) + step[away], far = near + kOutcomeMax + 1;
+        const double low = grid[near] + part[away] * (grid[near + 1] - grid[near]),
+                     high = grid[far] + part[away] * (grid[far + 1] - grid[far]);
+        return low + part[home] * (high - low);
+    };
+    return {static_cast<std::uint64_t>(chance(0, 1) * 32768 + 0.5),
+            static_cast<std::uint64_t>((1 - chance(2, 3)) * 32768 + 0.5)};
+}
+
 // Whether the better seed takes its series from where the real series stands. Played out to its last game a
 // series goes to whoever wins most of its games (the games it stops short of change nothing), so every game
-// still to come is drawn, 16 bits each against the chance of its venue, and counted without a branch.
+// still to come is drawn, from 15 bits of a draw each against the chance of its venue, without a branch.
 bool betterTakesSeries(const Strengths& s, const Setup& setup, const SimStage& stage, int better, int worse,
                        RandomStream& random)
 {
@@ -339,19 +348,15 @@ bool betterTakesSeries(const Strengths& s, const Setup& setup, const SimStage& s
     for (const SimStage::Begun& begun : stage.begun)
         if (begun.better == better && begun.worse == worse)
             b = begun.betterWins, x = begun.worseWins, played = begun.games;
-    const auto h = static_cast<std::size_t>(better - 1), a = static_cast<std::size_t>(worse - 1);
-    const auto bound = [](double chance) { return static_cast<std::uint64_t>(chance * 65536 + 0.5); };
-    const std::uint64_t atHome =
-                            bound(homeWinChanceAt(setup.outcomes, s.home[h] * s.defence[a], s.away[a] * s.defence[h])),
-                        away = bound(
-                            1 - homeWinChanceAt(setup.outcomes, s.home[a] * s.defence[h], s.away[h] * s.defence[a]));
+    const auto [atHome, away] =
+        gameChances(setup.outcomes, s, static_cast<std::size_t>(better - 1), static_cast<std::size_t>(worse - 1));
     int won = 0;
     std::uint64_t bits = 0;
     for (int g = 0; g < 2 * stage.wins - 1 - b - x; ++g) {
         if (g % 4 == 0)
             bits = random.next();
         const unsigned game = static_cast<unsigned>(played + 1 + g);
-        won += (bits & 0xFFFF) < ((stage.betterHosts >> game) & 1U ? atHome : away) ? 1 : 0;
+        won += (bits & 0x7FFF) < ((stage.betterHosts >> game) & 1U ? atHome : away) ? 1 : 0;
         bits >>= 16;
     }
     return b + won >= stage.wins;

@@ -200,6 +200,12 @@ private Q_SLOTS:
                 QVERIFY2(perMatch > 2.6 && perMatch < 2.9, qPrintable(said));
             else // 2-2-1-0: an overtime in about every fifth game
                 QVERIFY2(perMatch > 2.1 && perMatch < 2.4, qPrintable(said));
+            // A key match's shares are shares of the seasons its home team won and of the others, a draw among
+            // the others as in the match's own tally.
+            for (int t = 1; t <= kTeams; ++t)
+                for (const KeyMatch& k : keyMatches(f, t, 0))
+                    QVERIFY2(k.ifHomeWins >= 0 && k.ifHomeWins <= 1 && k.ifAwayWins >= 0 && k.ifAwayWins <= 1,
+                             qPrintable(said));
         }
     }
 

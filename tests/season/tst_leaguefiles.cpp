@@ -68,6 +68,7 @@ private Q_SLOTS:
         QTest::newRow("date") << u"1;1;31.2.2008"_s << u"„31.2.2008“ není datum"_s;
         QTest::newRow("time") << u"1;1;1.2.2008;25:00"_s << u"„25:00“ není čas"_s;
         QTest::newRow("far date") << u"1;1;1.1.2500"_s << u"mimo roky 1900 až 2200"_s;
+        QTest::newRow("first and last years") << u"1;1;1.1.1900\n1;2;31.12.2200"_s << u"1,1=1.1.1900|1,2=31.12.2200"_s;
         QTest::newRow("twice") << u"1;1;1.2.2008\n1;1;2.2.2008"_s << u"řádek 2: zápas 1 1. kola je v souboru podruhé"_s;
         QTest::newRow("nothing") << u"1;1;;"_s << u"chybí datum i čas"_s;
         QTest::newRow("postponed with a time") << u"1;1;odloženo;18:00"_s << u"Odložený zápas nemá datum ani čas."_s;

@@ -716,7 +716,7 @@ QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook)
                        {},
                        {},
                        {},
-                       0,
+                       std::nullopt,
                        std::nullopt};
         for (int place = 1; place <= season.teams(); ++place)
             row.places.append(forecast.placeShare(p.team, place));
@@ -758,7 +758,8 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, 
     }
     for (const QString& stage : stages)
         v.header << stage;
-    if (!stages.isEmpty())
+    const bool title = !rows.isEmpty() && rows.first().title.has_value();
+    if (title)
         v.header << u"titul"_s;
     const bool relegation = !rows.isEmpty() && rows.first().relegation.has_value();
     if (relegation)
@@ -781,8 +782,8 @@ ViewTable outlookView(const SeasonStore& season, const QList<OutlookRow>& rows, 
         }
         for (double share : r.stagePlays)
             cells << shareText(share);
-        if (!stages.isEmpty())
-            cells << shareText(r.title);
+        if (title)
+            cells << shareText(*r.title);
         if (relegation)
             cells << shareText(*r.relegation);
         v.rows.append(cells);

@@ -177,7 +177,7 @@ struct OutlookRow {
     QList<double> places; // by place - 1
     QList<OutlookLine> lines;
     QList<double> stagePlays;         // the share of seasons the team plays each play-off stage
-    double title = 0;                 // and wins the final's series
+    std::optional<double> title;      // and wins the final's series, where the play-off has one
     std::optional<double> relegation; // and loses the relegation series, where the play-off has one
 };
 QList<OutlookRow> outlookRows(const SeasonStore& season, const Outlook& outlook);

@@ -61,7 +61,7 @@ int Playoff::stageIndex(const QString& name) const
 
 int Playoff::finalStage() const
 {
-    int last = -1; // the last stage the league's first may play, if none is of winners alone
+    int last = -1; // the last stage the league's first may play, if none is of winners alone; none without
     for (auto s = static_cast<int>(stages.size()) - 1; s >= 0; --s) {
         if (std::all_of(stages[s].items.begin(), stages[s].items.end(),
                         [](const StageItem& i) { return i.kind == StageItem::Kind::Winners; }))
@@ -69,7 +69,7 @@ int Playoff::finalStage() const
         if (last < 0 && (stages[s].places & (1u << 1)))
             last = s;
     }
-    return last < 0 ? static_cast<int>(stages.size()) - 1 : last;
+    return last;
 }
 
 int Playoff::relegationStage() const

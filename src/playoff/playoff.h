@@ -64,7 +64,7 @@ struct Playoff {
     QStringList head;           // the file's lines before its games, written again as they are
     int stageIndex(const QString& name) const;
     // The title's stage: the last one whose participants are all winners of earlier stages, else the last
-    // one the regular season's first may play.
+    // one the regular season's first may play; -1 for a play-off without the top of the table (a play-down).
     int finalStage() const;
     // The stage whose losers go down: the last stage no later one draws from, other than the final, that the
     // regular season's first cannot reach (the play-down's last series, a relegation series); -1 for none.

@@ -307,6 +307,11 @@ private Q_SLOTS:
         QCOMPARE(seriesOutcome(p, 4, x, season), u"sestupuje "_s + first);
         for (int stage : {0, 2, 3})
             QCOMPARE(seriesOutcome(p, stage, x, season), u"postupuje "_s + second);
+        // A play-off of the table's bottom alone has no title; its last series' loser goes down.
+        const Playoff bottom = read(u"faze=Play-down;11-14;1\nfaze=Baráž;porazeni Play-down;1"_s);
+        QCOMPARE(bottom.finalStage(), -1);
+        QCOMPARE(bottom.relegationStage(), 1);
+        QCOMPARE(seriesOutcome(bottom, 1, x, season), u"sestupuje "_s + first);
         x.winner = 0;
         QCOMPARE(seriesOutcome(p, 1, x, season), QString());
     }
@@ -320,8 +325,14 @@ private Q_SLOTS:
                         placeBounds(season, false)};
         double title = 0;
         for (const OutlookRow& row : outlookRows(season, o))
-            title += row.title;
+            title += row.title.value();
         QVERIFY2(std::abs(title - 1) < 1e-9, qPrintable(QString::number(title)));
+        // One of the bottom alone has a relegation column and no title's.
+        const Playoff bottom = read(u"faze=Play-down;11-14;4\nfaze=Baráž;porazeni Play-down;4"_s);
+        const Outlook down{simulateSeason(season, 200, 1, 2, nullptr, KeyMatchTallies::Skipped, &bottom),
+                           placeBounds(season, false)};
+        const ViewTable v = outlookView(season, outlookRows(season, down), stageNames(down.forecast));
+        QVERIFY2(!v.header.contains(u"titul"_s) && v.header.contains(u"sestup"_s), qPrintable(v.header.join(u"|")));
     }
 
     // Mid-season: every stage's plays sum to its participants, its wins to half; a finished play-off is certain.

@@ -82,9 +82,11 @@ private Q_SLOTS:
                "15.3.2008 Frýdek-Místek - Zlín 2:1 sn\nLiberec vs Slavia 3-0\n"_s.toUtf8()
             << u"14.3.2008|0|Sparta|Kladno|5:4p\n15.3.2008|0|Frýdek-Místek|Zlín|2:1n\n14.3.2008|0|Liberec|Slavia|3:0"_s
             << false << 2; // a pairing with no day, round or result is no match: a headline
-        QTest::newRow("calendar: folded, escaped, all-day, time zone, UTC late evening")
+        QTest::newRow("calendar: folded, escaped, all-day, time zone, UTC late evening, a long organiser")
             << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//CS\r\n"
-               "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20080314\r\nSUMMARY:Sparta\\, a.s. - Kla\r\n dno  "
+               "BEGIN:VEVENT\r\nUID:1\r\nORGANIZER;CN=Svaz ledního hokeje oddělení soutěží řízení druhé ligy "
+               "skupina západ kancelář sekretáře soutěže:mailto:souteze@example.org\r\n"
+               "DTSTART;VALUE=DATE:20080314\r\nSUMMARY:Sparta\\, a.s. - Kla\r\n dno  "
                "5:4p\r\nEND:VEVENT\r\n"
                "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;TZID=Europe/Prague:20080316T173000\r\nSUMMARY:Zlín – "
                "Slavia\r\nEND:VEVENT\r\n"
@@ -447,6 +449,7 @@ private Q_SLOTS:
         teams = matchTeams(source, s.teamNames(), {{u"HC Škoda Plzeň B"_s, kForeignTeam}, {u"Kometa"_s, 2}});
         QCOMPARE(teams.foreign, QStringList{u"HC Škoda Plzeň B"_s});
         QCOMPARE(teams.how.value(u"Kometa"_s), NameMatch::Mapped);
+        QCOMPARE(matchTeams(source, s.teamNames(), {{u"Kometa"_s, 1}}).teamOf.value(u"Kometa"_s), 1); // the first too
 
         for (ImportLine& line : source.lines)
             line.result.clear();

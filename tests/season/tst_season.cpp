@@ -965,6 +965,7 @@ private Q_SLOTS:
         const QByteArray newlines(kMaxDataFileBytes, '\n');
         QVERIFY(readSchedule(newlines, u"los_test.txt"_s, s).error().contains(u"řádků"_s));
         QCOMPARE(decodeLines(QByteArray("x\n").repeated(kMaxDataLines + 5)).size(), kMaxDataLines); // never one more
+        QCOMPARE(decodeLines("\n" + QByteArray("x\n").repeated(kMaxDataLines + 5)).size(), kMaxDataLines);
     }
 
     void installedDataFolder()

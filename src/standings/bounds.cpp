@@ -15,6 +15,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -550,10 +551,81 @@ bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& 
     return net.maxFlow(Source, Sink) == needed;
 }
 
+// The groups of `line` candidates to pass the team, searched depth first. A group is first counted (the points
+// its members can take together, in microseconds), and only a group that passes the count is asked the exact
+// question. A branch is dropped once even the best of what is left cannot pass the count: the group's points so
+// far, the most that many more could add less what each shares with the group, less for each pair of them
+// at least the least any two candidates share.
+class GroupSearch {
+public:
+    GroupSearch(const Remaining& r, int team, int own, int line, int target, std::vector<int> candidates)
+        : m_r(r), m_team(team), m_own(own), m_line(line), m_target(target), m_candidates(std::move(candidates)),
+          m_n(static_cast<int>(m_candidates.size())), m_theirs(r.theirsAt(team, own))
+    {
+        const auto n = static_cast<std::size_t>(m_n);
+        m_shared.resize(n * n);
+        m_against.resize(n);
+        m_contribution.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const int u = m_candidates[i];
+            // What it can end with from all but its matches with the team.
+            m_contribution[i] = r.most(u) - r.perMatch * r.meetings[u][team];
+            m_against[i] = r.perMatch * r.meetings[u][team];
+            for (std::size_t j = 0; j < n; ++j)
+                if (j != i)
+                    m_shared[i * n + j] = r.perMatch * r.meetings[u][m_candidates[j]],
+                                     m_leastShared = std::min(m_leastShared, m_shared[i * n + j]);
+        }
+    }
+    bool found() { return search(0, 0, 0); }
+
+private:
+    // The sum of the `k` largest of values[from..].
+    static int bestOf(const std::vector<int>& values, int from, int k)
+    {
+        std::array<int, kMaxTeams> rest{};
+        const auto end = std::copy(values.begin() + from, values.end(), rest.begin());
+        std::nth_element(rest.begin(), rest.begin() + k - 1, end, std::greater<>());
+        return std::accumulate(rest.begin(), rest.begin() + k, 0);
+    }
+    bool search(int from, int points, int againstTeam)
+    {
+        const int k = m_line - static_cast<int>(m_group.size());
+        if (k == 0)
+            return points + std::min(againstTeam, m_theirs) >= m_line * m_target &&
+                   allCanReach(m_r, m_team, m_own, m_group, m_target);
+        if (m_n - from < k)
+            return false;
+        const int best = points + bestOf(m_contribution, from, k) - m_leastShared * k * (k - 1) / 2 +
+                         std::min(againstTeam + bestOf(m_against, from, k), m_theirs);
+        if (best < m_line * m_target)
+            return false;
+        const auto n = static_cast<std::size_t>(m_n);
+        for (int j = from; j <= m_n - k; ++j) {
+            const auto i = static_cast<std::size_t>(j);
+            m_group.push_back(m_candidates[i]);
+            for (std::size_t l = i + 1; l < n; ++l)
+                m_contribution[l] -= m_shared[i * n + l];
+            const bool passes = search(j + 1, points + m_contribution[i], againstTeam + m_against[i]);
+            for (std::size_t l = i + 1; l < n; ++l)
+                m_contribution[l] += m_shared[i * n + l];
+            m_group.pop_back();
+            if (passes)
+                return true;
+        }
+        return false;
+    }
+
+    const Remaining& m_r;
+    int m_team, m_own, m_line, m_target;
+    std::vector<int> m_candidates;
+    int m_n, m_theirs;
+    int m_leastShared = std::numeric_limits<int>::max();
+    std::vector<int> m_shared, m_against, m_contribution, m_group;
+};
+
 // Whether some `line` other teams can end level with or above the team when it takes exactly `own`
-// points from its remaining matches. Each group of `line` teams that could reach the target at all is
-// first counted (the points they can take together, in microseconds), and only a group that passes
-// the count is asked the exact question.
+// points from its remaining matches.
 bool someCanPass(const Remaining& r, int team, int line, int own)
 {
     const int target = r.points[team] + own;
@@ -564,42 +636,9 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
         else if (u != team && r.most(u) >= target)
             candidates.push_back(u);
     }
-    const int n = static_cast<int>(candidates.size());
-    if (n < line || line <= 0)
+    if (static_cast<int>(candidates.size()) < line || line <= 0)
         return line <= 0;
-    // What each candidate can end with from all but its matches with the team; a match between two of a group
-    // counts for one of them only.
-    std::vector<int> most(candidates.size()), shared(candidates.size() * candidates.size());
-    for (int i = 0; i < n; ++i) {
-        const int u = candidates[static_cast<std::size_t>(i)];
-        most[static_cast<std::size_t>(i)] = r.most(u) - r.perMatch * r.meetings[u][team];
-        for (int j = 0; j < n; ++j)
-            shared[static_cast<std::size_t>(i * n + j)] =
-                r.perMatch * r.meetings[u][candidates[static_cast<std::size_t>(j)]];
-    }
-    std::vector<int> group, members;
-    // Every set of `line` bits among n, in increasing order.
-    for (unsigned mask = (1U << line) - 1; mask < (1U << n);) {
-        int points = 0, againstTeam = 0;
-        group.clear(), members.clear();
-        for (int i = 0; i < n; ++i) {
-            if (mask & (1U << i)) {
-                const int u = candidates[static_cast<std::size_t>(i)];
-                for (const int k : members)
-                    points -= shared[static_cast<std::size_t>(i * n + k)];
-                members.push_back(i);
-                group.push_back(u);
-                points += most[static_cast<std::size_t>(i)];
-                againstTeam += r.perMatch * r.meetings[u][team];
-            }
-        }
-        points += std::min(againstTeam, r.theirsAt(team, own));
-        if (points >= line * target && allCanReach(r, team, own, group, target))
-            return true;
-        const unsigned lowest = mask & -mask, ripple = mask + lowest;
-        mask = ripple | (((mask ^ ripple) >> 2) / lowest);
-    }
-    return false;
+    return GroupSearch(r, team, own, line, target, std::move(candidates)).found();
 }
 
 // Whether `line` other teams can end level with or above the team when it takes exactly `own` points

@@ -214,7 +214,8 @@ private Q_SLOTS:
                                                       {u"1. FC Köln"_s, QString()},
                                                       {u"12:30"_s, QString()},
                                                       {u"14. 3. 2008 18:30 19:00"_s, QString()},
-                                                      {u"14. března 2008 hala"_s, QString()}};
+                                                      {u"14. března 2008 hala"_s, QString()},
+                                                      {u"Aug"_s, QString()}};
         for (const auto& [text, read] : rows)
             QTest::newRow(qPrintable(text)) << text << read;
     }
@@ -259,6 +260,9 @@ private Q_SLOTS:
                  u"14.3.2008|0|A|B|3:1"_s);
         QCOMPARE(shown(readImportSource("13.3.2008;B;A;2:1\n14.3.2008;A;B;3:1\n", u"x.csv"_s, o).value()),
                  u"13.3.2008|0|B|A|2:1\n14.3.2008|0|A|B|3:1"_s);
+        QVERIFY(readImportSource("13.3.2008;B;A;2:1\n", u"x.csv"_s, o).value().resultsKnown);
+        o.columns = {ColumnRole::Date, ColumnRole::Home, ColumnRole::Away}; // a fixture list
+        QVERIFY(!readImportSource("13.3.2008;B;A\n", u"x.csv"_s, o).value().resultsKnown);
     }
 
     void scores()

@@ -136,7 +136,8 @@ private Q_SLOTS:
         downloaded.match(1, 5) = {downloaded.match(1, 5).away, downloaded.match(1, 5).home, {}};
         const MatchDate own{QDate(2008, 2, 12), QTime(18, 0), false};
         local.matchDates = {
-            {{5, 7}, own}, {{5, 1}, own}, {{5, 2}, own}, {{5, 3}, {{}, {}, true}}, {{kRounds, kSlots}, own}};
+            {{5, 7}, own},         {{5, 1}, own}, {{5, 2}, own}, {{5, 3}, {{}, {}, true}}, {{kRounds, kSlots}, own},
+            {{5, kSlots + 1}, own}}; // a slot the league does not have, skipped
         downloaded.matchDates = {{{5, 2}, own}, {{5, 3}, {QDate(2008, 2, 13), {}, false}}};
         const QList<DateConflict> found = mergeMatchDates(local, downloaded);
         QCOMPARE(downloaded.matchDates.keys(),

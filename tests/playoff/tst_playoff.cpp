@@ -541,6 +541,9 @@ private Q_SLOTS:
         QVERIFY(withPlannedGame(p, season, {0, o[0], o[3], QDate(2008, 3, 2), {}, 0})
                     .error()
                     .contains(u"zápas z 2.3.2008"_s));
+        QVERIFY(withPlannedGame(p, season, {static_cast<int>(p.stages.size()), o[0], o[3], QDate(2008, 3, 6), {}, 0})
+                    .error()
+                    .contains(u"takovou fázi"_s));
         QVERIFY(withPlannedGame(p, season, {0, o[0], o[1], QDate(2008, 3, 6), {}, 0})
                     .error()
                     .contains(u"není rozehraná série"_s));

@@ -229,6 +229,14 @@ private Q_SLOTS:
         QCOMPARE(fixture::load(path).TymPodleCisla(1), u"Tým 1"_s);
     }
 
+    // Whatever the checks before it let through, a league that would read back as another is not written.
+    void readsBackAsWritten()
+    {
+        SeasonStore s = fixture::season();
+        s.caption = u"Liga "_s; // its line is read trimmed
+        QVERIFY(competitionBytes(s, TextEncoding::Utf8).error().contains(u"nepřečetly"_s));
+    }
+
     // A save, a game, an import or leaving that changes no byte writes nothing and keeps the backups there are.
     void noOpSavesKeepBackups()
     {

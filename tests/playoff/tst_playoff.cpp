@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "export/formats.h"
 #include "fixture/league.h"
+#include "import/importplan.h"
 #include "import/importsource.h"
 #include "outlook/forecast.h"
 #include "playoff/playoff.h"
@@ -558,6 +559,35 @@ private Q_SLOTS:
         const Bracket m = playoffBracket(merged, season).value();
         QCOMPARE(plannedText(*m.stages[0].series[0].planned), u"3.3.2008 17:30"_s);
         QCOMPARE(plannedText(*m.stages[0].series[1].planned), u"8.3.2008"_s);
+    }
+
+    // Play-off games an import brings: a stage named in English, or not named at all, goes to the two teams' series,
+    // a game no series of theirs takes is refused with its line, and a league without a play-off refuses them all.
+    void importedGames()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const QVarLengthArray<int, kMaxTeams> o = finalOrder(season);
+        const Playoff p = read(u"faze=Semifinále;1-4;4\nfaze=Finále;vitezove Semifinále;4"_s);
+        TeamMatching teams;
+        for (int t = 1; t <= kTeams; ++t)
+            teams.teamOf.insert(season.TymPodleCisla(t), t);
+        const auto line = [&](int n, int home, int away, const QString& stage) {
+            ImportLine l(n, QDate(2008, 3, n), 0, season.TymPodleCisla(home), season.TymPodleCisla(away), u"3:1"_s);
+            l.stage = stage;
+            return l;
+        };
+        const PlayoffImport plan = planPlayoff(
+            p, season,
+            {line(1, o[0], o[3], u"Semifinal"_s), line(2, o[1], o[2], u"play-off"_s), line(3, o[0], o[1], u"Finále"_s)},
+            teams);
+        QCOMPARE(plan.games.size(), 2);
+        QCOMPARE(plan.games[0].stage, 0);
+        QCOMPARE(plan.games[1].stage, 0);
+        QCOMPARE(plan.refused.size(), 1);
+        QVERIFY2(plan.refused[0].startsWith(u"řádek 3 ("_s), qPrintable(plan.refused[0]));
+        QVERIFY(planPlayoff(std::nullopt, season, {line(1, o[0], o[3], {})}, teams)
+                    .refused.value(0)
+                    .endsWith(u"liga nemá play-off"_s));
     }
 
     // Before the season's end the bracket says which matches are missing, the last of a round among them, and

@@ -6,6 +6,7 @@
 
 #include <QTest>
 #include <numeric>
+#include <random>
 
 Q_DECLARE_METATYPE(LeagueRules)
 
@@ -259,6 +260,28 @@ private Q_SLOTS:
                 QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
             }
         }
+    }
+
+    // Bounds and points needed do not depend on how the teams are numbered: a league of 16 early in its season,
+    // too large for every completion, against the same league numbered backwards.
+    void numberingChangesNothing()
+    {
+        const int teams = 16;
+        const QList<RoundPairings> pairs = roundRobinSchedule(teams, 2);
+        SeasonStore s(teams, static_cast<int>(pairs.size())), backwards = s;
+        s.HR1 = backwards.HR1 = 5, s.HR2 = backwards.HR2 = 8, s.HR3 = backwards.HR3 = 12;
+        std::mt19937 random(7);
+        for (int r = 1; r <= s.rounds(); ++r)
+            for (int m = 1; m <= s.slots(); ++m) {
+                const auto [home, away] = pairs[r - 1][m - 1];
+                static const QString results[] = {u"3:1"_s, u"1:3"_s, u"2:2"_s, u"3:2p"_s};
+                const QString result = r <= 5 ? results[random() % 4] : QString();
+                s.match(m, r) = {home, away, result};
+                backwards.match(m, r) = {teams + 1 - home, teams + 1 - away, result};
+            }
+        const SeasonBounds b = placeBounds(s, true), reversed = placeBounds(backwards, true);
+        for (int t = 0; t < teams; ++t)
+            QCOMPARE(describe(SeasonBounds{b[t]}), describe(SeasonBounds{reversed[teams - 1 - t]}));
     }
 
     void everySystemAgainstEveryCompletion_data()

@@ -155,18 +155,12 @@ Posteriors posteriorsOf(const GoalModel& model)
     return p;
 }
 
-// Inline, because a late season is so short that its teams' draws were a third of its time.
-inline double drawGamma(const GammaDraw& gamma, RandomStream& random)
-{
-    return gamma.byCube() ? gamma.fromNormal(random.normal()) : gamma(random);
-}
-
 void drawStrengths(Strengths& s, const Posteriors& p, int teams, RandomStream& random)
 {
     for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t) {
-        const double attack = drawGamma(p.attack[t], random) * p.perRate[t];
+        const double attack = p.attack[t](random) * p.perRate[t];
         s.home[t] = p.home * attack, s.away[t] = p.away * attack;
-        s.defence[t] = drawGamma(p.defence[t], random) * p.perRate[t];
+        s.defence[t] = p.defence[t](random) * p.perRate[t];
     }
 }
 
@@ -563,10 +557,8 @@ GammaDraw::GammaDraw(double shape)
 {
 }
 
-double GammaDraw::operator()(RandomStream& random) const
+double GammaDraw::bySmallShape(RandomStream& random) const
 {
-    if (byCube())
-        return fromNormal(random.normal());
     if (m_shape < 1) // a shape below one from one above it (Marsaglia and Tsang's boost)
         return GammaDraw(m_shape + 1)(random) * std::pow(random.uniform(), 1 / m_shape);
     const double d = m_shape - 1.0 / 3, c = 1 / std::sqrt(9 * d);

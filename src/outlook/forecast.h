@@ -55,16 +55,17 @@ private:
 class GammaDraw {
 public:
     explicit GammaDraw(double shape = 1);
-    double operator()(RandomStream& random) const;
-    // Where the cube of a normal serves, the draw from a standard normal `z`.
-    bool byCube() const { return m_shape >= 3; }
-    double fromNormal(double z) const
+    // Inline where the cube serves: a simulated season draws two for every team.
+    double operator()(RandomStream& random) const
     {
-        const double root = m_centre + z * m_spread;
+        if (m_shape < 3)
+            return bySmallShape(random);
+        const double root = m_centre + random.normal() * m_spread;
         return root > 0 ? m_shape * root * root * root : 0;
     }
 
 private:
+    double bySmallShape(RandomStream& random) const;
     double m_shape, m_centre, m_spread;
 };
 inline double gammaDraw(double shape, RandomStream& random)

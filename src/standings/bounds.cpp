@@ -571,10 +571,12 @@ public:
             // What it can end with from all but its matches with the team.
             m_contribution[i] = r.most(u) - r.perMatch * r.meetings[u][team];
             m_against[i] = r.perMatch * r.meetings[u][team];
-            for (std::size_t j = 0; j < n; ++j)
-                if (j != i)
-                    m_shared[i * n + j] = r.perMatch * r.meetings[u][m_candidates[j]],
-                                     m_leastShared = std::min(m_leastShared, m_shared[i * n + j]);
+            for (std::size_t j = 0; j < n; ++j) {
+                if (j == i)
+                    continue;
+                m_shared[i * n + j] = r.perMatch * r.meetings[u][m_candidates[j]];
+                m_leastShared = std::min(m_leastShared, m_shared[i * n + j]);
+            }
         }
     }
     bool found() { return search(0, 0, 0); }

@@ -14,7 +14,6 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <map>
 #include <numeric>
 #include <optional>
 #include <thread>
@@ -54,6 +53,7 @@ struct Remaining {
     std::vector<int> theirsFromTeam;
 
     bool general() const { return !outcomes.empty(); }
+    bool pastDeadline() const { return std::chrono::steady_clock::now() >= deadline; }
     // The most points the team's opponents can take from its matches while it takes `own` of them.
     int theirsAt(int team, int own) const
     {
@@ -108,8 +108,10 @@ std::vector<std::pair<int, int>> outcomesOf(const LeagueRules& rules, bool& orde
     return outcomes;
 }
 
-// The time a league's questions may take where the totals differ, whatever its size and round.
+// The time a league's questions may take where the totals differ, whatever its size and round; and the
+// time one group's program may take of it, so that a hard one leaves time for the others.
 constexpr std::chrono::milliseconds kProgramsBudget{400};
+constexpr std::chrono::milliseconds kGroupBudget{20};
 
 Remaining remainingOf(const SeasonStore& season)
 {
@@ -199,10 +201,7 @@ public:
             if (pairing.a != team && pairing.b != team)
                 continue;
             if (m_r.general()) {
-                // A win that leaves the other nothing is the first outcome, the loss the last.
-                const std::size_t won = (pairing.a == team) == (points > 0) ? 0 : m_r.outcomes.size() - 1;
-                for (std::size_t k = 0; k < m_r.outcomes.size(); ++k)
-                    fixColumn(outcomeColumn(p, k), k == won ? pairing.matches : 0);
+                settle(p, (points > 0) == (pairing.a == team) ? pairing.a : pairing.b);
                 continue;
             }
             const int mine = points * pairing.matches;
@@ -212,6 +211,15 @@ public:
         }
     }
     void fixColumn(int column, double value) { glp_set_col_bnds(m_p, column, GLP_FX, value, value); }
+    // Every match of pairing p (1-based) won outright by `winner`.
+    void settle(int p, int winner)
+    {
+        const Pairing& pairing = m_r.pairings[static_cast<std::size_t>(p - 1)];
+        // A win that leaves the other nothing is the first outcome, the loss the last.
+        const std::size_t won = pairing.a == winner ? 0 : m_r.outcomes.size() - 1;
+        for (std::size_t k = 0; k < m_r.outcomes.size(); ++k)
+            fixColumn(outcomeColumn(p, k), k == won ? pairing.matches : 0);
+    }
     void setObjective(int column, double coefficient) { glp_set_obj_coef(m_p, column, coefficient); }
 
     // A row over distinct columns.
@@ -228,13 +236,20 @@ public:
         glp_set_mat_row(m_p, row, static_cast<int>(index.size()) - 1, index.data(), value.data());
     }
 
-    // The optimum, or nothing when no completion meets the rows or the time ran out (timedOut()).
-    std::optional<double> solve()
+    // The optimum, or nothing when no completion meets the rows or the time ran out (timedOut()): the
+    // season's deadline or, sooner, `cap`. With `cuts` the solver adds its own rows where rounding proves them
+    // (mixed-integer rounding and Gomory's) and branches on the most fractional column: what lets it show that
+    // a group's program has no whole solution, which branching alone does not in the time.
+    std::optional<double> solve(std::chrono::milliseconds cap = std::chrono::milliseconds::max(), bool cuts = false)
     {
         glp_iocp parm;
         glp_init_iocp(&parm);
         parm.presolve = GLP_ON;
         parm.msg_lev = GLP_MSG_OFF;
+        if (cuts) {
+            parm.mir_cuts = parm.gmi_cuts = GLP_ON;
+            parm.br_tech = GLP_BR_MFV;
+        }
         if (m_r.deadline != std::chrono::steady_clock::time_point::max()) {
             using namespace std::chrono;
             const auto left = duration_cast<milliseconds>(m_r.deadline - steady_clock::now()).count();
@@ -242,7 +257,7 @@ public:
                 m_timedOut = true;
                 return std::nullopt;
             }
-            parm.tm_lim = static_cast<int>(std::min<long long>(left, std::numeric_limits<int>::max()));
+            parm.tm_lim = static_cast<int>(std::min<long long>({left, cap.count(), std::numeric_limits<int>::max()}));
         }
         const int code = glp_intopt(m_p, &parm);
         m_timedOut = code == GLP_ETMLIM;
@@ -558,9 +573,15 @@ bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& 
 // at least the least any two candidates share.
 class GroupSearch {
 public:
-    GroupSearch(const Remaining& r, int team, int own, int line, int target, std::vector<int> candidates)
+    // Where the question's rules are not those of `r` but one that `r` relaxes, `exact` asks a group that
+    // passes `r` the exact question; nothing from it means its time ran out: the search goes on, and finding
+    // no group that passes it cannot say no.
+    using Exact = std::function<std::optional<bool>(const std::vector<int>& group)>;
+
+    GroupSearch(const Remaining& r, int team, int own, int line, int target, std::vector<int> candidates,
+                Exact exact = {})
         : m_r(r), m_team(team), m_own(own), m_line(line), m_target(target), m_candidates(std::move(candidates)),
-          m_n(static_cast<int>(m_candidates.size())), m_theirs(r.theirsAt(team, own))
+          m_n(static_cast<int>(m_candidates.size())), m_theirs(r.theirsAt(team, own)), m_exact(std::move(exact))
     {
         const auto n = static_cast<std::size_t>(m_n);
         m_shared.resize(n * n);
@@ -580,6 +601,7 @@ public:
         }
     }
     bool found() { return search(0, 0, 0); }
+    bool unanswered() const { return m_unanswered; }
 
 private:
     // The sum of the `k` largest of values[from..].
@@ -593,9 +615,14 @@ private:
     bool search(int from, int points, int againstTeam)
     {
         const int k = m_line - static_cast<int>(m_group.size());
-        if (k == 0)
-            return points + std::min(againstTeam, m_theirs) >= m_line * m_target &&
-                   allCanReach(m_r, m_team, m_own, m_group, m_target);
+        if (k == 0) {
+            if (points + std::min(againstTeam, m_theirs) < m_line * m_target ||
+                !allCanReach(m_r, m_team, m_own, m_group, m_target))
+                return false;
+            const std::optional<bool> reaches = m_exact ? m_exact(m_group) : true;
+            m_unanswered = m_unanswered || !reaches;
+            return reaches.value_or(false);
+        }
         if (m_n - from < k)
             return false;
         const int best = points + bestOf(m_contribution, from, k) - m_leastShared * k * (k - 1) / 2 +
@@ -612,8 +639,8 @@ private:
             for (std::size_t l = i + 1; l < n; ++l)
                 m_contribution[l] += m_shared[i * n + l];
             m_group.pop_back();
-            if (passes)
-                return true;
+            if (passes || (m_unanswered && m_r.pastDeadline()))
+                return passes;
         }
         return false;
     }
@@ -622,13 +649,53 @@ private:
     int m_team, m_own, m_line, m_target;
     std::vector<int> m_candidates;
     int m_n, m_theirs;
+    Exact m_exact;
+    bool m_unanswered = false;
     int m_leastShared = std::numeric_limits<int>::max();
     std::vector<int> m_shared, m_against, m_contribution, m_group;
 };
 
+// Whether every team of `group` can end with at least `target` points while the team takes exactly `own` points
+// from its matches, where the totals differ: a program over the matches of the group and of the team alone, the
+// group's matches with anyone else won by the group. A row's points are multiples of the outcomes' points, so
+// with it go the rows that scaling by j/win and rounding up leave valid (Gomory's), which settle at once most
+// of what branching alone would not. Nothing when the time ran out.
+std::optional<bool> groupReaches(const Remaining& r, int team, int own, const std::vector<int>& group, int target)
+{
+    std::array<bool, kMaxTeams + 1> in{};
+    for (const int u : group)
+        in[static_cast<std::size_t>(u)] = true;
+    Remaining inside = r;
+    inside.pairings.clear();
+    const int win = std::max(1, r.outcomes.front().first); // the last row of each team's is its own
+    for (const Pairing& q : r.pairings) {
+        if (q.a == team || q.b == team || (in[q.a] && in[q.b]))
+            inside.pairings.push_back(q);
+        else if (in[q.a] || in[q.b])
+            inside.points[in[q.a] ? q.a : q.b] += win * q.matches;
+    }
+    Program p(inside, GLP_MAX, true);
+    for (int u = 1; u <= r.teams; ++u)
+        p.fixColumn(p.teamColumn(u), 0);
+    p.addRow(p.pointsOf(team).terms, GLP_FX, own);
+    for (const int u : group) {
+        const Program::Expression& e = p.pointsOf(u);
+        const int need = target - static_cast<int>(e.constant);
+        for (int j = 1; j <= win && need > 0; ++j) {
+            std::vector<std::pair<int, double>> rounded;
+            for (const auto& [column, coefficient] : e.terms)
+                rounded.push_back({column, std::ceil(j * coefficient / win)});
+            p.addRow(rounded, GLP_LO, std::ceil(static_cast<double>(j * need) / win));
+        }
+    }
+    const bool solved = p.solve(kGroupBudget, true).has_value();
+    return solved || !p.timedOut() ? std::optional(solved) : std::nullopt;
+}
+
 // Whether some `line` other teams can end level with or above the team when it takes exactly `own`
-// points from its remaining matches.
-bool someCanPass(const Remaining& r, int team, int line, int own)
+// points from its remaining matches. With `exact`, the season under rules whose totals differ that `r`
+// relaxes: a group that passes `r` is then asked its program. Nothing when the time ran out.
+std::optional<bool> someCanPass(const Remaining& r, int team, int line, int own, const Remaining* exact = nullptr)
 {
     const int target = r.points[team] + own;
     std::vector<int> candidates;
@@ -640,14 +707,19 @@ bool someCanPass(const Remaining& r, int team, int line, int own)
     }
     if (static_cast<int>(candidates.size()) < line || line <= 0)
         return line <= 0;
-    return GroupSearch(r, team, own, line, target, std::move(candidates)).found();
+    GroupSearch::Exact ask;
+    if (exact)
+        ask = [&](const std::vector<int>& group) { return groupReaches(*exact, team, own, group, target); };
+    GroupSearch search(r, team, own, line, target, std::move(candidates), std::move(ask));
+    const bool found = search.found();
+    return found || !search.unanswered() ? std::optional(found) : std::nullopt;
 }
 
 // Whether `line` other teams can end level with or above the team when it takes exactly `own` points
 // from its remaining matches: all of `likely` together (quick), or any `line` of them (thorough).
 bool canBePassed(const Remaining& r, int team, int line, int own, const std::vector<int>* likely)
 {
-    return likely ? allCanReach(r, team, own, *likely, r.points[team] + own) : someCanPass(r, team, line, own);
+    return likely ? allCanReach(r, team, own, *likely, r.points[team] + own) : *someCanPass(r, team, line, own);
 }
 
 // The largest of first..last (first passing, known) for which `passes` holds; fewer points never make
@@ -665,24 +737,6 @@ int lastPassing(int first, int last, const std::function<bool(int)>& passes)
 }
 
 int pointsNeeded(const Remaining& r, int team, int line);
-
-// pointsNeeded where the totals differ, a program for each number of points from `most` down to above
-// `known`: the most the team can take from its own matches while `line` other teams end level with it or
-// above; `known` where no such completion is, kNotCounted when the time ran out.
-int mostPassableByOutcomes(const Remaining& r, int team, int line, int known, int most)
-{
-    for (int own = most; own > known; --own) {
-        Program p(r, GLP_MAX, true);
-        p.addRow(p.pointsOf(team).terms, GLP_FX, own);
-        reachingTarget(
-            p, team, r.points[team] + own, [&](int u) { return r.points[u]; }, line);
-        if (p.solve())
-            return own;
-        if (p.timedOut())
-            return kNotCounted;
-    }
-    return known;
-}
 
 // The most own points with which the team can still be passed in `r` when a match hands out any split of
 // `r.perMatch`; -1 when not even none.
@@ -778,8 +832,19 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
     splits.theirsFromTeam = mostForOpponents(r, team);
     const int most = std::min(mostPassableBySplits(splits, team, line), all);
     const int known = most < 0 ? -1 : mostPassableByWins(r, team, line, most);
-    const int passable = known >= most ? most : mostPassableByOutcomes(r, team, line, known, most);
-    return passable == kNotCounted ? kNotCounted : passable >= all ? kNeverSure : passable + 1;
+    // Each number of points between is asked of the groups that pass with any split; a number the team cannot
+    // take from its matches (3-1-0: 2 from one) passes none, so the numbers are tried from the most down.
+    int passable = known;
+    bool timedOut = false;
+    for (int own = most; own > known && !timedOut; --own) {
+        const std::optional<bool> passed = someCanPass(splits, team, line, own, &r);
+        timedOut = !passed;
+        if (passed.value_or(false)) {
+            passable = own;
+            break;
+        }
+    }
+    return timedOut ? kNotCounted : passable >= all ? kNeverSure : passable + 1;
 }
 
 bool unitSplits(const Remaining& r);

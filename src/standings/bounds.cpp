@@ -958,6 +958,23 @@ SeasonBounds countedBounds(const Remaining& r, const std::array<int, 3>& lines, 
     return bounds;
 }
 
+// The teams' questions are independent: they are shared out among the cores this process may use, each
+// thread with its own solver state.
+void forEachTeam(int teams, const std::atomic<bool>* stop, const std::function<void(int)>& ask)
+{
+    std::atomic<int> next{1};
+    std::vector<std::thread> workers;
+    for (int w = 0; w < std::clamp(QThread::idealThreadCount(), 1, 4); ++w) {
+        workers.emplace_back([&] {
+            for (int t = next++; t <= teams && !(stop && *stop); t = next++)
+                ask(t);
+            glp_free_env(); // the solver keeps a state per thread
+        });
+    }
+    for (std::thread& w : workers)
+        w.join();
+}
+
 } // namespace
 
 SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop)
@@ -984,10 +1001,10 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
     }
     if (!r.exact)
         return countedBounds(r, lines, withNeeded);
-    const auto answer = [&](int t) {
+    const auto places = [&](int t) { bounds[t - 1] = {exactBestPlace(r, t), exactWorstPlace(r, t), {}}; };
+    const auto needed = [&](int t) {
         PlaceBounds& b = bounds[t - 1];
-        b = {exactBestPlace(r, t), exactWorstPlace(r, t), {}};
-        for (std::size_t k = 0; k < lines.size() && withNeeded; ++k) {
+        for (std::size_t k = 0; k < lines.size(); ++k) {
             if (stop && *stop)
                 return;
             b.needed[k] = lines[k] <= 0 || b.clinched(lines[k]) ? 0
@@ -995,18 +1012,10 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
                                                                 : pointsNeeded(r, t, lines[k]);
         }
     };
-    // The teams' questions are independent; each thread has its own solver state.
-    std::atomic<int> next{1};
-    std::vector<std::thread> workers;
-    for (int w = 0; w < std::clamp(QThread::idealThreadCount(), 1, 4); ++w) { // the cores this process may use
-        workers.emplace_back([&] {
-            for (int t = next++; t <= r.teams && !(stop && *stop); t = next++)
-                answer(t);
-            glp_free_env(); // the solver keeps a state per thread
-        });
-    }
-    for (std::thread& w : workers)
-        w.join();
+    // Every team's places before anyone's points needed: where the time is shared, the places come first.
+    forEachTeam(r.teams, stop, places);
+    if (withNeeded)
+        forEachTeam(r.teams, stop, needed);
     return bounds;
 }
 

@@ -5,7 +5,8 @@
 // rounds 10, 20, 30 and 40, and the worst of them; last the calibration of the shares against 2,000 seasons
 // played from the model's own prior (`bench_outlook calibration` for that alone); between them the slowest bounds
 // of leagues of 14 and 20 teams under every usual points system (`bench_outlook bounds` for that alone).
-// `bench_outlook floor`: the simulation against the same work in its tightest form.
+// `bench_outlook floor`: the simulation against the same work in its tightest form; `bench_outlook playoff`: the
+// play-off against the regular season alone.
 #include "fixture/calibration.h"
 #include "outlook/forecast.h"
 #include "playoff/playoff.h"
@@ -226,36 +227,45 @@ void printFloor()
     }
 }
 
+// The same seasons on through the league's play-off, every stage of it, against the regular season alone.
+void printPlayoffRatio(const SeasonStore& s, const QString& league, int round, int seasons, int threads)
+{
+    const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_") + league + u".txt"_s;
+    const std::optional<Playoff> playoff = readLeaguePlayoff(competition, s).value();
+    const double regular =
+        bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped); });
+    const double withPlayoff = bestOf(
+        [&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped, &*playoff); });
+    std::printf("%d teams, round %d: %7d seasons, regular season %8.1f ms, with the play-off %8.1f ms (%.2f×)\n",
+                s.teams(), round, seasons, regular, withPlayoff, withPlayoff / regular);
+}
+
+const std::array<std::pair<QString, int>, 2> kLeagues{std::pair{u"extraliga0708"_s, 52},
+                                                      std::pair{u"druhaliga0708"_s, 60}};
+
 // Simulated seasons on every core with and without the key matches tallied and the play-off, and the exact
-// bounds with points needed, for each bundled league at the half of its season and at seven eighths.
-void printSimulationAndBounds()
+// bounds with points needed, for each bundled league at the half of its season and at seven eighths; with
+// `playoffOnly` the play-off against the regular season alone.
+void printSimulationAndBounds(bool playoffOnly = false)
 {
     const int threads = usableCores();
-    for (const auto& [league, rounds] : {std::pair{u"extraliga0708"_s, 52}, std::pair{u"druhaliga0708"_s, 60}}) {
+    for (const auto& [league, rounds] : kLeagues) {
         for (int round : {rounds / 2, rounds * 7 / 8}) {
             const SeasonStore s = playedUpTo(round, league);
             for (int seasons : {10'000, 100'000}) {
                 for (const KeyMatchTallies tallies : {KeyMatchTallies::Skipped, KeyMatchTallies::Counted}) {
+                    if (playoffOnly)
+                        break;
                     const double ms =
                         bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, tallies); });
                     std::printf("%d teams, round %d: %7d seasons on %d threads%s  %8.1f ms\n", s.teams(), round,
                                 seasons, threads, tallies == KeyMatchTallies::Counted ? ", key matches tallied" : "",
                                 ms);
                 }
-                // The same seasons on through the league's play-off, every stage of it.
-                const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_") + league + u".txt"_s;
-                const std::optional<Playoff> playoff = readLeaguePlayoff(competition, s).value();
-                const double regular = bestOf([&] {
-                    (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped);
-                });
-                const double withPlayoff = bestOf([&] {
-                    (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped,
-                                         &*playoff);
-                });
-                std::printf("%d teams, round %d: %7d seasons, regular season %8.1f ms, with the play-off %8.1f ms "
-                            "(%.2f×)\n",
-                            s.teams(), round, seasons, regular, withPlayoff, withPlayoff / regular);
+                printPlayoffRatio(s, league, round, seasons, threads);
             }
+            if (playoffOnly)
+                continue;
             const double ms = bestOf([&] { (void)placeBounds(s, true); });
             std::printf("%d teams, round %d: bounds and points needed      %8.1f ms\n", s.teams(), round, ms);
         }
@@ -272,6 +282,10 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && std::string_view(argv[1]) == "floor") {
         printFloor();
+        return 0;
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "playoff") {
+        printSimulationAndBounds(true);
         return 0;
     }
     if (argc > 1 && std::string_view(argv[1]) == "bounds") {

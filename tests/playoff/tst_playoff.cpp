@@ -117,8 +117,10 @@ private Q_SLOTS:
         QCOMPARE(order[0], second);
         QCOMPARE(order[kTeams - 1], leader);
         season.adjustments = {{kTeams, 999, u"bonus"_s}, {0, 999, QString()}, {kTeams + 1, 999, QString()}};
-        QCOMPARE(finalOrder(season)[0], kTeams); // the last team's adjustment counts, no other number does
+        QCOMPARE(finalOrder(season)[0], kTeams); // the last team's adjustment counts, no number outside the league
         QCOMPARE(finalOrder(season)[1], leader == kTeams ? second : leader);
+        season.adjustments = {{1, 999, u"bonus"_s}};
+        QCOMPARE(finalOrder(season)[0], 1); // and so does the first team's
         QVERIFY(regularSeasonOver(season));
         season.match(1, kRounds) = Match{};
         QVERIFY(regularSeasonOver(season));

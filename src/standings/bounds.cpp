@@ -835,16 +835,16 @@ int pointsNeededByOutcomes(const Remaining& r, int team, int line)
     // Each number of points between is asked of the groups that pass with any split; a number the team cannot
     // take from its matches (3-1-0: 2 from one) passes none, so the numbers are tried from the most down.
     int passable = known;
-    bool timedOut = false;
-    for (int own = most; own > known && !timedOut; --own) {
+    for (int own = most; own > known; --own) {
         const std::optional<bool> passed = someCanPass(splits, team, line, own, &r);
-        timedOut = !passed;
-        if (passed.value_or(false)) {
+        if (!passed)
+            return kNotCounted;
+        if (*passed) {
             passable = own;
             break;
         }
     }
-    return timedOut ? kNotCounted : passable >= all ? kNeverSure : passable + 1;
+    return passable >= all ? kNeverSure : passable + 1;
 }
 
 bool unitSplits(const Remaining& r);

@@ -152,6 +152,10 @@ private Q_SLOTS:
         QCOMPARE(csvPreview(csv, 10).size(), 3);
         QCOMPARE(csvPreview(csv, 1).value(0), (QStringList{u"1.9.2026"_s, u"A"_s, u"B"_s, u"2:1"_s}));
         QVERIFY(csvPreview("BEGIN:VCALENDAR\nVERSION:2.0\nSUMMARY:A;B\nSUMMARY:B;A\nEND:VCALENDAR\n", 5).isEmpty());
+        // As many fields either way: the semicolon; two fields are no results.
+        QCOMPARE(csvPreview("Brno, sever;Zlín, jih;2:1\n", 1).value(0),
+                 (QStringList{u"Brno, sever"_s, u"Zlín, jih"_s, u"2:1"_s}));
+        QVERIFY(csvPreview("A;B\nB;A\n", 5).isEmpty());
     }
 
     // Files shaped as real ones, each with what it must read as ("NAME.expected": the lines, "refused: TEXT" or

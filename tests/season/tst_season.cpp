@@ -159,14 +159,14 @@ private Q_SLOTS:
     {
         QStringList comp = fixture::competitionLines();
         comp.prepend(u"; second comment in a row"_s);
-        comp << u"t1=První"_s << u"t02=Rovná=se"_s << u"HR4=5"_s << u"; trailing comment"_s;
+        comp << u"t1=První"_s << u"t02=Rovná=se"_s << u"HR4=5"_s << u"x3=Jiný klíč"_s << u"; trailing comment"_s;
         const SeasonStore s = load(comp);
         QCOMPARE(s.caption, u"Liga  2007/2008"_s);
         QCOMPARE(s.season, u"2007/2008"_s);
         QCOMPARE(QList<int>({s.HR1, s.HR2, s.HR3}), QList<int>({8, 10, 12})); // there is no fourth line
         QCOMPARE(s.TymPodleCisla(1), u"První"_s);                             // t1= after t01= names the same team
         QCOMPARE(s.TymPodleCisla(2), u"Rovná=se"_s);
-        QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_s), 3);
+        QCOMPARE(s.CisloPodleTymu(u"Č. Budějovice"_s), 3); // a key of another letter names no team
         QCOMPARE(s.CisloPodleTymu(u"Tým 14"_s), 14);
         QCOMPARE(s.CisloPodleTymu(u"č. budějovice"_s), 0);
         QCOMPARE(s.CisloPodleTymu(QString()), 0);

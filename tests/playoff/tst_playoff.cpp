@@ -173,6 +173,7 @@ private Q_SLOTS:
         QTest::newRow("planned home team past the league")
             << u"faze=A;1-8;4\ntermin=A;15-1;1.3.2008"_s << u"řádek 2: „15-1“ nejsou"_s;
         QTest::newRow("home game") << u"faze=A;1-8;2;1,4"_s << u"zápas „4“ série na 2 výhry neexistuje (1 až 3)"_s;
+        QTest::newRow("home game 0") << u"faze=A;1-8;2;0,1"_s << u"zápas „0“ série na 2 výhry neexistuje (1 až 3)"_s;
         QTest::newRow("unknown team") << u"faze=A;1-8;4\nzapas=A;1-15;3:2"_s << u"řádek 2: „1-15“ nejsou"_s;
         QTest::newRow("draw") << u"faze=A;1-8;4\nzapas=A;1-8;2:2"_s << u"nekončí remízou"_s;
         QTest::newRow("unknown stage") << u"faze=A;1-8;4\nzapas=B;1-8;2:1"_s << u"fáze „B“ v souboru výše není"_s;

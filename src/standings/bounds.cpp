@@ -109,7 +109,7 @@ std::vector<std::pair<int, int>> outcomesOf(const LeagueRules& rules, bool& orde
 }
 
 // The time a league's questions may take where the totals differ, whatever its size and round; and the
-// time one group's program may take of it, so that a hard one leaves time for the others.
+// time one group's program may take of it at first, so that a hard one leaves time for the others.
 constexpr std::chrono::milliseconds kProgramsBudget{400};
 constexpr std::chrono::milliseconds kGroupBudget{20};
 
@@ -574,9 +574,9 @@ bool allCanReach(const Remaining& r, int team, int own, const std::vector<int>& 
 class GroupSearch {
 public:
     // Where the question's rules are not those of `r` but one that `r` relaxes, `exact` asks a group that
-    // passes `r` the exact question; nothing from it means its time ran out: the search goes on, and finding
-    // no group that passes it cannot say no.
-    using Exact = std::function<std::optional<bool>(const std::vector<int>& group)>;
+    // passes `r` the exact question within `cap`; nothing from it means the time ran out: the search goes on,
+    // and the groups left unanswered are asked again at its end with what time the league has left.
+    using Exact = std::function<std::optional<bool>(const std::vector<int>& group, std::chrono::milliseconds cap)>;
 
     GroupSearch(const Remaining& r, int team, int own, int line, int target, std::vector<int> candidates,
                 Exact exact = {})
@@ -600,8 +600,20 @@ public:
             }
         }
     }
-    bool found() { return search(0, 0, 0); }
-    bool unanswered() const { return m_unanswered; }
+    // Whether some group passes; nothing when the time ran out before every group was answered.
+    std::optional<bool> found()
+    {
+        if (search(0, 0, 0))
+            return true;
+        bool unanswered = false;
+        for (const std::vector<int>& group : m_unanswered) {
+            const std::optional<bool> reaches = m_exact(group, std::chrono::milliseconds::max());
+            if (reaches.value_or(false))
+                return true;
+            unanswered = unanswered || !reaches;
+        }
+        return unanswered ? std::nullopt : std::optional(false);
+    }
 
 private:
     // The sum of the `k` largest of values[from..].
@@ -619,8 +631,9 @@ private:
             if (points + std::min(againstTeam, m_theirs) < m_line * m_target ||
                 !allCanReach(m_r, m_team, m_own, m_group, m_target))
                 return false;
-            const std::optional<bool> reaches = m_exact ? m_exact(m_group) : true;
-            m_unanswered = m_unanswered || !reaches;
+            const std::optional<bool> reaches = m_exact ? m_exact(m_group, kGroupBudget) : true;
+            if (!reaches)
+                m_unanswered.push_back(m_group);
             return reaches.value_or(false);
         }
         if (m_n - from < k)
@@ -639,7 +652,7 @@ private:
             for (std::size_t l = i + 1; l < n; ++l)
                 m_contribution[l] += m_shared[i * n + l];
             m_group.pop_back();
-            if (passes || (m_unanswered && m_r.pastDeadline()))
+            if (passes || (!m_unanswered.empty() && m_r.pastDeadline()))
                 return passes;
         }
         return false;
@@ -650,7 +663,7 @@ private:
     std::vector<int> m_candidates;
     int m_n, m_theirs;
     Exact m_exact;
-    bool m_unanswered = false;
+    std::vector<std::vector<int>> m_unanswered;
     int m_leastShared = std::numeric_limits<int>::max();
     std::vector<int> m_shared, m_against, m_contribution, m_group;
 };
@@ -659,8 +672,9 @@ private:
 // from its matches, where the totals differ: a program over the matches of the group and of the team alone, the
 // group's matches with anyone else won by the group. A row's points are multiples of the outcomes' points, so
 // with it go the rows that scaling by j/win and rounding up leave valid (Gomory's), which settle at once most
-// of what branching alone would not. Nothing when the time ran out.
-std::optional<bool> groupReaches(const Remaining& r, int team, int own, const std::vector<int>& group, int target)
+// of what branching alone would not. Nothing when the time ran out (`cap`, or the league's).
+std::optional<bool> groupReaches(const Remaining& r, int team, int own, const std::vector<int>& group, int target,
+                                 std::chrono::milliseconds cap)
 {
     std::array<bool, kMaxTeams + 1> in{};
     for (const int u : group)
@@ -688,7 +702,7 @@ std::optional<bool> groupReaches(const Remaining& r, int team, int own, const st
             p.addRow(rounded, GLP_LO, std::ceil(static_cast<double>(j * need) / win));
         }
     }
-    const bool solved = p.solve(kGroupBudget, true).has_value();
+    const bool solved = p.solve(cap, true).has_value();
     return solved || !p.timedOut() ? std::optional(solved) : std::nullopt;
 }
 
@@ -708,11 +722,14 @@ std::optional<bool> someCanPass(const Remaining& r, int team, int line, int own,
     if (static_cast<int>(candidates.size()) < line || line <= 0)
         return line <= 0;
     GroupSearch::Exact ask;
-    if (exact)
-        ask = [&](const std::vector<int>& group) { return groupReaches(*exact, team, own, group, target); };
-    GroupSearch search(r, team, own, line, target, std::move(candidates), std::move(ask));
-    const bool found = search.found();
-    return found || !search.unanswered() ? std::optional(found) : std::nullopt;
+    if (exact) {
+        ask = [&](const std::vector<int>& group, std::chrono::milliseconds cap) {
+            return groupReaches(*exact, team, own, group, target, cap);
+        };
+        // The likeliest groups first: where the programs' time runs out, a group that passes may still be found.
+        std::stable_sort(candidates.begin(), candidates.end(), [&](int a, int b) { return r.most(a) > r.most(b); });
+    }
+    return GroupSearch(r, team, own, line, target, std::move(candidates), std::move(ask)).found();
 }
 
 // Whether `line` other teams can end level with or above the team when it takes exactly `own` points

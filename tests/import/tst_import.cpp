@@ -277,6 +277,9 @@ private Q_SLOTS:
                                    u"5:4n"_s, u"2:2p"_s, u"5:2"_s,  {},        {},        {}};
         for (qsizetype i = 0; i < forms.size(); ++i)
             QCOMPARE(parseScore(forms[i]).value_or(QString()), notation[i]);
+        // A score column's marks of a game not played: no result, and no refusal.
+        for (const QString& none : {u" "_s, u"-"_s, u"–"_s, u"v"_s, u"p-p"_s})
+            QVERIFY2(readScoreText(none).ok() && readScoreText(none).value().result.isEmpty(), qPrintable(none));
         // Seasons named as files name them: the years decide, a missing end year fits any.
         QVERIFY(sameSeason(u"2015/2016"_s, u"2015/16"_s) && sameSeason(u"1999/2000"_s, u"1999-00"_s));
         QVERIFY(sameSeason(u"2015"_s, u"Extraliga 2015/2016"_s) && sameSeason(u"E0"_s, u"e0"_s));

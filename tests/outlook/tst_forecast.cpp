@@ -267,6 +267,9 @@ private Q_SLOTS:
         QCOMPARE((QStringList{shareText(0), shareText(0.004), shareText(0.01), shareText(0.505), shareText(0.996),
                               shareText(1)}),
                  (QStringList{QString(), u"<1"_s, u"1"_s, u"51"_s, u">99"_s, u"100"_s}));
+        // In the outlook a place every simulated season gave is still only ">99" where the bounds leave another.
+        const OutlookRow row{1, 0, 0, 1, 2, {1.0, 0.0}, {}, {}, {}, {}};
+        QCOMPARE(outlookView(fixture::season(), {row}).rows.value(0).mid(4, 2), (QStringList{u">99"_s, QString()}));
     }
 
     // A season already over: each team has its final place for certain, and its points, adjustments counted.

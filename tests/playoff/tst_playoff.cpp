@@ -249,15 +249,34 @@ private Q_SLOTS:
         QVERIFY(!b.stages[1].known && !b.stages.last().known);
     }
 
-    // A best-of-7 final between two fixed teams, one game in: the simulated title odds against the exact sum
-    // over the outcomes of the games to come, the home team of each by the series' pattern.
+    // A best-of-7 final between two fixed teams, one game in and three: the simulated title odds against the exact
+    // sum over the outcomes of the games to come, the home team of each by the series' pattern (after three the
+    // better seed hosts two of the four left).
+    void bestOfSevenOdds_data()
+    {
+        QTest::addColumn<QStringList>("games"); // the results, the better seed's first
+        QTest::newRow("one game in") << QStringList{u"1:2"_s};
+        QTest::newRow("three games in") << QStringList{u"1:2"_s, u"3:1"_s, u"1:2"_s};
+    }
     void bestOfSevenOdds()
     {
+        QFETCH(QStringList, games);
         const SeasonStore season = fixture::playedUpTo(kRounds);
         const QVarLengthArray<int, kMaxTeams> order = finalOrder(season);
         const int better = order[0], worse = order[1];
         Playoff p = read(u"faze=Finále;1-2;4"_s);
-        p.games.append({0, better, worse, u"1:2"_s, {}, 0}); // the worse seed leads 1:0
+        int b0 = 0, w0 = 0;
+        for (int g = 1; g <= games.size(); ++g) {
+            const bool hosts = p.stages[0].betterHosts(g);
+            const QStringList goals = games[g - 1].split(u':');
+            (goals[0].toInt() > goals[1].toInt() ? b0 : w0) += 1;
+            p.games.append({0,
+                            hosts ? better : worse,
+                            hosts ? worse : better,
+                            hosts ? games[g - 1] : goals[1] + u':' + goals[0],
+                            {},
+                            0});
+        }
         const GoalModel model = fitGoalModel(season);
         double atHome = 0, away = 0;
         const std::function<double(int, int, int)> exact = [&](int b, int w, int game) -> double {
@@ -279,7 +298,7 @@ private Q_SLOTS:
                 drawn.defence[t] = gammaDraw(model.defenceShape[t], random) / model.rate[t];
             }
             atHome = homeWinChance(drawn, better, worse), away = 1 - homeWinChance(drawn, worse, better);
-            expected += exact(0, 1, 2) / draws;
+            expected += exact(b0, w0, static_cast<int>(games.size()) + 1) / draws;
         }
         const Forecast f = simulateSeason(season, 200000, 7, 2, nullptr, KeyMatchTallies::Skipped, &p);
         QVERIFY2(std::abs(f.winsShare(0, better) - expected) < 0.005,
@@ -619,6 +638,20 @@ private Q_SLOTS:
                  (QStringList{u"zapas=B;2-1;2:0"_s, u"zapas=A;1-2;1:3"_s}));
         QCOMPARE(playoffLines(mergePlayoffs(fan, server, true)).filter(u"zapas="_s),
                  (QStringList{u"zapas=A;1-2;3:1"_s, u"zapas=B;2-1;2:0"_s}));
+    }
+
+    // A series the server has carried on from the fan's games is no conflict, and its longer list stays; one whose
+    // games differ is named with both.
+    void conflictsOfASeries()
+    {
+        const QString stage = u"faze=C;1-2;2\n"_s;
+        const SeasonStore season = fixture::season();
+        const Playoff server = read(stage + u"zapas=C;1-2;1:3\nzapas=C;2-1;2:0"_s);
+        QVERIFY(playoffConflicts(read(stage + u"zapas=C;1-2;1:3"_s), server, season).isEmpty());
+        QCOMPARE(mergePlayoffs(read(stage + u"zapas=C;1-2;1:3"_s), server, false).games.size(), 2);
+        const QStringList apart = playoffConflicts(read(stage + u"zapas=C;1-2;3:1"_s), server, season);
+        QCOMPARE(apart.size(), 1);
+        QVERIFY2(apart[0].endsWith(u"vaše 3:1, server 1:3 2:0"_s), qPrintable(apart[0]));
     }
 
     void roundTripAndHome()

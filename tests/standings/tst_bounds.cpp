@@ -353,7 +353,7 @@ private Q_SLOTS:
     }
 
     // Where the rules score a better result lower, a team that can at best draw level on points with one above
-    // it may still pass it on the tie-break: counting does not place it below that team.
+    // it may still pass it on the tie-break: counting places neither below the other.
     void countingLeavesTheLevelAbove()
     {
         SeasonStore s(4, 6);
@@ -371,6 +371,8 @@ private Q_SLOTS:
             s.adjustments.append({t, fourth + (t == 1 ? 3 : -5) - stats(Stat::PTS, venue::Total, t), u"úprava"_s});
         QCOMPARE(bruteForce(s)[3].best, 1);
         QCOMPARE(placeBounds(s, true)[3].best, 1);
+        QCOMPARE(bruteForce(s)[0].worst, 2); // and the team above cannot count on staying there
+        QCOMPARE(placeBounds(s, true)[0].worst, 2);
     }
 
     // A season without a draw has none to come: two chasers a point behind cannot both end level with

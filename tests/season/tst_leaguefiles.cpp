@@ -102,6 +102,8 @@ private Q_SLOTS:
             QVERIFY2(fitsWindows1250(fits), qPrintable(fits));
         for (const QString& bent : {u"España"_s, u"ａ"_s, u"Ørsted"_s, u"Čadca Ⅱ"_s})
             QVERIFY2(!fitsWindows1250(bent), qPrintable(bent));
+        // UTF-8 only beyond ASCII: ASCII alone, a NUL byte among it, is what the program always wrote.
+        QCOMPARE(encodingOf(QByteArray("t1=A\0B\n", 7)), TextEncoding::Windows1250);
     }
 
     void namesAndEncodings_data()

@@ -164,26 +164,41 @@ void drawStrengths(Strengths& s, const Posteriors& p, int teams, RandomStream& r
     }
 }
 
-struct Game {
-    int home, away;      // goals, extra time's included
-    OutcomeClass result; // the home side's
+// What a game's result adds, by its key: whether the home side trails, whether the game is level, whether the
+// home side takes the extra time (a level game goes to extra time unless it may end level). Looked up, so that
+// nothing branches on a score: where a game ends is a coin toss the processor mispredicts.
+struct Outcome {
+    PackedTally home = 0, away = 0; // points and extra time's goal
+    std::int8_t homePoints = 0, awayPoints = 0;
+    std::uint8_t homeGoal = 0, awayGoal = 0; // of extra time
+    std::uint8_t homeWon = 0;                // on goals, extra time's included
 };
+using GameOutcomes = std::array<Outcome, 8>;
 
-// A game from one draw, without a branch on its score (where a game ends is a coin toss the processor
-// mispredicts). A level game goes to extra time, unless it may end level, and the home side takes it where
-// the draw's last bits fall below `homeTakesBelow`.
-inline Game playGame(const GoalTable<float>* grid, const Strengths& s, std::size_t home, std::size_t away,
-                     std::uint64_t homeTakesBelow, bool levelStands, std::uint64_t bits)
+inline unsigned outcomeKey(int x, int y, bool homeTakes)
 {
-    const GoalTable<float>& homeTable = grid[gridTable(s.home[home] * s.defence[away], (bits >> 18) & 0x3F)];
-    const GoalTable<float>& awayTable = grid[gridTable(s.away[away] * s.defence[home], (bits >> 12) & 0x3F)];
-    const int x = homeTable.draw(static_cast<float>(bits >> 44) * 0x1.0p-20F),
-              y = awayTable.draw(static_cast<float>((bits >> 24) & 0xFFFFF) * 0x1.0p-20F);
-    const bool homeTakes = (bits & ((1U << kExtraTimeBits) - 1)) < homeTakesBelow;
-    const bool extraTime = x == y && !levelStands;
-    const int level = levelStands ? 2 : 3 - 2 * homeTakes;
-    const int result = 4 * (x < y) + (x == y) * level;
-    return {x + (extraTime && homeTakes), y + (extraTime && !homeTakes), static_cast<OutcomeClass>(result)};
+    return static_cast<unsigned>(x < y) | static_cast<unsigned>(x == y) << 1 | static_cast<unsigned>(homeTakes) << 2;
+}
+
+GameOutcomes outcomesOf(const std::array<int, 5>& points, bool levelStands)
+{
+    GameOutcomes table;
+    for (unsigned key = 0; key < table.size(); ++key) {
+        const bool trails = key & 1U, level = key & 2U, homeTakes = key & 4U;
+        if (trails && level)
+            continue; // no such game
+        const int extraHome = level && !levelStands && homeTakes, extraAway = level && !levelStands && !homeTakes;
+        const int result = trails ? 4 : !level ? 0 : levelStands ? 2 : homeTakes ? 1 : 3;
+        const auto hp = points[static_cast<std::size_t>(result)], ap = points[static_cast<std::size_t>(4 - result)];
+        table[key] = {packTally(hp, extraHome, extraAway),
+                      packTally(ap, extraAway, extraHome),
+                      static_cast<std::int8_t>(hp),
+                      static_cast<std::int8_t>(ap),
+                      static_cast<std::uint8_t>(extraHome),
+                      static_cast<std::uint8_t>(extraAway),
+                      static_cast<std::uint8_t>(!trails && (!level || extraHome))};
+    }
+    return table;
 }
 
 // A stage as each simulated season plays it: who takes part, and the series the real play-off has begun.
@@ -205,10 +220,8 @@ struct Setup {
     PairRanges byPair;
     std::vector<Unplayed> unplayed;
     GoalModel model;
-    std::uint64_t homeTakesBelow = 0;    // that share in the draw's last bits
-    bool levelStands = false;            // a league with draws and no extra time
-    std::array<std::int8_t, 5> points{}; // of the outcome classes
-    std::array<PackedTally, 5> packedPoints{};
+    std::uint64_t homeTakesBelow = 0; // that share in the draw's last bits
+    GameOutcomes results;             // by outcomeKey
     int teams = 0;
     Posteriors posteriors;
     std::array<int, 3> lines{};
@@ -240,25 +253,29 @@ Tallies playGames(Worker& w, const Setup& setup, RandomStream& random)
     const GoalTable<float>* grid = setup.grid;
     const Strengths strengths = w.strengths;
     const std::uint64_t homeTakesBelow = setup.homeTakesBelow;
-    const bool levelStands = setup.levelStands;
-    const std::array<std::int8_t, 5> points = setup.points;
-    const std::array<PackedTally, 5> packedPoints = setup.packedPoints;
+    const GameOutcomes results = setup.results;
     const Unplayed* games = setup.unplayed.data();
     MatchScore* scores = w.scores.data();
     std::uint64_t* homeWins = w.homeWins.data();
     char* homeWon = setup.tallyKeyMatches ? w.homeWon.data() : nullptr;
     for (std::size_t i = 0, n = setup.unplayed.size(); i < n; ++i) {
         const Unplayed u = games[i];
-        const auto [x, y, result] =
-            playGame(grid, strengths, u.home, u.away, homeTakesBelow, levelStands, stream.next());
-        const auto home = static_cast<std::size_t>(result), away = 4 - home;
-        scores[u.score].homeGoals = x, scores[u.score].awayGoals = y;
-        scores[u.score].homePoints = points[home], scores[u.score].awayPoints = points[away];
-        homeWins[i] += x > y ? 1U : 0U;
+        const std::uint64_t bits = stream.next();
+        const GoalTable<float>& homeTable =
+            grid[gridTable(strengths.home[u.home] * strengths.defence[u.away], (bits >> 18) & 0x3F)];
+        const GoalTable<float>& awayTable =
+            grid[gridTable(strengths.away[u.away] * strengths.defence[u.home], (bits >> 12) & 0x3F)];
+        const int x = homeTable.draw(static_cast<float>(bits >> 44) * 0x1.0p-20F),
+                  y = awayTable.draw(static_cast<float>((bits >> 24) & 0xFFFFF) * 0x1.0p-20F);
+        const Outcome& o = results[outcomeKey(x, y, (bits & ((1U << kExtraTimeBits) - 1)) < homeTakesBelow)];
+        MatchScore& score = scores[u.score];
+        score.homePoints = o.homePoints, score.awayPoints = o.awayPoints;
+        score.homeGoals = x + o.homeGoal, score.awayGoals = y + o.awayGoal;
+        homeWins[i] += o.homeWon;
         if (homeWon)
-            homeWon[i] = x > y;
-        packed[u.home] += packedPoints[home] + packTally(0, x, y);
-        packed[u.away] += packedPoints[away] + packTally(0, y, x);
+            homeWon[i] = static_cast<char>(o.homeWon);
+        packed[u.home] += o.home + packTally(0, x, y);
+        packed[u.away] += o.away + packTally(0, y, x);
     }
     random = stream;
     Tallies tallies(setup.teams);
@@ -415,10 +432,8 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
     Setup setup;
     setup.model = model;
     setup.homeTakesBelow = static_cast<std::uint64_t>(std::lround(model.overtimeHomeWins * (1 << kExtraTimeBits)));
-    setup.levelStands = season.rules.draws && !season.rules.overtime;
-    for (std::size_t c = 0; c < setup.points.size(); ++c)
-        setup.points[c] = static_cast<std::int8_t>(season.rules.points[c]),
-        setup.packedPoints[c] = packTally(season.rules.points[c], 0, 0);
+    // A league with draws and no extra time lets a level game stand.
+    setup.results = outcomesOf(season.rules.points, season.rules.draws && !season.rules.overtime);
     setup.posteriors = posteriorsOf(model);
     setup.lines = dividingLines(season);
     setup.teams = season.teams();

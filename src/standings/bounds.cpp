@@ -111,7 +111,9 @@ std::vector<std::pair<int, int>> outcomesOf(const LeagueRules& rules, bool& orde
 // The time a league's questions may take where the totals differ, whatever its size and round; and the
 // time one group's program may take of it at first, so that a hard one leaves time for the others.
 constexpr std::chrono::milliseconds kProgramsBudget{400};
-constexpr std::chrono::milliseconds kGroupBudget{20};
+constexpr std::chrono::milliseconds kGroupBudget{5};
+// The groups the wins-only seasons may ask the networks for one question: a few milliseconds.
+constexpr long kWinsWork = 2000;
 
 Remaining remainingOf(const SeasonStore& season)
 {
@@ -439,6 +441,8 @@ void reachingTarget(Program& p, int team, int target, const std::function<int(in
         p.setObjective(column, coefficient);
 }
 
+int mostPassingByGroups(const Remaining& r, int team, int most);
+
 // The team loses every match left; the most other teams at or above its points, plus one.
 int worstPlace(const Remaining& r, int team)
 {
@@ -447,8 +451,10 @@ int worstPlace(const Remaining& r, int team)
     for (int u = 1; u <= r.teams; ++u)
         if (u != team && r.most(u) >= r.points[team])
             reach.push_back(u), reaching[u] = true;
+    if (r.general())
+        return 1 + mostPassingByGroups(r, team, static_cast<int>(reach.size()));
     const std::array<int, kMaxTeams + 1> even = evenCompletion(r, team, 0, reaching);
-    if ((!r.general() && std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; })) ||
+    if (std::all_of(reach.begin(), reach.end(), [&](int u) { return even[u] >= r.points[team]; }) ||
         allOf(r, team, 0, reach, GLP_LO, r.points[team]))
         return 1 + static_cast<int>(reach.size());
     Program p(r, GLP_MAX, false);
@@ -578,10 +584,12 @@ public:
     // and the groups left unanswered are asked again at its end with what time the league has left.
     using Exact = std::function<std::optional<bool>(const std::vector<int>& group, std::chrono::milliseconds cap)>;
 
+    // With `work`, the search counts the groups it asks the networks and gives up once none are left.
     GroupSearch(const Remaining& r, int team, int own, int line, int target, std::vector<int> candidates,
-                Exact exact = {})
+                Exact exact = {}, long* work = nullptr)
         : m_r(r), m_team(team), m_own(own), m_line(line), m_target(target), m_candidates(std::move(candidates)),
-          m_n(static_cast<int>(m_candidates.size())), m_theirs(r.theirsAt(team, own)), m_exact(std::move(exact))
+          m_n(static_cast<int>(m_candidates.size())), m_theirs(r.theirsAt(team, own)), m_exact(std::move(exact)),
+          m_work(work)
     {
         const auto n = static_cast<std::size_t>(m_n);
         m_shared.resize(n * n);
@@ -600,19 +608,16 @@ public:
             }
         }
     }
-    // Whether some group passes; nothing when the time ran out before every group was answered.
+    // Whether some group passes; nothing when the time or the work ran out before every group was answered.
     std::optional<bool> found()
     {
         if (search(0, 0, 0))
             return true;
-        bool unanswered = false;
-        for (const std::vector<int>& group : m_unanswered) {
-            const std::optional<bool> reaches = m_exact(group, std::chrono::milliseconds::max());
-            if (reaches.value_or(false))
-                return true;
-            unanswered = unanswered || !reaches;
-        }
-        return unanswered ? std::nullopt : std::optional(false);
+        if (m_work && *m_work < 0)
+            return std::nullopt;
+        if (!m_exact)
+            return false;
+        return askGroups();
     }
 
 private:
@@ -628,13 +633,12 @@ private:
     {
         const int k = m_line - static_cast<int>(m_group.size());
         if (k == 0) {
-            if (points + std::min(againstTeam, m_theirs) < m_line * m_target ||
-                !allCanReach(m_r, m_team, m_own, m_group, m_target))
+            const int slack = points + std::min(againstTeam, m_theirs) - m_line * m_target;
+            if (slack >= 0 && m_exact)
+                m_passCount.push_back({slack, m_members});
+            if (slack < 0 || m_exact || (m_work && --*m_work < 0))
                 return false;
-            const std::optional<bool> reaches = m_exact ? m_exact(m_group, kGroupBudget) : true;
-            if (!reaches)
-                m_unanswered.push_back(m_group);
-            return reaches.value_or(false);
+            return allCanReach(m_r, m_team, m_own, m_group, m_target);
         }
         if (m_n - from < k)
             return false;
@@ -646,16 +650,50 @@ private:
         for (int j = from; j <= m_n - k; ++j) {
             const auto i = static_cast<std::size_t>(j);
             m_group.push_back(m_candidates[i]);
+            m_members ^= 1U << i;
             for (std::size_t l = i + 1; l < n; ++l)
                 m_contribution[l] -= m_shared[i * n + l];
             const bool passes = search(j + 1, points + m_contribution[i], againstTeam + m_against[i]);
             for (std::size_t l = i + 1; l < n; ++l)
                 m_contribution[l] += m_shared[i * n + l];
             m_group.pop_back();
-            if (passes || (!m_unanswered.empty() && m_r.pastDeadline()))
+            m_members ^= 1U << i;
+            if (passes || (m_work && *m_work < 0))
                 return passes;
         }
         return false;
+    }
+
+    // The groups that pass the count, those with most to spare first: where a group passes exactly it is
+    // usually one of them, and where none does every one is asked anyway.
+    std::optional<bool> askGroups()
+    {
+        std::stable_sort(m_passCount.begin(), m_passCount.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        std::vector<std::vector<int>> unanswered;
+        for (const auto& [slack, members] : m_passCount) {
+            if (!unanswered.empty() && m_r.pastDeadline())
+                return std::nullopt;
+            std::vector<int> group;
+            for (std::size_t i = 0; i < m_candidates.size(); ++i)
+                if (members >> i & 1U)
+                    group.push_back(m_candidates[i]);
+            if (!allCanReach(m_r, m_team, m_own, group, m_target))
+                continue;
+            const std::optional<bool> reaches = m_exact(group, kGroupBudget);
+            if (reaches.value_or(false))
+                return true;
+            if (!reaches)
+                unanswered.push_back(group);
+        }
+        bool open = false;
+        for (const std::vector<int>& group : unanswered) {
+            const std::optional<bool> reaches = m_exact(group, std::chrono::milliseconds::max());
+            if (reaches.value_or(false))
+                return true;
+            open = open || !reaches;
+        }
+        return open ? std::nullopt : std::optional(false);
     }
 
     const Remaining& m_r;
@@ -663,10 +701,89 @@ private:
     std::vector<int> m_candidates;
     int m_n, m_theirs;
     Exact m_exact;
-    std::vector<std::vector<int>> m_unanswered;
+    std::vector<std::pair<int, std::uint32_t>> m_passCount; // points to spare and group, where programs answer
+    std::uint32_t m_members = 0;                            // m_group's places among the candidates
+    long* m_work;
     int m_leastShared = std::numeric_limits<int>::max();
     std::vector<int> m_shared, m_against, m_contribution, m_group;
 };
+
+// The most points a win W and a draw D (to each) may hand the team's opponents of `group` while it takes exactly
+// `own` from its matches, for each number of its draws with them: its own points come from the others' matches
+// first. Below zero where it cannot take `own` so.
+std::vector<int> mostFromTeam(int win, int draw, int own, int withGroup, int withOthers)
+{
+    const auto fromOthers = [&](int points) {
+        for (int drawn = 0; drawn <= withOthers && drawn * draw <= points; ++drawn)
+            if ((points - drawn * draw) % win == 0 && (points - drawn * draw) / win + drawn <= withOthers)
+                return true;
+        return false;
+    };
+    std::vector<int> most(static_cast<std::size_t>(withGroup) + 1, -1);
+    for (int drawn = 0; drawn <= withGroup; ++drawn)
+        for (int won = 0; won + drawn <= withGroup && own - drawn * draw - won * win >= 0; ++won)
+            if (fromOthers(own - drawn * draw - won * win)) {
+                most[static_cast<std::size_t>(drawn)] = win * (withGroup - won - drawn) + draw * drawn;
+                break;
+            }
+    return most;
+}
+
+// Whether `group` can reach `target` as far as draws allow, where a match ends W:0, D:D or 0:W (W > 2D, as in
+// 3-1-0). A team's points from its matches are W a + D b for b draws, so unless its draws make up the rest of
+// its need in wins it overshoots; each draw within the group hands out W - 2D less; a draw with the team costs
+// what its fixed points then keep from the group. What the group has to spare must cover the least of that
+// over every way of drawing. A group that passes this may still fail; one that fails it cannot pass.
+bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& group, int target)
+{
+    const auto& o = r.outcomes;
+    if (o.size() != 3 || o[0].second != 0 || o[1].first != o[1].second || o[2] != std::pair{0, o[0].first} ||
+        o[0].first <= 2 * o[1].first || o[1].first <= 0)
+        return true;
+    const int win = o[0].first, draw = o[1].first;
+    std::array<int, kMaxTeams + 1> internal{}, withTeam{}, base = r.points; // the group's wins over others in
+    std::array<bool, kMaxTeams + 1> in{};
+    for (const int u : group)
+        in[static_cast<std::size_t>(u)] = true;
+    int spare = 0, withOthers = 0, withGroup = 0;
+    for (const Pairing& q : r.pairings) {
+        const int other = q.a == team ? q.b : q.b == team ? q.a : 0;
+        if (other != 0) {
+            (in[other] ? withTeam[other] : withOthers) += q.matches;
+            withGroup += in[other] ? q.matches : 0;
+        } else if (in[q.a] && in[q.b]) {
+            internal[q.a] += q.matches, internal[q.b] += q.matches, spare += win * q.matches;
+        } else if (in[q.a] || in[q.b]) {
+            base[in[q.a] ? q.a : q.b] += win * q.matches;
+        }
+    }
+    const std::vector<int> fromTeam = mostFromTeam(win, draw, own, withGroup, withOthers);
+    // In half points: the least overshoot and lost points of the group's members with y draws with the team.
+    constexpr int kNever = std::numeric_limits<int>::max() / 4;
+    std::vector<int> least(fromTeam.size(), kNever);
+    least[0] = 0;
+    for (const int u : group) {
+        const int need = target - base[u];
+        spare += base[u] - std::max(target, base[u]);
+        const auto overshoot = [&](int drawn) {
+            const int rest = need - draw * drawn;
+            return need <= 0 ? 0 : rest <= 0 ? -rest : (win - rest % win) % win;
+        };
+        std::vector<int> cost(static_cast<std::size_t>(withTeam[u]) + 1, kNever); // by its draws with the team
+        for (std::size_t t = 0; t < cost.size(); ++t)
+            for (int i = 0; i <= internal[u]; ++i)
+                cost[t] = std::min(cost[t], 2 * overshoot(static_cast<int>(t) + i) + (win - 2 * draw) * i);
+        std::vector<int> next(least.size(), kNever);
+        for (std::size_t y = 0; y < least.size(); ++y)
+            for (std::size_t t = 0; t < cost.size() && y + t < least.size() && least[y] < kNever; ++t)
+                next[y + t] = std::min(next[y + t], least[y] + cost[t]);
+        least = std::move(next);
+    }
+    for (std::size_t y = 0; y < least.size(); ++y)
+        if (fromTeam[y] >= 0 && least[y] < kNever && least[y] <= 2 * (spare + fromTeam[y]))
+            return true;
+    return false;
+}
 
 // Whether every team of `group` can end with at least `target` points while the team takes exactly `own` points
 // from its matches, where the totals differ: a program over the matches of the group and of the team alone, the
@@ -676,6 +793,8 @@ private:
 std::optional<bool> groupReaches(const Remaining& r, int team, int own, const std::vector<int>& group, int target,
                                  std::chrono::milliseconds cap)
 {
+    if (!drawsAllow(r, team, own, group, target))
+        return false;
     std::array<bool, kMaxTeams + 1> in{};
     for (const int u : group)
         in[static_cast<std::size_t>(u)] = true;
@@ -709,7 +828,8 @@ std::optional<bool> groupReaches(const Remaining& r, int team, int own, const st
 // Whether some `line` other teams can end level with or above the team when it takes exactly `own`
 // points from its remaining matches. With `exact`, the season under rules whose totals differ that `r`
 // relaxes: a group that passes `r` is then asked its program. Nothing when the time ran out.
-std::optional<bool> someCanPass(const Remaining& r, int team, int line, int own, const Remaining* exact = nullptr)
+std::optional<bool> someCanPass(const Remaining& r, int team, int line, int own, const Remaining* exact = nullptr,
+                                long* work = nullptr)
 {
     const int target = r.points[team] + own;
     std::vector<int> candidates;
@@ -729,7 +849,7 @@ std::optional<bool> someCanPass(const Remaining& r, int team, int line, int own,
         // The likeliest groups first: where the programs' time runs out, a group that passes may still be found.
         std::stable_sort(candidates.begin(), candidates.end(), [&](int a, int b) { return r.most(a) > r.most(b); });
     }
-    return GroupSearch(r, team, own, line, target, std::move(candidates), std::move(ask)).found();
+    return GroupSearch(r, team, own, line, target, std::move(candidates), std::move(ask), work).found();
 }
 
 // Whether `line` other teams can end level with or above the team when it takes exactly `own` points
@@ -803,15 +923,20 @@ int mostPassableByWins(const Remaining& r, int team, int line, int most)
                 mixes.push_back({winsOnlySeason(r, team, drawn, mine), drawn, mine, wins});
     const auto own = [&](const Mix& m, int wins) { return wins * win + m.drawn * m.drawnPoints; };
     std::sort(mixes.begin(), mixes.end(), [&](const Mix& a, const Mix& b) { return own(a, a.wins) > own(b, b.wins); });
+    // The answer only bounds the question from below, so an unsettled search counts as no: the groups it may
+    // ask are limited, lest the networks of many groups out of twenty take longer than the programs would.
+    long work = kWinsWork;
+    const auto passes = [&](const Mix& m, int w) {
+        return someCanPass(m.units, team, line, w, nullptr, &work).value_or(false);
+    };
     for (const Mix& m : mixes)
-        if (own(m, m.wins) == own(mixes.front(), mixes.front().wins) &&
-            canBePassed(m.units, team, line, m.wins, nullptr))
+        if (own(m, m.wins) == own(mixes.front(), mixes.front().wins) && passes(m, m.wins))
             return own(m, m.wins);
     int known = -1;
     for (const Mix& m : mixes) {
-        if (own(m, m.wins) <= known || !canBePassed(m.units, team, line, 0, nullptr))
+        if (own(m, m.wins) <= known || !passes(m, 0))
             continue;
-        const int wins = lastPassing(0, m.wins, [&](int w) { return canBePassed(m.units, team, line, w, nullptr); });
+        const int wins = lastPassing(0, m.wins, [&](int w) { return passes(m, w); });
         known = std::max(known, own(m, wins));
     }
     return known;
@@ -838,15 +963,35 @@ std::vector<int> mostForOpponents(const Remaining& r, int team)
 
 // pointsNeeded where the totals differ: what wins alone allow (3:0 or 0:3) and what any split of a match's
 // most points allows bound the answer from both sides, two networks; a program is asked only between them.
-int pointsNeededByOutcomes(const Remaining& r, int team, int line)
+// The season where the totals differ relaxed for the team's questions: a match hands out any split of the most
+// it can, the team's opponents at most what its own points leave them.
+Remaining splitsSeason(const Remaining& r, int team)
 {
-    const int all = r.perMatch * r.left[team];
     Remaining splits = r;
     splits.outcomes.clear();
     splits.draws = false;
     for (const auto& [mine, theirs] : r.outcomes)
         splits.perMatch = std::max(splits.perMatch, mine + theirs);
     splits.theirsFromTeam = mostForOpponents(r, team);
+    return splits;
+}
+
+// Where the totals differ, the most other teams, at most `most`, that can end level with or above the team when it
+// loses every match left: each number asked of the groups that pass with any split, from the most down. Out of
+// time, the number last asked: as many as counting allows.
+int mostPassingByGroups(const Remaining& r, int team, int most)
+{
+    const Remaining splits = splitsSeason(r, team);
+    for (int line = most; line > 0; --line)
+        if (someCanPass(splits, team, line, 0, &r).value_or(true))
+            return line;
+    return 0;
+}
+
+int pointsNeededByOutcomes(const Remaining& r, int team, int line)
+{
+    const int all = r.perMatch * r.left[team];
+    const Remaining splits = splitsSeason(r, team);
     const int most = std::min(mostPassableBySplits(splits, team, line), all);
     const int known = most < 0 ? -1 : mostPassableByWins(r, team, line, most);
     // Each number of points between is asked of the groups that pass with any split; a number the team cannot

@@ -112,6 +112,8 @@ std::vector<std::pair<int, int>> outcomesOf(const LeagueRules& rules, bool& orde
 // time one group's program may take of it at first, so that a hard one leaves time for the others.
 constexpr std::chrono::milliseconds kProgramsBudget{400};
 constexpr std::chrono::milliseconds kGroupBudget{5};
+// The most one best place's program may take of it.
+constexpr std::chrono::milliseconds kPlaceBudget{100};
 // The groups the wins-only seasons may ask the networks for one question: a few milliseconds.
 constexpr long kWinsWork = 2000;
 
@@ -410,8 +412,9 @@ int bestPlace(const Remaining& r, int team)
             p.addRow(plus(e.terms, p.teamColumn(u), -(most - target)), GLP_UP, target - e.constant);
         }
     }
-    // Out of time, the teams above it whatever happens are all that is sure.
-    return 1 + above + static_cast<int>(std::lround(p.solve().value_or(0)));
+    // Out of time, the teams above it whatever happens are all that is sure; one team's program may not take
+    // the time the league's other questions need.
+    return 1 + above + static_cast<int>(std::lround(p.solve(kPlaceBudget).value_or(0)));
 }
 
 // Rows that let column z_u be 1 only where team u ends with at least `target` points, `least` being

@@ -287,7 +287,7 @@ bool sameSeason(const QString& a, const QString& b)
 std::optional<QString> parseScore(const QString& text)
 {
     const Result<MatchTail> tail = tailOf(text, false);
-    if (!tail.ok() || tail.value().result.isEmpty() || tail.value().time.isValid() || tail.value().postponed)
+    if (!tail.ok() || tail.value().result.isEmpty() || tail.value().postponed) // times are not read here
         return std::nullopt;
     return tail.value().result;
 }

@@ -271,10 +271,12 @@ private Q_SLOTS:
 
     void scores()
     {
-        const QStringList forms{u"5:4"_s,     u"5-4"_s, u"5:4p"_s,   u"5:4 pp"_s, u"5:4OT"_s, u"5:4 sn"_s, u"5:4SO"_s,
-                                u"5 : 4 n"_s, u"2:2"_s, u"5:2 pp"_s, u"5:4x"_s,   u"545"_s,   u"5:"_s};
+        const QStringList forms{u"5:4"_s,    u"5-4"_s,   u"5:4p"_s,    u"5:4 pp"_s,   u"5:4OT"_s,
+                                u"5:4 sn"_s, u"5:4SO"_s, u"5 : 4 n"_s, u"2:2"_s,      u"5:2 pp"_s,
+                                u"5:4x"_s,   u"545"_s,   u"5:"_s,      u"5:4 19:30"_s}; // a score and a time is no
+                                                                                        // score's cell
         const QStringList notation{u"5:4"_s,  u"5:4"_s,  u"5:4p"_s, u"5:4p"_s, u"5:4p"_s, u"5:4n"_s, u"5:4n"_s,
-                                   u"5:4n"_s, u"2:2p"_s, u"5:2"_s,  {},        {},        {}};
+                                   u"5:4n"_s, u"2:2p"_s, u"5:2"_s,  {},        {},        {},        {}};
         for (qsizetype i = 0; i < forms.size(); ++i)
             QCOMPARE(parseScore(forms[i]).value_or(QString()), notation[i]);
         // A score column's marks of a game not played: no result, and no refusal.

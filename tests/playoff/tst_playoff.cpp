@@ -598,15 +598,18 @@ private Q_SLOTS:
             l.stage = stage;
             return l;
         };
-        const PlayoffImport plan = planPlayoff(
-            p, season,
-            {line(1, o[0], o[3], u"Semifinal"_s), line(2, o[1], o[2], u"play-off"_s), line(3, o[0], o[1], u"Finále"_s)},
-            teams);
+        const PlayoffImport plan = planPlayoff(p, season,
+                                               {line(1, o[0], o[3], u"Semifinal"_s), line(2, o[1], o[2], u"play-off"_s),
+                                                line(3, o[0], o[1], u"Finále"_s), line(4, o[0], o[5], u"play-off"_s)},
+                                               teams);
         QCOMPARE(plan.games.size(), 2);
         QCOMPARE(plan.games[0].stage, 0);
         QCOMPARE(plan.games[1].stage, 0);
-        QCOMPARE(plan.refused.size(), 1);
+        QCOMPARE(plan.refused.size(), 2);
         QVERIFY2(plan.refused[0].startsWith(u"řádek 3 ("_s), qPrintable(plan.refused[0]));
+        // A game no stage takes is refused with what its last stage says, not for a stage there is not.
+        QVERIFY2(plan.refused[1].startsWith(u"řádek 4 ("_s) && !plan.refused[1].contains(u"takovou fázi"_s),
+                 qPrintable(plan.refused[1]));
         QVERIFY(planPlayoff(std::nullopt, season, {line(1, o[0], o[3], {})}, teams)
                     .refused.value(0)
                     .endsWith(u"liga nemá play-off"_s));

@@ -877,6 +877,12 @@ private Q_SLOTS:
         for (const auto& [round, slot, to] :
              {std::tuple{last + 1, 1, 3}, {3, 1, last + 1}, {0, 1, 3}, {3, 1, 0}, {3, 0, 4}, {3, slots + 1, 4}})
             QVERIFY(open.swapPartner(round, slot, to).error().contains(u"v lize není"_s));
+        // The last match of a round is a partner like any other.
+        bool lastSlotPartner = false;
+        for (int round = 5; round <= last && !lastSlotPartner; ++round)
+            for (int slot = 1; slot <= slots && !lastSlotPartner; ++slot)
+                lastSlotPartner = open.swapPartner(round, slot, last).valueOr(0) == slots;
+        QVERIFY(lastSlotPartner);
 
         OpenLeague odd(fixture::writeLeague(QDir(dir.path()), fixture::competitionLines(15),
                                             fixture::scheduleLines(15, 30, 2), u"b"_s));

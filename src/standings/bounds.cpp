@@ -744,7 +744,7 @@ bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& g
         o[0].first <= 2 * o[1].first || o[1].first <= 0)
         return true;
     const int win = o[0].first, draw = o[1].first;
-    std::array<int, kMaxTeams + 1> internal{}, withTeam{}, base = r.points; // the group's wins over others in
+    std::array<int, kMaxTeams + 1> internal{}, withTeam{}, base = r.points; // and wins over the rest
     std::array<bool, kMaxTeams + 1> in{};
     for (const int u : group)
         in[static_cast<std::size_t>(u)] = true;
@@ -964,8 +964,6 @@ std::vector<int> mostForOpponents(const Remaining& r, int team)
     return most;
 }
 
-// pointsNeeded where the totals differ: what wins alone allow (3:0 or 0:3) and what any split of a match's
-// most points allows bound the answer from both sides, two networks; a program is asked only between them.
 // The season where the totals differ relaxed for the team's questions: a match hands out any split of the most
 // it can, the team's opponents at most what its own points leave them.
 Remaining splitsSeason(const Remaining& r, int team)
@@ -991,6 +989,8 @@ int mostPassingByGroups(const Remaining& r, int team, int most)
     return 0;
 }
 
+// pointsNeeded where the totals differ: what wins alone allow (3:0 or 0:3) and what any split of a match's
+// most points allows bound the answer from both sides, two networks; a program is asked only between them.
 int pointsNeededByOutcomes(const Remaining& r, int team, int line)
 {
     const int all = r.perMatch * r.left[team];

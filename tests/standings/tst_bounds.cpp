@@ -376,6 +376,9 @@ private Q_SLOTS:
         QCOMPARE(placeBounds(s, true)[3].best, 1);
         QCOMPARE(bruteForce(s)[0].worst, 2); // and the team above cannot count on staying there
         QCOMPARE(placeBounds(s, true)[0].worst, 2);
+        // Teams 1 and 4 stay above team 3 whatever happens: counting says so, if not that team 2 does too.
+        QCOMPARE(bruteForce(s)[2].best, 4);
+        QCOMPARE(placeBounds(s, true)[2].best, 3);
     }
 
     // A season without a draw has none to come: two chasers a point behind cannot both end level with

@@ -165,7 +165,8 @@ private Q_SLOTS:
         QTest::newRow("odd") << u"faze=A;1-7;4"_s << u"řádek 1: fáze „A“ má 7 účastníků"_s;
         QTest::newRow("place") << u"faze=A;1-16;4"_s << u"místa „1-16“ nejsou od 1 do 14"_s;
         QTest::newRow("twice") << u"faze=A;1-4,4-5;4"_s << u"mohl jeden tým hrát dvakrát"_s;
-        QTest::newRow("winners twice") << u"faze=P;7-10;2\nfaze=A;1-6,8,vitezove P;4"_s << u"řádek 2:"_s;
+        QTest::newRow("winners twice") << u"faze=P;7-10;2\nfaze=A;1-5,8,vitezove P;4"_s
+                                       << u"řádek 2: ve fázi „A“ by mohl jeden tým hrát dvakrát"_s;
         QTest::newRow("wins") << u"faze=A;1-8;5"_s << u"výhry „5“ nejsou číslo od 1 do 4"_s;
         QTest::newRow("no wins") << u"faze=A;1-8;0"_s << u"výhry „0“ nejsou číslo od 1 do 4"_s;
         QTest::newRow("home team past the league")

@@ -31,13 +31,13 @@ QString shown(const ImportSource& source, bool withTimes = false)
 }
 
 // Four teams meeting twice: six rounds from 1.9.2026 every Tuesday, Friday and Sunday.
-SeasonStore fourTeams()
+SeasonStore fourTeams(int roundRobins = 2)
 {
     NewLeague r{u"Okresní přebor"_s,
                 u"2026/2027"_s,
                 {u"HC Sparta Praha"_s, u"Rytíři Kladno"_s, u"Slavia Praha"_s, u"Škoda Plzeň"_s},
                 {},
-                2,
+                roundRobins,
                 QDate(2026, 9, 1),
                 {2, 5, 7},
                 {},
@@ -419,6 +419,25 @@ private Q_SLOTS:
         QCOMPARE(planImport(s, source, teamOf).value().entered.value(0).result, u"2:2"_s);
         source.lines[0].result = u"3:2p"_s;
         QVERIFY(planImport(s, source, teamOf).error().contains(u"nehraje prodloužení"_s));
+    }
+
+    // A line without a round or a date goes to the meeting whose result it repeats, not to the first one played.
+    void lineFindsTheMeetingItRepeats()
+    {
+        SeasonStore s = fourTeams(4);
+        const Match first = s.match(1, 1);
+        QList<int> rounds; // of the same home team against the same away team
+        for (int r = 1; r <= s.rounds(); ++r)
+            for (int m = 1; m <= s.slots(); ++m)
+                if (s.match(m, r).home == first.home && s.match(m, r).away == first.away)
+                    rounds << r, s.match(m, r).result = rounds.size() == 1 ? u"2:1"_s : u"4:0"_s;
+        QCOMPARE(rounds.size(), 2);
+        ImportSource source;
+        source.lines = {{1, {}, 0, s.TymPodleCisla(first.home), s.TymPodleCisla(first.away), u"4:0"_s}};
+        const Result<ImportPlan> p = planImport(s, source, matchTeams(source, s.teamNames(), {}));
+        QVERIFY2(p.ok(), qPrintable(p.error()));
+        QCOMPARE(p.value().unchanged, 1);
+        QVERIFY(p.value().conflicts.isEmpty());
     }
 
     // Results compared as the notation reads them, one match given two results refused even where one is stored,

@@ -132,6 +132,14 @@ private Q_SLOTS:
         QCOMPARE(cleanTeamName(cell), name);
     }
 
+    // A name of fifty characters is still a team's; one longer is a sentence of the text around the results.
+    void longestName()
+    {
+        const QString fifty = u"HC "_s + QString(47, u'X');
+        QVERIFY(standsAsName(fifty));
+        QVERIFY(!standsAsName(fifty + u'X'));
+    }
+
     // The columns window shows the first lines of a file: as many as asked for, or as the file has.
     // A calendar's property of exactly the longest length taken is read.
     void calendarLineAtTheLimit()

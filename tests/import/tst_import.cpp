@@ -680,6 +680,12 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString league = dir.filePath(u"sezona_okres2627.txt"_s);
         const QMap<QString, int> mapping{{u"Plzeň B"_s, 4}, {u"HC=Kladno"_s, 2}};
+        // A name the league's files would read as a key or a comment is left out, not read back as another.
+        QMap<QString, int> odd = mapping;
+        odd.insert(u"Tým nazev=Praha"_s, 3);
+        odd.insert(u"; Kladno"_s, 1);
+        QVERIFY(writeNameMapping(league, odd).ok());
+        QCOMPARE(readNameMapping(league), mapping);
         QVERIFY(writeNameMapping(league, mapping).ok());
         QCOMPARE(readNameMapping(league), mapping);
         QMap<QString, int> longer = mapping;

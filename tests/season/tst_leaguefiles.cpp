@@ -258,6 +258,16 @@ private Q_SLOTS:
                  encodeLines(fixture::scheduleLines()));
     }
 
+    // A league's files by their names: a code of one letter is a code, none is not.
+    void fileKinds()
+    {
+        QCOMPARE(leagueFileKind(u"sezona_x.txt"_s), LeagueFile::Competition);
+        QCOMPARE(leagueFileKind(u"los_x.txt"_s), LeagueFile::Schedule);
+        QCOMPARE(leagueFileKind(u"playoff_x.txt"_s), LeagueFile::Playoff);
+        for (const QString& name : {u"sezona_.txt"_s, u"los_x.dat"_s, u"x_los.txt"_s})
+            QVERIFY2(!leagueFileKind(name), qPrintable(name));
+    }
+
     void newLeagueNeverTakesOthersFiles()
     {
         const QTemporaryDir dir;

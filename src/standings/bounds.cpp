@@ -737,7 +737,9 @@ std::vector<int> mostFromTeam(int win, int draw, int own, int withGroup, int wit
 // its need in wins it overshoots; each draw within the group hands out W - 2D less; a draw with the team costs
 // what its fixed points then keep from the group. What the group has to spare must cover the least of that
 // over every way of drawing. A group that passes this may still fail; one that fails it cannot pass.
-bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& group, int target)
+using Members = std::array<bool, kMaxTeams + 1>; // a group's teams, by number
+
+bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& group, const Members& in, int target)
 {
     const auto& o = r.outcomes;
     if (o.size() != 3 || o[0].second != 0 || o[1].first != o[1].second || o[2] != std::pair{0, o[0].first} ||
@@ -745,9 +747,6 @@ bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& g
         return true;
     const int win = o[0].first, draw = o[1].first;
     std::array<int, kMaxTeams + 1> internal{}, withTeam{}, base = r.points; // and wins over the rest
-    std::array<bool, kMaxTeams + 1> in{};
-    for (const int u : group)
-        in[static_cast<std::size_t>(u)] = true;
     int spare = 0, withOthers = 0, withGroup = 0;
     for (const Pairing& q : r.pairings) {
         const int other = q.a == team ? q.b : q.b == team ? q.a : 0;
@@ -796,11 +795,11 @@ bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& g
 std::optional<bool> groupReaches(const Remaining& r, int team, int own, const std::vector<int>& group, int target,
                                  std::chrono::milliseconds cap)
 {
-    if (!drawsAllow(r, team, own, group, target))
-        return false;
-    std::array<bool, kMaxTeams + 1> in{};
+    Members in{};
     for (const int u : group)
         in[static_cast<std::size_t>(u)] = true;
+    if (!drawsAllow(r, team, own, group, in, target))
+        return false;
     Remaining inside = r;
     inside.pairings.clear();
     const int win = std::max(1, r.outcomes.front().first); // the last row of each team's is its own

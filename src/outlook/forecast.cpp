@@ -9,6 +9,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -93,8 +94,8 @@ template <typename Share> std::pair<double, double> leadAndLevel(const GoalTable
 
 // A play-off series counts only for who wins it. For every two means on a grid of eighths of a goal, the chance
 // that the home side wins a game: it leads, or the game is level and it takes the extra time. Made for each
-// simulation's share of extra time, small enough to stay in the cache; a season's means are read between the
-// four nearest, which is what mixing the two nearest tables of each side gives.
+// simulation's share of extra time, small enough to stay in the cache; means between grid points are read
+// between the four nearest.
 constexpr int kOutcomeSteps = 8; // a goal
 constexpr int kOutcomeMax = 12 * kOutcomeSteps;
 using OutcomeGrid = std::vector<float>; // [home mean * (kOutcomeMax + 1) + away mean]
@@ -207,6 +208,7 @@ struct SimStage {
     int participants = 0;
     int wins = 0;
     unsigned betterHosts = 0; // bit g: the better seed hosts game g
+    std::size_t format = 0;   // the grid of fresh series' chances, shared by the stages whose series are alike
     struct Begun {
         int better, worse, betterWins, worseWins, games;
     };
@@ -229,6 +231,7 @@ struct Setup {
     std::vector<SimStage> stages;
     const GoalTable<float>* grid = goalGrid().data();
     OutcomeGrid outcomes; // where there is a play-off
+    std::size_t formats = 0;
 };
 
 // One thread's counts and its own room to work in; a season allocates nothing.
@@ -237,7 +240,8 @@ struct Worker {
     std::vector<MatchScore> scores;
     std::vector<char> homeWon;           // this season's, where key matches are tallied
     std::vector<std::uint64_t> homeWins; // every season's, kept apart from the matches' tallies for the cache
-    std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each play-off stage's series
+    std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // the places of each stage's series'
+    std::vector<std::vector<float>> series;                      // each format's grid of fresh series' chances
     Strengths strengths;
 };
 
@@ -324,88 +328,142 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     }
 }
 
-// The chances, in 32768ths, that the better seed `h` wins a game against `a` at home and away: each read
-// between the four grid points nearest its two means, the four means worked out side by side.
+// A chance on the outcome grid at a game's two means (in the grid's steps), read between the four grid points
+// nearest them; `point` gives a grid point's chance by its place in the grid.
+template <typename Point> double betweenPoints(double home, double away, Point point)
+{
+    const auto step = [](double c) {
+        c = std::clamp(c, 0.0, double{kOutcomeMax});
+        const int k = std::min(static_cast<int>(c), kOutcomeMax - 1);
+        return std::pair{static_cast<std::size_t>(k), c - k};
+    };
+    const auto [h, hPart] = step(home);
+    const auto [a, aPart] = step(away);
+    const std::size_t near = h * (kOutcomeMax + 1) + a, far = near + kOutcomeMax + 1;
+    const double low = point(near) + aPart * (point(near + 1) - point(near)),
+                 high = point(far) + aPart * (point(far + 1) - point(far));
+    return low + hPart * (high - low);
+}
+
+double gridChance(const OutcomeGrid& grid, double home, double away)
+{
+    return betweenPoints(home, away, [&](std::size_t at) { return double{grid[at]}; });
+}
+
+constexpr double kOutcomeScale = kOutcomeSteps / (kGridSteps * kStepFraction); // a season's means to the grid's
+
+// The chances, in 32768ths, that the better seed `h` wins a game against `a` at home and away.
 std::pair<std::uint64_t, std::uint64_t> gameChances(const OutcomeGrid& grid, const Strengths& s, std::size_t h,
                                                     std::size_t a)
 {
-    constexpr double kScale = kOutcomeSteps / (kGridSteps * kStepFraction);
-    const std::array<double, 4> means{s.home[h] * s.defence[a], s.away[a] * s.defence[h], s.home[a] * s.defence[h],
-                                      s.away[h] * s.defence[a]};
-    std::array<std::size_t, 4> step{};
-    std::array<double, 4> part{};
-    for (std::size_t k = 0; k < 4; ++k) {
-        const double c = std::min(means[k] * kScale, double{kOutcomeMax});
-        step[k] = static_cast<std::size_t>(std::min(static_cast<int>(c), kOutcomeMax - 1));
-        part[k] = c - static_cast<double>(step[k]);
-    }
-    const auto chance = [&](std::size_t home, std::size_t away) {
-        const std::size_t near = step[home] * (kOutcomeMax + 1) + step[away], far = near + kOutcomeMax + 1;
-        const double low = grid[near] + part[away] * (grid[near + 1] - grid[near]),
-                     high = grid[far] + part[away] * (grid[far + 1] - grid[far]);
-        return low + part[home] * (high - low);
-    };
-    return {static_cast<std::uint64_t>(chance(0, 1) * 32768 + 0.5),
-            static_cast<std::uint64_t>((1 - chance(2, 3)) * 32768 + 0.5)};
+    const double atHome = gridChance(grid, s.home[h] * s.defence[a] * kOutcomeScale,
+                                     s.away[a] * s.defence[h] * kOutcomeScale),
+                 away = 1 - gridChance(grid, s.home[a] * s.defence[h] * kOutcomeScale,
+                                       s.away[h] * s.defence[a] * kOutcomeScale);
+    return {static_cast<std::uint64_t>(atHome * 32768 + 0.5), static_cast<std::uint64_t>(away * 32768 + 0.5)};
 }
 
-// Whether the better seed takes its series from where the real series stands. Played out to its last game a
-// series goes to whoever wins most of its games (the games it stops short of change nothing), so every game
-// still to come is drawn, from 15 bits of a draw each against the chance of its venue, without a branch.
-bool betterTakesSeries(const Strengths& s, const Setup& setup, const SimStage& stage, int better, int worse,
-                       RandomStream& random)
+// The chance that the better seed takes a series of `stage` from its first game, winning at home with `atHome`
+// and away with `away`. Played out to its last game a series goes to whoever wins most of its games.
+double seriesChance(const SimStage& stage, double atHome, double away)
 {
-    int b = 0, x = 0, played = 0;
-    for (const SimStage::Begun& begun : stage.begun)
-        if (begun.better == better && begun.worse == worse)
-            b = begun.betterWins, x = begun.worseWins, played = begun.games;
-    const auto [atHome, away] =
-        gameChances(setup.outcomes, s, static_cast<std::size_t>(better - 1), static_cast<std::size_t>(worse - 1));
+    std::array<double, 2 * kMaxWins> won{1}; // the better seed's wins so far
+    for (int g = 1; g < 2 * stage.wins; ++g) {
+        const double p = (stage.betterHosts >> g) & 1U ? atHome : away;
+        for (auto k = static_cast<std::size_t>(g); k > 0; --k)
+            won[k] = won[k] * (1 - p) + won[k - 1] * p;
+        won[0] *= 1 - p;
+    }
+    return std::accumulate(won.begin() + stage.wins, won.end(), 0.0);
+}
+
+// A fresh series' chance for the better seed at a point of the outcome grid, its home game's two means: the
+// means of its away games follow from them, the league's home and away means standing in the same ratio for
+// every team. Each thread works a grid point out the first time a season needs it.
+constexpr float kNotYet = -1;
+
+[[gnu::noinline]] float seriesGridPoint(const Setup& setup, const SimStage& stage, float& chance, std::size_t at)
+{
+    const auto home = static_cast<double>(at / (kOutcomeMax + 1)), away = static_cast<double>(at % (kOutcomeMax + 1));
+    const double ratio = setup.posteriors.home / setup.posteriors.away;
+    const double atHome = setup.outcomes[at], awayGame = 1 - gridChance(setup.outcomes, away * ratio, home / ratio);
+    return chance = static_cast<float>(seriesChance(stage, atHome, awayGame));
+}
+
+// The grid step of a mean: the lower one, or the upper with the share of the way the mean has gone to it
+// (`bits`, 16 of a draw), which over many seasons is reading between the two.
+inline std::size_t gridStep(double c, std::uint64_t bits)
+{
+    return static_cast<std::size_t>(std::min(c, double{kOutcomeMax}) + static_cast<double>(bits) * 0x1.0p-16);
+}
+
+// Whether the better seed takes a series the real play-off has begun. Every game still to come is drawn, from 15
+// bits of a draw each against the chance of its venue, without a branch.
+bool betterTakesBegun(const Strengths& s, const Setup& setup, const SimStage& stage, const SimStage::Begun& begun,
+                      RandomStream& random)
+{
+    const auto [atHome, away] = gameChances(setup.outcomes, s, static_cast<std::size_t>(begun.better - 1),
+                                            static_cast<std::size_t>(begun.worse - 1));
     int won = 0;
     std::uint64_t bits = 0;
-    for (int g = 0; g < 2 * stage.wins - 1 - b - x; ++g) {
+    for (int g = 0; g < 2 * stage.wins - 1 - begun.betterWins - begun.worseWins; ++g) {
         if (g % 4 == 0)
             bits = random.next();
-        const unsigned game = static_cast<unsigned>(played + 1 + g);
+        const unsigned game = static_cast<unsigned>(begun.games + 1 + g);
         won += (bits & 0x7FFF) < ((stage.betterHosts >> game) & 1U ? atHome : away) ? 1 : 0;
         bits >>= 16;
     }
-    return b + won >= stage.wins;
+    return begun.betterWins + won >= stage.wins;
+}
+
+// Whether the better seed takes its series: a fresh one is one draw against its chance on the stage's grid.
+bool betterTakesSeries(Worker& w, const Setup& setup, std::size_t stageIndex, int better, int worse,
+                       RandomStream& random)
+{
+    const SimStage& stage = setup.stages[stageIndex];
+    for (const SimStage::Begun& begun : stage.begun)
+        if (begun.better == better && begun.worse == worse)
+            return betterTakesBegun(w.strengths, setup, stage, begun, random);
+    const Strengths& s = w.strengths;
+    const auto h = static_cast<std::size_t>(better - 1), a = static_cast<std::size_t>(worse - 1);
+    const std::uint64_t bits = random.next();
+    const std::size_t at = gridStep(s.home[h] * s.defence[a] * kOutcomeScale, bits & 0xFFFF) * (kOutcomeMax + 1) +
+                           gridStep(s.away[a] * s.defence[h] * kOutcomeScale, (bits >> 16) & 0xFFFF);
+    float& point = w.series[stage.format][at];
+    const float chance = point == kNotYet ? seriesGridPoint(setup, stage, point, at) : point;
+    return static_cast<double>(bits >> 32) < chance * 0x1.0p32;
 }
 
 void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomStream& random)
 {
-    std::array<int, kMaxTeams + 1> placeOf{};
-    for (int i = 0; i < ranking.size(); ++i)
-        placeOf[static_cast<std::size_t>(ranking[i].team)] = i + 1;
+    // A stage pairs its teams by their places, so the teams are kept as places.
     auto &winners = w.winners, &losers = w.losers;
     for (std::size_t s = 0; s < setup.stages.size(); ++s) {
         const SimStage& stage = setup.stages[s];
-        std::array<int, kMaxTeams> teams{};
+        std::array<int, kMaxTeams> places; // NOLINT(cppcoreguidelines-pro-type-member-init): filled up to n
         int n = 0;
         for (const StageItem& item : stage.items) {
             if (item.kind == StageItem::Kind::Places) {
                 for (int p = item.first; p <= item.last; ++p)
-                    teams[static_cast<std::size_t>(n++)] = ranking[p - 1].team;
+                    places[static_cast<std::size_t>(n++)] = p;
                 continue;
             }
             const auto from = static_cast<std::size_t>(item.stage);
             for (int i = 0; i < setup.stages[from].participants / 2; ++i)
-                teams[static_cast<std::size_t>(n++)] =
+                places[static_cast<std::size_t>(n++)] =
                     (item.kind == StageItem::Kind::Winners ? winners : losers)[from][static_cast<std::size_t>(i)];
         }
-        std::sort(teams.begin(), teams.begin() + n, [&](int a, int b) {
-            return placeOf[static_cast<std::size_t>(a)] < placeOf[static_cast<std::size_t>(b)];
-        });
+        std::sort(places.begin(), places.begin() + n);
         StageOdds& odds = w.part.playoff[s];
         for (int i = 0; i < n / 2; ++i) {
-            const int better = teams[static_cast<std::size_t>(i)], worse = teams[static_cast<std::size_t>(n - 1 - i)];
-            const int winner = betterTakesSeries(w.strengths, setup, stage, better, worse, random) ? better : worse;
-            winners[s][static_cast<std::size_t>(i)] = winner;
-            losers[s][static_cast<std::size_t>(i)] = winner == better ? worse : better;
-            ++odds.plays[static_cast<std::size_t>(better - 1)];
-            ++odds.plays[static_cast<std::size_t>(worse - 1)];
-            ++odds.wins[static_cast<std::size_t>(winner - 1)];
+            const int better = places[static_cast<std::size_t>(i)], worse = places[static_cast<std::size_t>(n - 1 - i)];
+            const int betterTeam = ranking[better - 1].team, worseTeam = ranking[worse - 1].team;
+            const bool betterWins = betterTakesSeries(w, setup, s, betterTeam, worseTeam, random);
+            winners[s][static_cast<std::size_t>(i)] = betterWins ? better : worse;
+            losers[s][static_cast<std::size_t>(i)] = betterWins ? worse : better;
+            ++odds.plays[static_cast<std::size_t>(betterTeam - 1)];
+            ++odds.plays[static_cast<std::size_t>(worseTeam - 1)];
+            ++odds.wins[static_cast<std::size_t>((betterWins ? betterTeam : worseTeam) - 1)];
         }
     }
 }
@@ -417,12 +475,20 @@ void addPlayoff(Setup& setup, const SeasonStore& season, const Playoff& playoff)
     const Result<Bracket> bracket = playoffBracket(playoff, season);
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const Stage& stage = playoff.stages[s];
-        SimStage sim{stage.items, stage.participants, stage.wins, 0, {}};
+        SimStage sim{stage.items, stage.participants, stage.wins, 0, setup.formats, {}};
         for (int g : stage.homeGames)
             sim.betterHosts |= 1U << g;
+        const auto alike = std::find_if(setup.stages.begin(), setup.stages.end(), [&](const SimStage& other) {
+            return other.wins == sim.wins && other.betterHosts == sim.betterHosts;
+        });
+        if (alike != setup.stages.end())
+            sim.format = alike->format;
+        else
+            ++setup.formats;
         if (bracket.ok() && bracket.value().seeded)
             for (const Series& x : bracket.value().stages[s].series)
-                sim.begun.push_back({x.better, x.worse, x.betterWins, x.worseWins, x.nextGame() - 1});
+                if (x.nextGame() > 1)
+                    sim.begun.push_back({x.better, x.worse, x.betterWins, x.worseWins, x.nextGame() - 1});
         setup.stages.push_back(sim);
     }
 }
@@ -610,7 +676,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}, {}, {}});
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}, {}, {}, {}});
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
@@ -619,6 +685,7 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
             worker.homeWins.assign(setup.unplayed.size(), 0);
             worker.winners.resize(setup.stages.size());
             worker.losers.resize(setup.stages.size());
+            worker.series.assign(setup.formats, std::vector<float>(setup.outcomes.size(), kNotYet));
             for (int k = w; k < seasons && !(stop && *stop); k += threads)
                 addSeason(worker, setup, seed, k);
         });

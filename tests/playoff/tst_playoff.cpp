@@ -256,6 +256,7 @@ private Q_SLOTS:
     void bestOfSevenOdds_data()
     {
         QTest::addColumn<QStringList>("games"); // the results, the better seed's first
+        QTest::newRow("not begun") << QStringList{};
         QTest::newRow("one game in") << QStringList{u"1:2"_s};
         QTest::newRow("three games in") << QStringList{u"1:2"_s, u"3:1"_s, u"1:2"_s};
     }

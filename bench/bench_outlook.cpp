@@ -232,10 +232,18 @@ void printPlayoffRatio(const SeasonStore& s, const QString& league, int round, i
 {
     const QString competition = QStringLiteral(RINKOMAT_DIST_DIR "/souteze/sezona_") + league + u".txt"_s;
     const std::optional<Playoff> playoff = readLeaguePlayoff(competition, s).value();
-    const double regular =
-        bestOf([&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped); });
-    const double withPlayoff = bestOf(
-        [&] { (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped, &*playoff); });
+    // Taken in turns, so that a busy spell of the machine slows both alike.
+    double regular = 1e9, withPlayoff = 1e9;
+    for (int i = 0; i < 4; ++i) {
+        regular =
+            std::min(regular, bestOf([&] {
+                         (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr, KeyMatchTallies::Skipped);
+                     }));
+        withPlayoff = std::min(withPlayoff, bestOf([&] {
+                                   (void)simulateSeason(s, seasons, kDefaultSeed, threads, nullptr,
+                                                        KeyMatchTallies::Skipped, &*playoff);
+                               }));
+    }
     std::printf("%d teams, round %d: %7d seasons, regular season %8.1f ms, with the play-off %8.1f ms (%.2f×)\n",
                 s.teams(), round, seasons, regular, withPlayoff, withPlayoff / regular);
 }

@@ -472,7 +472,9 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
 void addPlayoff(Setup& setup, const SeasonStore& season, const Playoff& playoff)
 {
     setup.outcomes = outcomeGrid(setup.model.overtimeHomeWins);
-    const Result<Bracket> bracket = playoffBracket(playoff, season);
+    // Only a finished regular season seeds the real play-off: before that, no series has begun.
+    const Result<Bracket> bracket =
+        setup.unplayed.empty() ? playoffBracket(playoff, season) : Result<Bracket>(Bracket{});
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const Stage& stage = playoff.stages[s];
         SimStage sim{stage.items, stage.participants, stage.wins, 0, setup.formats, {}};

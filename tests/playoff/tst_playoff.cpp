@@ -311,6 +311,18 @@ private Q_SLOTS:
         QCOMPARE(one.playoff[0].wins, two.playoff[0].wins);
     }
 
+    // The same two teams over three, four and again three wins, the better one hosting the same games: the
+    // longer series favours it more, and two stages alike give it the same odds.
+    void longerSeriesFavoursTheBetter()
+    {
+        const SeasonStore season = fixture::playedUpTo(kRounds);
+        const int best = finalOrder(season)[0];
+        const Playoff p = read(u"faze=A;1,14;3;1,2,5\nfaze=B;1,14;4;1,2,5\nfaze=C;1,14;3;1,2,5"_s);
+        const Forecast f = simulateSeason(season, 40000, 3, 2, nullptr, KeyMatchTallies::Skipped, &p);
+        QVERIFY(f.winsShare(1, best) > f.winsShare(0, best) + 0.015);
+        QVERIFY(std::abs(f.winsShare(2, best) - f.winsShare(0, best)) < 0.01);
+    }
+
     // What a decided series means: the final's winner is the champion, the loser of the relegation series goes
     // down, everyone else goes on; the semi-finals' losers play on for bronze and stay up.
     void seriesOutcomes()

@@ -240,7 +240,7 @@ struct Worker {
     std::vector<MatchScore> scores;
     std::vector<char> homeWon;           // this season's, where key matches are tallied
     std::vector<std::uint64_t> homeWins; // every season's, kept apart from the matches' tallies for the cache
-    std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // the places of each stage's series'
+    std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each stage's series, as places
     std::vector<std::vector<float>> series;                      // each format's grid of fresh series' chances
     Strengths strengths;
 };
@@ -440,7 +440,7 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
     auto &winners = w.winners, &losers = w.losers;
     for (std::size_t s = 0; s < setup.stages.size(); ++s) {
         const SimStage& stage = setup.stages[s];
-        std::array<int, kMaxTeams> places; // NOLINT(cppcoreguidelines-pro-type-member-init): filled up to n
+        std::array<int, kMaxTeams> places; // filled up to n
         int n = 0;
         for (const StageItem& item : stage.items) {
             if (item.kind == StageItem::Kind::Places) {

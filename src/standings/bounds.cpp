@@ -47,6 +47,7 @@ struct Remaining {
     // Where the totals differ the programs are no networks and may take long: past this moment a question
     // gets the answer counting proves instead.
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    BoundsBudget budget;
 
     // Where a season stands for one team's matches that hand out differing totals: the most its opponents
     // can take from them while it takes at least k points (-1 where it cannot), for every k.
@@ -108,18 +109,13 @@ std::vector<std::pair<int, int>> outcomesOf(const LeagueRules& rules, bool& orde
     return outcomes;
 }
 
-// The time a league's questions may take where the totals differ, whatever its size and round; and the
-// time one group's program may take of it at first, so that a hard one leaves time for the others.
-constexpr std::chrono::milliseconds kProgramsBudget{400};
-constexpr std::chrono::milliseconds kGroupBudget{5};
-// The most one best place's program may take of it.
-constexpr std::chrono::milliseconds kPlaceBudget{100};
 // The groups the wins-only seasons may ask the networks for one question: a few milliseconds.
 constexpr long kWinsWork = 2000;
 
-Remaining remainingOf(const SeasonStore& season)
+Remaining remainingOf(const SeasonStore& season, const BoundsBudget& budget)
 {
     Remaining r;
+    r.budget = budget;
     r.teams = season.teams();
     const TeamStats stats = DataProTabulku(season, 1, season.rounds());
     const bool usual = season.rules == LeagueRules{};
@@ -131,7 +127,7 @@ Remaining remainingOf(const SeasonStore& season)
         r.perMatch = constantTotal(season.rules);
         if (r.perMatch == 0) {
             r.outcomes = outcomesOf(season.rules, r.exact);
-            r.deadline = std::chrono::steady_clock::now() + kProgramsBudget;
+            r.deadline = std::chrono::steady_clock::now() + budget.programs;
             for (const auto& [mine, theirs] : r.outcomes)
                 r.perMatch = std::max(r.perMatch, mine);
         }
@@ -414,7 +410,7 @@ int bestPlace(const Remaining& r, int team)
     }
     // Out of time, the teams above it whatever happens are all that is sure; one team's program may not take
     // the time the league's other questions need.
-    return 1 + above + static_cast<int>(std::lround(p.solve(kPlaceBudget).value_or(0)));
+    return 1 + above + static_cast<int>(std::lround(p.solve(r.budget.place).value_or(0)));
 }
 
 // Rows that let column z_u be 1 only where team u ends with at least `target` points, `least` being
@@ -683,7 +679,7 @@ private:
                     group.push_back(m_candidates[i]);
             if (!allCanReach(m_r, m_team, m_own, group, m_target))
                 continue;
-            const std::optional<bool> reaches = m_exact(group, kGroupBudget);
+            const std::optional<bool> reaches = m_exact(group, m_r.budget.group);
             if (reaches.value_or(false))
                 return true;
             if (!reaches)
@@ -1141,9 +1137,10 @@ void forEachTeam(int teams, const std::atomic<bool>* stop, const std::function<v
 
 } // namespace
 
-SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop)
+SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop,
+                         const BoundsBudget& budget)
 {
-    const Remaining r = remainingOf(season);
+    const Remaining r = remainingOf(season, budget);
     SeasonBounds bounds(r.teams);
     const std::array<int, 3> lines = dividingLines(season);
     if (r.over()) {
@@ -1186,7 +1183,7 @@ SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::
 QList<LineMarks> lineMarks(const SeasonStore& season)
 {
     const std::array<int, 3> lines = dividingLines(season);
-    const Remaining r = remainingOf(season);
+    const Remaining r = remainingOf(season, {});
     QList<LineMarks> marks(r.teams);
     if (r.over() || !r.exact) {
         const SeasonBounds bounds = placeBounds(season, false);

@@ -7,6 +7,7 @@
 #include <QList>
 #include <array>
 #include <atomic>
+#include <chrono>
 
 // The dividing lines HR1..HR3 of the season; 0 for a line it does not draw.
 inline std::array<int, 3> dividingLines(const SeasonStore& season)
@@ -40,7 +41,13 @@ using SeasonBounds = QList<PlaceBounds>; // by team - 1
 // one of the results the league's rules allow (under the rules every league had before it could say,
 // 3:0, 2:1, 1:2, 0:3 points, or 1:1 in a season that has had a draw). Setting `stop` ends the work
 // early, with bounds of no use.
-SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop = nullptr);
+// The time the questions may take where the matches hand out differing totals: all of the league's, one group's
+// program at first (a hard one is asked again once the others are), one best place's program.
+struct BoundsBudget {
+    std::chrono::milliseconds programs{400}, group{5}, place{100};
+};
+SeasonBounds placeBounds(const SeasonStore& season, bool withNeeded, const std::atomic<bool>* stop = nullptr,
+                         const BoundsBudget& budget = {});
 
 // Per dividing line HR1..HR3: whether the team is sure to end at or above it, or can no longer reach it.
 struct LineMarks {

@@ -290,6 +290,9 @@ private Q_SLOTS:
         // A score column's marks of a game not played: no result, and no refusal.
         for (const QString& none : {u" "_s, u"-"_s, u"–"_s, u"v"_s, u"p-p"_s})
             QVERIFY2(readScoreText(none).ok() && readScoreText(none).value().result.isEmpty(), qPrintable(none));
+        // Nor is a score there a kick-off time, even where its goals would read as one.
+        const Result<MatchTail> high = readScoreText(u"10:12 (3:4, 4:4, 3:4)"_s);
+        QVERIFY(high.ok() && high.value().result == u"10:12"_s && !high.value().time.isValid());
         // Seasons named as files name them: the years decide, a missing end year fits any.
         QVERIFY(sameSeason(u"2015/2016"_s, u"2015/16"_s) && sameSeason(u"1999/2000"_s, u"1999-00"_s));
         QVERIFY(sameSeason(u"2015"_s, u"Extraliga 2015/2016"_s) && sameSeason(u"E0"_s, u"e0"_s));

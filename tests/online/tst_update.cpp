@@ -257,6 +257,22 @@ private Q_SLOTS:
         QCOMPARE(QDir(program(u"souteze/zaloha"_s)).entryList({u"terminy_extraliga0708_*"_s}, QDir::Files).size(), 1);
     }
 
+    // A league new to the folder comes with the server's dates, whatever dates file of that name the fan has left.
+    void newLeagueTakesServersDates()
+    {
+        put(site(u"sezona_nova0708.txt"_s), contents(program(u"souteze/sezona_extraliga0708.txt"_s)));
+        put(site(u"los_nova0708.txt"_s), contents(program(u"souteze/los_extraliga0708.txt"_s)));
+        put(site(u"terminy_nova0708.txt"_s), encodeLines({u"40;3;13.2.2008"_s}));
+        put(program(u"souteze/terminy_nova0708.txt"_s), encodeLines({u"40;3;12.2.2008;18:00"_s}));
+        put(site(u"update_v3.dat"_s),
+            "VELMOR_UPDATE\r\n1.11.2007\r\nsezona_nova0708.txt\r\nlos_nova0708.txt\r\nterminy_nova0708.txt\r\n");
+        Recorder r(m_server->url());
+        QCOMPARE(runUpdate(r, m_program->path(), u"127.0.0.1"_s), UpdateOutcome::Finished);
+        QVERIFY(r.conflicts.isEmpty());
+        const SeasonStore read = readLeague(program(u"souteze/sezona_nova0708.txt"_s)).value().store;
+        QCOMPARE(matchDateText(read.matchDates.value({40, 3})), u"13.2.2008"_s);
+    }
+
     // The server renames a stage the fan has games in: they are a conflict, kept unless he takes the server's.
     void playoffStageRenamed_data()
     {

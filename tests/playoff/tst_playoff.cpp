@@ -642,6 +642,14 @@ private Q_SLOTS:
         QVERIFY2(note.endsWith(u"chybí 1: %1. kolo %2 - %3"_s.arg(kRounds).arg(season.TymPodleCisla(last.home),
                                                                                season.TymPodleCisla(last.away))),
                  qPrintable(note));
+        // Five are named; more are marked as more.
+        for (const int open : {5, 6}) {
+            const SeasonStore some = fixture::playedUpTo(kRounds, open);
+            const QString listed = bracketNote(playoffBracket(p, some).value(), some);
+            QVERIFY2(listed.contains(u"chybí %1: "_s.arg(open)) && listed.count(u". kolo "_s) == 5 &&
+                         listed.endsWith(u", …"_s) == (open > 5),
+                     qPrintable(listed));
+        }
     }
 
     // The fan's games of a series replace the server's of that series alone, not those two teams' games of

@@ -237,6 +237,10 @@ private Q_SLOTS:
         SeasonStore s = fixture::season();
         s.caption = u"Liga "_s; // its line is read trimmed
         QVERIFY(competitionBytes(s, TextEncoding::Utf8).error().contains(u"nepřečetly"_s));
+        // A name the reader takes for a key, in the last team's line too, is named for what it is.
+        s = fixture::season();
+        s.setTeamName(s.teams(), u"Sparta HR1=5"_s);
+        QVERIFY(competitionBytes(s, TextEncoding::Utf8).error().contains(u"čte jako klíč"_s));
     }
 
     // A save, a game, an import or leaving that changes no byte writes nothing and keeps the backups there are.

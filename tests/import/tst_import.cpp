@@ -3,6 +3,7 @@
 #include "fixture/filesizelimit.h"
 #include "import/importfields.h"
 #include "import/importplan.h"
+#include "season/datafiles.h"
 #include "season/notation.h"
 #include "season/seasonfile.h"
 
@@ -618,6 +619,21 @@ private Q_SLOTS:
         QCOMPARE(made.value().DATUM_KOLA(1), QDate(2026, 9, 1));
     }
 
+    // A round spread over a long weekend is on its first day; a game played four days before the round's others
+    // does not move it.
+    void roundOnItsFirstDay()
+    {
+        for (const auto& [early, day] :
+             {std::pair{u"29.8.2026"_s, QDate(2026, 8, 29)}, std::pair{u"28.8.2026"_s, QDate(2026, 9, 1)}}) {
+            const QString text = u"kolo;datum;domaci;hoste\n1;%1;A;B\n1;1.9.2026;C;D\n1;2.9.2026;E;F\n"_s.arg(early);
+            const Result<SeasonStore> made =
+                arrangeLeague(readImportSource(text.toUtf8(), u"x.csv"_s).value(),
+                              {u"Liga"_s, u"2026/2027"_s, {}, {1, 0, 0}, 1, {}, {}, {}, {}, {}});
+            QVERIFY2(made.ok(), qPrintable(made.error()));
+            QCOMPARE(made.value().DATUM_KOLA(1), day);
+        }
+    }
+
     // A real season of 20 teams with games postponed for weeks and one played early, its lines in no order:
     // every game on a fixture of its own, every round whole, so the table is the file's.
     void newLeagueFromMovedSeason()
@@ -700,6 +716,9 @@ private Q_SLOTS:
             QVERIFY(!writeNameMapping(league, longer).ok());
         }
         QCOMPARE(readNameMapping(league), mapping); // the mapping kept is the whole old one
+        // Made again from every import, it fills no backups.
+        QVERIFY(writeNameMapping(league, {{u"Plzeň B"_s, 4}}).ok());
+        QVERIFY(QDir(backupFolderOf(league)).entryList(QDir::Files).isEmpty());
     }
 };
 

@@ -143,7 +143,7 @@ private Q_SLOTS:
         QTest::addRow("21 teams") << 21 << 2 << 0 << false << "2 až 20 týmů";
         QTest::addRow("no meeting") << 4 << 0 << 0 << false << "1× až 8×";
         QTest::addRow("nine meetings") << 4 << 9 << 0 << false << "1× až 8×";
-        QTest::addRow("a line below the last team") << 4 << 2 << 5 << false << "od 0 do 4";
+        QTest::addRow("a line below the last team") << 4 << 2 << 5 << false << "čára 2 musí být od 0 do 4";
         QTest::addRow("no match day") << 4 << 2 << 0 << true << "nenechávají žádný hrací den";
     }
 

@@ -593,6 +593,9 @@ private Q_SLOTS:
         QTest::addRow("another computer") << QByteArray("4242\nrinkomat\nstick-pc\n") << 60 << u"„stick-pc“"_s;
         QTest::addRow("another computer, a name of 300 letters") << "4242\nrinkomat\n" + QByteArray(300, 'h') + '\n'
                                                                  << 60 << u"„"_s + QString(64, u'h') + u"…“"_s;
+        QTest::addRow("another computer, a name of 64 letters, whole")
+            << "4242\nrinkomat\n" + QByteArray(64, 'h') + '\n'
+            << 60 << u"„"_s + QString(64, u'h') + u"“"_s;
         QTest::addRow("a folder") << QByteArray("FOLDER") << 60 << u"je složka"_s;
     }
 

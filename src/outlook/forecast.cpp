@@ -328,9 +328,9 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     }
 }
 
-// A chance on the outcome grid at a game's two means (in the grid's steps), read between the four grid points
-// nearest them; `point` gives a grid point's chance by its place in the grid.
-template <typename Point> double betweenPoints(double home, double away, Point point)
+// The chance that the home side wins a game with these two means (in the grid's steps), read between the four
+// grid points nearest them.
+double gridChance(const OutcomeGrid& grid, double home, double away)
 {
     const auto step = [](double c) {
         c = std::clamp(c, 0.0, double{kOutcomeMax});
@@ -340,14 +340,9 @@ template <typename Point> double betweenPoints(double home, double away, Point p
     const auto [h, hPart] = step(home);
     const auto [a, aPart] = step(away);
     const std::size_t near = h * (kOutcomeMax + 1) + a, far = near + kOutcomeMax + 1;
-    const double low = point(near) + aPart * (point(near + 1) - point(near)),
-                 high = point(far) + aPart * (point(far + 1) - point(far));
+    const double low = grid[near] + aPart * (grid[near + 1] - grid[near]),
+                 high = grid[far] + aPart * (grid[far + 1] - grid[far]);
     return low + hPart * (high - low);
-}
-
-double gridChance(const OutcomeGrid& grid, double home, double away)
-{
-    return betweenPoints(home, away, [&](std::size_t at) { return double{grid[at]}; });
 }
 
 constexpr double kOutcomeScale = kOutcomeSteps / (kGridSteps * kStepFraction); // a season's means to the grid's

@@ -8,6 +8,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numeric>
 #include <thread>
@@ -120,7 +121,6 @@ OutcomeGrid outcomeGrid(double overtimeHome)
 
 struct Unplayed {
     std::uint8_t home, away; // team - 1
-    std::uint16_t score;     // its place in the season's scores
     int round;
     int slot;
 };
@@ -156,12 +156,12 @@ Posteriors posteriorsOf(const GoalModel& model)
     return p;
 }
 
-void drawStrengths(Strengths& s, const Posteriors& p, int teams, RandomStream& random)
+void drawStrengths(Strengths& s, const Posteriors& p, int teams, RandomStream& random, double mirror)
 {
     for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t) {
-        const double attack = p.attack[t](random) * p.perRate[t];
+        const double attack = p.attack[t](random, mirror) * p.perRate[t];
         s.home[t] = p.home * attack, s.away[t] = p.away * attack;
-        s.defence[t] = p.defence[t](random) * p.perRate[t];
+        s.defence[t] = p.defence[t](random, mirror) * p.perRate[t];
     }
 }
 
@@ -221,6 +221,7 @@ struct Setup {
     std::vector<MatchScore> scores; // the played matches and room for the unplayed ones, by pair
     PairRanges byPair;
     std::vector<Unplayed> unplayed;
+    std::vector<int> unplayedAt; // for each of the scores, its unplayed game or -1
     GoalModel model;
     std::uint64_t homeTakesBelow = 0; // that share in the draw's last bits
     GameOutcomes results;             // by outcomeKey
@@ -234,50 +235,56 @@ struct Setup {
     std::size_t formats = 0;
 };
 
+using GameTables = std::array<const GoalTable<float>*, 2>; // a game's home side's goals, its away side's
+
 // One thread's counts and its own room to work in; a season allocates nothing.
 struct Worker {
     Forecast part;
     std::vector<MatchScore> scores;
-    std::vector<char> homeWon;           // this season's, where key matches are tallied
     std::vector<std::uint64_t> homeWins; // every season's, kept apart from the matches' tallies for the cache
     std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each stage's series, as places
     std::vector<std::vector<float>> series;                      // each format's grid of fresh series' chances
     Strengths strengths;
+    int draw = -1;                    // the strengths' draw
+    std::vector<GameTables> tables;   // each unplayed game's two goal tables under them
+    std::vector<std::uint64_t> drawn; // this season's draw of each unplayed game
 };
 
 // The play-off of one simulated season, seeded from its final table; counts who plays and wins each stage.
 void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomStream& random);
 
-// The season's unplayed games onto the played matches' tallies. What the loop reads is held in locals: the
-// scores' byte-wide stores may alias anything behind a reference, and the setup would be read again after each.
+// A game from its draw: the top 20 bits the home side's goals, the next 20 the away side's, the last 12 who
+// takes extra time.
+struct DrawnGame {
+    int x, y;
+    unsigned key; // of its outcome
+};
+inline DrawnGame drawnGame(const GameTables& tables, std::uint64_t bits, std::uint64_t homeTakesBelow)
+{
+    const int x = tables[0]->draw(static_cast<float>(bits >> 44) * 0x1.0p-20F),
+              y = tables[1]->draw(static_cast<float>((bits >> 24) & 0xFFFFF) * 0x1.0p-20F);
+    return {x, y, outcomeKey(x, y, (bits & ((1U << kExtraTimeBits) - 1)) < homeTakesBelow)};
+}
+
+// The season's unplayed games onto the played matches' tallies; each game's draw is kept, for the few scores a
+// ranking reads. What the loop reads is held in locals: the setup would be read again after each store.
 Tallies playGames(Worker& w, const Setup& setup, RandomStream& random)
 {
     RandomStream stream = random;
     PackedTallies packed = setup.played;
-    const GoalTable<float>* grid = setup.grid;
-    const Strengths strengths = w.strengths;
+    const GameTables* tables = w.tables.data();
     const std::uint64_t homeTakesBelow = setup.homeTakesBelow;
     const GameOutcomes results = setup.results;
     const Unplayed* games = setup.unplayed.data();
-    MatchScore* scores = w.scores.data();
+    std::uint64_t* drawn = w.drawn.data();
     std::uint64_t* homeWins = w.homeWins.data();
-    char* homeWon = setup.tallyKeyMatches ? w.homeWon.data() : nullptr;
     for (std::size_t i = 0, n = setup.unplayed.size(); i < n; ++i) {
         const Unplayed u = games[i];
         const std::uint64_t bits = stream.next();
-        const GoalTable<float>& homeTable =
-            grid[gridTable(strengths.home[u.home] * strengths.defence[u.away], (bits >> 18) & 0x3F)];
-        const GoalTable<float>& awayTable =
-            grid[gridTable(strengths.away[u.away] * strengths.defence[u.home], (bits >> 12) & 0x3F)];
-        const int x = homeTable.draw(static_cast<float>(bits >> 44) * 0x1.0p-20F),
-                  y = awayTable.draw(static_cast<float>((bits >> 24) & 0xFFFFF) * 0x1.0p-20F);
-        const Outcome& o = results[outcomeKey(x, y, (bits & ((1U << kExtraTimeBits) - 1)) < homeTakesBelow)];
-        MatchScore& score = scores[u.score];
-        score.homePoints = o.homePoints, score.awayPoints = o.awayPoints;
-        score.homeGoals = x + o.homeGoal, score.awayGoals = y + o.awayGoal;
+        const auto [x, y, key] = drawnGame(tables[i], bits, homeTakesBelow);
+        const Outcome& o = results[key];
+        drawn[i] = bits;
         homeWins[i] += o.homeWon;
-        if (homeWon)
-            homeWon[i] = static_cast<char>(o.homeWon);
         packed[u.home] += o.home + packTally(0, x, y);
         packed[u.away] += o.away + packTally(0, y, x);
     }
@@ -290,27 +297,79 @@ Tallies playGames(Worker& w, const Setup& setup, RandomStream& random)
     return tallies;
 }
 
+// The scores of this season's games between teams level on points: the only ones a ranking reads. Level teams
+// are found by their points' last six bits, so that the pairs that are not level cost nothing.
+void scoreLevelPairs(Worker& w, const Setup& setup, const Tallies& tallies)
+{
+    std::array<std::uint32_t, 64> teamsAt{}; // bit t: team t + 1
+    const auto bucket = [&](int t) { return static_cast<std::size_t>(tallies[t].points) & 63U; };
+    for (int t = 0; t < setup.teams; ++t)
+        teamsAt[bucket(t)] |= 1U << t;
+    for (int a = 0; a < setup.teams; ++a)
+        for (std::uint32_t later = teamsAt[bucket(a)] >> a >> 1; later != 0; later &= later - 1) {
+            const int b = a + 1 + std::countr_zero(later);
+            if (tallies[a].points != tallies[b].points)
+                continue;
+            const auto first = static_cast<std::size_t>(a + 1), second = static_cast<std::size_t>(b + 1);
+            for (std::size_t k = setup.byPair.begin[first][second]; k < setup.byPair.end[first][second]; ++k) {
+                const int i = setup.unplayedAt[k];
+                if (i < 0)
+                    continue;
+                const auto game = static_cast<std::size_t>(i);
+                const auto [x, y, key] = drawnGame(w.tables[game], w.drawn[game], setup.homeTakesBelow);
+                const Outcome& o = setup.results[key];
+                MatchScore& score = w.scores[k];
+                score.homePoints = o.homePoints, score.awayPoints = o.awayPoints;
+                score.homeGoals = x + o.homeGoal, score.awayGoals = y + o.awayGoal;
+            }
+        }
+}
+
+// A simulated season's strengths are drawn once for a few seasons in a row: choosing each game's two goal tables
+// from them was most of a season's time. Each season still draws all its games, and a draw's seasons are a
+// random sample of the strengths' posterior as before, so the shares stay unbiased; they only scatter a little
+// more for as many seasons. A season's draw follows from its number, whichever thread plays it.
+constexpr int kSeasonsPerDraw = 4;
+
+void drawStrengthsOf(Worker& w, const Setup& setup, std::uint64_t seed, int draw)
+{
+    RandomStream random(mixBits(~seed ^ mixBits(static_cast<std::uint64_t>(draw / 2) + kGolden)));
+    drawStrengths(w.strengths, setup.posteriors, setup.teams, random, draw % 2 == 0 ? 1 : -1);
+    const Strengths& s = w.strengths;
+    for (std::size_t i = 0; i < setup.unplayed.size(); ++i) {
+        const Unplayed u = setup.unplayed[i];
+        const std::uint64_t bits = random.next();
+        w.tables[i] = {&setup.grid[gridTable(s.home[u.home] * s.defence[u.away], bits & 0x3F)],
+                       &setup.grid[gridTable(s.away[u.away] * s.defence[u.home], (bits >> 6) & 0x3F)]};
+    }
+    w.draw = draw;
+}
+
 void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
 {
     RandomStream random(mixBits(seed ^ mixBits(static_cast<std::uint64_t>(index) + kGolden)));
     const int teams = setup.teams;
-    if (!setup.unplayed.empty() || !setup.stages.empty())
-        drawStrengths(w.strengths, setup.posteriors, teams, random);
+    if (index / kSeasonsPerDraw != w.draw)
+        drawStrengthsOf(w, setup, seed, index / kSeasonsPerDraw);
     const Tallies tallies = playGames(w, setup, random);
+    scoreLevelPairs(w, setup, tallies);
     Ranking ranking;
     rankByPoints(tallies, w.scores, RankingRules::Final, ranking, &setup.byPair);
     std::array<std::array<std::uint64_t, 3>, kMaxTeams> above; // where key matches are tallied
+    const bool tallyKeyMatches = setup.tallyKeyMatches;        // read once: the counts' stores may alias it
     for (int top = 0; top < teams;) {
         int end = top + 1;
         while (end < teams && ranking[static_cast<std::size_t>(end)].by == Decider::Shared)
             ++end;
-        const std::uint64_t share = kShareUnit / static_cast<std::uint64_t>(end - top);
+        // Nearly every place is one team's: no division for it.
+        const std::uint64_t share = end - top == 1 ? kShareUnit : kShareUnit / static_cast<std::uint64_t>(end - top);
         for (int i = top; i < end; ++i) {
             const auto team = static_cast<std::size_t>(ranking[static_cast<std::size_t>(i)].team - 1);
             for (int place = top; place < end; ++place)
                 w.part.places[team][static_cast<std::size_t>(place)] += share;
-            for (std::size_t k = 0; setup.tallyKeyMatches && k < 3; ++k)
-                above[team][k] = share * static_cast<std::uint64_t>(std::clamp(setup.lines[k] - top, 0, end - top));
+            if (tallyKeyMatches)
+                for (std::size_t k = 0; k < 3; ++k)
+                    above[team][k] = share * static_cast<std::uint64_t>(std::clamp(setup.lines[k] - top, 0, end - top));
         }
         top = end;
     }
@@ -319,7 +378,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
     if (!setup.stages.empty())
         playPlayoff(w, setup, ranking, random);
     for (std::size_t i = 0; setup.tallyKeyMatches && i < setup.unplayed.size(); ++i) {
-        if (!w.homeWon[i])
+        if (!setup.results[drawnGame(w.tables[i], w.drawn[i], setup.homeTakesBelow).key].homeWon)
             continue;
         SimulatedMatch& m = w.part.matches[i];
         for (std::size_t t = 0; t < static_cast<std::size_t>(teams); ++t)
@@ -514,7 +573,7 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
                 continue;
             }
             setup.unplayed.push_back(
-                {static_cast<std::uint8_t>(match.home - 1), static_cast<std::uint8_t>(match.away - 1), 0, r, m});
+                {static_cast<std::uint8_t>(match.home - 1), static_cast<std::uint8_t>(match.away - 1), r, m});
             open.push_back({static_cast<std::int8_t>(match.home), static_cast<std::int8_t>(match.away), 0, 0, 0, 0});
         }
     }
@@ -522,8 +581,9 @@ Setup setupOf(const SeasonStore& season, const GoalModel& model)
     setup.scores.insert(setup.scores.end(), open.begin(), open.end());
     std::vector<std::size_t> movedTo;
     setup.byPair = sortByPair(setup.scores, movedTo);
+    setup.unplayedAt.assign(setup.scores.size(), -1);
     for (std::size_t i = 0; i < setup.unplayed.size(); ++i)
-        setup.unplayed[i].score = static_cast<std::uint16_t>(movedTo[first + i]);
+        setup.unplayedAt[movedTo[first + i]] = static_cast<int>(i);
     for (const PointsAdjustment& a : season.adjustments)
         setup.played[static_cast<std::size_t>(a.team - 1)] += packTally(a.points, 0, 0);
     return setup;
@@ -673,18 +733,22 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads), Worker{total, setup.scores, {}, {}, {}, {}, {}, {}});
+    std::vector<Worker> parts(static_cast<std::size_t>(threads),
+                              Worker{total, setup.scores, {}, {}, {}, {}, {}, -1, {}, {}});
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
             Worker& worker = parts[static_cast<std::size_t>(w)];
-            worker.homeWon.assign(setup.unplayed.size(), 0);
             worker.homeWins.assign(setup.unplayed.size(), 0);
             worker.winners.resize(setup.stages.size());
             worker.losers.resize(setup.stages.size());
             worker.series.assign(setup.formats, std::vector<float>(setup.outcomes.size(), kNotYet));
-            for (int k = w; k < seasons && !(stop && *stop); k += threads)
-                addSeason(worker, setup, seed, k);
+            worker.tables.resize(setup.unplayed.size());
+            worker.drawn.resize(setup.unplayed.size());
+            // The seasons of one draw of strengths go to one thread.
+            for (int d = w * kSeasonsPerDraw; d < seasons && !(stop && *stop); d += threads * kSeasonsPerDraw)
+                for (int k = d; k < std::min(seasons, d + kSeasonsPerDraw); ++k)
+                    addSeason(worker, setup, seed, k);
         });
     }
     for (std::thread& t : workers)

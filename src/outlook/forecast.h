@@ -55,12 +55,13 @@ private:
 class GammaDraw {
 public:
     explicit GammaDraw(double shape = 1);
-    // Inline where the cube serves: a simulated season draws two for every team.
-    double operator()(RandomStream& random) const
+    // Inline where the cube serves: a simulated season draws two for every team. A `mirror` of -1 makes the
+    // antithetic draw of what 1 draws from the same stream, where the cube serves.
+    double operator()(RandomStream& random, double mirror = 1) const
     {
         if (m_shape < 3)
             return bySmallShape(random);
-        const double root = m_centre + random.normal() * m_spread;
+        const double root = m_centre + mirror * random.normal() * m_spread;
         return root > 0 ? m_shape * root * root * root : 0;
     }
 

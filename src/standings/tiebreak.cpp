@@ -42,21 +42,50 @@ void byGoals(const Tallies& tallies, Ranked* rows, int n)
     }
 }
 
+// Whether every two of the group met, and equally often: a mini-table is fair only then.
+template <typename Met> bool everyPairMetEqually(const Ranked* rows, int n, const Met& met)
+{
+    const auto pair = [&](int i, int j) {
+        return met(std::min(rows[i].team, rows[j].team), std::max(rows[i].team, rows[j].team));
+    };
+    const int count = pair(0, 1);
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j)
+            if (count == 0 || pair(i, j) != count)
+                return false;
+    return true;
+}
+bool everyPairMetEqually(std::span<const MatchScore> mutual, const PairRanges* byPair, const Ranked* rows, int n)
+{
+    if (byPair)
+        return everyPairMetEqually(rows, n, [&](int a, int b) {
+            const auto first = static_cast<std::size_t>(a), second = static_cast<std::size_t>(b);
+            return byPair->end[first][second] - byPair->begin[first][second];
+        });
+    unsigned group = 0;
+    for (int i = 0; i < n; ++i)
+        group |= 1u << rows[i].team;
+    std::array<std::array<std::uint8_t, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
+    for (const MatchScore& m : mutual)
+        if (group >> m.home & 1u && group >> m.away & 1u)
+            ++meetings[static_cast<std::size_t>(std::min(m.home, m.away))]
+                      [static_cast<std::size_t>(std::max(m.home, m.away))];
+    return everyPairMetEqually(
+        rows, n, [&](int a, int b) { return int{meetings[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)]}; });
+}
+
 // A mini-table of the group's own matches, again for every smaller group it leaves level.
 void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual, const PairRanges* byPair, Ranked* rows,
                      int n)
 {
-    unsigned group = 0;
-    for (int i = 0; i < n; ++i)
-        group |= 1u << rows[i].team;
     Tallies mini(tallies.size());
-    std::array<std::array<std::uint8_t, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
     const auto add = [&](const MatchScore& m) {
         Tally &home = mini[static_cast<std::size_t>(m.home - 1)], &away = mini[static_cast<std::size_t>(m.away - 1)];
         home.points += m.homePoints, home.goalsFor += m.homeGoals, home.goalsAgainst += m.awayGoals;
         away.points += m.awayPoints, away.goalsFor += m.awayGoals, away.goalsAgainst += m.homeGoals;
-        ++meetings[std::min(m.home, m.away)][std::max(m.home, m.away)];
     };
+    if (!everyPairMetEqually(mutual, byPair, rows, n))
+        return byGoals(tallies, rows, n);
     if (byPair) {
         for (int i = 0; i < n; ++i)
             for (int j = i + 1; j < n; ++j) {
@@ -66,17 +95,12 @@ void byMutualMatches(const Tallies& tallies, std::span<const MatchScore> mutual,
                     add(mutual[k]);
             }
     } else {
+        unsigned group = 0;
+        for (int i = 0; i < n; ++i)
+            group |= 1u << rows[i].team;
         for (const MatchScore& m : mutual)
             if (group >> m.home & 1u && group >> m.away & 1u)
                 add(m);
-    }
-    const int count = meetings[std::min(rows[0].team, rows[1].team)][std::max(rows[0].team, rows[1].team)];
-    for (int i = 0; i < n; ++i) {
-        for (int j = i + 1; j < n; ++j) {
-            const int a = std::min(rows[i].team, rows[j].team), b = std::max(rows[i].team, rows[j].team);
-            if (count == 0 || meetings[a][b] != count)
-                return byGoals(tallies, rows, n);
-        }
     }
     const auto keyOf = [&](int team) { return orderKey(mini[team - 1]); };
     sortByKey(rows, n, keyOf);
@@ -141,17 +165,21 @@ void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, Ra
     const int teams = static_cast<int>(tallies.size());
     out.resize(teams);
     // A team's row is how many teams have more points and how many level ones come before it in team order:
-    // counted without a branch, as a simulated season ranks its table.
+    // counted without a branch, as a simulated season ranks its table, over the points side by side.
+    std::array<int, kMaxTeams> points{};
+    for (int t = 0; t < teams; ++t)
+        points[static_cast<std::size_t>(t)] = tallies[t].points;
     for (int t = 0; t < teams; ++t) {
+        const int own = points[static_cast<std::size_t>(t)];
         int row = 0;
         for (int u = 0; u < teams; ++u)
-            row += (tallies[u].points > tallies[t].points) + (u < t && tallies[u].points == tallies[t].points);
+            row += (points[static_cast<std::size_t>(u)] > own) + (u < t && points[static_cast<std::size_t>(u)] == own);
         out[row] = {t + 1, Decider::None, 0, 0};
     }
-    const auto points = [&](int team) { return tallies[team - 1].points; };
+    const auto pointsOf = [&](int team) { return points[static_cast<std::size_t>(team - 1)]; };
     for (int first = 0; first < teams;) {
         int last = first + 1;
-        while (last < teams && points(out[last].team) == points(out[first].team))
+        while (last < teams && pointsOf(out[last].team) == pointsOf(out[first].team))
             ++last;
         if (last - first > 1) {
             if (rules == RankingRules::Final)

@@ -209,6 +209,43 @@ private Q_SLOTS:
         }
     }
 
+    // Two teams far above the rest, the better one a point ahead, their last meeting to play at its rink and their
+    // other three even: level only after the guests' win in extra time, which the mutual matches then decide for
+    // them, whatever the goals over the season say. So the hosts end first in exactly the seasons they win.
+    void mutualMatchesReadTheSimulatedGame()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds);
+        const TeamStats before = DataProTabulku(s, 1, kRounds);
+        int a = 1, b = 1;
+        for (int t = 1; t <= kTeams; ++t) {
+            a = before.goalDifference(venue::Total, t) > before.goalDifference(venue::Total, a) ? t : a;
+            b = before.goalDifference(venue::Total, t) < before.goalDifference(venue::Total, b) ? t : b;
+        }
+        QList<Match*> meetings;
+        for (int r = 1; r <= kRounds; ++r)
+            for (int m = 1; m <= kSlots; ++m)
+                if (Match& g = s.match(m, r); (g.home == a && g.away == b) || (g.home == b && g.away == a))
+                    meetings << &g;
+        QCOMPARE(meetings.size(), 4);
+        const auto last = std::find_if(meetings.begin(), meetings.end(), [&](const Match* g) { return g->home == a; });
+        (*last)->result.clear();
+        meetings.erase(last);
+        const QStringList even{u"2:1"_s, u"1:2"_s, u"2:2"_s}; // for `a`: a win, a loss, a draw
+        for (int i = 0; i < 3; ++i)
+            meetings[i]->result =
+                meetings[i]->home == a ? even[i] : even[i].split(u':')[1] + u':' + even[i].split(u':')[0];
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        QVERIFY(stats.goalDifference(venue::Total, a) > stats.goalDifference(venue::Total, b) + 2);
+        const int pa = stats(Stat::PTS, venue::Total, a), pb = stats(Stat::PTS, venue::Total, b);
+        const int top = std::max(pa, pb) + 500;
+        s.adjustments = {{a, top + 1 - pa, u"a"_s}, {b, top - pb, u"b"_s}};
+        const Forecast f = simulateSeason(s, 3000, 11, 2);
+        QCOMPARE(f.matches.size(), std::size_t(1));
+        QVERIFY(f.matches[0].homeWins > 1000 && f.matches[0].homeWins < 2900);
+        QCOMPARE(f.places[static_cast<std::size_t>(a - 1)][0], f.matches[0].homeWins * kShareUnit);
+        QCOMPARE(f.places[static_cast<std::size_t>(b - 1)][0], (3000 - f.matches[0].homeWins) * kShareUnit);
+    }
+
     // Once every match has a result the order is final everywhere: the table's caption and rules, the outlook's
     // rows and places, the play-off's seeding, where teams level on points stand otherwise in the running order.
     void oneOrderAtTheSeasonsEnd()

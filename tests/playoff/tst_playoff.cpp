@@ -291,7 +291,7 @@ private Q_SLOTS:
         // over draws of them.
         double expected = 0;
         RandomStream random(1);
-        const int draws = 4000;
+        const int draws = 20000;
         for (int i = 0; i < draws; ++i) {
             GoalModel drawn = model;
             for (const int team : {better, worse}) {

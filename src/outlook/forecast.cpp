@@ -204,7 +204,12 @@ GameOutcomes outcomesOf(const std::array<int, 5>& points, bool levelStands)
 
 // A stage as each simulated season plays it: who takes part, and the series the real play-off has begun.
 struct SimStage {
-    QList<StageItem> items;
+    std::uint32_t places = 0; // bit p - 1: the stage takes place p from the table
+    struct From {
+        std::size_t stage;
+        bool winners; // or losers
+    };
+    std::vector<From> from; // the earlier stages it takes the winners or losers of
     int participants = 0;
     int wins = 0;
     unsigned betterHosts = 0; // bit g: the better seed hosts game g
@@ -494,30 +499,27 @@ void playPlayoff(Worker& w, const Setup& setup, const Ranking& ranking, RandomSt
     auto &winners = w.winners, &losers = w.losers;
     for (std::size_t s = 0; s < setup.stages.size(); ++s) {
         const SimStage& stage = setup.stages[s];
+        // The stage's places in order, as bits.
+        std::uint32_t taking = stage.places;
+        for (const SimStage::From& from : stage.from)
+            for (int i = 0; i < setup.stages[from.stage].participants / 2; ++i)
+                taking |= 1U << ((from.winners ? winners : losers)[from.stage][static_cast<std::size_t>(i)] - 1);
         std::array<int, kMaxTeams> places; // filled up to n
         int n = 0;
-        for (const StageItem& item : stage.items) {
-            if (item.kind == StageItem::Kind::Places) {
-                for (int p = item.first; p <= item.last; ++p)
-                    places[static_cast<std::size_t>(n++)] = p;
-                continue;
-            }
-            const auto from = static_cast<std::size_t>(item.stage);
-            for (int i = 0; i < setup.stages[from].participants / 2; ++i)
-                places[static_cast<std::size_t>(n++)] =
-                    (item.kind == StageItem::Kind::Winners ? winners : losers)[from][static_cast<std::size_t>(i)];
-        }
-        std::sort(places.begin(), places.begin() + n);
+        for (; taking != 0; taking &= taking - 1)
+            places[static_cast<std::size_t>(n++)] = std::countr_zero(taking) + 1;
         StageOdds& odds = w.part.playoff[s];
         for (int i = 0; i < n / 2; ++i) {
             const int better = places[static_cast<std::size_t>(i)], worse = places[static_cast<std::size_t>(n - 1 - i)];
             const int betterTeam = ranking[better - 1].team, worseTeam = ranking[worse - 1].team;
-            const bool betterWins = betterTakesSeries(w, setup, s, betterTeam, worseTeam, random);
-            winners[s][static_cast<std::size_t>(i)] = betterWins ? better : worse;
-            losers[s][static_cast<std::size_t>(i)] = betterWins ? worse : better;
+            // Who goes on by arithmetic, not a branch: who takes a series is a coin toss the processor mispredicts.
+            const int won = betterTakesSeries(w, setup, s, betterTeam, worseTeam, random) ? 1 : 0;
+            const int winner = worse + won * (better - worse);
+            winners[s][static_cast<std::size_t>(i)] = winner;
+            losers[s][static_cast<std::size_t>(i)] = better + worse - winner;
             ++odds.plays[static_cast<std::size_t>(betterTeam - 1)];
             ++odds.plays[static_cast<std::size_t>(worseTeam - 1)];
-            ++odds.wins[static_cast<std::size_t>((betterWins ? betterTeam : worseTeam) - 1)];
+            ++odds.wins[static_cast<std::size_t>(worseTeam + won * (betterTeam - worseTeam) - 1)];
         }
     }
 }
@@ -531,7 +533,14 @@ void addPlayoff(Setup& setup, const SeasonStore& season, const Playoff& playoff)
         setup.unplayed.empty() ? playoffBracket(playoff, season) : Result<Bracket>(Bracket{});
     for (int s = 0; s < playoff.stages.size(); ++s) {
         const Stage& stage = playoff.stages[s];
-        SimStage sim{stage.items, stage.participants, stage.wins, 0, setup.formats, {}};
+        SimStage sim{0, {}, stage.participants, stage.wins, 0, setup.formats, {}};
+        for (const StageItem& item : stage.items) {
+            if (item.kind == StageItem::Kind::Places)
+                for (int p = item.first; p <= item.last; ++p)
+                    sim.places |= 1U << (p - 1);
+            else
+                sim.from.push_back({static_cast<std::size_t>(item.stage), item.kind == StageItem::Kind::Winners});
+        }
         for (int g : stage.homeGames)
             sim.betterHosts |= 1U << g;
         const auto alike = std::find_if(setup.stages.begin(), setup.stages.end(), [&](const SimStage& other) {

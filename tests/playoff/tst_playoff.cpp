@@ -396,6 +396,9 @@ private Q_SLOTS:
             topSix += f.playoff[1].plays[team] - f.playoff[0].wins[team];
         }
         QCOMPARE(topSix, std::uint64_t{6 * 3000});
+        // The relegation series takes the play-down's losers: a team plays it as often as it loses there.
+        for (std::size_t team = 0; team < kTeams; ++team)
+            QCOMPARE(f.playoff[3].plays[team], f.playoff[2].plays[team] - f.playoff[2].wins[team]);
         // One team goes down a season: the outlook's relegation column adds up to one, and only the bottom's.
         const SeasonStore mid = fixture::playedUpTo(40);
         const QList<OutlookRow> rows =

@@ -4,6 +4,7 @@
 #include "season/notation.h"
 
 #include <QVarLengthArray>
+#include <limits>
 #include <numeric>
 
 using namespace Qt::StringLiterals;
@@ -165,15 +166,28 @@ void rankByPoints(const Tallies& tallies, std::span<const MatchScore> mutual, Ra
     const int teams = static_cast<int>(tallies.size());
     out.resize(teams);
     // A team's row is how many teams have more points and how many level ones come before it in team order:
-    // counted without a branch, as a simulated season ranks its table, over the points side by side.
-    std::array<int, kMaxTeams> points{};
-    for (int t = 0; t < teams; ++t)
-        points[static_cast<std::size_t>(t)] = tallies[t].points;
+    // counted without a branch, as a simulated season ranks its table. Each team has one key, its points above its
+    // place in team order, so that one compare counts both; the rooms of no team hold the lowest key, so that the
+    // vector unit counts every room alike.
+    std::array<int, kMaxTeams> points{}, keys;
+    keys.fill(std::numeric_limits<int>::min());
+    bool keyed = true;
     for (int t = 0; t < teams; ++t) {
-        const int own = points[static_cast<std::size_t>(t)];
+        const int p = points[static_cast<std::size_t>(t)] = tallies[t].points;
+        keyed = keyed && p > -(1 << 25) && p < (1 << 25);
+        keys[static_cast<std::size_t>(t)] =
+            static_cast<int>(static_cast<unsigned>(p) * 32U + static_cast<unsigned>(31 - t));
+    }
+    for (int t = 0; t < teams; ++t) {
+        const int own = points[static_cast<std::size_t>(t)], ownKey = keys[static_cast<std::size_t>(t)];
         int row = 0;
-        for (int u = 0; u < teams; ++u)
-            row += (points[static_cast<std::size_t>(u)] > own) + (u < t && points[static_cast<std::size_t>(u)] == own);
+        if (keyed)
+            for (std::size_t u = 0; u < kMaxTeams; ++u)
+                row += keys[u] > ownKey ? 1 : 0;
+        else
+            for (int u = 0; u < teams; ++u)
+                row +=
+                    (points[static_cast<std::size_t>(u)] > own) + (u < t && points[static_cast<std::size_t>(u)] == own);
         out[row] = {t + 1, Decider::None, 0, 0};
     }
     const auto pointsOf = [&](int team) { return points[static_cast<std::size_t>(team - 1)]; };

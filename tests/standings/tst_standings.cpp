@@ -497,7 +497,8 @@ private Q_SLOTS:
 
     // The mutual matches belong to the total table: a home table compares goals even under the final rules.
     // Breaking ties from each pair's own matches, as simulated seasons do, orders every table as a pass over all
-    // the matches does: random seasons of six teams, level on points often, with two or three groups at once.
+    // the matches does: random seasons of six teams, level on points often, with two or three groups at once, some
+    // with points in the hundreds of millions.
     void pairIndexOrdersAsEveryMatch()
     {
         std::mt19937 random(2027);
@@ -514,8 +515,11 @@ private Q_SLOTS:
                     scores.push_back({a, b, home, away, x, y});
                 }
             std::shuffle(scores.begin(), scores.end(), random);
-            for (Tally& t : tallies)
+            for (Tally& t : tallies) {
                 t = {static_cast<int>(random() % 4), static_cast<int>(random() % 3), static_cast<int>(random() % 3)};
+                if (season % 4 == 1) // points an adjustment can give, far beyond any season's
+                    t.points = t.points * (1 << 27) - (1 << 28);
+            }
             Ranking everyMatch, byPair;
             rankByPoints(tallies, scores, RankingRules::Final, everyMatch);
             std::vector<std::size_t> movedTo;
@@ -524,6 +528,7 @@ private Q_SLOTS:
             for (int i = 0; i < teams; ++i) {
                 QCOMPARE(byPair[i].team, everyMatch[i].team);
                 QCOMPARE(byPair[i].by, everyMatch[i].by);
+                QVERIFY(i == 0 || tallies[byPair[i - 1].team - 1].points >= tallies[byPair[i].team - 1].points);
             }
         }
     }

@@ -330,10 +330,11 @@ void scoreLevelPairs(Worker& w, const Setup& setup, const Tallies& tallies)
         }
 }
 
-// A simulated season's strengths are drawn once for a few seasons in a row: choosing each game's two goal tables
-// from them was most of a season's time. Each season still draws all its games, and a draw's seasons are a
-// random sample of the strengths' posterior as before, so the shares stay unbiased; they only scatter a little
-// more for as many seasons. A season's draw follows from its number, whichever thread plays it.
+// A simulated season's strengths are drawn once for four seasons in a row: choosing each game's two goal tables
+// from them was most of a season's time. Each season still draws all its games, and each draw is a fair draw
+// of the posterior, so the shares stay unbiased. Two draws in turn are mirror images (antithetic): shared
+// strengths alone would scatter the shares more, the mirrored pairs keep them as close as a draw a season did
+// (the same spread over forty seeds). A season's draw follows from its number, whichever thread plays it.
 constexpr int kSeasonsPerDraw = 4;
 
 void drawStrengthsOf(Worker& w, const Setup& setup, std::uint64_t seed, int draw)

@@ -137,21 +137,31 @@ private Q_SLOTS:
         QTest::addRow("a season's goals") << 300.0;
     }
 
-    // A team's strength drawn from its posterior: Gamma(shape, 1) has mean and variance both the shape.
+    // A team's strength drawn from its posterior: Gamma(shape, 1) has mean and variance both the shape. The mirrored
+    // draw from the same stream is as fair alone, and from a shape of three it falls as far the other way.
     void gammaDraws()
     {
         QFETCH(double, shape);
         RandomStream random(static_cast<std::uint64_t>(shape * 100));
         const int n = 200000;
-        double sum = 0, squares = 0;
+        std::array<double, 2> sum{}, squares{};
+        double products = 0;
         for (int i = 0; i < n; ++i) {
-            const double x = gammaDraw(shape, random);
-            QVERIFY(x >= 0);
-            sum += x, squares += x * x;
+            RandomStream same = random;
+            const std::array<double, 2> x{gammaDraw(shape, random), GammaDraw(shape)(same, -1)};
+            for (std::size_t k = 0; k < 2; ++k) {
+                QVERIFY(x[k] >= 0);
+                sum[k] += x[k], squares[k] += x[k] * x[k];
+            }
+            products += (x[0] - shape) * (x[1] - shape);
         }
-        const double mean = sum / n, variance = squares / n - mean * mean;
-        QVERIFY2(std::abs(mean - shape) < 4 * std::sqrt(shape / n), qPrintable(QString::number(mean)));
-        QVERIFY2(std::abs(variance / shape - 1) < 0.03, qPrintable(QString::number(variance)));
+        for (std::size_t k = 0; k < 2; ++k) {
+            const double mean = sum[k] / n, variance = squares[k] / n - mean * mean;
+            QVERIFY2(std::abs(mean - shape) < 4 * std::sqrt(shape / n), qPrintable(QString::number(mean)));
+            QVERIFY2(std::abs(variance / shape - 1) < 0.03, qPrintable(QString::number(variance)));
+        }
+        const double correlation = products / n / shape;
+        QVERIFY2(shape < 3 ? correlation > 0.99 : correlation < -0.95, qPrintable(QString::number(correlation)));
     }
 
     // Seasons played from the model's own prior and cut at a quarter, a half and three quarters: the final

@@ -63,16 +63,12 @@ bool everyPairMetEqually(std::span<const MatchScore> mutual, const PairRanges* b
             const auto first = static_cast<std::size_t>(a), second = static_cast<std::size_t>(b);
             return byPair->end[first][second] - byPair->begin[first][second];
         });
-    unsigned group = 0;
-    for (int i = 0; i < n; ++i)
-        group |= 1u << rows[i].team;
-    std::array<std::array<std::uint8_t, kMaxTeams + 1>, kMaxTeams + 1> meetings{};
+    std::array<std::array<int, kMaxTeams + 1>, kMaxTeams + 1> meetings{}; // of every pair: only the group's are read
     for (const MatchScore& m : mutual)
-        if (group >> m.home & 1u && group >> m.away & 1u)
-            ++meetings[static_cast<std::size_t>(std::min(m.home, m.away))]
-                      [static_cast<std::size_t>(std::max(m.home, m.away))];
+        ++meetings[static_cast<std::size_t>(std::min(m.home, m.away))]
+                  [static_cast<std::size_t>(std::max(m.home, m.away))];
     return everyPairMetEqually(
-        rows, n, [&](int a, int b) { return int{meetings[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)]}; });
+        rows, n, [&](int a, int b) { return meetings[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)]; });
 }
 
 // A mini-table of the group's own matches, again for every smaller group it leaves level.

@@ -174,6 +174,33 @@ private Q_SLOTS:
         QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
     }
 
+    // Three chasers a point behind the leader play each other once more: one of them must pass it, and draws
+    // between the other two keep them level with it, where any other result lifts a second one above.
+    void drawsKeepTwoOfThreeLevel()
+    {
+        SeasonStore s = fixture::playedUpTo(kRounds);
+        s.match(2, 1).result = u"2:2"_s; // the league has had a draw
+        const std::array<int, 3> chasers{2, 5, 9};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int a = chasers[i], b = chasers[(i + 1) % 3];
+            Match* last = nullptr;
+            for (int r = 1; r <= kRounds; ++r)
+                for (int m = 1; m <= kSlots; ++m)
+                    if (Match& g = s.match(m, r); (g.home == a && g.away == b) || (g.home == b && g.away == a))
+                        last = &g;
+            last->result.clear();
+        }
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        const int leader = 1, top = 1000;
+        for (int t = 1; t <= kTeams; ++t) {
+            const bool chaser = std::find(chasers.begin(), chasers.end(), t) != chasers.end();
+            const int target = t == leader ? top : chaser ? top - 1 : top - 100 - t;
+            s.adjustments.append({t, target - stats(Stat::PTS, venue::Total, t), u"x"_s});
+        }
+        QCOMPARE(placeBounds(s, false)[static_cast<std::size_t>(leader - 1)].best, 2);
+        QCOMPARE(describe(placeBounds(s, true)), describe(bruteForce(s)));
+    }
+
     // Of the two teams likeliest to pass, who meet, only one can; a third can too: the first guess
     // fails, and the thorough question must find the other pair.
     void aThirdChaserPasses()

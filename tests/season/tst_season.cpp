@@ -680,6 +680,53 @@ private Q_SLOTS:
         QVERIFY(!QDir(backupFolderOf(los)).entryList(QDir::Files).contains(copies.first()));
     }
 
+    // A sync the disk refused is a failure; a file system that cannot sync at all is none.
+    void syncErrors_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("expected");
+        QTest::addRow("synced") << 0 << EIO << 0;
+        QTest::addRow("disk failed") << -1 << EIO << EIO;
+        QTest::addRow("disk full") << -1 << ENOSPC << ENOSPC;
+        QTest::addRow("cannot sync (EINVAL)") << -1 << EINVAL << 0;
+        QTest::addRow("cannot sync (ENOTSUP)") << -1 << ENOTSUP << 0;
+    }
+    void syncErrors()
+    {
+        QFETCH(int, result);
+        QFETCH(int, error);
+        QFETCH(int, expected);
+        errno = error;
+        QCOMPARE(syncError(result), expected);
+    }
+
+    // One copy of the dates file an opening: the file as it was when the league was opened, not each save's.
+    void datesBackedUpOnceAnOpening()
+    {
+        const QTemporaryDir dir;
+        const QString path = fixture::writeLeague(QDir(dir.path())), dates = matchDatesFileFor(path);
+        const QDateTime start(QDate(2007, 10, 20), QTime(18, 0));
+        const auto kickOff = [&](OpenLeague& open, int slot, int hour, int minutes) {
+            return open.setMatchDate(1, slot, MatchDate{open.season().DATUM_KOLA(1), QTime(hour, 0), false},
+                                     start.addSecs(minutes * 60));
+        };
+        {
+            OpenLeague first(path);
+            QVERIFY(first.read().ok());
+            QVERIFY(kickOff(first, 1, 17, 0).ok());
+        }
+        const QByteArray asOpened = contents(dates);
+        OpenLeague open(path);
+        QVERIFY(open.read().ok());
+        QVERIFY(kickOff(open, 2, 18, 1).ok());
+        QVERIFY(kickOff(open, 3, 19, 2).ok());
+        const QDir backups(backupFolderOf(dates));
+        const QStringList copies = backups.entryList({QFileInfo(dates).completeBaseName() + u"_*"_s}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(contents(backups.filePath(copies.first())), asOpened);
+    }
+
     // The lock is the opening's: refused to a second while the first holds it, taken once it lets go.
     void oneOpeningAtATime()
     {

@@ -219,6 +219,25 @@ private Q_SLOTS:
         }
     }
 
+    // A team that has scored twenty goals a game: its means go past the goal tables' last, which takes them all,
+    // and it wins nearly every game left.
+    void meansBeyondTheTables()
+    {
+        SeasonStore s = fixture::playedUpTo(40);
+        for (int r = 1; r <= 40; ++r)
+            for (int m = 1; m <= kSlots; ++m)
+                if (Match& g = s.match(m, r); g.home == 1 || g.away == 1)
+                    g.result = g.home == 1 ? u"20:0"_s : u"0:20"_s;
+        const TeamStats stats = DataProTabulku(s, 1, kRounds);
+        int left = 0;
+        for (int r = 41; r <= kRounds; ++r)
+            for (int m = 1; m <= kSlots; ++m)
+                left += s.match(m, r).home == 1 || s.match(m, r).away == 1;
+        const Forecast f = simulateSeason(s, 400, 5, 2);
+        QVERIFY(f.expectedPoints(1) > stats(Stat::PTS, venue::Total, 1) + 2.99 * left);
+        QCOMPARE(f.placeShare(1, 1), 1.0);
+    }
+
     // Two teams far above the rest, the better one a point ahead, their last meeting to play at its rink and their
     // other three even: level only after the guests' win in extra time, which the mutual matches then decide for
     // them, whatever the goals over the season say. So the hosts end first in exactly the seasons they win.

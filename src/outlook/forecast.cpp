@@ -68,9 +68,9 @@ const GoalGrid& goalGrid()
     return grid;
 }
 
-// A game is one 64-bit draw: its top 20 bits the home side's goals, the next 20 the away side's, then 6 bits
-// each for which of its two steps each mean takes, the last 12 who takes extra time. The mean comes in 64ths
-// of a grid step, so that the step is whole-number arithmetic.
+// A mean comes in 64ths of a grid step, so that the step is whole-number arithmetic; which of its two steps it
+// takes is 6 bits of the draw of strengths. A game's own draw gives its goals and who takes extra time (the last
+// 12 bits, see drawnGame).
 constexpr double kStepFraction = 64;
 constexpr int kExtraTimeBits = 12;
 // The grid's table for a mean: the upper of its two steps with the share of the way the mean has gone,
@@ -720,6 +720,45 @@ double GammaDraw::bySmallShape(RandomStream& random) const
     }
 }
 
+namespace {
+
+// A thread's room, its counts empty.
+Worker workerFor(const Setup& setup, const Forecast& empty)
+{
+    Worker w{empty, setup.scores, {}, {}, {}, {}, {}, -1, {}, {}};
+    w.homeWins.assign(setup.unplayed.size(), 0);
+    w.winners.resize(setup.stages.size());
+    w.losers.resize(setup.stages.size());
+    w.series.assign(setup.formats, std::vector<float>(setup.outcomes.size(), kNotYet));
+    w.tables.resize(setup.unplayed.size());
+    w.drawn.resize(setup.unplayed.size());
+    return w;
+}
+
+// A thread's counts into the total.
+void addPart(Forecast& total, const Worker& w)
+{
+    const auto teams = static_cast<std::size_t>(total.teams);
+    for (std::size_t t = 0; t < teams; ++t) {
+        total.points[t] += w.part.points[t];
+        for (std::size_t p = 0; p < teams; ++p)
+            total.places[t][p] += w.part.places[t][p];
+    }
+    for (std::size_t s = 0; s < total.playoff.size(); ++s)
+        for (std::size_t t = 0; t < teams; ++t) {
+            total.playoff[s].plays[t] += w.part.playoff[s].plays[t];
+            total.playoff[s].wins[t] += w.part.playoff[s].wins[t];
+        }
+    for (std::size_t i = 0; i < total.matches.size(); ++i) {
+        total.matches[i].homeWins += w.homeWins[i];
+        for (std::size_t t = 0; t < teams; ++t)
+            for (std::size_t k = 0; k < 3; ++k)
+                total.matches[i].aboveIfHomeWins[t][k] += w.part.matches[i].aboveIfHomeWins[t][k];
+    }
+}
+
+} // namespace
+
 Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t seed, int threads,
                         const std::atomic<bool>* stop, KeyMatchTallies tallies, const Playoff* playoff)
 {
@@ -743,45 +782,20 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads),
-                              Worker{total, setup.scores, {}, {}, {}, {}, {}, -1, {}, {}});
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), workerFor(setup, total));
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {
-            Worker& worker = parts[static_cast<std::size_t>(w)];
-            worker.homeWins.assign(setup.unplayed.size(), 0);
-            worker.winners.resize(setup.stages.size());
-            worker.losers.resize(setup.stages.size());
-            worker.series.assign(setup.formats, std::vector<float>(setup.outcomes.size(), kNotYet));
-            worker.tables.resize(setup.unplayed.size());
-            worker.drawn.resize(setup.unplayed.size());
             // The seasons of one draw of strengths go to one thread.
             for (int d = w * kSeasonsPerDraw; d < seasons && !(stop && *stop); d += threads * kSeasonsPerDraw)
                 for (int k = d; k < std::min(seasons, d + kSeasonsPerDraw); ++k)
-                    addSeason(worker, setup, seed, k);
+                    addSeason(parts[static_cast<std::size_t>(w)], setup, seed, k);
         });
     }
     for (std::thread& t : workers)
         t.join();
-    for (const Worker& w : parts) {
-        const auto teams = static_cast<std::size_t>(total.teams);
-        for (std::size_t t = 0; t < teams; ++t) {
-            total.points[t] += w.part.points[t];
-            for (std::size_t p = 0; p < teams; ++p)
-                total.places[t][p] += w.part.places[t][p];
-        }
-        for (std::size_t s = 0; s < total.playoff.size(); ++s)
-            for (std::size_t t = 0; t < teams; ++t) {
-                total.playoff[s].plays[t] += w.part.playoff[s].plays[t];
-                total.playoff[s].wins[t] += w.part.playoff[s].wins[t];
-            }
-        for (std::size_t i = 0; i < total.matches.size(); ++i) {
-            total.matches[i].homeWins += w.homeWins[i];
-            for (std::size_t t = 0; t < teams; ++t)
-                for (std::size_t k = 0; k < 3; ++k)
-                    total.matches[i].aboveIfHomeWins[t][k] += w.part.matches[i].aboveIfHomeWins[t][k];
-        }
-    }
+    for (const Worker& w : parts)
+        addPart(total, w);
     return total;
 }
 

@@ -728,46 +728,67 @@ std::vector<int> mostFromTeam(int win, int draw, int own, int withGroup, int wit
     return most;
 }
 
-// Whether `group` can reach `target` as far as draws allow, where a match ends W:0, D:D or 0:W (W > 2D, as in
-// 3-1-0). A team's points from its matches are W a + D b for b draws, so unless its draws make up the rest of
-// its need in wins it overshoots; each draw within the group hands out W - 2D less; a draw with the team costs
-// what its fixed points then keep from the group. What the group has to spare must cover the least of that
-// over every way of drawing. A group that passes this may still fail; one that fails it cannot pass.
 using Members = std::array<bool, kMaxTeams + 1>; // a group's teams, by number
 
-bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& group, const Members& in, int target)
+// One group's question where a match ends W:0, D:D or 0:W (as in 3-1-0): the team's matches with the group and
+// with the rest, the group's matches among themselves, and each member's points with its matches against the rest
+// won. Nothing under other rules.
+struct GroupMatches {
+    int win = 0, draw = 0;
+    int withGroup = 0, withOthers = 0;                 // the team's matches
+    std::array<int, kMaxTeams + 1> withTeam{}, base{}; // by member
+    std::vector<Pairing> internal;
+};
+
+std::optional<GroupMatches> groupMatchesOf(const Remaining& r, int team, const Members& in)
 {
     const auto& o = r.outcomes;
     if (o.size() != 3 || o[0].second != 0 || o[1].first != o[1].second || o[2] != std::pair{0, o[0].first} ||
-        o[0].first <= 2 * o[1].first || o[1].first <= 0)
-        return true;
-    const int win = o[0].first, draw = o[1].first;
-    std::array<int, kMaxTeams + 1> internal{}, withTeam{}, base = r.points; // and wins over the rest
-    int spare = 0, withOthers = 0, withGroup = 0;
+        o[1].first <= 0)
+        return std::nullopt;
+    GroupMatches g;
+    g.win = o[0].first, g.draw = o[1].first, g.base = r.points;
     for (const Pairing& q : r.pairings) {
         const int other = q.a == team ? q.b : q.b == team ? q.a : 0;
         if (other != 0) {
-            (in[other] ? withTeam[other] : withOthers) += q.matches;
-            withGroup += in[other] ? q.matches : 0;
+            (in[other] ? g.withTeam[other] : g.withOthers) += q.matches;
+            g.withGroup += in[other] ? q.matches : 0;
         } else if (in[q.a] && in[q.b]) {
-            internal[q.a] += q.matches, internal[q.b] += q.matches, spare += win * q.matches;
+            g.internal.push_back(q);
         } else if (in[q.a] || in[q.b]) {
-            base[in[q.a] ? q.a : q.b] += win * q.matches;
+            g.base[in[q.a] ? q.a : q.b] += g.win * q.matches;
         }
     }
-    const std::vector<int> fromTeam = mostFromTeam(win, draw, own, withGroup, withOthers);
+    return g;
+}
+
+// Whether `group` can reach `target` as far as draws allow, where a match ends W:0, D:D or 0:W with W > 2D. A
+// team's points from its matches are W a + D b for b draws, so unless its draws make up the rest of its need in
+// wins it overshoots; each draw within the group hands out W - 2D less; a draw with the team costs what its fixed
+// points then keep from the group. What the group has to spare must cover the least of that over every way of
+// drawing. A group that passes this may still fail; one that fails it cannot pass.
+bool drawsAllow(const GroupMatches& g, int own, const std::vector<int>& group, int target)
+{
+    const int win = g.win, draw = g.draw;
+    if (win <= 2 * draw)
+        return true;
+    std::array<int, kMaxTeams + 1> internal{};
+    int spare = 0;
+    for (const Pairing& q : g.internal)
+        internal[q.a] += q.matches, internal[q.b] += q.matches, spare += win * q.matches;
+    const std::vector<int> fromTeam = mostFromTeam(win, draw, own, g.withGroup, g.withOthers);
     // In half points: the least overshoot and lost points of the group's members with y draws with the team.
     constexpr int kNever = std::numeric_limits<int>::max() / 4;
     std::vector<int> least(fromTeam.size(), kNever);
     least[0] = 0;
     for (const int u : group) {
-        const int need = target - base[u];
-        spare += base[u] - std::max(target, base[u]);
+        const int need = target - g.base[u];
+        spare += g.base[u] - std::max(target, g.base[u]);
         const auto overshoot = [&](int drawn) {
             const int rest = need - draw * drawn;
             return need <= 0 ? 0 : rest <= 0 ? -rest : (win - rest % win) % win;
         };
-        std::vector<int> cost(static_cast<std::size_t>(withTeam[u]) + 1, kNever); // by its draws with the team
+        std::vector<int> cost(static_cast<std::size_t>(g.withTeam[u]) + 1, kNever); // by its draws with the team
         for (std::size_t t = 0; t < cost.size(); ++t)
             for (int i = 0; i <= internal[u]; ++i)
                 cost[t] = std::min(cost[t], 2 * overshoot(static_cast<int>(t) + i) + (win - 2 * draw) * i);
@@ -783,6 +804,99 @@ bool drawsAllow(const Remaining& r, int team, int own, const std::vector<int>& g
     return false;
 }
 
+// A group's completion tried before its program, in two ways of drawing: none, or where two members who meet are
+// each a draw short of a whole number of wins. The team's draws with the group go to the members they spare a
+// win; every other match is a win, shared out as a flow that gives the team exactly the wins its `own` points
+// leave it against the group and each member the wins its need still asks. A completion found settles the
+// question in microseconds where the program may take many milliseconds to find one.
+class DrawsWitness {
+public:
+    DrawsWitness(const GroupMatches& g, const std::vector<int>& group, int target)
+        : m_g(g), m_group(group), m_target(target)
+    {
+    }
+
+    bool found(int own)
+    {
+        const std::vector<int> fromTeam = mostFromTeam(m_g.win, m_g.draw, own, m_g.withGroup, m_g.withOthers);
+        for (std::size_t y = 0; y < fromTeam.size() && y <= kTeamDraws; ++y) {
+            if (fromTeam[y] < 0)
+                continue;
+            const int drawn = static_cast<int>(y), lost = (fromTeam[y] - m_g.draw * drawn) / m_g.win;
+            for (const bool drawing : {false, true})
+                if (drawWithTeam(drawn) && winsSuffice(m_g.withGroup - lost - drawn, drawing))
+                    return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr std::size_t kTeamDraws = 4; // more rarely help, and each costs two flows
+
+    // The points short of a whole number of wins, for a member still short of its target.
+    int residue(int u) const { return m_need[u] <= 0 ? 0 : m_need[u] % m_g.win; }
+
+    bool drawWithTeam(int drawn)
+    {
+        for (const int u : m_group)
+            m_need[u] = m_target - m_g.base[u], m_teamDraws[u] = 0;
+        for (const int wanted : {m_g.draw, 2 * m_g.draw, -1})
+            for (const int u : m_group)
+                if (drawn > 0 && m_teamDraws[u] < m_g.withTeam[u] && (wanted < 0 || residue(u) == wanted))
+                    ++m_teamDraws[u], --drawn, m_need[u] -= m_g.draw;
+        return drawn == 0;
+    }
+
+    // Draws between members who meet, each a draw short of a whole number of wins.
+    void drawAmongMembers()
+    {
+        for (std::size_t k = 0; k < m_g.internal.size(); ++k) {
+            const Pairing& q = m_g.internal[k];
+            if (q.matches > 0 && residue(q.a) == m_g.draw && residue(q.b) == m_g.draw)
+                m_drawn[k] = 1, m_need[q.a] -= m_g.draw, m_need[q.b] -= m_g.draw;
+        }
+    }
+
+    // Whether the matches not drawn (with `drawing`, some among members) can be won so that the team wins exactly
+    // `won` of its own with the group and every member reaches its need: what a flow leaves unused goes to a member.
+    bool winsSuffice(int won, bool drawing)
+    {
+        m_drawn.assign(m_g.internal.size(), 0);
+        if (drawing)
+            drawAmongMembers();
+        enum : int { Source, Sink, Team, FirstNode };
+        std::array<int, kMaxTeams + 1> node{};
+        int nodes = FirstNode, needed = won;
+        for (const int u : m_group)
+            node[u] = nodes++;
+        FlowNetwork net(nodes + static_cast<int>(m_g.internal.size() + m_group.size()));
+        net.addEdge(Team, Sink, won);
+        const auto addMatches = [&](int count, int a, int b) {
+            if (count <= 0)
+                return;
+            net.addEdge(Source, nodes, count);
+            net.addEdge(nodes, a, count);
+            net.addEdge(nodes, b, count);
+            ++nodes;
+        };
+        for (const int u : m_group) {
+            const int wins = m_need[u] <= 0 ? 0 : (m_need[u] + m_g.win - 1) / m_g.win;
+            needed += wins;
+            net.addEdge(node[u], Sink, wins);
+            addMatches(m_g.withTeam[u] - m_teamDraws[u], node[u], Team);
+        }
+        for (std::size_t k = 0; k < m_g.internal.size(); ++k)
+            addMatches(m_g.internal[k].matches - m_drawn[k], node[m_g.internal[k].a], node[m_g.internal[k].b]);
+        return net.maxFlow(Source, Sink) == needed;
+    }
+
+    const GroupMatches& m_g;
+    const std::vector<int>& m_group;
+    int m_target;
+    std::array<int, kMaxTeams + 1> m_need{}, m_teamDraws{};
+    std::vector<int> m_drawn;
+};
+
 // Whether every team of `group` can end with at least `target` points while the team takes exactly `own` points
 // from its matches, where the totals differ: a program over the matches of the group and of the team alone, the
 // group's matches with anyone else won by the group. A row's points are multiples of the outcomes' points, so
@@ -794,8 +908,12 @@ std::optional<bool> groupReaches(const Remaining& r, int team, int own, const st
     Members in{};
     for (const int u : group)
         in[static_cast<std::size_t>(u)] = true;
-    if (!drawsAllow(r, team, own, group, in, target))
-        return false;
+    if (const std::optional<GroupMatches> g = groupMatchesOf(r, team, in)) {
+        if (!drawsAllow(*g, own, group, target))
+            return false;
+        if (DrawsWitness(*g, group, target).found(own))
+            return true;
+    }
     Remaining inside = r;
     inside.pairings.clear();
     const int win = std::max(1, r.outcomes.front().first); // the last row of each team's is its own

@@ -292,6 +292,7 @@ private Q_SLOTS:
             {"los", p, QString(81, u'x'), p + 1, u"„"_s + QString(80, u'x') + u"…“"_s},
             {"los", p, u"5-15"_s, p + 1, u"od 1 do 14"_s},
             {"los", p, u"-5"_s, p + 1, u"čísla týmů od 1 do 14"_s},
+            {"los", p, u"5-006"_s, p + 1, u"čísla týmů od 1 do 14"_s}, // two digits at most, as on the left
             {"los", p, u"3-3"_s, p + 1, u"sám se sebou"_s},
             {"los", p, u"2-5"_s, p + 1, u"tým č. 2 hraje v kole 2 dvakrát"_s},
             {"los", resultLine(7, 1), u"3:2P"_s, resultLine(7, 1) + 1, u"výsledek"_s},

@@ -8,6 +8,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <numeric>
@@ -248,7 +249,7 @@ struct Worker {
     std::vector<MatchScore> scores;
     std::vector<std::uint64_t> homeWins; // every season's, kept apart from the matches' tallies for the cache
     std::vector<std::array<int, kMaxTeams / 2>> winners, losers; // of each stage's series, as places
-    std::vector<std::vector<float>> series;                      // each format's grid of fresh series' chances
+    std::atomic<float>* series = nullptr; // each format's grid of fresh series' chances in turn, shared
     Strengths strengths;
     int draw = -1;                    // the strengths' draw
     std::vector<GameTables> tables;   // each unplayed game's two goal tables under them
@@ -439,15 +440,20 @@ double seriesChance(const SimStage& stage, double atHome, double away)
 
 // A fresh series' chance for the better seed at a point of the outcome grid, its home game's two means: the
 // means of its away games follow from them, the league's home and away means standing in the same ratio for
-// every team. Each thread works a grid point out the first time a season needs it.
+// every team. A grid point is worked out the first time a season needs it, by whichever thread plays that season: a
+// grid of each thread's own cost a tenth of ten thousand seasons on two threads. Two threads may both work out one
+// point; they store the same number.
 constexpr float kNotYet = -1;
 
-[[gnu::noinline]] float seriesGridPoint(const Setup& setup, const SimStage& stage, float& chance, std::size_t at)
+[[gnu::noinline]] float seriesGridPoint(const Setup& setup, const SimStage& stage, std::atomic<float>& point,
+                                        std::size_t at)
 {
     const auto home = static_cast<double>(at / (kOutcomeMax + 1)), away = static_cast<double>(at % (kOutcomeMax + 1));
     const double ratio = setup.posteriors.home / setup.posteriors.away;
     const double atHome = setup.outcomes[at], awayGame = 1 - gridChance(setup.outcomes, away * ratio, home / ratio);
-    return chance = static_cast<float>(seriesChance(stage, atHome, awayGame));
+    const auto chance = static_cast<float>(seriesChance(stage, atHome, awayGame));
+    point.store(chance, std::memory_order_relaxed);
+    return chance;
 }
 
 // The grid step of a mean: the lower one, or the upper with the share of the way the mean has gone to it
@@ -489,8 +495,10 @@ bool betterTakesSeries(Worker& w, const Setup& setup, std::size_t stageIndex, in
     const std::uint64_t bits = random.next();
     const std::size_t at = gridStep(s.home[h] * s.defence[a] * kOutcomeScale, bits & 0xFFFF) * (kOutcomeMax + 1) +
                            gridStep(s.away[a] * s.defence[h] * kOutcomeScale, (bits >> 16) & 0xFFFF);
-    float& point = w.series[stage.format][at];
-    const float chance = point == kNotYet ? seriesGridPoint(setup, stage, point, at) : point;
+    std::atomic<float>& point = w.series[stage.format * setup.outcomes.size() + at];
+    float chance = point.load(std::memory_order_relaxed);
+    if (chance == kNotYet)
+        chance = seriesGridPoint(setup, stage, point, at);
     return static_cast<double>(bits >> 32) < chance * 0x1.0p32;
 }
 
@@ -723,13 +731,12 @@ double GammaDraw::bySmallShape(RandomStream& random) const
 namespace {
 
 // A thread's room, its counts empty.
-Worker workerFor(const Setup& setup, const Forecast& empty)
+Worker workerFor(const Setup& setup, const Forecast& empty, std::atomic<float>* series)
 {
-    Worker w{empty, setup.scores, {}, {}, {}, {}, {}, -1, {}, {}};
+    Worker w{empty, setup.scores, {}, {}, {}, series, {}, -1, {}, {}};
     w.homeWins.assign(setup.unplayed.size(), 0);
     w.winners.resize(setup.stages.size());
     w.losers.resize(setup.stages.size());
-    w.series.assign(setup.formats, std::vector<float>(setup.outcomes.size(), kNotYet));
     w.tables.resize(setup.unplayed.size());
     w.drawn.resize(setup.unplayed.size());
     return w;
@@ -782,7 +789,10 @@ Forecast simulateSeason(const SeasonStore& season, int seasons, std::uint64_t se
         total.matches.push_back(
             {u.round, u.slot, season.match(u.slot, u.round).home, season.match(u.slot, u.round).away, 0, {}});
     threads = std::clamp(threads, 1, std::max(1, seasons));
-    std::vector<Worker> parts(static_cast<std::size_t>(threads), workerFor(setup, total));
+    std::vector<std::atomic<float>> series(setup.formats * setup.outcomes.size());
+    for (std::atomic<float>& point : series)
+        point.store(kNotYet, std::memory_order_relaxed);
+    std::vector<Worker> parts(static_cast<std::size_t>(threads), workerFor(setup, total, series.data()));
     std::vector<std::thread> workers;
     for (int w = 0; w < threads; ++w) {
         workers.emplace_back([&, w] {

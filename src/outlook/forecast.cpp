@@ -384,7 +384,7 @@ void addSeason(Worker& w, const Setup& setup, std::uint64_t seed, int index)
         w.part.points[static_cast<std::size_t>(t)] += tallies[t].points;
     if (!setup.stages.empty())
         playPlayoff(w, setup, ranking, random);
-    for (std::size_t i = 0; setup.tallyKeyMatches && i < setup.unplayed.size(); ++i) {
+    for (std::size_t i = 0; tallyKeyMatches && i < setup.unplayed.size(); ++i) {
         if (!setup.results[drawnGame(w.tables[i], w.drawn[i], setup.homeTakesBelow).key].homeWon)
             continue;
         SimulatedMatch& m = w.part.matches[i];
@@ -440,9 +440,8 @@ double seriesChance(const SimStage& stage, double atHome, double away)
 
 // A fresh series' chance for the better seed at a point of the outcome grid, its home game's two means: the
 // means of its away games follow from them, the league's home and away means standing in the same ratio for
-// every team. A grid point is worked out the first time a season needs it, by whichever thread plays that season: a
-// grid of each thread's own cost a tenth of ten thousand seasons on two threads. Two threads may both work out one
-// point; they store the same number.
+// every team. A grid point is worked out the first time a season needs it, by whichever thread plays that season, so
+// that two threads do not each work out the whole grid; should both work out one point, they store the same number.
 constexpr float kNotYet = -1;
 
 [[gnu::noinline]] float seriesGridPoint(const Setup& setup, const SimStage& stage, std::atomic<float>& point,

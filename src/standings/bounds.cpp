@@ -823,9 +823,13 @@ public:
             if (fromTeam[y] < 0)
                 continue;
             const int drawn = static_cast<int>(y), lost = (fromTeam[y] - m_g.draw * drawn) / m_g.win;
-            for (const bool drawing : {false, true})
-                if (drawWithTeam(drawn) && winsSuffice(m_g.withGroup - lost - drawn, drawing))
-                    return true;
+            const int won = m_g.withGroup - lost - drawn;
+            if (!drawWithTeam(drawn))
+                continue;
+            if (winsSuffice(won))
+                return true;
+            if (drawAmongMembers() && winsSuffice(won))
+                return true;
         }
         return false;
     }
@@ -840,6 +844,7 @@ private:
     {
         for (const int u : m_group)
             m_need[u] = m_target - m_g.base[u], m_teamDraws[u] = 0;
+        m_drawn.assign(m_g.internal.size(), 0);
         for (const int wanted : {m_g.draw, 2 * m_g.draw, -1})
             for (const int u : m_group)
                 if (drawn > 0 && m_teamDraws[u] < m_g.withTeam[u] && (wanted < 0 || residue(u) == wanted))
@@ -847,23 +852,22 @@ private:
         return drawn == 0;
     }
 
-    // Draws between members who meet, each a draw short of a whole number of wins.
-    void drawAmongMembers()
+    // Draws between members who meet, each a draw short of a whole number of wins; whether there were any.
+    bool drawAmongMembers()
     {
+        bool any = false;
         for (std::size_t k = 0; k < m_g.internal.size(); ++k) {
             const Pairing& q = m_g.internal[k];
             if (q.matches > 0 && residue(q.a) == m_g.draw && residue(q.b) == m_g.draw)
-                m_drawn[k] = 1, m_need[q.a] -= m_g.draw, m_need[q.b] -= m_g.draw;
+                m_drawn[k] = 1, m_need[q.a] -= m_g.draw, m_need[q.b] -= m_g.draw, any = true;
         }
+        return any;
     }
 
-    // Whether the matches not drawn (with `drawing`, some among members) can be won so that the team wins exactly
-    // `won` of its own with the group and every member reaches its need: what a flow leaves unused goes to a member.
-    bool winsSuffice(int won, bool drawing)
+    // Whether the matches not drawn can be won so that the team wins exactly `won` of its own with the group and
+    // every member reaches its need: what a flow leaves unused goes to a member.
+    bool winsSuffice(int won) const
     {
-        m_drawn.assign(m_g.internal.size(), 0);
-        if (drawing)
-            drawAmongMembers();
         enum : int { Source, Sink, Team, FirstNode };
         std::array<int, kMaxTeams + 1> node{};
         int nodes = FirstNode, needed = won;
